@@ -1,0 +1,85 @@
+#include "common/text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace corvanel {
+
+namespace {
+
+template <typename Lines>
+std::string Join_All(const Lines& lines) {
+    std::string joined;
+    bool first = true;
+    for (const auto& line : lines) {
+        if (!first) joined += CRLF;
+        joined += line;
+        first = false;
+    }
+    return joined;
+}
+
+}  // namespace
+
+std::string Join_Lines(std::initializer_list<std::string_view> lines) { return Join_All(lines); }
+
+std::string Join_Lines(const std::vector<std::string>& lines) { return Join_All(lines); }
+
+std::string Format_00(double value) {
+    if (!std::isfinite(value)) return "0.00";
+    // Decimal digits as the value is written with 15 significant digits, then
+    // rounded half away from zero at the second decimal.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    // buffer: d.dddddddddddddde[+-]XX
+    std::string digits;
+    digits += buffer[0];
+    digits.append(buffer + 2, buffer + 16);
+    int exponent = std::atoi(buffer + 17);
+    // digits represent 0.ddd... * 10^(exponent + 1); shift so that the units digit
+    // and two decimals are integral: value*100 = digits * 10^(exponent + 2 - 14).
+    int shift = exponent + 2 - 14;
+    std::string hundredths;  // the value times 100 as a decimal integer, rounded
+    if (shift >= 0) {
+        hundredths = digits + std::string(static_cast<std::size_t>(shift), '0');
+    } else {
+        int keep = static_cast<int>(digits.size()) + shift;  // digits left of the cut
+        if (keep < 0) {
+            hundredths = "0";
+        } else {
+            hundredths = keep == 0 ? "0" : digits.substr(0, static_cast<std::size_t>(keep));
+            char first_dropped = digits[static_cast<std::size_t>(keep)];
+            if (first_dropped >= '5') {
+                int i = static_cast<int>(hundredths.size()) - 1;
+                while (i >= 0 && hundredths[static_cast<std::size_t>(i)] == '9') {
+                    hundredths[static_cast<std::size_t>(i)] = '0';
+                    --i;
+                }
+                if (i < 0) {
+                    hundredths.insert(hundredths.begin(), '1');
+                } else {
+                    ++hundredths[static_cast<std::size_t>(i)];
+                }
+            }
+        }
+    }
+    std::size_t nonzero = hundredths.find_first_not_of('0');
+    if (nonzero == std::string::npos) return "0.00";
+    hundredths.erase(0, nonzero);
+    while (hundredths.size() < 3) hundredths.insert(hundredths.begin(), '0');
+    std::string text = value < 0 ? "-" : "";
+    text += hundredths.substr(0, hundredths.size() - 2);
+    text += '.';
+    text += hundredths.substr(hundredths.size() - 2);
+    return text;
+}
+
+std::string Format_Whole(long long value) { return std::to_string(value); }
+
+std::string Right_Align(std::string_view text, std::size_t width) {
+    if (text.size() >= width) return std::string(text.substr(0, width));
+    return std::string(width - text.size(), ' ') + std::string(text);
+}
+
+}  // namespace corvanel

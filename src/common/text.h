@@ -1,0 +1,29 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvanel {
+
+inline constexpr std::string_view CRLF = "\r\n";
+
+// Message lines joined with CR LF, no line end after the last one.
+std::string Join_Lines(std::initializer_list<std::string_view> lines);
+std::string Join_Lines(const std::vector<std::string>& lines);
+
+// The "#0.00" format: at least one digit before the point, exactly two after,
+// halves rounded away from zero on the value as written with 15 significant digits
+// (so 1.005 gives "1.01", as a person reading the number expects). A value that
+// rounds to zero is written "0.00", never "-0.00".
+std::string Format_00(double value);
+
+// A whole number as plain decimal digits, with a minus sign when negative.
+std::string Format_Whole(long long value);
+
+// The text right-aligned in a field of `width` characters: padded with spaces on the
+// left, or cut to its first `width` characters when longer.
+std::string Right_Align(std::string_view text, std::size_t width);
+
+}  // namespace corvanel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvanel {
+
+// One sensor type. The index in Sensor_Types is the editor's menu order and the
+// controller's input-type code.
+struct Sensor_Type {
+    const char* Code;          // 5 characters as stored in a profile file
+    const char* Caption;       // the editor's menu caption
+    const char* Message_Name;  // the name used in messages
+    int Fahrenheit_Min, Fahrenheit_Max;
+    int Celsius_Min, Celsius_Max;
+    bool Platinum;  // resistance sensor: the run works in tenths of a degree
+};
+
+inline constexpr int Sensor_Type_Count = 10;
+extern const std::array<Sensor_Type, Sensor_Type_Count> Sensor_Types;
+
+// The table index of a 5-character code (exact comparison), if it is one.
+std::optional<int> Sensor_Index_Of_Code(std::string_view code);
+
+// The table index of a menu caption ("K", "PtJIS"), if it is one.
+std::optional<int> Sensor_Index_Of_Caption(std::string_view caption);
+
+struct Range_Limits {
+    int Min_Temp = 0;
+    int Max_Temp = 0;
+};
+
+// The inclusive limits of a sensor code in the chosen scale; 0 and 0 for a code not
+// in the table, so that every temperature but 0 is out of range.
+Range_Limits Set_Range_Limits(std::string_view code, bool fahrenheit);
+
+}  // namespace corvanel

@@ -1,0 +1,53 @@
+#include "setup/setup_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace corvanel {
+
+namespace fs = std::filesystem;
+
+void Write_Text_File(const std::string& path, const std::string& text) {
+    std::error_code error;
+    fs::path target(path);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+    fs::path beside = target;
+    beside += ".new";
+    {
+        std::ofstream out(beside, std::ios::binary | std::ios::trunc);
+        if (!out) return;
+        out << text << "\r\n";
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(beside, error);
+            return;
+        }
+    }
+    fs::rename(beside, target, error);
+    if (error) fs::remove(beside, error);
+}
+
+std::string Read_First_Line(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "";
+    std::string line;
+    char c;
+    // A setting is one short line; a file that is not one is read no further than
+    // a setting could reasonably be.
+    constexpr std::size_t Longest_Setting = 64 * 1024;
+    while (line.size() < Longest_Setting && in.get(c)) {
+        if (c == '\r' || c == '\n') break;
+        line += c;
+    }
+    return line;
+}
+
+std::string File_Name_Of_Path(std::string_view path) {
+    std::size_t last = path.find_last_of("\\/");
+    if (last == std::string_view::npos) return std::string(path);
+    return std::string(path.substr(last + 1));
+}
+
+}  // namespace corvanel

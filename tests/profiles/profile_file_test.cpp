@@ -1,0 +1,189 @@
+#include "profiles/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+#include "worked_example.h"
+
+namespace corvanel {
+namespace {
+
+Profile_Sheet Worked_Example_Sheet() {
+    Profile_Sheet sheet{};
+    for (int row = 1; row <= 255; ++row) sheet[row][Col_Seg] = std::to_string(row);
+    sheet[1] = {"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
+    sheet[2] = {"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
+    sheet[3] = {"3", "90.00", "", "e", "1000", "", "", "", "", ""};
+    return sheet;
+}
+
+const Profile_Settings K_Fahrenheit_Minutes{"K    ", true, true};
+
+TEST(Profile_File, TheWorkedExampleIsWrittenByteForByte) {
+    std::string text = Build_Profile_Text(Worked_Example_Sheet(), K_Fahrenheit_Minutes);
+    std::string expected = Worked_Example_Text();
+    EXPECT_TRUE(text == expected) << "the written text differs from the worked example";
+    EXPECT_EQ(text.size() + 2, Profile_Layout::Written_File_Length);  // save adds one CR LF
+    EXPECT_EQ(text.substr(18360, 5), "K    ");
+    EXPECT_EQ(text[18367], 'F');
+    EXPECT_EQ(text[18370], 'M');
+}
+
+TEST(Profile_File, TheWorkedExampleReadsBackToTheSameCellsWithTheirPadding) {
+    Temp_Folder folder;
+    std::string path = folder.File("example.txt");
+    Write_Whole_File(path, Worked_Example_Text() + "\r\n");
+
+    std::string text = Read_Profile_File(path);
+    ASSERT_TRUE(text == Worked_Example_Text());
+    Profile_Sheet sheet = Parse_Profile_Text(text);
+    EXPECT_EQ(sheet[1][Col_Seg], "      1");
+    EXPECT_EQ(sheet[1][Col_End_Temp], "   1000");
+    EXPECT_EQ(sheet[1][Col_Ramp_Rate], "  15.50");
+    EXPECT_EQ(sheet[1][Col_Action], "r");
+    EXPECT_EQ(sheet[2][Col_Action], "h");
+    EXPECT_EQ(sheet[3][Col_Action], "e");
+    EXPECT_EQ(sheet[3][Col_Duration], "");
+    EXPECT_EQ(sheet[200][Col_Seg], "    200");
+    EXPECT_TRUE(sheet[0][Col_Seg].empty());
+    EXPECT_EQ(Last_Used_Row(sheet), 3);
+
+    Profile_Settings settings = Profile_Settings_Of_Text(text);
+    EXPECT_EQ(settings.Sensor_Code, "K    ");
+    EXPECT_TRUE(settings.Fahrenheit);
+    EXPECT_TRUE(settings.Minutes);
+
+    // Saved again unchanged, the padded cells give the very same file.
+    EXPECT_TRUE(Build_Profile_Text(sheet, settings) == text);
+}
+
+TEST(Profile_File, ChecksumCoversEverythingUpToTheTimeUnit) {
+    EXPECT_EQ(Profile_Checksum("abc"), "0");  // too short to be a profile
+    std::string text = Worked_Example_Text();
+    std::string checksum = Profile_Checksum(text);
+    EXPECT_EQ(checksum, text.substr(18373, 10));
+    EXPECT_EQ(checksum.size(), 10u);
+
+    std::string after_unit = text;
+    after_unit[18371] = 'X';  // the CR after the unit letter is not summed
+    EXPECT_EQ(Profile_Checksum(after_unit), checksum);
+    std::string unit = text;
+    unit[18370] = 'H';
+    EXPECT_NE(Profile_Checksum(unit), checksum);
+}
+
+struct Damage {
+    const char* What;
+    std::string (*Apply)(std::string);
+    bool Accepted;
+};
+
+std::string Swap_Two_Characters(std::string text) {
+    std::swap(text[72 + 10], text[72 + 20]);  // two fields of line 2 trade a character
+    return text;
+}
+std::string Change_A_Digit(std::string text) {
+    text[72 * 0 + 7 * 5 + 3] = '2';  // End Temp 1000 becomes 2000
+    return text;
+}
+std::string Truncate(std::string text) { return text.substr(0, 72 * 200); }
+std::string Lf_Only(std::string text) {
+    std::string out;
+    for (char c : text) if (c != '\r') out += c;
+    return out;
+}
+std::string Wider_Padding(std::string text) {
+    std::string out;
+    std::size_t start = 0;
+    for (int line = 0; line < 255; ++line, start += 72) out += " " + text.substr(start, 72);
+    return out + text.substr(start);
+}
+std::string Lone_Cr(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) if (text[i] != '\n') out += text[i];
+    return out;
+}
+std::string Trailing_Lines(std::string text) { return text + "anything at all\r\nmore\r\n"; }
+std::string No_Final_Line_End(std::string text) { return text.substr(0, text.size() - 4); }
+std::string Binary(std::string) { return std::string(20000, '\0') + std::string(5000, '\xff'); }
+std::string Huge(std::string) { return std::string(8 * 1024 * 1024, 'x'); }
+std::string Wrong_Checksum_Alignment(std::string text) {
+    std::string field = text.substr(18373, 10);
+    std::size_t digits = field.find_first_not_of(' ');
+    std::string left = field.substr(digits) + std::string(digits, ' ');
+    return text.replace(18373, 10, left);
+}
+
+class Damaged_File : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(Damaged_File, IsRejectedWholeOrAcceptedWhole) {
+    Temp_Folder folder;
+    std::string path = folder.File("damaged.txt");
+    Write_Whole_File(path, GetParam().Apply(Worked_Example_Text() + "\r\n"));
+    std::string text = Read_Profile_File(path);
+    if (GetParam().Accepted) {
+        EXPECT_EQ(text.size(), 18385u);
+        EXPECT_EQ(Last_Used_Row(Parse_Profile_Text(text)), 3);
+    } else {
+        EXPECT_EQ(text, "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandDamagedFiles, Damaged_File,
+    ::testing::Values(Damage{"swap", Swap_Two_Characters, true},
+                      Damage{"digit", Change_A_Digit, false},
+                      Damage{"truncated", Truncate, false},
+                      Damage{"lf_only", Lf_Only, false},
+                      Damage{"padding", Wider_Padding, false},
+                      Damage{"lone_cr", Lone_Cr, true},
+                      Damage{"trailing", Trailing_Lines, true},
+                      Damage{"no_final_line_end", No_Final_Line_End, true},
+                      Damage{"binary", Binary, false},
+                      Damage{"huge", Huge, false},
+                      Damage{"checksum_left_aligned", Wrong_Checksum_Alignment, false}),
+    [](const auto& info) { return std::string(info.param.What); });
+
+TEST(Profile_File, MissingFilesAndFoldersReadAsNothing) {
+    Temp_Folder folder;
+    EXPECT_EQ(Read_Profile_File(folder.File("none.txt")), "");
+    EXPECT_EQ(Read_Profile_File(folder.File("no/such/folder.txt")), "");
+    EXPECT_EQ(Read_Profile_File(folder.Path().string()), "");
+}
+
+TEST(Profile_File, ParseLeavesOddFieldsAsRawTextAndShortTextEmpty) {
+    std::string text = Worked_Example_Text();
+    text.replace(7 * 3, 7, "r      ");  // a left-aligned action letter
+    text.replace(72 + 7 * 8, 7, "   wait");
+    Profile_Sheet sheet = Parse_Profile_Text(text);
+    EXPECT_EQ(sheet[1][Col_Action], "r      ");
+    EXPECT_EQ(sheet[2][Col_Command], "   wait");
+
+    Profile_Sheet nothing = Parse_Profile_Text(text.substr(0, 1000));
+    EXPECT_EQ(Last_Used_Row(nothing), 0);
+    EXPECT_TRUE(nothing[1][Col_Seg].empty());
+}
+
+TEST(Profile_File, LastUsedRowLooksOnlyAtTheTimeAndTemperatureColumns) {
+    Profile_Sheet sheet{};
+    for (int row = 1; row <= 255; ++row) sheet[row][Col_Seg] = std::to_string(row);
+    EXPECT_EQ(Last_Used_Row(sheet), 0);
+    sheet[7][Col_Error_Limits] = "5";
+    sheet[7][Col_Command] = "wait";
+    EXPECT_EQ(Last_Used_Row(sheet), 0);
+    sheet[5][Col_Ramp_Rate] = "1";
+    EXPECT_EQ(Last_Used_Row(sheet), 5);
+    sheet[255][Col_Start_Time] = "0";
+    EXPECT_EQ(Last_Used_Row(sheet), 255);
+}
+
+TEST(Profile_File, LongCellsAreCutToTheirFirstSevenCharacters) {
+    Profile_Sheet sheet = Worked_Example_Sheet();
+    sheet[1][Col_Duration] = "1234.5678";
+    std::string text = Build_Profile_Text(sheet, K_Fahrenheit_Minutes);
+    EXPECT_EQ(text.substr(14, 7), "1234.56");
+    EXPECT_EQ(text.size(), 18385u);
+}
+
+}  // namespace
+}  // namespace corvanel
