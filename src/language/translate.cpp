@@ -1,8 +1,13 @@
 #include "language/translate.h"
 
+#include "language/language_editor.h"
+
 namespace corvanel {
 
-// Until phrase databases are wired in, every text is shown in English.
-std::string TranslateText(const std::string& text) { return text; }
+std::string CurrentLanguage;
+
+std::string TranslateText(const std::string& text) {
+    return Language_Editor_Instance().Translate(text);
+}
 
 }  // namespace corvanel

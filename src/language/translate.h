@@ -2,9 +2,22 @@
 
 #include <string>
 
+#include "setup/program_paths.h"
+
 namespace corvanel {
 
-// The translation of an English text into the current interface language.
+// The current interface language: a database name without folder or extension.
+// "english" (exactly) means no translation at all; empty until start-up reads the
+// selected-language file, which leaves every text in English.
+extern std::string CurrentLanguage;
+
+// The translation of an English text into the current interface language. Creates the
+// language editor's form object on first use (without loading its window) and asks it.
 std::string TranslateText(const std::string& text);
+
+// The program folder whose LanguageFiles the shared language editor and every lookup
+// use. The program keeps the folder of its executable; tests and tools point it at a
+// folder of their own, which starts a fresh form object as a new program start would.
+void Use_Language_Program_Folder(const Program_Paths& paths);
 
 }  // namespace corvanel

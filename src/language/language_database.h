@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace corvanel {
+
+// A failure of the database engine or of the file under it: the number and text the
+// language windows show in their error reports.
+class Language_Database_Error : public std::runtime_error {
+  public:
+    Language_Database_Error(int number, const std::string& description)
+        : std::runtime_error(description), Number(number) {}
+    int Number;
+};
+
+// One row of table Language, every column read as text; NULL stays distinguishable.
+struct Phrase_Row {
+    std::string English;
+    std::optional<std::string> TargetLanguage;
+    std::optional<std::string> EnglishComments;
+    std::optional<std::string> TargetLanguageComments;
+    std::optional<std::string> DateLastModified;
+};
+
+// The three columns the language editor may write.
+enum class Editable_Column { TargetLanguage, EnglishComments, TargetLanguageComments };
+std::string Column_Name(Editable_Column column);
+
+// One language file (<language>.mdb), open for the life of the object. Nothing is kept
+// between openings, so every lookup sees the last edit. Phrases and typed texts are
+// always bound as parameters: an apostrophe is an ordinary character and nothing the
+// operator types is ever run as a statement.
+class Language_Database {
+  public:
+    enum class Access { Read_Only, Read_Write };
+
+    // Opens an existing file; a missing file is error 53 and is never created.
+    Language_Database(const std::string& path, Access access);
+    ~Language_Database();
+    Language_Database(const Language_Database&) = delete;
+    Language_Database& operator=(const Language_Database&) = delete;
+
+    // The first row whose English equals the phrase without regard to letter case.
+    std::optional<Phrase_Row> Find(const std::string& english);
+
+    // Every row, in table order.
+    std::vector<Phrase_Row> Select_All();
+
+    // Rows whose English (or TargetLanguage) begins with prefix, letter case ignored.
+    // "%", "_" and "\" in the prefix are taken literally.
+    std::vector<Phrase_Row> Select_Prefix(bool english_column, const std::string& prefix);
+
+    // Writes value into every row whose English equals the phrase, case ignored.
+    void Update(Editable_Column column, const std::string& value, const std::string& english);
+
+    // Creates a fresh language file holding an empty table Language (for the builder).
+    static void Create(const std::string& path);
+    void Insert(const Phrase_Row& row);
+    void Execute(const std::string& statement);
+
+    static std::string Engine_Version();
+
+  private:
+    std::vector<Phrase_Row> Select(const std::string& statement,
+                                   const std::vector<std::string>& parameters);
+    [[noreturn]] void Fail();
+    sqlite3* Db_ = nullptr;
+};
+
+}  // namespace corvanel
