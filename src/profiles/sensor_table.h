@@ -16,6 +16,9 @@ struct Sensor_Type {
     int Fahrenheit_Min, Fahrenheit_Max;
     int Celsius_Min, Celsius_Max;
     bool Platinum;  // resistance sensor: the run works in tenths of a degree
+    // The editor's own phrases for this type, each a translation entry of its own.
+    const char* Set_Phrase;    // "Profile sensor type set to K Thermocouple"
+    const char* Error_Phrase;  // "Error setting K type TC"
 };
 
 inline constexpr int Sensor_Type_Count = 10;

@@ -8,7 +8,7 @@ namespace corvanel {
 
 namespace fs = std::filesystem;
 
-void Write_Text_File(const std::string& path, const std::string& text) {
+bool Replace_File_Contents(const std::string& path, const std::string& content) {
     std::error_code error;
     fs::path target(path);
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
@@ -16,17 +16,25 @@ void Write_Text_File(const std::string& path, const std::string& text) {
     beside += ".new";
     {
         std::ofstream out(beside, std::ios::binary | std::ios::trunc);
-        if (!out) return;
-        out << text << "\r\n";
+        if (!out) return false;
+        out << content;
         out.flush();
         if (!out) {
             out.close();
             fs::remove(beside, error);
-            return;
+            return false;
         }
     }
     fs::rename(beside, target, error);
-    if (error) fs::remove(beside, error);
+    if (error) {
+        fs::remove(beside, error);
+        return false;
+    }
+    return true;
+}
+
+void Write_Text_File(const std::string& path, const std::string& text) {
+    Replace_File_Contents(path, text + "\r\n");
 }
 
 std::string Read_First_Line(const std::string& path) {

@@ -5,6 +5,11 @@
 
 namespace corvanel {
 
+// Replaces the whole content of a file: written beside it, flushed, then renamed over
+// it, so the file holds either its old content or the new one. Creates a missing parent
+// folder. Returns false (and leaves the old file) when any step fails.
+bool Replace_File_Contents(const std::string& path, const std::string& content);
+
 // Writes text and CR LF as the whole content of the file. The new content is written
 // beside the file and renamed over it, so a power cut leaves either the old setting
 // or the new one, never half of one. A missing Setup folder is created. Failures are
