@@ -176,10 +176,14 @@ void Profile_Editor::mnuFileOpen_Click() {
         Load_Profile_Text(Profile_Text, Profile_File_Name);
         return;
     }
-    Display(Join_Lines({TranslateText("File found: Format not valid:") + " ",
-                        TranslateText("Profile Syntax must be precise"),
-                        TranslateText("Use profile editor to create profiles"),
-                        TranslateText("If you are not fully aware of format conventions")}));
+    Display(Profile_Format_Message());
+}
+
+std::string Profile_Format_Message() {
+    return Join_Lines({TranslateText("File found: Format not valid:") + " ",
+                       TranslateText("Profile Syntax must be precise"),
+                       TranslateText("Use profile editor to create profiles"),
+                       TranslateText("If you are not fully aware of format conventions")});
 }
 
 void Profile_Editor::mnuSaveFileAs_Click() {

@@ -114,4 +114,7 @@ private:
     Beeper& Beeper_;
 };
 
+// The four lines the editor shows for a file that cannot be read or fails its checksum.
+std::string Profile_Format_Message();
+
 }  // namespace corvanel

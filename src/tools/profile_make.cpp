@@ -1,0 +1,282 @@
+// corvanel-profile make: segments from a CSV file, typed into the editor cell by cell
+// as an operator would, checked, and saved through the editor's own save.
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <random>
+
+#include "common/numeric.h"
+#include "common/text.h"
+#include "profiles/sensor_table.h"
+#include "setup/setup_files.h"
+#include "tools/profile_tool_parts.h"
+
+namespace corvanel {
+
+namespace fs = std::filesystem;
+
+Tool_Editor::Tool_Editor()
+    : Settings_Folder_([] {
+          std::random_device random;
+          fs::path folder = fs::temp_directory_path() /
+                            ("corvanel-profile-" + std::to_string(random()) + std::to_string(random()));
+          return folder;  // never created: the editor finds no settings there
+      }()),
+      Editor(Program_Paths(Settings_Folder_), Dialog_, Box_, Beeper_) {
+    Editor.Form_Load();
+}
+
+Tool_Editor::~Tool_Editor() {
+    std::error_code ignored;
+    fs::remove_all(Settings_Folder_, ignored);
+}
+
+std::string Console_Text(const std::string& message_box_text) {
+    std::string text;
+    for (std::size_t i = 0; i < message_box_text.size(); ++i) {
+        if (message_box_text.compare(i, 2, CRLF) == 0) {
+            text += '\n';
+            ++i;
+        } else {
+            text += message_box_text[i];
+        }
+    }
+    return text;
+}
+
+std::string Load_Into_Editor(Profile_Editor& editor, const std::string& text,
+                             const std::string& file_name) {
+    std::string code = Profile_Settings_Of_Text(text).Sensor_Code;
+    editor.User_Prompt.clear();
+    editor.Load_Profile_Text(text, File_Name_Of_Path(file_name));
+    std::string messages = "Profile is valid\n";
+    if (!Sensor_Index_Of_Code(code)) messages += "Profile sensor defaulted to type= K\n";
+    return messages;
+}
+
+namespace {
+
+struct Segment_Row {
+    int Line = 0;
+    std::string End_Temp, Duration, Ramp_Rate, Error_Limit, Command;
+};
+
+struct Make_Options {
+    int Sensor = 2;  // K
+    bool Fahrenheit = true;
+    bool Minutes = true;
+    std::string Start_Temp = "70";
+    std::string Out;
+};
+
+class Input_Error {
+public:
+    explicit Input_Error(std::string text) : Text(std::move(text)) {}
+    std::string Text;
+};
+
+std::string Trim(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == ' ' || text.back() == '\t')) {
+        text.pop_back();
+    }
+    std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first);
+}
+
+std::vector<std::string> Split_Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = line.find(',', start);
+        fields.push_back(Trim(line.substr(start, comma - start)));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return fields;
+}
+
+// A value the editor's key filter lets through whole, and that converts.
+void Require_Number(const Segment_Row& row, const char* column, const std::string& value,
+                    bool whole, bool may_be_negative) {
+    std::string where = "line " + std::to_string(row.Line) + ": " + column + " ";
+    for (char c : value) {
+        bool allowed = (c >= '0' && c <= '9') || c == '.' || (may_be_negative && c == '-');
+        if (!allowed) throw Input_Error(where + "\"" + value + "\" is not a number the editor takes");
+    }
+    bool converts = whole ? Convert_To_Int16(value).Value.has_value()
+                          : Convert_To_Double(value).Value.has_value();
+    if (!converts) {
+        throw Input_Error(where + "\"" + value + "\" is not " +
+                          (whole ? "a whole number from -32768 to 32767" : "a number"));
+    }
+}
+
+std::vector<Segment_Row> Read_Segments(std::istream& in) {
+    const std::string header = "end_temp,duration,ramp_rate,error_limit,command";
+    std::vector<Segment_Row> rows;
+    std::string line;
+    int number = 0;
+    bool header_seen = false;
+    while (std::getline(in, line)) {
+        ++number;
+        std::string trimmed = Trim(line);
+        if (trimmed.empty() || trimmed[0] == '#') continue;
+        if (!header_seen) {
+            std::string compact;
+            for (char c : trimmed) if (c != ' ' && c != '\t') compact += c;
+            if (compact != header) {
+                throw Input_Error("line " + std::to_string(number) + ": expected the header " + header);
+            }
+            header_seen = true;
+            continue;
+        }
+        std::vector<std::string> fields = Split_Fields(trimmed);
+        if (fields.size() != 5) {
+            throw Input_Error("line " + std::to_string(number) + ": expected 5 fields, found " +
+                              std::to_string(fields.size()));
+        }
+        Segment_Row row{number, fields[0], fields[1], fields[2], fields[3], fields[4]};
+        if (row.End_Temp.empty()) throw Input_Error("line " + std::to_string(number) + ": end_temp is missing");
+        Require_Number(row, "end_temp", row.End_Temp, true, true);
+        if (!row.Duration.empty()) Require_Number(row, "duration", row.Duration, false, false);
+        if (!row.Ramp_Rate.empty()) Require_Number(row, "ramp_rate", row.Ramp_Rate, false, true);
+        if (!row.Error_Limit.empty()) Require_Number(row, "error_limit", row.Error_Limit, true, false);
+        if (row.Duration.empty() == row.Ramp_Rate.empty()) {
+            throw Input_Error("line " + std::to_string(number) +
+                              ": give either duration or ramp_rate, not both and not neither");
+        }
+        if (!row.Command.empty() && row.Command != "wait") {
+            throw Input_Error("line " + std::to_string(number) + ": command \"" + row.Command +
+                              "\" is not known (only wait)");
+        }
+        rows.push_back(row);
+    }
+    if (in.bad()) throw Input_Error("the segments could not be read");
+    if (!header_seen) throw Input_Error("no CSV header: expected " + header);
+    if (rows.size() > 254) throw Input_Error("more than 254 segments: a profile holds 254 and its end row");
+    return rows;
+}
+
+Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
+    Make_Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw Input_Error("option " + arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "--sensor") {
+            std::string code = value();
+            std::optional<int> index = Sensor_Index_Of_Caption(code);
+            if (!index) throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
+            options.Sensor = *index;
+        } else if (arg == "--scale") {
+            std::string scale = value();
+            if (scale != "F" && scale != "C") throw Input_Error("--scale takes F or C, not " + scale);
+            options.Fahrenheit = scale == "F";
+        } else if (arg == "--unit") {
+            std::string unit = value();
+            if (unit != "M" && unit != "H") throw Input_Error("--unit takes M or H, not " + unit);
+            options.Minutes = unit == "M";
+        } else if (arg == "--start-temp") {
+            options.Start_Temp = value();
+            bool typeable = options.Start_Temp.find_first_not_of("0123456789.-") == std::string::npos;
+            if (!typeable || !Convert_To_Int16(options.Start_Temp).Value) {
+                throw Input_Error("--start-temp takes a whole temperature, not " + options.Start_Temp);
+            }
+        } else if (arg.rfind("--", 0) == 0) {
+            throw Input_Error("unknown option " + arg + " for make");
+        } else if (options.Out.empty()) {
+            options.Out = arg;
+        } else {
+            throw Input_Error("make writes one file; unexpected " + arg);
+        }
+    }
+    if (options.Out.empty()) throw Input_Error("make needs the OUT file to write");
+    return options;
+}
+
+// Types one entry into a cell and commits it with a click on the same cell.
+void Enter(Profile_Editor& editor, int row, int col, const std::string& text) {
+    editor.Profile_FlexGrid_Click(row, col);
+    if (col != Col_Action) editor.Type_Text(std::string(editor.FloatingTextBox_Text.size(), '\b'));
+    editor.Type_Text(text);
+    editor.Profile_FlexGrid_Click(row, col);
+}
+
+}  // namespace
+
+int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                 std::ostream& err) {
+    Make_Options options;
+    std::vector<Segment_Row> segments;
+    try {
+        options = Parse_Make_Options(args);
+        segments = Read_Segments(in);
+    } catch (const Input_Error& error) {
+        err << "corvanel-profile: " << error.Text << '\n';
+        return 2;
+    }
+
+    Tool_Editor tool;
+    Profile_Editor& editor = tool.Editor;
+    if (options.Fahrenheit) {
+        editor.mnuFahrenheit_Click();
+    } else {
+        editor.mnuCelcius_Click();
+    }
+    if (options.Minutes) {
+        editor.mnuMinutes_Click();
+    } else {
+        editor.mnuHours_Click();
+    }
+    editor.Sensor_Menu_Click(options.Sensor);
+    Enter(editor, 1, Col_Start_Temp, options.Start_Temp);
+
+    // The order keeps typed values as typed: on a ramp End Temp goes first, so the
+    // Duration or Ramp Rate typed after it stays and the other is worked out; on a hold
+    // Duration goes first, so End Temp makes the hold with a rate of 0.
+    std::string typing_messages;
+    double start_temp = Number_Of(options.Start_Temp);
+    int row = 1;
+    for (const Segment_Row& segment : segments) {
+        editor.User_Prompt.clear();
+        double end_temp = Number_Of(segment.End_Temp);
+        bool hold = end_temp == start_temp;
+        if (hold && segment.Duration.empty()) {
+            err << "corvanel-profile: line " << segment.Line
+                << ": a hold (end_temp equal to its start) needs a duration\n";
+            return 2;
+        }
+        if (hold) {
+            Enter(editor, row, Col_Duration, segment.Duration);
+            Enter(editor, row, Col_End_Temp, segment.End_Temp);
+        } else {
+            Enter(editor, row, Col_End_Temp, segment.End_Temp);
+            if (!segment.Duration.empty()) {
+                Enter(editor, row, Col_Duration, segment.Duration);
+            } else {
+                Enter(editor, row, Col_Ramp_Rate, segment.Ramp_Rate);
+            }
+        }
+        if (!segment.Error_Limit.empty()) Enter(editor, row, Col_Error_Limits, segment.Error_Limit);
+        if (!segment.Command.empty()) Enter(editor, row, Col_Command, segment.Command);
+        if (!editor.User_Prompt.empty()) {
+            typing_messages += "line " + std::to_string(segment.Line) + ": " +
+                               Console_Text(editor.User_Prompt);
+        }
+        start_temp = end_temp;
+        ++row;
+    }
+    Enter(editor, row, Col_Action, "e");
+
+    tool.Save_To(options.Out);
+    editor.mnuSaveFileAs_Click();
+    out << typing_messages << Console_Text(editor.User_Prompt);
+    return editor.Profile_Error || editor.User_Prompt.find("PROFILE SAVED") == std::string::npos
+               ? 1
+               : 0;
+}
+
+}  // namespace corvanel

@@ -1,0 +1,160 @@
+#include "tools/profile_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "support/temp_folder.h"
+#include "worked_example.h"
+
+namespace corvanel {
+namespace {
+
+struct Run_Result {
+    int Status;
+    std::string Out, Err;
+};
+
+Run_Result Run_Tool(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    int status = Run_Profile_Tool(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::string Header = "end_temp,duration,ramp_rate,error_limit,command\n";
+
+TEST(Profile_Tool, MakeCheckShowTheWorkedExample) {
+    Temp_Folder folder;
+    std::string file = folder.File("example.txt");
+    Run_Result made = Run_Tool({"make", "--sensor", "K", "--scale", "F", "--unit", "M", file},
+                          Header + "1000,60,,50,\n1000,30,,,\n");
+    EXPECT_EQ(made.Status, 0) << made.Out << made.Err;
+    EXPECT_EQ(made.Out, "PROFILE SAVED\n");
+    EXPECT_TRUE(Read_Whole_File(file) == Worked_Example_Text() + "\r\n") << "file differs";
+
+    Run_Result checked = Run_Tool({"check", file});
+    EXPECT_EQ(checked.Status, 0);
+    EXPECT_EQ(checked.Out, file + "\nProfile is valid\n"
+                                  "WARNING: You must check and observe ramp limitations, no ramp "
+                                  "rate checking by this software\n\n"
+                                  "No Errors found in profile. You may now save and run it.\n");
+
+    Run_Result shown = Run_Tool({"show", file});
+    EXPECT_EQ(shown.Status, 0);
+    EXPECT_EQ(shown.Out,
+              "Sensor type: K\nTemperature scale: Fahrenheit\nTime unit: Minutes\n\n"
+              "Seg  Start Time  Duration  Action  Start Temp  End Temp  Ramp Rate  Error Limits"
+              "  Command  Notify= t,T\n"
+              "  1           0        60       r          70      1000      15.50            50\n"
+              "  2       60.00        30       h        1000      1000          0\n"
+              "  3       90.00                 e        1000\n");
+}
+
+TEST(Profile_Tool, MakeKeepsRatesAndHoldsAsTypedInCelsiusHours) {
+    Temp_Folder folder;
+    std::string file = folder.File("glaze.txt");
+    Run_Result made = Run_Tool({"make", "--sensor", "PtDIN", "--scale", "C", "--unit", "H",
+                           "--start-temp", "20", file},
+                          Header + "# warm up slowly\n400,,100,10,\n400,0.5,,,wait\n"
+                                   "100,,-150,,\n");
+    ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
+    Run_Result shown = Run_Tool({"show", file});
+    EXPECT_NE(shown.Out.find("Sensor type: PtDIN\nTemperature scale: Celsius\nTime unit: Hours"),
+              std::string::npos);
+    EXPECT_NE(shown.Out.find("  1           0      3.80       r          20       400        100            10\n"),
+              std::string::npos) << shown.Out;
+    EXPECT_NE(shown.Out.find("wait"), std::string::npos);
+    EXPECT_NE(shown.Out.find("  3        4.30      2.00       r         400       100       -150\n"),
+              std::string::npos) << shown.Out;
+}
+
+TEST(Profile_Tool, AProfileThatFailsTheCheckIsNotWritten) {
+    Temp_Folder folder;
+    std::string file = folder.File("hot.txt");
+    Run_Result made =
+        Run_Tool({"make", "--sensor", "T", file}, Header + "1000,60,,,\n1000,30,,,\n");
+    EXPECT_EQ(made.Status, 1);
+    EXPECT_EQ(made.Out,
+              "Out of range temp entry at\nsegment=1\ncol=6\n"
+              "Out of range temp entry at\nsegment=2\ncol=5\n"
+              "Out of range temp entry at\nsegment=2\ncol=6\n"
+              "Profile Error - FILE NOT SAVED\n");
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    Run_Result one_segment = Run_Tool({"make", file}, Header + "1000,60,,,\n");
+    EXPECT_EQ(one_segment.Status, 1);
+    EXPECT_NE(one_segment.Out.find("Error: Must have more than 2 segments in profile"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(Profile_Tool, CheckReportsEachFileAndFailsOnAnyBadOne) {
+    Temp_Folder folder;
+    std::string good = folder.File("good.txt");
+    Write_Whole_File(good, Worked_Example_Text() + "\r\n");
+    std::string damaged_text = Worked_Example_Text();
+    damaged_text[38] = '2';
+    std::string damaged = folder.File("damaged.txt");
+    Write_Whole_File(damaged, damaged_text);
+
+    Run_Result result = Run_Tool({"check", good, damaged, folder.File("missing.txt")});
+    EXPECT_EQ(result.Status, 1);
+    const std::string format = "File found: Format not valid: \nProfile Syntax must be precise\n"
+                               "Use profile editor to create profiles\n"
+                               "If you are not fully aware of format conventions\n";
+    EXPECT_NE(result.Out.find(damaged + "\n" + format), std::string::npos) << result.Out;
+    EXPECT_NE(result.Out.find(folder.File("missing.txt") + "\n" + format), std::string::npos);
+    EXPECT_EQ(Run_Tool({"check", good}).Status, 0);
+}
+
+struct Bad_Input {
+    std::vector<std::string> Args;
+    std::string Csv;
+    std::string Message;
+};
+
+class Profile_Tool_Bad_Input : public ::testing::TestWithParam<Bad_Input> {};
+
+TEST_P(Profile_Tool_Bad_Input, GivesOneClearLineAndExits2) {
+    Temp_Folder folder;
+    std::vector<std::string> args = GetParam().Args;
+    for (std::string& arg : args) if (arg == "OUT") arg = folder.File("out.txt");
+    Run_Result result = Run_Tool(args, GetParam().Csv);
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_EQ(result.Err, "corvanel-profile: " + GetParam().Message + "\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("out.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Profile_Tool_Bad_Input,
+    ::testing::Values(
+        Bad_Input{{}, "", "no command given (check, show or make); see --help"},
+        Bad_Input{{"burn"}, "", "unknown command burn (check, show or make)"},
+        Bad_Input{{"check"}, "", "check needs at least one FILE"},
+        Bad_Input{{"check", "--fast", "x"}, "", "unknown option --fast for check"},
+        Bad_Input{{"make", "--colour", "red", "OUT"}, "", "unknown option --colour for make"},
+        Bad_Input{{"make", "--sensor", "Q", "OUT"}, "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
+        Bad_Input{{"make", "--scale", "K", "OUT"}, "", "--scale takes F or C, not K"},
+        Bad_Input{{"make", "--unit"}, "", "option --unit needs a value"},
+        Bad_Input{{"make"}, Header, "make needs the OUT file to write"},
+        Bad_Input{{"make", "OUT"}, "", "no CSV header: expected end_temp,duration,ramp_rate,error_limit,command"},
+        Bad_Input{{"make", "OUT"}, "temp,time\n", "line 1: expected the header end_temp,duration,ramp_rate,error_limit,command"},
+        Bad_Input{{"make", "OUT"}, Header + "1000,60,,,\n500,x,,,\n", "line 3: duration \"x\" is not a number the editor takes"},
+        Bad_Input{{"make", "OUT"}, Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
+        Bad_Input{{"make", "OUT"}, Header + "1000,60,10,,\n", "line 2: give either duration or ramp_rate, not both and not neither"},
+        Bad_Input{{"make", "OUT"}, Header + "\n1000,60,,,stop\n", "line 3: command \"stop\" is not known (only wait)"},
+        Bad_Input{{"make", "OUT"}, Header + "40000,60,,,\n", "line 2: end_temp \"40000\" is not a whole number from -32768 to 32767"},
+        Bad_Input{{"make", "OUT"}, Header + "70,,5,,\n", "line 2: a hold (end_temp equal to its start) needs a duration"}));
+
+TEST(Profile_Tool, HelpDescribesEveryCommand) {
+    Run_Result help = Run_Tool({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    for (const char* word : {"check FILE...", "show FILE", "make [--sensor CODE]", "end_temp,duration"}) {
+        EXPECT_NE(help.Out.find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace
+}  // namespace corvanel
