@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/error_numbers.h"
+
+namespace corvanel {
+
+class FrontPanel;
+class Program_Paths;
+
+// The serial-port object the link drives. Operations that fail throw Run_Time_Error:
+// opening a port that does not exist with No_Such_Port, writing to a closed port with
+// Port_Not_Open.
+class Serial_Device {
+  public:
+    virtual ~Serial_Device() = default;
+    // Set only while the port is closed.
+    virtual void Set_Comm_Port(int port) = 0;
+    virtual int Comm_Port() const = 0;
+    // "9600,E,7,2": baud, parity, data bits, stop bits.
+    virtual void Set_Settings(const std::string& settings) = 0;
+    virtual void Set_Port_Open(bool open) = 0;
+    virtual bool Port_Open() const = 0;
+    // Writes the whole text at once.
+    virtual void Output(const std::string& text) = 0;
+    // Every character waiting, removed from the receive buffer; "" when none.
+    virtual std::string Input() = 0;
+};
+
+// The main window's message area, as the link needs it.
+class Message_Area {
+  public:
+    virtual ~Message_Area() = default;
+    virtual void Display(const std::string& text) = 0;
+    virtual void Clear() = 0;
+};
+
+// Where a request goes to be transmitted.
+class Request_Sink {
+  public:
+    virtual ~Request_Sink() = default;
+    virtual void Transmit(const std::string& text) = 0;
+};
+
+// The line settings the link applies.
+inline constexpr const char* Line_Settings_Text = "9600,E,7,2";
+
+struct Line_Settings {
+    int Baud = 9600;
+    char Parity = 'E';  // N, E, O, M or S
+    int Data_Bits = 7;
+    int Stop_Bits = 2;
+};
+// Parses "9600,E,7,2"; throws Run_Time_Error(Type_Mismatch) on anything else.
+Line_Settings Parse_Line_Settings(const std::string& settings);
+
+// The device behind port number `port`: COMn on Windows; elsewhere the line "n=device"
+// of Setup/CommPortMap.txt when there is one, else /dev/ttyS(n-1). Ports below 1 have
+// no device: throws Run_Time_Error(No_Such_Port).
+std::string Serial_Device_Name(int port, const Program_Paths& paths);
+
+// The serial window: it owns the port, transmits what is put into
+// Inter_Module_Message and hands every received chunk to the protocol's reply buffer
+// and to the front panel's raw view.
+class Serial_Port : public Request_Sink {
+  public:
+    Serial_Port(Serial_Device& device, FrontPanel& panel, Message_Area& main_display,
+                std::string& reply_buffer);
+
+    // Opens the port `Comm_Port_Number` with the line settings.
+    void Form_Load(int comm_port_number);
+    // Closes the port.
+    void Form_Unload();
+    // Close if open, select the port, open it. Failures go to the caller.
+    void Switch_Port(int port);
+
+    // Setting the text fires its change event only when the text actually changes;
+    // the event writes a non-empty text to the port and empties the box.
+    void Set_Inter_Module_Message(const std::string& text);
+    const std::string& Inter_Module_Message() const { return Inter_Module_Message_; }
+    void Transmit(const std::string& text) override { Set_Inter_Module_Message(text); }
+
+    // The port's receive event; only event 2 (characters received) is handled.
+    static constexpr int Comm_Event_Receive = 2;
+    void MSComm1_OnComm(int comm_event);
+
+    Serial_Device& Device() { return Device_; }
+
+  private:
+    void Inter_Module_Message_Change();
+
+    Serial_Device& Device_;
+    FrontPanel& Panel_;
+    Message_Area& Main_Display_;
+    std::string& Reply_Buffer_;
+    std::string Inter_Module_Message_;
+};
+
+}  // namespace corvanel

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/error_numbers.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "fault_plan.h"
+
+namespace corvanel::testing {
+
+// The main window's message area as the link sees it.
+struct Recorded_Messages : Message_Area {
+    std::vector<std::string> Lines;
+    int Clears = 0;
+    void Display(const std::string& text) override { Lines.push_back(text); }
+    void Clear() override {
+        Lines.clear();
+        ++Clears;
+    }
+};
+
+// A serial line with a fake clock: what the program writes goes to a simulated
+// controller (or a scripted reply), and replies arrive when the pause reaches their time.
+class Fake_Line : public Serial_Device, public Reply_Waiter {
+  public:
+    // Port numbers that exist on this machine.
+    std::set<int> Existing_Ports{1};
+    std::vector<std::string> Sent;
+    std::string Settings;
+    double Now = 0;
+    // Time the line takes to bring a reply back.
+    double Turnaround = 0.02;
+    bool Fail_On_Close = false;
+
+    Serial_Port* Link = nullptr;
+    sim::Kiln_Sim_Server* Server = nullptr;
+    // Replies given to the next requests, in order, before the server is asked.
+    std::deque<std::string> Scripted;
+
+    void Set_Comm_Port(int port) override { Port_ = port; }
+    int Comm_Port() const override { return Port_; }
+    void Set_Settings(const std::string& settings) override { Settings = settings; }
+    void Set_Port_Open(bool open) override {
+        if (open && !Existing_Ports.count(Port_)) throw Run_Time_Error(Error_Number::No_Such_Port);
+        if (!open && Fail_On_Close) throw Run_Time_Error(Error_Number::Device_IO_Error);
+        Open_ = open;
+    }
+    bool Port_Open() const override { return Open_; }
+    void Output(const std::string& text) override {
+        if (!Open_) throw Run_Time_Error(Error_Number::Port_Not_Open);
+        Sent.push_back(text);
+        if (!Scripted.empty()) {
+            Schedule(Now + Turnaround, Scripted.front());
+            Scripted.pop_front();
+            return;
+        }
+        if (!Server) return;
+        for (const std::string& frame : Reader_.Add(text)) {
+            for (const sim::Timed_Chunk& chunk : Server->Serve(frame)) {
+                Schedule(Now + Turnaround + chunk.Delay_Seconds, chunk.Bytes);
+            }
+        }
+    }
+    std::string Input() override {
+        std::string waiting;
+        waiting.swap(Waiting_);
+        return waiting;
+    }
+
+    // The pause: every chunk due before its end arrives, each as its own receive event.
+    void Wait(double seconds) override {
+        double end = Now + seconds;
+        while (!In_Flight_.empty() && In_Flight_.front().first <= end) {
+            Now = std::max(Now, In_Flight_.front().first);
+            Waiting_ += In_Flight_.front().second;
+            In_Flight_.pop_front();
+            if (Link) Link->MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
+        }
+        Now = end;
+    }
+
+    // Characters arriving now, outside any pause.
+    void Arrive(const std::string& chunk) {
+        Waiting_ += chunk;
+        if (Link) Link->MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
+    }
+
+  private:
+    // One line: a reply never overtakes the one before it.
+    void Schedule(double time, const std::string& bytes) {
+        if (!In_Flight_.empty()) time = std::max(time, In_Flight_.back().first);
+        In_Flight_.push_back({time, bytes});
+    }
+
+    int Port_ = 1;
+    bool Open_ = false;
+    std::string Waiting_;
+    std::deque<std::pair<double, std::string>> In_Flight_;
+    sim::Frame_Reader Reader_;
+};
+
+// The protocol, the serial window and the front panel wired as the program wires them,
+// over a fake line. The port is open.
+struct Controller_Rig {
+    Fake_Line Line;
+    FrontPanel Panel;
+    Recorded_Messages Main_Window;
+    InOut_Functions Protocol{Panel, Line};
+    Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
+
+    Controller_Rig() {
+        Line.Link = &Serial;
+        Protocol.Connect(Serial);
+        Panel.Link = &Serial;
+        Serial.Form_Load(1);
+    }
+};
+
+// A reply frame with its FCS and terminator.
+inline std::string Reply_Of(const std::string& body) {
+    return body + Compute_FCS(body) + "*\r";
+}
+
+}  // namespace corvanel::testing
