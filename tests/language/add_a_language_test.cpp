@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "language/add_a_language.h"
+#include "language/translate.h"
+#include "language_fixture.h"
+#include "setup/setup_files.h"
+
+namespace corvanel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Add_A_Language_Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Languages.Make_Language("german", {Row("Profile Running", "Profil läuft")});
+        Languages.Make_Language("spanish", {Row("Profile Running", "Perfil en ejecución")});
+        fs::create_directories(Languages.Paths.Language_Folder() + "LanguageTemplateFiles");
+        Language_Database::Create(Template());
+        Language_Database(Template(), Language_Database::Access::Read_Write)
+            .Insert(Row("Profile Running", std::nullopt, "run message"));
+    }
+    std::string Template() const {
+        return Languages.Paths.Language_Folder() + "LanguageTemplateFiles/LanguageDBTemplate.mdb";
+    }
+    std::string Setup_Line() const {
+        return Read_First_Line(Languages.Paths.Setup_File("InterfaceLanguage.txt"));
+    }
+    std::string Last_Lines(std::size_t count) const {
+        std::string text = Window.AddALanguageDisplay;
+        std::size_t at = text.size();
+        for (std::size_t i = 0; i <= count && at != std::string::npos && at > 0; ++i)
+            at = text.rfind("\r\n", at - 1);
+        return at == std::string::npos ? text : text.substr(at + 2);
+    }
+
+    Language_Test_Folder Languages;
+    AddALanguage Window{Languages.Paths};
+};
+
+TEST_F(Add_A_Language_Test, OpeningListsTheLanguagesAndHighlightsTheOneInUse) {
+    Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), "spanish.mdb");
+    Window.Form_Load();
+    EXPECT_EQ(Window.LanguageList, (std::vector<std::string>{"german", "spanish"}));
+    EXPECT_EQ(Window.ListIndex, 1);
+    EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
+    EXPECT_EQ(Last_Lines(2), "\r\nCurrent language selected=spanish\r\n");
+}
+
+struct Setup_Line_Case {
+    const char* Line;
+    const char* Last_Line;
+    int Highlighted;
+};
+
+class Add_A_Language_Setup_Line : public Add_A_Language_Test,
+                                  public ::testing::WithParamInterface<Setup_Line_Case> {};
+
+TEST_P(Add_A_Language_Setup_Line, OpeningReadsTheSelectedLanguageLine) {
+    Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), GetParam().Line);
+    Window.Form_Load();
+    EXPECT_EQ(Last_Lines(1), std::string(GetParam().Last_Line) + "\r\n") << GetParam().Line;
+    EXPECT_EQ(Window.ListIndex, GetParam().Highlighted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Add_A_Language_Setup_Line,
+    ::testing::Values(Setup_Line_Case{"german.mdb", "Current language selected=german", 0},
+                      Setup_Line_Case{"German.mdb", "Current language selected=German", -1},
+                      Setup_Line_Case{"", "No language was previously selected", -1},
+                      Setup_Line_Case{"ab", "No language was previously selected", -1},
+                      Setup_Line_Case{".mdb", "No language was previously selected", -1}));
+
+TEST_F(Add_A_Language_Test, ANewNameWithCapitalsDigitsAndADashBecomesALanguage) {
+    Window.Form_Load();
+    Window.LanguageName = "Swiss-German2";
+    Window.MakeDataBaseFile_Click();
+    EXPECT_EQ(Window.LanguageName, "swiss-german2");
+    EXPECT_EQ(Window.AddALanguageDisplay, "Language name Selected is valid.\r\n");
+    EXPECT_EQ(Read_Whole_File(Languages.Database("swiss-german2")), Read_Whole_File(Template()));
+    EXPECT_EQ(Window.LanguageList,
+              (std::vector<std::string>{"german", "spanish", "swiss-german2"}));
+    EXPECT_EQ(CurrentLanguage, "");  // created, not chosen
+}
+
+TEST_F(Add_A_Language_Test, ANameTakenInAnyLetterCaseOrEmptyIsRefusedAndNothingIsOverwritten) {
+    std::string german = Read_Whole_File(Languages.Database("german"));
+    Window.Form_Load();
+    for (const char* name : {"GERMAN", "German", ""}) {
+        Window.LanguageName = name;
+        Window.MakeDataBaseFile_Click();
+        EXPECT_EQ(Window.AddALanguageDisplay,
+                  "-------------------------ERROR-----------------------------\r\n"
+                  "Language file with that name already exists\r\n"
+                  "Please select a different language name\r\n"
+                  "to do an updated version of an existing language use the language editor\r\n")
+            << name;
+    }
+    EXPECT_EQ(Read_Whole_File(Languages.Database("german")), german);
+}
+
+TEST_F(Add_A_Language_Test, ANameWithABlankOrAnAccentIsRefused) {
+    Window.Form_Load();
+    for (const char* name : {"swiss german", "français", "neu_1"}) {
+        Window.LanguageName = name;
+        Window.MakeDataBaseFile_Click();
+        EXPECT_EQ(Window.AddALanguageDisplay,
+                  "----------------------INSTRUCTIONS-------------------------\r\n"
+                  "Use only DASH, LETTERS, NUMBERS in language name\r\n")
+            << name;
+    }
+    EXPECT_EQ(Window.LanguageList.size(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Languages.Paths.Language_Folder()),
+                            fs::directory_iterator{}),
+              3);  // german, spanish and the template folder
+}
+
+TEST_F(Add_A_Language_Test, AMissingTemplateIsReportedAndCreatesNothing) {
+    fs::remove(Template());
+    Window.Form_Load();
+    Window.LanguageName = "dutch";
+    Window.MakeDataBaseFile_Click();
+    EXPECT_EQ(Window.AddALanguageDisplay,
+              "Language name Selected is valid.\r\n"
+              "-------------------------ERROR-----------------------------\r\n"
+              "The language template file is missing: " +
+                  Template() + "\r\nNo language file was created\r\n");
+    EXPECT_FALSE(fs::exists(Languages.Database("dutch")));
+    EXPECT_EQ(Window.LanguageList.size(), 2u);
+}
+
+TEST_F(Add_A_Language_Test, AFileThatAppearedSinceTheListWasMadeIsNeverOverwritten) {
+    Window.Form_Load();
+    Write_Whole_File(Languages.Database("dutch"), "the operator's own work");
+    Window.LanguageName = "dutch";
+    Window.MakeDataBaseFile_Click();
+    EXPECT_NE(Window.AddALanguageDisplay.find("could not be copied"), std::string::npos);
+    EXPECT_EQ(Read_Whole_File(Languages.Database("dutch")), "the operator's own work");
+    EXPECT_FALSE(fs::exists(Languages.Database("dutch") + ".copying"));
+}
+
+TEST_F(Add_A_Language_Test, UseThisLanguageWithNothingSelectedChangesNothing) {
+    Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), "German.mdb");
+    Window.Form_Load();  // "German" matches no entry in letter case: nothing highlighted
+    Window.UseSelectedLanguage_Click();
+    EXPECT_EQ(Window.AddALanguageDisplay,
+              "-------------------------ERROR-----------------------------\r\n"
+              "You have not selected a language\r\n"
+              "----------------------INSTRUCTIONS-------------------------\r\n"
+              "-1- Use the mouse to click on the language you want to use\r\n"
+              "-2- Then click on 'Use This Language' button\r\n");
+    EXPECT_EQ(Setup_Line(), "German.mdb");
+}
+
+TEST_F(Add_A_Language_Test, ChoosingALanguageTranslatesTheNextMessageAtOnce) {
+    Window.Form_Load();
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+    Window.LanguageList_Click(0);
+    Window.UseSelectedLanguage_Click();
+    EXPECT_EQ(Window.AddALanguageDisplay, "InterfaceLanguage set to: german\r\n");
+    EXPECT_EQ(Read_Whole_File(Languages.Paths.Setup_File("InterfaceLanguage.txt")),
+              "german.mdb\r\n");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profil läuft");
+
+    Window.LanguageList_Click(1);  // a click leaves only that entry highlighted
+    EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
+}
+
+TEST_F(Add_A_Language_Test, AnEmptyFolderSaysSoAndEditOpensTheEditor) {
+    fs::remove(Languages.Database("german"));
+    fs::remove(Languages.Database("spanish"));
+    bool editor_shown = false;
+    Window.Show_Language_Editor = [&] { editor_shown = true; };
+    Window.Form_Load();
+    EXPECT_NE(Window.AddALanguageDisplay.find(
+                  "---------------------ATTENTION------------------------\r\nNo files in Language "
+                  "folder - There are no files to select from - See website for language file "
+                  "downloads\r\n"),
+              std::string::npos);
+    Window.OpenLanguageEditor_Click();
+    EXPECT_TRUE(editor_shown);
+    Window.cmdDone_Click();
+    EXPECT_FALSE(Window.Window_Loaded);
+}
+
+}  // namespace
+}  // namespace corvanel

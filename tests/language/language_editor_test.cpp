@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "language/language_editor.h"
+#include "language/translate.h"
+#include "language_fixture.h"
+#include "setup/setup_files.h"
+
+namespace corvanel {
+namespace {
+
+class Scripted_Dialog : public File_Dialog {
+  public:
+    File_Dialog_Result Show_Open(const File_Dialog_Request& request) override {
+        Last_Request = request;
+        return Answer;
+    }
+    File_Dialog_Result Show_Save(const File_Dialog_Request&) override { return Answer; }
+    File_Dialog_Result Answer = File_Dialog_Result::Cancelled();
+    File_Dialog_Request Last_Request;
+};
+
+class Language_Editor_Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Languages.Make_Language(
+            "french",
+            {Row("Profile Running", "Profil en cours", "run message"),
+             Row("Profile Loaded", std::nullopt, "after loading"),
+             Row("PROFILE SAVED", "PROFIL ENREGISTRÉ"), Row("Profile saved", "Profil enregistré"),
+             Row("Print Profile", "Imprimer le profil"), Row("% Power", "% Puissance"),
+             Row("Scan finished", "Recherche terminée")});
+        Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), "french.mdb");
+        Editor.Set_File_Dialog(&Dialog);
+    }
+
+    std::vector<std::string> Map_English() const {
+        std::vector<std::string> english;
+        for (const auto& row : Editor.LanguageMap) english.push_back(row.Text);
+        return english;
+    }
+
+    std::optional<Phrase_Row> Stored(const std::string& english) {
+        Language_Database database(Languages.Database("french"),
+                                   Language_Database::Access::Read_Only);
+        auto rows = database.Select_All();
+        for (const auto& row : rows)
+            if (row.English == english) return row;
+        return std::nullopt;
+    }
+
+    Language_Test_Folder Languages;
+    Scripted_Dialog Dialog;
+    LanguageDataBaseInterface Editor{Languages.Paths};
+};
+
+TEST_F(Language_Editor_Test, OpeningShowsTheSelectedLanguageAndItsFirstEntry) {
+    Editor.Form_Load();
+    EXPECT_TRUE(Editor.ErrorTrapping);
+    EXPECT_TRUE(Editor.EditsEnabled);
+    EXPECT_EQ(Editor.LanguageName, "french");
+    EXPECT_EQ(Editor.DBInterfaceDisplay,
+              "db engine version= " + Language_Database::Engine_Version() +
+                  "\r\nOpening language database at: " + Languages.Database("french") + "\r\n");
+    ASSERT_EQ(Editor.LanguageMap.size(), 7u);
+    EXPECT_EQ(Editor.LanguageMap[1].Text, "Profile Loaded");
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[0], "");  // never translated
+    EXPECT_EQ(Editor.DisplayEnglish, "Profile Running");
+    EXPECT_EQ(Editor.DisplayTargetLanguage, "Profil en cours");
+    EXPECT_EQ(Editor.DisplayEnglishExplanation, "run message");
+    EXPECT_EQ(Stored("Profile Running")->TargetLanguage, "Profil en cours");  // nothing written
+}
+
+TEST_F(Language_Editor_Test, WithNoLanguageSelectedTypingOnlyReportsFailures) {
+    Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), "");
+    Editor.Form_Load();
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "No language selected\r\n");
+    EXPECT_TRUE(Editor.LanguageMap.empty());
+    Editor.DisplayTargetLanguage_Change("x");
+    EXPECT_NE(Editor.DBInterfaceDisplay.find("Error in the DisplayTargetLanguage_Change routine\r\n"
+                                             "Error number= 53\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Language_Editor_Test, EachKeystrokeIsStoredAndSeenByTheNextLookup) {
+    Editor.Form_Load();
+    Editor.LanguageMap_ItemClick(2);
+    EXPECT_EQ(Editor.DisplayEnglish, "Profile Loaded");
+    CurrentLanguage = "french";
+    EXPECT_EQ(TranslateText("Profile Loaded"), "Profile Loaded");
+    Editor.DisplayTargetLanguage_Change("P");
+    EXPECT_EQ(TranslateText("Profile Loaded"), "P");
+    Editor.DisplayTargetLanguage_Change("Profil chargé");
+    EXPECT_EQ(TranslateText("Profile Loaded"), "Profil chargé");
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[0], "Profil chargé");
+    Editor.DisplayTargetLanguageExplanation_Change("l'opérateur voit ceci");  // apostrophe
+    EXPECT_EQ(Stored("Profile Loaded")->TargetLanguageComments, "l'opérateur voit ceci");
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[2], "l'opérateur voit ceci");
+    EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error"), std::string::npos);
+}
+
+TEST_F(Language_Editor_Test, ACommentEditReachesEveryRowOfThePhraseInAnyCase) {
+    Editor.Form_Load();
+    Editor.LanguageMap_ItemClick(3);                                    // "PROFILE SAVED"
+    EXPECT_EQ(Stored("PROFILE SAVED")->EnglishComments, std::nullopt);  // a click writes nothing
+    Editor.DisplayEnglishExplanation_Change("after a save");
+    EXPECT_EQ(Stored("PROFILE SAVED")->EnglishComments, "after a save");
+    EXPECT_EQ(Stored("Profile saved")->EnglishComments, "after a save");
+    EXPECT_EQ(Editor.LanguageMap[2].SubItems[1], "after a save");
+    EXPECT_EQ(Editor.LanguageMap[3].SubItems[1], "");  // the map changes its current row only
+}
+
+struct Search_Case {
+    const char* Story;
+    bool English_Column;
+    const char* Typed;
+    std::vector<std::string> Expected;
+};
+
+class Language_Editor_Search : public Language_Editor_Test,
+                               public ::testing::WithParamInterface<Search_Case> {};
+
+TEST_P(Language_Editor_Search, ShowsEntriesBeginningWithTheTypedText) {
+    Editor.Form_Load();
+    Editor.SearchLanguageOption_Click(GetParam().English_Column);
+    Editor.SearchBox_Change(GetParam().Typed);
+    EXPECT_EQ(Map_English(), GetParam().Expected) << GetParam().Story;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Searches, Language_Editor_Search,
+    ::testing::Values(
+        Search_Case{"two letters, small",
+                    true,
+                    "pr",
+                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
+                     "Print Profile"}},
+        Search_Case{"two letters, capitals",
+                    true,
+                    "PR",
+                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
+                     "Print Profile"}},
+        Search_Case{"a longer prefix", true, "profile s", {"PROFILE SAVED", "Profile saved"}},
+        Search_Case{"percent is a character, not a wildcard", true, "%", {"% Power"}},
+        Search_Case{"underscore is a character, not a wildcard", true, "Pr_", {}},
+        Search_Case{
+            "the translation column", false, "profil enr", {"PROFILE SAVED", "Profile saved"}},
+        Search_Case{"an empty box shows all",
+                    true,
+                    "",
+                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
+                     "Print Profile", "% Power", "Scan finished"}}));
+
+TEST_F(Language_Editor_Test, ASearchWithoutMatchNamesTheStatementAndKeepsTheBoxes) {
+    Editor.Form_Load();
+    Editor.LanguageMap_ItemClick(5);
+    Editor.SearchBox_Change("zq");
+    EXPECT_TRUE(Editor.LanguageMap.empty());
+    EXPECT_NE(Editor.DBInterfaceDisplay.find(
+                  "There were no records found in table SELECT * FROM Language WHERE English "
+                  "Like 'zq*'\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Editor.DisplayEnglish, "Print Profile");
+    Editor.SearchBox_Change("it's");  // an apostrophe is searched like any other character
+    EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error in the"), std::string::npos);
+}
+
+TEST_F(Language_Editor_Test, OpenLanguageTakesTheNameAndAlwaysTheFileInLanguageFiles) {
+    Languages.Make_Language("italian", {Row("Profile Running", "Profilo in corso")});
+    Editor.Form_Load();
+    Dialog.Answer = File_Dialog_Result::Chosen("/somewhere/else/italian.mdb");
+    Editor.mnuOpenLanguage_Click();
+    EXPECT_EQ(Dialog.Last_Request.Initial_Folder, Languages.Paths.Language_Folder());
+    EXPECT_EQ(Dialog.Last_Request.Filter, "Language Database (*.mdb) |*.mdb");
+    EXPECT_EQ(Editor.LanguageFileName, "italian.mdb");
+    EXPECT_EQ(Editor.LanguageName, "italian");
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: italian\r\n");
+    EXPECT_EQ(Map_English(), std::vector<std::string>{"Profile Running"});
+    EXPECT_EQ(Read_First_Line(Languages.Paths.Setup_File("InterfaceLanguage.txt")), "french.mdb");
+
+    Dialog.Answer = File_Dialog_Result::Cancelled();
+    Editor.mnuOpenLanguage_Click();
+    EXPECT_EQ(Editor.LanguageName, "italian");
+}
+
+}  // namespace
+}  // namespace corvanel
