@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "language/add_a_language.h"
+#include "language/caption_table.h"
+#include "language/translate.h"
+#include "language_fixture.h"
+
+namespace corvanel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stands in for the windows: remembers what each control was given.
+class Recording_Windows : public Window_Registry {
+  public:
+    void Set_Text(const Caption_Entry& entry, const std::string& text) override {
+        ++Calls;
+        if (entry.Window == Unreachable_Window || entry.Control == Unreachable_Control)
+            throw std::runtime_error("control cannot be reached");
+        Texts[Key(entry)] = text;
+    }
+    static std::string Key(const Caption_Entry& entry) {
+        return std::string(Window_Name(entry.Window)) + "." + std::string(entry.Control) +
+               (entry.Property == Caption_Property::ToolTipText ? ".ToolTipText" : ".Caption");
+    }
+    std::string Text(Caption_Window window, std::string_view control,
+                     Caption_Property property = Caption_Property::Caption) const {
+        auto found = Texts.find(Key({window, control, property, ""}));
+        return found == Texts.end() ? "<not set>" : found->second;
+    }
+
+    std::map<std::string, std::string> Texts;
+    int Calls = 0;
+    std::optional<Caption_Window> Unreachable_Window;
+    std::string_view Unreachable_Control;
+};
+
+TEST(Caption_Table, Holds137EntriesWindowByWindowEachTitleFirst) {
+    auto table = Caption_Table();
+    ASSERT_EQ(table.size(), 137u);
+    std::map<Caption_Window, int> per_window;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        bool first_of_window = i == 0 || table[i - 1].Window != table[i].Window;
+        EXPECT_EQ(first_of_window, table[i].Property == Caption_Property::Window_Caption) << i;
+        ++per_window[table[i].Window];
+    }
+    EXPECT_EQ(per_window, (std::map<Caption_Window, int>{{Caption_Window::FrontPanel, 41},
+                                                         {Caption_Window::Profile_Editor, 33},
+                                                         {Caption_Window::Serial_Port, 2},
+                                                         {Caption_Window::Traj_form, 50},
+                                                         {Caption_Window::dlgGetName, 4},
+                                                         {Caption_Window::CommSetUp, 7}}));
+    EXPECT_EQ(table[40].English, "Unit Response String");
+    EXPECT_EQ(table[76].English, "Run Temperature Profile ");
+    EXPECT_EQ(table[136].English, "Comm Port Number");
+}
+
+class Caption_Pass_Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The shipped databases, as the build lays them into the program folder.
+        fs::path built = fs::path(CORVANEL_PROGRAM_DIR) / "LanguageFiles";
+        fs::copy(built, Languages.Paths.Language_Folder(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+    void Choose(const std::string& language) {
+        AddALanguage window(Languages.Paths);
+        window.Form_Load();
+        auto entry = std::find(window.LanguageList.begin(), window.LanguageList.end(), language);
+        ASSERT_NE(entry, window.LanguageList.end()) << language;
+        window.LanguageList_Click(static_cast<int>(entry - window.LanguageList.begin()));
+        window.UseSelectedLanguage_Click();
+    }
+
+    Language_Test_Folder Languages;
+    Recording_Windows Windows;
+};
+
+TEST_F(Caption_Pass_Test, AnUnreachableWindowOrControlIsSkippedAndThePassGoesOn) {
+    Windows.Unreachable_Window = Caption_Window::Serial_Port;
+    Windows.Unreachable_Control = "mnuVersion";
+    CurrentLanguage = "english";
+    InitObjectLanguage(Windows);
+    EXPECT_EQ(Windows.Calls, 137);
+    EXPECT_EQ(Windows.Text(Caption_Window::Serial_Port, "Port_Label"), "<not set>");
+    EXPECT_EQ(Windows.Text(Caption_Window::Traj_form, "mnuVersion"), "<not set>");
+    EXPECT_EQ(Windows.Text(Caption_Window::CommSetUp, "CommDisplayLabel"), "Comm Port Number");
+}
+
+TEST_F(Caption_Pass_Test, ChoosingGermanTurnsEveryCaptionAndMessageGermanAndEnglishBack) {
+    Choose("german");
+    EXPECT_EQ(CurrentLanguage, "german");
+    InitObjectLanguage(Windows);
+    ASSERT_EQ(Windows.Texts.size(), 137u);
+    Language_Database german(Languages.Database("german"), Language_Database::Access::Read_Only);
+    int differing = 0;
+    for (const Caption_Entry& entry : Caption_Table()) {
+        std::string expected = *german.Find(std::string(entry.English))->TargetLanguage;
+        std::string shown = Windows.Text(entry.Window, entry.Control, entry.Property);
+        if (entry.Property == Caption_Property::Window_Caption)
+            shown = Windows.Text(entry.Window, entry.Control);
+        EXPECT_EQ(shown, expected) << entry.English;
+        differing += shown != entry.English;
+    }
+    EXPECT_GT(differing, 110);
+    EXPECT_EQ(Windows.Text(Caption_Window::Traj_form, "Start_Profile"), " PROFIL STARTEN");
+    EXPECT_EQ(Windows.Text(Caption_Window::Traj_form, "mnuExit"), "Beenden");
+    EXPECT_EQ(Windows.Text(Caption_Window::FrontPanel, "Alarm_1"), "Alarm 1 ein ");
+
+    // A short run, told in its messages.
+    EXPECT_EQ(TranslateText("Monitor Mode"), "Überwachungsbetrieb");
+    EXPECT_EQ(TranslateText("Profile syntax is is valid"), "Profilsyntax ist gültig");
+    EXPECT_EQ(TranslateText("Profile Loaded"), "Profil geladen");
+    EXPECT_EQ(TranslateText("Run Mode"), "Profilbetrieb");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profil läuft");
+    EXPECT_EQ(TranslateText("Set Value Communications Error"),
+              "Kommunikationsfehler beim Sollwert");
+    EXPECT_EQ(TranslateText("If condition persists unplug kiln"),
+              "Wenn der Fehler bleibt, Ofen vom Netz trennen");
+    EXPECT_EQ(TranslateText("Profile Finished"), "Profil beendet");
+    EXPECT_EQ(TranslateText("SOFT OFF condition"), "Zustand SANFT AUS");
+    EXPECT_EQ(TranslateText("Profile sensor type set to K Thermocouple"),
+              "Fühlertyp des Profils: Thermoelement K");
+
+    Choose("english");
+    InitObjectLanguage(Windows);
+    for (const Caption_Entry& entry : Caption_Table()) {
+        std::string shown = Windows.Text(entry.Window, entry.Control, entry.Property);
+        if (entry.Property == Caption_Property::Window_Caption)
+            shown = Windows.Text(entry.Window, entry.Control);
+        EXPECT_EQ(shown, entry.English);
+    }
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+}
+
+}  // namespace
+}  // namespace corvanel
