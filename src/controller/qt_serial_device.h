@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// The serial port of the program: a QSerialPort behind the link's device interface.
+// Received characters are handed to the serial window's receive event on the window
+// thread, as soon as they arrive.
+class Qt_Serial_Device : public QObject, public Serial_Device {
+    Q_OBJECT
+  public:
+    explicit Qt_Serial_Device(Program_Paths paths, QObject* parent = nullptr);
+
+    // The serial window whose receive event gets the characters.
+    void Deliver_To(Serial_Port& serial) { Serial_ = &serial; }
+
+    void Set_Comm_Port(int port) override { Comm_Port_ = port; }
+    int Comm_Port() const override { return Comm_Port_; }
+    void Set_Settings(const std::string& settings) override;
+    void Set_Port_Open(bool open) override;
+    bool Port_Open() const override { return Port_.isOpen(); }
+    void Output(const std::string& text) override;
+    std::string Input() override;
+
+    // The device the port number stands for, once opened.
+    QString Device_Name() const { return Port_.portName(); }
+
+  private:
+    void Apply_Line_Settings();
+
+    Program_Paths Paths_;
+    QSerialPort Port_;
+    Serial_Port* Serial_ = nullptr;
+    int Comm_Port_ = 1;
+    Line_Settings Line_;
+};
+
+// The pause after a request: a nested event loop, so the window stays live and the
+// receive event runs, while the thread sleeps instead of spinning.
+class Qt_Reply_Waiter : public Reply_Waiter {
+  public:
+    void Wait(double seconds) override;
+};
+
+}  // namespace corvanel

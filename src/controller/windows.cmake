@@ -1,0 +1,5 @@
+# The serial port over QSerialPort and the reply pause as a nested event loop.
+target_sources(corvanel_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/qt_serial_device.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_serial_device.h
+)

@@ -1,0 +1,199 @@
+// The program's serial port against kiln-sim on a real pseudo-terminal.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <filesystem>
+#include <memory>
+
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "controller/qt_serial_device.h"
+#include "fake_line.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+namespace {
+
+// The program's pause first; then, so that a busy machine cannot make the test flaky,
+// it keeps the event loop running until the reply's terminator is in or 5 s passed.
+class Patient_Waiter : public Reply_Waiter {
+  public:
+    explicit Patient_Waiter(const std::string& reply_buffer) : Reply_Buffer_(reply_buffer) {}
+    void Wait(double seconds) override {
+        Program_Waiter_.Wait(seconds);
+        QElapsedTimer waited;
+        waited.start();
+        while (Reply_Buffer_.find("*\r") == std::string::npos && waited.elapsed() < 5000) {
+            Program_Waiter_.Wait(0.02);
+        }
+    }
+
+  private:
+    Qt_Reply_Waiter Program_Waiter_;
+    const std::string& Reply_Buffer_;
+};
+
+class Kiln_Sim_On_A_Pty : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "controller_pty_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    }
+
+    // Starts kiln-sim with the arguments and maps port 1 to its link.
+    void Start_Kiln_Sim(QStringList arguments) {
+        std::string link = Folder_.File("kiln-port");
+        arguments << QString::fromStdString("--link=" + link);
+        Sim_.start(KILN_SIM_PATH, arguments);
+        ASSERT_TRUE(Sim_.waitForStarted(10000)) << "kiln-sim did not start";
+        QElapsedTimer waited;
+        waited.start();
+        while (!Sim_.canReadLine() && waited.elapsed() < 10000) Sim_.waitForReadyRead(200);
+        std::string terminal = Sim_.readLine().trimmed().toStdString();
+        ASSERT_EQ(terminal.rfind("/dev/", 0), 0u) << "kiln-sim printed '" << terminal << "'";
+        ASSERT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(std::filesystem::read_symlink(link).string(), terminal);
+        Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"), "1=" + link + "\r\n");
+    }
+
+    void TearDown() override {
+        Serial_.Form_Unload();
+        if (Sim_.state() != QProcess::NotRunning) {
+            Sim_.terminate();
+            if (!Sim_.waitForFinished(5000)) Sim_.kill();
+        }
+    }
+
+    Temp_Folder Folder_;
+    Program_Paths Paths_{Folder_.Path()};
+    QProcess Sim_;
+    Qt_Serial_Device Device_{Paths_};
+    FrontPanel Panel_;
+    Recorded_Messages Main_Window_;
+    Patient_Waiter Waiter_{Protocol_.Reply_Buffer};
+    InOut_Functions Protocol_{Panel_, Waiter_};
+    Serial_Port Serial_{Device_, Panel_, Main_Window_, Protocol_.Reply_Buffer};
+
+    void Wire() {
+        Device_.Deliver_To(Serial_);
+        Protocol_.Connect(Serial_);
+        Panel_.Link = &Serial_;
+        Serial_.Form_Load(1);
+        ASSERT_TRUE(Device_.Port_Open())
+            << (Main_Window_.Lines.empty() ? "" : Main_Window_.Lines[0]);
+    }
+};
+
+TEST_F(Kiln_Sim_On_A_Pty, AllElevenCommandsAreAnsweredThenFaultsAreSeenAsCommErrors) {
+    // Exchanges 1..12 are clean; each later one carries the fault named below.
+    Start_Kiln_Sim({"--units=0,3", "--speed=60", "--start-temp=25", "--low-limit=-100",
+                    "--high-limit=1250", "--no-reply=at:13", "--corrupt-fcs=at:14",
+                    "--lower-fcs=at:15", "--garbage=at:16", "--split-reply=at:17", "--end-0d=at:18",
+                    "--tc-break=at:19"});
+    Wire();
+    std::uint8_t unit = 0;
+    auto expect_good = [&](const char* command) {
+        EXPECT_FALSE(Protocol_.Comm_Error) << command << " reply: " << Protocol_.Reply_Buffer;
+        EXPECT_TRUE(Panel_.Command_Executed) << command << " reply: " << Protocol_.Reply_Buffer;
+    };
+
+    Protocol_.Set_Write_Mode_RAM(unit);  // 1
+    expect_good("MA01");
+    std::int16_t set_value = 600;
+    Protocol_.Write_SV(unit, set_value);  // 2
+    expect_good("WS01");
+    EXPECT_EQ(Panel_.Set_Point, "600");
+    EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // 3
+    expect_good("RS01");
+    Protocol_.Read_PV(unit);  // 4
+    expect_good("RX01");
+    EXPECT_GE(Protocol_.Last_PV, 25);
+    EXPECT_LT(Protocol_.Last_PV, 100);
+    EXPECT_TRUE(Panel_.RamWrite);
+    EXPECT_FALSE(Panel_.InputError);
+    EXPECT_EQ(Protocol_.Read_Output(unit), 1000);  // 5: a cold kiln, full power
+    expect_good("RO01");
+    Protocol_.Read_Limits(unit);  // 6
+    expect_good("RL01");
+    EXPECT_EQ(Protocol_.Low_Set_Limit, -100);
+    EXPECT_EQ(Protocol_.High_Set_Limit, 1250);
+    Protocol_.Read_Status(unit);  // 7
+    expect_good("RU01");
+    EXPECT_EQ(Panel_.Controller_Input_Type, "2");
+    EXPECT_EQ(Panel_.Controller_Temp_Scale, 0);
+    Protocol_.Set_Write_Mode_Backup(unit);  // 8
+    expect_good("ME01");
+    Protocol_.Save_RAM_To_NV(unit);  // 9
+    expect_good("MW01");
+    Protocol_.Start_Auto_Tune(unit);  // 10
+    expect_good("AS01");
+    Protocol_.Stop_Auto_Tune(unit);  // 11
+    expect_good("AP01");
+    std::uint8_t unit_3 = 3;
+    Protocol_.Read_PV(unit_3);  // 12: the second controller on the line
+    expect_good("RX01 unit 3");
+    std::int16_t last_pv = Protocol_.Last_PV;
+
+    Protocol_.Read_PV(unit);  // 13: no reply
+    EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_EQ(Protocol_.Last_PV, last_pv);
+    Protocol_.Read_PV(unit);  // 14: corrupted FCS
+    EXPECT_TRUE(Protocol_.Comm_Error);
+    Protocol_.Set_Write_Mode_RAM(unit);  // 15: "4c" for 4C
+    EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_FALSE(Panel_.Communication_Status);
+    Protocol_.Read_Limits(unit);  // 16: stray characters in front
+    EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_EQ(Protocol_.High_Set_Limit, 1250);
+    Protocol_.Read_PV(unit);  // 17: in chunks, still good
+    expect_good("RX01 split");
+    last_pv = Protocol_.Last_PV;
+    Protocol_.Read_PV(unit);  // 18: end code 0D
+    EXPECT_FALSE(Protocol_.Comm_Error);
+    EXPECT_TRUE(Panel_.Communication_Status);
+    EXPECT_FALSE(Panel_.Command_Executed);
+    EXPECT_EQ(Protocol_.Last_PV, last_pv);
+    Protocol_.Read_PV(unit);  // 19: thermocouple open
+    expect_good("RX01 break");
+    EXPECT_TRUE(Panel_.InputError);
+    Protocol_.Read_PV(unit);  // 20: sensor back
+    expect_good("RX01 after break");
+    EXPECT_FALSE(Panel_.InputError);
+    EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // nothing was lost on the way
+    EXPECT_TRUE(Main_Window_.Lines.empty());
+}
+
+TEST_F(Kiln_Sim_On_A_Pty, ALineTypedOnThePanelGoesOutRawAndItsReplyIsShown) {
+    Start_Kiln_Sim({});
+    Wire();
+    for (char c : std::string("@00RX014B*\r")) Panel_.Response_Box_KeyPress(c);
+    Panel_.Response_Box.clear();
+    Patient_Waiter waiter(Protocol_.Reply_Buffer);
+    waiter.Wait(0.2);
+    EXPECT_EQ(Protocol_.Reply_Buffer.substr(0, 7), "@00RX00");
+    EXPECT_EQ(Panel_.Response_Box.substr(0, 7), "@00RX00");
+}
+
+TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {
+    Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"),
+                     "1=" + Folder_.File("no-such-tty") + "\r\n");
+    Device_.Deliver_To(Serial_);
+    Protocol_.Connect(Serial_);
+    Serial_.Form_Load(1);
+    EXPECT_EQ(Main_Window_.Lines,
+              (std::vector<std::string>{"Comm port init error", "Invalid Port Number"}));
+    Main_Window_.Lines.clear();
+    std::uint8_t unit = 0;
+    Protocol_.Read_PV(unit);
+    EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_EQ(Main_Window_.Lines,
+              (std::vector<std::string>{"Inter module message error", "Comm port not open"}));
+}
+
+}  // namespace
+}  // namespace corvanel::testing
