@@ -1,6 +1,6 @@
 // Builds a language database from the phrase list and, for a shipped language, its
-// translation file. Refuses (and writes nothing) when a phrase is duplicated, a
-// translation names a phrase the list does not hold, or a phrase is left untranslated.
+// translation file. Refuses (and writes nothing) when a phrase is listed twice or a
+// translation names a phrase the list does not hold; names every untranslated phrase.
 //
 //   make_language_db <phrases.txt> <out.mdb> [<translations.txt>]
 
@@ -111,9 +111,12 @@ int main(int argc, char** argv) {
                 row.TargetLanguage = line.Fields[1];
                 if (line.Fields.size() > 2) row.TargetLanguageComments = line.Fields[2];
             }
+            // A phrase added without its translation shows in English until it has one;
+            // the language tests insist on a complete shipped language.
             for (const Phrase_Row& row : rows) {
                 if (!row.TargetLanguage) {
-                    throw Bad_File(translation_path + ": no translation for: " + row.English);
+                    std::cerr << "make_language_db: " << translation_path
+                              << ": no translation yet for: " << row.English << "\n";
                 }
             }
         }
