@@ -75,6 +75,14 @@ std::string Format_00(double value) {
     return text;
 }
 
+std::string Format_Number(double value) {
+    if (!std::isfinite(value)) return "0";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::string text = buffer;
+    return text == "-0" ? "0" : text;
+}
+
 std::string Format_Whole(long long value) { return std::to_string(value); }
 
 std::string Right_Align(std::string_view text, std::size_t width) {

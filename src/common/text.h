@@ -19,6 +19,10 @@ std::string Join_Lines(const std::vector<std::string>& lines);
 // rounds to zero is written "0.00", never "-0.00".
 std::string Format_00(double value);
 
+// A number as plain decimal text, as short as it can be written exactly enough:
+// 160, 123.4, 45.7, -0.5. Used for read-outs of values in tenths.
+std::string Format_Number(double value);
+
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string Format_Whole(long long value);
 

@@ -1,5 +1,9 @@
 #include "profiles/sensor_table.h"
 
+#include "common/numeric.h"
+#include "common/text.h"
+#include "language/translate.h"
+
 namespace corvanel {
 
 // The platinum sensors' minimum is -99.9 degrees, kept as the nearest whole number.
@@ -36,6 +40,17 @@ Range_Limits Set_Range_Limits(std::string_view code, bool fahrenheit) {
     const Sensor_Type& type = Sensor_Types[*index];
     if (fahrenheit) return {type.Fahrenheit_Min, type.Fahrenheit_Max};
     return {type.Celsius_Min, type.Celsius_Max};
+}
+
+std::string Sensor_Code_To_Name(const std::string& code) {
+    if (code.empty()) {
+        return Join_Lines({TranslateText("Could not read sensor type"),
+                           TranslateText("Probably communications error")});
+    }
+    Int16_Conversion number = Convert_To_Int16(code);
+    if (!number.Value) return Sensor_Types[Sensor_Type_Count - 1].Code;
+    if (*number.Value < 0 || *number.Value >= Sensor_Type_Count) return "";
+    return Sensor_Types[*number.Value].Code;
 }
 
 }  // namespace corvanel

@@ -39,4 +39,9 @@ struct Range_Limits {
 // in the table, so that every temperature but 0 is out of range.
 Range_Limits Set_Range_Limits(std::string_view code, bool fahrenheit);
 
+// The 5-character sensor code of a controller input-type code given as decimal text.
+// An empty code is the two-line "could not read" text; a number outside 0..9 gives "";
+// a text that is not a number gives the last code of the table.
+std::string Sensor_Code_To_Name(const std::string& code);
+
 }  // namespace corvanel

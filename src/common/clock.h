@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace corvanel {
+
+// A local calendar date and time, to the second.
+struct Date_Time {
+    int Year = 2000, Month = 1, Day = 1;
+    int Hour = 0, Minute = 0, Second = 0;
+};
+
+// Where the models read the time of day. The program reads the system's local clock;
+// tests move a fake one.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual Date_Time Now() = 0;
+};
+
+class System_Clock : public Clock {
+public:
+    Date_Time Now() override;
+};
+
+// The number of minute boundaries crossed going from `from` to `to`: 10:00:59 to
+// 10:01:00 is one, 10:00:00 to 10:00:59 is none. Negative when `to` is earlier.
+long long Minute_Boundaries_Between(const Date_Time& from, const Date_Time& to);
+
+// The mask "mm_dd_yyyy_hh_mm": 04_03_2011_14_05.
+std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time);
+
+// Seconds since an arbitrary fixed day, for clocks that count.
+long long Seconds_Of(const Date_Time& time);
+Date_Time Date_Time_Of_Seconds(long long seconds);
+
+}  // namespace corvanel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "run/mail.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// Sends mail over SMTP with libcurl. The server ("smtp://host:port" or "smtps://...",
+// optionally with "user:password@") and the sender's address are read from
+// Setup/MailServer.txt and Setup/MailFrom.txt at every send, so a change takes effect
+// at once. Recipients are the comma-separated notification list.
+class Smtp_Mail_Sender : public Mail_Sender {
+public:
+    explicit Smtp_Mail_Sender(Program_Paths paths) : Paths_(std::move(paths)) {}
+    bool Send(const Mail_Message& message) override;
+
+    // The message as it goes over the wire: headers, a blank line, the body; CR LF lines.
+    static std::string Wire_Text(const std::string& from, const Mail_Message& message);
+
+private:
+    Program_Paths Paths_;
+};
+
+}  // namespace corvanel

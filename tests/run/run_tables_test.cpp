@@ -1,0 +1,69 @@
+#include "profiles/run_profile.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error_numbers.h"
+#include "profiles/sensor_table.h"
+
+namespace corvanel {
+namespace {
+
+Profile_Sheet Sheet_Of(std::initializer_list<std::array<std::string, 10>> rows) {
+    Profile_Sheet sheet{};
+    int row = 1;
+    for (const auto& cells : rows) sheet[row++] = cells;
+    return sheet;
+}
+
+TEST(Run_Tables, TheWorkedExampleGivesTimesTemperaturesAndLimits) {
+    Profile_Sheet sheet = Sheet_Of({{"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""},
+                                    {"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""},
+                                    {"3", "90.00", "", "e", "1000", "", "", "", "", ""}});
+    Run_Tables tables;
+    Build_Run_Tables(sheet, "K    ", 3, tables);
+    EXPECT_EQ(tables.Seg_Start_Time[0], 0);
+    EXPECT_EQ(tables.Seg_Start_Time[1], 60);
+    EXPECT_EQ(tables.Seg_End_Time[0], 60);
+    EXPECT_EQ(tables.Seg_End_Time[1], 90);
+    EXPECT_EQ(tables.Seg_Start_Temp[1], 1000);
+    EXPECT_EQ(tables.Seg_End_Temp[0], 1000);
+    EXPECT_EQ(tables.Seg_Error_Limit[0], 50);
+    for (int k = 1; k < 255; ++k) ASSERT_EQ(tables.Seg_Error_Limit[k], 3000) << k;
+
+    auto chart = Build_Run_Chart(sheet);
+    ASSERT_EQ(chart.size(), 4u);  // one more point than rows, starting at the origin
+    EXPECT_EQ(chart[0], std::make_pair(0.0, 0.0));
+    EXPECT_EQ(chart[1], std::make_pair(0.0, 70.0));
+    EXPECT_EQ(chart[3], std::make_pair(90.0, 1000.0));
+}
+
+TEST(Run_Tables, PlatinumSensorsWorkInTenthsExceptTheBlankLimit) {
+    Profile_Sheet sheet = Sheet_Of({{"1", "0", "10", "r", "20", "400", "38.00", "5", "", ""},
+                                    {"2", "10.00", "5", "h", "400", "400", "0", "", "", ""},
+                                    {"3", "15.00", "", "e", "400", "", "", "", "", ""}});
+    Run_Tables tables;
+    Build_Run_Tables(sheet, "PtJIS", 3, tables);
+    EXPECT_EQ(tables.Seg_Start_Temp[0], 200);
+    EXPECT_EQ(tables.Seg_End_Temp[0], 4000);
+    EXPECT_EQ(tables.Seg_Error_Limit[0], 50);
+    EXPECT_EQ(tables.Seg_Error_Limit[1], 3000);
+    EXPECT_EQ(Build_Run_Chart(sheet)[1], std::make_pair(0.0, 20.0));  // the chart stays in degrees
+}
+
+TEST(Run_Tables, ACellThatIsNotANumberStopsTheBuild) {
+    Profile_Sheet sheet = Sheet_Of({{"1", "0", "ten", "r", "20", "400", "", "", "", ""},
+                                    {"2", "", "", "e", "400", "", "", "", "", ""}});
+    Run_Tables tables;
+    EXPECT_THROW(Build_Run_Tables(sheet, "K    ", 2, tables), Run_Time_Error);
+}
+
+TEST(Sensor_Names, ControllerInputTypeCodesBecomeProfileCodes) {
+    EXPECT_EQ(Sensor_Code_To_Name("2"), "K    ");
+    EXPECT_EQ(Sensor_Code_To_Name("6"), "PtJIS");
+    EXPECT_EQ(Sensor_Code_To_Name("10"), "");
+    EXPECT_EQ(Sensor_Code_To_Name("x"), "U    ");
+    EXPECT_EQ(Sensor_Code_To_Name(""), "Could not read sensor type\r\nProbably communications error");
+}
+
+}  // namespace
+}  // namespace corvanel
