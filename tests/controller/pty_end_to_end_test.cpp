@@ -195,5 +195,18 @@ TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {
               (std::vector<std::string>{"Inter module message error", "Comm port not open"}));
 }
 
+TEST_F(Kiln_Sim_On_A_Pty, BadFlagsGiveOneClearLineAndExitCode2) {
+    for (QStringList arguments : {QStringList{"--input-type=12"}, QStringList{"--scale=K"},
+                                  QStringList{"--no-reply=often"}, QStringList{"--colour=red"}}) {
+        QProcess sim;
+        sim.start(KILN_SIM_PATH, arguments);
+        ASSERT_TRUE(sim.waitForFinished(10000));
+        EXPECT_EQ(sim.exitCode(), 2) << arguments.join(" ").toStdString();
+        QString error = QString::fromUtf8(sim.readAllStandardError());
+        EXPECT_TRUE(error.startsWith("kiln-sim: ")) << error.toStdString();
+        EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace corvanel::testing
