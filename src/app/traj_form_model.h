@@ -1,0 +1,200 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/platform.h"
+#include "controller/serial_link.h"
+#include "profiles/profile_sheet.h"
+#include "profiles/run_profile.h"
+#include "run/mail.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+class FrontPanel;
+class InOut_Functions;
+class Serial_Port;
+
+// The device-name dialog: shown modally, 1 when closed with OK, 2 with Cancel.
+class Name_Dialog {
+public:
+    virtual ~Name_Dialog() = default;
+    virtual int GetName() = 0;
+    virtual std::string DeviceName() = 0;
+};
+
+// The other windows, as the main window shows and hides them.
+class Window_Manager {
+public:
+    virtual ~Window_Manager() = default;
+    virtual void Show_Profile_Editor() = 0;
+    virtual void Show_Front_Panel(bool visible) = 0;
+    virtual void Show_Main_Window(bool visible) = 0;
+    virtual void Show_CommSetUp() = 0;
+    virtual void Apply_Language() = 0;  // the caption pass over every window
+    virtual void Focus_Elapsed_Time() {}
+    virtual void Focus_Email_Notification() {}
+    virtual void End_Program() = 0;
+};
+
+// A timer of the main window as state; the window runs the real one from it.
+struct Timer_State {
+    bool Enabled = false;
+    int Interval = 0;  // milliseconds
+};
+
+// What the main window reaches outside itself.
+struct Traj_form_Services {
+    Program_Paths Paths;
+    InOut_Functions& Protocol;
+    FrontPanel& Panel;
+    Clock& Time;
+    File_Dialog& Profile_Dialog;  // CommonDialog3
+    File_Dialog& Log_Dialog;      // CommonDialog2
+    Beeper& Beep;
+    Mail_Sender& Mail;
+    Name_Dialog& Name;
+    Window_Manager& Windows;
+};
+
+// The main (run) window without its widgets: the loaded profile, the run state, the
+// controls the operator sees and one routine per event.
+class Traj_form : public Message_Area {
+public:
+    explicit Traj_form(Traj_form_Services services);
+
+    // The serial window, which exists beside the main window for the life of the program.
+    void Connect_Serial_Port(Serial_Port& port) { Port_ = &port; }
+
+    // ---- start-up, messages, exit ----
+    void Form_Load();
+    void Form_Activate();
+    void Display(const std::string& text) override;
+    void Clear() override { Set_User_Message_Box(""); }
+    void mnuVersion_Click();
+    void mnuExitProgram_Click();
+    void Exit_Routine();
+
+    // ---- setup folder ----
+    void Save_Setup();
+    void Recall_Setup();
+    void mnuRecallSetup_Click() { mnuRecallSetup = !mnuRecallSetup; }
+
+    // ---- loading a profile ----
+    void mnuFileOpen_Click();
+    void RunWorkSheet_to_FlexGrid();
+    void Build_Run_Tables();
+    void Build_Run_Chart();
+
+    // ---- run engine and controls ----
+    void Control_Interval_Timer();
+    int Determine_Current_Segment(double time) const;
+    void Write_Temp_Unit_SV();
+    void Read_Temp_Unit_PV();
+    void Set_Polling_Mode(const std::string& mode);
+    void Start_Profile_Click();
+    void SoftOff_Click();
+    void Elapsed_Time_GotFocus();
+    void Elapsed_Time_Change(const std::string& text);
+    bool Elapsed_Time_KeyPress(char key);  // true when the key reaches the box
+    void Type_Elapsed_Key(char key);       // the key as the operator types it
+    void Monitor_Interval_Timer();
+
+    // ---- log files ----
+    void mnuSpecifyLogFile_Click();
+    void mnuReset_Logfile_Click();
+    void Append_Log_Record();
+
+    // ---- e-mail ----
+    void Send_Email_Alert();
+    void Message_Timer();
+    void Arm_Email_Alert();
+    void mnuEditNotificationList_Click();
+    void mnuEnableEmailNotification_Click();
+    void mnuTestNotication_Click() { Send_Email_Alert(); }
+
+    // ---- operator controls and the port menu ----
+    void mnuLockControls_Click();
+    void mnuFrontPanel_Click();
+    void mnuSetUpName_Click();
+    void mnuEdit_Click();
+    void mnuComm_Click(int number);  // mnuComm1..mnuComm3
+    void frmCommPortConfig_Click();
+
+    // Texts whose change saves the setup, as their change events do.
+    void Set_Profile_Name(const std::string& text);
+    void Set_LogFile(const std::string& text);
+
+    // ---- state ----
+    bool Error_Trap = false;
+    bool Loading_Form = false;
+    std::int16_t Comm_Port_Number = 1;
+    double Run_Elapsed = 0, Elapsed_Base = 0, Last_Tick_Elapsed = 0;
+    Date_Time Run_Start;
+    double Entered_Time = 0;
+    bool Time_Edit_Active = false;
+    int Current_Segment = 1;
+    std::int16_t Desired_Temp = 0, Measured_Temp = 0;
+    std::uint8_t Alert_Tick_Count = 0;
+    bool Profile_Valid = false;
+    bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
+    std::string Recalled_Log_Name;
+    int Finished_Segment = 0;
+    double Profile_Total_Time = 0;
+    std::string Profile_Text;
+    std::string Sensor_Type, Temp_Scale, Time_Unit;
+    Profile_Sheet RunWorkSheet{};
+    Run_Tables Tables;
+
+    // Controls.
+    std::string User_Message_Box;
+    std::string Elapsed_Time = "0";
+    bool Elapsed_Time_Enabled = true;
+    std::string Real_Temp_Display_1, Profile_Temperature, Segment_Executing, Duty_Cycle;
+    std::string LogFile, Profile_Name;
+    std::string Email_Notification;
+    bool Email_Notification_Locked = true;
+    bool Email_Notification_Enabled = false;
+    std::string OvenName;
+    bool Start_Profile_Enabled = true;
+    bool Start_Profile_Red = false;  // otherwise the system's button face colour
+    std::string TimeReadOut = "Time (mins)";
+    std::string SetPointReadOut = "Set Temp(F)";
+    Timer_State Control_Interval{false, 60000};
+    Timer_State Monitor_Interval{false, 3000};
+    Timer_State Message{false, 60000};
+    std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
+    std::vector<std::pair<double, double>> ProfileChart_Points;
+    File_Dialog_Request CommonDialog3;  // profiles
+    File_Dialog_Request CommonDialog2;  // log files
+
+    // Menu check marks.
+    bool mnuRecallSetup = false;
+    bool mnuEnableEmailNotification = false;
+    bool mnuEditNotificationList = false;
+    std::array<bool, 3> mnuComm{};  // mnuComm1..mnuComm3
+    bool mnuLockControls = false;
+    bool mnuFrontPanel = false;
+
+private:
+    // Runs one statement of a handler; a run-time error is reported by `on_error` (or
+    // silently skipped) and the handler goes on with its next statement.
+    void Statement(const std::function<void()>& statement,
+                   const std::function<void(int)>& on_error = {});
+    // A statement of the control tick: an error is reported with the step's name.
+    void Tick_Step(const char* step, const std::function<void()>& statement);
+    void Set_User_Message_Box(std::string text);
+    std::string Controller_Units_Text(std::int16_t value) const;
+    std::string Setup_File(const char* name) const { return Services_.Paths.Setup_File(name); }
+
+    Traj_form_Services Services_;
+    Serial_Port* Port_ = nullptr;
+};
+
+}  // namespace corvanel

@@ -1,0 +1,250 @@
+// The run: the control tick, the run commands, elapsed-time editing and the
+// monitoring tick.
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/traj_form_model.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "language/translate.h"
+#include "profiles/sensor_table.h"
+
+namespace corvanel {
+
+namespace {
+
+std::int16_t Checked_Int16(double value) {
+    std::optional<std::int16_t> whole = Round_To_Int16(value);
+    if (!whole) throw Run_Time_Error(Error_Number::Overflow);
+    return *whole;
+}
+
+constexpr char Backspace = 8;
+constexpr char Enter_Key = 13;
+constexpr char Escape_Key = 27;
+
+}  // namespace
+
+std::string Traj_form::Controller_Units_Text(std::int16_t value) const {
+    if (Is_Platinum_Sensor(Sensor_Type)) return Format_Number(value / 10.0);
+    return std::to_string(value);
+}
+
+int Traj_form::Determine_Current_Segment(double time) const {
+    int i = Finished_Segment - 1;
+    for (; i >= 1; --i) {
+        if (time >= Tables.Seg_End_Time[static_cast<std::size_t>(i - 1)]) break;
+    }
+    if (i < 1) i = 0;
+    return i + 1;
+}
+
+void Traj_form::Control_Interval_Timer() {
+    Tick_Step("Time Increment", [this] {
+        double minutes = static_cast<double>(Minute_Boundaries_Between(Run_Start, Services_.Time.Now()));
+        if (Time_Unit == "H") minutes /= 60;
+        Run_Elapsed = minutes + Elapsed_Base;
+        Last_Tick_Elapsed = Run_Elapsed;
+        if (!Time_Edit_Active) Elapsed_Time = Format_00(Run_Elapsed);
+    });
+    Real_Temp_Display_1.clear();
+    Tick_Step("Segment Display", [this] {
+        Current_Segment = Determine_Current_Segment(Run_Elapsed);
+        Segment_Executing = std::to_string(Current_Segment);
+        if (Current_Segment == Finished_Segment) {
+            Display(TranslateText("Profile Finished"));
+            SoftOff_Click();
+        }
+    });
+    Tick_Step("Desired Temp Calc", [this] {
+        if (Current_Segment >= Finished_Segment) return;
+        const std::size_t i = static_cast<std::size_t>(Current_Segment - 1);
+        if (!Time_Edit_Active) {
+            Clear();
+            Display(TranslateText("Profile Running"));
+        }
+        double rate = (Tables.Seg_End_Temp[i] - Tables.Seg_Start_Temp[i]) /
+                      (Tables.Seg_End_Time[i] - Tables.Seg_Start_Time[i]);
+        std::int16_t offset = Checked_Int16((Run_Elapsed - Tables.Seg_Start_Time[i]) * rate);
+        Desired_Temp = Checked_Int16(offset + Tables.Seg_Start_Temp[i]);
+        Profile_Temperature = Controller_Units_Text(Desired_Temp);
+    });
+    std::uint8_t unit = 0;
+    Tick_Step("Timer I/O Routine", [this] { Write_Temp_Unit_SV(); });
+    Tick_Step("Timer I/O Routine", [this] { Services_.Protocol.Reply_Wait(); });
+    Tick_Step("Timer I/O Routine", [this] { Read_Temp_Unit_PV(); });
+    Tick_Step("Timer I/O Routine", [this] { Services_.Protocol.Reply_Wait(); });
+    Tick_Step("Timer I/O Routine", [this, &unit] {
+        Duty_Cycle = Format_Number(Services_.Protocol.Read_Output(unit) / 10.0) + "%";
+    });
+    Tick_Step("Thermocouple Input Fault routine", [this] {
+        if (Services_.Panel.InputError) Display(TranslateText("Thermocouple Input Fault"));
+    });
+    Tick_Step("Real Temp Display Routine", [this] {
+        Measured_Temp = Services_.Protocol.Last_PV;
+        Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
+    });
+    Tick_Step("Temp Logging Routine", [this] { Append_Log_Record(); });
+    Tick_Step("Email Alert Routine", [this] { Arm_Email_Alert(); });
+}
+
+void Traj_form::Write_Temp_Unit_SV() {
+    auto report = [this](int) { Display("SetValue Routine error"); };
+    std::uint8_t unit = 0;
+    Statement([&] { Services_.Protocol.Write_SV(unit, Desired_Temp); }, report);
+    Statement([this] {
+        if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
+            Display(Join_Lines({TranslateText("Set Value Communications Error"),
+                                TranslateText("If condition persists unplug kiln")}));
+        }
+    }, report);
+}
+
+void Traj_form::Read_Temp_Unit_PV() {
+    auto report = [this](int) { Display("ReadValue Routine Error"); };
+    std::uint8_t unit = 0;
+    Statement([&] { Services_.Protocol.Read_PV(unit); }, report);
+    Measured_Temp = 0;
+    Measured_Temp = Services_.Protocol.Last_PV;
+    Statement([this] {
+        if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
+            Display(Join_Lines({TranslateText("Read Value Communications Error"),
+                                TranslateText("If condition persists unplug kiln")}));
+        }
+    }, report);
+}
+
+void Traj_form::Start_Profile_Click() {
+    Clear();
+    if (Time_Edit_Active) {
+        Display(Join_Lines({TranslateText("Must hit ENTER to update time or"),
+                            TranslateText("ESCAPE to exit without changing time")}));
+        Services_.Windows.Focus_Elapsed_Time();
+        return;
+    }
+    if (!Profile_Valid) {
+        Display(TranslateText("Valid profile must be loaded") + " " + std::string(CRLF) +
+                TranslateText("Run not started"));
+        SoftOff_Click();
+        Services_.Beep.Beep();
+        return;
+    }
+    std::uint8_t unit = 0;
+    Statement([&] { Services_.Protocol.Read_Status(unit); });
+    std::string controller_sensor = Sensor_Code_To_Name(Services_.Panel.Controller_Input_Type);
+    if (controller_sensor != Sensor_Type) {
+        Display(TranslateText("Profile was generated using sensor type") + "=" + Sensor_Type +
+                std::string(CRLF) + TranslateText("Controller temperature sensor type") + " =" +
+                controller_sensor + std::string(CRLF) +
+                TranslateText("Edit profile and save with matching sensor setting") +
+                std::string(CRLF));
+        SoftOff_Click();
+        return;
+    }
+    if (!Control_Interval.Enabled) {
+        Set_Polling_Mode("run");
+        Elapsed_Time_Enabled = false;
+        Run_Start = Services_.Time.Now();
+        Start_Profile_Red = true;
+        Display(TranslateText("Profile Running"));
+        Control_Interval_Timer();
+    } else {
+        Elapsed_Base = Run_Elapsed;
+        Elapsed_Time_Enabled = true;
+        Set_Polling_Mode("monitor");
+        Message.Enabled = false;
+        Start_Profile_Red = false;
+        Display(TranslateText("Profile Suspended - temperature fixed at present value"));
+    }
+}
+
+void Traj_form::SoftOff_Click() {
+    Elapsed_Base = Run_Elapsed;
+    Elapsed_Time_Enabled = true;
+    Set_Polling_Mode("monitor");
+    Message.Enabled = false;
+    Start_Profile_Red = false;
+    Display(TranslateText("SOFT OFF condition") + std::string(CRLF) + std::string(CRLF) +
+            TranslateText("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE") +
+            std::string(CRLF) + TranslateText("Refractory oven set to room temperature"));
+    Desired_Temp = Temp_Scale == "F" ? 70 : 20;
+    Write_Temp_Unit_SV();
+}
+
+void Traj_form::Elapsed_Time_GotFocus() {
+    Time_Edit_Active = true;
+    Display(Join_Lines({TranslateText("Hit Backspace to ready for entry"),
+                        TranslateText("Enter TIME and hit return when done")}));
+}
+
+void Traj_form::Elapsed_Time_Change(const std::string& text) {
+    Elapsed_Time = text;
+    if (text.empty()) return;
+    Double_Conversion number = Convert_To_Double(text);
+    if (number.Value) {
+        Entered_Time = *number.Value;
+        return;
+    }
+    Display(TranslateText("You must enter a valid TIME value"));
+    Run_Elapsed = Last_Tick_Elapsed;
+    Elapsed_Time_Change(Format_Number(Run_Elapsed));
+}
+
+bool Traj_form::Elapsed_Time_KeyPress(char key) {
+    if ((key >= '0' && key <= '9') || key == '.') return true;
+    if (key == Backspace) {
+        Elapsed_Time_Change("");
+        return false;
+    }
+    if (Entered_Time >= Profile_Total_Time) {
+        Display(TranslateText("Profile does not include time entered"));
+        Services_.Beep.Beep();
+    } else if (key == Enter_Key) {
+        Time_Edit_Active = false;
+        Run_Elapsed = Entered_Time;
+        Elapsed_Base = Run_Elapsed;
+        Display(TranslateText("Time updated, ready to run"));
+    } else if (key == Escape_Key) {
+        Time_Edit_Active = false;
+        Elapsed_Time_Change(Format_Number(Run_Elapsed));
+        Display(TranslateText("Time change aborted, ready to run"));
+    } else {
+        Services_.Beep.Beep();
+    }
+    return false;
+}
+
+void Traj_form::Type_Elapsed_Key(char key) {
+    if (Elapsed_Time_KeyPress(key)) Elapsed_Time_Change(Elapsed_Time + key);
+}
+
+void Traj_form::Monitor_Interval_Timer() {
+    std::uint8_t unit = 0;
+    // A failing statement ends this tick; the next one starts afresh.
+    try {
+        const bool minutes = Profile_Text.size() >= 18371 && Profile_Text[18370] == 'M';
+        if (minutes) {
+            TimeReadOut = TranslateText("Time(mins)");
+            Time_Unit = "M";
+            Monitor_Interval.Interval = 3000;
+        } else {
+            TimeReadOut = TranslateText("Time(hours)");
+            Time_Unit = "H";
+            Monitor_Interval.Interval = 60000;
+        }
+        Profile_Temperature = Controller_Units_Text(Services_.Protocol.Read_SV(unit));
+        Services_.Protocol.Reply_Wait();
+        Read_Temp_Unit_PV();
+        Services_.Protocol.Reply_Wait();
+        Duty_Cycle = Format_Number(Services_.Protocol.Read_Output(unit) / 10.0) + "%";
+        if (Services_.Panel.InputError) Display("Thermocouple Input Fault");
+        Measured_Temp = Services_.Protocol.Last_PV;
+        Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
+    } catch (const Run_Time_Error&) {
+    }
+}
+
+}  // namespace corvanel

@@ -1,0 +1,169 @@
+// The main window's settings in the setup folder, and loading a profile for a run.
+
+#include "app/traj_form_model.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "language/translate.h"
+#include "profiles/profile_file.h"
+#include "run/log_file.h"
+#include "setup/setup_files.h"
+
+namespace corvanel {
+
+namespace {
+constexpr const char* Checked = "checked";
+constexpr const char* Unchecked = "unchecked";
+}  // namespace
+
+void Traj_form::Save_Setup() {
+    if (Loading_Form) return;
+    Write_Text_File(Setup_File("Check_Flag.txt"), mnuRecallSetup ? Checked : Unchecked);
+    if (!Profile_Name.empty()) Write_Text_File(Setup_File("Profile_Name.txt"), Profile_Name);
+    if (!LogFile.empty()) Write_Text_File(Setup_File("Logfile_Name.txt"), LogFile);
+    Write_Text_File(Setup_File("Email_List.txt"), Email_Notification);
+    Write_Text_File(Setup_File("CommPortNumber.txt"), std::to_string(Comm_Port_Number));
+    Write_Text_File(Setup_File("EnableEmailNotification.txt"),
+                    mnuEnableEmailNotification ? Checked : Unchecked);
+}
+
+void Traj_form::Set_Profile_Name(const std::string& text) {
+    if (text == Profile_Name) return;  // a change event fires only on a change
+    Profile_Name = text;
+    Save_Setup();
+}
+
+void Traj_form::Set_LogFile(const std::string& text) {
+    if (text == LogFile) return;
+    LogFile = text;
+    Save_Setup();
+}
+
+void Traj_form::Recall_Setup() {
+    mnuEnableEmailNotification = Read_First_Line(Setup_File("EnableEmailNotification.txt")) == Checked;
+    Email_Notification = Read_First_Line(Setup_File("Email_List.txt"));
+    Int16_Conversion port = Convert_To_Int16(Read_First_Line(Setup_File("CommPortNumber.txt")));
+    if (port.Value) Comm_Port_Number = *port.Value;
+    for (int n = 1; n <= 3; ++n) {
+        if (Comm_Port_Number == n) mnuComm[n - 1] = true;
+    }
+    std::string device_name = Read_First_Line(Setup_File("ThermalDeviceName.txt"));
+    OvenName = device_name;
+    Display("Thermal Device Name set == " + device_name);
+    mnuRecallSetup = Read_First_Line(Setup_File("Check_Flag.txt")) == Checked;
+    if (!mnuRecallSetup) return;
+
+    std::string profile_name = Read_First_Line(Setup_File("Profile_Name.txt"));
+    if (!profile_name.empty()) {
+        CommonDialog3.File_Name = profile_name;
+        Recall_Profile_Pending = true;
+        mnuFileOpen_Click();
+    } else {
+        Display(Join_Lines({TranslateText("No previous profile to recall"),
+                            TranslateText("Try setting up with file specified and"),
+                            TranslateText("exiting, then restarting")}));
+    }
+
+    std::string log_name = Read_First_Line(Setup_File("Logfile_Name.txt"));
+    if (!log_name.empty()) {
+        Recalled_Log_Name = log_name;
+        Recall_Log_Pending = true;
+        mnuSpecifyLogFile_Click();
+    } else {
+        Display(Join_Lines({TranslateText("No previous Logfile to recall"),
+                            TranslateText("Try setting up and exiting, then restarting")}));
+    }
+
+    // The run goes on where its log ends; a run is never restarted by itself.
+    Run_Elapsed = LogFile.empty() ? 0 : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(LogFile));
+    Elapsed_Base = Run_Elapsed;
+    Elapsed_Time = Format_Number(Run_Elapsed);
+}
+
+void Traj_form::mnuFileOpen_Click() {
+    CommonDialog3.Initial_Folder = Services_.Paths.Profiles_Folder();
+    std::string chosen = CommonDialog3.File_Name;
+    if (!Recall_Profile_Pending) {
+        File_Dialog_Result result = Services_.Profile_Dialog.Show_Open(CommonDialog3);
+        if (result.Result == File_Dialog_Result::Outcome::Cancelled) {
+            Recall_Profile_Pending = false;
+            Display(TranslateText("Profile open cancelled"));
+            return;
+        }
+        if (result.Result == File_Dialog_Result::Outcome::Failed) {
+            Recall_Profile_Pending = false;
+            Display(TranslateText("Profile Load Error") + ": System error number=" +
+                    std::to_string(To_Int(result.Error)));
+            return;
+        }
+        chosen = result.Path;
+    }
+    Recall_Profile_Pending = false;
+    if (chosen.empty()) return;
+    const std::string file_name = File_Name_Of_Path(chosen);
+    CommonDialog3.File_Name = file_name;
+
+    // Everything is read and built aside first: a rejected or broken file leaves the
+    // profile loaded before in force, whole.
+    std::string text = Read_Profile_File(Services_.Paths.Profile_File(file_name));
+    if (text.empty()) {
+        Profile_Text.clear();
+        Display(Join_Lines({TranslateText("File found: Format not valid:") + " ",
+                            TranslateText("Profile Syntax must be precise"),
+                            TranslateText("Use profile editor to create profiles")}));
+        return;
+    }
+    Display(TranslateText("Profile syntax is is valid"));
+    Profile_Sheet sheet = Parse_Profile_Text(text);
+    Profile_Settings settings = Profile_Settings_Of_Text(text);
+    const int finished = Last_Used_Row(sheet);
+    Run_Tables tables = Tables;
+    double total_time = 0;
+    try {
+        total_time = finished > 0 ? Number_Of(sheet[finished][Col_Start_Time]) : 0;
+        corvanel::Build_Run_Tables(sheet, settings.Sensor_Code, finished, tables);
+    } catch (const Run_Time_Error& error) {
+        Display(TranslateText("Profile Load Error") + ": System error number=" +
+                std::to_string(To_Int(error.Number)));
+        return;
+    }
+
+    Profile_Text = text;
+    Sensor_Type = settings.Sensor_Code;
+    Set_Profile_Name(file_name);
+    RunWorkSheet = sheet;
+    RunWorkSheet_to_FlexGrid();
+    Finished_Segment = finished;
+    Profile_Total_Time = total_time;
+    Tables = tables;
+    Build_Run_Chart();
+    if (settings.Fahrenheit) {
+        SetPointReadOut = TranslateText("SetTemp(F)");
+        Temp_Scale = "F";
+    } else {
+        SetPointReadOut = TranslateText("SetTemp(C)");
+        Temp_Scale = "C";
+    }
+    if (settings.Minutes) {
+        TimeReadOut = TranslateText("Time(mins)");
+        Time_Unit = "M";
+        Control_Interval.Interval = 3000;
+    } else {
+        TimeReadOut = TranslateText("Time(hours)");
+        Time_Unit = "H";
+        Control_Interval.Interval = 60000;
+    }
+    Display(TranslateText("Profile Loaded"));
+    Profile_Valid = true;
+}
+
+void Traj_form::RunWorkSheet_to_FlexGrid() {
+    for (int row = 1; row <= Last_Segment_Row; ++row) RunProfile_FlexGrid[row] = RunWorkSheet[row];
+}
+
+void Traj_form::Build_Run_Tables() {
+    corvanel::Build_Run_Tables(RunWorkSheet, Sensor_Type, Finished_Segment, Tables);
+}
+
+void Traj_form::Build_Run_Chart() { ProfileChart_Points = corvanel::Build_Run_Chart(RunWorkSheet); }
+
+}  // namespace corvanel

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/traj_form_model.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "controller_model.h"
+#include "fake_line.h"
+#include "fault_plan.h"
+#include "profiles/profile_file.h"
+#include "setup/setup_files.h"
+#include "support/fake_clock.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+
+struct Recording_Mail : Mail_Sender {
+    std::vector<Mail_Message> Sent;
+    bool Send(const Mail_Message& message) override {
+        Sent.push_back(message);
+        return false;  // as if no server answered: the program must not care
+    }
+};
+
+struct Fake_Name_Dialog : Name_Dialog {
+    int Answer = 1;
+    std::string Typed;
+    int GetName() override { return Answer; }
+    std::string DeviceName() override { return Typed; }
+};
+
+struct Recording_Windows : Window_Manager {
+    bool Editor_Shown = false, Front_Panel_Shown = false, Main_Shown = true, Ended = false;
+    int Language_Passes = 0;
+    void Show_Profile_Editor() override { Editor_Shown = true; }
+    void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
+    void Show_Main_Window(bool visible) override { Main_Shown = visible; }
+    void Show_CommSetUp() override {}
+    void Apply_Language() override { ++Language_Passes; }
+    void End_Program() override { Ended = true; }
+};
+
+// The main window wired as the program wires it, over a fake line to the simulated
+// controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
+struct Main_Window_Rig {
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    sim::Controller_Model Model{{0}, sim::Unit_Settings{}};
+    sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
+    Fake_Line Line;
+    FrontPanel Panel;
+    InOut_Functions Protocol{Panel, Line};
+    Fake_Clock Clock;
+    Fake_File_Dialog Profile_Dialog, Log_Dialog;
+    Counting_Beeper Beeper;
+    Recording_Mail Mail;
+    Fake_Name_Dialog Name;
+    Recording_Windows Windows;
+    Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
+                    Windows}};
+    Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
+
+    Main_Window_Rig() {
+        Line.Link = &Serial;
+        Line.Server = &Server;
+        Protocol.Connect(Serial);
+        Panel.Link = &Serial;
+        Form.Connect_Serial_Port(Serial);
+    }
+
+    void Setup_File(const std::string& name, const std::string& value) {
+        Write_Text_File(Paths.Setup_File(name), value);
+    }
+
+    // A profile typed as the editor saves it: rows of ten cells, then the settings.
+    void Write_Profile(const std::string& name, std::vector<std::array<std::string, 10>> rows,
+                       const std::string& sensor = "K    ", bool fahrenheit = true,
+                       bool minutes = true) {
+        Profile_Sheet sheet{};
+        for (int row = 1; row <= 255; ++row) sheet[row][0] = std::to_string(row);
+        for (std::size_t i = 0; i < rows.size(); ++i) sheet[i + 1] = rows[i];
+        Write_Whole_File(Paths.Profile_File(name),
+                         Build_Profile_Text(sheet, {sensor, fahrenheit, minutes}) + "\r\n");
+    }
+
+    void Open_Profile(const std::string& name) {
+        Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/" + name));
+        Form.mnuFileOpen_Click();
+    }
+
+    // The set values written since the last call, in order.
+    std::vector<int> Set_Values_Sent() {
+        std::vector<int> values;
+        for (; Frames_Seen_ < Line.Sent.size(); ++Frames_Seen_) {
+            const std::string& frame = Line.Sent[Frames_Seen_];
+            if (frame.compare(3, 4, "WS01") == 0) {
+                values.push_back(sim::Value_Of_Field(frame.substr(7, 4)).value_or(-99999));
+            }
+        }
+        return values;
+    }
+
+    bool Said(const std::string& text) const {
+        return Form.User_Message_Box.find(text) != std::string::npos;
+    }
+
+private:
+    std::size_t Frames_Seen_ = 0;
+};
+
+}  // namespace corvanel::testing

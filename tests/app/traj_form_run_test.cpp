@@ -1,0 +1,256 @@
+#include "common/numeric.h"
+#include "main_window_rig.h"
+#include "run/log_file.h"
+
+namespace corvanel::testing {
+namespace {
+
+// 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute hold, the end.
+void Write_Short_Firing(Main_Window_Rig& rig) {
+    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
+                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+}
+
+struct Run_Test : ::testing::Test {
+    Main_Window_Rig Rig;
+    void SetUp() override {
+        Rig.Form.Form_Load();
+        Write_Short_Firing(Rig);
+        Rig.Open_Profile("short.txt");
+        Rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
+        Rig.Form.mnuSpecifyLogFile_Click();
+        Rig.Set_Values_Sent();  // forget the start-up traffic
+    }
+    // Three seconds pass for the program and the kiln, then the control tick runs.
+    void Tick() {
+        Rig.Clock.Advance(3);
+        Rig.Model.Advance(3);
+        Rig.Form.Control_Interval_Timer();
+    }
+};
+
+TEST_F(Run_Test, AShortFiringRunsFromTheFirstTickToProfileFinished) {
+    sim::Unit_Settings fast_kiln;
+    fast_kiln.Fahrenheit = true;
+    fast_kiln.Speed = 60;  // a minute of kiln time per second
+    Rig.Model = sim::Controller_Model({0}, fast_kiln);
+    Rig.Form.Start_Profile_Click();  // at 09:00:30: the first tick runs at once
+    EXPECT_TRUE(Rig.Form.Start_Profile_Red);
+    EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(Rig.Form.Elapsed_Time_Enabled);
+
+    std::vector<int> set_values = Rig.Set_Values_Sent();
+    std::vector<std::string> segments{Rig.Form.Segment_Executing};
+    int ticks = 1;
+    while (Rig.Form.Control_Interval.Enabled && ticks < 200) {
+        Tick();
+        ++ticks;
+        for (int value : Rig.Set_Values_Sent()) set_values.push_back(value);
+        segments.push_back(Rig.Form.Segment_Executing);
+    }
+    // Minute boundaries fall 30, 90 and 150 seconds after the start: ticks 10, 30, 50.
+    ASSERT_EQ(ticks, 51);
+    std::vector<int> expected(10, 70);                   // minute 0 of the ramp
+    expected.insert(expected.end(), 20, 160);            // minute 1: 70 + 90
+    expected.insert(expected.end(), 20, 250);            // the hold
+    expected.insert(expected.end(), {70, 70});           // soft off, then the tick's own write
+    EXPECT_EQ(set_values, expected);
+    EXPECT_EQ(segments[9], "1");
+    EXPECT_EQ(segments[10], "1");
+    EXPECT_EQ(segments[30], "2");
+    EXPECT_EQ(segments[50], "3");
+    EXPECT_TRUE(Rig.Said("Profile Finished\r\n"));
+    EXPECT_TRUE(Rig.Said("Refractory oven set to room temperature\r\n"));
+    EXPECT_FALSE(Rig.Form.Start_Profile_Red);
+    EXPECT_TRUE(Rig.Form.Monitor_Interval.Enabled);
+    EXPECT_EQ(Rig.Model.Unit(0)->Set_Value(), 70);
+
+    // One 21-byte record per tick, in order, each with the tick's time and set value.
+    std::string log = Read_Whole_File(Rig.Paths.Logfile("short_log.txt"));
+    ASSERT_EQ(log.size(), 51u * Log_Record_Length);
+    for (int tick = 0; tick < 51; ++tick) {
+        std::string record = log.substr(tick * Log_Record_Length, Log_Record_Length);
+        int minute = (tick + 10) / 20;
+        std::string elapsed = std::to_string(minute) + ".00     ";
+        ASSERT_EQ(record.substr(0, 9), elapsed.substr(0, 9)) << "tick " << tick;
+        ASSERT_EQ(record.substr(9, 5), (std::to_string(expected[tick]) + "    ").substr(0, 5)) << tick;
+        ASSERT_EQ(record.substr(19), "\r\n");
+        ASSERT_TRUE(Convert_To_Int16(record.substr(14, 5)).Value.has_value()) << record;
+    }
+    // The kiln followed the set value: the measured temperature rose from the room.
+    EXPECT_GT(Rig.Form.Measured_Temp, 100);
+}
+
+TEST_F(Run_Test, SuspendingDoesNotCountThePause) {
+    Rig.Form.Start_Profile_Click();
+    for (int i = 0; i < 20; ++i) Tick();  // one minute: elapsed 1
+    EXPECT_EQ(Rig.Form.Run_Elapsed, 1);
+    Rig.Set_Values_Sent();
+    Rig.Form.Start_Profile_Click();  // suspend
+    EXPECT_TRUE(Rig.Said("Profile Suspended - temperature fixed at present value\r\n"));
+    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(Rig.Form.Elapsed_Time_Enabled);
+    EXPECT_TRUE(Rig.Set_Values_Sent().empty());  // the controller keeps its set value
+
+    Rig.Clock.Advance(600);  // ten minutes of pause
+    Rig.Form.Start_Profile_Click();
+    EXPECT_EQ(Rig.Form.Run_Elapsed, 1);
+    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{160});
+}
+
+TEST_F(Run_Test, ASilentControllerKeepsTheRunGoingWithBothMessagesEveryTick) {
+    Rig.Form.Start_Profile_Click();
+    Tick();
+    std::int16_t last_good = Rig.Form.Measured_Temp;
+    Rig.Line.Server = nullptr;  // the cable is pulled
+    for (int i = 0; i < 3; ++i) {
+        Tick();
+        EXPECT_TRUE(Rig.Said("Set Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
+        EXPECT_TRUE(Rig.Said("Read Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
+        EXPECT_EQ(Rig.Form.Measured_Temp, last_good);
+        EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
+    }
+    EXPECT_EQ(Rig.Form.Duty_Cycle, "0%");
+}
+
+TEST_F(Run_Test, TheRunStartsOnlyForTheSensorItWasMadeFor) {
+    sim::Unit_Settings j_type;
+    j_type.Input_Type = 3;  // a J thermocouple
+    Rig.Model = sim::Controller_Model({0}, j_type);
+    Rig.Form.Start_Profile_Click();
+    EXPECT_TRUE(Rig.Said("Profile was generated using sensor type=K    \r\n"
+                         "Controller temperature sensor type =J    \r\n"
+                         "Edit profile and save with matching sensor setting\r\n\r\n"));
+    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
+    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{70});  // the soft off
+}
+
+TEST(Run_Without_Profile, StartRefusesBeepsAndSoftOffsTo20) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Set_Values_Sent();
+    rig.Form.Start_Profile_Click();
+    EXPECT_TRUE(rig.Said("Valid profile must be loaded \r\nRun not started\r\n"));
+    EXPECT_EQ(rig.Beeper.Beeps, 1);
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{20});
+    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+}
+
+TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
+    Traj_form& form = Rig.Form;
+    form.Elapsed_Time_GotFocus();
+    EXPECT_TRUE(Rig.Said("Hit Backspace to ready for entry\r\nEnter TIME and hit return when done\r\n"));
+    form.Type_Elapsed_Key(8);  // backspace empties the box
+    EXPECT_EQ(form.Elapsed_Time, "");
+    for (char key : std::string("1.5")) form.Type_Elapsed_Key(key);
+    form.Start_Profile_Click();  // refused while editing
+    EXPECT_EQ(form.User_Message_Box,
+              "Must hit ENTER to update time or\r\nESCAPE to exit without changing time\r\n");
+    EXPECT_FALSE(form.Control_Interval.Enabled);
+    form.Type_Elapsed_Key(13);
+    EXPECT_EQ(form.Run_Elapsed, 1.5);
+    EXPECT_EQ(form.Elapsed_Base, 1.5);
+    EXPECT_TRUE(Rig.Said("Time updated, ready to run\r\n"));
+    EXPECT_FALSE(form.Time_Edit_Active);
+
+    form.Elapsed_Time_GotFocus();
+    form.Type_Elapsed_Key(8);
+    form.Type_Elapsed_Key('5');  // past the profile's 3 minutes
+    form.Clear();
+    form.Type_Elapsed_Key(27);   // not even Escape is taken
+    EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
+    EXPECT_TRUE(form.Time_Edit_Active);
+    form.Type_Elapsed_Key(8);
+    form.Type_Elapsed_Key('2');
+    form.Type_Elapsed_Key(27);
+    EXPECT_EQ(form.Elapsed_Time, "1.5");
+    EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
+    EXPECT_EQ(form.Run_Elapsed, 1.5);
+
+    form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
+    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{205});
+}
+
+TEST_F(Run_Test, PollingModesAreExactWords) {
+    Rig.Form.Set_Polling_Mode("Run");
+    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(Rig.Form.Monitor_Interval.Enabled);
+    EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
+}
+
+TEST_F(Run_Test, AlertsArmAboveTheLimitAndMailEveryFifteenTicks) {
+    Traj_form& form = Rig.Form;
+    form.mnuEnableEmailNotification = true;
+    form.Email_Notification = "potter@studio.example";
+    form.Current_Segment = 1;
+    form.Desired_Temp = 1000;
+    form.Measured_Temp = 950;  // exactly the limit: no alert
+    form.Arm_Email_Alert();
+    EXPECT_FALSE(form.Message.Enabled);
+    form.Measured_Temp = 940;
+    form.Arm_Email_Alert();
+    EXPECT_TRUE(form.Message.Enabled);
+
+    std::vector<int> mail_ticks;
+    form.Alert_Tick_Count = 225;
+    for (int tick = 0; tick < 60; ++tick) {
+        std::size_t before = Rig.Mail.Sent.size();
+        form.Message_Timer();
+        if (Rig.Mail.Sent.size() > before) mail_ticks.push_back(tick);
+    }
+    // Counts 225, 240, 255, then (after the wrap) 15, 30: fifteen ticks apart throughout.
+    EXPECT_EQ(mail_ticks, (std::vector<int>{0, 15, 30, 45}));
+    ASSERT_FALSE(Rig.Mail.Sent.empty());
+    EXPECT_EQ(Rig.Mail.Sent[0].Recipients, "potter@studio.example");
+    EXPECT_EQ(Rig.Mail.Sent[0].Subject, "Oven Status");
+    EXPECT_EQ(Rig.Mail.Sent[0].Body, "\r\nDesired Temp=1000\r\nMeasured Temp=940");
+
+    form.SoftOff_Click();
+    EXPECT_FALSE(form.Message.Enabled);
+}
+
+TEST_F(Run_Test, ABlankErrorLimitAlertsOnlyBeyond3000) {
+    Rig.Form.mnuEnableEmailNotification = true;
+    Rig.Form.Current_Segment = 2;  // the hold has no limit
+    Rig.Form.Desired_Temp = 2999;
+    Rig.Form.Measured_Temp = 0;
+    Rig.Form.Arm_Email_Alert();
+    EXPECT_FALSE(Rig.Form.Message.Enabled);
+    Rig.Form.mnuEnableEmailNotification = false;  // off: the tick leaves the timer alone
+    Rig.Form.Message.Enabled = true;
+    Rig.Form.Arm_Email_Alert();
+    EXPECT_TRUE(Rig.Form.Message.Enabled);
+}
+
+TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
+    EXPECT_EQ(Rig.Form.LogFile, "short_log.txt");
+    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("Logfile_Name.txt")), "short_log.txt");
+
+    Rig.Form.Run_Elapsed = 42;
+    Rig.Clock.Set({2011, 4, 3, 14, 5, 12});
+    Rig.Form.Set_Profile_Name("cone.6.txt");
+    Rig.Form.Clear();
+    Rig.Form.mnuReset_Logfile_Click();
+    EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
+    EXPECT_EQ(Rig.Form.Run_Elapsed, 0);
+    EXPECT_EQ(Rig.Form.Elapsed_Time, "0");
+    EXPECT_EQ(Rig.Form.User_Message_Box,
+              "Elapsed time reset=>0\r\nLogFile Set to=>ProfileName_Date_Time.txt\r\n");
+
+    Rig.Log_Dialog.Answers = {File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
+                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
+                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found)};
+    Rig.Form.Clear();
+    Rig.Form.mnuSpecifyLogFile_Click();
+    EXPECT_EQ(Rig.Form.User_Message_Box, "Unspecified File Error\r\nUnspecified File Error\r\n"
+                                         "Unspecified File Error\r\n");
+    EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
+
+    Rig.Form.Clear();
+    Rig.Form.mnuSpecifyLogFile_Click();  // cancelled
+    EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
+}
+
+}  // namespace
+}  // namespace corvanel::testing
