@@ -69,6 +69,9 @@ Serial_Port::Serial_Port(Serial_Device& device, FrontPanel& panel, Message_Area&
     : Device_(device), Panel_(panel), Main_Display_(main_display), Reply_Buffer_(reply_buffer) {}
 
 void Serial_Port::Form_Load(int comm_port_number) {
+    // The window loads once; later loads (the front panel's) find it loaded.
+    if (Loaded_) return;
+    Loaded_ = true;
     try {
         Device_.Set_Comm_Port(comm_port_number);
         Device_.Set_Settings(Line_Settings_Text);

@@ -69,7 +69,7 @@ class Serial_Port : public Request_Sink {
     Serial_Port(Serial_Device& device, FrontPanel& panel, Message_Area& main_display,
                 std::string& reply_buffer);
 
-    // Opens the port `Comm_Port_Number` with the line settings.
+    // Opens the port `Comm_Port_Number` with the line settings, at the first load only.
     void Form_Load(int comm_port_number);
     // Closes the port.
     void Form_Unload();
@@ -96,6 +96,7 @@ class Serial_Port : public Request_Sink {
     Message_Area& Main_Display_;
     std::string& Reply_Buffer_;
     std::string Inter_Module_Message_;
+    bool Loaded_ = false;
 };
 
 }  // namespace corvanel

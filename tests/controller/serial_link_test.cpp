@@ -95,6 +95,9 @@ TEST(Serial_Port, LoadOpensThePortWithTheLineSettings) {
     EXPECT_TRUE(rig.Line.Port_Open());
     EXPECT_EQ(rig.Line.Settings, "9600,E,7,2");
     EXPECT_TRUE(rig.Main_Window.Lines.empty());
+    rig.Serial.Form_Load(7);  // the front panel's load finds the port open already
+    EXPECT_EQ(rig.Line.Comm_Port(), 1);
+    EXPECT_TRUE(rig.Main_Window.Lines.empty());
 }
 
 TEST(Serial_Port, OpeningAMissingPortSaysSo) {
