@@ -44,16 +44,16 @@ pseudo-terminal. Prints the terminal's path on the first line of standard output
   --seed=N             seed for the random faults (default 1)
   --verbose            log every exchange on standard error
 
-Faults, each given as a probability 0..1 per exchange or as exchange numbers at:3,7
+Faults; WHEN is a probability 0..1 per exchange or exchange numbers at:3,7
 (the first request received is exchange 1):
-  --no-reply=SPEC      send nothing
-  --late-reply=SPEC    reply after --late-ms (default 600) milliseconds
-  --split-reply=SPEC   reply in 2 to 4 chunks, --split-gap-ms (default 20) apart
-  --corrupt-fcs=SPEC   reply with a wrong FCS
-  --lower-fcs=SPEC     reply with the FCS in lower-case hexadecimal
-  --end-0d=SPEC        reply end code 0D (command cannot be executed)
-  --tc-break=SPEC      thermocouple open during the exchange (input error bit)
-  --garbage=SPEC       1 to 4 stray characters before the reply
+  --no-reply=WHEN      send nothing
+  --late-reply=WHEN    reply after --late-ms (default 600) milliseconds
+  --split-reply=WHEN   reply in 2 to 4 chunks, --split-gap-ms (default 20) apart
+  --corrupt-fcs=WHEN   reply with a wrong FCS
+  --lower-fcs=WHEN     reply with the FCS in lower-case hexadecimal
+  --end-0d=WHEN        reply end code 0D (command cannot be executed)
+  --tc-break=WHEN      thermocouple open during the exchange (input error bit)
+  --garbage=WHEN       1 to 4 stray characters before the reply
 
 Example: kiln-sim --units=0,1 --speed=60 --link=/tmp/kiln-port --no-reply=0.05
 )";
