@@ -1,4 +1,3 @@
-#include "common/text.h"
 #include "editor_test_support.h"
 
 namespace corvanel {
@@ -6,94 +5,71 @@ namespace {
 
 using Editor_Grid = Editor_Test;
 
-TEST_F(Editor_Grid, ANewProfileRampWorksOutTheRateAndTheNextSegment) {
-    EXPECT_EQ(Cell(1, Col_Start_Time), "0");
-    EXPECT_EQ(Cell(1, Col_Start_Temp), "70");
-
+TEST_F(Editor_Grid, ANewRampWorksOutRateActionAndTheNextSegment) {
     Enter(1, Col_End_Temp, "1000");
     EXPECT_EQ(Cell(2, Col_Start_Temp), "1000");
     EXPECT_EQ(Cell(1, Col_Action), "r");
-
     Enter(1, Col_Duration, "60");
     EXPECT_EQ(Cell(1, Col_Duration), "60");
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "15.50");
     EXPECT_EQ(Cell(2, Col_Start_Time), "60.00");
-    EXPECT_EQ(Editor.Profile_FlexGrid[1][Col_Ramp_Rate], "15.50");  // the grid shows it
-    EXPECT_EQ(Editor.Segment_Rows, 2);
-    ASSERT_EQ(Editor.EditChart_Points.size(), 2u);
-    EXPECT_EQ(Editor.EditChart_Points[1], std::make_pair(60.0, 1000.0));
+    EXPECT_EQ(Editor.Profile_FlexGrid[1][Col_Ramp_Rate], "15.50");
+    EXPECT_EQ(Editor.EditChart_Points, (std::vector<std::pair<double, double>>{{0, 70}, {60, 1000}}));
 }
 
-TEST_F(Editor_Grid, ARampRateWorksOutTheDurationAndAHoldFollowsItsStart) {
+TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     Enter(1, Col_End_Temp, "1000");
     Enter(1, Col_Ramp_Rate, "100");
     EXPECT_EQ(Cell(1, Col_Duration), "9.30");
-    EXPECT_EQ(Cell(2, Col_Start_Time), "9.30");
-
     Enter(2, Col_Duration, "30");
-    Enter(2, Col_Action, "h");
+    Enter(2, Col_Action, "h");  // a hold at the segment's start
     EXPECT_EQ(Cell(2, Col_End_Temp), "1000");
     EXPECT_EQ(Cell(2, Col_Ramp_Rate), "0");
     EXPECT_EQ(Cell(3, Col_Start_Temp), "1000");
-
-    // A cooling ramp with a rate of the right sign.
     Enter(3, Col_End_Temp, "500");
-    Enter(3, Col_Ramp_Rate, "-250");
-    EXPECT_EQ(Cell(3, Col_Action), "r");
+    Enter(3, Col_Ramp_Rate, "-250");  // cooling
     EXPECT_EQ(Cell(3, Col_Duration), "2.00");
     EXPECT_EQ(Cell(4, Col_Start_Time), "41.30");
-
-    // Changing the first duration moves every later start time.
-    Enter(1, Col_Duration, "10");
+    Enter(1, Col_Duration, "10");  // every later start time moves
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "93.00");
-    EXPECT_EQ(Cell(2, Col_Start_Time), "10.00");
     EXPECT_EQ(Cell(4, Col_Start_Time), "42.00");
-}
-
-TEST_F(Editor_Grid, ARateAgainstTheDirectionOfTheRampIsRefusedWithTheSignMessage) {
-    Enter(1, Col_End_Temp, "1000");
-    Enter(1, Col_Ramp_Rate, "-10");
-    EXPECT_EQ(Editor.User_Prompt,
-              Join_Lines({"Sign of ramp conflicts with End Temperature",
-                          "If End Temp > Start Temp Ramp Rate = +",
-                          "If End Temp < Start Temp Ramp Rate = -"}) +
-                  "\r\n");
-    EXPECT_EQ(Cell(1, Col_End_Temp), "");
-    EXPECT_EQ(Cell(2, Col_Start_Temp), "");
-    EXPECT_EQ(Cell(1, Col_Ramp_Rate), "-10");
-}
-
-TEST_F(Editor_Grid, ARateOfZeroMakesAHoldAndKeepsTheDuration) {
-    Enter(1, Col_End_Temp, "1000");
-    Enter(1, Col_Duration, "60");
-    Enter(1, Col_Ramp_Rate, "0");
+    Enter(1, Col_Ramp_Rate, "0");  // a rate of 0 makes a hold, the duration stays
     EXPECT_EQ(Cell(1, Col_Action), "h");
-    EXPECT_EQ(Cell(1, Col_Duration), "60");
+    EXPECT_EQ(Cell(1, Col_Duration), "10");
 }
 
-TEST_F(Editor_Grid, EndTempAfterADurationRewritesTheDurationFromTheRoundedRate) {
+TEST_F(Editor_Grid, EndTempAfterADurationRewritesItFromTheRoundedRate) {
     Enter(1, Col_Duration, "7");
     Enter(1, Col_End_Temp, "1000");
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "132.86");
     EXPECT_EQ(Cell(1, Col_Duration), "7.00");
     Enter(2, Col_Duration, "30");
-    Enter(2, Col_End_Temp, "1000");  // a hold typed duration first keeps a rate of 0
-    EXPECT_EQ(Cell(2, Col_Action), "h");
+    Enter(2, Col_End_Temp, "1000");  // a hold typed duration first keeps its rate of 0
     EXPECT_EQ(Cell(2, Col_Ramp_Rate), "0");
     EXPECT_EQ(Cell(2, Col_Duration), "30");
 }
 
+TEST_F(Editor_Grid, ARateAgainstTheRampIsRefusedWithTheSignMessage) {
+    Enter(1, Col_End_Temp, "1000");
+    Enter(1, Col_Ramp_Rate, "-10");
+    EXPECT_EQ(Editor.User_Prompt, "Sign of ramp conflicts with End Temperature\r\n"
+                                  "If End Temp > Start Temp Ramp Rate = +\r\n"
+                                  "If End Temp < Start Temp Ramp Rate = -\r\n");
+    EXPECT_EQ(Cell(1, Col_End_Temp), "");
+    EXPECT_EQ(Cell(2, Col_Start_Temp), "");
+}
+
 TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {
     Type_Worked_Example();
-    Enter(4, Col_End_Temp, "20");  // rows below the end, typed by mistake
+    Enter(4, Col_End_Temp, "20");
     Enter(5, Col_Error_Limits, "7");
     Enter(3, Col_Action, "e");
-    EXPECT_EQ(Cell(3, Col_Duration), "");
-    EXPECT_EQ(Cell(3, Col_End_Temp), "");
-    EXPECT_EQ(Cell(3, Col_Ramp_Rate), "");
     EXPECT_EQ(Cell(3, Col_Start_Temp), "1000");
-    for (int row = 4; row <= 255; ++row) {
-        for (int col = 1; col < Sheet_Columns; ++col) ASSERT_EQ(Cell(row, col), "") << row;
+    for (int row = 3; row <= 255; ++row) {
+        for (int col : {Col_Duration, Col_End_Temp, Col_Ramp_Rate}) ASSERT_EQ(Cell(row, col), "");
+        if (row > 3) {
+            ASSERT_EQ(Cell(row, Col_Error_Limits), "") << row;
+        }
         ASSERT_EQ(Cell(row, Col_Seg), std::to_string(row));
     }
     EXPECT_EQ(Editor.Segment_Rows, 3);
@@ -101,25 +77,20 @@ TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {
 
 TEST_F(Editor_Grid, TheKeyFilterRefusesWhatACellCannotHold) {
     Editor.Profile_FlexGrid_Click(1, Col_Duration);
-    Editor.Type_Text("6x0");
+    Editor.Type_Text("6x0-");  // no letters, no minus in a duration
     EXPECT_EQ(Editor.FloatingTextBox_Text, "60");
-    EXPECT_EQ(Beeper.Beeps, 1);
-    Editor.Type_Text("-");  // no minus in a duration
-    EXPECT_EQ(Editor.FloatingTextBox_Text, "60");
+    EXPECT_EQ(Beeper.Beeps, 2);
+    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
+    Editor.Type_Text("-5\b");
+    EXPECT_EQ(Editor.FloatingTextBox_Text, "-");
 
-    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);  // commits 60, moves on
-    Editor.Type_Text("-5");
-    EXPECT_EQ(Editor.FloatingTextBox_Text, "-5");
-
-    // Action: upper case beeps and gives the cell back; a letter replaces the text.
     Enter(1, Col_Action, "h");
     Editor.Profile_FlexGrid_Click(1, Col_Action);
-    Editor.Type_Key('R');
+    Editor.Type_Key('R');  // upper case beeps and gives the cell back
     EXPECT_EQ(Editor.FloatingTextBox_Text, "h");
-    Editor.Type_Key('r');
+    Editor.Type_Key('r');  // a letter replaces the text
     EXPECT_EQ(Editor.FloatingTextBox_Text, "r");
 
-    // Notify takes nothing at all.
     int beeps = Beeper.Beeps;
     Editor.Profile_FlexGrid_Click(1, Col_Notify);
     Editor.Type_Text("t1");
@@ -128,6 +99,7 @@ TEST_F(Editor_Grid, TheKeyFilterRefusesWhatACellCannotHold) {
 }
 
 struct Locked_Cell {
+    const char* What;
     int Row, Col;
     const char* Message;
 };
@@ -148,75 +120,58 @@ TEST_P(Editor_Locked_Cell, RefusesEveryKeyAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Cells, Editor_Locked_Cell,
     ::testing::Values(
-        Locked_Cell{3, Col_Seg, "This entry is a constant\r\nYou can not edit this column"},
-        Locked_Cell{2, Col_Start_Time,
+        Locked_Cell{"seg", 3, Col_Seg, "This entry is a constant\r\nYou can not edit this column"},
+        Locked_Cell{"start_time", 2, Col_Start_Time,
                     "This entry is calculate from the other entries\r\n"
                     "You can not manually edit this column"},
-        Locked_Cell{2, Col_Start_Temp,
+        Locked_Cell{"later_start_temp", 2, Col_Start_Temp,
                     "This entry derived from your previous segment end time\r\n"
                     "You can not manually edit this column"},
-        Locked_Cell{0, Col_End_Temp, "You can not edit header title"}));
+        Locked_Cell{"title", 0, Col_End_Temp, "You can not edit header title"}),
+    [](const auto& info) { return std::string(info.param.What); });
 
-TEST_F(Editor_Grid, EntriesThatAreNotNumbersAreRefusedAtCommit) {
+TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
     Enter(1, Col_Duration, "1.2.3");  // every key passes the filter
     EXPECT_EQ(Cell(1, Col_Duration), "");
-    EXPECT_NE(Editor.User_Prompt.find("Table entry format error"), std::string::npos);
-
-    Enter(1, Col_End_Temp, "40000");  // does not fit a whole 16-bit number
+    EXPECT_EQ(Editor.User_Prompt, "Table entry format error\r\n");
+    Enter(1, Col_End_Temp, "40000");  // not a 16-bit whole number
     EXPECT_EQ(Cell(1, Col_End_Temp), "");
-
-    Enter(1, Col_Start_Temp, "99.5");  // a fraction is rounded only for the check
+    Enter(1, Col_Start_Temp, "99.5");  // rounded only for the check
     EXPECT_EQ(Cell(1, Col_Start_Temp), "99.5");
-}
 
-TEST_F(Editor_Grid, TheCommandColumnTakesWaitAndNothingElse) {
     Enter(1, Col_Command, "wait");
     EXPECT_EQ(Cell(1, Col_Command), "wait");
-    EXPECT_EQ(Beeper.Beeps, 4);
-
+    EXPECT_EQ(Beeper.Beeps, 4);  // each letter beeped, yet was taken
     Editor.User_Prompt.clear();
     Enter(2, Col_Command, "walt");
     EXPECT_EQ(Cell(2, Col_Command), "");
     EXPECT_EQ(Editor.User_Prompt, "");  // refused silently
-}
 
-TEST_F(Editor_Grid, ClickingAwayCommitsAndBackspaceEdits) {
-    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
-    Editor.Type_Text("10009\b");
-    Editor.Profile_FlexGrid_Click(1, Col_Duration);  // commit by moving on
-    EXPECT_EQ(Cell(1, Col_End_Temp), "1000");
-    EXPECT_EQ(Editor.Current_Col, Col_Duration);
-    EXPECT_EQ(Editor.Edit_Col, Col_End_Temp);
-    EXPECT_TRUE(Editor.FloatingTextBox_Visible);
-
-    Editor.Profile_FlexGrid_Scroll();
+    Editor.Profile_FlexGrid_Click(1, Col_Error_Limits);
+    Editor.Type_Text("25");
+    Editor.Profile_FlexGrid_Scroll();  // hidden, still pending
     EXPECT_FALSE(Editor.FloatingTextBox_Visible);
+    Editor.Profile_FlexGrid_Click(3, Col_Duration);
+    EXPECT_EQ(Cell(1, Col_Error_Limits), "25");
 }
 
 TEST_F(Editor_Grid, TheLastRowOfTheSheetCannotReachPastItsEnd) {
-    Enter(255, Col_End_Temp, "500");  // there is no row 256 to receive the start temp
+    Enter(255, Col_End_Temp, "500");  // no row 256 takes its start temperature
     EXPECT_EQ(Cell(255, Col_End_Temp), "500");
-    Enter(254, Col_Duration, "5");
     Enter(254, Col_End_Temp, "100");
     EXPECT_EQ(Cell(255, Col_Start_Temp), "100");
-    EXPECT_EQ(Cell(255, Col_Start_Time), "");  // row 254 has no start time to carry
+    EXPECT_EQ(Cell(255, Col_Action), "r");
 }
 
 TEST_F(Editor_Grid, TheMessageBoxStartsAfreshPast1000Characters) {
     Editor.User_Prompt.clear();
-    std::string line(98, 'x');
-    for (int i = 0; i < 10; ++i) Editor.Display(line);  // 10 x 100 characters
+    for (int i = 0; i < 10; ++i) Editor.Display(std::string(98, 'x'));  // 10 x 100 characters
     EXPECT_EQ(Editor.User_Prompt.size(), 1000u);
     Editor.Display("one more");
     EXPECT_EQ(Editor.User_Prompt, "");
-    Editor.Display("next");
-    EXPECT_EQ(Editor.User_Prompt, "next\r\n");
-}
-
-TEST_F(Editor_Grid, AnAcceptedKeyClearsTheMessages) {
     Editor.Display("old news");
     Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
-    Editor.Type_Key('5');
+    Editor.Type_Key('5');  // an accepted key clears the messages
     EXPECT_EQ(Editor.User_Prompt, "");
 }
 

@@ -1,62 +1,54 @@
-#include "common/text.h"
 #include "editor_test_support.h"
 
 namespace corvanel {
 namespace {
 
-using Profile_Check = Editor_Test;
+// The worked example with one thing done to it, and what the check then says.
+struct Check_Case {
+    const char* What;
+    void (*Damage)(Profile_Editor&);
+    bool Error;
+    const char* Messages;
+};
 
-const std::string Passed =
-    "WARNING: You must check and observe ramp limitations, no ramp rate checking by this "
-    "software\r\n\r\nNo Errors found in profile. You may now save and run it.\r\n";
+class Profile_Check : public Editor_Test, public ::testing::WithParamInterface<Check_Case> {};
 
-TEST_F(Profile_Check, TwoSegmentsAndAnEndRowPassWithTheWarning) {
+TEST_P(Profile_Check, ReportsEveryBrokenRuleInItsOwnWords) {
     Type_Worked_Example();
+    GetParam().Damage(Editor);
     Editor.Check_Profile();
-    EXPECT_FALSE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt, Passed);
-    EXPECT_EQ(Editor.Segment_Rows, 3);
+    EXPECT_EQ(Editor.Profile_Error, GetParam().Error);
+    EXPECT_EQ(Editor.User_Prompt, GetParam().Messages);
 }
 
-TEST_F(Profile_Check, TooFewSegmentsGiveOneMessageAndNothingElse) {
-    Editor.Check_Profile();  // a new sheet: only row 1's start values
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt, "Error: Must have more than 2 segments in profile\r\n");
-}
-
-TEST_F(Profile_Check, EveryMissingEntryHasItsOwnLine) {
-    Type_Worked_Example();
-    Editor.WorkSheet[1][Col_Duration].clear();
-    Editor.WorkSheet[2][Col_Ramp_Rate].clear();
-    Editor.Check_Profile();
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt,
-              "Missing entry, check profile\r\nMissing entry, check profile\r\n");
-}
-
-TEST_F(Profile_Check, ATextThatIsNotANumberStopsTheCheck) {
-    Type_Worked_Example();
-    Editor.WorkSheet[1][Col_Duration] = "  sixty";
-    Editor.WorkSheet[2][Col_Duration].clear();  // would be reported, but the check has stopped
-    Editor.Check_Profile();
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt,
-              "Profile entry skipped.  Look for blank line internal to profile text\r\n");
-
-    Editor.WorkSheet[1][Col_Duration] = "1e999";
-    Editor.Check_Profile();
-    EXPECT_EQ(Editor.User_Prompt, "Undefined Profile error precipitated by error number=6\r\n");
-}
-
-TEST_F(Profile_Check, TheLastRowMustBeTheEndStatement) {
-    Type_Worked_Example();
-    Editor.WorkSheet[3][Col_Action] = "h";
-    Editor.Check_Profile();
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt, "'e'end statement not found at end of profile\r\n");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Profile_Check,
+    ::testing::Values(
+        Check_Case{"passes", [](Profile_Editor&) {}, false,
+                   "WARNING: You must check and observe ramp limitations, no ramp rate checking "
+                   "by this software\r\n\r\nNo Errors found in profile. You may now save and run "
+                   "it.\r\n"},
+        Check_Case{"one_segment", [](Profile_Editor& e) { e.ClearRows(2); e.WorkSheet[2][3] = "e"; },
+                   true, "Error: Must have more than 2 segments in profile\r\n"},
+        Check_Case{"two_blanks",
+                   [](Profile_Editor& e) { e.WorkSheet[1][2].clear(); e.WorkSheet[2][6].clear(); },
+                   true, "Missing entry, check profile\r\nMissing entry, check profile\r\n"},
+        Check_Case{"not_a_number_stops_the_check",
+                   [](Profile_Editor& e) { e.WorkSheet[1][2] = "  sixty"; e.WorkSheet[2][2].clear(); },
+                   true, "Profile entry skipped.  Look for blank line internal to profile text\r\n"},
+        Check_Case{"overflow", [](Profile_Editor& e) { e.WorkSheet[1][2] = "1e999"; }, true,
+                   "Undefined Profile error precipitated by error number=6\r\n"},
+        Check_Case{"no_end_statement", [](Profile_Editor& e) { e.WorkSheet[3][3] = "h"; }, true,
+                   "'e'end statement not found at end of profile\r\n"},
+        Check_Case{"unknown_sensor", [](Profile_Editor& e) { e.Sensor_Code = "X    "; }, true,
+                   "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n"
+                   "Out of range temp entry at\r\nsegment=1\r\ncol=6\r\n"
+                   "Out of range temp entry at\r\nsegment=2\r\ncol=5\r\n"
+                   "Out of range temp entry at\r\nsegment=2\r\ncol=6\r\n"}),
+    [](const auto& info) { return std::string(info.param.What); });
 
 struct Limit_Case {
+    const char* What;
     int Sensor;
     bool Fahrenheit;
     const char* End_Temp;
@@ -67,19 +59,12 @@ class Sensor_Limits : public Editor_Test, public ::testing::WithParamInterface<L
 
 TEST_P(Sensor_Limits, AreInclusiveInTheChosenScale) {
     Type_Worked_Example();
-    if (GetParam().Fahrenheit) {
-        Editor.mnuFahrenheit_Click();
-    } else {
-        Editor.mnuCelcius_Click();
-    }
+    if (!GetParam().Fahrenheit) Editor.mnuCelcius_Click();
     Editor.Sensor_Menu_Click(GetParam().Sensor);
-    Editor.WorkSheet[1][Col_End_Temp] = GetParam().End_Temp;
-    Editor.WorkSheet[2][Col_Start_Temp] = GetParam().End_Temp;
-    Editor.WorkSheet[2][Col_End_Temp] = GetParam().End_Temp;
+    for (auto [row, col] : {std::pair{1, 5}, {2, 4}, {2, 5}}) Editor.WorkSheet[row][col] = GetParam().End_Temp;
     Editor.Check_Profile();
     EXPECT_EQ(Editor.Profile_Error, !GetParam().In_Range);
     if (!GetParam().In_Range) {
-        // Segment 1's End Temp, then segment 2's Start and End Temp.
         EXPECT_EQ(Editor.User_Prompt, "Out of range temp entry at\r\nsegment=1\r\ncol=6\r\n"
                                       "Out of range temp entry at\r\nsegment=2\r\ncol=5\r\n"
                                       "Out of range temp entry at\r\nsegment=2\r\ncol=6\r\n");
@@ -87,20 +72,21 @@ TEST_P(Sensor_Limits, AreInclusiveInTheChosenScale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Sensor_Limits,
-                         ::testing::Values(Limit_Case{2, true, "2300", true},
-                                           Limit_Case{2, true, "2301", false},
-                                           Limit_Case{2, false, "1300", true},
-                                           Limit_Case{2, false, "1301", false},
-                                           Limit_Case{3, true, "-100", true},
-                                           Limit_Case{3, true, "-101", false},
-                                           Limit_Case{3, false, "-100", true},
-                                           Limit_Case{3, false, "-101", false},
-                                           Limit_Case{7, false, "450", true},
-                                           Limit_Case{7, false, "451", false},
-                                           Limit_Case{0, true, "3000", true},
-                                           Limit_Case{9, false, "-201", false}));
+                         ::testing::Values(Limit_Case{"K_F_top", 2, true, "2300", true},
+                                           Limit_Case{"K_F_over", 2, true, "2301", false},
+                                           Limit_Case{"K_C_top", 2, false, "1300", true},
+                                           Limit_Case{"K_C_over", 2, false, "1301", false},
+                                           Limit_Case{"J_F_bottom", 3, true, "-100", true},
+                                           Limit_Case{"J_F_under", 3, true, "-101", false},
+                                           Limit_Case{"J_C_under", 3, false, "-101", false},
+                                           Limit_Case{"PtDIN_C_over", 7, false, "451", false},
+                                           Limit_Case{"R_F_top", 0, true, "3000", true},
+                                           Limit_Case{"U_C_under", 9, false, "-201", false}),
+                         [](const auto& info) { return std::string(info.param.What); });
 
-TEST_F(Profile_Check, PickingASensorChecksTheTemperaturesAtOnce) {
+using Sensor_Pick = Editor_Test;
+
+TEST_F(Sensor_Pick, ChecksTheTemperaturesAtOnceAndStopsAtAnUnreadableOne) {
     Editor.WorkSheet[1][Col_Start_Temp] = "-10";
     Type_Worked_Example();
     Editor.User_Prompt.clear();
@@ -109,31 +95,11 @@ TEST_F(Profile_Check, PickingASensorChecksTheTemperaturesAtOnce) {
     EXPECT_TRUE(Editor.Profile_Error);
     EXPECT_EQ(Editor.User_Prompt, " =>Profile sensor type set to R Thermocouple\r\n"
                                   "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n");
-    EXPECT_TRUE(Editor.mnuSensor_Checked[0]);
-    EXPECT_FALSE(Editor.mnuSensor_Checked[2]);
+    EXPECT_EQ(Editor.mnuSensor_Checked, (std::array<bool, 10>{true}));
 
-    Editor.User_Prompt.clear();
-    Editor.WorkSheet[1][Col_Start_Temp] = "70";
-    Editor.Sensor_Menu_Click(4);  // T in Fahrenheit tops out at 700
-    EXPECT_NE(Editor.User_Prompt.find("segment=1\r\ncol=6"), std::string::npos);
-}
-
-TEST_F(Profile_Check, AnUnknownSensorMakesEveryNonZeroTemperatureOutOfRange) {
-    Type_Worked_Example();
-    Editor.Sensor_Code = "X    ";
-    Editor.Check_Profile();
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.Min_Temp, 0);
-    EXPECT_EQ(Editor.Max_Temp, 0);
-}
-
-TEST_F(Profile_Check, AnUnreadableTemperatureEndsTheRangeCheck) {
-    Type_Worked_Example();
     Editor.WorkSheet[1][Col_Start_Temp] = "hot";
-    Editor.Segment_Rows = 3;
     Editor.User_Prompt.clear();
     Editor.TempRangeCheck();
-    EXPECT_TRUE(Editor.Profile_Error);
     EXPECT_EQ(Editor.User_Prompt, "Out of range temp entry at\r\nRow=1\r\nColumn=5\r\n");
 }
 
