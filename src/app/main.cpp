@@ -1,0 +1,13 @@
+// Corvanel: runs a firing profile on a kiln through its temperature controller.
+
+#include <QApplication>
+
+#include "app/program.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Corvanel");
+    corvanel::Corvanel_Program program(corvanel::Program_Paths::Of_Executable());
+    program.Main();
+    return QApplication::exec();
+}

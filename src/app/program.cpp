@@ -1,0 +1,139 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <filesystem>
+
+#include "app/caption_registry.h"
+#include "app/dlg_get_name.h"
+#include "app/qt_platform.h"
+#include "app/serial_port_window.h"
+#include "app/traj_form.h"
+#include "controller/qt_serial_device.h"
+#include "language/translate.h"
+#include "run/smtp_mail_sender.h"
+
+namespace corvanel {
+
+namespace {
+
+// The program's pause after a request: the window first shows what the tick has done
+// so far, then the nested event loop waits.
+class Showing_Waiter : public Reply_Waiter {
+  public:
+    Showing_Waiter(Reply_Waiter* inner, std::function<void()> show)
+        : Inner_(inner), Show_(std::move(show)) {}
+    void Wait(double seconds) override {
+        if (Show_) Show_();
+        if (Inner_) {
+            Inner_->Wait(seconds);
+        } else {
+            Program_Waiter_.Wait(seconds);
+        }
+    }
+
+  private:
+    Reply_Waiter* Inner_;
+    std::function<void()> Show_;
+    Qt_Reply_Waiter Program_Waiter_;
+};
+
+template <typename Interface, typename Real, typename... Args>
+Interface& Part_Or_Own(Interface* given, std::unique_ptr<Interface>& own, Args&&... args) {
+    if (given) return *given;
+    own = std::make_unique<Real>(std::forward<Args>(args)...);
+    return *own;
+}
+
+}  // namespace
+
+void Make_Program_Folders(const Program_Paths& paths) {
+    std::error_code ignored;
+    for (const char* folder : {"Setup", "Profiles", "Logfiles"}) {
+        std::filesystem::create_directories(paths.Folder() / folder, ignored);
+    }
+}
+
+Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
+    : Paths_(std::move(paths)), Parts_(parts) {
+    Make_Program_Folders(Paths_);
+    Use_Language_Program_Folder(Paths_);
+    On_End_Program = [] { QCoreApplication::exit(0); };
+
+    File_Dialog& profile_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
+        Parts_.Profile_Dialog, Own_Profile_Dialog_, nullptr);
+    File_Dialog& log_dialog =
+        Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Log_Dialog, Own_Log_Dialog_, nullptr);
+    Message_Box& ask = Part_Or_Own<Message_Box, Qt_Message_Box>(Parts_.Ask, Own_Ask_, nullptr);
+    Beeper& beep = Part_Or_Own<Beeper, Qt_Beeper>(Parts_.Beep, Own_Beep_);
+    Mail_Sender& mail = Part_Or_Own<Mail_Sender, Smtp_Mail_Sender>(Parts_.Mail, Own_Mail_, Paths_);
+    Clock& clock = Part_Or_Own<Clock, System_Clock>(Parts_.Time, Own_Clock_);
+
+    Waiter_ = std::make_unique<Showing_Waiter>(Parts_.Waiter, [this] {
+        if (Main_Window_) Main_Window_->Refresh();
+    });
+    Protocol_ = std::make_unique<InOut_Functions>(Panel_, *Waiter_);
+    Name_Dialog_ = std::make_unique<dlgGetName>();
+    Model_ = std::make_unique<Traj_form>(Traj_form_Services{Paths_, *Protocol_, Panel_, clock,
+                                                            profile_dialog, log_dialog, beep, mail,
+                                                            *Name_Dialog_, *this});
+    Serial_Window_ =
+        std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);
+    Protocol_->Connect(Serial_Window_->Link());
+    Panel_.Link = &Serial_Window_->Link();
+    Model_->Connect_Serial_Port(Serial_Window_->Link());
+    Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
+    Registry_ = std::make_unique<Qt_Window_Registry>(
+        [this](Caption_Window window) { return Window_Of(static_cast<int>(window)); });
+}
+
+Corvanel_Program::~Corvanel_Program() {
+    // The window goes first: nothing may refresh it while the rest is taken down.
+    Main_Window_->Program_Ending();
+    Main_Window_.reset();
+}
+
+QWidget* Corvanel_Program::Window_Of(int window) {
+    switch (static_cast<Caption_Window>(window)) {
+        case Caption_Window::Traj_form:
+            return Main_Window_.get();
+        case Caption_Window::Serial_Port:
+            return Serial_Window_.get();
+        case Caption_Window::dlgGetName:
+            return Name_Dialog_.get();
+        default:
+            return nullptr;  // windows this program does not have yet
+    }
+}
+
+void Corvanel_Program::Main() {
+    Main_Window_->Form_Load();
+    Main_Window_->show();
+    Apply_Language();
+    Main_Window_->Refresh();
+}
+
+void Corvanel_Program::Show_Main_Window(bool visible) {
+    Main_Window_->setVisible(visible);
+}
+
+void Corvanel_Program::Apply_Language() {
+    InitObjectLanguage(*Registry_);
+}
+
+void Corvanel_Program::Focus_Elapsed_Time() {
+    Main_Window_->Elapsed_Time->setFocus(Qt::OtherFocusReason);
+}
+
+void Corvanel_Program::Focus_Email_Notification() {
+    Main_Window_->Email_Notification->setFocus(Qt::OtherFocusReason);
+}
+
+void Corvanel_Program::End_Program() {
+    // Nothing of the program runs after this: the windows go away with the event loop.
+    Main_Window_->Program_Ending();
+    Main_Window_->hide();
+    if (On_End_Program) On_End_Program();
+}
+
+}  // namespace corvanel

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/traj_form_model.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+
+class QWidget;
+
+namespace corvanel {
+
+class dlgGetName;
+class Qt_Window_Registry;
+class Serial_Port_Window;
+class Traj_form_Window;
+
+// What the program takes from outside. Left empty, each part is the real one; tests put
+// in their own (a dialog that answers by itself, a clock they move).
+struct Program_Parts {
+    File_Dialog* Profile_Dialog = nullptr;
+    File_Dialog* Log_Dialog = nullptr;
+    Message_Box* Ask = nullptr;
+    Beeper* Beep = nullptr;
+    Mail_Sender* Mail = nullptr;
+    Clock* Time = nullptr;
+    Reply_Waiter* Waiter = nullptr;
+};
+
+// The program: the windows, the controller link and the models, wired once for the
+// life of the program. Needs a QApplication.
+class Corvanel_Program : public Window_Manager {
+  public:
+    explicit Corvanel_Program(Program_Paths paths, Program_Parts parts = {});
+    ~Corvanel_Program() override;
+
+    // The entry: the main window's load, showing it, then the caption pass.
+    void Main();
+
+    Traj_form& Model() { return *Model_; }
+    Traj_form_Window& Main_Window() { return *Main_Window_; }
+    Serial_Port_Window& Serial_Window() { return *Serial_Window_; }
+    dlgGetName& Name_Dialog_Window() { return *Name_Dialog_; }
+    InOut_Functions& Protocol() { return *Protocol_; }
+    const Program_Paths& Paths() const { return Paths_; }
+
+    // What ending the program does; by default it leaves the event loop.
+    std::function<void()> On_End_Program;
+
+    // ---- Window_Manager ----
+    void Show_Profile_Editor() override {}
+    void Show_Front_Panel(bool) override {}
+    void Show_Main_Window(bool visible) override;
+    void Show_CommSetUp() override {}
+    void Apply_Language() override;
+    void Focus_Elapsed_Time() override;
+    void Focus_Email_Notification() override;
+    void End_Program() override;
+
+  private:
+    QWidget* Window_Of(int window);
+
+    Program_Paths Paths_;
+    Program_Parts Parts_;
+    std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_;
+    std::unique_ptr<Message_Box> Own_Ask_;
+    std::unique_ptr<Beeper> Own_Beep_;
+    std::unique_ptr<Mail_Sender> Own_Mail_;
+    std::unique_ptr<Clock> Own_Clock_;
+    std::unique_ptr<Reply_Waiter> Waiter_;
+    FrontPanel Panel_;
+    std::unique_ptr<InOut_Functions> Protocol_;
+    std::unique_ptr<dlgGetName> Name_Dialog_;
+    std::unique_ptr<Traj_form> Model_;
+    std::unique_ptr<Serial_Port_Window> Serial_Window_;
+    std::unique_ptr<Traj_form_Window> Main_Window_;
+    std::unique_ptr<Qt_Window_Registry> Registry_;
+};
+
+// Makes the folders the program writes into, when they are not there yet.
+void Make_Program_Folders(const Program_Paths& paths);
+
+}  // namespace corvanel

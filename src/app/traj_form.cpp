@@ -1,0 +1,493 @@
+#include "app/traj_form.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "common/text.h"
+#include "language/translate.h"
+
+namespace corvanel {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A text box shows the model's text; it is only set when it differs, so the caret of
+// a box being typed into stays where it is.
+void Show_Text(QLineEdit& box, const std::string& text) {
+    QString value = Q(text);
+    if (box.text() == value) return;
+    QSignalBlocker quiet(&box);
+    box.setText(value);
+}
+
+QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip, bool read_only = true) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    box->setReadOnly(read_only);
+    return box;
+}
+
+QLabel* Label_For(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    if (buddy) label->setBuddy(buddy);
+    return label;
+}
+
+// The grid's column width in the design: 1058 twips, 15 twips to a pixel.
+constexpr int Grid_Column_Width = 1058 / 15;
+
+}  // namespace
+
+Traj_form_Window::Traj_form_Window(Traj_form& model, Message_Box& ask) : Model_(model), Ask_(ask) {
+    setObjectName("Traj_form");
+    setWindowTitle("Run Temperature Profile ");
+    Build_Controls();
+    Build_Menus();
+    Connect_Events();
+}
+
+void Traj_form_Window::Build_Controls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("Traj_form_Controls");
+    setCentralWidget(central);
+
+    OvenName = new QLabel(central);
+    OvenName->setObjectName("OvenName");
+    QFont big = OvenName->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    OvenName->setFont(big);
+
+    // The live readouts, each named by its label.
+    auto* readouts = new QWidget(central);
+    readouts->setObjectName("Readouts");
+    auto* grid = new QGridLayout(readouts);
+    Elapsed_Time = Text_Box(readouts, "Elapsed_Time",
+                            "Elapsed Time Display: Shows the current ellapsed time that has "
+                            "passed in the run state",
+                            false);
+    Profile_Temperature = Text_Box(readouts, "Profile_Temperature",
+                                   "Setpoint Display: Shows the current setpoint temperature "
+                                   "corresponding to the current elapsed time as calculated "
+                                   "from the profile");
+    Real_Temp_Display_1 = Text_Box(readouts, "Real_Temp_Display_1",
+                                   "Oven Temperature Display: Shows the current actual "
+                                   "temperature of the oven");
+    Segment_Executing = Text_Box(readouts, "Segment_Executing",
+                                 "Segment Running Display: Shows the segment from the profile "
+                                 "that is currently running");
+    Duty_Cycle = Text_Box(readouts, "Duty_Cycle", "");
+    TimeReadOut = Label_For(readouts, "TimeReadOut", "Time (mins)", Elapsed_Time);
+    SetPointReadOut = Label_For(readouts, "SetPointReadOut", "Set Temp(F)", Profile_Temperature);
+    Process_Temp_Label =
+        Label_For(readouts, "Process_Temp_Label", "Process Temp", Real_Temp_Display_1);
+    Segment_Label = Label_For(readouts, "Segment_Label", "Seg", Segment_Executing);
+    Power_Label = Label_For(readouts, "Power_Label", "% Power", Duty_Cycle);
+    QFont readout_font = Elapsed_Time->font();
+    readout_font.setPointSize(readout_font.pointSize() + 4);
+    int column = 0;
+    for (auto [label, box] :
+         {std::pair{TimeReadOut, Elapsed_Time}, std::pair{SetPointReadOut, Profile_Temperature},
+          std::pair{Process_Temp_Label, Real_Temp_Display_1},
+          std::pair{Segment_Label, Segment_Executing}, std::pair{Power_Label, Duty_Cycle}}) {
+        box->setFont(readout_font);
+        box->setAlignment(Qt::AlignRight);
+        box->setMinimumWidth(90);
+        grid->addWidget(label, 0, column);
+        grid->addWidget(box, 1, column);
+        ++column;
+    }
+
+    Start_Profile = new QPushButton(" RUN PROFILE", central);
+    Start_Profile->setObjectName("Start_Profile");
+    SoftOff = new QPushButton("SOFT OFF", central);
+    SoftOff->setObjectName("SoftOff");
+    for (QPushButton* button : {Start_Profile, SoftOff}) {
+        button->setMinimumHeight(44);
+        button->setFont(readout_font);
+    }
+
+    Load_Profile_Frame = new QGroupBox("Load Profile", central);
+    Load_Profile_Frame->setObjectName("Load_Profile_Frame");
+    Profile_Name = Text_Box(Load_Profile_Frame, "Profile_Name",
+                            "Profile Name Display:  Enter name via dialog box brought up "
+                            "through the File Menu -> OpenFile function");
+    Profile_Label = Label_For(Load_Profile_Frame, "Profile_Label", "Profile", Profile_Name);
+    auto* profile_row = new QHBoxLayout(Load_Profile_Frame);
+    profile_row->addWidget(Profile_Label);
+    profile_row->addWidget(Profile_Name);
+
+    Log_File_Frame = new QGroupBox("Specify Log File", central);
+    Log_File_Frame->setObjectName("Log_File_Frame");
+    LogFile = Text_Box(Log_File_Frame, "LogFile",
+                       "Log File Name Display:  Set with LogFile Menu -> Specify Logfiile");
+    Log_Label = Label_For(Log_File_Frame, "Log_Label", "Log", LogFile);
+    auto* log_row = new QHBoxLayout(Log_File_Frame);
+    log_row->addWidget(Log_Label);
+    log_row->addWidget(LogFile);
+
+    Email_Notification = Text_Box(central, "Email_Notification",
+                                  "email addresses to receive notifications, Set with:  Email "
+                                  "Menu -> EditNotificationList");
+    Email_Label = Label_For(central, "Email_Label", "Email", Email_Notification);
+
+    User_Message_Box = new QPlainTextEdit(central);
+    User_Message_Box->setObjectName("User_Message_Box");
+    User_Message_Box->setReadOnly(true);
+    User_Message_Box->setToolTip(
+        "Watch this display for messages that inform you about the state of operation ");
+    Message_Label = Label_For(central, "Message_Label", "User Prompt Window", User_Message_Box);
+
+    RunProfile_FlexGrid = new QTableWidget(Last_Segment_Row, Sheet_Columns, central);
+    RunProfile_FlexGrid->setObjectName("RunProfile_FlexGrid");
+    RunProfile_FlexGrid->verticalHeader()->hide();
+    RunProfile_FlexGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int col = 0; col < Sheet_Columns; ++col) {
+        RunProfile_FlexGrid->setColumnWidth(col, Grid_Column_Width);
+    }
+
+    Chart_Series_ = new QLineSeries;
+    Chart_ = new QChart;
+    Chart_->addSeries(Chart_Series_);
+    Chart_->legend()->hide();
+    Chart_X_ = new QValueAxis;
+    Chart_Y_ = new QValueAxis;
+    Chart_->addAxis(Chart_X_, Qt::AlignBottom);
+    Chart_->addAxis(Chart_Y_, Qt::AlignLeft);
+    Chart_Series_->attachAxis(Chart_X_);
+    Chart_Series_->attachAxis(Chart_Y_);
+    ProfileChart = new QChartView(Chart_, central);
+    ProfileChart->setObjectName("ProfileChart");
+    ProfileChart->setRenderHint(QPainter::Antialiasing);
+    ProfileChart->setMinimumSize(420, 260);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(OvenName);
+    left->addWidget(readouts);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Start_Profile);
+    buttons->addWidget(SoftOff);
+    left->addLayout(buttons);
+    left->addWidget(Load_Profile_Frame);
+    left->addWidget(Log_File_Frame);
+    auto* email_row = new QHBoxLayout;
+    email_row->addWidget(Email_Label);
+    email_row->addWidget(Email_Notification);
+    left->addLayout(email_row);
+    left->addWidget(Message_Label);
+    left->addWidget(User_Message_Box, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(ProfileChart, 3);
+    right->addWidget(RunProfile_FlexGrid, 2);
+
+    auto* layout = new QHBoxLayout(central);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
+
+    Control_Interval = new QTimer(this);
+    Control_Interval->setObjectName("Control_Interval");
+    Monitor_Interval = new QTimer(this);
+    Monitor_Interval->setObjectName("Monitor_Interval");
+    Message = new QTimer(this);
+    Message->setObjectName("Message");
+    resize(1180, 720);
+}
+
+void Traj_form_Window::Build_Menus() {
+    auto menu = [this](QMenu* parent, const char* name, const char* caption) {
+        QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    auto item = [this](QMenu* parent, const char* name, const char* caption,
+                       bool checkable = false) {
+        QAction* action = parent->addAction(caption);
+        action->setObjectName(name);
+        action->setCheckable(checkable);
+        return action;
+    };
+    mnuFile = menu(nullptr, "mnuFile", "File");
+    mnuFileOpen = item(mnuFile, "mnuFileOpen", "OpenProfile");
+    mnuLogFile = menu(nullptr, "mnuLogFile", "LogFile");
+    mnuSpecifyLogFile = item(mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
+    mnuReset_Logfile = item(mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
+    mnuSetUp = menu(nullptr, "mnuSetUp", "SetUp");
+    mnuRecallSetup = item(mnuSetUp, "mnuRecallSetup", "RecallLastStateAtRestart?", true);
+    mnuCommPortNumber = menu(mnuSetUp, "mnuCommPortNumber", "CommPortNumber");
+    mnuComm[0] = item(mnuCommPortNumber, "mnuComm1", "Comm=1", true);
+    mnuComm[1] = item(mnuCommPortNumber, "mnuComm2", "Comm=2", true);
+    mnuComm[2] = item(mnuCommPortNumber, "mnuComm3", "Comm=3", true);
+    mnuSetUpName = item(mnuSetUp, "mnuSetUpName", "SetDeviceName");
+    mnuEmail = menu(nullptr, "mnuEmail", "Email");
+    mnuEditNotificationList =
+        item(mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
+    mnuEnableEmailNotification =
+        item(mnuEmail, "mnuEnableEmailNotification", "EnableNotification", true);
+    mnuTestNotication = item(mnuEmail, "mnuTestNotication", "TestNotification");
+    mnuLock = menu(nullptr, "mnuLock", "Lock Controls");
+    mnuLockControls = item(mnuLock, "mnuLockControls", "Lock Controls?", true);
+    mnuExit = menu(nullptr, "mnuExit", "Exit");
+    mnuExitProgram = item(mnuExit, "mnuExitProgram", "ExitProgram");
+    mnuAbout = menu(nullptr, "mnuAbout", "About");
+    mnuVersion = item(mnuAbout, "mnuVersion", "Version");
+}
+
+void Traj_form_Window::Connect_Events() {
+    auto on = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] { Handle(handler); });
+    };
+    Traj_form& m = Model_;
+    on(mnuFileOpen, [&m] { m.mnuFileOpen_Click(); });
+    on(mnuSpecifyLogFile, [&m] { m.mnuSpecifyLogFile_Click(); });
+    on(mnuReset_Logfile, [&m] { m.mnuReset_Logfile_Click(); });
+    on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
+    for (int n = 1; n <= 3; ++n) on(mnuComm[n - 1], [&m, n] { m.mnuComm_Click(n); });
+    on(mnuSetUpName, [&m] { m.mnuSetUpName_Click(); });
+    on(mnuEditNotificationList, [&m] { m.mnuEditNotificationList_Click(); });
+    on(mnuEnableEmailNotification, [&m] { m.mnuEnableEmailNotification_Click(); });
+    on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
+    on(mnuLockControls, [&m] { m.mnuLockControls_Click(); });
+    on(mnuVersion, [&m] { m.mnuVersion_Click(); });
+    on(mnuExitProgram, [&m] { m.mnuExitProgram_Click(); });
+
+    connect(Start_Profile, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.Start_Profile_Click(); }); });
+    connect(SoftOff, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.SoftOff_Click(); }); });
+    connect(Control_Interval, &QTimer::timeout, this,
+            [this] { Handle([this] { Model_.Control_Interval_Timer(); }); });
+    connect(Monitor_Interval, &QTimer::timeout, this,
+            [this] { Handle([this] { Model_.Monitor_Interval_Timer(); }); });
+    connect(Message, &QTimer::timeout, this,
+            [this] { Handle([this] { Model_.Message_Timer(); }); });
+
+    // What the operator types reaches the model as the box's change event.
+    connect(Elapsed_Time, &QLineEdit::textEdited, this, [this](const QString& text) {
+        Handle([this, text] { Model_.Elapsed_Time_Change(text.toStdString()); });
+    });
+    connect(Email_Notification, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Model_.Email_Notification = text.toStdString(); });
+    Elapsed_Time->installEventFilter(this);
+}
+
+bool Traj_form_Window::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Elapsed_Time) return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Coming back to the window or out of a menu is not the operator choosing the box.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason) {
+            Handle([this] { Model_.Elapsed_Time_GotFocus(); });
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* key_event = static_cast<QKeyEvent*>(event);
+        char key = 0;
+        switch (key_event->key()) {
+            case Qt::Key_Backspace:
+                key = 8;
+                break;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                key = 13;
+                break;
+            case Qt::Key_Escape:
+                key = 27;
+                break;
+            default: {
+                QString text = key_event->text();
+                if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 127) {
+                    key = static_cast<char>(text[0].unicode());
+                }
+            }
+        }
+        if (key == 0) return false;  // keys without a character only move the caret
+        bool reaches_box = Model_.Elapsed_Time_KeyPress(key);
+        Refresh();
+        return !reaches_box;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Traj_form_Window::Form_Load() {
+    Model_.Form_Load();
+    Refresh();
+    Start_Profile->setFocus(Qt::OtherFocusReason);
+}
+
+void Traj_form_Window::Form_Activate() {
+    Model_.Form_Activate();
+    Refresh();
+}
+
+bool Traj_form_Window::event(QEvent* event) {
+    bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    return handled;
+}
+
+void Traj_form_Window::closeEvent(QCloseEvent* event) {
+    if (Ending_) {
+        event->accept();
+        return;
+    }
+    // Closing by the frame ends the program as ExitProgram does, so the settings are
+    // saved and the port closed; a firing in progress is only left after the operator
+    // confirms, and the controller then holds its last set value.
+    if (Model_.Control_Interval.Enabled &&
+        !Ask_.Ask_OK_Cancel(TranslateText("Profile Running") + std::string(CRLF) +
+                            TranslateText("ExitProgram") + "?")) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Model_.mnuExitProgram_Click();
+}
+
+bool Traj_form_Window::Set_Own_Text(const Caption_Entry& entry, const std::string& text) {
+    // These two captions are state of the run: the model keeps them.
+    if (entry.Control == "TimeReadOut") {
+        Model_.TimeReadOut = text;
+    } else if (entry.Control == "SetPointReadOut") {
+        Model_.SetPointReadOut = text;
+    } else {
+        return false;
+    }
+    Refresh();
+    return true;
+}
+
+void Traj_form_Window::Sync_Timer(QTimer& timer, const Timer_State& state) {
+    if (!state.Enabled) {
+        if (timer.isActive()) timer.stop();
+        return;
+    }
+    // Enabling a running timer leaves its countdown alone; a new interval restarts it.
+    if (!timer.isActive()) {
+        timer.start(state.Interval);
+    } else if (timer.interval() != state.Interval) {
+        timer.start(state.Interval);
+    }
+}
+
+void Traj_form_Window::Refresh() {
+    const Traj_form& m = Model_;
+    if (Shown_Messages_ != m.User_Message_Box) {
+        Shown_Messages_ = m.User_Message_Box;
+        // CR LF line ends show as one line break each.
+        QString text = Q(m.User_Message_Box);
+        text.replace("\r\n", "\n");
+        if (text.endsWith('\n')) text.chop(1);
+        User_Message_Box->setPlainText(text);
+        User_Message_Box->verticalScrollBar()->setValue(
+            User_Message_Box->verticalScrollBar()->maximum());
+    }
+    Show_Text(*Elapsed_Time, m.Elapsed_Time);
+    Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
+    Show_Text(*Real_Temp_Display_1, m.Real_Temp_Display_1);
+    Show_Text(*Profile_Temperature, m.Profile_Temperature);
+    Show_Text(*Segment_Executing, m.Segment_Executing);
+    Show_Text(*Duty_Cycle, m.Duty_Cycle);
+    Show_Text(*LogFile, m.LogFile);
+    Show_Text(*Profile_Name, m.Profile_Name);
+    Show_Text(*Email_Notification, m.Email_Notification);
+    Email_Notification->setReadOnly(m.Email_Notification_Locked);
+    Email_Notification->setEnabled(m.Email_Notification_Enabled);
+    OvenName->setText(Q(m.OvenName));
+    TimeReadOut->setText(Q(m.TimeReadOut));
+    SetPointReadOut->setText(Q(m.SetPointReadOut));
+    Start_Profile->setEnabled(m.Start_Profile_Enabled);
+    Start_Profile->setStyleSheet(m.Start_Profile_Red ? "background-color: red; color: white;" : "");
+
+    mnuRecallSetup->setChecked(m.mnuRecallSetup);
+    for (int n = 0; n < 3; ++n)
+        mnuComm[static_cast<std::size_t>(n)]->setChecked(m.mnuComm[static_cast<std::size_t>(n)]);
+    mnuEditNotificationList->setChecked(m.mnuEditNotificationList);
+    mnuEnableEmailNotification->setChecked(m.mnuEnableEmailNotification);
+    mnuLockControls->setChecked(m.mnuLockControls);
+
+    Sync_Timer(*Control_Interval, m.Control_Interval);
+    Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
+    Sync_Timer(*Message, m.Message);
+    Refresh_Grid();
+    Refresh_Chart();
+}
+
+void Traj_form_Window::Refresh_Grid() {
+    const auto& grid = Model_.RunProfile_FlexGrid;
+    QStringList titles;
+    for (int col = 0; col < Sheet_Columns; ++col)
+        titles << Q(grid[0][static_cast<std::size_t>(col)]);
+    if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0])
+        RunProfile_FlexGrid->setHorizontalHeaderLabels(titles);
+    for (int row = 1; row < Sheet_Rows; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (Grid_Shown_Once_ && grid[r] == Shown_Grid_[r]) continue;
+        for (int col = 0; col < Sheet_Columns; ++col) {
+            const auto c = static_cast<std::size_t>(col);
+            QTableWidgetItem* cell = RunProfile_FlexGrid->item(row - 1, col);
+            if (!cell) {
+                if (grid[r][c].empty()) continue;
+                cell = new QTableWidgetItem;
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                RunProfile_FlexGrid->setItem(row - 1, col, cell);
+            }
+            cell->setText(Q(grid[r][c]));
+        }
+    }
+    Shown_Grid_ = grid;
+    Grid_Shown_Once_ = true;
+}
+
+void Traj_form_Window::Refresh_Chart() {
+    const auto& points = Model_.ProfileChart_Points;
+    if (points == Shown_Points_) return;
+    Shown_Points_ = points;
+    QList<QPointF> series;
+    double x_min = 0, x_max = 1, y_min = 0, y_max = 1;
+    bool first = true;
+    for (const auto& [x, y] : points) {
+        series.append(QPointF(x, y));
+        if (first) {
+            x_min = x_max = x;
+            y_min = y_max = y;
+            first = false;
+        }
+        x_min = std::min(x_min, x);
+        x_max = std::max(x_max, x);
+        y_min = std::min(y_min, y);
+        y_max = std::max(y_max, y);
+    }
+    Chart_Series_->replace(series);
+    if (x_max <= x_min) x_max = x_min + 1;
+    if (y_max <= y_min) y_max = y_min + 1;
+    Chart_X_->setRange(x_min, x_max);
+    Chart_Y_->setRange(std::min(0.0, y_min), y_max * 1.05);
+}
+
+}  // namespace corvanel
