@@ -104,14 +104,20 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     sim::Frame_Reader Reader_;
 };
 
+// A reply frame with its FCS and terminator.
+inline std::string Reply_Of(const std::string& body) {
+    return body + Compute_FCS(body) + "*\r";
+}
+
 // The protocol, the serial window and the front panel wired as the program wires them,
-// over a fake line. The port is open.
+// over a fake line. The port is open and the program talks to unit 0.
 struct Controller_Rig {
     Fake_Line Line;
     FrontPanel Panel;
     Recorded_Messages Main_Window;
     InOut_Functions Protocol{Panel, Line};
     Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
+    std::uint8_t Unit = 0;
 
     Controller_Rig() {
         Line.Link = &Serial;
@@ -119,11 +125,8 @@ struct Controller_Rig {
         Panel.Link = &Serial;
         Serial.Form_Load(1);
     }
+    // The controller's next reply, given its body.
+    void Answer(const std::string& body) { Line.Scripted.push_back(Reply_Of(body)); }
 };
-
-// A reply frame with its FCS and terminator.
-inline std::string Reply_Of(const std::string& body) {
-    return body + Compute_FCS(body) + "*\r";
-}
 
 }  // namespace corvanel::testing

@@ -84,8 +84,13 @@ class Kiln_Sim_On_A_Pty : public ::testing::Test {
         Protocol_.Connect(Serial_);
         Panel_.Link = &Serial_;
         Serial_.Form_Load(1);
-        ASSERT_TRUE(Device_.Port_Open())
-            << (Main_Window_.Lines.empty() ? "" : Main_Window_.Lines[0]);
+    }
+    // Runs a command that must be answered, executed and intact.
+    template <typename Command>
+    void Good(const char* what, Command command) {
+        command();
+        EXPECT_FALSE(Protocol_.Comm_Error) << what << " reply: " << Protocol_.Reply_Buffer;
+        EXPECT_TRUE(Panel_.Command_Executed) << what << " reply: " << Protocol_.Reply_Buffer;
     }
 };
 
@@ -94,75 +99,62 @@ TEST_F(Kiln_Sim_On_A_Pty, AllElevenCommandsAreAnsweredThenFaultsAreSeenAsCommErr
     Start_Kiln_Sim({"--units=0,3", "--speed=60", "--start-temp=25", "--low-limit=-100",
                     "--high-limit=1250", "--no-reply=at:13", "--corrupt-fcs=at:14",
                     "--lower-fcs=at:15", "--garbage=at:16", "--split-reply=at:17", "--end-0d=at:18",
-                    "--tc-break=at:19"});
+                    "--tc-break=at:19,20"});
     Wire();
+    ASSERT_TRUE(Device_.Port_Open()) << (Main_Window_.Lines.empty() ? "" : Main_Window_.Lines[0]);
     std::uint8_t unit = 0;
-    auto expect_good = [&](const char* command) {
-        EXPECT_FALSE(Protocol_.Comm_Error) << command << " reply: " << Protocol_.Reply_Buffer;
-        EXPECT_TRUE(Panel_.Command_Executed) << command << " reply: " << Protocol_.Reply_Buffer;
-    };
-
-    Protocol_.Set_Write_Mode_RAM(unit);  // 1
-    expect_good("MA01");
     std::int16_t set_value = 600;
-    Protocol_.Write_SV(unit, set_value);  // 2
-    expect_good("WS01");
+    Good("MA01", [&] { Protocol_.Set_Write_Mode_RAM(unit); });  // 1
+    Good("WS01", [&] { Protocol_.Write_SV(unit, set_value); });
     EXPECT_EQ(Panel_.Set_Point, "600");
-    EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // 3
-    expect_good("RS01");
-    Protocol_.Read_PV(unit);  // 4
-    expect_good("RX01");
+    Good("RS01", [&] { EXPECT_EQ(Protocol_.Read_SV(unit), 600); });
+    Good("RX01", [&] { Protocol_.Read_PV(unit); });
     EXPECT_GE(Protocol_.Last_PV, 25);
     EXPECT_LT(Protocol_.Last_PV, 100);
     EXPECT_TRUE(Panel_.RamWrite);
     EXPECT_FALSE(Panel_.InputError);
-    EXPECT_EQ(Protocol_.Read_Output(unit), 1000);  // 5: a cold kiln, full power
-    expect_good("RO01");
-    Protocol_.Read_Limits(unit);  // 6
-    expect_good("RL01");
+    Good("RO01", [&] { EXPECT_EQ(Protocol_.Read_Output(unit), 1000); });  // a cold kiln
+    Good("RL01", [&] { Protocol_.Read_Limits(unit); });
     EXPECT_EQ(Protocol_.Low_Set_Limit, -100);
     EXPECT_EQ(Protocol_.High_Set_Limit, 1250);
-    Protocol_.Read_Status(unit);  // 7
-    expect_good("RU01");
+    Good("RU01", [&] { Protocol_.Read_Status(unit); });
     EXPECT_EQ(Panel_.Controller_Input_Type, "2");
     EXPECT_EQ(Panel_.Controller_Temp_Scale, 0);
-    Protocol_.Set_Write_Mode_Backup(unit);  // 8
-    expect_good("ME01");
-    Protocol_.Save_RAM_To_NV(unit);  // 9
-    expect_good("MW01");
-    Protocol_.Start_Auto_Tune(unit);  // 10
-    expect_good("AS01");
-    Protocol_.Stop_Auto_Tune(unit);  // 11
-    expect_good("AP01");
+    Good("ME01", [&] { Protocol_.Set_Write_Mode_Backup(unit); });
+    Good("MW01", [&] { Protocol_.Save_RAM_To_NV(unit); });
+    Good("AS01", [&] { Protocol_.Start_Auto_Tune(unit); });
+    Good("AP01", [&] { Protocol_.Stop_Auto_Tune(unit); });  // 11
     std::uint8_t unit_3 = 3;
-    Protocol_.Read_PV(unit_3);  // 12: the second controller on the line
-    expect_good("RX01 unit 3");
+    Good("RX01 unit 3", [&] { Protocol_.Read_PV(unit_3); });  // the second controller
     std::int16_t last_pv = Protocol_.Last_PV;
 
     Protocol_.Read_PV(unit);  // 13: no reply
     EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_TRUE(Protocol_.Reply_Buffer.empty());
     EXPECT_EQ(Protocol_.Last_PV, last_pv);
     Protocol_.Read_PV(unit);  // 14: corrupted FCS
     EXPECT_TRUE(Protocol_.Comm_Error);
     Protocol_.Set_Write_Mode_RAM(unit);  // 15: "4c" for 4C
     EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_EQ(Protocol_.Reply_Buffer.substr(7, 2), "4c");
     EXPECT_FALSE(Panel_.Communication_Status);
     Protocol_.Read_Limits(unit);  // 16: stray characters in front
     EXPECT_TRUE(Protocol_.Comm_Error);
+    EXPECT_NE(Protocol_.Reply_Buffer.front(), '@');
     EXPECT_EQ(Protocol_.High_Set_Limit, 1250);
-    Protocol_.Read_PV(unit);  // 17: in chunks, still good
-    expect_good("RX01 split");
+    Good("RX01 split", [&] { Protocol_.Read_PV(unit); });  // 17: in chunks, still good
     last_pv = Protocol_.Last_PV;
     Protocol_.Read_PV(unit);  // 18: end code 0D
     EXPECT_FALSE(Protocol_.Comm_Error);
     EXPECT_TRUE(Panel_.Communication_Status);
     EXPECT_FALSE(Panel_.Command_Executed);
     EXPECT_EQ(Protocol_.Last_PV, last_pv);
-    Protocol_.Read_PV(unit);  // 19: thermocouple open
-    expect_good("RX01 break");
+    Good("RX01 break", [&] { Protocol_.Read_PV(unit); });  // 19: thermocouple open
     EXPECT_TRUE(Panel_.InputError);
-    Protocol_.Read_PV(unit);  // 20: sensor back
-    expect_good("RX01 after break");
+    Protocol_.Start_Auto_Tune(unit);  // 20: nothing to tune on with the sensor open
+    EXPECT_FALSE(Panel_.Command_Executed);
+    EXPECT_EQ(Panel_.User_Interface, "Command cannot be executed\r\n");
+    Good("RX01 after break", [&] { Protocol_.Read_PV(unit); });  // 21: sensor back
     EXPECT_FALSE(Panel_.InputError);
     EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // nothing was lost on the way
     EXPECT_TRUE(Main_Window_.Lines.empty());
@@ -173,8 +165,7 @@ TEST_F(Kiln_Sim_On_A_Pty, ALineTypedOnThePanelGoesOutRawAndItsReplyIsShown) {
     Wire();
     for (char c : std::string("@00RX014B*\r")) Panel_.Response_Box_KeyPress(c);
     Panel_.Response_Box.clear();
-    Patient_Waiter waiter(Protocol_.Reply_Buffer);
-    waiter.Wait(0.2);
+    Waiter_.Wait(0.2);
     EXPECT_EQ(Protocol_.Reply_Buffer.substr(0, 7), "@00RX00");
     EXPECT_EQ(Panel_.Response_Box.substr(0, 7), "@00RX00");
 }
@@ -182,9 +173,7 @@ TEST_F(Kiln_Sim_On_A_Pty, ALineTypedOnThePanelGoesOutRawAndItsReplyIsShown) {
 TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {
     Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"),
                      "1=" + Folder_.File("no-such-tty") + "\r\n");
-    Device_.Deliver_To(Serial_);
-    Protocol_.Connect(Serial_);
-    Serial_.Form_Load(1);
+    Wire();
     EXPECT_EQ(Main_Window_.Lines,
               (std::vector<std::string>{"Comm port init error", "Invalid Port Number"}));
     Main_Window_.Lines.clear();
@@ -196,12 +185,11 @@ TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {
 }
 
 TEST_F(Kiln_Sim_On_A_Pty, BadFlagsGiveOneClearLineAndExitCode2) {
-    for (QStringList arguments : {QStringList{"--input-type=12"}, QStringList{"--scale=K"},
-                                  QStringList{"--no-reply=often"}, QStringList{"--colour=red"}}) {
+    for (const char* flag : {"--input-type=12", "--scale=K", "--no-reply=often", "--colour=red"}) {
         QProcess sim;
-        sim.start(KILN_SIM_PATH, arguments);
+        sim.start(KILN_SIM_PATH, {flag});
         ASSERT_TRUE(sim.waitForFinished(10000));
-        EXPECT_EQ(sim.exitCode(), 2) << arguments.join(" ").toStdString();
+        EXPECT_EQ(sim.exitCode(), 2) << flag;
         QString error = QString::fromUtf8(sim.readAllStandardError());
         EXPECT_TRUE(error.startsWith("kiln-sim: ")) << error.toStdString();
         EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
