@@ -109,46 +109,27 @@ TEST_F(Language_Editor_Test, ACommentEditReachesEveryRowOfThePhraseInAnyCase) {
     EXPECT_EQ(Editor.LanguageMap[3].SubItems[1], "");  // the map changes its current row only
 }
 
-struct Search_Case {
-    const char* Story;
-    bool English_Column;
-    const char* Typed;
-    std::vector<std::string> Expected;
-};
-
-class Language_Editor_Search : public Language_Editor_Test,
-                               public ::testing::WithParamInterface<Search_Case> {};
-
-TEST_P(Language_Editor_Search, ShowsEntriesBeginningWithTheTypedText) {
+TEST_F(Language_Editor_Test, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCase) {
+    const std::vector<std::string> profiles = {"Profile Running", "Profile Loaded", "PROFILE SAVED",
+                                               "Profile saved", "Print Profile"};
+    const std::tuple<bool, const char*, std::vector<std::string>> searches[] = {
+        {true, "pr", profiles},
+        {true, "PR", profiles},
+        {true, "%", {"% Power"}},  // % _ and the escape character are plain characters
+        {true, "Pr_", {}},
+        {true, "\\", {}},
+        {false, "profil enr", {"PROFILE SAVED", "Profile saved"}},  // the translation column
+        {true,
+         "",
+         {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved", "Print Profile",
+          "% Power", "Scan finished"}}};
     Editor.Form_Load();
-    Editor.SearchLanguageOption_Click(GetParam().English_Column);
-    Editor.SearchBox_Change(GetParam().Typed);
-    EXPECT_EQ(Map_English(), GetParam().Expected) << GetParam().Story;
+    for (const auto& [english_column, typed, expected] : searches) {
+        Editor.SearchLanguageOption_Click(english_column);
+        Editor.SearchBox_Change(typed);
+        EXPECT_EQ(Map_English(), expected) << typed;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Searches, Language_Editor_Search,
-    ::testing::Values(
-        Search_Case{"two letters, small",
-                    true,
-                    "pr",
-                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
-                     "Print Profile"}},
-        Search_Case{"two letters, capitals",
-                    true,
-                    "PR",
-                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
-                     "Print Profile"}},
-        Search_Case{"a longer prefix", true, "profile s", {"PROFILE SAVED", "Profile saved"}},
-        Search_Case{"percent is a character, not a wildcard", true, "%", {"% Power"}},
-        Search_Case{"underscore is a character, not a wildcard", true, "Pr_", {}},
-        Search_Case{
-            "the translation column", false, "profil enr", {"PROFILE SAVED", "Profile saved"}},
-        Search_Case{"an empty box shows all",
-                    true,
-                    "",
-                    {"Profile Running", "Profile Loaded", "PROFILE SAVED", "Profile saved",
-                     "Print Profile", "% Power", "Scan finished"}}));
 
 TEST_F(Language_Editor_Test, ASearchWithoutMatchNamesTheStatementAndKeepsTheBoxes) {
     Editor.Form_Load();

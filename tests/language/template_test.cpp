@@ -152,7 +152,8 @@ TEST_P(Shipped_Language, TranslatesEveryRowOfTheTemplateKeepingTheBlanksAtTheEnd
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, Shipped_Language, ::testing::Values("german", "spanish"));
+INSTANTIATE_TEST_SUITE_P(Languages, Shipped_Language, ::testing::Values("german", "spanish"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace corvanel
