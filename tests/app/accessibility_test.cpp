@@ -1,0 +1,110 @@
+// Every control of the run window as assistive technology finds it: by the caption or
+// label the operator reads, with the tool tip as its description.
+
+#include <QAccessible>
+#include <QMenu>
+#include <QMenuBar>
+#include <map>
+#include <vector>
+
+#include "language/caption_table.h"
+#include "program_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Found {
+    QAccessible::Role Role;
+    QString Description;
+    QObject* Object;
+};
+
+// Walks the accessible tree under `node`, opening menus as a screen reader would.
+void Walk(QAccessibleInterface* node, std::multimap<QString, Found>& found, int depth = 0) {
+    if (!node || depth > 40) return;
+    QString name = node->text(QAccessible::Name);
+    if (!name.isEmpty()) {
+        found.insert({name, {node->role(), node->text(QAccessible::Description), node->object()}});
+    }
+    for (int i = 0; i < node->childCount(); ++i) Walk(node->child(i), found, depth + 1);
+}
+
+std::multimap<QString, Found> Accessible_Tree(QWidget& window) {
+    std::multimap<QString, Found> found;
+    Walk(QAccessible::queryAccessibleInterface(&window), found);
+    // Menus hang off the menu bar's items; each open menu is its own tree.
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+        Walk(QAccessible::queryAccessibleInterface(menu), found);
+    }
+    return found;
+}
+
+bool Has(const std::multimap<QString, Found>& tree, const QString& name, QAccessible::Role role,
+         const QString& description = {}) {
+    auto [from, to] = tree.equal_range(name);
+    for (auto it = from; it != to; ++it) {
+        if (it->second.Role == role &&
+            (description.isEmpty() || it->second.Description == description)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+using Run_Window_Accessibility = Program_Rig;
+
+TEST_F(Run_Window_Accessibility, ButtonsMenusAndTextBoxesAreFoundAsTheOperatorSeesThem) {
+    Start_Kiln_Sim();
+    Start_Program();
+    auto tree = Accessible_Tree(Window());
+
+    for (const char* caption : {" RUN PROFILE", "SOFT OFF"}) {
+        EXPECT_TRUE(Has(tree, caption, QAccessible::Button)) << caption;
+    }
+    // Every menu and item on the window, by caption.
+    int menu_entries = 0;
+    for (const Caption_Entry& entry : Caption_Table()) {
+        if (entry.Window != Caption_Window::Traj_form || entry.Control.substr(0, 3) != "mnu")
+            continue;
+        QObject* item = Window().findChild<QObject*>(
+            QString::fromUtf8(entry.Control.data(), entry.Control.size()));
+        if (!item) continue;  // menus of windows still to come
+        const QString caption = QString::fromUtf8(entry.English.data(), entry.English.size());
+        EXPECT_TRUE(Has(tree, caption, QAccessible::MenuItem)) << caption.toStdString();
+        ++menu_entries;
+    }
+    EXPECT_EQ(menu_entries, 22);  // eight menus and fourteen items
+    // The text boxes by their labels, each with its tool tip as description.
+    const std::vector<std::pair<const char*, QLineEdit*>> boxes = {
+        {"Time (mins)", Window().Elapsed_Time},
+        {"Set Temp(F)", Window().Profile_Temperature},
+        {"Process Temp", Window().Real_Temp_Display_1},
+        {"Seg", Window().Segment_Executing},
+        {"% Power", Window().Duty_Cycle},
+        {"Log", Window().LogFile},
+        {"Profile", Window().Profile_Name},
+        {"Email", Window().Email_Notification}};
+    for (auto [label, box] : boxes) {
+        EXPECT_TRUE(Has(tree, label, QAccessible::EditableText, box->toolTip())) << label;
+    }
+    // A profile in hours changes the time label; the box follows its label.
+    Model().TimeReadOut = "Time(hours)";
+    Window().Refresh();
+    EXPECT_TRUE(Has(Accessible_Tree(Window()), "Time(hours)", QAccessible::EditableText,
+                    Window().Elapsed_Time->toolTip()));
+    EXPECT_TRUE(
+        Has(tree, "User Prompt Window", QAccessible::EditableText,
+            "Watch this display for messages that inform you about the state of operation "));
+}
+
+TEST_F(Run_Window_Accessibility, TheDeviceNameDialogIsFoundByItsCaptionsToo) {
+    Start_Kiln_Sim();
+    Start_Program();
+    auto tree = Accessible_Tree(Program->Name_Dialog_Window());
+    EXPECT_TRUE(Has(tree, "Ok", QAccessible::Button));
+    EXPECT_TRUE(Has(tree, "Cancel", QAccessible::Button));
+    EXPECT_TRUE(Has(tree, "Device Name", QAccessible::EditableText));
+}
+
+}  // namespace
+}  // namespace corvanel::testing

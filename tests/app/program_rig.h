@@ -1,0 +1,155 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/dlg_get_name.h"
+#include "app/program.h"
+#include "app/traj_form.h"
+#include "controller/qt_serial_device.h"
+#include "language/translate.h"
+#include "support/fake_clock.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+
+struct Recording_Mail : Mail_Sender {
+    std::vector<Mail_Message> Sent;
+    bool Send(const Mail_Message& message) override {
+        Sent.push_back(message);
+        return true;
+    }
+};
+
+// The program's pause first; then, so that a busy machine cannot make a test flaky, the
+// event loop keeps running until the reply's terminator is in or 5 s have passed.
+class Patient_Waiter : public Reply_Waiter {
+  public:
+    const std::string* Reply_Buffer = nullptr;
+    void Wait(double seconds) override {
+        Program_Waiter_.Wait(seconds);
+        QElapsedTimer waited;
+        waited.start();
+        while (Reply_Buffer && Reply_Buffer->find("*\r") == std::string::npos &&
+               waited.elapsed() < 5000) {
+            Program_Waiter_.Wait(0.02);
+        }
+    }
+
+  private:
+    Qt_Reply_Waiter Program_Waiter_;
+};
+
+inline void Make_Application() {
+    static int argc = 1;
+    static char name[] = "app_window_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!QApplication::instance()) new QApplication(argc, argv);
+}
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool Eventually(const std::function<bool()>& condition, int milliseconds = 20000) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() > milliseconds) return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+// The whole program in a program folder of its own, laid out as the build lays it out,
+// with port 1 mapped to kiln-sim on a pseudo-terminal. The dialogs, the clock and the
+// mail are stand-ins; the windows, the serial port and the controller link are real.
+class Program_Rig : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { Make_Application(); }
+
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        fs::copy(fs::path(CORVANEL_PROGRAM_DIR) / "LanguageFiles", Folder.Path() / "LanguageFiles",
+                 fs::copy_options::recursive);
+        fs::create_directories(Folder.Path() / "Profiles");
+        fs::copy(fs::path(CORVANEL_PROGRAM_DIR) / "Profiles" / "quick_test.txt",
+                 Folder.Path() / "Profiles" / "quick_test.txt");
+    }
+
+    // kiln-sim with its exchanges logged, port 1 mapped to it.
+    void Start_Kiln_Sim(QStringList arguments = {}) {
+        std::string link = Folder.File("kiln-port");
+        arguments << "--verbose" << QString::fromStdString("--link=" + link);
+        Sim.start(KILN_SIM_PATH, arguments);
+        ASSERT_TRUE(Sim.waitForStarted(10000)) << "kiln-sim did not start";
+        ASSERT_TRUE(Eventually([&] { return Sim.canReadLine(); }, 10000));
+        ASSERT_EQ(Sim.readLine().left(5), "/dev/");
+        Write_Whole_File(Paths.Setup_File("CommPortMap.txt"), "1=" + link + "\r\n");
+    }
+
+    // The requests kiln-sim has received so far, as it logged them.
+    std::string Exchanges() {
+        Sim_Log += Sim.readAllStandardError().toStdString();
+        return Sim_Log;
+    }
+
+    void Start_Program() {
+        Program = std::make_unique<Corvanel_Program>(
+            Paths,
+            Program_Parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter});
+        Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
+        Program->On_End_Program = [this] { ++Ends; };
+        Program->Main();
+    }
+
+    void TearDown() override {
+        Program.reset();
+        if (Sim.state() != QProcess::NotRunning) {
+            Sim.terminate();
+            if (!Sim.waitForFinished(5000)) Sim.kill();
+        }
+    }
+
+    Traj_form_Window& Window() { return Program->Main_Window(); }
+    Traj_form& Model() { return Program->Model(); }
+    std::string Messages() { return Window().User_Message_Box->toPlainText().toStdString(); }
+
+    void Open_Quick_Test() {
+        Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/quick_test.txt"));
+        Window().mnuFileOpen->trigger();
+    }
+    void Choose_Log(const std::string& name) {
+        Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
+        Window().mnuSpecifyLogFile->trigger();
+    }
+
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    QProcess Sim;
+    std::string Sim_Log;
+    Fake_File_Dialog Profile_Dialog, Log_Dialog;
+    Fake_Message_Box Ask;
+    Counting_Beeper Beeper;
+    Recording_Mail Mail;
+    Fake_Clock Clock;
+    Patient_Waiter Waiter;
+    int Ends = 0;
+    std::unique_ptr<Corvanel_Program> Program;
+};
+
+}  // namespace corvanel::testing
+
+// Texts of widgets print as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
