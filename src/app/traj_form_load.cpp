@@ -31,13 +31,11 @@ void Traj_form::Tick_Step(const char* step, const std::function<void()>& stateme
 }
 
 void Traj_form::Set_User_Message_Box(std::string text) {
-    // The area never grows past 1500 characters: it starts afresh instead.
-    if (text.size() > 1500) text.clear();
-    User_Message_Box = std::move(text);
+    Set_Message_Text(User_Message_Box, std::move(text), User_Message_Box_Limit);
 }
 
 void Traj_form::Display(const std::string& text) {
-    Set_User_Message_Box(User_Message_Box + text + std::string(CRLF));
+    Append_Message(User_Message_Box, text, User_Message_Box_Limit);
 }
 
 void Traj_form::Form_Load() {

@@ -189,8 +189,11 @@ private:
                    const std::function<void(int)>& on_error = {});
     // A statement of the control tick: an error is reported with the step's name.
     void Tick_Step(const char* step, const std::function<void()>& statement);
+    static constexpr std::size_t User_Message_Box_Limit = 1500;
     void Set_User_Message_Box(std::string text);
     std::string Controller_Units_Text(std::int16_t value) const;
+    // The time unit's caption, letter and the tick interval of `timer` (3 s for minutes).
+    void Use_Time_Unit(bool minutes, Timer_State& timer);
     std::string Setup_File(const char* name) const { return Services_.Paths.Setup_File(name); }
 
     Traj_form_Services Services_;

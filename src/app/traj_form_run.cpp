@@ -28,6 +28,12 @@ constexpr char Escape_Key = 27;
 
 }  // namespace
 
+void Traj_form::Use_Time_Unit(bool minutes, Timer_State& timer) {
+    TimeReadOut = minutes ? TranslateText("Time(mins)") : TranslateText("Time(hours)");
+    Time_Unit = minutes ? "M" : "H";
+    timer.Interval = minutes ? 3000 : 60000;
+}
+
 std::string Traj_form::Controller_Units_Text(std::int16_t value) const {
     if (Is_Platinum_Sensor(Sensor_Type)) return Format_Number(value / 10.0);
     return std::to_string(value);
@@ -225,16 +231,7 @@ void Traj_form::Monitor_Interval_Timer() {
     std::uint8_t unit = 0;
     // A failing statement ends this tick; the next one starts afresh.
     try {
-        const bool minutes = Profile_Text.size() >= 18371 && Profile_Text[18370] == 'M';
-        if (minutes) {
-            TimeReadOut = TranslateText("Time(mins)");
-            Time_Unit = "M";
-            Monitor_Interval.Interval = 3000;
-        } else {
-            TimeReadOut = TranslateText("Time(hours)");
-            Time_Unit = "H";
-            Monitor_Interval.Interval = 60000;
-        }
+        Use_Time_Unit(Profile_Text.size() >= 18371 && Profile_Text[18370] == 'M', Monitor_Interval);
         Profile_Temperature = Controller_Units_Text(Services_.Protocol.Read_SV(unit));
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();

@@ -143,15 +143,7 @@ void Traj_form::mnuFileOpen_Click() {
         SetPointReadOut = TranslateText("SetTemp(C)");
         Temp_Scale = "C";
     }
-    if (settings.Minutes) {
-        TimeReadOut = TranslateText("Time(mins)");
-        Time_Unit = "M";
-        Control_Interval.Interval = 3000;
-    } else {
-        TimeReadOut = TranslateText("Time(hours)");
-        Time_Unit = "H";
-        Control_Interval.Interval = 60000;
-    }
+    Use_Time_Unit(settings.Minutes, Control_Interval);
     Display(TranslateText("Profile Loaded"));
     Profile_Valid = true;
 }

@@ -26,6 +26,18 @@ std::string Join_Lines(std::initializer_list<std::string_view> lines) { return J
 
 std::string Join_Lines(const std::vector<std::string>& lines) { return Join_All(lines); }
 
+void Set_Message_Text(std::string& box, std::string text, std::size_t limit) {
+    if (text.size() > limit) text.clear();
+    box = std::move(text);
+}
+
+void Append_Message(std::string& box, std::string_view text, std::size_t limit) {
+    std::string appended = box;
+    appended += text;
+    appended += CRLF;
+    Set_Message_Text(box, std::move(appended), limit);
+}
+
 std::string Format_00(double value) {
     if (!std::isfinite(value)) return "0.00";
     // Decimal digits as the value is written with 15 significant digits, then

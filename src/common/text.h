@@ -13,6 +13,14 @@ inline constexpr std::string_view CRLF = "\r\n";
 std::string Join_Lines(std::initializer_list<std::string_view> lines);
 std::string Join_Lines(const std::vector<std::string>& lines);
 
+// Appends the text and CR LF at the end of a message box. A box with a limit never
+// holds more: when the new text would make it longer, the whole box is emptied instead.
+void Append_Message(std::string& box, std::string_view text,
+                    std::size_t limit = std::string::npos);
+
+// Sets the whole text of a message box under the same limit.
+void Set_Message_Text(std::string& box, std::string text, std::size_t limit);
+
 // The "#0.00" format: at least one digit before the point, exactly two after,
 // halves rounded away from zero on the value as written with 15 significant digits
 // (so 1.005 gives "1.01", as a person reading the number expects). A value that

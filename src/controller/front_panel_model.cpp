@@ -6,8 +6,7 @@
 namespace corvanel {
 
 void FrontPanel::Display(const std::string& text) {
-    User_Interface += text;
-    User_Interface += CRLF;
+    Append_Message(User_Interface, text);
 }
 
 void FrontPanel::Decrement_Unit_Addr_Click() {

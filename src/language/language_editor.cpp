@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/error_numbers.h"
+#include "common/text.h"
 #include "language/language_names.h"
 #include "language/translate.h"
 #include "setup/setup_files.h"
@@ -70,8 +71,7 @@ void LanguageDataBaseInterface::Report(const std::string& label, const std::stri
 }
 
 void LanguageDataBaseInterface::Display(const std::string& text) {
-    DBInterfaceDisplay += text;
-    DBInterfaceDisplay += "\r\n";
+    Append_Message(DBInterfaceDisplay, text);
 }
 
 void LanguageDataBaseInterface::ClearDisplay() {

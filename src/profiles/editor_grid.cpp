@@ -27,13 +27,11 @@ std::string& Profile_Editor::Cell(int row, int col) {
 }
 
 void Profile_Editor::Set_User_Prompt(std::string text) {
-    // The box never grows past 1000 characters: it starts afresh instead.
-    if (text.size() > 1000) text.clear();
-    User_Prompt = std::move(text);
+    Set_Message_Text(User_Prompt, std::move(text), User_Prompt_Limit);
 }
 
 void Profile_Editor::Display(const std::string& text) {
-    Set_User_Prompt(User_Prompt + text + std::string(CRLF));
+    Append_Message(User_Prompt, text, User_Prompt_Limit);
 }
 
 void Profile_Editor::WorkSheet_to_FlexGrid() {

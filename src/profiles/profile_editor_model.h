@@ -103,6 +103,7 @@ public:
     bool Window_Closed = false;
 
 private:
+    static constexpr std::size_t User_Prompt_Limit = 1000;
     void Set_User_Prompt(std::string text);
     void Clear_User_Prompt() { Set_User_Prompt(""); }
     std::string& Cell(int row, int col);  // throws a subscript error outside the sheet
