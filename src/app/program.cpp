@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <filesystem>
 
@@ -38,6 +39,24 @@ class Showing_Waiter : public Reply_Waiter {
     Qt_Reply_Waiter Program_Waiter_;
 };
 
+// The log dialog: a log file is usually new, so a name that does not exist yet is
+// taken too (the log is created at the first record).
+class Qt_Log_File_Dialog : public Qt_File_Dialog {
+  public:
+    Qt_Log_File_Dialog() : Qt_File_Dialog(nullptr) {}
+    File_Dialog_Result Show_Open(const File_Dialog_Request& request) override {
+        QFileDialog dialog(nullptr, QString(),
+                           QString::fromStdString(request.Initial_Folder + request.File_Name),
+                           Qt_Filter_Of(request.Filter));
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return File_Dialog_Result::Cancelled();
+        }
+        return File_Dialog_Result::Chosen(dialog.selectedFiles().first().toStdString());
+    }
+};
+
 template <typename Interface, typename Real, typename... Args>
 Interface& Part_Or_Own(Interface* given, std::unique_ptr<Interface>& own, Args&&... args) {
     if (given) return *given;
@@ -63,7 +82,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     File_Dialog& profile_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
         Parts_.Profile_Dialog, Own_Profile_Dialog_, nullptr);
     File_Dialog& log_dialog =
-        Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Log_Dialog, Own_Log_Dialog_, nullptr);
+        Part_Or_Own<File_Dialog, Qt_Log_File_Dialog>(Parts_.Log_Dialog, Own_Log_Dialog_);
     Message_Box& ask = Part_Or_Own<Message_Box, Qt_Message_Box>(Parts_.Ask, Own_Ask_, nullptr);
     Beeper& beep = Part_Or_Own<Beeper, Qt_Beeper>(Parts_.Beep, Own_Beep_);
     Mail_Sender& mail = Part_Or_Own<Mail_Sender, Smtp_Mail_Sender>(Parts_.Mail, Own_Mail_, Paths_);
