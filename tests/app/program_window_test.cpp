@@ -214,6 +214,45 @@ TEST_F(Run_Window, ClosingTheFrameWhileOnlyWatchingExitsWithoutAsking) {
     EXPECT_TRUE(std::filesystem::exists(Paths.Setup_File("CommPortNumber.txt")));
 }
 
+TEST_F(Run_Window, TheOperatorTypesAnElapsedTimeAndANotificationList) {
+    Start_Kiln_Sim();
+    Start_Program();
+    Open_Quick_Test();
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QLineEdit& time = *Window().Elapsed_Time;
+    QTest::mouseClick(&time, Qt::LeftButton);
+    ASSERT_TRUE(time.hasFocus());
+    EXPECT_NE(Messages().find("Hit Backspace to ready for entry"), std::string::npos) << Messages();
+    QTest::keyClick(&time, Qt::Key_Backspace);
+    EXPECT_EQ(time.text(), "");
+    QTest::keyClicks(&time, "2x.5");  // a letter is refused with a beep
+    EXPECT_EQ(time.text(), "2.5");
+    EXPECT_EQ(Beeper.Beeps, 1);
+    QTest::keyClick(&time, Qt::Key_Return);
+    EXPECT_NE(Messages().find("Time updated, ready to run"), std::string::npos) << Messages();
+    EXPECT_EQ(Model().Run_Elapsed, 2.5);
+
+    // Past the profile's end the time is refused.
+    QTest::keyClick(&time, Qt::Key_Backspace);
+    QTest::keyClicks(&time, "9");
+    QTest::keyClick(&time, Qt::Key_Return);
+    EXPECT_NE(Messages().find("Profile does not include time entered"), std::string::npos);
+    EXPECT_EQ(Model().Run_Elapsed, 2.5);
+
+    // The notification list is typed only while its edit item is checked.
+    QLineEdit& mail = *Window().Email_Notification;
+    EXPECT_TRUE(mail.isReadOnly());
+    Window().mnuEditNotificationList->trigger();
+    EXPECT_TRUE(Window().mnuEditNotificationList->isChecked());
+    EXPECT_FALSE(mail.isReadOnly());
+    QTest::keyClicks(&mail, "potter@studio.example");
+    Window().mnuEditNotificationList->trigger();
+    EXPECT_TRUE(mail.isReadOnly());
+    Window().mnuExitProgram->trigger();
+    EXPECT_EQ(Read_First_Line(Paths.Setup_File("Email_List.txt")), "potter@studio.example");
+}
+
 TEST_F(Run_Window, TheDeviceNameDialogNamesTheKilnOrKeepsTheOldNameOnCancel) {
     Start_Kiln_Sim();
     Start_Program();
