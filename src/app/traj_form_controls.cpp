@@ -46,6 +46,13 @@ void Traj_form::mnuFrontPanel_Click() {
     }
 }
 
+void Traj_form::Front_Panel_Exited() {
+    Services_.Windows.Show_Main_Window(true);
+    mnuFrontPanel = false;
+    Monitor_Interval.Enabled = true;
+    Display("Monitor Mode");
+}
+
 void Traj_form::mnuSetUpName_Click() {
     Name_Dialog& dialog = Services_.Name;
     if (dialog.GetName() == 1) OvenName = dialog.DeviceName();

@@ -122,6 +122,9 @@ public:
     // ---- operator controls and the port menu ----
     void mnuLockControls_Click();
     void mnuFrontPanel_Click();
+    // The front panel's EXIT, after the panel hid itself: the main window comes back and
+    // watches the kiln again, whatever the polling was before.
+    void Front_Panel_Exited();
     void mnuSetUpName_Click();
     void mnuEdit_Click();
     void mnuComm_Click(int number);  // mnuComm1..mnuComm3

@@ -35,6 +35,12 @@ TEST_F(Controls_Test, TheFrontPanelOpensAndClosesWhileIdleAndNotDuringARun) {
     EXPECT_TRUE(Rig.Windows.Main_Shown);
     EXPECT_TRUE(Rig.Form.Monitor_Interval.Enabled);
 
+    Rig.Form.mnuFrontPanel_Click();  // open again, then the panel's own EXIT
+    Rig.Windows.Show_Front_Panel(false);
+    Rig.Form.Front_Panel_Exited();
+    EXPECT_TRUE(Rig.Windows.Main_Shown && Rig.Form.Monitor_Interval.Enabled && !Rig.Form.mnuFrontPanel);
+    EXPECT_TRUE(Rig.Said("Monitor Mode\r\n"));
+
     Rig.Form.Set_Polling_Mode("run");
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
