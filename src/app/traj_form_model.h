@@ -10,6 +10,7 @@
 #include "common/clock.h"
 #include "common/platform.h"
 #include "controller/serial_link.h"
+#include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
 #include "run/mail.h"
@@ -38,6 +39,9 @@ public:
     virtual void Show_Main_Window(bool visible) = 0;
     virtual void Show_CommSetUp() = 0;
     virtual void Apply_Language() = 0;  // the caption pass over every window
+    // Prints the loaded profile under the run chart on the default printer; without a
+    // printer the page goes to a PDF file, whose path comes back ("" for a printer).
+    virtual std::string Print_Profile(const Printout&) { return ""; }
     virtual void Focus_Elapsed_Time() {}
     virtual void Focus_Email_Notification() {}
     virtual void End_Program() = 0;
@@ -88,6 +92,7 @@ public:
 
     // ---- loading a profile ----
     void mnuFileOpen_Click();
+    void mnuPrintProfile_Click();
     void RunWorkSheet_to_FlexGrid();
     void Build_Run_Tables();
     void Build_Run_Chart();

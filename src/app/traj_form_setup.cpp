@@ -148,6 +148,13 @@ void Traj_form::mnuFileOpen_Click() {
     Profile_Valid = true;
 }
 
+void Traj_form::mnuPrintProfile_Click() {
+    Statement([this] {
+        std::string file = Services_.Windows.Print_Profile(Build_Printout(RunWorkSheet, Profile_Name));
+        if (!file.empty()) Display(TranslateText("Profile printed to") + " " + file);
+    });
+}
+
 void Traj_form::RunWorkSheet_to_FlexGrid() {
     for (int row = 1; row <= Last_Segment_Row; ++row) RunProfile_FlexGrid[row] = RunWorkSheet[row];
 }

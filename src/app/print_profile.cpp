@@ -1,0 +1,74 @@
+#include "app/print_profile.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWidget>
+
+#include <filesystem>
+
+namespace corvanel {
+
+std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
+                               const std::string& pdf_path, bool use_printer) {
+    const bool to_printer = use_printer && !QPrinterInfo::defaultPrinter().isNull();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!to_printer) {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(pdf_path).parent_path(), ignored);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf_path));
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) return "";
+
+    const QRect page = painter.viewport();
+    int y = 0;
+    if (chart) {
+        // The chart as the operator sees it, scaled to the page width at the top.
+        QPixmap picture = chart->grab();
+        if (!picture.isNull()) {
+            QPixmap scaled = picture.scaledToWidth(page.width(), Qt::SmoothTransformation);
+            painter.drawPixmap(0, 0, scaled);
+            y = scaled.height();
+        }
+    }
+    QFont font = painter.font();
+    font.setPointSize(8);
+    font.setBold(true);
+    painter.setFont(font);
+    const int line = painter.fontMetrics().lineSpacing();
+    const int zone = page.width() / 9;
+    y += 2 * line;
+
+    auto print_line = [&](const auto& values) {
+        int x = 0;
+        for (const std::string& value : values) {
+            painter.drawText(QRect(x, y, zone, line), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::fromStdString(value));
+            x += zone;
+        }
+        y += line;
+    };
+    painter.drawText(QRect(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromStdString(printout.Name_Line));
+    y += 3 * line;
+    font.setUnderline(true);
+    painter.setFont(font);
+    print_line(printout.Titles);
+    font.setUnderline(false);
+    painter.setFont(font);
+    for (const auto& row : printout.Rows) {
+        if (y + line > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        print_line(row);
+    }
+    if (!painter.end()) return "";
+    return to_printer ? "" : pdf_path;
+}
+
+}  // namespace corvanel
