@@ -12,6 +12,7 @@
 #include "app/traj_form.h"
 #include "controller/qt_serial_device.h"
 #include "language/translate.h"
+#include "profiles/profile_editor.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -85,6 +86,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         Part_Or_Own<File_Dialog, Qt_Log_File_Dialog>(Parts_.Log_Dialog, Own_Log_Dialog_);
     Message_Box& ask = Part_Or_Own<Message_Box, Qt_Message_Box>(Parts_.Ask, Own_Ask_, nullptr);
     Beeper& beep = Part_Or_Own<Beeper, Qt_Beeper>(Parts_.Beep, Own_Beep_);
+    Editor_Dialog_ = &Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Editor_Dialog,
+                                                               Own_Editor_Dialog_, nullptr);
+    Ask_ = &ask;
+    Beep_ = &beep;
     Mail_Sender& mail = Part_Or_Own<Mail_Sender, Smtp_Mail_Sender>(Parts_.Mail, Own_Mail_, Paths_);
     Clock& clock = Part_Or_Own<Clock, System_Clock>(Parts_.Time, Own_Clock_);
 
@@ -107,9 +112,31 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
 }
 
 Corvanel_Program::~Corvanel_Program() {
-    // The window goes first: nothing may refresh it while the rest is taken down.
+    // The windows go first: nothing may refresh them while the rest is taken down.
+    Editor_Window_.reset();
     Main_Window_->Program_Ending();
     Main_Window_.reset();
+}
+
+Profile_Editor_Window& Corvanel_Program::Editor_Window() {
+    if (Editor_Window_) return *Editor_Window_;
+    Editor_Window_ =
+        std::make_unique<Profile_Editor_Window>(Paths_, *Editor_Dialog_, *Ask_, *Beep_);
+    Editor_Window_->Caption_Pass = [this] { Apply_Language(); };
+    Editor_Window_->On_Closed = [this] {
+        // The sheet goes with the window; the next showing makes and loads a new one. The
+        // window is inside its own close event, so it is deleted once that has returned.
+        Editor_Window_.release()->deleteLater();
+    };
+    Editor_Window_->Form_Load();
+    return *Editor_Window_;
+}
+
+void Corvanel_Program::Show_Profile_Editor() {
+    Profile_Editor_Window& editor = Editor_Window();
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
 }
 
 QWidget* Corvanel_Program::Window_Of(int window) {
@@ -120,6 +147,8 @@ QWidget* Corvanel_Program::Window_Of(int window) {
             return Serial_Window_.get();
         case Caption_Window::dlgGetName:
             return Name_Dialog_.get();
+        case Caption_Window::Profile_Editor:
+            return &Editor_Window();
         default:
             return nullptr;  // windows this program does not have yet
     }

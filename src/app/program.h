@@ -12,6 +12,7 @@ class QWidget;
 namespace corvanel {
 
 class dlgGetName;
+class Profile_Editor_Window;
 class Qt_Window_Registry;
 class Serial_Port_Window;
 class Traj_form_Window;
@@ -26,6 +27,7 @@ struct Program_Parts {
     Mail_Sender* Mail = nullptr;
     Clock* Time = nullptr;
     Reply_Waiter* Waiter = nullptr;
+    File_Dialog* Editor_Dialog = nullptr;
 };
 
 // The program: the windows, the controller link and the models, wired once for the
@@ -42,6 +44,9 @@ class Corvanel_Program : public Window_Manager {
     Traj_form_Window& Main_Window() { return *Main_Window_; }
     Serial_Port_Window& Serial_Window() { return *Serial_Window_; }
     dlgGetName& Name_Dialog_Window() { return *Name_Dialog_; }
+    // The editor's shared instance, created and loaded (hidden) when it does not exist.
+    Profile_Editor_Window& Editor_Window();
+    bool Editor_Exists() const { return Editor_Window_ != nullptr; }
     InOut_Functions& Protocol() { return *Protocol_; }
     const Program_Paths& Paths() const { return Paths_; }
 
@@ -49,7 +54,7 @@ class Corvanel_Program : public Window_Manager {
     std::function<void()> On_End_Program;
 
     // ---- Window_Manager ----
-    void Show_Profile_Editor() override {}
+    void Show_Profile_Editor() override;
     void Show_Front_Panel(bool) override {}
     void Show_Main_Window(bool visible) override;
     void Show_CommSetUp() override {}
@@ -63,7 +68,7 @@ class Corvanel_Program : public Window_Manager {
 
     Program_Paths Paths_;
     Program_Parts Parts_;
-    std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_;
+    std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;
     std::unique_ptr<Beeper> Own_Beep_;
     std::unique_ptr<Mail_Sender> Own_Mail_;
@@ -75,6 +80,10 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Traj_form> Model_;
     std::unique_ptr<Serial_Port_Window> Serial_Window_;
     std::unique_ptr<Traj_form_Window> Main_Window_;
+    std::unique_ptr<Profile_Editor_Window> Editor_Window_;
+    File_Dialog* Editor_Dialog_ = nullptr;
+    Message_Box* Ask_ = nullptr;
+    Beeper* Beep_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
 };
 

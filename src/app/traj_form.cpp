@@ -250,6 +250,8 @@ void Traj_form_Window::Build_Menus() {
     mnuEnableEmailNotification =
         item(mnuEmail, "mnuEnableEmailNotification", "EnableNotification", true);
     mnuTestNotication = item(mnuEmail, "mnuTestNotication", "TestNotification");
+    mnuEditor = menu(nullptr, "mnuEditor", "Editor");
+    mnuEdit = item(mnuEditor, "mnuEdit", "Edit / Create Profile");
     mnuLock = menu(nullptr, "mnuLock", "Lock Controls");
     mnuLockControls = item(mnuLock, "mnuLockControls", "Lock Controls?", true);
     mnuExit = menu(nullptr, "mnuExit", "Exit");
@@ -272,6 +274,7 @@ void Traj_form_Window::Connect_Events() {
     on(mnuEditNotificationList, [&m] { m.mnuEditNotificationList_Click(); });
     on(mnuEnableEmailNotification, [&m] { m.mnuEnableEmailNotification_Click(); });
     on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
+    on(mnuEdit, [&m] { m.mnuEdit_Click(); });
     on(mnuLockControls, [&m] { m.mnuLockControls_Click(); });
     on(mnuVersion, [&m] { m.mnuVersion_Click(); });
     on(mnuExitProgram, [&m] { m.mnuExitProgram_Click(); });
@@ -306,26 +309,7 @@ bool Traj_form_Window::eventFilter(QObject* watched, QEvent* event) {
             Handle([this] { Model_.Elapsed_Time_GotFocus(); });
         }
     } else if (event->type() == QEvent::KeyPress) {
-        auto* key_event = static_cast<QKeyEvent*>(event);
-        char key = 0;
-        switch (key_event->key()) {
-            case Qt::Key_Backspace:
-                key = 8;
-                break;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                key = 13;
-                break;
-            case Qt::Key_Escape:
-                key = 27;
-                break;
-            default: {
-                QString text = key_event->text();
-                if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 127) {
-                    key = static_cast<char>(text[0].unicode());
-                }
-            }
-        }
+        char key = Typed_Char_Of(*static_cast<QKeyEvent*>(event));
         if (key == 0) return false;  // keys without a character only move the caret
         bool reaches_box = Model_.Elapsed_Time_KeyPress(key);
         Refresh();
@@ -468,11 +452,35 @@ void Traj_form_Window::Refresh_Chart() {
     const auto& points = Model_.ProfileChart_Points;
     if (points == Shown_Points_) return;
     Shown_Points_ = points;
-    QList<QPointF> series;
+    Show_Chart_Points(*Chart_Series_, *Chart_X_, *Chart_Y_, points);
+}
+
+char Typed_Char_Of(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Escape:
+            return 27;
+        default: {
+            QString text = event.text();
+            if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 127) {
+                return static_cast<char>(text[0].unicode());
+            }
+            return 0;
+        }
+    }
+}
+
+void Show_Chart_Points(QLineSeries& series, QValueAxis& x_axis, QValueAxis& y_axis,
+                       const std::vector<std::pair<double, double>>& points) {
+    QList<QPointF> shown;
     double x_min = 0, x_max = 1, y_min = 0, y_max = 1;
     bool first = true;
     for (const auto& [x, y] : points) {
-        series.append(QPointF(x, y));
+        shown.append(QPointF(x, y));
         if (first) {
             x_min = x_max = x;
             y_min = y_max = y;
@@ -483,11 +491,11 @@ void Traj_form_Window::Refresh_Chart() {
         y_min = std::min(y_min, y);
         y_max = std::max(y_max, y);
     }
-    Chart_Series_->replace(series);
+    series.replace(shown);
     if (x_max <= x_min) x_max = x_min + 1;
     if (y_max <= y_min) y_max = y_min + 1;
-    Chart_X_->setRange(x_min, x_max);
-    Chart_Y_->setRange(std::min(0.0, y_min), y_max * 1.05);
+    x_axis.setRange(x_min, x_max);
+    y_axis.setRange(std::min(0.0, y_min), y_max * 1.05);
 }
 
 }  // namespace corvanel

@@ -13,6 +13,7 @@ class QAction;
 class QChart;
 class QChartView;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
@@ -57,11 +58,11 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QTableWidget* RunProfile_FlexGrid;
     QChartView* ProfileChart;
 
-    QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuLock, *mnuAbout,
-        *mnuExit;
+    QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
+        *mnuAbout, *mnuExit;
     QAction *mnuFileOpen, *mnuSpecifyLogFile, *mnuReset_Logfile, *mnuRecallSetup, *mnuSetUpName,
-        *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuLockControls,
-        *mnuVersion, *mnuExitProgram;
+        *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuEdit,
+        *mnuLockControls, *mnuVersion, *mnuExitProgram;
     std::array<QAction*, 3> mnuComm{};
 
   protected:
@@ -94,5 +95,13 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;
 };
+
+// The character a key press types, as a key filter sees it: backspace, Enter and Escape
+// as their control characters; 0 for keys that type nothing (they only move the caret).
+char Typed_Char_Of(const QKeyEvent& event);
+
+// Plots the points as one line, the axes fitted to them (the temperature axis from 0).
+void Show_Chart_Points(QLineSeries& series, QValueAxis& x_axis, QValueAxis& y_axis,
+                       const std::vector<std::pair<double, double>>& points);
 
 }  // namespace corvanel

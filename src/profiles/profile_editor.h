@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/caption_registry.h"
+#include "profiles/profile_editor_model.h"
+
+class QAction;
+class QChart;
+class QChartView;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QLineSeries;
+class QMenu;
+class QPlainTextEdit;
+class QTableWidget;
+class QValueAxis;
+
+namespace corvanel {
+
+// The profile editor: the grid, its floating text box, the chart and the menus bound to
+// the editor's model. Every event goes to the model's handler, then the window shows
+// the model's state again (Refresh).
+class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
+    Q_OBJECT
+  public:
+    Profile_Editor_Window(Program_Paths paths, File_Dialog& dialog, Message_Box& ask,
+                          Beeper& beeper);
+
+    // The load: the model reads the editor's settings files and seeds a new profile.
+    void Form_Load();
+    void Refresh();
+    // The activation pass: the caption pass, then the grid titles.
+    void Form_Activate();
+
+    bool Set_Own_Text(const Caption_Entry& entry, const std::string& text) override;
+
+    // The caption pass over every window, run when the editor becomes active.
+    std::function<void()> Caption_Pass;
+    // Called once the operator has confirmed closing; the window is hidden by then.
+    std::function<void()> On_Closed;
+
+    Profile_Editor& Model() { return Model_; }
+
+    // Controls, named as the operator's manual names them.
+    QTableWidget* Profile_FlexGrid;
+    QLineEdit* FloatingTextBox;
+    QChartView* EditChart;
+    QPlainTextEdit* User_Prompt;
+    QLineEdit* Edit_Profile_Name;
+    QLabel *Message_Center, *File_Name_Prompter, *TempScale, *TimeScale;
+    QGroupBox* Edit_Profile_Frame;
+
+    QMenu *mnuFile, *mnuSensorType, *mnuScales, *mnuTemp, *mnuTime, *mnuExit;
+    QAction *mnuFileOpen, *mnuSaveFileAs, *mnuNew, *mnuFahrenheit, *mnuCelcius, *mnuMinutes,
+        *mnuHours, *mnuExitEditor;
+    std::array<QAction*, 10> mnuSensor{};  // mnuR_Type .. mnuU_Type, in the sensor table's order
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Build_Controls();
+    void Build_Menus();
+    void Connect_Events();
+    template <typename Handler>
+    void Handle(Handler handler) {
+        handler();
+        Refresh();
+    }
+    bool FloatingTextBox_Key(QKeyEvent& key_event);
+    void Refresh_Grid();
+    void Refresh_Text_Box();
+
+    Profile_Editor Model_;
+    QChart* Chart_;
+    QLineSeries* Chart_Series_;
+    QValueAxis *Chart_X_, *Chart_Y_;
+    std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
+    std::vector<std::pair<double, double>> Shown_Points_;
+    bool Grid_Shown_Once_ = false;
+    std::string Shown_Messages_;
+    bool Closed_ = false;
+};
+
+}  // namespace corvanel
