@@ -47,6 +47,16 @@ struct Recording_Windows : Window_Manager {
     void End_Program() override { Ended = true; }
 };
 
+// The fake line, with the controller optionally answering on one port number only.
+struct Rig_Line : Fake_Line {
+    int Only_Port = 0;
+    sim::Kiln_Sim_Server* Controller = nullptr;
+    void Set_Comm_Port(int port) override {
+        Fake_Line::Set_Comm_Port(port);
+        if (Only_Port) Server = port == Only_Port ? Controller : nullptr;
+    }
+};
+
 // The main window wired as the program wires it, over a fake line to the simulated
 // controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
 struct Main_Window_Rig {
@@ -54,7 +64,7 @@ struct Main_Window_Rig {
     Program_Paths Paths{Folder.Path()};
     sim::Controller_Model Model{{0}, sim::Unit_Settings{}};
     sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
-    Fake_Line Line;
+    Rig_Line Line;
     FrontPanel Panel;
     InOut_Functions Protocol{Panel, Line};
     Fake_Clock Clock;
