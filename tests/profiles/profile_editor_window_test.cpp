@@ -251,8 +251,9 @@ using Editor_From_Run_Window = Program_Rig;
 TEST_F(Editor_From_Run_Window, EditCreateProfileShowsTheEditorAndExitEndsIt) {
     Start_Kiln_Sim();
     Start_Program();
+    ASSERT_TRUE(Program->Editor_Exists());  // the first caption pass made it, hidden
+    EXPECT_FALSE(Program->Editor_Window().isVisible());
     Window().mnuEdit->trigger();
-    ASSERT_TRUE(Program->Editor_Exists());
     Profile_Editor_Window& editor = Program->Editor_Window();
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(editor.windowTitle(), "PROFILE EDITOR");
