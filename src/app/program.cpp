@@ -6,6 +6,11 @@
 #include <filesystem>
 
 #include "app/caption_registry.h"
+#include "app/comm_setup.h"
+#include "app/print_profile.h"
+
+#include <QChartView>
+#include "controller/front_panel.h"
 #include "app/dlg_get_name.h"
 #include "app/qt_platform.h"
 #include "app/serial_port_window.h"
@@ -92,9 +97,12 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Beep_ = &beep;
     Mail_Sender& mail = Part_Or_Own<Mail_Sender, Smtp_Mail_Sender>(Parts_.Mail, Own_Mail_, Paths_);
     Clock& clock = Part_Or_Own<Clock, System_Clock>(Parts_.Time, Own_Clock_);
+    Clock_ = &clock;
 
     Waiter_ = std::make_unique<Showing_Waiter>(Parts_.Waiter, [this] {
         if (Main_Window_) Main_Window_->Refresh();
+        if (Front_Panel_ && Front_Panel_->isVisible()) Front_Panel_->Refresh();
+        if (Port_Setup_Window_ && Port_Setup_Window_->isVisible()) Port_Setup_Window_->Refresh();
     });
     Protocol_ = std::make_unique<InOut_Functions>(Panel_, *Waiter_);
     Name_Dialog_ = std::make_unique<dlgGetName>();
@@ -107,6 +115,17 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Panel_.Link = &Serial_Window_->Link();
     Model_->Connect_Serial_Port(Serial_Window_->Link());
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
+
+    Panel_.Connect(*Protocol_);
+    Panel_.Load_Serial_Window = [this] { Serial_Window_->Link().Form_Load(Model_->Comm_Port_Number); };
+    Panel_.Exited = [this] {
+        Model_->Front_Panel_Exited();
+        Main_Window_->Refresh();
+    };
+    Front_Panel_ = std::make_unique<FrontPanel_Window>(Panel_);
+    Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_);
+    Port_Setup_Window_ = std::make_unique<CommSetUp_Window>(*Port_Setup_);
+    Port_Setup_Window_->Main_Window_Changed = [this] { Main_Window_->Refresh(); };
     Registry_ = std::make_unique<Qt_Window_Registry>(
         [this](Caption_Window window) { return Window_Of(static_cast<int>(window)); });
 }
@@ -114,6 +133,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
 Corvanel_Program::~Corvanel_Program() {
     // The windows go first: nothing may refresh them while the rest is taken down.
     Editor_Window_.reset();
+    Port_Setup_Window_.reset();
+    Front_Panel_.reset();
     Main_Window_->Program_Ending();
     Main_Window_.reset();
 }
@@ -149,6 +170,10 @@ QWidget* Corvanel_Program::Window_Of(int window) {
             return Name_Dialog_.get();
         case Caption_Window::Profile_Editor:
             return &Editor_Window();
+        case Caption_Window::FrontPanel:
+            return Front_Panel_.get();
+        case Caption_Window::CommSetUp:
+            return Port_Setup_Window_.get();
         default:
             return nullptr;  // windows this program does not have yet
     }
@@ -156,9 +181,26 @@ QWidget* Corvanel_Program::Window_Of(int window) {
 
 void Corvanel_Program::Main() {
     Main_Window_->Form_Load();
+    Front_Panel_->Form_Load();  // after the main window's load: the port number is known
     Main_Window_->show();
     Apply_Language();
     Main_Window_->Refresh();
+}
+
+void Corvanel_Program::Show_Front_Panel(bool visible) {
+    Front_Panel_->setVisible(visible);
+    if (visible) Front_Panel_->Refresh();
+}
+
+void Corvanel_Program::Show_CommSetUp() { Port_Setup_Window_->Open(); }
+
+std::string Corvanel_Program::Print_Profile(const Printout& printout) {
+    // Without a printer the page goes to Printouts/<profile>_<date and time>.pdf.
+    std::string name = Model_->Profile_Name.empty() ? "profile" : Model_->Profile_Name;
+    name = name.substr(0, name.rfind('.'));
+    name += "_" + Format_Month_Day_Year_Hour_Minute(Clock_->Now()) + ".pdf";
+    std::string pdf = (Paths_.Folder() / "Printouts" / name).string();
+    return Print_Profile_Page(printout, Main_Window_->ProfileChart, pdf);
 }
 
 void Corvanel_Program::Show_Main_Window(bool visible) {

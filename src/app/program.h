@@ -11,6 +11,9 @@ class QWidget;
 
 namespace corvanel {
 
+class CommSetUp;
+class CommSetUp_Window;
+class FrontPanel_Window;
 class dlgGetName;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
@@ -43,6 +46,8 @@ class Corvanel_Program : public Window_Manager {
     Traj_form& Model() { return *Model_; }
     Traj_form_Window& Main_Window() { return *Main_Window_; }
     Serial_Port_Window& Serial_Window() { return *Serial_Window_; }
+    FrontPanel_Window& Front_Panel_Window() { return *Front_Panel_; }
+    CommSetUp_Window& Port_Setup_Window() { return *Port_Setup_Window_; }
     dlgGetName& Name_Dialog_Window() { return *Name_Dialog_; }
     // The editor's shared instance, created and loaded (hidden) when it does not exist.
     Profile_Editor_Window& Editor_Window();
@@ -55,9 +60,10 @@ class Corvanel_Program : public Window_Manager {
 
     // ---- Window_Manager ----
     void Show_Profile_Editor() override;
-    void Show_Front_Panel(bool) override {}
+    void Show_Front_Panel(bool visible) override;
     void Show_Main_Window(bool visible) override;
-    void Show_CommSetUp() override {}
+    void Show_CommSetUp() override;
+    std::string Print_Profile(const Printout& printout) override;
     void Apply_Language() override;
     void Focus_Elapsed_Time() override;
     void Focus_Email_Notification() override;
@@ -81,9 +87,13 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Serial_Port_Window> Serial_Window_;
     std::unique_ptr<Traj_form_Window> Main_Window_;
     std::unique_ptr<Profile_Editor_Window> Editor_Window_;
+    std::unique_ptr<FrontPanel_Window> Front_Panel_;  // after Panel_: it goes first
+    std::unique_ptr<CommSetUp> Port_Setup_;
+    std::unique_ptr<CommSetUp_Window> Port_Setup_Window_;
     File_Dialog* Editor_Dialog_ = nullptr;
     Message_Box* Ask_ = nullptr;
     Beeper* Beep_ = nullptr;
+    Clock* Clock_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
 };
 

@@ -234,6 +234,7 @@ void Traj_form_Window::Build_Menus() {
     };
     mnuFile = menu(nullptr, "mnuFile", "File");
     mnuFileOpen = item(mnuFile, "mnuFileOpen", "OpenProfile");
+    mnuPrintProfile = item(mnuFile, "mnuPrintProfile", "Print Profile");
     mnuLogFile = menu(nullptr, "mnuLogFile", "LogFile");
     mnuSpecifyLogFile = item(mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
     mnuReset_Logfile = item(mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
@@ -243,6 +244,7 @@ void Traj_form_Window::Build_Menus() {
     mnuComm[0] = item(mnuCommPortNumber, "mnuComm1", "Comm=1", true);
     mnuComm[1] = item(mnuCommPortNumber, "mnuComm2", "Comm=2", true);
     mnuComm[2] = item(mnuCommPortNumber, "mnuComm3", "Comm=3", true);
+    frmCommPortConfig = item(mnuSetUp, "frmCommPortConfig", "Comm Port Config");
     mnuSetUpName = item(mnuSetUp, "mnuSetUpName", "SetDeviceName");
     mnuEmail = menu(nullptr, "mnuEmail", "Email");
     mnuEditNotificationList =
@@ -254,10 +256,12 @@ void Traj_form_Window::Build_Menus() {
     mnuEdit = item(mnuEditor, "mnuEdit", "Edit / Create Profile");
     mnuLock = menu(nullptr, "mnuLock", "Lock Controls");
     mnuLockControls = item(mnuLock, "mnuLockControls", "Lock Controls?", true);
-    mnuExit = menu(nullptr, "mnuExit", "Exit");
-    mnuExitProgram = item(mnuExit, "mnuExitProgram", "ExitProgram");
+    mnuFrontPanelMenu = menu(nullptr, "mnuFrontPanelMenu", "FrontPanel");
+    mnuFrontPanel = item(mnuFrontPanelMenu, "mnuFrontPanel", "ShowFrontPanel", true);
     mnuAbout = menu(nullptr, "mnuAbout", "About");
     mnuVersion = item(mnuAbout, "mnuVersion", "Version");
+    mnuExit = menu(nullptr, "mnuExit", "Exit");
+    mnuExitProgram = item(mnuExit, "mnuExitProgram", "ExitProgram");
 }
 
 void Traj_form_Window::Connect_Events() {
@@ -266,6 +270,9 @@ void Traj_form_Window::Connect_Events() {
     };
     Traj_form& m = Model_;
     on(mnuFileOpen, [&m] { m.mnuFileOpen_Click(); });
+    on(mnuPrintProfile, [&m] { m.mnuPrintProfile_Click(); });
+    on(frmCommPortConfig, [&m] { m.frmCommPortConfig_Click(); });
+    on(mnuFrontPanel, [&m] { m.mnuFrontPanel_Click(); });
     on(mnuSpecifyLogFile, [&m] { m.mnuSpecifyLogFile_Click(); });
     on(mnuReset_Logfile, [&m] { m.mnuReset_Logfile_Click(); });
     on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
@@ -414,6 +421,7 @@ void Traj_form_Window::Refresh() {
     mnuEditNotificationList->setChecked(m.mnuEditNotificationList);
     mnuEnableEmailNotification->setChecked(m.mnuEnableEmailNotification);
     mnuLockControls->setChecked(m.mnuLockControls);
+    mnuFrontPanel->setChecked(m.mnuFrontPanel);
 
     Sync_Timer(*Control_Interval, m.Control_Interval);
     Sync_Timer(*Monitor_Interval, m.Monitor_Interval);

@@ -59,10 +59,11 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QChartView* ProfileChart;
 
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
-        *mnuAbout, *mnuExit;
+        *mnuFrontPanelMenu, *mnuAbout, *mnuExit;
     QAction *mnuFileOpen, *mnuSpecifyLogFile, *mnuReset_Logfile, *mnuRecallSetup, *mnuSetUpName,
         *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuEdit,
-        *mnuLockControls, *mnuVersion, *mnuExitProgram;
+        *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
+        *mnuFrontPanel;
     std::array<QAction*, 3> mnuComm{};
 
   protected:

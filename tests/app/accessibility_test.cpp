@@ -73,7 +73,7 @@ TEST_F(Run_Window_Accessibility, ButtonsMenusAndTextBoxesAreFoundAsTheOperatorSe
         EXPECT_TRUE(Has(tree, caption, QAccessible::MenuItem)) << caption.toStdString();
         ++menu_entries;
     }
-    EXPECT_EQ(menu_entries, 24);  // nine menus and fifteen items
+    EXPECT_EQ(menu_entries, 27);  // ten menus and seventeen items
     // The text boxes by their labels, each with its tool tip as description.
     const std::vector<std::pair<const char*, QLineEdit*>> boxes = {
         {"Time (mins)", Window().Elapsed_Time},

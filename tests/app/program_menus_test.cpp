@@ -1,0 +1,71 @@
+// The run window's menu items that open the other windows: the front panel, the port
+// set-up window, and printing the loaded profile.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/comm_setup.h"
+#include "app/serial_port_window.h"
+#include "controller/front_panel.h"
+#include "program_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+using Run_Window_Menus = Program_Rig;
+
+TEST_F(Run_Window_Menus, TheFrontPanelTakesOverTheLineAndItsExitBringsTheRunWindowBack) {
+    Start_Kiln_Sim();
+    Start_Program();
+    Window().mnuFrontPanel->trigger();
+    FrontPanel_Window& panel = Program->Front_Panel_Window();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_FALSE(Window().Monitor_Interval->isActive());
+
+    panel.RV_Command->click();
+    ASSERT_TRUE(Eventually([&] { return !panel.Process_Value->text().isEmpty(); }));
+    panel.Exit_FrontPanel->click();
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(Window().Monitor_Interval->isActive());
+    EXPECT_FALSE(Window().mnuFrontPanel->isChecked());
+    EXPECT_TRUE(Messages().ends_with("Polling turned off\nMonitor Mode")) << Messages();
+}
+
+TEST_F(Run_Window_Menus, ThePortSetUpWindowStopsTheTicksAndFindsTheControllerOnPort1) {
+    Start_Kiln_Sim();
+    Start_Program();
+    Window().frmCommPortConfig->trigger();
+    CommSetUp_Window& setup = Program->Port_Setup_Window();
+    EXPECT_TRUE(setup.isVisible());
+    EXPECT_EQ(setup.CommPortNumber->text(), "1");
+    EXPECT_FALSE(Window().Monitor_Interval->isActive());
+
+    setup.ScanPortNumber->click();  // port 1 answers; the others are not mapped here
+    EXPECT_TRUE(setup.SerialPortPrompt->toPlainText().contains(
+        "Serial Port #1  Temperature controller seen on this port number *"));
+    setup.close();
+    EXPECT_TRUE(Window().Monitor_Interval->isActive());
+    EXPECT_TRUE(Program->Serial_Window().Link().Device().Port_Open());
+}
+
+TEST_F(Run_Window_Menus, PrintingWithoutAPrinterWritesAPdfAndNamesIt) {
+    Start_Kiln_Sim();
+    Start_Program();
+    Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("quick_test.txt"));
+    Window().mnuFileOpen->trigger();
+    Window().mnuPrintProfile->trigger();
+    const std::string messages = Messages();
+    std::size_t at = messages.find("Profile printed to ");
+    ASSERT_NE(at, std::string::npos) << messages;
+    std::string pdf = messages.substr(at + 19, messages.find('\n', at) - at - 19);
+    EXPECT_NE(pdf.find("Printouts"), std::string::npos);
+    EXPECT_EQ(Read_Whole_File(pdf).substr(0, 5), "%PDF-");
+}
+
+}  // namespace
+}  // namespace corvanel::testing
