@@ -16,6 +16,8 @@
 #include "app/serial_port_window.h"
 #include "app/traj_form.h"
 #include "controller/qt_serial_device.h"
+#include "language/add_a_language_window.h"
+#include "language/language_editor_window.h"
 #include "language/translate.h"
 #include "profiles/profile_editor.h"
 #include "run/smtp_mail_sender.h"
@@ -126,6 +128,13 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_);
     Port_Setup_Window_ = std::make_unique<CommSetUp_Window>(*Port_Setup_);
     Port_Setup_Window_->Main_Window_Changed = [this] { Main_Window_->Refresh(); };
+    File_Dialog& language_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
+        Parts_.Language_Dialog, Own_Language_Dialog_, nullptr);
+    Language_Editor_Window_ = std::make_unique<LanguageDataBaseInterface_Window>(language_dialog);
+    Language_Window_ = std::make_unique<AddALanguage_Window>(Paths_);
+    Language_Window_->Show_Language_Editor = [this] { Show_Language_Editor(); };
+    // The new language shows on every window at once, not only at the next activation.
+    Language_Window_->Language_Chosen = [this] { Apply_Language(); };
     Registry_ = std::make_unique<Qt_Window_Registry>(
         [this](Caption_Window window) { return Window_Of(static_cast<int>(window)); });
 }
@@ -133,6 +142,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
 Corvanel_Program::~Corvanel_Program() {
     // The windows go first: nothing may refresh them while the rest is taken down.
     Editor_Window_.reset();
+    Language_Window_.reset();
+    Language_Editor_Window_.reset();
     Port_Setup_Window_.reset();
     Front_Panel_.reset();
     Main_Window_->Program_Ending();
@@ -193,6 +204,14 @@ void Corvanel_Program::Show_Front_Panel(bool visible) {
 }
 
 void Corvanel_Program::Show_CommSetUp() { Port_Setup_Window_->Open(); }
+
+void Corvanel_Program::Show_Language_Window() {
+    Language_Window_->Open();
+}
+
+void Corvanel_Program::Show_Language_Editor() {
+    Language_Editor_Window_->Open();
+}
 
 std::string Corvanel_Program::Print_Profile(const Printout& printout) {
     // Without a printer the page goes to Printouts/<profile>_<date and time>.pdf.

@@ -17,6 +17,8 @@ class FrontPanel_Window;
 class dlgGetName;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
+class AddALanguage_Window;
+class LanguageDataBaseInterface_Window;
 class Serial_Port_Window;
 class Traj_form_Window;
 
@@ -31,6 +33,7 @@ struct Program_Parts {
     Clock* Time = nullptr;
     Reply_Waiter* Waiter = nullptr;
     File_Dialog* Editor_Dialog = nullptr;
+    File_Dialog* Language_Dialog = nullptr;
 };
 
 // The program: the windows, the controller link and the models, wired once for the
@@ -52,6 +55,8 @@ class Corvanel_Program : public Window_Manager {
     // The editor's shared instance, created and loaded (hidden) when it does not exist.
     Profile_Editor_Window& Editor_Window();
     bool Editor_Exists() const { return Editor_Window_ != nullptr; }
+    AddALanguage_Window& Language_Window() { return *Language_Window_; }
+    LanguageDataBaseInterface_Window& Language_Editor_Window() { return *Language_Editor_Window_; }
     InOut_Functions& Protocol() { return *Protocol_; }
     const Program_Paths& Paths() const { return Paths_; }
 
@@ -63,6 +68,8 @@ class Corvanel_Program : public Window_Manager {
     void Show_Front_Panel(bool visible) override;
     void Show_Main_Window(bool visible) override;
     void Show_CommSetUp() override;
+    void Show_Language_Window() override;
+    void Show_Language_Editor() override;
     std::string Print_Profile(const Printout& printout) override;
     void Apply_Language() override;
     void Focus_Elapsed_Time() override;
@@ -74,7 +81,8 @@ class Corvanel_Program : public Window_Manager {
 
     Program_Paths Paths_;
     Program_Parts Parts_;
-    std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_;
+    std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_,
+        Own_Language_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;
     std::unique_ptr<Beeper> Own_Beep_;
     std::unique_ptr<Mail_Sender> Own_Mail_;
@@ -90,6 +98,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<FrontPanel_Window> Front_Panel_;  // after Panel_: it goes first
     std::unique_ptr<CommSetUp> Port_Setup_;
     std::unique_ptr<CommSetUp_Window> Port_Setup_Window_;
+    std::unique_ptr<LanguageDataBaseInterface_Window> Language_Editor_Window_;
+    std::unique_ptr<AddALanguage_Window> Language_Window_;
     File_Dialog* Editor_Dialog_ = nullptr;
     Message_Box* Ask_ = nullptr;
     Beeper* Beep_ = nullptr;

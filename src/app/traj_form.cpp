@@ -258,6 +258,10 @@ void Traj_form_Window::Build_Menus() {
     mnuLockControls = item(mnuLock, "mnuLockControls", "Lock Controls?", true);
     mnuFrontPanelMenu = menu(nullptr, "mnuFrontPanelMenu", "FrontPanel");
     mnuFrontPanel = item(mnuFrontPanelMenu, "mnuFrontPanel", "ShowFrontPanel", true);
+    mnuLanguage = menu(nullptr, "mnuLanguage", "Language");
+    mnuSelectLanguage = item(mnuLanguage, "mnuSelectLanguage", "Select Language");
+    mnuAddLanguage = item(mnuLanguage, "mnuAddLanguage", "Add Language");
+    mnuEditTranslation = item(mnuLanguage, "mnuEditTranslation", "Edit Translation");
     mnuAbout = menu(nullptr, "mnuAbout", "About");
     mnuVersion = item(mnuAbout, "mnuVersion", "Version");
     mnuExit = menu(nullptr, "mnuExit", "Exit");
@@ -283,6 +287,9 @@ void Traj_form_Window::Connect_Events() {
     on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
     on(mnuEdit, [&m] { m.mnuEdit_Click(); });
     on(mnuLockControls, [&m] { m.mnuLockControls_Click(); });
+    on(mnuSelectLanguage, [&m] { m.mnuSelectLanguage_Click(); });
+    on(mnuAddLanguage, [&m] { m.mnuAddLanguage_Click(); });
+    on(mnuEditTranslation, [&m] { m.mnuEditTranslation_Click(); });
     on(mnuVersion, [&m] { m.mnuVersion_Click(); });
     on(mnuExitProgram, [&m] { m.mnuExitProgram_Click(); });
 

@@ -59,11 +59,11 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QChartView* ProfileChart;
 
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
-        *mnuFrontPanelMenu, *mnuAbout, *mnuExit;
+        *mnuFrontPanelMenu, *mnuLanguage, *mnuAbout, *mnuExit;
     QAction *mnuFileOpen, *mnuSpecifyLogFile, *mnuReset_Logfile, *mnuRecallSetup, *mnuSetUpName,
         *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuEdit,
         *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
-        *mnuFrontPanel;
+        *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
     std::array<QAction*, 3> mnuComm{};
 
   protected:

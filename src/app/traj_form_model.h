@@ -38,6 +38,8 @@ public:
     virtual void Show_Front_Panel(bool visible) = 0;
     virtual void Show_Main_Window(bool visible) = 0;
     virtual void Show_CommSetUp() = 0;
+    virtual void Show_Language_Window() {}  // non-modal: the run goes on beside it
+    virtual void Show_Language_Editor() {}
     virtual void Apply_Language() = 0;  // the caption pass over every window
     // Prints the loaded profile under the run chart on the default printer; without a
     // printer the page goes to a PDF file, whose path comes back ("" for a printer).
@@ -134,6 +136,11 @@ public:
     void mnuEdit_Click();
     void mnuComm_Click(int number);  // mnuComm1..mnuComm3
     void frmCommPortConfig_Click();
+
+    // ---- the Language menu: both first items show the language window ----
+    void mnuSelectLanguage_Click() { Services_.Windows.Show_Language_Window(); }
+    void mnuAddLanguage_Click() { Services_.Windows.Show_Language_Window(); }
+    void mnuEditTranslation_Click() { Services_.Windows.Show_Language_Editor(); }
 
     // Texts whose change saves the setup, as their change events do.
     void Set_Profile_Name(const std::string& text);
