@@ -1,0 +1,275 @@
+// The operator's two language windows inside the running program: choosing a language,
+// adding one, and translating phrases in the language editor.
+
+#include <QAccessible>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <map>
+
+#include "language/add_a_language_window.h"
+#include "language/language_editor_window.h"
+#include "program_rig.h"
+#include "setup/setup_files.h"
+
+namespace corvanel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Language_Windows : public Program_Rig {
+  protected:
+    void Start() {
+        Start_Kiln_Sim();
+        Program = std::make_unique<Corvanel_Program>(
+            Paths, Program_Parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock,
+                                 &Waiter, nullptr, &Language_Dialog});
+        Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
+        Program->On_End_Program = [this] { ++Ends; };
+        Program->Main();
+    }
+
+    AddALanguage_Window& Languages() { return Program->Language_Window(); }
+    LanguageDataBaseInterface_Window& Editor() { return Program->Language_Editor_Window(); }
+
+    QStringList Listed() {
+        QStringList names;
+        for (int i = 0; i < Languages().LanguageList->count(); ++i)
+            names << Languages().LanguageList->item(i)->text();
+        return names;
+    }
+    void Click_Language(const QString& name) {
+        QListWidget& list = *Languages().LanguageList;
+        auto found = list.findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(found.front()).center());
+    }
+    void Use_Language(const QString& name) {
+        Window().mnuSelectLanguage->trigger();
+        Click_Language(name);
+        QTest::mouseClick(Languages().UseSelectedLanguage, Qt::LeftButton);
+    }
+    QString Shown(QPlainTextEdit* box) { return box->toPlainText(); }
+
+    Fake_File_Dialog Language_Dialog;
+};
+
+TEST_F(Language_Windows, UseThisLanguageTurnsTheRunWindowGermanAtOnceAndEnglishBack) {
+    Start();
+    EXPECT_EQ(Window().SoftOff->text(), "SOFT OFF");
+    Window().mnuSelectLanguage->trigger();
+    ASSERT_TRUE(Languages().isVisible());
+    EXPECT_EQ(Languages().windowTitle(), "Add or Select a Target Language");
+    EXPECT_EQ(Listed(), (QStringList{"english", "german", "spanish"}));
+    EXPECT_TRUE(
+        Shown(Languages().AddALanguageDisplay).contains("No language was previously selected"));
+
+    Click_Language("german");
+    QTest::mouseClick(Languages().UseSelectedLanguage, Qt::LeftButton);
+    EXPECT_EQ(Read_First_Line(Paths.Setup_File("InterfaceLanguage.txt")), "german.mdb");
+    EXPECT_EQ(Shown(Languages().AddALanguageDisplay), "InterfaceLanguage set to: german");
+    // Without waiting for the run window to be activated again.
+    EXPECT_EQ(Window().SoftOff->text(), "SANFT AUS");
+    EXPECT_EQ(Window().windowTitle(), "Temperaturprofil fahren ");
+    // The Language menu and the language windows stay English in every language.
+    EXPECT_EQ(Window().mnuLanguage->title(), "Language");
+    EXPECT_EQ(Window().mnuEditTranslation->text(), "Edit Translation");
+    EXPECT_EQ(Languages().UseSelectedLanguage->text(), "Use This Language");
+
+    QTest::mouseClick(Languages().cmdDone, Qt::LeftButton);
+    EXPECT_FALSE(Languages().isVisible());
+    // Opening again runs the opening afresh, with the language in use highlighted.
+    Window().mnuAddLanguage->trigger();
+    EXPECT_TRUE(
+        Shown(Languages().AddALanguageDisplay).endsWith("Current language selected=german"));
+    EXPECT_FALSE(Shown(Languages().AddALanguageDisplay).contains("InterfaceLanguage set to"));
+    auto selected = Languages().LanguageList->selectedItems();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front()->text(), "german");
+
+    Click_Language("english");
+    QTest::mouseClick(Languages().UseSelectedLanguage, Qt::LeftButton);
+    EXPECT_EQ(Window().SoftOff->text(), "SOFT OFF");
+    EXPECT_EQ(TranslateText("SOFT OFF"), "SOFT OFF");
+}
+
+struct New_Name_Case {
+    const char* Name;
+    const char* Typed;
+    const char* Box_Afterwards;
+    const char* First_Line;
+    const char* Created;  // file made in LanguageFiles, or nullptr
+};
+
+void PrintTo(const New_Name_Case& c, std::ostream* out) {
+    *out << c.Typed;
+}
+
+class Adding_A_Language : public Language_Windows,
+                          public ::testing::WithParamInterface<New_Name_Case> {};
+
+TEST_P(Adding_A_Language, AddThisLanguageCreatesOnlyValidNewNames) {
+    const New_Name_Case& c = GetParam();
+    Start();
+    const std::string german_before = Read_Whole_File(Paths.Language_Folder() + "german.mdb");
+    Window().mnuAddLanguage->trigger();
+    QTest::keyClicks(Languages().LanguageName, c.Typed);
+    QTest::mouseClick(Languages().MakeDataBaseFile, Qt::LeftButton);
+
+    EXPECT_EQ(Languages().LanguageName->text(), c.Box_Afterwards);
+    EXPECT_EQ(Shown(Languages().AddALanguageDisplay).split('\n').front(), c.First_Line);
+    QStringList expected{"english", "german", "spanish"};
+    if (c.Created) {
+        EXPECT_TRUE(fs::is_regular_file(Paths.Language_Folder() + c.Created + ".mdb"));
+        expected << c.Created;
+        expected.sort();
+    }
+    EXPECT_EQ(Listed(), expected);
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(Paths.Language_Folder()))
+        files += entry.path().extension() == ".mdb";
+    EXPECT_EQ(files, c.Created ? 4 : 3);
+    EXPECT_EQ(Read_Whole_File(Paths.Language_Folder() + "german.mdb"), german_before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Adding_A_Language,
+    ::testing::Values(New_Name_Case{"new_name", "Klingon-2", "klingon-2",
+                                    "Language name Selected is valid.", "klingon-2"},
+                      New_Name_Case{"listed_in_other_case", "GERMAN", "GERMAN",
+                                    "-------------------------ERROR-----------------------------",
+                                    nullptr},
+                      New_Name_Case{"blank_in_name", "old norse", "old norse",
+                                    "----------------------INSTRUCTIONS-------------------------",
+                                    nullptr}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(Language_Windows, TheEditorFindsAPhraseAndATypedTranslationIsUsedAtTheNextLookup) {
+    Start();
+    Use_Language("german");
+    QTest::mouseClick(Languages().OpenLanguageEditor, Qt::LeftButton);
+    ASSERT_TRUE(Editor().isVisible());
+    EXPECT_EQ(Editor().windowTitle(), "Language Editor");
+    EXPECT_EQ(Editor().LanguageName->text(), "german");
+    QTreeWidget& map = *Editor().LanguageMap;
+    EXPECT_EQ(map.columnCount(), 5);
+    EXPECT_EQ(map.headerItem()->text(4), "Date Last Modified");
+    const int all_rows = map.topLevelItemCount();
+    EXPECT_GT(all_rows, 100);
+
+    QTest::keyClicks(Editor().SearchBox, "soft o");
+    ASSERT_EQ(map.topLevelItemCount(), 2);  // "SOFT OFF" and "SOFT OFF condition"
+    QTreeWidgetItem* soft_off = map.findItems("SOFT OFF", Qt::MatchExactly).value(0);
+    ASSERT_NE(soft_off, nullptr);
+    QTest::mouseClick(map.viewport(), Qt::LeftButton, {}, map.visualItemRect(soft_off).center());
+    EXPECT_EQ(Editor().DisplayEnglish->text(), "SOFT OFF");
+    EXPECT_EQ(Editor().DisplayTargetLanguage->text(), "SANFT AUS");
+
+    Editor().DisplayTargetLanguage->selectAll();
+    QTest::keyClicks(Editor().DisplayTargetLanguage, "LEISE AUS");
+    EXPECT_EQ(TranslateText("SOFT OFF"), "LEISE AUS");
+    EXPECT_EQ(soft_off->text(1), "LEISE AUS");
+
+    // Nothing begins with the text: the map empties and the boxes keep their entry.
+    QTest::keyClicks(Editor().SearchBox, "x");
+    EXPECT_EQ(map.topLevelItemCount(), 0);
+    EXPECT_TRUE(Shown(Editor().DBInterfaceDisplay)
+                    .endsWith("There were no records found in table SELECT * FROM Language "
+                              "WHERE English Like 'soft ox*'"));
+    EXPECT_EQ(Editor().DisplayTargetLanguage->text(), "LEISE AUS");
+    Editor().SearchBox->selectAll();
+    QTest::keyClick(Editor().SearchBox, Qt::Key_Backspace);  // an empty box shows all
+    EXPECT_EQ(map.topLevelItemCount(), all_rows);
+
+    // Exit closes the window; the edit stays, and the next caption pass shows it.
+    Editor().mnuExit->trigger();
+    EXPECT_FALSE(Editor().isVisible());
+    Program->Apply_Language();
+    EXPECT_EQ(Window().SoftOff->text(), "LEISE AUS");
+}
+
+TEST_F(Language_Windows, OpenLanguageEditsAnotherDatabaseWithoutChangingTheInterface) {
+    Start();
+    Use_Language("german");
+    Window().mnuEditTranslation->trigger();
+    Language_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/spanish.mdb"));
+    Editor().mnuOpenLanguage->trigger();
+    EXPECT_EQ(Editor().LanguageName->text(), "spanish");
+    EXPECT_EQ(Shown(Editor().DBInterfaceDisplay), "Opening language database: spanish");
+    ASSERT_EQ(Language_Dialog.Open_Requests.size(), 1u);
+    EXPECT_EQ(Language_Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
+    EXPECT_EQ(TranslateText("SOFT OFF"), "SANFT AUS");
+    // The target-language option searches the translations.
+    QTest::mouseClick(Editor().SearchTargetLanguageOption, Qt::LeftButton);
+    QTest::keyClicks(Editor().SearchBox, "apagado s");
+    ASSERT_EQ(Editor().LanguageMap->topLevelItemCount(), 1);
+    EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(0), "SOFT OFF");
+    EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(1), "APAGADO SUAVE");
+}
+
+// The accessible tree under a window, by name, opening its menus as a screen reader does
+// (a menu item is reached both from the menu bar and from its open menu).
+std::multimap<QString, std::pair<QAccessible::Role, QString>> Accessible_Tree(QWidget& window) {
+    std::multimap<QString, std::pair<QAccessible::Role, QString>> found;
+    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node,
+                                                               int depth) {
+        if (!node || depth > 40) return;
+        QString name = node->text(QAccessible::Name);
+        if (!name.isEmpty())
+            found.insert({name, {node->role(), node->text(QAccessible::Description)}});
+        for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), depth + 1);
+    };
+    walk(QAccessible::queryAccessibleInterface(&window), 0);
+    for (QMenu* menu : window.findChildren<QMenu*>())
+        walk(QAccessible::queryAccessibleInterface(menu), 0);
+    return found;
+}
+
+int Count(const std::multimap<QString, std::pair<QAccessible::Role, QString>>& tree,
+          const QString& name, QAccessible::Role role, const QString& description = {}) {
+    int count = 0;
+    auto [from, to] = tree.equal_range(name);
+    for (auto it = from; it != to; ++it) {
+        count +=
+            it->second.first == role && (description.isEmpty() || it->second.second == description);
+    }
+    return count;
+}
+
+TEST_F(Language_Windows, ScreenReadersFindTheLanguageWindowsByCaptionAndLabel) {
+    Start();
+    auto run = Accessible_Tree(Window());
+    for (const char* item : {"Select Language", "Add Language", "Edit Translation"})
+        EXPECT_GE(Count(run, item, QAccessible::MenuItem), 1) << item;
+
+    Window().mnuSelectLanguage->trigger();
+    auto languages = Accessible_Tree(Languages());
+    for (const char* caption :
+         {"Add This Language", "Use This Language", "Edit This Language", "Done"})
+        EXPECT_EQ(Count(languages, caption, QAccessible::Button), 1) << caption;
+    EXPECT_EQ(Count(languages, "Add New Interface Language", QAccessible::EditableText,
+                    "use only letters a-z ,  numbers 0-9 and - (dash)"),
+              1);
+    EXPECT_EQ(Count(languages, "Instructions and results", QAccessible::EditableText,
+                    "Watch this display for instructions and results"),
+              1);
+
+    Window().mnuEditTranslation->trigger();
+    auto editor = Accessible_Tree(Editor());
+    EXPECT_EQ(Count(editor, "Phrase", QAccessible::EditableText), 2);
+    EXPECT_EQ(Count(editor, "Comment", QAccessible::EditableText), 2);
+    EXPECT_EQ(Count(editor, "Entry Last Updated:", QAccessible::EditableText), 1);
+    EXPECT_EQ(Count(editor, "Language File", QAccessible::EditableText), 1);
+    EXPECT_EQ(Count(editor, "Search Phrases", QAccessible::EditableText), 1);
+    EXPECT_EQ(Count(editor, "Messages", QAccessible::EditableText), 1);
+    EXPECT_EQ(Count(editor, "English", QAccessible::RadioButton), 1);
+    EXPECT_EQ(Count(editor, "Target Language", QAccessible::RadioButton), 1);
+    for (const char* item : {"Open Language", "Exit"})
+        EXPECT_GE(Count(editor, item, QAccessible::MenuItem), 1) << item;
+}
+
+}  // namespace
+}  // namespace corvanel::testing
