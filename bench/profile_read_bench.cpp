@@ -17,16 +17,23 @@ std::string Full_Profile_Path() {
     Profile_Sheet sheet{};
     double start_time = 0;
     for (int row = 1; row <= 254; ++row) {
-        sheet[row] = {std::to_string(row), Format_00(start_time), "10",
-                      row % 2 ? "r" : "h", row % 2 ? "100" : "1100", "1100",
-                      row % 2 ? "100.00" : "0", "25", row % 10 ? "" : "wait", ""};
+        sheet[row] = {std::to_string(row),
+                      Format_00(start_time),
+                      "10",
+                      row % 2 ? "r" : "h",
+                      row % 2 ? "100" : "1100",
+                      "1100",
+                      row % 2 ? "100.00" : "0",
+                      "25",
+                      row % 10 ? "" : "wait",
+                      ""};
         start_time += 10;
     }
     sheet[255] = {"255", Format_00(start_time), "", "e", "1100", "", "", "", "", ""};
     std::string path =
         (std::filesystem::temp_directory_path() / "corvanel-bench-full-profile.txt").string();
-    std::ofstream(path, std::ios::binary) << Build_Profile_Text(sheet, {"K    ", true, true})
-                                          << "\r\n";
+    std::ofstream(path, std::ios::binary)
+        << Build_Profile_Text(sheet, {"K    ", true, true}) << "\r\n";
     return path;
 }
 

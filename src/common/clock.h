@@ -13,13 +13,13 @@ struct Date_Time {
 // Where the models read the time of day. The program reads the system's local clock;
 // tests move a fake one.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual Date_Time Now() = 0;
 };
 
 class System_Clock : public Clock {
-public:
+  public:
     Date_Time Now() override;
 };
 

@@ -27,13 +27,15 @@ enum class Error_Number : int {
     Dialog_Cancelled = 32755,
 };
 
-inline int To_Int(Error_Number number) { return static_cast<int>(number); }
+inline int To_Int(Error_Number number) {
+    return static_cast<int>(number);
+}
 
 // A failed statement inside a handler. Core routines throw it; the handler that owns
 // the statement catches it, reports the number the way its messages say, and goes on.
 // It never leaves a handler.
 class Run_Time_Error : public std::runtime_error {
-public:
+  public:
     explicit Run_Time_Error(Error_Number number)
         : std::runtime_error("run-time error " + std::to_string(To_Int(number))), Number(number) {}
     Error_Number Number;

@@ -8,7 +8,9 @@ namespace corvanel {
 
 namespace {
 
-bool Is_Blank(char c) { return c == ' ' || c == '\t'; }
+bool Is_Blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim_Blanks(std::string_view text) {
     while (!text.empty() && Is_Blank(text.front())) text.remove_prefix(1);
@@ -16,7 +18,9 @@ std::string_view Trim_Blanks(std::string_view text) {
     return text;
 }
 
-bool Is_Digit(char c) { return c >= '0' && c <= '9'; }
+bool Is_Digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -30,13 +34,13 @@ Double_Conversion Convert_To_Double(std::string_view text) {
     // from_chars alone would take "inf", "nan" and a second sign; demand a digit or a
     // point followed by a digit.
     bool starts_like_number =
-        !body.empty() && (Is_Digit(body.front()) ||
-                          (body.front() == '.' && body.size() > 1 && Is_Digit(body[1])));
+        !body.empty() &&
+        (Is_Digit(body.front()) || (body.front() == '.' && body.size() > 1 && Is_Digit(body[1])));
     if (!starts_like_number) return {std::nullopt, Error_Number::Type_Mismatch};
 
     double value = 0;
-    auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value,
-                                        std::chars_format::general);
+    auto [end, error] =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
     if (end != body.data() + body.size()) return {std::nullopt, Error_Number::Type_Mismatch};
     if (error == std::errc::result_out_of_range || !std::isfinite(value)) {
         return {std::nullopt, Error_Number::Overflow};
@@ -72,6 +76,8 @@ std::int16_t Int16_Of(std::string_view text) {
     return *number.Value;
 }
 
-int Sign_Of(double value) { return (value > 0) - (value < 0); }
+int Sign_Of(double value) {
+    return (value > 0) - (value < 0);
+}
 
 }  // namespace corvanel

@@ -19,7 +19,7 @@ struct File_Dialog_Request {
 struct File_Dialog_Result {
     enum class Outcome { Chosen, Cancelled, Failed };
     Outcome Result = Outcome::Cancelled;
-    std::string Path;  // the chosen file, folder included, when Chosen
+    std::string Path;                         // the chosen file, folder included, when Chosen
     Error_Number Error = Error_Number::None;  // when Failed
 
     static File_Dialog_Result Chosen(std::string path) {
@@ -32,7 +32,7 @@ struct File_Dialog_Result {
 };
 
 class File_Dialog {
-public:
+  public:
     virtual ~File_Dialog() = default;
     virtual File_Dialog_Result Show_Open(const File_Dialog_Request& request) = 0;
     virtual File_Dialog_Result Show_Save(const File_Dialog_Request& request) = 0;
@@ -40,14 +40,14 @@ public:
 
 // The modal message box with OK and Cancel; true for OK.
 class Message_Box {
-public:
+  public:
     virtual ~Message_Box() = default;
     virtual bool Ask_OK_Cancel(const std::string& text) = 0;
 };
 
 // The system beep.
 class Beeper {
-public:
+  public:
     virtual ~Beeper() = default;
     virtual void Beep() = 0;
 };

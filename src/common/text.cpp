@@ -22,9 +22,13 @@ std::string Join_All(const Lines& lines) {
 
 }  // namespace
 
-std::string Join_Lines(std::initializer_list<std::string_view> lines) { return Join_All(lines); }
+std::string Join_Lines(std::initializer_list<std::string_view> lines) {
+    return Join_All(lines);
+}
 
-std::string Join_Lines(const std::vector<std::string>& lines) { return Join_All(lines); }
+std::string Join_Lines(const std::vector<std::string>& lines) {
+    return Join_All(lines);
+}
 
 void Set_Message_Text(std::string& box, std::string text, std::size_t limit) {
     if (text.size() > limit) text.clear();
@@ -95,7 +99,9 @@ std::string Format_Number(double value) {
     return text == "-0" ? "0" : text;
 }
 
-std::string Format_Whole(long long value) { return std::to_string(value); }
+std::string Format_Whole(long long value) {
+    return std::to_string(value);
+}
 
 std::string Right_Align(std::string_view text, std::size_t width) {
     if (text.size() >= width) return std::string(text.substr(0, width));

@@ -15,8 +15,7 @@ std::string Join_Lines(const std::vector<std::string>& lines);
 
 // Appends the text and CR LF at the end of a message box. A box with a limit never
 // holds more: when the new text would make it longer, the whole box is emptied instead.
-void Append_Message(std::string& box, std::string_view text,
-                    std::size_t limit = std::string::npos);
+void Append_Message(std::string& box, std::string_view text, std::size_t limit = std::string::npos);
 
 // Sets the whole text of a message box under the same limit.
 void Set_Message_Text(std::string& box, std::string text, std::size_t limit);

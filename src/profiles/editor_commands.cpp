@@ -24,7 +24,8 @@ void Profile_Editor::Form_Load() {
                                  TranslateText("All files") + " (*.*) | *.*";
     CommonDialog_Editor.Initial_Folder = Paths_.Profiles_Folder();
     FloatingTextBox_Visible = false;
-    for (int col = 0; col < Sheet_Columns; ++col) Profile_FlexGrid[0][col] = Sheet_Column_Titles[col];
+    for (int col = 0; col < Sheet_Columns; ++col)
+        Profile_FlexGrid[0][col] = Sheet_Column_Titles[col];
     WorkSheet = {};
     for (int row = 1; row <= Last_Segment_Row; ++row) WorkSheet[row][Col_Seg] = std::to_string(row);
     ClearProfile();
@@ -40,7 +41,9 @@ void Profile_Editor::Form_Activate() {
     }
 }
 
-void Profile_Editor::Form_Unload() { Save_Editor_Settings(); }
+void Profile_Editor::Form_Unload() {
+    Save_Editor_Settings();
+}
 
 void Profile_Editor::Read_Editor_Settings() {
     if (Read_First_Line(Paths_.Setup_File("TempScale.txt")) == Checked) {

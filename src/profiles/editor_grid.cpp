@@ -10,7 +10,9 @@ namespace corvanel {
 
 namespace {
 
-bool Is_Digit_Key(char key) { return key >= '0' && key <= '9'; }
+bool Is_Digit_Key(char key) {
+    return key >= '0' && key <= '9';
+}
 constexpr char Backspace = '\b';
 
 }  // namespace

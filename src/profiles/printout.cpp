@@ -10,11 +10,10 @@ namespace corvanel {
 Printout Build_Printout(const Profile_Sheet& sheet, const std::string& profile_name) {
     Printout printout;
     printout.Name_Line = TranslateText("Profile Name") + "=" + profile_name;
-    printout.Titles = {TranslateText("Seg"),        TranslateText("Start-Time"),
-                       TranslateText("Duration"),   TranslateText("Action"),
-                       TranslateText("Start-Temp"), TranslateText("End-Temp"),
-                       TranslateText("Ramp Rate"),  TranslateText("ErrorLim"),
-                       TranslateText("Notif-Time")};
+    printout.Titles = {
+        TranslateText("Seg"),       TranslateText("Start-Time"), TranslateText("Duration"),
+        TranslateText("Action"),    TranslateText("Start-Temp"), TranslateText("End-Temp"),
+        TranslateText("Ramp Rate"), TranslateText("ErrorLim"),   TranslateText("Notif-Time")};
     const int rows = Last_Used_Row(sheet) % 256;
     for (int r = 0; r < rows; ++r) {
         std::array<std::string, 8> values;

@@ -49,7 +49,8 @@ void Profile_Editor::Check_Profile() {
         return;
     }
     for (int r = 1; r <= n - 1; ++r) {
-        for (int col : {Col_Start_Time, Col_Duration, Col_Start_Temp, Col_End_Temp, Col_Ramp_Rate}) {
+        for (int col :
+             {Col_Start_Time, Col_Duration, Col_Start_Temp, Col_End_Temp, Col_Ramp_Rate}) {
             const std::string& cell = WorkSheet[r][col];
             if (cell.empty()) {
                 Display(TranslateText("Missing entry, check profile"));
@@ -76,7 +77,8 @@ void Profile_Editor::Check_Profile() {
     }
     if (!Profile_Error) {
         Display(Join_Lines(
-            {TranslateText("WARNING: You must check and observe ramp limitations, no ramp rate checking by this software"),
+            {TranslateText(
+                 "WARNING: You must check and observe ramp limitations, no ramp rate checking by this software"),
              "", TranslateText("No Errors found in profile. You may now save and run it.")}));
     }
 }

@@ -17,7 +17,7 @@ namespace corvanel {
 // window's controls and one routine per event. The Qt window shows this state and
 // forwards its events here.
 class Profile_Editor {
-public:
+  public:
     Profile_Editor(Program_Paths paths, File_Dialog& dialog, Message_Box& box, Beeper& beeper);
 
     // ---- window events ----
@@ -102,7 +102,7 @@ public:
     File_Dialog_Request CommonDialog_Editor;
     bool Window_Closed = false;
 
-private:
+  private:
     static constexpr std::size_t User_Prompt_Limit = 1000;
     void Set_User_Prompt(std::string text);
     void Clear_User_Prompt() { Set_User_Prompt(""); }

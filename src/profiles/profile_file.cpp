@@ -27,7 +27,8 @@ std::string Build_Profile_Text(const Profile_Sheet& sheet, const Profile_Setting
     std::string text;
     text.reserve(Written_File_Length);
     for (int row = 1; row <= Last_Segment_Row; ++row) {
-        for (int col = 0; col < Sheet_Columns; ++col) text += Right_Align(sheet[row][col], Field_Width);
+        for (int col = 0; col < Sheet_Columns; ++col)
+            text += Right_Align(sheet[row][col], Field_Width);
         text += CRLF;
     }
     text += Sensor_Field(settings.Sensor_Code);

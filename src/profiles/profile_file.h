@@ -12,7 +12,7 @@ namespace corvanel {
 namespace Profile_Layout {
 inline constexpr std::size_t Field_Width = 7;
 inline constexpr std::size_t Segment_Line_Length = 70;
-inline constexpr std::size_t Line_Stride = 72;  // a segment line and its CR LF
+inline constexpr std::size_t Line_Stride = 72;         // a segment line and its CR LF
 inline constexpr std::size_t Sensor_Position = 18361;  // positions count from 1
 inline constexpr std::size_t Sensor_Length = 5;
 inline constexpr std::size_t Scale_Position = 18368;

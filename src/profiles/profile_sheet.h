@@ -28,7 +28,7 @@ using Profile_Sheet = std::array<std::array<std::string, Sheet_Columns>, Sheet_R
 
 // The column titles, in English, as both grids show them above the columns.
 inline constexpr std::array<const char*, Sheet_Columns> Sheet_Column_Titles = {
-    "Seg",       "Start Time", "Duration",     "Action",  "Start Temp",
-    "End Temp",  "Ramp Rate",  "Error Limits", "Command", "Notify= t,T"};
+    "Seg",      "Start Time", "Duration",     "Action",  "Start Temp",
+    "End Temp", "Ramp Rate",  "Error Limits", "Command", "Notify= t,T"};
 
 }  // namespace corvanel

@@ -35,8 +35,10 @@ std::vector<std::pair<double, double>> Build_Run_Chart(const Profile_Sheet& shee
     std::vector<std::pair<double, double>> points(static_cast<std::size_t>(n) + 1, {0.0, 0.0});
     for (int i = 2; i <= n + 1; ++i) {
         const auto& row = sheet[i - 1];
-        if (!row[Col_Start_Time].empty()) points[i - 1].first = Convert_To_Double(row[Col_Start_Time]).Value.value_or(0);
-        if (!row[Col_Start_Temp].empty()) points[i - 1].second = Convert_To_Double(row[Col_Start_Temp]).Value.value_or(0);
+        if (!row[Col_Start_Time].empty())
+            points[i - 1].first = Convert_To_Double(row[Col_Start_Time]).Value.value_or(0);
+        if (!row[Col_Start_Temp].empty())
+            points[i - 1].second = Convert_To_Double(row[Col_Start_Temp]).Value.value_or(0);
     }
     return points;
 }

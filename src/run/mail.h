@@ -14,7 +14,7 @@ struct Mail_Message {
 // Sends one message. A missing or failing mail service is a failed send; the program
 // ignores it, so a sender never throws.
 class Mail_Sender {
-public:
+  public:
     virtual ~Mail_Sender() = default;
     virtual bool Send(const Mail_Message& message) = 0;
 };

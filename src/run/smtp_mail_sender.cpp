@@ -19,7 +19,8 @@ std::vector<std::string> Split_Recipients(const std::string& list) {
         std::string address = list.substr(start, comma - start);
         std::size_t first = address.find_first_not_of(" \t");
         std::size_t last = address.find_last_not_of(" \t");
-        if (first != std::string::npos) recipients.push_back(address.substr(first, last - first + 1));
+        if (first != std::string::npos)
+            recipients.push_back(address.substr(first, last - first + 1));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -79,7 +80,8 @@ bool Smtp_Mail_Sender::Send(const Mail_Message& message) {
     std::string wire = Wire_Text(from, message);
     Upload upload{&wire};
     curl_slist* rcpt = nullptr;
-    for (const std::string& address : recipients) rcpt = curl_slist_append(rcpt, Angle(address).c_str());
+    for (const std::string& address : recipients)
+        rcpt = curl_slist_append(rcpt, Angle(address).c_str());
     std::string mail_from = Angle(from);
 
     curl_easy_setopt(curl, CURLOPT_URL, server.c_str());

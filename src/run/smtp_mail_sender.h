@@ -10,14 +10,14 @@ namespace corvanel {
 // Setup/MailServer.txt and Setup/MailFrom.txt at every send, so a change takes effect
 // at once. Recipients are the comma-separated notification list.
 class Smtp_Mail_Sender : public Mail_Sender {
-public:
+  public:
     explicit Smtp_Mail_Sender(Program_Paths paths) : Paths_(std::move(paths)) {}
     bool Send(const Mail_Message& message) override;
 
     // The message as it goes over the wire: headers, a blank line, the body; CR LF lines.
     static std::string Wire_Text(const std::string& from, const Mail_Message& message);
 
-private:
+  private:
     Program_Paths Paths_;
 };
 

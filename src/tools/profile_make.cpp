@@ -19,8 +19,9 @@ namespace fs = std::filesystem;
 Tool_Editor::Tool_Editor()
     : Settings_Folder_([] {
           std::random_device random;
-          fs::path folder = fs::temp_directory_path() /
-                            ("corvanel-profile-" + std::to_string(random()) + std::to_string(random()));
+          fs::path folder =
+              fs::temp_directory_path() /
+              ("corvanel-profile-" + std::to_string(random()) + std::to_string(random()));
           return folder;  // never created: the editor finds no settings there
       }()),
       Editor(Program_Paths(Settings_Folder_), Dialog_, Box_, Beeper_) {
@@ -71,7 +72,7 @@ struct Make_Options {
 };
 
 class Input_Error {
-public:
+  public:
     explicit Input_Error(std::string text) : Text(std::move(text)) {}
     std::string Text;
 };
@@ -102,7 +103,8 @@ void Require_Number(const Segment_Row& row, const char* column, const std::strin
     std::string where = "line " + std::to_string(row.Line) + ": " + column + " ";
     for (char c : value) {
         bool allowed = (c >= '0' && c <= '9') || c == '.' || (may_be_negative && c == '-');
-        if (!allowed) throw Input_Error(where + "\"" + value + "\" is not a number the editor takes");
+        if (!allowed)
+            throw Input_Error(where + "\"" + value + "\" is not a number the editor takes");
     }
     bool converts = whole ? Convert_To_Int16(value).Value.has_value()
                           : Convert_To_Double(value).Value.has_value();
@@ -124,9 +126,11 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
         if (trimmed.empty() || trimmed[0] == '#') continue;
         if (!header_seen) {
             std::string compact;
-            for (char c : trimmed) if (c != ' ' && c != '\t') compact += c;
+            for (char c : trimmed)
+                if (c != ' ' && c != '\t') compact += c;
             if (compact != header) {
-                throw Input_Error("line " + std::to_string(number) + ": expected the header " + header);
+                throw Input_Error("line " + std::to_string(number) + ": expected the header " +
+                                  header);
             }
             header_seen = true;
             continue;
@@ -137,11 +141,13 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
                               std::to_string(fields.size()));
         }
         Segment_Row row{number, fields[0], fields[1], fields[2], fields[3], fields[4]};
-        if (row.End_Temp.empty()) throw Input_Error("line " + std::to_string(number) + ": end_temp is missing");
+        if (row.End_Temp.empty())
+            throw Input_Error("line " + std::to_string(number) + ": end_temp is missing");
         Require_Number(row, "end_temp", row.End_Temp, true, true);
         if (!row.Duration.empty()) Require_Number(row, "duration", row.Duration, false, false);
         if (!row.Ramp_Rate.empty()) Require_Number(row, "ramp_rate", row.Ramp_Rate, false, true);
-        if (!row.Error_Limit.empty()) Require_Number(row, "error_limit", row.Error_Limit, true, false);
+        if (!row.Error_Limit.empty())
+            Require_Number(row, "error_limit", row.Error_Limit, true, false);
         if (row.Duration.empty() == row.Ramp_Rate.empty()) {
             throw Input_Error("line " + std::to_string(number) +
                               ": give either duration or ramp_rate, not both and not neither");
@@ -154,7 +160,8 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
     }
     if (in.bad()) throw Input_Error("the segments could not be read");
     if (!header_seen) throw Input_Error("no CSV header: expected " + header);
-    if (rows.size() > 254) throw Input_Error("more than 254 segments: a profile holds 254 and its end row");
+    if (rows.size() > 254)
+        throw Input_Error("more than 254 segments: a profile holds 254 and its end row");
     return rows;
 }
 
@@ -169,11 +176,13 @@ Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
         if (arg == "--sensor") {
             std::string code = value();
             std::optional<int> index = Sensor_Index_Of_Caption(code);
-            if (!index) throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
+            if (!index)
+                throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
             options.Sensor = *index;
         } else if (arg == "--scale") {
             std::string scale = value();
-            if (scale != "F" && scale != "C") throw Input_Error("--scale takes F or C, not " + scale);
+            if (scale != "F" && scale != "C")
+                throw Input_Error("--scale takes F or C, not " + scale);
             options.Fahrenheit = scale == "F";
         } else if (arg == "--unit") {
             std::string unit = value();
@@ -181,9 +190,11 @@ Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
             options.Minutes = unit == "M";
         } else if (arg == "--start-temp") {
             options.Start_Temp = value();
-            bool typeable = options.Start_Temp.find_first_not_of("0123456789.-") == std::string::npos;
+            bool typeable =
+                options.Start_Temp.find_first_not_of("0123456789.-") == std::string::npos;
             if (!typeable || !Convert_To_Int16(options.Start_Temp).Value) {
-                throw Input_Error("--start-temp takes a whole temperature, not " + options.Start_Temp);
+                throw Input_Error("--start-temp takes a whole temperature, not " +
+                                  options.Start_Temp);
             }
         } else if (arg.rfind("--", 0) == 0) {
             throw Input_Error("unknown option " + arg + " for make");
@@ -263,8 +274,8 @@ int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::os
         if (!segment.Error_Limit.empty()) Enter(editor, row, Col_Error_Limits, segment.Error_Limit);
         if (!segment.Command.empty()) Enter(editor, row, Col_Command, segment.Command);
         if (!editor.User_Prompt.empty()) {
-            typing_messages += "line " + std::to_string(segment.Line) + ": " +
-                               Console_Text(editor.User_Prompt);
+            typing_messages +=
+                "line " + std::to_string(segment.Line) + ": " + Console_Text(editor.User_Prompt);
         }
         start_temp = end_temp;
         ++row;

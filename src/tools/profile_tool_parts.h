@@ -13,7 +13,7 @@ namespace corvanel {
 // The editor as the profile tool drives it: no windows, no beeps, and a settings
 // folder of its own, so the program's own editor settings are neither read nor written.
 class Tool_Editor {
-public:
+  public:
     Tool_Editor();
     ~Tool_Editor();
     Tool_Editor(const Tool_Editor&) = delete;
@@ -23,11 +23,11 @@ public:
     void Save_To(const std::string& path) { Dialog_.Target = path; }
 
     class Silent_Beeper : public Beeper {
-    public:
+      public:
         void Beep() override {}
     };
     class Answering_Dialog : public File_Dialog {
-    public:
+      public:
         std::string Target;
         File_Dialog_Result Show_Open(const File_Dialog_Request&) override {
             return File_Dialog_Result::Cancelled();
@@ -37,17 +37,17 @@ public:
         }
     };
     class Confirming_Box : public Message_Box {
-    public:
+      public:
         bool Ask_OK_Cancel(const std::string&) override { return true; }
     };
 
-private:
+  private:
     std::filesystem::path Settings_Folder_;
     Answering_Dialog Dialog_;
     Confirming_Box Box_;
     Silent_Beeper Beeper_;
 
-public:
+  public:
     Profile_Editor Editor;
 };
 

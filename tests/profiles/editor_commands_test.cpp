@@ -16,10 +16,11 @@ const std::string Format_Message =
 TEST_F(Editor_Commands, FirstStartUsesCelsiusHoursAndDefaultsToK) {
     EXPECT_TRUE(Editor.mnuCelcius && Editor.mnuHours && Editor.mnuSensor_Checked[2]);
     EXPECT_EQ(Editor.TempScale + " " + Editor.TimeScale, "Deg-C Hours");
-    EXPECT_EQ(Editor.User_Prompt,
-              "Profile sensor defaulted to type= K\r\n =>Profile sensor type set to K Thermocouple\r\n"
-              "Profile temp scale=Celcius\r\nProfile time scale=Hours\r\n"
-              "Use drop down menus to select alternate settings \r\n");
+    EXPECT_EQ(
+        Editor.User_Prompt,
+        "Profile sensor defaulted to type= K\r\n =>Profile sensor type set to K Thermocouple\r\n"
+        "Profile temp scale=Celcius\r\nProfile time scale=Hours\r\n"
+        "Use drop down menus to select alternate settings \r\n");
 }
 
 TEST_F(Editor_Commands, ExitAsksFirstAndTheNextOpeningRestoresTheSettings) {
@@ -37,9 +38,10 @@ TEST_F(Editor_Commands, ExitAsksFirstAndTheNextOpeningRestoresTheSettings) {
     Profile_Editor again(Paths, Dialog, Box, Beeper);
     again.Form_Load();
     EXPECT_TRUE(again.mnuFahrenheit && again.mnuMinutes && again.mnuSensor_Checked[6]);
-    EXPECT_EQ(again.User_Prompt, " =>Profile sensor type set to Pt_JIS_RTD Thermocouple\r\n"
-                                 "Profile temp scale=Fahrenheit\r\nProfile time scale=Minutes\r\n"
-                                 "Use drop down menus to select alternate settings \r\n");
+    EXPECT_EQ(again.User_Prompt,
+              " =>Profile sensor type set to Pt_JIS_RTD Thermocouple\r\n"
+              "Profile temp scale=Fahrenheit\r\nProfile time scale=Minutes\r\n"
+              "Use drop down menus to select alternate settings \r\n");
 }
 
 TEST_F(Editor_Commands, SaveAsCommitsThePendingEntryAndWritesTheWorkedExampleExactly) {
@@ -62,7 +64,8 @@ TEST_F(Editor_Commands, SaveAsCommitsThePendingEntryAndWritesTheWorkedExampleExa
     expected.replace(72 + 49, 7, "     25");
     long sum = 0;  // the checksum moves with the new digits
     for (std::size_t i = 0; i < 18371; ++i) sum += static_cast<unsigned char>(expected[i]);
-    expected.replace(18373, 10, std::string(10 - std::to_string(sum).size(), ' ') + std::to_string(sum));
+    expected.replace(18373, 10,
+                     std::string(10 - std::to_string(sum).size(), ' ') + std::to_string(sum));
     EXPECT_TRUE(Read_Whole_File(target) == expected) << "saved file differs";
 }
 
@@ -71,8 +74,9 @@ TEST_F(Editor_Commands, ASaveThatFailsTheCheckIsCancelledOrCannotBeWrittenWrites
     Enter(2, Col_Action, "e");
     Editor.mnuSaveFileAs_Click();
     EXPECT_TRUE(Dialog.Save_Requests.empty());
-    EXPECT_EQ(Editor.User_Prompt, "Error: Must have more than 2 segments in profile\r\n"
-                                  "Profile Error - FILE NOT SAVED\r\n");
+    EXPECT_EQ(Editor.User_Prompt,
+              "Error: Must have more than 2 segments in profile\r\n"
+              "Profile Error - FILE NOT SAVED\r\n");
 
     Type_Worked_Example();
     Editor.mnuSaveFileAs_Click();  // the fake dialog cancels
@@ -94,7 +98,9 @@ TEST_F(Editor_Commands, OpenReadsOnlyFromTheProfilesFolder) {
     EXPECT_EQ(Cell(1, Col_End_Temp), "   1000");
     EXPECT_EQ(Editor.Segment_Rows, 3);
     EXPECT_EQ(Editor.TempScale, "Deg-F");
-    EXPECT_EQ(Editor.User_Prompt.rfind("Profile is valid\r\n =>Profile sensor type set to K Thermocouple\r\n", 0), 0u);
+    EXPECT_EQ(Editor.User_Prompt.rfind(
+                  "Profile is valid\r\n =>Profile sensor type set to K Thermocouple\r\n", 0),
+              0u);
 
     Dialog.Answers.push_back(File_Dialog_Result::Chosen(Folder.File("again.txt")));
     Editor.mnuSaveFileAs_Click();  // opened and saved unchanged: the same file
@@ -103,7 +109,8 @@ TEST_F(Editor_Commands, OpenReadsOnlyFromTheProfilesFolder) {
     std::string damaged = Worked_Example_Text();
     damaged[40] = '9';
     Write_Whole_File(Paths.Profile_File("damaged.txt"), damaged);
-    for (const std::string& chosen : {std::string("damaged.txt"), Folder.File("other/only-there.txt")}) {
+    for (const std::string& chosen :
+         {std::string("damaged.txt"), Folder.File("other/only-there.txt")}) {
         Dialog.Answers.push_back(File_Dialog_Result::Chosen(chosen));
         Editor.mnuFileOpen_Click();
         EXPECT_EQ(Editor.User_Prompt, Format_Message) << chosen;
@@ -121,8 +128,9 @@ TEST_F(Editor_Commands, NewStartsAgainAt70DegreesAndKeepsTheSettings) {
     Type_Worked_Example();
     Editor.Edit_Profile_Name = "old.txt";
     Editor.mnuNew_Click();
-    EXPECT_EQ(Cell(1, Col_Start_Temp) + "/" + Cell(1, Col_Start_Time) + "/" + Cell(2, Col_Start_Temp),
-              "70/0/");
+    EXPECT_EQ(
+        Cell(1, Col_Start_Temp) + "/" + Cell(1, Col_Start_Time) + "/" + Cell(2, Col_Start_Temp),
+        "70/0/");
     EXPECT_EQ(Editor.Edit_Profile_Name, "");
     EXPECT_FALSE(Editor.FloatingTextBox_Visible);
     EXPECT_TRUE(Editor.mnuFahrenheit);

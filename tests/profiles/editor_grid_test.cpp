@@ -14,7 +14,8 @@ TEST_F(Editor_Grid, ANewRampWorksOutRateActionAndTheNextSegment) {
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "15.50");
     EXPECT_EQ(Cell(2, Col_Start_Time), "60.00");
     EXPECT_EQ(Editor.Profile_FlexGrid[1][Col_Ramp_Rate], "15.50");
-    EXPECT_EQ(Editor.EditChart_Points, (std::vector<std::pair<double, double>>{{0, 70}, {60, 1000}}));
+    EXPECT_EQ(Editor.EditChart_Points,
+              (std::vector<std::pair<double, double>>{{0, 70}, {60, 1000}}));
 }
 
 TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
@@ -52,9 +53,10 @@ TEST_F(Editor_Grid, EndTempAfterADurationRewritesItFromTheRoundedRate) {
 TEST_F(Editor_Grid, ARateAgainstTheRampIsRefusedWithTheSignMessage) {
     Enter(1, Col_End_Temp, "1000");
     Enter(1, Col_Ramp_Rate, "-10");
-    EXPECT_EQ(Editor.User_Prompt, "Sign of ramp conflicts with End Temperature\r\n"
-                                  "If End Temp > Start Temp Ramp Rate = +\r\n"
-                                  "If End Temp < Start Temp Ramp Rate = -\r\n");
+    EXPECT_EQ(Editor.User_Prompt,
+              "Sign of ramp conflicts with End Temperature\r\n"
+              "If End Temp > Start Temp Ramp Rate = +\r\n"
+              "If End Temp < Start Temp Ramp Rate = -\r\n");
     EXPECT_EQ(Cell(1, Col_End_Temp), "");
     EXPECT_EQ(Cell(2, Col_Start_Temp), "");
 }
@@ -104,8 +106,7 @@ struct Locked_Cell {
     const char* Message;
 };
 
-class Editor_Locked_Cell : public Editor_Test,
-                           public ::testing::WithParamInterface<Locked_Cell> {};
+class Editor_Locked_Cell : public Editor_Test, public ::testing::WithParamInterface<Locked_Cell> {};
 
 TEST_P(Editor_Locked_Cell, RefusesEveryKeyAndSaysWhy) {
     Editor.User_Prompt.clear();
@@ -119,15 +120,15 @@ TEST_P(Editor_Locked_Cell, RefusesEveryKeyAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, Editor_Locked_Cell,
-    ::testing::Values(
-        Locked_Cell{"seg", 3, Col_Seg, "This entry is a constant\r\nYou can not edit this column"},
-        Locked_Cell{"start_time", 2, Col_Start_Time,
-                    "This entry is calculate from the other entries\r\n"
-                    "You can not manually edit this column"},
-        Locked_Cell{"later_start_temp", 2, Col_Start_Temp,
-                    "This entry derived from your previous segment end time\r\n"
-                    "You can not manually edit this column"},
-        Locked_Cell{"title", 0, Col_End_Temp, "You can not edit header title"}),
+    ::testing::Values(Locked_Cell{"seg", 3, Col_Seg,
+                                  "This entry is a constant\r\nYou can not edit this column"},
+                      Locked_Cell{"start_time", 2, Col_Start_Time,
+                                  "This entry is calculate from the other entries\r\n"
+                                  "You can not manually edit this column"},
+                      Locked_Cell{"later_start_temp", 2, Col_Start_Temp,
+                                  "This entry derived from your previous segment end time\r\n"
+                                  "You can not manually edit this column"},
+                      Locked_Cell{"title", 0, Col_End_Temp, "You can not edit header title"}),
     [](const auto& info) { return std::string(info.param.What); });
 
 TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {

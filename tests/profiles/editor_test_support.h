@@ -10,7 +10,7 @@
 
 // An editor opened in a program folder of its own, with fake dialogs and beeper.
 class Editor_Test : public ::testing::Test {
-protected:
+  protected:
     Temp_Folder Folder;
     Fake_File_Dialog Dialog;
     Fake_Message_Box Box;

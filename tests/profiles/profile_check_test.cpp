@@ -28,14 +28,25 @@ INSTANTIATE_TEST_SUITE_P(
                    "WARNING: You must check and observe ramp limitations, no ramp rate checking "
                    "by this software\r\n\r\nNo Errors found in profile. You may now save and run "
                    "it.\r\n"},
-        Check_Case{"one_segment", [](Profile_Editor& e) { e.ClearRows(2); e.WorkSheet[2][3] = "e"; },
+        Check_Case{"one_segment",
+                   [](Profile_Editor& e) {
+                       e.ClearRows(2);
+                       e.WorkSheet[2][3] = "e";
+                   },
                    true, "Error: Must have more than 2 segments in profile\r\n"},
         Check_Case{"two_blanks",
-                   [](Profile_Editor& e) { e.WorkSheet[1][2].clear(); e.WorkSheet[2][6].clear(); },
+                   [](Profile_Editor& e) {
+                       e.WorkSheet[1][2].clear();
+                       e.WorkSheet[2][6].clear();
+                   },
                    true, "Missing entry, check profile\r\nMissing entry, check profile\r\n"},
         Check_Case{"not_a_number_stops_the_check",
-                   [](Profile_Editor& e) { e.WorkSheet[1][2] = "  sixty"; e.WorkSheet[2][2].clear(); },
-                   true, "Profile entry skipped.  Look for blank line internal to profile text\r\n"},
+                   [](Profile_Editor& e) {
+                       e.WorkSheet[1][2] = "  sixty";
+                       e.WorkSheet[2][2].clear();
+                   },
+                   true,
+                   "Profile entry skipped.  Look for blank line internal to profile text\r\n"},
         Check_Case{"overflow", [](Profile_Editor& e) { e.WorkSheet[1][2] = "1e999"; }, true,
                    "Undefined Profile error precipitated by error number=6\r\n"},
         Check_Case{"no_end_statement", [](Profile_Editor& e) { e.WorkSheet[3][3] = "h"; }, true,
@@ -61,13 +72,15 @@ TEST_P(Sensor_Limits, AreInclusiveInTheChosenScale) {
     Type_Worked_Example();
     if (!GetParam().Fahrenheit) Editor.mnuCelcius_Click();
     Editor.Sensor_Menu_Click(GetParam().Sensor);
-    for (auto [row, col] : {std::pair{1, 5}, {2, 4}, {2, 5}}) Editor.WorkSheet[row][col] = GetParam().End_Temp;
+    for (auto [row, col] : {std::pair{1, 5}, {2, 4}, {2, 5}})
+        Editor.WorkSheet[row][col] = GetParam().End_Temp;
     Editor.Check_Profile();
     EXPECT_EQ(Editor.Profile_Error, !GetParam().In_Range);
     if (!GetParam().In_Range) {
-        EXPECT_EQ(Editor.User_Prompt, "Out of range temp entry at\r\nsegment=1\r\ncol=6\r\n"
-                                      "Out of range temp entry at\r\nsegment=2\r\ncol=5\r\n"
-                                      "Out of range temp entry at\r\nsegment=2\r\ncol=6\r\n");
+        EXPECT_EQ(Editor.User_Prompt,
+                  "Out of range temp entry at\r\nsegment=1\r\ncol=6\r\n"
+                  "Out of range temp entry at\r\nsegment=2\r\ncol=5\r\n"
+                  "Out of range temp entry at\r\nsegment=2\r\ncol=6\r\n");
     }
 }
 
@@ -93,8 +106,9 @@ TEST_F(Sensor_Pick, ChecksTheTemperaturesAtOnceAndStopsAtAnUnreadableOne) {
     Editor.Profile_Error = false;
     Editor.Sensor_Menu_Click(0);  // R starts at 0 degrees
     EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt, " =>Profile sensor type set to R Thermocouple\r\n"
-                                  "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n");
+    EXPECT_EQ(Editor.User_Prompt,
+              " =>Profile sensor type set to R Thermocouple\r\n"
+              "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n");
     EXPECT_EQ(Editor.mnuSensor_Checked, (std::array<bool, 10>{true}));
 
     Editor.WorkSheet[1][Col_Start_Temp] = "hot";

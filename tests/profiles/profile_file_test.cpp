@@ -86,10 +86,13 @@ std::string Change_A_Digit(std::string text) {
     text[72 * 0 + 7 * 5 + 3] = '2';  // End Temp 1000 becomes 2000
     return text;
 }
-std::string Truncate(std::string text) { return text.substr(0, 72 * 200); }
+std::string Truncate(std::string text) {
+    return text.substr(0, 72 * 200);
+}
 std::string Lf_Only(std::string text) {
     std::string out;
-    for (char c : text) if (c != '\r') out += c;
+    for (char c : text)
+        if (c != '\r') out += c;
     return out;
 }
 std::string Wider_Padding(std::string text) {
@@ -100,13 +103,22 @@ std::string Wider_Padding(std::string text) {
 }
 std::string Lone_Cr(std::string text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) if (text[i] != '\n') out += text[i];
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\n') out += text[i];
     return out;
 }
-std::string Trailing_Lines(std::string text) { return text + "anything at all\r\nmore\r\n"; }
-std::string No_Final_Line_End(std::string text) { return text.substr(0, text.size() - 4); }
-std::string Binary(std::string) { return std::string(20000, '\0') + std::string(5000, '\xff'); }
-std::string Huge(std::string) { return std::string(8 * 1024 * 1024, 'x'); }
+std::string Trailing_Lines(std::string text) {
+    return text + "anything at all\r\nmore\r\n";
+}
+std::string No_Final_Line_End(std::string text) {
+    return text.substr(0, text.size() - 4);
+}
+std::string Binary(std::string) {
+    return std::string(20000, '\0') + std::string(5000, '\xff');
+}
+std::string Huge(std::string) {
+    return std::string(8 * 1024 * 1024, 'x');
+}
 std::string Wrong_Checksum_Alignment(std::string text) {
     std::string field = text.substr(18373, 10);
     std::size_t digits = field.find_first_not_of(' ');
@@ -132,15 +144,11 @@ TEST_P(Damaged_File, IsRejectedWholeOrAcceptedWhole) {
 INSTANTIATE_TEST_SUITE_P(
     HandDamagedFiles, Damaged_File,
     ::testing::Values(Damage{"swap", Swap_Two_Characters, true},
-                      Damage{"digit", Change_A_Digit, false},
-                      Damage{"truncated", Truncate, false},
-                      Damage{"lf_only", Lf_Only, false},
-                      Damage{"padding", Wider_Padding, false},
-                      Damage{"lone_cr", Lone_Cr, true},
-                      Damage{"trailing", Trailing_Lines, true},
+                      Damage{"digit", Change_A_Digit, false}, Damage{"truncated", Truncate, false},
+                      Damage{"lf_only", Lf_Only, false}, Damage{"padding", Wider_Padding, false},
+                      Damage{"lone_cr", Lone_Cr, true}, Damage{"trailing", Trailing_Lines, true},
                       Damage{"no_final_line_end", No_Final_Line_End, true},
-                      Damage{"binary", Binary, false},
-                      Damage{"huge", Huge, false},
+                      Damage{"binary", Binary, false}, Damage{"huge", Huge, false},
                       Damage{"checksum_left_aligned", Wrong_Checksum_Alignment, false}),
     [](const auto& info) { return std::string(info.param.What); });
 

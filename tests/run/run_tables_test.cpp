@@ -62,7 +62,8 @@ TEST(Sensor_Names, ControllerInputTypeCodesBecomeProfileCodes) {
     EXPECT_EQ(Sensor_Code_To_Name("6"), "PtJIS");
     EXPECT_EQ(Sensor_Code_To_Name("10"), "");
     EXPECT_EQ(Sensor_Code_To_Name("x"), "U    ");
-    EXPECT_EQ(Sensor_Code_To_Name(""), "Could not read sensor type\r\nProbably communications error");
+    EXPECT_EQ(Sensor_Code_To_Name(""),
+              "Could not read sensor type\r\nProbably communications error");
 }
 
 }  // namespace

@@ -15,12 +15,12 @@ namespace {
 
 // A real SMTP server on loopback, for the length of one test.
 class Smtp_Sink {
-public:
+  public:
     explicit Smtp_Sink(const std::filesystem::path& folder) : Folder_(folder) {
         // We write to its input ("quit" stops it); its port comes back through a file.
         std::filesystem::path port_file = folder / "port";
-        std::string command = "/usr/bin/python3 '" SMTP_SINK_SCRIPT "' '" + folder.string() + "' 120 > '" +
-                              port_file.string() + "'";
+        std::string command = "/usr/bin/python3 '" SMTP_SINK_SCRIPT "' '" + folder.string() +
+                              "' 120 > '" + port_file.string() + "'";
         Process_ = popen(command.c_str(), "w");
         for (int i = 0; i < 600 && Port_.empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -45,7 +45,7 @@ public:
         return Read_Whole_File(file.string());
     }
 
-private:
+  private:
     std::filesystem::path Folder_;
     FILE* Process_ = nullptr;
     std::string Port_;
@@ -60,14 +60,18 @@ TEST(Smtp_Mail, AnAlertReachesEveryAddressWithTheSubjectAndBodyAsLaidOut) {
     Write_Text_File(paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
 
     Smtp_Mail_Sender sender(paths);
-    ASSERT_TRUE(sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
+    ASSERT_TRUE(
+        sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
 
     std::string received = sink.Message(1);
-    EXPECT_NE(received.find("FROM kiln@studio.example\nTO potter@studio.example,helper@studio.example\n"),
-              std::string::npos) << received;
+    EXPECT_NE(
+        received.find("FROM kiln@studio.example\nTO potter@studio.example,helper@studio.example\n"),
+        std::string::npos)
+        << received;
     EXPECT_NE(received.find("Subject: Oven Status\r\n"), std::string::npos) << received;
     EXPECT_NE(received.find("\r\n\r\n\r\nDesired Temp=1000\r\nMeasured Temp=940\r\n"),
-              std::string::npos) << received;
+              std::string::npos)
+        << received;
 }
 
 TEST(Smtp_Mail, NoServerOrNoAddressIsAFailedSendAndNothingMore) {
@@ -76,7 +80,7 @@ TEST(Smtp_Mail, NoServerOrNoAddressIsAFailedSendAndNothingMore) {
     Smtp_Mail_Sender sender(paths);
     EXPECT_FALSE(sender.Send(Compose_Alert("potter@studio.example", 1, 2)));  // no server set
     Write_Text_File(paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:1");
-    EXPECT_FALSE(sender.Send(Compose_Alert("", 1, 2)));                        // empty list
+    EXPECT_FALSE(sender.Send(Compose_Alert("", 1, 2)));                       // empty list
     EXPECT_FALSE(sender.Send(Compose_Alert("potter@studio.example", 1, 2)));  // refused
 }
 

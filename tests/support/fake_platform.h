@@ -9,7 +9,7 @@
 // Platform stand-ins for window models under test: the dialog answers from a queue of
 // prepared answers (cancel when it runs dry) and remembers what it was asked.
 class Fake_File_Dialog : public corvanel::File_Dialog {
-public:
+  public:
     std::deque<corvanel::File_Dialog_Result> Answers;
     std::vector<corvanel::File_Dialog_Request> Open_Requests, Save_Requests;
 
@@ -22,7 +22,7 @@ public:
         return Next();
     }
 
-private:
+  private:
     corvanel::File_Dialog_Result Next() {
         if (Answers.empty()) return corvanel::File_Dialog_Result::Cancelled();
         corvanel::File_Dialog_Result answer = Answers.front();
@@ -32,7 +32,7 @@ private:
 };
 
 class Fake_Message_Box : public corvanel::Message_Box {
-public:
+  public:
     bool Answer_OK = true;
     std::vector<std::string> Questions;
     bool Ask_OK_Cancel(const std::string& text) override {
@@ -42,7 +42,7 @@ public:
 };
 
 class Counting_Beeper : public corvanel::Beeper {
-public:
+  public:
     int Beeps = 0;
     void Beep() override { ++Beeps; }
 };

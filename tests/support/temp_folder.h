@@ -9,7 +9,7 @@
 // A fresh folder under the system's temporary folder, removed with everything in it
 // when the test ends.
 class Temp_Folder {
-public:
+  public:
     Temp_Folder() {
         std::random_device random;
         Path_ = std::filesystem::temp_directory_path() /
@@ -26,7 +26,7 @@ public:
     const std::filesystem::path& Path() const { return Path_; }
     std::string File(const std::string& relative) const { return (Path_ / relative).string(); }
 
-private:
+  private:
     std::filesystem::path Path_;
 };
 

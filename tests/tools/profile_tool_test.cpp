@@ -29,17 +29,18 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExample) {
     Temp_Folder folder;
     std::string file = folder.File("example.txt");
     Run_Result made = Run_Tool({"make", "--sensor", "K", "--scale", "F", "--unit", "M", file},
-                          Header + "1000,60,,50,\n1000,30,,,\n");
+                               Header + "1000,60,,50,\n1000,30,,,\n");
     EXPECT_EQ(made.Status, 0) << made.Out << made.Err;
     EXPECT_EQ(made.Out, "PROFILE SAVED\n");
     EXPECT_TRUE(Read_Whole_File(file) == Worked_Example_Text() + "\r\n") << "file differs";
 
     Run_Result checked = Run_Tool({"check", file});
     EXPECT_EQ(checked.Status, 0);
-    EXPECT_EQ(checked.Out, file + "\nProfile is valid\n"
-                                  "WARNING: You must check and observe ramp limitations, no ramp "
-                                  "rate checking by this software\n\n"
-                                  "No Errors found in profile. You may now save and run it.\n");
+    EXPECT_EQ(checked.Out, file +
+                               "\nProfile is valid\n"
+                               "WARNING: You must check and observe ramp limitations, no ramp "
+                               "rate checking by this software\n\n"
+                               "No Errors found in profile. You may now save and run it.\n");
 
     Run_Result shown = Run_Tool({"show", file});
     EXPECT_EQ(shown.Status, 0);
@@ -55,19 +56,25 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExample) {
 TEST(Profile_Tool, MakeKeepsRatesAndHoldsAsTypedInCelsiusHours) {
     Temp_Folder folder;
     std::string file = folder.File("glaze.txt");
-    Run_Result made = Run_Tool({"make", "--sensor", "PtDIN", "--scale", "C", "--unit", "H",
-                           "--start-temp", "20", file},
-                          Header + "# warm up slowly\n400,,100,10,\n400,0.5,,,wait\n"
-                                   "100,,-150,,\n");
+    Run_Result made = Run_Tool(
+        {"make", "--sensor", "PtDIN", "--scale", "C", "--unit", "H", "--start-temp", "20", file},
+        Header +
+            "# warm up slowly\n400,,100,10,\n400,0.5,,,wait\n"
+            "100,,-150,,\n");
     ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
     Run_Result shown = Run_Tool({"show", file});
     EXPECT_NE(shown.Out.find("Sensor type: PtDIN\nTemperature scale: Celsius\nTime unit: Hours"),
               std::string::npos);
-    EXPECT_NE(shown.Out.find("  1           0      3.80       r          20       400        100            10\n"),
-              std::string::npos) << shown.Out;
+    EXPECT_NE(
+        shown.Out.find(
+            "  1           0      3.80       r          20       400        100            10\n"),
+        std::string::npos)
+        << shown.Out;
     EXPECT_NE(shown.Out.find("wait"), std::string::npos);
-    EXPECT_NE(shown.Out.find("  3        4.30      2.00       r         400       100       -150\n"),
-              std::string::npos) << shown.Out;
+    EXPECT_NE(
+        shown.Out.find("  3        4.30      2.00       r         400       100       -150\n"),
+        std::string::npos)
+        << shown.Out;
 }
 
 TEST(Profile_Tool, AProfileThatFailsTheCheckIsNotWritten) {
@@ -101,9 +108,10 @@ TEST(Profile_Tool, CheckReportsEachFileAndFailsOnAnyBadOne) {
 
     Run_Result result = Run_Tool({"check", good, damaged, folder.File("missing.txt")});
     EXPECT_EQ(result.Status, 1);
-    const std::string format = "File found: Format not valid: \nProfile Syntax must be precise\n"
-                               "Use profile editor to create profiles\n"
-                               "If you are not fully aware of format conventions\n";
+    const std::string format =
+        "File found: Format not valid: \nProfile Syntax must be precise\n"
+        "Use profile editor to create profiles\n"
+        "If you are not fully aware of format conventions\n";
     EXPECT_NE(result.Out.find(damaged + "\n" + format), std::string::npos) << result.Out;
     EXPECT_NE(result.Out.find(folder.File("missing.txt") + "\n" + format), std::string::npos);
     EXPECT_EQ(Run_Tool({"check", good}).Status, 0);
@@ -120,7 +128,8 @@ class Profile_Tool_Bad_Input : public ::testing::TestWithParam<Bad_Input> {};
 TEST_P(Profile_Tool_Bad_Input, GivesOneClearLineAndExits2) {
     Temp_Folder folder;
     std::vector<std::string> args = GetParam().Args;
-    for (std::string& arg : args) if (arg == "OUT") arg = folder.File("out.txt");
+    for (std::string& arg : args)
+        if (arg == "OUT") arg = folder.File("out.txt");
     Run_Result result = Run_Tool(args, GetParam().Csv);
     EXPECT_EQ(result.Status, 2);
     EXPECT_EQ(result.Err, "corvanel-profile: " + GetParam().Message + "\n");
@@ -135,23 +144,39 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input{{"check"}, "", "check needs at least one FILE"},
         Bad_Input{{"check", "--fast", "x"}, "", "unknown option --fast for check"},
         Bad_Input{{"make", "--colour", "red", "OUT"}, "", "unknown option --colour for make"},
-        Bad_Input{{"make", "--sensor", "Q", "OUT"}, "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
+        Bad_Input{
+            {"make", "--sensor", "Q", "OUT"}, "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
         Bad_Input{{"make", "--scale", "K", "OUT"}, "", "--scale takes F or C, not K"},
         Bad_Input{{"make", "--unit"}, "", "option --unit needs a value"},
         Bad_Input{{"make"}, Header, "make needs the OUT file to write"},
-        Bad_Input{{"make", "OUT"}, "", "no CSV header: expected end_temp,duration,ramp_rate,error_limit,command"},
-        Bad_Input{{"make", "OUT"}, "temp,time\n", "line 1: expected the header end_temp,duration,ramp_rate,error_limit,command"},
-        Bad_Input{{"make", "OUT"}, Header + "1000,60,,,\n500,x,,,\n", "line 3: duration \"x\" is not a number the editor takes"},
+        Bad_Input{{"make", "OUT"},
+                  "",
+                  "no CSV header: expected end_temp,duration,ramp_rate,error_limit,command"},
+        Bad_Input{{"make", "OUT"},
+                  "temp,time\n",
+                  "line 1: expected the header end_temp,duration,ramp_rate,error_limit,command"},
+        Bad_Input{{"make", "OUT"},
+                  Header + "1000,60,,,\n500,x,,,\n",
+                  "line 3: duration \"x\" is not a number the editor takes"},
         Bad_Input{{"make", "OUT"}, Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
-        Bad_Input{{"make", "OUT"}, Header + "1000,60,10,,\n", "line 2: give either duration or ramp_rate, not both and not neither"},
-        Bad_Input{{"make", "OUT"}, Header + "\n1000,60,,,stop\n", "line 3: command \"stop\" is not known (only wait)"},
-        Bad_Input{{"make", "OUT"}, Header + "40000,60,,,\n", "line 2: end_temp \"40000\" is not a whole number from -32768 to 32767"},
-        Bad_Input{{"make", "OUT"}, Header + "70,,5,,\n", "line 2: a hold (end_temp equal to its start) needs a duration"}));
+        Bad_Input{{"make", "OUT"},
+                  Header + "1000,60,10,,\n",
+                  "line 2: give either duration or ramp_rate, not both and not neither"},
+        Bad_Input{{"make", "OUT"},
+                  Header + "\n1000,60,,,stop\n",
+                  "line 3: command \"stop\" is not known (only wait)"},
+        Bad_Input{{"make", "OUT"},
+                  Header + "40000,60,,,\n",
+                  "line 2: end_temp \"40000\" is not a whole number from -32768 to 32767"},
+        Bad_Input{{"make", "OUT"},
+                  Header + "70,,5,,\n",
+                  "line 2: a hold (end_temp equal to its start) needs a duration"}));
 
 TEST(Profile_Tool, HelpDescribesEveryCommand) {
     Run_Result help = Run_Tool({"--help"});
     EXPECT_EQ(help.Status, 0);
-    for (const char* word : {"check FILE...", "show FILE", "make [--sensor CODE]", "end_temp,duration"}) {
+    for (const char* word :
+         {"check FILE...", "show FILE", "make [--sensor CODE]", "end_temp,duration"}) {
         EXPECT_NE(help.Out.find(word), std::string::npos) << word;
     }
 }
