@@ -48,10 +48,14 @@ CommSetUp_Window::CommSetUp_Window(CommSetUp& model, QWidget* parent)
     layout->addWidget(SerialPortPrompt, 3, 0, 1, 4);
     resize(520, 420);
 
-    connect(IncrPortNum, &QPushButton::clicked, this, [this] { Handle([this] { Model_.IncrPortNum_Click(); }); });
-    connect(DecrPortNumber, &QPushButton::clicked, this, [this] { Handle([this] { Model_.DecrPortNumber_Click(); }); });
-    connect(SavePortSettings, &QPushButton::clicked, this, [this] { Handle([this] { Model_.SavePortSettings_Click(); }); });
-    connect(ScanPortNumber, &QPushButton::clicked, this, [this] { Handle([this] { Model_.ScanPortNumber_Click(); }); });
+    connect(IncrPortNum, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.IncrPortNum_Click(); }); });
+    connect(DecrPortNumber, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.DecrPortNumber_Click(); }); });
+    connect(SavePortSettings, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.SavePortSettings_Click(); }); });
+    connect(ScanPortNumber, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.ScanPortNumber_Click(); }); });
 }
 
 void CommSetUp_Window::Handle(const std::function<void()>& handler) {
@@ -72,7 +76,8 @@ void CommSetUp_Window::Refresh() {
     QString prompt = QString::fromStdString(Model_.SerialPortPrompt);
     if (SerialPortPrompt->toPlainText() != prompt) {
         SerialPortPrompt->setPlainText(prompt);
-        SerialPortPrompt->verticalScrollBar()->setValue(SerialPortPrompt->verticalScrollBar()->maximum());
+        SerialPortPrompt->verticalScrollBar()->setValue(
+            SerialPortPrompt->verticalScrollBar()->maximum());
     }
 }
 

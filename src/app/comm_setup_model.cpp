@@ -28,7 +28,9 @@ void Statement(const std::function<void()>& statement,
 CommSetUp::CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol)
     : Main_(main_window), Serial_(serial_window), Protocol_(protocol) {}
 
-void CommSetUp::SPDisplay(const std::string& text) { Append_Message(SerialPortPrompt, text); }
+void CommSetUp::SPDisplay(const std::string& text) {
+    Append_Message(SerialPortPrompt, text);
+}
 
 void CommSetUp::Use_Port(int port) {
     Serial_Device& device = Serial_.Device();
@@ -95,7 +97,11 @@ void CommSetUp::SerialPortScan() {
             Protocol_.Comm_Error = true;
         };
         Serial_Device& device = Serial_.Device();
-        Statement([&] { if (device.Port_Open()) device.Set_Port_Open(false); }, on_error);
+        Statement(
+            [&] {
+                if (device.Port_Open()) device.Set_Port_Open(false);
+            },
+            on_error);
         Statement([&] { device.Set_Comm_Port(p); }, on_error);
         Statement([&] { device.Set_Port_Open(true); }, on_error);
         if (!port_failed) {

@@ -12,7 +12,7 @@ class Traj_form;
 // The port set-up window without its widgets: choose the serial port of the controller
 // by number, or scan ports 1 to 20 for one.
 class CommSetUp {
-public:
+  public:
     CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol);
 
     // Each showing by "Comm Port Config": the ticks stop while the window is open.
@@ -33,7 +33,7 @@ public:
     std::string CommPortNumber;    // the text box showing Selected_Port
     std::string SerialPortPrompt;  // the window's message area
 
-private:
+  private:
     void Show_Selected_Port() { CommPortNumber = std::to_string(Selected_Port); }
     void Use_Port(int port);  // close if open, select, open
 

@@ -10,11 +10,11 @@
 #include "app/print_profile.h"
 
 #include <QChartView>
-#include "controller/front_panel.h"
 #include "app/dlg_get_name.h"
 #include "app/qt_platform.h"
 #include "app/serial_port_window.h"
 #include "app/traj_form.h"
+#include "controller/front_panel.h"
 #include "controller/qt_serial_device.h"
 #include "language/add_a_language_window.h"
 #include "language/language_editor_window.h"
@@ -119,7 +119,9 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
 
     Panel_.Connect(*Protocol_);
-    Panel_.Load_Serial_Window = [this] { Serial_Window_->Link().Form_Load(Model_->Comm_Port_Number); };
+    Panel_.Load_Serial_Window = [this] {
+        Serial_Window_->Link().Form_Load(Model_->Comm_Port_Number);
+    };
     Panel_.Exited = [this] {
         Model_->Front_Panel_Exited();
         Main_Window_->Refresh();
@@ -203,7 +205,9 @@ void Corvanel_Program::Show_Front_Panel(bool visible) {
     if (visible) Front_Panel_->Refresh();
 }
 
-void Corvanel_Program::Show_CommSetUp() { Port_Setup_Window_->Open(); }
+void Corvanel_Program::Show_CommSetUp() {
+    Port_Setup_Window_->Open();
+}
 
 void Corvanel_Program::Show_Language_Window() {
     Language_Window_->Open();

@@ -48,6 +48,8 @@ bool Qt_Message_Box::Ask_OK_Cancel(const std::string& text) {
                                  QMessageBox::Ok) == QMessageBox::Ok;
 }
 
-void Qt_Beeper::Beep() { QApplication::beep(); }
+void Qt_Beeper::Beep() {
+    QApplication::beep();
+}
 
 }  // namespace corvanel

@@ -9,26 +9,26 @@ namespace corvanel {
 // The platform pieces of the window models, over Qt.
 
 class Qt_File_Dialog : public File_Dialog {
-public:
+  public:
     explicit Qt_File_Dialog(QWidget* parent) : Parent_(parent) {}
     File_Dialog_Result Show_Open(const File_Dialog_Request& request) override;
     File_Dialog_Result Show_Save(const File_Dialog_Request& request) override;
 
-private:
+  private:
     QWidget* Parent_;
 };
 
 class Qt_Message_Box : public Message_Box {
-public:
+  public:
     explicit Qt_Message_Box(QWidget* parent) : Parent_(parent) {}
     bool Ask_OK_Cancel(const std::string& text) override;
 
-private:
+  private:
     QWidget* Parent_;
 };
 
 class Qt_Beeper : public Beeper {
-public:
+  public:
     void Beep() override;
 };
 

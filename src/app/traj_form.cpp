@@ -1,7 +1,5 @@
 #include "app/traj_form.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,7 +17,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 
 #include "common/text.h"
@@ -171,19 +167,7 @@ void Traj_form_Window::Build_Controls() {
         RunProfile_FlexGrid->setColumnWidth(col, Grid_Column_Width);
     }
 
-    Chart_Series_ = new QLineSeries;
-    Chart_ = new QChart;
-    Chart_->addSeries(Chart_Series_);
-    Chart_->legend()->hide();
-    Chart_X_ = new QValueAxis;
-    Chart_Y_ = new QValueAxis;
-    Chart_->addAxis(Chart_X_, Qt::AlignBottom);
-    Chart_->addAxis(Chart_Y_, Qt::AlignLeft);
-    Chart_Series_->attachAxis(Chart_X_);
-    Chart_Series_->attachAxis(Chart_Y_);
-    ProfileChart = new QChartView(Chart_, central);
-    ProfileChart->setObjectName("ProfileChart");
-    ProfileChart->setRenderHint(QPainter::Antialiasing);
+    ProfileChart = new Profile_Chart_View("ProfileChart", central);
     ProfileChart->setMinimumSize(420, 260);
 
     auto* left = new QVBoxLayout;
@@ -464,10 +448,7 @@ void Traj_form_Window::Refresh_Grid() {
 }
 
 void Traj_form_Window::Refresh_Chart() {
-    const auto& points = Model_.ProfileChart_Points;
-    if (points == Shown_Points_) return;
-    Shown_Points_ = points;
-    Show_Chart_Points(*Chart_Series_, *Chart_X_, *Chart_Y_, points);
+    ProfileChart->Show_Points(Model_.ProfileChart_Points);
 }
 
 char Typed_Char_Of(const QKeyEvent& event) {
@@ -487,30 +468,6 @@ char Typed_Char_Of(const QKeyEvent& event) {
             return 0;
         }
     }
-}
-
-void Show_Chart_Points(QLineSeries& series, QValueAxis& x_axis, QValueAxis& y_axis,
-                       const std::vector<std::pair<double, double>>& points) {
-    QList<QPointF> shown;
-    double x_min = 0, x_max = 1, y_min = 0, y_max = 1;
-    bool first = true;
-    for (const auto& [x, y] : points) {
-        shown.append(QPointF(x, y));
-        if (first) {
-            x_min = x_max = x;
-            y_min = y_max = y;
-            first = false;
-        }
-        x_min = std::min(x_min, x);
-        x_max = std::max(x_max, x);
-        y_min = std::min(y_min, y);
-        y_max = std::max(y_max, y);
-    }
-    series.replace(shown);
-    if (x_max <= x_min) x_max = x_min + 1;
-    if (y_max <= y_min) y_max = y_min + 1;
-    x_axis.setRange(x_min, x_max);
-    y_axis.setRange(std::min(0.0, y_min), y_max * 1.05);
 }
 
 }  // namespace corvanel

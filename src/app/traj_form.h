@@ -7,22 +7,19 @@
 #include <vector>
 
 #include "app/caption_registry.h"
+#include "app/profile_chart_view.h"
 #include "app/traj_form_model.h"
 
 class QAction;
-class QChart;
-class QChartView;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QLineSeries;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class QTimer;
-class QValueAxis;
 
 namespace corvanel {
 
@@ -56,7 +53,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QPushButton *Start_Profile, *SoftOff;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
     QTableWidget* RunProfile_FlexGrid;
-    QChartView* ProfileChart;
+    Profile_Chart_View* ProfileChart;
 
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
         *mnuFrontPanelMenu, *mnuLanguage, *mnuAbout, *mnuExit;
@@ -88,11 +85,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     Traj_form& Model_;
     Message_Box& Ask_;
     bool Ending_ = false;
-    QChart* Chart_;
-    QLineSeries* Chart_Series_;
-    QValueAxis *Chart_X_, *Chart_Y_;
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
-    std::vector<std::pair<double, double>> Shown_Points_;
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;
 };
@@ -100,9 +93,5 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
 // The character a key press types, as a key filter sees it: backspace, Enter and Escape
 // as their control characters; 0 for keys that type nothing (they only move the caret).
 char Typed_Char_Of(const QKeyEvent& event);
-
-// Plots the points as one line, the axes fitted to them (the temperature axis from 0).
-void Show_Chart_Points(QLineSeries& series, QValueAxis& x_axis, QValueAxis& y_axis,
-                       const std::vector<std::pair<double, double>>& points);
 
 }  // namespace corvanel

@@ -60,7 +60,9 @@ void Traj_form::mnuSetUpName_Click() {
     Display(TranslateText("Thermal Device Name set") + " == " + dialog.DeviceName());
 }
 
-void Traj_form::mnuEdit_Click() { Services_.Windows.Show_Profile_Editor(); }
+void Traj_form::mnuEdit_Click() {
+    Services_.Windows.Show_Profile_Editor();
+}
 
 void Traj_form::frmCommPortConfig_Click() {
     Statement([this] { Services_.Windows.Show_CommSetUp(); });
@@ -83,7 +85,8 @@ void Traj_form::mnuComm_Click(int number) {
     } catch (const Run_Time_Error& error) {
         // The number chosen stays saved even when the port would not open.
         Display(TranslateText(Set_Error[number - 1]));
-        if (error.Number == Error_Number::No_Such_Port) Display(TranslateText("Invalid port number"));
+        if (error.Number == Error_Number::No_Such_Port)
+            Display(TranslateText("Invalid port number"));
     }
 }
 

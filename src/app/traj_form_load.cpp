@@ -25,8 +25,8 @@ void Traj_form::Statement(const std::function<void()>& statement,
 
 void Traj_form::Tick_Step(const char* step, const std::function<void()>& statement) {
     Statement(statement, [this, step](int number) {
-        Display(Join_Lines({"Control Timer Loop Error", step,
-                            "Error Number= " + std::to_string(number)}));
+        Display(Join_Lines(
+            {"Control Timer Loop Error", step, "Error Number= " + std::to_string(number)}));
     });
 }
 

@@ -91,7 +91,8 @@ void Traj_form::mnuEditNotificationList_Click() {
         Display(TranslateText("Enter valid Email address formats only. No checking done") +
                 std::string(CRLF) + TranslateText("Format") + " = " + "AAAA@BBBB.XXX" +
                 std::string(CRLF) + TranslateText("Separate addresses with single comma") +
-                std::string(CRLF) + TranslateText("USE EMAIL TESTING FUNCTION TO VERIFY OPERATION"));
+                std::string(CRLF) +
+                TranslateText("USE EMAIL TESTING FUNCTION TO VERIFY OPERATION"));
     } else {
         Email_Notification_Locked = true;
         Clear();

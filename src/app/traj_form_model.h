@@ -24,7 +24,7 @@ class Serial_Port;
 
 // The device-name dialog: shown modally, 1 when closed with OK, 2 with Cancel.
 class Name_Dialog {
-public:
+  public:
     virtual ~Name_Dialog() = default;
     virtual int GetName() = 0;
     virtual std::string DeviceName() = 0;
@@ -32,7 +32,7 @@ public:
 
 // The other windows, as the main window shows and hides them.
 class Window_Manager {
-public:
+  public:
     virtual ~Window_Manager() = default;
     virtual void Show_Profile_Editor() = 0;
     virtual void Show_Front_Panel(bool visible) = 0;
@@ -72,7 +72,7 @@ struct Traj_form_Services {
 // The main (run) window without its widgets: the loaded profile, the run state, the
 // controls the operator sees and one routine per event.
 class Traj_form : public Message_Area {
-public:
+  public:
     explicit Traj_form(Traj_form_Services services);
 
     // The serial window, which exists beside the main window for the life of the program.
@@ -197,7 +197,7 @@ public:
     bool mnuLockControls = false;
     bool mnuFrontPanel = false;
 
-private:
+  private:
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.
     void Statement(const std::function<void()>& statement,

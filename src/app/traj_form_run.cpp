@@ -50,7 +50,8 @@ int Traj_form::Determine_Current_Segment(double time) const {
 
 void Traj_form::Control_Interval_Timer() {
     Tick_Step("Time Increment", [this] {
-        double minutes = static_cast<double>(Minute_Boundaries_Between(Run_Start, Services_.Time.Now()));
+        double minutes =
+            static_cast<double>(Minute_Boundaries_Between(Run_Start, Services_.Time.Now()));
         if (Time_Unit == "H") minutes /= 60;
         Run_Elapsed = minutes + Elapsed_Base;
         Last_Tick_Elapsed = Run_Elapsed;
@@ -101,12 +102,14 @@ void Traj_form::Write_Temp_Unit_SV() {
     auto report = [this](int) { Display("SetValue Routine error"); };
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Write_SV(unit, Desired_Temp); }, report);
-    Statement([this] {
-        if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
-            Display(Join_Lines({TranslateText("Set Value Communications Error"),
-                                TranslateText("If condition persists unplug kiln")}));
-        }
-    }, report);
+    Statement(
+        [this] {
+            if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
+                Display(Join_Lines({TranslateText("Set Value Communications Error"),
+                                    TranslateText("If condition persists unplug kiln")}));
+            }
+        },
+        report);
 }
 
 void Traj_form::Read_Temp_Unit_PV() {
@@ -115,12 +118,14 @@ void Traj_form::Read_Temp_Unit_PV() {
     Statement([&] { Services_.Protocol.Read_PV(unit); }, report);
     Measured_Temp = 0;
     Measured_Temp = Services_.Protocol.Last_PV;
-    Statement([this] {
-        if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
-            Display(Join_Lines({TranslateText("Read Value Communications Error"),
-                                TranslateText("If condition persists unplug kiln")}));
-        }
-    }, report);
+    Statement(
+        [this] {
+            if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
+                Display(Join_Lines({TranslateText("Read Value Communications Error"),
+                                    TranslateText("If condition persists unplug kiln")}));
+            }
+        },
+        report);
 }
 
 void Traj_form::Start_Profile_Click() {

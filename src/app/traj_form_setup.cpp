@@ -39,7 +39,8 @@ void Traj_form::Set_LogFile(const std::string& text) {
 }
 
 void Traj_form::Recall_Setup() {
-    mnuEnableEmailNotification = Read_First_Line(Setup_File("EnableEmailNotification.txt")) == Checked;
+    mnuEnableEmailNotification =
+        Read_First_Line(Setup_File("EnableEmailNotification.txt")) == Checked;
     Email_Notification = Read_First_Line(Setup_File("Email_List.txt"));
     Int16_Conversion port = Convert_To_Int16(Read_First_Line(Setup_File("CommPortNumber.txt")));
     if (port.Value) Comm_Port_Number = *port.Value;
@@ -91,8 +92,8 @@ void Traj_form::mnuFileOpen_Click() {
         }
         if (result.Result == File_Dialog_Result::Outcome::Failed) {
             Recall_Profile_Pending = false;
-            Display(TranslateText("Profile Load Error") + ": System error number=" +
-                    std::to_string(To_Int(result.Error)));
+            Display(TranslateText("Profile Load Error") +
+                    ": System error number=" + std::to_string(To_Int(result.Error)));
             return;
         }
         chosen = result.Path;
@@ -122,8 +123,8 @@ void Traj_form::mnuFileOpen_Click() {
         total_time = finished > 0 ? Number_Of(sheet[finished][Col_Start_Time]) : 0;
         corvanel::Build_Run_Tables(sheet, settings.Sensor_Code, finished, tables);
     } catch (const Run_Time_Error& error) {
-        Display(TranslateText("Profile Load Error") + ": System error number=" +
-                std::to_string(To_Int(error.Number)));
+        Display(TranslateText("Profile Load Error") +
+                ": System error number=" + std::to_string(To_Int(error.Number)));
         return;
     }
 
@@ -150,7 +151,8 @@ void Traj_form::mnuFileOpen_Click() {
 
 void Traj_form::mnuPrintProfile_Click() {
     Statement([this] {
-        std::string file = Services_.Windows.Print_Profile(Build_Printout(RunWorkSheet, Profile_Name));
+        std::string file =
+            Services_.Windows.Print_Profile(Build_Printout(RunWorkSheet, Profile_Name));
         if (!file.empty()) Display(TranslateText("Profile printed to") + " " + file);
     });
 }
@@ -163,6 +165,8 @@ void Traj_form::Build_Run_Tables() {
     corvanel::Build_Run_Tables(RunWorkSheet, Sensor_Type, Finished_Segment, Tables);
 }
 
-void Traj_form::Build_Run_Chart() { ProfileChart_Points = corvanel::Build_Run_Chart(RunWorkSheet); }
+void Traj_form::Build_Run_Chart() {
+    ProfileChart_Points = corvanel::Build_Run_Chart(RunWorkSheet);
+}
 
 }  // namespace corvanel

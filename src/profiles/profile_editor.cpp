@@ -1,7 +1,5 @@
 #include "profiles/profile_editor.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,14 +7,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include "app/traj_form.h"
 #include "profiles/sensor_table.h"
@@ -93,19 +89,7 @@ void Profile_Editor_Window::Build_Controls() {
     auto* frame_layout = new QVBoxLayout(Edit_Profile_Frame);
     frame_layout->addWidget(Profile_FlexGrid);
 
-    Chart_Series_ = new QLineSeries;
-    Chart_ = new QChart;
-    Chart_->addSeries(Chart_Series_);
-    Chart_->legend()->hide();
-    Chart_X_ = new QValueAxis;
-    Chart_Y_ = new QValueAxis;
-    Chart_->addAxis(Chart_X_, Qt::AlignBottom);
-    Chart_->addAxis(Chart_Y_, Qt::AlignLeft);
-    Chart_Series_->attachAxis(Chart_X_);
-    Chart_Series_->attachAxis(Chart_Y_);
-    EditChart = new QChartView(Chart_, central);
-    EditChart->setObjectName("EditChart");
-    EditChart->setRenderHint(QPainter::Antialiasing);
+    EditChart = new Profile_Chart_View("EditChart", central);
     EditChart->setMinimumSize(420, 220);
 
     User_Prompt = new QPlainTextEdit(central);
@@ -309,10 +293,7 @@ void Profile_Editor_Window::Refresh() {
         mnuSensor[i]->setChecked(m.mnuSensor_Checked[i]);
 
     Refresh_Grid();
-    if (m.EditChart_Points != Shown_Points_) {
-        Shown_Points_ = m.EditChart_Points;
-        Show_Chart_Points(*Chart_Series_, *Chart_X_, *Chart_Y_, Shown_Points_);
-    }
+    EditChart->Show_Points(m.EditChart_Points);
     Refresh_Text_Box();
 }
 

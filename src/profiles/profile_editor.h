@@ -8,20 +8,17 @@
 #include <vector>
 
 #include "app/caption_registry.h"
+#include "app/profile_chart_view.h"
 #include "profiles/profile_editor_model.h"
 
 class QAction;
-class QChart;
-class QChartView;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QLineSeries;
 class QMenu;
 class QPlainTextEdit;
 class QTableWidget;
-class QValueAxis;
 
 namespace corvanel {
 
@@ -52,7 +49,7 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     // Controls, named as the operator's manual names them.
     QTableWidget* Profile_FlexGrid;
     QLineEdit* FloatingTextBox;
-    QChartView* EditChart;
+    Profile_Chart_View* EditChart;
     QPlainTextEdit* User_Prompt;
     QLineEdit* Edit_Profile_Name;
     QLabel *Message_Center, *File_Name_Prompter, *TempScale, *TimeScale;
@@ -82,11 +79,7 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     void Refresh_Text_Box();
 
     Profile_Editor Model_;
-    QChart* Chart_;
-    QLineSeries* Chart_Series_;
-    QValueAxis *Chart_X_, *Chart_Y_;
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
-    std::vector<std::pair<double, double>> Shown_Points_;
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;
     bool Closed_ = false;

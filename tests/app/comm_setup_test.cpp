@@ -46,11 +46,15 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortThePortsSeenAndThoseNotInsta
     Setup.SerialPortScan();
     const std::string stars(72, '*');
     std::string expected = "Scanning Serial Port # Range\r\n" + std::string(35, '-') + "\r\n";
-    for (int p : {1, 2}) expected += "Serial Port #" + std::to_string(p) + "  ->Port seen, no controller seen on it<-\r\n";
-    expected += stars + "\r\n" + stars + "\r\nSerial Port #3  Temperature controller seen on this port number *\r\n" +
+    for (int p : {1, 2})
+        expected +=
+            "Serial Port #" + std::to_string(p) + "  ->Port seen, no controller seen on it<-\r\n";
+    expected += stars + "\r\n" + stars +
+                "\r\nSerial Port #3  Temperature controller seen on this port number *\r\n" +
                 stars + "\r\n" + stars + "\r\n";
     expected += "Serial Port #4  ->Port seen, no controller seen on it<-\r\n";
-    for (int p = 5; p <= 20; ++p) expected += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
+    for (int p = 5; p <= 20; ++p)
+        expected += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
     expected += "\r\nScan finished\r\n";
     EXPECT_EQ(Setup.SerialPortPrompt, expected);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/traj_form_model.h"
+#include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
@@ -13,7 +14,6 @@
 #include "fake_line.h"
 #include "fault_plan.h"
 #include "profiles/profile_file.h"
-#include "common/text.h"
 #include "setup/setup_files.h"
 #include "support/fake_clock.h"
 #include "support/fake_platform.h"
@@ -73,8 +73,8 @@ struct Main_Window_Rig {
     Recording_Mail Mail;
     Fake_Name_Dialog Name;
     Recording_Windows Windows;
-    Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
-                    Windows}};
+    Traj_form Form{
+        {Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name, Windows}};
     Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
 
     Main_Window_Rig() {
@@ -121,31 +121,34 @@ struct Main_Window_Rig {
     // notification switch and list, device name.
     std::string Settings() const {
         const Traj_form& f = Form;
-        return "recall=" + std::to_string(f.mnuRecallSetup) + " port=" +
-               std::to_string(f.Comm_Port_Number) + " marks=" + std::to_string(f.mnuComm[0]) +
-               std::to_string(f.mnuComm[1]) + std::to_string(f.mnuComm[2]) +
-               " notify=" + std::to_string(f.mnuEnableEmailNotification) + " list=" +
-               f.Email_Notification + " name=" + f.OvenName;
+        return "recall=" + std::to_string(f.mnuRecallSetup) +
+               " port=" + std::to_string(f.Comm_Port_Number) +
+               " marks=" + std::to_string(f.mnuComm[0]) + std::to_string(f.mnuComm[1]) +
+               std::to_string(f.mnuComm[2]) +
+               " notify=" + std::to_string(f.mnuEnableEmailNotification) +
+               " list=" + f.Email_Notification + " name=" + f.OvenName;
     }
 
     // The loaded profile as the run sees it, in one line.
     std::string Loaded() const {
         const Traj_form& f = Form;
         auto number = [](double value) { return Format_Number(value); };
-        return f.Profile_Name + " rows=" + std::to_string(f.Finished_Segment) + " total=" +
-               number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale + f.Time_Unit +
-               " tick=" + std::to_string(f.Control_Interval.Interval) + " " + f.SetPointReadOut +
-               " " + f.TimeReadOut + " start=" + number(f.Tables.Seg_Start_Temp[0]) + " end=" +
-               number(f.Tables.Seg_End_Temp[0]) + " limits=" + number(f.Tables.Seg_Error_Limit[0]) +
-               "," + number(f.Tables.Seg_Error_Limit[1]) + " chart=" +
-               std::to_string(f.ProfileChart_Points.size());
+        return f.Profile_Name + " rows=" + std::to_string(f.Finished_Segment) +
+               " total=" + number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale +
+               f.Time_Unit + " tick=" + std::to_string(f.Control_Interval.Interval) + " " +
+               f.SetPointReadOut + " " + f.TimeReadOut +
+               " start=" + number(f.Tables.Seg_Start_Temp[0]) +
+               " end=" + number(f.Tables.Seg_End_Temp[0]) +
+               " limits=" + number(f.Tables.Seg_Error_Limit[0]) + "," +
+               number(f.Tables.Seg_Error_Limit[1]) +
+               " chart=" + std::to_string(f.ProfileChart_Points.size());
     }
 
     bool Said(const std::string& text) const {
         return Form.User_Message_Box.find(text) != std::string::npos;
     }
 
-private:
+  private:
     std::size_t Frames_Seen_ = 0;
 };
 

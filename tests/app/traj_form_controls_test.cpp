@@ -16,8 +16,9 @@ TEST_F(Controls_Test, LockingStopsAutoTuneDisablesStartAndGuardsTheFrontPanel) {
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Form.mnuFrontPanel);
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
-    EXPECT_TRUE(Rig.Said("Controls locked and or profile running\r\n"
-                         "Unlock and stop run to access front panel\r\n"));
+    EXPECT_TRUE(
+        Rig.Said("Controls locked and or profile running\r\n"
+                 "Unlock and stop run to access front panel\r\n"));
 
     std::size_t frames = Rig.Line.Sent.size();
     Rig.Form.mnuLockControls_Click();
@@ -38,7 +39,8 @@ TEST_F(Controls_Test, TheFrontPanelOpensAndClosesWhileIdleAndNotDuringARun) {
     Rig.Form.mnuFrontPanel_Click();  // open again, then the panel's own EXIT
     Rig.Windows.Show_Front_Panel(false);
     Rig.Form.Front_Panel_Exited();
-    EXPECT_TRUE(Rig.Windows.Main_Shown && Rig.Form.Monitor_Interval.Enabled && !Rig.Form.mnuFrontPanel);
+    EXPECT_TRUE(Rig.Windows.Main_Shown && Rig.Form.Monitor_Interval.Enabled &&
+                !Rig.Form.mnuFrontPanel);
     EXPECT_TRUE(Rig.Said("Monitor Mode\r\n"));
 
     Rig.Form.Set_Polling_Mode("run");
@@ -90,7 +92,8 @@ TEST_F(Controls_Test, TheNotificationListUnlocksForEditingAndTheSwitchExplainsIt
     EXPECT_EQ(Rig.Form.User_Message_Box, "Email edit field locked\r\n");
 
     Rig.Form.mnuEnableEmailNotification_Click();
-    EXPECT_TRUE(Rig.Said("Email Alert enabled, verify connection via Email Menu->TestNotification\r\n"));
+    EXPECT_TRUE(
+        Rig.Said("Email Alert enabled, verify connection via Email Menu->TestNotification\r\n"));
     Rig.Form.mnuTestNotication_Click();
     EXPECT_EQ(Rig.Mail.Sent.size(), 1u);  // a failed send is not reported
 }

@@ -51,10 +51,10 @@ TEST_F(Run_Test, AShortFiringRunsFromTheFirstTickToProfileFinished) {
     }
     // Minute boundaries fall 30, 90 and 150 seconds after the start: ticks 10, 30, 50.
     ASSERT_EQ(ticks, 51);
-    std::vector<int> expected(10, 70);                   // minute 0 of the ramp
-    expected.insert(expected.end(), 20, 160);            // minute 1: 70 + 90
-    expected.insert(expected.end(), 20, 250);            // the hold
-    expected.insert(expected.end(), {70, 70});           // soft off, then the tick's own write
+    std::vector<int> expected(10, 70);          // minute 0 of the ramp
+    expected.insert(expected.end(), 20, 160);   // minute 1: 70 + 90
+    expected.insert(expected.end(), 20, 250);   // the hold
+    expected.insert(expected.end(), {70, 70});  // soft off, then the tick's own write
     EXPECT_EQ(set_values, expected);
     EXPECT_EQ(segments[9], "1");
     EXPECT_EQ(segments[10], "1");
@@ -74,7 +74,8 @@ TEST_F(Run_Test, AShortFiringRunsFromTheFirstTickToProfileFinished) {
         int minute = (tick + 10) / 20;
         std::string elapsed = std::to_string(minute) + ".00     ";
         ASSERT_EQ(record.substr(0, 9), elapsed.substr(0, 9)) << "tick " << tick;
-        ASSERT_EQ(record.substr(9, 5), (std::to_string(expected[tick]) + "    ").substr(0, 5)) << tick;
+        ASSERT_EQ(record.substr(9, 5), (std::to_string(expected[tick]) + "    ").substr(0, 5))
+            << tick;
         ASSERT_EQ(record.substr(19), "\r\n");
         ASSERT_TRUE(Convert_To_Int16(record.substr(14, 5)).Value.has_value()) << record;
     }
@@ -106,8 +107,10 @@ TEST_F(Run_Test, ASilentControllerKeepsTheRunGoingWithBothMessagesEveryTick) {
     Rig.Line.Server = nullptr;  // the cable is pulled
     for (int i = 0; i < 3; ++i) {
         Tick();
-        EXPECT_TRUE(Rig.Said("Set Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
-        EXPECT_TRUE(Rig.Said("Read Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
+        EXPECT_TRUE(
+            Rig.Said("Set Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
+        EXPECT_TRUE(
+            Rig.Said("Read Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
         EXPECT_EQ(Rig.Form.Measured_Temp, last_good);
         EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
     }
@@ -119,9 +122,10 @@ TEST_F(Run_Test, TheRunStartsOnlyForTheSensorItWasMadeFor) {
     j_type.Input_Type = 3;  // a J thermocouple
     Rig.Model = sim::Controller_Model({0}, j_type);
     Rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(Rig.Said("Profile was generated using sensor type=K    \r\n"
-                         "Controller temperature sensor type =J    \r\n"
-                         "Edit profile and save with matching sensor setting\r\n\r\n"));
+    EXPECT_TRUE(
+        Rig.Said("Profile was generated using sensor type=K    \r\n"
+                 "Controller temperature sensor type =J    \r\n"
+                 "Edit profile and save with matching sensor setting\r\n\r\n"));
     EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
     EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{70});  // the soft off
 }
@@ -140,7 +144,8 @@ TEST(Run_Without_Profile, StartRefusesBeepsAndSoftOffsTo20) {
 TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     Traj_form& form = Rig.Form;
     form.Elapsed_Time_GotFocus();
-    EXPECT_TRUE(Rig.Said("Hit Backspace to ready for entry\r\nEnter TIME and hit return when done\r\n"));
+    EXPECT_TRUE(
+        Rig.Said("Hit Backspace to ready for entry\r\nEnter TIME and hit return when done\r\n"));
     form.Type_Elapsed_Key(8);  // backspace empties the box
     EXPECT_EQ(form.Elapsed_Time, "");
     for (char key : std::string("1.5")) form.Type_Elapsed_Key(key);
@@ -158,7 +163,7 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     form.Type_Elapsed_Key(8);
     form.Type_Elapsed_Key('5');  // past the profile's 3 minutes
     form.Clear();
-    form.Type_Elapsed_Key(27);   // not even Escape is taken
+    form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
     EXPECT_TRUE(form.Time_Edit_Active);
     form.Type_Elapsed_Key(8);
@@ -243,8 +248,9 @@ TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
                               File_Dialog_Result::Failed(Error_Number::Path_Not_Found)};
     Rig.Form.Clear();
     Rig.Form.mnuSpecifyLogFile_Click();
-    EXPECT_EQ(Rig.Form.User_Message_Box, "Unspecified File Error\r\nUnspecified File Error\r\n"
-                                         "Unspecified File Error\r\n");
+    EXPECT_EQ(Rig.Form.User_Message_Box,
+              "Unspecified File Error\r\nUnspecified File Error\r\n"
+              "Unspecified File Error\r\n");
     EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
 
     Rig.Form.Clear();

@@ -13,7 +13,8 @@ TEST(Startup, FirstStartWithoutSetupFolderUsesTheDefaultsAndSendsMA01First) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     EXPECT_EQ(rig.Settings(), "recall=0 port=1 marks=100 notify=0 list= name=");
-    EXPECT_EQ(rig.Form.User_Message_Box.rfind("Thermal Device Name set == \r\nMonitor Mode\r\n", 0), 0u);
+    EXPECT_EQ(rig.Form.User_Message_Box.rfind("Thermal Device Name set == \r\nMonitor Mode\r\n", 0),
+              0u);
     EXPECT_TRUE(rig.Form.Monitor_Interval.Enabled && !rig.Form.Control_Interval.Enabled);
     // MA01 first, then one monitoring tick; without a profile it slows to once a minute.
     ASSERT_GE(rig.Line.Sent.size(), 2u);
@@ -22,7 +23,8 @@ TEST(Startup, FirstStartWithoutSetupFolderUsesTheDefaultsAndSendsMA01First) {
     EXPECT_EQ(rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Monitor_Interval.Interval),
               "Time(hours) 60000");
     EXPECT_EQ(rig.Form.Duty_Cycle.back(), '%');
-    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")));  // not while loading
+    EXPECT_FALSE(
+        std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")));  // not while loading
 }
 
 TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
@@ -34,7 +36,8 @@ TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
     rig.Setup_File("ThermalDeviceName.txt", "Big Skutt");
     rig.Line.Existing_Ports = {1, 4};
     rig.Form.Form_Load();
-    EXPECT_EQ(rig.Settings(), "recall=0 port=4 marks=000 notify=1 list=potter@studio.example name=Big Skutt");
+    EXPECT_EQ(rig.Settings(),
+              "recall=0 port=4 marks=000 notify=1 list=potter@studio.example name=Big Skutt");
     EXPECT_EQ(rig.Line.Comm_Port(), 4);
     EXPECT_TRUE(rig.Said("Thermal Device Name set == Big Skutt\r\n"));
 }
@@ -45,7 +48,8 @@ TEST(Startup, RecallReloadsProfileAndLogAndContinuesFromTheLastRecord) {
     rig.Setup_File("Check_Flag.txt", "checked");
     rig.Setup_File("Profile_Name.txt", "fire.txt");
     rig.Setup_File("Logfile_Name.txt", "fire_log.txt");
-    Write_Whole_File(rig.Paths.Logfile("fire_log.txt"), "124.00   998  990  \r\n125.00   1000 998  \r\n125");
+    Write_Whole_File(rig.Paths.Logfile("fire_log.txt"),
+                     "124.00   998  990  \r\n125.00   1000 998  \r\n125");
     rig.Form.Form_Load();
     EXPECT_EQ(rig.Loaded().substr(0, 8), "fire.txt");
     EXPECT_EQ(rig.Form.LogFile, "fire_log.txt");
@@ -59,9 +63,10 @@ TEST(Startup, RecallWithNothingToRecallSaysSo) {
     Main_Window_Rig rig;
     rig.Setup_File("Check_Flag.txt", "checked");
     rig.Form.Form_Load();
-    EXPECT_TRUE(rig.Said("No previous profile to recall\r\nTry setting up with file specified and\r\n"
-                         "exiting, then restarting\r\nNo previous Logfile to recall\r\n"
-                         "Try setting up and exiting, then restarting\r\n"));
+    EXPECT_TRUE(
+        rig.Said("No previous profile to recall\r\nTry setting up with file specified and\r\n"
+                 "exiting, then restarting\r\nNo previous Logfile to recall\r\n"
+                 "Try setting up and exiting, then restarting\r\n"));
     EXPECT_EQ(rig.Form.Run_Elapsed, 0);
 }
 
@@ -100,11 +105,13 @@ TEST(Loading, TheWorkedExampleFillsTablesCaptionsAndTheTick) {
     rig.Write_Profile("example.txt", {Ramp, Hold, End});
     rig.Open_Profile("example.txt");
     EXPECT_TRUE(rig.Said("Profile syntax is is valid\r\nProfile Loaded\r\n"));
-    EXPECT_EQ(rig.Loaded(), "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) "
-                            "start=70 end=1000 limits=50,3000 chart=4");
+    EXPECT_EQ(rig.Loaded(),
+              "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) "
+              "start=70 end=1000 limits=50,3000 chart=4");
     EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
-    EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");  // saved at once
+    EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")),
+              "example.txt");  // saved at once
 }
 
 TEST(Loading, ABadFileOrACancelLeavesTheLoadedProfileInForce) {
@@ -120,10 +127,12 @@ TEST(Loading, ABadFileOrACancelLeavesTheLoadedProfileInForce) {
     rig.Write_Profile("odd.txt", {{"1", "0", "sixty", "r", "70", "200", "", "", "", ""},
                                   {"2", "60.00", "", "e", "200", "", "", "", "", ""}});
     const std::pair<const char*, const char*> attempts[] = {
-        {"bad.txt", "File found: Format not valid: \r\nProfile Syntax must be precise\r\n"
-                    "Use profile editor to create profiles\r\n"},
+        {"bad.txt",
+         "File found: Format not valid: \r\nProfile Syntax must be precise\r\n"
+         "Use profile editor to create profiles\r\n"},
         {"", "Profile open cancelled\r\n"},
-        {"odd.txt", "Profile syntax is is valid\r\nProfile Load Error: System error number=13\r\n"}};
+        {"odd.txt",
+         "Profile syntax is is valid\r\nProfile Load Error: System error number=13\r\n"}};
     for (auto [file, message] : attempts) {
         rig.Form.Clear();
         if (*file) {
@@ -145,8 +154,9 @@ TEST(Loading, HoursAndCelsiusAndPlatinumSensorsAreTakenFromTheFile) {
                        {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
                       "PtJIS", false, false);
     rig.Open_Profile("pt.txt");
-    EXPECT_EQ(rig.Loaded(), "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) "
-                            "start=200 end=4000 limits=50,3000 chart=4");
+    EXPECT_EQ(rig.Loaded(),
+              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) "
+              "start=200 end=4000 limits=50,3000 chart=4");
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QChartView>
+#include <utility>
+#include <vector>
+
+class QLineSeries;
+class QValueAxis;
+
+namespace corvanel {
+
+// A profile drawn as one line through its points (time across, temperature up), as the
+// run window and the editor show it. Redraws only when the points change.
+class Profile_Chart_View : public QChartView {
+  public:
+    Profile_Chart_View(const char* object_name, QWidget* parent);
+
+    // Plots the points, the axes fitted to them (the temperature axis from 0).
+    void Show_Points(const std::vector<std::pair<double, double>>& points);
+
+  private:
+    QLineSeries* Series_;
+    QValueAxis *X_Axis_, *Y_Axis_;
+    std::vector<std::pair<double, double>> Shown_;
+    bool Shown_Once_ = false;
+};
+
+}  // namespace corvanel
