@@ -196,8 +196,9 @@ void Corvanel_Program::Main() {
     Main_Window_->Form_Load();
     Front_Panel_->Form_Load();  // after the main window's load: the port number is known
     Main_Window_->show();
-    Apply_Language();
-    Main_Window_->Refresh();
+    // The language pass, then the grid titles, as at every activation: a desktop without
+    // a window manager never activates the window, and the grid still needs its titles.
+    Main_Window_->Form_Activate();
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {
