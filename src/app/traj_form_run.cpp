@@ -102,6 +102,9 @@ void Traj_form::Write_Temp_Unit_SV() {
     auto report = [this](int) { Display("SetValue Routine error"); };
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Write_SV(unit, Desired_Temp); }, report);
+    // A set value the controller cannot take went out as the nearest one it can: the
+    // operator watching the run must see that, not only the hidden front panel.
+    if (Services_.Protocol.Set_Value_Clamped) Display(Services_.Protocol.Set_Value_Clamped_Message);
     Statement(
         [this] {
             if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {

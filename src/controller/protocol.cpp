@@ -134,11 +134,13 @@ void InOut_Functions::Write_SV(std::uint8_t& unit_address, std::int16_t& set_val
     // that is what goes out, and the operator is told.
     int value = set_value;
     Set_Value_Clamped = value < Number_Field_Min || value > Number_Field_Max;
+    Set_Value_Clamped_Message.clear();
     if (Set_Value_Clamped) {
         int sent = std::clamp(value, Number_Field_Min, Number_Field_Max);
-        Panel_.Display(
+        Set_Value_Clamped_Message =
             TranslateText("Set value does not fit the controller (-999 to 9999), sent instead:") +
-            " " + Format_Whole(value) + " => " + Format_Whole(sent));
+            " " + Format_Whole(value) + " => " + Format_Whole(sent);
+        Panel_.Display(Set_Value_Clamped_Message);
         value = sent;
     }
     if (!Exchange(unit_address, "WS01", Number_Field(value), N_No_Data, false)) return;

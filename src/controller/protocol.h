@@ -76,6 +76,7 @@ class InOut_Functions {
     std::string Status_Low;
     // True when the last Write_SV had to send the nearest value the field can carry.
     bool Set_Value_Clamped = false;
+    std::string Set_Value_Clamped_Message;  // what the operator was told, "" otherwise
 
   private:
     // Steps 1 to 7 of every command; true when the reply's FCS over its first n

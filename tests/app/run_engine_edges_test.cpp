@@ -77,5 +77,18 @@ TEST(Desired_Temp_Errors, AnImpossibleSetValueIsReportedWithTheStepAndNotSent) {
     EXPECT_EQ(form.Desired_Temp, 55);  // the last good value stays in force
 }
 
+TEST(Desired_Temp_Errors, ASetValueBeyondTheControllersFieldIsSentAsTheNearestAndSaidSo) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Set_Values_Sent();
+    rig.Form.Clear();
+    rig.Form.Desired_Temp = 12000;  // a platinum profile at 1200.0 degrees
+    rig.Form.Write_Temp_Unit_SV();
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{9999});
+    EXPECT_TRUE(rig.Said("Set value does not fit the controller (-999 to 9999), sent instead: "
+                         "12000 => 9999\r\n"))
+        << rig.Form.User_Message_Box;
+}
+
 }  // namespace
 }  // namespace corvanel::testing
