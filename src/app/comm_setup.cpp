@@ -1,41 +1,31 @@
 #include "app/comm_setup.h"
 
+#include "app/widgets.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace corvanel {
-
-namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-}  // namespace
 
 CommSetUp_Window::CommSetUp_Window(CommSetUp& model, QWidget* parent)
     : QWidget(parent, Qt::Window), Model_(model) {
     setObjectName("CommSetUp");
     setWindowTitle("Communications Port Configuration");
-    CommPortNumber = Named(new QLineEdit(this), "CommPortNumber");
-    CommPortNumber->setReadOnly(true);
-    CommDisplayLabel = Named(new QLabel("Comm Port Number", this), "CommDisplayLabel");
-    CommDisplayLabel->setBuddy(CommPortNumber);
-    DecrPortNumber = Named(new QPushButton("<", this), "DecrPortNumber");
-    IncrPortNum = Named(new QPushButton(">", this), "IncrPortNum");
-    SavePortSettings = Named(new QPushButton("Use This Setting", this), "SavePortSettings");
-    ScanPortNumber = Named(new QPushButton("Scan Serial Ports", this), "ScanPortNumber");
-    SerialPortPrompt = Named(new QPlainTextEdit(this), "SerialPortPrompt");
+    CommPortNumber = Text_Box(this, "CommPortNumber");
+    CommDisplayLabel = Label_For(this, "CommDisplayLabel", "Comm Port Number", CommPortNumber);
+    DecrPortNumber = Button(this, "DecrPortNumber", "<");
+    IncrPortNum = Button(this, "IncrPortNum", ">");
+    SavePortSettings = Button(this, "SavePortSettings", "Use This Setting");
+    ScanPortNumber = Button(this, "ScanPortNumber", "Scan Serial Ports");
+    SerialPortPrompt = new QPlainTextEdit(this);
+    SerialPortPrompt->setObjectName("SerialPortPrompt");
     SerialPortPrompt->setReadOnly(true);
-    SerialPortPromptLabel = Named(new QLabel("Port Prompt", this), "SerialPortPromptLabel");
-    SerialPortPromptLabel->setBuddy(SerialPortPrompt);
+    SerialPortPromptLabel =
+        Label_For(this, "SerialPortPromptLabel", "Port Prompt", SerialPortPrompt);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(CommDisplayLabel, 0, 0);
@@ -72,13 +62,8 @@ void CommSetUp_Window::Open() {
 }
 
 void CommSetUp_Window::Refresh() {
-    CommPortNumber->setText(QString::fromStdString(Model_.CommPortNumber));
-    QString prompt = QString::fromStdString(Model_.SerialPortPrompt);
-    if (SerialPortPrompt->toPlainText() != prompt) {
-        SerialPortPrompt->setPlainText(prompt);
-        SerialPortPrompt->verticalScrollBar()->setValue(
-            SerialPortPrompt->verticalScrollBar()->maximum());
-    }
+    Show_Text(*CommPortNumber, Model_.CommPortNumber);
+    Show_Message_Lines(*SerialPortPrompt, Shown_Prompt_, Model_.SerialPortPrompt);
 }
 
 void CommSetUp_Window::closeEvent(QCloseEvent* event) {

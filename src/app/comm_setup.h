@@ -38,6 +38,7 @@ class CommSetUp_Window : public QWidget {
     void Handle(const std::function<void()>& handler);
 
     CommSetUp& Model_;
+    std::string Shown_Prompt_;
 };
 
 }  // namespace corvanel

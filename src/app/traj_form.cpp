@@ -1,5 +1,7 @@
 #include "app/traj_form.h"
 
+#include "app/widgets.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,34 +27,6 @@
 namespace corvanel {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// A text box shows the model's text; it is only set when it differs, so the caret of
-// a box being typed into stays where it is.
-void Show_Text(QLineEdit& box, const std::string& text) {
-    QString value = Q(text);
-    if (box.text() == value) return;
-    QSignalBlocker quiet(&box);
-    box.setText(value);
-}
-
-QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip, bool read_only = true) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setToolTip(tip);
-    box->setReadOnly(read_only);
-    return box;
-}
-
-QLabel* Label_For(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    if (buddy) label->setBuddy(buddy);
-    return label;
-}
 
 // The grid's column width in the design: 1058 twips, 15 twips to a pixel.
 constexpr int Grid_Column_Width = 1058 / 15;
@@ -379,16 +353,7 @@ void Traj_form_Window::Sync_Timer(QTimer& timer, const Timer_State& state) {
 
 void Traj_form_Window::Refresh() {
     const Traj_form& m = Model_;
-    if (Shown_Messages_ != m.User_Message_Box) {
-        Shown_Messages_ = m.User_Message_Box;
-        // CR LF line ends show as one line break each.
-        QString text = Q(m.User_Message_Box);
-        text.replace("\r\n", "\n");
-        if (text.endsWith('\n')) text.chop(1);
-        User_Message_Box->setPlainText(text);
-        User_Message_Box->verticalScrollBar()->setValue(
-            User_Message_Box->verticalScrollBar()->maximum());
-    }
+    Show_Message_Lines(*User_Message_Box, Shown_Messages_, m.User_Message_Box);
     Show_Text(*Elapsed_Time, m.Elapsed_Time);
     Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
     Show_Text(*Real_Temp_Display_1, m.Real_Temp_Display_1);

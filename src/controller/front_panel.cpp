@@ -1,5 +1,7 @@
 #include "controller/front_panel.h"
 
+#include "app/widgets.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -19,30 +21,10 @@ namespace corvanel {
 
 namespace {
 
-void Show_Text(QLineEdit& box, const std::string& text) {
-    QString value = QString::fromStdString(text);
-    if (box.text() != value) box.setText(value);
-}
-
 QLineEdit* Read_Out(QWidget* parent, const char* name) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
+    QLineEdit* box = Text_Box(parent, name);
     box->setAlignment(Qt::AlignRight);
     return box;
-}
-
-QLabel* Label_For(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 QCheckBox* Indicator(QWidget* parent, const char* name, const char* caption) {
@@ -51,14 +33,6 @@ QCheckBox* Indicator(QWidget* parent, const char* name, const char* caption) {
     // The system sets it; the keyboard cannot reach it either.
     box->setFocusPolicy(Qt::NoFocus);
     return box;
-}
-
-// A message box's text: CR LF ends a line; the last line end adds no empty line.
-QString Message_Text(const std::string& text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace("\r\n", "\n");
-    if (shown.endsWith('\n')) shown.chop(1);
-    return shown;
 }
 
 // The raw view as a text box shows what is typed and received: a carriage return
@@ -335,10 +309,7 @@ void FrontPanel_Window::Refresh() {
         Shown_Response_ = m.Response_Box;
         Show_Box(*Response_Box, Raw_Text(m.Response_Box));
     }
-    if (Shown_Messages_ != m.User_Interface) {
-        Shown_Messages_ = m.User_Interface;
-        Show_Box(*User_Interface, Message_Text(m.User_Interface));
-    }
+    Show_Message_Lines(*User_Interface, Shown_Messages_, m.User_Interface);
 }
 
 }  // namespace corvanel

@@ -1,5 +1,7 @@
 #include "language/add_a_language_window.h"
 
+#include "app/widgets.h"
+
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,26 +15,7 @@
 
 namespace corvanel {
 
-namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    if (tip) button->setToolTip(tip);
-    return button;
-}
-
-}  // namespace
-
-void Show_Message_Lines(QPlainTextEdit& box, std::string& shown, const std::string& text) {
-    if (shown == text) return;
-    shown = text;
-    QString lines = QString::fromStdString(text);
-    lines.replace("\r\n", "\n");
-    if (lines.endsWith('\n')) lines.chop(1);
-    box.setPlainText(lines);
-    box.verticalScrollBar()->setValue(box.verticalScrollBar()->maximum());
-}
+namespace {}  // namespace
 
 AddALanguage_Window::AddALanguage_Window(Program_Paths paths, QWidget* parent)
     : QWidget(parent, Qt::Window), Paths_(paths), Model_(std::move(paths)) {

@@ -57,8 +57,4 @@ class AddALanguage_Window : public QWidget {
     bool Refreshing_ = false;
 };
 
-// Shows a message text of CR LF lines in a box, scrolled to its end; `shown` remembers the
-// text last shown, so an unchanged text leaves the box (and what the operator reads) alone.
-void Show_Message_Lines(QPlainTextEdit& box, std::string& shown, const std::string& text);
-
 }  // namespace corvanel

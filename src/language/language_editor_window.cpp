@@ -1,5 +1,7 @@
 #include "language/language_editor_window.h"
 
+#include "app/widgets.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,39 +19,7 @@
 
 namespace corvanel {
 
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QGroupBox* Frame(QWidget* parent, const char* name, const char* caption) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    return frame;
-}
-
-QLineEdit* Box(QWidget* parent, const char* name, bool read_only = false) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(read_only);
-    return box;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-// Sets a box's text only when it differs, so the caret of a box being typed in stays.
-void Show_Text(QLineEdit& box, const std::string& text) {
-    const QString value = Q(text);
-    if (box.text() != value) box.setText(value);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& dialog,
                                                                    QWidget* parent)
@@ -75,7 +45,7 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     (new QVBoxLayout(PhraseMapFrame))->addWidget(LanguageMap);
 
     LanguageFileFrame = Frame(central, "LanguageFileFrame", "Language File");
-    LanguageName = Box(LanguageFileFrame, "LanguageName", true);
+    LanguageName = Text_Box(LanguageFileFrame, "LanguageName", nullptr, true);
     (new QVBoxLayout(LanguageFileFrame))->addWidget(LanguageName);
 
     MessagesFrame = Frame(central, "MessagesFrame", "Messages");
@@ -86,11 +56,13 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
 
     PhrasesFrame = Frame(central, "PhrasesFrame", "Phrases");
     EnglishPhraseFrame = Frame(PhrasesFrame, "EnglishPhraseFrame", "English Phrase");
-    DisplayEnglish = Box(EnglishPhraseFrame, "DisplayEnglish");
-    DisplayEnglishExplanation = Box(EnglishPhraseFrame, "DisplayEnglishExplanation");
-    EnglishPhraseLabel = Label(EnglishPhraseFrame, "EnglishPhraseLabel", "Phrase", DisplayEnglish);
+    DisplayEnglish = Text_Box(EnglishPhraseFrame, "DisplayEnglish", nullptr, false);
+    DisplayEnglishExplanation =
+        Text_Box(EnglishPhraseFrame, "DisplayEnglishExplanation", nullptr, false);
+    EnglishPhraseLabel =
+        Label_For(EnglishPhraseFrame, "EnglishPhraseLabel", "Phrase", DisplayEnglish);
     EnglishCommentLabel =
-        Label(EnglishPhraseFrame, "EnglishCommentLabel", "Comment", DisplayEnglishExplanation);
+        Label_For(EnglishPhraseFrame, "EnglishCommentLabel", "Comment", DisplayEnglishExplanation);
     auto* english = new QGridLayout(EnglishPhraseFrame);
     english->addWidget(EnglishPhraseLabel, 0, 0);
     english->addWidget(DisplayEnglish, 0, 1);
@@ -98,21 +70,22 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     english->addWidget(DisplayEnglishExplanation, 1, 1);
 
     TargetLanguageFrame = Frame(PhrasesFrame, "TargetLanguageFrame", "Target Language");
-    DisplayTargetLanguage = Box(TargetLanguageFrame, "DisplayTargetLanguage");
-    DisplayTargetLanguageExplanation = Box(TargetLanguageFrame, "DisplayTargetLanguageExplanation");
+    DisplayTargetLanguage = Text_Box(TargetLanguageFrame, "DisplayTargetLanguage", nullptr, false);
+    DisplayTargetLanguageExplanation =
+        Text_Box(TargetLanguageFrame, "DisplayTargetLanguageExplanation", nullptr, false);
     TargetPhraseLabel =
-        Label(TargetLanguageFrame, "TargetPhraseLabel", "Phrase", DisplayTargetLanguage);
-    TargetCommentLabel = Label(TargetLanguageFrame, "TargetCommentLabel", "Comment",
-                               DisplayTargetLanguageExplanation);
+        Label_For(TargetLanguageFrame, "TargetPhraseLabel", "Phrase", DisplayTargetLanguage);
+    TargetCommentLabel = Label_For(TargetLanguageFrame, "TargetCommentLabel", "Comment",
+                                   DisplayTargetLanguageExplanation);
     auto* target = new QGridLayout(TargetLanguageFrame);
     target->addWidget(TargetPhraseLabel, 0, 0);
     target->addWidget(DisplayTargetLanguage, 0, 1);
     target->addWidget(TargetCommentLabel, 1, 0);
     target->addWidget(DisplayTargetLanguageExplanation, 1, 1);
 
-    EntryDateOfLastUpdate = Box(PhrasesFrame, "EntryDateOfLastUpdate", true);
+    EntryDateOfLastUpdate = Text_Box(PhrasesFrame, "EntryDateOfLastUpdate", nullptr, true);
     EntryDateLabel =
-        Label(PhrasesFrame, "EntryDateLabel", "Entry Last Updated:", EntryDateOfLastUpdate);
+        Label_For(PhrasesFrame, "EntryDateLabel", "Entry Last Updated:", EntryDateOfLastUpdate);
     auto* date_row = new QHBoxLayout;
     date_row->addWidget(EntryDateLabel);
     date_row->addWidget(EntryDateOfLastUpdate, 1);
@@ -122,7 +95,7 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     phrases->addLayout(date_row);
 
     SearchFrame = Frame(central, "SearchFrame", "Search Phrases");
-    SearchBox = Box(SearchFrame, "SearchBox");
+    SearchBox = Text_Box(SearchFrame, "SearchBox", nullptr, false);
     SearchLanguageOption = new QRadioButton("English", SearchFrame);
     SearchLanguageOption->setObjectName("SearchLanguageOption");
     SearchTargetLanguageOption = new QRadioButton("Target Language", SearchFrame);

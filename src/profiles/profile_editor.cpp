@@ -1,5 +1,7 @@
 #include "profiles/profile_editor.h"
 
+#include "app/widgets.h"
+
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,10 +22,6 @@
 namespace corvanel {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Column widths of the design: 1000 twips for the row numbers, 1100 for the others,
 // 15 twips to a pixel.
@@ -271,14 +269,7 @@ bool Profile_Editor_Window::Set_Own_Text(const Caption_Entry& entry, const std::
 
 void Profile_Editor_Window::Refresh() {
     const Profile_Editor& m = Model_;
-    if (Shown_Messages_ != m.User_Prompt) {
-        Shown_Messages_ = m.User_Prompt;
-        QString text = Q(m.User_Prompt);
-        text.replace("\r\n", "\n");
-        if (text.endsWith('\n')) text.chop(1);
-        User_Prompt->setPlainText(text);
-        User_Prompt->verticalScrollBar()->setValue(User_Prompt->verticalScrollBar()->maximum());
-    }
+    Show_Message_Lines(*User_Prompt, Shown_Messages_, m.User_Prompt);
     if (Edit_Profile_Name->text() != Q(m.Edit_Profile_Name)) {
         Edit_Profile_Name->setText(Q(m.Edit_Profile_Name));
     }

@@ -1,0 +1,58 @@
+#include "app/widgets.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace corvanel {
+
+void Show_Text(QLineEdit& box, const std::string& text) {
+    const QString value = Q(text);
+    if (box.text() == value) return;
+    QSignalBlocker quiet(&box);
+    box.setText(value);
+}
+
+void Show_Message_Lines(QPlainTextEdit& box, std::string& shown, const std::string& text) {
+    if (shown == text) return;
+    shown = text;
+    QString lines = Q(text);
+    lines.replace("\r\n", "\n");
+    if (lines.endsWith('\n')) lines.chop(1);
+    box.setPlainText(lines);
+    box.verticalScrollBar()->setValue(box.verticalScrollBar()->maximum());
+}
+
+QLabel* Label_For(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    if (buddy) label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (tip) button->setToolTip(tip);
+    return button;
+}
+
+QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip, bool read_only) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    if (tip) box->setToolTip(tip);
+    box->setReadOnly(read_only);
+    return box;
+}
+
+QGroupBox* Frame(QWidget* parent, const char* name, const char* caption) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+}  // namespace corvanel

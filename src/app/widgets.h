@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace corvanel {
+
+// The small jobs every window does with its widgets, done one way.
+
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A text box shows the model's text. It is set only when it differs, so the caret of a
+// box being typed into stays, and without signals, so showing is never taken for typing.
+void Show_Text(QLineEdit& box, const std::string& text);
+
+// A message box shows the model's messages: each CR LF a line break, no empty line after
+// the last, scrolled to the end. `shown` remembers the text on show, so an unchanged
+// text costs nothing.
+void Show_Message_Lines(QPlainTextEdit& box, std::string& shown, const std::string& text);
+
+// Controls named as the operator's manual names them.
+QLabel* Label_For(QWidget* parent, const char* name, const char* caption, QWidget* buddy);
+QPushButton* Button(QWidget* parent, const char* name, const char* caption,
+                    const char* tip = nullptr);
+QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip = nullptr,
+                    bool read_only = true);
+QGroupBox* Frame(QWidget* parent, const char* name, const char* caption);
+
+}  // namespace corvanel
