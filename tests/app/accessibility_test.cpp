@@ -9,47 +9,10 @@
 
 #include "language/caption_table.h"
 #include "program_rig.h"
+#include "support/accessible_tree.h"
 
 namespace corvanel::testing {
 namespace {
-
-struct Found {
-    QAccessible::Role Role;
-    QString Description;
-    QObject* Object;
-};
-
-// Walks the accessible tree under `node`, opening menus as a screen reader would.
-void Walk(QAccessibleInterface* node, std::multimap<QString, Found>& found, int depth = 0) {
-    if (!node || depth > 40) return;
-    QString name = node->text(QAccessible::Name);
-    if (!name.isEmpty()) {
-        found.insert({name, {node->role(), node->text(QAccessible::Description), node->object()}});
-    }
-    for (int i = 0; i < node->childCount(); ++i) Walk(node->child(i), found, depth + 1);
-}
-
-std::multimap<QString, Found> Accessible_Tree(QWidget& window) {
-    std::multimap<QString, Found> found;
-    Walk(QAccessible::queryAccessibleInterface(&window), found);
-    // Menus hang off the menu bar's items; each open menu is its own tree.
-    for (QMenu* menu : window.findChildren<QMenu*>()) {
-        Walk(QAccessible::queryAccessibleInterface(menu), found);
-    }
-    return found;
-}
-
-bool Has(const std::multimap<QString, Found>& tree, const QString& name, QAccessible::Role role,
-         const QString& description = {}) {
-    auto [from, to] = tree.equal_range(name);
-    for (auto it = from; it != to; ++it) {
-        if (it->second.Role == role &&
-            (description.isEmpty() || it->second.Description == description)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 using Run_Window_Accessibility = Program_Rig;
 

@@ -19,6 +19,7 @@
 #include "controller_model.h"
 #include "fake_line.h"
 #include "fault_plan.h"
+#include "support/accessible_tree.h"
 
 namespace corvanel::testing {
 namespace {
@@ -69,26 +70,9 @@ class Front_Panel_Window : public ::testing::Test {
         Window.show();
     }
 
-    // The controls as assistive technology finds them, by the caption or label read.
-    std::multimap<QString, QAccessibleInterface*> Accessible_Tree() {
-        std::multimap<QString, QAccessibleInterface*> found;
-        std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node,
-                                                                   int depth) {
-            if (!node || depth > 30) return;
-            QString name = node->text(QAccessible::Name);
-            if (!name.isEmpty()) found.insert({name, node});
-            for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), depth + 1);
-        };
-        walk(QAccessible::queryAccessibleInterface(&Window), 0);
-        return found;
-    }
     QWidget* Found(const QString& name, QAccessible::Role role) {
-        auto tree = Accessible_Tree();
-        auto [from, to] = tree.equal_range(name);
-        for (auto it = from; it != to; ++it) {
-            if (it->second->role() == role) return qobject_cast<QWidget*>(it->second->object());
-        }
-        return nullptr;
+        Accessible_Nodes tree = Accessible_Tree(Window);
+        return Found_Widget(tree, name, role);
     }
     void Click(const char* caption) {
         QWidget* button = Found(caption, QAccessible::Button);

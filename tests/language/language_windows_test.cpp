@@ -13,6 +13,7 @@
 #include "language/language_editor_window.h"
 #include "program_rig.h"
 #include "setup/setup_files.h"
+#include "support/accessible_tree.h"
 
 namespace corvanel::testing {
 namespace {
@@ -208,35 +209,6 @@ TEST_F(Language_Windows, OpenLanguageEditsAnotherDatabaseWithoutChangingTheInter
     ASSERT_EQ(Editor().LanguageMap->topLevelItemCount(), 1);
     EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(0), "SOFT OFF");
     EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(1), "APAGADO SUAVE");
-}
-
-// The accessible tree under a window, by name, opening its menus as a screen reader does
-// (a menu item is reached both from the menu bar and from its open menu).
-std::multimap<QString, std::pair<QAccessible::Role, QString>> Accessible_Tree(QWidget& window) {
-    std::multimap<QString, std::pair<QAccessible::Role, QString>> found;
-    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node,
-                                                               int depth) {
-        if (!node || depth > 40) return;
-        QString name = node->text(QAccessible::Name);
-        if (!name.isEmpty())
-            found.insert({name, {node->role(), node->text(QAccessible::Description)}});
-        for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), depth + 1);
-    };
-    walk(QAccessible::queryAccessibleInterface(&window), 0);
-    for (QMenu* menu : window.findChildren<QMenu*>())
-        walk(QAccessible::queryAccessibleInterface(menu), 0);
-    return found;
-}
-
-int Count(const std::multimap<QString, std::pair<QAccessible::Role, QString>>& tree,
-          const QString& name, QAccessible::Role role, const QString& description = {}) {
-    int count = 0;
-    auto [from, to] = tree.equal_range(name);
-    for (auto it = from; it != to; ++it) {
-        count +=
-            it->second.first == role && (description.isEmpty() || it->second.second == description);
-    }
-    return count;
 }
 
 TEST_F(Language_Windows, ScreenReadersFindTheLanguageWindowsByCaptionAndLabel) {

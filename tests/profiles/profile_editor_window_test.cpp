@@ -16,6 +16,7 @@
 #include "profiles/profile_editor.h"
 #include "profiles/sensor_table.h"
 #include "program_rig.h"
+#include "support/accessible_tree.h"
 #include "worked_example.h"
 
 namespace corvanel::testing {
@@ -199,36 +200,8 @@ TEST_P(Sensor_Item, ChecksItselfAloneAndNamesTheSensor) {
 
 INSTANTIATE_TEST_SUITE_P(AllTen, Sensor_Item, ::testing::Range(0, 10));
 
-struct Found {
-    QAccessible::Role Role;
-    QString Description;
-};
-
-void Walk(QAccessibleInterface* node, std::multimap<QString, Found>& found, int depth = 0) {
-    if (!node || depth > 40) return;
-    QString name = node->text(QAccessible::Name);
-    if (!name.isEmpty()) found.insert({name, {node->role(), node->text(QAccessible::Description)}});
-    for (int i = 0; i < node->childCount(); ++i) Walk(node->child(i), found, depth + 1);
-}
-
-bool Has(const std::multimap<QString, Found>& tree, const QString& name, QAccessible::Role role,
-         const QString& description = {}) {
-    auto [from, to] = tree.equal_range(name);
-    for (auto it = from; it != to; ++it) {
-        if (it->second.Role == role &&
-            (description.isEmpty() || it->second.Description == description)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST_F(Editor_Window, MenusAreFoundByCaptionAndTextBoxesByTheirLabels) {
-    std::multimap<QString, Found> tree;
-    Walk(QAccessible::queryAccessibleInterface(Window.get()), tree);
-    for (QMenu* menu : Window->findChildren<QMenu*>()) {
-        Walk(QAccessible::queryAccessibleInterface(menu), tree);
-    }
+    Accessible_Nodes tree = Accessible_Tree(*Window);
     int menu_entries = 0;
     for (const Caption_Entry& entry : Caption_Table()) {
         if (entry.Window != Caption_Window::Profile_Editor || entry.Control.substr(0, 3) != "mnu")
