@@ -42,6 +42,7 @@ void Traj_form::mnuSpecifyLogFile_Click() {
     Recalled_Log_Name = File_Name_Of_Path(chosen);
     Set_LogFile(File_Name_Of_Path(Recalled_Log_Name));
     Display(TranslateText("LogFile Specified"));
+    Publish_Firing(Firing_Event::Log_Changed);
 }
 
 void Traj_form::mnuReset_Logfile_Click() {
@@ -52,6 +53,8 @@ void Traj_form::mnuReset_Logfile_Click() {
     Display(TranslateText("Elapsed time reset") + "=>0" + std::string(CRLF) +
             TranslateText("LogFile Set to") + "=>" + TranslateText("ProfileName_Date_Time") +
             ".txt");
+    Run_Suspended = false;
+    Publish_Firing(Firing_Event::Log_Changed, "reset");
 }
 
 void Traj_form::Append_Log_Record() {

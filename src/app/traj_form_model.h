@@ -13,6 +13,7 @@
 #include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
+#include "run/firing_status.h"
 #include "run/mail.h"
 #include "setup/program_paths.h"
 
@@ -146,6 +147,11 @@ class Traj_form : public Message_Area {
     void Set_Profile_Name(const std::string& text);
     void Set_LogFile(const std::string& text);
 
+    // ---- the firing as everything outside the run model sees it ----
+    // Observers attach here; every tick and run event is published to them.
+    Firing_Status_Seam Firing;
+    Firing_Status Firing_Status_Now() const;
+
     // ---- state ----
     bool Error_Trap = false;
     bool Loading_Form = false;
@@ -155,6 +161,9 @@ class Traj_form : public Message_Area {
     double Entered_Time = 0;
     bool Time_Edit_Active = false;
     int Current_Segment = 1;
+    bool Run_Suspended = false;         // a run paused by RUN PROFILE, not ended
+    bool Tick_Exchange_Failed = false;  // this tick's write or read failed
+    double Output_Percent = 0;
     std::int16_t Desired_Temp = 0, Measured_Temp = 0;
     std::uint8_t Alert_Tick_Count = 0;
     bool Profile_Valid = false;
@@ -198,6 +207,10 @@ class Traj_form : public Message_Area {
     bool mnuFrontPanel = false;
 
   private:
+    void Publish_Firing(Firing_Event event, const std::string& detail = "");
+    void Exchange_Failed(const std::string& message);
+    std::shared_ptr<const Plan_Points> Plan_ = std::make_shared<const Plan_Points>();
+
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.
     void Statement(const std::function<void()>& statement,

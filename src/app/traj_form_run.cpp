@@ -49,6 +49,7 @@ int Traj_form::Determine_Current_Segment(double time) const {
 }
 
 void Traj_form::Control_Interval_Timer() {
+    Tick_Exchange_Failed = false;
     Tick_Step("Time Increment", [this] {
         double minutes =
             static_cast<double>(Minute_Boundaries_Between(Run_Start, Services_.Time.Now()));
@@ -63,6 +64,7 @@ void Traj_form::Control_Interval_Timer() {
         Segment_Executing = std::to_string(Current_Segment);
         if (Current_Segment == Finished_Segment) {
             Display(TranslateText("Profile Finished"));
+            Publish_Firing(Firing_Event::Finished);
             SoftOff_Click();
         }
     });
@@ -85,7 +87,8 @@ void Traj_form::Control_Interval_Timer() {
     Tick_Step("Timer I/O Routine", [this] { Read_Temp_Unit_PV(); });
     Tick_Step("Timer I/O Routine", [this] { Services_.Protocol.Reply_Wait(); });
     Tick_Step("Timer I/O Routine", [this, &unit] {
-        Duty_Cycle = Format_Number(Services_.Protocol.Read_Output(unit) / 10.0) + "%";
+        Output_Percent = Services_.Protocol.Read_Output(unit) / 10.0;
+        Duty_Cycle = Format_Number(Output_Percent) + "%";
     });
     Tick_Step("Thermocouple Input Fault routine", [this] {
         if (Services_.Panel.InputError) Display(TranslateText("Thermocouple Input Fault"));
@@ -96,10 +99,14 @@ void Traj_form::Control_Interval_Timer() {
     });
     Tick_Step("Temp Logging Routine", [this] { Append_Log_Record(); });
     Tick_Step("Email Alert Routine", [this] { Arm_Email_Alert(); });
+    if (Control_Interval.Enabled) Publish_Firing(Firing_Event::Tick);
 }
 
 void Traj_form::Write_Temp_Unit_SV() {
-    auto report = [this](int) { Display("SetValue Routine error"); };
+    auto report = [this](int) {
+        Display("SetValue Routine error");
+        Exchange_Failed("SetValue Routine error");
+    };
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Write_SV(unit, Desired_Temp); }, report);
     // A set value the controller cannot take went out as the nearest one it can: the
@@ -110,13 +117,17 @@ void Traj_form::Write_Temp_Unit_SV() {
             if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
                 Display(Join_Lines({TranslateText("Set Value Communications Error"),
                                     TranslateText("If condition persists unplug kiln")}));
+                Exchange_Failed("Set Value Communications Error");
             }
         },
         report);
 }
 
 void Traj_form::Read_Temp_Unit_PV() {
-    auto report = [this](int) { Display("ReadValue Routine Error"); };
+    auto report = [this](int) {
+        Display("ReadValue Routine Error");
+        Exchange_Failed("ReadValue Routine Error");
+    };
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_PV(unit); }, report);
     Measured_Temp = 0;
@@ -126,6 +137,7 @@ void Traj_form::Read_Temp_Unit_PV() {
             if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
                 Display(Join_Lines({TranslateText("Read Value Communications Error"),
                                     TranslateText("If condition persists unplug kiln")}));
+                Exchange_Failed("Read Value Communications Error");
             }
         },
         report);
@@ -164,6 +176,9 @@ void Traj_form::Start_Profile_Click() {
         Run_Start = Services_.Time.Now();
         Start_Profile_Red = true;
         Display(TranslateText("Profile Running"));
+        const bool resumed = Run_Suspended;
+        Run_Suspended = false;
+        Publish_Firing(resumed ? Firing_Event::Resume : Firing_Event::Start);
         Control_Interval_Timer();
     } else {
         Elapsed_Base = Run_Elapsed;
@@ -172,10 +187,14 @@ void Traj_form::Start_Profile_Click() {
         Message.Enabled = false;
         Start_Profile_Red = false;
         Display(TranslateText("Profile Suspended - temperature fixed at present value"));
+        Run_Suspended = true;
+        Publish_Firing(Firing_Event::Suspend);
     }
 }
 
 void Traj_form::SoftOff_Click() {
+    const bool run_active = Control_Interval.Enabled || Run_Suspended;
+    Run_Suspended = false;
     Elapsed_Base = Run_Elapsed;
     Elapsed_Time_Enabled = true;
     Set_Polling_Mode("monitor");
@@ -186,6 +205,7 @@ void Traj_form::SoftOff_Click() {
             std::string(CRLF) + TranslateText("Refractory oven set to room temperature"));
     Desired_Temp = Temp_Scale == "F" ? 70 : 20;
     Write_Temp_Unit_SV();
+    if (run_active) Publish_Firing(Firing_Event::Soft_Off);
 }
 
 void Traj_form::Elapsed_Time_GotFocus() {
@@ -218,9 +238,11 @@ bool Traj_form::Elapsed_Time_KeyPress(char key) {
         Services_.Beep.Beep();
     } else if (key == Enter_Key) {
         Time_Edit_Active = false;
+        const std::string old_time = Format_00(Run_Elapsed);
         Run_Elapsed = Entered_Time;
         Elapsed_Base = Run_Elapsed;
         Display(TranslateText("Time updated, ready to run"));
+        Publish_Firing(Firing_Event::Elapsed_Edited, old_time + " -> " + Format_00(Run_Elapsed));
     } else if (key == Escape_Key) {
         Time_Edit_Active = false;
         Elapsed_Time_Change(Format_Number(Run_Elapsed));
@@ -237,6 +259,7 @@ void Traj_form::Type_Elapsed_Key(char key) {
 
 void Traj_form::Monitor_Interval_Timer() {
     std::uint8_t unit = 0;
+    Tick_Exchange_Failed = false;
     // A failing statement ends this tick; the next one starts afresh.
     try {
         Use_Time_Unit(Profile_Text.size() >= 18371 && Profile_Text[18370] == 'M', Monitor_Interval);
@@ -244,12 +267,14 @@ void Traj_form::Monitor_Interval_Timer() {
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();
         Services_.Protocol.Reply_Wait();
-        Duty_Cycle = Format_Number(Services_.Protocol.Read_Output(unit) / 10.0) + "%";
+        Output_Percent = Services_.Protocol.Read_Output(unit) / 10.0;
+        Duty_Cycle = Format_Number(Output_Percent) + "%";
         if (Services_.Panel.InputError) Display("Thermocouple Input Fault");
         Measured_Temp = Services_.Protocol.Last_PV;
         Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
     } catch (const Run_Time_Error&) {
     }
+    Publish_Firing(Firing_Event::Monitor_Tick);
 }
 
 }  // namespace corvanel

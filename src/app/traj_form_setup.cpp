@@ -78,6 +78,7 @@ void Traj_form::Recall_Setup() {
     Run_Elapsed = LogFile.empty() ? 0 : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(LogFile));
     Elapsed_Base = Run_Elapsed;
     Elapsed_Time = Format_Number(Run_Elapsed);
+    Publish_Firing(Firing_Event::Recall_Resume);
 }
 
 void Traj_form::mnuFileOpen_Click() {
@@ -147,6 +148,7 @@ void Traj_form::mnuFileOpen_Click() {
     Use_Time_Unit(settings.Minutes, Control_Interval);
     Display(TranslateText("Profile Loaded"));
     Profile_Valid = true;
+    Publish_Firing(Firing_Event::Profile_Loaded);
 }
 
 void Traj_form::mnuPrintProfile_Click() {
@@ -167,6 +169,7 @@ void Traj_form::Build_Run_Tables() {
 
 void Traj_form::Build_Run_Chart() {
     ProfileChart_Points = corvanel::Build_Run_Chart(RunWorkSheet);
+    Plan_ = std::make_shared<const Plan_Points>(ProfileChart_Points);
 }
 
 }  // namespace corvanel

@@ -1,0 +1,63 @@
+#include "run/firing_status.h"
+
+#include <algorithm>
+
+namespace corvanel {
+
+const char* Firing_Event_Name(Firing_Event event) {
+    switch (event) {
+        case Firing_Event::Tick:
+            return "tick";
+        case Firing_Event::Monitor_Tick:
+            return "monitor";
+        case Firing_Event::Start:
+            return "start";
+        case Firing_Event::Suspend:
+            return "suspend";
+        case Firing_Event::Resume:
+            return "resume";
+        case Firing_Event::Soft_Off:
+            return "soft off";
+        case Firing_Event::Finished:
+            return "profile finished";
+        case Firing_Event::Elapsed_Edited:
+            return "elapsed edited";
+        case Firing_Event::Communication_Error:
+            return "communication error";
+        case Firing_Event::Recall_Resume:
+            return "program started with recall";
+        case Firing_Event::Profile_Loaded:
+            return "profile loaded";
+        case Firing_Event::Log_Changed:
+            return "log file";
+        case Firing_Event::Alarm_Raised:
+            return "alarm raised";
+        case Firing_Event::Alarm_Cleared:
+            return "alarm cleared";
+    }
+    return "";
+}
+
+void Firing_Status_Seam::Attach(Firing_Observer& observer) {
+    if (std::find(Observers_.begin(), Observers_.end(), &observer) == Observers_.end()) {
+        Observers_.push_back(&observer);
+    }
+}
+
+void Firing_Status_Seam::Detach(Firing_Observer& observer) {
+    std::replace(Observers_.begin(), Observers_.end(), &observer,
+                 static_cast<Firing_Observer*>(nullptr));
+}
+
+void Firing_Status_Seam::Publish(const Firing_Status& status, Firing_Event event,
+                                 const std::string& detail) {
+    // By index: an observer told may attach another or detach itself; the detached are
+    // swept out once the outermost publication is over.
+    ++Depth_;
+    for (std::size_t i = 0; i < Observers_.size(); ++i) {
+        if (Observers_[i]) Observers_[i]->Firing_Changed(status, event, detail);
+    }
+    if (--Depth_ == 0) std::erase(Observers_, nullptr);
+}
+
+}  // namespace corvanel

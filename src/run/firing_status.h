@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/clock.h"
+
+namespace corvanel {
+
+// Where the run is, as everything outside the run model sees it.
+enum class Firing_State { Monitor, Running, Suspended };
+
+// What just happened. Every control tick of a run publishes Tick, every monitoring tick
+// Monitor_Tick; the others are the run's events.
+enum class Firing_Event {
+    Tick,
+    Monitor_Tick,
+    Start,
+    Suspend,
+    Resume,
+    Soft_Off,             // by the operator, or after an alarm
+    Finished,             // "Profile Finished": the run's own soft off follows
+    Elapsed_Edited,       // detail "old -> new"
+    Communication_Error,  // detail: the message shown
+    Recall_Resume,        // the program started again with recall
+    Profile_Loaded,
+    Log_Changed,   // a log file chosen or a reset
+    Alarm_Raised,  // detail: the alarm's name
+    Alarm_Cleared,
+};
+
+// The event's name in records and messages: "tick", "start", "soft off", ...
+const char* Firing_Event_Name(Firing_Event event);
+
+// The planned profile's corner points (elapsed, temperature), shared by every status.
+using Plan_Points = std::vector<std::pair<double, double>>;
+
+// A snapshot of the firing after a tick or an event. Temperatures are in degrees of the
+// profile's scale (a platinum sensor's tenths already divided).
+struct Firing_Status {
+    Firing_State State = Firing_State::Monitor;
+    Date_Time Clock;  // when the snapshot was taken
+    std::string Kiln_Name, Profile_Name, Log_File;
+    std::string Sensor_Type, Temp_Scale = "F", Time_Unit = "M";  // "F"/"C", "M"/"H"
+    int Segment = 0;                                             // 0 without a loaded profile
+    double Elapsed = 0;                                          // in the profile's time unit
+    double Total_Time = 0;   // the profile's end, in the same unit
+    double Tick_Length = 3;  // seconds between control ticks
+    double Set_Value = 0, Measured = 0, Output_Percent = 0;
+    double Error_Limit = 0;                   // the current segment's, 0 for none
+    bool Exchange_Failed = false;             // this tick's set-value write or measured read failed
+    bool Input_Error = false;                 // the controller reports its input-error status
+    std::vector<std::string> Alarms;          // the alarms active now
+    std::shared_ptr<const Plan_Points> Plan;  // never null
+
+    bool Run_Active() const { return State != Firing_State::Monitor; }
+    double Time_Left() const { return Total_Time > Elapsed ? Total_Time - Elapsed : 0; }
+};
+
+// What the live view, the firing record, the status page and the publisher implement.
+class Firing_Observer {
+  public:
+    virtual ~Firing_Observer() = default;
+    virtual void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                                const std::string& detail) = 0;
+};
+
+// The run model's one way out: it publishes, the observers registered here hear it in
+// the order they came. An observer may detach itself while it is being told.
+class Firing_Status_Seam {
+  public:
+    void Attach(Firing_Observer& observer);
+    void Detach(Firing_Observer& observer);
+    void Publish(const Firing_Status& status, Firing_Event event, const std::string& detail = "");
+
+  private:
+    std::vector<Firing_Observer*> Observers_;
+    int Depth_ = 0;  // publishing inside an observer's call
+};
+
+}  // namespace corvanel
