@@ -128,11 +128,13 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
         int row = LanguageMap->indexOfTopLevelItem(item) + 1;  // map rows count from 1
         Handle([this, row] { Model().LanguageMap_ItemClick(row); });
     });
-    // Typed text reaches the form object keystroke by keystroke; text the editor fills in
-    // itself does not come back as an edit.
+    // Text typed, pasted or inserted through the accessibility interface reaches the form
+    // object change by change; text the editor fills in itself (Refresh) does not come
+    // back as an edit.
     auto edited = [this](QLineEdit* box,
                          void (LanguageDataBaseInterface::*change)(const std::string&)) {
-        connect(box, &QLineEdit::textEdited, this, [this, change](const QString& text) {
+        connect(box, &QLineEdit::textChanged, this, [this, change](const QString& text) {
+            if (Refreshing_) return;
             Handle([this, change, text] { (Model().*change)(text.toStdString()); });
         });
     };
@@ -142,10 +144,15 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     edited(DisplayTargetLanguageExplanation,
            &LanguageDataBaseInterface::DisplayTargetLanguageExplanation_Change);
     edited(SearchBox, &LanguageDataBaseInterface::SearchBox_Change);
-    connect(SearchLanguageOption, &QRadioButton::clicked, this,
-            [this] { Handle([this] { Model().SearchLanguageOption_Click(true); }); });
-    connect(SearchTargetLanguageOption, &QRadioButton::clicked, this,
-            [this] { Handle([this] { Model().SearchLanguageOption_Click(false); }); });
+    // Checked by a click, a key or an assistive technology's press action alike.
+    auto option = [this](QRadioButton* button, bool english) {
+        connect(button, &QRadioButton::toggled, this, [this, english](bool checked) {
+            if (Refreshing_ || !checked) return;
+            Handle([this, english] { Model().SearchLanguageOption_Click(english); });
+        });
+    };
+    option(SearchLanguageOption, true);
+    option(SearchTargetLanguageOption, false);
     connect(mnuOpenLanguage, &QAction::triggered, this, [this] {
         Handle([this] {
             Model().Set_File_Dialog(&Dialog_);
@@ -216,6 +223,8 @@ void LanguageDataBaseInterface_Window::Refresh_Map() {
 }
 
 void LanguageDataBaseInterface_Window::Refresh() {
+    const bool outer = !Refreshing_;
+    Refreshing_ = true;
     LanguageDataBaseInterface& m = Model();
     Refresh_Map();
     Show_Text(*LanguageName, m.LanguageName);
@@ -228,6 +237,7 @@ void LanguageDataBaseInterface_Window::Refresh() {
     // Checking one option button of the pair clears the other.
     (m.SearchLanguageOption ? SearchLanguageOption : SearchTargetLanguageOption)->setChecked(true);
     Show_Message_Lines(*DBInterfaceDisplay, Shown_Display_, m.DBInterfaceDisplay);
+    if (outer) Refreshing_ = false;
 }
 
 }  // namespace corvanel

@@ -58,6 +58,7 @@ class LanguageDataBaseInterface_Window : public QMainWindow {
     File_Dialog& Dialog_;
     std::vector<Language_Map_Row> Shown_Map_;
     std::string Shown_Display_;
+    bool Refreshing_ = false;  // the widgets are following the form object, not the operator
 };
 
 }  // namespace corvanel

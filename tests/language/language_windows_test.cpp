@@ -203,12 +203,24 @@ TEST_F(Language_Windows, OpenLanguageEditsAnotherDatabaseWithoutChangingTheInter
     ASSERT_EQ(Language_Dialog.Open_Requests.size(), 1u);
     EXPECT_EQ(Language_Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
     EXPECT_EQ(TranslateText("SOFT OFF"), "SANFT AUS");
-    // The target-language option searches the translations.
-    QTest::mouseClick(Editor().SearchTargetLanguageOption, Qt::LeftButton);
-    QTest::keyClicks(Editor().SearchBox, "apagado s");
-    ASSERT_EQ(Editor().LanguageMap->topLevelItemCount(), 1);
-    EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(0), "SOFT OFF");
-    EXPECT_EQ(Editor().LanguageMap->topLevelItem(0)->text(1), "APAGADO SUAVE");
+    // A screen reader's user: the target-language option, chosen through the
+    // accessibility interface, searches the translations; text inserted through it
+    // searches and is saved as typed text is.
+    auto accessible = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
+    accessible(Editor().SearchTargetLanguageOption)
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    accessible(Editor().SearchBox)->editableTextInterface()->insertText(0, "apagado s");
+    QTreeWidget& map = *Editor().LanguageMap;
+    ASSERT_EQ(map.topLevelItemCount(), 1);
+    EXPECT_EQ(map.topLevelItem(0)->text(0), "SOFT OFF");
+    EXPECT_EQ(map.topLevelItem(0)->text(1), "APAGADO SUAVE");
+    QTest::mouseClick(map.viewport(), Qt::LeftButton, {},
+                      map.visualItemRect(map.topLevelItem(0)).center());
+    accessible(Editor().DisplayTargetLanguage)->editableTextInterface()->insertText(0, "MUY ");
+    EXPECT_EQ(map.topLevelItem(0)->text(1), "MUY APAGADO SUAVE");
+    CurrentLanguage = "spanish";
+    EXPECT_EQ(TranslateText("SOFT OFF"), "MUY APAGADO SUAVE");
 }
 
 TEST_F(Language_Windows, ScreenReadersFindTheLanguageWindowsByCaptionAndLabel) {
