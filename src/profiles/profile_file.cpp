@@ -92,7 +92,7 @@ std::string Read_Profile_File(const std::string& path) {
 }
 
 Profile_Sheet Parse_Profile_Text(const std::string& text) {
-    Profile_Sheet sheet{};
+    Profile_Sheet sheet;
     constexpr std::size_t Needed = (Last_Segment_Row - 1) * Line_Stride + Segment_Line_Length;
     if (text.size() < Needed) return sheet;
     for (int i = 0; i < Last_Segment_Row; ++i) {
