@@ -38,7 +38,33 @@ INSTANTIATE_TEST_SUITE_P(
                       Double_Case{"--5", std::nullopt, Error_Number::Type_Mismatch},
                       Double_Case{"0x10", std::nullopt, Error_Number::Type_Mismatch},
                       Double_Case{"1,5", std::nullopt, Error_Number::Type_Mismatch},
-                      Double_Case{"1e999", std::nullopt, Error_Number::Overflow}));
+                      Double_Case{"1e999", std::nullopt, Error_Number::Overflow}),
+    [](const auto& info) {
+        // Every character counts here, so each is spelt out: "  15.50" is blank_blank_15dot50.
+        std::string name;
+        for (char c : std::string(info.param.Text)) {
+            switch (c) {
+                case ' ':
+                    name += "blank_";
+                    break;
+                case '.':
+                    name += "dot";
+                    break;
+                case '-':
+                    name += "minus";
+                    break;
+                case '+':
+                    name += "plus";
+                    break;
+                case ',':
+                    name += "comma";
+                    break;
+                default:
+                    name += c;
+            }
+        }
+        return name.empty() ? std::string("empty") : name;
+    });
 
 TEST(Text_To_Int16, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(Convert_To_Int16("2.5").Value, 2);

@@ -198,7 +198,9 @@ TEST_P(Sensor_Item, ChecksItselfAloneAndNamesTheSensor) {
         << Prompt().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTen, Sensor_Item, ::testing::Range(0, 10));
+INSTANTIATE_TEST_SUITE_P(AllTen, Sensor_Item, ::testing::Range(0, 10), [](const auto& info) {
+    return std::string(Sensor_Types[info.param].Caption);
+});
 
 TEST_F(Editor_Window, MenusAreFoundByCaptionAndTextBoxesByTheirLabels) {
     Accessible_Nodes tree = Accessible_Tree(*Window);

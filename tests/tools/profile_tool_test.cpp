@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/case_name.h"
 #include "support/temp_folder.h"
 #include "worked_example.h"
 
@@ -170,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 2: end_temp \"40000\" is not a whole number from -32768 to 32767"},
         Bad_Input{{"make", "OUT"},
                   Header + "70,,5,,\n",
-                  "line 2: a hold (end_temp equal to its start) needs a duration"}));
+                  "line 2: a hold (end_temp equal to its start) needs a duration"}),
+    [](const auto& info) { return Case_Name_Of(info.param.Message); });
 
 TEST(Profile_Tool, HelpDescribesEveryCommand) {
     Run_Result help = Run_Tool({"--help"});
