@@ -41,9 +41,8 @@ class New_From_Cone_Window_Test : public ::testing::Test {
     New_From_Cone_Window* Cone = nullptr;
 };
 
-TEST_F(New_From_Cone_Window_Test, TheChoicesShowTheirRowsAndOKFillsTheEditorsSheet) {
+TEST_F(New_From_Cone_Window_Test, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsName) {
     EXPECT_TRUE(Cone->isVisible());
-    EXPECT_EQ(Cone->windowTitle(), "New From Cone");
     EXPECT_EQ(Cone->cboCone->currentText(), "6");
     EXPECT_EQ(Cone->cboScale->currentText(), "Celcius");  // the editor's first-start scale
 
@@ -52,17 +51,21 @@ TEST_F(New_From_Cone_Window_Test, TheChoicesShowTheirRowsAndOKFillsTheEditorsShe
     QTest::keyClicks(Cone->txtPreheat, "2");
     ASSERT_EQ(Cone->grdPreview->rowCount(), 5);
     EXPECT_EQ(Cone->grdPreview->item(3, Col_End_Temp)->text(), "1063");
-    EXPECT_EQ(Cone->grdPreview->horizontalHeaderItem(Col_Ramp_Rate)->text(), "Ramp Rate");
 
     QTest::mouseClick(Cone->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(Cone->isVisible());
-    EXPECT_EQ(Cell(1, Col_End_Temp), "82");
-    EXPECT_EQ(Cell(4, Col_End_Temp), "1063");
-    EXPECT_EQ(Cell(4, Col_Ramp_Rate), "60");
+    for (int row = 1; row <= 5; ++row) {
+        for (int col = 0; col < New_From_Cone::Preview_Columns; ++col)
+            EXPECT_EQ(Cell(row, col), Cone->grdPreview->item(row - 1, col)->text());
+    }
     EXPECT_EQ(Cell(5, Col_Action), "e");
     EXPECT_TRUE(Window->mnuHours->isChecked());
-    EXPECT_TRUE(Window->User_Prompt->toPlainText().endsWith(
-        "Profile made from the cone chart: check it, then save it"));
+
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen(Folder.File("cone04_slow.txt")));
+    Window->mnuSaveFileAs->trigger();
+    ASSERT_EQ(Dialog.Save_Requests.size(), 1u);
+    EXPECT_EQ(Dialog.Save_Requests[0].File_Name, "cone04_slow.txt");
+    EXPECT_EQ(Window->User_Prompt->toPlainText(), "PROFILE SAVED");
 }
 
 TEST_F(New_From_Cone_Window_Test, AConeTooHotForTheSensorCannotBeTaken) {
