@@ -62,7 +62,8 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     grdPreview->verticalHeader()->hide();
     grdPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPreview->setSelectionMode(QAbstractItemView::NoSelection);
-    grdPreview->setMinimumSize(560, 200);
+    grdPreview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdPreview->setMinimumSize(640, 220);
     lblMessage = new QLabel(this);
     lblMessage->setObjectName("lblMessage");
     lblMessage->setWordWrap(true);
