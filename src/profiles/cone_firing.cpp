@@ -114,17 +114,31 @@ Cone_Firing_Plan Plan_Cone_Firing(const Cone_Firing_Choice& choice) {
         }
     }
 
+    std::string error_limit = choice.Error_Limit;
+    error_limit.erase(0, error_limit.find_first_not_of(' '));
+    error_limit.erase(error_limit.find_last_not_of(' ') + 1);
+    if (!error_limit.empty()) {
+        bool digits = error_limit.find_first_not_of("0123456789") == std::string::npos;
+        std::optional<std::int16_t> limit =
+            digits ? Convert_To_Int16(error_limit).Value : std::nullopt;
+        if (!limit || *limit < 1 || *limit > 9999) {
+            return refuse(TranslateText("The error limit must be a whole number from 1 to 9999") +
+                          ": " + choice.Error_Limit);
+        }
+    }
+
     Typed_Profile& profile = plan.Profile;
     profile.Fahrenheit = choice.Fahrenheit;
     profile.Minutes = false;
     profile.Sensor = choice.Sensor;
     profile.Start_Temp = std::to_string(figures.Start_Temp);
     const std::string speed_rate = Typed_Number(figures.Speed_Rate[speed]);
-    auto ramp = [&profile](int end_temp, const std::string& rate) {
-        profile.Segments.push_back({std::to_string(end_temp), "", rate, "", ""});
+    auto ramp = [&](int end_temp, const std::string& rate) {
+        profile.Segments.push_back({std::to_string(end_temp), "", rate, error_limit, ""});
     };
-    auto hold_for = [&profile](int temp, double hours) {
-        profile.Segments.push_back({std::to_string(temp), Typed_Number(hours), "", "", ""});
+    auto hold_for = [&](int temp, double hours) {
+        profile.Segments.push_back(
+            {std::to_string(temp), Typed_Number(hours), "", error_limit, ""});
     };
     if (preheat) {
         ramp(figures.Preheat_Temp, speed_rate);

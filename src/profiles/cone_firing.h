@@ -27,6 +27,7 @@ struct Cone_Firing_Choice {
     std::string Hold_Minutes;   // hold at the cone's temperature
     std::string Cool_Rate;      // degrees per hour, given as a positive number
     std::string Cool_Temp;      // where the controlled cooling ends
+    std::string Error_Limit;    // on every segment: how far the kiln may stray before an alert
 };
 
 struct Cone_Firing_Plan {

@@ -41,6 +41,7 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     txtHold = Text_Box(this, "txtHold", nullptr, false);
     txtCoolRate = Text_Box(this, "txtCoolRate", nullptr, false);
     txtCoolTemp = Text_Box(this, "txtCoolTemp", nullptr, false);
+    txtErrorLimit = Text_Box(this, "txtErrorLimit", nullptr, false);
 
     auto* form = new QFormLayout;
     auto row = [this, form](const char* name, const char* caption, QWidget* field) {
@@ -56,6 +57,7 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     row("lblHold", "Hold at peak (minutes, empty for none)", txtHold);
     row("lblCoolRate", "Cooling rate (degrees per hour, empty for none)", txtCoolRate);
     row("lblCoolTemp", "Cooling ends at", txtCoolTemp);
+    row("lblErrorLimit", "Error limit for the alerts (degrees, empty for none)", txtErrorLimit);
 
     grdPreview = new QTableWidget(0, New_From_Cone::Preview_Columns, this);
     grdPreview->setObjectName("grdPreview");
@@ -100,6 +102,7 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     on_text(txtHold, &Cone_Firing_Choice::Hold_Minutes);
     on_text(txtCoolRate, &Cone_Firing_Choice::Cool_Rate);
     on_text(txtCoolTemp, &Cone_Firing_Choice::Cool_Temp);
+    on_text(txtErrorLimit, &Cone_Firing_Choice::Error_Limit);
 
     connect(cmdOk, &QPushButton::clicked, this, [this] {
         if (!Model_.OK_Enabled) return;
@@ -131,7 +134,8 @@ void New_From_Cone_Window::Translate_Captions() {
 void New_From_Cone_Window::Form_Load(const Profile_Editor& editor) {
     Model_.Form_Load(editor);
     Translate_Captions();
-    for (QLineEdit* box : {txtPreheat, txtHold, txtCoolRate, txtCoolTemp}) box->clear();
+    for (QLineEdit* box : {txtPreheat, txtHold, txtCoolRate, txtCoolTemp, txtErrorLimit})
+        box->clear();
     Refresh();
 }
 
@@ -155,6 +159,7 @@ void New_From_Cone_Window::Refresh() {
     Show_Text(*txtHold, m.Choice.Hold_Minutes);
     Show_Text(*txtCoolRate, m.Choice.Cool_Rate);
     Show_Text(*txtCoolTemp, m.Choice.Cool_Temp);
+    Show_Text(*txtErrorLimit, m.Choice.Error_Limit);
 
     grdPreview->setRowCount(static_cast<int>(m.Preview.size()));
     for (int row = 0; row < static_cast<int>(m.Preview.size()); ++row) {

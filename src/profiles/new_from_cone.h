@@ -29,7 +29,7 @@ class New_From_Cone_Window : public QDialog {
     std::function<void(New_From_Cone&)> On_OK;
 
     QComboBox *cboCone, *cboSpeed, *cboScale, *cboSensor;
-    QLineEdit *txtPreheat, *txtHold, *txtCoolRate, *txtCoolTemp;
+    QLineEdit *txtPreheat, *txtHold, *txtCoolRate, *txtCoolTemp, *txtErrorLimit;
     QTableWidget* grdPreview;
     QLabel* lblMessage;
     QPushButton *cmdOk, *cmdCancel;

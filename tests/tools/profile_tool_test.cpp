@@ -188,14 +188,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
     Temp_Folder folder;
     std::string cone = folder.File("cone.txt"), typed = folder.File("typed.txt");
-    Run_Result made = Run_Tool({"cone", "04", "--speed", "slow", "--scale", "C", "--sensor", "S",
-                                "--preheat", "2", "--hold", "10", "--cool", "100:600", cone});
+    Run_Result made =
+        Run_Tool({"cone", "04", "--speed", "slow", "--scale", "C", "--sensor", "S", "--preheat",
+                  "2", "--hold", "10", "--cool", "100:600", "--error-limit", "40", cone});
     ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
     EXPECT_EQ(made.Out, "PROFILE SAVED\n");
     // 04 slow in C: 1063 C at 60 C/h, 953 at 83.33 C/h (150 F/h) first, preheat at 82 C.
     Run_Result by_hand = Run_Tool(
         {"make", "--sensor", "S", "--scale", "C", "--unit", "H", "--start-temp", "21", typed},
-        Header + "82,,83.33,,\n82,2,,,\n953,,83.33,,\n1063,,60,,\n1063,0.17,,,\n600,,-100,,\n");
+        Header +
+            "82,,83.33,40,\n82,2,,40,\n953,,83.33,40,\n1063,,60,40,\n1063,0.17,,40,\n600,,-100,40,\n");
     ASSERT_EQ(by_hand.Status, 0) << by_hand.Out << by_hand.Err;
     EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
 }
