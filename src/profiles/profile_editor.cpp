@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "app/traj_form.h"
+#include "language/translate.h"
+#include "profiles/new_from_cone.h"
 #include "profiles/sensor_table.h"
 
 namespace corvanel {
@@ -153,6 +155,7 @@ void Profile_Editor_Window::Build_Menus() {
     mnuFileOpen = item(mnuFile, "mnuFileOpen", "Open", false);
     mnuSaveFileAs = item(mnuFile, "mnuSaveFileAs", "SaveAs", false);
     mnuNew = item(mnuFile, "mnuNew", "New", false);
+    mnuNewFromCone = item(mnuFile, "mnuNewFromCone", "New From Cone", false);
     mnuSensorType = menu(nullptr, "mnuSensorType", "SensorType");
     for (std::size_t i = 0; i < Sensor_Items.size(); ++i) {
         mnuSensor[i] = item(mnuSensorType, Sensor_Items[i].first, Sensor_Items[i].second, true);
@@ -176,6 +179,7 @@ void Profile_Editor_Window::Connect_Events() {
     on(mnuFileOpen, [&m] { m.mnuFileOpen_Click(); });
     on(mnuSaveFileAs, [&m] { m.mnuSaveFileAs_Click(); });
     on(mnuNew, [&m] { m.mnuNew_Click(); });
+    connect(mnuNewFromCone, &QAction::triggered, this, [this] { mnuNewFromCone_Click(); });
     for (int i = 0; i < static_cast<int>(mnuSensor.size()); ++i) {
         on(mnuSensor[static_cast<std::size_t>(i)], [&m, i] { m.Sensor_Menu_Click(i); });
     }
@@ -224,8 +228,20 @@ void Profile_Editor_Window::Form_Load() {
     Refresh();
 }
 
+void Profile_Editor_Window::mnuNewFromCone_Click() {
+    if (!Cone_Window) {
+        Cone_Window = new New_From_Cone_Window(this);
+        Cone_Window->On_OK = [this](New_From_Cone& cone) {
+            Handle([this, &cone] { cone.OK_Click(Model_); });
+        };
+    }
+    Cone_Window->Form_Load(Model_);
+    Cone_Window->open();
+}
+
 void Profile_Editor_Window::Form_Activate() {
     if (Caption_Pass) Caption_Pass();
+    mnuNewFromCone->setText(Q(TranslateText("New From Cone")));
     Model_.Form_Activate();
     Refresh();
 }

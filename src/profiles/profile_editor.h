@@ -22,6 +22,8 @@ class QTableWidget;
 
 namespace corvanel {
 
+class New_From_Cone_Window;
+
 // The profile editor: the grid, its floating text box, the chart and the menus bound to
 // the editor's model. Every event goes to the model's handler, then the window shows
 // the model's state again (Refresh).
@@ -56,6 +58,8 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     QGroupBox* Edit_Profile_Frame;
 
     QMenu *mnuFile, *mnuSensorType, *mnuScales, *mnuTemp, *mnuTime, *mnuExit;
+    QAction* mnuNewFromCone;  // opens Cone_Window: a new sheet from a cone and a speed
+    New_From_Cone_Window* Cone_Window = nullptr;  // made on first use
     QAction *mnuFileOpen, *mnuSaveFileAs, *mnuNew, *mnuFahrenheit, *mnuCelcius, *mnuMinutes,
         *mnuHours, *mnuExitEditor;
     std::array<QAction*, 10> mnuSensor{};  // mnuR_Type .. mnuU_Type, in the sensor table's order
@@ -77,6 +81,7 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     bool FloatingTextBox_Key(QKeyEvent& key_event);
     void Refresh_Grid();
     void Refresh_Text_Box();
+    void mnuNewFromCone_Click();
 
     Profile_Editor Model_;
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};

@@ -4,34 +4,15 @@
 #include <istream>
 #include <optional>
 #include <ostream>
-#include <random>
 
 #include "common/numeric.h"
 #include "common/text.h"
+#include "profiles/editor_typing.h"
 #include "profiles/sensor_table.h"
 #include "setup/setup_files.h"
 #include "tools/profile_tool_parts.h"
 
 namespace corvanel {
-
-namespace fs = std::filesystem;
-
-Tool_Editor::Tool_Editor()
-    : Settings_Folder_([] {
-          std::random_device random;
-          fs::path folder =
-              fs::temp_directory_path() /
-              ("corvanel-profile-" + std::to_string(random()) + std::to_string(random()));
-          return folder;  // never created: the editor finds no settings there
-      }()),
-      Editor(Program_Paths(Settings_Folder_), Dialog_, Box_, Beeper_) {
-    Editor.Form_Load();
-}
-
-Tool_Editor::~Tool_Editor() {
-    std::error_code ignored;
-    fs::remove_all(Settings_Folder_, ignored);
-}
 
 std::string Console_Text(const std::string& message_box_text) {
     std::string text;
@@ -60,7 +41,7 @@ namespace {
 
 struct Segment_Row {
     int Line = 0;
-    std::string End_Temp, Duration, Ramp_Rate, Error_Limit, Command;
+    Typed_Segment Typed;
 };
 
 struct Make_Options {
@@ -140,21 +121,23 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
             throw Input_Error("line " + std::to_string(number) + ": expected 5 fields, found " +
                               std::to_string(fields.size()));
         }
-        Segment_Row row{number, fields[0], fields[1], fields[2], fields[3], fields[4]};
-        if (row.End_Temp.empty())
+        Segment_Row row{number, {fields[0], fields[1], fields[2], fields[3], fields[4]}};
+        if (row.Typed.End_Temp.empty())
             throw Input_Error("line " + std::to_string(number) + ": end_temp is missing");
-        Require_Number(row, "end_temp", row.End_Temp, true, true);
-        if (!row.Duration.empty()) Require_Number(row, "duration", row.Duration, false, false);
-        if (!row.Ramp_Rate.empty()) Require_Number(row, "ramp_rate", row.Ramp_Rate, false, true);
-        if (!row.Error_Limit.empty())
-            Require_Number(row, "error_limit", row.Error_Limit, true, false);
-        if (row.Duration.empty() == row.Ramp_Rate.empty()) {
+        Require_Number(row, "end_temp", row.Typed.End_Temp, true, true);
+        if (!row.Typed.Duration.empty())
+            Require_Number(row, "duration", row.Typed.Duration, false, false);
+        if (!row.Typed.Ramp_Rate.empty())
+            Require_Number(row, "ramp_rate", row.Typed.Ramp_Rate, false, true);
+        if (!row.Typed.Error_Limit.empty())
+            Require_Number(row, "error_limit", row.Typed.Error_Limit, true, false);
+        if (row.Typed.Duration.empty() == row.Typed.Ramp_Rate.empty()) {
             throw Input_Error("line " + std::to_string(number) +
                               ": give either duration or ramp_rate, not both and not neither");
         }
-        if (!row.Command.empty() && row.Command != "wait") {
-            throw Input_Error("line " + std::to_string(number) + ": command \"" + row.Command +
-                              "\" is not known (only wait)");
+        if (!row.Typed.Command.empty() && row.Typed.Command != "wait") {
+            throw Input_Error("line " + std::to_string(number) + ": command \"" +
+                              row.Typed.Command + "\" is not known (only wait)");
         }
         rows.push_back(row);
     }
@@ -208,14 +191,6 @@ Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
     return options;
 }
 
-// Types one entry into a cell and commits it with a click on the same cell.
-void Enter(Profile_Editor& editor, int row, int col, const std::string& text) {
-    editor.Profile_FlexGrid_Click(row, col);
-    if (col != Col_Action) editor.Type_Text(std::string(editor.FloatingTextBox_Text.size(), '\b'));
-    editor.Type_Text(text);
-    editor.Profile_FlexGrid_Click(row, col);
-}
-
 }  // namespace
 
 int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -230,59 +205,39 @@ int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::os
         return 2;
     }
 
-    Tool_Editor tool;
-    Profile_Editor& editor = tool.Editor;
-    if (options.Fahrenheit) {
-        editor.mnuFahrenheit_Click();
-    } else {
-        editor.mnuCelcius_Click();
-    }
-    if (options.Minutes) {
-        editor.mnuMinutes_Click();
-    } else {
-        editor.mnuHours_Click();
-    }
-    editor.Sensor_Menu_Click(options.Sensor);
-    Enter(editor, 1, Col_Start_Temp, options.Start_Temp);
-
-    // The order keeps typed values as typed: on a ramp End Temp goes first, so the
-    // Duration or Ramp Rate typed after it stays and the other is worked out; on a hold
-    // Duration goes first, so End Temp makes the hold with a rate of 0.
-    std::string typing_messages;
+    Typed_Profile profile;
+    profile.Fahrenheit = options.Fahrenheit;
+    profile.Minutes = options.Minutes;
+    profile.Sensor = options.Sensor;
+    profile.Start_Temp = options.Start_Temp;
+    std::vector<std::string> labels;
     double start_temp = Number_Of(options.Start_Temp);
-    int row = 1;
     for (const Segment_Row& segment : segments) {
-        editor.User_Prompt.clear();
-        double end_temp = Number_Of(segment.End_Temp);
-        bool hold = end_temp == start_temp;
-        if (hold && segment.Duration.empty()) {
+        double end_temp = Number_Of(segment.Typed.End_Temp);
+        if (end_temp == start_temp && segment.Typed.Duration.empty()) {
             err << "corvanel-profile: line " << segment.Line
                 << ": a hold (end_temp equal to its start) needs a duration\n";
             return 2;
         }
-        if (hold) {
-            Enter(editor, row, Col_Duration, segment.Duration);
-            Enter(editor, row, Col_End_Temp, segment.End_Temp);
-        } else {
-            Enter(editor, row, Col_End_Temp, segment.End_Temp);
-            if (!segment.Duration.empty()) {
-                Enter(editor, row, Col_Duration, segment.Duration);
-            } else {
-                Enter(editor, row, Col_Ramp_Rate, segment.Ramp_Rate);
-            }
-        }
-        if (!segment.Error_Limit.empty()) Enter(editor, row, Col_Error_Limits, segment.Error_Limit);
-        if (!segment.Command.empty()) Enter(editor, row, Col_Command, segment.Command);
-        if (!editor.User_Prompt.empty()) {
-            typing_messages +=
-                "line " + std::to_string(segment.Line) + ": " + Console_Text(editor.User_Prompt);
-        }
+        profile.Segments.push_back(segment.Typed);
+        labels.push_back("line " + std::to_string(segment.Line));
         start_temp = end_temp;
-        ++row;
     }
-    Enter(editor, row, Col_Action, "e");
+    return Save_Typed_Profile(profile, labels, options.Out, out);
+}
 
-    tool.Save_To(options.Out);
+int Save_Typed_Profile(const Typed_Profile& profile, const std::vector<std::string>& labels,
+                       const std::string& path, std::ostream& out) {
+    Tool_Editor tool;
+    Profile_Editor& editor = tool.Editor;
+    std::vector<std::string> messages = Type_Profile(editor, profile);
+    std::string typing_messages;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        if (messages[i].empty()) continue;
+        typing_messages += (i < labels.size() ? labels[i] : "segment " + std::to_string(i + 1)) +
+                           ": " + Console_Text(messages[i]);
+    }
+    tool.Save_To(path);
     editor.mnuSaveFileAs_Click();
     out << typing_messages << Console_Text(editor.User_Prompt);
     return editor.Profile_Error || editor.User_Prompt.find("PROFILE SAVED") == std::string::npos

@@ -17,6 +17,10 @@ const char* const Usage =
     "       corvanel-profile show FILE\n"
     "       corvanel-profile make [--sensor CODE] [--scale F|C] [--unit M|H] [--start-temp N] OUT "
     "< segments.csv\n"
+    "       corvanel-profile cone CONE [--speed slow|medium|fast] [--scale F|C] [--sensor CODE]\n"
+    "                             [--preheat HOURS] [--hold MINUTES] [--cool RATE:TEMP]\n"
+    "                             [--error-limit N] OUT\n"
+    "       corvanel-profile cone --list\n"
     "\n"
     "check  reads each profile file as the program does and runs the editor's content check\n"
     "show   prints a profile's settings and its segment table\n"
@@ -24,6 +28,13 @@ const char* const Usage =
     "       passes the check; CSV header: end_temp,duration,ramp_rate,error_limit,command\n"
     "       defaults: --sensor K --scale F --unit M --start-temp 70\n"
     "       sensor codes: R S K J T E PtJIS PtDIN L U\n"
+    "cone   works out a firing in hours from the cone chart: preheat at 180 F (82 C) if\n"
+    "       asked, the speed's rate (slow 150, medium 300, fast 500 F/h) to 200 F (110 C)\n"
+    "       under the cone, the chart's final rate (108 F/h slow, else 270 F/h) to the\n"
+    "       cone, a hold in minutes and a cooling at RATE degrees/h to TEMP if asked;\n"
+    "       --error-limit puts the alerts' error limit on every segment;\n"
+    "       cones as potters write them (\"04\" is not \"4\"); --list prints the chart\n"
+    "       defaults: --speed medium --scale F --sensor K\n"
     "\n"
     "exit status: 0 success, 1 a profile that is unreadable or fails the check,\n"
     "             2 a usage or input error\n";
@@ -96,7 +107,7 @@ int Show(const std::string& file, std::ostream& out) {
 int Run_Profile_Tool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                      std::ostream& err) {
     if (args.empty()) {
-        err << "corvanel-profile: no command given (check, show or make); see --help\n";
+        err << "corvanel-profile: no command given (check, show, make or cone); see --help\n";
         return 2;
     }
     const std::string& command = args[0];
@@ -132,7 +143,8 @@ int Run_Profile_Tool(const std::vector<std::string>& args, std::istream& in, std
         return Show(rest[0], out);
     }
     if (command == "make") return Make_Profile(rest, in, out, err);
-    err << "corvanel-profile: unknown command " << command << " (check, show or make)\n";
+    if (command == "cone") return Make_Cone_Profile(rest, out, err);
+    err << "corvanel-profile: unknown command " << command << " (check, show, make or cone)\n";
     return 2;
 }
 

@@ -1,55 +1,17 @@
 #pragma once
 
-#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-#include "common/platform.h"
+#include "profiles/detached_editor.h"
+#include "profiles/editor_typing.h"
 #include "profiles/profile_editor_model.h"
 
 namespace corvanel {
 
-// The editor as the profile tool drives it: no windows, no beeps, and a settings
-// folder of its own, so the program's own editor settings are neither read nor written.
-class Tool_Editor {
-  public:
-    Tool_Editor();
-    ~Tool_Editor();
-    Tool_Editor(const Tool_Editor&) = delete;
-    Tool_Editor& operator=(const Tool_Editor&) = delete;
-
-    // Where the next Save As writes.
-    void Save_To(const std::string& path) { Dialog_.Target = path; }
-
-    class Silent_Beeper : public Beeper {
-      public:
-        void Beep() override {}
-    };
-    class Answering_Dialog : public File_Dialog {
-      public:
-        std::string Target;
-        File_Dialog_Result Show_Open(const File_Dialog_Request&) override {
-            return File_Dialog_Result::Cancelled();
-        }
-        File_Dialog_Result Show_Save(const File_Dialog_Request&) override {
-            return File_Dialog_Result::Chosen(Target);
-        }
-    };
-    class Confirming_Box : public Message_Box {
-      public:
-        bool Ask_OK_Cancel(const std::string&) override { return true; }
-    };
-
-  private:
-    std::filesystem::path Settings_Folder_;
-    Answering_Dialog Dialog_;
-    Confirming_Box Box_;
-    Silent_Beeper Beeper_;
-
-  public:
-    Profile_Editor Editor;
-};
+// The editor as the profile tool drives it: no windows, no beeps, no settings files.
+using Tool_Editor = Detached_Editor;
 
 // Message box text (CR LF line ends) as console lines.
 std::string Console_Text(const std::string& message_box_text);
@@ -60,7 +22,14 @@ std::string Console_Text(const std::string& message_box_text);
 std::string Load_Into_Editor(Profile_Editor& editor, const std::string& text,
                              const std::string& file_name);
 
+// Types the profile into a detached editor and writes it to path through the editor's
+// Save As, printing the messages of the typing (each under its segment's label) and of
+// the save. Returns 0 when the profile passed the check and was saved, 1 otherwise.
+int Save_Typed_Profile(const Typed_Profile& profile, const std::vector<std::string>& labels,
+                       const std::string& path, std::ostream& out);
+
 int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                  std::ostream& err);
+int Make_Cone_Profile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace corvanel

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -140,8 +141,8 @@ TEST_P(Profile_Tool_Bad_Input, GivesOneClearLineAndExits2) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Profile_Tool_Bad_Input,
     ::testing::Values(
-        Bad_Input{{}, "", "no command given (check, show or make); see --help"},
-        Bad_Input{{"burn"}, "", "unknown command burn (check, show or make)"},
+        Bad_Input{{}, "", "no command given (check, show, make or cone); see --help"},
+        Bad_Input{{"burn"}, "", "unknown command burn (check, show, make or cone)"},
         Bad_Input{{"check"}, "", "check needs at least one FILE"},
         Bad_Input{{"check", "--fast", "x"}, "", "unknown option --fast for check"},
         Bad_Input{{"make", "--colour", "red", "OUT"}, "", "unknown option --colour for make"},
@@ -171,8 +172,47 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 2: end_temp \"40000\" is not a whole number from -32768 to 32767"},
         Bad_Input{{"make", "OUT"},
                   Header + "70,,5,,\n",
-                  "line 2: a hold (end_temp equal to its start) needs a duration"}),
+                  "line 2: a hold (end_temp equal to its start) needs a duration"},
+        Bad_Input{{"cone", "11", "OUT"}, "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
+        Bad_Input{{"cone", "6", "--speed", "warp", "OUT"},
+                  "",
+                  "--speed takes slow, medium or fast, not warp"},
+        Bad_Input{{"cone", "6", "--cool", "150", "OUT"},
+                  "",
+                  "--cool takes RATE:TEMP, for example 150:1500, not 150"},
+        Bad_Input{{"cone", "6", "--glaze", "OUT"}, "", "unknown option --glaze for cone"},
+        Bad_Input{{"cone", "6"}, "", "cone needs a CONE and the OUT file to write"},
+        Bad_Input{{"cone", "10", "OUT"},
+                  "",
+                  "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"}),
     [](const auto& info) { return Case_Name_Of(info.param.Message); });
+
+TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
+    Temp_Folder folder;
+    std::string cone = folder.File("cone.txt"), typed = folder.File("typed.txt");
+    Run_Result made =
+        Run_Tool({"cone", "04", "--speed", "slow", "--scale", "C", "--sensor", "S", "--preheat",
+                  "2", "--hold", "10", "--cool", "100:600", "--error-limit", "40", cone});
+    ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
+    EXPECT_EQ(made.Out, "PROFILE SAVED\n");
+    // 04 slow in C: 1063 C at 60 C/h, 953 at 83.33 C/h (150 F/h) first, preheat at 82 C.
+    Run_Result by_hand = Run_Tool(
+        {"make", "--sensor", "S", "--scale", "C", "--unit", "H", "--start-temp", "21", typed},
+        Header +
+            "82,,83.33,40,\n82,2,,40,\n953,,83.33,40,\n1063,,60,40,\n1063,0.17,,40,\n600,,-100,40,\n");
+    ASSERT_EQ(by_hand.Status, 0) << by_hand.Out << by_hand.Err;
+    EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
+}
+
+TEST(Profile_Tool, ConeListPrintsTheChart) {
+    Run_Result list = Run_Tool({"cone", "--list"});
+    EXPECT_EQ(list.Status, 0);
+    EXPECT_EQ(list.Out.substr(0, list.Out.find('\n')), "cone  60 C/h  150 C/h  108 F/h  270 F/h");
+    EXPECT_NE(list.Out.find("\n 022     586      590     1087     1094\n"), std::string::npos);
+    EXPECT_NE(list.Out.find("\n  04    1063     1077     1945     1971\n"), std::string::npos);
+    EXPECT_NE(list.Out.find("\n   4    1162     1183     2124     2161\n"), std::string::npos);
+    EXPECT_EQ(std::count(list.Out.begin(), list.Out.end(), '\n'), 33);
+}
 
 TEST(Profile_Tool, HelpDescribesEveryCommand) {
     Run_Result help = Run_Tool({"--help"});

@@ -1,0 +1,191 @@
+// Cone firing: the chart compiled into the core and the firings worked out from it, as
+// the editor's sheet holds them once typed.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "profiles/cone_firing.h"
+#include "profiles/cone_table.h"
+#include "profiles/detached_editor.h"
+#include "profiles/profile_file.h"
+#include "profiles/run_profile.h"
+
+namespace corvanel {
+namespace {
+
+TEST(Cone_Table, RunsFrom022To10HotterWithEveryConeAndWithTheFasterRate) {
+    std::span<const Cone_Equivalent> table = Cone_Table();
+    ASSERT_EQ(table.size(), 32u);
+    EXPECT_EQ(table.front().Cone, "022");
+    EXPECT_EQ(table.back().Cone, "10");
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Cone_Equivalent& cone = table[i];
+        SCOPED_TRACE(std::string(cone.Cone));
+        EXPECT_LT(cone.Celsius_60, cone.Celsius_150);
+        EXPECT_LT(cone.Fahrenheit_108, cone.Fahrenheit_270);
+        // The chart's two scales are one temperature each: a typo in either shows here.
+        EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32));
+        EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32));
+        if (i == 0) continue;
+        const Cone_Equivalent& cooler = table[i - 1];
+        EXPECT_LT(cooler.Celsius_60, cone.Celsius_60);
+        EXPECT_LT(cooler.Celsius_150, cone.Celsius_150);
+        EXPECT_LT(cooler.Fahrenheit_108, cone.Fahrenheit_108);
+        EXPECT_LT(cooler.Fahrenheit_270, cone.Fahrenheit_270);
+    }
+}
+
+TEST(Cone_Table, ConesAreFoundAsPottersWriteThem) {
+    ASSERT_TRUE(Find_Cone("04"));
+    ASSERT_TRUE(Find_Cone("4"));
+    EXPECT_EQ(Find_Cone("04")->Fahrenheit_108, 1945);
+    EXPECT_EQ(Find_Cone("4")->Fahrenheit_108, 2124);
+    EXPECT_EQ(Find_Cone(" 6 ")->Celsius_150, 1243);
+    for (const char* not_a_cone : {"", "004", "4.0", "11", "023", "0", "00"})
+        EXPECT_FALSE(Find_Cone(not_a_cone)) << not_a_cone;
+}
+
+// The sheet rows 1 to the end row, columns Start Time to Ramp Rate, "|" between cells.
+std::vector<std::string> Sheet_Rows_Of(const Typed_Profile& profile) {
+    Detached_Editor scratch;
+    Type_Profile(scratch.Editor, profile);
+    const Profile_Sheet& sheet = scratch.Editor.WorkSheet;
+    std::vector<std::string> rows;
+    for (int row = 1; row <= Last_Used_Row(sheet); ++row) {
+        std::string line;
+        for (int col = Col_Start_Time; col <= Col_Ramp_Rate; ++col)
+            line += (col > Col_Start_Time ? "|" : "") + sheet[row][col];
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+struct Worked_Firing {
+    const char* Name;
+    Cone_Firing_Choice Choice;
+    std::vector<std::string> Rows;  // worked out by hand from the chart
+    const char* File_Name;
+};
+
+class Cone_Firing_Rows : public ::testing::TestWithParam<Worked_Firing> {};
+
+TEST_P(Cone_Firing_Rows, AreTheRowsWorkedOutByHandFromTheChart) {
+    const Worked_Firing& firing = GetParam();
+    Cone_Firing_Plan plan = Plan_Cone_Firing(firing.Choice);
+    ASSERT_EQ(plan.Refusal, "");
+    EXPECT_FALSE(plan.Profile.Minutes);
+    EXPECT_EQ(plan.File_Name, firing.File_Name);
+    EXPECT_EQ(Sheet_Rows_Of(plan.Profile), firing.Rows);
+}
+
+// Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate
+INSTANTIATE_TEST_SUITE_P(
+    Hand_Worked, Cone_Firing_Rows,
+    ::testing::Values(
+        // 022 slow: 1087 F at 108 F/h; 887 at 150 F/h first.
+        Worked_Firing{"cone022_slow_F",
+                      {"022", Cone_Speed::Slow, true, 2, "", "", "", ""},
+                      {"0|5.45|r|70|887|150", "5.45|1.85|r|887|1087|108", "7.30||e|1087||"},
+                      "cone022_slow.txt"},
+        // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
+        Worked_Firing{"cone04_medium_C_preheat_hold",
+                      {"04", Cone_Speed::Medium, false, 2, "1", "15", "", ""},
+                      {"0|0.37|r|21|82|166.67", "0.37|1|h|82|82|0", "1.37|5.31|r|82|967|166.67",
+                       "6.68|0.73|r|967|1077|150", "7.41|0.25|h|1077|1077|0", "7.66||e|1077||"},
+                      "cone04_medium.txt"},
+        // 6 fast: 2269 F at 270 F/h, 2069 at 500 F/h first, cooled at 150 F/h to 1500.
+        Worked_Firing{"cone6_fast_F_cooled",
+                      {"6", Cone_Speed::Fast, true, 2, "", "", "150", "1500"},
+                      {"0|4.00|r|70|2069|500", "4.00|0.74|r|2069|2269|270",
+                       "4.74|5.13|r|2269|1500|-150", "9.87||e|1500||"},
+                      "cone6_fast.txt"},
+        // 10 slow on an S thermocouple: 2345 F at 108 F/h.
+        Worked_Firing{"cone10_slow_F_S_sensor",
+                      {"10", Cone_Speed::Slow, true, 1, "", "", "", ""},
+                      {"0|13.83|r|70|2145|150", "13.83|1.85|r|2145|2345|108", "15.68||e|2345||"},
+                      "cone10_slow.txt"},
+        // 9 slow is 2300 F, a K thermocouple's very limit: still allowed.
+        Worked_Firing{"cone9_slow_F_at_the_K_limit",
+                      {"9", Cone_Speed::Slow, true, 2, "", "", "", ""},
+                      {"0|13.53|r|70|2100|150", "13.53|1.85|r|2100|2300|108", "15.38||e|2300||"},
+                      "cone9_slow.txt"}),
+    [](const ::testing::TestParamInfo<Worked_Firing>& info) { return info.param.Name; });
+
+TEST(Cone_Firing, EveryConeSpeedAndScalePassesTheContentCheckAndLoadsForARun) {
+    for (const Cone_Equivalent& cone : Cone_Table()) {
+        for (Cone_Speed speed : {Cone_Speed::Slow, Cone_Speed::Medium, Cone_Speed::Fast}) {
+            for (bool fahrenheit : {true, false}) {
+                Cone_Firing_Choice choice{
+                    std::string(cone.Cone),     speed, fahrenheit, 1, "1.5", "20", "100",
+                    fahrenheit ? "1000" : "540"};
+                SCOPED_TRACE(choice.Cone + " " + Cone_Speed_Names[static_cast<int>(speed)] +
+                             (fahrenheit ? " F" : " C"));
+                Cone_Firing_Plan plan = Plan_Cone_Firing(choice);
+                ASSERT_EQ(plan.Refusal, "");
+                Detached_Editor scratch;
+                Profile_Editor& editor = scratch.Editor;
+                Type_Profile(editor, plan.Profile);
+                editor.Check_Profile();
+                ASSERT_FALSE(editor.Profile_Error) << editor.User_Prompt;
+
+                std::string text =
+                    Build_Profile_Text(editor.WorkSheet, {"S    ", fahrenheit, false});
+                Profile_Sheet sheet = Parse_Profile_Text(text);
+                const int finished = Last_Used_Row(sheet);
+                ASSERT_EQ(finished, 7);  // ramp, preheat hold, two ramps, peak hold, cool, end
+                Run_Tables tables;
+                ASSERT_NO_THROW(Build_Run_Tables(sheet, "S    ", finished, tables));
+                EXPECT_EQ(tables.Seg_End_Temp[3], plan.Peak_Temp);
+                EXPECT_EQ(tables.Seg_Start_Temp[4], plan.Peak_Temp);
+                EXPECT_GT(tables.Seg_End_Time[5], tables.Seg_Start_Time[5]);
+            }
+        }
+    }
+}
+
+struct Refused_Choice {
+    const char* Name;
+    Cone_Firing_Choice Choice;
+    const char* Refusal;
+};
+
+class Cone_Firing_Refusal : public ::testing::TestWithParam<Refused_Choice> {};
+
+TEST_P(Cone_Firing_Refusal, NamesWhatIsWrong) {
+    Cone_Firing_Plan plan = Plan_Cone_Firing(GetParam().Choice);
+    EXPECT_EQ(plan.Refusal, GetParam().Refusal);
+    EXPECT_TRUE(plan.Profile.Segments.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, Cone_Firing_Refusal,
+    ::testing::Values(
+        Refused_Choice{"cone_not_in_chart",
+                       {"11", Cone_Speed::Medium, true, 1, "", "", "", ""},
+                       "Not a cone of the chart (022 to 01, 1 to 10): 11"},
+        Refused_Choice{"too_hot_for_K",
+                       {"10", Cone_Speed::Medium, true, 2, "", "", "", ""},
+                       "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"},
+        Refused_Choice{"too_hot_for_platinum_in_C",
+                       {"022", Cone_Speed::Slow, false, 6, "", "", "", ""},
+                       "The cone temperature is above the sensor's limit: 586 > 450 (PtJIS)"},
+        Refused_Choice{"preheat_not_a_number",
+                       {"6", Cone_Speed::Medium, true, 2, "two", "", "", ""},
+                       "The preheat must be from 0.01 to 100 hours: two"},
+        Refused_Choice{"error_limit_with_a_fraction",
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
+                       "The error limit must be a whole number from 1 to 9999: 7.5"},
+        Refused_Choice{"cooling_without_temperature",
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", ""},
+                       "The cooling needs both a rate and a temperature"},
+        Refused_Choice{"cooling_to_the_peak",
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269"},
+                       "The cooling must end below the cone temperature: 2269"},
+        Refused_Choice{"cooling_below_the_sensor",
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301"},
+                       "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}),
+    [](const ::testing::TestParamInfo<Refused_Choice>& info) { return info.param.Name; });
+
+}  // namespace
+}  // namespace corvanel
