@@ -85,29 +85,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // 022 slow: 1087 F at 108 F/h; 887 at 150 F/h first.
         Worked_Firing{"cone022_slow_F",
-                      {"022", Cone_Speed::Slow, true, 2, "", "", "", ""},
+                      {"022", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
                       {"0|5.45|r|70|887|150", "5.45|1.85|r|887|1087|108", "7.30||e|1087||"},
                       "cone022_slow.txt"},
         // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
         Worked_Firing{"cone04_medium_C_preheat_hold",
-                      {"04", Cone_Speed::Medium, false, 2, "1", "15", "", ""},
+                      {"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
                       {"0|0.37|r|21|82|166.67", "0.37|1|h|82|82|0", "1.37|5.31|r|82|967|166.67",
                        "6.68|0.73|r|967|1077|150", "7.41|0.25|h|1077|1077|0", "7.66||e|1077||"},
                       "cone04_medium.txt"},
         // 6 fast: 2269 F at 270 F/h, 2069 at 500 F/h first, cooled at 150 F/h to 1500.
         Worked_Firing{"cone6_fast_F_cooled",
-                      {"6", Cone_Speed::Fast, true, 2, "", "", "150", "1500"},
+                      {"6", Cone_Speed::Fast, true, 2, "", "", "150", "1500", ""},
                       {"0|4.00|r|70|2069|500", "4.00|0.74|r|2069|2269|270",
                        "4.74|5.13|r|2269|1500|-150", "9.87||e|1500||"},
                       "cone6_fast.txt"},
         // 10 slow on an S thermocouple: 2345 F at 108 F/h.
         Worked_Firing{"cone10_slow_F_S_sensor",
-                      {"10", Cone_Speed::Slow, true, 1, "", "", "", ""},
+                      {"10", Cone_Speed::Slow, true, 1, "", "", "", "", ""},
                       {"0|13.83|r|70|2145|150", "13.83|1.85|r|2145|2345|108", "15.68||e|2345||"},
                       "cone10_slow.txt"},
         // 9 slow is 2300 F, a K thermocouple's very limit: still allowed.
         Worked_Firing{"cone9_slow_F_at_the_K_limit",
-                      {"9", Cone_Speed::Slow, true, 2, "", "", "", ""},
+                      {"9", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
                       {"0|13.53|r|70|2100|150", "13.53|1.85|r|2100|2300|108", "15.38||e|2300||"},
                       "cone9_slow.txt"}),
     [](const ::testing::TestParamInfo<Worked_Firing>& info) { return info.param.Name; });
@@ -118,7 +118,7 @@ TEST(Cone_Firing, EveryConeSpeedAndScalePassesTheContentCheckAndLoadsForARun) {
             for (bool fahrenheit : {true, false}) {
                 Cone_Firing_Choice choice{
                     std::string(cone.Cone),     speed, fahrenheit, 1, "1.5", "20", "100",
-                    fahrenheit ? "1000" : "540"};
+                    fahrenheit ? "1000" : "540", ""};
                 SCOPED_TRACE(choice.Cone + " " + Cone_Speed_Names[static_cast<int>(speed)] +
                              (fahrenheit ? " F" : " C"));
                 Cone_Firing_Plan plan = Plan_Cone_Firing(choice);
@@ -162,28 +162,28 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, Cone_Firing_Refusal,
     ::testing::Values(
         Refused_Choice{"cone_not_in_chart",
-                       {"11", Cone_Speed::Medium, true, 1, "", "", "", ""},
+                       {"11", Cone_Speed::Medium, true, 1, "", "", "", "", ""},
                        "Not a cone of the chart (022 to 01, 1 to 10): 11"},
         Refused_Choice{"too_hot_for_K",
-                       {"10", Cone_Speed::Medium, true, 2, "", "", "", ""},
+                       {"10", Cone_Speed::Medium, true, 2, "", "", "", "", ""},
                        "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"},
         Refused_Choice{"too_hot_for_platinum_in_C",
-                       {"022", Cone_Speed::Slow, false, 6, "", "", "", ""},
+                       {"022", Cone_Speed::Slow, false, 6, "", "", "", "", ""},
                        "The cone temperature is above the sensor's limit: 586 > 450 (PtJIS)"},
         Refused_Choice{"preheat_not_a_number",
-                       {"6", Cone_Speed::Medium, true, 2, "two", "", "", ""},
+                       {"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
                        "The preheat must be from 0.01 to 100 hours: two"},
         Refused_Choice{"error_limit_with_a_fraction",
                        {"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
                        "The error limit must be a whole number from 1 to 9999: 7.5"},
         Refused_Choice{"cooling_without_temperature",
-                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", ""},
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "", ""},
                        "The cooling needs both a rate and a temperature"},
         Refused_Choice{"cooling_to_the_peak",
-                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269"},
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269", ""},
                        "The cooling must end below the cone temperature: 2269"},
         Refused_Choice{"cooling_below_the_sensor",
-                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301"},
+                       {"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301", ""},
                        "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}),
     [](const ::testing::TestParamInfo<Refused_Choice>& info) { return info.param.Name; });
 
