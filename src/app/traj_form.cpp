@@ -415,7 +415,8 @@ void Traj_form_Window::Refresh_Grid() {
         titles << Q(grid[0][static_cast<std::size_t>(col)]);
     if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0]) {
         RunProfile_FlexGrid->setHorizontalHeaderLabels(titles);
-        Fit_Grid_Columns();
+        Fit_Columns_To_Titles(*RunProfile_FlexGrid,
+                              std::vector<int>(Sheet_Columns, Grid_Column_Width));
     }
     for (int row = 1; row < Sheet_Rows; ++row) {
         const auto r = static_cast<std::size_t>(row);
@@ -434,17 +435,6 @@ void Traj_form_Window::Refresh_Grid() {
     }
     Shown_Grid_ = grid;
     Grid_Shown_Once_ = true;
-}
-
-void Traj_form_Window::Fit_Grid_Columns() {
-    // The design width, or wider where a title (in any language) needs it.
-    QHeaderView& header = *RunProfile_FlexGrid->horizontalHeader();
-    const QFontMetrics metrics(header.font());
-    for (int col = 0; col < Sheet_Columns; ++col) {
-        QTableWidgetItem* title = RunProfile_FlexGrid->horizontalHeaderItem(col);
-        const int needed = title ? metrics.horizontalAdvance(title->text()) + 18 : 0;
-        RunProfile_FlexGrid->setColumnWidth(col, std::max(Grid_Column_Width, needed));
-    }
 }
 
 void Traj_form_Window::Refresh_Chart() {

@@ -86,7 +86,6 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     void Refresh_Grid();
     void Refresh_Chart();
     void Refresh_Live_View();
-    void Fit_Grid_Columns();
     static void Sync_Timer(QTimer& timer, const Timer_State& state);
 
     Traj_form& Model_;

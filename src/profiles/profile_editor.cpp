@@ -298,6 +298,9 @@ void Profile_Editor_Window::Refresh_Grid() {
         QStringList titles;
         for (const std::string& title : grid[0]) titles << Q(title);
         Profile_FlexGrid->setHorizontalHeaderLabels(titles);
+        std::vector<int> widths(Sheet_Columns, Column_Width);
+        widths[Col_Seg] = Seg_Column_Width;
+        Fit_Columns_To_Titles(*Profile_FlexGrid, widths);
     }
     const QBrush fixed_column = Profile_FlexGrid->palette().button();
     for (int row = 1; row < Sheet_Rows; ++row) {

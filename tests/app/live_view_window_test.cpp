@@ -72,11 +72,18 @@ TEST_F(Live_View_Window, AFiringIsDrawnAsItRunsAndRedrawnFromItsLogAfterARestart
     Program->Apply_Language();
     EXPECT_EQ(editor.TempScale->text() + "|" + editor.TimeScale->text(), "Deg-C|Hours");
     QTableWidget& grid = *Window().RunProfile_FlexGrid;
-    for (int col = 0; col < grid.columnCount(); ++col) {
-        const QString title = grid.horizontalHeaderItem(col)->text();
-        EXPECT_LT(grid.horizontalHeader()->fontMetrics().horizontalAdvance(title),
-                  grid.columnWidth(col))
-            << title.toStdString();
+    for (const char* language : {"german", "spanish", "english"}) {
+        CurrentLanguage = language;
+        Window().Form_Activate();
+        editor.Form_Activate();
+        for (QTableWidget* titled : {&grid, editor.Profile_FlexGrid}) {
+            for (int col = 0; col < titled->columnCount(); ++col) {
+                const QString title = titled->horizontalHeaderItem(col)->text();
+                EXPECT_LT(titled->horizontalHeader()->fontMetrics().horizontalAdvance(title),
+                          titled->columnWidth(col))
+                    << language << " " << title.toStdString();
+            }
+        }
     }
 
     const std::string log = Paths.Logfile("live.txt");
