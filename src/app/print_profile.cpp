@@ -1,12 +1,14 @@
 #include "app/print_profile.h"
 
 #include <QFont>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace corvanel {
@@ -26,8 +28,14 @@ std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
 
     const QRect page = painter.viewport();
     int y = 0;
-    if (chart) {
-        // The chart as the operator sees it, scaled to the page width at the top.
+    if (auto* view = qobject_cast<QGraphicsView*>(chart); view && view->width() > 0) {
+        // The chart as the operator sees it, traces included, across the page width at the
+        // top, drawn as lines and text: a small, sharp page.
+        const QRect source = view->viewport()->rect();
+        const int height = page.width() * source.height() / std::max(1, source.width());
+        view->render(&painter, QRectF(0, 0, page.width(), height), source);
+        y = height;
+    } else if (chart) {
         QPixmap picture = chart->grab();
         if (!picture.isNull()) {
             QPixmap scaled = picture.scaledToWidth(page.width(), Qt::SmoothTransformation);

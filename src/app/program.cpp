@@ -11,6 +11,7 @@
 
 #include <QChartView>
 #include "app/dlg_get_name.h"
+#include "app/live_view_setup.h"
 #include "app/qt_platform.h"
 #include "app/serial_port_window.h"
 #include "app/traj_form.h"
@@ -111,12 +112,16 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Model_ = std::make_unique<Traj_form>(Traj_form_Services{Paths_, *Protocol_, Panel_, clock,
                                                             profile_dialog, log_dialog, beep, mail,
                                                             *Name_Dialog_, *this});
+    Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
+    Model_->Firing.Attach(*Live_View_);
+    Model_->Live_Readouts = Read_Live_View_Setting(Paths_, Live_View_Message_);
     Serial_Window_ =
         std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);
     Protocol_->Connect(Serial_Window_->Link());
     Panel_.Link = &Serial_Window_->Link();
     Model_->Connect_Serial_Port(Serial_Window_->Link());
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
+    Main_Window_->Show_Live_View(*Live_View_);
 
     Panel_.Connect(*Protocol_);
     Panel_.Load_Serial_Window = [this] {
@@ -150,6 +155,7 @@ Corvanel_Program::~Corvanel_Program() {
     Front_Panel_.reset();
     Main_Window_->Program_Ending();
     Main_Window_.reset();
+    Model_->Firing.Detach(*Live_View_);
 }
 
 Profile_Editor_Window& Corvanel_Program::Editor_Window() {
@@ -157,6 +163,7 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
     Editor_Window_ =
         std::make_unique<Profile_Editor_Window>(Paths_, *Editor_Dialog_, *Ask_, *Beep_);
     Editor_Window_->Caption_Pass = [this] { Apply_Language(); };
+    Editor_Window_->Units_Follow_Profile = Model_->Live_Readouts;
     Editor_Window_->On_Closed = [this] {
         // The sheet goes with the window; the next showing makes and loads a new one. The
         // window is inside its own close event, so it is deleted once that has returned.
@@ -194,6 +201,7 @@ QWidget* Corvanel_Program::Window_Of(int window) {
 
 void Corvanel_Program::Main() {
     Main_Window_->Form_Load();
+    if (!Live_View_Message_.empty()) Model_->Display(Live_View_Message_);
     Front_Panel_->Form_Load();  // after the main window's load: the port number is known
     Main_Window_->show();
     // The language pass, then the grid titles, as at every activation: a desktop without

@@ -6,6 +6,7 @@
 #include "app/traj_form_model.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "run/live_firing_view.h"
 
 class QWidget;
 
@@ -58,6 +59,8 @@ class Corvanel_Program : public Window_Manager {
     AddALanguage_Window& Language_Window() { return *Language_Window_; }
     LanguageDataBaseInterface_Window& Language_Editor_Window() { return *Language_Editor_Window_; }
     InOut_Functions& Protocol() { return *Protocol_; }
+    // The run window's live view of the firing, fed by the run model.
+    const Live_Firing_View& Live_View() const { return *Live_View_; }
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -92,6 +95,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<InOut_Functions> Protocol_;
     std::unique_ptr<dlgGetName> Name_Dialog_;
     std::unique_ptr<Traj_form> Model_;
+    std::unique_ptr<Live_Firing_View> Live_View_;
+    std::string Live_View_Message_;  // what reading its setting had to say
     std::unique_ptr<Serial_Port_Window> Serial_Window_;
     std::unique_ptr<Traj_form_Window> Main_Window_;
     std::unique_ptr<Profile_Editor_Window> Editor_Window_;

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/live_view_setup.h"
 #include "common/text.h"
 #include "language/translate.h"
 
@@ -72,12 +73,16 @@ void Traj_form_Window::Build_Controls() {
                                  "Segment Running Display: Shows the segment from the profile "
                                  "that is currently running");
     Duty_Cycle = Text_Box(readouts, "Duty_Cycle", "");
+    Time_Left = Text_Box(readouts, "Time_Left");
+    Finishes_At = Text_Box(readouts, "Finishes_At");
     TimeReadOut = Label_For(readouts, "TimeReadOut", "Time (mins)", Elapsed_Time);
     SetPointReadOut = Label_For(readouts, "SetPointReadOut", "Set Temp(F)", Profile_Temperature);
     Process_Temp_Label =
         Label_For(readouts, "Process_Temp_Label", "Process Temp", Real_Temp_Display_1);
     Segment_Label = Label_For(readouts, "Segment_Label", "Seg", Segment_Executing);
     Power_Label = Label_For(readouts, "Power_Label", "% Power", Duty_Cycle);
+    Time_Left_Label = Label_For(readouts, "Time_Left_Label", "Time Left", Time_Left);
+    Finishes_At_Label = Label_For(readouts, "Finishes_At_Label", "Finishes At", Finishes_At);
     QFont readout_font = Elapsed_Time->font();
     readout_font.setPointSize(readout_font.pointSize() + 4);
     int column = 0;
@@ -91,6 +96,16 @@ void Traj_form_Window::Build_Controls() {
         grid->addWidget(label, 0, column);
         grid->addWidget(box, 1, column);
         ++column;
+    }
+    // Time left and the finish, large enough to read from across the studio.
+    int row_column = 0;
+    for (auto [label, box] :
+         {std::pair{Time_Left_Label, Time_Left}, std::pair{Finishes_At_Label, Finishes_At}}) {
+        box->setFont(readout_font);
+        box->setAlignment(Qt::AlignRight);
+        grid->addWidget(label, 2, row_column);
+        grid->addWidget(box, 3, row_column, 1, 2);
+        row_column += 2;
     }
 
     Start_Profile = new QPushButton(" RUN PROFILE", central);
@@ -137,11 +152,13 @@ void Traj_form_Window::Build_Controls() {
     RunProfile_FlexGrid->setObjectName("RunProfile_FlexGrid");
     RunProfile_FlexGrid->verticalHeader()->hide();
     RunProfile_FlexGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The firing's segment is the one highlighted row; a click does not move it.
+    RunProfile_FlexGrid->setSelectionMode(QAbstractItemView::NoSelection);
     for (int col = 0; col < Sheet_Columns; ++col) {
         RunProfile_FlexGrid->setColumnWidth(col, Grid_Column_Width);
     }
 
-    ProfileChart = new Profile_Chart_View("ProfileChart", central);
+    ProfileChart = new Run_Chart_View("ProfileChart", central);
     ProfileChart->setMinimumSize(420, 260);
 
     auto* left = new QVBoxLayout;
@@ -298,6 +315,9 @@ void Traj_form_Window::Form_Load() {
 
 void Traj_form_Window::Form_Activate() {
     Model_.Form_Activate();
+    Time_Left_Label->setText(Q(TranslateText("Time Left")));
+    Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
+    ProfileChart->Show_Names();
     Refresh();
 }
 
@@ -326,11 +346,13 @@ void Traj_form_Window::closeEvent(QCloseEvent* event) {
 }
 
 bool Traj_form_Window::Set_Own_Text(const Caption_Entry& entry, const std::string& text) {
-    // These two captions are state of the run: the model keeps them.
+    // These two captions are state of the run: the model keeps them. They show the
+    // loaded profile's units, which the design texts may not be.
+    const std::string units = Model_.Live_Readouts ? Run_Unit_Caption(Model_, entry.Control) : "";
     if (entry.Control == "TimeReadOut") {
-        Model_.TimeReadOut = text;
+        Model_.TimeReadOut = units.empty() ? text : units;
     } else if (entry.Control == "SetPointReadOut") {
-        Model_.SetPointReadOut = text;
+        Model_.SetPointReadOut = units.empty() ? text : units;
     } else {
         return false;
     }
@@ -391,8 +413,11 @@ void Traj_form_Window::Refresh_Grid() {
     QStringList titles;
     for (int col = 0; col < Sheet_Columns; ++col)
         titles << Q(grid[0][static_cast<std::size_t>(col)]);
-    if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0])
+    if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0]) {
         RunProfile_FlexGrid->setHorizontalHeaderLabels(titles);
+        Fit_Columns_To_Titles(*RunProfile_FlexGrid,
+                              std::vector<int>(Sheet_Columns, Grid_Column_Width));
+    }
     for (int row = 1; row < Sheet_Rows; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (Grid_Shown_Once_ && grid[r] == Shown_Grid_[r]) continue;
@@ -413,7 +438,48 @@ void Traj_form_Window::Refresh_Grid() {
 }
 
 void Traj_form_Window::Refresh_Chart() {
-    ProfileChart->Show_Points(Model_.ProfileChart_Points);
+    if (!Live_View_) {
+        ProfileChart->Show_Points(Model_.ProfileChart_Points);
+        return;
+    }
+    ProfileChart->Show_Firing(Model_.ProfileChart_Points, *Live_View_);
+    Refresh_Live_View();
+}
+
+void Traj_form_Window::Refresh_Live_View() {
+    const Live_Firing_View& view = *Live_View_;
+    Show_Text(*Time_Left, view.Time_Left());
+    Show_Text(*Finishes_At, view.Finishes_At());
+    if (view.Off_Profile() != Shown_Off_Profile_) {
+        Shown_Off_Profile_ = view.Off_Profile();
+        Real_Temp_Display_1->setStyleSheet(
+            Shown_Off_Profile_ ? "background-color: #c62828; color: white;" : "");
+    }
+    // The current segment's grid row stands out and stays in sight.
+    if (view.Current_Segment() == Shown_Highlight_) return;
+    const QBrush highlight = RunProfile_FlexGrid->palette().brush(QPalette::Highlight);
+    const QBrush highlight_text = RunProfile_FlexGrid->palette().brush(QPalette::HighlightedText);
+    auto paint_row = [&](int segment, bool on) {
+        if (segment < 1 || segment > RunProfile_FlexGrid->rowCount()) return;
+        for (int col = 0; col < Sheet_Columns; ++col) {
+            QTableWidgetItem* cell = RunProfile_FlexGrid->item(segment - 1, col);
+            if (!cell) {
+                if (!on) continue;
+                cell = new QTableWidgetItem;
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                RunProfile_FlexGrid->setItem(segment - 1, col, cell);
+            }
+            cell->setBackground(on ? highlight : QBrush());
+            cell->setForeground(on ? highlight_text : QBrush());
+        }
+    };
+    paint_row(Shown_Highlight_, false);
+    paint_row(view.Current_Segment(), true);
+    Shown_Highlight_ = view.Current_Segment();
+    if (Shown_Highlight_ > 0) {
+        RunProfile_FlexGrid->scrollToItem(RunProfile_FlexGrid->item(Shown_Highlight_ - 1, 0),
+                                          QAbstractItemView::EnsureVisible);
+    }
 }
 
 char Typed_Char_Of(const QKeyEvent& event) {

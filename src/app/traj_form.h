@@ -9,6 +9,7 @@
 #include "app/caption_registry.h"
 #include "app/profile_chart_view.h"
 #include "app/traj_form_model.h"
+#include "run/live_firing_view.h"
 
 class QAction;
 class QGroupBox;
@@ -31,6 +32,9 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
   public:
     Traj_form_Window(Traj_form& model, Message_Box& ask);
 
+    // The live view of the firing the window draws: traces, marker, time left, finish.
+    void Show_Live_View(const Live_Firing_View& view) { Live_View_ = &view; }
+
     // The load: the model's load runs before the window is drawn.
     void Form_Load();
     // Brings every control, check mark and timer in line with the model.
@@ -46,14 +50,15 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     // Controls, named as the operator's manual names them.
     QPlainTextEdit* User_Message_Box;
     QLineEdit *Elapsed_Time, *Real_Temp_Display_1, *Profile_Temperature, *Segment_Executing,
-        *Duty_Cycle, *LogFile, *Profile_Name, *Email_Notification;
+        *Duty_Cycle, *LogFile, *Profile_Name, *Email_Notification, *Time_Left, *Finishes_At;
     QLabel *OvenName, *TimeReadOut, *SetPointReadOut, *Process_Temp_Label, *Segment_Label,
-        *Power_Label, *Log_Label, *Profile_Label, *Email_Label, *Message_Label;
+        *Power_Label, *Log_Label, *Profile_Label, *Email_Label, *Message_Label, *Time_Left_Label,
+        *Finishes_At_Label;
     QGroupBox *Load_Profile_Frame, *Log_File_Frame;
     QPushButton *Start_Profile, *SoftOff;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
     QTableWidget* RunProfile_FlexGrid;
-    Profile_Chart_View* ProfileChart;
+    Run_Chart_View* ProfileChart;
 
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
         *mnuFrontPanelMenu, *mnuLanguage, *mnuAbout, *mnuExit;
@@ -80,6 +85,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     }
     void Refresh_Grid();
     void Refresh_Chart();
+    void Refresh_Live_View();
     static void Sync_Timer(QTimer& timer, const Timer_State& state);
 
     Traj_form& Model_;
@@ -88,6 +94,9 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;
+    const Live_Firing_View* Live_View_ = nullptr;
+    int Shown_Highlight_ = 0;
+    bool Shown_Off_Profile_ = false;
 };
 
 // The character a key press types, as a key filter sees it: backspace, Enter and Escape

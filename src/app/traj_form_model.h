@@ -181,6 +181,9 @@ class Traj_form : public Message_Area {
     std::string Elapsed_Time = "0";
     bool Elapsed_Time_Enabled = true;
     std::string Real_Temp_Display_1, Profile_Temperature, Segment_Executing, Duty_Cycle;
+    // Setup/LiveFiringView.txt: Process Temp keeps its last reading through a tick and
+    // the unit labels follow the loaded profile through the caption pass.
+    bool Live_Readouts = true;
     std::string LogFile, Profile_Name;
     std::string Email_Notification;
     bool Email_Notification_Locked = true;

@@ -58,7 +58,7 @@ void Traj_form::Control_Interval_Timer() {
         Last_Tick_Elapsed = Run_Elapsed;
         if (!Time_Edit_Active) Elapsed_Time = Format_00(Run_Elapsed);
     });
-    Real_Temp_Display_1.clear();
+    if (!Live_Readouts) Real_Temp_Display_1.clear();
     Tick_Step("Segment Display", [this] {
         Current_Segment = Determine_Current_Segment(Run_Elapsed);
         Segment_Executing = std::to_string(Current_Segment);

@@ -1,12 +1,15 @@
 #include "app/widgets.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTableWidget>
+#include <algorithm>
 
 namespace corvanel {
 
@@ -53,6 +56,17 @@ QGroupBox* Frame(QWidget* parent, const char* name, const char* caption) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(name);
     return frame;
+}
+
+void Fit_Columns_To_Titles(QTableWidget& grid, const std::vector<int>& design_widths) {
+    const QFontMetrics metrics(grid.horizontalHeader()->font());
+    for (int col = 0; col < grid.columnCount() && col < static_cast<int>(design_widths.size());
+         ++col) {
+        QTableWidgetItem* title = grid.horizontalHeaderItem(col);
+        // The header's own margins and a sort indicator's room come on top of the text.
+        const int needed = title ? metrics.horizontalAdvance(title->text()) + 18 : 0;
+        grid.setColumnWidth(col, std::max(design_widths[static_cast<std::size_t>(col)], needed));
+    }
 }
 
 }  // namespace corvanel

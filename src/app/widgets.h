@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 class QWidget;
 
 namespace corvanel {
@@ -34,5 +36,9 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption,
 QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip = nullptr,
                     bool read_only = true);
 QGroupBox* Frame(QWidget* parent, const char* name, const char* caption);
+
+// Each column of the grid at its design width, or wider where its title needs it, so no
+// title is clipped in any language.
+void Fit_Columns_To_Titles(QTableWidget& grid, const std::vector<int>& design_widths);
 
 }  // namespace corvanel

@@ -1,5 +1,6 @@
 #include "profiles/profile_editor.h"
 
+#include "app/live_view_setup.h"
 #include "app/widgets.h"
 
 #include <QCloseEvent>
@@ -271,11 +272,14 @@ void Profile_Editor_Window::closeEvent(QCloseEvent* event) {
 }
 
 bool Profile_Editor_Window::Set_Own_Text(const Caption_Entry& entry, const std::string& text) {
-    // The two scale labels are state of the profile being edited: the model keeps them.
+    // The two scale labels are state of the profile being edited: the model keeps them,
+    // showing its scales rather than the design words.
+    const std::string units =
+        Units_Follow_Profile ? Editor_Unit_Caption(Model_, entry.Control) : "";
     if (entry.Control == "TempScale") {
-        Model_.TempScale = text;
+        Model_.TempScale = units.empty() ? text : units;
     } else if (entry.Control == "TimeScale") {
-        Model_.TimeScale = text;
+        Model_.TimeScale = units.empty() ? text : units;
     } else {
         return false;
     }
@@ -310,6 +314,9 @@ void Profile_Editor_Window::Refresh_Grid() {
         QStringList titles;
         for (const std::string& title : grid[0]) titles << Q(title);
         Profile_FlexGrid->setHorizontalHeaderLabels(titles);
+        std::vector<int> widths(Sheet_Columns, Column_Width);
+        widths[Col_Seg] = Seg_Column_Width;
+        Fit_Columns_To_Titles(*Profile_FlexGrid, widths);
     }
     const QBrush fixed_column = Profile_FlexGrid->palette().button();
     for (int row = 1; row < Sheet_Rows; ++row) {

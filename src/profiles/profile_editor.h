@@ -40,6 +40,9 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     void Form_Activate();
 
     bool Set_Own_Text(const Caption_Entry& entry, const std::string& text) override;
+    // The scale labels show the edited profile's scales through the caption pass
+    // (Setup/LiveFiringView.txt).
+    bool Units_Follow_Profile = true;
 
     // The caption pass over every window, run when the editor becomes active.
     std::function<void()> Caption_Pass;

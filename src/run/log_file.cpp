@@ -68,6 +68,22 @@ double Last_Logged_Elapsed_Time(const std::string& path) {
     return elapsed;
 }
 
+std::vector<Log_Entry> Read_Log_Records(const std::string& path) {
+    std::vector<Log_Entry> entries;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return entries;
+    char record[Log_Record_Length];
+    while (std::fread(record, 1, sizeof record, file) == sizeof record) {
+        const std::string_view text(record, sizeof record);
+        auto elapsed = Convert_To_Double(text.substr(0, 9)).Value;
+        auto set_value = Convert_To_Double(text.substr(9, 5)).Value;
+        auto measured = Convert_To_Double(text.substr(14, 5)).Value;
+        if (elapsed && set_value && measured) entries.push_back({*elapsed, *set_value, *measured});
+    }
+    std::fclose(file);
+    return entries;
+}
+
 std::string Reset_Log_Name(const std::string& profile_name, const Date_Time& now) {
     std::size_t dot = profile_name.rfind('.');
     std::string base = dot == std::string::npos ? profile_name : profile_name.substr(0, dot);

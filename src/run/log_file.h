@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/clock.h"
 
@@ -21,6 +22,16 @@ bool Append_Log_Record(const std::string& path, const std::string& record);
 // The elapsed time of the file's last whole record; 0 when there is none or it is not a
 // number. A missing file is created empty, as the program expects to find it.
 double Last_Logged_Elapsed_Time(const std::string& path);
+
+// One record as read back: the elapsed time and the two temperatures in controller units.
+struct Log_Entry {
+    double Elapsed = 0;
+    double Set_Value = 0, Measured = 0;
+};
+
+// Every whole record of the file in order, skipping any whose fields are not numbers (a
+// torn or foreign line); nothing for a missing file, which is left as it is.
+std::vector<Log_Entry> Read_Log_Records(const std::string& path);
 
 // The name a reset gives the log: the profile's name up to its last ".", "_", the date
 // and time as mm_dd_yyyy_hh_mm, ".txt".

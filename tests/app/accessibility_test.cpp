@@ -39,7 +39,7 @@ TEST_F(Run_Window_Accessibility, ButtonsMenusAndTextBoxesAreFoundAsTheOperatorSe
     EXPECT_EQ(menu_entries, 27);  // ten menus and seventeen items
     // The text boxes by their labels, each with its tool tip as description.
     const std::vector<std::pair<const char*, QLineEdit*>> boxes = {
-        {"Time (mins)", Window().Elapsed_Time},
+        {"Time(hours)", Window().Elapsed_Time},  // no profile: the monitoring's unit
         {"Set Temp(F)", Window().Profile_Temperature},
         {"Process Temp", Window().Real_Temp_Display_1},
         {"Seg", Window().Segment_Executing},
@@ -50,10 +50,10 @@ TEST_F(Run_Window_Accessibility, ButtonsMenusAndTextBoxesAreFoundAsTheOperatorSe
     for (auto [label, box] : boxes) {
         EXPECT_TRUE(Has(tree, label, QAccessible::EditableText, box->toolTip())) << label;
     }
-    // A profile in hours changes the time label; the box follows its label.
-    Model().TimeReadOut = "Time(hours)";
+    // A profile in minutes changes the time label; the box follows its label.
+    Model().TimeReadOut = "Time(mins)";
     Window().Refresh();
-    EXPECT_TRUE(Has(Accessible_Tree(Window()), "Time(hours)", QAccessible::EditableText,
+    EXPECT_TRUE(Has(Accessible_Tree(Window()), "Time(mins)", QAccessible::EditableText,
                     Window().Elapsed_Time->toolTip()));
     EXPECT_TRUE(
         Has(tree, "User Prompt Window", QAccessible::EditableText,

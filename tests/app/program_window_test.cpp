@@ -48,10 +48,9 @@ TEST_F(Run_Window, FirstStartShowsTheDefaultsInMonitorModeAfterSendingMA01ToUnit
     EXPECT_FALSE(Window().mnuRecallSetup->isChecked());
     EXPECT_EQ(Window().OvenName->text(), "");
     EXPECT_EQ(Window().Email_Notification->text(), "");
-    // No profile, so hours; the caption pass after the load puts the design text back
-    // until the next monitoring tick.
+    // No profile, so hours, and the caption pass after the load leaves the label on it.
     EXPECT_EQ(Window().Monitor_Interval->interval(), 60000);
-    EXPECT_EQ(Window().TimeReadOut->text(), "Time (mins)");
+    EXPECT_EQ(Window().TimeReadOut->text(), "Time(hours)");
     // The one monitoring tick of the load read the kiln.
     EXPECT_NE(Window().Real_Temp_Display_1->text(), "");
     EXPECT_TRUE(Window().Duty_Cycle->text().endsWith('%'));
@@ -84,11 +83,12 @@ TEST_F(Run_Window, OpeningAProfileFillsTheGridAndChartsOneMorePointThanItHasRows
     EXPECT_EQ(Cell(grid, 3, 3).trimmed(), "e");
     EXPECT_EQ(Cell(grid, 3, 1).toDouble(), 8.0);
 
-    auto* series = qobject_cast<QLineSeries*>(Window().ProfileChart->chart()->series().at(0));
-    ASSERT_NE(series, nullptr);
-    ASSERT_EQ(series->count(), rows + 1);
-    EXPECT_EQ(series->at(rows).x(), 8.0);
-    EXPECT_EQ(series->at(rows).y(), 100.0);
+    // The chart's points less the first corner (0, 0), which the chart leaves out.
+    EXPECT_EQ(Model().ProfileChart_Points.size(), static_cast<std::size_t>(rows + 1));
+    QLineSeries* series = Window().ProfileChart->Plan();
+    ASSERT_EQ(series->count(), rows);
+    EXPECT_EQ(series->at(rows - 1).x(), 8.0);
+    EXPECT_EQ(series->at(rows - 1).y(), 100.0);
     // Saved at once, so the profile survives even an abnormal end.
     EXPECT_EQ(Read_First_Line(Paths.Setup_File("Profile_Name.txt")), "quick_test.txt");
 }
@@ -125,10 +125,6 @@ TEST_F(Run_Window, AFiringRunsTicksOverThePortLogsEachOneAndSuspendsAndFinishesS
     EXPECT_EQ(Window().Elapsed_Time->text(), "2.00");
     EXPECT_EQ(Last_Set_Value_Sent(Exchanges()), "0157");  // 70 + 2 * 130 / 3, rounded
     EXPECT_EQ(Window().Profile_Temperature->text(), "157");
-
-    // The photograph for the README, taken mid-firing.
-    std::filesystem::create_directories(CORVANEL_SOURCE_ROOT "/docs");
-    EXPECT_TRUE(Window().grab().save(CORVANEL_SOURCE_ROOT "/docs/run_window.png"));
 
     // Suspend: the set value stays, the kiln is only watched.
     QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);

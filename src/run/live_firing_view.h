@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "run/firing_status.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// A trace of the run chart: (elapsed time in the profile's unit, degrees) per tick.
+using Trace_Points = std::vector<std::pair<double, double>>;
+
+// The run window's live view of the firing, kept from the firing status alone: the
+// measured and set-value traces, where the firing is now, how long it has to go, when
+// it ends, and whether the kiln is off the profile. The window only draws what it holds.
+class Live_Firing_View : public Firing_Observer {
+  public:
+    explicit Live_Firing_View(Program_Paths paths) : Paths_(std::move(paths)) {}
+
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override;
+
+    // One point per control tick of this firing, or per record of its log after a
+    // restart with recall.
+    const Trace_Points& Measured() const { return Measured_; }
+    const Trace_Points& Set_Value() const { return Set_Value_; }
+    // Changes whenever the traces are emptied or rebuilt; between two changes the
+    // traces only grow, so a drawing can add just the new points.
+    std::uint64_t Trace_Generation() const { return Generation_; }
+
+    // The now marker: shown at the elapsed time while a run is active (suspended too).
+    bool Now_Shown() const { return Now_Shown_; }
+    double Now_Elapsed() const { return Now_Elapsed_; }
+
+    // "5 h 20 min" and "23:40" (with the date when it is not today); "suspended" while
+    // the run is; both empty without a run.
+    const std::string& Time_Left() const { return Time_Left_; }
+    const std::string& Finishes_At() const { return Finishes_At_; }
+
+    // The segment whose grid row is highlighted, 0 for none.
+    int Current_Segment() const { return Current_Segment_; }
+    // The measured temperature is outside the current segment's error limit.
+    bool Off_Profile() const { return Off_Profile_; }
+
+    // The chart's axis titles, after the loaded profile's time unit and scale.
+    const std::string& Time_Axis_Title() const { return Time_Axis_Title_; }
+    const std::string& Temperature_Axis_Title() const { return Temperature_Axis_Title_; }
+
+  private:
+    void Clear_Traces();
+    void Rebuild_From_Log(const Firing_Status& status);
+    void Follow(const Firing_Status& status, Firing_Event event);
+
+    Program_Paths Paths_;
+    Trace_Points Measured_, Set_Value_;
+    std::uint64_t Generation_ = 0;
+    bool Now_Shown_ = false;
+    double Now_Elapsed_ = 0;
+    std::string Time_Left_, Finishes_At_;
+    int Current_Segment_ = 0;
+    bool Off_Profile_ = false;
+    std::string Time_Axis_Title_, Temperature_Axis_Title_;
+};
+
+// The points a chart draws of a trace: of the ticks that share an elapsed time (twenty a
+// minute in a profile in minutes, whose time moves by whole minutes) the first and the
+// last, so a day's firing draws a tenth of its points along the same line.
+Trace_Points Drawn_Points(const Trace_Points& trace);
+
+// Adds one point to a drawing made by Drawn_Points: true when it takes the place of the
+// drawing's last point, false when it goes after it.
+bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point);
+
+// Minutes as "5 h 20 min", or "20 min" under an hour.
+std::string Hours_And_Minutes_Text(long long minutes);
+
+// The clock time `then` as "23:40", with the date in front ("2026-12-07 23:40") when it
+// is not the day of `now`.
+std::string Clock_Time_Text(const Date_Time& then, const Date_Time& now);
+
+}  // namespace corvanel

@@ -1,0 +1,159 @@
+#include "run/live_firing_view.h"
+#include "main_window_rig.h"
+#include "run/log_file.h"
+
+namespace corvanel::testing {
+namespace {
+
+// A 2-minute ramp from 70 to 250 with an error limit of 50, then a 1-minute hold.
+void Write_Short_Profile(Main_Window_Rig& rig) {
+    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
+                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+}
+
+std::string Shown(const Live_Firing_View& view) {
+    return (view.Now_Shown() ? "now=" + Format_00(view.Now_Elapsed()) : std::string("no now")) +
+           " seg=" + std::to_string(view.Current_Segment()) + " left=" + view.Time_Left() +
+           " ends=" + view.Finishes_At();
+}
+
+// The operator fires the short profile while the view watches: one point of each trace
+// per tick at the tick's elapsed time, the marker, time left and finish time following
+// the clock through a suspend, the row following the segment, the traces kept after the
+// run and emptied by a reset.
+TEST(Live_Firing_View, FollowsAFiringTickByTickThroughASuspend) {
+    Main_Window_Rig rig;
+    Live_Firing_View view{rig.Paths};
+    rig.Form.Firing.Attach(view);
+    rig.Form.Form_Load();
+    Write_Short_Profile(rig);
+    rig.Open_Profile("short.txt");
+    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
+    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
+              "Time (minutes)|Temperature (°F)");
+
+    std::vector<double> measured;
+    auto tick = [&](int seconds) {
+        rig.Clock.Advance(seconds);
+        rig.Form.Control_Interval_Timer();
+        measured.push_back(rig.Form.Measured_Temp);
+    };
+    rig.Form.Start_Profile_Click();  // at 09:00:30, with its first tick
+    measured.push_back(rig.Form.Measured_Temp);
+    EXPECT_EQ(Shown(view), "now=0.00 seg=1 left=3 min ends=09:03");
+    tick(60);
+    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=09:03");
+
+    rig.Form.Start_Profile_Click();  // suspended for ten minutes: the end moves away
+    rig.Clock.Advance(600);
+    rig.Form.Monitor_Interval_Timer();
+    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=suspended");
+    rig.Form.Start_Profile_Click();  // resumed at 09:11:30
+    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=09:13");
+    measured.push_back(rig.Form.Measured_Temp);
+    tick(60);
+    EXPECT_EQ(Shown(view), "now=2.00 seg=2 left=1 min ends=09:13");
+
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 70}, {1, 160}, {1, 160}, {2, 250}}));
+    ASSERT_EQ(view.Measured().size(), 4u);
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        EXPECT_EQ(view.Measured()[i], std::make_pair(view.Set_Value()[i].first, measured[i]));
+    }
+
+    rig.Form.SoftOff_Click();
+    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
+    EXPECT_EQ(view.Measured().size(), 4u);  // kept for the printout after the firing
+    const auto generation = view.Trace_Generation();
+    rig.Form.mnuReset_Logfile_Click();
+    EXPECT_TRUE(view.Measured().empty() && view.Set_Value().empty());
+    EXPECT_NE(view.Trace_Generation(), generation);
+    rig.Form.Firing.Detach(view);
+}
+
+// A restart with recall draws the firing's history from its log, in degrees also for a
+// platinum sensor whose log keeps tenths; opening another profile empties it again.
+TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLog) {
+    Main_Window_Rig rig;
+    rig.Write_Profile("pt.txt",
+                      {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
+                       {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
+                      "PtJIS", false, false);
+    Write_Short_Profile(rig);
+    const std::string log = rig.Paths.Logfile("pt_run.txt");
+    std::filesystem::create_directories(rig.Paths.Logfiles_Folder());
+    ASSERT_TRUE(Append_Log_Record(log, Log_Record("0.00", 200, 195)));
+    ASSERT_TRUE(Append_Log_Record(log, Log_Record("1.50", 470, 466)));
+    Write_Whole_File(log, Read_Whole_File(log) + "2.0");  // a torn last record
+    rig.Setup_File("Check_Flag.txt", "checked");
+    rig.Setup_File("Profile_Name.txt", "pt.txt");
+    rig.Setup_File("Logfile_Name.txt", "pt_run.txt");
+
+    Live_Firing_View view{rig.Paths};
+    rig.Form.Firing.Attach(view);
+    rig.Form.Form_Load();
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 47}}));
+    EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 46.6}}));
+    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
+              "Time (hours)|Temperature (°C)");
+
+    rig.Open_Profile("short.txt");
+    EXPECT_TRUE(view.Measured().empty());
+    rig.Form.Firing.Detach(view);
+}
+
+struct Off_Profile_Case {
+    const char* Name;
+    double Set_Value, Measured, Error_Limit;
+    Firing_State State;
+    bool Off;
+};
+
+class Live_Firing_View_Off_Profile : public ::testing::TestWithParam<Off_Profile_Case> {};
+
+// The Process Temp read-out turns red beyond the segment's limit, on either side.
+TEST_P(Live_Firing_View_Off_Profile, ComparesTheDifferenceWithTheSegmentsLimit) {
+    const Off_Profile_Case& c = GetParam();
+    Temp_Folder folder;
+    Live_Firing_View view{Program_Paths(folder.Path())};
+    Firing_Status status;
+    status.State = c.State;
+    status.Set_Value = c.Set_Value;
+    status.Measured = c.Measured;
+    status.Error_Limit = c.Error_Limit;
+    view.Firing_Changed(status, Firing_Event::Tick, "");
+    EXPECT_EQ(view.Off_Profile(), c.Off);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Live_Firing_View_Off_Profile,
+    ::testing::Values(Off_Profile_Case{"TooCold", 1000, 949, 50, Firing_State::Running, true},
+                      Off_Profile_Case{"TooHot", 1000, 1051, 50, Firing_State::Running, true},
+                      Off_Profile_Case{"OnTheLimit", 1000, 950, 50, Firing_State::Running, false},
+                      Off_Profile_Case{"NoLimit", 1000, 20, 0, Firing_State::Running, false},
+                      Off_Profile_Case{"NoRun", 1000, 20, 50, Firing_State::Monitor, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Hours and minutes left, and the finish with its date once it is not today.
+TEST(Live_Firing_View, AnHourProfileFinishingTomorrowShowsItsDate) {
+    Temp_Folder folder;
+    Live_Firing_View view{Program_Paths(folder.Path())};
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Time_Unit = "H";
+    status.Total_Time = 10;
+    status.Elapsed = 4 + 40 / 60.0;
+    status.Clock = {2026, 12, 31, 20, 15, 0};
+    view.Firing_Changed(status, Firing_Event::Tick, "");
+    EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
+    EXPECT_EQ(Hours_And_Minutes_Text(60), "1 h 0 min");
+}
+
+// Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
+TEST(Live_Firing_View, TicksAtOneElapsedTimeAreDrawnAsTheirFirstAndLast) {
+    EXPECT_EQ(Drawn_Points({{0, 70}, {0, 71}, {0, 73}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}),
+              (Trace_Points{{0, 70}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}));
+}
+
+}  // namespace
+}  // namespace corvanel::testing
