@@ -6,6 +6,7 @@
 #include "app/traj_form_model.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "run/firing_record_writer.h"
 
 class QWidget;
 
@@ -15,6 +16,7 @@ class CommSetUp;
 class CommSetUp_Window;
 class FrontPanel_Window;
 class dlgGetName;
+class Firing_History_Window;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
 class AddALanguage_Window;
@@ -34,6 +36,7 @@ struct Program_Parts {
     Reply_Waiter* Waiter = nullptr;
     File_Dialog* Editor_Dialog = nullptr;
     File_Dialog* Language_Dialog = nullptr;
+    File_Dialog* Export_Dialog = nullptr;  // the firing history's "Export CSV"
 };
 
 // The program: the windows, the controller link and the models, wired once for the
@@ -58,6 +61,8 @@ class Corvanel_Program : public Window_Manager {
     AddALanguage_Window& Language_Window() { return *Language_Window_; }
     LanguageDataBaseInterface_Window& Language_Editor_Window() { return *Language_Editor_Window_; }
     InOut_Functions& Protocol() { return *Protocol_; }
+    // The Firing History window, created on first use.
+    Firing_History_Window& History_Window();
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -91,6 +96,7 @@ class Corvanel_Program : public Window_Manager {
     FrontPanel Panel_;
     std::unique_ptr<InOut_Functions> Protocol_;
     std::unique_ptr<dlgGetName> Name_Dialog_;
+    std::unique_ptr<Firing_Record_Writer> Record_Writer_;  // outlives the run model it hears
     std::unique_ptr<Traj_form> Model_;
     std::unique_ptr<Serial_Port_Window> Serial_Window_;
     std::unique_ptr<Traj_form_Window> Main_Window_;
@@ -100,6 +106,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<CommSetUp_Window> Port_Setup_Window_;
     std::unique_ptr<LanguageDataBaseInterface_Window> Language_Editor_Window_;
     std::unique_ptr<AddALanguage_Window> Language_Window_;
+    std::unique_ptr<File_Dialog> Own_Export_Dialog_;
+    std::unique_ptr<Firing_History_Window> History_Window_;
     File_Dialog* Editor_Dialog_ = nullptr;
     Message_Box* Ask_ = nullptr;
     Beeper* Beep_ = nullptr;
