@@ -175,8 +175,8 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
 
 Firing_History_Window& Corvanel_Program::History_Window() {
     if (!History_Window_) {
-        File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
-            Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
+        File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog,
+                                                                       Own_Export_Dialog_, nullptr);
         History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog);
     }
     return *History_Window_;

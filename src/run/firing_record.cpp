@@ -60,12 +60,14 @@ void For_Each_Line(std::string_view text, Each each, Torn torn) {
     }
 }
 
-// The fields of a CSV line; false when a quoted field is not closed properly.
+// The fields of a CSV line; false when a quoted field is not closed properly. The strings
+// of `fields` are reused from line to line: a listing reads hundreds of thousands.
 bool Split_Csv(std::string_view line, std::vector<std::string>& fields) {
-    fields.clear();
-    std::size_t i = 0;
+    std::size_t count = 0, i = 0;
     while (true) {
-        std::string field;
+        if (count == fields.size()) fields.emplace_back();
+        std::string& field = fields[count++];
+        field.clear();
         if (i < line.size() && line[i] == '"') {
             ++i;
             while (true) {
@@ -88,8 +90,10 @@ bool Split_Csv(std::string_view line, std::vector<std::string>& fields) {
             field.assign(line.substr(i, comma - i));
             i = comma;
         }
-        fields.push_back(std::move(field));
-        if (i >= line.size()) return true;
+        if (i >= line.size()) {
+            fields.resize(count);
+            return true;
+        }
         ++i;  // the comma
     }
 }

@@ -39,13 +39,13 @@ struct History : ::testing::Test {
     std::vector<std::string> Printed;
     std::string Printed_To;
     std::optional<std::string> Printer_Answer = std::string();
-    Firing_History Model{Paths, Dialog,
-                         [this](const Firing_Chart&, const std::vector<std::string>& lines,
-                                const std::string& pdf) {
-                             Printed = lines;
-                             Printed_To = pdf;
-                             return Printer_Answer;
-                         }};
+    Firing_History Model{
+        Paths, Dialog,
+        [this](const Firing_Chart&, const std::vector<std::string>& lines, const std::string& pdf) {
+            Printed = lines;
+            Printed_To = pdf;
+            return Printer_Answer;
+        }};
     void SetUp() override {
         Write_Whole_File(Paths.Logfile("bisque.firing.csv"),
                          Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
@@ -66,7 +66,7 @@ TEST_F(History, TwoChosenFiringsAreOverlaidInTheFirstOnesUnits) {
     const Chart_Series& bisque = Model.Chart.Series[5];
     EXPECT_EQ(bisque.Name, "bisque.txt (2) measured");
     EXPECT_EQ(bisque.Points.front(), std::make_pair(0.0, 68.0));
-    EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);  // 2 hours as minutes
+    EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);   // 2 hours as minutes
     EXPECT_DOUBLE_EQ(bisque.Points.back().second, 968);  // 520 C
     EXPECT_EQ(Model.Chart.X_Max, 120);
     EXPECT_NE(Model.Summary.find("Profile: glaze.txt\r\n"), std::string::npos);
