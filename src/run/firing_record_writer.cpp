@@ -122,7 +122,7 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     if (event != Firing_Event::Tick) line.Event = Firing_Event_Name(event);
     line.Detail = detail;
     text += Firing_Record_Line_Text(line);
-    Last_Write_Succeeded_ = Append(path, text);
+    Append(path, text);  // a failed line is lost as a failed log record is; the next is tried
 }
 
 bool Firing_Record_Writer::Append(const std::string& path, const std::string& text) {

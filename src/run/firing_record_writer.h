@@ -23,16 +23,12 @@ class Firing_Record_Writer : public Firing_Observer {
     // The record a status writes to: Logfiles/<log name>.firing.csv; "" without a log.
     std::string Record_Path(const Firing_Status& status) const;
 
-    // False once a line could not be written (a full disk, a removed folder).
-    bool Last_Write_Succeeded() const { return Last_Write_Succeeded_; }
-
   private:
     bool Append(const std::string& path, const std::string& text);
 
     Program_Paths Paths_;
     std::string Program_;
     std::string Whole_Path_;  // the record whose end is known to be a whole line
-    bool Last_Write_Succeeded_ = true;
 };
 
 }  // namespace corvanel

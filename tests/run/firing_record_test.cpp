@@ -211,7 +211,18 @@ TEST(Energy_Settings, ABadValueStaysUnsetAndIsNamed) {
     EXPECT_FALSE(read.Price_Per_kWh);
     EXPECT_NE(problems.find("Setup/EnergyPrice.txt"), std::string::npos);
     EXPECT_EQ(problems.find("KilnPower"), std::string::npos);
-    Save_Energy_Settings(paths, {std::nullopt, 0.3});
+
+    // The dialog saves nothing while a box holds something else than a number of 0 or more.
+    Energy_Settings_Dialog dialog(paths);
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.Kiln_Power, "11.5");
+    dialog.Kiln_Power = "";
+    dialog.Price_Per_kWh = "0,30";
+    EXPECT_FALSE(dialog.OK_Click());
+    EXPECT_EQ(dialog.Message, "Price per kWh: not a number of 0 or more");
+    EXPECT_EQ(Read_Energy_Settings(paths).Kiln_Power_kW, 11.5);
+    dialog.Price_Per_kWh = "0.3";
+    EXPECT_TRUE(dialog.OK_Click());
     read = Read_Energy_Settings(paths);
     EXPECT_FALSE(read.Kiln_Power_kW);
     EXPECT_EQ(read.Price_Per_kWh, 0.3);
