@@ -13,16 +13,27 @@
 
 namespace corvanel {
 
-std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
-                               const std::string& pdf_path, bool use_printer) {
+namespace {
+
+// The default printer when there is one, otherwise a PDF file at pdf_path; true when the
+// printer is the real one.
+bool Aim_Printer(QPrinter& printer, const std::string& pdf_path, bool use_printer) {
     const bool to_printer = use_printer && !QPrinterInfo::defaultPrinter().isNull();
-    QPrinter printer(QPrinter::HighResolution);
     if (!to_printer) {
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(pdf_path).parent_path(), ignored);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf_path));
     }
+    return to_printer;
+}
+
+}  // namespace
+
+std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
+                               const std::string& pdf_path, bool use_printer) {
+    QPrinter printer(QPrinter::HighResolution);
+    const bool to_printer = Aim_Printer(printer, pdf_path, use_printer);
     QPainter painter;
     if (!painter.begin(&printer)) return "";
 
@@ -74,6 +85,34 @@ std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
             y = 0;
         }
         print_line(row);
+    }
+    if (!painter.end()) return "";
+    return to_printer ? "" : pdf_path;
+}
+
+std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                               const std::vector<std::string>& lines, const std::string& pdf_path,
+                               bool use_printer) {
+    QPrinter printer(QPrinter::HighResolution);
+    const bool to_printer = Aim_Printer(printer, pdf_path, use_printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) return "";
+    const QRect page = painter.viewport();
+    QFont font = painter.font();
+    font.setPointSize(8);
+    painter.setFont(font);
+    const int line = painter.fontMetrics().lineSpacing();
+    const QRect chart_area(0, 0, page.width(), page.height() / 2);
+    paint_chart(painter, chart_area);
+    int y = chart_area.bottom() + 2 * line;
+    for (const std::string& text : lines) {
+        if (y + line > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        painter.drawText(QRect(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::fromStdString(text));
+        y += line;
     }
     if (!painter.end()) return "";
     return to_printer ? "" : pdf_path;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "profiles/printout.h"
 
+class QPainter;
+class QRect;
 class QWidget;
 
 namespace corvanel {
@@ -14,5 +18,11 @@ namespace corvanel {
 // pdf_path, which comes back. Nothing is shown on failure; "" comes back then too.
 std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
                                const std::string& pdf_path, bool use_printer = true);
+
+// A report page the same way: the chart painted across the top half of the first page,
+// the lines below it in 8-point text, going on to further pages as needed.
+std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                               const std::vector<std::string>& lines, const std::string& pdf_path,
+                               bool use_printer = true);
 
 }  // namespace corvanel

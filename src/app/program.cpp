@@ -21,6 +21,7 @@
 #include "language/language_editor_window.h"
 #include "language/translate.h"
 #include "profiles/profile_editor.h"
+#include "run/firing_history_window.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -115,6 +116,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
     Model_->Firing.Attach(*Live_View_);
     Model_->Live_Readouts = Read_Live_View_Setting(Paths_, Live_View_Message_);
+    // Every firing is kept in a record beside its log.
+    Record_Writer_ =
+        std::make_unique<Firing_Record_Writer>(Paths_, "Corvanel " CORVANEL_PROGRAM_VERSION);
+    Model_->Firing.Attach(*Record_Writer_);
     Serial_Window_ =
         std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);
     Protocol_->Connect(Serial_Window_->Link());
@@ -122,6 +127,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Model_->Connect_Serial_Port(Serial_Window_->Link());
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
     Main_Window_->Show_Live_View(*Live_View_);
+    Main_Window_->Show_Firing_History = [this] { History_Window().Open(); };
 
     Panel_.Connect(*Protocol_);
     Panel_.Load_Serial_Window = [this] {
@@ -148,6 +154,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
 
 Corvanel_Program::~Corvanel_Program() {
     // The windows go first: nothing may refresh them while the rest is taken down.
+    History_Window_.reset();
     Editor_Window_.reset();
     Language_Window_.reset();
     Language_Editor_Window_.reset();
@@ -171,6 +178,15 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
     };
     Editor_Window_->Form_Load();
     return *Editor_Window_;
+}
+
+Firing_History_Window& Corvanel_Program::History_Window() {
+    if (!History_Window_) {
+        File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog,
+                                                                       Own_Export_Dialog_, nullptr);
+        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog);
+    }
+    return *History_Window_;
 }
 
 void Corvanel_Program::Show_Profile_Editor() {

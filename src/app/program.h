@@ -7,6 +7,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "run/live_firing_view.h"
+#include "run/firing_record_writer.h"
 
 class QWidget;
 
@@ -16,6 +17,7 @@ class CommSetUp;
 class CommSetUp_Window;
 class FrontPanel_Window;
 class dlgGetName;
+class Firing_History_Window;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
 class AddALanguage_Window;
@@ -35,6 +37,7 @@ struct Program_Parts {
     Reply_Waiter* Waiter = nullptr;
     File_Dialog* Editor_Dialog = nullptr;
     File_Dialog* Language_Dialog = nullptr;
+    File_Dialog* Export_Dialog = nullptr;  // the firing history's "Export CSV"
 };
 
 // The program: the windows, the controller link and the models, wired once for the
@@ -61,6 +64,8 @@ class Corvanel_Program : public Window_Manager {
     InOut_Functions& Protocol() { return *Protocol_; }
     // The run window's live view of the firing, fed by the run model.
     const Live_Firing_View& Live_View() const { return *Live_View_; }
+    // The Firing History window, created on first use.
+    Firing_History_Window& History_Window();
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -94,6 +99,7 @@ class Corvanel_Program : public Window_Manager {
     FrontPanel Panel_;
     std::unique_ptr<InOut_Functions> Protocol_;
     std::unique_ptr<dlgGetName> Name_Dialog_;
+    std::unique_ptr<Firing_Record_Writer> Record_Writer_;  // outlives the run model it hears
     std::unique_ptr<Traj_form> Model_;
     std::unique_ptr<Live_Firing_View> Live_View_;
     std::string Live_View_Message_;  // what reading its setting had to say
@@ -105,6 +111,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<CommSetUp_Window> Port_Setup_Window_;
     std::unique_ptr<LanguageDataBaseInterface_Window> Language_Editor_Window_;
     std::unique_ptr<AddALanguage_Window> Language_Window_;
+    std::unique_ptr<File_Dialog> Own_Export_Dialog_;
+    std::unique_ptr<Firing_History_Window> History_Window_;
     File_Dialog* Editor_Dialog_ = nullptr;
     Message_Box* Ask_ = nullptr;
     Beeper* Beep_ = nullptr;

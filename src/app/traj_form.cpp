@@ -210,6 +210,7 @@ void Traj_form_Window::Build_Menus() {
     mnuFile = menu(nullptr, "mnuFile", "File");
     mnuFileOpen = item(mnuFile, "mnuFileOpen", "OpenProfile");
     mnuPrintProfile = item(mnuFile, "mnuPrintProfile", "Print Profile");
+    mnuFiringHistory = item(mnuFile, "mnuFiringHistory", "Firing History");
     mnuLogFile = menu(nullptr, "mnuLogFile", "LogFile");
     mnuSpecifyLogFile = item(mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
     mnuReset_Logfile = item(mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
@@ -267,6 +268,9 @@ void Traj_form_Window::Connect_Events() {
     on(mnuEditTranslation, [&m] { m.mnuEditTranslation_Click(); });
     on(mnuVersion, [&m] { m.mnuVersion_Click(); });
     on(mnuExitProgram, [&m] { m.mnuExitProgram_Click(); });
+    connect(mnuFiringHistory, &QAction::triggered, this, [this] {
+        if (Show_Firing_History) Show_Firing_History();
+    });
 
     connect(Start_Profile, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.Start_Profile_Click(); }); });
@@ -318,6 +322,7 @@ void Traj_form_Window::Form_Activate() {
     Time_Left_Label->setText(Q(TranslateText("Time Left")));
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
     ProfileChart->Show_Names();
+    mnuFiringHistory->setText(Q(TranslateText("Firing History")));  // not in the caption table
     Refresh();
 }
 

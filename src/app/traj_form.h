@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +68,10 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
     std::array<QAction*, 3> mnuComm{};
+    QAction* mnuFiringHistory = nullptr;
+
+    // What File -> "Firing History" opens; the program sets it.
+    std::function<void()> Show_Firing_History;
 
   protected:
     bool event(QEvent* event) override;

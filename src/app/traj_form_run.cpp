@@ -49,6 +49,7 @@ int Traj_form::Determine_Current_Segment(double time) const {
 }
 
 void Traj_form::Control_Interval_Timer() {
+    const bool run_tick = Control_Interval.Enabled;  // the tick that ends the run is one too
     Tick_Exchange_Failed = false;
     Tick_Step("Time Increment", [this] {
         double minutes =
@@ -99,7 +100,7 @@ void Traj_form::Control_Interval_Timer() {
     });
     Tick_Step("Temp Logging Routine", [this] { Append_Log_Record(); });
     Tick_Step("Email Alert Routine", [this] { Arm_Email_Alert(); });
-    if (Control_Interval.Enabled) Publish_Firing(Firing_Event::Tick);
+    if (run_tick) Publish_Firing(Firing_Event::Tick);
 }
 
 void Traj_form::Write_Temp_Unit_SV() {

@@ -43,6 +43,22 @@ Date_Time System_Clock::Now() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+int Local_Offset_Minutes(const Date_Time& time) {
+    std::tm local{};
+    local.tm_year = time.Year - 1900;
+    local.tm_mon = time.Month - 1;
+    local.tm_mday = time.Day;
+    local.tm_hour = time.Hour;
+    local.tm_min = time.Minute;
+    local.tm_sec = time.Second;
+    local.tm_isdst = -1;  // let the zone's rules say whether summer time applies
+    std::time_t when = std::mktime(&local);
+    if (when == static_cast<std::time_t>(-1)) return 0;
+    std::tm back{};
+    localtime_r(&when, &back);
+    return static_cast<int>(back.tm_gmtoff / 60);
+}
+
 long long Seconds_Of(const Date_Time& time) {
     return Days_From_Civil(time.Year, time.Month, time.Day) * 86400 + time.Hour * 3600LL +
            time.Minute * 60LL + time.Second;

@@ -162,7 +162,7 @@ TEST_F(Language_Windows, TheEditorFindsAPhraseAndATypedTranslationIsUsedAtTheNex
     EXPECT_GT(all_rows, 100);
 
     QTest::keyClicks(Editor().SearchBox, "soft o");
-    ASSERT_EQ(map.topLevelItemCount(), 2);  // "SOFT OFF" and "SOFT OFF condition"
+    ASSERT_EQ(map.topLevelItemCount(), 3);  // "SOFT OFF", "SOFT OFF condition", "soft off by operator"
     QTreeWidgetItem* soft_off = map.findItems("SOFT OFF", Qt::MatchExactly).value(0);
     ASSERT_NE(soft_off, nullptr);
     QTest::mouseClick(map.viewport(), Qt::LeftButton, {}, map.visualItemRect(soft_off).center());

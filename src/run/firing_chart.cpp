@@ -1,0 +1,83 @@
+#include "run/firing_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvanel {
+
+namespace {
+
+double Temperature_In(double value, const std::string& from, const std::string& to) {
+    if (from == to) return value;
+    return to == "C" ? (value - 32) * 5 / 9 : value * 9 / 5 + 32;
+}
+
+double Time_In(double value, const std::string& from, const std::string& to) {
+    if (from == to) return value;
+    return to == "H" ? value / 60 : value * 60;
+}
+
+}  // namespace
+
+std::vector<double> Axis_Ticks(double min, double max, int most) {
+    std::vector<double> ticks;
+    if (!(max > min) || most < 1 || !std::isfinite(max - min)) return ticks;
+    const double rough = (max - min) / most;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power;
+    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
+        step = factor * power;
+        if (step >= rough) break;
+    }
+    for (double tick = std::ceil(min / step) * step; tick <= max + step * 1e-9; tick += step) {
+        ticks.push_back(std::abs(tick) < step * 1e-9 ? 0 : tick);
+    }
+    return ticks;
+}
+
+Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records) {
+    Firing_Chart chart;
+    if (!records.empty()) {
+        chart.Time_Unit = records.front()->Header.Time_Unit;
+        chart.Temp_Scale = records.front()->Header.Temp_Scale;
+    }
+    bool any = false;
+    auto add = [&](Chart_Series& series, double time, double temp, const Firing_Record_Header& h) {
+        const double x = Time_In(time, h.Time_Unit, chart.Time_Unit);
+        const double y = Temperature_In(temp, h.Temp_Scale, chart.Temp_Scale);
+        series.Points.emplace_back(x, y);
+        chart.X_Min = any ? std::min(chart.X_Min, x) : x;
+        chart.X_Max = any ? std::max(chart.X_Max, x) : x;
+        chart.Y_Min = any ? std::min(chart.Y_Min, y) : y;
+        chart.Y_Max = any ? std::max(chart.Y_Max, y) : y;
+        any = true;
+    };
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const Firing_Record& record = *records[r];
+        const std::string name =
+            record.Header.Profile_Name.empty() ? "log" : record.Header.Profile_Name;
+        const std::string label =
+            records.size() > 1 ? name + " (" + std::to_string(r + 1) + ")" : name;
+        Chart_Series plan{Chart_Series::Kind::Plan, r, label + " plan", {}};
+        Chart_Series set{Chart_Series::Kind::Set_Value, r, label + " set value", {}};
+        Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
+        for (const auto& [time, temp] : record.Header.Plan) add(plan, time, temp, record.Header);
+        for (const Firing_Record_Line& line : record.Lines) {
+            if (!line.Is_Tick()) continue;
+            add(set, line.Elapsed, line.Set_Value, record.Header);
+            add(measured, line.Elapsed, line.Measured, record.Header);
+        }
+        for (Chart_Series* series : {&plan, &set, &measured}) {
+            if (!series->Points.empty()) chart.Series.push_back(std::move(*series));
+        }
+    }
+    chart.Y_Min = std::min(0.0, chart.Y_Min);
+    if (chart.X_Max <= chart.X_Min) chart.X_Max = chart.X_Min + 1;
+    if (chart.Y_Max <= chart.Y_Min) chart.Y_Max = chart.Y_Min + 1;
+    chart.Y_Max += (chart.Y_Max - chart.Y_Min) * 0.05;
+    chart.X_Ticks = Axis_Ticks(chart.X_Min, chart.X_Max, 10);
+    chart.Y_Ticks = Axis_Ticks(chart.Y_Min, chart.Y_Max, 8);
+    return chart;
+}
+
+}  // namespace corvanel

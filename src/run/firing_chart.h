@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "run/firing_record.h"
+
+namespace corvanel {
+
+// What the history window, the report and corvanel-log draw for one or more firings:
+// each record's plan, set values and measured temperatures against elapsed time, all
+// aligned at elapsed 0 and in the first record's time unit and scale.
+struct Chart_Series {
+    enum class Kind { Plan, Set_Value, Measured };
+    Kind What = Kind::Measured;
+    std::size_t Record = 0;  // which record, for its colour
+    std::string Name;
+    std::vector<std::pair<double, double>> Points;
+};
+
+struct Firing_Chart {
+    std::vector<Chart_Series> Series;
+    std::string Time_Unit = "M", Temp_Scale = "F";
+    double X_Min = 0, X_Max = 1, Y_Min = 0, Y_Max = 1;
+    std::vector<double> X_Ticks, Y_Ticks;
+};
+
+Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records);
+
+// Round steps (1, 2 or 5 times a power of ten) covering min to max with at most
+// `most` marks.
+std::vector<double> Axis_Ticks(double min, double max, int most);
+
+}  // namespace corvanel

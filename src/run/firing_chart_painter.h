@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "run/firing_chart.h"
+
+class QPainter;
+class QRectF;
+
+namespace corvanel {
+
+// Draws the chart into the area: axes with their marks, each record's plan (dashed),
+// set value (thin) and measured temperature (thick) in the record's colour, and a legend.
+void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Chart& chart);
+
+// The chart as a file, the kind named by the extension: .png (1600 x 900 pixels), .svg or
+// .pdf (an A4 page across). "" when written, otherwise what went wrong. Needs a
+// QGuiApplication.
+std::string Write_Chart_File(const Firing_Chart& chart, const std::string& path);
+
+}  // namespace corvanel

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/clock.h"
+#include "run/firing_status.h"
+
+namespace corvanel {
+
+// A firing record: Logfiles/<log name without extension>.firing.csv beside the 21-byte
+// log. A block of "# key: value" lines, the column line, then one CSV line per control
+// tick and one per run event. Lines end with CR LF; readers take LF alone as well.
+
+// The header: what the firing was and how to read its numbers.
+struct Firing_Record_Header {
+    std::string Program, Kiln_Name, Profile_Name, Profile_Checksum, Sensor_Type;
+    std::string Temp_Scale = "F", Time_Unit = "M";  // "F"/"C", "M"/"H"
+    std::string Started;                            // ISO 8601 with offset
+    double Tick_Length = 3;                         // seconds between control ticks
+    Plan_Points Plan;                               // the profile's corner points
+};
+
+// One line after the header. Temperatures in degrees of the record's scale.
+struct Firing_Record_Line {
+    Date_Time Clock;
+    int Offset_Minutes = 0;  // the clock's offset from UTC
+    bool Has_Clock = true;   // false for a line of a plain log
+    double Elapsed = 0;      // in the record's time unit
+    int Segment = 0;
+    double Set_Value = 0, Measured = 0, Output_Percent = 0;
+    std::string Event;  // "" on a control tick, else the event's name ("start", "soft off")
+    std::string Detail;
+
+    bool Is_Tick() const { return Event.empty(); }
+};
+
+// A line skipped by a reader: its number (from 1) and what is wrong with it.
+struct Record_Problem {
+    std::size_t Line_Number = 0;
+    std::string What;
+};
+
+struct Firing_Record {
+    std::string Path;
+    Firing_Record_Header Header;
+    std::vector<Firing_Record_Line> Lines;
+    std::vector<Record_Problem> Problems;
+};
+
+inline constexpr std::string_view Firing_Record_Suffix = ".firing.csv";
+inline constexpr std::string_view Firing_Record_Columns =
+    "clock,elapsed,segment,set_value,measured,output_percent,event,detail";
+
+// The record's file name for a log file name: "glaze_04_03_2027_14_05.txt" gives
+// "glaze_04_03_2027_14_05.firing.csv". "" for an empty name.
+std::string Firing_Record_Name(const std::string& log_file_name);
+
+// "2027-04-03T14:05:09+02:00"; and back, false for anything else.
+std::string Format_Clock(const Date_Time& clock, int offset_minutes);
+bool Parse_Clock(std::string_view text, Date_Time& clock, int& offset_minutes);
+
+// The header block and the column line, each line ended by CR LF.
+std::string Firing_Record_Header_Text(const Firing_Record_Header& header);
+// One line with its CR LF. A detail holding commas or quotes is quoted; line breaks in it
+// become blanks, so a line is always one line.
+std::string Firing_Record_Line_Text(const Firing_Record_Line& line);
+
+// A CSV field: quoted when it holds a comma or a quote, line breaks made blanks.
+std::string Csv_Field(std::string text);
+
+// Reads a record from its text, line by line: the header into `header`, each good line to
+// `take`, each damaged line (and a torn last line) into `problems`. Never fails on any
+// input; used both by the full reader and by the listing, which keeps no lines.
+void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
+                        const std::function<void(Firing_Record_Line&&)>& take,
+                        std::vector<Record_Problem>& problems);
+
+// The record in the text, every good line kept.
+Firing_Record Parse_Firing_Record(std::string_view text);
+
+// A plain log of 21-byte records (elapsed, set value, measured in controller units). The
+// header comes from `plan_header` (the profile's plan and settings when one is given);
+// values of a platinum sensor are divided to degrees.
+Firing_Record Parse_Plain_Log(std::string_view text, const Firing_Record_Header& plan_header);
+
+// The header of a profile file for reading a plain log against it: plan, sensor, scale,
+// unit, checksum. False when the file is not a readable profile.
+bool Header_Of_Profile_File(const std::string& path, Firing_Record_Header& header);
+
+// Reads a file whole. False (and `error` says why) when it cannot be read or is larger
+// than any record can be.
+bool Read_Record_File(const std::string& path, std::string& text, std::string& error);
+
+// A record file, or a plain log when its first line is not a "#" line. False, with the
+// reason in `error`, when the file cannot be read.
+bool Read_Firing_Record(const std::string& path, const Firing_Record_Header& plan_header,
+                        Firing_Record& record, std::string& error);
+
+}  // namespace corvanel

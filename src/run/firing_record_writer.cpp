@@ -1,0 +1,147 @@
+#include "run/firing_record_writer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#if defined(__unix__)
+#include <unistd.h>
+#endif
+
+#include "run/firing_record.h"
+
+namespace corvanel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Creates_Record(const Firing_Status& status, Firing_Event event) {
+    return event == Firing_Event::Start || event == Firing_Event::Resume ||
+           (event == Firing_Event::Tick && status.Run_Active());
+}
+
+bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
+    switch (event) {
+        case Firing_Event::Tick:
+        case Firing_Event::Start:
+        case Firing_Event::Suspend:
+        case Firing_Event::Resume:
+        case Firing_Event::Soft_Off:
+        case Firing_Event::Finished:
+        case Firing_Event::Elapsed_Edited:
+        case Firing_Event::Communication_Error:
+        case Firing_Event::Recall_Resume:
+            return true;
+        case Firing_Event::Alarm_Raised:
+        case Firing_Event::Alarm_Cleared:
+            return status.Run_Active();
+        case Firing_Event::Monitor_Tick:
+        case Firing_Event::Profile_Loaded:
+        case Firing_Event::Log_Changed:
+            break;
+    }
+    return false;
+}
+
+// Cuts a torn last line (a power cut in the middle of a write) off the file, so the next
+// line starts on a line of its own. Everything before the last line end stays.
+bool Cut_To_Whole_Lines(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error || size == 0) return true;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::uintmax_t keep = size;
+    char chunk[4096];
+    while (keep > 0) {
+        const std::uintmax_t from = keep > sizeof chunk ? keep - sizeof chunk : 0;
+        in.seekg(static_cast<std::streamoff>(from));
+        in.read(chunk, static_cast<std::streamsize>(keep - from));
+        if (!in) return false;
+        for (std::uintmax_t i = keep - from; i > 0; --i) {
+            if (chunk[i - 1] == '\n') {
+                keep = from + i;
+                if (keep == size) return true;
+                in.close();
+                fs::resize_file(path, keep, error);
+                return !error;
+            }
+        }
+        keep = from;
+    }
+    in.close();
+    fs::resize_file(path, 0, error);  // not one whole line: begin again
+    return !error;
+}
+
+}  // namespace
+
+Firing_Record_Writer::Firing_Record_Writer(Program_Paths paths, std::string program)
+    : Paths_(std::move(paths)), Program_(std::move(program)) {}
+
+std::string Firing_Record_Writer::Record_Path(const Firing_Status& status) const {
+    std::string name = Firing_Record_Name(status.Log_File);
+    return name.empty() ? "" : Paths_.Logfile(name);
+}
+
+void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Event event,
+                                          const std::string& detail) {
+    if (!Is_Recorded(status, event)) return;
+    const std::string path = Record_Path(status);
+    if (path.empty()) return;
+    std::error_code error;
+    const bool exists = fs::file_size(path, error) > 0 && !error;
+    if (!exists && !Creates_Record(status, event)) return;
+
+    const int offset = Local_Offset_Minutes(status.Clock);
+    std::string text;
+    if (!exists) {
+        Firing_Record_Header header;
+        Header_Of_Profile_File(Paths_.Profile_File(status.Profile_Name), header);
+        header.Program = Program_;
+        header.Kiln_Name = status.Kiln_Name;
+        header.Profile_Name = status.Profile_Name;
+        header.Sensor_Type = status.Sensor_Type;
+        header.Temp_Scale = status.Temp_Scale;
+        header.Time_Unit = status.Time_Unit;
+        header.Tick_Length = status.Tick_Length;
+        header.Started = Format_Clock(status.Clock, offset);
+        header.Plan = status.Plan ? *status.Plan : Plan_Points{};
+        text = Firing_Record_Header_Text(header);
+    }
+    Firing_Record_Line line;
+    line.Clock = status.Clock;
+    line.Offset_Minutes = offset;
+    line.Elapsed = status.Elapsed;
+    line.Segment = status.Segment;
+    line.Set_Value = status.Set_Value;
+    line.Measured = status.Measured;
+    line.Output_Percent = status.Output_Percent;
+    if (event != Firing_Event::Tick) line.Event = Firing_Event_Name(event);
+    line.Detail = detail;
+    text += Firing_Record_Line_Text(line);
+    Append(path, text);  // a failed line is lost as a failed log record is; the next is tried
+}
+
+bool Firing_Record_Writer::Append(const std::string& path, const std::string& text) {
+    if (path != Whole_Path_) {
+        std::error_code ignored;
+        fs::create_directories(fs::path(path).parent_path(), ignored);
+        if (!Cut_To_Whole_Lines(path)) return false;
+        Whole_Path_ = path;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                   std::fflush(file) == 0;
+#if defined(__unix__)
+    if (written) written = ::fsync(::fileno(file)) == 0;
+#endif
+    if (file) written = std::fclose(file) == 0 && written;
+    // After a failed write the end may be torn: look at it again before the next line.
+    if (!written) Whole_Path_.clear();
+    return written;
+}
+
+}  // namespace corvanel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "run/firing_status.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// Keeps the firing record of every run beside its log: a header when the record is
+// new, then a line for each control tick and each run event. A run started or resumed,
+// or its first tick, creates the record; the other events only go into a record that is
+// already there, so a firing continued after a restart continues its file. Nothing is
+// written while no log file is chosen.
+class Firing_Record_Writer : public Firing_Observer {
+  public:
+    // `program` is what the header names as the program ("Corvanel 0.1.0").
+    Firing_Record_Writer(Program_Paths paths, std::string program);
+
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override;
+
+    // The record a status writes to: Logfiles/<log name>.firing.csv; "" without a log.
+    std::string Record_Path(const Firing_Status& status) const;
+
+  private:
+    bool Append(const std::string& path, const std::string& text);
+
+    Program_Paths Paths_;
+    std::string Program_;
+    std::string Whole_Path_;  // the record whose end is known to be a whole line
+};
+
+}  // namespace corvanel

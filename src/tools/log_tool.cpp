@@ -1,0 +1,268 @@
+#include "tools/log_tool.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "common/text.h"
+#include "run/firing_report.h"
+#include "run/firing_summary.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+namespace {
+
+const char* const Usage =
+    "usage: corvanel-log list [FOLDER]\n"
+    "       corvanel-log show RECORD [--profile FILE]\n"
+    "       corvanel-log export RECORD --format csv|json [--profile FILE]\n"
+    "       corvanel-log plot RECORD... -o OUT.png|OUT.svg|OUT.pdf [--profile FILE]\n"
+    "\n"
+    "list    the firing records in FOLDER (default: Logfiles beside the program), newest first\n"
+    "show    a record's header, summary and events\n"
+    "export  a record's lines as CSV or JSON on standard output\n"
+    "plot    plan, set value and measured temperature of one or more records, overlaid\n"
+    "\n"
+    "RECORD is a firing record (*.firing.csv) or a plain log of 21-byte lines; --profile\n"
+    "gives a plain log its plan, sensor, scale and time unit. Damaged lines are skipped\n"
+    "and named on standard error.\n"
+    "\n"
+    "exit status: 0 success, 2 a usage or input error\n";
+
+struct Usage_Error {
+    std::string What;
+};
+
+// The command's arguments split into files and options.
+struct Arguments {
+    std::vector<std::string> Files;
+    std::string Profile, Format, Output;
+};
+
+Arguments Parse_Arguments(const std::vector<std::string>& rest, const std::string& command,
+                          const std::vector<std::string>& allowed) {
+    Arguments parsed;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const std::string& arg = rest[i];
+        if (arg.empty() || arg[0] != '-' || arg == "-") {
+            parsed.Files.push_back(arg);
+            continue;
+        }
+        if (std::find(allowed.begin(), allowed.end(), arg) == allowed.end()) {
+            throw Usage_Error{"unknown option " + arg + " for " + command};
+        }
+        if (i + 1 >= rest.size()) throw Usage_Error{arg + " needs a value"};
+        const std::string& value = rest[++i];
+        (arg == "--profile"  ? parsed.Profile
+         : arg == "--format" ? parsed.Format
+                             : parsed.Output) = value;
+    }
+    return parsed;
+}
+
+Firing_Record Read_Or_Fail(const std::string& path, const Firing_Record_Header& plan,
+                           std::ostream& err) {
+    Firing_Record record;
+    std::string error;
+    if (!Read_Firing_Record(path, plan, record, error)) throw Usage_Error{error};
+    for (const Record_Problem& problem : record.Problems) {
+        err << "corvanel-log: " << path << ": line " << problem.Line_Number
+            << " skipped: " << problem.What << '\n';
+    }
+    return record;
+}
+
+Firing_Record_Header Plan_Of(const std::string& profile) {
+    Firing_Record_Header header;
+    if (!profile.empty() && !Header_Of_Profile_File(profile, header)) {
+        throw Usage_Error{profile + ": not a readable profile"};
+    }
+    return header;
+}
+
+std::string Line_Clock(const Firing_Record_Line& line) {
+    return line.Has_Clock ? Format_Clock(line.Clock, line.Offset_Minutes) : "";
+}
+
+void Print_Table(const std::vector<std::vector<std::string>>& rows, std::ostream& out) {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) line += "  ";
+            line += row[c] + std::string(width[c] - row[c].size(), ' ');
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << '\n';
+    }
+}
+
+int List(const Arguments& args, const std::string& program_folder, std::ostream& out) {
+    if (args.Files.size() > 1) throw Usage_Error{"list takes at most one FOLDER"};
+    const std::string folder =
+        args.Files.empty() ? Program_Paths(program_folder).Logfiles_Folder() : args.Files[0];
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw Usage_Error{folder + ": not a folder"};
+    }
+    const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
+    std::vector<std::vector<std::string>> rows{
+        {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
+    rows[0].push_back("Record");
+    for (const Firing_List_Entry& entry : List_Firing_Records(folder, energy)) {
+        auto row = Firing_List_Row(entry);
+        rows.emplace_back(row.begin(), row.end());
+        rows.back().push_back(entry.File_Name);
+    }
+    Print_Table(rows, out);
+    return 0;
+}
+
+int Show(const Firing_Record& record, const Energy_Settings& energy, std::ostream& out) {
+    for (const std::string& line : Firing_Report_Lines(
+             record, Summarise(record, energy), [](const std::string& text) { return text; })) {
+        out << line << '\n';
+    }
+    return 0;
+}
+
+std::string Json_String(const std::string& text) {
+    std::string json = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            json += escaped;
+        } else {
+            json += static_cast<char>(c);
+        }
+    }
+    return json + "\"";
+}
+
+int Export(const Firing_Record& record, const Energy_Settings& energy, const std::string& format,
+           std::ostream& out) {
+    if (format == "csv") {
+        out << Firing_Record_Columns << '\n';
+        for (const Firing_Record_Line& line : record.Lines) {
+            std::string text = Firing_Record_Line_Text(line);
+            text.erase(text.size() - 2);  // the CR LF
+            if (!line.Has_Clock) text.erase(0, text.find(','));
+            out << text << '\n';
+        }
+        return 0;
+    }
+    const Firing_Record_Header& h = record.Header;
+    const Firing_Summary s = Summarise(record, energy);
+    auto number_or_null = [](const std::optional<double>& value) {
+        return value ? Format_Number(*value) : std::string("null");
+    };
+    out << "{\"header\":{\"program\":" << Json_String(h.Program)
+        << ",\"kiln\":" << Json_String(h.Kiln_Name)
+        << ",\"profile\":" << Json_String(h.Profile_Name)
+        << ",\"profile_checksum\":" << Json_String(h.Profile_Checksum)
+        << ",\"sensor\":" << Json_String(h.Sensor_Type)
+        << ",\"scale\":" << Json_String(h.Temp_Scale)
+        << ",\"time_unit\":" << Json_String(h.Time_Unit)
+        << ",\"tick_length_s\":" << Format_Number(h.Tick_Length)
+        << ",\"started\":" << Json_String(h.Started) << ",\"plan\":[";
+    for (std::size_t i = 0; i < h.Plan.size(); ++i) {
+        out << (i ? "," : "") << '[' << Format_Number(h.Plan[i].first) << ','
+            << Format_Number(h.Plan[i].second) << ']';
+    }
+    out << "]},\n\"summary\":{\"duration_s\":" << Format_Number(s.Duration_Seconds)
+        << ",\"peak\":" << (s.Has_Peak ? Format_Number(s.Peak) : "null")
+        << ",\"near_peak_s\":" << Format_Number(s.Seconds_Near_Peak)
+        << ",\"energy_kwh\":" << number_or_null(s.Energy_kWh)
+        << ",\"cost\":" << number_or_null(s.Cost)
+        << ",\"outcome\":" << Json_String(Firing_Outcome_Name(s.Outcome))
+        << ",\"skipped_lines\":" << record.Problems.size() << "},\n\"lines\":[";
+    for (std::size_t i = 0; i < record.Lines.size(); ++i) {
+        const Firing_Record_Line& line = record.Lines[i];
+        out << (i ? ",\n" : "\n")
+            << "{\"clock\":" << (line.Has_Clock ? Json_String(Line_Clock(line)) : "null")
+            << ",\"elapsed\":" << Format_Number(line.Elapsed) << ",\"segment\":" << line.Segment
+            << ",\"set_value\":" << Format_Number(line.Set_Value)
+            << ",\"measured\":" << Format_Number(line.Measured)
+            << ",\"output_percent\":" << Format_Number(line.Output_Percent)
+            << ",\"event\":" << Json_String(line.Event)
+            << ",\"detail\":" << Json_String(line.Detail) << '}';
+    }
+    out << "]}\n";
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args, const std::string& program_folder,
+        const Chart_File_Writer& write_chart, std::ostream& out, std::ostream& err) {
+    if (args.empty())
+        throw Usage_Error{"no command given (list, show, export or plot); see --help"};
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "list") return List(Parse_Arguments(rest, command, {}), program_folder, out);
+    if (command != "show" && command != "export" && command != "plot") {
+        throw Usage_Error{"unknown command " + command + " (list, show, export or plot)"};
+    }
+    const Arguments parsed =
+        Parse_Arguments(rest, command,
+                        command == "show"     ? std::vector<std::string>{"--profile"}
+                        : command == "export" ? std::vector<std::string>{"--profile", "--format"}
+                                              : std::vector<std::string>{"--profile", "-o"});
+    if (parsed.Files.empty() || (command != "plot" && parsed.Files.size() != 1)) {
+        throw Usage_Error{command + (command == "plot" ? " needs at least one RECORD"
+                                                       : " needs exactly one RECORD")};
+    }
+    if (command == "export" && parsed.Format.empty()) {
+        throw Usage_Error{"export needs --format csv or --format json"};
+    }
+    if (command == "export" && parsed.Format != "csv" && parsed.Format != "json") {
+        throw Usage_Error{"--format must be csv or json, not " + parsed.Format};
+    }
+    std::string extension;
+    if (command == "plot") {
+        if (parsed.Output.empty()) throw Usage_Error{"plot needs -o OUT.png, OUT.svg or OUT.pdf"};
+        extension = std::filesystem::path(parsed.Output).extension().string();
+        if (extension != ".png" && extension != ".svg" && extension != ".pdf") {
+            throw Usage_Error{"-o must end in .png, .svg or .pdf: " + parsed.Output};
+        }
+        if (!write_chart) throw Usage_Error{"plot needs a build with Qt"};
+    }
+    const Firing_Record_Header plan = Plan_Of(parsed.Profile);
+    const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
+    std::vector<Firing_Record> records;
+    for (const std::string& file : parsed.Files) records.push_back(Read_Or_Fail(file, plan, err));
+    if (command == "show") return Show(records[0], energy, out);
+    if (command == "export") return Export(records[0], energy, parsed.Format, out);
+    std::vector<const Firing_Record*> shown;
+    for (const Firing_Record& record : records) shown.push_back(&record);
+    std::string problem = write_chart(Build_Firing_Chart(shown), parsed.Output);
+    if (!problem.empty()) throw Usage_Error{parsed.Output + ": " + problem};
+    return 0;
+}
+
+}  // namespace
+
+int Run_Log_Tool(const std::vector<std::string>& args, const std::string& program_folder,
+                 const Chart_File_Writer& write_chart, std::ostream& out, std::ostream& err) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h" || (arg == "help" && &arg == &args[0])) {
+            out << Usage;
+            return 0;
+        }
+    }
+    try {
+        return Run(args, program_folder, write_chart, out, err);
+    } catch (const Usage_Error& error) {
+        err << "corvanel-log: " << error.What << '\n';
+        return 2;
+    }
+}
+
+}  // namespace corvanel

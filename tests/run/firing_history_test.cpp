@@ -1,0 +1,100 @@
+#include "run/firing_history.h"
+
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "run/firing_record.h"
+#include "setup/setup_files.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+namespace corvanel {
+namespace {
+
+// A record of a ramp from 20 to `peak`: one tick a minute for `minutes` minutes.
+std::string Record_Text(const std::string& profile, const std::string& scale,
+                        const std::string& unit, Date_Time start, int minutes, double peak) {
+    Firing_Record_Header header;
+    header.Profile_Name = profile;
+    header.Temp_Scale = scale;
+    header.Time_Unit = unit;
+    header.Tick_Length = 60;
+    header.Plan = {{0, 20}, {unit == "H" ? minutes / 60.0 : minutes, peak}};
+    std::string text = Firing_Record_Header_Text(header);
+    Firing_Record_Line line;
+    for (int i = 0; i <= minutes; ++i) {
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(start) + i * 60);
+        line.Elapsed = unit == "H" ? i / 60.0 : i;
+        line.Set_Value = line.Measured = 20 + (peak - 20) * i / minutes;
+        line.Output_Percent = 50;
+        text += Firing_Record_Line_Text(line);
+    }
+    return text;
+}
+
+struct History : ::testing::Test {
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    Fake_File_Dialog Dialog;
+    std::vector<std::string> Printed;
+    std::string Printed_To;
+    std::optional<std::string> Printer_Answer = std::string();
+    Firing_History Model{
+        Paths, Dialog,
+        [this](const Firing_Chart&, const std::vector<std::string>& lines, const std::string& pdf) {
+            Printed = lines;
+            Printed_To = pdf;
+            return Printer_Answer;
+        }};
+    void SetUp() override {
+        Write_Whole_File(Paths.Logfile("bisque.firing.csv"),
+                         Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
+        Write_Whole_File(Paths.Logfile("glaze.firing.csv"),
+                         Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212));
+        Model.Form_Load();
+    }
+};
+
+// Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
+// minutes and Fahrenheit beside the glaze.
+TEST_F(History, TwoChosenFiringsAreOverlaidInTheFirstOnesUnits) {
+    ASSERT_EQ(Model.Rows.size(), 2u);
+    EXPECT_EQ(Model.Rows[0][1], "glaze.txt");  // newest first
+    EXPECT_FALSE(Model.Print_Report_Enabled);
+    Model.Firings_Chosen({0, 1});
+    ASSERT_EQ(Model.Chart.Series.size(), 6u);
+    const Chart_Series& bisque = Model.Chart.Series[5];
+    EXPECT_EQ(bisque.Name, "bisque.txt (2) measured");
+    EXPECT_EQ(bisque.Points.front(), std::make_pair(0.0, 68.0));
+    EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);   // 2 hours as minutes
+    EXPECT_DOUBLE_EQ(bisque.Points.back().second, 968);  // 520 C
+    EXPECT_EQ(Model.Chart.X_Max, 120);
+    EXPECT_NE(Model.Summary.find("Profile: glaze.txt\r\n"), std::string::npos);
+    EXPECT_NE(Model.Summary.find("Profile: bisque.txt\r\n"), std::string::npos);
+    EXPECT_TRUE(Model.Print_Report_Enabled);
+
+    Model.Print_Report_Click();
+    EXPECT_EQ(Printed_To, (Folder.Path() / "Printouts" / "glaze_report.pdf").string());
+    EXPECT_EQ(Join_Lines(Printed), Model.Summary);
+    EXPECT_TRUE(Model.Messages.ends_with("Report printed\r\n"));
+    Printer_Answer.reset();
+    Model.Print_Report_Click();
+    EXPECT_TRUE(Model.Messages.ends_with("Report could not be printed\r\n"));
+}
+
+TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
+    Write_Text_File(Paths.Setup_File("KilnPower.txt"), "12");
+    Model.Form_Load();
+    Model.Export_CSV_Click();
+    EXPECT_EQ(Model.Messages, "Export cancelled\r\n");
+    const std::string out = Folder.File("book.csv");
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
+    Model.Export_CSV_Click();
+    EXPECT_EQ(Read_Whole_File(out),
+              "Start,Profile,Kiln,Duration,Peak,Outcome,Energy (kWh),Cost,Record\r\n"
+              "2027-02-01 09:00,glaze.txt,-,1:00,212 F,unfinished,6.10,-,glaze.firing.csv\r\n"
+              "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
+}
+
+}  // namespace
+}  // namespace corvanel
