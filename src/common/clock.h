@@ -30,6 +30,9 @@ long long Minute_Boundaries_Between(const Date_Time& from, const Date_Time& to);
 // The mask "mm_dd_yyyy_hh_mm": 04_03_2011_14_05.
 std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time);
 
+// "2026-12-05 09:20:30", for messages that say when something happened.
+std::string Format_Date_Time(const Date_Time& time);
+
 // Seconds since an arbitrary fixed day, for clocks that count.
 long long Seconds_Of(const Date_Time& time);
 Date_Time Date_Time_Of_Seconds(long long seconds);
