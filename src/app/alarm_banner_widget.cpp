@@ -39,10 +39,13 @@ void Alarm_Banner_Widget::Refresh() {
     QString text = Q(Banner_.Text());
     text.replace("\r\n", "\n");
     if (Alarm_Text->text() != text) Alarm_Text->setText(text);
-    setStyleSheet(Banner_.Alarm_On()
-                      ? "#Alarm_Banner { background-color: #d00000; } #Alarm_Text { color: white; }"
-                      : "#Alarm_Banner { background-color: #fff3c4; }");
-    Acknowledge->setEnabled(Banner_.Wants_Attention() || Banner_.Visible());
+    // A style sheet costs a re-polish: it is set only when the colour changes.
+    if (Shown_Alarm_On_ != static_cast<int>(Banner_.Alarm_On())) {
+        Shown_Alarm_On_ = Banner_.Alarm_On();
+        setStyleSheet(Banner_.Alarm_On() ? "#Alarm_Banner { background-color: #d00000; } "
+                                           "#Alarm_Text { color: white; }"
+                                         : "#Alarm_Banner { background-color: #fff3c4; }");
+    }
     setVisible(Banner_.Visible());
 }
 

@@ -27,6 +27,7 @@ class Alarm_Banner_Widget : public QFrame {
   private:
     const Alarm_Banner& Banner_;
     std::string Shown_Language_ = "?";
+    int Shown_Alarm_On_ = -1;  // none shown yet
 };
 
 }  // namespace corvanel

@@ -1,10 +1,14 @@
 // The safety layer in the program's windows, against kiln-sim on a real pseudo-terminal.
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/alarm_banner_widget.h"
+#include "app/safety_settings_window.h"
 #include "program_rig.h"
 
 namespace corvanel::testing {
@@ -32,6 +36,28 @@ TEST_F(Safety_Window, ABrokenThermocoupleRaisesTheBannerAndEndsTheRun) {
     Model().Monitor_Interval_Timer();  // a monitoring tick: no more beeping
     EXPECT_EQ(Beeper.Beeps, beeps);
     EXPECT_TRUE(Window().Banner->isVisible()) << "the alarm has not ended";
+}
+
+TEST_F(Safety_Window, TheSettingsDialogStaysOpenOnABadEntryAndSavesTheRest) {
+    Start_Kiln_Sim();
+    Start_Program();
+    bool open_after_bad_entry = false;
+    // The dialog is modal: it is worked from inside its own event loop.
+    QTimer::singleShot(200, [&] {
+        auto* dialog = qobject_cast<Safety_Settings_Window*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* minutes = dialog->findChild<QLineEdit*>("Heat_Minutes");
+        minutes->setText("-5");
+        dialog->findChild<QCheckBox*>("Start_At_Kiln_Temperature")->setChecked(true);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+        open_after_bad_entry = dialog->isVisible() && minutes->text() == "20";
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+    });
+    Window().mnuSafetySettings->trigger();
+    EXPECT_TRUE(open_after_bad_entry);
+    EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
+    EXPECT_NE(Read_Whole_File(Paths.Setup_File("Safety.txt")).find("Heat_Minutes=20\r\n"),
+              std::string::npos);
 }
 
 }  // namespace
