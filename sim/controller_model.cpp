@@ -97,7 +97,11 @@ void Controller_Unit::Advance(double seconds) {
         double dt = std::min(remaining, 1.0);
         remaining -= dt;
         Control(dt);
-        double equilibrium = Ambient_ + Output_ * (Full_Power_Temperature_ - Ambient_);
+        double power = Output_;
+        if (Elements == Heating::Failed) power = 0;
+        if (Elements == Heating::Weak) power = Output_ / 2;
+        if (Elements == Heating::Stuck_On) power = 1;
+        double equilibrium = Ambient_ + power * (Full_Power_Temperature_ - Ambient_);
         Temperature_ += (equilibrium - Temperature_) * dt / Kiln_Time_Constant;
         if (Auto_Tuning) {
             Tune_Remaining_ -= dt;
@@ -208,6 +212,10 @@ void Controller_Model::Advance(double seconds) {
 
 void Controller_Model::Set_Input_Break(bool broken) {
     for (auto& [address, unit] : Units_) unit.Input_Break = broken;
+}
+
+void Controller_Model::Set_Heating(Heating heating) {
+    for (auto& [address, unit] : Units_) unit.Elements = heating;
 }
 
 std::optional<std::string> Controller_Model::Reply_Body(std::string_view frame,

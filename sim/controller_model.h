@@ -8,6 +8,14 @@
 
 namespace corvanel::sim {
 
+// What the elements do with the controller's output.
+enum class Heating {
+    Normal,
+    Failed,    // burnt out: no heat at all
+    Weak,      // half the power they should give
+    Stuck_On,  // the relay is welded shut: full power whatever the output
+};
+
 // How a simulated controller is set up; every unit of a model shares it.
 struct Unit_Settings {
     int Input_Type = 2;             // 0..9, the sensor table's order; 6 and 7 read in tenths
@@ -52,6 +60,7 @@ class Controller_Unit {
     bool Auto_Tuning = false;
     bool Memory_Differs = false;  // volatile settings differ from the backup
     int Backup_Set_Value = 0;
+    Heating Elements = Heating::Normal;
 
   private:
     // The controller's loop: sets the output from the set value and the reading.
@@ -89,6 +98,7 @@ class Controller_Model {
     void Advance(double seconds);
     Controller_Unit* Unit(int address);
     void Set_Input_Break(bool broken);
+    void Set_Heating(Heating heating);
 
   private:
     std::map<int, Controller_Unit> Units_;

@@ -7,9 +7,14 @@
 namespace corvanel::sim {
 
 const std::array<const char*, Fault_Count> Fault_Flag_Names = {
-    "no-reply",  "late-reply", "split-reply", "corrupt-fcs",
-    "lower-fcs", "end-0d",     "tc-break",    "garbage",
+    "no-reply", "late-reply", "split-reply",     "corrupt-fcs",   "lower-fcs",   "end-0d",
+    "tc-break", "garbage",    "elements-failed", "weak-elements", "stuck-relay", "cable-pulled",
 };
+
+bool Fault_Stays(Fault fault) {
+    return fault == Fault::Elements_Failed || fault == Fault::Weak_Elements ||
+           fault == Fault::Stuck_Relay || fault == Fault::Cable_Pulled;
+}
 
 bool Fault_Selector::Selects(long exchange, std::mt19937& random) const {
     if (Exchanges.count(exchange)) return true;
@@ -64,8 +69,19 @@ std::vector<Timed_Chunk> Kiln_Sim_Server::Serve(std::string_view frame) {
     std::array<bool, Fault_Count> hit{};
     for (std::size_t i = 0; i < Fault_Count; ++i) {
         hit[i] = Options_.Selectors[i].Selects(exchange, Random_);
+        if (Fault_Stays(static_cast<Fault>(i))) hit[i] = Struck_[i] = Struck_[i] || hit[i];
     }
     auto is_hit = [&](Fault fault) { return hit[static_cast<std::size_t>(fault)]; };
+
+    // The kiln's own faults act between exchanges too, as the model runs on.
+    if (is_hit(Fault::Stuck_Relay)) {
+        Model_.Set_Heating(Heating::Stuck_On);
+    } else if (is_hit(Fault::Elements_Failed)) {
+        Model_.Set_Heating(Heating::Failed);
+    } else if (is_hit(Fault::Weak_Elements)) {
+        Model_.Set_Heating(Heating::Weak);
+    }
+    if (is_hit(Fault::Cable_Pulled)) return {};
 
     // The sensor reads open for this exchange only.
     Model_.Set_Input_Break(is_hit(Fault::Thermocouple_Break));

@@ -21,8 +21,15 @@ enum class Fault {
     End_Code_0D,
     Thermocouple_Break,
     Garbage,
+    // Faults of the kiln itself: once they strike they stay for the rest of the run.
+    Elements_Failed,  // no heating at all
+    Weak_Elements,    // half power
+    Stuck_Relay,      // full power whatever the controller's output
+    Cable_Pulled,     // no reply to this exchange or any after it
 };
-inline constexpr std::size_t Fault_Count = 8;
+inline constexpr std::size_t Fault_Count = 12;
+// The faults that stay once they have struck.
+bool Fault_Stays(Fault fault);
 // The flag name of each fault, in the order above ("no-reply", ...).
 extern const std::array<const char*, Fault_Count> Fault_Flag_Names;
 
@@ -67,6 +74,7 @@ class Kiln_Sim_Server {
     Fault_Options Options_;
     std::mt19937 Random_;
     long Exchange_Count_ = 0;
+    std::array<bool, Fault_Count> Struck_{};  // the faults that stay, once struck
 };
 
 // Collects request frames from the characters received: a frame ends at CR; a line

@@ -54,6 +54,11 @@ Faults; WHEN is a probability 0..1 per exchange or exchange numbers at:3,7
   --end-0d=WHEN        reply end code 0D (command cannot be executed)
   --tc-break=WHEN      thermocouple open during the exchange (input error bit)
   --garbage=WHEN       1 to 4 stray characters before the reply
+Kiln faults, with the same WHEN; once struck they stay:
+  --elements-failed=WHEN  the elements give no heat at all
+  --weak-elements=WHEN    the elements give half their power
+  --stuck-relay=WHEN      full power whatever the controller's output
+  --cable-pulled=WHEN     no reply to that exchange or any after it
 
 Example: kiln-sim --units=0,1 --speed=60 --link=/tmp/kiln-port --no-reply=0.05
 )";

@@ -1,5 +1,7 @@
 #include "app/traj_form.h"
 
+#include "app/alarm_banner_widget.h"
+#include "app/safety_settings_window.h"
 #include "app/widgets.h"
 
 #include <QCloseEvent>
@@ -181,9 +183,14 @@ void Traj_form_Window::Build_Controls() {
     right->addWidget(ProfileChart, 3);
     right->addWidget(RunProfile_FlexGrid, 2);
 
-    auto* layout = new QHBoxLayout(central);
-    layout->addLayout(left, 2);
-    layout->addLayout(right, 3);
+    Banner = new Alarm_Banner_Widget(
+        Model_.Banner, [this] { Handle([this] { Model_.Acknowledge_Click(); }); }, central);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 2);
+    columns->addLayout(right, 3);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(Banner);
+    layout->addLayout(columns, 1);
 
     Control_Interval = new QTimer(this);
     Control_Interval->setObjectName("Control_Interval");
@@ -222,6 +229,7 @@ void Traj_form_Window::Build_Menus() {
     mnuComm[2] = item(mnuCommPortNumber, "mnuComm3", "Comm=3", true);
     frmCommPortConfig = item(mnuSetUp, "frmCommPortConfig", "Comm Port Config");
     mnuSetUpName = item(mnuSetUp, "mnuSetUpName", "SetDeviceName");
+    mnuSafetySettings = item(mnuSetUp, "mnuSafetySettings", "Safety Settings");
     mnuEmail = menu(nullptr, "mnuEmail", "Email");
     mnuEditNotificationList =
         item(mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
@@ -258,6 +266,13 @@ void Traj_form_Window::Connect_Events() {
     on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
     for (int n = 1; n <= 3; ++n) on(mnuComm[n - 1], [&m, n] { m.mnuComm_Click(n); });
     on(mnuSetUpName, [&m] { m.mnuSetUpName_Click(); });
+    connect(mnuSafetySettings, &QAction::triggered, this, [this] {
+        Model_.mnuSafetySettings_Click();
+        Safety_Settings_Window dialog(
+            Model_.Safety_Form, [this] { return Model_.Safety_Settings_OK(); }, this);
+        dialog.exec();
+        Refresh();
+    });
     on(mnuEditNotificationList, [&m] { m.mnuEditNotificationList_Click(); });
     on(mnuEnableEmailNotification, [&m] { m.mnuEnableEmailNotification_Click(); });
     on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
@@ -323,6 +338,7 @@ void Traj_form_Window::Form_Activate() {
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
     ProfileChart->Show_Names();
     mnuFiringHistory->setText(Q(TranslateText("Firing History")));  // not in the caption table
+    mnuSafetySettings->setText(Q(TranslateText("Safety Settings")));
     Refresh();
 }
 
@@ -411,6 +427,7 @@ void Traj_form_Window::Refresh() {
     Sync_Timer(*Message, m.Message);
     Refresh_Grid();
     Refresh_Chart();
+    Banner->Refresh();
 }
 
 void Traj_form_Window::Refresh_Grid() {

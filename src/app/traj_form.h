@@ -25,6 +25,8 @@ class QTimer;
 
 namespace corvanel {
 
+class Alarm_Banner_Widget;
+
 // The run window: the widgets of the main window bound to its model. Every event goes
 // to the model's handler; after it the widgets, menus and timers are brought in line
 // with the model's state (Refresh), so the window holds no rule of its own.
@@ -67,6 +69,8 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuEdit,
         *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
+    QAction* mnuSafetySettings;
+    Alarm_Banner_Widget* Banner;
     std::array<QAction*, 3> mnuComm{};
     QAction* mnuFiringHistory = nullptr;
 

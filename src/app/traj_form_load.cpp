@@ -64,6 +64,7 @@ void Traj_form::Form_Load() {
     Statement([&] { Services_.Protocol.Set_Write_Mode_RAM(unit); });
     Set_Polling_Mode("monitor");
     Monitor_Interval_Timer();
+    Read_Safety_Setup();
 }
 
 void Traj_form::Form_Activate() {

@@ -13,8 +13,11 @@
 #include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
+#include "run/alarm_banner.h"
 #include "run/firing_status.h"
 #include "run/mail.h"
+#include "run/safety_settings_form.h"
+#include "run/safety_supervisor.h"
 #include "setup/program_paths.h"
 
 namespace corvanel {
@@ -152,6 +155,17 @@ class Traj_form : public Message_Area {
     Firing_Status_Seam Firing;
     Firing_Status Firing_Status_Now() const;
 
+    // ---- safety supervision (traj_form_safety.cpp) ----
+    void Read_Safety_Setup();  // Setup/Safety.txt, at load
+    void mnuSafetySettings_Click() { Safety_Form.Form_Load(Safety); }
+    bool Safety_Settings_OK();  // true when the dialog may close
+    void Acknowledge_Click() { Banner.Acknowledge(); }
+    Safety_Settings Safety;
+    Safety_Supervisor Supervisor;
+    Safety_Settings_Form Safety_Form;
+    Alarm_Banner Banner;
+    std::vector<std::string> Active_Alarms;  // English names, in every firing status
+
     // ---- state ----
     bool Error_Trap = false;
     bool Loading_Form = false;
@@ -210,6 +224,13 @@ class Traj_form : public Message_Area {
     bool mnuFrontPanel = false;
 
   private:
+    Safety_Changes Check_Safety();  // after a control tick's steps
+    void Act_On_Alarms(const Safety_Changes& changes);
+    void Sound_Alarm();  // every tick while the banner wants attention
+    bool Scale_Refused();
+    void Prepare_Run_Start(bool resuming);
+    void Notice_Carried_Over_Time();
+    void Safety_Notice(const std::string& text);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
     std::shared_ptr<const Plan_Points> Plan_ = std::make_shared<const Plan_Points>();

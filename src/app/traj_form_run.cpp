@@ -100,7 +100,15 @@ void Traj_form::Control_Interval_Timer() {
     });
     Tick_Step("Temp Logging Routine", [this] { Append_Log_Record(); });
     Tick_Step("Email Alert Routine", [this] { Arm_Email_Alert(); });
-    if (run_tick) Publish_Firing(Firing_Event::Tick);
+    if (!run_tick) return;
+    if (!Control_Interval.Enabled) {  // the tick that ended the run: recorded, not supervised
+        Publish_Firing(Firing_Event::Tick);
+        return;
+    }
+    const Safety_Changes alarms = Check_Safety();
+    Publish_Firing(Firing_Event::Tick);
+    Act_On_Alarms(alarms);
+    Sound_Alarm();
 }
 
 void Traj_form::Write_Temp_Unit_SV() {
@@ -171,7 +179,9 @@ void Traj_form::Start_Profile_Click() {
         SoftOff_Click();
         return;
     }
+    if (Scale_Refused()) return;
     if (!Control_Interval.Enabled) {
+        Prepare_Run_Start(Run_Suspended);
         Set_Polling_Mode("run");
         Elapsed_Time_Enabled = false;
         Run_Start = Services_.Time.Now();
@@ -275,6 +285,7 @@ void Traj_form::Monitor_Interval_Timer() {
         Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
     } catch (const Run_Time_Error&) {
     }
+    Sound_Alarm();
     Publish_Firing(Firing_Event::Monitor_Tick);
 }
 

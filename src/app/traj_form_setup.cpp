@@ -149,6 +149,7 @@ void Traj_form::mnuFileOpen_Click() {
     Display(TranslateText("Profile Loaded"));
     Profile_Valid = true;
     Publish_Firing(Firing_Event::Profile_Loaded);
+    Notice_Carried_Over_Time();
 }
 
 void Traj_form::mnuPrintProfile_Click() {

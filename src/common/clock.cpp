@@ -86,4 +86,11 @@ std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time) {
     return text;
 }
 
+std::string Format_Date_Time(const Date_Time& time) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.Year, time.Month,
+                  time.Day, time.Hour, time.Minute, time.Second);
+    return text;
+}
+
 }  // namespace corvanel

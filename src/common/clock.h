@@ -33,6 +33,8 @@ std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time);
 // The local time zone's offset from UTC in minutes at that local time (+60 for
 // 10:00 in Berlin in winter); 0 when the system cannot tell.
 int Local_Offset_Minutes(const Date_Time& time);
+// "2026-12-05 09:20:30", for messages that say when something happened.
+std::string Format_Date_Time(const Date_Time& time);
 
 // Seconds since an arbitrary fixed day, for clocks that count.
 long long Seconds_Of(const Date_Time& time);

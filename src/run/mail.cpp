@@ -16,4 +16,21 @@ Mail_Message Compose_Alert(const std::string& recipients, std::int16_t desired_t
     return message;
 }
 
+Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::string& alarm,
+                                  const Firing_Status& status) {
+    Mail_Message message;
+    message.Recipients = recipients;
+    message.Subject = TranslateText("Oven Alarm");
+    const std::string scale = " " + status.Temp_Scale;
+    message.Body =
+        std::string(CRLF) +
+        Join_Lines({TranslateText("Alarm") + "=" + TranslateText(alarm),
+                    TranslateText("Time") + "=" + Format_Date_Time(status.Clock),
+                    TranslateText("Elapsed") + "=" + Format_00(status.Elapsed),
+                    TranslateText("Desired Temp") + "=" + Format_Number(status.Set_Value) + scale,
+                    TranslateText("Measured Temp") + "=" + Format_Number(status.Measured) + scale,
+                    TranslateText("Output") + "=" + Format_Number(status.Output_Percent) + "%"});
+    return message;
+}
+
 }  // namespace corvanel

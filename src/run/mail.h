@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "run/firing_status.h"
+
 namespace corvanel {
 
 struct Mail_Message {
@@ -23,5 +25,11 @@ class Mail_Sender {
 // measured temperature in the controller's raw units, one per line.
 Mail_Message Compose_Alert(const std::string& recipients, std::int16_t desired_temp,
                            std::int16_t measured_temp);
+
+// A safety alarm, sent the moment it starts: subject "Oven Alarm", the body the alarm,
+// the time, the elapsed time, the set value, the measured temperature (degrees of the
+// profile's scale) and the output, one per line.
+Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::string& alarm,
+                                  const Firing_Status& status);
 
 }  // namespace corvanel

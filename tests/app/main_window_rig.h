@@ -62,7 +62,12 @@ struct Rig_Line : Fake_Line {
 struct Main_Window_Rig {
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
-    sim::Controller_Model Model{{0}, sim::Unit_Settings{}};
+    // A Fahrenheit controller, as the profiles written here are Fahrenheit profiles.
+    sim::Controller_Model Model{{0}, [] {
+                                    sim::Unit_Settings fahrenheit;
+                                    fahrenheit.Fahrenheit = true;
+                                    return fahrenheit;
+                                }()};
     sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
     Rig_Line Line;
     FrontPanel Panel;

@@ -89,6 +89,8 @@ class Program_Rig : public ::testing::Test {
     // kiln-sim with its exchanges logged, port 1 mapped to it.
     void Start_Kiln_Sim(QStringList arguments = {}) {
         std::string link = Folder.File("kiln-port");
+        // The sample profiles are Fahrenheit profiles; so is the kiln unless told otherwise.
+        if (arguments.filter("--scale").isEmpty()) arguments << "--scale=F";
         arguments << "--verbose" << QString::fromStdString("--link=" + link);
         Sim.start(KILN_SIM_PATH, arguments);
         ASSERT_TRUE(Sim.waitForStarted(10000)) << "kiln-sim did not start";

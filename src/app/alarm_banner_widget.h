@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFrame>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+namespace corvanel {
+
+class Alarm_Banner;
+
+// The alarm banner across the run window, bound to the run model's banner: red with
+// the alarms while any is on, pale once they have ended, hidden when there is nothing
+// to show. "Acknowledge" tells the model, then the window refreshes.
+class Alarm_Banner_Widget : public QFrame {
+    Q_OBJECT
+  public:
+    Alarm_Banner_Widget(const Alarm_Banner& banner, std::function<void()> acknowledge,
+                        QWidget* parent = nullptr);
+    void Refresh();
+
+    QLabel* Alarm_Text;
+    QPushButton* Acknowledge;
+
+  private:
+    const Alarm_Banner& Banner_;
+    std::string Shown_Language_ = "?";
+    int Shown_Alarm_On_ = -1;  // none shown yet
+};
+
+}  // namespace corvanel

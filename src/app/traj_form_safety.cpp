@@ -1,0 +1,124 @@
+// The run's safety layer: the supervisor's alarms acted on with the run's own routines,
+// the checks and notices of a safe start, and the safety settings.
+
+#include <filesystem>
+
+#include "app/traj_form_model.h"
+#include "common/text.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "language/translate.h"
+#include "run/log_file.h"
+#include "run/safe_start.h"
+
+namespace corvanel {
+
+void Traj_form::Read_Safety_Setup() {
+    Safety_Settings_Read read = Read_Safety_Settings(Setup_File("Safety.txt"));
+    Safety = read.Settings;
+    Supervisor.Use_Settings(Safety);
+    for (const std::string& message : read.Messages) Display(message);
+}
+
+bool Traj_form::Safety_Settings_OK() {
+    const bool all_taken = Safety_Form.OK_Click();
+    Safety = Safety_Form.Settings;
+    Supervisor.Use_Settings(Safety);
+    if (!Write_Safety_Settings(Setup_File("Safety.txt"), Safety)) {
+        Append_Message(Safety_Form.Messages, TranslateText("Safety settings could not be saved"));
+        return false;
+    }
+    return all_taken;
+}
+
+Safety_Changes Traj_form::Check_Safety() {
+    Safety_Changes changes;
+    Statement([&] {
+        changes = Supervisor.Check(Firing_Status_Now());
+        Active_Alarms = Supervisor.Active_Names();
+    });
+    return changes;
+}
+
+void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
+    const Date_Time now = Services_.Time.Now();
+    for (Safety_Alarm alarm : changes.Cleared) {
+        const std::string name = Safety_Alarm_Name(alarm);
+        Banner.Clear(name, now);
+        Display(TranslateText("Alarm cleared") + ": " + TranslateText(name));
+        Publish_Firing(Firing_Event::Alarm_Cleared, name);
+    }
+    bool end_run = false;
+    for (Safety_Alarm alarm : changes.Raised) {
+        const std::string name = Safety_Alarm_Name(alarm);
+        Banner.Raise(name, now);
+        Display(TranslateText("Alarm") + ": " + TranslateText(name) + " " + Format_Date_Time(now));
+        const Firing_Status status = Firing_Status_Now();
+        // Not bound to the alert timer's cadence: an alarm is news the moment it starts.
+        if (mnuEnableEmailNotification) {
+            Services_.Mail.Send(Compose_Safety_Alarm(Email_Notification, name, status));
+        }
+        Firing.Publish(status, Firing_Event::Alarm_Raised, name);
+        end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));
+    }
+    if (end_run && Control_Interval.Enabled) SoftOff_Click();
+}
+
+void Traj_form::Sound_Alarm() {
+    if (Banner.Wants_Attention()) Services_.Beep.Beep();
+}
+
+bool Traj_form::Scale_Refused() {
+    if (!Safety.Scale_Check) return false;
+    const std::string controller_scale = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
+    if (controller_scale == Temp_Scale) return false;
+    Display(Join_Lines(
+        {TranslateText("Profile was generated using temperature scale") + "=" + Temp_Scale,
+         TranslateText("Controller temperature scale") + " =" + controller_scale,
+         TranslateText("Edit profile and save with matching scale setting"), ""}));
+    SoftOff_Click();
+    return true;
+}
+
+void Traj_form::Safety_Notice(const std::string& text) {
+    Display(text);
+    // The first tick clears the message area; the banner keeps the notice.
+    Banner.Notice(text);
+}
+
+void Traj_form::Notice_Carried_Over_Time() {
+    if (!Safety.Carried_Over_Notice || Run_Elapsed == 0 || Loading_Form) return;
+    Safety_Notice(Join_Lines(
+        {TranslateText("The firing continues at elapsed time") + " " + Format_00(Run_Elapsed),
+         TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
+             TranslateText("starts from 0")}));
+}
+
+void Traj_form::Prepare_Run_Start(bool resuming) {
+    Act_On_Alarms(Supervisor.Reset());
+    Active_Alarms.clear();
+    if (resuming) return;
+    if (Elapsed_Base != 0) {
+        std::error_code error;
+        const auto size = LogFile.empty()
+                              ? 0
+                              : std::filesystem::file_size(Services_.Paths.Logfile(LogFile), error);
+        if (error || size < Log_Record_Length) Notice_Carried_Over_Time();
+        return;
+    }
+    if (!Safety.Start_At_Kiln_Temperature) return;
+    std::uint8_t unit = 0;
+    Statement([&] { Services_.Protocol.Read_PV(unit); });
+    if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) return;
+    const std::int16_t measured = Services_.Protocol.Last_PV;
+    const double elapsed = Elapsed_At_Kiln_Temperature(Tables, Finished_Segment, measured);
+    if (elapsed <= 0) return;
+    Run_Elapsed = Elapsed_Base = Last_Tick_Elapsed = elapsed;
+    Elapsed_Time = Format_00(elapsed);
+    Safety_Notice(Join_Lines(
+        {TranslateText("Start at kiln temperature") + ": " + TranslateText("the kiln is at") + " " +
+             Controller_Units_Text(measured),
+         TranslateText("The firing starts at elapsed time") + " " + Format_00(elapsed)}));
+}
+
+}  // namespace corvanel

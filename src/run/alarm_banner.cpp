@@ -1,0 +1,42 @@
+#include "run/alarm_banner.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "language/translate.h"
+
+namespace corvanel {
+
+void Alarm_Banner::Raise(const std::string& name, const Date_Time& when) {
+    std::erase_if(Lines_, [&name](const Line& line) { return line.Name == name; });
+    Lines_.push_back({name, true,
+                      TranslateText("Alarm") + ": " + TranslateText(name) + " " +
+                          TranslateText("since") + " " + Format_Date_Time(when)});
+    Acknowledged_ = false;
+}
+
+void Alarm_Banner::Clear(const std::string& name, const Date_Time& when) {
+    for (Line& line : Lines_) {
+        if (line.Name != name || !line.On) continue;
+        line.On = false;
+        line.Text = TranslateText("Alarm cleared") + ": " + TranslateText(name) + " " +
+                    TranslateText("at") + " " + Format_Date_Time(when);
+    }
+}
+
+void Alarm_Banner::Acknowledge() {
+    Acknowledged_ = true;
+    std::erase_if(Lines_, [](const Line& line) { return !line.On; });
+}
+
+bool Alarm_Banner::Alarm_On() const {
+    return std::any_of(Lines_.begin(), Lines_.end(), [](const Line& line) { return line.On; });
+}
+
+std::string Alarm_Banner::Text() const {
+    std::vector<std::string> texts;
+    for (const Line& line : Lines_) texts.push_back(line.Text);
+    return Join_Lines(texts);
+}
+
+}  // namespace corvanel

@@ -1,0 +1,133 @@
+#include "run/safety_supervisor.h"
+
+#include <algorithm>
+
+namespace corvanel {
+
+namespace {
+
+// Output at or above this is the controller giving all it has.
+constexpr double Full_Output_Percent = 95;
+
+}  // namespace
+
+const char* Safety_Alarm_Name(Safety_Alarm alarm) {
+    switch (alarm) {
+        case Safety_Alarm::Controller_Lost:
+            return "Controller lost";
+        case Safety_Alarm::Failure_To_Heat:
+            return "Failure to heat";
+        case Safety_Alarm::Over_Temperature:
+            return "Over-temperature";
+        case Safety_Alarm::Thermocouple_Break:
+            return "Thermocouple break";
+    }
+    return "";
+}
+
+bool Safety_Alarm_Ends_Run(Safety_Alarm alarm) {
+    return alarm == Safety_Alarm::Over_Temperature || alarm == Safety_Alarm::Thermocouple_Break;
+}
+
+void Safety_Supervisor::Keep_Within(std::deque<Reading>& readings, long long now, double minutes) {
+    const double start = static_cast<double>(now) - minutes * 60;
+    while (readings.size() >= 2 && static_cast<double>(readings[1].Seconds) <= start) {
+        readings.pop_front();
+    }
+}
+
+bool Safety_Supervisor::Failure_To_Heat(const Firing_Status& tick, long long now) {
+    const double gap = tick.Temp_Scale == "C" ? Settings_.Heat_Gap_C : Settings_.Heat_Gap_F;
+    if (tick.Set_Value - tick.Measured <= gap || tick.Output_Percent < Full_Output_Percent) {
+        Full_Power_.clear();
+        return false;
+    }
+    Full_Power_.push_back({now, tick.Measured});
+    Keep_Within(Full_Power_, now, Settings_.Heat_Minutes);
+    // Once raised it holds while the kiln still lags at full power: a rise that creeps
+    // across the threshold and back is the same failing kiln, not a new alarm.
+    if (Active(Safety_Alarm::Failure_To_Heat)) return true;
+    const Reading& first = Full_Power_.front();
+    const bool long_enough =
+        static_cast<double>(now - first.Seconds) >= Settings_.Heat_Minutes * 60;
+    return long_enough && tick.Measured - first.Measured < Settings_.Heat_Rise;
+}
+
+bool Safety_Supervisor::Over_Temperature(const Firing_Status& tick, long long now) {
+    double top = tick.Measured;
+    bool planned = false;
+    for (const auto& [elapsed, temperature] : *tick.Plan) {
+        top = planned ? std::max(top, temperature) : temperature;
+        planned = true;
+    }
+    if (planned && tick.Measured > top + Settings_.Over_Temperature_Margin) return true;
+    // A relay stuck closed: the controller has switched off, yet the kiln climbs.
+    if (tick.Output_Percent > 0) {
+        Unpowered_.clear();
+        return false;
+    }
+    Unpowered_.push_back({now, tick.Measured});
+    Keep_Within(Unpowered_, now, Settings_.Stuck_Relay_Minutes);
+    double lowest = tick.Measured;
+    for (const Reading& reading : Unpowered_) lowest = std::min(lowest, reading.Measured);
+    return tick.Measured - lowest > Settings_.Over_Temperature_Margin;
+}
+
+Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
+    const long long now = Seconds_Of(tick.Clock);
+    std::array<bool, Safety_Alarm_Count> now_on = Active_;
+    auto set = [&now_on](Safety_Alarm alarm, bool on) {
+        now_on[static_cast<std::size_t>(alarm)] = on;
+    };
+
+    Failed_Ticks_ = tick.Exchange_Failed ? Failed_Ticks_ + 1 : 0;
+    set(Safety_Alarm::Controller_Lost,
+        Failed_Ticks_ >= Settings_.Controller_Lost_Ticks && Settings_.Controller_Lost_Alarm);
+    if (tick.Exchange_Failed) {
+        // The readings are the last good ones, not the kiln's: they prove nothing, and
+        // the windows measured across the gap would be wrong.
+        Full_Power_.clear();
+        Unpowered_.clear();
+    } else {
+        Input_Error_Ticks_ = tick.Input_Error ? Input_Error_Ticks_ + 1 : 0;
+        set(Safety_Alarm::Thermocouple_Break,
+            Input_Error_Ticks_ >= Settings_.Thermocouple_Break_Ticks &&
+                Settings_.Thermocouple_Break_Alarm);
+        // An open sensor reads nothing a heating check could use.
+        const bool readable = !tick.Input_Error;
+        set(Safety_Alarm::Failure_To_Heat,
+            readable && Failure_To_Heat(tick, now) && Settings_.Failure_To_Heat_Alarm);
+        set(Safety_Alarm::Over_Temperature,
+            readable && Over_Temperature(tick, now) && Settings_.Over_Temperature_Alarm);
+    }
+
+    Safety_Changes changes;
+    for (std::size_t i = 0; i < Safety_Alarm_Count; ++i) {
+        if (now_on[i] == Active_[i]) continue;
+        (now_on[i] ? changes.Raised : changes.Cleared).push_back(static_cast<Safety_Alarm>(i));
+    }
+    Active_ = now_on;
+    return changes;
+}
+
+Safety_Changes Safety_Supervisor::Reset() {
+    Safety_Changes changes;
+    for (std::size_t i = 0; i < Safety_Alarm_Count; ++i) {
+        if (Active_[i]) changes.Cleared.push_back(static_cast<Safety_Alarm>(i));
+    }
+    Active_ = {};
+    Failed_Ticks_ = Input_Error_Ticks_ = 0;
+    Full_Power_.clear();
+    Unpowered_.clear();
+    return changes;
+}
+
+std::vector<std::string> Safety_Supervisor::Active_Names() const {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < Safety_Alarm_Count; ++i) {
+        if (Active_[i]) names.emplace_back(Safety_Alarm_Name(static_cast<Safety_Alarm>(i)));
+    }
+    return names;
+}
+
+}  // namespace corvanel

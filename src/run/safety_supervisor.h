@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "run/firing_status.h"
+#include "run/safety_settings.h"
+
+namespace corvanel {
+
+enum class Safety_Alarm { Controller_Lost, Failure_To_Heat, Over_Temperature, Thermocouple_Break };
+inline constexpr std::size_t Safety_Alarm_Count = 4;
+
+// The alarm's English name: "Controller lost", "Failure to heat", "Over-temperature",
+// "Thermocouple break". It is the detail of the alarm's firing event and what the
+// operator reads, translated.
+const char* Safety_Alarm_Name(Safety_Alarm alarm);
+
+// Alarms after which the kiln must not go on heating: the run ends with a soft off.
+bool Safety_Alarm_Ends_Run(Safety_Alarm alarm);
+
+struct Safety_Changes {
+    std::vector<Safety_Alarm> Raised, Cleared;
+    bool Empty() const { return Raised.empty() && Cleared.empty(); }
+};
+
+// Watches a run one control tick at a time. What it decides depends only on the ticks
+// it was given since the last reset and on its settings.
+class Safety_Supervisor {
+  public:
+    explicit Safety_Supervisor(const Safety_Settings& settings = {}) : Settings_(settings) {}
+
+    // New thresholds; what was seen so far is kept.
+    void Use_Settings(const Safety_Settings& settings) { Settings_ = settings; }
+
+    // One control tick of a run: the alarms that started and ended with it.
+    Safety_Changes Check(const Firing_Status& tick);
+
+    // A new stretch of run (start or resume): what came before says nothing about the
+    // kiln now, so the history goes and every active alarm ends.
+    Safety_Changes Reset();
+
+    bool Active(Safety_Alarm alarm) const { return Active_[static_cast<std::size_t>(alarm)]; }
+    std::vector<std::string> Active_Names() const;
+
+  private:
+    struct Reading {
+        long long Seconds;
+        double Measured;
+    };
+    // Readings taken while a condition held without a break, reaching back `minutes`
+    // (plus the one reading just before that, the window's starting point).
+    static void Keep_Within(std::deque<Reading>& readings, long long now, double minutes);
+
+    bool Failure_To_Heat(const Firing_Status& tick, long long now);
+    bool Over_Temperature(const Firing_Status& tick, long long now);
+
+    Safety_Settings Settings_;
+    int Failed_Ticks_ = 0, Input_Error_Ticks_ = 0;
+    std::deque<Reading> Full_Power_, Unpowered_;
+    std::array<bool, Safety_Alarm_Count> Active_{};
+};
+
+}  // namespace corvanel

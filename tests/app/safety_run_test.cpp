@@ -1,0 +1,250 @@
+// The safety layer on the run model, against the simulated kiln and its plant faults,
+// with a fake clock.
+
+#include <filesystem>
+#include <optional>
+
+#include "main_window_rig.h"
+#include "run/smtp_mail_sender.h"
+#include "support/smtp_sink.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Alarm_Observer : Firing_Observer {
+    std::vector<std::string> Alarms;  // "raised X [active alarms]" / "cleared X"
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override {
+        if (event == Firing_Event::Alarm_Raised)
+            Alarms.push_back("raised " + detail + " " + ::testing::PrintToString(status.Alarms));
+        if (event == Firing_Event::Alarm_Cleared) Alarms.push_back("cleared " + detail);
+    }
+};
+
+// The rig with a Fahrenheit kiln heating at its real pace, notification on.
+struct Safety_Rig : Main_Window_Rig {
+    Alarm_Observer Observer;
+    std::optional<sim::Kiln_Sim_Server> Faulty;
+
+    explicit Safety_Rig(sim::Unit_Settings kiln = {}) {
+        kiln.Fahrenheit = true;
+        Model = sim::Controller_Model({0}, kiln);
+        Form.Firing.Attach(Observer);
+        Form.Form_Load();
+        Form.mnuEnableEmailNotification = true;
+        Form.Email_Notification = "potter@studio.example";
+    }
+    void Use_Fault(sim::Fault fault, const char* when) {
+        sim::Fault_Options options;
+        options[fault] = sim::Parse_Fault_Selector(when);
+        Faulty.emplace(Model, options);
+        Line.Server = &*Faulty;
+    }
+    void Use_Sample_Profile(const std::string& name) {
+        std::filesystem::create_directories(Paths.Profiles_Folder());
+        std::filesystem::copy_file(std::filesystem::path(CORVANEL_PROGRAM_DIR) / "Profiles" / name,
+                                   Paths.Profile_File(name));
+        Open_Profile(name);
+    }
+    // Ticks at the profile's pace until the run ends or `limit` ticks have passed.
+    int Fire(int limit) {
+        Form.Start_Profile_Click();
+        int ticks = 1;
+        const int seconds = Form.Control_Interval.Interval / 1000;
+        for (; Form.Control_Interval.Enabled && ticks < limit; ++ticks) {
+            Clock.Advance(seconds);
+            Model.Advance(seconds);
+            Form.Control_Interval_Timer();
+        }
+        return ticks;
+    }
+    std::vector<std::string> Alarm_Mails() const {
+        std::vector<std::string> subjects;
+        for (const Mail_Message& mail : Mail.Sent)
+            if (mail.Subject == "Oven Alarm") subjects.push_back(mail.Body);
+        return subjects;
+    }
+};
+
+// 70 to 1500 degrees in an hour, then an hour's hold: long enough for every alarm.
+void Write_Long_Ramp(Main_Window_Rig& rig) {
+    rig.Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
+                                   {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
+                                   {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
+    rig.Open_Profile("ramp.txt");
+}
+
+struct Fault_Case {
+    const char* Name;
+    std::optional<sim::Fault> Fault;
+    const char* When;
+    std::string Alarm;  // "" for none over the whole firing
+    bool Ends_Run;
+    double Kiln_Speed = 1;  // weak elements level off only after hours at the real pace
+};
+
+class Kiln_Fault : public ::testing::TestWithParam<Fault_Case> {};
+
+TEST_P(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
+    const Fault_Case& c = GetParam();
+    sim::Unit_Settings kiln;
+    kiln.Speed = c.Kiln_Speed;
+    Safety_Rig rig(kiln);
+    Write_Long_Ramp(rig);
+    if (c.Fault) rig.Use_Fault(*c.Fault, c.When);
+    // 115 minutes of the two hours are enough for every alarm to show.
+    const int ticks = rig.Fire(c.Alarm.empty() ? 2500 : 2300);
+    if (c.Alarm.empty()) {
+        EXPECT_EQ(ticks, 2391) << "the healthy firing ran to its end";
+        EXPECT_TRUE(rig.Observer.Alarms.empty()) << rig.Observer.Alarms.front();
+        EXPECT_FALSE(rig.Form.Banner.Visible());
+        EXPECT_EQ(rig.Beeper.Beeps, 0);
+        return;
+    }
+    ASSERT_FALSE(rig.Observer.Alarms.empty());
+    EXPECT_EQ(rig.Observer.Alarms.front(), "raised " + c.Alarm + " { \"" + c.Alarm + "\" }");
+    EXPECT_TRUE(rig.Form.Banner.Alarm_On());
+    ASSERT_EQ(rig.Alarm_Mails().size(), 1u) << ::testing::PrintToString(rig.Observer.Alarms);
+    EXPECT_NE(rig.Alarm_Mails()[0].find("Alarm=" + c.Alarm + "\r\nTime=2026-12-05 "),
+              std::string::npos);
+    EXPECT_EQ(rig.Form.Control_Interval.Enabled, !c.Ends_Run);
+    if (c.Ends_Run) {
+        EXPECT_EQ(rig.Model.Unit(0)->Set_Value(), 70);
+        EXPECT_TRUE(rig.Said("SOFT OFF condition"));
+    }
+    // A beep on every tick until the operator acknowledges; then quiet.
+    rig.Form.Monitor_Interval_Timer();
+    const int beeps = rig.Beeper.Beeps;
+    EXPECT_GE(beeps, 2);
+    rig.Form.Acknowledge_Click();
+    rig.Form.Monitor_Interval_Timer();
+    EXPECT_EQ(rig.Beeper.Beeps, beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, Kiln_Fault,
+    ::testing::Values(
+        Fault_Case{"Healthy", {}, "", "", false},
+        Fault_Case{"ElementsFailed", sim::Fault::Elements_Failed, "at:5", "Failure to heat", false},
+        Fault_Case{"WeakElements", sim::Fault::Weak_Elements, "at:5", "Failure to heat", false, 4},
+        Fault_Case{"StuckRelay", sim::Fault::Stuck_Relay, "at:5", "Over-temperature", true},
+        Fault_Case{"ThermocoupleBreak", sim::Fault::Thermocouple_Break, "1", "Thermocouple break",
+                   true},
+        Fault_Case{"CablePulled", sim::Fault::Cable_Pulled, "at:30", "Controller lost", false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct Sample_Case {
+    const char* Name;
+    const char* Profile;
+    int Ticks;  // to "Profile Finished" and the soft off
+};
+
+class Healthy_Sample_Firing : public ::testing::TestWithParam<Sample_Case> {};
+
+TEST_P(Healthy_Sample_Firing, RunsToItsEndWithoutAFalseAlarm) {
+    Safety_Rig rig;
+    rig.Use_Sample_Profile(GetParam().Profile);
+    EXPECT_EQ(rig.Fire(5000), GetParam().Ticks);
+    EXPECT_TRUE(rig.Said("Profile Finished"));
+    EXPECT_TRUE(rig.Observer.Alarms.empty()) << rig.Observer.Alarms.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, Healthy_Sample_Firing,
+                         ::testing::Values(Sample_Case{"QuickTest", "quick_test.txt", 151},
+                                           Sample_Case{"Cone04Bisque15Hours", "bisque.txt", 902}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Safety_Mail, TheAlarmMailReachesTheLoopbackServerAsLaidOut) {
+    Safety_Rig rig;
+    Write_Long_Ramp(rig);
+    rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
+    rig.Fire(400);
+    ASSERT_EQ(rig.Alarm_Mails().size(), 1u);
+
+    Temp_Folder mailbox;
+    Smtp_Sink sink(mailbox.Path());
+    ASSERT_FALSE(sink.Port().empty()) << "the loopback SMTP server did not start";
+    rig.Setup_File("MailServer.txt", "smtp://127.0.0.1:" + sink.Port());
+    rig.Setup_File("MailFrom.txt", "kiln@studio.example");
+    Smtp_Mail_Sender sender(rig.Paths);
+    ASSERT_TRUE(sender.Send(rig.Mail.Sent.back()));
+    const std::string received = sink.Message(1);
+    EXPECT_NE(received.find("TO potter@studio.example\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("Subject: Oven Alarm\r\n"), std::string::npos) << received;
+    for (const char* line : {"\r\nAlarm=Over-temperature\r\n", "\r\nElapsed=", "\r\nDesired Temp=",
+                             " F\r\nMeasured Temp=", " F\r\nOutput=0%"}) {
+        EXPECT_NE(received.find(line), std::string::npos) << line << " in " << received;
+    }
+}
+
+TEST(Safe_Start, AProfileInTheOtherScaleIsRefusedUnlessTheCheckIsOff) {
+    Main_Window_Rig rig;
+    rig.Model = sim::Controller_Model({0}, sim::Unit_Settings{});  // a Celsius controller
+    rig.Form.Form_Load();
+    Write_Long_Ramp(rig);  // a Fahrenheit profile
+    rig.Form.Start_Profile_Click();
+    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(
+        rig.Said("Profile was generated using temperature scale=F\r\n"
+                 "Controller temperature scale =C\r\n"
+                 "Edit profile and save with matching scale setting\r\n"));
+    EXPECT_TRUE(rig.Said("SOFT OFF condition"));
+
+    rig.Form.mnuSafetySettings_Click();
+    ASSERT_STREQ(Safety_Setting_Rows()[13].Name, "Scale_Check");
+    rig.Form.Safety_Form.Texts[13] = "0";
+    EXPECT_TRUE(rig.Form.Safety_Settings_OK());
+    EXPECT_NE(Read_Whole_File(rig.Paths.Setup_File("Safety.txt")).find("Scale_Check=0\r\n"),
+              std::string::npos);
+    rig.Form.Start_Profile_Click();
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
+    Safety_Rig rig;
+    Write_Long_Ramp(rig);
+    EXPECT_FALSE(rig.Form.Banner.Visible()) << "a profile opened at elapsed 0 tells nothing";
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
+    const std::string notice =
+        "The firing continues at elapsed time 8.00\r\nLogFile -> \"Reset Logfile and Time\" "
+        "starts from 0";
+    Write_Long_Ramp(rig);
+    EXPECT_TRUE(rig.Said(notice));
+    rig.Form.Acknowledge_Click();
+    EXPECT_FALSE(rig.Form.Banner.Visible());
+
+    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("new_log.txt"));
+    rig.Form.mnuSpecifyLogFile_Click();
+    rig.Fire(3);  // the log is empty: the run is told where it goes on
+    EXPECT_EQ(rig.Form.Banner.Text(), notice);
+    EXPECT_EQ(rig.Form.Elapsed_Time, "8.00");
+    rig.Form.Acknowledge_Click();
+    rig.Form.SoftOff_Click();
+    rig.Fire(3);  // now the log holds the firing: nothing new
+    EXPECT_FALSE(rig.Form.Banner.Visible());
+}
+
+TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
+    sim::Unit_Settings warm;
+    warm.Start_Temperature = 400;
+    Safety_Rig rig(warm);
+    Write_Long_Ramp(rig);
+    rig.Fire(1);
+    EXPECT_EQ(rig.Form.Elapsed_Time, "0.00") << "the setting is off by default";
+    rig.Form.SoftOff_Click();
+    rig.Form.mnuReset_Logfile_Click();
+
+    rig.Form.Safety.Start_At_Kiln_Temperature = true;
+    rig.Set_Values_Sent();
+    rig.Fire(1);
+    // (400 - 70) / (1500 - 70) of the hour's ramp: 13.85 minutes.
+    EXPECT_EQ(rig.Form.Elapsed_Time, "13.85");
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{400});
+    EXPECT_EQ(rig.Form.Banner.Text(),
+              "Start at kiln temperature: the kiln is at 400\r\n"
+              "The firing starts at elapsed time 13.85");
+}
+
+}  // namespace
+}  // namespace corvanel::testing

@@ -1,0 +1,64 @@
+// The safety layer in the program's windows, against kiln-sim on a real pseudo-terminal.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/alarm_banner_widget.h"
+#include "app/safety_settings_window.h"
+#include "program_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+using Safety_Window = Program_Rig;
+
+TEST_F(Safety_Window, ABrokenThermocoupleRaisesTheBannerAndEndsTheRun) {
+    Start_Kiln_Sim({"--tc-break=1"});
+    Start_Program();
+    Open_Quick_Test();
+    EXPECT_FALSE(Window().Banner->isVisible());
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    // The second tick with the input error raises the alarm, and the soft off follows.
+    ASSERT_TRUE(Eventually([&] { return !Window().Control_Interval->isActive(); })) << Messages();
+    EXPECT_TRUE(Window().Banner->isVisible());
+    EXPECT_EQ(Window().Banner->accessibleName(), "Alarm");
+    EXPECT_TRUE(Window().Banner->Alarm_Text->text().startsWith("Alarm: Thermocouple break since "));
+    EXPECT_NE(Messages().find("SOFT OFF condition"), std::string::npos) << Messages();
+    EXPECT_NE(Exchanges().rfind("WS010070"), std::string::npos);
+    EXPECT_GE(Beeper.Beeps, 1);
+
+    QTest::mouseClick(Window().Banner->Acknowledge, Qt::LeftButton);
+    const int beeps = Beeper.Beeps;
+    Model().Monitor_Interval_Timer();  // a monitoring tick: no more beeping
+    EXPECT_EQ(Beeper.Beeps, beeps);
+    EXPECT_TRUE(Window().Banner->isVisible()) << "the alarm has not ended";
+}
+
+TEST_F(Safety_Window, TheSettingsDialogStaysOpenOnABadEntryAndSavesTheRest) {
+    Start_Kiln_Sim();
+    Start_Program();
+    bool open_after_bad_entry = false;
+    // The dialog is modal: it is worked from inside its own event loop.
+    QTimer::singleShot(200, [&] {
+        auto* dialog = qobject_cast<Safety_Settings_Window*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* minutes = dialog->findChild<QLineEdit*>("Heat_Minutes");
+        minutes->setText("-5");
+        dialog->findChild<QCheckBox*>("Start_At_Kiln_Temperature")->setChecked(true);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+        open_after_bad_entry = dialog->isVisible() && minutes->text() == "20";
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+    });
+    Window().mnuSafetySettings->trigger();
+    EXPECT_TRUE(open_after_bad_entry);
+    EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
+    EXPECT_NE(Read_Whole_File(Paths.Setup_File("Safety.txt")).find("Heat_Minutes=20\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
