@@ -1,0 +1,151 @@
+// Port numbers over fake /dev and /sys trees shaped as the kernel lays them out.
+
+#include "controller/serial_ports.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "controller/serial_link.h"
+#include "setup/program_paths.h"
+#include "support/fake_devices.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Ordering_Case {
+    const char* Name;
+    std::vector<Fake_Tty> Devices;
+    std::vector<std::string> Expected;  // relative to /dev, in port number order
+};
+
+class Serial_Port_Order : public ::testing::TestWithParam<Ordering_Case> {};
+
+TEST_P(Serial_Port_Order, PortNumbersFollowTheStableOrder) {
+    Fake_Devices devices;
+    for (const Fake_Tty& tty : GetParam().Devices) devices.Add(tty);
+    EXPECT_EQ(devices.Listed(), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, Serial_Port_Order,
+    ::testing::Values(
+        Ordering_Case{"NothingPluggedIn", {}, {}},
+        Ordering_Case{
+            "BuiltInPortsThatAreHardwareInNumberOrder",
+            {{"ttyS10"}, {"ttyS1", "0"}, {"ttyS2"}, {.Kernel_Name = "ttyS3", .In_Sys = false}},
+            {"ttyS2", "ttyS10"}},
+        Ordering_Case{"AdaptersByStableNameAfterTheBuiltInPorts",
+                      {{.Kernel_Name = "ttyUSB0", .By_Id = "usb-Prolific_PL2303-if00-port0"},
+                       {.Kernel_Name = "ttyUSB1", .By_Id = "usb-FTDI_FT232R_A50285BI-if00-port0"},
+                       {"ttyS0"}},
+                      {"ttyS0", "serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
+                       "serial/by-id/usb-Prolific_PL2303-if00-port0"}},
+        // The same two adapters in each other's sockets: the kernel numbers swap, the
+        // port numbers do not.
+        Ordering_Case{"AdaptersKeepTheirNumbersInAnotherSocket",
+                      {{.Kernel_Name = "ttyUSB1", .By_Id = "usb-Prolific_PL2303-if00-port0"},
+                       {.Kernel_Name = "ttyUSB0", .By_Id = "usb-FTDI_FT232R_A50285BI-if00-port0"},
+                       {"ttyS0"}},
+                      {"ttyS0", "serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
+                       "serial/by-id/usb-Prolific_PL2303-if00-port0"}},
+        Ordering_Case{
+            "AdaptersWithoutAStableNameLastByKindAndNumber",
+            {{"ttyUSB10"},
+             {"ttyUSB2"},
+             {"ttyACM0"},
+             {.Kernel_Name = "ttyUSB0", .By_Id = "usb-FTDI_FT232R-if00-port0"}},
+            {"serial/by-id/usb-FTDI_FT232R-if00-port0", "ttyACM0", "ttyUSB2", "ttyUSB10"}}),
+    [](const ::testing::TestParamInfo<Ordering_Case>& info) { return info.param.Name; });
+
+TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
+    Fake_Devices devices;
+    devices.Add({"ttyS0"});
+    devices.Add({.Kernel_Name = "ttyUSB3",
+                 .By_Id = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                 .Maker = "FTDI",
+                 .Product = "FT232R USB UART",
+                 .Serial = "A50285BI"});
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    const std::string adapter =
+        (devices.Tree.Dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0").string();
+
+    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), adapter);
+    EXPECT_EQ(Serial_Port_Text(1, paths, devices.Tree),
+              (devices.Tree.Dev / "ttyS0").string() + ": built-in serial port");
+    EXPECT_EQ(Serial_Port_Text(2, paths, devices.Tree),
+              adapter + " (ttyUSB3): FTDI, FT232R USB UART, serial number A50285BI");
+    EXPECT_EQ(Serial_Port_Text(3, paths, devices.Tree), "no serial device for this port number");
+    for (int port : {0, 3, 20}) {
+        EXPECT_THROW(Serial_Device_Name(port, paths, devices.Tree), Run_Time_Error) << port;
+    }
+
+    Write_Whole_File(paths.Setup_File("CommPortMap.txt"), "2=/tmp/kiln port\r\n 7=/dev/ttyS9\r\n");
+    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), "/tmp/kiln port");
+    EXPECT_EQ(Serial_Device_Name(7, paths, devices.Tree), "/dev/ttyS9");
+    EXPECT_THROW(Serial_Device_Name(3, paths, devices.Tree), Run_Time_Error);
+    EXPECT_EQ(Serial_Port_Text(2, paths, devices.Tree), "/tmp/kiln port: set in CommPortMap.txt");
+}
+
+struct Advice_Case {
+    const char* Name;
+    bool Readable;
+    Error_Number Number;
+    std::vector<std::string> Expected;  // "@" stands for the device
+};
+
+class Port_Advice : public ::testing::TestWithParam<Advice_Case> {};
+
+TEST_P(Port_Advice, NamesTheDeviceTheReasonAndTheFix) {
+    const Advice_Case& c = GetParam();
+    if (!c.Readable && geteuid() == 0) {
+        GTEST_SKIP() << "running as root, which may open any file: an unreadable device "
+                        "cannot be made";
+    }
+    Temp_Folder folder;
+    const std::string device = folder.File("ttyUSB0");
+    Write_Whole_File(device, "");
+    if (!c.Readable) ::chmod(device.c_str(), 0);
+    std::vector<std::string> expected;
+    for (std::string line : c.Expected) {
+        if (line.find('@') != std::string::npos) line.replace(line.find('@'), 1, device);
+        expected.push_back(line);
+    }
+    std::vector<std::string> advice = Port_Open_Advice(device, c.Number);
+    if (!c.Readable) {
+        ASSERT_EQ(advice.size(), 3u);
+        EXPECT_EQ(advice[2].rfind("    sudo usermod -a -G dialout ", 0), 0u) << advice[2];
+        advice.pop_back();
+    }
+    EXPECT_EQ(advice, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, Port_Advice,
+    ::testing::Values(
+        Advice_Case{"NoPermission",
+                    false,
+                    Error_Number::Permission_Denied,
+                    {"Serial device @: permission denied",
+                     "Add your user to the dialout group, then log in again"}},
+        Advice_Case{"HeldByAnotherProgram",
+                    true,
+                    Error_Number::Permission_Denied,
+                    {"Serial device @: in use by another program",
+                     "Close the other program that uses the port, then try again"}},
+        Advice_Case{"NotThere",
+                    true,
+                    Error_Number::No_Such_Port,
+                    {"Serial device @: not found",
+                     "Check that the adapter is plugged in, or correct CommPortMap.txt"}},
+        Advice_Case{"OtherFailuresSayNothingMore", true, Error_Number::Device_IO_Error, {}}),
+    [](const ::testing::TestParamInfo<Advice_Case>& info) { return info.param.Name; });
+
+}  // namespace
+}  // namespace corvanel::testing
