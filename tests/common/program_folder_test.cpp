@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "setup/on_off_setting.h"
 #include "setup/program_paths.h"
 #include "support/temp_folder.h"
 
@@ -67,23 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   {{"HOME", "/home/potter"}, {"XDG_DATA_HOME", "/data"}},
                                   "data/corvanel",
                                   true},
-                      Folder_Case{"ARelativeXdgDataHomeIsIgnored",
-                                  "usr/bin/corvanel",
-                                  Installed,
-                                  {{"HOME", "/home/potter"}, {"XDG_DATA_HOME", "data"}},
-                                  "home/potter/.local/share/corvanel",
-                                  true},
                       Folder_Case{"ACopyWithItsOwnLanguagesInABinFolderStaysPortable",
                                   "usr/bin/corvanel",
                                   {"usr/bin/LanguageFiles", "usr/share/corvanel"},
                                   {{"HOME", "/home/potter"}},
                                   "usr/bin",
-                                  false},
-                      Folder_Case{"ABinFolderWithoutSharedDataIsTheExecutablesFolder",
-                                  "opt/kiln/bin/corvanel",
-                                  {"opt/kiln/bin"},
-                                  {{"HOME", "/home/potter"}},
-                                  "opt/kiln/bin",
                                   false}),
     [](const ::testing::TestParamInfo<Folder_Case>& info) { return info.param.Name; });
 
@@ -114,21 +101,6 @@ TEST(Program_Folder_Seed, LanguagesAndSamplesArriveWithoutReplacingTheOperatorsF
     EXPECT_EQ(Read_Whole_File((user / "LanguageFiles/spanish.mdb").string()), "shipped spanish");
     EXPECT_FALSE(fs::exists(user / "Profiles/bisque.txt"));
     EXPECT_FALSE(fs::exists(user / "Profiles/glaze.txt"));
-}
-
-TEST(On_Off_Setting, CheckedUncheckedOrTheDefault) {
-    Temp_Folder folder;
-    const std::string path = folder.File("Setup/Switch.txt");
-    EXPECT_TRUE(Read_On_Off_Setting(path, true).On);
-    EXPECT_FALSE(Read_On_Off_Setting(path, false).On);
-    for (const auto& [content, on, understood] :
-         {std::tuple{"unchecked\r\n", false, true}, std::tuple{"checked\r\n", true, true},
-          std::tuple{"Unchecked\r\n", true, false}, std::tuple{"", true, false}}) {
-        Write_Whole_File(path, content);
-        On_Off_Setting setting = Read_On_Off_Setting(path, true);
-        EXPECT_EQ(setting.On, on) << content;
-        EXPECT_EQ(setting.Understood, understood) << content;
-    }
 }
 
 }  // namespace
