@@ -19,6 +19,10 @@ CommSetUp_Window::CommSetUp_Window(CommSetUp& model, QWidget* parent)
     CommDisplayLabel = Label_For(this, "CommDisplayLabel", "Comm Port Number", CommPortNumber);
     DecrPortNumber = Button(this, "DecrPortNumber", "<");
     IncrPortNum = Button(this, "IncrPortNum", ">");
+    Port_Device = new QLabel(this);
+    Port_Device->setObjectName("Port_Device");
+    Port_Device->setWordWrap(true);
+    Port_Device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     SavePortSettings = Button(this, "SavePortSettings", "Use This Setting");
     ScanPortNumber = Button(this, "ScanPortNumber", "Scan Serial Ports");
     SerialPortPrompt = new QPlainTextEdit(this);
@@ -32,10 +36,11 @@ CommSetUp_Window::CommSetUp_Window(CommSetUp& model, QWidget* parent)
     layout->addWidget(DecrPortNumber, 0, 1);
     layout->addWidget(CommPortNumber, 0, 2);
     layout->addWidget(IncrPortNum, 0, 3);
-    layout->addWidget(SavePortSettings, 1, 0, 1, 2);
-    layout->addWidget(ScanPortNumber, 1, 2, 1, 2);
-    layout->addWidget(SerialPortPromptLabel, 2, 0, 1, 4);
-    layout->addWidget(SerialPortPrompt, 3, 0, 1, 4);
+    layout->addWidget(Port_Device, 1, 0, 1, 4);
+    layout->addWidget(SavePortSettings, 2, 0, 1, 2);
+    layout->addWidget(ScanPortNumber, 2, 2, 1, 2);
+    layout->addWidget(SerialPortPromptLabel, 3, 0, 1, 4);
+    layout->addWidget(SerialPortPrompt, 4, 0, 1, 4);
     resize(520, 420);
 
     connect(IncrPortNum, &QPushButton::clicked, this,
@@ -63,6 +68,8 @@ void CommSetUp_Window::Open() {
 
 void CommSetUp_Window::Refresh() {
     Show_Text(*CommPortNumber, Model_.CommPortNumber);
+    Port_Device->setText(Q(Model_.Port_Device_Text));
+    Port_Device->setVisible(!Model_.Port_Device_Text.empty());
     Show_Message_Lines(*SerialPortPrompt, Shown_Prompt_, Model_.SerialPortPrompt);
 }
 

@@ -28,6 +28,7 @@ class CommSetUp_Window : public QWidget {
 
     QLineEdit* CommPortNumber;
     QLabel *CommDisplayLabel, *SerialPortPromptLabel;
+    QLabel* Port_Device;  // the device the selected port stands for
     QPushButton *IncrPortNum, *DecrPortNumber, *SavePortSettings, *ScanPortNumber;
     QPlainTextEdit* SerialPortPrompt;
 

@@ -1,12 +1,15 @@
 #include "app/comm_setup_model.h"
 
 #include <functional>
+#include <vector>
 
 #include "app/traj_form_model.h"
 #include "common/text.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
+#include "language/setting_complaint.h"
 #include "language/translate.h"
+#include "setup/on_off_setting.h"
 
 namespace corvanel {
 
@@ -25,8 +28,20 @@ void Statement(const std::function<void()>& statement,
 
 }  // namespace
 
-CommSetUp::CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol)
-    : Main_(main_window), Serial_(serial_window), Protocol_(protocol) {}
+CommSetUp::CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol,
+                     Program_Paths paths)
+    : Main_(main_window), Serial_(serial_window), Protocol_(protocol), Paths_(std::move(paths)) {}
+
+void CommSetUp::Show_Selected_Port() {
+    CommPortNumber = std::to_string(Selected_Port);
+    Port_Device_Text = Serial_Port_Details_Shown(Paths_)
+                           ? Serial_Port_Text(Selected_Port, Paths_, Devices)
+                           : std::string();
+}
+
+void CommSetUp::Show_Advice(const Run_Time_Error& error) {
+    Show_Port_Open_Advice(error, [this](const std::string& line) { SPDisplay(line); });
+}
 
 void CommSetUp::SPDisplay(const std::string& text) {
     Append_Message(SerialPortPrompt, text);
@@ -43,6 +58,8 @@ void CommSetUp::Form_Open() {
     Port_At_Open = Selected_Port = static_cast<std::int16_t>(Serial_.Device().Comm_Port());
     Show_Selected_Port();
     Max_Port_Number = 20;
+    On_Off_Setting details = Read_On_Off_Setting(Paths_.Setup_File(Serial_Port_Details_File), true);
+    if (!details.Understood) SPDisplay(Setting_Complaint(Serial_Port_Details_File, details));
     if (Main_.Monitor_Interval.Enabled) {
         Resume_Control_Timer = false;
         Main_.Monitor_Interval.Enabled = false;
@@ -73,14 +90,22 @@ void CommSetUp::DecrPortNumber_Click() {
 }
 
 void CommSetUp::SavePortSettings_Click() {
-    Statement([this] { Use_Port(Selected_Port); });
+    // A port that would not open is told after the "set to" line.
+    std::vector<std::string> advice;
+    Statement([this] { Use_Port(Selected_Port); },
+              [&](const Run_Time_Error& error) {
+                  Show_Port_Open_Advice(error,
+                                        [&](const std::string& line) { advice.push_back(line); });
+              });
     Main_.Comm_Port_Number = Selected_Port;
     SPDisplay(TranslateText("Serial Port Number set to") + " #" + CommPortNumber);
+    for (const std::string& line : advice) SPDisplay(line);
     Main_.Save_Setup();
 }
 
 void CommSetUp::SerialPortScan() {
     SerialPortPrompt.clear();
+    const bool details_shown = Serial_Port_Details_Shown(Paths_);
     SPDisplay(TranslateText("Scanning Serial Port # Range"));
     SPDisplay(std::string(35, '-'));
     const std::string stars(72, '*');
@@ -94,6 +119,7 @@ void CommSetUp::SerialPortScan() {
             } else {
                 SPDisplay(TranslateText("Comm port error"));
             }
+            Show_Advice(error);
             Protocol_.Comm_Error = true;
         };
         Serial_Device& device = Serial_.Device();
@@ -120,6 +146,9 @@ void CommSetUp::SerialPortScan() {
         if (Protocol_.Comm_Error && !port_failed) {
             SPDisplay(TranslateText("Serial Port") + " #" + std::to_string(p) + "  ->" +
                       TranslateText("Port seen, no controller seen on it") + "<-");
+        }
+        if (details_shown && Serial_Port_Of(p, Paths_, Devices)) {
+            SPDisplay("    " + Serial_Port_Text(p, Paths_, Devices));
         }
     }
     SPDisplay("");

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "controller/serial_ports.h"
+#include "setup/program_paths.h"
+
 namespace corvanel {
 
 class InOut_Functions;
@@ -13,7 +16,8 @@ class Traj_form;
 // by number, or scan ports 1 to 20 for one.
 class CommSetUp {
   public:
-    CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol);
+    CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol,
+              Program_Paths paths);
 
     // Each showing by "Comm Port Config": the ticks stop while the window is open.
     void Form_Open();
@@ -32,14 +36,21 @@ class CommSetUp {
     bool Resume_Control_Timer = false;
     std::string CommPortNumber;    // the text box showing Selected_Port
     std::string SerialPortPrompt;  // the window's message area
+    // The device the selected port stands for and what is known of it; empty when
+    // Setup/SerialPortDetails.txt turns the details off.
+    std::string Port_Device_Text;
+    // Where the machine's serial devices are listed (tests use a tree of their own).
+    Device_Tree Devices;
 
   private:
-    void Show_Selected_Port() { CommPortNumber = std::to_string(Selected_Port); }
+    void Show_Selected_Port();
     void Use_Port(int port);  // close if open, select, open
+    void Show_Advice(const Run_Time_Error& error);
 
     Traj_form& Main_;
     Serial_Port& Serial_;
     InOut_Functions& Protocol_;
+    Program_Paths Paths_;
 };
 
 }  // namespace corvanel

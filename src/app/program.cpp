@@ -138,7 +138,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         Main_Window_->Refresh();
     };
     Front_Panel_ = std::make_unique<FrontPanel_Window>(Panel_);
-    Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_);
+    Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_, Paths_);
     Port_Setup_Window_ = std::make_unique<CommSetUp_Window>(*Port_Setup_);
     Port_Setup_Window_->Main_Window_Changed = [this] { Main_Window_->Refresh(); };
     File_Dialog& language_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(

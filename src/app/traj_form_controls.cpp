@@ -87,6 +87,7 @@ void Traj_form::mnuComm_Click(int number) {
         Display(TranslateText(Set_Error[number - 1]));
         if (error.Number == Error_Number::No_Such_Port)
             Display(TranslateText("Invalid port number"));
+        Show_Port_Open_Advice(error, [this](const std::string& line) { Display(line); });
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/no_log_warning.h"
 #include "app/traj_form_model.h"
 #include "common/numeric.h"
 #include "common/text.h"
@@ -191,6 +192,11 @@ void Traj_form::Start_Profile_Click() {
         Run_Suspended = false;
         Publish_Firing(resumed ? Firing_Event::Resume : Firing_Event::Start);
         Control_Interval_Timer();
+        // After the first tick, which empties the message area.
+        if (!resumed) {
+            for (const std::string& line : No_Log_File_Messages(Services_.Paths, LogFile))
+                Display(line);
+        }
     } else {
         Elapsed_Base = Run_Elapsed;
         Elapsed_Time_Enabled = true;

@@ -56,16 +56,17 @@ void Qt_Serial_Device::Set_Port_Open(bool open) {
         return;
     }
     if (Port_.isOpen()) return;
-    Port_.setPortName(QString::fromStdString(Serial_Device_Name(Comm_Port_, Paths_)));
+    const std::string device = Serial_Device_Name(Comm_Port_, Paths_);
+    Port_.setPortName(QString::fromStdString(device));
     if (!Port_.open(QIODevice::ReadWrite)) {
         QSerialPort::SerialPortError error = Port_.error();
         Port_.clearError();
-        if (error == QSerialPort::DeviceNotFoundError)
-            throw Run_Time_Error(Error_Number::No_Such_Port);
-        if (error == QSerialPort::PermissionError) {
-            throw Run_Time_Error(Error_Number::Permission_Denied);
-        }
-        throw Run_Time_Error(Error_Number::Device_IO_Error);
+        Error_Number number = Error_Number::Device_IO_Error;
+        if (error == QSerialPort::DeviceNotFoundError) number = Error_Number::No_Such_Port;
+        if (error == QSerialPort::PermissionError) number = Error_Number::Permission_Denied;
+        throw Port_Open_Error(number, device,
+                              Serial_Port_Details_Shown(Paths_) ? Port_Open_Advice(device, number)
+                                                                : std::vector<std::string>{});
     }
     Apply_Line_Settings();
 }

@@ -1,7 +1,6 @@
 #include "controller/serial_link.h"
 
 #include <cmath>
-#include <fstream>
 #include <vector>
 
 #include "common/numeric.h"
@@ -42,25 +41,16 @@ Line_Settings Parse_Line_Settings(const std::string& settings) {
     return line;
 }
 
-std::string Serial_Device_Name(int port, const Program_Paths& paths) {
+std::string Serial_Device_Name(int port, const Program_Paths& paths, const Device_Tree& tree) {
     if (port < 1) throw Run_Time_Error(Error_Number::No_Such_Port);
 #ifdef _WIN32
     (void)paths;
+    (void)tree;
     return "COM" + Format_Whole(port);
 #else
-    std::ifstream map(paths.Setup_File("CommPortMap.txt"), std::ios::binary);
-    std::string line;
-    const std::string key = Format_Whole(port) + "=";
-    while (std::getline(map, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        std::size_t start = line.find_first_not_of(' ');
-        if (start == std::string::npos) continue;
-        line.erase(0, start);
-        if (line.compare(0, key.size(), key) == 0 && line.size() > key.size()) {
-            return line.substr(key.size());
-        }
-    }
-    return "/dev/ttyS" + Format_Whole(port - 1);
+    std::optional<Serial_Port_Entry> entry = Serial_Port_Of(port, paths, tree);
+    if (!entry) throw Run_Time_Error(Error_Number::No_Such_Port);
+    return entry->Device;
 #endif
 }
 
@@ -80,6 +70,8 @@ void Serial_Port::Form_Load(int comm_port_number) {
         Main_Display_.Display("Comm port init error");
         if (error.Number == Error_Number::No_Such_Port)
             Main_Display_.Display("Invalid Port Number");
+        Show_Port_Open_Advice(error,
+                              [this](const std::string& line) { Main_Display_.Display(line); });
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/error_numbers.h"
+#include "controller/serial_ports.h"
 
 namespace corvanel {
 
@@ -57,9 +58,10 @@ struct Line_Settings {
 Line_Settings Parse_Line_Settings(const std::string& settings);
 
 // The device behind port number `port`: COMn on Windows; elsewhere the line "n=device"
-// of Setup/CommPortMap.txt when there is one, else /dev/ttyS(n-1). Ports below 1 have
-// no device: throws Run_Time_Error(No_Such_Port).
-std::string Serial_Device_Name(int port, const Program_Paths& paths);
+// of Setup/CommPortMap.txt when there is one, else the nth serial device of the machine
+// (List_Serial_Ports). A port with no device throws Run_Time_Error(No_Such_Port).
+std::string Serial_Device_Name(int port, const Program_Paths& paths,
+                               const Device_Tree& tree = Device_Tree{});
 
 // The serial window: it owns the port, transmits what is put into
 // Inter_Module_Message and hands every received chunk to the protocol's reply buffer

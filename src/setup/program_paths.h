@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace corvanel {
@@ -11,7 +12,8 @@ class Program_Paths {
   public:
     explicit Program_Paths(std::filesystem::path folder) : Folder_(std::move(folder)) {}
 
-    // The folder holding the running executable.
+    // The program folder of the running executable (Choose_Program_Folder), seeded on
+    // first start when it is a user's folder of an installed program.
     static Program_Paths Of_Executable();
 
     const std::filesystem::path& Folder() const { return Folder_; }
@@ -25,5 +27,23 @@ class Program_Paths {
   private:
     std::filesystem::path Folder_;
 };
+
+// Which program folder an executable uses. Run from a build tree or any folder that
+// holds its own LanguageFiles, it is the executable's folder. Installed (the executable
+// in <prefix>/bin beside <prefix>/share/corvanel), the folder is per user:
+// $XDG_DATA_HOME/corvanel, or ~/.local/share/corvanel, and Seed_From names the shared
+// folder whose languages and sample profiles it starts with.
+struct Program_Folder_Choice {
+    std::filesystem::path Folder;
+    std::filesystem::path Seed_From;  // empty: nothing to seed
+};
+using Environment_Lookup = std::function<const char*(const char*)>;
+Program_Folder_Choice Choose_Program_Folder(const std::filesystem::path& executable,
+                                            const Environment_Lookup& environment);
+
+// Copies the shared LanguageFiles missing from the program folder, and the sample
+// Profiles when the folder has no Profiles yet. A file already there is left as it is
+// (a translation the operator edited). Returns false when a copy failed.
+bool Seed_Program_Folder(const std::filesystem::path& shared, const std::filesystem::path& folder);
 
 }  // namespace corvanel

@@ -1,15 +1,22 @@
 #include "app/comm_setup_model.h"
+
+#include <map>
+
 #include "main_window_rig.h"
+#include "support/fake_devices.h"
 
 namespace corvanel::testing {
 namespace {
 
-// Ports 1 to 4 exist; the controller answers on port 3 only.
+// Ports 1 to 4 exist; the controller answers on port 3 only. The machine's serial
+// devices are a fake tree, empty unless a test adds to it.
 struct Port_Setup_Test : ::testing::Test {
     Main_Window_Rig Rig;
-    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol};
+    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Paths};
+    Fake_Devices Devices;
 
     void SetUp() override {
+        Setup.Devices = Devices.Tree;
         Rig.Line.Existing_Ports = {1, 2, 3, 4};
         Rig.Line.Controller = &Rig.Server;
         Rig.Line.Only_Port = 3;
@@ -41,22 +48,66 @@ TEST_F(Port_Setup_Test, UseThisSettingSwitchesAndSavesButTheScanReturnsToThePort
     EXPECT_EQ(Rig.Form.Comm_Port_Number, 4);
 }
 
+// What a scan shows of ports 1 to 20; `device_lines` go after the port's own line.
+std::string Scan_Output(const std::map<int, std::string>& device_lines = {}) {
+    const std::string stars(72, '*');
+    std::string expected = "Scanning Serial Port # Range\r\n" + std::string(35, '-') + "\r\n";
+    for (int p = 1; p <= 20; ++p) {
+        if (p == 3) {
+            expected +=
+                stars + "\r\n" + stars +
+                "\r\nSerial Port #3  Temperature controller seen on this port number *\r\n" +
+                stars + "\r\n" + stars + "\r\n";
+        } else if (p <= 4) {
+            expected += "Serial Port #" + std::to_string(p) +
+                        "  ->Port seen, no controller seen on it<-\r\n";
+        } else {
+            expected += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
+        }
+        if (device_lines.count(p)) expected += "    " + device_lines.at(p) + "\r\n";
+    }
+    return expected + "\r\nScan finished\r\n";
+}
+
 TEST_F(Port_Setup_Test, AScanNamesTheControllersPortThePortsSeenAndThoseNotInstalled) {
     Setup.Form_Open();
     Setup.SerialPortScan();
-    const std::string stars(72, '*');
-    std::string expected = "Scanning Serial Port # Range\r\n" + std::string(35, '-') + "\r\n";
-    for (int p : {1, 2})
-        expected +=
-            "Serial Port #" + std::to_string(p) + "  ->Port seen, no controller seen on it<-\r\n";
-    expected += stars + "\r\n" + stars +
-                "\r\nSerial Port #3  Temperature controller seen on this port number *\r\n" +
-                stars + "\r\n" + stars + "\r\n";
-    expected += "Serial Port #4  ->Port seen, no controller seen on it<-\r\n";
-    for (int p = 5; p <= 20; ++p)
-        expected += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
-    expected += "\r\nScan finished\r\n";
-    EXPECT_EQ(Setup.SerialPortPrompt, expected);
+    EXPECT_EQ(Setup.SerialPortPrompt, Scan_Output());
+}
+
+TEST_F(Port_Setup_Test, EachPortShowsItsDeviceUnlessTheDetailsAreTurnedOff) {
+    Devices.Add({"ttyS0"});
+    Devices.Add({.Kernel_Name = "ttyUSB0",
+                 .By_Id = "usb-FTDI_FT232R-if00-port0",
+                 .Maker = "FTDI",
+                 .Product = "FT232R USB UART",
+                 .Serial = "A50285BI"});
+    const std::string builtin = (Devices.Tree.Dev / "ttyS0").string() + ": built-in serial port";
+    const std::string adapter =
+        (Devices.Tree.Dev / "serial/by-id/usb-FTDI_FT232R-if00-port0").string() +
+        " (ttyUSB0): FTDI, FT232R USB UART, serial number A50285BI";
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, builtin);
+    Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.Port_Device_Text, adapter);
+    Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.Port_Device_Text, "no serial device for this port number");
+    Setup.SerialPortScan();
+    EXPECT_EQ(Setup.SerialPortPrompt, Scan_Output({{1, builtin}, {2, adapter}}));
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "unchecked");
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, "");
+    Setup.SerialPortScan();
+    EXPECT_EQ(Setup.SerialPortPrompt, Scan_Output());
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "off");
+    Setup.SerialPortPrompt.clear();
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, builtin);
+    EXPECT_EQ(Setup.SerialPortPrompt,
+              "Setup/SerialPortDetails.txt = \"off\": not checked or unchecked, the default is "
+              "used (checked)\r\n");
 }
 
 TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,6 +14,7 @@
 #include "controller/protocol.h"
 #include "controller/qt_serial_device.h"
 #include "fake_line.h"
+#include "setup/setup_files.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
@@ -171,17 +174,45 @@ TEST_F(Kiln_Sim_On_A_Pty, ALineTypedOnThePanelGoesOutRawAndItsReplyIsShown) {
 }
 
 TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {
-    Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"),
-                     "1=" + Folder_.File("no-such-tty") + "\r\n");
+    const std::string device = Folder_.File("no-such-tty");
+    Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"), "1=" + device + "\r\n");
     Wire();
     EXPECT_EQ(Main_Window_.Lines,
-              (std::vector<std::string>{"Comm port init error", "Invalid Port Number"}));
+              (std::vector<std::string>{"Comm port init error", "Invalid Port Number",
+                                        "Serial device " + device + ": not found",
+                                        "Check that the adapter is plugged in, or correct "
+                                        "CommPortMap.txt"}));
     Main_Window_.Lines.clear();
     std::uint8_t unit = 0;
     Protocol_.Read_PV(unit);
     EXPECT_TRUE(Protocol_.Comm_Error);
     EXPECT_EQ(Main_Window_.Lines,
               (std::vector<std::string>{"Inter module message error", "Comm port not open"}));
+}
+
+TEST_F(Kiln_Sim_On_A_Pty, ADeviceTheUserMayNotOpenIsNamedWithTheFixUnlessTurnedOff) {
+    if (geteuid() == 0) GTEST_SKIP() << "running as root, which may open any device";
+    const std::string device = Folder_.File("ttyUSB0");
+    Write_Whole_File(device, "");
+    ASSERT_EQ(::chmod(device.c_str(), 0), 0);
+    Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"), "1=" + device + "\r\n");
+    Wire();
+    ASSERT_EQ(Main_Window_.Lines.size(), 4u) << Main_Window_.Lines.front();
+    EXPECT_EQ(Main_Window_.Lines[0], "Comm port init error");
+    EXPECT_EQ(Main_Window_.Lines[1], "Serial device " + device + ": permission denied");
+    EXPECT_EQ(Main_Window_.Lines[2], "Add your user to the dialout group, then log in again");
+
+    // Turned off, only the messages the port always gave.
+    Write_Text_File(Paths_.Setup_File("SerialPortDetails.txt"), "unchecked");
+    Main_Window_.Lines.clear();
+    try {
+        Serial_.Switch_Port(1);
+        FAIL() << "the device may not be opened";
+    } catch (const Port_Open_Error& error) {
+        EXPECT_EQ(error.Number, Error_Number::Permission_Denied);
+        EXPECT_EQ(error.Device, device);
+        EXPECT_TRUE(error.Advice.empty());
+    }
 }
 
 TEST_F(Kiln_Sim_On_A_Pty, BadFlagsGiveOneClearLineAndExitCode2) {

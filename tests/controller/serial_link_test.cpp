@@ -118,14 +118,7 @@ TEST(Serial_Port, LineSettingsAndPortNumbersAreReadAsWritten) {
 
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
-#ifndef _WIN32
-    EXPECT_EQ(Serial_Device_Name(1, paths), "/dev/ttyS0");
-    Write_Whole_File(paths.Setup_File("CommPortMap.txt"),
-                     "1=/dev/ttyUSB0\r\n 12=/tmp/kiln port\r\n");
-    EXPECT_EQ(Serial_Device_Name(1, paths), "/dev/ttyUSB0");
-    EXPECT_EQ(Serial_Device_Name(12, paths), "/tmp/kiln port");
-    EXPECT_EQ(Serial_Device_Name(2, paths), "/dev/ttyS1");
-#else
+#ifdef _WIN32
     EXPECT_EQ(Serial_Device_Name(3, paths), "COM3");
 #endif
     EXPECT_THROW(Serial_Device_Name(0, paths), Run_Time_Error);

@@ -1,0 +1,101 @@
+// Port numbers over fake /dev and /sys trees shaped as the kernel lays them out.
+
+#include "controller/serial_ports.h"
+
+#include <gtest/gtest.h>
+
+#include "controller/serial_link.h"
+#include "setup/program_paths.h"
+#include "support/fake_devices.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Ordering_Case {
+    const char* Name;
+    std::vector<Fake_Tty> Devices;
+    std::vector<std::string> Expected;  // relative to /dev, in port number order
+};
+
+class Serial_Port_Order : public ::testing::TestWithParam<Ordering_Case> {};
+
+TEST_P(Serial_Port_Order, PortNumbersFollowTheStableOrder) {
+    Fake_Devices devices;
+    for (const Fake_Tty& tty : GetParam().Devices) devices.Add(tty);
+    EXPECT_EQ(devices.Listed(), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, Serial_Port_Order,
+    ::testing::Values(
+        Ordering_Case{
+            "BuiltInPortsThatAreHardwareInNumberOrder",
+            {{"ttyS10"}, {"ttyS1", "0"}, {"ttyS2"}, {.Kernel_Name = "ttyS3", .In_Sys = false}},
+            {"ttyS2", "ttyS10"}},
+        // The same two adapters in each other's sockets: the kernel numbers swap, the
+        // port numbers do not.
+        Ordering_Case{"AdaptersKeepTheirNumbersInAnotherSocket",
+                      {{.Kernel_Name = "ttyUSB1", .By_Id = "usb-Prolific_PL2303-if00-port0"},
+                       {.Kernel_Name = "ttyUSB0", .By_Id = "usb-FTDI_FT232R_A50285BI-if00-port0"},
+                       {"ttyS0"}},
+                      {"ttyS0", "serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
+                       "serial/by-id/usb-Prolific_PL2303-if00-port0"}},
+        Ordering_Case{
+            "AdaptersWithoutAStableNameLastByKindAndNumber",
+            {{"ttyUSB10"},
+             {"ttyUSB2"},
+             {"ttyACM0"},
+             {.Kernel_Name = "ttyUSB0", .By_Id = "usb-FTDI_FT232R-if00-port0"}},
+            {"serial/by-id/usb-FTDI_FT232R-if00-port0", "ttyACM0", "ttyUSB2", "ttyUSB10"}}),
+    [](const ::testing::TestParamInfo<Ordering_Case>& info) { return info.param.Name; });
+
+TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
+    Fake_Devices devices;
+    devices.Add({"ttyS0"});
+    devices.Add({.Kernel_Name = "ttyUSB3",
+                 .By_Id = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                 .Maker = "FTDI",
+                 .Product = "FT232R USB UART",
+                 .Serial = "A50285BI"});
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    const std::string adapter =
+        (devices.Tree.Dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0").string();
+
+    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), adapter);
+    EXPECT_EQ(Serial_Port_Text(1, paths, devices.Tree),
+              (devices.Tree.Dev / "ttyS0").string() + ": built-in serial port");
+    EXPECT_EQ(Serial_Port_Text(2, paths, devices.Tree),
+              adapter + " (ttyUSB3): FTDI, FT232R USB UART, serial number A50285BI");
+    EXPECT_EQ(Serial_Port_Text(3, paths, devices.Tree), "no serial device for this port number");
+    for (int port : {0, 3, 20}) {
+        EXPECT_THROW(Serial_Device_Name(port, paths, devices.Tree), Run_Time_Error) << port;
+    }
+
+    Write_Whole_File(paths.Setup_File("CommPortMap.txt"), "2=/tmp/kiln port\r\n 7=/dev/ttyS9\r\n");
+    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), "/tmp/kiln port");
+    EXPECT_EQ(Serial_Device_Name(7, paths, devices.Tree), "/dev/ttyS9");
+    EXPECT_THROW(Serial_Device_Name(3, paths, devices.Tree), Run_Time_Error);
+    EXPECT_EQ(Serial_Port_Text(2, paths, devices.Tree), "/tmp/kiln port: set in CommPortMap.txt");
+}
+
+// The port's own open says "permission" also for a port another program holds; the
+// file's permissions tell the two apart (the unreadable case runs in the pty tests).
+TEST(Port_Advice, APortThatMayBeOpenedButIsRefusedIsHeldByAnotherProgram) {
+    Temp_Folder folder;
+    const std::string device = folder.File("ttyUSB0");
+    Write_Whole_File(device, "");
+    EXPECT_EQ(
+        Port_Open_Advice(device, Error_Number::Permission_Denied),
+        (std::vector<std::string>{"Serial device " + device + ": in use by another program",
+                                  "Close the other program that uses the port, then try again"}));
+    EXPECT_TRUE(Port_Open_Advice(device, Error_Number::Device_IO_Error).empty());
+}
+
+}  // namespace
+}  // namespace corvanel::testing
