@@ -7,6 +7,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 
+class QAction;
 class QWidget;
 
 namespace corvanel {
@@ -17,6 +18,7 @@ class FrontPanel_Window;
 class dlgGetName;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
+class Remote_Monitoring;
 class AddALanguage_Window;
 class LanguageDataBaseInterface_Window;
 class Serial_Port_Window;
@@ -58,6 +60,7 @@ class Corvanel_Program : public Window_Manager {
     AddALanguage_Window& Language_Window() { return *Language_Window_; }
     LanguageDataBaseInterface_Window& Language_Editor_Window() { return *Language_Editor_Window_; }
     InOut_Functions& Protocol() { return *Protocol_; }
+    Remote_Monitoring& Remote() { return *Remote_; }
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -105,6 +108,8 @@ class Corvanel_Program : public Window_Manager {
     Beeper* Beep_ = nullptr;
     Clock* Clock_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
+    std::unique_ptr<Remote_Monitoring> Remote_;  // the status page, off unless set up
+    QAction* mnuRemoteMonitoring_ = nullptr;
 };
 
 // Makes the folders the program writes into, when they are not there yet.
