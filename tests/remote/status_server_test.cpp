@@ -1,16 +1,23 @@
 // The status server over real loopback sockets, and the page in a real browser during a
 // firing against kiln-sim.
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "common/text.h"
 #include "program_rig.h"
 #include "remote/remote_monitoring.h"
+#include "remote/remote_monitoring_window.h"
 #include "remote/status_server.h"
 
 namespace corvanel::testing {
@@ -194,6 +201,56 @@ TEST_F(Status_Page_In_A_Browser, ShowsTheMeasuredTemperatureAndChartDuringAFirin
     ASSERT_TRUE(line.hasMatch()) << dom;
     EXPECT_GE(line.captured(1).split(' ', Qt::SkipEmptyParts).size(), 3) << dom;
     EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
+}
+
+using Remote_Monitoring_Dialog = Program_Rig;
+
+// SetUp -> "Remote Monitoring" as the operator uses it: a bad port is refused in the
+// dialog; the network choice makes a token and shows the address; OK stores the settings
+// and the page answers at once, only with the token.
+TEST_F(Remote_Monitoring_Dialog, StoresTheSettingsAndStartsThePageOnOk) {
+    Start_Kiln_Sim();
+    Start_Program();
+    auto* item = Window().findChild<QAction*>("mnuRemoteMonitoring");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(Window().mnuSetUp->actions().contains(item));
+    EXPECT_EQ(item->text(), "Remote Monitoring");
+    const quint16 port = Free_Port();
+    QString token, address, refusal;
+    bool stayed_open = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
+        ASSERT_NE(dialog, nullptr);
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        dialog->Enable_Page->click();
+        dialog->Port->clear();
+        QTest::keyClicks(dialog->Port, "0");
+        ok->click();
+        refusal = dialog->Message->text();
+        stayed_open = dialog->isVisible();
+        dialog->Port->clear();
+        QTest::keyClicks(dialog->Port, QString::number(port));
+        dialog->Listen_Network->click();
+        token = dialog->Token->text();
+        address = dialog->Address->text();
+        ok->click();
+    });
+    item->trigger();
+    EXPECT_EQ(refusal, "The port must be a whole number from 1 to 65535");
+    EXPECT_TRUE(stayed_open);
+    ASSERT_EQ(token.size(), 32);
+    EXPECT_TRUE(address.endsWith(QString(":%1/?token=%2").arg(port).arg(token))) << address.toStdString();
+    std::vector<std::string> complaints;
+    Remote_Settings stored = Read_Remote_Settings(Paths, complaints);
+    EXPECT_TRUE(stored.Enabled && stored.On_Network);
+    EXPECT_EQ(stored.Port, port);
+    EXPECT_EQ(stored.Token, token.toStdString());
+    EXPECT_NE(Messages().find("Status page at http://"), std::string::npos) << Messages();
+    EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "the token stays private";
+    EXPECT_EQ(Get(port, "/api/status").substr(0, 12), "HTTP/1.1 401");
+    EXPECT_EQ(Get(port, "/api/status", "Authorization: Bearer " + token.toStdString() + "\r\n")
+                  .substr(0, 12),
+              "HTTP/1.1 200");
 }
 
 }  // namespace
