@@ -101,21 +101,6 @@ TEST(Status_Server, AnswersOverLoopbackAsTheRoutesSay) {
     }
 }
 
-TEST(Status_Server, NetworkListenerWantsTheTokenByHeaderQueryOrCookie) {
-    Served served;
-    quint16 port = served.Start(true);
-    EXPECT_EQ(Get(port, "/api/status").substr(0, 12), "HTTP/1.1 401");
-    EXPECT_EQ(Get(port, "/api/status", "Authorization: Bearer wrongwrongwrong1\r\n").substr(0, 12),
-              "HTTP/1.1 401");
-    EXPECT_EQ(Get(port, "/api/status", "Authorization: Bearer 0123456789abcdef\r\n").substr(0, 12),
-              "HTTP/1.1 200");
-    std::string page = Get(port, "/?token=0123456789abcdef");
-    EXPECT_EQ(page.substr(0, 12), "HTTP/1.1 200");
-    EXPECT_NE(page.find("Set-Cookie: corvanel_token=0123456789abcdef;"), std::string::npos);
-    EXPECT_EQ(Get(port, "/api/trace", "Cookie: corvanel_token=0123456789abcdef\r\n").substr(0, 12),
-              "HTTP/1.1 200");
-}
-
 // A port another program holds: one clear message, and the run's seam goes on serving
 // its other observers.
 TEST(Status_Server, APortInUseIsSaidOnceAndNothingElseStops) {
@@ -239,7 +224,8 @@ TEST_F(Remote_Monitoring_Dialog, StoresTheSettingsAndStartsThePageOnOk) {
     EXPECT_EQ(refusal, "The port must be a whole number from 1 to 65535");
     EXPECT_TRUE(stayed_open);
     ASSERT_EQ(token.size(), 32);
-    EXPECT_TRUE(address.endsWith(QString(":%1/?token=%2").arg(port).arg(token))) << address.toStdString();
+    EXPECT_TRUE(address.endsWith(QString(":%1/?token=%2").arg(port).arg(token)))
+        << address.toStdString();
     std::vector<std::string> complaints;
     Remote_Settings stored = Read_Remote_Settings(Paths, complaints);
     EXPECT_TRUE(stored.Enabled && stored.On_Network);
