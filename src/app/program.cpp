@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <filesystem>
 
 #include "app/caption_registry.h"
@@ -22,6 +23,7 @@
 #include "language/translate.h"
 #include "profiles/profile_editor.h"
 #include "run/firing_history_window.h"
+#include "remote/remote_monitoring.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -150,9 +152,20 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Language_Window_->Language_Chosen = [this] { Apply_Language(); };
     Registry_ = std::make_unique<Qt_Window_Registry>(
         [this](Caption_Window window) { return Window_Of(static_cast<int>(window)); });
+    Remote_ = std::make_unique<Remote_Monitoring>(Paths_, Model_->Firing,
+                                                  [this](const std::string& text) {
+                                                      Model_->Display(text);
+                                                      Main_Window_->Refresh();
+                                                  });
+    mnuRemoteMonitoring_ = Main_Window_->mnuSetUp->addAction(
+        QString::fromStdString(TranslateText("Remote Monitoring")));
+    mnuRemoteMonitoring_->setObjectName("mnuRemoteMonitoring");
+    QObject::connect(mnuRemoteMonitoring_, &QAction::triggered, Main_Window_.get(),
+                     [this] { Remote_->Open_Dialog(Main_Window_.get()); });
 }
 
 Corvanel_Program::~Corvanel_Program() {
+    Remote_.reset();
     // The windows go first: nothing may refresh them while the rest is taken down.
     History_Window_.reset();
     Editor_Window_.reset();
@@ -223,6 +236,7 @@ void Corvanel_Program::Main() {
     // The language pass, then the grid titles, as at every activation: a desktop without
     // a window manager never activates the window, and the grid still needs its titles.
     Main_Window_->Form_Activate();
+    Remote_->Apply_Settings();
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {
@@ -257,6 +271,7 @@ void Corvanel_Program::Show_Main_Window(bool visible) {
 
 void Corvanel_Program::Apply_Language() {
     InitObjectLanguage(*Registry_);
+    mnuRemoteMonitoring_->setText(QString::fromStdString(TranslateText("Remote Monitoring")));
 }
 
 void Corvanel_Program::Focus_Elapsed_Time() {

@@ -9,6 +9,7 @@
 #include "run/live_firing_view.h"
 #include "run/firing_record_writer.h"
 
+class QAction;
 class QWidget;
 
 namespace corvanel {
@@ -20,6 +21,7 @@ class dlgGetName;
 class Firing_History_Window;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
+class Remote_Monitoring;
 class AddALanguage_Window;
 class LanguageDataBaseInterface_Window;
 class Serial_Port_Window;
@@ -66,6 +68,7 @@ class Corvanel_Program : public Window_Manager {
     const Live_Firing_View& Live_View() const { return *Live_View_; }
     // The Firing History window, created on first use.
     Firing_History_Window& History_Window();
+    Remote_Monitoring& Remote() { return *Remote_; }
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -118,6 +121,8 @@ class Corvanel_Program : public Window_Manager {
     Beeper* Beep_ = nullptr;
     Clock* Clock_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
+    std::unique_ptr<Remote_Monitoring> Remote_;  // the status page, off unless set up
+    QAction* mnuRemoteMonitoring_ = nullptr;
 };
 
 // Makes the folders the program writes into, when they are not there yet.

@@ -1,0 +1,94 @@
+#include "remote/status_routes.h"
+
+#include "common/numeric.h"
+#include "remote/status_json.h"
+#include "remote/status_page_data.h"
+
+namespace corvanel {
+
+namespace {
+
+// Compares without stopping at the first difference, so the time taken does not tell how
+// much of a guessed token was right.
+bool Same_Token(const std::string& given, const std::string& token) {
+    if (token.empty() || given.size() != token.size()) return false;
+    unsigned char difference = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) difference |= given[i] ^ token[i];
+    return difference == 0;
+}
+
+std::string Cookie_Value(const std::string& cookies, const std::string& name) {
+    std::size_t at = 0;
+    while (at < cookies.size()) {
+        std::size_t end = cookies.find(';', at);
+        if (end == std::string::npos) end = cookies.size();
+        std::string pair = cookies.substr(at, end - at);
+        std::size_t first = pair.find_first_not_of(' ');
+        if (first != std::string::npos) pair.erase(0, first);
+        if (pair.compare(0, name.size() + 1, name + "=") == 0) return pair.substr(name.size() + 1);
+        at = end + 1;
+    }
+    return "";
+}
+
+Status_Response Error_Response(int code, const std::string& message) {
+    Status_Response response;
+    response.Code = code;
+    response.Body = "{\"error\":" + Json_String(message) + "}";
+    return response;
+}
+
+}  // namespace
+
+const std::string& Status_Page_Html() {
+    static const std::string page(Status_Page_Data, Status_Page_Size);
+    return page;
+}
+
+Status_Response Answer_Status_Request(const Status_Request& request,
+                                      const Status_Snapshot& snapshot,
+                                      const Status_Access& access) {
+    Status_Response response;
+    const bool Known =
+        request.Path == "/" || request.Path == "/api/status" || request.Path == "/api/trace";
+    if (!Known) {
+        response = Error_Response(404, "not found");
+    } else if (request.Method != "GET") {
+        response = Error_Response(405, "only GET");
+        response.Headers.emplace_back("Allow", "GET");
+    } else {
+        const std::string Bearer = "Bearer ";
+        bool by_query = Same_Token(request.Query_Token, access.Token);
+        bool allowed = !access.Token_Required || by_query ||
+                       (request.Authorization.compare(0, Bearer.size(), Bearer) == 0 &&
+                        Same_Token(request.Authorization.substr(Bearer.size()), access.Token)) ||
+                       Same_Token(Cookie_Value(request.Cookie, Token_Cookie_Name), access.Token);
+        if (!allowed) {
+            response = Error_Response(401, "token required");
+            response.Headers.emplace_back("WWW-Authenticate", "Bearer");
+        } else if (request.Path == "/") {
+            response.Content_Type = "text/html; charset=utf-8";
+            response.Body = Status_Page_Html();
+        } else if (request.Path == "/api/status") {
+            response.Body = Status_Json(snapshot);
+        } else {
+            Double_Conversion since = Convert_To_Double(request.Query_Since);
+            if (!request.Has_Since) {
+                response.Body = Trace_Json(snapshot, -1e300);
+            } else if (since.Value) {
+                response.Body = Trace_Json(snapshot, *since.Value);
+            } else {
+                response = Error_Response(400, "since must be an elapsed time, for example 12.5");
+            }
+        }
+        if (access.Token_Required && by_query) {
+            response.Headers.emplace_back("Set-Cookie", std::string(Token_Cookie_Name) + "=" +
+                                                            access.Token +
+                                                            "; Path=/; HttpOnly; SameSite=Strict");
+        }
+    }
+    response.Headers.emplace_back("Cache-Control", "no-store");
+    return response;
+}
+
+}  // namespace corvanel

@@ -1,0 +1,85 @@
+#include "remote/status_snapshot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace corvanel {
+
+Status_Snapshot::Status_Snapshot(std::size_t trace_limit) : Trace_Limit_(trace_limit) {
+    Status_.Plan = std::make_shared<const Plan_Points>();
+}
+
+void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event event,
+                                     const std::string& detail) {
+    Status_ = status;
+    if (!Status_.Plan) Status_.Plan = std::make_shared<const Plan_Points>();
+    switch (event) {
+        case Firing_Event::Profile_Loaded:
+            Trace_.clear();
+            Finished_ = false;
+            break;
+        case Firing_Event::Log_Changed:
+            if (detail == "reset") Trace_.clear();
+            break;
+        case Firing_Event::Start:
+        case Firing_Event::Recall_Resume:
+            Finished_ = false;
+            break;
+        case Firing_Event::Finished:
+            Finished_ = true;
+            break;
+        case Firing_Event::Tick:
+            if (Trace_.size() >= Trace_Limit_) {
+                std::size_t kept = 0;
+                for (std::size_t i = 0; i < Trace_.size(); i += 2) Trace_[kept++] = Trace_[i];
+                Trace_.resize(kept);
+            }
+            Trace_.push_back({status.Elapsed, status.Set_Value, status.Measured});
+            break;
+        default:
+            break;
+    }
+}
+
+std::string Status_Snapshot::State_Name() const {
+    if (!Status_.Alarms.empty()) return "alarm";
+    switch (Status_.State) {
+        case Firing_State::Running:
+            return "running";
+        case Firing_State::Suspended:
+            return "suspended";
+        case Firing_State::Monitor:
+            break;
+    }
+    return Finished_ ? "finished" : "monitor";
+}
+
+std::vector<Trace_Point> Status_Snapshot::Trace_After(double since) const {
+    std::vector<Trace_Point> after;
+    std::copy_if(Trace_.begin(), Trace_.end(), std::back_inserter(after),
+                 [since](const Trace_Point& point) { return point.Elapsed > since; });
+    return after;
+}
+
+double Seconds_Per_Time_Unit(const std::string& time_unit) {
+    return time_unit == "H" ? 3600 : 60;
+}
+
+double Status_Snapshot::Seconds_Left() const {
+    return Status_.Time_Left() * Seconds_Per_Time_Unit(Status_.Time_Unit);
+}
+
+std::optional<Date_Time> Status_Snapshot::Finish_Time() const {
+    if (Status_.State != Firing_State::Running) return std::nullopt;
+    return Date_Time_Of_Seconds(Seconds_Of(Status_.Clock) + std::llround(Seconds_Left()));
+}
+
+std::string Format_Date_Minute(const Date_Time& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.Year, time.Month, time.Day,
+                  time.Hour, time.Minute);
+    return text;
+}
+
+}  // namespace corvanel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/firing_status.h"
+
+namespace corvanel {
+
+// One control tick of this firing as the chart draws it.
+struct Trace_Point {
+    double Elapsed = 0, Set_Value = 0, Measured = 0;
+};
+
+// What the status page and the publisher show: the last firing status and the traces of
+// this firing, kept up to date by the run model's ticks and events.
+class Status_Snapshot : public Firing_Observer {
+  public:
+    // Past this many points every second one is dropped, so a firing of days stays small.
+    explicit Status_Snapshot(std::size_t trace_limit = 100000);
+
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override;
+
+    const Firing_Status& Status() const { return Status_; }
+    // "monitor", "running", "suspended", "finished" (until the next start or profile) or
+    // "alarm" (while an alarm is active).
+    std::string State_Name() const;
+    const std::vector<Trace_Point>& Trace() const { return Trace_; }
+    // The points taken after the elapsed time `since`, in tick order.
+    std::vector<Trace_Point> Trace_After(double since) const;
+    // Seconds to the profile's end, and the clock time the firing ends, while it runs.
+    double Seconds_Left() const;
+    std::optional<Date_Time> Finish_Time() const;
+
+  private:
+    Firing_Status Status_;
+    bool Finished_ = false;
+    std::vector<Trace_Point> Trace_;
+    std::size_t Trace_Limit_;
+};
+
+// The profile's time unit in seconds: a minute, or an hour for "H".
+double Seconds_Per_Time_Unit(const std::string& time_unit);
+
+// "2026-12-06 14:05" as the page shows a clock time.
+std::string Format_Date_Minute(const Date_Time& time);
+
+}  // namespace corvanel

@@ -1,0 +1,109 @@
+// What the publisher sends the broker for a firing, worked out without a broker.
+
+#include <gtest/gtest.h>
+
+#include "remote/mqtt_telemetry.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Published {
+    Firing_Status_Seam Firing;
+    Status_Snapshot Snapshot;
+    std::vector<Mqtt_Message> Sent;
+    Mqtt_Telemetry Telemetry{Snapshot, "corvanel/studio_kiln", true,
+                             [this](const Mqtt_Message& message) { Sent.push_back(message); }};
+    Published() {
+        Firing.Attach(Snapshot);
+        Firing.Attach(Telemetry);
+    }
+    // "topic qos retain" of each message sent since the last call, and the payloads.
+    std::vector<std::string> Take(std::vector<std::string>* payloads = nullptr) {
+        std::vector<std::string> heard;
+        for (const Mqtt_Message& message : Sent) {
+            heard.push_back(message.Topic + " " + std::to_string(message.Qos) +
+                            (message.Retain ? " retained" : ""));
+            if (payloads) payloads->push_back(message.Payload);
+        }
+        Sent.clear();
+        return heard;
+    }
+};
+
+TEST(Mqtt_Telemetry, TopicSlugKeepsLettersAndDigitsOnly) {
+    EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)"), "studio_kiln_2_bisque");
+    EXPECT_EQ(Topic_Slug("a/b+c#"), "a_b_c");
+    EXPECT_EQ(Topic_Slug(""), "kiln");
+    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
+}
+
+// A firing from start through an alarm to its end: the state after every tick and event,
+// each alarm once, the firing's start and end once each, nothing for a second soft off.
+TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
+    Published p;
+    Firing_Status status;
+    status.Profile_Name = "bisque.txt";
+    status.State = Firing_State::Running;
+    p.Firing.Publish(status, Firing_Event::Start);
+    status.Measured = 1200;
+    p.Firing.Publish(status, Firing_Event::Tick);
+    status.Alarms = {"No Heat"};
+    p.Firing.Publish(status, Firing_Event::Alarm_Raised, "No Heat");
+    status.State = Firing_State::Monitor;
+    p.Firing.Publish(status, Firing_Event::Finished);
+    p.Firing.Publish(status, Firing_Event::Soft_Off);
+    std::vector<std::string> payloads;
+    EXPECT_EQ(
+        p.Take(&payloads),
+        (std::vector<std::string>{
+            "corvanel/studio_kiln/firing 1", "corvanel/studio_kiln/state 0 retained",
+            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/alarm 1",
+            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/firing 1",
+            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/state 0 retained"}));
+    EXPECT_EQ(payloads[0].rfind("{\"event\":\"start\",\"profile\":\"bisque.txt\"", 0), 0u)
+        << payloads[0];
+    EXPECT_NE(payloads[2].find("\"measured\":1200"), std::string::npos);
+    EXPECT_EQ(payloads[3].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
+    EXPECT_NE(payloads[5].find("\"outcome\":\"finished\""), std::string::npos) << payloads[5];
+}
+
+// On connection: online, six retained discovery configs with units of the scale in use,
+// then the state; the last will says offline.
+TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
+    Published p;
+    Firing_Status status;
+    status.Kiln_Name = "Studio Kiln";
+    status.Temp_Scale = "C";
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    p.Take();
+    p.Telemetry.Connected();
+    std::vector<std::string> payloads;
+    std::vector<std::string> heard = p.Take(&payloads);
+    ASSERT_EQ(heard.size(), 8u);
+    EXPECT_EQ(heard[0], "corvanel/studio_kiln/availability 1 retained");
+    EXPECT_EQ(payloads[0], "online");
+    EXPECT_EQ(heard[1], "homeassistant/sensor/corvanel_studio_kiln/measured/config 1 retained");
+    EXPECT_EQ(payloads[1],
+              "{\"name\":\"Measured temperature\",\"unique_id\":\"corvanel_studio_kiln_measured\","
+              "\"state_topic\":\"corvanel/studio_kiln/state\",\"value_template\":\"{{ "
+              "value_json.measured }}\",\"availability_topic\":\"corvanel/studio_kiln/"
+              "availability\",\"unit_of_measurement\":\"°C\",\"device_class\":\"temperature\","
+              "\"state_class\":\"measurement\",\"device\":{\"identifiers\":[\"corvanel_studio_"
+              "kiln\"],\"name\":\"Studio Kiln\",\"manufacturer\":\"Corvanel\",\"model\":\"Kiln "
+              "controller\"}}");
+    EXPECT_EQ(heard[5], "homeassistant/sensor/corvanel_studio_kiln/time_left/config 1 retained");
+    EXPECT_NE(payloads[5].find("\"unit_of_measurement\":\"min\",\"device_class\":\"duration\""),
+              std::string::npos);
+    EXPECT_EQ(heard[7], "corvanel/studio_kiln/state 0 retained");
+    EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
+    EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
+    // A profile in Fahrenheit sends the configs again with the new unit.
+    status.Temp_Scale = "F";
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    payloads.clear();
+    EXPECT_EQ(p.Take(&payloads).size(), 7u);
+    EXPECT_NE(payloads[0].find("\"unit_of_measurement\":\"°F\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
