@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QTest>
 #include <filesystem>
 #include <functional>
@@ -16,10 +14,10 @@
 #include "app/dlg_get_name.h"
 #include "app/program.h"
 #include "app/traj_form.h"
-#include "controller/qt_serial_device.h"
 #include "language/translate.h"
 #include "support/fake_clock.h"
 #include "support/fake_platform.h"
+#include "support/qt_rig.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
@@ -31,44 +29,6 @@ struct Recording_Mail : Mail_Sender {
         return true;
     }
 };
-
-// The program's pause first; then, so that a busy machine cannot make a test flaky, the
-// event loop keeps running until the reply's terminator is in or 5 s have passed.
-class Patient_Waiter : public Reply_Waiter {
-  public:
-    const std::string* Reply_Buffer = nullptr;
-    void Wait(double seconds) override {
-        Program_Waiter_.Wait(seconds);
-        QElapsedTimer waited;
-        waited.start();
-        while (Reply_Buffer && Reply_Buffer->find("*\r") == std::string::npos &&
-               waited.elapsed() < 5000) {
-            Program_Waiter_.Wait(0.02);
-        }
-    }
-
-  private:
-    Qt_Reply_Waiter Program_Waiter_;
-};
-
-inline void Make_Application() {
-    static int argc = 1;
-    static char name[] = "app_window_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
-
-// Runs the event loop until the condition holds or the time is up.
-inline bool Eventually(const std::function<bool()>& condition, int milliseconds = 20000) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition()) {
-        if (waited.elapsed() > milliseconds) return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
 
 // The whole program in a program folder of its own, laid out as the build lays it out,
 // with port 1 mapped to kiln-sim on a pseudo-terminal. The dialogs, the clock and the
@@ -88,22 +48,12 @@ class Program_Rig : public ::testing::Test {
 
     // kiln-sim with its exchanges logged, port 1 mapped to it.
     void Start_Kiln_Sim(QStringList arguments = {}) {
-        std::string link = Folder.File("kiln-port");
         // The sample profiles are Fahrenheit profiles; so is the kiln unless told otherwise.
         if (arguments.filter("--scale").isEmpty()) arguments << "--scale=F";
-        arguments << "--verbose" << QString::fromStdString("--link=" + link);
-        Sim.start(KILN_SIM_PATH, arguments);
-        ASSERT_TRUE(Sim.waitForStarted(10000)) << "kiln-sim did not start";
-        ASSERT_TRUE(Eventually([&] { return Sim.canReadLine(); }, 10000));
-        ASSERT_EQ(Sim.readLine().left(5), "/dev/");
-        Write_Whole_File(Paths.Setup_File("CommPortMap.txt"), "1=" + link + "\r\n");
+        Sim.Start(Folder, Paths, arguments);
     }
-
     // The requests kiln-sim has received so far, as it logged them.
-    std::string Exchanges() {
-        Sim_Log += Sim.readAllStandardError().toStdString();
-        return Sim_Log;
-    }
+    std::string Exchanges() { return Sim.Exchanges(); }
 
     void Start_Program() {
         Program = std::make_unique<Corvanel_Program>(
@@ -114,13 +64,7 @@ class Program_Rig : public ::testing::Test {
         Program->Main();
     }
 
-    void TearDown() override {
-        Program.reset();
-        if (Sim.state() != QProcess::NotRunning) {
-            Sim.terminate();
-            if (!Sim.waitForFinished(5000)) Sim.kill();
-        }
-    }
+    void TearDown() override { Program.reset(); }
 
     Traj_form_Window& Window() { return Program->Main_Window(); }
     Traj_form& Model() { return Program->Model(); }
@@ -137,8 +81,7 @@ class Program_Rig : public ::testing::Test {
 
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
-    QProcess Sim;
-    std::string Sim_Log;
+    Kiln_Sim_Process Sim;
     Fake_File_Dialog Profile_Dialog, Log_Dialog;
     Fake_Message_Box Ask;
     Counting_Beeper Beeper;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace corvanel {
 namespace {
 
@@ -43,25 +45,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Every character counts here, so each is spelt out: "  15.50" is blank_blank_15dot50.
         std::string name;
         for (char c : std::string(info.param.Text)) {
-            switch (c) {
-                case ' ':
-                    name += "blank_";
-                    break;
-                case '.':
-                    name += "dot";
-                    break;
-                case '-':
-                    name += "minus";
-                    break;
-                case '+':
-                    name += "plus";
-                    break;
-                case ',':
-                    name += "comma";
-                    break;
-                default:
-                    name += c;
-            }
+            name += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c)
+                    : c == ' '                                  ? "blank_"
+                    : c == '.'                                  ? "dot"
+                    : c == '-'                                  ? "minus"
+                    : c == '+'                                  ? "plus"
+                                                                : "comma";
         }
         return name.empty() ? std::string("empty") : name;
     });

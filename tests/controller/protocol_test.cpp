@@ -33,18 +33,6 @@ TEST(Compute_FCS, IsTheExclusiveOrInTwoUpperCaseDigits) {
     EXPECT_EQ(Compute_FCS("@01RX00F0150004"), "3D");
 }
 
-TEST(Request_Frames, CarryTheUnitAddressInTwoDigitsBelow100) {
-    for (auto [unit, frame] : {std::pair<std::uint8_t, const char*>{1, "@01RX014A*\r\n"},
-                               {5, "@05RX014E*\r\n"},
-                               {100, "@100RX017A*\r\n"}}) {
-        Controller_Rig rig;
-        rig.Unit = unit;
-        rig.Protocol.Read_PV(rig.Unit);
-        EXPECT_EQ(rig.Line.Sent.at(0), frame);
-        EXPECT_EQ(rig.Unit, unit);
-    }
-}
-
 // Writes the value to unit 0, which accepts it; the frame carries the field, and the
 // caller's value is left as it was.
 void Expect_Written(Controller_Rig& rig, int asked, const std::string& field) {
@@ -323,17 +311,6 @@ TEST(Scan_Unit_Addresses, WithNoControllerEveryAddressIsNotPresent) {
     EXPECT_FALSE(rig.Panel.Unit_Scanning_Indicator);
     EXPECT_EQ(rig.Panel.Unit_Address, 7);
     EXPECT_EQ(rig.Line.Sent.size(), 101u);
-}
-
-TEST(Scan_Unit_Addresses, FindsTheControllersOnTheLine) {
-    Controller_Rig rig;
-    sim::Controller_Model model({0, 5, 42}, {});
-    sim::Kiln_Sim_Server server(model, {});
-    rig.Line.Server = &server;
-    rig.Protocol.Scan_Unit_Addresses();
-    for (const char* line : {"#0 present", "#5 present", "#42 present", "#6 not present"}) {
-        EXPECT_NE(rig.Panel.User_Interface.find(line + std::string("\r\n")), std::string::npos);
-    }
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <filesystem>
-#include <memory>
 
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -16,73 +14,21 @@
 #include "fake_line.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
+#include "support/qt_rig.h"
 
 namespace corvanel::testing {
 namespace {
 
-// The program's pause first; then, so that a busy machine cannot make the test flaky,
-// it keeps the event loop running until the reply's terminator is in or 5 s passed.
-class Patient_Waiter : public Reply_Waiter {
-  public:
-    explicit Patient_Waiter(const std::string& reply_buffer) : Reply_Buffer_(reply_buffer) {}
-    void Wait(double seconds) override {
-        Program_Waiter_.Wait(seconds);
-        QElapsedTimer waited;
-        waited.start();
-        while (Reply_Buffer_.find("*\r") == std::string::npos && waited.elapsed() < 5000) {
-            Program_Waiter_.Wait(0.02);
-        }
-    }
-
-  private:
-    Qt_Reply_Waiter Program_Waiter_;
-    const std::string& Reply_Buffer_;
-};
-
+// The protocol, the serial window and the front panel over the program's own serial
+// port, with kiln-sim on the other end of a pseudo-terminal.
 class Kiln_Sim_On_A_Pty : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "controller_pty_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { Make_Application(); }
+    void TearDown() override { Serial_.Form_Unload(); }
 
-    // Starts kiln-sim with the arguments and maps port 1 to its link.
-    void Start_Kiln_Sim(QStringList arguments) {
-        std::string link = Folder_.File("kiln-port");
-        arguments << QString::fromStdString("--link=" + link);
-        Sim_.start(KILN_SIM_PATH, arguments);
-        ASSERT_TRUE(Sim_.waitForStarted(10000)) << "kiln-sim did not start";
-        QElapsedTimer waited;
-        waited.start();
-        while (!Sim_.canReadLine() && waited.elapsed() < 10000) Sim_.waitForReadyRead(200);
-        std::string terminal = Sim_.readLine().trimmed().toStdString();
-        ASSERT_EQ(terminal.rfind("/dev/", 0), 0u) << "kiln-sim printed '" << terminal << "'";
-        ASSERT_TRUE(std::filesystem::is_symlink(link));
-        EXPECT_EQ(std::filesystem::read_symlink(link).string(), terminal);
-        Write_Whole_File(Paths_.Setup_File("CommPortMap.txt"), "1=" + link + "\r\n");
-    }
-
-    void TearDown() override {
-        Serial_.Form_Unload();
-        if (Sim_.state() != QProcess::NotRunning) {
-            Sim_.terminate();
-            if (!Sim_.waitForFinished(5000)) Sim_.kill();
-        }
-    }
-
-    Temp_Folder Folder_;
-    Program_Paths Paths_{Folder_.Path()};
-    QProcess Sim_;
-    Qt_Serial_Device Device_{Paths_};
-    FrontPanel Panel_;
-    Recorded_Messages Main_Window_;
-    Patient_Waiter Waiter_{Protocol_.Reply_Buffer};
-    InOut_Functions Protocol_{Panel_, Waiter_};
-    Serial_Port Serial_{Device_, Panel_, Main_Window_, Protocol_.Reply_Buffer};
-
+    void Start_Kiln_Sim(QStringList arguments) { Sim_.Start(Folder_, Paths_, arguments); }
     void Wire() {
+        Waiter_.Reply_Buffer = &Protocol_.Reply_Buffer;
         Device_.Deliver_To(Serial_);
         Protocol_.Connect(Serial_);
         Panel_.Link = &Serial_;
@@ -95,6 +41,16 @@ class Kiln_Sim_On_A_Pty : public ::testing::Test {
         EXPECT_FALSE(Protocol_.Comm_Error) << what << " reply: " << Protocol_.Reply_Buffer;
         EXPECT_TRUE(Panel_.Command_Executed) << what << " reply: " << Protocol_.Reply_Buffer;
     }
+
+    Temp_Folder Folder_;
+    Program_Paths Paths_{Folder_.Path()};
+    Kiln_Sim_Process Sim_;
+    Qt_Serial_Device Device_{Paths_};
+    FrontPanel Panel_;
+    Recorded_Messages Main_Window_;
+    Patient_Waiter Waiter_;
+    InOut_Functions Protocol_{Panel_, Waiter_};
+    Serial_Port Serial_{Device_, Panel_, Main_Window_, Protocol_.Reply_Buffer};
 };
 
 TEST_F(Kiln_Sim_On_A_Pty, AllElevenCommandsAreAnsweredThenFaultsAreSeenAsCommErrors) {
@@ -161,16 +117,6 @@ TEST_F(Kiln_Sim_On_A_Pty, AllElevenCommandsAreAnsweredThenFaultsAreSeenAsCommErr
     EXPECT_FALSE(Panel_.InputError);
     EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // nothing was lost on the way
     EXPECT_TRUE(Main_Window_.Lines.empty());
-}
-
-TEST_F(Kiln_Sim_On_A_Pty, ALineTypedOnThePanelGoesOutRawAndItsReplyIsShown) {
-    Start_Kiln_Sim({});
-    Wire();
-    for (char c : std::string("@00RX014B*\r")) Panel_.Response_Box_KeyPress(c);
-    Panel_.Response_Box.clear();
-    Waiter_.Wait(0.2);
-    EXPECT_EQ(Protocol_.Reply_Buffer.substr(0, 7), "@00RX00");
-    EXPECT_EQ(Panel_.Response_Box.substr(0, 7), "@00RX00");
 }
 
 TEST_F(Kiln_Sim_On_A_Pty, APortThatIsNotThereIsReportedAndSendingSaysSo) {

@@ -25,19 +25,6 @@ TEST(Serial_Port, TheRawViewMarksAChunksFirstCharacterWhileTheReplyBufferKeepsEv
     }
 }
 
-TEST(Serial_Port, AReplyInSeveralChunksIsJoinedInOrder) {
-    Controller_Rig rig;
-    sim::Controller_Model model({0}, {});
-    sim::Fault_Options faults;
-    faults[sim::Fault::Split_Reply] = sim::Parse_Fault_Selector("1");
-    sim::Kiln_Sim_Server server(model, faults);
-    rig.Line.Server = &server;
-    rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_FALSE(rig.Protocol.Comm_Error);
-    EXPECT_TRUE(rig.Panel.Command_Executed);
-    EXPECT_EQ(rig.Panel.Response_Box.substr(0, 5), "@00RX");
-}
-
 TEST(Serial_Port, AReceiveEventWithNothingWaitingIsReportedAndOtherEventsIgnored) {
     Controller_Rig rig;
     rig.Serial.MSComm1_OnComm(3);
@@ -122,29 +109,6 @@ TEST(Serial_Port, LineSettingsAndPortNumbersAreReadAsWritten) {
     EXPECT_EQ(Serial_Device_Name(3, paths), "COM3");
 #endif
     EXPECT_THROW(Serial_Device_Name(0, paths), Run_Time_Error);
-}
-
-// --- The front panel's own controls -----------------------------------------------------
-
-TEST(FrontPanel, TheAddressStaysWithinZeroToHundred) {
-    FrontPanel panel;
-    panel.Decrement_Unit_Addr_Click();
-    EXPECT_EQ(panel.Unit_Address, 0);
-    panel.Increment_Unit_Addr_Click();
-    EXPECT_EQ(panel.Unit_Address_Display, "1");
-    panel.Unit_Address = 100;
-    panel.User_Interface = "message\r\n";
-    panel.Increment_Unit_Addr_Click();
-    EXPECT_EQ(panel.Unit_Address, 100);
-    EXPECT_EQ(panel.User_Interface, "");
-}
-
-TEST(FrontPanel, ATypedLineIsSentRawOnEnter) {
-    Controller_Rig rig;
-    for (char c : std::string("@00RX014B*\r")) rig.Panel.Response_Box_KeyPress(c);
-    rig.Panel.Response_Box_KeyPress('\r');
-    EXPECT_EQ(rig.Line.Sent, (std::vector<std::string>{"@00RX014B*\r", "\r"}));
-    EXPECT_EQ(rig.Panel.Typed_Line, "");
 }
 
 }  // namespace

@@ -76,7 +76,9 @@ TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
         EXPECT_THROW(Serial_Device_Name(port, paths, devices.Tree), Run_Time_Error) << port;
     }
 
-    Write_Whole_File(paths.Setup_File("CommPortMap.txt"), "2=/tmp/kiln port\r\n 7=/dev/ttyS9\r\n");
+    // A line with no device after "=" maps nothing: port 1 stays the first device found.
+    Write_Whole_File(paths.Setup_File("CommPortMap.txt"),
+                     "1= \r\n2=/tmp/kiln port\r\n 7=/dev/ttyS9\r\n");
     EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
     EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), "/tmp/kiln port");
     EXPECT_EQ(Serial_Device_Name(7, paths, devices.Tree), "/dev/ttyS9");

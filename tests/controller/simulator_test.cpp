@@ -127,13 +127,5 @@ TEST(Simulated_Faults, AreChosenByAProbabilityOrExchangeNumbers) {
     }
 }
 
-TEST(Frame_Reader, SplitsRequestsAtCarriageReturns) {
-    sim::Frame_Reader reader;
-    EXPECT_TRUE(reader.Add("@00RX0").empty());
-    EXPECT_EQ(reader.Add("14B*\r\n@00RS0140*\r"),
-              (std::vector<std::string>{"@00RX014B*", "@00RS0140*"}));
-    EXPECT_EQ(reader.Add("\n\r"), std::vector<std::string>{""});
-}
-
 }  // namespace
 }  // namespace corvanel::testing

@@ -42,26 +42,6 @@ class Recording_Windows : public Window_Registry {
     std::string_view Unreachable_Control;
 };
 
-TEST(Caption_Table, Holds137EntriesWindowByWindowEachTitleFirst) {
-    auto table = Caption_Table();
-    ASSERT_EQ(table.size(), 137u);
-    std::map<Caption_Window, int> per_window;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        bool first_of_window = i == 0 || table[i - 1].Window != table[i].Window;
-        EXPECT_EQ(first_of_window, table[i].Property == Caption_Property::Window_Caption) << i;
-        ++per_window[table[i].Window];
-    }
-    EXPECT_EQ(per_window, (std::map<Caption_Window, int>{{Caption_Window::FrontPanel, 41},
-                                                         {Caption_Window::Profile_Editor, 33},
-                                                         {Caption_Window::Serial_Port, 2},
-                                                         {Caption_Window::Traj_form, 50},
-                                                         {Caption_Window::dlgGetName, 4},
-                                                         {Caption_Window::CommSetUp, 7}}));
-    EXPECT_EQ(table[40].English, "Unit Response String");
-    EXPECT_EQ(table[76].English, "Run Temperature Profile ");
-    EXPECT_EQ(table[136].English, "Comm Port Number");
-}
-
 class Caption_Pass_Test : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -70,20 +70,6 @@ std::vector<Phrase_Row> Rows_Of(const std::string& path) {
     return database.Select_All();
 }
 
-TEST(Phrase_Template, TheScanFindsCallsAsDevelopersWriteThem) {
-    std::string code =
-        "Display(TranslateText(\"Profile Running\"));\n"
-        "Display(TranslateText(\n    \"Settings in NVRam \"\n    \"and Volatile memory\"));\n"
-        "Display(TranslateText( \"Say \\\"hi\\\"\" ) + TranslateText(name));\n"
-        "std::string TranslateText(const std::string& text);\n";
-    auto literals = Translated_Literals(code, "x.cpp");
-    ASSERT_EQ(literals.size(), 3u);
-    EXPECT_EQ(literals[0].Text, "Profile Running");
-    EXPECT_EQ(literals[1].Text, "Settings in NVRam and Volatile memory");
-    EXPECT_EQ(literals[1].Where, "x.cpp:2");
-    EXPECT_EQ(literals[2].Text, "Say \"hi\"");
-}
-
 TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
     Language_Database database(Template, Language_Database::Access::Read_Only);
     std::size_t scanned = 0;

@@ -156,6 +156,16 @@ TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
     EXPECT_EQ(Cell(1, Col_Error_Limits), "25");
 }
 
+TEST_F(Editor_Grid, AClickBesideTheCellsKeepsTheCellBeingEdited) {
+    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
+    Editor.Type_Text("5");
+    Editor.Profile_FlexGrid_Click(1, Sheet_Columns);
+    Editor.Profile_FlexGrid_Click(1, -1);
+    Editor.Type_Text("00");
+    Editor.Profile_FlexGrid_Click(2, Col_Duration);
+    EXPECT_EQ(Cell(1, Col_End_Temp), "500");
+}
+
 TEST_F(Editor_Grid, TheLastRowOfTheSheetCannotReachPastItsEnd) {
     Enter(255, Col_End_Temp, "500");  // no row 256 takes its start temperature
     EXPECT_EQ(Cell(255, Col_End_Temp), "500");

@@ -78,52 +78,10 @@ struct Damage {
     bool Accepted;
 };
 
-std::string Swap_Two_Characters(std::string text) {
-    std::swap(text[72 + 10], text[72 + 20]);  // two fields of line 2 trade a character
+// Every character of the text but those equal to `dropped`.
+std::string Without(std::string text, char dropped) {
+    std::erase(text, dropped);
     return text;
-}
-std::string Change_A_Digit(std::string text) {
-    text[72 * 0 + 7 * 5 + 3] = '2';  // End Temp 1000 becomes 2000
-    return text;
-}
-std::string Truncate(std::string text) {
-    return text.substr(0, 72 * 200);
-}
-std::string Lf_Only(std::string text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r') out += c;
-    return out;
-}
-std::string Wider_Padding(std::string text) {
-    std::string out;
-    std::size_t start = 0;
-    for (int line = 0; line < 255; ++line, start += 72) out += " " + text.substr(start, 72);
-    return out + text.substr(start);
-}
-std::string Lone_Cr(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] != '\n') out += text[i];
-    return out;
-}
-std::string Trailing_Lines(std::string text) {
-    return text + "anything at all\r\nmore\r\n";
-}
-std::string No_Final_Line_End(std::string text) {
-    return text.substr(0, text.size() - 4);
-}
-std::string Binary(std::string) {
-    return std::string(20000, '\0') + std::string(5000, '\xff');
-}
-std::string Huge(std::string) {
-    return std::string(8 * 1024 * 1024, 'x');
-}
-std::string Wrong_Checksum_Alignment(std::string text) {
-    std::string field = text.substr(18373, 10);
-    std::size_t digits = field.find_first_not_of(' ');
-    std::string left = field.substr(digits) + std::string(digits, ' ');
-    return text.replace(18373, 10, left);
 }
 
 class Damaged_File : public ::testing::TestWithParam<Damage> {};
@@ -143,13 +101,41 @@ TEST_P(Damaged_File, IsRejectedWholeOrAcceptedWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     HandDamagedFiles, Damaged_File,
-    ::testing::Values(Damage{"swap", Swap_Two_Characters, true},
-                      Damage{"digit", Change_A_Digit, false}, Damage{"truncated", Truncate, false},
-                      Damage{"lf_only", Lf_Only, false}, Damage{"padding", Wider_Padding, false},
-                      Damage{"lone_cr", Lone_Cr, true}, Damage{"trailing", Trailing_Lines, true},
-                      Damage{"no_final_line_end", No_Final_Line_End, true},
-                      Damage{"binary", Binary, false}, Damage{"huge", Huge, false},
-                      Damage{"checksum_left_aligned", Wrong_Checksum_Alignment, false}),
+    ::testing::Values(
+        Damage{"swap",  // two fields of line 2 trade a character
+               [](std::string t) {
+                   std::swap(t[82], t[92]);
+                   return t;
+               },
+               true},
+        Damage{"digit",  // End Temp 1000 becomes 2000
+               [](std::string t) {
+                   t[38] = '2';
+                   return t;
+               },
+               false},
+        Damage{"truncated", [](std::string t) { return t.substr(0, 72 * 200); }, false},
+        Damage{"lf_only", [](std::string t) { return Without(t, '\r'); }, false},
+        Damage{"lone_cr", [](std::string t) { return Without(t, '\n'); }, true},
+        Damage{"padding",
+               [](std::string t) {
+                   for (int line = 254; line >= 0; --line) t.insert(72 * line, " ");
+                   return t;
+               },
+               false},
+        Damage{"trailing", [](std::string t) { return t + "anything at all\r\nmore\r\n"; }, true},
+        Damage{"no_final_line_end", [](std::string t) { return t.substr(0, t.size() - 4); }, true},
+        Damage{"binary",
+               [](std::string) { return std::string(20000, '\0') + std::string(5000, '\xff'); },
+               false},
+        Damage{"huge", [](std::string) { return std::string(8 * 1024 * 1024, 'x'); }, false},
+        Damage{"checksum_left_aligned",
+               [](std::string t) {
+                   std::string field = t.substr(18373, 10);
+                   std::size_t digits = field.find_first_not_of(' ');
+                   return t.replace(18373, 10, field.substr(digits) + std::string(digits, ' '));
+               },
+               false}),
     [](const auto& info) { return std::string(info.param.What); });
 
 TEST(Profile_File, MissingFilesAndFoldersReadAsNothing) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace corvanel {
 namespace {
 
@@ -21,6 +23,19 @@ TEST(Clock, SecondsRoundTripThroughTheCalendar) {
         EXPECT_EQ(back.Second, time.Second);
     }
     EXPECT_EQ(Format_Month_Day_Year_Hour_Minute({2011, 4, 3, 14, 5, 0}), "04_03_2011_14_05");
+}
+
+TEST(Clock, TheSystemClockGivesTheLocalDateAndTimeAsTheSystemFormatsThem) {
+    auto system_text = [] {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        char text[32];
+        std::strftime(text, sizeof text, "%m_%d_%Y_%H_%M", localtime_r(&now, &local));
+        return std::string(text);
+    };
+    std::string before = system_text();
+    std::string read = Format_Month_Day_Year_Hour_Minute(System_Clock().Now());
+    EXPECT_TRUE(read == before || read == system_text()) << read << " vs " << before;
 }
 
 }  // namespace
