@@ -1,0 +1,31 @@
+// Firing records and plain logs as the history window and corvanel-log read them:
+// whatever a power cut, an editor or a damaged disk left in the file, through the
+// summary, the chart and the report.
+
+#include "fuzz_input.h"
+#include "run/firing_chart.h"
+#include "run/firing_record.h"
+#include "run/firing_report.h"
+#include "run/firing_summary.h"
+
+using namespace corvanel;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Fuzz_Input input(data, size);
+    const bool plain_log = input.Byte() & 1;
+    const std::string text = input.Rest();
+
+    Firing_Record record;
+    if (plain_log) {
+        record = Parse_Plain_Log(text, Firing_Record_Header{});
+    } else {
+        record = Parse_Firing_Record(text);
+    }
+    Energy_Settings energy;
+    energy.Kiln_Power_kW = 7.5;
+    energy.Price_Per_kWh = 0.3;
+    Firing_Summary summary = Summarise(record, energy);
+    Build_Firing_Chart({&record});
+    Firing_Report_Lines(record, summary, [](const std::string& text) { return text; });
+    return 0;
+}
