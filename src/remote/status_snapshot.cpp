@@ -62,17 +62,13 @@ std::vector<Trace_Point> Status_Snapshot::Trace_After(double since) const {
     return after;
 }
 
-double Seconds_Per_Time_Unit(const std::string& time_unit) {
-    return time_unit == "H" ? 3600 : 60;
-}
-
 double Status_Snapshot::Seconds_Left() const {
-    return Status_.Time_Left() * Seconds_Per_Time_Unit(Status_.Time_Unit);
+    return Status_.Seconds_Left();
 }
 
 std::optional<Date_Time> Status_Snapshot::Finish_Time() const {
     if (Status_.State != Firing_State::Running) return std::nullopt;
-    return Date_Time_Of_Seconds(Seconds_Of(Status_.Clock) + std::llround(Seconds_Left()));
+    return Status_.Finish_Clock();
 }
 
 std::string Format_Date_Minute(const Date_Time& time) {

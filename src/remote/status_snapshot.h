@@ -42,9 +42,6 @@ class Status_Snapshot : public Firing_Observer {
     std::size_t Trace_Limit_;
 };
 
-// The profile's time unit in seconds: a minute, or an hour for "H".
-double Seconds_Per_Time_Unit(const std::string& time_unit);
-
 // "2026-12-06 14:05" as the page shows a clock time.
 std::string Format_Date_Minute(const Date_Time& time);
 

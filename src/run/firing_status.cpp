@@ -1,6 +1,7 @@
 #include "run/firing_status.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvanel {
 
@@ -36,6 +37,10 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "alarm cleared";
     }
     return "";
+}
+
+Date_Time Firing_Status::Finish_Clock() const {
+    return Date_Time_Of_Seconds(Seconds_Of(Clock) + std::llround(Seconds_Left()));
 }
 
 void Firing_Status_Seam::Attach(Firing_Observer& observer) {

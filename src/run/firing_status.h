@@ -58,6 +58,10 @@ struct Firing_Status {
 
     bool Run_Active() const { return State != Firing_State::Monitor; }
     double Time_Left() const { return Total_Time > Elapsed ? Total_Time - Elapsed : 0; }
+    // The time left in seconds, and the clock time the profile ends at this pace; the run
+    // window and the status page both show these.
+    double Seconds_Left() const { return Time_Left() * (Time_Unit == "H" ? 3600 : 60); }
+    Date_Time Finish_Clock() const;
 };
 
 // What the live view, the firing record, the status page and the publisher implement.

@@ -76,14 +76,11 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
         Off_Profile_ = false;
         return;
     }
-    const double left_minutes = status.Time_Left() * (minutes ? 1 : 60);
-    const long long left = std::llround(left_minutes);
-    Time_Left_ = Hours_And_Minutes_Text(left);
+    Time_Left_ = Hours_And_Minutes_Text(std::llround(status.Seconds_Left() / 60));
     if (status.State == Firing_State::Suspended) {
         Finishes_At_ = TranslateText("suspended");
     } else {
-        const long long end = Seconds_Of(status.Clock) + std::llround(left_minutes * 60);
-        Finishes_At_ = Clock_Time_Text(Date_Time_Of_Seconds(end), status.Clock);
+        Finishes_At_ = Clock_Time_Text(status.Finish_Clock(), status.Clock);
     }
     // The alert's own test, shown at once: the difference beyond the segment's limit.
     if (event == Firing_Event::Tick || event == Firing_Event::Monitor_Tick) {
