@@ -16,9 +16,7 @@ TEST(Firing_Record, AWholeFiringLeavesOneLinePerTickAndEventBesideTheLog) {
     rig.Form.Firing.Attach(writer);
     rig.Setup_File("ThermalDeviceName.txt", "Big Kiln");
     rig.Form.Form_Load();
-    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+    rig.Write_Short_Profile();
     rig.Open_Profile("short.txt");
     rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/x/short_04_03_2027.txt"));
     rig.Form.mnuSpecifyLogFile_Click();

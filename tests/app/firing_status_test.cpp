@@ -26,9 +26,7 @@ TEST(Firing_Status, ObserversHearEveryTickAndRunEventWithTheRunsValues) {
     Recording_Observer observer;
     rig.Form.Firing.Attach(observer);
     rig.Form.Form_Load();
-    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+    rig.Write_Short_Profile();
     rig.Open_Profile("short.txt");
     ASSERT_EQ(observer.Heard.back(), "profile loaded mon 1 0.00 0");
     EXPECT_EQ(observer.Last.Plan->size(), 4u);

@@ -5,13 +5,6 @@
 namespace corvanel::testing {
 namespace {
 
-// A 2-minute ramp from 70 to 250 with an error limit of 50, then a 1-minute hold.
-void Write_Short_Profile(Main_Window_Rig& rig) {
-    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
-}
-
 std::string Shown(const Live_Firing_View& view) {
     return (view.Now_Shown() ? "now=" + Format_00(view.Now_Elapsed()) : std::string("no now")) +
            " seg=" + std::to_string(view.Current_Segment()) + " left=" + view.Time_Left() +
@@ -27,7 +20,7 @@ TEST(Live_Firing_View, FollowsAFiringTickByTickThroughASuspend) {
     Live_Firing_View view{rig.Paths};
     rig.Form.Firing.Attach(view);
     rig.Form.Form_Load();
-    Write_Short_Profile(rig);
+    rig.Write_Short_Profile();
     rig.Open_Profile("short.txt");
     EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
@@ -79,7 +72,7 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLog) {
                       {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
                        {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
                       "PtJIS", false, false);
-    Write_Short_Profile(rig);
+    rig.Write_Short_Profile();
     const std::string log = rig.Paths.Logfile("pt_run.txt");
     std::filesystem::create_directories(rig.Paths.Logfiles_Folder());
     ASSERT_TRUE(Append_Log_Record(log, Log_Record("0.00", 200, 195)));

@@ -105,6 +105,14 @@ struct Main_Window_Rig {
                          Build_Profile_Text(sheet, {sensor, fahrenheit, minutes}) + "\r\n");
     }
 
+    // short.txt: 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute
+    // hold, the end.
+    void Write_Short_Profile() {
+        Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
+                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+    }
+
     void Open_Profile(const std::string& name) {
         Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/" + name));
         Form.mnuFileOpen_Click();

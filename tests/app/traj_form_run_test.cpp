@@ -5,18 +5,11 @@
 namespace corvanel::testing {
 namespace {
 
-// 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute hold, the end.
-void Write_Short_Firing(Main_Window_Rig& rig) {
-    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
-}
-
 struct Run_Test : ::testing::Test {
     Main_Window_Rig Rig;
     void SetUp() override {
         Rig.Form.Form_Load();
-        Write_Short_Firing(Rig);
+        Rig.Write_Short_Profile();
         Rig.Open_Profile("short.txt");
         Rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
         Rig.Form.mnuSpecifyLogFile_Click();
