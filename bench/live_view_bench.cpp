@@ -10,7 +10,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/profile_chart_view.h"
+#include "ui/profile_chart_view.h"
 #include "run/live_firing_view.h"
 
 namespace corvanel {

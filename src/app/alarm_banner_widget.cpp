@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/alarm_banner.h"
 

@@ -1,6 +1,6 @@
 #include "app/comm_setup.h"
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

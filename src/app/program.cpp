@@ -6,9 +6,9 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "app/caption_registry.h"
+#include "ui/caption_registry.h"
 #include "app/comm_setup.h"
-#include "app/print_profile.h"
+#include "ui/print_profile.h"
 
 #include <QChartView>
 #include "app/dlg_get_name.h"

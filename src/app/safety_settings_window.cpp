@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/safety_settings_form.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/alarm_banner_widget.h"
 #include "app/safety_settings_window.h"
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "controller/front_panel.h"
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "language/add_a_language_window.h"
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "language/language_editor_window.h"
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

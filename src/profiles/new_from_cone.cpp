@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 #include "language/translate.h"
 #include "profiles/sensor_table.h"
 

@@ -1,7 +1,7 @@
 #include "profiles/profile_editor.h"
 
 #include "app/live_view_setup.h"
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/caption_registry.h"
-#include "app/profile_chart_view.h"
+#include "ui/caption_registry.h"
+#include "ui/profile_chart_view.h"
 #include "profiles/profile_editor_model.h"
 
 class QAction;

@@ -13,8 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/print_profile.h"
-#include "app/widgets.h"
+#include "ui/print_profile.h"
+#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/firing_chart_painter.h"
 

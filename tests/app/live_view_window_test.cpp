@@ -10,7 +10,7 @@
 #include <QValueAxis>
 #include <cstdlib>
 
-#include "app/profile_chart_view.h"
+#include "ui/profile_chart_view.h"
 #include "profiles/profile_editor.h"
 #include "program_rig.h"
 #include "setup/setup_files.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "app/print_profile.h"
+#include "ui/print_profile.h"
 #include "support/temp_folder.h"
 
 namespace corvanel {

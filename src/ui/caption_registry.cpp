@@ -1,4 +1,4 @@
-#include "app/caption_registry.h"
+#include "ui/caption_registry.h"
 
 #include <QAbstractButton>
 #include <QAction>

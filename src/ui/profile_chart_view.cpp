@@ -1,4 +1,4 @@
-#include "app/profile_chart_view.h"
+#include "ui/profile_chart_view.h"
 
 #include <QChart>
 #include <QLegendMarker>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/widgets.h"
+#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/live_firing_view.h"
 

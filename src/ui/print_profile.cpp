@@ -1,4 +1,4 @@
-#include "app/print_profile.h"
+#include "ui/print_profile.h"
 
 #include <QFont>
 #include <QGraphicsView>
