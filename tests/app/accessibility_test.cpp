@@ -60,14 +60,5 @@ TEST_F(Run_Window_Accessibility, ButtonsMenusAndTextBoxesAreFoundAsTheOperatorSe
             "Watch this display for messages that inform you about the state of operation "));
 }
 
-TEST_F(Run_Window_Accessibility, TheDeviceNameDialogIsFoundByItsCaptionsToo) {
-    Start_Kiln_Sim();
-    Start_Program();
-    auto tree = Accessible_Tree(Program->Name_Dialog_Window());
-    EXPECT_TRUE(Has(tree, "Ok", QAccessible::Button));
-    EXPECT_TRUE(Has(tree, "Cancel", QAccessible::Button));
-    EXPECT_TRUE(Has(tree, "Device Name", QAccessible::EditableText));
-}
-
 }  // namespace
 }  // namespace corvanel::testing

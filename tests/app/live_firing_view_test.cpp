@@ -5,65 +5,6 @@
 namespace corvanel::testing {
 namespace {
 
-std::string Shown(const Live_Firing_View& view) {
-    return (view.Now_Shown() ? "now=" + Format_00(view.Now_Elapsed()) : std::string("no now")) +
-           " seg=" + std::to_string(view.Current_Segment()) + " left=" + view.Time_Left() +
-           " ends=" + view.Finishes_At();
-}
-
-// The operator fires the short profile while the view watches: one point of each trace
-// per tick at the tick's elapsed time, the marker, time left and finish time following
-// the clock through a suspend, the row following the segment, the traces kept after the
-// run and emptied by a reset.
-TEST(Live_Firing_View, FollowsAFiringTickByTickThroughASuspend) {
-    Main_Window_Rig rig;
-    Live_Firing_View view{rig.Paths};
-    rig.Form.Firing.Attach(view);
-    rig.Form.Form_Load();
-    rig.Write_Short_Profile();
-    rig.Open_Profile("short.txt");
-    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
-    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
-              "Time (minutes)|Temperature (°F)");
-
-    std::vector<double> measured;
-    auto tick = [&](int seconds) {
-        rig.Clock.Advance(seconds);
-        rig.Form.Control_Interval_Timer();
-        measured.push_back(rig.Form.Measured_Temp);
-    };
-    rig.Form.Start_Profile_Click();  // at 09:00:30, with its first tick
-    measured.push_back(rig.Form.Measured_Temp);
-    EXPECT_EQ(Shown(view), "now=0.00 seg=1 left=3 min ends=09:03");
-    tick(60);
-    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=09:03");
-
-    rig.Form.Start_Profile_Click();  // suspended for ten minutes: the end moves away
-    rig.Clock.Advance(600);
-    rig.Form.Monitor_Interval_Timer();
-    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=suspended");
-    rig.Form.Start_Profile_Click();  // resumed at 09:11:30
-    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=09:13");
-    measured.push_back(rig.Form.Measured_Temp);
-    tick(60);
-    EXPECT_EQ(Shown(view), "now=2.00 seg=2 left=1 min ends=09:13");
-
-    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 70}, {1, 160}, {1, 160}, {2, 250}}));
-    ASSERT_EQ(view.Measured().size(), 4u);
-    for (std::size_t i = 0; i < measured.size(); ++i) {
-        EXPECT_EQ(view.Measured()[i], std::make_pair(view.Set_Value()[i].first, measured[i]));
-    }
-
-    rig.Form.SoftOff_Click();
-    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
-    EXPECT_EQ(view.Measured().size(), 4u);  // kept for the printout after the firing
-    const auto generation = view.Trace_Generation();
-    rig.Form.mnuReset_Logfile_Click();
-    EXPECT_TRUE(view.Measured().empty() && view.Set_Value().empty());
-    EXPECT_NE(view.Trace_Generation(), generation);
-    rig.Form.Firing.Detach(view);
-}
-
 // A restart with recall draws the firing's history from its log, in degrees also for a
 // platinum sensor whose log keeps tenths; opening another profile empties it again.
 TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLog) {

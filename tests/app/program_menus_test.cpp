@@ -1,5 +1,5 @@
-// The run window's menu items that open the other windows: the front panel, the port
-// set-up window, and printing the loaded profile.
+// The run window's menu items that open the other windows: the front panel and the port
+// set-up window.
 
 #include <QAction>
 #include <QLineEdit>
@@ -51,20 +51,6 @@ TEST_F(Run_Window_Menus, ThePortSetUpWindowStopsTheTicksAndFindsTheControllerOnP
     setup.close();
     EXPECT_TRUE(Window().Monitor_Interval->isActive());
     EXPECT_TRUE(Program->Serial_Window().Link().Device().Port_Open());
-}
-
-TEST_F(Run_Window_Menus, PrintingWithoutAPrinterWritesAPdfAndNamesIt) {
-    Start_Kiln_Sim();
-    Start_Program();
-    Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("quick_test.txt"));
-    Window().mnuFileOpen->trigger();
-    Window().mnuPrintProfile->trigger();
-    const std::string messages = Messages();
-    std::size_t at = messages.find("Profile printed to ");
-    ASSERT_NE(at, std::string::npos) << messages;
-    std::string pdf = messages.substr(at + 19, messages.find('\n', at) - at - 19);
-    EXPECT_NE(pdf.find("Printouts"), std::string::npos);
-    EXPECT_EQ(Read_Whole_File(pdf).substr(0, 5), "%PDF-");
 }
 
 }  // namespace

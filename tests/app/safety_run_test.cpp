@@ -154,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(Samples, Healthy_Sample_Firing,
                                            Sample_Case{"Cone04Bisque15Hours", "bisque.txt", 902}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(Safety_Mail, TheAlarmMailReachesTheLoopbackServerAsLaidOut) {
+// Both kinds of mail through a real SMTP server on loopback: the alarm and the alert.
+TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     Safety_Rig rig;
     Write_Long_Ramp(rig);
     rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
@@ -174,6 +175,14 @@ TEST(Safety_Mail, TheAlarmMailReachesTheLoopbackServerAsLaidOut) {
     for (const char* line : {"\r\nAlarm=Over-temperature\r\n", "\r\nElapsed=", "\r\nDesired Temp=",
                              " F\r\nMeasured Temp=", " F\r\nOutput=0%"}) {
         EXPECT_NE(received.find(line), std::string::npos) << line << " in " << received;
+    }
+    ASSERT_TRUE(
+        sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
+    const std::string alert = sink.Message(2);
+    for (const char* line :
+         {"FROM kiln@studio.example\nTO potter@studio.example,helper@studio.example\n",
+          "Subject: Oven Status\r\n", "\r\n\r\n\r\nDesired Temp=1000\r\nMeasured Temp=940\r\n"}) {
+        EXPECT_NE(alert.find(line), std::string::npos) << line << " in " << alert;
     }
 }
 

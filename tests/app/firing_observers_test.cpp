@@ -1,0 +1,165 @@
+// The operator fires the short profile (a 2-minute ramp with an error limit of 50, a
+// 1-minute hold) through a suspend, an edited time and a pulled cable, with every observer
+// of the firing status attached: what the observers hear, what the live view shows and the
+// firing record left beside the log.
+
+#include "main_window_rig.h"
+#include "run/firing_record.h"
+#include "run/firing_record_writer.h"
+#include "run/firing_summary.h"
+#include "run/live_firing_view.h"
+#include "run/log_file.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Recording_Observer : Firing_Observer {
+    std::vector<std::string> Heard;  // "event state segment elapsed set value [detail]"
+    Firing_Status Last;
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override {
+        if (event == Firing_Event::Monitor_Tick) return;
+        Last = status;
+        const char* state = status.State == Firing_State::Running     ? "run"
+                            : status.State == Firing_State::Suspended ? "susp"
+                                                                      : "mon";
+        Heard.push_back(std::string(Firing_Event_Name(event)) + " " + state + " " +
+                        std::to_string(status.Segment) + " " + Format_00(status.Elapsed) + " " +
+                        Format_Number(status.Set_Value) + (detail.empty() ? "" : " " + detail));
+    }
+};
+
+std::string Shown(const Live_Firing_View& view) {
+    return (view.Now_Shown() ? "now=" + Format_00(view.Now_Elapsed()) : std::string("no now")) +
+           " seg=" + std::to_string(view.Current_Segment()) + " left=" + view.Time_Left() +
+           " ends=" + view.Finishes_At();
+}
+
+TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
+    Main_Window_Rig rig;
+    Recording_Observer observer;
+    Live_Firing_View view{rig.Paths};
+    Firing_Record_Writer writer(rig.Paths, "Corvanel 9.9.9");
+    for (Firing_Observer* attached :
+         std::initializer_list<Firing_Observer*>{&observer, &view, &writer})
+        rig.Form.Firing.Attach(*attached);
+    rig.Setup_File("ThermalDeviceName.txt", "Big Kiln");
+    rig.Form.Form_Load();
+    rig.Write_Short_Profile();
+    rig.Open_Profile("short.txt");
+    ASSERT_EQ(observer.Heard.back(), "profile loaded mon 1 0.00 0");
+    EXPECT_EQ(observer.Last.Plan->size(), 4u);
+    EXPECT_EQ(observer.Last.Total_Time, 3);
+    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
+    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
+              "Time (minutes)|Temperature (°F)");
+    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/x/short_04_03_2027.txt"));
+    rig.Form.mnuSpecifyLogFile_Click();
+    observer.Heard.clear();
+
+    std::vector<double> measured;
+    auto tick = [&](int seconds) {
+        rig.Clock.Advance(seconds);
+        rig.Form.Control_Interval_Timer();
+        measured.push_back(rig.Form.Measured_Temp);
+    };
+    rig.Form.Start_Profile_Click();  // at 09:00:30, with its first tick
+    measured.push_back(rig.Form.Measured_Temp);
+    EXPECT_EQ(Shown(view), "now=0.00 seg=1 left=3 min ends=09:03");
+    tick(60);
+    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=09:03");
+    EXPECT_EQ(observer.Last.Error_Limit, 50);
+    EXPECT_EQ(observer.Last.Time_Left(), 2);
+
+    rig.Set_Values_Sent();
+    rig.Form.Start_Profile_Click();              // suspended for ten minutes: the end moves away
+    EXPECT_TRUE(rig.Set_Values_Sent().empty());  // the controller keeps its set value
+    rig.Clock.Advance(600);
+    rig.Form.Monitor_Interval_Timer();
+    EXPECT_EQ(Shown(view), "now=1.00 seg=1 left=2 min ends=suspended");
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b1.5\r")) rig.Form.Type_Elapsed_Key(key);
+    rig.Form.Start_Profile_Click();  // resumed at 09:11:30, half a minute further on
+    measured.push_back(rig.Form.Measured_Temp);
+    EXPECT_EQ(Shown(view), "now=1.50 seg=1 left=2 min ends=09:13");
+    rig.Line.Server = nullptr;  // the cable is pulled for one tick: the run goes on
+    tick(3);
+    EXPECT_TRUE(observer.Last.Exchange_Failed);
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(
+        rig.Said("Set Value Communications Error\r\nIf condition persists unplug kiln\r\n"
+                 "Read Value Communications Error\r\nIf condition persists unplug kiln\r\n"));
+    EXPECT_EQ(rig.Form.Duty_Cycle, "0%");
+    rig.Line.Server = &rig.Server;
+    tick(30);  // past a minute boundary
+    EXPECT_EQ(Shown(view), "now=2.50 seg=2 left=1 min ends=09:12");
+    EXPECT_EQ(observer.Heard,
+              (std::vector<std::string>{
+                  "start run 1 0.00 0", "tick run 1 0.00 70", "tick run 1 1.00 160",
+                  "suspend susp 1 1.00 160", "elapsed edited susp 1 1.50 160 1.00 -> 1.50",
+                  "resume run 1 1.50 160", "tick run 1 1.50 205",
+                  "communication error run 1 1.50 205 Set Value Communications Error",
+                  "communication error run 1 1.50 205 Read Value Communications Error",
+                  "tick run 1 1.50 205", "tick run 2 2.50 250"}));
+    EXPECT_EQ(view.Set_Value(),
+              (Trace_Points{{0, 70}, {1, 160}, {1.5, 205}, {1.5, 205}, {2.5, 250}}));
+    ASSERT_EQ(view.Measured().size(), measured.size());
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        EXPECT_EQ(view.Measured()[i], std::make_pair(view.Set_Value()[i].first, measured[i]));
+    }
+
+    for (int i = 0; i < 100 && rig.Form.Control_Interval.Enabled; ++i) tick(3);
+    ASSERT_FALSE(rig.Form.Control_Interval.Enabled);
+    EXPECT_EQ(observer.Heard.back(), "tick mon 3 3.50 70");  // the tick that ended the run
+    EXPECT_TRUE(rig.Said("Profile Finished\r\n"));
+    EXPECT_TRUE(rig.Said("Refractory oven set to room temperature\r\n"));
+    EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
+    EXPECT_FALSE(view.Measured().empty());  // kept for the printout after the firing
+
+    // The record: its header, then one line for every log record, in the same order with
+    // the same values, and the run's events between.
+    Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("short_04_03_2027.firing.csv")));
+    EXPECT_TRUE(record.Problems.empty());
+    EXPECT_EQ(record.Header.Program, "Corvanel 9.9.9");
+    EXPECT_EQ(record.Header.Kiln_Name, "Big Kiln");
+    EXPECT_EQ(record.Header.Profile_Name, "short.txt");
+    std::string checksum = Profile_Checksum(Read_Profile_File(rig.Paths.Profile_File("short.txt")));
+    EXPECT_EQ(record.Header.Profile_Checksum, checksum.substr(checksum.find_first_not_of(' ')));
+    EXPECT_EQ(record.Header.Started, "2026-12-05T09:00:30+00:00");
+    EXPECT_EQ(record.Header.Plan.size(), 4u);
+    std::string log = Read_Whole_File(rig.Paths.Logfile("short_04_03_2027.txt"));
+    std::vector<std::string> events;
+    std::size_t ticks = 0;
+    for (const Firing_Record_Line& line : record.Lines) {
+        if (!line.Is_Tick()) {
+            events.push_back(line.Event + (line.Detail.empty() ? "" : " " + line.Detail));
+            continue;
+        }
+        ASSERT_LT(ticks * Log_Record_Length, log.size());
+        std::string logged = log.substr(ticks++ * Log_Record_Length, Log_Record_Length);
+        EXPECT_EQ(logged, Log_Record(Format_00(line.Elapsed), static_cast<int16_t>(line.Set_Value),
+                                     static_cast<int16_t>(line.Measured)))
+            << "tick " << ticks;
+    }
+    EXPECT_EQ(ticks * Log_Record_Length, log.size());
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"start", "suspend", "elapsed edited 1.00 -> 1.50", "resume",
+                                        "communication error Set Value Communications Error",
+                                        "communication error Read Value Communications Error",
+                                        "profile finished", "soft off"}));
+    EXPECT_TRUE(record.Lines.back().Is_Tick());
+    EXPECT_EQ(Summarise(record, {}).Outcome, Firing_Outcome::Finished);
+
+    // A new log starts a new firing: the view forgets the old one.
+    const auto generation = view.Trace_Generation();
+    rig.Form.mnuReset_Logfile_Click();
+    EXPECT_TRUE(view.Measured().empty() && view.Set_Value().empty());
+    EXPECT_NE(view.Trace_Generation(), generation);
+    for (Firing_Observer* attached :
+         std::initializer_list<Firing_Observer*>{&observer, &view, &writer})
+        rig.Form.Firing.Detach(*attached);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
