@@ -15,8 +15,7 @@ int Times_Said(const std::string& box, const std::string& text) {
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "", "", ""},
-                                    {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
+    rig.Write_Short_Profile();
     rig.Open_Profile("short.txt");
     Traj_form& form = rig.Form;
 

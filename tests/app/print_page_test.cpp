@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 
+#include "support/qt_rig.h"
 #include "ui/print_profile.h"
-#include "support/temp_folder.h"
 
 namespace corvanel {
 namespace {
 
 TEST(Print_Page, WithoutAPrinterThePageBecomesAPdfWithTheChartAndTheTable) {
-    static int argc = 1;
-    static char name[] = "print_page_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!QApplication::instance()) new QApplication(argc, argv);
+    testing::Make_Application();
     Temp_Folder folder;
     QLabel chart("a chart");
     chart.resize(400, 200);

@@ -85,8 +85,9 @@ TEST(Desired_Temp_Errors, ASetValueBeyondTheControllersFieldIsSentAsTheNearestAn
     rig.Form.Desired_Temp = 12000;  // a platinum profile at 1200.0 degrees
     rig.Form.Write_Temp_Unit_SV();
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{9999});
-    EXPECT_TRUE(rig.Said("Set value does not fit the controller (-999 to 9999), sent instead: "
-                         "12000 => 9999\r\n"))
+    EXPECT_TRUE(
+        rig.Said("Set value does not fit the controller (-999 to 9999), sent instead: "
+                 "12000 => 9999\r\n"))
         << rig.Form.User_Message_Box;
 }
 
