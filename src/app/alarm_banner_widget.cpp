@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/alarm_banner.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 

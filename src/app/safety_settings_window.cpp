@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/safety_settings_form.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 

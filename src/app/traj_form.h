@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "ui/caption_registry.h"
-#include "ui/profile_chart_view.h"
 #include "app/traj_form_model.h"
 #include "run/live_firing_view.h"
+#include "ui/caption_registry.h"
+#include "ui/profile_chart_view.h"
 
 class QAction;
 class QGroupBox;

@@ -11,9 +11,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "ui/widgets.h"
 #include "language/translate.h"
 #include "profiles/sensor_table.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "profiles/profile_editor_model.h"
 #include "ui/caption_registry.h"
 #include "ui/profile_chart_view.h"
-#include "profiles/profile_editor_model.h"
 
 class QAction;
 class QGroupBox;

@@ -13,10 +13,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "ui/print_profile.h"
-#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/firing_chart_painter.h"
+#include "ui/print_profile.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 

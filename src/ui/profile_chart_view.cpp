@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/widgets.h"
 #include "language/translate.h"
 #include "run/live_firing_view.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 
