@@ -156,7 +156,9 @@ void Mqtt_Client::Watch_Socket() {
 
 void Mqtt_Client::Loop_Result(int code) {
     if (!Client_) return;
-    if (code != MOSQ_ERR_SUCCESS && code != MOSQ_ERR_NO_CONN && mosquitto_socket(Client_) >= 0) {
+    bool going_on =
+        code == MOSQ_ERR_SUCCESS || code == MOSQ_ERR_NO_CONN || code == MOSQ_ERR_CONN_PENDING;
+    if (!going_on && mosquitto_socket(Client_) >= 0) {
         // The library leaves the socket open on some failures; it is given up here.
         Ended(code, errno);
         return;
