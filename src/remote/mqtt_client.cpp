@@ -53,7 +53,7 @@ Mqtt_Client::~Mqtt_Client() {
         QElapsedTimer waited;
         waited.start();
         while (mosquitto_socket(Client_) >= 0 && mosquitto_want_write(Client_) &&
-               waited.elapsed() < 1000) {
+               waited.elapsed() < 250) {
             if (mosquitto_loop(Client_, 50, 1) != MOSQ_ERR_SUCCESS) break;
         }
     }
@@ -93,7 +93,15 @@ void Mqtt_Client::Name_Found(const QHostInfo& found) {
     }
     // Without TLS the address found is used, so the library looks nothing up itself;
     // TLS checks the broker's certificate against the name.
-    Connect_To(Settings_.Tls ? Settings_.Host : found.addresses().first().toString().toStdString());
+    // An IPv4 address first: a broker set up for "localhost" often listens on 127.0.0.1 only.
+    QHostAddress address = found.addresses().first();
+    for (const QHostAddress& candidate : found.addresses()) {
+        if (candidate.protocol() == QAbstractSocket::IPv4Protocol) {
+            address = candidate;
+            break;
+        }
+    }
+    Connect_To(Settings_.Tls ? Settings_.Host : address.toString().toStdString());
 }
 
 void Mqtt_Client::Connect_To(const std::string& target) {
@@ -226,7 +234,8 @@ void Mqtt_Client::Trouble(Mqtt_Trouble trouble, const std::string& reason) {
 }
 
 void Mqtt_Client::Publish(const Mqtt_Message& message) {
-    if (Closing_ || !Client_ || !Link_.Offer(message)) return;
+    // Offered first: an alarm while there is no connection is kept for the next one.
+    if (Closing_ || !Link_.Offer(message) || !Client_) return;
     mosquitto_publish(Client_, nullptr, message.Topic.c_str(),
                       static_cast<int>(message.Payload.size()), message.Payload.data(), message.Qos,
                       message.Retain);

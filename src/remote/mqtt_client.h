@@ -25,7 +25,8 @@ class Mqtt_Client : public QObject {
   public:
     Mqtt_Client(const Mqtt_Settings& settings, const Status_Snapshot& snapshot,
                 const std::string& prefix, std::function<void(const std::string&)> display);
-    // Says "offline" and disconnects, waiting at most a moment for the bytes to leave.
+    // Says "offline" and disconnects, waiting at most a quarter of a second for the
+    // bytes to leave; a broker too slow for that hears of it by the last will.
     ~Mqtt_Client() override;
 
     // The publisher to attach to the firing's seam.

@@ -17,8 +17,9 @@ namespace corvanel::testing {
 
 class Mosquitto_Broker {
   public:
-    // With a user name, the broker takes that user with that password and nobody else.
-    void Start(const std::string& user = "", const std::string& password = "") {
+    // With a user name, the broker takes that user with that password and nobody else;
+    // with TLS it shows a certificate of its own for 127.0.0.1, which Certificate() holds.
+    void Start(const std::string& user = "", const std::string& password = "", bool tls = false) {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
         Port = probe.serverPort();
@@ -38,6 +39,17 @@ class Mosquitto_Broker {
             ASSERT_TRUE(maker.waitForFinished(20000) && maker.exitCode() == 0)
                 << "mosquitto_passwd failed (scripts/install-deps installs mosquitto)";
             config += "password_file " + Folder.File("passwords") + "\n";
+        }
+        if (tls) {
+            QProcess maker;
+            maker.start("openssl",
+                        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                         "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                         QString::fromStdString(Folder.File("key.pem")), "-out",
+                         QString::fromStdString(Certificate())});
+            ASSERT_TRUE(maker.waitForFinished(30000) && maker.exitCode() == 0)
+                << "openssl could not make a certificate (scripts/install-deps installs it)";
+            config += "certfile " + Certificate() + "\nkeyfile " + Folder.File("key.pem") + "\n";
         }
         Write_Whole_File(Folder.File("mosquitto.conf"), config);
         Run();
@@ -62,6 +74,8 @@ class Mosquitto_Broker {
     ~Mosquitto_Broker() {
         if (Process_.state() != QProcess::NotRunning) Stop();
     }
+
+    std::string Certificate() const { return Folder.File("certificate.pem"); }
 
     quint16 Port = 0;
     Temp_Folder Folder;

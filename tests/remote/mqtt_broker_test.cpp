@@ -36,9 +36,10 @@ std::size_t Count(const std::string& text, const std::string& part) {
 }
 
 void Publish_To(const Program_Paths& paths, quint16 port, const std::string& user = "",
-                const std::string& password = "") {
+                const std::string& password = "", const std::string& certificate = "") {
     Write_Text_File(paths.Setup_File("ThermalDeviceName.txt"), "Studio Kiln");
-    Save_Mqtt_Settings(paths, {true, "127.0.0.1", port, user, password, false, "", "", true});
+    Save_Mqtt_Settings(paths, {true, "127.0.0.1", port, user, password, !certificate.empty(),
+                               certificate, "", true});
 }
 
 class Mqtt_Publishing_Test : public Program_Rig, public Firing_Observer {
@@ -172,12 +173,13 @@ TEST_F(Mqtt_Publishing_Test, ABrokerStoppedMidFiringLeavesTheTicksAloneAndIsPubl
     EXPECT_EQ(Count(Said, "Publishing to the MQTT broker at"), 2u) << Said;
 }
 
-// A wrong password is said once, not at every attempt; put right in SetUp -> "MQTT" it
-// is stored for its owner only and the program publishes at once.
+// Over TLS, checked against the broker's certificate: a wrong password is said once, not
+// at every attempt; put right in SetUp -> "MQTT" it is stored for its owner only and the
+// program publishes at once.
 TEST_F(Mqtt_Publishing_Test, AWrongPasswordIsSaidOnceAndTheDialogPutsItRight) {
     Mosquitto_Broker broker;
-    ASSERT_NO_FATAL_FAILURE(broker.Start("potter", "glaze-06"));
-    Publish_To(Paths, broker.Port, "potter", "wrong");
+    ASSERT_NO_FATAL_FAILURE(broker.Start("potter", "glaze-06", true));
+    Publish_To(Paths, broker.Port, "potter", "wrong", broker.Certificate());
     Start_Kiln_Sim();
     Start();
     const std::string refused = "MQTT broker 127.0.0.1:" + std::to_string(broker.Port) +
