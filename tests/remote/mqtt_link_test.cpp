@@ -71,7 +71,7 @@ TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
 }
 
 class Mqtt_Settings_Bad_Value
-    : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+    : public ::testing::TestWithParam<std::tuple<const char*, const char*, const char*>> {};
 
 // A value not understood keeps its default and names its file; the others are read.
 TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
@@ -80,7 +80,7 @@ TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
     const Mqtt_Settings stored{true, "kiln.lan", 8883,        "potter", "pw",
                                true, "",         "studio/k1", false};
     Save_Mqtt_Settings(paths, stored);
-    auto [file, line] = GetParam();
+    auto [name, file, line] = GetParam();
     Write_Text_File(paths.Setup_File(file), line);
     std::vector<std::string> complaints;
     Mqtt_Settings read = Read_Mqtt_Settings(paths, complaints);
@@ -98,11 +98,15 @@ TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Mqtt_Settings_Bad_Value,
-    ::testing::Values(std::pair{Mqtt_Enabled_File, "on"}, std::pair{Mqtt_Host_File, "kiln lan"},
-                      std::pair{Mqtt_Host_File, ""}, std::pair{Mqtt_Port_File, "70000"},
-                      std::pair{Mqtt_Tls_File, "yes"}, std::pair{Mqtt_Prefix_File, "studio/#"},
-                      std::pair{Mqtt_Prefix_File, "/studio"}, std::pair{Mqtt_Discovery_File, "1"}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+    ::testing::Values(std::tuple{"EnabledOn", Mqtt_Enabled_File, "on"},
+                      std::tuple{"HostWithASpace", Mqtt_Host_File, "kiln lan"},
+                      std::tuple{"HostEmpty", Mqtt_Host_File, ""},
+                      std::tuple{"PortTooBig", Mqtt_Port_File, "70000"},
+                      std::tuple{"TlsYes", Mqtt_Tls_File, "yes"},
+                      std::tuple{"PrefixWithAWildcard", Mqtt_Prefix_File, "studio/#"},
+                      std::tuple{"PrefixFromTheRoot", Mqtt_Prefix_File, "/studio"},
+                      std::tuple{"DiscoveryOne", Mqtt_Discovery_File, "1"}),
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 }  // namespace
 }  // namespace corvanel::testing
