@@ -23,6 +23,7 @@
 #include "language/translate.h"
 #include "profiles/profile_editor.h"
 #include "run/firing_history_window.h"
+#include "remote/mqtt_publishing.h"
 #include "remote/remote_monitoring.h"
 #include "run/smtp_mail_sender.h"
 
@@ -162,9 +163,19 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     mnuRemoteMonitoring_->setObjectName("mnuRemoteMonitoring");
     QObject::connect(mnuRemoteMonitoring_, &QAction::triggered, Main_Window_.get(),
                      [this] { Remote_->Open_Dialog(Main_Window_.get()); });
+    Mqtt_ = std::make_unique<Mqtt_Publishing>(Paths_, Model_->Firing, Remote_->Snapshot(),
+                                              [this](const std::string& text) {
+                                                  Model_->Display(text);
+                                                  Main_Window_->Refresh();
+                                              });
+    mnuMqtt_ = Main_Window_->mnuSetUp->addAction(QString::fromStdString(TranslateText("MQTT")));
+    mnuMqtt_->setObjectName("mnuMqtt");
+    QObject::connect(mnuMqtt_, &QAction::triggered, Main_Window_.get(),
+                     [this] { Mqtt_->Open_Dialog(Main_Window_.get()); });
 }
 
 Corvanel_Program::~Corvanel_Program() {
+    Mqtt_.reset();  // says "offline" to the broker
     Remote_.reset();
     // The windows go first: nothing may refresh them while the rest is taken down.
     History_Window_.reset();
@@ -237,6 +248,7 @@ void Corvanel_Program::Main() {
     // a window manager never activates the window, and the grid still needs its titles.
     Main_Window_->Form_Activate();
     Remote_->Apply_Settings();
+    Mqtt_->Apply_Settings();
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {
@@ -272,6 +284,7 @@ void Corvanel_Program::Show_Main_Window(bool visible) {
 void Corvanel_Program::Apply_Language() {
     InitObjectLanguage(*Registry_);
     mnuRemoteMonitoring_->setText(QString::fromStdString(TranslateText("Remote Monitoring")));
+    mnuMqtt_->setText(QString::fromStdString(TranslateText("MQTT")));
 }
 
 void Corvanel_Program::Focus_Elapsed_Time() {

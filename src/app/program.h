@@ -22,6 +22,7 @@ class Firing_History_Window;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
 class Remote_Monitoring;
+class Mqtt_Publishing;
 class AddALanguage_Window;
 class LanguageDataBaseInterface_Window;
 class Serial_Port_Window;
@@ -69,6 +70,7 @@ class Corvanel_Program : public Window_Manager {
     // The Firing History window, created on first use.
     Firing_History_Window& History_Window();
     Remote_Monitoring& Remote() { return *Remote_; }
+    Mqtt_Publishing& Mqtt() { return *Mqtt_; }
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -123,6 +125,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Qt_Window_Registry> Registry_;
     std::unique_ptr<Remote_Monitoring> Remote_;  // the status page, off unless set up
     QAction* mnuRemoteMonitoring_ = nullptr;
+    std::unique_ptr<Mqtt_Publishing> Mqtt_;  // after Remote_: it reads its snapshot
+    QAction* mnuMqtt_ = nullptr;
 };
 
 // Makes the folders the program writes into, when they are not there yet.

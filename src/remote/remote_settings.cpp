@@ -5,6 +5,7 @@
 
 #include "common/numeric.h"
 #include "language/translate.h"
+#include "remote/private_file.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
@@ -82,12 +83,7 @@ void Save_Remote_Settings(const Program_Paths& paths, const Remote_Settings& set
     Write_Text_File(paths.Setup_File(Remote_Port_File), std::to_string(settings.Port));
     Write_Text_File(paths.Setup_File(Remote_Listen_File),
                     settings.On_Network ? "network" : "local");
-    std::string token_file = paths.Setup_File(Remote_Token_File);
-    Write_Text_File(token_file, settings.Token);
-    std::error_code ignored;
-    std::filesystem::permissions(
-        token_file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-        std::filesystem::perm_options::replace, ignored);
+    Write_Private_Text_File(paths.Setup_File(Remote_Token_File), settings.Token);
 }
 
 std::string Page_Address(const Remote_Settings& settings, const std::string& host) {
