@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -91,15 +93,25 @@ TEST_F(Mqtt_Publishing_Test, PublishesEveryTickWithDiscoveryAndSaysOfflineAtTheE
         Count(Said, "Publishing to the MQTT broker at 127.0.0.1:" + std::to_string(broker.Port)),
         1u)
         << Said;
-    for (std::string field : {"measured", "set_value", "output", "segment", "time_left", "state"}) {
-        QJsonObject config =
-            Json_Of(all.Last_On("homeassistant/sensor/corvanel_studio_kiln/" + field + "/config"));
+    const std::vector<std::string> fields = {"measured", "set_value", "output",
+                                             "segment",  "time_left", "state"};
+    auto config_of = [&](const std::string& field) {
+        return Json_Of(
+            all.Last_On("homeassistant/sensor/corvanel_studio_kiln/" + field + "/config"));
+    };
+    // The configs follow "online": wait until the subscriber has heard them all.
+    ASSERT_TRUE(Eventually([&] {
+        return std::all_of(fields.begin(), fields.end(),
+                           [&](const std::string& field) { return !config_of(field).isEmpty(); });
+    }));
+    for (const std::string& field : fields) {
+        QJsonObject config = config_of(field);
         EXPECT_EQ(config["unique_id"].toString().toStdString(), "corvanel_studio_kiln_" + field);
         EXPECT_EQ(config["state_topic"].toString().toStdString(), Prefix + "/state");
         EXPECT_EQ(config["availability_topic"].toString().toStdString(), Prefix + "/availability");
         EXPECT_EQ(config["device"].toObject()["name"].toString(), "Studio Kiln");
-        EXPECT_EQ(config["device"].toObject()["identifiers"].toArray()[0].toString(),
-                  "corvanel_studio_kiln");
+        EXPECT_EQ(config["device"].toObject()["identifiers"].toArray(),
+                  QJsonArray{"corvanel_studio_kiln"});
         EXPECT_FALSE(config["value_template"].toString().isEmpty()) << field;
         if (field == "measured") {
             EXPECT_EQ(config["unit_of_measurement"].toString(), "°F");
