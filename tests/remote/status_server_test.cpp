@@ -88,17 +88,15 @@ TEST(Status_Server, AnswersOverLoopbackAsTheRoutesSay) {
     EXPECT_NE(Get(port, "/api/trace?since=1").find("{\"points\":[[1.5,0,1234]]}"),
               std::string::npos);
     EXPECT_NE(Get(port, "/api/trace?since=1.5").find("{\"points\":[]}"), std::string::npos);
+    // Nothing outside the routes, however the path is spelt.
     for (const std::string& path :
          {std::string("/../Setup/ThermalDeviceName.txt"), std::string("/api/status/x"),
           std::string("/%2e%2e/Setup/Check_Flag.txt"), "/" + std::string(10 * 1024, 'x')}) {
         EXPECT_EQ(Get(port, path).substr(0, 12), "HTTP/1.1 404") << path.substr(0, 40);
     }
-    for (const char* method : {"POST", "PUT", "DELETE"}) {
-        std::string answer = Exchange(port, std::string(method) +
-                                                " /api/status HTTP/1.1\r\nHost: x\r\n"
-                                                "Content-Length: 2\r\n\r\n{}");
-        EXPECT_EQ(answer.substr(0, 12), "HTTP/1.1 405") << method << answer;
-    }
+    EXPECT_EQ(Exchange(port, "POST /api/status HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}")
+                  .substr(0, 12),
+              "HTTP/1.1 405");
 }
 
 // A port another program holds: one clear message, and the run's seam goes on serving
