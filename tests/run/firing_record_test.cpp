@@ -50,7 +50,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "segment is not a number from 0 to 255"},
         Damage_Case{"UnclosedQuote", "2027-04-03T14:06:00+02:00,0.1,1,30,28,50,x,\"a\r\n",
                     "has an unclosed quote"},
-        Damage_Case{"Garbage", std::string("\0\xff,,\"\"\"", 7) + "\n", "has an unclosed quote"}),
+        Damage_Case{"Garbage", std::string("\0\xff,,\"\"\"", 7) + "\n", "has an unclosed quote"},
+        Damage_Case{"NoTickLength", "# tick length (s): 0\r\n",
+                    "tick length is not a number of seconds"},
+        Damage_Case{"TickOverAnHour", "# tick length (s): 3601\r\n",
+                    "tick length is not a number of seconds"},
+        Damage_Case{"ScaleK", "# scale: K\r\n", "scale is neither F nor C"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // What the writer puts down the readers read back, quoting and all.
@@ -76,6 +81,7 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
     EXPECT_EQ(back.Detail, "over \"temp\", 1250  C");
     EXPECT_EQ(record.Header.Kiln_Name, "Big, \"old\" kiln");
     EXPECT_EQ(record.Header.Tick_Length, 60);
+    EXPECT_EQ(Parse_Firing_Record("# tick length (s): 3600\r\n").Header.Tick_Length, 3600);
     EXPECT_EQ(record.Header.Plan, (Plan_Points{{0, 20}, {1, 120}}));
     EXPECT_EQ(Firing_Record_Name("glaze_04_03_2027_14_05.txt"),
               "glaze_04_03_2027_14_05.firing.csv");
