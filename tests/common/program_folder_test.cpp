@@ -76,31 +76,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Program_Folder_Seed, LanguagesAndSamplesArriveWithoutReplacingTheOperatorsFiles) {
     Temp_Folder root;
-    const fs::path shared = root.Path() / "share";
-    const fs::path user = root.Path() / "user";
-    Write_Whole_File((shared / "LanguageFiles/german.mdb").string(), "shipped german");
-    Write_Whole_File(
-        (shared / "LanguageFiles/LanguageTemplateFiles/LanguageDBTemplate.mdb").string(),
-        "template");
-    Write_Whole_File((shared / "Profiles/bisque.txt").string(), "shipped bisque");
-
-    EXPECT_TRUE(Seed_Program_Folder(shared, user));
-    EXPECT_EQ(Read_Whole_File(
-                  (user / "LanguageFiles/LanguageTemplateFiles/LanguageDBTemplate.mdb").string()),
-              "template");
-    EXPECT_EQ(Read_Whole_File((user / "Profiles/bisque.txt").string()), "shipped bisque");
+    auto file = [&](const char* path) { return (root.Path() / path).string(); };
+    Write_Whole_File(file("share/LanguageFiles/LanguageTemplateFiles/T.mdb"), "template");
+    Write_Whole_File(file("share/Profiles/bisque.txt"), "shipped bisque");
+    EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
+    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/LanguageTemplateFiles/T.mdb")), "template");
+    EXPECT_EQ(Read_Whole_File(file("user/Profiles/bisque.txt")), "shipped bisque");
 
     // The operator edits a translation and deletes a sample; a newer package ships a
     // language and a sample more.
-    Write_Whole_File((user / "LanguageFiles/german.mdb").string(), "edited german");
-    fs::remove(user / "Profiles/bisque.txt");
-    Write_Whole_File((shared / "LanguageFiles/spanish.mdb").string(), "shipped spanish");
-    Write_Whole_File((shared / "Profiles/glaze.txt").string(), "shipped glaze");
-    EXPECT_TRUE(Seed_Program_Folder(shared, user));
-    EXPECT_EQ(Read_Whole_File((user / "LanguageFiles/german.mdb").string()), "edited german");
-    EXPECT_EQ(Read_Whole_File((user / "LanguageFiles/spanish.mdb").string()), "shipped spanish");
-    EXPECT_FALSE(fs::exists(user / "Profiles/bisque.txt"));
-    EXPECT_FALSE(fs::exists(user / "Profiles/glaze.txt"));
+    Write_Whole_File(file("share/LanguageFiles/german.mdb"), "shipped german");
+    Write_Whole_File(file("user/LanguageFiles/german.mdb"), "edited german");
+    fs::remove(file("user/Profiles/bisque.txt"));
+    Write_Whole_File(file("share/LanguageFiles/spanish.mdb"), "shipped spanish");
+    Write_Whole_File(file("share/Profiles/glaze.txt"), "shipped glaze");
+    EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
+    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/german.mdb")), "edited german");
+    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/spanish.mdb")), "shipped spanish");
+    EXPECT_FALSE(fs::exists(file("user/Profiles/bisque.txt")));
+    EXPECT_FALSE(fs::exists(file("user/Profiles/glaze.txt")));
 }
 
 }  // namespace

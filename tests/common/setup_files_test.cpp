@@ -24,24 +24,17 @@ TEST(Setup_Files, ASettingWrittenIsReadBackAsItsFirstLine) {
     EXPECT_FALSE(std::filesystem::exists(file + ".new"));
 }
 
-TEST(Setup_Files, MissingEmptyOrOddFilesReadAsTheirFirstLineOrNothing) {
+TEST(Setup_Files, MissingEmptyOrOddFilesReadAsTheirFirstLineOrNothingAndFailedWritesLeaveNoDebris) {
     Temp_Folder folder;
     EXPECT_EQ(Read_First_Line(folder.File("nothing.txt")), "");
-    Write_Whole_File(folder.File("empty.txt"), "");
-    EXPECT_EQ(Read_First_Line(folder.File("empty.txt")), "");
-    Write_Whole_File(folder.File("lf.txt"), "checked\nsecond\n");
-    EXPECT_EQ(Read_First_Line(folder.File("lf.txt")), "checked");
-    Write_Whole_File(folder.File("noend.txt"), "3");
-    EXPECT_EQ(Read_First_Line(folder.File("noend.txt")), "3");
-    EXPECT_EQ(Read_First_Line(folder.Path().string()), "");  // a folder, not a file
-}
-
-TEST(Setup_Files, AWriteThatCannotHappenIsSilentAndLeavesNoDebris) {
-    Temp_Folder folder;
-    Write_Whole_File(folder.File("plain-file"), "keep");
-    Write_Text_File(folder.File("plain-file/inside.txt"), "x");  // parent is not a folder
-    EXPECT_EQ(Read_First_Line(folder.File("plain-file/inside.txt")), "");
-    EXPECT_EQ(Read_Whole_File(folder.File("plain-file")), "keep");
+    for (auto [text, first] : {std::pair{"", ""}, {"checked\nsecond\n", "checked"}, {"3", "3"}}) {
+        Write_Whole_File(folder.File("odd.txt"), text);
+        EXPECT_EQ(Read_First_Line(folder.File("odd.txt")), first) << text;
+    }
+    EXPECT_EQ(Read_First_Line(folder.Path().string()), "");   // a folder, not a file
+    Write_Text_File(folder.File("odd.txt/inside.txt"), "x");  // parent is not a folder
+    EXPECT_EQ(Read_First_Line(folder.File("odd.txt/inside.txt")), "");
+    EXPECT_EQ(Read_Whole_File(folder.File("odd.txt")), "3");
 }
 
 TEST(Setup_Files, FileNameOfPathKeepsWhatFollowsTheLastSeparator) {

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <vector>
 
 #include "controller_model.h"
 #include "fake_line.h"
 #include "fault_plan.h"
+#include "support/case_name.h"
 
 namespace corvanel::testing {
 namespace {
@@ -36,27 +36,18 @@ struct Panel_On_The_Bench : Controller_Rig {
 TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     Panel_On_The_Bench bench;
     FrontPanel& panel = bench.Panel;
-
     panel.User_Interface = "old message\r\n";
     panel.Decrement_Unit_Addr_Click();  // "<" at 0
-    EXPECT_EQ(panel.Unit_Address, 0);
-    EXPECT_EQ(panel.Unit_Address_Display, "0");
-    EXPECT_EQ(panel.User_Interface, "");
-
+    EXPECT_EQ(panel.Unit_Address_Display + panel.User_Interface, "0");
     bench.Step_To(100);
-    EXPECT_EQ(panel.Unit_Address_Display, "100");
     panel.Increment_Unit_Addr_Click();  // ">" at 100
-    EXPECT_EQ(panel.Unit_Address, 100);
     EXPECT_EQ(panel.Unit_Address_Display, "100");
     panel.RV_Command_Click();
     EXPECT_EQ(bench.Last_Sent(), "@100RX017A*\r\n");
-
     while (panel.Unit_Address > 1) panel.Decrement_Unit_Addr_Click();
     panel.Decrement_Unit_Addr_Click();  // "<" at 1
     EXPECT_EQ(panel.Unit_Address_Display, "0");
-    panel.Increment_Unit_Addr_Click();
-    panel.SV_Read_Command_Click();
-    EXPECT_EQ(bench.Last_Sent(), "@01RS0141*\r\n");
+    EXPECT_EQ(panel.Unit_Address, 0);
 }
 
 // Each command button: the command it sends and what the answer shows on the panel.
@@ -123,28 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   &FrontPanel::High_Limit_Display, "1260"},
                       Button_Case{"AutoTune", &FrontPanel::AutoTune_Click, "AS01", nullptr, ""},
                       Button_Case{"StopTune", &FrontPanel::Stop_Tune_Click, "AP01", nullptr, ""}),
-    [](const ::testing::TestParamInfo<Button_Case>& info) {
-        std::string name;
-        for (const char* c = info.param.Caption; *c; ++c)
-            if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-        return name;
-    });
-
-TEST(Front_Panel_Write_Set_Value, RefusedBelowTheLowLimitLeavesTheSetPointShown) {
-    sim::Unit_Settings settings;
-    settings.Low_Limit = 0;
-    Panel_On_The_Bench bench({0}, settings);
-    FrontPanel& panel = bench.Panel;
-    panel.Set_Point = "0650";
-
-    panel.SV_Command_Click();
-
-    EXPECT_EQ(bench.Last_Sent(), Reply_Of("@00WS01F010") + "\n");
-    EXPECT_EQ(panel.User_Interface, "Command cannot be executed\r\n");
-    EXPECT_EQ(panel.Set_Point, "0650");
-    EXPECT_TRUE(panel.Communication_Status);
-    EXPECT_FALSE(panel.Command_Executed);
-}
+    [](const auto& info) { return Case_Name_Of(info.param.Caption); });
 
 TEST(Front_Panel_Typed_Line, EnterSendsTheLineAsTypedAndTheAnswerShowsRaw) {
     Panel_On_The_Bench bench;
@@ -185,37 +155,27 @@ TEST(Front_Panel_Scan, ListsWhoAnswersAndLeavesTheAddressAndIndicatorAsTheyWere)
     EXPECT_EQ(panel.Unit_Address_Display, "42");
 }
 
-TEST(Front_Panel_Exit, HidesThePanelThenHandsBackToTheMainWindowEvenIfHidingFails) {
-    Panel_On_The_Bench bench;
-    FrontPanel& panel = bench.Panel;
-    std::vector<std::string> steps;
-    panel.Hide_Window = [&] { steps.push_back("hide"); };
-    panel.Exited = [&] { steps.push_back("main window back"); };
-    panel.Exit_FrontPanel_Click();
-    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "main window back"}));
-
-    panel.Hide_Window = [&] { throw Run_Time_Error(Error_Number::Device_IO_Error); };
-    panel.Exit_FrontPanel_Click();
-    EXPECT_EQ(steps.back(), "main window back");
-    EXPECT_EQ(steps.size(), 3u);
-}
-
-TEST(Front_Panel_Load, LoadsTheSerialWindowOnceAndStartsAtAddress0) {
+TEST(Front_Panel_Load_And_Exit, LoadOnceAtAddress0ExitHandsBackToTheMainWindowEvenIfHidingFails) {
     FrontPanel panel;
     int serial_loads = 0;
     panel.Load_Serial_Window = [&] { ++serial_loads; };
     panel.Unit_Address = 9;
     panel.Form_Load();
-    EXPECT_EQ(serial_loads, 1);
-    EXPECT_EQ(panel.Unit_Address_Display, "0");
-    panel.Increment_Unit_Addr_Click();
     panel.Form_Load();  // shown again later: already loaded
     EXPECT_EQ(serial_loads, 1);
-    EXPECT_EQ(panel.Unit_Address, 1);
-    // Without a protocol wired a button does nothing and breaks nothing.
+    EXPECT_EQ(panel.Unit_Address_Display, "0");
     panel.User_Interface = "x";
-    panel.RV_Command_Click();
+    panel.RV_Command_Click();  // without a protocol wired a button does nothing
     EXPECT_EQ(panel.User_Interface, "");
+
+    std::vector<std::string> steps;
+    panel.Hide_Window = [&] { steps.push_back("hide"); };
+    panel.Exited = [&] { steps.push_back("main window back"); };
+    panel.Exit_FrontPanel_Click();
+    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "main window back"}));
+    panel.Hide_Window = [&] { throw Run_Time_Error(Error_Number::Device_IO_Error); };
+    panel.Exit_FrontPanel_Click();
+    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "main window back", "main window back"}));
 }
 
 }  // namespace

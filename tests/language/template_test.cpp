@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -26,40 +27,23 @@ struct Literal {
 // string literal (or adjacent literals, which the compiler joins) directly inside the
 // call, possibly spread over lines. Calls with anything else inside are not literals.
 std::vector<Literal> Translated_Literals(const std::string& code, const std::string& file) {
+    static const std::regex call(R"re(TranslateText\s*\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
+    static const std::regex piece(R"re("((?:[^"\\]|\\.)*)")re");
     std::vector<Literal> literals;
-    const std::string call = "TranslateText";
-    for (std::size_t at = code.find(call); at != std::string::npos;
-         at = code.find(call, at + call.size())) {
-        std::size_t i = at + call.size();
-        auto skip_blanks = [&] {
-            while (i < code.size() && std::isspace(static_cast<unsigned char>(code[i]))) ++i;
-        };
-        skip_blanks();
-        if (i >= code.size() || code[i] != '(') continue;
-        ++i;
-        skip_blanks();
-        std::string text;
-        bool any = false;
-        bool complete = true;
-        while (i < code.size() && code[i] == '"') {
-            any = true;
-            for (++i; i < code.size() && code[i] != '"'; ++i) {
-                if (code[i] != '\\') {
-                    text += code[i];
+    for (std::sregex_iterator at(code.begin(), code.end(), call), end; at != end; ++at) {
+        std::string text, pieces = (*at)[1];
+        for (std::sregex_iterator p(pieces.begin(), pieces.end(), piece); p != end; ++p) {
+            std::string raw = (*p)[1];
+            for (std::size_t i = 0; i < raw.size(); ++i) {
+                if (raw[i] != '\\') {
+                    text += raw[i];
                     continue;
                 }
-                char escaped = code[++i];
-                text += escaped == 'n'   ? '\n'
-                        : escaped == 't' ? '\t'
-                        : escaped == 'r' ? '\r'
-                                         : escaped;
+                char e = raw[++i];
+                text += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
             }
-            if (i >= code.size()) complete = false;
-            ++i;
-            skip_blanks();
         }
-        if (!any || !complete || i >= code.size() || code[i] != ')') continue;
-        std::size_t line = 1 + std::count(code.begin(), code.begin() + at, '\n');
+        std::size_t line = 1 + std::count(code.begin(), code.begin() + at->position(), '\n');
         literals.push_back({text, file + ":" + std::to_string(line)});
     }
     return literals;

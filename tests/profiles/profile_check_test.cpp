@@ -110,7 +110,6 @@ TEST_F(Sensor_Pick, ChecksTheTemperaturesAtOnceAndStopsAtAnUnreadableOne) {
               " =>Profile sensor type set to R Thermocouple\r\n"
               "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n");
     EXPECT_EQ(Editor.mnuSensor_Checked, (std::array<bool, 10>{true}));
-
     Editor.WorkSheet[1][Col_Start_Temp] = "hot";
     Editor.User_Prompt.clear();
     Editor.TempRangeCheck();

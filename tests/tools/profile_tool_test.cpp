@@ -60,26 +60,21 @@ TEST(Profile_Tool, MakeKeepsRatesAndHoldsAsTypedInCelsiusHours) {
     std::string file = folder.File("glaze.txt");
     Run_Result made = Run_Tool(
         {"make", "--sensor", "PtDIN", "--scale", "C", "--unit", "H", "--start-temp", "20", file},
-        Header +
-            "# warm up slowly\n400,,100,10,\n400,0.5,,,wait\n"
-            "100,,-150,,\n");
+        Header + "# warm up slowly\n400,,100,10,\n400,0.5,,,wait\n100,,-150,,\n");
     ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
-    Run_Result shown = Run_Tool({"show", file});
-    EXPECT_NE(shown.Out.find("Sensor type: PtDIN\nTemperature scale: Celsius\nTime unit: Hours"),
-              std::string::npos);
-    EXPECT_NE(
-        shown.Out.find(
-            "  1           0      3.80       r          20       400        100            10\n"),
-        std::string::npos)
-        << shown.Out;
-    EXPECT_NE(shown.Out.find("wait"), std::string::npos);
-    EXPECT_NE(
-        shown.Out.find("  3        4.30      2.00       r         400       100       -150\n"),
-        std::string::npos)
-        << shown.Out;
+    std::string shown = Run_Tool({"show", file}).Out;
+    EXPECT_EQ(shown.substr(0, 63),
+              "Sensor type: PtDIN\nTemperature scale: Celsius\nTime unit: Hours\n");
+    EXPECT_NE(shown.find("  1           0      3.80       r          20       400        100"
+                         "            10\n"
+                         "  2        3.80       0.5       h         400       400          0"
+                         "                   wait\n"
+                         "  3        4.30      2.00       r         400       100       -150\n"),
+              std::string::npos)
+        << shown;
 }
 
-TEST(Profile_Tool, AProfileThatFailsTheCheckIsNotWritten) {
+TEST(Profile_Tool, AProfileThatFailsTheCheckIsNotWrittenAndCheckFailsOnAnyBadFile) {
     Temp_Folder folder;
     std::string file = folder.File("hot.txt");
     Run_Result made =
@@ -92,31 +87,14 @@ TEST(Profile_Tool, AProfileThatFailsTheCheckIsNotWritten) {
               "Profile Error - FILE NOT SAVED\n");
     EXPECT_FALSE(std::filesystem::exists(file));
 
-    Run_Result one_segment = Run_Tool({"make", file}, Header + "1000,60,,,\n");
-    EXPECT_EQ(one_segment.Status, 1);
-    EXPECT_NE(one_segment.Out.find("Error: Must have more than 2 segments in profile"),
-              std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(file));
-}
-
-TEST(Profile_Tool, CheckReportsEachFileAndFailsOnAnyBadOne) {
-    Temp_Folder folder;
     std::string good = folder.File("good.txt");
     Write_Whole_File(good, Worked_Example_Text() + "\r\n");
-    std::string damaged_text = Worked_Example_Text();
-    damaged_text[38] = '2';
-    std::string damaged = folder.File("damaged.txt");
-    Write_Whole_File(damaged, damaged_text);
-
-    Run_Result result = Run_Tool({"check", good, damaged, folder.File("missing.txt")});
+    Run_Result result = Run_Tool({"check", good, file});
     EXPECT_EQ(result.Status, 1);
-    const std::string format =
-        "File found: Format not valid: \nProfile Syntax must be precise\n"
-        "Use profile editor to create profiles\n"
-        "If you are not fully aware of format conventions\n";
-    EXPECT_NE(result.Out.find(damaged + "\n" + format), std::string::npos) << result.Out;
-    EXPECT_NE(result.Out.find(folder.File("missing.txt") + "\n" + format), std::string::npos);
-    EXPECT_EQ(Run_Tool({"check", good}).Status, 0);
+    EXPECT_NE(result.Out.find(file + "\nFile found: Format not valid: \nProfile Syntax must be "
+                                     "precise\nUse profile editor to create profiles\n"),
+              std::string::npos)
+        << result.Out;
 }
 
 struct Bad_Input {
@@ -144,7 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input{{}, "", "no command given (check, show, make or cone); see --help"},
         Bad_Input{{"burn"}, "", "unknown command burn (check, show, make or cone)"},
         Bad_Input{{"check"}, "", "check needs at least one FILE"},
-        Bad_Input{{"check", "--fast", "x"}, "", "unknown option --fast for check"},
         Bad_Input{{"make", "--colour", "red", "OUT"}, "", "unknown option --colour for make"},
         Bad_Input{
             {"make", "--sensor", "Q", "OUT"}, "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
@@ -154,9 +131,6 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input{{"make", "OUT"},
                   "",
                   "no CSV header: expected end_temp,duration,ramp_rate,error_limit,command"},
-        Bad_Input{{"make", "OUT"},
-                  "temp,time\n",
-                  "line 1: expected the header end_temp,duration,ramp_rate,error_limit,command"},
         Bad_Input{{"make", "OUT"},
                   Header + "1000,60,,,\n500,x,,,\n",
                   "line 3: duration \"x\" is not a number the editor takes"},
@@ -180,7 +154,6 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input{{"cone", "6", "--cool", "150", "OUT"},
                   "",
                   "--cool takes RATE:TEMP, for example 150:1500, not 150"},
-        Bad_Input{{"cone", "6", "--glaze", "OUT"}, "", "unknown option --glaze for cone"},
         Bad_Input{{"cone", "6"}, "", "cone needs a CONE and the OUT file to write"},
         Bad_Input{{"cone", "10", "OUT"},
                   "",
@@ -204,23 +177,17 @@ TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
     EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
 }
 
-TEST(Profile_Tool, ConeListPrintsTheChart) {
+TEST(Profile_Tool, ConeListPrintsTheChartAndHelpEveryCommand) {
     Run_Result list = Run_Tool({"cone", "--list"});
     EXPECT_EQ(list.Status, 0);
     EXPECT_EQ(list.Out.substr(0, list.Out.find('\n')), "cone  60 C/h  150 C/h  108 F/h  270 F/h");
     EXPECT_NE(list.Out.find("\n 022     586      590     1087     1094\n"), std::string::npos);
     EXPECT_NE(list.Out.find("\n  04    1063     1077     1945     1971\n"), std::string::npos);
-    EXPECT_NE(list.Out.find("\n   4    1162     1183     2124     2161\n"), std::string::npos);
     EXPECT_EQ(std::count(list.Out.begin(), list.Out.end(), '\n'), 33);
-}
-
-TEST(Profile_Tool, HelpDescribesEveryCommand) {
     Run_Result help = Run_Tool({"--help"});
     EXPECT_EQ(help.Status, 0);
-    for (const char* word :
-         {"check FILE...", "show FILE", "make [--sensor CODE]", "end_temp,duration"}) {
+    for (const char* word : {"check FILE...", "show FILE", "make [--sensor CODE]", "cone CONE"})
         EXPECT_NE(help.Out.find(word), std::string::npos) << word;
-    }
 }
 
 }  // namespace
