@@ -66,11 +66,11 @@ TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorButNotWithALowerCaseFC
     EXPECT_TRUE(rig.Protocol.Comm_Error);
     EXPECT_FALSE(rig.Panel.Communication_Status);
 
-    rig.Answer("@01RX0001239F2Z");  // each status digit drives its own indicators; Z counts as 0
+    rig.Answer("@01RX0001239D2Z");  // each status digit drives its own indicators; Z counts as 0
     rig.Protocol.Read_PV(rig.Unit);
     EXPECT_EQ(rig.Protocol.Last_PV, 123);
     EXPECT_EQ(rig.Panel.Process_Value, "0123");
-    EXPECT_EQ(Indicators(rig.Panel), "101 1111 001 0000");
+    EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
 }
 
 TEST(Read_Status, TheWorkedReplyGivesTypeKAndScaleOne) {

@@ -79,8 +79,12 @@ TEST(Serial_Port, LineSettingsAndPortNumbersAreReadAsWritten) {
     Line_Settings line = Parse_Line_Settings("9600,E,7,2");
     EXPECT_EQ(std::tuple(line.Baud, line.Parity, line.Data_Bits, line.Stop_Bits),
               std::tuple(9600, 'E', 7, 2));
-    EXPECT_THROW(Parse_Line_Settings("9600,X,7,2"), Run_Time_Error);
-    EXPECT_THROW(Parse_Line_Settings("9600,E,7"), Run_Time_Error);
+    for (const char* bad : {"9600,X,7,2", "9600,E,7", "0,E,7,2", "9600.5,E,7,2", "4000001,E,7,2",
+                            "9600,E,4,1", "9600,E,9,1", "9600,E,8,0", "9600,E,8,3"}) {
+        EXPECT_THROW(Parse_Line_Settings(bad), Run_Time_Error) << bad;
+    }
+    EXPECT_EQ(Parse_Line_Settings("1,N,5,1").Data_Bits, 5);
+    EXPECT_EQ(Parse_Line_Settings("4000000,O,8,2").Stop_Bits, 2);
     Temp_Folder folder;
     EXPECT_THROW(Serial_Device_Name(0, Program_Paths(folder.Path())), Run_Time_Error);
 }
