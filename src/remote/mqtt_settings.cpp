@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "language/translate.h"
-#include "remote/private_file.h"
 #include "remote/remote_settings.h"
 #include "setup/setup_files.h"
 

@@ -5,7 +5,6 @@
 
 #include "common/numeric.h"
 #include "language/translate.h"
-#include "remote/private_file.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {

@@ -1,5 +1,7 @@
 #include "setup/setup_files.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -35,6 +37,17 @@ bool Replace_File_Contents(const std::string& path, const std::string& content) 
 
 void Write_Text_File(const std::string& path, const std::string& text) {
     Replace_File_Contents(path, text + "\r\n");
+}
+
+void Write_Private_Text_File(const std::string& path, const std::string& text) {
+    // The file is written beside and renamed over the old one: the mask makes that new
+    // file private as it is created, the permissions fix a file an older version left.
+    mode_t old_mask = ::umask(077);
+    Write_Text_File(path, text);
+    ::umask(old_mask);
+    std::error_code ignored;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace,
+                    ignored);
 }
 
 std::string Read_First_Line(const std::string& path) {

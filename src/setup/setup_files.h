@@ -16,6 +16,10 @@ bool Replace_File_Contents(const std::string& path, const std::string& content);
 // silent: the old file, if any, stays as it was.
 void Write_Text_File(const std::string& path, const std::string& text);
 
+// Writes a setting that is a secret (a token, a password) as Write_Text_File does, but
+// readable and writable by its owner only, from the moment the file exists.
+void Write_Private_Text_File(const std::string& path, const std::string& text);
+
 // The first line of the file without its line end (a line ends at CR, LF or CR LF);
 // "" when the file is missing, unreadable or empty.
 std::string Read_First_Line(const std::string& path);
