@@ -199,12 +199,7 @@ TEST(Safe_Start, AProfileInTheOtherScaleIsRefusedUnlessTheCheckIsOff) {
                  "Edit profile and save with matching scale setting\r\n"));
     EXPECT_TRUE(rig.Said("SOFT OFF condition"));
 
-    rig.Form.mnuSafetySettings_Click();
-    ASSERT_STREQ(Safety_Setting_Rows()[13].Name, "Scale_Check");
-    rig.Form.Safety_Form.Texts[13] = "0";
-    EXPECT_TRUE(rig.Form.Safety_Settings_OK());
-    EXPECT_NE(Read_Whole_File(rig.Paths.Setup_File("Safety.txt")).find("Scale_Check=0\r\n"),
-              std::string::npos);
+    rig.Form.Safety.Scale_Check = false;
     rig.Form.Start_Profile_Click();
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
 }
