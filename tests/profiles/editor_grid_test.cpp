@@ -91,6 +91,7 @@ struct Locked_Cell {
     const char* What;
     int Row, Col;
     const char* Message;
+    friend void PrintTo(const Locked_Cell& c, std::ostream* out) { *out << c.What; }
 };
 
 class Editor_Locked_Cell : public Editor_Test, public ::testing::WithParamInterface<Locked_Cell> {};
@@ -109,6 +110,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cells, Editor_Locked_Cell,
     ::testing::Values(Locked_Cell{"seg", 3, Col_Seg,
                                   "This entry is a constant\r\nYou can not edit this column"},
+                      Locked_Cell{"first_start_time", 1, Col_Start_Time,
+                                  "This entry is calculate from the other entries\r\n"
+                                  "You can not manually edit this column"},
                       Locked_Cell{"start_time", 2, Col_Start_Time,
                                   "This entry is calculate from the other entries\r\n"
                                   "You can not manually edit this column"},
