@@ -29,7 +29,14 @@ std::vector<double> Axis_Ticks(double min, double max, int most) {
         step = factor * power;
         if (step >= rough) break;
     }
-    for (double tick = std::ceil(min / step) * step; tick <= max + step * 1e-9; tick += step) {
+    // Counted in whole steps from the first, never by adding a step to a tick: far from
+    // zero a step can be below the values' precision, and the sum would never grow.
+    const double first = std::ceil(min / step);
+    const double last = std::floor(max / step + 1e-9);
+    if (!std::isfinite(first) || !std::isfinite(last) || last - first > 4.0 * most) return ticks;
+    for (int k = 0; k <= static_cast<int>(last - first); ++k) {
+        const double tick = (first + k) * step;
+        if (!ticks.empty() && tick <= ticks.back()) continue;
         ticks.push_back(std::abs(tick) < step * 1e-9 ? 0 : tick);
     }
     return ticks;

@@ -1,4 +1,5 @@
 #include "run/firing_history.h"
+#include "run/firing_chart.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,16 @@ TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
               "Start,Profile,Kiln,Duration,Peak,Outcome,Energy (kWh),Cost,Record\r\n"
               "2027-02-01 09:00,glaze.txt,-,1:00,212 F,unfinished,6.10,-,glaze.firing.csv\r\n"
               "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
+}
+
+// Round steps between the labels; far from zero, where a step is below the values'
+// precision, the labels still come to an end.
+TEST(Axis_Ticks, AreRoundStepsAndEndForAnyRange) {
+    EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
+    EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(),
+              65u);  // a step of 1 is below 1e17's precision
+    EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
 }
 
 }  // namespace
