@@ -43,12 +43,10 @@ Safety_Settings_Window::Safety_Settings_Window(Safety_Settings_Form& form, std::
     Safety_Messages->setObjectName("Safety_Messages");
     Safety_Messages->setReadOnly(true);
     Safety_Messages->setMaximumHeight(90);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = Ok_Cancel_Buttons(
+        *this, [this] { return Take_Entries(); }, [this] { Show_Form(); });
     buttons->button(QDialogButtonBox::Ok)->setObjectName("Safety_OK");
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("Safety_Cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] { OK_Click(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(Safety_Messages);
@@ -65,15 +63,13 @@ void Safety_Settings_Window::Show_Form() {
     Show_Message_Lines(*Safety_Messages, shown, Form_.Messages);
 }
 
-void Safety_Settings_Window::OK_Click() {
+bool Safety_Settings_Window::Take_Entries() {
     Form_.Texts.resize(Switches.size());
     for (std::size_t i = 0; i < Switches.size(); ++i) {
         Form_.Texts[i] =
             Switches[i] ? (Switches[i]->isChecked() ? "1" : "0") : Numbers[i]->text().toStdString();
     }
-    const bool all_taken = OK_();
-    Show_Form();
-    if (all_taken) accept();
+    return OK_();
 }
 
 }  // namespace corvanel

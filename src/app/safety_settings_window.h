@@ -28,7 +28,7 @@ class Safety_Settings_Window : public QDialog {
 
   private:
     void Show_Form();
-    void OK_Click();
+    bool Take_Entries();  // hands the texts to `ok`
 
     Safety_Settings_Form& Form_;
     std::function<bool()> OK_;

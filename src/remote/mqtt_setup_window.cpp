@@ -30,7 +30,8 @@ Mqtt_Setup_Window::Mqtt_Setup_Window(Mqtt_Setup_Model& model, QWidget* parent)
     Discovery = new QCheckBox(Q(TranslateText("Home Assistant discovery")), this);
     Message = new QLabel(this);
     Message->setWordWrap(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = Ok_Cancel_Buttons(
+        *this, [this] { return Model_.OK_Click(); }, [this] { Refresh(); }, &Saved);
     for (auto [widget, name] :
          {std::pair<QWidget*, const char*>{Enable_Publishing, "Enable_Publishing"},
           {Host, "Host"},
@@ -75,15 +76,6 @@ Mqtt_Setup_Window::Mqtt_Setup_Window(Mqtt_Setup_Model& model, QWidget* parent)
         connect(box, &QLineEdit::textEdited, this,
                 [text](const QString& typed) { *text = typed.toStdString(); });
     }
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (Model_.OK_Click()) {
-            accept();
-            if (Saved) Saved();
-        } else {
-            Refresh();
-        }
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 void Mqtt_Setup_Window::Refresh() {

@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/widgets.h"
 #include "language/translate.h"
+#include "ui/widgets.h"
 
 namespace corvanel {
 
@@ -29,7 +29,8 @@ Remote_Monitoring_Window::Remote_Monitoring_Window(Remote_Monitoring_Model& mode
     Address->setReadOnly(true);
     Message = new QLabel(this);
     Message->setWordWrap(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = Ok_Cancel_Buttons(
+        *this, [this] { return Model_.OK_Click(); }, [this] { Refresh(); }, &Saved);
     for (auto [widget, name] : {std::pair<QWidget*, const char*>{Enable_Page, "Enable_Page"},
                                 {Port, "Port"},
                                 {Listen_Local, "Listen_Local"},
@@ -71,15 +72,6 @@ Remote_Monitoring_Window::Remote_Monitoring_Window(Remote_Monitoring_Model& mode
         Model_.New_Token_Click();
         Refresh();
     });
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (Model_.OK_Click()) {
-            accept();
-            if (Saved) Saved();
-        } else {
-            Refresh();
-        }
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 void Remote_Monitoring_Window::Refresh() {

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <algorithm>
+
+#include "language/translate.h"
 
 namespace corvanel {
 
@@ -67,6 +71,21 @@ void Fit_Columns_To_Titles(QTableWidget& grid, const std::vector<int>& design_wi
         const int needed = title ? metrics.horizontalAdvance(title->text()) + 18 : 0;
         grid.setColumnWidth(col, std::max(design_widths[static_cast<std::size_t>(col)], needed));
     }
+}
+
+QDialogButtonBox* Ok_Cancel_Buttons(QDialog& dialog, std::function<bool()> take,
+                                    std::function<void()> show,
+                                    const std::function<void()>* saved) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
+                     [&dialog, take = std::move(take), show = std::move(show), saved] {
+                         if (!take()) return show();
+                         dialog.accept();
+                         if (saved && *saved) (*saved)();
+                     });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
 }
 
 }  // namespace corvanel

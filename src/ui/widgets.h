@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
+class QDialog;
+class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -36,6 +39,13 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption,
 QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip = nullptr,
                     bool read_only = true);
 QGroupBox* Frame(QWidget* parent, const char* name, const char* caption);
+
+// The OK and Cancel of a settings dialog. OK closes the dialog only when `take` says the
+// entries were taken, and then runs `saved` if it is set; otherwise the dialog stays open
+// and `show` shows why. Cancel closes it and keeps what was stored.
+QDialogButtonBox* Ok_Cancel_Buttons(QDialog& dialog, std::function<bool()> take,
+                                    std::function<void()> show,
+                                    const std::function<void()>* saved = nullptr);
 
 // Each column of the grid at its design width, or wider where its title needs it, so no
 // title is clipped in any language.
