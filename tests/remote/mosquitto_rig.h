@@ -32,23 +32,16 @@ class Mosquitto_Broker {
                              getpwuid(getuid())->pw_name + "\n" + "allow_anonymous " +
                              (user.empty() ? "true\n" : "false\n");
         if (!user.empty()) {
-            QProcess maker;
-            maker.start(QStandardPaths::findExecutable("mosquitto_passwd"),
-                        {"-b", "-c", QString::fromStdString(Folder.File("passwords")),
-                         QString::fromStdString(user), QString::fromStdString(password)});
-            ASSERT_TRUE(maker.waitForFinished(20000) && maker.exitCode() == 0)
-                << "mosquitto_passwd failed (scripts/install-deps installs mosquitto)";
+            ASSERT_NO_FATAL_FAILURE(Make(
+                "mosquitto_passwd", {"-b", "-c", File("passwords"), QString::fromStdString(user),
+                                     QString::fromStdString(password)}));
             config += "password_file " + Folder.File("passwords") + "\n";
         }
         if (tls) {
-            QProcess maker;
-            maker.start("openssl",
-                        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                         "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
-                         QString::fromStdString(Folder.File("key.pem")), "-out",
-                         QString::fromStdString(Certificate())});
-            ASSERT_TRUE(maker.waitForFinished(30000) && maker.exitCode() == 0)
-                << "openssl could not make a certificate (scripts/install-deps installs it)";
+            ASSERT_NO_FATAL_FAILURE(
+                Make("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                 "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                                 "-keyout", File("key.pem"), "-out", File("certificate.pem")}));
             config += "certfile " + Certificate() + "\nkeyfile " + Folder.File("key.pem") + "\n";
         }
         Write_Whole_File(Folder.File("mosquitto.conf"), config);
@@ -59,7 +52,7 @@ class Mosquitto_Broker {
         QString binary = QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/bin"});
         ASSERT_FALSE(binary.isEmpty()) << "mosquitto is not installed: run scripts/install-deps";
         Process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        Process_.start(binary, {"-c", QString::fromStdString(Folder.File("mosquitto.conf"))});
+        Process_.start(binary, {"-c", File("mosquitto.conf")});
         ASSERT_TRUE(Eventually([&] {
             QTcpSocket probe;
             probe.connectToHost(QHostAddress::LocalHost, Port);
@@ -81,51 +74,44 @@ class Mosquitto_Broker {
     Temp_Folder Folder;
 
   private:
+    QString File(const std::string& name) const {
+        return QString::fromStdString(Folder.File(name));
+    }
+    // A tool that prepares the broker's files; the test cannot go on without them.
+    static void Make(const QString& tool, const QStringList& arguments) {
+        QProcess maker;
+        maker.start(tool, arguments);
+        ASSERT_TRUE(maker.waitForFinished(30000) && maker.exitCode() == 0)
+            << tool.toStdString() << " failed (scripts/install-deps installs it)";
+    }
     QProcess Process_;
 };
 
-// mosquitto_sub subscribed to `filter`, keeping every message it hears.
+// mosquitto_sub subscribed to `filter`, with mosquitto_sub's own `options` (such as
+// --retained-only), keeping every message it hears.
 class Mqtt_Subscriber {
   public:
-    struct Heard {
-        std::string Topic, Payload;
-        bool Retained;
-    };
-
-    Mqtt_Subscriber(quint16 port, const std::string& filter, const std::string& user = "",
-                    const std::string& password = "") {
-        QStringList arguments = {"-d",
-                                 "-h",
-                                 "127.0.0.1",
-                                 "-p",
-                                 QString::number(port),
-                                 "-t",
-                                 QString::fromStdString(filter),
-                                 "-F",
-                                 "%r %t %p"};
-        if (!user.empty()) {
-            arguments << "-u" << QString::fromStdString(user) << "-P"
-                      << QString::fromStdString(password);
-        }
-        // Line-buffered, so its log says at once that it has subscribed.
-        Process_.start("stdbuf", QStringList{"-oL", "mosquitto_sub"} + arguments);
-        EXPECT_TRUE(Eventually([&] {
-            return Read(), Debug_.find("received SUBACK") != std::string::npos;
-        })) << "mosquitto_sub did not subscribe (scripts/install-deps installs mosquitto-clients)";
+    Mqtt_Subscriber(quint16 port, const std::string& filter, QStringList options = {}) {
+        // Each message is one line "> topic payload"; the rest is its log (-d), which says
+        // when it has subscribed, and is line-buffered so that it says so at once.
+        options << "-d"
+                << "-h"
+                << "127.0.0.1"
+                << "-p" << QString::number(port) << "-t" << QString::fromStdString(filter) << "-F"
+                << "> %t %p";
+        Process_.start("stdbuf", QStringList{"-oL", "mosquitto_sub"} + options);
+        EXPECT_TRUE(Eventually([&] { return Read(); }))
+            << "mosquitto_sub did not subscribe (scripts/install-deps installs mosquitto-clients)";
     }
     ~Mqtt_Subscriber() {
         Process_.kill();
         Process_.waitForFinished(5000);
     }
-    // Each message is one line "retain topic payload"; the rest is mosquitto_sub's log.
-    std::vector<Heard> All() {
-        Read();
-        return Heard_;
-    }
     std::vector<std::string> On(const std::string& topic) {
+        Read();
         std::vector<std::string> payloads;
-        for (const Heard& heard : All()) {
-            if (heard.Topic == topic) payloads.push_back(heard.Payload);
+        for (const auto& [heard_topic, payload] : Heard_) {
+            if (heard_topic == topic) payloads.push_back(payload);
         }
         return payloads;
     }
@@ -135,21 +121,20 @@ class Mqtt_Subscriber {
     }
 
   private:
-    void Read() {
+    bool Read() {
         while (Process_.canReadLine()) {
             std::string line = Process_.readLine().trimmed().toStdString();
             std::size_t space = line.find(' ', 2);
-            if (line.rfind("0 ", 0) != 0 && line.rfind("1 ", 0) != 0) {
-                Debug_ += line + "\n";
-            } else if (space != std::string::npos) {
-                Heard_.push_back(
-                    {line.substr(2, space - 2), line.substr(space + 1), line[0] == '1'});
+            Subscribed_ |= line.find("received SUBACK") != std::string::npos;
+            if (line.rfind("> ", 0) == 0 && space != std::string::npos) {
+                Heard_.emplace_back(line.substr(2, space - 2), line.substr(space + 1));
             }
         }
+        return Subscribed_;
     }
     QProcess Process_;
-    std::string Debug_;
-    std::vector<Heard> Heard_;
+    bool Subscribed_ = false;
+    std::vector<std::pair<std::string, std::string>> Heard_;
 };
 
 }  // namespace corvanel::testing
