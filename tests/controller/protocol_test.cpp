@@ -69,6 +69,9 @@ TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorButNotWithALowerCaseFC
     EXPECT_EQ(rig.Protocol.Last_PV, 123);
     EXPECT_EQ(rig.Panel.Process_Value, "0123");
     EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
+    rig.Answer("@01RX0000074341");  // each bit apart from its neighbours in the same digit
+    rig.Protocol.Read_PV(rig.Unit);
+    EXPECT_EQ(Indicators(rig.Panel), "000 0011 010 0001");
 }
 
 TEST(Read_Status, TheWorkedReplyGivesTypeKAndScaleOne) {
@@ -186,6 +189,8 @@ TEST(Unconvertible_Fields, GiveZeroOrSkipOnlyTheBadValue) {
     rig.Answer("@00RS00FABC");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Set_Point, "-ABC");
+    rig.Answer("@00RO000500");
+    EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 500);
     rig.Answer("@00RO00F100");
     EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Output_Display, "0");
