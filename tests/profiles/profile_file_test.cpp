@@ -83,11 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                },
                true},
         Damage{"digit",  // End Temp 1000 becomes 2000
-               [](std::string t) {
-                   t[38] = '2';
-                   return t;
-               },
-               false},
+               [](std::string t) { return t.replace(38, 1, "2"); }, false},
         Damage{"truncated", [](std::string t) { return t.substr(0, 72 * 200); }, false},
         Damage{"lf_only", [](std::string t) { return Without(t, '\r'); }, false},
         Damage{"lone_cr", [](std::string t) { return Without(t, '\n'); }, true},
