@@ -69,9 +69,9 @@ TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorButNotWithALowerCaseFC
     EXPECT_EQ(rig.Protocol.Last_PV, 123);
     EXPECT_EQ(rig.Panel.Process_Value, "0123");
     EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
-    rig.Answer("@01RX0000074341");  // each bit apart from its neighbours in the same digit
+    rig.Answer("@01RX00000743F1");  // each bit apart from its neighbours; F is a digit too
     rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_EQ(Indicators(rig.Panel), "000 0011 010 0001");
+    EXPECT_EQ(Indicators(rig.Panel), "000 0011 111 0001");
 }
 
 TEST(Read_Status, TheWorkedReplyGivesTypeKAndScaleOne) {
