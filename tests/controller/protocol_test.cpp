@@ -29,11 +29,9 @@ TEST(Compute_FCS, IsTheExclusiveOrInTwoUpperCaseDigits) {
 TEST(Write_SV, FillsTheFourCharacterFieldOrSendsTheNearestValueAndSaysSo) {
     const std::tuple<int, const char*, const char*> cases[] = {{0, "0000", ""},
                                                                {5, "0005", ""},
-                                                               {75, "0075", ""},
                                                                {999, "0999", ""},
                                                                {9999, "9999", ""},
                                                                {-5, "F005", ""},
-                                                               {-50, "F050", ""},
                                                                {-999, "F999", ""},
                                                                {-1000, "F999", "-1000 => -999"},
                                                                {12000, "9999", "12000 => 9999"}};
@@ -71,6 +69,9 @@ TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorButNotWithALowerCaseFC
     EXPECT_EQ(rig.Protocol.Last_PV, 123);
     EXPECT_EQ(rig.Panel.Process_Value, "0123");
     EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
+    rig.Answer("@01RX00000743F1");  // each bit apart from its neighbours; F is a digit too
+    rig.Protocol.Read_PV(rig.Unit);
+    EXPECT_EQ(Indicators(rig.Panel), "000 0011 111 0001");
 }
 
 TEST(Read_Status, TheWorkedReplyGivesTypeKAndScaleOne) {
@@ -188,6 +189,8 @@ TEST(Unconvertible_Fields, GiveZeroOrSkipOnlyTheBadValue) {
     rig.Answer("@00RS00FABC");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Set_Point, "-ABC");
+    rig.Answer("@00RO000500");
+    EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 500);
     rig.Answer("@00RO00F100");
     EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Output_Display, "0");

@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QProcess>
 
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -51,50 +50,35 @@ class Kiln_Sim_On_A_Pty : public ::testing::Test {
     Serial_Port Serial_{Device_, Panel_, Main_Window_, Protocol_.Reply_Buffer};
 };
 
-TEST_F(Kiln_Sim_On_A_Pty, AllElevenCommandsAreAnsweredThenFaultsAreSeenAsCommErrors) {
-    // Exchanges 1..12 are clean; each later one carries the fault named below.
-    Start_Kiln_Sim({"--units=0,3", "--speed=60", "--start-temp=25", "--low-limit=-100",
-                    "--high-limit=1250", "--no-reply=at:13", "--garbage=at:14",
-                    "--split-reply=at:15", "--tc-break=at:16,17"});
+// Each command's frame and decoding are pinned over the fake line; here the bytes cross a
+// real pseudo-terminal, to two controllers, and the line faults arrive as kiln-sim sends them.
+TEST_F(Kiln_Sim_On_A_Pty, CommandsAreAnsweredThenFaultsAreSeenAsCommErrors) {
+    // Exchanges 1..4 are clean; each later one carries the fault named below.
+    Start_Kiln_Sim({"--units=0,3", "--speed=60", "--start-temp=25", "--no-reply=at:5",
+                    "--garbage=at:6", "--split-reply=at:7"});
     Wire();
     ASSERT_TRUE(Device_.Port_Open()) << (Main_Window_.Lines.empty() ? "" : Main_Window_.Lines[0]);
     std::uint8_t unit = 0, unit_3 = 3;
     std::int16_t set_value = 600;
     Good("MA01", [&] { Protocol_.Set_Write_Mode_RAM(unit); });  // 1
     Good("WS01", [&] { Protocol_.Write_SV(unit, set_value); });
-    Good("RS01", [&] { EXPECT_EQ(Protocol_.Read_SV(unit), 600); });
     Good("RX01", [&] { Protocol_.Read_PV(unit); });
     EXPECT_GE(Protocol_.Last_PV, 25);
     EXPECT_LT(Protocol_.Last_PV, 100);
     EXPECT_TRUE(Panel_.RamWrite);
-    Good("RO01", [&] { EXPECT_EQ(Protocol_.Read_Output(unit), 1000); });  // a cold kiln
-    Good("RL01", [&] { Protocol_.Read_Limits(unit); });
-    EXPECT_EQ(Protocol_.Low_Set_Limit, -100);
-    EXPECT_EQ(Protocol_.High_Set_Limit, 1250);
-    Good("RU01", [&] { Protocol_.Read_Status(unit); });
-    EXPECT_EQ(Panel_.Controller_Input_Type, "2");
-    Good("ME01", [&] { Protocol_.Set_Write_Mode_Backup(unit); });
-    Good("MW01", [&] { Protocol_.Save_RAM_To_NV(unit); });
-    Good("AS01", [&] { Protocol_.Start_Auto_Tune(unit); });
-    Good("AP01", [&] { Protocol_.Stop_Auto_Tune(unit); });    // 11
-    Good("RX01 unit 3", [&] { Protocol_.Read_PV(unit_3); });  // the second controller
+    Good("RX01 unit 3", [&] { Protocol_.Read_PV(unit_3); });  // 4: the second controller
     std::int16_t last_pv = Protocol_.Last_PV;
 
-    Protocol_.Read_PV(unit);  // 13: no reply
+    Protocol_.Read_PV(unit);  // 5: no reply
     EXPECT_TRUE(Protocol_.Comm_Error);
     EXPECT_TRUE(Protocol_.Reply_Buffer.empty());
     EXPECT_EQ(Protocol_.Last_PV, last_pv);
-    Protocol_.Read_Limits(unit);  // 14: stray characters in front
+    Protocol_.Read_Limits(unit);  // 6: stray characters in front
     EXPECT_TRUE(Protocol_.Comm_Error);
     EXPECT_NE(Protocol_.Reply_Buffer.front(), '@');
-    Good("RX01 split", [&] { Protocol_.Read_PV(unit); });  // 15: in chunks, still good
-    Good("RX01 break", [&] { Protocol_.Read_PV(unit); });  // 16: thermocouple open
-    EXPECT_TRUE(Panel_.InputError);
-    Protocol_.Start_Auto_Tune(unit);  // 17: nothing to tune on with the sensor open
-    EXPECT_EQ(Panel_.User_Interface, "Command cannot be executed\r\n");
-    Good("RX01 after break", [&] { Protocol_.Read_PV(unit); });  // 18: sensor back
-    EXPECT_FALSE(Panel_.InputError);
-    EXPECT_EQ(Protocol_.Read_SV(unit), 600);  // nothing was lost on the way
+    Good("RX01 split", [&] { Protocol_.Read_PV(unit); });  // 7: in chunks, still good
+    EXPECT_EQ(Protocol_.Read_SV(unit), 600);               // nothing was lost on the way
+    EXPECT_FALSE(Protocol_.Comm_Error);
     EXPECT_TRUE(Main_Window_.Lines.empty());
 }
 
@@ -132,18 +116,6 @@ TEST_F(Kiln_Sim_On_A_Pty, ADeviceTheUserMayNotOpenIsNamedWithTheFixUnlessTurnedO
     } catch (const Port_Open_Error& error) {
         EXPECT_EQ(error.Number, Error_Number::Permission_Denied);
         EXPECT_TRUE(error.Advice.empty());  // turned off: only the messages it always gave
-    }
-}
-
-TEST_F(Kiln_Sim_On_A_Pty, BadFlagsGiveOneClearLineAndExitCode2) {
-    for (const char* flag : {"--input-type=12", "--scale=K", "--no-reply=often", "--colour=red"}) {
-        QProcess sim;
-        sim.start(KILN_SIM_PATH, {flag});
-        ASSERT_TRUE(sim.waitForFinished(10000));
-        EXPECT_EQ(sim.exitCode(), 2) << flag;
-        QString error = QString::fromUtf8(sim.readAllStandardError());
-        EXPECT_TRUE(error.startsWith("kiln-sim: ")) << error.toStdString();
-        EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
     }
 }
 

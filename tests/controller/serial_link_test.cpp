@@ -50,17 +50,8 @@ TEST(Serial_Port, ARequestIsSentOnceAndOnAClosedPortReportedAndKept) {
     EXPECT_TRUE(rig.Protocol.Comm_Error);
 }
 
-TEST(Serial_Port, AMissingPortAFailedCloseAndAFailedSwitchAreReported) {
-    Fake_Line line;
-    FrontPanel panel;
-    Recorded_Messages main_window;
-    std::string reply_buffer;
-    Serial_Port serial(line, panel, main_window, reply_buffer);
-    serial.Form_Load(7);
-    EXPECT_FALSE(line.Port_Open());
-    EXPECT_EQ(main_window.Lines,
-              (std::vector<std::string>{"Comm port init error", "Invalid Port Number"}));
-
+// A port missing at load is reported in the pty tests, with the device's own advice.
+TEST(Serial_Port, AFailedSwitchClosesThePortAndAFailedCloseIsReported) {
     Controller_Rig rig;
     rig.Line.Existing_Ports = {1, 3};
     rig.Serial.Switch_Port(3);

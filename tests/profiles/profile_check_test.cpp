@@ -24,10 +24,6 @@ TEST_P(Profile_Check, ReportsEveryBrokenRuleInItsOwnWords) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Profile_Check,
     ::testing::Values(
-        Check_Case{"passes", [](Profile_Editor&) {}, false,
-                   "WARNING: You must check and observe ramp limitations, no ramp rate checking "
-                   "by this software\r\n\r\nNo Errors found in profile. You may now save and run "
-                   "it.\r\n"},
         Check_Case{"one_segment",
                    [](Profile_Editor& e) {
                        e.ClearRows(2);

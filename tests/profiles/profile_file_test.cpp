@@ -19,29 +19,20 @@ Profile_Sheet Worked_Example_Sheet() {
 
 const Profile_Settings K_Fahrenheit_Minutes{"K    ", true, true};
 
+// Opening, showing and saving through the editor and the tool read these cells too; here
+// is what only the file layer itself shows: the seg column padded and the header row empty.
 TEST(Profile_File, TheWorkedExampleIsWrittenByteForByteAndReadsBackToTheSamePaddedCells) {
     std::string text = Build_Profile_Text(Worked_Example_Sheet(), K_Fahrenheit_Minutes);
     EXPECT_TRUE(text == Worked_Example_Text())
         << "the written text differs from the worked example";
     EXPECT_EQ(text.size() + 2, Profile_Layout::Written_File_Length);  // save adds one CR LF
-
-    Temp_Folder folder;
-    std::string path = folder.File("example.txt");
-    Write_Whole_File(path, text + "\r\n");
-    ASSERT_TRUE(Read_Profile_File(path) == text);
     Profile_Sheet sheet = Parse_Profile_Text(text);
     EXPECT_EQ(sheet[1][Col_Seg] + sheet[1][Col_End_Temp] + sheet[1][Col_Ramp_Rate],
               "      1   1000  15.50");
-    EXPECT_EQ(sheet[1][Col_Action] + sheet[2][Col_Action] + sheet[3][Col_Action], "rhe");
-    EXPECT_EQ(sheet[3][Col_Duration], "");
     EXPECT_EQ(sheet[200][Col_Seg], "    200");
     EXPECT_TRUE(sheet[0][Col_Seg].empty());
-    EXPECT_EQ(Last_Used_Row(sheet), 3);
-    Profile_Settings settings = Profile_Settings_Of_Text(text);
-    EXPECT_EQ(settings.Sensor_Code, "K    ");
-    EXPECT_TRUE(settings.Fahrenheit && settings.Minutes);
     // Saved again unchanged, the padded cells give the very same file.
-    EXPECT_TRUE(Build_Profile_Text(sheet, settings) == text);
+    EXPECT_TRUE(Build_Profile_Text(sheet, Profile_Settings_Of_Text(text)) == text);
 }
 
 TEST(Profile_File, ChecksumCoversEverythingUpToTheTimeUnit) {
@@ -92,11 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                },
                true},
         Damage{"digit",  // End Temp 1000 becomes 2000
-               [](std::string t) {
-                   t[38] = '2';
-                   return t;
-               },
-               false},
+               [](std::string t) { return t.replace(38, 1, "2"); }, false},
         Damage{"truncated", [](std::string t) { return t.substr(0, 72 * 200); }, false},
         Damage{"lf_only", [](std::string t) { return Without(t, '\r'); }, false},
         Damage{"lone_cr", [](std::string t) { return Without(t, '\n'); }, true},
