@@ -45,8 +45,6 @@ class Program_Rig : public ::testing::Test {
         if (arguments.filter("--scale").isEmpty()) arguments << "--scale=F";
         Sim.Start(Folder, Paths, arguments);
     }
-    // The requests kiln-sim has received so far, as it logged them.
-    std::string Exchanges() { return Sim.Exchanges(); }
 
     void Start_Program() {
         Program = std::make_unique<Corvanel_Program>(

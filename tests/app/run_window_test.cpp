@@ -111,7 +111,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedPrintedAndRecalledAfterARestart)
     EXPECT_EQ(Window().Control_Interval->interval(), 3000);
     EXPECT_FALSE(Window().Elapsed_Time->isEnabled());
     ASSERT_TRUE(Eventually([&] { return records() >= 2; })) << Messages();
-    EXPECT_EQ(Last_Set_Value_Sent(Exchanges()), "0070");  // the climb starts at 70 F
+    EXPECT_EQ(Last_Set_Value_Sent(Sim.Exchanges()), "0070");  // the climb starts at 70 F
     EXPECT_EQ(Read_Out(Window(), "Time Left"), "8 min");
     EXPECT_EQ(Read_Out(Window(), "Finishes At"), "09:08");
     EXPECT_EQ(Highlighted_Rows(grid), std::vector<int>{1});
@@ -121,7 +121,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedPrintedAndRecalledAfterARestart)
     ASSERT_TRUE(Eventually([&] { return Window().Segment_Executing->text() == "2"; }));
     const std::string contents = Read_Whole_File(log);
     EXPECT_EQ(contents.substr(contents.size() - 21, 9), "4.00     ");
-    EXPECT_EQ(Last_Set_Value_Sent(Exchanges()), "0200");
+    EXPECT_EQ(Last_Set_Value_Sent(Sim.Exchanges()), "0200");
     EXPECT_EQ(Highlighted_Rows(grid), std::vector<int>{2});
     EXPECT_EQ(Read_Out(Window(), "Time Left"), "4 min");
     EXPECT_EQ(chart.Now_Line()->at(0).x(), 4.0);
@@ -159,7 +159,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedPrintedAndRecalledAfterARestart)
     Clock.Advance(5 * 60);
     ASSERT_TRUE(Eventually([&] { return !Window().Control_Interval->isActive(); })) << Messages();
     EXPECT_NE(Messages().find("Profile Finished"), std::string::npos) << Messages();
-    EXPECT_EQ(Last_Set_Value_Sent(Exchanges()), "0070");
+    EXPECT_EQ(Last_Set_Value_Sent(Sim.Exchanges()), "0070");
     EXPECT_EQ(Window().Start_Profile->styleSheet(), "");
     EXPECT_EQ(Highlighted_Rows(grid), std::vector<int>{});
 
