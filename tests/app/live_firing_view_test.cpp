@@ -2,6 +2,7 @@
 #include "main_window_rig.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
+#include "run/log_file.h"
 
 namespace corvanel::testing {
 namespace {
@@ -32,7 +33,7 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     first.Form.Control_Interval_Timer();
     first.Form.Firing.Detach(writer);  // the power goes
     const std::string log = first.Paths.Logfile("pt_run.txt");
-    Write_Whole_File(log, Read_Whole_File(log) + "2.0");  // a torn last record
+    ASSERT_TRUE(Append_Log_Record(log, "2.0"));  // a torn last record
 
     Main_Window_Rig again;
     again.Model = sim::Controller_Model({0}, platinum);
