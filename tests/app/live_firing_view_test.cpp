@@ -1,39 +1,67 @@
 #include "run/live_firing_view.h"
 #include "main_window_rig.h"
+#include "run/firing_record.h"
+#include "run/firing_record_writer.h"
 #include "run/log_file.h"
 
 namespace corvanel::testing {
 namespace {
 
-// A restart with recall draws the firing's history from its log, in degrees also for a
-// platinum sensor whose log keeps tenths; opening another profile empties it again.
-TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLog) {
-    Main_Window_Rig rig;
-    rig.Write_Profile("pt.txt",
-                      {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
-                       {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
-                      "PtJIS", false, false);
-    rig.Write_Short_Profile();
-    const std::string log = rig.Paths.Logfile("pt_run.txt");
-    std::filesystem::create_directories(rig.Paths.Logfiles_Folder());
-    ASSERT_TRUE(Append_Log_Record(log, Log_Record("0.00", 200, 195)));
-    ASSERT_TRUE(Append_Log_Record(log, Log_Record("1.50", 470, 466)));
-    Write_Whole_File(log, Read_Whole_File(log) + "2.0");  // a torn last record
-    rig.Setup_File("Check_Flag.txt", "checked");
-    rig.Setup_File("Profile_Name.txt", "pt.txt");
-    rig.Setup_File("Logfile_Name.txt", "pt_run.txt");
+// A platinum firing in hours, cut short by a power failure and recalled at the restart:
+// the view draws its history from the log in degrees (the log keeps tenths), the record
+// goes on with a restart line and no second header, and another profile empties the view.
+TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) {
+    sim::Unit_Settings platinum;
+    platinum.Input_Type = 6;  // PtJIS
+    platinum.Start_Temperature = 19.5;
+    Main_Window_Rig first;
+    first.Model = sim::Controller_Model({0}, platinum);
+    Firing_Record_Writer writer(first.Paths, "Corvanel");
+    first.Form.Firing.Attach(writer);
+    first.Form.Form_Load();
+    first.Write_Profile("pt.txt",
+                        {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
+                         {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
+                        "PtJIS", false, false);
+    first.Open_Profile("pt.txt");
+    first.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/x/pt_run.txt"));
+    first.Form.mnuSpecifyLogFile_Click();
+    first.Form.mnuRecallSetup_Click();
+    first.Form.Save_Setup();
+    first.Form.Start_Profile_Click();
+    first.Clock.Advance(90 * 60);
+    first.Form.Control_Interval_Timer();
+    first.Form.Firing.Detach(writer);  // the power goes
+    const std::string log = first.Paths.Logfile("pt_run.txt");
+    ASSERT_TRUE(Append_Log_Record(log, "2.0"));  // a torn last record
 
-    Live_Firing_View view{rig.Paths};
-    rig.Form.Firing.Attach(view);
-    rig.Form.Form_Load();
-    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 47}}));
-    EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 46.6}}));
+    Main_Window_Rig again;
+    again.Model = sim::Controller_Model({0}, platinum);
+    std::filesystem::copy(first.Folder.Path(), again.Folder.Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    Live_Firing_View view{again.Paths};
+    Firing_Record_Writer after_restart(again.Paths, "Corvanel");
+    again.Form.Firing.Attach(view);
+    again.Form.Firing.Attach(after_restart);
+    again.Form.Form_Load();
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}}));
+    EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 19.5}}));
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
               "Time (hours)|Temperature (°C)");
+    again.Form.Start_Profile_Click();
+    again.Form.Firing.Detach(after_restart);
+    std::string text = Read_Whole_File(again.Paths.Logfile("pt_run.firing.csv"));
+    std::vector<std::string> events;
+    for (const auto& line : Parse_Firing_Record(text).Lines) events.push_back(line.Event);
+    EXPECT_EQ(events, (std::vector<std::string>{"start", "", "", "program started with recall",
+                                                "start", ""}));
+    EXPECT_EQ(text.find("# program:"), text.rfind("# program:"));
 
-    rig.Open_Profile("short.txt");
+    again.Write_Short_Profile();
+    again.Open_Profile("short.txt");
     EXPECT_TRUE(view.Measured().empty());
-    rig.Form.Firing.Detach(view);
+    again.Form.Firing.Detach(view);
 }
 
 struct Off_Profile_Case {

@@ -14,20 +14,13 @@
 #include "fake_line.h"
 #include "fault_plan.h"
 #include "profiles/profile_file.h"
+#include "recording_mail.h"
 #include "setup/setup_files.h"
 #include "support/fake_clock.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
-
-struct Recording_Mail : Mail_Sender {
-    std::vector<Mail_Message> Sent;
-    bool Send(const Mail_Message& message) override {
-        Sent.push_back(message);
-        return false;  // as if no server answered: the program must not care
-    }
-};
 
 struct Fake_Name_Dialog : Name_Dialog {
     int Answer = 1;

@@ -17,7 +17,7 @@ namespace {
 
 using Run_Window_Menus = Program_Rig;
 
-TEST_F(Run_Window_Menus, TheFrontPanelTakesOverTheLineAndItsExitBringsTheRunWindowBack) {
+TEST_F(Run_Window_Menus, TheFrontPanelAndThePortSetUpTakeOverTheLineAndGiveItBack) {
     Start_Kiln_Sim();
     Start_Program();
     Window().mnuFrontPanel->trigger();
@@ -34,11 +34,8 @@ TEST_F(Run_Window_Menus, TheFrontPanelTakesOverTheLineAndItsExitBringsTheRunWind
     EXPECT_TRUE(Window().Monitor_Interval->isActive());
     EXPECT_FALSE(Window().mnuFrontPanel->isChecked());
     EXPECT_TRUE(Messages().ends_with("Polling turned off\nMonitor Mode")) << Messages();
-}
 
-TEST_F(Run_Window_Menus, ThePortSetUpWindowStopsTheTicksAndFindsTheControllerOnPort1) {
-    Start_Kiln_Sim();
-    Start_Program();
+    // The port set-up window stops the ticks too, and finds the controller on port 1.
     Window().frmCommPortConfig->trigger();
     CommSetUp_Window& setup = Program->Port_Setup_Window();
     EXPECT_TRUE(setup.isVisible());

@@ -15,20 +15,13 @@
 #include "app/program.h"
 #include "app/traj_form.h"
 #include "language/translate.h"
+#include "recording_mail.h"
 #include "support/fake_clock.h"
 #include "support/fake_platform.h"
 #include "support/qt_rig.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
-
-struct Recording_Mail : Mail_Sender {
-    std::vector<Mail_Message> Sent;
-    bool Send(const Mail_Message& message) override {
-        Sent.push_back(message);
-        return true;
-    }
-};
 
 // The whole program in a program folder of its own, laid out as the build lays it out,
 // with port 1 mapped to kiln-sim on a pseudo-terminal. The dialogs, the clock and the
@@ -52,8 +45,6 @@ class Program_Rig : public ::testing::Test {
         if (arguments.filter("--scale").isEmpty()) arguments << "--scale=F";
         Sim.Start(Folder, Paths, arguments);
     }
-    // The requests kiln-sim has received so far, as it logged them.
-    std::string Exchanges() { return Sim.Exchanges(); }
 
     void Start_Program() {
         Program = std::make_unique<Corvanel_Program>(

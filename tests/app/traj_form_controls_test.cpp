@@ -29,11 +29,6 @@ TEST_F(Controls_Test, LockingStopsAutoTuneDisablesStartAndGuardsTheFrontPanel) {
 // The panel's open and close are the run window's menu story; here what it refuses and
 // the editor item.
 TEST_F(Controls_Test, TheFrontPanelStaysShutDuringARunAndTheEditorItemShowsTheEditor) {
-    Rig.Form.mnuFrontPanel_Click();  // open, then the panel's own EXIT
-    Rig.Windows.Show_Front_Panel(false);
-    Rig.Form.Front_Panel_Exited();
-    EXPECT_TRUE(Rig.Windows.Main_Shown && Rig.Form.Monitor_Interval.Enabled &&
-                !Rig.Form.mnuFrontPanel);
     Rig.Form.Set_Polling_Mode("run");
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);

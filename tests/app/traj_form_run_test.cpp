@@ -82,7 +82,7 @@ TEST_F(Run_Test, PollingModesAreExactWords) {
     EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
 }
 
-TEST_F(Run_Test, AlertsArmAboveTheLimitAndMailEveryFifteenTicks) {
+TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteenTicks) {
     Traj_form& form = Rig.Form;
     form.mnuEnableEmailNotification = true;
     form.Email_Notification = "potter@studio.example";
@@ -112,19 +112,16 @@ TEST_F(Run_Test, AlertsArmAboveTheLimitAndMailEveryFifteenTicks) {
     form.SoftOff_Click();
     EXPECT_FALSE(form.Message.Enabled);
     EXPECT_TRUE(Rig.Said("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE"));
-}
 
-TEST_F(Run_Test, ABlankErrorLimitAlertsOnlyBeyond3000) {
-    Rig.Form.mnuEnableEmailNotification = true;
-    Rig.Form.Current_Segment = 2;  // the hold has no limit
-    Rig.Form.Desired_Temp = 2999;
-    Rig.Form.Measured_Temp = 0;
-    Rig.Form.Arm_Email_Alert();
-    EXPECT_FALSE(Rig.Form.Message.Enabled);
-    Rig.Form.mnuEnableEmailNotification = false;  // off: the tick leaves the timer alone
-    Rig.Form.Message.Enabled = true;
-    Rig.Form.Arm_Email_Alert();
-    EXPECT_TRUE(Rig.Form.Message.Enabled);
+    form.Current_Segment = 2;  // the hold has a blank limit: alerts only beyond 3000
+    form.Desired_Temp = 2999;
+    form.Measured_Temp = 0;
+    form.Arm_Email_Alert();
+    EXPECT_FALSE(form.Message.Enabled);
+    form.mnuEnableEmailNotification = false;  // off: the tick leaves the timer alone
+    form.Message.Enabled = true;
+    form.Arm_Email_Alert();
+    EXPECT_TRUE(form.Message.Enabled);
 }
 
 TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
@@ -155,6 +152,43 @@ TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
     Rig.Form.Clear();
     Rig.Form.mnuSpecifyLogFile_Click();  // cancelled
     EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
+}
+
+constexpr const char* No_Log = "No log file: this firing is not being logged";
+
+int Times_Said(const std::string& box, const std::string& text) {
+    int times = 0;
+    for (std::size_t at = box.find(text); at != std::string::npos; at = box.find(text, at + 1))
+        ++times;
+    return times;
+}
+
+TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Write_Short_Profile();
+    rig.Open_Profile("short.txt");
+    Traj_form& form = rig.Form;
+
+    form.Start_Profile_Click();
+    EXPECT_TRUE(form.Control_Interval.Enabled);
+    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 1) << form.User_Message_Box;
+    form.Start_Profile_Click();  // suspend
+    form.Start_Profile_Click();  // resume: the same firing, said already
+    EXPECT_TRUE(form.Control_Interval.Enabled);
+    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+
+    form.SoftOff_Click();
+    rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
+    form.Start_Profile_Click();
+    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    rig.Setup_File("WarnWithoutLogFile.txt", "checked");
+
+    form.SoftOff_Click();
+    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
+    form.mnuSpecifyLogFile_Click();
+    form.Start_Profile_Click();
+    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
 }
 
 }  // namespace

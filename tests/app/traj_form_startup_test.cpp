@@ -9,7 +9,7 @@ const std::array<std::string, 10> Ramp{"1", "0", "60", "r", "70", "1000", "15.50
 const std::array<std::string, 10> Hold{"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
 const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "", "", ""};
 
-TEST(Startup, FirstStartWithoutSetupFolderUsesTheDefaultsAndSendsMA01First) {
+TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     EXPECT_EQ(rig.Settings(), "recall=0 port=1 marks=100 notify=0 list= name=");
@@ -25,6 +25,21 @@ TEST(Startup, FirstStartWithoutSetupFolderUsesTheDefaultsAndSendsMA01First) {
     EXPECT_EQ(rig.Form.Duty_Cycle.back(), '%');
     EXPECT_FALSE(
         std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")));  // not while loading
+
+    // Exit stops polling, closes the port and saves the setup.
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+    EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Said("Polling turned off\r\n"));
+    EXPECT_FALSE(rig.Line.Port_Open());
+    EXPECT_TRUE(rig.Windows.Ended);
+    std::string saved;
+    for (const char* file : {"Check_Flag.txt", "Email_List.txt", "CommPortNumber.txt",
+                             "EnableEmailNotification.txt", "Profile_Name.txt"}) {
+        saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
+    }
+    // An empty list is written; an empty profile name is not.
+    EXPECT_EQ(saved, "checked\r\n|\r\n|1\r\n|unchecked\r\n||");
 }
 
 TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
@@ -70,24 +85,6 @@ TEST(Startup, RecallWithNothingToRecallSaysSo) {
     EXPECT_EQ(rig.Form.Run_Elapsed, 0);
 }
 
-TEST(Startup, ExitStopsPollingClosesThePortAndSavesTheSetup) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Form.mnuRecallSetup_Click();
-    rig.Form.mnuExitProgram_Click();
-    EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
-    EXPECT_TRUE(rig.Said("Polling turned off\r\n"));
-    EXPECT_FALSE(rig.Line.Port_Open());
-    EXPECT_TRUE(rig.Windows.Ended);
-    std::string saved;
-    for (const char* file : {"Check_Flag.txt", "Email_List.txt", "CommPortNumber.txt",
-                             "EnableEmailNotification.txt", "Profile_Name.txt"}) {
-        saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
-    }
-    // An empty list is written; an empty profile name is not.
-    EXPECT_EQ(saved, "checked\r\n|\r\n|1\r\n|unchecked\r\n||");
-}
-
 TEST(Startup, TheMessageAreaStartsAfreshPast1500CharactersAndVersionIsOneLine) {
     Main_Window_Rig rig;
     rig.Form.User_Message_Box = std::string(1490, 'x');
@@ -99,7 +96,7 @@ TEST(Startup, TheMessageAreaStartsAfreshPast1500CharactersAndVersionIsOneLine) {
     EXPECT_EQ(rig.Form.User_Message_Box, "Corvanel Version= 2.0-3\r\n");
 }
 
-TEST(Loading, TheWorkedExampleFillsTablesCaptionsAndTheTick) {
+TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     rig.Write_Profile("example.txt", {Ramp, Hold, End});
@@ -112,6 +109,17 @@ TEST(Loading, TheWorkedExampleFillsTablesCaptionsAndTheTick) {
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")),
               "example.txt");  // saved at once
+
+    // Hours, Celsius and a platinum sensor are taken from the file.
+    rig.Write_Profile("pt.txt",
+                      {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
+                       {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
+                       {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
+                      "PtJIS", false, false);
+    rig.Open_Profile("pt.txt");
+    EXPECT_EQ(rig.Loaded(),
+              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) "
+              "start=200 end=4000 limits=50,3000 chart=4");
 }
 
 TEST(Loading, ABadFileOrACancelLeavesTheLoadedProfileInForce) {
@@ -144,19 +152,6 @@ TEST(Loading, ABadFileOrACancelLeavesTheLoadedProfileInForce) {
         EXPECT_EQ(rig.Loaded(), loaded);
         EXPECT_TRUE(rig.Form.Profile_Valid);
     }
-}
-
-TEST(Loading, HoursAndCelsiusAndPlatinumSensorsAreTakenFromTheFile) {
-    Main_Window_Rig rig;
-    rig.Write_Profile("pt.txt",
-                      {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
-                       {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
-                       {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
-                      "PtJIS", false, false);
-    rig.Open_Profile("pt.txt");
-    EXPECT_EQ(rig.Loaded(),
-              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) "
-              "start=200 end=4000 limits=50,3000 chart=4");
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <vector>
+
+#include "run/mail.h"
+
+namespace corvanel::testing {
+
+// Mail kept instead of sent. Every send fails, as if no server answered: the program must
+// not care.
+struct Recording_Mail : Mail_Sender {
+    std::vector<Mail_Message> Sent;
+    bool Send(const Mail_Message& message) override {
+        Sent.push_back(message);
+        return false;
+    }
+};
+
+}  // namespace corvanel::testing
