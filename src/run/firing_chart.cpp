@@ -19,16 +19,21 @@ double Time_In(double value, const std::string& from, const std::string& to) {
 
 }  // namespace
 
+double Round_Step(double span, int most) {
+    if (!(span > 0) || most < 1 || !std::isfinite(span)) return 0;
+    const double rough = span / most;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0}) {
+        // A hair over a step is on it: 0.1 + 0.2 in three parts is cut at 0.1, not 0.2.
+        if (factor * power >= rough * (1 - 1e-9)) return factor * power;
+    }
+    return 10 * power;
+}
+
 std::vector<double> Axis_Ticks(double min, double max, int most) {
     std::vector<double> ticks;
-    if (!(max > min) || most < 1 || !std::isfinite(max - min)) return ticks;
-    const double rough = (max - min) / most;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * power;
-        if (step >= rough) break;
-    }
+    const double step = Round_Step(max - min, most);
+    if (step == 0) return ticks;
     // Counted in whole steps from the first, never by adding a step to a tick: far from
     // zero a step can be below the values' precision, and the sum would never grow.
     const double first = std::ceil(min / step);

@@ -28,8 +28,11 @@ struct Firing_Chart {
 
 Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records);
 
-// Round steps (1, 2 or 5 times a power of ten) covering min to max with at most
-// `most` marks.
+// The round step (1, 2 or 5 times a power of ten) that cuts `span` into at most `most`
+// parts; 0 when there is no finite span to cut.
+double Round_Step(double span, int most);
+
+// Round steps covering min to max with at most `most` marks.
 std::vector<double> Axis_Ticks(double min, double max, int most);
 
 }  // namespace corvanel

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "language/translate.h"
+#include "run/firing_chart.h"
 #include "run/live_firing_view.h"
 #include "ui/widgets.h"
 
@@ -15,20 +16,11 @@ namespace corvanel {
 
 namespace {
 
-// The smallest step of 1, 2 or 5 times a power of ten that cuts the span into at most
-// `most` pieces.
-double Round_Step(double span, int most) {
-    const double raw = span / most;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= raw * (1 - 1e-9)) return factor * power;
-    }
-    return 10 * power;
-}
-
+// The axis widened from low and high to whole round steps, with a label at each step.
 void Round_Axis(QValueAxis& axis, double low, double high, int most_ticks) {
     if (!(high > low)) high = low + 1;
     const double step = Round_Step(high - low, most_ticks);
+    if (step == 0) return;
     low = std::floor(low / step + 1e-9) * step;
     high = std::ceil(high / step - 1e-9) * step;
     axis.setRange(low, high);

@@ -102,6 +102,7 @@ TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
 TEST(Axis_Ticks, AreRoundStepsAndEndForAnyRange) {
     EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
+    EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);
     EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(),
               65u);  // a step of 1 is below 1e17's precision
     EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
