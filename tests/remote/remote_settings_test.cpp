@@ -67,6 +67,10 @@ TEST(Remote_Settings, DefaultsWithoutFilesAndTheDialogStoresWithAPrivateToken) {
     EXPECT_FALSE(dialog.OK_Click());
     EXPECT_EQ(dialog.Message, "The port must be a whole number from 1 to 65535");
     dialog.Port_Text = "8181";
+    dialog.Token = "short";
+    EXPECT_FALSE(dialog.OK_Click());
+    EXPECT_EQ(dialog.Message, "The access token must be 8 to 64 letters, digits, - or _");
+    dialog.Token.clear();
     dialog.Listen_Changed(true);  // the network needs a token: one is made
     ASSERT_TRUE(Token_Is_Valid(dialog.Token)) << dialog.Token;
     EXPECT_EQ(dialog.Address(), "http://192.168.1.20:8181/?token=" + dialog.Token);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace corvanel {
 namespace {
@@ -23,6 +25,20 @@ TEST(Clock, SecondsRoundTripThroughTheCalendar) {
         EXPECT_EQ(back.Second, time.Second);
     }
     EXPECT_EQ(Format_Month_Day_Year_Hour_Minute({2011, 4, 3, 14, 5, 0}), "04_03_2011_14_05");
+}
+
+// The offset a record line carries follows the zone's summer time of that very year: in
+// 2027 Central Europe goes to summer time on 28 March, in 2028 already on the 26th.
+TEST(Clock, TheLocalOffsetFollowsSummerTimeOfThatYear) {
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    EXPECT_EQ(Local_Offset_Minutes({2027, 3, 27, 12, 0, 0}), 60);
+    EXPECT_EQ(Local_Offset_Minutes({2027, 3, 28, 12, 0, 0}), 120);
+    EXPECT_EQ(Local_Offset_Minutes({2028, 3, 27, 12, 0, 0}), 120);
+    zone ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+    tzset();
 }
 
 TEST(Clock, TheSystemClockGivesTheLocalDateAndTimeAsTheSystemFormatsThem) {

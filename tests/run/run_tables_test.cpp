@@ -4,6 +4,7 @@
 
 #include "common/error_numbers.h"
 #include "profiles/sensor_table.h"
+#include "run/safe_start.h"
 
 namespace corvanel {
 namespace {
@@ -55,6 +56,19 @@ TEST(Run_Tables, ACellThatIsNotANumberStopsTheBuild) {
                                     {"2", "", "", "e", "400", "", "", "", "", ""}});
     Run_Tables tables;
     EXPECT_THROW(Build_Run_Tables(sheet, "K    ", 2, tables), Run_Time_Error);
+}
+
+// A warm kiln starts where the first rising segment reaches it, even when a hold comes
+// first: half-way up a ramp from 30 to 90 minutes is 60 minutes.
+TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
+    Run_Tables tables;
+    tables.Seg_Start_Time = {0, 30, 90};
+    tables.Seg_End_Time = {30, 90};
+    tables.Seg_Start_Temp = {70, 70, 1070};
+    tables.Seg_End_Temp = {70, 1070};
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 570), 60);
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 2000), 90);
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 60), 0);
 }
 
 TEST(Sensor_Names, ControllerInputTypeCodesBecomeProfileCodes) {
