@@ -70,6 +70,8 @@ TEST(Remote_Settings, DefaultsWithoutFilesAndTheDialogStoresWithAPrivateToken) {
     dialog.Token = "short";
     EXPECT_FALSE(dialog.OK_Click());
     EXPECT_EQ(dialog.Message, "The access token must be 8 to 64 letters, digits, - or _");
+    dialog.Token = "kiln-room_2";  // dashes and underscores belong to a token
+    EXPECT_TRUE(dialog.OK_Click()) << dialog.Message;
     dialog.Token.clear();
     dialog.Listen_Changed(true);  // the network needs a token: one is made
     ASSERT_TRUE(Token_Is_Valid(dialog.Token)) << dialog.Token;

@@ -97,6 +97,21 @@ TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
               "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
 }
 
+// A firing of a single tick is still drawn on an axis: one time unit wide.
+TEST(Firing_Chart, ASingleTickGetsAnAxisOneUnitWide) {
+    Firing_Record_Header header;
+    Firing_Record_Line line;
+    line.Clock = {2027, 1, 5, 8, 0, 0};
+    line.Elapsed = 5;
+    line.Set_Value = line.Measured = 100;
+    Firing_Record record =
+        Parse_Firing_Record(Firing_Record_Header_Text(header) + Firing_Record_Line_Text(line));
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    EXPECT_EQ(chart.X_Min, 5);
+    EXPECT_EQ(chart.X_Max, 6);
+    EXPECT_EQ(chart.Y_Max, 105);
+}
+
 // Round steps between the labels; far from zero, where a step is below the values'
 // precision, the labels still come to an end.
 TEST(Axis_Ticks, AreRoundStepsAndEndForAnyRange) {
