@@ -1,8 +1,9 @@
+#include "language/add_a_language.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "language/add_a_language.h"
 #include "language/translate.h"
 #include "language_fixture.h"
 #include "setup/setup_files.h"
@@ -18,16 +19,13 @@ class Add_A_Language_Test : public ::testing::Test {
         Languages.Make_Language("german", {Row("Profile Running", "Profil läuft")});
         Languages.Make_Language("spanish", {Row("Profile Running", "Perfil en ejecución")});
         fs::create_directories(Languages.Paths.Language_Folder() + "LanguageTemplateFiles");
-        Language_Database::Create(Template());
-        Language_Database(Template(), Language_Database::Access::Read_Write)
-            .Insert(Row("Profile Running", std::nullopt, "run message"));
+        Languages.Make_Language("LanguageTemplateFiles/LanguageDBTemplate",
+                                {Row("Profile Running", std::nullopt, "run message")});
     }
     std::string Template() const {
-        return Languages.Paths.Language_Folder() + "LanguageTemplateFiles/LanguageDBTemplate.mdb";
+        return Languages.Database("LanguageTemplateFiles/LanguageDBTemplate");
     }
-    std::string Setup_Line() const {
-        return Read_First_Line(Languages.Paths.Setup_File("InterfaceLanguage.txt"));
-    }
+    std::string Setup_File() const { return Languages.Paths.Setup_File("InterfaceLanguage.txt"); }
 
     Language_Test_Folder Languages;
     AddALanguage Window{Languages.Paths};
@@ -42,7 +40,7 @@ TEST_F(Add_A_Language_Test, OpeningReadsTheSelectedLanguageLine) {
         {".mdb", "No language was previously selected", -1}};
     for (const auto& [line, last_line, highlighted] : lines) {
         AddALanguage window{Languages.Paths};
-        Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), line);
+        Write_Text_File(Setup_File(), line);
         window.Form_Load();
         EXPECT_TRUE(window.AddALanguageDisplay.ends_with(std::string(last_line) + "\r\n")) << line;
         EXPECT_EQ(window.ListIndex, highlighted) << line;
@@ -54,7 +52,7 @@ TEST_F(Add_A_Language_Test, OpeningReadsTheSelectedLanguageLine) {
 
 TEST_F(Add_A_Language_Test, ANewNameWithCapitalsDigitsAndADashBecomesALanguage) {
     Window.Form_Load();
-    Window.LanguageName = "Zulu-Xhosa09";  // the ends of each range: a z, 0 and 9
+    Window.LanguageName = "Zulu-Xhosa09";  // the ends of each range: a z 0 and 9
     Window.MakeDataBaseFile_Click();
     EXPECT_EQ(Window.LanguageName, "zulu-xhosa09");
     EXPECT_EQ(Window.AddALanguageDisplay, "Language name Selected is valid.\r\n");
@@ -96,9 +94,8 @@ TEST_F(Add_A_Language_Test, ANameTakenOrWithABlankOrAccentIsRefusedAndNoFileIsEv
     EXPECT_FALSE(fs::exists(Languages.Database("danish")));
 }
 
-TEST_F(Add_A_Language_Test, UseThisLanguageWithNothingSelectedChangesNothing) {
-    Write_Text_File(Languages.Paths.Setup_File("InterfaceLanguage.txt"), "German.mdb");
-    Window.Form_Load();  // "German" matches no entry in letter case: nothing highlighted
+TEST_F(Add_A_Language_Test, UseThisLanguageNeedsAChoiceAndThenTranslatesTheNextMessageAtOnce) {
+    Window.Form_Load();
     Window.UseSelectedLanguage_Click();
     EXPECT_EQ(Window.AddALanguageDisplay,
               "-------------------------ERROR-----------------------------\r\n"
@@ -106,19 +103,14 @@ TEST_F(Add_A_Language_Test, UseThisLanguageWithNothingSelectedChangesNothing) {
               "----------------------INSTRUCTIONS-------------------------\r\n"
               "-1- Use the mouse to click on the language you want to use\r\n"
               "-2- Then click on 'Use This Language' button\r\n");
-    EXPECT_EQ(Setup_Line(), "German.mdb");
-}
-
-TEST_F(Add_A_Language_Test, ChoosingALanguageTranslatesTheNextMessageAtOnce) {
-    Window.Form_Load();
+    EXPECT_FALSE(fs::exists(Setup_File()));
     EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+
     Window.LanguageList_Click(0);
     Window.UseSelectedLanguage_Click();
     EXPECT_EQ(Window.AddALanguageDisplay, "InterfaceLanguage set to: german\r\n");
-    EXPECT_EQ(Read_Whole_File(Languages.Paths.Setup_File("InterfaceLanguage.txt")),
-              "german.mdb\r\n");
+    EXPECT_EQ(Read_Whole_File(Setup_File()), "german.mdb\r\n");
     EXPECT_EQ(TranslateText("Profile Running"), "Profil läuft");
-
     Window.LanguageList_Click(1);  // a click leaves only that entry highlighted
     EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
 }

@@ -35,6 +35,10 @@ class Language_Test_Folder {
         for (const Phrase_Row& row : rows) database.Insert(row);
         database.Execute("COMMIT");
     }
+    std::vector<Phrase_Row> Rows(const std::string& language) const {
+        return Language_Database(Database(language), Language_Database::Access::Read_Only)
+            .Select_All();
+    }
 
     Temp_Folder Folder;
     Program_Paths Paths;

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+#include <stdexcept>
+
+#include "language/caption_table.h"
+#include "language/language_database.h"
+#include "language/translate.h"
+#include "setup/program_paths.h"
+#include "support/temp_folder.h"
+
+namespace corvanel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Language_Files = std::string(CORVANEL_PROGRAM_DIR) + "/LanguageFiles/";
+const std::string Template = Language_Files + "LanguageTemplateFiles/LanguageDBTemplate.mdb";
+
+std::vector<Phrase_Row> Rows_Of(const std::string& path) {
+    return Language_Database(path, Language_Database::Access::Read_Only).Select_All();
+}
+
+// The English text of every TranslateText("...") call in the sources: a plain string
+// literal (or adjacent literals, which the compiler joins) directly inside the call,
+// possibly spread over lines. Calls with anything else inside are not literals.
+TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
+    static const std::regex call(R"re(TranslateText\s*\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
+    static const std::regex piece(R"re("((?:[^"\\]|\\.)*)")re");
+    Language_Database database(Template, Language_Database::Access::Read_Only);
+    std::size_t scanned = 0;
+    for (const auto& file : fs::recursive_directory_iterator(CORVANEL_SOURCE_DIR)) {
+        if (file.path().extension() != ".cpp" && file.path().extension() != ".h") continue;
+        const std::string code = Read_Whole_File(file.path().string());
+        for (std::sregex_iterator at(code.begin(), code.end(), call), end; at != end; ++at) {
+            std::string text, pieces = (*at)[1];
+            for (std::sregex_iterator p(pieces.begin(), pieces.end(), piece); p != end; ++p) {
+                std::string raw = (*p)[1];
+                for (std::size_t i = 0; i < raw.size(); ++i) {
+                    const bool escaped = raw[i] == '\\' && ++i < raw.size();
+                    const char c = raw[i];
+                    text += !escaped ? c : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+                }
+            }
+            ++scanned;
+            EXPECT_TRUE(database.Find(text).has_value())
+                << "no row in data/language/phrases.txt for \"" << text << "\" (" << file.path()
+                << ":" << 1 + std::count(code.begin(), code.begin() + at->position(), '\n') << ")";
+        }
+    }
+    EXPECT_GT(scanned, 0u);
+}
+
+TEST(Phrase_Template, TheTemplateAndEnglishHoldPhrasesWithCommentsAndNoTranslations) {
+    for (const std::string& path : {Template, Language_Files + "english.mdb"}) {
+        auto rows = Rows_Of(path);
+        EXPECT_GT(rows.size(), 250u) << path;
+        for (const Phrase_Row& row : rows) {
+            EXPECT_FALSE(row.TargetLanguage.has_value()) << path << ": " << row.English;
+            EXPECT_FALSE(row.EnglishComments.value_or("").empty()) << path << ": " << row.English;
+        }
+    }
+}
+
+class Shipped_Language : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Shipped_Language, TranslatesEveryRowOfTheTemplateKeepingTheBlanksAtTheEnds) {
+    auto template_rows = Rows_Of(Template);
+    auto rows = Rows_Of(Language_Files + GetParam() + ".mdb");
+    ASSERT_EQ(rows.size(), template_rows.size());
+    std::set<std::string> captions;
+    for (const Caption_Entry& entry : Caption_Table()) captions.insert(std::string(entry.English));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Phrase_Row& row = rows[i];
+        EXPECT_EQ(row.English, template_rows[i].English);
+        ASSERT_TRUE(row.TargetLanguage.has_value()) << row.English;
+        const std::string& text = *row.TargetLanguage;
+        ASSERT_FALSE(text.empty()) << row.English;
+        EXPECT_EQ(text.front() == ' ', row.English.front() == ' ') << "[" << text << "]";
+        EXPECT_EQ(text.back() == ' ', row.English.back() == ' ') << "[" << text << "]";
+        // A caption has to fit the control designed for the English text.
+        if (captions.count(row.English) && row.English.size() < 40) {
+            EXPECT_LE(text.size(), row.English.size() * 2 + 8) << "caption too long: " << text;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Shipped_Language, ::testing::Values("german", "spanish"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// Stands in for the windows: remembers what each entry's control was given.
+class Recording_Windows : public Window_Registry {
+  public:
+    void Set_Text(const Caption_Entry& entry, const std::string& text) override {
+        ++Calls;
+        if (entry.Window == Unreachable_Window || entry.Control == Unreachable_Control)
+            throw std::runtime_error("control cannot be reached");
+        Shown[&entry] = text;
+    }
+    std::string Caption(Caption_Window window, std::string_view control) const {
+        for (const auto& [entry, text] : Shown)
+            if (entry->Window == window && entry->Control == control &&
+                entry->Property == Caption_Property::Caption)
+                return text;
+        return "<not set>";
+    }
+
+    std::map<const Caption_Entry*, std::string> Shown;
+    int Calls = 0;
+    std::optional<Caption_Window> Unreachable_Window;
+    std::string_view Unreachable_Control;
+};
+
+// The caption pass over the shipped languages, as the build lays them into the program folder.
+class Caption_Pass : public ::testing::Test {
+  protected:
+    void SetUp() override { Use_Language_Program_Folder(Program_Paths(CORVANEL_PROGRAM_DIR)); }
+    void TearDown() override { CurrentLanguage.clear(); }
+
+    Recording_Windows Windows;
+};
+
+TEST_F(Caption_Pass, AnUnreachableWindowOrControlIsSkippedAndThePassGoesOn) {
+    Windows.Unreachable_Window = Caption_Window::Serial_Port;
+    Windows.Unreachable_Control = "mnuVersion";
+    CurrentLanguage = "english";
+    InitObjectLanguage(Windows);
+    EXPECT_EQ(Windows.Calls, 137);
+    EXPECT_EQ(Windows.Caption(Caption_Window::Serial_Port, "Port_Label"), "<not set>");
+    EXPECT_EQ(Windows.Caption(Caption_Window::Traj_form, "mnuVersion"), "<not set>");
+    EXPECT_EQ(Windows.Caption(Caption_Window::CommSetUp, "CommDisplayLabel"), "Comm Port Number");
+}
+
+// Every caption has a row in the shipped German file (and so in the template it matches).
+TEST_F(Caption_Pass, GermanTurnsEveryCaptionGermanAndEnglishTurnsThemBack) {
+    CurrentLanguage = "german";
+    InitObjectLanguage(Windows);
+    ASSERT_EQ(Windows.Shown.size(), 137u);
+    Language_Database german(Language_Files + "german.mdb", Language_Database::Access::Read_Only);
+    int differing = 0;
+    for (const Caption_Entry& entry : Caption_Table()) {
+        auto row = german.Find(std::string(entry.English));
+        EXPECT_EQ(Windows.Shown[&entry], row ? row->TargetLanguage.value_or("") : "<no row>")
+            << Window_Name(entry.Window) << ": " << entry.English;
+        differing += Windows.Shown[&entry] != entry.English;
+    }
+    EXPECT_GT(differing, 110);
+    EXPECT_EQ(Windows.Caption(Caption_Window::Traj_form, "Start_Profile"), " PROFIL STARTEN");
+    EXPECT_EQ(Windows.Caption(Caption_Window::FrontPanel, "Alarm_1"), "Alarm 1 ein ");
+
+    CurrentLanguage = "english";
+    InitObjectLanguage(Windows);
+    for (const Caption_Entry& entry : Caption_Table())
+        EXPECT_EQ(Windows.Shown[&entry], entry.English);
+}
+
+}  // namespace
+}  // namespace corvanel
