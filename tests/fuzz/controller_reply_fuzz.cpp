@@ -27,6 +27,23 @@ struct Chunk_Waiter : Reply_Waiter {
     }
 };
 
+// The commands that take only a unit address.
+template <auto Command>
+void Send(InOut_Functions& protocol, std::uint8_t& unit) {
+    (protocol.*Command)(unit);
+}
+using Io = InOut_Functions;
+constexpr void (*Unit_Commands[])(Io&, std::uint8_t&) = {Send<&Io::Read_SV>,
+                                                         Send<&Io::Read_PV>,
+                                                         Send<&Io::Set_Write_Mode_Backup>,
+                                                         Send<&Io::Set_Write_Mode_RAM>,
+                                                         Send<&Io::Save_RAM_To_NV>,
+                                                         Send<&Io::Read_Status>,
+                                                         Send<&Io::Read_Output>,
+                                                         Send<&Io::Read_Limits>,
+                                                         Send<&Io::Start_Auto_Tune>,
+                                                         Send<&Io::Stop_Auto_Tune>};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,47 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string reply = input.Piece();
         waiter.Chunks.clear();
         waiter.Next = 0;
-        std::size_t at = 0;
-        while (at < reply.size()) {
-            std::size_t length = 1 + input.Byte() % 32;
+        for (std::size_t at = 0, length; at < reply.size(); at += length) {
+            length = 1 + input.Byte() % 32;
             waiter.Chunks.push_back(reply.substr(at, length));
-            at += length;
         }
         std::int16_t value = static_cast<std::int16_t>(input.Byte() << 8 | input.Byte());
-        switch (command) {
-            case 0:
-                protocol.Write_SV(unit, value);
-                break;
-            case 1:
-                protocol.Read_SV(unit);
-                break;
-            case 2:
-                protocol.Read_PV(unit);
-                break;
-            case 3:
-                protocol.Set_Write_Mode_Backup(unit);
-                break;
-            case 4:
-                protocol.Set_Write_Mode_RAM(unit);
-                break;
-            case 5:
-                protocol.Save_RAM_To_NV(unit);
-                break;
-            case 6:
-                protocol.Read_Status(unit);
-                break;
-            case 7:
-                protocol.Read_Output(unit);
-                break;
-            case 8:
-                protocol.Read_Limits(unit);
-                break;
-            case 9:
-                protocol.Start_Auto_Tune(unit);
-                break;
-            default:
-                protocol.Stop_Auto_Tune(unit);
-                break;
+        if (command == 0) {
+            protocol.Write_SV(unit, value);
+        } else {
+            Unit_Commands[command - 1](protocol, unit);
         }
     }
     return 0;

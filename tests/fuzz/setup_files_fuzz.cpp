@@ -1,8 +1,6 @@
 // The setup files: whatever a setup file holds, read as its first line and converted as
 // the program converts it (port numbers, numbers, line settings, the port map).
 
-#include <filesystem>
-
 #include "common/error_numbers.h"
 #include "common/numeric.h"
 #include "controller/serial_link.h"
@@ -17,15 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int port = input.Byte() % 24;
     const std::string bytes = input.Rest();
 
-    static const std::filesystem::path folder =
-        std::filesystem::path(fuzz::Scratch_File("program"));
-    static const Program_Paths paths = [] {
-        std::filesystem::create_directories(folder / "Setup");
-        return Program_Paths(folder);
-    }();
-    for (const char* name : {"CommPortNumber.txt", "CommPortMap.txt"}) {
+    static const Program_Paths paths(fuzz::Scratch_File("program"));
+    for (const char* name : {"CommPortNumber.txt", "CommPortMap.txt"})
         fuzz::Write_Scratch(paths.Setup_File(name), bytes);
-    }
 
     std::string line = Read_First_Line(paths.Setup_File("CommPortNumber.txt"));
     Convert_To_Int16(line);
