@@ -100,13 +100,6 @@ class Recording_Windows : public Window_Registry {
             throw std::runtime_error("control cannot be reached");
         Shown[&entry] = text;
     }
-    std::string Caption(Caption_Window window, std::string_view control) const {
-        for (const auto& [entry, text] : Shown)
-            if (entry->Window == window && entry->Control == control &&
-                entry->Property == Caption_Property::Caption)
-                return text;
-        return "<not set>";
-    }
 
     std::map<const Caption_Entry*, std::string> Shown;
     int Calls = 0;
@@ -129,9 +122,11 @@ TEST_F(Caption_Pass, AnUnreachableWindowOrControlIsSkippedAndThePassGoesOn) {
     CurrentLanguage = "english";
     InitObjectLanguage(Windows);
     EXPECT_EQ(Windows.Calls, 137);
-    EXPECT_EQ(Windows.Caption(Caption_Window::Serial_Port, "Port_Label"), "<not set>");
-    EXPECT_EQ(Windows.Caption(Caption_Window::Traj_form, "mnuVersion"), "<not set>");
-    EXPECT_EQ(Windows.Caption(Caption_Window::CommSetUp, "CommDisplayLabel"), "Comm Port Number");
+    for (const Caption_Entry& entry : Caption_Table()) {
+        EXPECT_EQ(Windows.Shown.count(&entry),
+                  entry.Window != Caption_Window::Serial_Port && entry.Control != "mnuVersion")
+            << entry.English;
+    }
 }
 
 // Every caption has a row in the shipped German file (and so in the template it matches).
@@ -148,8 +143,6 @@ TEST_F(Caption_Pass, GermanTurnsEveryCaptionGermanAndEnglishTurnsThemBack) {
         differing += Windows.Shown[&entry] != entry.English;
     }
     EXPECT_GT(differing, 110);
-    EXPECT_EQ(Windows.Caption(Caption_Window::Traj_form, "Start_Profile"), " PROFIL STARTEN");
-    EXPECT_EQ(Windows.Caption(Caption_Window::FrontPanel, "Alarm_1"), "Alarm 1 ein ");
 
     CurrentLanguage = "english";
     InitObjectLanguage(Windows);
