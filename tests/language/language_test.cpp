@@ -204,7 +204,7 @@ TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCase
     EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error in the"), std::string::npos);
 
     // With no language selected, typing only reports the failure.
-    Write_Text_File(Paths.Setup_File("InterfaceLanguage.txt"), "");
+    Write_Text_File(Setup_File, "");
     Editor.Form_Load();
     EXPECT_EQ(Editor.DBInterfaceDisplay, "No language selected\r\n");
     Editor.DisplayTargetLanguage_Change("x");
@@ -214,20 +214,19 @@ TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCase
 }
 
 TEST_F(Language_Editor, OpenLanguageTakesTheNameAndAlwaysTheFileInLanguageFiles) {
-    Make_Language("italian", {Row("Profile Running", "Profilo in corso")});
     Editor.Form_Load();
-    Dialog.Answers.push_back(File_Dialog_Result::Chosen("/somewhere/else/italian.mdb"));
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen("/somewhere/else/german.mdb"));
     Editor.mnuOpenLanguage_Click();
     ASSERT_EQ(Dialog.Open_Requests.size(), 1u);
     EXPECT_EQ(Dialog.Open_Requests[0].Initial_Folder, Paths.Language_Folder());
     EXPECT_EQ(Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
-    EXPECT_EQ(Editor.LanguageFileName, "italian.mdb");
-    EXPECT_EQ(Editor.LanguageName, "italian");
-    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: italian\r\n");
+    EXPECT_EQ(Editor.LanguageFileName, "german.mdb");
+    EXPECT_EQ(Editor.LanguageName, "german");
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: german\r\n");
     EXPECT_EQ(Map_English(), std::vector<std::string>{"Profile Running"});
-    EXPECT_EQ(Read_First_Line(Paths.Setup_File("InterfaceLanguage.txt")), "french.mdb");
+    EXPECT_EQ(Read_First_Line(Setup_File), "french.mdb");
     Editor.mnuOpenLanguage_Click();  // cancelled
-    EXPECT_EQ(Editor.LanguageName, "italian");
+    EXPECT_EQ(Editor.LanguageName, "german");
 }
 
 TEST_F(Add_A_Language, OpeningReadsTheSelectedLanguageLineAndSaysWhenThereIsNoLanguage) {
@@ -258,29 +257,16 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLanguageLineAndSaysWhenThereIsNoLa
               std::string::npos);
 }
 
-TEST_F(Add_A_Language, ANewNameWithCapitalsDigitsAndADashBecomesALanguage) {
-    Window.Form_Load();
-    Window.LanguageName = "Zulu-Xhosa09";  // the ends of each range: a z 0 and 9
-    Window.MakeDataBaseFile_Click();
-    EXPECT_EQ(Window.LanguageName, "zulu-xhosa09");
-    EXPECT_EQ(Window.AddALanguageDisplay, "Language name Selected is valid.\r\n");
-    EXPECT_EQ(Read_Whole_File(Database("zulu-xhosa09")), Read_Whole_File(Template));
-    EXPECT_EQ(Window.LanguageList, (std::vector<std::string>{"french", "german", "zulu-xhosa09"}));
-    EXPECT_EQ(CurrentLanguage, "");  // created, not chosen
-}
-
-TEST_F(Add_A_Language, ANameTakenOrWithABlankOrAccentIsRefusedAndNoFileIsEverOverwritten) {
-    const std::string taken = "Language file with that name already exists\r\n";
-    const std::string letters_only = "Use only DASH, LETTERS, NUMBERS in language name\r\n";
+TEST_F(Add_A_Language, ANewNameBecomesALanguageButOneTakenOrWithABlankOrAccentNeverOverwrites) {
+    const char* taken = "Language file with that name already exists\r\n";
+    const char* letters = "Use only DASH, LETTERS, NUMBERS in language name\r\n";
     std::string german = Read_Whole_File(Database("german"));
     Window.Form_Load();
     Write_Whole_File(Database("dutch"), "the operator's own work");  // since the listing
-    for (const auto& [name, message] : {std::pair{"GERMAN", taken},
-                                        {"", taken},
-                                        {"swiss german", letters_only},
-                                        {"français", letters_only},
-                                        {"neu_1", letters_only},
-                                        {"dutch", "could not be copied"}}) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"GERMAN", taken},     {"", taken},        {"swiss german", letters},
+        {"français", letters}, {"neu_1", letters}, {"dutch", "could not be copied"}};
+    for (const auto& [name, message] : refused) {
         Window.LanguageName = name;
         Window.MakeDataBaseFile_Click();
         EXPECT_NE(Window.AddALanguageDisplay.find(message), std::string::npos) << name;
@@ -290,6 +276,15 @@ TEST_F(Add_A_Language, ANameTakenOrWithABlankOrAccentIsRefusedAndNoFileIsEverOve
     EXPECT_EQ(
         std::distance(fs::directory_iterator(Paths.Language_Folder()), fs::directory_iterator{}),
         4);  // french, german, dutch and the template folder
+
+    Window.LanguageName = "Zulu-Xhosa09";  // the ends of each range: a z 0 and 9
+    Window.MakeDataBaseFile_Click();
+    EXPECT_EQ(Window.LanguageName, "zulu-xhosa09");
+    EXPECT_EQ(Window.AddALanguageDisplay, "Language name Selected is valid.\r\n");
+    EXPECT_EQ(Read_Whole_File(Database("zulu-xhosa09")), Read_Whole_File(Template));
+    EXPECT_EQ(Window.LanguageList,
+              (std::vector<std::string>{"dutch", "french", "german", "zulu-xhosa09"}));
+    EXPECT_EQ(CurrentLanguage, "");  // created, not chosen
 
     fs::remove(Template);
     Window.LanguageName = "danish";
