@@ -36,6 +36,15 @@ class Fuzz_Input {
     std::size_t At_ = 0;
 };
 
+// Runs a step that may refuse its input with a `Refusal`; anything else escapes.
+template <class Refusal, class Step>
+void Allowing(Step step) {
+    try {
+        step();
+    } catch (const Refusal&) {
+    }
+}
+
 // A file of this process's own in the temporary folder, for readers that take a path;
 // writing it makes its folder.
 inline std::string Scratch_File(const char* name) {
