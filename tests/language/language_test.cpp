@@ -53,9 +53,7 @@ class Language_Folder : public ::testing::Test {
     void Make_Language(const std::string& language, const std::vector<Phrase_Row>& rows) const {
         Language_Database::Create(Database(language));
         Language_Database database(Database(language), Language_Database::Access::Read_Write);
-        database.Execute("BEGIN");
         for (const Phrase_Row& row : rows) database.Insert(row);
-        database.Execute("COMMIT");
     }
     std::vector<Phrase_Row> Rows(const std::string& language) const {
         return Language_Database(Database(language), Language_Database::Access::Read_Only)
@@ -85,45 +83,24 @@ class Phrase_Lookup : public Language_Folder {};
 class Language_Editor : public Language_Folder {};
 class Add_A_Language : public Language_Folder {};
 
-TEST_F(Phrase_Lookup, GivesTheTranslationOrTheEnglishText) {
+// Letter case is ignored and the first of two such rows serves both; blanks at the ends
+// belong to the key; a row never translated (NULL) gives English, one translated as
+// empty gives empty; apostrophes are bound, never spliced into the statement.
+TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEditorIsLoaded) {
     CurrentLanguage = "french";
     const std::pair<const char*, const char*> lookups[] = {
-        {"Profile Running", "Profil en cours"},
-        {"Alarm 1 On ", "Alarme 1 marche "},  // blanks at the ends belong to the key
-        {"Alarm 1 On", "Alarm 1 On"},
-        {"PROFILE RUNNING", "Profil en cours"},  // letter case is ignored ...
-        {"profile SAVED", "PROFIL ENREGISTRÉ"},  // ... and the first of two such rows serves both
-        {"Profile saved", "PROFIL ENREGISTRÉ"},
-        {"Profile Loaded", "Profile Loaded"},                 // never translated (NULL)
-        {"Unit", ""},                                         // translated as empty
-        {"Time(hours)", "Time(hours)"},                       // no row
-        {"Click 'Use This Language'", "Cliquez 'Utiliser'"},  // apostrophes are bound
+        {"Profile Running", "Profil en cours"}, {"PROFILE RUNNING", "Profil en cours"},
+        {"profile SAVED", "PROFIL ENREGISTRÉ"}, {"Profile saved", "PROFIL ENREGISTRÉ"},
+        {"Alarm 1 On ", "Alarme 1 marche "},    {"Alarm 1 On", "Alarm 1 On"},
+        {"Profile Loaded", "Profile Loaded"},   {"Unit", ""},
+        {"Time(hours)", "Time(hours)"},         {"Click 'Use This Language'", "Cliquez 'Utiliser'"},
         {"x' OR '1'='1", "x' OR '1'='1"}};
     for (auto [english, expected] : lookups) EXPECT_EQ(TranslateText(english), expected) << english;
-    EXPECT_EQ(Rows("french").size(), 10u);        // a missing row is not added
-    std::filesystem::remove(Database("french"));  // deleted while running
-    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
-    EXPECT_EQ(CurrentLanguage, "french");
-}
+    EXPECT_EQ(Rows("french").size(), 10u);  // a missing row is not added
 
-TEST_F(Phrase_Lookup, EnglishInLowerCaseTouchesNoFileButEnglishWithACapitalIsLookedUp) {
-    Make_Language("English", {Row("Profile Running", "Running, as the shop says")});
-    Make_Language("english", {Row("Profile Running", "should never be used")});
-    // A file that is not a database at all would fail any lookup that opened it.
-    std::filesystem::resize_file(Database("english"), 7);
-    Language_Editor_Instance().Form_Load();  // reports on: a touch would show
-    CurrentLanguage = "english";
-    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
-    EXPECT_EQ(Messages().find("Error in the"), std::string::npos);
-    CurrentLanguage = "English";
-    EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
-}
-
-TEST_F(Phrase_Lookup, FailuresGiveEnglishSilentlyUntilTheEditorHasBeenLoaded) {
     CurrentLanguage = "";  // no language ever chosen: the file ".mdb" does not exist
     EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
-    EXPECT_EQ(Messages(), "");
-
+    EXPECT_EQ(Messages(), "");  // silent until the editor is loaded
     Language_Editor_Instance().Form_Load();
     Language_Editor_Instance().ClearDisplay();
     EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
@@ -131,17 +108,25 @@ TEST_F(Phrase_Lookup, FailuresGiveEnglishSilentlyUntilTheEditorHasBeenLoaded) {
               "Error in the Translate routine\r\n Error number= 53\r\nError description: Could "
               "not find file '" +
                   Database("") + "'.\r\n");
-
     Write_Whole_File(Database("broken"), "this is not a language database at all");
     Language_Editor_Instance().ClearDisplay();
     CurrentLanguage = "broken";
     EXPECT_EQ(TranslateText("Exit"), "Exit");
-    EXPECT_NE(Messages().find("Error in the Translate routine\r\n Error number= 26\r\n"),
-              std::string::npos)
-        << Messages();
+    EXPECT_NE(Messages().find("Error number= 26\r\n"), std::string::npos) << Messages();
+
+    // "english" in small letters opens no file (this one would fail any lookup); "English"
+    // is a language like any other.
+    Make_Language("English", {Row("Profile Running", "Running, as the shop says")});
+    Write_Whole_File(Database("english"), "this is not a language database at all");
+    Language_Editor_Instance().ClearDisplay();
+    CurrentLanguage = "english";
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+    EXPECT_EQ(Messages(), "");
+    CurrentLanguage = "English";
+    EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
 }
 
-TEST_F(Language_Editor, OpeningShowsTheSelectedLanguageAndEachKeystrokeIsStored) {
+TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOthersByName) {
     Editor.Form_Load();
     EXPECT_EQ(Editor.DBInterfaceDisplay,
               "db engine version= " + Language_Database::Engine_Version() +
@@ -173,6 +158,20 @@ TEST_F(Language_Editor, OpeningShowsTheSelectedLanguageAndEachKeystrokeIsStored)
     EXPECT_EQ(Editor.LanguageMap[2].SubItems[1], "after a save");
     EXPECT_EQ(Editor.LanguageMap[3].SubItems[1], "");
     EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error"), std::string::npos);
+
+    // Open Language takes the name only: the file is always the one in LanguageFiles.
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen("/somewhere/else/german.mdb"));
+    Editor.mnuOpenLanguage_Click();
+    ASSERT_EQ(Dialog.Open_Requests.size(), 1u);
+    EXPECT_EQ(Dialog.Open_Requests[0].Initial_Folder, Paths.Language_Folder());
+    EXPECT_EQ(Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
+    EXPECT_EQ(Editor.LanguageFileName, "german.mdb");
+    EXPECT_EQ(Editor.LanguageName, "german");
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: german\r\n");
+    EXPECT_EQ(Map_English(), std::vector<std::string>{"Profile Running"});
+    EXPECT_EQ(Read_First_Line(Setup_File), "french.mdb");
+    Editor.mnuOpenLanguage_Click();  // cancelled
+    EXPECT_EQ(Editor.LanguageName, "german");
 }
 
 TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCaseOrSaysNone) {
@@ -213,23 +212,7 @@ TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCase
               std::string::npos);
 }
 
-TEST_F(Language_Editor, OpenLanguageTakesTheNameAndAlwaysTheFileInLanguageFiles) {
-    Editor.Form_Load();
-    Dialog.Answers.push_back(File_Dialog_Result::Chosen("/somewhere/else/german.mdb"));
-    Editor.mnuOpenLanguage_Click();
-    ASSERT_EQ(Dialog.Open_Requests.size(), 1u);
-    EXPECT_EQ(Dialog.Open_Requests[0].Initial_Folder, Paths.Language_Folder());
-    EXPECT_EQ(Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
-    EXPECT_EQ(Editor.LanguageFileName, "german.mdb");
-    EXPECT_EQ(Editor.LanguageName, "german");
-    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: german\r\n");
-    EXPECT_EQ(Map_English(), std::vector<std::string>{"Profile Running"});
-    EXPECT_EQ(Read_First_Line(Setup_File), "french.mdb");
-    Editor.mnuOpenLanguage_Click();  // cancelled
-    EXPECT_EQ(Editor.LanguageName, "german");
-}
-
-TEST_F(Add_A_Language, OpeningReadsTheSelectedLanguageLineAndSaysWhenThereIsNoLanguage) {
+TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolderIsNamed) {
     const std::tuple<const char*, const char*, int> lines[] = {
         {"german.mdb", "\r\n\r\nCurrent language selected=german", 1},
         {"French.mdb", "Current language selected=French", -1},  // no entry in that case
@@ -246,6 +229,27 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLanguageLineAndSaysWhenThereIsNoLa
         EXPECT_EQ(window.LanguageList_Selected,
                   (std::vector<bool>{highlighted == 0, highlighted == 1}));
     }
+
+    // Use This Language needs a choice, then translates the next message at once.
+    Write_Text_File(Setup_File, "");
+    Window.Form_Load();
+    Window.UseSelectedLanguage_Click();
+    EXPECT_TRUE(Window.AddALanguageDisplay.ends_with(
+        "You have not selected a language\r\n"
+        "----------------------INSTRUCTIONS-------------------------\r\n"
+        "-1- Use the mouse to click on the language you want to use\r\n"
+        "-2- Then click on 'Use This Language' button\r\n"));
+    EXPECT_EQ(Read_Whole_File(Setup_File), "\r\n");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+
+    Window.LanguageList_Click(0);
+    Window.UseSelectedLanguage_Click();
+    EXPECT_EQ(Window.AddALanguageDisplay, "InterfaceLanguage set to: french\r\n");
+    EXPECT_EQ(Read_Whole_File(Setup_File), "french.mdb\r\n");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profil en cours");
+    Window.LanguageList_Click(1);  // a click leaves only that entry highlighted
+    EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
+
     fs::remove(Database("french"));
     fs::remove(Database("german"));
     AddALanguage empty{Paths};
@@ -289,33 +293,10 @@ TEST_F(Add_A_Language, ANewNameBecomesALanguageButOneTakenOrWithABlankOrAccentNe
     fs::remove(Template);
     Window.LanguageName = "danish";
     Window.MakeDataBaseFile_Click();
-    EXPECT_EQ(Window.AddALanguageDisplay,
-              "Language name Selected is valid.\r\n"
-              "-------------------------ERROR-----------------------------\r\n"
-              "The language template file is missing: " +
-                  Template + "\r\nNo language file was created\r\n");
+    EXPECT_TRUE(
+        Window.AddALanguageDisplay.ends_with("The language template file is missing: " + Template +
+                                             "\r\nNo language file was created\r\n"));
     EXPECT_FALSE(fs::exists(Database("danish")));
-}
-
-TEST_F(Add_A_Language, UseThisLanguageNeedsAChoiceAndThenTranslatesTheNextMessageAtOnce) {
-    Write_Text_File(Setup_File, "");
-    Window.Form_Load();
-    Window.UseSelectedLanguage_Click();
-    EXPECT_TRUE(Window.AddALanguageDisplay.ends_with(
-        "You have not selected a language\r\n"
-        "----------------------INSTRUCTIONS-------------------------\r\n"
-        "-1- Use the mouse to click on the language you want to use\r\n"
-        "-2- Then click on 'Use This Language' button\r\n"));
-    EXPECT_EQ(Read_Whole_File(Setup_File), "\r\n");
-    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
-
-    Window.LanguageList_Click(0);
-    Window.UseSelectedLanguage_Click();
-    EXPECT_EQ(Window.AddALanguageDisplay, "InterfaceLanguage set to: french\r\n");
-    EXPECT_EQ(Read_Whole_File(Setup_File), "french.mdb\r\n");
-    EXPECT_EQ(TranslateText("Profile Running"), "Profil en cours");
-    Window.LanguageList_Click(1);  // a click leaves only that entry highlighted
-    EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
 }
 
 }  // namespace
