@@ -2,6 +2,7 @@
 // to each of the eleven commands. The first byte of each round chooses the command, a
 // zero-ended piece is the reply, the bytes after it say where the line splits it.
 
+#include <functional>
 #include <vector>
 
 #include "controller/front_panel_model.h"
@@ -27,23 +28,6 @@ struct Chunk_Waiter : Reply_Waiter {
     }
 };
 
-// The commands that take only a unit address.
-template <auto Command>
-void Send(InOut_Functions& protocol, std::uint8_t& unit) {
-    (protocol.*Command)(unit);
-}
-using Io = InOut_Functions;
-constexpr void (*Unit_Commands[])(Io&, std::uint8_t&) = {Send<&Io::Read_SV>,
-                                                         Send<&Io::Read_PV>,
-                                                         Send<&Io::Set_Write_Mode_Backup>,
-                                                         Send<&Io::Set_Write_Mode_RAM>,
-                                                         Send<&Io::Save_RAM_To_NV>,
-                                                         Send<&Io::Read_Status>,
-                                                         Send<&Io::Read_Output>,
-                                                         Send<&Io::Read_Limits>,
-                                                         Send<&Io::Start_Auto_Tune>,
-                                                         Send<&Io::Stop_Auto_Tune>};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,6 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Silent_Line line;
     protocol.Connect(line);
     waiter.Buffer = &protocol.Reply_Buffer;
+    const std::function<void(std::uint8_t&, std::int16_t&)> commands[] = {
+        [&](auto& unit, auto& value) { protocol.Write_SV(unit, value); },
+        [&](auto& unit, auto&) { protocol.Read_SV(unit); },
+        [&](auto& unit, auto&) { protocol.Read_PV(unit); },
+        [&](auto& unit, auto&) { protocol.Set_Write_Mode_Backup(unit); },
+        [&](auto& unit, auto&) { protocol.Set_Write_Mode_RAM(unit); },
+        [&](auto& unit, auto&) { protocol.Save_RAM_To_NV(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Status(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Output(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Limits(unit); },
+        [&](auto& unit, auto&) { protocol.Start_Auto_Tune(unit); },
+        [&](auto& unit, auto&) { protocol.Stop_Auto_Tune(unit); }};
 
     for (int round = 0; round < 16 && !input.Empty(); ++round) {
         const int command = input.Byte() % 11;
@@ -66,11 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             waiter.Chunks.push_back(reply.substr(at, length));
         }
         std::int16_t value = static_cast<std::int16_t>(input.Byte() << 8 | input.Byte());
-        if (command == 0) {
-            protocol.Write_SV(unit, value);
-        } else {
-            Unit_Commands[command - 1](protocol, unit);
-        }
+        commands[command](unit, value);
     }
     return 0;
 }

@@ -179,7 +179,6 @@ TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCase
                                                "Profile saved", "Print Profile"};
     const std::tuple<bool, const char*, std::vector<std::string>> searches[] = {
         {true, "pr", profiles},
-        {true, "PR", profiles},
         {true, "%", {"% Power"}},  // % _ and the escape character are plain characters
         {true, "Pr_", {}},
         {true, "\\", {}},
