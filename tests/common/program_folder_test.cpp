@@ -53,25 +53,25 @@ INSTANTIATE_TEST_SUITE_P(Executables, Program_Folder_Rule, ::testing::ValuesIn(E
 
 TEST(Program_Folder_Seed, LanguagesAndSamplesArriveWithoutReplacingTheOperatorsFiles) {
     Temp_Folder root;
-    auto file = [&](const char* path) { return (root.Path() / path).string(); };
-    Write_Whole_File(file("share/LanguageFiles/LanguageTemplateFiles/T.mdb"), "template");
-    Write_Whole_File(file("share/Profiles/bisque.txt"), "shipped bisque");
+    Write_Whole_File(root.File("share/LanguageFiles/LanguageTemplateFiles/T.mdb"), "template");
+    Write_Whole_File(root.File("share/Profiles/bisque.txt"), "shipped bisque");
     EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/LanguageTemplateFiles/T.mdb")), "template");
-    EXPECT_EQ(Read_Whole_File(file("user/Profiles/bisque.txt")), "shipped bisque");
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/LanguageTemplateFiles/T.mdb")),
+              "template");
+    EXPECT_EQ(Read_Whole_File(root.File("user/Profiles/bisque.txt")), "shipped bisque");
 
     // The operator edits a translation and deletes a sample; a newer package ships a
     // language and a sample more.
-    Write_Whole_File(file("share/LanguageFiles/german.mdb"), "shipped german");
-    Write_Whole_File(file("user/LanguageFiles/german.mdb"), "edited german");
-    fs::remove(file("user/Profiles/bisque.txt"));
-    Write_Whole_File(file("share/LanguageFiles/spanish.mdb"), "shipped spanish");
-    Write_Whole_File(file("share/Profiles/glaze.txt"), "shipped glaze");
+    Write_Whole_File(root.File("share/LanguageFiles/german.mdb"), "shipped german");
+    Write_Whole_File(root.File("user/LanguageFiles/german.mdb"), "edited german");
+    fs::remove(root.File("user/Profiles/bisque.txt"));
+    Write_Whole_File(root.File("share/LanguageFiles/spanish.mdb"), "shipped spanish");
+    Write_Whole_File(root.File("share/Profiles/glaze.txt"), "shipped glaze");
     EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/german.mdb")), "edited german");
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/spanish.mdb")), "shipped spanish");
-    EXPECT_FALSE(fs::exists(file("user/Profiles/bisque.txt")));
-    EXPECT_FALSE(fs::exists(file("user/Profiles/glaze.txt")));
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/german.mdb")), "edited german");
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/spanish.mdb")), "shipped spanish");
+    EXPECT_FALSE(fs::exists(root.File("user/Profiles/bisque.txt")));
+    EXPECT_FALSE(fs::exists(root.File("user/Profiles/glaze.txt")));
 }
 
 }  // namespace
