@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "setup/program_paths.h"
 #include "support/temp_folder.h"
 
@@ -14,12 +12,24 @@ namespace fs = std::filesystem;
 
 struct Folder_Case {
     const char* Name;
-    const char* Executable;  // under the test's root
+    const char* Executable;  // the paths are under the test's root
     std::vector<const char*> Folders;
-    std::map<std::string, std::string> Environment;
-    const char* Expected;  // under the test's root; a leading "~" is $HOME
+    const char* Xdg_Data_Home;  // HOME is always home/potter
+    const char* Expected;
     bool Seeded;
 };
+
+const std::vector<const char*> Built = {"build/program/LanguageFiles"},
+                               Installed = {"usr/bin", "usr/share/corvanel/LanguageFiles"},
+                               Portable = {"usr/bin/LanguageFiles", "usr/share/corvanel"};
+const Folder_Case Executables[] = {
+    {"BuildTreeKeepsTheExecutablesFolder", "build/program/corvanel", Built, nullptr,
+     "build/program", false},
+    {"InstalledUsesTheUsersDataFolder", "usr/bin/corvanel", Installed, nullptr,
+     "home/potter/.local/share/corvanel", true},
+    {"InstalledHonoursXdgDataHome", "usr/bin/corvanel", Installed, "data", "data/corvanel", true},
+    {"ACopyWithItsOwnLanguagesInABinFolderStaysPortable", "usr/bin/corvanel", Portable, nullptr,
+     "usr/bin", false}};
 
 class Program_Folder_Rule : public ::testing::TestWithParam<Folder_Case> {};
 
@@ -27,74 +37,41 @@ TEST_P(Program_Folder_Rule, OneRoutineDecides) {
     const Folder_Case& c = GetParam();
     Temp_Folder root;
     for (const char* folder : c.Folders) fs::create_directories(root.Path() / folder);
-    std::map<std::string, std::string> environment;
-    for (const auto& [name, value] : c.Environment) {
-        environment[name] =
-            value.rfind("/", 0) == 0 ? (root.Path() / value.substr(1)).string() : value;
-    }
+    const std::string home = root.File("home/potter");
+    const std::string xdg = c.Xdg_Data_Home ? root.File(c.Xdg_Data_Home) : "";
     Program_Folder_Choice choice =
-        Choose_Program_Folder(root.Path() / c.Executable, [&](const char* name) -> const char* {
-            auto it = environment.find(name);
-            return it == environment.end() ? nullptr : it->second.c_str();
+        Choose_Program_Folder(root.Path() / c.Executable, [&](const std::string& name) {
+            if (name == "HOME") return home.c_str();
+            return name == "XDG_DATA_HOME" && c.Xdg_Data_Home ? xdg.c_str() : nullptr;
         });
     EXPECT_EQ(choice.Folder, root.Path() / c.Expected);
-    EXPECT_EQ(choice.Seed_From.empty(), !c.Seeded);
-    if (c.Seeded) {
-        EXPECT_EQ(choice.Seed_From, root.Path() / "usr/share/corvanel");
-    }
+    EXPECT_EQ(choice.Seed_From, c.Seeded ? root.Path() / "usr/share/corvanel" : fs::path());
 }
 
-const std::vector<const char*> Installed = {"usr/bin", "usr/share/corvanel/LanguageFiles"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Executables, Program_Folder_Rule,
-    ::testing::Values(Folder_Case{"BuildTreeKeepsTheExecutablesFolder",
-                                  "build/program/corvanel",
-                                  {"build/program/LanguageFiles"},
-                                  {{"HOME", "/home/potter"}},
-                                  "build/program",
-                                  false},
-                      Folder_Case{"InstalledUsesTheUsersDataFolder",
-                                  "usr/bin/corvanel",
-                                  Installed,
-                                  {{"HOME", "/home/potter"}},
-                                  "home/potter/.local/share/corvanel",
-                                  true},
-                      Folder_Case{"InstalledHonoursXdgDataHome",
-                                  "usr/bin/corvanel",
-                                  Installed,
-                                  {{"HOME", "/home/potter"}, {"XDG_DATA_HOME", "/data"}},
-                                  "data/corvanel",
-                                  true},
-                      Folder_Case{"ACopyWithItsOwnLanguagesInABinFolderStaysPortable",
-                                  "usr/bin/corvanel",
-                                  {"usr/bin/LanguageFiles", "usr/share/corvanel"},
-                                  {{"HOME", "/home/potter"}},
-                                  "usr/bin",
-                                  false}),
-    [](const ::testing::TestParamInfo<Folder_Case>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Executables, Program_Folder_Rule, ::testing::ValuesIn(Executables),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Program_Folder_Seed, LanguagesAndSamplesArriveWithoutReplacingTheOperatorsFiles) {
     Temp_Folder root;
-    auto file = [&](const char* path) { return (root.Path() / path).string(); };
-    Write_Whole_File(file("share/LanguageFiles/LanguageTemplateFiles/T.mdb"), "template");
-    Write_Whole_File(file("share/Profiles/bisque.txt"), "shipped bisque");
+    Write_Whole_File(root.File("share/LanguageFiles/LanguageTemplateFiles/T.mdb"), "template");
+    Write_Whole_File(root.File("share/Profiles/bisque.txt"), "shipped bisque");
     EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/LanguageTemplateFiles/T.mdb")), "template");
-    EXPECT_EQ(Read_Whole_File(file("user/Profiles/bisque.txt")), "shipped bisque");
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/LanguageTemplateFiles/T.mdb")),
+              "template");
+    EXPECT_EQ(Read_Whole_File(root.File("user/Profiles/bisque.txt")), "shipped bisque");
 
     // The operator edits a translation and deletes a sample; a newer package ships a
     // language and a sample more.
-    Write_Whole_File(file("share/LanguageFiles/german.mdb"), "shipped german");
-    Write_Whole_File(file("user/LanguageFiles/german.mdb"), "edited german");
-    fs::remove(file("user/Profiles/bisque.txt"));
-    Write_Whole_File(file("share/LanguageFiles/spanish.mdb"), "shipped spanish");
-    Write_Whole_File(file("share/Profiles/glaze.txt"), "shipped glaze");
+    Write_Whole_File(root.File("share/LanguageFiles/german.mdb"), "shipped german");
+    Write_Whole_File(root.File("user/LanguageFiles/german.mdb"), "edited german");
+    fs::remove(root.File("user/Profiles/bisque.txt"));
+    Write_Whole_File(root.File("share/LanguageFiles/spanish.mdb"), "shipped spanish");
+    Write_Whole_File(root.File("share/Profiles/glaze.txt"), "shipped glaze");
     EXPECT_TRUE(Seed_Program_Folder(root.Path() / "share", root.Path() / "user"));
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/german.mdb")), "edited german");
-    EXPECT_EQ(Read_Whole_File(file("user/LanguageFiles/spanish.mdb")), "shipped spanish");
-    EXPECT_FALSE(fs::exists(file("user/Profiles/bisque.txt")));
-    EXPECT_FALSE(fs::exists(file("user/Profiles/glaze.txt")));
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/german.mdb")), "edited german");
+    EXPECT_EQ(Read_Whole_File(root.File("user/LanguageFiles/spanish.mdb")), "shipped spanish");
+    EXPECT_FALSE(fs::exists(root.File("user/Profiles/bisque.txt")));
+    EXPECT_FALSE(fs::exists(root.File("user/Profiles/glaze.txt")));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace corvanel {
 namespace {
 
-TEST(Setup_Files, ASettingWrittenIsReadBackAsItsFirstLine) {
+TEST(Setup_Files, AreWrittenWholeAndReadAsTheirFirstLineWhateverTheyHold) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     std::string file = paths.Setup_File("SensorType.txt");
@@ -22,10 +22,9 @@ TEST(Setup_Files, ASettingWrittenIsReadBackAsItsFirstLine) {
     Write_Text_File(file, "PtJIS");  // replaces, never appends
     EXPECT_EQ(Read_Whole_File(file), "PtJIS\r\n");
     EXPECT_FALSE(std::filesystem::exists(file + ".new"));
-}
 
-TEST(Setup_Files, MissingEmptyOrOddFilesReadAsTheirFirstLineOrNothingAndFailedWritesLeaveNoDebris) {
-    Temp_Folder folder;
+    // Missing, empty or odd files read as their first line or nothing; a failed write
+    // leaves no debris.
     EXPECT_EQ(Read_First_Line(folder.File("nothing.txt")), "");
     for (auto [text, first] : {std::pair{"", ""}, {"checked\nsecond\n", "checked"}, {"3", "3"}}) {
         Write_Whole_File(folder.File("odd.txt"), text);

@@ -6,18 +6,13 @@ namespace corvanel {
 namespace {
 
 TEST(Format_00, WritesTwoDecimalsRoundedAsAPersonWould) {
-    EXPECT_EQ(Format_00(15.5), "15.50");
-    EXPECT_EQ(Format_00(60), "60.00");
-    EXPECT_EQ(Format_00(0), "0.00");
-    EXPECT_EQ(Format_00(0.5), "0.50");
-    EXPECT_EQ(Format_00(-930.0 / 7.0), "-132.86");
-    EXPECT_EQ(Format_00(1.005), "1.01");  // binary 1.00499999..., written 1.005
-    EXPECT_EQ(Format_00(0.125), "0.13");  // halves go away from zero
-    EXPECT_EQ(Format_00(-0.125), "-0.13");
-    EXPECT_EQ(Format_00(9.995), "10.00");  // carry into a new digit
-    EXPECT_EQ(Format_00(-0.001), "0.00");  // never "-0.00"
-    EXPECT_EQ(Format_00(0.004), "0.00");
-    EXPECT_EQ(Format_00(123456.789), "123456.79");
+    // 1.005 is binary 1.00499999... but written 1.005; halves go away from zero; a carry
+    // makes a new digit; a small negative value is never "-0.00".
+    const std::pair<double, const char*> cases[] = {
+        {15.5, "15.50"},       {60, "60.00"},    {0, "0.00"},     {0.5, "0.50"},
+        {-132.857, "-132.86"}, {1.005, "1.01"},  {0.125, "0.13"}, {-0.125, "-0.13"},
+        {9.995, "10.00"},      {-0.001, "0.00"}, {0.004, "0.00"}, {123456.789, "123456.79"}};
+    for (auto [value, text] : cases) EXPECT_EQ(Format_00(value), text) << value;
     EXPECT_EQ(Format_00(1e20), "100000000000000000000.00");
 }
 

@@ -2,6 +2,7 @@
 // to each of the eleven commands. The first byte of each round chooses the command, a
 // zero-ended piece is the reply, the bytes after it say where the line splits it.
 
+#include <functional>
 #include <vector>
 
 #include "controller/front_panel_model.h"
@@ -37,6 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Silent_Line line;
     protocol.Connect(line);
     waiter.Buffer = &protocol.Reply_Buffer;
+    const std::function<void(std::uint8_t&, std::int16_t&)> commands[] = {
+        [&](auto& unit, auto& value) { protocol.Write_SV(unit, value); },
+        [&](auto& unit, auto&) { protocol.Read_SV(unit); },
+        [&](auto& unit, auto&) { protocol.Read_PV(unit); },
+        [&](auto& unit, auto&) { protocol.Set_Write_Mode_Backup(unit); },
+        [&](auto& unit, auto&) { protocol.Set_Write_Mode_RAM(unit); },
+        [&](auto& unit, auto&) { protocol.Save_RAM_To_NV(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Status(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Output(unit); },
+        [&](auto& unit, auto&) { protocol.Read_Limits(unit); },
+        [&](auto& unit, auto&) { protocol.Start_Auto_Tune(unit); },
+        [&](auto& unit, auto&) { protocol.Stop_Auto_Tune(unit); }};
 
     for (int round = 0; round < 16 && !input.Empty(); ++round) {
         const int command = input.Byte() % 11;
@@ -44,48 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string reply = input.Piece();
         waiter.Chunks.clear();
         waiter.Next = 0;
-        std::size_t at = 0;
-        while (at < reply.size()) {
-            std::size_t length = 1 + input.Byte() % 32;
+        for (std::size_t at = 0, length; at < reply.size(); at += length) {
+            length = 1 + input.Byte() % 32;
             waiter.Chunks.push_back(reply.substr(at, length));
-            at += length;
         }
         std::int16_t value = static_cast<std::int16_t>(input.Byte() << 8 | input.Byte());
-        switch (command) {
-            case 0:
-                protocol.Write_SV(unit, value);
-                break;
-            case 1:
-                protocol.Read_SV(unit);
-                break;
-            case 2:
-                protocol.Read_PV(unit);
-                break;
-            case 3:
-                protocol.Set_Write_Mode_Backup(unit);
-                break;
-            case 4:
-                protocol.Set_Write_Mode_RAM(unit);
-                break;
-            case 5:
-                protocol.Save_RAM_To_NV(unit);
-                break;
-            case 6:
-                protocol.Read_Status(unit);
-                break;
-            case 7:
-                protocol.Read_Output(unit);
-                break;
-            case 8:
-                protocol.Read_Limits(unit);
-                break;
-            case 9:
-                protocol.Start_Auto_Tune(unit);
-                break;
-            default:
-                protocol.Stop_Auto_Tune(unit);
-                break;
-        }
+        commands[command](unit, value);
     }
     return 0;
 }

@@ -15,16 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool plain_log = input.Byte() & 1;
     const std::string text = input.Rest();
 
-    Firing_Record record;
-    if (plain_log) {
-        record = Parse_Plain_Log(text, Firing_Record_Header{});
-    } else {
-        record = Parse_Firing_Record(text);
-    }
-    Energy_Settings energy;
-    energy.Kiln_Power_kW = 7.5;
-    energy.Price_Per_kWh = 0.3;
-    Firing_Summary summary = Summarise(record, energy);
+    Firing_Record record =
+        plain_log ? Parse_Plain_Log(text, Firing_Record_Header{}) : Parse_Firing_Record(text);
+    Firing_Summary summary = Summarise(record, Energy_Settings{7.5, 0.3});
     Build_Firing_Chart({&record});
     Firing_Report_Lines(record, summary, [](const std::string& text) { return text; });
     return 0;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace corvanel::fuzz {
@@ -13,13 +17,6 @@ class Fuzz_Input {
 
     std::uint8_t Byte() { return At_ < Size_ ? Data_[At_++] : 0; }
     bool Empty() const { return At_ >= Size_; }
-    // Up to `length` bytes, fewer at the end.
-    std::string Text(std::size_t length) {
-        std::size_t n = Size_ - At_ < length ? Size_ - At_ : length;
-        std::string text(reinterpret_cast<const char*>(Data_ + At_), n);
-        At_ += n;
-        return text;
-    }
     // A piece ended by a zero byte (or the end): lets one input carry several texts.
     std::string Piece() {
         std::string text;
@@ -27,7 +24,11 @@ class Fuzz_Input {
         if (At_ < Size_) ++At_;
         return text;
     }
-    std::string Rest() { return Text(Size_ - At_); }
+    std::string Rest() {
+        std::string text(reinterpret_cast<const char*>(Data_ + At_), Size_ - At_);
+        At_ = Size_;
+        return text;
+    }
 
   private:
     const std::uint8_t* Data_;
@@ -35,8 +36,27 @@ class Fuzz_Input {
     std::size_t At_ = 0;
 };
 
-// A file of this process's own in the temporary folder, for readers that take a path.
-std::string Scratch_File(const char* name);
-void Write_Scratch(const std::string& path, const std::string& bytes);
+// Runs a step that may refuse its input with a `Refusal`; anything else escapes.
+template <class Refusal, class Step>
+void Allowing(Step step) {
+    try {
+        step();
+    } catch (const Refusal&) {
+    }
+}
+
+// A file of this process's own in the temporary folder, for readers that take a path;
+// writing it makes its folder.
+inline std::string Scratch_File(const char* name) {
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("corvanel-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
+}
+
+inline void Write_Scratch(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 }  // namespace corvanel::fuzz

@@ -18,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string search = input.Piece();
     const std::string database = input.Rest();
 
-    static const std::filesystem::path folder = fuzz::Scratch_File("program");
-    static const Program_Paths paths(folder);
-    std::filesystem::create_directories(paths.Language_Folder());
+    static const Program_Paths paths(fuzz::Scratch_File("program"));
     const std::string file = paths.Language_Folder() + "fuzzed.mdb";
     std::filesystem::remove(file + "-journal");
     fuzz::Write_Scratch(file, database);

@@ -1,5 +1,4 @@
-// corvanel-profile make: any CSV typed into the editor, checked and (when it passes)
-// saved.
+// corvanel-profile make: any CSV typed into the editor, checked and (when it passes) saved.
 
 #include <sstream>
 

@@ -34,29 +34,26 @@ inline Accessible_Nodes Accessible_Tree(QWidget& window) {
     return found;
 }
 
-// How many nodes read `name` with the role (and the description, when one is given).
-inline int Count(const Accessible_Nodes& tree, const QString& name, QAccessible::Role role,
-                 const QString& description = {}) {
-    int count = 0;
+// The first node that reads `name` with the role (and the description, when one is given).
+inline const Accessible_Node* Find_Node(const Accessible_Nodes& tree, const QString& name,
+                                        QAccessible::Role role, const QString& description = {}) {
     auto [from, to] = tree.equal_range(name);
     for (auto it = from; it != to; ++it) {
-        count += it->second.Role == role &&
-                 (description.isEmpty() || it->second.Description == description);
+        if (it->second.Role == role &&
+            (description.isEmpty() || it->second.Description == description))
+            return &it->second;
     }
-    return count;
+    return nullptr;
 }
 
 inline bool Has(const Accessible_Nodes& tree, const QString& name, QAccessible::Role role,
                 const QString& description = {}) {
-    return Count(tree, name, role, description) > 0;
+    return Find_Node(tree, name, role, description) != nullptr;
 }
 
 // The widget a node with that name and role stands for, or nullptr.
 inline QWidget* Found_Widget(const Accessible_Nodes& tree, const QString& name,
                              QAccessible::Role role) {
-    auto [from, to] = tree.equal_range(name);
-    for (auto it = from; it != to; ++it) {
-        if (it->second.Role == role) return qobject_cast<QWidget*>(it->second.Object);
-    }
-    return nullptr;
+    const Accessible_Node* node = Find_Node(tree, name, role);
+    return node ? qobject_cast<QWidget*>(node->Object) : nullptr;
 }

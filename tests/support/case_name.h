@@ -9,11 +9,10 @@
 inline std::string Case_Name_Of(std::string_view text) {
     std::string name;
     for (char c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c))) {
+        if (std::isalnum(static_cast<unsigned char>(c)))
             name += c;
-        } else if (!name.empty() && name.back() != '_') {
+        else if (!name.empty() && name.back() != '_')
             name += '_';
-        }
     }
     while (!name.empty() && name.back() == '_') name.pop_back();
     return name.empty() ? "empty" : name;

@@ -16,9 +16,7 @@ class Smtp_Sink {
     explicit Smtp_Sink(const std::filesystem::path& folder) : Folder_(folder) {
         // We write to its input ("quit" stops it); its port comes back through a file.
         std::filesystem::path port_file = folder / "port";
-        std::string command = "/usr/bin/python3 '" CORVANEL_TEST_DATA
-                              "/run/smtp_sink.py"
-                              "' '" +
+        std::string command = "/usr/bin/python3 '" CORVANEL_TEST_DATA "/run/smtp_sink.py' '" +
                               folder.string() + "' 120 > '" + port_file.string() + "'";
         Process_ = popen(command.c_str(), "w");
         for (int i = 0; i < 600 && Port_.empty(); ++i) {

@@ -1,0 +1,292 @@
+// The language files at work: lookups, the language editor and the model of the window
+// that chooses and adds languages, in a program folder of the test's own.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "language/add_a_language.h"
+#include "language/language_database.h"
+#include "language/language_editor.h"
+#include "language/translate.h"
+#include "setup/setup_files.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+namespace corvanel {
+namespace {
+
+namespace fs = std::filesystem;
+
+Phrase_Row Row(std::string english, std::optional<std::string> target,
+               std::optional<std::string> comment = std::nullopt) {
+    return {std::move(english), std::move(target), std::move(comment), std::nullopt, std::nullopt};
+}
+
+// The folder every lookup uses, with a French file selected for the interface, a German
+// one and the template; no language is chosen yet, as at a fresh start.
+class Language_Folder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(Paths.Language_Folder() + "LanguageTemplateFiles");
+        Use_Language_Program_Folder(Paths);
+        CurrentLanguage.clear();
+        Make_Language(
+            "french",
+            {Row("Profile Running", "Profil en cours", "run message"),
+             Row("Profile Loaded", std::nullopt, "after loading"),
+             Row("PROFILE SAVED", "PROFIL ENREGISTRÉ"), Row("Profile saved", "Profil enregistré"),
+             Row("Print Profile", "Imprimer le profil"), Row("% Power", "% Puissance"),
+             Row("Scan finished", "Recherche terminée"), Row("Alarm 1 On ", "Alarme 1 marche "),
+             Row("Unit", ""), Row("Click 'Use This Language'", "Cliquez 'Utiliser'")});
+        Make_Language("german", {Row("Profile Running", "Profil läuft")});
+        Make_Language("LanguageTemplateFiles/LanguageDBTemplate",
+                      {Row("Profile Running", std::nullopt, "run message")});
+        Write_Text_File(Setup_File, "french.mdb");
+        Editor.Set_File_Dialog(&Dialog);
+    }
+    void TearDown() override { CurrentLanguage.clear(); }
+
+    std::string Database(const std::string& language) const {
+        return Paths.Language_Folder() + language + ".mdb";
+    }
+    void Make_Language(const std::string& language, const std::vector<Phrase_Row>& rows) const {
+        Language_Database::Create(Database(language));
+        Language_Database database(Database(language), Language_Database::Access::Read_Write);
+        for (const Phrase_Row& row : rows) database.Insert(row);
+    }
+    std::vector<Phrase_Row> Rows(const std::string& language) const {
+        return Language_Database(Database(language), Language_Database::Access::Read_Only)
+            .Select_All();
+    }
+    Phrase_Row Stored(const std::string& english) const {
+        for (const Phrase_Row& row : Rows("french"))
+            if (row.English == english) return row;
+        return {};
+    }
+    std::vector<std::string> Map_English() const {
+        std::vector<std::string> english;
+        for (const auto& row : Editor.LanguageMap) english.push_back(row.Text);
+        return english;
+    }
+    std::string Messages() { return Language_Editor_Instance().DBInterfaceDisplay; }
+
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    const std::string Setup_File = Paths.Setup_File("InterfaceLanguage.txt");
+    const std::string Template = Database("LanguageTemplateFiles/LanguageDBTemplate");
+    Fake_File_Dialog Dialog;
+    LanguageDataBaseInterface Editor{Paths};
+    AddALanguage Window{Paths};
+};
+class Phrase_Lookup : public Language_Folder {};
+class Language_Editor : public Language_Folder {};
+class Add_A_Language : public Language_Folder {};
+
+// Letter case is ignored and the first of two such rows serves both; blanks at the ends
+// belong to the key; a row never translated (NULL) gives English, one translated as
+// empty gives empty; apostrophes are bound, never spliced into the statement.
+TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEditorIsLoaded) {
+    CurrentLanguage = "french";
+    const std::pair<const char*, const char*> lookups[] = {
+        {"Profile Running", "Profil en cours"}, {"PROFILE RUNNING", "Profil en cours"},
+        {"profile SAVED", "PROFIL ENREGISTRÉ"}, {"Profile saved", "PROFIL ENREGISTRÉ"},
+        {"Alarm 1 On ", "Alarme 1 marche "},    {"Alarm 1 On", "Alarm 1 On"},
+        {"Profile Loaded", "Profile Loaded"},   {"Unit", ""},
+        {"Time(hours)", "Time(hours)"},         {"Click 'Use This Language'", "Cliquez 'Utiliser'"},
+        {"x' OR '1'='1", "x' OR '1'='1"}};
+    for (auto [english, expected] : lookups) EXPECT_EQ(TranslateText(english), expected) << english;
+    EXPECT_EQ(Rows("french").size(), 10u);  // a missing row is not added
+
+    CurrentLanguage = "";  // no language ever chosen: the file ".mdb" does not exist
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+    EXPECT_EQ(Messages(), "");  // silent until the editor is loaded
+    Language_Editor_Instance().Form_Load();
+    Language_Editor_Instance().ClearDisplay();
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+    EXPECT_EQ(Messages(),
+              "Error in the Translate routine\r\n Error number= 53\r\nError description: Could "
+              "not find file '" +
+                  Database("") + "'.\r\n");
+    Write_Whole_File(Database("broken"), "this is not a language database at all");
+    Language_Editor_Instance().ClearDisplay();
+    CurrentLanguage = "broken";
+    EXPECT_EQ(TranslateText("Exit"), "Exit");
+    EXPECT_NE(Messages().find("Error number= 26\r\n"), std::string::npos) << Messages();
+
+    // "english" in small letters opens no file (this one would fail any lookup); "English"
+    // is a language like any other.
+    Make_Language("English", {Row("Profile Running", "Running, as the shop says")});
+    Write_Whole_File(Database("english"), "this is not a language database at all");
+    Language_Editor_Instance().ClearDisplay();
+    CurrentLanguage = "english";
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+    EXPECT_EQ(Messages(), "");
+    CurrentLanguage = "English";
+    EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
+}
+
+TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOthersByName) {
+    Editor.Form_Load();
+    ASSERT_EQ(Editor.LanguageMap.size(), 10u);
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[0], "");  // never translated
+    EXPECT_EQ(Editor.DisplayEnglish + "|" + Editor.DisplayTargetLanguage + "|" +
+                  Editor.DisplayEnglishExplanation,
+              "Profile Running|Profil en cours|run message");
+
+    Editor.LanguageMap_ItemClick(2);
+    EXPECT_EQ(Editor.DisplayEnglish, "Profile Loaded");
+    CurrentLanguage = "french";
+    Editor.DisplayTargetLanguage_Change("P");
+    EXPECT_EQ(TranslateText("Profile Loaded"), "P");
+    Editor.DisplayTargetLanguage_Change("Profil chargé");
+    EXPECT_EQ(TranslateText("Profile Loaded"), "Profil chargé");
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[0], "Profil chargé");
+    Editor.DisplayTargetLanguageExplanation_Change("l'opérateur voit ceci");  // apostrophe
+    EXPECT_EQ(Stored("Profile Loaded").TargetLanguageComments, "l'opérateur voit ceci");
+    EXPECT_EQ(Editor.LanguageMap[1].SubItems[2], "l'opérateur voit ceci");
+    EXPECT_EQ(Stored("Profile Running").TargetLanguage,
+              "Profil en cours");  // a click writes nothing
+
+    // A comment edit reaches every row of the phrase in any case; the map changes its current row.
+    Editor.LanguageMap_ItemClick(3);  // "PROFILE SAVED"
+    Editor.DisplayEnglishExplanation_Change("after a save");
+    EXPECT_EQ(Stored("Profile saved").EnglishComments, "after a save");
+    EXPECT_EQ(Editor.LanguageMap[2].SubItems[1], "after a save");
+    EXPECT_EQ(Editor.LanguageMap[3].SubItems[1], "");
+    EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error"), std::string::npos);
+
+    // Open Language takes the name only: the file is always the one in LanguageFiles.
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen("/somewhere/else/german.mdb"));
+    Editor.mnuOpenLanguage_Click();
+    ASSERT_EQ(Dialog.Open_Requests.size(), 1u);
+    EXPECT_EQ(Dialog.Open_Requests[0].Initial_Folder, Paths.Language_Folder());
+    EXPECT_EQ(Dialog.Open_Requests[0].Filter, "Language Database (*.mdb) |*.mdb");
+    EXPECT_EQ(Editor.LanguageFileName, "german.mdb");
+    EXPECT_EQ(Editor.LanguageName, "german");
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "Opening language database: german\r\n");
+    EXPECT_EQ(Map_English(), std::vector<std::string>{"Profile Running"});
+    EXPECT_EQ(Read_First_Line(Setup_File), "french.mdb");
+    Editor.mnuOpenLanguage_Click();  // cancelled
+    EXPECT_EQ(Editor.LanguageName, "german");
+}
+
+TEST_F(Language_Editor, ASearchShowsTheEntriesBeginningWithTheTypedTextInAnyCaseOrSaysNone) {
+    const std::vector<std::string> profiles = {"Profile Running", "Profile Loaded", "PROFILE SAVED",
+                                               "Profile saved", "Print Profile"};
+    const std::tuple<bool, const char*, std::vector<std::string>> searches[] = {
+        {true, "pr", profiles},
+        {true, "%", {"% Power"}},  // % _ and the escape character are plain characters
+        {true, "Pr_", {}},
+        {true, "\\", {}},
+        {false, "profil enr", {"PROFILE SAVED", "Profile saved"}},  // the translation column
+        {true, "", {}}};                                            // every entry
+    std::vector<std::string> all;
+    for (const Phrase_Row& row : Rows("french")) all.push_back(row.English);
+    Editor.Form_Load();
+    for (const auto& [english_column, typed, expected] : searches) {
+        Editor.SearchLanguageOption_Click(english_column);
+        Editor.SearchBox_Change(typed);
+        EXPECT_EQ(Map_English(), *typed ? expected : all) << typed;
+    }
+    Editor.LanguageMap_ItemClick(5);
+    Editor.SearchBox_Change("zq");  // a search without a match keeps the boxes
+    EXPECT_TRUE(Editor.LanguageMap.empty());
+    EXPECT_TRUE(Editor.DBInterfaceDisplay.ends_with(
+        "There were no records found in table SELECT * FROM Language WHERE English Like 'zq*'\r\n"));
+    EXPECT_EQ(Editor.DisplayEnglish, "Print Profile");
+    Editor.SearchBox_Change("it's");  // an apostrophe is searched like any other character
+    EXPECT_EQ(Editor.DBInterfaceDisplay.find("Error in the"), std::string::npos);
+
+    // With no language selected, typing only reports the failure.
+    Write_Text_File(Setup_File, "");
+    Editor.Form_Load();
+    EXPECT_EQ(Editor.DBInterfaceDisplay, "No language selected\r\n");
+    Editor.DisplayTargetLanguage_Change("x");
+    EXPECT_NE(Editor.DBInterfaceDisplay.find("Error in the DisplayTargetLanguage_Change routine\r\n"
+                                             "Error number= 53\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolderIsNamed) {
+    const std::tuple<const char*, const char*, int> lines[] = {
+        {"german.mdb", "\r\n\r\nCurrent language selected=german", 1},
+        {"French.mdb", "Current language selected=French", -1},  // no entry in that case
+        {"", "No language was previously selected", -1},
+        {"ab", "No language was previously selected", -1},
+        {".mdb", "No language was previously selected", -1}};
+    for (const auto& [line, last_line, highlighted] : lines) {
+        AddALanguage window{Paths};
+        Write_Text_File(Setup_File, line);
+        window.Form_Load();
+        EXPECT_TRUE(window.AddALanguageDisplay.ends_with(std::string(last_line) + "\r\n")) << line;
+        EXPECT_EQ(window.ListIndex, highlighted) << line;
+        EXPECT_EQ(window.LanguageList, (std::vector<std::string>{"french", "german"}));
+        EXPECT_EQ(window.LanguageList_Selected,
+                  (std::vector<bool>{highlighted == 0, highlighted == 1}));
+    }
+
+    // Use This Language needs a choice, then translates the next message at once.
+    Write_Text_File(Setup_File, "");
+    Window.Form_Load();
+    Window.UseSelectedLanguage_Click();
+    EXPECT_NE(Window.AddALanguageDisplay.find("You have not selected a language"),
+              std::string::npos);
+    EXPECT_EQ(Read_Whole_File(Setup_File), "\r\n");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profile Running");
+
+    Window.LanguageList_Click(0);
+    Window.UseSelectedLanguage_Click();
+    EXPECT_EQ(Window.AddALanguageDisplay, "InterfaceLanguage set to: french\r\n");
+    EXPECT_EQ(Read_Whole_File(Setup_File), "french.mdb\r\n");
+    EXPECT_EQ(TranslateText("Profile Running"), "Profil en cours");
+    Window.LanguageList_Click(1);  // a click leaves only that entry highlighted
+    EXPECT_EQ(Window.LanguageList_Selected, (std::vector<bool>{false, true}));
+
+    fs::remove(Database("french"));
+    fs::remove(Database("german"));
+    AddALanguage empty{Paths};
+    empty.Form_Load();
+    EXPECT_NE(empty.AddALanguageDisplay.find("No files in Language folder"), std::string::npos);
+}
+
+TEST_F(Add_A_Language, ANewNameBecomesALanguageButOneTakenOrWithABlankOrAccentNeverOverwrites) {
+    const char* taken = "Language file with that name already exists\r\n";
+    const char* letters = "Use only DASH, LETTERS, NUMBERS in language name\r\n";
+    std::string german = Read_Whole_File(Database("german"));
+    Window.Form_Load();
+    Write_Whole_File(Database("dutch"), "the operator's own work");  // since the listing
+    const std::pair<const char*, const char*> refused[] = {
+        {"GERMAN", taken},     {"", taken},        {"swiss german", letters},
+        {"français", letters}, {"neu_1", letters}, {"dutch", "could not be copied"}};
+    for (const auto& [name, message] : refused) {
+        Window.LanguageName = name;
+        Window.MakeDataBaseFile_Click();
+        EXPECT_NE(Window.AddALanguageDisplay.find(message), std::string::npos) << name;
+    }
+    EXPECT_EQ(Read_Whole_File(Database("german")), german);
+    EXPECT_EQ(Read_Whole_File(Database("dutch")), "the operator's own work");
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(Paths.Language_Folder()), fs::directory_iterator{}),
+        4);  // french, german, dutch and the template folder
+
+    Window.LanguageName = "Zulu-Xhosa09";  // the ends of each range: a z 0 and 9
+    Window.MakeDataBaseFile_Click();
+    EXPECT_EQ(Window.LanguageName, "zulu-xhosa09");
+    EXPECT_EQ(Window.AddALanguageDisplay, "Language name Selected is valid.\r\n");
+    EXPECT_EQ(Read_Whole_File(Database("zulu-xhosa09")), Read_Whole_File(Template));
+    EXPECT_EQ(Window.LanguageList,
+              (std::vector<std::string>{"dutch", "french", "german", "zulu-xhosa09"}));
+    EXPECT_EQ(CurrentLanguage, "");  // created, not chosen
+
+    fs::remove(Template);
+    Window.LanguageName = "danish";
+    Window.MakeDataBaseFile_Click();
+    EXPECT_TRUE(
+        Window.AddALanguageDisplay.ends_with("The language template file is missing: " + Template +
+                                             "\r\nNo language file was created\r\n"));
+    EXPECT_FALSE(fs::exists(Database("danish")));
+}
+
+}  // namespace
+}  // namespace corvanel
