@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "remote/mqtt_link.h"
 #include "remote/mqtt_settings.h"
 #include "setup/setup_files.h"
@@ -73,13 +75,17 @@ TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
 class Mqtt_Settings_Bad_Value
     : public ::testing::TestWithParam<std::tuple<const char*, const char*, const char*>> {};
 
-// A value not understood keeps its default and names its file; the others are read.
+// A value not understood keeps its default and names its file; the others are read. The
+// password is stored for its owner only.
 TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     const Mqtt_Settings stored{true, "kiln.lan", 8883,        "potter", "pw",
                                true, "",         "studio/k1", false};
     Save_Mqtt_Settings(paths, stored);
+    auto perms = std::filesystem::status(paths.Setup_File(Mqtt_Password_File)).permissions();
+    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+              std::filesystem::perms::none);
     auto [name, file, line] = GetParam();
     Write_Text_File(paths.Setup_File(file), line);
     std::vector<std::string> complaints;

@@ -46,44 +46,6 @@ std::string Exchange(quint16 port, const std::string& request) {
     return response;
 }
 
-std::string Get(quint16 port, const std::string& target, const std::string& headers = "") {
-    return Exchange(port, "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
-}
-
-quint16 Free_Port() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-// A port another program holds: one clear message, and the run's seam goes on serving
-// its other observers.
-TEST(Status_Server, APortInUseIsSaidOnceAndNothingElseStops) {
-    Make_Application();
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    QTcpServer holder;
-    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
-    Save_Remote_Settings(paths, {true, holder.serverPort(), false, ""});
-    Firing_Status_Seam firing;
-    std::vector<std::string> shown;
-    Remote_Monitoring remote(paths, firing,
-                             [&](const std::string& text) { shown.push_back(text); });
-    remote.Apply_Settings();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].rfind("The status page could not be started on port " +
-                                 std::to_string(holder.serverPort()) + ": ",
-                             0),
-              0u)
-        << shown[0];
-    EXPECT_NE(shown[0].find("\r\nThe firing goes on without it"), std::string::npos);
-    EXPECT_EQ(remote.Server(), nullptr);
-    Firing_Status status;
-    status.Measured = 99;
-    firing.Publish(status, Firing_Event::Tick);
-    EXPECT_EQ(remote.Snapshot().Status().Measured, 99);
-}
-
 std::string Chromium() {
     for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
         QString path = QStandardPaths::findExecutable(name);
@@ -94,92 +56,35 @@ std::string Chromium() {
 
 using Status_Page = Program_Rig;
 
-// The program fires the quick test against kiln-sim with the page turned on. A real HTTP
-// client gets the status line, no-store and JSON, and nothing outside the routes however
-// the path is spelt; headless Chromium loads the page and shows what kiln-sim measured,
-// with the chart drawn.
-TEST_F(Status_Page, AnswersOnTheWireAndShowsAFiringInABrowser) {
-    quint16 port = Free_Port();
-    Save_Remote_Settings(Paths, {true, port, false, ""});
+// The port stored is held by another program: said once, and the program goes on. In
+// SetUp -> "Remote Monitoring" a bad port is refused in the dialog; the network choice
+// makes a token and shows the address; OK stores the settings and the page answers at
+// once, only with the token. During a firing of the quick test a real HTTP client gets the
+// status line, no-store and JSON, and nothing outside the routes however the path is
+// spelt; headless Chromium, given the address, shows what kiln-sim measured and the chart.
+TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    Save_Remote_Settings(Paths, {true, holder.serverPort(), false, ""});
     Start_Kiln_Sim({"--speed=60"});
     Start_Program();
-    ASSERT_NE(Messages().find("Status page at http://127.0.0.1:" + std::to_string(port) + "/"),
-              std::string::npos)
+    const std::string in_use =
+        "The status page could not be started on port " + std::to_string(holder.serverPort());
+    EXPECT_EQ(QString::fromStdString(Messages()).count(QString::fromStdString(in_use)), 1)
         << Messages();
-    Open_Quick_Test();
-    Choose_Log("firing.txt");
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    const Status_Snapshot& snapshot = Program->Remote().Snapshot();
-    ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 2; })) << Messages();
-    Clock.Advance(60);
-    ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 3; })) << Messages();
+    EXPECT_NE(Messages().find("The firing goes on without it"), std::string::npos) << Messages();
 
-    std::string reply = Get(port, "/api/status");
-    EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK") << reply;
-    EXPECT_NE(reply.find("Cache-Control: no-store\r\n"), std::string::npos) << reply;
-    EXPECT_NE(reply.find("Content-Type: application/json"), std::string::npos) << reply;
-    EXPECT_NE(Get(port, "/api/trace").find("{\"points\":[["), std::string::npos);
-    EXPECT_NE(Get(port, "/api/trace?since=1e9").find("{\"points\":[]}"), std::string::npos);
-    for (const std::string& path :
-         {std::string("/../Setup/ThermalDeviceName.txt"), std::string("/api/status/x"),
-          std::string("/%2e%2e/Setup/Check_Flag.txt"), "/" + std::string(10 * 1024, 'x')}) {
-        EXPECT_EQ(Get(port, path).substr(0, 12), "HTTP/1.1 404") << path.substr(0, 40);
-    }
-    EXPECT_EQ(Exchange(port, "POST /api/status HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}")
-                  .substr(0, 12),
-              "HTTP/1.1 405");
-
-    std::string chromium = Chromium();
-    if (chromium.empty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
-    QTemporaryDir profile;
-    QProcess browser;
-    browser.start(
-        QString::fromStdString(chromium),
-        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom",
-         QString("http://127.0.0.1:%1/").arg(port)});
-    ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
-        << "chromium did not finish";
-    std::string dom = browser.readAllStandardOutput().toStdString();
-    ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
-
-    // The big read-out holds one of the temperatures kiln-sim reported during the firing.
-    QRegularExpressionMatch measured =
-        QRegularExpression("id=\"measured\">([-0-9.]+)°F<").match(QString::fromStdString(dom));
-    ASSERT_TRUE(measured.hasMatch()) << dom;
-    bool reported = false;
-    for (const Trace_Point& point : snapshot.Trace()) {
-        reported |= Format_Number(point.Measured) == measured.captured(1).toStdString();
-    }
-    EXPECT_TRUE(reported) << "page shows " << measured.captured(1).toStdString();
-    QRegularExpressionMatch line = QRegularExpression("id=\"pv_line\"[^>]*points=\"([^\"]*)\"")
-                                       .match(QString::fromStdString(dom));
-    ASSERT_TRUE(line.hasMatch()) << dom;
-    EXPECT_GE(line.captured(1).split(' ', Qt::SkipEmptyParts).size(), 3) << dom;
-    EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
-}
-
-using Remote_Monitoring_Dialog = Program_Rig;
-
-// SetUp -> "Remote Monitoring" as the operator uses it: a bad port is refused in the
-// dialog; the network choice makes a token and shows the address; OK stores the settings
-// and the page answers at once, only with the token.
-TEST_F(Remote_Monitoring_Dialog, StoresTheSettingsAndStartsThePageOnOk) {
-    Start_Kiln_Sim();
-    Start_Program();
     auto* item = Window().findChild<QAction*>("mnuRemoteMonitoring");
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(Window().mnuSetUp->actions().contains(item));
-    EXPECT_EQ(item->text(), "Remote Monitoring");
-    const quint16 port = Free_Port();
+    const quint16 port = holder.serverPort();
+    holder.close();
     QString token, address, refusal;
     bool stayed_open = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
         ASSERT_NE(dialog, nullptr);
         QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-        dialog->Enable_Page->click();
         dialog->Port->clear();
         QTest::keyClicks(dialog->Port, "0");
         ok->click();
@@ -200,10 +105,66 @@ TEST_F(Remote_Monitoring_Dialog, StoresTheSettingsAndStartsThePageOnOk) {
         << address.toStdString();
     EXPECT_NE(Messages().find("Status page at http://"), std::string::npos) << Messages();
     EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "the token stays private";
-    EXPECT_EQ(Get(port, "/api/status").substr(0, 12), "HTTP/1.1 401");
-    EXPECT_EQ(Get(port, "/api/status", "Authorization: Bearer " + token.toStdString() + "\r\n")
+    const std::string bearer = "Authorization: Bearer " + token.toStdString() + "\r\n";
+    auto get = [&](const std::string& target, const std::string& headers) {
+        return Exchange(port,
+                        "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
+    };
+    EXPECT_EQ(get("/api/status", "").substr(0, 12), "HTTP/1.1 401");
+
+    Open_Quick_Test();
+    Choose_Log("firing.txt");
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    const Status_Snapshot& snapshot = Program->Remote().Snapshot();
+    ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 2; })) << Messages();
+    Clock.Advance(60);
+    ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 3; })) << Messages();
+
+    std::string reply = get("/api/status", bearer);
+    EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK") << reply;
+    EXPECT_NE(reply.find("Cache-Control: no-store\r\n"), std::string::npos) << reply;
+    EXPECT_NE(reply.find("Content-Type: application/json"), std::string::npos) << reply;
+    EXPECT_NE(get("/api/trace", bearer).find("{\"points\":[["), std::string::npos);
+    EXPECT_NE(get("/api/trace?since=1e9", bearer).find("{\"points\":[]}"), std::string::npos);
+    for (const std::string& path :
+         {std::string("/../Setup/ThermalDeviceName.txt"), std::string("/api/status/x"),
+          std::string("/%2e%2e/Setup/Check_Flag.txt"), "/" + std::string(10 * 1024, 'x')}) {
+        EXPECT_EQ(get(path, bearer).substr(0, 12), "HTTP/1.1 404") << path.substr(0, 40);
+    }
+    EXPECT_EQ(Exchange(port, "POST /api/status HTTP/1.1\r\nHost: x\r\n" + bearer +
+                                 "Content-Length: 2\r\n\r\n{}")
                   .substr(0, 12),
-              "HTTP/1.1 200");
+              "HTTP/1.1 405");
+
+    std::string chromium = Chromium();
+    if (chromium.empty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(
+        QString::fromStdString(chromium),
+        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom",
+         QString("http://127.0.0.1:%1/?token=%2").arg(port).arg(token)});
+    ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
+        << "chromium did not finish";
+    std::string dom = browser.readAllStandardOutput().toStdString();
+    ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
+
+    // The big read-out holds one of the temperatures kiln-sim reported during the firing.
+    QRegularExpressionMatch measured =
+        QRegularExpression("id=\"measured\">([-0-9.]+)°F<").match(QString::fromStdString(dom));
+    ASSERT_TRUE(measured.hasMatch()) << dom;
+    bool reported = false;
+    for (const Trace_Point& point : snapshot.Trace()) {
+        reported |= Format_Number(point.Measured) == measured.captured(1).toStdString();
+    }
+    EXPECT_TRUE(reported) << "page shows " << measured.captured(1).toStdString();
+    QRegularExpressionMatch line = QRegularExpression("id=\"pv_line\"[^>]*points=\"([^\"]*)\"")
+                                       .match(QString::fromStdString(dom));
+    ASSERT_TRUE(line.hasMatch()) << dom;
+    EXPECT_GE(line.captured(1).split(' ', Qt::SkipEmptyParts).size(), 3) << dom;
+    EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
 }
 
 }  // namespace
