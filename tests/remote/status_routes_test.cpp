@@ -4,32 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "remote/status_routes.h"
 
 namespace corvanel::testing {
 namespace {
 
-constexpr const char* Token = "0123456789abcdef";
-
 struct Route_Case {
     std::string Name;
-    Status_Request Request;
-    bool Network = false;
+    // "METHOD PATH", then one of "|since:", "|token:" (query), "|bearer:", "|cookie:"
+    std::string Request;
+    bool Network;
     int Code;
     std::string Body_Start;
     bool Sets_Cookie = false;
 };
 
-Status_Request Get(std::string path) {
+Status_Request Request_Of(const std::string& text) {
     Status_Request request;
-    request.Method = "GET";
-    request.Path = std::move(path);
-    return request;
-}
-
-template <typename Change>
-Status_Request With(Status_Request request, Change change) {
-    change(request);
+    std::size_t space = text.find(' '), bar = text.find('|');
+    request.Method = text.substr(0, space);
+    request.Path = text.substr(space + 1, bar - space - 1);
+    if (bar == std::string::npos) return request;
+    std::size_t colon = text.find(':', bar);
+    std::string key = text.substr(bar + 1, colon - bar - 1), value = text.substr(colon + 1);
+    if (key == "since") request.Has_Since = true, request.Query_Since = value;
+    if (key == "token") request.Query_Token = value;
+    if (key == "bearer") request.Authorization = "Bearer " + value;
+    if (key == "cookie") request.Cookie = value;
     return request;
 }
 
@@ -39,75 +42,43 @@ TEST_P(Status_Routes, AnswerCodeBodyAndHeaders) {
     const Route_Case& c = GetParam();
     Status_Snapshot snapshot;
     Firing_Status status;
-    status.Elapsed = 2;
-    snapshot.Firing_Changed(status, Firing_Event::Tick, "");
-    status.Elapsed = 3;
-    snapshot.Firing_Changed(status, Firing_Event::Tick, "");
-    Status_Response response =
-        Answer_Status_Request(c.Request, snapshot, {c.Network, c.Network ? Token : ""});
+    for (double elapsed : {2, 3}) {
+        status.Elapsed = elapsed;
+        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
+    }
+    Status_Response response = Answer_Status_Request(
+        Request_Of(c.Request), snapshot, {c.Network, c.Network ? "0123456789abcdef" : ""});
     EXPECT_EQ(response.Code, c.Code);
     EXPECT_EQ(response.Body.substr(0, c.Body_Start.size()), c.Body_Start);
-    auto header = [&](const std::string& name) {
-        for (const auto& [key, value] : response.Headers) {
-            if (key == name) return value;
-        }
-        return std::string();
-    };
-    EXPECT_EQ(header("Cache-Control"), "no-store");
-    EXPECT_EQ(header("Set-Cookie").empty(), !c.Sets_Cookie) << header("Set-Cookie");
-    if (c.Code == 405) {
-        EXPECT_EQ(header("Allow"), "GET");
-    }
+    std::map<std::string, std::string> headers(response.Headers.begin(), response.Headers.end());
+    EXPECT_EQ(headers["Cache-Control"], "no-store");
+    EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
+    EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, Status_Routes,
     ::testing::Values(
-        Route_Case{"PageOnThisComputer", Get("/"), false, 200, "<!DOCTYPE html>"},
-        Route_Case{"StatusJson", Get("/api/status"), false, 200, "{\"kiln\":"},
-        Route_Case{"WholeTrace", Get("/api/trace"), false, 200, "{\"points\":[[2,"},
-        Route_Case{"TraceSince",
-                   With(Get("/api/trace"),
-                        [](auto& r) {
-                            r.Has_Since = true;
-                            r.Query_Since = "2";
-                        }),
-                   false, 200, "{\"points\":[[3,0,0]]}"},
-        Route_Case{"TraceSinceNotANumber",
-                   With(Get("/api/trace"),
-                        [](auto& r) {
-                            r.Has_Since = true;
-                            r.Query_Since = "yesterday";
-                        }),
-                   false, 400, "{\"error\":"},
-        Route_Case{"UnknownPathAndMethod", With(Get("/Setup"), [](auto& r) { r.Method = "POST"; }),
-                   false, 404, ""},
-        Route_Case{"Post", With(Get("/api/status"), [](auto& r) { r.Method = "POST"; }), false, 405,
-                   ""},
-        Route_Case{"NetworkWithoutToken", Get("/api/status"), true, 401, "{\"error\":"},
-        Route_Case{
-            "NetworkWrongBearer",
-            With(Get("/api/status"), [](auto& r) { r.Authorization = "Bearer 0123456789abcdeX"; }),
-            true, 401, ""},
-        Route_Case{"NetworkShorterToken",
-                   With(Get("/"), [](auto& r) { r.Query_Token = "0123456789abcde"; }), true, 401,
-                   ""},
-        Route_Case{"NetworkBearer",
-                   With(Get("/api/status"),
-                        [](auto& r) { r.Authorization = std::string("Bearer ") + Token; }),
-                   true, 200, "{\"kiln\":"},
-        Route_Case{"NetworkQueryTokenSetsTheCookie",
-                   With(Get("/"), [](auto& r) { r.Query_Token = Token; }), true, 200,
+        Route_Case{"PageOnThisComputer", "GET /", false, 200, "<!DOCTYPE html>"},
+        Route_Case{"StatusJson", "GET /api/status", false, 200, "{\"kiln\":"},
+        Route_Case{"WholeTrace", "GET /api/trace", false, 200, "{\"points\":[[2,"},
+        Route_Case{"TraceSince", "GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
+        Route_Case{"TraceSinceNotANumber", "GET /api/trace|since:yesterday", false, 400,
+                   "{\"error\":"},
+        Route_Case{"UnknownPathAndMethod", "POST /Setup", false, 404, ""},
+        Route_Case{"Post", "POST /api/status", false, 405, ""},
+        Route_Case{"NetworkWithoutToken", "GET /api/status", true, 401, "{\"error\":"},
+        Route_Case{"NetworkWrongBearer", "GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
+        Route_Case{"NetworkShorterToken", "GET /|token:0123456789abcde", true, 401, ""},
+        Route_Case{"NetworkBearer", "GET /api/status|bearer:0123456789abcdef", true, 200,
+                   "{\"kiln\":"},
+        Route_Case{"NetworkQueryTokenSetsTheCookie", "GET /|token:0123456789abcdef", true, 200,
                    "<!DOCTYPE html>", true},
-        Route_Case{
-            "NetworkCookie",
-            With(Get("/api/trace"),
-                 [](auto& r) { r.Cookie = std::string("theme=dark; corvanel_token=") + Token; }),
-            true, 200, "{\"points\":"},
+        Route_Case{"NetworkCookie",
+                   "GET /api/trace|cookie:theme=dark; corvanel_token=0123456789abcdef", true, 200,
+                   "{\"points\":"},
         Route_Case{"NetworkWrongCookieName",
-                   With(Get("/api/trace"),
-                        [](auto& r) { r.Cookie = std::string("xcorvanel_token=") + Token; }),
-                   true, 401, ""}),
+                   "GET /api/trace|cookie:xcorvanel_token=0123456789abcdef", true, 401, ""}),
     [](const auto& info) { return info.param.Name; });
 
 }  // namespace
