@@ -52,6 +52,7 @@ struct History : ::testing::Test {
                          Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
         Write_Whole_File(Paths.Logfile("glaze.firing.csv"),
                          Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212));
+        Write_Whole_File(Paths.Logfile("glaze.txt"), "125.00   1000 998  \r\n");  // not a record
         Model.Form_Load();
     }
 };
@@ -59,8 +60,8 @@ struct History : ::testing::Test {
 // Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
 // minutes and Fahrenheit beside the glaze.
 TEST_F(History, TwoChosenFiringsAreOverlaidInTheFirstOnesUnits) {
-    ASSERT_EQ(Model.Rows.size(), 2u);
-    EXPECT_EQ(Model.Rows[0][1], "glaze.txt");  // newest first
+    ASSERT_EQ(Model.Rows.size(), 2u);  // the records only, newest first
+    EXPECT_EQ(Model.Rows[0][1], "glaze.txt");
     EXPECT_FALSE(Model.Print_Report_Enabled);
     Model.Firings_Chosen({0, 1});
     ASSERT_EQ(Model.Chart.Series.size(), 6u);

@@ -166,19 +166,6 @@ TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
                                           "1:10", "1000 C", "unfinished", "0.40", "0.10"}));
 }
 
-TEST(Firing_Summary, TheListIsNewestFirstAndOnlyOfRecords) {
-    Temp_Folder folder;
-    Write_Whole_File(folder.File("a.firing.csv"), Header + Line_Of(0, 20, 0));
-    Write_Whole_File(folder.File("b.firing.csv"), Header + Line_Of(5, 20, 0));
-    Write_Whole_File(folder.File("b.txt"), "125.00   1000 998  \r\n");
-    Write_Whole_File(folder.File("empty.firing.csv"), "");
-    std::vector<Firing_List_Entry> list = List_Firing_Records(folder.Path().string(), {});
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].File_Name, "b.firing.csv");
-    EXPECT_EQ(list[1].File_Name, "a.firing.csv");
-    EXPECT_EQ(list[2].File_Name, "empty.firing.csv");
-}
-
 // A power cut in the middle of a line leaves it torn; the next line the writer appends
 // starts after the last whole line.
 TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
