@@ -58,8 +58,9 @@ struct History : ::testing::Test {
 };
 
 // Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
-// minutes and Fahrenheit beside the glaze.
-TEST_F(History, TwoChosenFiringsAreOverlaidInTheFirstOnesUnits) {
+// minutes and Fahrenheit beside the glaze. Their report is printed or said not to be; the
+// table is exported with each firing's energy, or said to be cancelled.
+TEST_F(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     ASSERT_EQ(Model.Rows.size(), 2u);  // the records only, newest first
     EXPECT_EQ(Model.Rows[0][1], "glaze.txt");
     EXPECT_FALSE(Model.Print_Report_Enabled);
@@ -82,9 +83,7 @@ TEST_F(History, TwoChosenFiringsAreOverlaidInTheFirstOnesUnits) {
     Printer_Answer.reset();
     Model.Print_Report_Click();
     EXPECT_TRUE(Model.Messages.ends_with("Report could not be printed\r\n"));
-}
 
-TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
     Write_Text_File(Paths.Setup_File("KilnPower.txt"), "12");
     Model.Form_Load();
     Model.Export_CSV_Click();
@@ -100,13 +99,9 @@ TEST_F(History, ExportWritesTheTableOrSaysItWasCancelled) {
 
 // A firing of a single tick is still drawn on an axis: one time unit wide.
 TEST(Firing_Chart, ASingleTickGetsAnAxisOneUnitWide) {
-    Firing_Record_Header header;
-    Firing_Record_Line line;
-    line.Clock = {2027, 1, 5, 8, 0, 0};
-    line.Elapsed = 5;
-    line.Set_Value = line.Measured = 100;
-    Firing_Record record =
-        Parse_Firing_Record(Firing_Record_Header_Text(header) + Firing_Record_Line_Text(line));
+    Firing_Record record = Parse_Firing_Record(Firing_Record_Header_Text({}) +
+                                               "2027-01-05T08:00:00+00:00,5,1,100,100,0,,\r\n");
+    ASSERT_EQ(record.Lines.size(), 1u);
     const Firing_Chart chart = Build_Firing_Chart({&record});
     EXPECT_EQ(chart.X_Min, 5);
     EXPECT_EQ(chart.X_Max, 6);
