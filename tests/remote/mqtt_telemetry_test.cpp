@@ -17,11 +17,14 @@ struct Published {
         Firing.Attach(Snapshot);
         Firing.Attach(Telemetry);
     }
-    // "topic qos retain" of each message sent since the last call, and the payloads.
+    // "topic qos retain" of each message sent since the last call (the kiln's own topics
+    // without their prefix), and the payloads.
     std::vector<std::string> Take(std::vector<std::string>* payloads = nullptr) {
         std::vector<std::string> heard;
         for (const Mqtt_Message& message : Sent) {
-            heard.push_back(message.Topic + " " + std::to_string(message.Qos) +
+            std::string topic = message.Topic;
+            if (topic.starts_with("corvanel/studio_kiln/")) topic.erase(0, 21);
+            heard.push_back(topic + " " + std::to_string(message.Qos) +
                             (message.Retain ? " retained" : ""));
             if (payloads) payloads->push_back(message.Payload);
         }
@@ -41,9 +44,7 @@ TEST(Mqtt_Telemetry, TopicSlugKeepsLettersAndDigitsOnly) {
 // each alarm once, the firing's start and end once each, nothing for a second soft off.
 TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     Published p;
-    Firing_Status status;
-    status.Profile_Name = "bisque.txt";
-    status.State = Firing_State::Running;
+    Firing_Status status{.State = Firing_State::Running, .Profile_Name = "bisque.txt"};
     p.Firing.Publish(status, Firing_Event::Start);
     status.Measured = 1200;
     p.Firing.Publish(status, Firing_Event::Tick);
@@ -53,13 +54,10 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     p.Firing.Publish(status, Firing_Event::Finished);
     p.Firing.Publish(status, Firing_Event::Soft_Off);
     std::vector<std::string> payloads;
-    EXPECT_EQ(
-        p.Take(&payloads),
-        (std::vector<std::string>{
-            "corvanel/studio_kiln/firing 1", "corvanel/studio_kiln/state 0 retained",
-            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/alarm 1",
-            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/firing 1",
-            "corvanel/studio_kiln/state 0 retained", "corvanel/studio_kiln/state 0 retained"}));
+    EXPECT_EQ(p.Take(&payloads),
+              (std::vector<std::string>{"firing 1", "state 0 retained", "state 0 retained",
+                                        "alarm 1", "state 0 retained", "firing 1",
+                                        "state 0 retained", "state 0 retained"}));
     EXPECT_EQ(payloads[0].rfind("{\"event\":\"start\",\"profile\":\"bisque.txt\"", 0), 0u)
         << payloads[0];
     EXPECT_NE(payloads[2].find("\"measured\":1200"), std::string::npos);
@@ -68,20 +66,18 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
 }
 
 // On connection: online, six retained discovery configs with units of the scale in use,
-// then the state; the last will says offline.
+// then the state; the last will says offline. A profile in the other scale sends the
+// configs again with the new unit.
 TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     Published p;
-    Firing_Status status;
-    status.Kiln_Name = "Studio Kiln";
-    status.Temp_Scale = "C";
+    Firing_Status status{.Kiln_Name = "Studio Kiln", .Temp_Scale = "C"};
     p.Firing.Publish(status, Firing_Event::Profile_Loaded);
     p.Take();
     p.Telemetry.Connected();
     std::vector<std::string> payloads;
     std::vector<std::string> heard = p.Take(&payloads);
     ASSERT_EQ(heard.size(), 8u);
-    EXPECT_EQ(heard[0], "corvanel/studio_kiln/availability 1 retained");
-    EXPECT_EQ(payloads[0], "online");
+    EXPECT_EQ(heard[0] + " " + payloads[0], "availability 1 retained online");
     EXPECT_EQ(heard[1], "homeassistant/sensor/corvanel_studio_kiln/measured/config 1 retained");
     EXPECT_EQ(payloads[1],
               "{\"name\":\"Measured temperature\",\"unique_id\":\"corvanel_studio_kiln_measured\","
@@ -94,10 +90,9 @@ TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     EXPECT_EQ(heard[5], "homeassistant/sensor/corvanel_studio_kiln/time_left/config 1 retained");
     EXPECT_NE(payloads[5].find("\"unit_of_measurement\":\"min\",\"device_class\":\"duration\""),
               std::string::npos);
-    EXPECT_EQ(heard[7], "corvanel/studio_kiln/state 0 retained");
+    EXPECT_EQ(heard[7], "state 0 retained");
     EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
     EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
-    // A profile in Fahrenheit sends the configs again with the new unit.
     status.Temp_Scale = "F";
     p.Firing.Publish(status, Firing_Event::Profile_Loaded);
     payloads.clear();
