@@ -1,4 +1,5 @@
-// The connection's decisions without a broker, and the settings files.
+// The MQTT publisher without a broker: what it sends for a firing, the connection's
+// decisions and the settings files.
 
 #include <gtest/gtest.h>
 
@@ -6,11 +7,105 @@
 
 #include "remote/mqtt_link.h"
 #include "remote/mqtt_settings.h"
+#include "remote/mqtt_telemetry.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
 namespace {
+
+struct Published {
+    Firing_Status_Seam Firing;
+    Status_Snapshot Snapshot;
+    std::vector<Mqtt_Message> Sent;
+    Mqtt_Telemetry Telemetry{Snapshot, "corvanel/studio_kiln", true,
+                             [this](const Mqtt_Message& message) { Sent.push_back(message); }};
+    Published() {
+        Firing.Attach(Snapshot);
+        Firing.Attach(Telemetry);
+    }
+    // "topic qos retain" of each message sent since the last call (the kiln's own topics
+    // without their prefix), and the payloads.
+    std::vector<std::string> Take(std::vector<std::string>* payloads = nullptr) {
+        std::vector<std::string> heard;
+        for (const Mqtt_Message& message : Sent) {
+            std::string topic = message.Topic;
+            if (topic.starts_with("corvanel/studio_kiln/")) topic.erase(0, 21);
+            heard.push_back(topic + " " + std::to_string(message.Qos) +
+                            (message.Retain ? " retained" : ""));
+            if (payloads) payloads->push_back(message.Payload);
+        }
+        Sent.clear();
+        return heard;
+    }
+};
+
+TEST(Mqtt_Telemetry, TopicSlugKeepsLettersAndDigitsOnly) {
+    EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)"), "studio_kiln_2_bisque");
+    EXPECT_EQ(Topic_Slug("a/b+c#"), "a_b_c");
+    EXPECT_EQ(Topic_Slug(""), "kiln");
+    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
+}
+
+// A firing from start through an alarm to its end: the state after every tick and event,
+// each alarm once, the firing's start and end once each, nothing for a second soft off.
+TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
+    Published p;
+    Firing_Status status{.State = Firing_State::Running, .Profile_Name = "bisque.txt"};
+    p.Firing.Publish(status, Firing_Event::Start);
+    status.Measured = 1200;
+    p.Firing.Publish(status, Firing_Event::Tick);
+    status.Alarms = {"No Heat"};
+    p.Firing.Publish(status, Firing_Event::Alarm_Raised, "No Heat");
+    status.State = Firing_State::Monitor;
+    p.Firing.Publish(status, Firing_Event::Finished);
+    p.Firing.Publish(status, Firing_Event::Soft_Off);
+    std::vector<std::string> payloads;
+    EXPECT_EQ(p.Take(&payloads),
+              (std::vector<std::string>{"firing 1", "state 0 retained", "state 0 retained",
+                                        "alarm 1", "state 0 retained", "firing 1",
+                                        "state 0 retained", "state 0 retained"}));
+    EXPECT_EQ(payloads[0].rfind("{\"event\":\"start\",\"profile\":\"bisque.txt\"", 0), 0u)
+        << payloads[0];
+    EXPECT_NE(payloads[2].find("\"measured\":1200"), std::string::npos);
+    EXPECT_EQ(payloads[3].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
+    EXPECT_NE(payloads[5].find("\"outcome\":\"finished\""), std::string::npos) << payloads[5];
+}
+
+// On connection: online, six retained discovery configs with units of the scale in use,
+// then the state; the last will says offline. A profile in the other scale sends the
+// configs again with the new unit.
+TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
+    Published p;
+    Firing_Status status{.Kiln_Name = "Studio Kiln", .Temp_Scale = "C"};
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    p.Take();
+    p.Telemetry.Connected();
+    std::vector<std::string> payloads;
+    std::vector<std::string> heard = p.Take(&payloads);
+    ASSERT_EQ(heard.size(), 8u);
+    EXPECT_EQ(heard[0] + " " + payloads[0], "availability 1 retained online");
+    EXPECT_EQ(heard[1], "homeassistant/sensor/corvanel_studio_kiln/measured/config 1 retained");
+    EXPECT_EQ(payloads[1],
+              "{\"name\":\"Measured temperature\",\"unique_id\":\"corvanel_studio_kiln_measured\","
+              "\"state_topic\":\"corvanel/studio_kiln/state\",\"value_template\":\"{{ "
+              "value_json.measured }}\",\"availability_topic\":\"corvanel/studio_kiln/"
+              "availability\",\"unit_of_measurement\":\"°C\",\"device_class\":\"temperature\","
+              "\"state_class\":\"measurement\",\"device\":{\"identifiers\":[\"corvanel_studio_"
+              "kiln\"],\"name\":\"Studio Kiln\",\"manufacturer\":\"Corvanel\",\"model\":\"Kiln "
+              "controller\"}}");
+    EXPECT_EQ(heard[5], "homeassistant/sensor/corvanel_studio_kiln/time_left/config 1 retained");
+    EXPECT_NE(payloads[5].find("\"unit_of_measurement\":\"min\",\"device_class\":\"duration\""),
+              std::string::npos);
+    EXPECT_EQ(heard[7], "state 0 retained");
+    EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
+    EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
+    status.Temp_Scale = "F";
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    payloads.clear();
+    EXPECT_EQ(p.Take(&payloads).size(), 7u);
+    EXPECT_NE(payloads[0].find("\"unit_of_measurement\":\"°F\""), std::string::npos);
+}
 
 struct Link_Story {
     std::string Name;
