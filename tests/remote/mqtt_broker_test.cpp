@@ -25,11 +25,10 @@
 namespace corvanel::testing {
 namespace {
 
-// A real Mosquitto broker on a free loopback port with a configuration of its own, and a
-// subscriber that keeps everything it hears.
+// A real Mosquitto broker on a free loopback port with a configuration of its own.
 class Mosquitto_Broker {
   public:
-    void Start() {
+    Mosquitto_Broker() {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
         Port = probe.serverPort();
@@ -41,9 +40,8 @@ class Mosquitto_Broker {
                              " 127.0.0.1\npersistence false\nlog_dest stderr\nlog_type error\n"
                              "allow_anonymous true\nuser " +
                              getpwuid(getuid())->pw_name + "\n");
-        Run();
     }
-    // Again on the same port, as a broker restarted by its service.
+    // Started, or started again on the same port as a broker restarted by its service.
     void Run() {
         QString binary = QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/bin"});
         ASSERT_FALSE(binary.isEmpty()) << "mosquitto is not installed: run scripts/install-deps";
@@ -71,31 +69,31 @@ class Mosquitto_Broker {
     QProcess Process_;
 };
 
-// mosquitto_sub subscribed to `filter`, with mosquitto_sub's own `options` (such as
-// --retained-only), keeping every message it hears.
+// mosquitto_sub subscribed to every topic under `prefix`, keeping every message it hears.
+// It is subscribed once it has heard a retained message.
 class Mqtt_Subscriber {
   public:
-    Mqtt_Subscriber(quint16 port, const std::string& filter, QStringList options = {}) {
-        // Each message is one line "> topic payload"; the rest is its log (-d), which says
-        // when it has subscribed, and is line-buffered so that it says so at once.
-        options << "-d"
-                << "-h"
-                << "127.0.0.1"
-                << "-p" << QString::number(port) << "-t" << QString::fromStdString(filter) << "-F"
-                << "> %t %p";
-        Process_.start("stdbuf", QStringList{"-oL", "mosquitto_sub"} + options);
-        EXPECT_TRUE(Eventually([&] { return Read(); }))
-            << "mosquitto_sub did not subscribe (scripts/install-deps installs mosquitto-clients)";
+    Mqtt_Subscriber(quint16 port, const std::string& prefix) : Prefix_(prefix) {
+        // Each message is one line "topic payload", line-buffered so that it comes at once.
+        Process_.start(
+            "stdbuf", {"-oL", "mosquitto_sub", "-h", "127.0.0.1", "-p", QString::number(port), "-t",
+                       QString::fromStdString(prefix + "#"), "-t", "homeassistant/#", "-v"});
     }
     ~Mqtt_Subscriber() {
         Process_.kill();
         Process_.waitForFinished(5000);
     }
+    // The payloads heard on the kiln's `topic` (under the prefix), oldest first.
     std::vector<std::string> On(const std::string& topic) {
-        Read();
+        while (Process_.canReadLine()) {
+            std::string line = Process_.readLine().trimmed().toStdString();
+            std::size_t space = line.find(' ');
+            if (space != std::string::npos)
+                Heard_.emplace_back(line.substr(0, space), line.substr(space + 1));
+        }
         std::vector<std::string> payloads;
         for (const auto& [heard_topic, payload] : Heard_) {
-            if (heard_topic == topic) payloads.push_back(payload);
+            if (heard_topic == Prefix_ + topic || heard_topic == topic) payloads.push_back(payload);
         }
         return payloads;
     }
@@ -105,30 +103,13 @@ class Mqtt_Subscriber {
     }
 
   private:
-    bool Read() {
-        while (Process_.canReadLine()) {
-            std::string line = Process_.readLine().trimmed().toStdString();
-            std::size_t space = line.find(' ', 2);
-            Subscribed_ |= line.find("received SUBACK") != std::string::npos;
-            if (line.rfind("> ", 0) == 0 && space != std::string::npos) {
-                Heard_.emplace_back(line.substr(2, space - 2), line.substr(space + 1));
-            }
-        }
-        return Subscribed_;
-    }
+    std::string Prefix_;
     QProcess Process_;
-    bool Subscribed_ = false;
     std::vector<std::pair<std::string, std::string>> Heard_;
 };
 
-const std::string Prefix = "corvanel/studio_kiln";
-
 QJsonObject Json_Of(const std::string& payload) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(payload)).object();
-}
-
-int Count(const std::string& text, const std::string& part) {
-    return QString::fromStdString(text).count(QString::fromStdString(part));
 }
 
 class Mqtt_Publishing_Test : public Program_Rig, public Firing_Observer {
@@ -153,6 +134,9 @@ class Mqtt_Publishing_Test : public Program_Rig, public Firing_Observer {
         if (Program) Model().Firing.Detach(*this);
         Program_Rig::TearDown();
     }
+    int Times_Said(const std::string& part) {
+        return QString::fromStdString(Said).count(QString::fromStdString(part));
+    }
 
     std::vector<Firing_Status> Ticks;
     std::string Said;
@@ -160,21 +144,20 @@ class Mqtt_Publishing_Test : public Program_Rig, public Firing_Observer {
 };
 
 // Turned on in SetUp -> "MQTT": "online" and the discovery configs; one state per control
-// tick with that tick's values, retained for a late subscriber. The broker stopped
-// mid-firing: the firing and its log go on, the loss is said once while the program keeps
-// trying; the broker back, the firing is published again, and "offline" when the program
-// ends.
+// tick with that tick's values. The broker stopped mid-firing: the firing and its log go
+// on, the loss is said once while the program keeps trying; the broker back, the firing is
+// published again, and "offline" when the program ends.
 TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesEveryTickThroughABrokerRestart) {
     Mosquitto_Broker broker;
-    ASSERT_NO_FATAL_FAILURE(broker.Start());
+    ASSERT_NO_FATAL_FAILURE(broker.Run());
     Write_Text_File(Paths.Setup_File("ThermalDeviceName.txt"), "Studio Kiln");
-    Mqtt_Subscriber all(broker.Port, "#");
     Start_Kiln_Sim({"--speed=60"});
     Start();
+    const std::string prefix = "corvanel/studio_kiln/";
     QTimer::singleShot(0, [&] {
         auto* dialog = Window().findChild<Mqtt_Setup_Window*>();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->Topic_Prefix->placeholderText().toStdString(), Prefix);
+        EXPECT_EQ(dialog->Topic_Prefix->placeholderText().toStdString() + "/", prefix);
         dialog->Enable_Publishing->click();
         for (auto [box, text] : {std::pair{dialog->Host, QString("127.0.0.1")},
                                  {dialog->Port, QString::number(broker.Port)}}) {
@@ -184,12 +167,11 @@ TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesEveryTickThroughABrokerRestart) 
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
     Window().findChild<QAction*>("mnuMqtt")->trigger();
-    ASSERT_TRUE(Eventually([&] { return all.Last_On(Prefix + "/availability") == "online"; }))
-        << Said;
+    Mqtt_Subscriber all(broker.Port, prefix);
+    ASSERT_TRUE(Eventually([&] { return all.Last_On("availability") == "online"; })) << Said;
     EXPECT_EQ(
-        Count(Said, "Publishing to the MQTT broker at 127.0.0.1:" + std::to_string(broker.Port)), 1)
+        Times_Said("Publishing to the MQTT broker at 127.0.0.1:" + std::to_string(broker.Port)), 1)
         << Said;
-    // The discovery configs follow "online".
     EXPECT_TRUE(Eventually([&] {
         return Json_Of(all.Last_On("homeassistant/sensor/corvanel_studio_kiln/measured/config"))
                    ["unit_of_measurement"] == "°F";
@@ -203,48 +185,44 @@ TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesEveryTickThroughABrokerRestart) 
         ASSERT_TRUE(Eventually([&] { return int(Ticks.size()) >= tick; })) << Said;
     }
     // The trace's length tells the ticks' states apart: each once, with its tick's values.
-    auto states_at = [&](int trace_points) {
+    auto states_of = [&](int tick) {
         std::vector<QJsonObject> told;
-        for (const std::string& payload : all.On(Prefix + "/state")) {
+        for (const std::string& payload : all.On("state")) {
             QJsonObject state = Json_Of(payload);
-            if (state["state"] == "running" && state["trace_points"] == trace_points)
-                told.push_back(state);
+            if (state["state"] == "running" && state["trace_points"] == tick) told.push_back(state);
         }
         return told;
     };
-    ASSERT_TRUE(Eventually([&] { return !states_at(4).empty(); }));
-    for (int i = 0; i < 4; ++i) {
-        std::vector<QJsonObject> told = states_at(i + 1);
-        ASSERT_EQ(told.size(), 1u) << "states for tick " << i + 1;
-        EXPECT_EQ(told[0]["elapsed"].toDouble(), Ticks[i].Elapsed);
-        EXPECT_EQ(told[0]["measured"].toDouble(), Ticks[i].Measured);
-        EXPECT_EQ(told[0]["set_value"].toDouble(), Ticks[i].Set_Value);
+    ASSERT_TRUE(Eventually([&] { return !states_of(4).empty(); }));
+    for (int tick = 1; tick <= 4; ++tick) {
+        std::vector<QJsonObject> told = states_of(tick);
+        ASSERT_EQ(told.size(), 1u) << "states for tick " << tick;
+        EXPECT_EQ(told[0]["elapsed"].toDouble(), Ticks[tick - 1].Elapsed);
+        EXPECT_EQ(told[0]["measured"].toDouble(), Ticks[tick - 1].Measured);
+        EXPECT_EQ(told[0]["set_value"].toDouble(), Ticks[tick - 1].Set_Value);
     }
-    Mqtt_Subscriber late(broker.Port, Prefix + "/state", {"--retained-only"});
-    EXPECT_TRUE(Eventually([&] { return !late.On(Prefix + "/state").empty(); }));
 
     broker.Stop();
-    ASSERT_TRUE(Eventually([&] { return Said.find("connection was lost") != std::string::npos; }))
-        << Said;
+    ASSERT_TRUE(Eventually([&] { return Times_Said("connection was lost") == 1; })) << Said;
     // Four ticks more: time for attempts after 1, 2 and 4 s, none of them said.
     std::size_t down_at = Ticks.size();
     ASSERT_TRUE(Eventually([&] { return Ticks.size() >= down_at + 4; }, 60000));
-    EXPECT_EQ(Count(Said, "MQTT broker"), 2) << Said;  // the first connection and the loss
+    EXPECT_EQ(Times_Said("MQTT broker"), 2) << Said;  // the first connection and the loss
     EXPECT_GE(std::filesystem::file_size(Paths.Logfile("firing.txt")), 21 * Ticks.size());
 
-    broker.Run();
-    Mqtt_Subscriber again(broker.Port, Prefix + "/#");
+    ASSERT_NO_FATAL_FAILURE(broker.Run());
     ASSERT_TRUE(Eventually([&] { return Program->Mqtt().Client()->Is_Connected(); }, 60000))
         << Said;
-    EXPECT_TRUE(Eventually([&] { return again.Last_On(Prefix + "/availability") == "online"; }));
+    Mqtt_Subscriber again(broker.Port, prefix);
+    EXPECT_TRUE(Eventually([&] { return again.Last_On("availability") == "online"; }));
     double before = Ticks.back().Elapsed;
     Clock.Advance(30);
-    ASSERT_TRUE(Eventually(
-        [&] { return Json_Of(again.Last_On(Prefix + "/state"))["elapsed"].toDouble() > before; }));
-    EXPECT_EQ(Count(Said, "Publishing to the MQTT broker at"), 2) << Said;
+    ASSERT_TRUE(
+        Eventually([&] { return Json_Of(again.Last_On("state"))["elapsed"].toDouble() > before; }));
+    EXPECT_EQ(Times_Said("Publishing to the MQTT broker at"), 2) << Said;
 
     TearDown();
-    ASSERT_TRUE(Eventually([&] { return again.Last_On(Prefix + "/availability") == "offline"; }));
+    ASSERT_TRUE(Eventually([&] { return again.Last_On("availability") == "offline"; }));
 }
 
 }  // namespace
