@@ -59,7 +59,8 @@ struct History : ::testing::Test {
 
 // Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
 // minutes and Fahrenheit beside the glaze. Their report is printed or said not to be; the
-// table is exported with each firing's energy, or said to be cancelled.
+// table is exported with each firing's energy and no cost for a bad price, or said to be
+// cancelled.
 TEST_F(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     ASSERT_EQ(Model.Rows.size(), 2u);  // the records only, newest first
     EXPECT_EQ(Model.Rows[0][1], "glaze.txt");
@@ -84,10 +85,14 @@ TEST_F(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     Model.Print_Report_Click();
     EXPECT_TRUE(Model.Messages.ends_with("Report could not be printed\r\n"));
 
+    // A price that is not a number of 0 or more stays unset and is named.
     Write_Text_File(Paths.Setup_File("KilnPower.txt"), "12");
+    Write_Text_File(Paths.Setup_File("EnergyPrice.txt"), "-3");
     Model.Form_Load();
+    EXPECT_NE(Model.Messages.find("Setup/EnergyPrice.txt"), std::string::npos) << Model.Messages;
+    EXPECT_EQ(Model.Messages.find("KilnPower"), std::string::npos) << Model.Messages;
     Model.Export_CSV_Click();
-    EXPECT_EQ(Model.Messages, "Export cancelled\r\n");
+    EXPECT_TRUE(Model.Messages.ends_with("Export cancelled\r\n"));
     const std::string out = Folder.File("book.csv");
     Dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
     Model.Export_CSV_Click();
