@@ -21,9 +21,9 @@
 namespace corvanel::testing {
 namespace {
 
-// Sends the raw request and returns the whole response once the server has sent it all
-// (Content-Length says when), running the event loop meanwhile: the server shares it.
-std::string Exchange(quint16 port, const std::string& request) {
+// Sends the raw request and returns the response's status line and headers, running the
+// event loop meanwhile: the server shares it.
+std::string Head_Of(quint16 port, const std::string& request) {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     socket.write(QByteArray::fromStdString(request));
@@ -31,14 +31,10 @@ std::string Exchange(quint16 port, const std::string& request) {
     Eventually(
         [&] {
             response += socket.readAll().toStdString();
-            std::size_t end = response.find("\r\n\r\n");
-            QRegularExpressionMatch length = QRegularExpression("Content-Length: (\\d+)")
-                                                 .match(QString::fromStdString(response));
-            return end != std::string::npos && length.hasMatch() &&
-                   response.size() >= end + 4 + length.captured(1).toULongLong();
+            return response.find("\r\n\r\n") != std::string::npos;
         },
         10000);
-    return response;
+    return response.substr(0, response.find("\r\n\r\n") + 2);
 }
 
 using Status_Page = Program_Rig;
@@ -83,8 +79,8 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "the token stays private";
     const std::string bearer = "Authorization: Bearer " + token.toStdString() + "\r\n";
     auto get = [&](const std::string& target, const std::string& headers) {
-        return Exchange(port,
-                        "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
+        return Head_Of(port,
+                       "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
     };
     EXPECT_EQ(get("/api/status", "").substr(0, 12), "HTTP/1.1 401");
 
