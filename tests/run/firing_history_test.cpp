@@ -102,8 +102,10 @@ TEST_F(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
               "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
 }
 
-// A firing of a single tick is still drawn on an axis: one time unit wide.
-TEST(Firing_Chart, ASingleTickGetsAnAxisOneUnitWide) {
+// A firing of a single tick is still drawn on an axis: one time unit wide. The labels are
+// round steps; far from zero, where a step is below the values' precision, they still come
+// to an end.
+TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
     Firing_Record record = Parse_Firing_Record(Firing_Record_Header_Text({}) +
                                                "2027-01-05T08:00:00+00:00,5,1,100,100,0,,\r\n");
     ASSERT_EQ(record.Lines.size(), 1u);
@@ -111,16 +113,10 @@ TEST(Firing_Chart, ASingleTickGetsAnAxisOneUnitWide) {
     EXPECT_EQ(chart.X_Min, 5);
     EXPECT_EQ(chart.X_Max, 6);
     EXPECT_EQ(chart.Y_Max, 105);
-}
-
-// Round steps between the labels; far from zero, where a step is below the values'
-// precision, the labels still come to an end.
-TEST(Axis_Ticks, AreRoundStepsAndEndForAnyRange) {
     EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
     EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);
-    EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(),
-              65u);  // a step of 1 is below 1e17's precision
+    EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(), 65u);
     EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
 }
 

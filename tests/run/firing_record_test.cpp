@@ -87,18 +87,6 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
               "glaze_04_03_2027_14_05.firing.csv");
 }
 
-TEST(Firing_Record_Format, APlainLogReadsAgainstItsProfile) {
-    Firing_Record record = Parse_Plain_Log(
-        "125.00   1000 998  \r\nbroken\r\n126.00   1001 999  \r\n127", {.Sensor_Type = "PtJIS"});
-    ASSERT_EQ(record.Lines.size(), 2u);
-    EXPECT_EQ(record.Lines[1].Elapsed, 126);
-    EXPECT_EQ(record.Lines[1].Set_Value, 100.1);
-    EXPECT_EQ(record.Lines[1].Measured, 99.9);
-    ASSERT_EQ(record.Problems.size(), 2u);
-    EXPECT_EQ(record.Problems[0].Line_Number, 2u);
-    EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
-}
-
 std::string Line_Of(int minute, double measured, double output, const std::string& event = "",
                     const std::string& detail = "", const std::string& offset = "+01:00") {
     char clock[40];
@@ -180,26 +168,6 @@ TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     status.Log_File = "other.txt";
     writer.Firing_Changed(status, Firing_Event::Soft_Off, "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.Logfiles_Folder()), {}), 1);
-}
-
-// The dialog saves nothing while a box holds something else than a number of 0 or more.
-TEST(Energy_Settings, TheDialogSavesOnlyNumbersOfZeroOrMore) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Write_Text_File(paths.Setup_File("KilnPower.txt"), "11.5");
-    Energy_Settings_Dialog dialog(paths);
-    dialog.Form_Load();
-    EXPECT_EQ(dialog.Kiln_Power, "11.5");
-    dialog.Kiln_Power = "";
-    dialog.Price_Per_kWh = "0,30";
-    EXPECT_FALSE(dialog.OK_Click());
-    EXPECT_EQ(dialog.Message, "Price per kWh: not a number of 0 or more");
-    EXPECT_EQ(Read_Energy_Settings(paths).Kiln_Power_kW, 11.5);
-    dialog.Price_Per_kWh = "0.3";
-    EXPECT_TRUE(dialog.OK_Click());
-    Energy_Settings read = Read_Energy_Settings(paths);
-    EXPECT_FALSE(read.Kiln_Power_kW);
-    EXPECT_EQ(read.Price_Per_kWh, 0.3);
 }
 
 }  // namespace

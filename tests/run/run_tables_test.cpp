@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error_numbers.h"
 #include "common/text.h"
-#include "profiles/sensor_table.h"
 #include "run/safe_start.h"
 
 namespace corvanel {
@@ -47,13 +45,6 @@ TEST(Run_Tables, TheWorkedExampleAndAPlatinumProfileInTenths) {
     EXPECT_EQ(Build_Run_Chart(sheet)[1], std::make_pair(0.0, 20.0));
 }
 
-TEST(Run_Tables, ACellThatIsNotANumberStopsTheBuild) {
-    Profile_Sheet sheet = Sheet_Of({{"1", "0", "ten", "r", "20", "400", "", "", "", ""},
-                                    {"2", "", "", "e", "400", "", "", "", "", ""}});
-    Run_Tables tables;
-    EXPECT_THROW(Build_Run_Tables(sheet, "K    ", 2, tables), Run_Time_Error);
-}
-
 // A warm kiln starts where the first rising segment reaches it, even when a hold comes
 // first: half-way up a ramp from 30 to 90 minutes is 60 minutes.
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
@@ -65,15 +56,6 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 570), 60);
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 2000), 90);
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 60), 0);
-}
-
-TEST(Sensor_Names, ControllerInputTypeCodesBecomeProfileCodes) {
-    EXPECT_EQ(Sensor_Code_To_Name("2"), "K    ");
-    EXPECT_EQ(Sensor_Code_To_Name("6"), "PtJIS");
-    EXPECT_EQ(Sensor_Code_To_Name("10"), "");
-    EXPECT_EQ(Sensor_Code_To_Name("x"), "U    ");
-    EXPECT_EQ(Sensor_Code_To_Name(""),
-              "Could not read sensor type\r\nProbably communications error");
 }
 
 }  // namespace
