@@ -40,13 +40,6 @@ struct Published {
     }
 };
 
-TEST(Mqtt_Telemetry, TopicSlugKeepsLettersAndDigitsOnly) {
-    EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)"), "studio_kiln_2_bisque");
-    EXPECT_EQ(Topic_Slug("a/b+c#"), "a_b_c");
-    EXPECT_EQ(Topic_Slug(""), "kiln");
-    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
-}
-
 // A firing from start through an alarm to its end: the state after every tick and event,
 // each alarm once, the firing's start and end once each, nothing for a second soft off.
 TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
@@ -73,7 +66,8 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
 }
 
 // On connection: online, six retained discovery configs with units of the scale in use,
-// then the state; the last will says offline. A profile in the other scale sends the
+// then the state; the last will says offline. The kiln's name becomes one topic level of
+// letters, digits and "_". A profile in the other scale sends the
 // configs again with the new unit.
 TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     Published p;
@@ -98,6 +92,9 @@ TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     EXPECT_NE(payloads[5].find("\"unit_of_measurement\":\"min\",\"device_class\":\"duration\""),
               std::string::npos);
     EXPECT_EQ(heard[7], "state 0 retained");
+    EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)/a+b"), "studio_kiln_2_bisque_a_b");
+    EXPECT_EQ(Topic_Slug(""), "kiln");
+    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
     EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
     EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
     status.Temp_Scale = "F";
