@@ -1,5 +1,4 @@
-// The safety layer's rules: when each alarm is raised and cleared, and its settings file
-// and dialog.
+// The safety layer's rules: when each alarm is raised and cleared, and its settings file.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +6,6 @@
 #include <optional>
 
 #include "run/safety_settings.h"
-#include "run/safety_settings_form.h"
 #include "run/safety_supervisor.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
@@ -23,13 +21,16 @@ struct Supervisor_Case {
     int Minutes;
     std::string Expected;  // "raised <alarm> @m; " and "cleared <alarm> @m; ", in order
     std::string Scale = "F";
+    bool Controller_Lost_Alarm = true;  // the safety setting that switches that alarm off
 };
 
 class Safety_Supervisor_Test : public ::testing::TestWithParam<Supervisor_Case> {};
 
 TEST_P(Safety_Supervisor_Test, RaisesAndClearsEachAlarmAtTheRightTick) {
     const Supervisor_Case& c = GetParam();
-    Safety_Supervisor supervisor;
+    Safety_Settings settings;
+    settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+    Safety_Supervisor supervisor(settings);
     auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
     std::string heard;
     for (int m = 0; m < c.Minutes; ++m) {
@@ -64,6 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
         Supervisor_Case{"ControllerLostOnTheFifthFailedTick",
                         [](int m, Firing_Status& t) { t.Exchange_Failed = m >= 3 && m < 10; }, 12,
                         "raised Controller lost @7; cleared Controller lost @10; "},
+        Supervisor_Case{"ControllerLostSwitchedOffStaysQuiet",
+                        [](int, Firing_Status& t) { t.Exchange_Failed = true; }, 12, "", "F",
+                        false},
         Supervisor_Case{"ThermocoupleBreakOnTheSecondTickInARow",
                         [](int m, Firing_Status& t) { t.Input_Error = m == 2 || m == 5 || m == 6; },
                         9, "raised Thermocouple break @6; cleared Thermocouple break @7; "},
@@ -89,22 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         24, "raised Over-temperature @19; "}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(Safety_Supervisor, SwitchedOffAlarmsStayQuietAndResetEndsActiveOnes) {
-    Safety_Settings settings;
-    settings.Controller_Lost_Alarm = false;
-    Safety_Supervisor supervisor(settings);
-    Firing_Status tick;
-    tick.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 1000}});
-    tick.Exchange_Failed = true;
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(supervisor.Check(tick).Empty());
-    tick.Exchange_Failed = false;
-    tick.Measured = 2000;
-    EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
-    EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
-    EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
-    EXPECT_TRUE(supervisor.Active_Names().empty());
-}
 
 // Every setting with its default but Controller_Lost_Ticks, then the line under test.
 std::string Defaults_And(const std::string& line) {
@@ -155,33 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownAndMissing", Defaults_And("Colour=red"), 5,
             "Safety setting not known: Colour=red|Safety setting missing, default kept: Co|"}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-// A bad entry keeps the value in force and says so; what the dialog took is what the next
-// start reads.
-TEST(Safety_Settings_Form, ABadEntryKeepsTheValueInForceAndTheRestIsStored) {
-    Safety_Settings in_force;
-    in_force.Heat_Minutes = 30;
-    Safety_Settings_Form form;
-    form.Form_Load(in_force);
-    const auto& rows = Safety_Setting_Rows();
-    auto text_of = [&](const std::string& name) -> std::string& {
-        std::size_t i = 0;
-        while (rows[i].Name != name) ++i;
-        return form.Texts[i];
-    };
-    text_of("Heat_Minutes") = "0";
-    text_of("Heat_Gap_C") = "15.5";
-    EXPECT_FALSE(form.OK_Click());
-    EXPECT_EQ(form.Messages,
-              "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 30\r\n");
-    EXPECT_EQ(text_of("Heat_Minutes"), "30");
-    Temp_Folder folder;
-    ASSERT_TRUE(Write_Safety_Settings(folder.File("Safety.txt"), form.Settings));
-    Safety_Settings_Read read = Read_Safety_Settings(folder.File("Safety.txt"));
-    EXPECT_TRUE(read.Messages.empty());
-    EXPECT_EQ(read.Settings.Heat_Minutes, 30);
-    EXPECT_EQ(read.Settings.Heat_Gap_C, 15.5);
-}
 
 }  // namespace
 }  // namespace corvanel
