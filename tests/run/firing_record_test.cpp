@@ -58,27 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         Damage_Case{"ScaleK", "# scale: K\r\n", "scale is neither F nor C"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// What the writer puts down the readers read back, quoting and all.
+// What the readers read the writer puts down again, quoting and all; a line end in a
+// detail is written as spaces.
 TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
-    Firing_Record_Line line;
-    line.Clock = {2027, 4, 3, 14, 5, 9};
-    line.Offset_Minutes = -330;
-    line.Elapsed = 12.5;
-    line.Segment = 3;
-    line.Set_Value = 123.4;
-    line.Measured = -5;
-    line.Output_Percent = 99.9;
-    line.Event = "alarm raised";
-    line.Detail = "over \"temp\", 1250\r\nC";
-    std::string text = Firing_Record_Line_Text(line);
-    EXPECT_EQ(text,
-              "2027-04-03T14:05:09-05:30,12.50,3,123.4,-5,99.9,alarm raised,"
-              "\"over \"\"temp\"\", 1250  C\"\r\n");
+    const std::string text =
+        "2027-04-03T14:05:09-05:30,12.50,3,123.4,-5,99.9,alarm raised,"
+        "\"over \"\"temp\"\", 1250  C\"\r\n";
     Firing_Record record = Parse_Firing_Record(Header + text);
     ASSERT_EQ(record.Lines.size(), 1u);
-    const Firing_Record_Line& back = record.Lines[0];
-    EXPECT_EQ(Format_Clock(back.Clock, back.Offset_Minutes), "2027-04-03T14:05:09-05:30");
-    EXPECT_EQ(back.Detail, "over \"temp\", 1250  C");
+    Firing_Record_Line& line = record.Lines[0];
+    EXPECT_EQ(line.Detail, "over \"temp\", 1250  C");
+    EXPECT_EQ(Firing_Record_Line_Text(line), text);
+    line.Detail = "a\r\nb";
+    EXPECT_TRUE(Firing_Record_Line_Text(line).ends_with(",alarm raised,a  b\r\n"));
     EXPECT_EQ(record.Header.Kiln_Name, "Big, \"old\" kiln");
     EXPECT_EQ(record.Header.Tick_Length, 60);
     EXPECT_EQ(Parse_Firing_Record("# tick length (s): 3600\r\n").Header.Tick_Length, 3600);
