@@ -148,6 +148,22 @@ INSTANTIATE_TEST_SUITE_P(
         Link_Story{"AGoodConnectionStartsTheBackOffAgain", "UUUCU", "+--++", "1 2 4 1 "}),
     [](const auto& info) { return info.param.Name; });
 
+// While the broker is away the alarms and firings wait (the newest, up to the limit);
+// the state does not: the current one goes at the next connection.
+TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
+    Mqtt_Link link("b:1");
+    link.Failed(Mqtt_Trouble::Unreachable, "");
+    EXPECT_FALSE(link.Offer({"k/state", "{}", 0, true}));
+    for (std::size_t i = 0; i < Mqtt_Link::Kept_Limit + 5; ++i) {
+        EXPECT_FALSE(link.Offer({"k/alarm", std::to_string(i), 1, false}));
+    }
+    link.Connected();
+    EXPECT_TRUE(link.Offer({"k/state", "{}", 0, true}));
+    std::deque<Mqtt_Message> kept = link.Take_Kept();
+    ASSERT_EQ(kept.size(), Mqtt_Link::Kept_Limit);
+    EXPECT_EQ(kept.front().Payload, "5");
+}
+
 class Mqtt_Settings_Bad_Value
     : public ::testing::TestWithParam<std::tuple<const char*, const char*, const char*>> {};
 

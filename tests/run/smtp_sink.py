@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-# A real SMTP server on loopback for the mail tests. Prints its port on the first line,
-# writes each message it receives to FOLDER/mail-N.txt ("FROM sender", "TO recipients",
-# then the message as received) and stops on "quit", at the end of its input or after
-# LIMIT seconds: smtp_sink.py FOLDER LIMIT
+# smtp_sink.py FOLDER LIMIT: a real SMTP server on loopback for the mail tests. Prints its
+# port, writes each message to FOLDER/mail-N.txt ("FROM sender", "TO recipients", then the
+# message as received) and stops on "quit", at the end of its input or after LIMIT seconds.
 import os
 import socket
 import sys
