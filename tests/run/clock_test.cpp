@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 namespace corvanel {
@@ -39,19 +38,6 @@ TEST(Clock, TheLocalOffsetFollowsSummerTimeOfThatYear) {
     EXPECT_EQ(Local_Offset_Minutes({2028, 3, 27, 12, 0, 0}), 120);
     zone ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
     tzset();
-}
-
-TEST(Clock, TheSystemClockGivesTheLocalDateAndTimeAsTheSystemFormatsThem) {
-    auto system_text = [] {
-        std::time_t now = std::time(nullptr);
-        std::tm local{};
-        char text[32];
-        std::strftime(text, sizeof text, "%m_%d_%Y_%H_%M", localtime_r(&now, &local));
-        return std::string(text);
-    };
-    std::string before = system_text();
-    std::string read = Format_Month_Day_Year_Hour_Minute(System_Clock().Now());
-    EXPECT_TRUE(read == before || read == system_text()) << read << " vs " << before;
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
 #!/usr/bin/env python3
-"""A real SMTP server on loopback for the mail tests.
-
-Listens on 127.0.0.1 at a free port, prints the port on its first line, writes each
-message it receives to OUTPUT_FOLDER/mail-N.txt (envelope sender, recipients, then the
-message as received) and stops by itself after a time limit.
-"""
-import asyncio
+# smtp_sink.py FOLDER LIMIT: a real SMTP server on loopback for the mail tests. Prints its
+# port, writes each message to FOLDER/mail-N.txt ("FROM sender", "TO recipients", then the
+# message as received) and stops on "quit", at the end of its input or after LIMIT seconds.
 import os
 import socket
 import sys
@@ -25,31 +21,22 @@ class Sink:
         content = envelope.original_content or envelope.content
         if isinstance(content, str):
             content = content.encode("utf-8")
+        # Written aside and renamed: the test waits for the file and reads it whole.
         with open(path + ".part", "wb") as out:
-            out.write(("FROM " + envelope.mail_from + "\n").encode())
-            out.write(("TO " + ",".join(envelope.rcpt_tos) + "\n").encode())
+            out.write(("FROM %s\nTO %s\n" % (envelope.mail_from, ",".join(envelope.rcpt_tos))).encode())
             out.write(content)
         os.rename(path + ".part", path)
         return "250 OK"
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def main():
-    folder, limit = sys.argv[1], float(sys.argv[2])
-    port = free_port()
-    controller = Controller(Sink(folder), hostname="127.0.0.1", port=port)
-    controller.start()
-    print(port, flush=True)
-    deadline = time.time() + limit
-    while time.time() < deadline and sys.stdin.readline() not in ("", "quit\n"):
-        pass
-    controller.stop()
-
-
-if __name__ == "__main__":
-    main()
+folder, limit = sys.argv[1], float(sys.argv[2])
+with socket.socket() as probe:
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+controller = Controller(Sink(folder), hostname="127.0.0.1", port=port)
+controller.start()
+print(port, flush=True)
+deadline = time.time() + limit
+while time.time() < deadline and sys.stdin.readline() not in ("", "quit\n"):
+    pass
+controller.stop()

@@ -1,8 +1,14 @@
-#include "run/safety_supervisor.h"
+// The safety layer's rules: when each alarm is raised and cleared, and its settings file.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+
+#include "run/safety_settings.h"
+#include "run/safety_supervisor.h"
+#include "setup/setup_files.h"
+#include "support/temp_folder.h"
 
 namespace corvanel {
 namespace {
@@ -15,13 +21,16 @@ struct Supervisor_Case {
     int Minutes;
     std::string Expected;  // "raised <alarm> @m; " and "cleared <alarm> @m; ", in order
     std::string Scale = "F";
+    bool Controller_Lost_Alarm = true;  // the safety setting that switches that alarm off
 };
 
 class Safety_Supervisor_Test : public ::testing::TestWithParam<Supervisor_Case> {};
 
 TEST_P(Safety_Supervisor_Test, RaisesAndClearsEachAlarmAtTheRightTick) {
     const Supervisor_Case& c = GetParam();
-    Safety_Supervisor supervisor;
+    Safety_Settings settings;
+    settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+    Safety_Supervisor supervisor(settings);
     auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
     std::string heard;
     for (int m = 0; m < c.Minutes; ++m) {
@@ -56,6 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
         Supervisor_Case{"ControllerLostOnTheFifthFailedTick",
                         [](int m, Firing_Status& t) { t.Exchange_Failed = m >= 3 && m < 10; }, 12,
                         "raised Controller lost @7; cleared Controller lost @10; "},
+        Supervisor_Case{"ControllerLostSwitchedOffStaysQuiet",
+                        [](int, Firing_Status& t) { t.Exchange_Failed = true; }, 12, "", "F",
+                        false},
         Supervisor_Case{"ThermocoupleBreakOnTheSecondTickInARow",
                         [](int m, Firing_Status& t) { t.Input_Error = m == 2 || m == 5 || m == 6; },
                         9, "raised Thermocouple break @6; cleared Thermocouple break @7; "},
@@ -82,21 +94,55 @@ INSTANTIATE_TEST_SUITE_P(
                         24, "raised Over-temperature @19; "}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(Safety_Supervisor, SwitchedOffAlarmsStayQuietAndResetEndsActiveOnes) {
-    Safety_Settings settings;
-    settings.Controller_Lost_Alarm = false;
-    Safety_Supervisor supervisor(settings);
-    Firing_Status tick;
-    tick.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 1000}});
-    tick.Exchange_Failed = true;
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(supervisor.Check(tick).Empty());
-    tick.Exchange_Failed = false;
-    tick.Measured = 2000;
-    EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
-    EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
-    EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
-    EXPECT_TRUE(supervisor.Active_Names().empty());
+// Every setting with its default but Controller_Lost_Ticks, then the line under test.
+std::string Defaults_And(const std::string& line) {
+    std::string text;
+    for (const auto& row : Safety_Setting_Rows()) {
+        if (std::string(row.Name) != "Controller_Lost_Ticks")
+            text += std::string(row.Name) + "=" + Safety_Value_Text({}, row) + "\r\n";
+    }
+    return text + line;
 }
+
+struct File_Case {
+    const char* Name;
+    std::optional<std::string> File;  // none: no file at all
+    double Lost_Ticks;                // what Controller_Lost_Ticks ends up as
+    std::string Messages;             // the messages, each cut to its first 40 characters
+};
+
+class Safety_Settings_File : public ::testing::TestWithParam<File_Case> {};
+
+TEST_P(Safety_Settings_File, BadOrMissingValuesKeepTheDefaultAndSaySo) {
+    Temp_Folder folder;
+    const std::string path = folder.File("Setup/Safety.txt");
+    if (GetParam().File) Write_Text_File(path, *GetParam().File);
+    Safety_Settings_Read read = Read_Safety_Settings(path);
+    EXPECT_EQ(read.Settings.Controller_Lost_Ticks, GetParam().Lost_Ticks);
+    std::string messages;
+    for (const std::string& message : read.Messages) messages += message.substr(0, 40) + "|";
+    EXPECT_EQ(messages, GetParam().Messages);
+    // A missing file is written with the defaults: the next start reads it quietly.
+    if (!GetParam().File) {
+        EXPECT_TRUE(Read_Safety_Settings(path).Messages.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Safety_Settings_File,
+    ::testing::Values(
+        File_Case{"MissingFile", std::nullopt, 5, "No safety settings file, the defaults ar|"},
+        File_Case{"Good", Defaults_And(" Controller_Lost_Ticks = 8 "), 8, ""},
+        File_Case{"Text", Defaults_And("Controller_Lost_Ticks=many"), 5,
+                  "Safety setting Controller_Lost_Ticks=man|"},
+        File_Case{"Negative", Defaults_And("Controller_Lost_Ticks=-3"), 5,
+                  "Safety setting Controller_Lost_Ticks=-3:|"},
+        File_Case{"Huge", Defaults_And("Controller_Lost_Ticks=1e300"), 5,
+                  "Safety setting Controller_Lost_Ticks=1e3|"},
+        File_Case{
+            "UnknownAndMissing", Defaults_And("Colour=red"), 5,
+            "Safety setting not known: Colour=red|Safety setting missing, default kept: Co|"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace corvanel

@@ -1,0 +1,210 @@
+// The MQTT publisher without a broker: what it sends for a firing, the connection's
+// decisions and the settings files.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "remote/mqtt_link.h"
+#include "remote/mqtt_settings.h"
+#include "remote/mqtt_telemetry.h"
+#include "setup/setup_files.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Published {
+    Firing_Status_Seam Firing;
+    Status_Snapshot Snapshot;
+    std::vector<Mqtt_Message> Sent;
+    Mqtt_Telemetry Telemetry{Snapshot, "corvanel/studio_kiln", true,
+                             [this](const Mqtt_Message& message) { Sent.push_back(message); }};
+    Published() {
+        Firing.Attach(Snapshot);
+        Firing.Attach(Telemetry);
+    }
+    // "topic qos retain" of each message sent since the last call (the kiln's own topics
+    // without their prefix), and the payloads.
+    std::vector<std::string> Take(std::vector<std::string>* payloads = nullptr) {
+        std::vector<std::string> heard;
+        for (const Mqtt_Message& message : Sent) {
+            std::string topic = message.Topic;
+            if (topic.starts_with("corvanel/studio_kiln/")) topic.erase(0, 21);
+            heard.push_back(topic + " " + std::to_string(message.Qos) +
+                            (message.Retain ? " retained" : ""));
+            if (payloads) payloads->push_back(message.Payload);
+        }
+        Sent.clear();
+        return heard;
+    }
+};
+
+// A firing from start through an alarm to its end: the state after every tick and event,
+// each alarm once, the firing's start and end once each, nothing for a second soft off.
+TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
+    Published p;
+    Firing_Status status{.State = Firing_State::Running, .Profile_Name = "bisque.txt"};
+    p.Firing.Publish(status, Firing_Event::Start);
+    status.Measured = 1200;
+    p.Firing.Publish(status, Firing_Event::Tick);
+    status.Alarms = {"No Heat"};
+    p.Firing.Publish(status, Firing_Event::Alarm_Raised, "No Heat");
+    status.State = Firing_State::Monitor;
+    p.Firing.Publish(status, Firing_Event::Finished);
+    p.Firing.Publish(status, Firing_Event::Soft_Off);
+    std::vector<std::string> payloads;
+    EXPECT_EQ(p.Take(&payloads),
+              (std::vector<std::string>{"firing 1", "state 0 retained", "state 0 retained",
+                                        "alarm 1", "state 0 retained", "firing 1",
+                                        "state 0 retained", "state 0 retained"}));
+    EXPECT_EQ(payloads[0].rfind("{\"event\":\"start\",\"profile\":\"bisque.txt\"", 0), 0u)
+        << payloads[0];
+    EXPECT_NE(payloads[2].find("\"measured\":1200"), std::string::npos);
+    EXPECT_EQ(payloads[3].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
+    EXPECT_NE(payloads[5].find("\"outcome\":\"finished\""), std::string::npos) << payloads[5];
+}
+
+// On connection: online, six retained discovery configs with units of the scale in use,
+// then the state; the last will says offline. The kiln's name becomes one topic level of
+// letters, digits and "_". A profile in the other scale sends the
+// configs again with the new unit.
+TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
+    Published p;
+    Firing_Status status{.Kiln_Name = "Studio Kiln", .Temp_Scale = "C"};
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    p.Take();
+    p.Telemetry.Connected();
+    std::vector<std::string> payloads;
+    std::vector<std::string> heard = p.Take(&payloads);
+    ASSERT_EQ(heard.size(), 8u);
+    EXPECT_EQ(heard[0] + " " + payloads[0], "availability 1 retained online");
+    EXPECT_EQ(heard[1], "homeassistant/sensor/corvanel_studio_kiln/measured/config 1 retained");
+    EXPECT_EQ(payloads[1],
+              "{\"name\":\"Measured temperature\",\"unique_id\":\"corvanel_studio_kiln_measured\","
+              "\"state_topic\":\"corvanel/studio_kiln/state\",\"value_template\":\"{{ "
+              "value_json.measured }}\",\"availability_topic\":\"corvanel/studio_kiln/"
+              "availability\",\"unit_of_measurement\":\"°C\",\"device_class\":\"temperature\","
+              "\"state_class\":\"measurement\",\"device\":{\"identifiers\":[\"corvanel_studio_"
+              "kiln\"],\"name\":\"Studio Kiln\",\"manufacturer\":\"Corvanel\",\"model\":\"Kiln "
+              "controller\"}}");
+    EXPECT_EQ(heard[5], "homeassistant/sensor/corvanel_studio_kiln/time_left/config 1 retained");
+    EXPECT_NE(payloads[5].find("\"unit_of_measurement\":\"min\",\"device_class\":\"duration\""),
+              std::string::npos);
+    EXPECT_EQ(heard[7], "state 0 retained");
+    EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)/a+b"), "studio_kiln_2_bisque_a_b");
+    EXPECT_EQ(Topic_Slug(""), "kiln");
+    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
+    EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
+    EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
+    status.Temp_Scale = "F";
+    p.Firing.Publish(status, Firing_Event::Profile_Loaded);
+    payloads.clear();
+    EXPECT_EQ(p.Take(&payloads).size(), 7u);
+    EXPECT_NE(payloads[0].find("\"unit_of_measurement\":\"°F\""), std::string::npos);
+}
+
+struct Link_Story {
+    std::string Name;
+    std::string Steps;   // C connected, U unreachable, B bad password, R refused, L lost
+    std::string Said;    // per step: "+" a message, "-" none
+    std::string Delays;  // after each failure, the wait before the next attempt
+};
+void PrintTo(const Link_Story& story, std::ostream* out) {
+    *out << story.Name;
+}
+
+class Mqtt_Link_Says : public ::testing::TestWithParam<Link_Story> {};
+
+TEST_P(Mqtt_Link_Says, EachChangeOnceAndBacksOff) {
+    Mqtt_Link link("kiln-pi:1883");
+    std::string said, delays;
+    for (char step : GetParam().Steps) {
+        std::string message = step == 'C'   ? link.Connected()
+                              : step == 'U' ? link.Failed(Mqtt_Trouble::Unreachable, "why")
+                              : step == 'B' ? link.Failed(Mqtt_Trouble::Bad_Credentials, "")
+                              : step == 'R' ? link.Failed(Mqtt_Trouble::Refused, "why")
+                                            : link.Failed(Mqtt_Trouble::Lost, "");
+        said += message.empty() ? '-' : '+';
+        if (step != 'C') delays += std::to_string(int(link.Retry_Delay())) + " ";
+        if (step == 'B' && !message.empty()) {
+            EXPECT_EQ(message,
+                      "MQTT broker kiln-pi:1883: refused the user name or password\r\n"
+                      "The firing goes on; publishing resumes when the broker can be "
+                      "reached");
+        }
+    }
+    EXPECT_EQ(said, GetParam().Said);
+    EXPECT_EQ(delays, GetParam().Delays);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stories, Mqtt_Link_Says,
+    ::testing::Values(
+        Link_Story{"DownFromTheStartThenUp", "UUUUC", "+---+", "1 2 4 8 "},
+        Link_Story{"LostThenDownSaidOnceThenBack", "CLUUC", "++--+", "1 2 4 "},
+        Link_Story{"WrongPasswordOnceThenAnotherTrouble", "BBBU", "+--+", "1 2 4 8 "},
+        Link_Story{"BackOffStopsAtAMinute", "UUUUUUUURC", "+-------++", "1 2 4 8 16 32 60 60 60 "},
+        Link_Story{"AGoodConnectionStartsTheBackOffAgain", "UUUCU", "+--++", "1 2 4 1 "}),
+    [](const auto& info) { return info.param.Name; });
+
+// While the broker is away the alarms and firings wait (the newest, up to the limit);
+// the state does not: the current one goes at the next connection.
+TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
+    Mqtt_Link link("b:1");
+    link.Failed(Mqtt_Trouble::Unreachable, "");
+    EXPECT_FALSE(link.Offer({"k/state", "{}", 0, true}));
+    for (std::size_t i = 0; i < Mqtt_Link::Kept_Limit + 5; ++i) {
+        EXPECT_FALSE(link.Offer({"k/alarm", std::to_string(i), 1, false}));
+    }
+    link.Connected();
+    EXPECT_TRUE(link.Offer({"k/state", "{}", 0, true}));
+    std::deque<Mqtt_Message> kept = link.Take_Kept();
+    ASSERT_EQ(kept.size(), Mqtt_Link::Kept_Limit);
+    EXPECT_EQ(kept.front().Payload, "5");
+}
+
+class Mqtt_Settings_Bad_Value
+    : public ::testing::TestWithParam<std::tuple<const char*, const char*, const char*>> {};
+
+// A value not understood keeps its default and names its file; the others are read. The
+// password is stored for its owner only.
+TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    const Mqtt_Settings stored{true, "kiln.lan", 8883,        "potter", "pw",
+                               true, "",         "studio/k1", false};
+    Save_Mqtt_Settings(paths, stored);
+    auto perms = std::filesystem::status(paths.Setup_File(Mqtt_Password_File)).permissions();
+    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+              std::filesystem::perms::none);
+    auto [name, file, line] = GetParam();
+    Write_Text_File(paths.Setup_File(file), line);
+    std::vector<std::string> complaints;
+    Mqtt_Settings read = Read_Mqtt_Settings(paths, complaints);
+    EXPECT_EQ(complaints, std::vector<std::string>{"MQTT setting not understood, default kept: " +
+                                                   std::string(file)});
+    const Mqtt_Settings defaults;
+    auto bad = [&](const char* name) { return std::string(file) == name; };
+    EXPECT_EQ(read.Enabled, bad(Mqtt_Enabled_File) ? defaults.Enabled : stored.Enabled);
+    EXPECT_EQ(read.Host, bad(Mqtt_Host_File) ? defaults.Host : stored.Host);
+    EXPECT_EQ(read.Port, bad(Mqtt_Port_File) ? defaults.Port : stored.Port);
+    EXPECT_EQ(read.Tls, bad(Mqtt_Tls_File) ? defaults.Tls : stored.Tls);
+    EXPECT_EQ(read.Topic_Prefix, bad(Mqtt_Prefix_File) ? "" : stored.Topic_Prefix);
+    EXPECT_EQ(read.Discovery, bad(Mqtt_Discovery_File) ? defaults.Discovery : stored.Discovery);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Mqtt_Settings_Bad_Value,
+    ::testing::Values(std::tuple{"EnabledOn", Mqtt_Enabled_File, "on"},
+                      std::tuple{"HostWithASpace", Mqtt_Host_File, "kiln lan"},
+                      std::tuple{"HostEmpty", Mqtt_Host_File, ""},
+                      std::tuple{"PortTooBig", Mqtt_Port_File, "70000"},
+                      std::tuple{"TlsYes", Mqtt_Tls_File, "yes"},
+                      std::tuple{"PrefixWithAWildcard", Mqtt_Prefix_File, "studio/#"},
+                      std::tuple{"PrefixFromTheRoot", Mqtt_Prefix_File, "/studio"},
+                      std::tuple{"DiscoveryOne", Mqtt_Discovery_File, "1"}),
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+
+}  // namespace
+}  // namespace corvanel::testing
