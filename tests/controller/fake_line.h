@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
+#include "controller_model.h"
 #include "fault_plan.h"
 
 namespace corvanel::testing {
@@ -41,6 +43,8 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     sim::Kiln_Sim_Server* Server = nullptr;
     // Replies given to the next requests, in order, before the server is asked.
     std::deque<std::string> Scripted;
+    // Sees each request as it goes out.
+    std::function<void(const std::string&)> On_Send;
 
     void Set_Comm_Port(int port) override { Port_ = port; }
     int Comm_Port() const override { return Port_; }
@@ -54,6 +58,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     void Output(const std::string& text) override {
         if (!Open_) throw Run_Time_Error(Error_Number::Port_Not_Open);
         Sent.push_back(text);
+        if (On_Send) On_Send(text);
         if (!Scripted.empty()) {
             Schedule(Now + Turnaround, Scripted.front());
             Scripted.pop_front();
@@ -127,6 +132,22 @@ struct Controller_Rig {
     }
     // The controller's next reply, given its body.
     void Answer(const std::string& body) { Line.Scripted.push_back(Reply_Of(body)); }
+    std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
+};
+
+// The front panel wired to the protocol as the program wires it, with simulated
+// controllers at the given addresses.
+struct Panel_On_The_Bench : Controller_Rig {
+    sim::Controller_Model Model;
+    sim::Kiln_Sim_Server Server;
+
+    explicit Panel_On_The_Bench(std::vector<int> addresses = {0}, sim::Unit_Settings settings = {},
+                                sim::Fault_Options faults = {})
+        : Model(addresses, settings), Server(Model, faults) {
+        Line.Server = &Server;
+        Panel.Connect(Protocol);
+        Panel.Form_Load();
+    }
 };
 
 }  // namespace corvanel::testing

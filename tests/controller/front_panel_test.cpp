@@ -7,31 +7,15 @@
 
 #include <vector>
 
-#include "controller_model.h"
 #include "fake_line.h"
-#include "fault_plan.h"
 #include "support/case_name.h"
 
 namespace corvanel::testing {
 namespace {
 
-// The panel wired to the protocol as the program wires it, with simulated controllers
-// at the given addresses.
-struct Panel_On_The_Bench : Controller_Rig {
-    sim::Controller_Model Model;
-    sim::Kiln_Sim_Server Server;
-
-    explicit Panel_On_The_Bench(std::vector<int> addresses = {0}, sim::Unit_Settings settings = {})
-        : Model(addresses, settings), Server(Model, {}) {
-        Line.Server = &Server;
-        Panel.Connect(Protocol);
-        Panel.Form_Load();
-    }
-    void Step_To(int address) {
-        while (Panel.Unit_Address < address) Panel.Increment_Unit_Addr_Click();
-    }
-    std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
-};
+void Step_To(FrontPanel& panel, int address) {
+    while (panel.Unit_Address < address) panel.Increment_Unit_Addr_Click();
+}
 
 TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     Panel_On_The_Bench bench;
@@ -39,7 +23,7 @@ TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     panel.User_Interface = "old message\r\n";
     panel.Decrement_Unit_Addr_Click();  // "<" at 0
     EXPECT_EQ(panel.Unit_Address_Display + panel.User_Interface, "0");
-    bench.Step_To(100);
+    Step_To(panel, 100);
     panel.Increment_Unit_Addr_Click();  // ">" at 100
     EXPECT_EQ(panel.Unit_Address_Display, "100");
     panel.RV_Command_Click();
@@ -73,7 +57,7 @@ TEST_P(Front_Panel_Button, SendsItsCommandToTheShownAddressAndShowsTheAnswer) {
     settings.Start_Temperature = 25;
     Panel_On_The_Bench bench({0, 7}, settings);
     FrontPanel& panel = bench.Panel;
-    bench.Step_To(7);
+    Step_To(panel, 7);
     panel.User_Interface = "message of the last command\r\n";
 
     (panel.*c.Click)();
@@ -134,11 +118,15 @@ TEST(Front_Panel_Typed_Line, EnterSendsTheLineAsTypedAndTheAnswerShowsRaw) {
     EXPECT_EQ(bench.Line.Sent.size(), 2u);
 }
 
-TEST(Front_Panel_Scan, ListsWhoAnswersAndLeavesTheAddressAndIndicatorAsTheyWere) {
+TEST(Front_Panel_Scan, ListsWhoAnswersBlinksTheIndicatorAndKeepsTheAddress) {
     Panel_On_The_Bench bench({0, 3});
     FrontPanel& panel = bench.Panel;
-    bench.Step_To(42);
+    Step_To(panel, 42);
     panel.Unit_Scanning_Indicator = true;
+    std::vector<bool> blinking;  // the indicator as each of the first requests goes out
+    bench.Line.On_Send = [&](const std::string&) {
+        if (blinking.size() < 3) blinking.push_back(panel.Unit_Scanning_Indicator);
+    };
 
     panel.Unit_Addr_Scan_Click();
 
@@ -150,6 +138,7 @@ TEST(Front_Panel_Scan, ListsWhoAnswersAndLeavesTheAddressAndIndicatorAsTheyWere)
     EXPECT_NE(lines.find("Unit #1 not present\r\n"), std::string::npos);
     EXPECT_NE(lines.find("Unit #3 present\r\n"), std::string::npos);
     EXPECT_NE(lines.find("Unit #100 not present\r\nScan finished\r\n"), std::string::npos);
+    EXPECT_EQ(blinking, (std::vector<bool>{false, true, false}));
     EXPECT_FALSE(panel.Unit_Scanning_Indicator);
     EXPECT_EQ(panel.Unit_Address, 42);
     EXPECT_EQ(panel.Unit_Address_Display, "42");

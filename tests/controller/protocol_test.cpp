@@ -222,13 +222,10 @@ TEST(Unconvertible_Fields, GiveZeroOrSkipOnlyTheBadValue) {
 // --- Timing ------------------------------------------------------------------------
 
 TEST(Reply_Timing, ALateReplySpillsIntoTheNextCommandAndFailsIt) {
-    Controller_Rig rig;
-    sim::Controller_Model model({0}, {});
     sim::Fault_Options faults;
     faults[sim::Fault::Late_Reply] = sim::Parse_Fault_Selector("at:1");
     faults.Late_Seconds = 0.3;
-    sim::Kiln_Sim_Server server(model, faults);
-    rig.Line.Server = &server;
+    Panel_On_The_Bench rig({0}, {}, faults);
 
     rig.Protocol.Read_PV(rig.Unit);  // its reply comes after the pause
     EXPECT_TRUE(rig.Protocol.Comm_Error);

@@ -50,10 +50,13 @@ TEST(Serial_Port, ARequestIsSentOnceAndOnAClosedPortReportedAndKept) {
     EXPECT_TRUE(rig.Protocol.Comm_Error);
 }
 
-// A port missing at load is reported in the pty tests, with the device's own advice.
-TEST(Serial_Port, AFailedSwitchClosesThePortAndAFailedCloseIsReported) {
+TEST(Serial_Port, AMissingPortIsReportedAFailedSwitchClosesThePortAndAFailedCloseIsReported) {
     Controller_Rig rig;
     rig.Line.Existing_Ports = {1, 3};
+    Serial_Port other{rig.Line, rig.Panel, rig.Main_Window, rig.Protocol.Reply_Buffer};
+    other.Form_Load(4);
+    EXPECT_EQ(rig.Main_Window.Lines,
+              (std::vector<std::string>{"Comm port init error", "Invalid Port Number"}));
     rig.Serial.Switch_Port(3);
     EXPECT_EQ(rig.Line.Comm_Port(), 3);
     EXPECT_TRUE(rig.Line.Port_Open());
