@@ -4,6 +4,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/error_numbers.h"
@@ -35,8 +36,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     std::vector<std::string> Sent;
     std::string Settings;
     double Now = 0;
-    // Time the line takes to bring a reply back.
-    double Turnaround = 0.02;
+    static constexpr double Turnaround = 0.02;  // for a reply to come back
     bool Fail_On_Close = false;
 
     Serial_Port* Link = nullptr;
@@ -71,11 +71,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
             }
         }
     }
-    std::string Input() override {
-        std::string waiting;
-        waiting.swap(Waiting_);
-        return waiting;
-    }
+    std::string Input() override { return std::exchange(Waiting_, {}); }
 
     // The pause: every chunk due before its end arrives, each as its own receive event.
     void Wait(double seconds) override {
@@ -115,8 +111,11 @@ inline std::string Reply_Of(const std::string& body) {
 }
 
 // The protocol, the serial window and the front panel wired as the program wires them,
-// over a fake line. The port is open and the program talks to unit 0.
+// over a fake line, the port open. Simulated controllers answer at the given addresses;
+// with none, only the replies scripted with Answer come back.
 struct Controller_Rig {
+    sim::Controller_Model Model;
+    sim::Kiln_Sim_Server Server;
     Fake_Line Line;
     FrontPanel Panel;
     Recorded_Messages Main_Window;
@@ -124,30 +123,20 @@ struct Controller_Rig {
     Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
     std::uint8_t Unit = 0;
 
-    Controller_Rig() {
+    explicit Controller_Rig(std::vector<int> addresses = {}, sim::Unit_Settings settings = {},
+                            sim::Fault_Options faults = {})
+        : Model(addresses, settings), Server(Model, faults) {
+        if (!addresses.empty()) Line.Server = &Server;
         Line.Link = &Serial;
         Protocol.Connect(Serial);
         Panel.Link = &Serial;
+        Panel.Connect(Protocol);
         Serial.Form_Load(1);
+        Panel.Form_Load();
     }
     // The controller's next reply, given its body.
     void Answer(const std::string& body) { Line.Scripted.push_back(Reply_Of(body)); }
     std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
-};
-
-// The front panel wired to the protocol as the program wires it, with simulated
-// controllers at the given addresses.
-struct Panel_On_The_Bench : Controller_Rig {
-    sim::Controller_Model Model;
-    sim::Kiln_Sim_Server Server;
-
-    explicit Panel_On_The_Bench(std::vector<int> addresses = {0}, sim::Unit_Settings settings = {},
-                                sim::Fault_Options faults = {})
-        : Model(addresses, settings), Server(Model, faults) {
-        Line.Server = &Server;
-        Panel.Connect(Protocol);
-        Panel.Form_Load();
-    }
 };
 
 }  // namespace corvanel::testing

@@ -19,7 +19,7 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     Make_Application();
     sim::Fault_Options faults;  // the thermocouple is open at the first exchange only
     faults[sim::Fault::Thermocouple_Break] = sim::Parse_Fault_Selector("at:1");
-    Panel_On_The_Bench bench({0}, {}, faults);
+    Controller_Rig bench({0}, {}, faults);
     FrontPanel& panel = bench.Panel;
     FrontPanel_Window window{panel};
     window.Form_Load();

@@ -216,7 +216,7 @@ TEST(Reply_Timing, ALateReplySpillsIntoTheNextCommandAndFailsIt) {
     sim::Fault_Options faults;
     faults[sim::Fault::Late_Reply] = sim::Parse_Fault_Selector("at:1");
     faults.Late_Seconds = 0.3;
-    Panel_On_The_Bench rig({0}, {}, faults);
+    Controller_Rig rig({0}, {}, faults);
 
     rig.Protocol.Read_PV(rig.Unit);  // its reply comes after the pause
     EXPECT_TRUE(rig.Protocol.Comm_Error);
