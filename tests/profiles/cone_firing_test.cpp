@@ -85,11 +85,6 @@ TEST_P(Cone_Firing_Rows, AreTheRowsWorkedOutByHandFromTheChart) {
 INSTANTIATE_TEST_SUITE_P(
     Hand_Worked, Cone_Firing_Rows,
     ::testing::Values(
-        // 022 slow: 1087 F at 108 F/h; 887 at 150 F/h first.
-        Worked_Firing{"cone022_slow_F",
-                      {"022", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
-                      {"0|5.45|r|70|887|150", "5.45|1.85|r|887|1087|108", "7.30||e|1087||"},
-                      "cone022_slow.txt"},
         // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
         Worked_Firing{"cone04_medium_C_preheat_hold",
                       {"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
@@ -109,36 +104,22 @@ INSTANTIATE_TEST_SUITE_P(
                       "cone9_slow.txt"}),
     [](const ::testing::TestParamInfo<Worked_Firing>& info) { return info.param.Name; });
 
-struct Refused_Choice {
-    const char* Name;
-    Cone_Firing_Choice Choice;
-    const char* Refusal;
-};
-
-class Cone_Firing_Refusal : public ::testing::TestWithParam<Refused_Choice> {};
-
-TEST_P(Cone_Firing_Refusal, NamesWhatIsWrong) {
-    Cone_Firing_Plan plan = Plan_Cone_Firing(GetParam().Choice);
-    EXPECT_EQ(plan.Refusal, GetParam().Refusal);
-    EXPECT_TRUE(plan.Profile.Segments.empty());
+TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
+    const std::pair<Cone_Firing_Choice, const char*> refused[] = {
+        {{"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
+         "The preheat must be from 0.01 to 100 hours: two"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
+         "The error limit must be a whole number from 1 to 9999: 7.5"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269", ""},
+         "The cooling must end below the cone temperature: 2269"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301", ""},
+         "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}};
+    for (const auto& [choice, refusal] : refused) {
+        Cone_Firing_Plan plan = Plan_Cone_Firing(choice);
+        EXPECT_EQ(plan.Refusal, refusal);
+        EXPECT_TRUE(plan.Profile.Segments.empty()) << refusal;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Choices, Cone_Firing_Refusal,
-    ::testing::Values(Refused_Choice{"preheat_not_a_number",
-                                     {"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
-                                     "The preheat must be from 0.01 to 100 hours: two"},
-                      Refused_Choice{"error_limit_with_a_fraction",
-                                     {"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
-                                     "The error limit must be a whole number from 1 to 9999: 7.5"},
-                      Refused_Choice{"cooling_to_the_peak",
-                                     {"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269", ""},
-                                     "The cooling must end below the cone temperature: 2269"},
-                      Refused_Choice{
-                          "cooling_below_the_sensor",
-                          {"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301", ""},
-                          "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}),
-    [](const ::testing::TestParamInfo<Refused_Choice>& info) { return info.param.Name; });
 
 }  // namespace
 }  // namespace corvanel
