@@ -19,20 +19,15 @@ namespace corvanel::testing {
 // The main window's message area as the link sees it.
 struct Recorded_Messages : Message_Area {
     std::vector<std::string> Lines;
-    int Clears = 0;
     void Display(const std::string& text) override { Lines.push_back(text); }
-    void Clear() override {
-        Lines.clear();
-        ++Clears;
-    }
+    void Clear() override { Lines.clear(); }
 };
 
 // A serial line with a fake clock: what the program writes goes to a simulated
 // controller (or a scripted reply), and replies arrive when the pause reaches their time.
 class Fake_Line : public Serial_Device, public Reply_Waiter {
   public:
-    // Port numbers that exist on this machine.
-    std::set<int> Existing_Ports{1};
+    std::set<int> Existing_Ports{1};  // port numbers on this machine
     std::vector<std::string> Sent;
     std::string Settings;
     double Now = 0;
@@ -43,8 +38,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     sim::Kiln_Sim_Server* Server = nullptr;
     // Replies given to the next requests, in order, before the server is asked.
     std::deque<std::string> Scripted;
-    // Sees each request as it goes out.
-    std::function<void(const std::string&)> On_Send;
+    std::function<void(const std::string&)> On_Send;  // sees each request as it goes out
 
     void Set_Comm_Port(int port) override { Port_ = port; }
     int Comm_Port() const override { return Port_; }
