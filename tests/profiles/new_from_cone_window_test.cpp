@@ -40,6 +40,7 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     QTest::keyClicks(cone->txtPreheat, "2");
     ASSERT_EQ(cone->grdPreview->rowCount(), 5);
     EXPECT_EQ(cone->grdPreview->item(3, Col_End_Temp)->text(), "1063");
+    EXPECT_EQ(cone->lblMessage->text(), "Peak temperature=1063  File name=cone04_slow.txt");
     QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(cone->isVisible());
     for (int row = 0; row < 5; ++row) {
