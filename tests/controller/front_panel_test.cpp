@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "fake_line.h"
@@ -32,49 +31,6 @@ TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     panel.Decrement_Unit_Addr_Click();  // "<" at 1
     EXPECT_EQ(panel.Unit_Address_Display, "0");
     EXPECT_EQ(panel.Unit_Address, 0);
-}
-
-// Each command button sends its command to the shown address; how each answer is judged
-// and shown is pinned routine by routine in the protocol tests.
-TEST(Front_Panel_Button, EachSendsItsCommandToTheShownAddress) {
-    const std::tuple<void (FrontPanel::*)(), const char*, const char*> buttons[] = {
-        {&FrontPanel::SV_Read_Command_Click, "RS01", ""},
-        {&FrontPanel::SV_Command_Click, "WS01F010", ""},
-        {&FrontPanel::RV_Command_Click, "RX01", ""},
-        {&FrontPanel::NV_Ram_Click, "ME01", "Settings in NVRam and Volatile memory\r\n"},
-        {&FrontPanel::Ram_Only_Click, "MA01", "Settings in Volatile Memory only\r\n"},
-        {&FrontPanel::NV_AllSave_Click, "MW01", "RAM Values copied to NV RAM\r\n"},
-        {&FrontPanel::Display_Status_Click, "RU01", ""},
-        {&FrontPanel::ReadOutputValue_Click, "RO01", ""},
-        {&FrontPanel::Read_Set_Limits_Click, "RL01", ""},
-        {&FrontPanel::AutoTune_Click, "AS01", ""},
-        {&FrontPanel::Stop_Tune_Click, "AP01", ""}};
-    for (auto [click, code, message] : buttons) {
-        SCOPED_TRACE(code);
-        Controller_Rig bench({0, 7});
-        FrontPanel& panel = bench.Panel;
-        Step_To(panel, 7);
-        (panel.*click)();
-        ASSERT_EQ(bench.Line.Sent.size(), 1u);
-        EXPECT_EQ(bench.Last_Sent().substr(0, 3 + std::strlen(code)), std::string("@07") + code);
-        EXPECT_TRUE(panel.Command_Executed);
-        if (*message) EXPECT_EQ(panel.User_Interface, message);
-    }
-}
-
-TEST(Front_Panel_Typed_Line, EnterSendsTheLineAsTypedAndTheAnswerShowsRaw) {
-    Controller_Rig bench({0});
-    FrontPanel& panel = bench.Panel;
-    for (char key : std::string("@00RX014B*")) panel.Response_Box_KeyPress(key);
-    EXPECT_TRUE(bench.Line.Sent.empty());
-    EXPECT_EQ(panel.Response_Box, "@00RX014B*");
-
-    panel.Response_Box_KeyPress('\r');
-    EXPECT_EQ(bench.Line.Sent, std::vector<std::string>{"@00RX014B*\r"});
-    bench.Line.Wait(0.2);
-    EXPECT_NE(panel.Response_Box.find("@00RX00"), std::string::npos) << panel.Response_Box;
-    panel.Response_Box_KeyPress('\r');  // the line typed before is not sent again
-    EXPECT_EQ(bench.Line.Sent.back(), "\r");
 }
 
 TEST(Front_Panel_Scan, ListsWhoAnswersBlinksTheIndicatorAndKeepsTheAddress) {

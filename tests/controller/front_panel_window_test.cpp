@@ -17,8 +17,8 @@ namespace {
 
 TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     Make_Application();
-    sim::Fault_Options faults;  // the thermocouple is open at the first exchange only
-    faults[sim::Fault::Thermocouple_Break] = sim::Parse_Fault_Selector("at:1");
+    sim::Fault_Options faults;  // the thermocouple is open at the eleventh exchange only
+    faults[sim::Fault::Thermocouple_Break] = sim::Parse_Fault_Selector("at:11");
     Controller_Rig bench({0}, {}, faults);
     FrontPanel& panel = bench.Panel;
     FrontPanel_Window window{panel};
@@ -37,13 +37,21 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     auto text = [&](const char* caption) {
         return Found_Widget(tree, caption, QAccessible::EditableText);
     };
+    // Every button sends its own command.
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Read Set Value", "RS"},    {"Write Set Value", "WS"}, {"NV Ram", "ME"},
+        {"RamOnly", "MA"},           {"NVSave", "MW"},          {"Read Status", "RU"},
+        {"Read Output Value", "RO"}, {"Read Set Limits", "RL"}, {"AutoTune", "AS"},
+        {"StopTune", "AP"}};
+    for (auto [caption, code] : buttons) {
+        click(caption);
+        EXPECT_EQ(bench.Last_Sent().substr(3, 2), code) << caption;
+    }
     auto* process_value = qobject_cast<QLineEdit*>(text("Process Value Display"));
     auto* response = qobject_cast<QPlainTextEdit*>(text("Unit Response String"));
     ASSERT_TRUE(process_value && response && box("Input Error"));
 
-    // The process value of a kiln whose thermocouple is open, at the address shown.
-    click(">");
-    click("<");
+    // The process value of a kiln whose thermocouple is open (the eleventh exchange).
     click("Read Process Value");
     EXPECT_EQ(bench.Last_Sent(), "@00RX014B*\r\n");
     EXPECT_EQ(process_value->text().toStdString(), panel.Process_Value);
@@ -62,6 +70,8 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     EXPECT_EQ(bench.Last_Sent(), "@00RX014B*\r");
     bench.Line.Wait(0.2);  // outside any event of the panel
     EXPECT_TRUE(Eventually([&] { return response->toPlainText().contains("@00RX00"); }));
+    QTest::keyClick(response, Qt::Key_Return);  // the line typed before is not sent again
+    EXPECT_EQ(bench.Last_Sent(), "\r");
 
     // A scan's listing shows in the message box.
     click("Unit Addr Scan");
