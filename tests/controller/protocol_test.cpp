@@ -82,10 +82,6 @@ struct Routine {
     bool Executed_Whatever_End_Code = false;
 };
 
-void PrintTo(const Routine& routine, std::ostream* out) {
-    *out << routine.Name;
-}
-
 class Each_Routine : public ::testing::TestWithParam<Routine> {};
 
 TEST_P(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) {
@@ -158,7 +154,6 @@ TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
     Controller_Rig rig;
     rig.Answer("@00RS000500");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 500);
-    EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 0);  // no reply this time
     rig.Answer("@00RS00FABC");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Set_Point, "-ABC");
