@@ -46,8 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
                        e.WorkSheet[2][Col_Duration].clear();
                    },
                    "Profile entry skipped.  Look for blank line internal to profile text\r\n"},
-        Check_Case{"overflow", [](Profile_Editor& e) { e.WorkSheet[1][Col_Duration] = "1e999"; },
-                   "Undefined Profile error precipitated by error number=6\r\n"},
         Check_Case{"no_end_statement", [](Profile_Editor& e) { e.WorkSheet[3][Col_Action] = "h"; },
                    "'e'end statement not found at end of profile\r\n"},
         Check_Case{
