@@ -17,13 +17,10 @@ TEST(Cone_Table, RunsFrom022To10HotterWithEveryConeAndIsFoundAsPottersWriteIt) {
     std::span<const Cone_Equivalent> table = Cone_Table();
     ASSERT_EQ(table.size(), 32u);
     EXPECT_EQ(table.front().Cone, "022");
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const Cone_Equivalent& cone = table[i];
-        SCOPED_TRACE(std::string(cone.Cone));
-        EXPECT_LT(cone.Celsius_60, cone.Celsius_150);
-        // The chart's two scales are one temperature each: a typo in either shows here.
-        EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32));
-        EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32));
+    // The chart's two scales are one temperature each: a typo in either shows here.
+    for (const Cone_Equivalent& cone : table) {
+        EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32)) << cone.Cone;
+        EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32)) << cone.Cone;
     }
     EXPECT_EQ(Find_Cone("04")->Fahrenheit_108, 1945);
     EXPECT_EQ(Find_Cone("4")->Fahrenheit_108, 2124);
