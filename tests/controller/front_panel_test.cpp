@@ -57,24 +57,5 @@ TEST(Front_Panel_Scan, ListsWhoAnswersBlinksTheIndicatorAndKeepsTheAddress) {
     EXPECT_EQ(panel.Unit_Address_Display, "42");
 }
 
-TEST(Front_Panel_Load_And_Exit, LoadOnceAtAddress0ExitHandsBackToTheMainWindowEvenIfHidingFails) {
-    FrontPanel panel;
-    int serial_loads = 0;
-    panel.Load_Serial_Window = [&] { ++serial_loads; };
-    panel.Unit_Address = 9;
-    panel.Form_Load();
-    panel.Form_Load();  // shown again later: already loaded
-    EXPECT_EQ(serial_loads, 1);
-    EXPECT_EQ(panel.Unit_Address_Display, "0");
-    panel.User_Interface = "x";
-    panel.RV_Command_Click();  // without a protocol wired a button does nothing
-    EXPECT_EQ(panel.User_Interface, "");
-    int main_window_back = 0;
-    panel.Hide_Window = [&] { throw Run_Time_Error(Error_Number::Device_IO_Error); };
-    panel.Exited = [&] { ++main_window_back; };
-    panel.Exit_FrontPanel_Click();
-    EXPECT_EQ(main_window_back, 1);
-}
-
 }  // namespace
 }  // namespace corvanel::testing

@@ -1,5 +1,5 @@
 // The front panel window on the offscreen platform, driven as the operator drives it:
-// controls found by what the operator reads, the indicators clicked at, a line typed,
+// controls found by what the operator reads, an indicator, a line typed,
 // a scan, the window closed.
 
 #include "controller/front_panel.h"
@@ -56,11 +56,6 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     EXPECT_EQ(bench.Last_Sent(), "@00RX014B*\r\n");
     EXPECT_EQ(process_value->text().toStdString(), panel.Process_Value);
     EXPECT_TRUE(box("Input Error")->isChecked());
-    // The indicators show the controller, not the operator's clicks.
-    QTest::mouseClick(box("Input Error"), Qt::LeftButton);
-    box("Remote/ *Local")->click();  // as a screen reader's press would
-    EXPECT_TRUE(box("Input Error")->isChecked());
-    EXPECT_FALSE(box("Remote/ *Local")->isChecked());
 
     // A typed line goes out on Enter; its answer shows as it arrives.
     response->clear();

@@ -54,7 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.What); });
 
 using Sensor_Limits = Editor_Test;
-using Sensor_Pick = Editor_Test;
 
 TEST_F(Sensor_Limits, AreInclusiveInTheChosenScale) {
     Type_Worked_Example();
@@ -74,18 +73,6 @@ TEST_F(Sensor_Limits, AreInclusiveInTheChosenScale) {
         EXPECT_EQ(Editor.Profile_Error, !in_range);
         if (!in_range) EXPECT_EQ(Editor.User_Prompt, Out_Of_Range_After_The_Start);
     }
-}
-
-TEST_F(Sensor_Pick, ChecksTheTemperaturesAtOnce) {
-    Editor.WorkSheet[1][Col_Start_Temp] = "-10";
-    Type_Worked_Example();
-    Editor.User_Prompt.clear();
-    Editor.Profile_Error = false;
-    Editor.Sensor_Menu_Click(0);  // R starts at 0 degrees
-    EXPECT_TRUE(Editor.Profile_Error);
-    EXPECT_EQ(Editor.User_Prompt,
-              " =>Profile sensor type set to R Thermocouple\r\n"
-              "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n");
 }
 
 }  // namespace
