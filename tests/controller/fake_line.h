@@ -128,7 +128,6 @@ struct Controller_Rig {
         Serial.Form_Load(1);
         Panel.Form_Load();
     }
-    // The controller's next reply, given its body.
     void Answer(const std::string& body) { Line.Scripted.push_back(Reply_Of(body)); }
     std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
 };

@@ -149,11 +149,6 @@ TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
     rig.Answer("@00RS00FABC");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 0);
     EXPECT_EQ(rig.Panel.Set_Point, "-ABC");
-    rig.Answer("@00RO000500");
-    EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 500);
-    rig.Answer("@00RO00F100");
-    EXPECT_EQ(rig.Protocol.Read_Output(rig.Unit), 0);
-    EXPECT_EQ(rig.Panel.Output_Display, "0");
     EXPECT_TRUE(rig.Panel.Command_Executed);
 
     rig.Protocol.Last_PV = 640;

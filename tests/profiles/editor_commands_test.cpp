@@ -1,7 +1,6 @@
 #include <filesystem>
 
 #include "editor_test_support.h"
-#include "profiles/profile_file.h"
 #include "setup/setup_files.h"
 #include "worked_example.h"
 

@@ -4,7 +4,6 @@
 
 #include <sstream>
 
-#include "run/firing_record.h"
 #include "setup/setup_files.h"
 #include "support/case_name.h"
 #include "support/temp_folder.h"

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -135,16 +134,6 @@ TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
             "600,,-100,40,\n");
     ASSERT_EQ(by_hand.Status, 0) << by_hand.Out << by_hand.Err;
     EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
-}
-
-TEST(Profile_Tool, ConeListPrintsTheChartAndHelpTheUsage) {
-    Run_Result list = Run_Tool("cone --list");
-    EXPECT_EQ(list.Status, 0);
-    EXPECT_EQ(list.Out.substr(0, list.Out.find('\n')), "cone  60 C/h  150 C/h  108 F/h  270 F/h");
-    EXPECT_NE(list.Out.find("\n 022     586      590     1087     1094\n"), std::string::npos);
-    EXPECT_EQ(std::count(list.Out.begin(), list.Out.end(), '\n'), 33);
-    Run_Result help = Run_Tool("--help");
-    EXPECT_TRUE(help.Status == 0 && help.Out.find("cone CONE") != std::string::npos);
 }
 
 }  // namespace
