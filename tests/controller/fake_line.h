@@ -99,7 +99,6 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     sim::Frame_Reader Reader_;
 };
 
-// A reply frame with its FCS and terminator.
 inline std::string Reply_Of(const std::string& body) {
     return body + Compute_FCS(body) + "*\r";
 }

@@ -1,5 +1,5 @@
-// The front panel's buttons as the maintenance operator uses them, against a simulated
-// controller on the line.
+// The front panel's address and scan as the maintenance operator uses them, against
+// simulated controllers on the line.
 
 #include "controller/front_panel_model.h"
 
