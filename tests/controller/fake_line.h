@@ -1,14 +1,17 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/error_numbers.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
+#include "controller_model.h"
 #include "fault_plan.h"
 
 namespace corvanel::testing {
@@ -16,31 +19,26 @@ namespace corvanel::testing {
 // The main window's message area as the link sees it.
 struct Recorded_Messages : Message_Area {
     std::vector<std::string> Lines;
-    int Clears = 0;
     void Display(const std::string& text) override { Lines.push_back(text); }
-    void Clear() override {
-        Lines.clear();
-        ++Clears;
-    }
+    void Clear() override { Lines.clear(); }
 };
 
 // A serial line with a fake clock: what the program writes goes to a simulated
 // controller (or a scripted reply), and replies arrive when the pause reaches their time.
 class Fake_Line : public Serial_Device, public Reply_Waiter {
   public:
-    // Port numbers that exist on this machine.
-    std::set<int> Existing_Ports{1};
+    std::set<int> Existing_Ports{1};  // port numbers on this machine
     std::vector<std::string> Sent;
     std::string Settings;
     double Now = 0;
-    // Time the line takes to bring a reply back.
-    double Turnaround = 0.02;
+    static constexpr double Turnaround = 0.02;  // for a reply to come back
     bool Fail_On_Close = false;
 
     Serial_Port* Link = nullptr;
     sim::Kiln_Sim_Server* Server = nullptr;
     // Replies given to the next requests, in order, before the server is asked.
     std::deque<std::string> Scripted;
+    std::function<void(const std::string&)> On_Send;  // sees each request as it goes out
 
     void Set_Comm_Port(int port) override { Port_ = port; }
     int Comm_Port() const override { return Port_; }
@@ -54,6 +52,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     void Output(const std::string& text) override {
         if (!Open_) throw Run_Time_Error(Error_Number::Port_Not_Open);
         Sent.push_back(text);
+        if (On_Send) On_Send(text);
         if (!Scripted.empty()) {
             Schedule(Now + Turnaround, Scripted.front());
             Scripted.pop_front();
@@ -66,11 +65,7 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
             }
         }
     }
-    std::string Input() override {
-        std::string waiting;
-        waiting.swap(Waiting_);
-        return waiting;
-    }
+    std::string Input() override { return std::exchange(Waiting_, {}); }
 
     // The pause: every chunk due before its end arrives, each as its own receive event.
     void Wait(double seconds) override {
@@ -104,14 +99,16 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     sim::Frame_Reader Reader_;
 };
 
-// A reply frame with its FCS and terminator.
 inline std::string Reply_Of(const std::string& body) {
     return body + Compute_FCS(body) + "*\r";
 }
 
 // The protocol, the serial window and the front panel wired as the program wires them,
-// over a fake line. The port is open and the program talks to unit 0.
+// over a fake line, the port open. Simulated controllers answer at the given addresses;
+// with none, only the replies scripted with Answer come back.
 struct Controller_Rig {
+    sim::Controller_Model Model;
+    sim::Kiln_Sim_Server Server;
     Fake_Line Line;
     FrontPanel Panel;
     Recorded_Messages Main_Window;
@@ -119,14 +116,19 @@ struct Controller_Rig {
     Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
     std::uint8_t Unit = 0;
 
-    Controller_Rig() {
+    explicit Controller_Rig(std::vector<int> addresses = {}, sim::Unit_Settings settings = {},
+                            sim::Fault_Options faults = {})
+        : Model(addresses, settings), Server(Model, faults) {
+        if (!addresses.empty()) Line.Server = &Server;
         Line.Link = &Serial;
         Protocol.Connect(Serial);
         Panel.Link = &Serial;
+        Panel.Connect(Protocol);
         Serial.Form_Load(1);
+        Panel.Form_Load();
     }
-    // The controller's next reply, given its body.
     void Answer(const std::string& body) { Line.Scripted.push_back(Reply_Of(body)); }
+    std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
 };
 
 }  // namespace corvanel::testing

@@ -1,5 +1,5 @@
-// The front panel's buttons as the maintenance operator uses them, against a simulated
-// controller on the line.
+// The front panel's address and scan as the maintenance operator uses them, against
+// simulated controllers on the line.
 
 #include "controller/front_panel_model.h"
 
@@ -7,39 +7,22 @@
 
 #include <vector>
 
-#include "controller_model.h"
 #include "fake_line.h"
-#include "fault_plan.h"
-#include "support/case_name.h"
 
 namespace corvanel::testing {
 namespace {
 
-// The panel wired to the protocol as the program wires it, with simulated controllers
-// at the given addresses.
-struct Panel_On_The_Bench : Controller_Rig {
-    sim::Controller_Model Model;
-    sim::Kiln_Sim_Server Server;
-
-    explicit Panel_On_The_Bench(std::vector<int> addresses = {0}, sim::Unit_Settings settings = {})
-        : Model(addresses, settings), Server(Model, {}) {
-        Line.Server = &Server;
-        Panel.Connect(Protocol);
-        Panel.Form_Load();
-    }
-    void Step_To(int address) {
-        while (Panel.Unit_Address < address) Panel.Increment_Unit_Addr_Click();
-    }
-    std::string Last_Sent() const { return Line.Sent.empty() ? "" : Line.Sent.back(); }
-};
+void Step_To(FrontPanel& panel, int address) {
+    while (panel.Unit_Address < address) panel.Increment_Unit_Addr_Click();
+}
 
 TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
-    Panel_On_The_Bench bench;
+    Controller_Rig bench({0});
     FrontPanel& panel = bench.Panel;
     panel.User_Interface = "old message\r\n";
     panel.Decrement_Unit_Addr_Click();  // "<" at 0
     EXPECT_EQ(panel.Unit_Address_Display + panel.User_Interface, "0");
-    bench.Step_To(100);
+    Step_To(panel, 100);
     panel.Increment_Unit_Addr_Click();  // ">" at 100
     EXPECT_EQ(panel.Unit_Address_Display, "100");
     panel.RV_Command_Click();
@@ -50,132 +33,26 @@ TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     EXPECT_EQ(panel.Unit_Address, 0);
 }
 
-// Each command button: the command it sends and what the answer shows on the panel.
-struct Button_Case {
-    const char* Caption;
-    void (FrontPanel::*Click)();
-    const char* Code;
-    std::string FrontPanel::*Read_Out;  // the read-out the answer fills, if any
-    const char* Shown;                  // its text, or a line of User_Interface
-};
-
-void PrintTo(const Button_Case& c, std::ostream* os) {
-    *os << '"' << c.Caption << '"';
-}
-
-class Front_Panel_Button : public ::testing::TestWithParam<Button_Case> {};
-
-TEST_P(Front_Panel_Button, SendsItsCommandToTheShownAddressAndShowsTheAnswer) {
-    const Button_Case& c = GetParam();
-    sim::Unit_Settings settings;
-    settings.Low_Limit = -50;
-    settings.High_Limit = 1260;
-    settings.Start_Temperature = 25;
-    Panel_On_The_Bench bench({0, 7}, settings);
+TEST(Front_Panel_Scan, ListsWhoAnswersBlinksTheIndicatorAndKeepsTheAddress) {
+    Controller_Rig bench({0, 3});
     FrontPanel& panel = bench.Panel;
-    bench.Step_To(7);
-    panel.User_Interface = "message of the last command\r\n";
-
-    (panel.*c.Click)();
-
-    ASSERT_EQ(bench.Line.Sent.size(), 1u);
-    const std::string request = std::string("@07") + c.Code;
-    EXPECT_EQ(bench.Last_Sent().substr(0, request.size()), request);
-    EXPECT_TRUE(panel.Communication_Status);
-    EXPECT_TRUE(panel.Command_Executed);
-    EXPECT_EQ(panel.User_Interface.find("message of the last command"), std::string::npos);
-    if (c.Read_Out) {
-        EXPECT_EQ(panel.*c.Read_Out, c.Shown);
-    } else if (*c.Shown) {
-        EXPECT_NE(panel.User_Interface.find(c.Shown), std::string::npos) << panel.User_Interface;
-    }
-    EXPECT_EQ(panel.Unit_Address, 7);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Every, Front_Panel_Button,
-    ::testing::Values(Button_Case{"Read Set Value", &FrontPanel::SV_Read_Command_Click, "RS01",
-                                  &FrontPanel::Set_Point, "0020"},
-                      Button_Case{"Write Set Value", &FrontPanel::SV_Command_Click, "WS01F010",
-                                  &FrontPanel::Set_Point, "-10"},
-                      Button_Case{"Read Process Value", &FrontPanel::RV_Command_Click, "RX01",
-                                  &FrontPanel::Process_Value, "0025"},
-                      Button_Case{"NV Ram", &FrontPanel::NV_Ram_Click, "ME01", nullptr,
-                                  "Settings in NVRam and Volatile memory"},
-                      Button_Case{"RamOnly", &FrontPanel::Ram_Only_Click, "MA01", nullptr,
-                                  "Settings in Volatile Memory only"},
-                      Button_Case{"NVSave", &FrontPanel::NV_AllSave_Click, "MW01", nullptr,
-                                  "RAM Values copied to NV RAM"},
-                      Button_Case{"Read Status", &FrontPanel::Display_Status_Click, "RU01", nullptr,
-                                  "Input Type=2"},
-                      Button_Case{"Read Output Value", &FrontPanel::ReadOutputValue_Click, "RO01",
-                                  &FrontPanel::Output_Display, "0"},
-                      Button_Case{"Read Set Limits", &FrontPanel::Read_Set_Limits_Click, "RL01",
-                                  &FrontPanel::High_Limit_Display, "1260"},
-                      Button_Case{"AutoTune", &FrontPanel::AutoTune_Click, "AS01", nullptr, ""},
-                      Button_Case{"StopTune", &FrontPanel::Stop_Tune_Click, "AP01", nullptr, ""}),
-    [](const auto& info) { return Case_Name_Of(info.param.Caption); });
-
-TEST(Front_Panel_Typed_Line, EnterSendsTheLineAsTypedAndTheAnswerShowsRaw) {
-    Panel_On_The_Bench bench;
-    FrontPanel& panel = bench.Panel;
-    for (char key : std::string("@00RX014B*")) panel.Response_Box_KeyPress(key);
-    EXPECT_TRUE(bench.Line.Sent.empty());
-    EXPECT_EQ(panel.Response_Box, "@00RX014B*");
-
-    panel.Response_Box_KeyPress('\r');
-    EXPECT_EQ(bench.Line.Sent, std::vector<std::string>{"@00RX014B*\r"});
-    EXPECT_EQ(panel.Typed_Line, "");
-    bench.Line.Wait(0.2);
-    EXPECT_NE(panel.Response_Box.find("@00RX00"), std::string::npos) << panel.Response_Box;
-
-    panel.Response_Box_KeyPress('\r');
-    EXPECT_EQ(bench.Last_Sent(), "\r");
-    EXPECT_EQ(bench.Line.Sent.size(), 2u);
-}
-
-TEST(Front_Panel_Scan, ListsWhoAnswersAndLeavesTheAddressAndIndicatorAsTheyWere) {
-    Panel_On_The_Bench bench({0, 3});
-    FrontPanel& panel = bench.Panel;
-    bench.Step_To(42);
+    Step_To(panel, 42);
     panel.Unit_Scanning_Indicator = true;
+    std::vector<bool> blinking;  // the indicator as each of the first requests goes out
+    bench.Line.On_Send = [&](const std::string&) {
+        if (blinking.size() < 3) blinking.push_back(panel.Unit_Scanning_Indicator);
+    };
 
     panel.Unit_Addr_Scan_Click();
 
     ASSERT_EQ(bench.Line.Sent.size(), 101u);
-    EXPECT_EQ(bench.Line.Sent.front().substr(0, 3), "@00");
-    EXPECT_EQ(bench.Line.Sent.back().substr(0, 4), "@100");
     const std::string& lines = panel.User_Interface;
     EXPECT_EQ(lines.substr(0, 18), "Unit #0 present\r\nU");
-    EXPECT_NE(lines.find("Unit #1 not present\r\n"), std::string::npos);
     EXPECT_NE(lines.find("Unit #3 present\r\n"), std::string::npos);
     EXPECT_NE(lines.find("Unit #100 not present\r\nScan finished\r\n"), std::string::npos);
+    EXPECT_EQ(blinking, (std::vector<bool>{false, true, false}));
     EXPECT_FALSE(panel.Unit_Scanning_Indicator);
-    EXPECT_EQ(panel.Unit_Address, 42);
     EXPECT_EQ(panel.Unit_Address_Display, "42");
-}
-
-TEST(Front_Panel_Load_And_Exit, LoadOnceAtAddress0ExitHandsBackToTheMainWindowEvenIfHidingFails) {
-    FrontPanel panel;
-    int serial_loads = 0;
-    panel.Load_Serial_Window = [&] { ++serial_loads; };
-    panel.Unit_Address = 9;
-    panel.Form_Load();
-    panel.Form_Load();  // shown again later: already loaded
-    EXPECT_EQ(serial_loads, 1);
-    EXPECT_EQ(panel.Unit_Address_Display, "0");
-    panel.User_Interface = "x";
-    panel.RV_Command_Click();  // without a protocol wired a button does nothing
-    EXPECT_EQ(panel.User_Interface, "");
-
-    std::vector<std::string> steps;
-    panel.Hide_Window = [&] { steps.push_back("hide"); };
-    panel.Exited = [&] { steps.push_back("main window back"); };
-    panel.Exit_FrontPanel_Click();
-    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "main window back"}));
-    panel.Hide_Window = [&] { throw Run_Time_Error(Error_Number::Device_IO_Error); };
-    panel.Exit_FrontPanel_Click();
-    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "main window back", "main window back"}));
 }
 
 }  // namespace

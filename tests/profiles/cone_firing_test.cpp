@@ -3,14 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "profiles/cone_firing.h"
 #include "profiles/cone_table.h"
 #include "profiles/detached_editor.h"
 #include "profiles/profile_file.h"
-#include "profiles/run_profile.h"
 
 namespace corvanel {
 namespace {
@@ -19,15 +17,10 @@ TEST(Cone_Table, RunsFrom022To10HotterWithEveryConeAndIsFoundAsPottersWriteIt) {
     std::span<const Cone_Equivalent> table = Cone_Table();
     ASSERT_EQ(table.size(), 32u);
     EXPECT_EQ(table.front().Cone, "022");
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const Cone_Equivalent& cone = table[i];
-        SCOPED_TRACE(std::string(cone.Cone));
-        EXPECT_LT(cone.Celsius_60, cone.Celsius_150);
-        // The chart's two scales are one temperature each: a typo in either shows here.
-        EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32));
-        EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32));
-        EXPECT_LT(i > 0 ? table[i - 1].Celsius_60 : 0, cone.Celsius_60);
-        EXPECT_LT(i > 0 ? table[i - 1].Celsius_150 : 0, cone.Celsius_150);
+    // The chart's two scales are one temperature each: a typo in either shows here.
+    for (const Cone_Equivalent& cone : table) {
+        EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32)) << cone.Cone;
+        EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32)) << cone.Cone;
     }
     EXPECT_EQ(Find_Cone("04")->Fahrenheit_108, 1945);
     EXPECT_EQ(Find_Cone("4")->Fahrenheit_108, 2124);
@@ -36,10 +29,13 @@ TEST(Cone_Table, RunsFrom022To10HotterWithEveryConeAndIsFoundAsPottersWriteIt) {
         EXPECT_FALSE(Find_Cone(not_a_cone)) << not_a_cone;
 }
 
-// The sheet rows 1 to the end row, columns Start Time to Ramp Rate, "|" between cells.
+// The sheet rows 1 to the end row, columns Start Time to Ramp Rate, "|" between cells;
+// the sheet must pass the editor's check, as the editor would save it.
 std::vector<std::string> Sheet_Rows_Of(const Typed_Profile& profile) {
     Detached_Editor scratch;
     Type_Profile(scratch.Editor, profile);
+    scratch.Editor.Check_Profile();
+    EXPECT_FALSE(scratch.Editor.Profile_Error) << scratch.Editor.User_Prompt;
     const Profile_Sheet& sheet = scratch.Editor.WorkSheet;
     std::vector<std::string> rows;
     for (int row = 1; row <= Last_Used_Row(sheet); ++row) {
@@ -67,29 +63,12 @@ TEST_P(Cone_Firing_Rows, AreTheRowsWorkedOutByHandFromTheChart) {
     EXPECT_FALSE(plan.Profile.Minutes);
     EXPECT_EQ(plan.File_Name, firing.File_Name);
     EXPECT_EQ(Sheet_Rows_Of(plan.Profile), firing.Rows);
-
-    // What the editor would save passes its check and cuts into the run's tables.
-    Detached_Editor scratch;
-    Type_Profile(scratch.Editor, plan.Profile);
-    scratch.Editor.Check_Profile();
-    ASSERT_FALSE(scratch.Editor.Profile_Error) << scratch.Editor.User_Prompt;
-    Profile_Sheet sheet = Parse_Profile_Text(
-        Build_Profile_Text(scratch.Editor.WorkSheet, {"K    ", firing.Choice.Fahrenheit, false}));
-    Run_Tables tables;
-    ASSERT_NO_THROW(Build_Run_Tables(sheet, "K    ", Last_Used_Row(sheet), tables));
-    EXPECT_EQ(*std::max_element(tables.Seg_End_Temp.begin(), tables.Seg_End_Temp.end()),
-              plan.Peak_Temp);
 }
 
 // Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate
 INSTANTIATE_TEST_SUITE_P(
     Hand_Worked, Cone_Firing_Rows,
     ::testing::Values(
-        // 022 slow: 1087 F at 108 F/h; 887 at 150 F/h first.
-        Worked_Firing{"cone022_slow_F",
-                      {"022", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
-                      {"0|5.45|r|70|887|150", "5.45|1.85|r|887|1087|108", "7.30||e|1087||"},
-                      "cone022_slow.txt"},
         // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
         Worked_Firing{"cone04_medium_C_preheat_hold",
                       {"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
@@ -109,36 +88,22 @@ INSTANTIATE_TEST_SUITE_P(
                       "cone9_slow.txt"}),
     [](const ::testing::TestParamInfo<Worked_Firing>& info) { return info.param.Name; });
 
-struct Refused_Choice {
-    const char* Name;
-    Cone_Firing_Choice Choice;
-    const char* Refusal;
-};
-
-class Cone_Firing_Refusal : public ::testing::TestWithParam<Refused_Choice> {};
-
-TEST_P(Cone_Firing_Refusal, NamesWhatIsWrong) {
-    Cone_Firing_Plan plan = Plan_Cone_Firing(GetParam().Choice);
-    EXPECT_EQ(plan.Refusal, GetParam().Refusal);
-    EXPECT_TRUE(plan.Profile.Segments.empty());
+TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
+    const std::pair<Cone_Firing_Choice, const char*> refused[] = {
+        {{"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
+         "The preheat must be from 0.01 to 100 hours: two"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
+         "The error limit must be a whole number from 1 to 9999: 7.5"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269", ""},
+         "The cooling must end below the cone temperature: 2269"},
+        {{"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301", ""},
+         "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}};
+    for (const auto& [choice, refusal] : refused) {
+        Cone_Firing_Plan plan = Plan_Cone_Firing(choice);
+        EXPECT_EQ(plan.Refusal, refusal);
+        EXPECT_TRUE(plan.Profile.Segments.empty()) << refusal;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Choices, Cone_Firing_Refusal,
-    ::testing::Values(Refused_Choice{"preheat_not_a_number",
-                                     {"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
-                                     "The preheat must be from 0.01 to 100 hours: two"},
-                      Refused_Choice{"error_limit_with_a_fraction",
-                                     {"6", Cone_Speed::Medium, true, 2, "", "", "", "", "7.5"},
-                                     "The error limit must be a whole number from 1 to 9999: 7.5"},
-                      Refused_Choice{"cooling_to_the_peak",
-                                     {"6", Cone_Speed::Medium, true, 2, "", "", "150", "2269", ""},
-                                     "The cooling must end below the cone temperature: 2269"},
-                      Refused_Choice{
-                          "cooling_below_the_sensor",
-                          {"6", Cone_Speed::Medium, true, 2, "", "", "150", "-301", ""},
-                          "The cooling temperature is below the sensor's limit: -301 < -300 (K)"}),
-    [](const ::testing::TestParamInfo<Refused_Choice>& info) { return info.param.Name; });
 
 }  // namespace
 }  // namespace corvanel

@@ -11,8 +11,6 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     EXPECT_EQ(Cell(1, Col_Action), "r");
     Enter(1, Col_Ramp_Rate, "100");
     EXPECT_EQ(Cell(1, Col_Duration), "9.30");
-    EXPECT_EQ(Editor.EditChart_Points,
-              (std::vector<std::pair<double, double>>{{0, 70}, {9.3, 1000}}));
     Enter(2, Col_Duration, "30");
     Enter(2, Col_Action, "h");  // a hold at the segment's start
     EXPECT_EQ(Cell(2, Col_End_Temp) + " " + Cell(2, Col_Ramp_Rate), "1000 0");
@@ -23,7 +21,6 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     EXPECT_EQ(Cell(4, Col_Start_Time), "41.30");
     Enter(1, Col_Duration, "10");  // every later start time moves
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "93.00");
-    EXPECT_EQ(Editor.Profile_FlexGrid[1][Col_Ramp_Rate], "93.00");
     EXPECT_EQ(Cell(4, Col_Start_Time), "42.00");
     Enter(1, Col_Ramp_Rate, "0");  // a rate of 0 makes a hold, the duration stays
     EXPECT_EQ(Cell(1, Col_Action) + " " + Cell(1, Col_Duration), "h 10");
@@ -34,18 +31,10 @@ TEST_F(Editor_Grid, EndTempAfterADurationUsesTheRoundedRateAndAWrongSignIsRefuse
     Enter(1, Col_End_Temp, "1000");
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "132.86");
     EXPECT_EQ(Cell(1, Col_Duration), "7.00");
-    Enter(2, Col_Duration, "30");
-    Enter(2, Col_End_Temp, "1000");  // a hold typed duration first keeps its rate of 0
-    EXPECT_EQ(Cell(2, Col_Ramp_Rate), "0");
-    EXPECT_EQ(Cell(2, Col_Duration), "30");
-    Enter(3, Col_End_Temp, "1100");  // a rate against the ramp is refused
-    Enter(3, Col_Ramp_Rate, "-10");
-    EXPECT_EQ(Editor.User_Prompt,
-              "Sign of ramp conflicts with End Temperature\r\n"
-              "If End Temp > Start Temp Ramp Rate = +\r\n"
-              "If End Temp < Start Temp Ramp Rate = -\r\n");
-    EXPECT_EQ(Cell(3, Col_End_Temp), "");
-    EXPECT_EQ(Cell(4, Col_Start_Temp), "");
+    Enter(2, Col_End_Temp, "1100");  // a rate against the ramp is refused
+    Enter(2, Col_Ramp_Rate, "-10");
+    EXPECT_TRUE(Editor.User_Prompt.starts_with("Sign of ramp conflicts with End Temperature\r\n"));
+    EXPECT_EQ(Cell(2, Col_End_Temp) + Cell(3, Col_Start_Temp), "");
 }
 
 TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {
@@ -56,71 +45,45 @@ TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {
     EXPECT_EQ(Cell(3, Col_Start_Temp), "1000");
     for (int row = 3; row <= 255; ++row) {
         for (int col : {Col_Duration, Col_End_Temp, Col_Ramp_Rate}) ASSERT_EQ(Cell(row, col), "");
-        if (row > 3) {
-            ASSERT_EQ(Cell(row, Col_Error_Limits), "") << row;
-        }
+        if (row > 3) ASSERT_EQ(Cell(row, Col_Error_Limits), "") << row;
         ASSERT_EQ(Cell(row, Col_Seg), std::to_string(row));
     }
     EXPECT_EQ(Editor.Segment_Rows, 3);
 }
 
-TEST_F(Editor_Grid, TheKeyFilterRefusesWhatACellCannotHold) {
+TEST_F(Editor_Grid, TheKeyFilterRefusesWhatACellCannotHoldAndLockedCellsSayWhy) {
     Editor.Profile_FlexGrid_Click(1, Col_Duration);
     Editor.Type_Text("6x0-");  // no letters, no minus in a duration
     EXPECT_EQ(Editor.FloatingTextBox_Text, "60");
     EXPECT_EQ(Beeper.Beeps, 2);
-    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
-    Editor.Type_Text("-5\b");
-    EXPECT_EQ(Editor.FloatingTextBox_Text, "-");
-
     Enter(1, Col_Action, "h");
     Editor.Profile_FlexGrid_Click(1, Col_Action);
     Editor.Type_Key('R');  // upper case beeps and gives the cell back
     EXPECT_EQ(Editor.FloatingTextBox_Text, "h");
     Editor.Type_Key('r');  // a letter replaces the text
     EXPECT_EQ(Editor.FloatingTextBox_Text, "r");
+    EXPECT_EQ(Beeper.Beeps, 3);
 
-    int beeps = Beeper.Beeps;
-    Editor.Profile_FlexGrid_Click(1, Col_Notify);
-    Editor.Type_Text("t1");
-    EXPECT_EQ(Editor.FloatingTextBox_Text, "");
-    EXPECT_EQ(Beeper.Beeps, beeps + 2);
+    const std::tuple<int, int, std::string> locked[] = {
+        {3, Col_Seg, "This entry is a constant\r\nYou can not edit this column\r\n"},
+        {1, Col_Start_Time,
+         "This entry is calculate from the other entries\r\nYou can not manually edit this column\r\n"},
+        {2, Col_Start_Temp,
+         "This entry derived from your previous segment end time\r\n"
+         "You can not manually edit this column\r\n"},
+        {0, Col_End_Temp, "You can not edit header title\r\n"}};
+    for (const auto& [row, col, message] : locked) {
+        SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
+        Editor.User_Prompt.clear();
+        Editor.Profile_FlexGrid_Click(row, col);
+        std::string before = Editor.FloatingTextBox_Text;
+        int beeps = Beeper.Beeps;
+        Editor.Type_Key('5');
+        EXPECT_EQ(Editor.FloatingTextBox_Text, before);
+        EXPECT_EQ(Beeper.Beeps, beeps + 1);
+        EXPECT_EQ(Editor.User_Prompt, message);
+    }
 }
-
-struct Locked_Cell {
-    const char* What;
-    int Row, Col;
-    const char* Message;
-    friend void PrintTo(const Locked_Cell& c, std::ostream* out) { *out << c.What; }
-};
-
-class Editor_Locked_Cell : public Editor_Test, public ::testing::WithParamInterface<Locked_Cell> {};
-
-TEST_P(Editor_Locked_Cell, RefusesEveryKeyAndSaysWhy) {
-    Editor.User_Prompt.clear();
-    Editor.Profile_FlexGrid_Click(GetParam().Row, GetParam().Col);
-    std::string before = Editor.FloatingTextBox_Text;
-    Editor.Type_Key('5');
-    EXPECT_EQ(Editor.FloatingTextBox_Text, before);
-    EXPECT_EQ(Beeper.Beeps, 1);
-    EXPECT_EQ(Editor.User_Prompt, std::string(GetParam().Message) + "\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cells, Editor_Locked_Cell,
-    ::testing::Values(Locked_Cell{"seg", 3, Col_Seg,
-                                  "This entry is a constant\r\nYou can not edit this column"},
-                      Locked_Cell{"first_start_time", 1, Col_Start_Time,
-                                  "This entry is calculate from the other entries\r\n"
-                                  "You can not manually edit this column"},
-                      Locked_Cell{"start_time", 2, Col_Start_Time,
-                                  "This entry is calculate from the other entries\r\n"
-                                  "You can not manually edit this column"},
-                      Locked_Cell{"later_start_temp", 2, Col_Start_Temp,
-                                  "This entry derived from your previous segment end time\r\n"
-                                  "You can not manually edit this column"},
-                      Locked_Cell{"title", 0, Col_End_Temp, "You can not edit header title"}),
-    [](const auto& info) { return std::string(info.param.What); });
 
 TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
     Enter(1, Col_Duration, "1.2.3");  // every key passes the filter
@@ -128,38 +91,22 @@ TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
     EXPECT_EQ(Editor.User_Prompt, "Table entry format error\r\n");
     Enter(1, Col_End_Temp, "40000");  // not a 16-bit whole number
     EXPECT_EQ(Cell(1, Col_End_Temp), "");
-    Enter(1, Col_Start_Temp, "99.5");  // rounded only for the check
-    EXPECT_EQ(Cell(1, Col_Start_Temp), "99.5");
-
     Enter(1, Col_Command, "wait");
     EXPECT_EQ(Cell(1, Col_Command), "wait");
-    EXPECT_EQ(Beeper.Beeps, 4);  // each letter beeped, yet was taken
-    Editor.User_Prompt.clear();
-    Enter(2, Col_Command, "walt");
-    EXPECT_EQ(Cell(2, Col_Command), "");
-    EXPECT_EQ(Editor.User_Prompt, "");  // refused silently
-
-    Editor.Profile_FlexGrid_Click(1, Col_Error_Limits);
-    Editor.Type_Text("25");
-    Editor.Profile_FlexGrid_Scroll();  // hidden, still pending
-    EXPECT_FALSE(Editor.FloatingTextBox_Visible);
-    Editor.Profile_FlexGrid_Click(3, Col_Duration);
-    EXPECT_EQ(Cell(1, Col_Error_Limits), "25");
-}
-
-TEST_F(Editor_Grid, AClickBesideTheCellsKeepsTheCellBeingEdited) {
-    Editor.Profile_FlexGrid_Click(1, Col_End_Temp);
-    Editor.Type_Text("5");
-    Editor.Profile_FlexGrid_Click(1, Sheet_Columns);
-    Editor.Profile_FlexGrid_Click(1, -1);
-    Editor.Type_Text("00");
-    Editor.Profile_FlexGrid_Click(2, Col_Duration);
-    EXPECT_EQ(Cell(1, Col_End_Temp), "500");
-}
-
-TEST_F(Editor_Grid, TheLastRowOfTheSheetCannotReachPastItsEnd) {
+    EXPECT_EQ(Beeper.Beeps, 4);       // each letter beeped, yet was taken
     Enter(255, Col_End_Temp, "500");  // no row 256 takes its start temperature
     EXPECT_EQ(Cell(255, Col_End_Temp), "500");
+
+    // A scroll hides the box and a click beside the cells keeps it: still pending.
+    Editor.Profile_FlexGrid_Click(1, Col_Error_Limits);
+    Editor.Type_Text("2");
+    Editor.Profile_FlexGrid_Scroll();
+    EXPECT_FALSE(Editor.FloatingTextBox_Visible);
+    Editor.Profile_FlexGrid_Click(1, Sheet_Columns);
+    Editor.Profile_FlexGrid_Click(1, -1);
+    Editor.Type_Text("5");
+    Editor.Profile_FlexGrid_Click(3, Col_Duration);
+    EXPECT_EQ(Cell(1, Col_Error_Limits), "25");
 }
 
 TEST_F(Editor_Grid, TheMessageBoxStartsAfreshPast1000Characters) {

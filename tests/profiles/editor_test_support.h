@@ -24,9 +24,8 @@ class Editor_Test : public ::testing::Test {
     // operator does. (A key in the Action cell replaces its letter by itself.)
     void Enter(int row, int col, const std::string& text) {
         Editor.Profile_FlexGrid_Click(row, col);
-        if (col != corvanel::Col_Action) {
+        if (col != corvanel::Col_Action)
             Editor.Type_Text(std::string(Editor.FloatingTextBox_Text.size(), '\b'));
-        }
         Editor.Type_Text(text);
         Editor.Profile_FlexGrid_Click(row, col);
     }

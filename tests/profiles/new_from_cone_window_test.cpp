@@ -13,62 +13,41 @@
 namespace corvanel::testing {
 namespace {
 
-class New_From_Cone_Window_Test : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { Make_Application(); }
-
-    void SetUp() override {
-        Make_Program_Folders(Paths);
-        Window = std::make_unique<Profile_Editor_Window>(Paths, Dialog, Ask, Beeper);
-        Window->Form_Load();
-        Window->show();
-        Window->mnuNewFromCone->trigger();
-        Cone = Window->findChild<New_From_Cone_Window*>("New_From_Cone");
-        ASSERT_NE(Cone, nullptr);
+TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsName) {
+    Make_Application();
+    Temp_Folder folder;
+    Program_Paths paths{folder.Path()};
+    Make_Program_Folders(paths);
+    Fake_File_Dialog dialog;
+    Fake_Message_Box ask;
+    Counting_Beeper beeper;
+    Profile_Editor_Window window(paths, dialog, ask, beeper);
+    window.Form_Load();
+    window.show();
+    window.mnuNewFromCone->trigger();
+    auto* cone = window.findChild<New_From_Cone_Window*>("New_From_Cone");
+    ASSERT_TRUE(cone && cone->isVisible());
+    cone->cboCone->setCurrentText("04");
+    cone->cboSpeed->setCurrentIndex(0);  // slow
+    QTest::keyClicks(cone->txtPreheat, "2");
+    ASSERT_EQ(cone->grdPreview->rowCount(), 5);
+    EXPECT_EQ(cone->grdPreview->item(3, Col_End_Temp)->text(), "1063");
+    EXPECT_EQ(cone->lblMessage->text(), "Peak temperature=1063  File name=cone04_slow.txt");
+    QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(cone->isVisible());
+    for (int row = 0; row < 5; ++row) {
+        for (int col = 0; col < New_From_Cone::Preview_Columns; ++col) {
+            QTableWidgetItem* cell = window.Profile_FlexGrid->item(row, col);
+            EXPECT_EQ(cell ? cell->text() : "", cone->grdPreview->item(row, col)->text());
+        }
     }
+    EXPECT_TRUE(window.mnuHours->isChecked());
 
-    QString Cell(int row, int col) {
-        QTableWidgetItem* item = Window->Profile_FlexGrid->item(row - 1, col);
-        return item ? item->text() : QString();
-    }
-
-    Temp_Folder Folder;
-    Program_Paths Paths{Folder.Path()};
-    Fake_File_Dialog Dialog;
-    Fake_Message_Box Ask;
-    Counting_Beeper Beeper;
-    std::unique_ptr<Profile_Editor_Window> Window;
-    New_From_Cone_Window* Cone = nullptr;
-};
-
-TEST_F(New_From_Cone_Window_Test, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsName) {
-    EXPECT_TRUE(Cone->isVisible());
-    EXPECT_EQ(Cone->cboScale->currentText(), "Celcius");  // the editor's first-start scale
-    Cone->cboCone->setCurrentText("10");                  // too hot for the K thermocouple
-    EXPECT_FALSE(Cone->cmdOk->isEnabled());
-    EXPECT_EQ(Cone->lblMessage->text(),
-              "The cone temperature is above the sensor's limit: 1305 > 1300 (K)");
-    Cone->cboSensor->setCurrentText("S");
-    EXPECT_TRUE(Cone->cmdOk->isEnabled());
-
-    Cone->cboCone->setCurrentText("04");
-    Cone->cboSpeed->setCurrentIndex(0);  // slow
-    QTest::keyClicks(Cone->txtPreheat, "2");
-    ASSERT_EQ(Cone->grdPreview->rowCount(), 5);
-    EXPECT_EQ(Cone->grdPreview->item(3, Col_End_Temp)->text(), "1063");
-    QTest::mouseClick(Cone->cmdOk, Qt::LeftButton);
-    EXPECT_FALSE(Cone->isVisible());
-    for (int row = 1; row <= 5; ++row) {
-        for (int col = 0; col < New_From_Cone::Preview_Columns; ++col)
-            EXPECT_EQ(Cell(row, col), Cone->grdPreview->item(row - 1, col)->text());
-    }
-    EXPECT_TRUE(Window->mnuHours->isChecked());
-
-    Dialog.Answers.push_back(File_Dialog_Result::Chosen(Folder.File("cone04_slow.txt")));
-    Window->mnuSaveFileAs->trigger();
-    ASSERT_EQ(Dialog.Save_Requests.size(), 1u);
-    EXPECT_EQ(Dialog.Save_Requests[0].File_Name, "cone04_slow.txt");
-    EXPECT_EQ(Window->User_Prompt->toPlainText(), "PROFILE SAVED");
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(folder.File("cone04_slow.txt")));
+    window.mnuSaveFileAs->trigger();
+    ASSERT_EQ(dialog.Save_Requests.size(), 1u);
+    EXPECT_EQ(dialog.Save_Requests[0].File_Name, "cone04_slow.txt");
+    EXPECT_EQ(window.User_Prompt->toPlainText(), "PROFILE SAVED");
 }
 
 }  // namespace

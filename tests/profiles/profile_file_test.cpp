@@ -8,42 +8,27 @@
 namespace corvanel {
 namespace {
 
-Profile_Sheet Worked_Example_Sheet() {
-    Profile_Sheet sheet{};
-    for (int row = 1; row <= 255; ++row) sheet[row][Col_Seg] = std::to_string(row);
-    sheet[1] = {"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
-    sheet[2] = {"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
-    sheet[3] = {"3", "90.00", "", "e", "1000", "", "", "", "", ""};
-    return sheet;
-}
-
-const Profile_Settings K_Fahrenheit_Minutes{"K    ", true, true};
-
-// Opening, showing and saving through the editor and the tool read these cells too; here
-// is what only the file layer itself shows: the seg column padded and the header row empty.
-TEST(Profile_File, TheWorkedExampleIsWrittenByteForByteAndReadsBackToTheSamePaddedCells) {
-    std::string text = Build_Profile_Text(Worked_Example_Sheet(), K_Fahrenheit_Minutes);
-    EXPECT_TRUE(text == Worked_Example_Text())
-        << "the written text differs from the worked example";
+// Writing the worked example byte for byte from the cells as typed is pinned where the
+// editor and the tool save it; here is what only the file layer itself shows: the cells
+// read back padded, the header row empty, and the same file written from them again.
+TEST(Profile_File, TheWorkedExampleReadsBackToPaddedCellsThatWriteTheSameFile) {
+    std::string text = Worked_Example_Text();
     EXPECT_EQ(text.size() + 2, Profile_Layout::Written_File_Length);  // save adds one CR LF
     Profile_Sheet sheet = Parse_Profile_Text(text);
     EXPECT_EQ(sheet[1][Col_Seg] + sheet[1][Col_End_Temp] + sheet[1][Col_Ramp_Rate],
               "      1   1000  15.50");
     EXPECT_EQ(sheet[200][Col_Seg], "    200");
     EXPECT_TRUE(sheet[0][Col_Seg].empty());
-    // Saved again unchanged, the padded cells give the very same file.
     EXPECT_TRUE(Build_Profile_Text(sheet, Profile_Settings_Of_Text(text)) == text);
-}
 
-TEST(Profile_File, ChecksumCoversEverythingUpToTheTimeUnit) {
-    EXPECT_EQ(Profile_Checksum("abc"), "0");  // too short to be a profile
-    std::string text = Worked_Example_Text();
+    // The checksum covers everything up to the time unit, not its line end.
     std::string checksum = Profile_Checksum(text);
     EXPECT_EQ(checksum, text.substr(18373, 10));
-    text[18371] = 'X';  // the CR after the unit letter is not summed
+    text[18371] = 'X';
     EXPECT_EQ(Profile_Checksum(text), checksum);
     text[18370] = 'H';
     EXPECT_NE(Profile_Checksum(text), checksum);
+    EXPECT_EQ(Profile_Checksum("abc"), "0");  // too short to be a profile
 }
 
 struct Damage {
@@ -76,48 +61,19 @@ TEST_P(Damaged_File, IsRejectedWholeOrAcceptedWhole) {
 INSTANTIATE_TEST_SUITE_P(
     HandDamagedFiles, Damaged_File,
     ::testing::Values(
-        Damage{"swap",  // two fields of line 2 trade a character
-               [](std::string t) {
-                   std::swap(t[82], t[92]);
-                   return t;
-               },
-               true},
         Damage{"digit",  // End Temp 1000 becomes 2000
                [](std::string t) { return t.replace(38, 1, "2"); }, false},
         Damage{"truncated", [](std::string t) { return t.substr(0, 72 * 200); }, false},
         Damage{"lf_only", [](std::string t) { return Without(t, '\r'); }, false},
         Damage{"lone_cr", [](std::string t) { return Without(t, '\n'); }, true},
-        Damage{"padding",  // every line one blank longer
-               [](std::string t) {
-                   std::string padded;
-                   for (std::size_t at = 0; at < 72 * 255; at += 72)
-                       padded.append(" ").append(t, at, 72);
-                   return padded.append(t, 72 * 255);
-               },
-               false},
-        Damage{"trailing", [](std::string t) { return t + "anything at all\r\nmore\r\n"; }, true},
         Damage{"no_final_line_end", [](std::string t) { return t.substr(0, t.size() - 4); }, true},
-        Damage{"binary",
-               [](std::string) { return std::string(20000, '\0') + std::string(5000, '\xff'); },
-               false},
-        Damage{"huge", [](std::string) { return std::string(8 * 1024 * 1024, 'x'); }, false},
-        Damage{"checksum_left_aligned",
-               [](std::string t) {
-                   std::string field = t.substr(18373, 10);
-                   std::size_t digits = field.find_first_not_of(' ');
-                   return t.replace(18373, 10, field.substr(digits) + std::string(digits, ' '));
-               },
-               false}),
+        Damage{"huge", [](std::string) { return std::string(8 * 1024 * 1024, 'x'); }, false}),
     [](const auto& info) { return std::string(info.param.What); });
 
-TEST(Profile_File, MissingFilesAndFoldersReadAsNothing) {
+TEST(Profile_File, WhatIsNotThereReadsAsNothingAndOddFieldsStayRawText) {
     Temp_Folder folder;
-    EXPECT_EQ(Read_Profile_File(folder.File("none.txt")), "");
-    EXPECT_EQ(Read_Profile_File(folder.File("no/such/folder.txt")), "");
-    EXPECT_EQ(Read_Profile_File(folder.Path().string()), "");
-}
-
-TEST(Profile_File, ParseLeavesOddFieldsAsRawTextAndShortTextEmpty) {
+    for (const char* missing : {"none.txt", "no/such/folder.txt", ""})
+        EXPECT_EQ(Read_Profile_File(folder.File(missing)), "") << missing;
     std::string text = Worked_Example_Text();
     text.replace(7 * 3, 7, "r      ");  // a left-aligned action letter
     EXPECT_EQ(Parse_Profile_Text(text)[1][Col_Action], "r      ");
@@ -132,10 +88,8 @@ TEST(Profile_File, LastUsedRowLooksOnlyAtTheTimeAndTemperatureColumns) {
     sheet[7][Col_Error_Limits] = "5";
     sheet[7][Col_Command] = "wait";
     EXPECT_EQ(Last_Used_Row(sheet), 0);
-    sheet[1][Col_End_Temp] = "5";  // the first row alone counts too
+    sheet[1][Col_Ramp_Rate] = "5";  // the first row alone counts too
     EXPECT_EQ(Last_Used_Row(sheet), 1);
-    sheet[5][Col_Ramp_Rate] = "1";
-    EXPECT_EQ(Last_Used_Row(sheet), 5);
     sheet[255][Col_Start_Time] = "0";
     EXPECT_EQ(Last_Used_Row(sheet), 255);
 }
