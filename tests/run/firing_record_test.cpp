@@ -76,6 +76,21 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
               "glaze_04_03_2027_14_05.firing.csv");
 }
 
+// Logs from before the records came are read too: tenths for a platinum sensor, bad lines named.
+TEST(Firing_Record_Format, APlainLogReadsAgainstItsProfile) {
+    Firing_Record_Header header;
+    header.Sensor_Type = "PtJIS";
+    Firing_Record record =
+        Parse_Plain_Log("125.00   1000 998  \r\nbroken\r\n126.00   1001 999  \r\n127", header);
+    ASSERT_EQ(record.Lines.size(), 2u);
+    EXPECT_EQ(record.Lines[1].Elapsed, 126);
+    EXPECT_EQ(record.Lines[1].Set_Value, 100.1);
+    EXPECT_EQ(record.Lines[1].Measured, 99.9);
+    ASSERT_EQ(record.Problems.size(), 2u);
+    EXPECT_EQ(record.Problems[0].Line_Number, 2u);
+    EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
+}
+
 std::string Line_Of(int minute, double measured, double output, const std::string& event = "",
                     const std::string& detail = "", const std::string& offset = "+01:00") {
     char clock[40];
