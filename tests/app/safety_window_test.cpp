@@ -1,13 +1,11 @@
-// The safety layer in the program's windows, against kiln-sim on a real pseudo-terminal.
+// The safety settings dialog in the program, against kiln-sim on a real pseudo-terminal.
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/alarm_banner_widget.h"
 #include "app/safety_settings_window.h"
 #include "program_rig.h"
 
@@ -15,25 +13,6 @@ namespace corvanel::testing {
 namespace {
 
 using Safety_Window = Program_Rig;
-
-TEST_F(Safety_Window, ABrokenThermocoupleRaisesTheBannerAndEndsTheRun) {
-    Start_Kiln_Sim({"--tc-break=1"});
-    Start_Program();
-    Open_Quick_Test();
-    EXPECT_FALSE(Window().Banner->isVisible());
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    // The second tick with the input error raises the alarm, and the soft off follows.
-    ASSERT_TRUE(Eventually([&] { return !Window().Control_Interval->isActive(); })) << Messages();
-    EXPECT_TRUE(Window().Banner->isVisible());
-    EXPECT_EQ(Window().Banner->accessibleName(), "Alarm");
-    EXPECT_TRUE(Window().Banner->Alarm_Text->text().startsWith("Alarm: Thermocouple break since "));
-
-    QTest::mouseClick(Window().Banner->Acknowledge, Qt::LeftButton);
-    const int beeps = Beeper.Beeps;
-    Model().Monitor_Interval_Timer();  // a monitoring tick: no more beeping
-    EXPECT_EQ(Beeper.Beeps, beeps);
-    EXPECT_TRUE(Window().Banner->isVisible()) << "the alarm has not ended";
-}
 
 TEST_F(Safety_Window, TheSettingsDialogStaysOpenOnABadEntryAndSavesTheRest) {
     Start_Kiln_Sim();

@@ -69,6 +69,17 @@ TEST_F(Controls_Test, TheNotificationListUnlocksForEditingAndTheSwitchExplainsIt
     EXPECT_EQ(Rig.Mail.Sent.size(), 1u);  // a failed send is not reported
 }
 
+TEST_F(Controls_Test, TheDeviceNameIsTakenOnOkAndKeptOnCancel) {
+    Rig.Name.Typed = "Big Skutt";
+    Rig.Form.mnuSetUpName_Click();
+    Rig.Name.Answer = 2;  // Cancel: the message still shows what was typed
+    Rig.Name.Typed = "Test Kiln";
+    Rig.Form.mnuSetUpName_Click();
+    EXPECT_EQ(Rig.Form.OvenName, "Big Skutt");
+    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("ThermalDeviceName.txt")), "Big Skutt");
+    EXPECT_TRUE(Rig.Said("Thermal Device Name set == Test Kiln\r\n"));
+}
+
 TEST_F(Controls_Test, TheMonitoringTickShowsTheControllerInTenthsForPlatinum) {
     sim::Unit_Settings platinum;
     platinum.Input_Type = 6;  // PtJIS

@@ -46,7 +46,9 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
         Rig.Said("Hit Backspace to ready for entry\r\nEnter TIME and hit return when done\r\n"));
     form.Type_Elapsed_Key(8);  // backspace empties the box
     EXPECT_EQ(form.Elapsed_Time, "");
-    for (char key : std::string("1.5")) form.Type_Elapsed_Key(key);
+    for (char key : std::string("1x.5")) form.Type_Elapsed_Key(key);
+    EXPECT_EQ(form.Elapsed_Time, "1.5");  // the letter is refused with a beep
+    EXPECT_EQ(Rig.Beeper.Beeps, 1);
     form.Start_Profile_Click();  // refused while editing
     EXPECT_EQ(form.User_Message_Box,
               "Must hit ENTER to update time or\r\nESCAPE to exit without changing time\r\n");
