@@ -24,8 +24,7 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
                          {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
                         "PtJIS", false, false);
     first.Open_Profile("pt.txt");
-    first.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/x/pt_run.txt"));
-    first.Form.mnuSpecifyLogFile_Click();
+    first.Choose_Log("pt_run.txt");
     first.Form.mnuRecallSetup_Click();
     first.Form.Save_Setup();
     first.Form.Start_Profile_Click();
@@ -58,49 +57,36 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
                                                 "start", ""}));
     EXPECT_EQ(text.find("# program:"), text.rfind("# program:"));
 
-    again.Write_Short_Profile();
-    again.Open_Profile("short.txt");
+    again.Open_Short_Profile();
     EXPECT_TRUE(view.Measured().empty());
     again.Form.Firing.Detach(view);
 }
 
-struct Off_Profile_Case {
-    const char* Name;
-    double Set_Value, Measured, Error_Limit;
-    Firing_State State;
-    bool Off;
-};
-
-class Live_Firing_View_Off_Profile : public ::testing::TestWithParam<Off_Profile_Case> {};
-
-// The Process Temp read-out turns red beyond the segment's limit, on either side.
-TEST_P(Live_Firing_View_Off_Profile, ComparesTheDifferenceWithTheSegmentsLimit) {
-    const Off_Profile_Case& c = GetParam();
+// The Process Temp read-out turns red beyond the segment's limit, on either side; and the
+// time left in hours and minutes, with the finish's date once it is not today.
+TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate) {
     Temp_Folder folder;
     Live_Firing_View view{Program_Paths(folder.Path())};
+    const struct {
+        const char* Name;
+        double Measured, Error_Limit;
+        Firing_State State;
+        bool Off;
+    } cases[] = {{"too cold", 949, 50, Firing_State::Running, true},
+                 {"too hot", 1051, 50, Firing_State::Running, true},
+                 {"on the limit", 950, 50, Firing_State::Running, false},
+                 {"no limit", 20, 0, Firing_State::Running, false},
+                 {"no run", 20, 50, Firing_State::Monitor, false}};
     Firing_Status status;
-    status.State = c.State;
-    status.Set_Value = c.Set_Value;
-    status.Measured = c.Measured;
-    status.Error_Limit = c.Error_Limit;
-    view.Firing_Changed(status, Firing_Event::Tick, "");
-    EXPECT_EQ(view.Off_Profile(), c.Off);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Live_Firing_View_Off_Profile,
-    ::testing::Values(Off_Profile_Case{"TooCold", 1000, 949, 50, Firing_State::Running, true},
-                      Off_Profile_Case{"TooHot", 1000, 1051, 50, Firing_State::Running, true},
-                      Off_Profile_Case{"OnTheLimit", 1000, 950, 50, Firing_State::Running, false},
-                      Off_Profile_Case{"NoLimit", 1000, 20, 0, Firing_State::Running, false},
-                      Off_Profile_Case{"NoRun", 1000, 20, 50, Firing_State::Monitor, false}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-// Hours and minutes left, and the finish with its date once it is not today.
-TEST(Live_Firing_View, AnHourProfileFinishingTomorrowShowsItsDate) {
-    Temp_Folder folder;
-    Live_Firing_View view{Program_Paths(folder.Path())};
-    Firing_Status status;
+    status.Set_Value = 1000;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        status.State = c.State;
+        status.Measured = c.Measured;
+        status.Error_Limit = c.Error_Limit;
+        view.Firing_Changed(status, Firing_Event::Tick, "");
+        EXPECT_EQ(view.Off_Profile(), c.Off);
+    }
     status.State = Firing_State::Running;
     status.Time_Unit = "H";
     status.Total_Time = 10;
@@ -109,10 +95,7 @@ TEST(Live_Firing_View, AnHourProfileFinishingTomorrowShowsItsDate) {
     view.Firing_Changed(status, Firing_Event::Tick, "");
     EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
     EXPECT_EQ(Hours_And_Minutes_Text(60), "1 h 0 min");
-}
-
-// Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
-TEST(Live_Firing_View, TicksAtOneElapsedTimeAreDrawnAsTheirFirstAndLast) {
+    // Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
     EXPECT_EQ(Drawn_Points({{0, 70}, {0, 71}, {0, 73}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}),
               (Trace_Points{{0, 70}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}));
 }

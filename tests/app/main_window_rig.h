@@ -30,13 +30,12 @@ struct Fake_Name_Dialog : Name_Dialog {
 };
 
 struct Recording_Windows : Window_Manager {
-    bool Editor_Shown = false, Front_Panel_Shown = false, Main_Shown = true, Ended = false;
-    int Language_Passes = 0;
+    bool Editor_Shown = false, Front_Panel_Shown = false, Ended = false;
     void Show_Profile_Editor() override { Editor_Shown = true; }
     void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
-    void Show_Main_Window(bool visible) override { Main_Shown = visible; }
+    void Show_Main_Window(bool) override {}
     void Show_CommSetUp() override {}
-    void Apply_Language() override { ++Language_Passes; }
+    void Apply_Language() override {}
     void End_Program() override { Ended = true; }
 };
 
@@ -50,17 +49,20 @@ struct Rig_Line : Fake_Line {
     }
 };
 
+// The simulated kiln's settings; Fahrenheit, as the profiles written here are.
+inline sim::Unit_Settings Kiln_Settings(int input_type = 2, bool fahrenheit = true) {
+    sim::Unit_Settings settings;
+    settings.Input_Type = input_type;
+    settings.Fahrenheit = fahrenheit;
+    return settings;
+}
+
 // The main window wired as the program wires it, over a fake line to the simulated
 // controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
 struct Main_Window_Rig {
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
-    // A Fahrenheit controller, as the profiles written here are Fahrenheit profiles.
-    sim::Controller_Model Model{{0}, [] {
-                                    sim::Unit_Settings fahrenheit;
-                                    fahrenheit.Fahrenheit = true;
-                                    return fahrenheit;
-                                }()};
+    sim::Controller_Model Model{{0}, Kiln_Settings()};
     sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
     Rig_Line Line;
     FrontPanel Panel;
@@ -83,6 +85,11 @@ struct Main_Window_Rig {
         Form.Connect_Serial_Port(Serial);
     }
 
+    void Choose_Log(const std::string& name) {
+        Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
+        Form.mnuSpecifyLogFile_Click();
+    }
+
     void Setup_File(const std::string& name, const std::string& value) {
         Write_Text_File(Paths.Setup_File(name), value);
     }
@@ -99,11 +106,12 @@ struct Main_Window_Rig {
     }
 
     // short.txt: 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute
-    // hold, the end.
-    void Write_Short_Profile() {
+    // hold, the end; opened.
+    void Open_Short_Profile() {
         Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
                                     {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
                                     {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+        Open_Profile("short.txt");
     }
 
     void Open_Profile(const std::string& name) {

@@ -21,30 +21,43 @@ struct Alarm_Observer : Firing_Observer {
     }
 };
 
-// The rig with a Fahrenheit kiln heating at its real pace, notification on.
+// A Fahrenheit kiln heating at its real pace, notification on, with a shipped profile or
+// else 70 to 1500 degrees in an hour and an hour's hold: long enough for every alarm.
 struct Safety_Rig : Main_Window_Rig {
     Alarm_Observer Observer;
     std::optional<sim::Kiln_Sim_Server> Faulty;
 
-    explicit Safety_Rig(sim::Unit_Settings kiln = {}) {
-        kiln.Fahrenheit = true;
+    explicit Safety_Rig(double speed = 1, const char* sample = nullptr,
+                        std::optional<double> start_temperature = {}) {
+        sim::Unit_Settings kiln = Kiln_Settings();
+        kiln.Speed = speed;
+        kiln.Start_Temperature = start_temperature;
         Model = sim::Controller_Model({0}, kiln);
         Form.Firing.Attach(Observer);
         Form.Form_Load();
         Form.mnuEnableEmailNotification = true;
         Form.Email_Notification = "potter@studio.example";
+        if (sample) {
+            std::filesystem::create_directories(Paths.Profiles_Folder());
+            std::filesystem::copy_file(
+                std::filesystem::path(CORVANEL_PROGRAM_DIR) / "Profiles" / sample,
+                Paths.Profile_File(sample));
+            Open_Profile(sample);
+        } else {
+            Open_Long_Ramp();
+        }
+    }
+    void Open_Long_Ramp() {
+        Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
+                                   {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
+                                   {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
+        Open_Profile("ramp.txt");
     }
     void Use_Fault(sim::Fault fault, const char* when) {
         sim::Fault_Options options;
         options[fault] = sim::Parse_Fault_Selector(when);
         Faulty.emplace(Model, options);
         Line.Server = &*Faulty;
-    }
-    void Use_Sample_Profile(const std::string& name) {
-        std::filesystem::create_directories(Paths.Profiles_Folder());
-        std::filesystem::copy_file(std::filesystem::path(CORVANEL_PROGRAM_DIR) / "Profiles" / name,
-                                   Paths.Profile_File(name));
-        Open_Profile(name);
     }
     // Ticks at the profile's pace until the run ends or `limit` ticks have passed.
     int Fire(int limit) {
@@ -59,20 +72,12 @@ struct Safety_Rig : Main_Window_Rig {
         return ticks;
     }
     std::vector<std::string> Alarm_Mails() const {
-        std::vector<std::string> subjects;
+        std::vector<std::string> bodies;
         for (const Mail_Message& mail : Mail.Sent)
-            if (mail.Subject == "Oven Alarm") subjects.push_back(mail.Body);
-        return subjects;
+            if (mail.Subject == "Oven Alarm") bodies.push_back(mail.Body);
+        return bodies;
     }
 };
-
-// 70 to 1500 degrees in an hour, then an hour's hold: long enough for every alarm.
-void Write_Long_Ramp(Main_Window_Rig& rig) {
-    rig.Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
-                                   {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
-                                   {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
-    rig.Open_Profile("ramp.txt");
-}
 
 struct Fault_Case {
     const char* Name;
@@ -89,14 +94,7 @@ class Kiln_Fault : public ::testing::TestWithParam<Fault_Case> {};
 
 TEST_P(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
     const Fault_Case& c = GetParam();
-    sim::Unit_Settings kiln;
-    kiln.Speed = c.Kiln_Speed;
-    Safety_Rig rig(kiln);
-    if (c.Sample) {
-        rig.Use_Sample_Profile(c.Sample);
-    } else {
-        Write_Long_Ramp(rig);
-    }
+    Safety_Rig rig(c.Kiln_Speed, c.Sample);
     if (c.Fault) rig.Use_Fault(*c.Fault, c.When);
     // 115 minutes of the two hours are enough for every alarm to show.
     const int ticks = rig.Fire(c.Alarm.empty() ? 5000 : 2300);
@@ -145,7 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
 // Both kinds of mail through a real SMTP server on loopback: the alarm and the alert.
 TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     Safety_Rig rig;
-    Write_Long_Ramp(rig);
     rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
     rig.Fire(400);
     ASSERT_EQ(rig.Alarm_Mails().size(), 1u);
@@ -157,16 +154,14 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     rig.Setup_File("MailFrom.txt", "kiln@studio.example");
     Smtp_Mail_Sender sender(rig.Paths);
     ASSERT_TRUE(sender.Send(rig.Mail.Sent.back()));
-    const std::string received = sink.Message(1);
-    EXPECT_NE(received.find("TO potter@studio.example\n"), std::string::npos) << received;
-    EXPECT_NE(received.find("Subject: Oven Alarm\r\n"), std::string::npos) << received;
-    for (const char* line : {"\r\nAlarm=Over-temperature\r\n", "\r\nElapsed=", "\r\nDesired Temp=",
-                             " F\r\nMeasured Temp=", " F\r\nOutput=0%"}) {
-        EXPECT_NE(received.find(line), std::string::npos) << line << " in " << received;
-    }
     ASSERT_TRUE(
         sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
-    const std::string alert = sink.Message(2);
+    const std::string alarm = sink.Message(1), alert = sink.Message(2);
+    for (const char* line :
+         {"TO potter@studio.example\n", "Subject: Oven Alarm\r\n", "\r\nAlarm=Over-temperature\r\n",
+          "\r\nElapsed=", "\r\nDesired Temp=", " F\r\nMeasured Temp=", " F\r\nOutput=0%"}) {
+        EXPECT_NE(alarm.find(line), std::string::npos) << line << " in " << alarm;
+    }
     for (const char* line :
          {"FROM kiln@studio.example\nTO potter@studio.example,helper@studio.example\n",
           "Subject: Oven Status\r\n", "\r\n\r\n\r\nDesired Temp=1000\r\nMeasured Temp=940\r\n"}) {
@@ -174,40 +169,20 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     }
 }
 
-TEST(Safe_Start, AProfileInTheOtherScaleIsRefusedUnlessTheCheckIsOff) {
-    Main_Window_Rig rig;
-    rig.Model = sim::Controller_Model({0}, sim::Unit_Settings{});  // a Celsius controller
-    rig.Form.Form_Load();
-    Write_Long_Ramp(rig);  // a Fahrenheit profile
-    rig.Form.Start_Profile_Click();
-    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
-    EXPECT_TRUE(
-        rig.Said("Profile was generated using temperature scale=F\r\n"
-                 "Controller temperature scale =C\r\n"
-                 "Edit profile and save with matching scale setting\r\n"));
-    EXPECT_TRUE(rig.Said("SOFT OFF condition"));
-
-    rig.Form.Safety.Scale_Check = false;
-    rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
-}
-
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
-    Write_Long_Ramp(rig);
     EXPECT_FALSE(rig.Form.Banner.Visible()) << "a profile opened at elapsed 0 tells nothing";
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
     const std::string notice =
         "The firing continues at elapsed time 8.00\r\nLogFile -> \"Reset Logfile and Time\" "
         "starts from 0";
-    Write_Long_Ramp(rig);
+    rig.Open_Long_Ramp();
     EXPECT_TRUE(rig.Said(notice));
     rig.Form.Acknowledge_Click();
     EXPECT_FALSE(rig.Form.Banner.Visible());
 
-    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("new_log.txt"));
-    rig.Form.mnuSpecifyLogFile_Click();
+    rig.Choose_Log("new_log.txt");
     rig.Fire(3);  // the log is empty: the run is told where it goes on
     EXPECT_EQ(rig.Form.Banner.Text(), notice);
     EXPECT_EQ(rig.Form.Elapsed_Time, "8.00");
@@ -218,10 +193,7 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
-    sim::Unit_Settings warm;
-    warm.Start_Temperature = 400;
-    Safety_Rig rig(warm);
-    Write_Long_Ramp(rig);
+    Safety_Rig rig(1, nullptr, 400);
     rig.Fire(1);
     EXPECT_EQ(rig.Form.Elapsed_Time, "0.00") << "the setting is off by default";
     rig.Form.SoftOff_Click();

@@ -7,36 +7,50 @@ struct Run_Test : ::testing::Test {
     Main_Window_Rig Rig;
     void SetUp() override {
         Rig.Form.Form_Load();
-        Rig.Write_Short_Profile();
-        Rig.Open_Profile("short.txt");
-        Rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
-        Rig.Form.mnuSpecifyLogFile_Click();
+        Rig.Open_Short_Profile();
+        Rig.Choose_Log("short_log.txt");
         Rig.Set_Values_Sent();  // forget the start-up traffic
     }
 };
 
-TEST_F(Run_Test, TheRunStartsOnlyForTheSensorItWasMadeFor) {
-    sim::Unit_Settings j_type;
-    j_type.Input_Type = 3;  // a J thermocouple
-    Rig.Model = sim::Controller_Model({0}, j_type);
-    Rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(
-        Rig.Said("Profile was generated using sensor type=K    \r\n"
-                 "Controller temperature sensor type =J    \r\n"
-                 "Edit profile and save with matching sensor setting\r\n\r\n"));
-    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
-    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{70});  // the soft off
-}
-
-TEST(Run_Without_Profile, StartRefusesBeepsAndSoftOffsTo20) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Set_Values_Sent();
-    rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(rig.Said("Valid profile must be loaded \r\nRun not started\r\n"));
-    EXPECT_EQ(rig.Beeper.Beeps, 1);
-    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{20});
-    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+// A start that cannot be fired is refused with its reason and a soft off; the scale check
+// can be turned off.
+TEST(Refused_Start, SaysWhyAndSoftOffs) {
+    const struct {
+        const char* Name;
+        bool Profile;
+        sim::Unit_Settings Kiln;
+        std::string Said;
+        int Soft_Off;
+    } cases[] = {{"no profile", false, Kiln_Settings(),
+                  "Valid profile must be loaded \r\nRun not started\r\n", 20},
+                 {"a J controller", true, Kiln_Settings(3),
+                  "Profile was generated using sensor type=K    \r\n"
+                  "Controller temperature sensor type =J    \r\n"
+                  "Edit profile and save with matching sensor setting\r\n\r\n",
+                  70},
+                 {"a Celsius controller", true, Kiln_Settings(2, false),
+                  "Profile was generated using temperature scale=F\r\n"
+                  "Controller temperature scale =C\r\n"
+                  "Edit profile and save with matching scale setting\r\n",
+                  70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main_Window_Rig rig;
+        rig.Model = sim::Controller_Model({0}, c.Kiln);
+        rig.Form.Form_Load();
+        if (c.Profile) rig.Open_Short_Profile();
+        rig.Set_Values_Sent();
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Said(c.Said)) << rig.Form.User_Message_Box;
+        EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+        EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{c.Soft_Off});
+        EXPECT_EQ(rig.Beeper.Beeps, c.Profile ? 0 : 1);
+        if (c.Kiln.Fahrenheit) continue;
+        rig.Form.Safety.Scale_Check = false;
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    }
 }
 
 TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
@@ -77,13 +91,6 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{205});
 }
 
-TEST_F(Run_Test, PollingModesAreExactWords) {
-    Rig.Form.Set_Polling_Mode("Run");
-    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
-    EXPECT_FALSE(Rig.Form.Monitor_Interval.Enabled);
-    EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
-}
-
 TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteenTicks) {
     Traj_form& form = Rig.Form;
     form.mnuEnableEmailNotification = true;
@@ -107,9 +114,9 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     // Counts 225, 240, 255, then (after the wrap) 15, 30: fifteen ticks apart throughout.
     EXPECT_EQ(mail_ticks, (std::vector<int>{0, 15, 30, 45}));
     ASSERT_FALSE(Rig.Mail.Sent.empty());
-    EXPECT_EQ(Rig.Mail.Sent[0].Recipients, "potter@studio.example");
-    EXPECT_EQ(Rig.Mail.Sent[0].Subject, "Oven Status");
-    EXPECT_EQ(Rig.Mail.Sent[0].Body, "\r\nDesired Temp=1000\r\nMeasured Temp=940");
+    const Mail_Message& mail = Rig.Mail.Sent[0];
+    EXPECT_EQ(mail.Recipients + "|" + mail.Subject + "|" + mail.Body,
+              "potter@studio.example|Oven Status|\r\nDesired Temp=1000\r\nMeasured Temp=940");
 
     form.SoftOff_Click();
     EXPECT_FALSE(form.Message.Enabled);
@@ -141,14 +148,12 @@ TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
     EXPECT_EQ(Rig.Form.User_Message_Box,
               "Elapsed time reset=>0\r\nLogFile Set to=>ProfileName_Date_Time.txt\r\n");
 
-    Rig.Log_Dialog.Answers = {File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
-                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
-                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found)};
+    const File_Dialog_Result failed = File_Dialog_Result::Failed(Error_Number::Path_Not_Found);
+    Rig.Log_Dialog.Answers = {failed, failed, failed};
     Rig.Form.Clear();
     Rig.Form.mnuSpecifyLogFile_Click();
     EXPECT_EQ(Rig.Form.User_Message_Box,
-              "Unspecified File Error\r\nUnspecified File Error\r\n"
-              "Unspecified File Error\r\n");
+              "Unspecified File Error\r\nUnspecified File Error\r\nUnspecified File Error\r\n");
     EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
 
     Rig.Form.Clear();
@@ -156,41 +161,29 @@ TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
     EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
 }
 
-constexpr const char* No_Log = "No log file: this firing is not being logged";
-
-int Times_Said(const std::string& box, const std::string& text) {
-    int times = 0;
-    for (std::size_t at = box.find(text); at != std::string::npos; at = box.find(text, at + 1))
-        ++times;
-    return times;
-}
-
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Short_Profile();
-    rig.Open_Profile("short.txt");
+    rig.Open_Short_Profile();
     Traj_form& form = rig.Form;
-
-    form.Start_Profile_Click();
+    auto start_warns = [&] {
+        form.Clear();
+        form.Start_Profile_Click();
+        return rig.Said("No log file: this firing is not being logged");
+    };
+    EXPECT_TRUE(start_warns());
     EXPECT_TRUE(form.Control_Interval.Enabled);
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 1) << form.User_Message_Box;
-    form.Start_Profile_Click();  // suspend
-    form.Start_Profile_Click();  // resume: the same firing, said already
+    form.Start_Profile_Click();   // suspend
+    EXPECT_FALSE(start_warns());  // resumed: the same firing, said already
     EXPECT_TRUE(form.Control_Interval.Enabled);
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
 
     form.SoftOff_Click();
     rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
-    form.Start_Profile_Click();
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    EXPECT_FALSE(start_warns());
     rig.Setup_File("WarnWithoutLogFile.txt", "checked");
-
     form.SoftOff_Click();
-    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
-    form.mnuSpecifyLogFile_Click();
-    form.Start_Profile_Click();
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    rig.Choose_Log("short_log.txt");
+    EXPECT_FALSE(start_warns());
 }
 
 }  // namespace
