@@ -3,8 +3,8 @@
 namespace corvanel::testing {
 namespace {
 
-// The set value a control tick computes, for one segment from start_temp to end_temp
-// over minutes 0..duration, `elapsed` whole minutes (or hours) into the run.
+// The set value a control tick computes on one segment from Start_Temp to End_Temp over
+// minutes (or hours) 0 to Duration, a number of whole minutes into the run.
 struct Set_Value_Case {
     const char* What;
     double Start_Temp, End_Temp, Duration;
@@ -24,12 +24,10 @@ TEST_P(Desired_Temp, FollowsTheSegmentRoundingHalvesToEven) {
     form.Sensor_Type = c.Sensor;
     form.Time_Unit = c.Hours ? "H" : "M";
     form.Finished_Segment = 2;
-    form.Tables.Seg_Start_Time[0] = 0;
     form.Tables.Seg_End_Time[0] = c.Duration;
     form.Tables.Seg_Start_Temp[0] = c.Start_Temp;
     form.Tables.Seg_End_Temp[0] = c.End_Temp;
-    form.Run_Start = {2026, 12, 5, 9, 0, 0};
-    rig.Clock.Set({2026, 12, 5, 9, 0, 0});
+    form.Run_Start = rig.Clock.Now();
     rig.Clock.Advance(60LL * c.Elapsed_Minutes);
     form.Control_Interval_Timer();
     EXPECT_EQ(form.Desired_Temp, c.Desired);
@@ -54,41 +52,36 @@ TEST(Desired_Temp_Segments, ATimeOnASegmentEndBelongsToTheNextSegment) {
     form.Tables.Seg_End_Time[0] = 60;
     form.Tables.Seg_End_Time[1] = 60;
     form.Tables.Seg_End_Time[2] = 90;
-    EXPECT_EQ(form.Determine_Current_Segment(0), 1);
-    EXPECT_EQ(form.Determine_Current_Segment(59.99), 1);
-    EXPECT_EQ(form.Determine_Current_Segment(60), 3);  // the zero-length one is never current
-    EXPECT_EQ(form.Determine_Current_Segment(90), 4);
-    EXPECT_EQ(form.Determine_Current_Segment(500), 4);
+    std::vector<int> segments;
+    for (double time : {0.0, 59.99, 60.0, 90.0, 500.0})
+        segments.push_back(form.Determine_Current_Segment(time));
+    EXPECT_EQ(segments, (std::vector<int>{1, 1, 3, 4, 4}));  // the zero-length one never
 }
 
-TEST(Desired_Temp_Errors, AnImpossibleSetValueIsReportedWithTheStepAndNotSent) {
+TEST(Desired_Temp_Errors,
+     AnImpossibleValueKeepsTheLastGoodOneAndOneBeyondTheFieldIsSentAsTheNearest) {
     Main_Window_Rig rig;
     Traj_form& form = rig.Form;
+    form.Form_Load();
     form.Finished_Segment = 2;
     form.Tables.Seg_End_Time[0] = 1;
-    form.Tables.Seg_Start_Temp[0] = 0;
     form.Tables.Seg_End_Temp[0] = 1e9;  // a damaged profile
     form.Run_Start = rig.Clock.Now();
-    rig.Clock.Advance(0);
     form.Desired_Temp = 55;
     form.Elapsed_Base = 0.5;
+    rig.Set_Values_Sent();
     form.Control_Interval_Timer();
     EXPECT_TRUE(rig.Said("Control Timer Loop Error\r\nDesired Temp Calc\r\nError Number= 6\r\n"));
     EXPECT_EQ(form.Desired_Temp, 55);  // the last good value stays in force
-}
 
-TEST(Desired_Temp_Errors, ASetValueBeyondTheControllersFieldIsSentAsTheNearestAndSaidSo) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Set_Values_Sent();
-    rig.Form.Clear();
-    rig.Form.Desired_Temp = 12000;  // a platinum profile at 1200.0 degrees
-    rig.Form.Write_Temp_Unit_SV();
-    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{9999});
+    form.Clear();
+    form.Desired_Temp = 12000;  // a platinum profile at 1200.0 degrees
+    form.Write_Temp_Unit_SV();
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{55, 9999}));
     EXPECT_TRUE(
         rig.Said("Set value does not fit the controller (-999 to 9999), sent instead: "
                  "12000 => 9999\r\n"))
-        << rig.Form.User_Message_Box;
+        << form.User_Message_Box;
 }
 
 }  // namespace

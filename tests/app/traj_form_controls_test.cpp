@@ -8,33 +8,30 @@ struct Controls_Test : ::testing::Test {
     void SetUp() override { Rig.Form.Form_Load(); }
 };
 
-TEST_F(Controls_Test, LockingStopsAutoTuneDisablesStartAndGuardsTheFrontPanel) {
+// The panel's open and close are the run window's menu story; here what it refuses.
+TEST_F(Controls_Test, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
     Rig.Form.mnuLockControls_Click();
     EXPECT_EQ(Rig.Line.Sent.back(), Build_Request(0, "AP01"));
     EXPECT_FALSE(Rig.Form.Start_Profile_Enabled);
-
     Rig.Form.mnuFrontPanel_Click();
-    EXPECT_FALSE(Rig.Form.mnuFrontPanel);
-    EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
+    EXPECT_FALSE(Rig.Form.mnuFrontPanel || Rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(
         Rig.Said("Controls locked and or profile running\r\n"
                  "Unlock and stop run to access front panel\r\n"));
-
     std::size_t frames = Rig.Line.Sent.size();
     Rig.Form.mnuLockControls_Click();
     EXPECT_TRUE(Rig.Form.Start_Profile_Enabled);
     EXPECT_EQ(Rig.Line.Sent.size(), frames);  // unlocking sends nothing
-}
 
-// The panel's open and close are the run window's menu story; here what it refuses and
-// the editor item.
-TEST_F(Controls_Test, TheFrontPanelStaysShutDuringARunAndTheEditorItemShowsTheEditor) {
     Rig.Form.Set_Polling_Mode("run");
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
     Rig.Form.mnuEdit_Click();
     EXPECT_TRUE(Rig.Windows.Editor_Shown);
+    Rig.Form.Set_Polling_Mode("Run");  // modes are exact words
+    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+    EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
 }
 
 TEST_F(Controls_Test, TheQuickPortItemsSaveTheNumberEvenWhenThePortIsMissing) {
@@ -43,11 +40,10 @@ TEST_F(Controls_Test, TheQuickPortItemsSaveTheNumberEvenWhenThePortIsMissing) {
     EXPECT_EQ(Rig.Form.mnuComm, (std::array<bool, 3>{false, true, false}));
     EXPECT_EQ(Rig.Form.Comm_Port_Number, 2);
     EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("CommPortNumber.txt")), "2");
-
     Rig.Form.mnuComm_Click(1);
     EXPECT_EQ(Rig.Form.User_Message_Box, "Comm port 1 set\r\n");
-    EXPECT_TRUE(Rig.Line.Port_Open());
     EXPECT_EQ(Rig.Line.Comm_Port(), 1);
+    EXPECT_TRUE(Rig.Line.Port_Open());
 }
 
 TEST_F(Controls_Test, TheNotificationListUnlocksForEditingAndTheSwitchExplainsItself) {
@@ -61,7 +57,6 @@ TEST_F(Controls_Test, TheNotificationListUnlocksForEditingAndTheSwitchExplainsIt
     Rig.Form.mnuEditNotificationList_Click();
     EXPECT_TRUE(Rig.Form.Email_Notification_Locked);
     EXPECT_EQ(Rig.Form.User_Message_Box, "Email edit field locked\r\n");
-
     Rig.Form.mnuEnableEmailNotification_Click();
     EXPECT_TRUE(
         Rig.Said("Email Alert enabled, verify connection via Email Menu->TestNotification\r\n"));
@@ -81,15 +76,13 @@ TEST_F(Controls_Test, TheDeviceNameIsTakenOnOkAndKeptOnCancel) {
 }
 
 TEST_F(Controls_Test, TheMonitoringTickShowsTheControllerInTenthsForPlatinum) {
-    sim::Unit_Settings platinum;
-    platinum.Input_Type = 6;  // PtJIS
+    sim::Unit_Settings platinum = Kiln_Settings(6, false);  // PtJIS
     platinum.Start_Temperature = 20.3;
     Rig.Model = sim::Controller_Model({0}, platinum);
     Rig.Form.Sensor_Type = "PtJIS";
     Rig.Model.Unit(0)->Execute("WS01", "2500");
     Rig.Form.Monitor_Interval_Timer();
-    EXPECT_EQ(Rig.Form.Profile_Temperature, "250");
-    EXPECT_EQ(Rig.Form.Real_Temp_Display_1, "20.3");
+    EXPECT_EQ(Rig.Form.Profile_Temperature + "|" + Rig.Form.Real_Temp_Display_1, "250|20.3");
 }
 
 }  // namespace
