@@ -11,8 +11,7 @@ namespace {
 // the view draws its history from the log in degrees (the log keeps tenths), the record
 // goes on with a restart line and no second header, and another profile empties the view.
 TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) {
-    sim::Unit_Settings platinum;
-    platinum.Input_Type = 6;  // PtJIS
+    sim::Unit_Settings platinum = Kiln_Settings(6, false);  // PtJIS
     platinum.Start_Temperature = 19.5;
     Main_Window_Rig first;
     first.Model = sim::Controller_Model({0}, platinum);
@@ -44,6 +43,13 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     again.Form.Firing.Attach(view);
     again.Form.Firing.Attach(after_restart);
     again.Form.Form_Load();
+    // Profile and log are taken without a dialog; the time is the last whole record's, and
+    // the run is never restarted by itself.
+    EXPECT_EQ(again.Form.Profile_Name + " " + again.Form.LogFile + " " + again.Form.Elapsed_Time,
+              "pt.txt pt_run.txt 1.5");
+    EXPECT_TRUE(again.Profile_Dialog.Open_Requests.empty() &&
+                again.Log_Dialog.Open_Requests.empty());
+    EXPECT_FALSE(again.Form.Control_Interval.Enabled);
     EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}}));
     EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 19.5}}));
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),

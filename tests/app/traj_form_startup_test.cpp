@@ -1,4 +1,5 @@
 #include "main_window_rig.h"
+#include "profiles/printout.h"
 
 namespace corvanel::testing {
 namespace {
@@ -61,31 +62,13 @@ TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
     EXPECT_TRUE(rig.Said("Thermal Device Name set == Big Skutt\r\n"));
 }
 
-TEST(Startup, RecallReloadsProfileAndLogAndContinuesFromTheLastRecordOrSaysThereIsNone) {
+TEST(Startup, RecallWithNothingToRecallSaysSo) {
     Main_Window_Rig rig;
     rig.Setup_File("Check_Flag.txt", "checked");
     rig.Form.Form_Load();
-    EXPECT_TRUE(
-        rig.Said("No previous profile to recall\r\nTry setting up with file specified and\r\n"
-                 "exiting, then restarting\r\nNo previous Logfile to recall\r\n"
-                 "Try setting up and exiting, then restarting\r\n"));
+    EXPECT_TRUE(rig.Said("No previous profile to recall\r\n"));
+    EXPECT_TRUE(rig.Said("No previous Logfile to recall\r\n"));
     EXPECT_EQ(rig.Form.Run_Elapsed, 0);
-
-    Main_Window_Rig again;
-    again.Write_Profile("fire.txt", {Ramp, Hold, End});
-    again.Setup_File("Check_Flag.txt", "checked");
-    again.Setup_File("Profile_Name.txt", "fire.txt");
-    again.Setup_File("Logfile_Name.txt", "fire_log.txt");
-    Write_Whole_File(again.Paths.Logfile("fire_log.txt"),
-                     "124.00   998  990  \r\n125.00   1000 998  \r\n125");
-    again.Form.Form_Load();
-    EXPECT_EQ(again.Loaded().substr(0, 8), "fire.txt");
-    EXPECT_EQ(again.Form.LogFile, "fire_log.txt");
-    EXPECT_EQ(again.Form.Elapsed_Base, 125);  // the last whole record
-    EXPECT_EQ(again.Form.Elapsed_Time, "125");
-    EXPECT_TRUE(again.Profile_Dialog.Open_Requests.empty() &&
-                again.Log_Dialog.Open_Requests.empty());
-    EXPECT_FALSE(again.Form.Control_Interval.Enabled);  // a run is never restarted by itself
 }
 
 TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
@@ -100,6 +83,16 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
     EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
+    // Printed: row 0 without values, then the rows before the end row in two decimals.
+    Printout printout = Build_Printout(rig.Form.RunWorkSheet, rig.Form.Profile_Name);
+    EXPECT_EQ(printout.Name_Line + "|" + printout.Titles[1] + "|" + printout.Titles[8],
+              "Profile Name=example.txt|Start-Time|Notif-Time");
+    EXPECT_EQ(printout.Rows,
+              (std::vector<std::array<std::string, 8>>{
+                  {},
+                  {"1.00", "0.00", "60.00", "r", "70.00", "1000.00", "15.50", "50.00"},
+                  {"2.00", "60.00", "30.00", "h", "1000.00", "1000.00", "0.00", ""}}));
+    EXPECT_TRUE(Build_Printout(Profile_Sheet{}, "").Rows.empty());  // no profile: titles only
 
     rig.Write_Profile("pt.txt",
                       {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
