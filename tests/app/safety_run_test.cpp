@@ -27,11 +27,9 @@ struct Safety_Rig : Main_Window_Rig {
     Alarm_Observer Observer;
     std::optional<sim::Kiln_Sim_Server> Faulty;
 
-    explicit Safety_Rig(double speed = 1, const char* sample = nullptr,
-                        std::optional<double> start_temperature = {}) {
+    explicit Safety_Rig(const char* sample = nullptr, std::optional<double> kiln_at = {}) {
         sim::Unit_Settings kiln = Kiln_Settings();
-        kiln.Speed = speed;
-        kiln.Start_Temperature = start_temperature;
+        kiln.Start_Temperature = kiln_at;
         Model = sim::Controller_Model({0}, kiln);
         Form.Firing.Attach(Observer);
         Form.Form_Load();
@@ -59,7 +57,7 @@ struct Safety_Rig : Main_Window_Rig {
         Faulty.emplace(Model, options);
         Line.Server = &*Faulty;
     }
-    // Ticks at the profile's pace until the run ends or `limit` ticks have passed.
+    // At the profile's pace until the run ends or `limit` ticks have passed.
     int Fire(int limit) {
         Form.Start_Profile_Click();
         int ticks = 1;
@@ -79,7 +77,6 @@ struct Fault_Case {
     const char* When;
     std::string Alarm;  // "" for none over the whole firing, which runs to its end
     bool Ends_Run;
-    double Kiln_Speed = 1;         // weak elements level off only after hours at the real pace
     const char* Sample = nullptr;  // a shipped profile instead of the long ramp
     int Ticks = 2391;              // a healthy firing's, to "Profile Finished" and the soft off
 };
@@ -88,7 +85,7 @@ class Kiln_Fault : public ::testing::TestWithParam<Fault_Case> {};
 
 TEST_P(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
     const Fault_Case& c = GetParam();
-    Safety_Rig rig(c.Kiln_Speed, c.Sample);
+    Safety_Rig rig(c.Sample);
     if (c.Fault) rig.Use_Fault(*c.Fault, c.When);
     // 115 minutes of the two hours are enough for every alarm to show.
     const int ticks = rig.Fire(c.Alarm.empty() ? 5000 : 2300);
@@ -125,13 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Fault_Case{"Healthy", {}, "", "", false},
         Fault_Case{"ElementsFailed", sim::Fault::Elements_Failed, "at:5", "Failure to heat", false},
-        Fault_Case{"WeakElements", sim::Fault::Weak_Elements, "at:5", "Failure to heat", false, 4},
         Fault_Case{"StuckRelay", sim::Fault::Stuck_Relay, "at:5", "Over-temperature", true},
         Fault_Case{"ThermocoupleBreak", sim::Fault::Thermocouple_Break, "1", "Thermocouple break",
                    true},
         Fault_Case{"CablePulled", sim::Fault::Cable_Pulled, "at:30", "Controller lost", false},
-        Fault_Case{"HealthyQuickTest", {}, "", "", false, 1, "quick_test.txt", 151},
-        Fault_Case{"HealthyCone04Bisque15Hours", {}, "", "", false, 1, "bisque.txt", 902}),
+        Fault_Case{"HealthyQuickTest", {}, "", "", false, "quick_test.txt", 151}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // Both kinds of mail through a real SMTP server on loopback: the alarm and the alert.
@@ -187,7 +182,7 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
-    Safety_Rig rig(1, nullptr, 400);
+    Safety_Rig rig(nullptr, 400);
     rig.Fire(1);
     EXPECT_EQ(rig.Form.Elapsed_Time, "0.00") << "the setting is off by default";
     rig.Form.SoftOff_Click();
