@@ -179,6 +179,10 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     rig.Form.SoftOff_Click();
     rig.Fire(3);  // now the log holds the firing: nothing new
     EXPECT_FALSE(rig.Form.Banner.Visible());
+    rig.Form.SoftOff_Click();
+    rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
+    EXPECT_EQ(rig.Form.Run_Elapsed, 0);
+    EXPECT_TRUE(rig.Said("Elapsed time reset=>0\r\n"));
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {

@@ -127,26 +127,14 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     EXPECT_TRUE(form.Message.Enabled);
 }
 
-TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
-    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("Logfile_Name.txt")), "short_log.txt");
-    Rig.Form.Run_Elapsed = 42;
-    Rig.Clock.Set({2011, 4, 3, 14, 5, 12});
-    Rig.Form.Set_Profile_Name("cone.6.txt");
-    Rig.Form.Clear();
-    Rig.Form.mnuReset_Logfile_Click();
-    EXPECT_EQ(Rig.Form.LogFile + " " + Rig.Form.Elapsed_Time, "cone.6_04_03_2011_14_05.txt 0");
-    EXPECT_EQ(Rig.Form.Run_Elapsed, 0);
-    EXPECT_EQ(Rig.Form.User_Message_Box,
-              "Elapsed time reset=>0\r\nLogFile Set to=>ProfileName_Date_Time.txt\r\n");
-
+TEST_F(Run_Test, TheLogDialogIsTriedThreeTimesAndACancelIsSaid) {
     const File_Dialog_Result failed = File_Dialog_Result::Failed(Error_Number::Path_Not_Found);
     Rig.Log_Dialog.Answers = {failed, failed, failed};
     Rig.Form.Clear();
     Rig.Form.mnuSpecifyLogFile_Click();
     EXPECT_EQ(Rig.Form.User_Message_Box,
               "Unspecified File Error\r\nUnspecified File Error\r\nUnspecified File Error\r\n");
-    EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
-
+    EXPECT_EQ(Rig.Form.LogFile, "short_log.txt");
     Rig.Form.Clear();
     Rig.Form.mnuSpecifyLogFile_Click();  // cancelled
     EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
@@ -177,47 +165,39 @@ TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
     EXPECT_FALSE(start_warns());
 }
 
-// The set value a control tick computes on one segment from Start_Temp to End_Temp over
-// minutes (or hours) 0 to Duration, a number of whole minutes into the run.
-struct Set_Value_Case {
-    const char* What;
-    double Start_Temp, End_Temp, Duration;
-    int Elapsed_Minutes;
-    bool Hours;
-    std::string Sensor;
-    int Desired;
-    const char* Shown;
-};
-
-class Desired_Temp : public ::testing::TestWithParam<Set_Value_Case> {};
-
-TEST_P(Desired_Temp, FollowsTheSegmentRoundingHalvesToEven) {
-    const Set_Value_Case& c = GetParam();
-    Main_Window_Rig rig;
-    Traj_form& form = rig.Form;
-    form.Sensor_Type = c.Sensor;
-    form.Time_Unit = c.Hours ? "H" : "M";
-    form.Finished_Segment = 2;
-    form.Tables.Seg_End_Time[0] = c.Duration;
-    form.Tables.Seg_Start_Temp[0] = c.Start_Temp;
-    form.Tables.Seg_End_Temp[0] = c.End_Temp;
-    form.Run_Start = rig.Clock.Now();
-    rig.Clock.Advance(60LL * c.Elapsed_Minutes);
-    form.Control_Interval_Timer();
-    EXPECT_EQ(form.Desired_Temp, c.Desired);
-    EXPECT_EQ(form.Profile_Temperature, c.Shown);
+// The set value a control tick computes on one segment from Start to End over minutes (or
+// hours) 0 to Duration, a number of whole minutes into the run.
+TEST(Desired_Temp, FollowsTheSegmentRoundingHalvesToEven) {
+    const struct {
+        const char* What;
+        double Start, End, Duration;
+        int Minutes;
+        bool Hours;
+        std::string Sensor;
+        int Desired;
+        const char* Shown;
+    } cases[] = {{"tie rounds down to even", 0, 5, 2, 1, false, "K    ", 2, "2"},
+                 {"tie rounds up to even", 0, 7, 2, 1, false, "K    ", 4, "4"},
+                 {"cooling ramp", 1000, 400, 10, 5, false, "K    ", 700, "700"},
+                 {"hours count whole minutes", 0, 300, 3, 90, true, "K    ", 150, "150"},
+                 {"platinum in tenths", 1234, 1234, 10, 3, false, "PtJIS", 1234, "123.4"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Main_Window_Rig rig;
+        Traj_form& form = rig.Form;
+        form.Sensor_Type = c.Sensor;
+        form.Time_Unit = c.Hours ? "H" : "M";
+        form.Finished_Segment = 2;
+        form.Tables.Seg_End_Time[0] = c.Duration;
+        form.Tables.Seg_Start_Temp[0] = c.Start;
+        form.Tables.Seg_End_Temp[0] = c.End;
+        form.Run_Start = rig.Clock.Now();
+        rig.Clock.Advance(60LL * c.Minutes);
+        form.Control_Interval_Timer();
+        EXPECT_EQ(form.Desired_Temp, c.Desired);
+        EXPECT_EQ(form.Profile_Temperature, c.Shown);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Desired_Temp,
-    ::testing::Values(
-        Set_Value_Case{"half_way_up_a_ramp", 70, 250, 60, 30, false, "K    ", 160, "160"},
-        Set_Value_Case{"tie_rounds_down_to_even", 0, 5, 2, 1, false, "K    ", 2, "2"},
-        Set_Value_Case{"tie_rounds_up_to_even", 0, 7, 2, 1, false, "K    ", 4, "4"},
-        Set_Value_Case{"cooling_ramp", 1000, 400, 10, 5, false, "K    ", 700, "700"},
-        Set_Value_Case{"hours_count_whole_minutes", 0, 300, 3, 90, true, "K    ", 150, "150"},
-        Set_Value_Case{"platinum_in_tenths", 1234, 1234, 10, 3, false, "PtJIS", 1234, "123.4"}),
-    [](const auto& info) { return std::string(info.param.What); });
 
 TEST(Desired_Temp_Segments, ATimeOnASegmentEndBelongsToTheNextSegment) {
     Main_Window_Rig rig;

@@ -62,15 +62,6 @@ TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
     EXPECT_TRUE(rig.Said("Thermal Device Name set == Big Skutt\r\n"));
 }
 
-TEST(Startup, RecallWithNothingToRecallSaysSo) {
-    Main_Window_Rig rig;
-    rig.Setup_File("Check_Flag.txt", "checked");
-    rig.Form.Form_Load();
-    EXPECT_TRUE(rig.Said("No previous profile to recall\r\n"));
-    EXPECT_TRUE(rig.Said("No previous Logfile to recall\r\n"));
-    EXPECT_EQ(rig.Form.Run_Elapsed, 0);
-}
-
 TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
