@@ -143,7 +143,7 @@ struct Main_Window_Rig {
                " list=" + f.Email_Notification + " name=" + f.OvenName;
     }
 
-    // The loaded profile as the run sees it, in one line.
+    // The loaded profile as the run sees it, in one line (its tables have tests of their own).
     std::string Loaded() const {
         const Traj_form& f = Form;
         auto number = [](double value) { return Format_Number(value); };
@@ -151,10 +151,6 @@ struct Main_Window_Rig {
                " total=" + number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale +
                f.Time_Unit + " tick=" + std::to_string(f.Control_Interval.Interval) + " " +
                f.SetPointReadOut + " " + f.TimeReadOut +
-               " start=" + number(f.Tables.Seg_Start_Temp[0]) +
-               " end=" + number(f.Tables.Seg_End_Temp[0]) +
-               " limits=" + number(f.Tables.Seg_Error_Limit[0]) + "," +
-               number(f.Tables.Seg_Error_Limit[1]) +
                " chart=" + std::to_string(f.ProfileChart_Points.size());
     }
 

@@ -69,8 +69,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
     rig.Open_Profile("example.txt");
     EXPECT_TRUE(rig.Said("Profile syntax is is valid\r\nProfile Loaded\r\n"));
     EXPECT_EQ(rig.Loaded(),
-              "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) "
-              "start=70 end=1000 limits=50,3000 chart=4");
+              "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) chart=4");
     EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
@@ -92,8 +91,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
                       "PtJIS", false, false);
     rig.Open_Profile("pt.txt");
     EXPECT_EQ(rig.Loaded(),
-              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) "
-              "start=200 end=4000 limits=50,3000 chart=4");
+              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) chart=4");
 
     // A damaged file, a cancel and a checksum-valid file with a cell that is not a number
     // leave the loaded profile in force.
