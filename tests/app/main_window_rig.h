@@ -30,8 +30,8 @@ struct Fake_Name_Dialog : Name_Dialog {
 };
 
 struct Recording_Windows : Window_Manager {
-    bool Editor_Shown = false, Front_Panel_Shown = false, Ended = false;
-    void Show_Profile_Editor() override { Editor_Shown = true; }
+    bool Front_Panel_Shown = false, Ended = false;
+    void Show_Profile_Editor() override {}
     void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
     void Show_Main_Window(bool) override {}
     void Show_CommSetUp() override {}
@@ -129,18 +129,6 @@ struct Main_Window_Rig {
             }
         }
         return values;
-    }
-
-    // The settings the operator sees, in one line: recall, port and its menu marks,
-    // notification switch and list, device name.
-    std::string Settings() const {
-        const Traj_form& f = Form;
-        return "recall=" + std::to_string(f.mnuRecallSetup) +
-               " port=" + std::to_string(f.Comm_Port_Number) +
-               " marks=" + std::to_string(f.mnuComm[0]) + std::to_string(f.mnuComm[1]) +
-               std::to_string(f.mnuComm[2]) +
-               " notify=" + std::to_string(f.mnuEnableEmailNotification) +
-               " list=" + f.Email_Notification + " name=" + f.OvenName;
     }
 
     // The loaded profile as the run sees it, in one line (its tables have tests of their own).

