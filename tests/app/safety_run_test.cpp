@@ -62,9 +62,8 @@ struct Safety_Rig : Main_Window_Rig {
     }
 };
 
-// Each plant fault raises its alarm once, with banner, mail and a beep on every tick until
-// acknowledged, and a soft off where firing on would be unsafe; a healthy firing runs to
-// its end without any.
+// Each plant fault raises its alarm with banner, mail and a beep on every tick until
+// acknowledged, and a soft off where firing on would be unsafe; a healthy firing, none.
 TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
     const struct {
         const char* Name;

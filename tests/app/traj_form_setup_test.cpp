@@ -86,7 +86,6 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
                                   {"2", "60.00", "", "e", "200", "", "", "", "", ""}});
     const std::pair<const char*, const char*> attempts[] = {
         {"bad.txt", "File found: Format not valid: \r\n"},
-        {"", "Profile open cancelled\r\n"},
         {"odd.txt",
          "Profile syntax is is valid\r\nProfile Load Error: System error number=13\r\n"}};
     for (auto [file, message] : attempts) {
@@ -120,20 +119,6 @@ TEST_F(Controls_Test, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(Rig.Form.Control_Interval.Enabled);
-    Rig.Form.Set_Polling_Mode("Run");  // modes are exact words
-    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
-    EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
-}
-
-TEST_F(Controls_Test, TheDeviceNameIsTakenOnOkAndKeptOnCancel) {
-    Rig.Name.Typed = "Big Skutt";
-    Rig.Form.mnuSetUpName_Click();
-    Rig.Name.Answer = 2;  // Cancel: the message still shows what was typed
-    Rig.Name.Typed = "Test Kiln";
-    Rig.Form.mnuSetUpName_Click();
-    EXPECT_EQ(Rig.Form.OvenName, "Big Skutt");
-    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("ThermalDeviceName.txt")), "Big Skutt");
-    EXPECT_TRUE(Rig.Said("Thermal Device Name set == Test Kiln\r\n"));
 }
 
 }  // namespace
