@@ -6,8 +6,7 @@
 namespace corvanel::testing {
 namespace {
 
-// Ports 1 to 4 exist; the controller answers on port 3 only. The machine's serial
-// devices are a fake tree, empty unless a test adds to it.
+// Ports 1 to 4 exist, the controller answers on port 3 only, no serial devices unless added.
 struct Port_Setup_Test : ::testing::Test {
     Main_Window_Rig Rig;
     CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Paths};

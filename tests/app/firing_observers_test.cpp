@@ -48,7 +48,6 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
                   Format_Number(observer.Last.Total_Time) + " min",
               "4 points, 3 min");
     EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
-    EXPECT_EQ(view.Temperature_Axis_Title(), "Temperature (°F)");
     rig.Choose_Log("short_04_03_2027.txt");
     observer.Heard.clear();
 
@@ -102,7 +101,6 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_EQ(view.Measured(), expected);
 
     for (int i = 0; i < 100 && rig.Form.Control_Interval.Enabled; ++i) tick(3);
-    ASSERT_FALSE(rig.Form.Control_Interval.Enabled);
     EXPECT_EQ(observer.Heard.back(), "tick mon 3 3.50 70");  // the tick that ended the run
     EXPECT_TRUE(rig.Said("Profile Finished\r\n"));
     EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
@@ -165,9 +163,8 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     first.Form.Start_Profile_Click();
     first.Clock.Advance(90 * 60);
     first.Form.Control_Interval_Timer();
-    first.Form.Firing.Detach(writer);  // the power goes
-    const std::string log = first.Paths.Logfile("pt_run.txt");
-    ASSERT_TRUE(Append_Log_Record(log, "2.0"));  // a torn last record
+    first.Form.Firing.Detach(writer);                                          // the power goes
+    ASSERT_TRUE(Append_Log_Record(first.Paths.Logfile("pt_run.txt"), "2.0"));  // torn
 
     Main_Window_Rig again;
     again.Model = sim::Controller_Model({0}, platinum);
@@ -236,7 +233,6 @@ TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate)
     status.Clock = {2026, 12, 31, 20, 15, 0};
     view.Firing_Changed(status, Firing_Event::Tick, "");
     EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
-    EXPECT_EQ(Hours_And_Minutes_Text(60), "1 h 0 min");
     // Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
     EXPECT_EQ(Drawn_Points({{0, 70}, {0, 71}, {0, 73}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}),
               (Trace_Points{{0, 70}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}));

@@ -63,7 +63,6 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
 
     const std::string log = Paths.Logfile("live.txt");
     QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);  // at 09:00:30
-    EXPECT_TRUE(Window().Start_Profile->styleSheet().contains("red"));
     ASSERT_TRUE(Eventually([&] { return Read_Whole_File(log).size() >= 2 * 21; })) << Messages();
     EXPECT_EQ(Last_Set_Value_Sent(Sim.Exchanges()), "0070");  // the climb starts at 70 F
     EXPECT_EQ(Window().Time_Left->text() + "|" + Window().Finishes_At->text(), "8 min|09:08");
@@ -96,7 +95,8 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     ASSERT_TRUE(Eventually([&] { return !Window().Control_Interval->isActive(); })) << Messages();
     EXPECT_NE(Messages().find("Profile Finished"), std::string::npos) << Messages();
 
-    // File -> "Firing History" lists the firing from its record, draws it and prints it.
+    // The history lists the firing from its record, draws it, saves the chart as the log
+    // tool's plot files and prints a report.
     Window().mnuFiringHistory->trigger();
     Firing_History_Window& history = Program->History_Window();
     ASSERT_EQ(history.Firings->rowCount(), 1);
@@ -104,7 +104,6 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     history.Firings->selectRow(0);
     const Firing_Chart& drawn = history.FiringChart->Chart();
     ASSERT_EQ(drawn.Series.size(), 3u);  // plan, set value, measured
-    // The chart saved as the log tool's plot files: each kind by its extension.
     for (auto [name, signature] : std::vector<std::pair<std::string, std::string>>{
              {"a.png", "\x89PNG"}, {"a.svg", "<?xml"}, {"a.pdf", "%PDF"}}) {
         EXPECT_EQ(Write_Chart_File(drawn, Folder.File(name)), "") << name;
@@ -116,7 +115,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(Read_Whole_File(report).substr(0, 5), "%PDF-");
     history.close();
 
-    // Printed after the firing: a small vector page.
+    // The profile printed: a small vector page.
     Window().mnuPrintProfile->trigger();
     const std::size_t at = Messages().rfind("Profile printed to ");
     ASSERT_NE(at, std::string::npos) << Messages();
