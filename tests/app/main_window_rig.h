@@ -22,21 +22,18 @@
 
 namespace corvanel::testing {
 
-struct Fake_Name_Dialog : Name_Dialog {
-    int Answer = 1;
-    std::string Typed;
-    int GetName() override { return Answer; }
-    std::string DeviceName() override { return Typed; }
+struct Fake_Name_Dialog : Name_Dialog {  // cancelled
+    int GetName() override { return 2; }
+    std::string DeviceName() override { return ""; }
 };
 
 struct Recording_Windows : Window_Manager {
-    bool Editor_Shown = false, Front_Panel_Shown = false, Main_Shown = true, Ended = false;
-    int Language_Passes = 0;
-    void Show_Profile_Editor() override { Editor_Shown = true; }
+    bool Front_Panel_Shown = false, Ended = false;
+    void Show_Profile_Editor() override {}
     void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
-    void Show_Main_Window(bool visible) override { Main_Shown = visible; }
+    void Show_Main_Window(bool) override {}
     void Show_CommSetUp() override {}
-    void Apply_Language() override { ++Language_Passes; }
+    void Apply_Language() override {}
     void End_Program() override { Ended = true; }
 };
 
@@ -50,17 +47,20 @@ struct Rig_Line : Fake_Line {
     }
 };
 
+// The simulated kiln's settings; Fahrenheit, as the profiles written here are.
+inline sim::Unit_Settings Kiln_Settings(int input_type = 2, bool fahrenheit = true) {
+    sim::Unit_Settings settings;
+    settings.Input_Type = input_type;
+    settings.Fahrenheit = fahrenheit;
+    return settings;
+}
+
 // The main window wired as the program wires it, over a fake line to the simulated
 // controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
 struct Main_Window_Rig {
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
-    // A Fahrenheit controller, as the profiles written here are Fahrenheit profiles.
-    sim::Controller_Model Model{{0}, [] {
-                                    sim::Unit_Settings fahrenheit;
-                                    fahrenheit.Fahrenheit = true;
-                                    return fahrenheit;
-                                }()};
+    sim::Controller_Model Model{{0}, Kiln_Settings()};
     sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
     Rig_Line Line;
     FrontPanel Panel;
@@ -83,6 +83,11 @@ struct Main_Window_Rig {
         Form.Connect_Serial_Port(Serial);
     }
 
+    void Choose_Log(const std::string& name) {
+        Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
+        Form.mnuSpecifyLogFile_Click();
+    }
+
     void Setup_File(const std::string& name, const std::string& value) {
         Write_Text_File(Paths.Setup_File(name), value);
     }
@@ -99,11 +104,12 @@ struct Main_Window_Rig {
     }
 
     // short.txt: 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute
-    // hold, the end.
-    void Write_Short_Profile() {
+    // hold, the end; opened.
+    void Open_Short_Profile() {
         Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
                                     {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
                                     {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+        Open_Profile("short.txt");
     }
 
     void Open_Profile(const std::string& name) {
@@ -123,19 +129,7 @@ struct Main_Window_Rig {
         return values;
     }
 
-    // The settings the operator sees, in one line: recall, port and its menu marks,
-    // notification switch and list, device name.
-    std::string Settings() const {
-        const Traj_form& f = Form;
-        return "recall=" + std::to_string(f.mnuRecallSetup) +
-               " port=" + std::to_string(f.Comm_Port_Number) +
-               " marks=" + std::to_string(f.mnuComm[0]) + std::to_string(f.mnuComm[1]) +
-               std::to_string(f.mnuComm[2]) +
-               " notify=" + std::to_string(f.mnuEnableEmailNotification) +
-               " list=" + f.Email_Notification + " name=" + f.OvenName;
-    }
-
-    // The loaded profile as the run sees it, in one line.
+    // The loaded profile as the run sees it, in one line (its tables have tests of their own).
     std::string Loaded() const {
         const Traj_form& f = Form;
         auto number = [](double value) { return Format_Number(value); };
@@ -143,10 +137,6 @@ struct Main_Window_Rig {
                " total=" + number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale +
                f.Time_Unit + " tick=" + std::to_string(f.Control_Interval.Interval) + " " +
                f.SetPointReadOut + " " + f.TimeReadOut +
-               " start=" + number(f.Tables.Seg_Start_Temp[0]) +
-               " end=" + number(f.Tables.Seg_End_Temp[0]) +
-               " limits=" + number(f.Tables.Seg_Error_Limit[0]) + "," +
-               number(f.Tables.Seg_Error_Limit[1]) +
                " chart=" + std::to_string(f.ProfileChart_Points.size());
     }
 

@@ -6,8 +6,7 @@
 
 namespace corvanel::testing {
 
-// Mail kept instead of sent. Every send fails, as if no server answered: the program must
-// not care.
+// Mail kept instead of sent; every send fails, as if no server answered.
 struct Recording_Mail : Mail_Sender {
     std::vector<Mail_Message> Sent;
     bool Send(const Mail_Message& message) override {

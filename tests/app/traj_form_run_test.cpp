@@ -7,54 +7,57 @@ struct Run_Test : ::testing::Test {
     Main_Window_Rig Rig;
     void SetUp() override {
         Rig.Form.Form_Load();
-        Rig.Write_Short_Profile();
-        Rig.Open_Profile("short.txt");
-        Rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
-        Rig.Form.mnuSpecifyLogFile_Click();
+        Rig.Open_Short_Profile();
+        Rig.Choose_Log("short_log.txt");
         Rig.Set_Values_Sent();  // forget the start-up traffic
     }
 };
 
-TEST_F(Run_Test, TheRunStartsOnlyForTheSensorItWasMadeFor) {
-    sim::Unit_Settings j_type;
-    j_type.Input_Type = 3;  // a J thermocouple
-    Rig.Model = sim::Controller_Model({0}, j_type);
-    Rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(
-        Rig.Said("Profile was generated using sensor type=K    \r\n"
-                 "Controller temperature sensor type =J    \r\n"
-                 "Edit profile and save with matching sensor setting\r\n\r\n"));
-    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
-    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{70});  // the soft off
-}
-
-TEST(Run_Without_Profile, StartRefusesBeepsAndSoftOffsTo20) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Set_Values_Sent();
-    rig.Form.Start_Profile_Click();
-    EXPECT_TRUE(rig.Said("Valid profile must be loaded \r\nRun not started\r\n"));
-    EXPECT_EQ(rig.Beeper.Beeps, 1);
-    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{20});
-    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+// A start that cannot be fired is refused with its reason and a soft off; the scale check
+// can be turned off.
+TEST(Refused_Start, SaysWhyAndSoftOffs) {
+    const struct {
+        const char* Name;
+        bool Profile;
+        sim::Unit_Settings Kiln;
+        std::string Said;
+        int Soft_Off;
+    } cases[] = {{"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20},
+                 {"a J controller", true, Kiln_Settings(3),
+                  "sensor type=K    \r\nController temperature sensor type =J    \r\n", 70},
+                 {"a Celsius controller", true, Kiln_Settings(2, false),
+                  "scale=F\r\nController temperature scale =C\r\n", 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main_Window_Rig rig;
+        rig.Model = sim::Controller_Model({0}, c.Kiln);
+        rig.Form.Form_Load();
+        if (c.Profile) rig.Open_Short_Profile();
+        rig.Set_Values_Sent();
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Said(c.Said)) << rig.Form.User_Message_Box;
+        EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+        EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{c.Soft_Off});
+        EXPECT_EQ(rig.Beeper.Beeps, c.Profile ? 0 : 1);
+        if (c.Kiln.Fahrenheit) continue;
+        rig.Form.Safety.Scale_Check = false;
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    }
 }
 
 TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     Traj_form& form = Rig.Form;
     form.Elapsed_Time_GotFocus();
-    EXPECT_TRUE(
-        Rig.Said("Hit Backspace to ready for entry\r\nEnter TIME and hit return when done\r\n"));
     form.Type_Elapsed_Key(8);  // backspace empties the box
-    EXPECT_EQ(form.Elapsed_Time, "");
-    for (char key : std::string("1.5")) form.Type_Elapsed_Key(key);
+    for (char key : std::string("1x.5")) form.Type_Elapsed_Key(key);
+    EXPECT_EQ(form.Elapsed_Time, "1.5");  // the letter is refused with a beep
+    EXPECT_EQ(Rig.Beeper.Beeps, 1);
     form.Start_Profile_Click();  // refused while editing
-    EXPECT_EQ(form.User_Message_Box,
-              "Must hit ENTER to update time or\r\nESCAPE to exit without changing time\r\n");
+    EXPECT_TRUE(Rig.Said("Must hit ENTER to update time or\r\n"));
     EXPECT_FALSE(form.Control_Interval.Enabled);
     form.Type_Elapsed_Key(13);
-    EXPECT_EQ(form.Run_Elapsed, 1.5);
-    EXPECT_EQ(form.Elapsed_Base, 1.5);
-    EXPECT_TRUE(Rig.Said("Time updated, ready to run\r\n"));
+    EXPECT_EQ(Format_Number(form.Run_Elapsed) + " " + Format_Number(form.Elapsed_Base), "1.5 1.5");
     EXPECT_FALSE(form.Time_Edit_Active);
 
     form.Elapsed_Time_GotFocus();
@@ -64,22 +67,12 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
     EXPECT_TRUE(form.Time_Edit_Active);
-    form.Type_Elapsed_Key(8);
-    form.Type_Elapsed_Key('2');
-    form.Type_Elapsed_Key(27);
+    for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
-    EXPECT_EQ(form.Run_Elapsed, 1.5);
 
     form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
     EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{205});
-}
-
-TEST_F(Run_Test, PollingModesAreExactWords) {
-    Rig.Form.Set_Polling_Mode("Run");
-    EXPECT_FALSE(Rig.Form.Control_Interval.Enabled);
-    EXPECT_FALSE(Rig.Form.Monitor_Interval.Enabled);
-    EXPECT_TRUE(Rig.Said("Ambiguous Polling Mode, polling = OFF\r\n"));
 }
 
 TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteenTicks) {
@@ -94,7 +87,6 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     form.Measured_Temp = 940;
     form.Arm_Email_Alert();
     EXPECT_TRUE(form.Message.Enabled);
-
     std::vector<int> mail_ticks;
     form.Alert_Tick_Count = 225;
     for (int tick = 0; tick < 60; ++tick) {
@@ -104,14 +96,10 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     }
     // Counts 225, 240, 255, then (after the wrap) 15, 30: fifteen ticks apart throughout.
     EXPECT_EQ(mail_ticks, (std::vector<int>{0, 15, 30, 45}));
-    ASSERT_FALSE(Rig.Mail.Sent.empty());
-    EXPECT_EQ(Rig.Mail.Sent[0].Recipients, "potter@studio.example");
-    EXPECT_EQ(Rig.Mail.Sent[0].Subject, "Oven Status");
-    EXPECT_EQ(Rig.Mail.Sent[0].Body, "\r\nDesired Temp=1000\r\nMeasured Temp=940");
-
+    EXPECT_EQ(Rig.Mail.Sent.at(0).Recipients + "|" + Rig.Mail.Sent[0].Body,
+              "potter@studio.example|\r\nDesired Temp=1000\r\nMeasured Temp=940");
     form.SoftOff_Click();
     EXPECT_FALSE(form.Message.Enabled);
-    EXPECT_TRUE(Rig.Said("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE"));
 
     form.Current_Segment = 2;  // the hold has a blank limit: alerts only beyond 3000
     form.Desired_Temp = 2999;
@@ -124,71 +112,98 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     EXPECT_TRUE(form.Message.Enabled);
 }
 
-TEST_F(Run_Test, LogFileCommandsKeepOnlyTheNameAndResetStartsANewLog) {
-    EXPECT_EQ(Rig.Form.LogFile, "short_log.txt");
-    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("Logfile_Name.txt")), "short_log.txt");
-
-    Rig.Form.Run_Elapsed = 42;
-    Rig.Clock.Set({2011, 4, 3, 14, 5, 12});
-    Rig.Form.Set_Profile_Name("cone.6.txt");
-    Rig.Form.Clear();
-    Rig.Form.mnuReset_Logfile_Click();
-    EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
-    EXPECT_EQ(Rig.Form.Run_Elapsed, 0);
-    EXPECT_EQ(Rig.Form.Elapsed_Time, "0");
-    EXPECT_EQ(Rig.Form.User_Message_Box,
-              "Elapsed time reset=>0\r\nLogFile Set to=>ProfileName_Date_Time.txt\r\n");
-
-    Rig.Log_Dialog.Answers = {File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
-                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found),
-                              File_Dialog_Result::Failed(Error_Number::Path_Not_Found)};
-    Rig.Form.Clear();
-    Rig.Form.mnuSpecifyLogFile_Click();
-    EXPECT_EQ(Rig.Form.User_Message_Box,
-              "Unspecified File Error\r\nUnspecified File Error\r\n"
-              "Unspecified File Error\r\n");
-    EXPECT_EQ(Rig.Form.LogFile, "cone.6_04_03_2011_14_05.txt");
-
-    Rig.Form.Clear();
-    Rig.Form.mnuSpecifyLogFile_Click();  // cancelled
-    EXPECT_EQ(Rig.Form.User_Message_Box, "LogFile specification cancelled\r\n");
-}
-
-constexpr const char* No_Log = "No log file: this firing is not being logged";
-
-int Times_Said(const std::string& box, const std::string& text) {
-    int times = 0;
-    for (std::size_t at = box.find(text); at != std::string::npos; at = box.find(text, at + 1))
-        ++times;
-    return times;
-}
-
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Short_Profile();
-    rig.Open_Profile("short.txt");
+    rig.Open_Short_Profile();
     Traj_form& form = rig.Form;
-
-    form.Start_Profile_Click();
-    EXPECT_TRUE(form.Control_Interval.Enabled);
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 1) << form.User_Message_Box;
-    form.Start_Profile_Click();  // suspend
-    form.Start_Profile_Click();  // resume: the same firing, said already
-    EXPECT_TRUE(form.Control_Interval.Enabled);
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    auto start_warns = [&] {
+        form.Clear();
+        form.Start_Profile_Click();
+        return rig.Said("No log file: this firing is not being logged");
+    };
+    EXPECT_TRUE(start_warns());
+    form.Start_Profile_Click();                  // suspend
+    EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
+    EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
 
     form.SoftOff_Click();
     rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
-    form.Start_Profile_Click();
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    EXPECT_FALSE(start_warns());
     rig.Setup_File("WarnWithoutLogFile.txt", "checked");
-
     form.SoftOff_Click();
-    rig.Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/short_log.txt"));
-    form.mnuSpecifyLogFile_Click();
-    form.Start_Profile_Click();
-    EXPECT_EQ(Times_Said(form.User_Message_Box, No_Log), 0) << form.User_Message_Box;
+    rig.Choose_Log("short_log.txt");
+    EXPECT_FALSE(start_warns());
+}
+
+// The set value a control tick computes on one segment from Start to End over minutes (or
+// hours) 0 to Duration, a number of whole minutes into the run.
+TEST(Desired_Temp, FollowsTheSegmentRoundingHalvesToEven) {
+    const struct {
+        const char* What;
+        double Start, End, Duration;
+        int Minutes;
+        bool Hours;
+        std::string Sensor;
+        int Desired;
+        const char* Shown;
+    } cases[] = {{"tie rounds down to even", 0, 5, 2, 1, false, "K    ", 2, "2"},
+                 {"tie rounds up to even", 0, 7, 2, 1, false, "K    ", 4, "4"},
+                 {"cooling ramp", 1000, 400, 10, 5, false, "K    ", 700, "700"},
+                 {"hours count whole minutes", 0, 300, 3, 90, true, "K    ", 150, "150"},
+                 {"platinum in tenths", 1234, 1234, 10, 3, false, "PtJIS", 1234, "123.4"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Main_Window_Rig rig;
+        Traj_form& form = rig.Form;
+        form.Sensor_Type = c.Sensor;
+        form.Time_Unit = c.Hours ? "H" : "M";
+        form.Finished_Segment = 2;
+        form.Tables.Seg_End_Time[0] = c.Duration;
+        form.Tables.Seg_Start_Temp[0] = c.Start;
+        form.Tables.Seg_End_Temp[0] = c.End;
+        form.Run_Start = rig.Clock.Now();
+        rig.Clock.Advance(60LL * c.Minutes);
+        form.Control_Interval_Timer();
+        EXPECT_EQ(form.Desired_Temp, c.Desired);
+        EXPECT_EQ(form.Profile_Temperature, c.Shown);
+    }
+}
+
+TEST(Desired_Temp_Segments, ATimeOnASegmentEndBelongsToTheNextSegment) {
+    Main_Window_Rig rig;
+    Traj_form& form = rig.Form;
+    form.Finished_Segment = 4;  // three segments: 0-60, 60-60 (zero length), 60-90
+    form.Tables.Seg_End_Time[0] = 60;
+    form.Tables.Seg_End_Time[1] = 60;
+    form.Tables.Seg_End_Time[2] = 90;
+    std::vector<int> segments;
+    for (double time : {0.0, 59.99, 60.0, 90.0, 500.0})
+        segments.push_back(form.Determine_Current_Segment(time));
+    EXPECT_EQ(segments, (std::vector<int>{1, 1, 3, 4, 4}));  // the zero-length one never
+}
+
+TEST(Desired_Temp_Errors,
+     AnImpossibleValueKeepsTheLastGoodOneAndOneBeyondTheFieldIsSentAsTheNearest) {
+    Main_Window_Rig rig;
+    Traj_form& form = rig.Form;
+    form.Form_Load();
+    form.Finished_Segment = 2;
+    form.Tables.Seg_End_Time[0] = 1;
+    form.Tables.Seg_End_Temp[0] = 1e9;  // a damaged profile
+    form.Run_Start = rig.Clock.Now();
+    form.Desired_Temp = 55;
+    form.Elapsed_Base = 0.5;
+    rig.Set_Values_Sent();
+    form.Control_Interval_Timer();
+    EXPECT_TRUE(rig.Said("Control Timer Loop Error\r\nDesired Temp Calc\r\nError Number= 6\r\n"));
+    EXPECT_EQ(form.Desired_Temp, 55);  // the last good value stays in force
+
+    form.Clear();
+    form.Desired_Temp = 12000;  // a platinum profile at 1200.0 degrees
+    form.Write_Temp_Unit_SV();
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{55, 9999}));
+    EXPECT_TRUE(rig.Said("sent instead: 12000 => 9999\r\n")) << form.User_Message_Box;
 }
 
 }  // namespace

@@ -20,8 +20,7 @@ struct Snapshot_Rig : Main_Window_Rig {
         Form.Firing.Attach(Snapshot);
         Setup_File("ThermalDeviceName.txt", "Studio \"big\" kiln");
         Form.Form_Load();
-        Write_Short_Profile();
-        Open_Profile("short.txt");
+        Open_Short_Profile();
     }
     ~Snapshot_Rig() { Form.Firing.Detach(Snapshot); }
     void Tick(int seconds) {

@@ -1,0 +1,119 @@
+#include <cstring>
+
+#include "main_window_rig.h"
+#include "profiles/printout.h"
+
+namespace corvanel::testing {
+namespace {
+
+const std::array<std::string, 10> Ramp{"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
+const std::array<std::string, 10> Hold{"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
+const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "", "", ""};
+
+TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{true, false, false}));  // port 1
+    EXPECT_TRUE(rig.Form.Monitor_Interval.Enabled && !rig.Form.Control_Interval.Enabled);
+    // MA01 first, then one monitoring tick; without a profile it slows to once a minute.
+    ASSERT_GE(rig.Line.Sent.size(), 2u);
+    EXPECT_EQ(rig.Line.Sent[0] + rig.Line.Sent[1],
+              Build_Request(0, "MA01") + Build_Request(0, "RS01"));
+    EXPECT_EQ(rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Monitor_Interval.Interval),
+              "Time(hours) 60000");
+    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")))
+        << "saved while loading";
+
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+    EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(rig.Line.Port_Open());
+    EXPECT_TRUE(rig.Windows.Ended);
+    std::string saved;
+    for (const char* file : {"Check_Flag.txt", "Email_List.txt", "CommPortNumber.txt",
+                             "EnableEmailNotification.txt", "Profile_Name.txt"}) {
+        saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
+    }
+    // An empty list is written; an empty profile name is not.
+    EXPECT_EQ(saved, "checked\r\n|\r\n|1\r\n|unchecked\r\n||");
+
+    rig.Form.User_Message_Box = std::string(1490, 'x');
+    rig.Form.Display("12345678");  // 1500 characters are kept; more start the area afresh
+    EXPECT_EQ(rig.Form.User_Message_Box.size(), 1500u);
+    rig.Form.Display("");
+    EXPECT_EQ(rig.Form.User_Message_Box, "");
+}
+
+TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Write_Profile("example.txt", {Ramp, Hold, End});
+    rig.Open_Profile("example.txt");
+    EXPECT_EQ(rig.Loaded(),
+              "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) chart=4");
+    EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
+    EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
+    EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
+    // Printed: row 0 without values, then the rows before the end row in two decimals.
+    Printout printout = Build_Printout(rig.Form.RunWorkSheet, rig.Form.Profile_Name);
+    EXPECT_EQ(printout.Name_Line + "|" + printout.Titles[1] + "|" + printout.Titles[8],
+              "Profile Name=example.txt|Start-Time|Notif-Time");
+    EXPECT_EQ(printout.Rows,
+              (std::vector<std::array<std::string, 8>>{
+                  {},
+                  {"1.00", "0.00", "60.00", "r", "70.00", "1000.00", "15.50", "50.00"},
+                  {"2.00", "60.00", "30.00", "h", "1000.00", "1000.00", "0.00", ""}}));
+    EXPECT_TRUE(Build_Printout(Profile_Sheet{}, "").Rows.empty());  // no profile: titles only
+
+    rig.Write_Profile("pt.txt",
+                      {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
+                       {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
+                       {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
+                      "PtJIS", false, false);
+    rig.Open_Profile("pt.txt");
+    EXPECT_EQ(rig.Loaded(),
+              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) chart=4");
+
+    // A damaged file or a cell that is not a number leaves the loaded profile in force.
+    const std::string loaded = rig.Loaded();
+    std::string damaged = Read_Whole_File(rig.Paths.Profile_File("pt.txt"));
+    damaged[40] = '5';
+    Write_Whole_File(rig.Paths.Profile_File("bad.txt"), damaged);
+    rig.Write_Profile("odd.txt", {{"1", "0", "sixty", "r", "70", "200", "", "", "", ""},
+                                  {"2", "60.00", "", "e", "200", "", "", "", "", ""}});
+    const std::pair<const char*, const char*> attempts[] = {
+        {"bad.txt", "File found: Format not valid: \r\n"},
+        {"odd.txt",
+         "Profile syntax is is valid\r\nProfile Load Error: System error number=13\r\n"}};
+    for (auto [file, message] : attempts) {
+        rig.Form.Clear();
+        *file ? rig.Open_Profile(file) : rig.Form.mnuFileOpen_Click();  // "" cancels
+        EXPECT_EQ(rig.Form.User_Message_Box.substr(0, std::strlen(message)), message);
+        EXPECT_EQ(rig.Loaded(), loaded);
+        EXPECT_TRUE(rig.Form.Profile_Valid);
+    }
+}
+
+// The panel's open and close are the run window's menu story; here what it refuses.
+TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Form.mnuLockControls_Click();
+    EXPECT_EQ(rig.Line.Sent.back(), Build_Request(0, "AP01"));
+    EXPECT_FALSE(rig.Form.Start_Profile_Enabled);
+    rig.Form.mnuFrontPanel_Click();
+    EXPECT_FALSE(rig.Form.mnuFrontPanel || rig.Windows.Front_Panel_Shown);
+    EXPECT_TRUE(rig.Said("Unlock and stop run to access front panel\r\n"));
+    std::size_t frames = rig.Line.Sent.size();
+    rig.Form.mnuLockControls_Click();
+    EXPECT_TRUE(rig.Form.Start_Profile_Enabled);
+    EXPECT_EQ(rig.Line.Sent.size(), frames);  // unlocking sends nothing
+
+    rig.Form.Set_Polling_Mode("run");
+    rig.Form.mnuFrontPanel_Click();
+    EXPECT_FALSE(rig.Windows.Front_Panel_Shown);
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
