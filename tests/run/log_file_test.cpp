@@ -37,5 +37,12 @@ TEST(Log_File, AppendsWholeRecordsAndReadsBackTheLastElapsedTime) {
     EXPECT_FALSE(Append_Log_Record(folder.File("no/such/folder/x.txt"), Log_Record("1", 1, 1)));
 }
 
+// A reset names the new log after the profile (dots and all) and the minute.
+TEST(Log_File, AResetNamesTheLogAfterTheProfileAndTheMinute) {
+    Date_Time april{2011, 4, 3, 14, 5, 59};
+    EXPECT_EQ(Reset_Log_Name("cone.6.txt", april), "cone.6_04_03_2011_14_05.txt");
+    EXPECT_EQ(Reset_Log_Name("bisque", april), "bisque_04_03_2011_14_05.txt");
+}
+
 }  // namespace
 }  // namespace corvanel

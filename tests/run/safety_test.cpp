@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "run/safety_settings.h"
+#include "run/safety_settings_form.h"
 #include "run/safety_supervisor.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
@@ -143,6 +144,30 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownAndMissing", Defaults_And("Colour=red"), 5,
             "Safety setting not known: Colour=red|Safety setting missing, default kept: Co|"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// The dialog's OK takes every good text; a bad one keeps the value in force and says why.
+TEST(Safety_Settings_Form, OkTakesTheGoodValuesAndShowsTheOldOneForABadOne) {
+    Safety_Settings in_force;
+    in_force.Heat_Minutes = 30;
+    Safety_Settings_Form form;
+    form.Form_Load(in_force);
+    auto text_of = [&](const std::string& name) -> std::string& {
+        std::size_t i = 0;
+        while (Safety_Setting_Rows()[i].Name != name) ++i;
+        return form.Texts[i];
+    };
+    text_of("Heat_Minutes") = "0";
+    text_of("Heat_Gap_C") = "15.5";
+    text_of("Scale_Check") = "0";
+    EXPECT_FALSE(form.OK_Click());
+    EXPECT_EQ(text_of("Heat_Minutes"), "30");
+    EXPECT_EQ(form.Settings.Heat_Minutes, 30);
+    EXPECT_EQ(form.Settings.Heat_Gap_C, 15.5);
+    EXPECT_FALSE(form.Settings.Scale_Check);
+    EXPECT_EQ(form.Messages,
+              "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 30\r\n");
+    EXPECT_TRUE(form.OK_Click());
+}
 
 }  // namespace
 }  // namespace corvanel
