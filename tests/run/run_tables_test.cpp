@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/error_numbers.h"
 #include "common/text.h"
 #include "run/safe_start.h"
 
@@ -43,6 +44,11 @@ TEST(Run_Tables, TheWorkedExampleAndAPlatinumProfileInTenths) {
     EXPECT_EQ(Segment_Of(tables, 0) + " " + Segment_Of(tables, 1),
               "0-10:200-4000/50 10-15:4000-4000/3000");
     EXPECT_EQ(Build_Run_Chart(sheet)[1], std::make_pair(0.0, 20.0));
+
+    // A cell that is no number stops the build instead of firing a wrong curve.
+    sheet = Sheet_Of({{"1", "0", "ten", "r", "20", "400", "", "", "", ""},
+                      {"2", "", "", "e", "400", "", "", "", "", ""}});
+    EXPECT_THROW(Build_Run_Tables(sheet, "K    ", 2, tables), Run_Time_Error);
 }
 
 // A warm kiln starts where the first rising segment reaches it, even when a hold comes

@@ -60,6 +60,18 @@ auto Full_Power(double per_minute, double gap = 100) {
     };
 }
 
+// A new run starts with no alarm of the last one: the reset clears what was active.
+TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
+    Safety_Supervisor supervisor{Safety_Settings{}};
+    Firing_Status tick;
+    tick.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 1000}});
+    tick.Measured = 2000;
+    EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
+    EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
+    EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
+    EXPECT_TRUE(supervisor.Active_Names().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Ticks, Safety_Supervisor_Test,
     ::testing::Values(
