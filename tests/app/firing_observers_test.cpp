@@ -85,6 +85,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     rig.Line.Server = &rig.Server;
     tick(30);  // past a minute boundary
     EXPECT_EQ(Shown(view), "now=2.50 seg=2 left=1 min ends=09:12");
+    EXPECT_EQ(observer.Last.Error_Limit, 0);  // the hold has no limit
     EXPECT_EQ(observer.Heard,
               (std::vector<std::string>{
                   "start run 1 0.00 0", "tick run 1 0.00 70", "tick run 1 1.00 160",
