@@ -206,5 +206,22 @@ TEST(Desired_Temp_Errors,
     EXPECT_TRUE(rig.Said("sent instead: 12000 => 9999\r\n")) << form.User_Message_Box;
 }
 
+// A controller whose own set limit is below the profile refuses the set value (end code
+// 0D): the operator is told as for a lost line, and the run goes on.
+TEST(Set_Value_Refused, BeyondTheControllersOwnLimitIsSaidAsACommunicationsError) {
+    Main_Window_Rig rig;
+    sim::Unit_Settings kiln = Kiln_Settings();
+    kiln.High_Limit = 200;
+    rig.Model = sim::Controller_Model({0}, kiln);
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    rig.Form.Start_Profile_Click();
+    EXPECT_FALSE(rig.Said("Set Value Communications Error"));
+    rig.Clock.Advance(120);
+    rig.Form.Control_Interval_Timer();  // 250 degrees asked
+    EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
 }  // namespace
 }  // namespace corvanel::testing
