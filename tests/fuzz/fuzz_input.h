@@ -5,8 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "../support/temp_folder.h"
 
 namespace corvanel::fuzz {
 
@@ -46,17 +47,12 @@ void Allowing(Step step) {
 }
 
 // A file of this process's own in the temporary folder, for readers that take a path;
-// writing it makes its folder.
+// Write_Whole_File makes its folder.
 inline std::string Scratch_File(const char* name) {
     std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("corvanel-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     return (folder / name).string();
-}
-
-inline void Write_Scratch(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 }  // namespace corvanel::fuzz

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const Program_Paths paths(fuzz::Scratch_File("program"));
     const std::string file = paths.Language_Folder() + "fuzzed.mdb";
     std::filesystem::remove(file + "-journal");
-    fuzz::Write_Scratch(file, database);
+    Write_Whole_File(file, database);
 
     try {
         Language_Database db(file, Language_Database::Access::Read_Only);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes += Profile_Checksum(bytes) + "\r\n";
     }
     static const std::string path = fuzz::Scratch_File("profile.txt");
-    fuzz::Write_Scratch(path, bytes);
+    Write_Whole_File(path, bytes);
 
     std::string text = Read_Profile_File(path);
     if (!text.empty()) {

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const Program_Paths paths(fuzz::Scratch_File("program"));
     for (const char* name : {"CommPortNumber.txt", "CommPortMap.txt"})
-        fuzz::Write_Scratch(paths.Setup_File(name), bytes);
+        Write_Whole_File(paths.Setup_File(name), bytes);
 
     std::string line = Read_First_Line(paths.Setup_File("CommPortNumber.txt"));
     Convert_To_Int16(line);
