@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control tick's own cost: a whole tick (time, segment, set value, three controller
 // exchanges with the in-process simulated controller, read-outs, log record, alert
 // arming) with pauses that take no time, and the memory a long firing leaves behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one controller exchange without its pause, and kiln-sim's reply latency.
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Firing History's load: list a folder of 500 firing records and open a 24-hour
 // record (28,800 ticks) for the chart. Memory is counted by the allocations made: the
 // listing should hold about one record at a time, whatever the folder's size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One language pass over the 137 captions with German current: every lookup opens the
 // language file, runs one query and closes it, as the windows do at each activation.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run chart's work at one control tick late in a long firing: 24 hours of a profile
 // in minutes at a tick every 3 s already drawn (28,800 points in each trace), then one
 // more tick: the live view takes the status, the chart adds the new points and the

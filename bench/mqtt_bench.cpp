@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What publishing costs a control tick: the time the firing's seam takes to hand one tick
 // to the MQTT client (state JSON made, written or queued), with the broker up, hung
 // (stopped with SIGSTOP while the program is connected) and gone. The figures are the

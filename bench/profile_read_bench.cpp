@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a full profile: the file read, the checksum verified and the text cut into
 // a sheet, as the editor and the run window do when the operator opens a profile.
 

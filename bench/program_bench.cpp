@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as the operator runs it: start-up time from process start to the run
 // window shown, and the program's CPU use over a minute of monitor mode and over a
 // minute of a firing against kiln-sim. The waits between ticks must not spin.

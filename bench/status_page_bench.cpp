@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status page under load: the program fires the quick test against kiln-sim with the
 // page on, once with no client and once with 50 clients each polling /api/status once a
 // second. Figures: the control ticks' spacing (it should stay at 3 s: the largest

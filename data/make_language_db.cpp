@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a language database from the phrase list and, for a shipped language, its
 // translation file. Refuses (and writes nothing) when a phrase is listed twice or a
 // translation names a phrase the list does not hold; names every untranslated phrase.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kiln-sim: a temperature controller and its kiln, served on a pseudo-terminal.
 
 #include <fcntl.h>

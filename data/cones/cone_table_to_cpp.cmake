@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns data/cones/cone_table.csv into the rows of the cone table compiled into the
 # core: one {"cone", c_60, c_150, f_108, f_270} initializer a line. Run by the build
 # with -DCSV=<table> -DOUT=<file>; a malformed line stops the build.

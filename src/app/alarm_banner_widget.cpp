@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/alarm_banner_widget.h"
 
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dlg_get_name.h"
 
 #include <QHBoxLayout>

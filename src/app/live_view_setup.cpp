@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/live_view_setup.h"
 
 #include "app/traj_form_model.h"

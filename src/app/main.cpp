@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Corvanel: runs a firing profile on a kiln through its temperature controller.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/no_log_warning.h"
 
 #include "language/setting_complaint.h"

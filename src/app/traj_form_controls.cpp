@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operator controls of the main window: lock, front panel, device name, editor,
 // and the quick port menu.
 

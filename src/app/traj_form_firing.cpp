@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run model's firing status: the snapshot every tick and run event publishes.
 
 #include "app/traj_form_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's start-up, message area, polling modes and exit.
 
 #include "app/traj_form_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's log file commands and e-mail alerts.
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run: the control tick, the run commands, elapsed-time editing and the
 // monitoring tick.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's safety layer: the supervisor's alarms acted on with the run's own routines,
 // the checks and notices of a safe start, and the safety settings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's settings in the setup folder, and loading a profile for a run.
 
 #include "app/traj_form_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controller/front_panel.h"
 
 #include "ui/widgets.h"

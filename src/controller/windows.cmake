@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The serial port over QSerialPort and the reply pause as a nested event loop.
 target_sources(corvanel_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/qt_serial_device.cpp

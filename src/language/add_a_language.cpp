@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/add_a_language.h"
 
 #include <algorithm>

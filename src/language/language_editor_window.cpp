@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/language_editor_window.h"
 
 #include "ui/widgets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's menus: New, Open, Save As, the scales, the sensor types, Exit Editor,
 // and the small settings files the editor keeps between openings.
 

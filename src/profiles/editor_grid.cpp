@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's grid: the key filter, committing an entry, the cell checks and the
 // cells worked out from the committed one.
 

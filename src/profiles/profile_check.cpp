@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content check that a profile must pass before the editor saves it.
 
 #include "common/numeric.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/profile_editor.h"
 
 #include "app/live_view_setup.h"

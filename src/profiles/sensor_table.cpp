@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/sensor_table.h"
 
 #include "common/numeric.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a source file holding a file's bytes: cmake -DINPUT=... -DOUTPUT=... -DNAME=... -P
 file(READ "${INPUT}" bytes HEX)
 string(LENGTH "${bytes}" hex_length)

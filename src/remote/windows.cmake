@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The status page's HTTP server and its settings dialog.
 find_package(Qt6 REQUIRED COMPONENTS HttpServer Network)
 target_sources(corvanel_ui PRIVATE

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Firing charts painted with Qt: shared by the history window, its report and
 # corvanel-log, which needs no widgets for them.
 find_package(Qt6 REQUIRED COMPONENTS Gui Svg)

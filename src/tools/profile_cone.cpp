@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvanel-profile cone: a firing worked out from a cone number and a speed, typed into
 // the editor and saved through its own save, as make does with rows from a file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvanel-profile make: segments from a CSV file, typed into the editor cell by cell
 // as an operator would, checked, and saved through the editor's own save.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/comm_setup_model.h"
 
 #include "main_window_rig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the firing status observers hear, show and record of a firing, and the live view.
 
 #include "main_window_rig.h"

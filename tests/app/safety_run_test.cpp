@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety layer on the run model, against the simulated kiln and its plant faults,
 // with a fake clock.
 

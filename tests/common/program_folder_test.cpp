@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which program folder an executable uses, and what an installed one starts with.
 
 #include <gtest/gtest.h>

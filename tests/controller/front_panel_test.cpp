@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front panel's address and scan as the maintenance operator uses them, against
 // simulated controllers on the line.
 

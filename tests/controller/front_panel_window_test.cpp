@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front panel window on the offscreen platform, driven as the operator drives it:
 // controls found by what the operator reads, an indicator, a line typed,
 // a scan, the window closed.

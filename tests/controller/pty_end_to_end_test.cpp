@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's serial port against kiln-sim on a real pseudo-terminal.
 
 #include <gtest/gtest.h>

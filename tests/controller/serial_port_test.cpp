@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port: port numbers over fake /dev and /sys trees shaped as the kernel lays
 // them out, and the link's opening, sending and receiving over a fake line.
 

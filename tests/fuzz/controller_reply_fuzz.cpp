@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's replies: whatever comes back on the line, in pieces split anywhere,
 // to each of the eleven commands. The first byte of each round chooses the command, a
 // zero-ended piece is the reply, the bytes after it say where the line splits it.

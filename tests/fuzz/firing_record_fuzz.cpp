@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Firing records and plain logs as the history window and corvanel-log read them:
 // whatever a power cut, an editor or a damaged disk left in the file, through the
 // summary, the chart and the report.

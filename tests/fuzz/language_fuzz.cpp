@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language files: a damaged or hostile database file, and hostile phrases and
 // searches against it, through the lookup every window uses and the language editor's
 // search.

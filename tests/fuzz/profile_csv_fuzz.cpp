@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvanel-profile make: any CSV typed into the editor, checked and (when it passes) saved.
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile file: read, checked and cut into the run's tables, as opening it in the
 // program or checking it with corvanel-profile does. The first byte chooses whether the
 // bytes are the file as they come (mostly refused by the checksum) or laid into a

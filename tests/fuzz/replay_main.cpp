@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Without libFuzzer: runs the harness once over every file in the folders named on the
 // command line (the seed corpus and the crashes kept as regressions).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The setup files: whatever a setup file holds, read as its first line and converted as
 // the program converts it (port numbers, numbers, line settings, the port map).
 

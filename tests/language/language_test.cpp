@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language files at work: lookups, the language editor and the model of the window
 // that chooses and adds languages, in a program folder of the test's own.
 

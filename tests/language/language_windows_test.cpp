@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operator's two language windows inside the running program: choosing a language,
 // adding one, and translating phrases in the language editor, also by screen reader.
 

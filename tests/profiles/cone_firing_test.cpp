@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cone firing: the chart compiled into the core and the firings worked out from it, as
 // the editor's sheet holds them once typed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <filesystem>
 
 #include "editor_test_support.h"

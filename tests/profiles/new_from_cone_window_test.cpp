@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The New From Cone dialog as the operator uses it from the profile editor's File menu.
 
 #include <QComboBox>

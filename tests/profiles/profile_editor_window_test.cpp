@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile editor window as the operator uses it from the run window: mouse clicks in
 // the grid, keys typed into the floating text box, the menus found by their captions.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program publishing to a real Mosquitto broker during a firing against kiln-sim.
 
 #include <QCheckBox>

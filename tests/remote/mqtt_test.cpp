@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MQTT publisher without a broker: what it sends for a firing, the connection's
 // decisions and the settings files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status page's settings files and the dialog that writes them.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status server over real loopback sockets, and the page in a real browser during a
 // firing against kiln-sim.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the status page serves: the snapshot the run model feeds during a firing against
 // the simulated controller, its JSON, and the answer to each request (only three GET
 // routes, the token on a network listener, never a cached answer).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety layer's rules: when each alarm is raised and cleared, and its settings file.
 
 #include <gtest/gtest.h>

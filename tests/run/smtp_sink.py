@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # smtp_sink.py FOLDER LIMIT: a real SMTP server on loopback for the mail tests. Prints its
 # port, writes each message to FOLDER/mail-N.txt ("FROM sender", "TO recipients", then the
 # message as received) and stops on "quit", at the end of its input or after LIMIT seconds.
