@@ -7,7 +7,7 @@
 
 #include <fstream>
 
-#include "main_window_rig.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -13,9 +13,9 @@
 #include <new>
 #include <random>
 
+#include "history/firing_summary.h"
 #include "run/firing_chart.h"
 #include "run/firing_record.h"
-#include "run/firing_summary.h"
 
 namespace {
 

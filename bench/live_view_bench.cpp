@@ -11,8 +11,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/windows/run_chart_view.h"
 #include "run/live_firing_view.h"
-#include "ui/profile_chart_view.h"
 
 namespace corvanel {
 namespace {

@@ -18,7 +18,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "remote/mqtt_client.h"
+#include "remote/windows/mqtt_client.h"
 
 namespace corvanel {
 namespace {

@@ -21,7 +21,7 @@
 #include <string>
 
 #include "app/program.h"
-#include "app/traj_form.h"
+#include "app/windows/traj_form_window.h"
 
 namespace corvanel {
 namespace {

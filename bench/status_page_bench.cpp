@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "app/traj_form.h"
+#include "app/windows/traj_form_window.h"
 #include "remote/remote_settings.h"
 
 namespace corvanel {

@@ -8,24 +8,24 @@
 #include <filesystem>
 
 #include "ui/caption_registry.h"
-#include "app/comm_setup.h"
+#include "app/windows/comm_setup_window.h"
 #include "ui/print_profile.h"
 
 #include <QChartView>
-#include "app/dlg_get_name.h"
-#include "app/live_view_setup.h"
+#include "app/windows/dlg_get_name.h"
+#include "run/live_view_setting.h"
 #include "app/qt_platform.h"
-#include "app/serial_port_window.h"
-#include "app/traj_form.h"
-#include "controller/front_panel.h"
-#include "controller/qt_serial_device.h"
-#include "language/add_a_language_window.h"
-#include "language/language_editor_window.h"
+#include "app/windows/serial_port_window.h"
+#include "app/windows/traj_form_window.h"
+#include "controller/windows/front_panel_window.h"
+#include "controller/windows/qt_serial_device.h"
+#include "language/windows/add_a_language_window.h"
+#include "language/windows/language_database_interface_window.h"
 #include "language/translate.h"
-#include "profiles/profile_editor.h"
-#include "run/firing_history_window.h"
-#include "remote/mqtt_publishing.h"
-#include "remote/remote_monitoring.h"
+#include "profiles/windows/profile_editor_window.h"
+#include "history/windows/firing_history_window.h"
+#include "remote/windows/mqtt_publishing.h"
+#include "remote/windows/remote_monitoring.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {

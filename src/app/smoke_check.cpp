@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/program.h"
-#include "app/traj_form.h"
+#include "app/windows/traj_form_window.h"
 #include "controller/serial_ports.h"
 
 namespace corvanel {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "language/language_editor.h"
+#include "language/language_database_interface_model.h"
 #include "language/language_names.h"
 #include "language/translate.h"
 #include "setup/setup_files.h"

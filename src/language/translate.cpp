@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/translate.h"
 
-#include "language/language_editor.h"
+#include "language/language_database_interface_model.h"
 
 namespace corvanel {
 

@@ -10,7 +10,7 @@
 #include <QGuiApplication>
 #include <memory>
 
-#include "run/firing_chart_painter.h"
+#include "history/firing_chart_painter.h"
 #endif
 
 int main(int argc, char** argv) {

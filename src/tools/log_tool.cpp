@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "common/text.h"
-#include "run/firing_report.h"
-#include "run/firing_summary.h"
+#include "history/firing_report.h"
+#include "history/firing_summary.h"
 #include "setup/program_paths.h"
 
 namespace corvanel {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/comm_setup_model.h"
 
-#include "main_window_rig.h"
 #include "support/fake_devices.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

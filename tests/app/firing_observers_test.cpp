@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the firing status observers hear, show and record of a firing, and the live view.
 
-#include "main_window_rig.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/live_firing_view.h"
 #include "run/log_file.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/comm_setup.h"
-#include "app/safety_settings_window.h"
-#include "app/serial_port_window.h"
-#include "controller/front_panel.h"
-#include "program_rig.h"
-#include "run/firing_chart_painter.h"
-#include "run/firing_history_window.h"
+#include "app/windows/comm_setup_window.h"
+#include "app/windows/run_chart_view.h"
+#include "app/windows/serial_port_window.h"
+#include "controller/windows/front_panel_window.h"
+#include "history/firing_chart_painter.h"
+#include "history/windows/firing_history_window.h"
+#include "run/windows/safety_settings_window.h"
 #include "setup/setup_files.h"
-#include "ui/profile_chart_view.h"
+#include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {

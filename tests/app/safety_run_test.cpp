@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "main_window_rig.h"
 #include "run/smtp_mail_sender.h"
+#include "support/main_window_rig.h"
 #include "support/smtp_sink.h"
 
 namespace corvanel::testing {

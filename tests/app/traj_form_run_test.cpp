@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window_rig.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstring>
 
-#include "main_window_rig.h"
 #include "profiles/printout.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "fake_line.h"
+#include "support/fake_line.h"
 
 namespace corvanel::testing {
 namespace {

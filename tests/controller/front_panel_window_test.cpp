@@ -3,14 +3,14 @@
 // controls found by what the operator reads, an indicator, a line typed,
 // a scan, the window closed.
 
-#include "controller/front_panel.h"
+#include "controller/windows/front_panel_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "fake_line.h"
 #include "support/accessible_tree.h"
+#include "support/fake_line.h"
 #include "support/qt_rig.h"
 
 namespace corvanel::testing {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "fake_line.h"
+#include "support/fake_line.h"
 
 namespace corvanel::testing {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
-#include "controller/qt_serial_device.h"
-#include "fake_line.h"
+#include "controller/windows/qt_serial_device.h"
 #include "setup/setup_files.h"
+#include "support/fake_line.h"
 #include "support/qt_rig.h"
 #include "support/temp_folder.h"
 

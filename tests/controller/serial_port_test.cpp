@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_line.h"
 #include "setup/program_paths.h"
 #include "support/fake_devices.h"
+#include "support/fake_line.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {

@@ -4,10 +4,10 @@
 // summary, the chart and the report.
 
 #include "fuzz_input.h"
+#include "history/firing_report.h"
+#include "history/firing_summary.h"
 #include "run/firing_chart.h"
 #include "run/firing_record.h"
-#include "run/firing_report.h"
-#include "run/firing_summary.h"
 
 using namespace corvanel;
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../support/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace corvanel::fuzz {
 

@@ -8,7 +8,7 @@
 #include "common/error_numbers.h"
 #include "fuzz_input.h"
 #include "language/language_database.h"
-#include "language/language_editor.h"
+#include "language/language_database_interface_model.h"
 #include "language/translate.h"
 
 using namespace corvanel;

@@ -8,7 +8,7 @@
 
 #include "language/add_a_language.h"
 #include "language/language_database.h"
-#include "language/language_editor.h"
+#include "language/language_database_interface_model.h"
 #include "language/translate.h"
 #include "setup/setup_files.h"
 #include "support/fake_platform.h"

@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "language/add_a_language_window.h"
-#include "language/language_editor_window.h"
-#include "program_rig.h"
+#include "language/windows/add_a_language_window.h"
+#include "language/windows/language_database_interface_window.h"
 #include "support/accessible_tree.h"
+#include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "editor_test_support.h"
 #include "setup/setup_files.h"
-#include "worked_example.h"
+#include "support/worked_example.h"
 
 namespace corvanel {
 namespace {

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "profiles/new_from_cone.h"
-#include "profiles/profile_editor.h"
-#include "program_rig.h"
+#include "profiles/windows/new_from_cone_window.h"
+#include "profiles/windows/profile_editor_window.h"
+#include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
-#include "profiles/profile_editor.h"
-#include "program_rig.h"
-#include "worked_example.h"
+#include "profiles/windows/profile_editor_window.h"
+#include "support/program_rig.h"
+#include "support/worked_example.h"
 
 namespace corvanel::testing {
 namespace {

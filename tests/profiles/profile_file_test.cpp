@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
-#include "worked_example.h"
+#include "support/worked_example.h"
 
 namespace corvanel {
 namespace {

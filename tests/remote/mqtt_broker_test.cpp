@@ -13,11 +13,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "program_rig.h"
-#include "remote/mqtt_client.h"
-#include "remote/mqtt_publishing.h"
-#include "remote/mqtt_setup_window.h"
+#include "remote/windows/mqtt_client.h"
+#include "remote/windows/mqtt_publishing.h"
+#include "remote/windows/mqtt_setup_window.h"
 #include "setup/setup_files.h"
+#include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {

@@ -15,9 +15,9 @@
 #include <QTimer>
 
 #include "common/text.h"
-#include "program_rig.h"
-#include "remote/remote_monitoring.h"
-#include "remote/remote_monitoring_window.h"
+#include "remote/windows/remote_monitoring.h"
+#include "remote/windows/remote_monitoring_window.h"
+#include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {

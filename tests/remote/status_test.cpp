@@ -7,10 +7,10 @@
 
 #include <map>
 
-#include "main_window_rig.h"
 #include "remote/status_json.h"
 #include "remote/status_routes.h"
 #include "remote/status_snapshot.h"
+#include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {

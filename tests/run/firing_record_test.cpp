@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "history/firing_summary.h"
 #include "run/firing_record_writer.h"
-#include "run/firing_summary.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
 

@@ -8,7 +8,7 @@
 
 #include "support/case_name.h"
 #include "support/temp_folder.h"
-#include "worked_example.h"
+#include "support/worked_example.h"
 
 namespace corvanel {
 namespace {

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/windows/run_chart_view.h"
+
+#include <QChart>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "language/translate.h"
+#include "run/live_firing_view.h"
+#include "ui/widgets.h"
+
+namespace corvanel {
+
+namespace {
+
+// One new point of a trace onto its drawing, as Drawn_Points would have drawn it.
+void Draw_Point(QLineSeries& series, Trace_Points& drawn, const std::pair<double, double>& point) {
+    const QPointF shown(point.first, point.second);
+    if (Replaces_Last_Drawn(drawn, point)) {
+        drawn.back() = point;
+        series.replace(static_cast<int>(drawn.size() - 1), shown);
+    } else {
+        drawn.push_back(point);
+        series.append(shown);
+    }
+}
+
+}  // namespace
+
+Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
+    : Profile_Chart_View(object_name, parent) {
+    Measured_ = new QLineSeries;
+    Set_Value_ = new QLineSeries;
+    Now_Line_ = new QLineSeries;
+    Measured_->setColor(QColor(0xc6, 0x28, 0x28));
+    Set_Value_->setColor(QColor(0x2e, 0x7d, 0x32));
+    QPen now_pen(QColor(0x55, 0x55, 0x55));
+    now_pen.setStyle(Qt::DashLine);
+    now_pen.setWidth(2);
+    Now_Line_->setPen(now_pen);
+    for (QLineSeries* series : {Set_Value_, Measured_, Now_Line_}) {
+        chart()->addSeries(series);
+        series->attachAxis(X_Axis_);
+        series->attachAxis(Y_Axis_);
+    }
+    Now_Line_->setVisible(false);
+    chart()->legend()->show();
+    chart()->legend()->setAlignment(Qt::AlignBottom);
+    for (QLegendMarker* marker : chart()->legend()->markers(Now_Line_)) marker->setVisible(false);
+    Show_Names();
+}
+
+void Run_Chart_View::Show_Names() {
+    const QString plan = Q(TranslateText("Profile")), measured = Q(TranslateText("Measured")),
+                  set_value = Q(TranslateText("Set Value"));
+    if (Series_->name() != plan) Series_->setName(plan);
+    if (Measured_->name() != measured) Measured_->setName(measured);
+    if (Set_Value_->name() != set_value) Set_Value_->setName(set_value);
+}
+
+void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& plan,
+                                 const Live_Firing_View& view) {
+    bool refit = false;
+    if (!Shown_Once_ || plan != Shown_) {
+        Shown_ = plan;
+        Shown_Once_ = true;
+        // The plan's first corner (0, 0) would draw a stray rise at time 0 up to the
+        // start temperature: the line starts at the start temperature instead.
+        std::size_t from = plan.size() > 1 && plan[0] == std::pair{0.0, 0.0} && plan[1].first == 0;
+        Series_->replace(Points_Of(plan, from));
+        Plan_X_Min_ = Plan_X_Max_ = Plan_Y_Max_ = 0;
+        for (std::size_t i = from; i < plan.size(); ++i) {
+            Plan_X_Min_ = std::min(Plan_X_Min_, plan[i].first);
+            Plan_X_Max_ = std::max(Plan_X_Max_, plan[i].first);
+            Plan_Y_Max_ = std::max(Plan_Y_Max_, plan[i].second);
+        }
+        refit = true;
+    }
+
+    // The traces: all of them after a clear or rebuild, otherwise only the new points.
+    const Trace_Points& measured = view.Measured();
+    const Trace_Points& set_value = view.Set_Value();
+    std::size_t from = Shown_Points_;
+    if (view.Trace_Generation() != Shown_Generation_ || measured.size() < Shown_Points_) {
+        Shown_Generation_ = view.Trace_Generation();
+        from = 0;
+        Trace_X_Max_ = Trace_Y_Min_ = Trace_Y_Max_ = 0;
+        Drawn_Measured_ = Drawn_Points(measured);
+        Drawn_Set_Value_ = Drawn_Points(set_value);
+        Measured_->replace(Points_Of(Drawn_Measured_, 0));
+        Set_Value_->replace(Points_Of(Drawn_Set_Value_, 0));
+        refit = true;
+    } else {
+        for (std::size_t i = from; i < measured.size(); ++i) {
+            Draw_Point(*Measured_, Drawn_Measured_, measured[i]);
+            Draw_Point(*Set_Value_, Drawn_Set_Value_, set_value[i]);
+        }
+    }
+    for (std::size_t i = from; i < measured.size(); ++i) {
+        const double highest = std::max(measured[i].second, set_value[i].second);
+        const double lowest = std::min(measured[i].second, set_value[i].second);
+        if (measured[i].first > Trace_X_Max_ || highest > Trace_Y_Max_ || lowest < Trace_Y_Min_) {
+            Trace_X_Max_ = std::max(Trace_X_Max_, measured[i].first);
+            Trace_Y_Max_ = std::max(Trace_Y_Max_, highest);
+            Trace_Y_Min_ = std::min(Trace_Y_Min_, lowest);
+            refit = true;
+        }
+    }
+    Shown_Points_ = measured.size();
+
+    const double x_max = std::max(Plan_X_Max_, Trace_X_Max_);
+    const double y_max = std::max(Plan_Y_Max_, Trace_Y_Max_);
+    if (refit) Fit_Axes(Plan_X_Min_, x_max, Trace_Y_Min_, y_max);
+
+    if (view.Now_Shown() != Now_Shown_ || view.Now_Elapsed() != Now_X_ || refit) {
+        Now_Shown_ = view.Now_Shown();
+        Now_X_ = view.Now_Elapsed();
+        Now_Line_->replace({QPointF(Now_X_, Y_Axis_->min()), QPointF(Now_X_, Y_Axis_->max())});
+        Now_Line_->setVisible(Now_Shown_);
+        // The marker is no series of its own to the operator: no legend entry.
+        for (QLegendMarker* marker : chart()->legend()->markers(Now_Line_)) {
+            marker->setVisible(false);
+        }
+    }
+
+    const QString time_title = Q(view.Time_Axis_Title());
+    const QString temperature_title = Q(view.Temperature_Axis_Title());
+    if (X_Axis_->titleText() != time_title) X_Axis_->setTitleText(time_title);
+    if (Y_Axis_->titleText() != temperature_title) Y_Axis_->setTitleText(temperature_title);
+}
+
+}  // namespace corvanel

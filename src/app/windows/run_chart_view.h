@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "ui/profile_chart_view.h"
+
+namespace corvanel {
+
+class Live_Firing_View;
+
+// The run window's chart: the planned profile, and over it the firing as the live view
+// keeps it: the measured and set-value traces, the now marker, a legend and axis titles
+// with their units. Each call adds only what is new since the last one.
+class Run_Chart_View : public Profile_Chart_View {
+  public:
+    Run_Chart_View(const char* object_name, QWidget* parent);
+
+    void Show_Firing(const std::vector<std::pair<double, double>>& plan,
+                     const Live_Firing_View& view);
+
+    QLineSeries* Plan() const { return Series_; }
+    QLineSeries* Measured() const { return Measured_; }
+    QLineSeries* Set_Value() const { return Set_Value_; }
+    QLineSeries* Now_Line() const { return Now_Line_; }
+
+    // The legend's names in the interface language; the caption pass calls it.
+    void Show_Names();
+
+  private:
+    QLineSeries *Measured_, *Set_Value_, *Now_Line_;
+    // What the two trace series hold: the traces as Drawn_Points draws them.
+    std::vector<std::pair<double, double>> Drawn_Measured_, Drawn_Set_Value_;
+    std::uint64_t Shown_Generation_ = ~std::uint64_t{0};
+    std::size_t Shown_Points_ = 0;
+    double Trace_X_Max_ = 0, Trace_Y_Min_ = 0, Trace_Y_Max_ = 0;
+    double Plan_X_Min_ = 0, Plan_X_Max_ = 1, Plan_Y_Max_ = 1;
+    bool Now_Shown_ = false;
+    double Now_X_ = 0;
+};
+
+}  // namespace corvanel

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/platform.h"
+#include "history/energy_settings.h"
+#include "history/firing_summary.h"
+#include "run/firing_chart.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// The Firing History window without its widgets: the table of past firings in
+// Logfiles/, the chart of the chosen ones (two or more overlaid), their summary, the
+// table exported as CSV and the report printed.
+class Firing_History {
+  public:
+    // Prints the report (chart at the top, lines below); the PDF written when there is no
+    // printer, "" after printing on the printer. Empty optional when it failed.
+    using Report_Printer = std::function<std::optional<std::string>(
+        const Firing_Chart&, const std::vector<std::string>&, const std::string& pdf_path)>;
+
+    Firing_History(Program_Paths paths, File_Dialog& export_dialog, Report_Printer printer);
+
+    // Reads the energy settings and the records, newest first; chooses nothing.
+    void Form_Load();
+    // The operator chose these rows of the table (in the order chosen).
+    void Firings_Chosen(const std::vector<int>& rows);
+    void Export_CSV_Click();
+    void Print_Report_Click();
+
+    // What the window shows.
+    std::vector<std::array<std::string, 8>> Rows;  // the outcome translated
+    std::vector<int> Chosen;
+    Firing_Chart Chart;
+    std::string Summary;   // the chosen firings' report lines, CR LF between
+    std::string Messages;  // the message area
+    bool Print_Report_Enabled = false;
+
+  private:
+    std::vector<std::string> Report_Lines() const;
+
+    Program_Paths Paths_;
+    File_Dialog& Export_Dialog_;
+    Report_Printer Printer_;
+    Energy_Settings Energy_;
+    std::vector<Firing_List_Entry> Entries_;
+    std::vector<Firing_Record> Chosen_Records_;
+};
+
+}  // namespace corvanel

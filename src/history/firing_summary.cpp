@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/firing_summary.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "common/text.h"
+
+namespace corvanel {
+
+namespace {
+
+long long Utc_Second(const Firing_Record_Line& line) {
+    return Seconds_Of(line.Clock) - line.Offset_Minutes * 60LL;
+}
+
+double Seconds_Per_Unit(const Firing_Record_Header& header) {
+    return header.Time_Unit == "H" ? 3600 : 60;
+}
+
+}  // namespace
+
+const char* Firing_Outcome_Name(Firing_Outcome outcome) {
+    switch (outcome) {
+        case Firing_Outcome::Finished:
+            return "finished";
+        case Firing_Outcome::Soft_Off:
+            return "soft off by operator";
+        case Firing_Outcome::Alarm:
+            return "alarm";
+        case Firing_Outcome::Unfinished:
+            break;
+    }
+    return "unfinished";
+}
+
+void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
+    if (line.Has_Clock) {
+        if (!Has_Clock_) {
+            Summary_.Has_Start = true;
+            Summary_.Start = line.Clock;
+            First_Second_ = Utc_Second(line);
+        }
+        Has_Clock_ = true;
+        Last_Second_ = Utc_Second(line);
+    }
+    if (!Has_Elapsed_) First_Elapsed_ = line.Elapsed;
+    Has_Elapsed_ = true;
+    Last_Elapsed_ = line.Elapsed;
+
+    if (line.Is_Tick()) {
+        ++Summary_.Ticks;
+        Output_Sum_ += line.Output_Percent;
+        if (!Summary_.Has_Peak || line.Measured > Summary_.Peak) Summary_.Peak = line.Measured;
+        Summary_.Has_Peak = true;
+    } else if (line.Event == "start") {
+        Summary_.Outcome = Firing_Outcome::Unfinished;
+    } else if (line.Event == "profile finished") {
+        Summary_.Outcome = Firing_Outcome::Finished;
+    } else if (line.Event == "soft off") {
+        // The run's own soft off after "profile finished" keeps it finished.
+        if (Summary_.Outcome != Firing_Outcome::Finished) {
+            Summary_.Outcome =
+                Active_Alarms_.empty() ? Firing_Outcome::Soft_Off : Firing_Outcome::Alarm;
+        }
+    } else if (line.Event == "alarm raised") {
+        Active_Alarms_.insert(line.Detail);
+    } else if (line.Event == "alarm cleared") {
+        if (line.Detail.empty()) {
+            Active_Alarms_.clear();
+        } else {
+            Active_Alarms_.erase(line.Detail);
+        }
+    }
+}
+
+Firing_Summary Firing_Summary_Builder::Result(const Firing_Record_Header& header,
+                                              const Energy_Settings& energy) const {
+    Firing_Summary summary = Summary_;
+    summary.Duration_Seconds =
+        Has_Clock_ ? static_cast<double>(Last_Second_ - First_Second_)
+                   : std::max(0.0, Last_Elapsed_ - First_Elapsed_) * Seconds_Per_Unit(header);
+    if (energy.Kiln_Power_kW) {
+        // Each tick runs the elements for its output share of the tick's length.
+        summary.Energy_kWh = Output_Sum_ / 100 * *energy.Kiln_Power_kW * header.Tick_Length / 3600;
+        if (energy.Price_Per_kWh) summary.Cost = *summary.Energy_kWh * *energy.Price_Per_kWh;
+    }
+    return summary;
+}
+
+Firing_Summary Summarise(const Firing_Record& record, const Energy_Settings& energy) {
+    Firing_Summary_Builder builder;
+    for (const Firing_Record_Line& line : record.Lines) builder.Add(line);
+    Firing_Summary summary = builder.Result(record.Header, energy);
+    if (summary.Has_Peak) {
+        // Without clocks (a plain log) a tick is as long as the profile's tick.
+        std::size_t near = 0;
+        for (const Firing_Record_Line& line : record.Lines) {
+            if (line.Is_Tick() && line.Measured >= summary.Peak - 50) ++near;
+        }
+        summary.Seconds_Near_Peak = static_cast<double>(near) * record.Header.Tick_Length;
+    }
+    return summary;
+}
+
+std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
+                                                   const Energy_Settings& energy) {
+    std::vector<Firing_List_Entry> entries;
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error), end;
+    std::string text, problem;
+    for (; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.ends_with(Firing_Record_Suffix) || !it->is_regular_file(error)) continue;
+        if (!Read_Record_File(it->path().string(), text, problem)) continue;
+        Firing_List_Entry entry;
+        entry.Path = it->path().string();
+        entry.File_Name = name;
+        Firing_Summary_Builder builder;
+        std::vector<Record_Problem> problems;
+        Scan_Firing_Record(
+            text, entry.Header, [&](Firing_Record_Line&& line) { builder.Add(line); }, problems);
+        entry.Summary = builder.Result(entry.Header, energy);
+        entry.Problems = problems.size();
+        entries.push_back(std::move(entry));
+    }
+    auto start_of = [](const Firing_List_Entry& entry) {
+        return entry.Summary.Has_Start ? Seconds_Of(entry.Summary.Start) : -1;
+    };
+    std::sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
+        if (start_of(a) != start_of(b)) return start_of(a) > start_of(b);
+        return a.File_Name < b.File_Name;
+    });
+    return entries;
+}
+
+std::string Format_Start(const Firing_Summary& summary) {
+    if (!summary.Has_Start) return "-";
+    char text[32];
+    const Date_Time& t = summary.Start;
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.Year, t.Month, t.Day, t.Hour,
+                  t.Minute);
+    return text;
+}
+
+std::string Format_Duration(double seconds) {
+    const long long minutes = static_cast<long long>(std::max(0.0, seconds) / 60);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld", minutes / 60, minutes % 60);
+    return text;
+}
+
+std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header) {
+    if (!summary.Has_Peak) return "-";
+    return Format_Number(summary.Peak) + " " + header.Temp_Scale;
+}
+
+std::string Format_Optional_00(const std::optional<double>& value) {
+    return value ? Format_00(*value) : "-";
+}
+
+std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry) {
+    const Firing_Summary& s = entry.Summary;
+    return {Format_Start(s),
+            entry.Header.Profile_Name.empty() ? "-" : entry.Header.Profile_Name,
+            entry.Header.Kiln_Name.empty() ? "-" : entry.Header.Kiln_Name,
+            Format_Duration(s.Duration_Seconds),
+            Format_Peak(s, entry.Header),
+            Firing_Outcome_Name(s.Outcome),
+            Format_Optional_00(s.Energy_kWh),
+            Format_Optional_00(s.Cost)};
+}
+
+}  // namespace corvanel

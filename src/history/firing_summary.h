@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "history/energy_settings.h"
+#include "run/firing_record.h"
+
+namespace corvanel {
+
+enum class Firing_Outcome { Unfinished, Finished, Soft_Off, Alarm };
+
+// "finished", "soft off by operator", "alarm", "unfinished".
+const char* Firing_Outcome_Name(Firing_Outcome outcome);
+
+// What a potter asks of a past firing.
+struct Firing_Summary {
+    bool Has_Start = false;
+    Date_Time Start;  // the first line's clock
+    double Duration_Seconds = 0;
+    bool Has_Peak = false;
+    double Peak = 0;               // the highest measured temperature of a tick
+    double Seconds_Near_Peak = 0;  // ticks measured at peak - 50 or above, as time
+    std::size_t Ticks = 0;
+    std::optional<double> Energy_kWh, Cost;  // unset without a kiln power (or price)
+    Firing_Outcome Outcome = Firing_Outcome::Unfinished;
+};
+
+// The summary built one line at a time, so a listing needs no more than one line in
+// memory. The time near the peak needs the peak first and is left to Summarise.
+class Firing_Summary_Builder {
+  public:
+    void Add(const Firing_Record_Line& line);
+    Firing_Summary Result(const Firing_Record_Header& header, const Energy_Settings& energy) const;
+
+  private:
+    Firing_Summary Summary_;
+    bool Has_Clock_ = false;
+    long long First_Second_ = 0, Last_Second_ = 0;
+    double First_Elapsed_ = 0, Last_Elapsed_ = 0;
+    bool Has_Elapsed_ = false;
+    double Output_Sum_ = 0;  // percent, summed over ticks
+    std::set<std::string> Active_Alarms_;
+};
+
+// The whole summary of a record read in full.
+Firing_Summary Summarise(const Firing_Record& record, const Energy_Settings& energy);
+
+// A record found in a folder, as the history table shows it.
+struct Firing_List_Entry {
+    std::string Path, File_Name;
+    Firing_Record_Header Header;
+    Firing_Summary Summary;
+    std::size_t Problems = 0;  // lines skipped
+};
+
+// Every *.firing.csv in the folder, newest first; one record in memory at a time.
+std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
+                                                   const Energy_Settings& energy);
+
+// The history table's columns and one entry's texts in them: start, profile, kiln,
+// duration, peak, outcome, energy, cost. "-" where a value is not known.
+inline constexpr std::array<const char*, 8> Firing_List_Titles = {
+    "Start", "Profile", "Kiln", "Duration", "Peak", "Outcome", "Energy (kWh)", "Cost"};
+std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry);
+
+// Texts shared by the table, the report and the tool.
+std::string Format_Start(const Firing_Summary& summary);  // "2027-04-03 14:05" or "-"
+std::string Format_Duration(double seconds);              // "12:05" (hours:minutes)
+std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header);
+std::string Format_Optional_00(const std::optional<double>& value);  // "#0.00" or "-"
+
+}  // namespace corvanel

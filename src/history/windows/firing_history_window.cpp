@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/windows/firing_history_window.h"
+
+#include "history/windows/energy_settings_window.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "history/firing_chart_painter.h"
+#include "language/translate.h"
+#include "ui/print_profile.h"
+#include "ui/widgets.h"
+
+namespace corvanel {
+
+namespace {
+
+QString T(const char* english) {
+    return Q(TranslateText(english));
+}
+
+// The report goes where the profile printout goes: the printer, or a PDF without one.
+std::optional<std::string> Print_Report(const Firing_Chart& chart,
+                                        const std::vector<std::string>& lines,
+                                        const std::string& pdf_path) {
+    std::string written = Print_Chart_Report(
+        [&chart](QPainter& painter, const QRect& area) {
+            Paint_Firing_Chart(painter, QRectF(area), chart);
+        },
+        lines, pdf_path);
+    if (written.empty() && QPrinterInfo::defaultPrinter().isNull()) return std::nullopt;
+    return written;
+}
+
+}  // namespace
+
+Firing_Chart_Widget::Firing_Chart_Widget(const char* name, QWidget* parent) : QWidget(parent) {
+    setObjectName(name);
+    setMinimumSize(400, 250);
+}
+
+void Firing_Chart_Widget::Show_Chart(const Firing_Chart& chart) {
+    Chart_ = chart;
+    update();
+}
+
+void Firing_Chart_Widget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    Paint_Firing_Chart(painter, QRectF(rect()), Chart_);
+}
+
+Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& export_dialog,
+                                             QWidget* parent)
+    : QWidget(parent, Qt::Window), Energy_Model_(paths) {
+    Model_ = std::make_unique<Firing_History>(paths, export_dialog, Print_Report);
+    setObjectName("Firing_History");
+    Firings = new QTableWidget(0, static_cast<int>(Firing_List_Titles.size()), this);
+    Firings->setObjectName("Firings");
+    Firings->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Firings->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Firings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Firings->verticalHeader()->hide();
+    FiringChart = new Firing_Chart_Widget("FiringChart", this);
+    Firing_Summary = new QPlainTextEdit(this);
+    Firing_Summary->setObjectName("Firing_Summary");
+    Firing_Summary->setReadOnly(true);
+    History_Messages = new QPlainTextEdit(this);
+    History_Messages->setObjectName("History_Messages");
+    History_Messages->setReadOnly(true);
+    History_Messages->setMaximumHeight(80);
+    ExportCSV = Button(this, "ExportCSV", "Export CSV");
+    PrintReport = Button(this, "PrintReport", "Print Report");
+    EnergySettings = Button(this, "EnergySettings", "Energy Settings");
+    Energy_Window_ = new Energy_Settings_Window(Energy_Model_, this);
+
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(FiringChart);
+    lower->addWidget(Firing_Summary);
+    lower->setStretchFactor(0, 3);
+    lower->setStretchFactor(1, 1);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(Firings);
+    split->addWidget(lower);
+    split->setStretchFactor(1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ExportCSV);
+    buttons->addWidget(PrintReport);
+    buttons->addWidget(EnergySettings);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(split, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(History_Messages);
+    resize(1100, 760);
+
+    connect(Firings, &QTableWidget::itemSelectionChanged, this, [this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : Firings->selectionModel()->selectedRows()) {
+            rows.push_back(index.row());
+        }
+        std::sort(rows.begin(), rows.end());
+        Model_->Firings_Chosen(rows);
+        Refresh();
+    });
+    connect(ExportCSV, &QPushButton::clicked, this, [this] {
+        Model_->Export_CSV_Click();
+        Refresh();
+    });
+    connect(PrintReport, &QPushButton::clicked, this, [this] {
+        Model_->Print_Report_Click();
+        Refresh();
+    });
+    connect(EnergySettings, &QPushButton::clicked, this, [this] {
+        Energy_Window_->Open();
+        if (Energy_Window_->result() == QDialog::Accepted) Open();
+    });
+}
+
+Firing_History_Window::~Firing_History_Window() = default;
+
+void Firing_History_Window::Set_Captions() {
+    setWindowTitle(T("Firing History"));
+    QStringList titles;
+    for (const char* title : Firing_List_Titles) titles << T(title);
+    Firings->setHorizontalHeaderLabels(titles);
+    ExportCSV->setText(T("Export CSV"));
+    PrintReport->setText(T("Print Report"));
+    EnergySettings->setText(T("Energy Settings"));
+}
+
+void Firing_History_Window::Open() {
+    Set_Captions();
+    Model_->Form_Load();
+    Show_Table();
+    Refresh();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Firing_History_Window::Show_Table() {
+    QSignalBlocker quiet(Firings);
+    Firings->clearSelection();
+    Firings->setRowCount(static_cast<int>(Model_->Rows.size()));
+    for (int row = 0; row < Firings->rowCount(); ++row) {
+        const auto& cells = Model_->Rows[static_cast<std::size_t>(row)];
+        for (int col = 0; col < static_cast<int>(cells.size()); ++col) {
+            Firings->setItem(row, col,
+                             new QTableWidgetItem(Q(cells[static_cast<std::size_t>(col)])));
+        }
+    }
+    Firings->resizeColumnsToContents();
+}
+
+void Firing_History_Window::Refresh() {
+    FiringChart->Show_Chart(Model_->Chart);
+    Show_Message_Lines(*Firing_Summary, Shown_Summary_, Model_->Summary);
+    Show_Message_Lines(*History_Messages, Shown_Messages_, Model_->Messages);
+    PrintReport->setEnabled(Model_->Print_Report_Enabled);
+}
+
+}  // namespace corvanel

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "remote/windows/mqtt_publishing.h"
+
+#include "remote/mqtt_telemetry.h"
+#include "remote/windows/mqtt_client.h"
+#include "remote/windows/mqtt_setup_window.h"
+#include "setup/setup_files.h"
+
+namespace corvanel {
+
+Mqtt_Publishing::Mqtt_Publishing(const Program_Paths& paths, Firing_Status_Seam& firing,
+                                 const Status_Snapshot& snapshot,
+                                 std::function<void(const std::string&)> display)
+    : Paths_(paths),
+      Firing_(firing),
+      Snapshot_(snapshot),
+      Display_(std::move(display)),
+      Model_(paths) {}
+
+Mqtt_Publishing::~Mqtt_Publishing() {
+    Window_.reset();
+    Stop();
+}
+
+void Mqtt_Publishing::Stop() {
+    if (!Client_) return;
+    Firing_.Detach(Client_->Telemetry());
+    Client_.reset();
+}
+
+std::string Mqtt_Publishing::Default_Prefix() const {
+    std::string kiln = Snapshot_.Status().Kiln_Name;
+    if (kiln.empty()) kiln = Read_First_Line(Paths_.Setup_File("ThermalDeviceName.txt"));
+    return Default_Topic_Prefix(kiln);
+}
+
+void Mqtt_Publishing::Apply_Settings() {
+    Stop();
+    std::vector<std::string> complaints;
+    Mqtt_Settings settings = Read_Mqtt_Settings(Paths_, complaints);
+    for (const std::string& complaint : complaints) Display_(complaint);
+    if (!settings.Enabled) return;
+    std::string prefix = settings.Topic_Prefix.empty() ? Default_Prefix() : settings.Topic_Prefix;
+    Client_ = std::make_unique<Mqtt_Client>(settings, Snapshot_, prefix, Display_);
+    Firing_.Attach(Client_->Telemetry());
+}
+
+void Mqtt_Publishing::Open_Dialog(QWidget* parent) {
+    if (!Window_) {
+        Window_ = std::make_unique<Mqtt_Setup_Window>(Model_, parent);
+        Window_->Saved = [this] { Apply_Settings(); };
+    }
+    Window_->Open(Default_Prefix());
+}
+
+}  // namespace corvanel

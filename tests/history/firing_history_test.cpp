@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/firing_history.h"
+#include "run/firing_chart.h"
+
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "run/firing_record.h"
+#include "setup/setup_files.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+namespace corvanel {
+namespace {
+
+// A record of a ramp from 20 to `peak`: one tick a minute for `minutes` minutes.
+std::string Record_Text(const std::string& profile, const std::string& scale,
+                        const std::string& unit, Date_Time start, int minutes, double peak) {
+    Firing_Record_Header header;
+    header.Profile_Name = profile;
+    header.Temp_Scale = scale;
+    header.Time_Unit = unit;
+    header.Tick_Length = 60;
+    header.Plan = {{0, 20}, {unit == "H" ? minutes / 60.0 : minutes, peak}};
+    std::string text = Firing_Record_Header_Text(header);
+    Firing_Record_Line line;
+    for (int i = 0; i <= minutes; ++i) {
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(start) + i * 60);
+        line.Elapsed = unit == "H" ? i / 60.0 : i;
+        line.Set_Value = line.Measured = 20 + (peak - 20) * i / minutes;
+        line.Output_Percent = 50;
+        text += Firing_Record_Line_Text(line);
+    }
+    return text;
+}
+
+// Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
+// minutes and Fahrenheit beside the glaze. Their report is printed or said not to be; the
+// table is exported with each firing's energy and no cost for a bad price, or said to be
+// cancelled.
+TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
+    Temp_Folder folder;
+    Program_Paths paths{folder.Path()};
+    Fake_File_Dialog dialog;
+    std::vector<std::string> printed;
+    std::string printed_to;
+    std::optional<std::string> printer_answer = std::string();
+    Firing_History model{
+        paths, dialog,
+        [&](const Firing_Chart&, const std::vector<std::string>& lines, const std::string& pdf) {
+            printed = lines;
+            printed_to = pdf;
+            return printer_answer;
+        }};
+    Write_Whole_File(paths.Logfile("bisque.firing.csv"),
+                     Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
+    Write_Whole_File(paths.Logfile("glaze.firing.csv"),
+                     Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212));
+    Write_Whole_File(paths.Logfile("glaze.txt"), "125.00   1000 998  \r\n");  // not a record
+    model.Form_Load();
+    ASSERT_EQ(model.Rows.size(), 2u);  // the records only, newest first
+    EXPECT_EQ(model.Rows[0][1], "glaze.txt");
+    EXPECT_FALSE(model.Print_Report_Enabled);
+    model.Firings_Chosen({0, 1});
+    ASSERT_EQ(model.Chart.Series.size(), 6u);
+    const Chart_Series& bisque = model.Chart.Series[5];
+    EXPECT_EQ(bisque.Name, "bisque.txt (2) measured");
+    EXPECT_EQ(bisque.Points.front(), std::make_pair(0.0, 68.0));
+    EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);   // 2 hours as minutes
+    EXPECT_DOUBLE_EQ(bisque.Points.back().second, 968);  // 520 C
+    EXPECT_EQ(model.Chart.X_Max, 120);
+    EXPECT_NE(model.Summary.find("Profile: glaze.txt\r\n"), std::string::npos);
+    EXPECT_NE(model.Summary.find("Profile: bisque.txt\r\n"), std::string::npos);
+    EXPECT_TRUE(model.Print_Report_Enabled);
+
+    model.Print_Report_Click();
+    EXPECT_EQ(printed_to, (folder.Path() / "Printouts" / "glaze_report.pdf").string());
+    EXPECT_EQ(Join_Lines(printed), model.Summary);
+    EXPECT_TRUE(model.Messages.ends_with("Report printed\r\n"));
+    printer_answer.reset();
+    model.Print_Report_Click();
+    EXPECT_TRUE(model.Messages.ends_with("Report could not be printed\r\n"));
+
+    // A price that is not a number of 0 or more stays unset and is named.
+    Write_Text_File(paths.Setup_File("KilnPower.txt"), "12");
+    Write_Text_File(paths.Setup_File("EnergyPrice.txt"), "-3");
+    model.Form_Load();
+    EXPECT_NE(model.Messages.find("Setup/EnergyPrice.txt"), std::string::npos) << model.Messages;
+    EXPECT_EQ(model.Messages.find("KilnPower"), std::string::npos) << model.Messages;
+    model.Export_CSV_Click();
+    EXPECT_TRUE(model.Messages.ends_with("Export cancelled\r\n"));
+    const std::string out = folder.File("book.csv");
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
+    model.Export_CSV_Click();
+    EXPECT_EQ(Read_Whole_File(out),
+              "Start,Profile,Kiln,Duration,Peak,Outcome,Energy (kWh),Cost,Record\r\n"
+              "2027-02-01 09:00,glaze.txt,-,1:00,212 F,unfinished,6.10,-,glaze.firing.csv\r\n"
+              "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
+}
+
+// A firing of a single tick is still drawn on an axis: one time unit wide. The labels are
+// round steps; far from zero, where a step is below the values' precision, they still come
+// to an end.
+TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
+    Firing_Record record = Parse_Firing_Record(Firing_Record_Header_Text({}) +
+                                               "2027-01-05T08:00:00+00:00,5,1,100,100,0,,\r\n");
+    ASSERT_EQ(record.Lines.size(), 1u);
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    EXPECT_EQ(chart.X_Min, 5);
+    EXPECT_EQ(chart.X_Max, 6);
+    EXPECT_EQ(chart.Y_Max, 105);
+    EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
+    EXPECT_EQ(Axis_Ticks(995, 1005, 5), (std::vector<double>{996, 998, 1000, 1002, 1004}));
+    EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);
+    EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(), 65u);
+    EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
+}
+
+}  // namespace
+}  // namespace corvanel

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/traj_form_model.h"
+#include "common/text.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "controller_model.h"
+#include "fault_plan.h"
+#include "profiles/profile_file.h"
+#include "setup/setup_files.h"
+#include "support/fake_clock.h"
+#include "support/fake_line.h"
+#include "support/fake_platform.h"
+#include "support/recording_mail.h"
+#include "support/temp_folder.h"
+
+namespace corvanel::testing {
+
+struct Fake_Name_Dialog : Name_Dialog {  // cancelled
+    int GetName() override { return 2; }
+    std::string DeviceName() override { return ""; }
+};
+
+struct Recording_Windows : Window_Manager {
+    bool Front_Panel_Shown = false, Ended = false;
+    void Show_Profile_Editor() override {}
+    void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
+    void Show_Main_Window(bool) override {}
+    void Show_CommSetUp() override {}
+    void Apply_Language() override {}
+    void End_Program() override { Ended = true; }
+};
+
+// The fake line, with the controller optionally answering on one port number only.
+struct Rig_Line : Fake_Line {
+    int Only_Port = 0;
+    sim::Kiln_Sim_Server* Controller = nullptr;
+    void Set_Comm_Port(int port) override {
+        Fake_Line::Set_Comm_Port(port);
+        if (Only_Port) Server = port == Only_Port ? Controller : nullptr;
+    }
+};
+
+// The simulated kiln's settings; Fahrenheit, as the profiles written here are.
+inline sim::Unit_Settings Kiln_Settings(int input_type = 2, bool fahrenheit = true) {
+    sim::Unit_Settings settings;
+    settings.Input_Type = input_type;
+    settings.Fahrenheit = fahrenheit;
+    return settings;
+}
+
+// The main window wired as the program wires it, over a fake line to the simulated
+// controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
+struct Main_Window_Rig {
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    sim::Controller_Model Model{{0}, Kiln_Settings()};
+    sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
+    Rig_Line Line;
+    FrontPanel Panel;
+    InOut_Functions Protocol{Panel, Line};
+    Fake_Clock Clock;
+    Fake_File_Dialog Profile_Dialog, Log_Dialog;
+    Counting_Beeper Beeper;
+    Recording_Mail Mail;
+    Fake_Name_Dialog Name;
+    Recording_Windows Windows;
+    Traj_form Form{
+        {Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name, Windows}};
+    Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
+
+    Main_Window_Rig() {
+        Line.Link = &Serial;
+        Line.Server = &Server;
+        Protocol.Connect(Serial);
+        Panel.Link = &Serial;
+        Form.Connect_Serial_Port(Serial);
+    }
+
+    void Choose_Log(const std::string& name) {
+        Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
+        Form.mnuSpecifyLogFile_Click();
+    }
+
+    void Setup_File(const std::string& name, const std::string& value) {
+        Write_Text_File(Paths.Setup_File(name), value);
+    }
+
+    // A profile typed as the editor saves it: rows of ten cells, then the settings.
+    void Write_Profile(const std::string& name, std::vector<std::array<std::string, 10>> rows,
+                       const std::string& sensor = "K    ", bool fahrenheit = true,
+                       bool minutes = true) {
+        Profile_Sheet sheet{};
+        for (int row = 1; row <= 255; ++row) sheet[row][0] = std::to_string(row);
+        for (std::size_t i = 0; i < rows.size(); ++i) sheet[i + 1] = rows[i];
+        Write_Whole_File(Paths.Profile_File(name),
+                         Build_Profile_Text(sheet, {sensor, fahrenheit, minutes}) + "\r\n");
+    }
+
+    // short.txt: 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute
+    // hold, the end; opened.
+    void Open_Short_Profile() {
+        Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
+                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
+        Open_Profile("short.txt");
+    }
+
+    void Open_Profile(const std::string& name) {
+        Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/" + name));
+        Form.mnuFileOpen_Click();
+    }
+
+    // The set values written since the last call, in order.
+    std::vector<int> Set_Values_Sent() {
+        std::vector<int> values;
+        for (; Frames_Seen_ < Line.Sent.size(); ++Frames_Seen_) {
+            const std::string& frame = Line.Sent[Frames_Seen_];
+            if (frame.compare(3, 4, "WS01") == 0) {
+                values.push_back(sim::Value_Of_Field(frame.substr(7, 4)).value_or(-99999));
+            }
+        }
+        return values;
+    }
+
+    // The loaded profile as the run sees it, in one line (its tables have tests of their own).
+    std::string Loaded() const {
+        const Traj_form& f = Form;
+        auto number = [](double value) { return Format_Number(value); };
+        return f.Profile_Name + " rows=" + std::to_string(f.Finished_Segment) +
+               " total=" + number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale +
+               f.Time_Unit + " tick=" + std::to_string(f.Control_Interval.Interval) + " " +
+               f.SetPointReadOut + " " + f.TimeReadOut +
+               " chart=" + std::to_string(f.ProfileChart_Points.size());
+    }
+
+    bool Said(const std::string& text) const {
+        return Form.User_Message_Box.find(text) != std::string::npos;
+    }
+
+  private:
+    std::size_t Frames_Seen_ = 0;
+};
+
+}  // namespace corvanel::testing
