@@ -246,11 +246,8 @@ Maybe_Problem Settings_Store::Write(const Setting& setting, std::string_view val
         return std::nullopt;
     }
     Declare({&setting});
-    // The other lines of the file are written as they are: read them first.
-    const Setting_List& lines = Lines_Of(setting.File);
-    const bool all_known = std::all_of(lines.begin(), lines.end(),
-                                       [&](const Setting* line) { return Values_.count(line); });
-    if (!all_known) Read_File(setting.File);
+    // The other lines of the file are written as they are: asking for the value before
+    // reads the file if the store has not yet.
     const std::string before = Value(setting);
     Values_[&setting] = *taken;
     if (Maybe_Problem problem = Write_File(setting.File)) {

@@ -109,6 +109,9 @@ TEST(Setting_Rules, ABadValueIsSaidInTheOperatorsWordsAndTranslatedWhole) {
     EXPECT_EQ(Bad_Setting_Problem(Count, std::string(50, 'x') + "\x01", "5").What.English(),
               "Failed ticks: \"" + std::string(40, 'x') +
                   "...\" is not a whole number from 1 to 1000, so 5 is used.");
+    EXPECT_EQ(Bad_Setting_Problem(Count, std::string(40, 'x'), "5").What.English(),
+              "Failed ticks: \"" + std::string(40, 'x') +
+                  "\" is not a whole number from 1 to 1000, so 5 is used.");
     EXPECT_EQ(Bad_Setting_Problem(Token, "hunter2 x", "secret").What.English(),
               "Access token: \"...\" is not one line of text, so the value saved before is used.");
 

@@ -188,11 +188,14 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
         store->Subscribe_File("Safe.txt", [&](const Setting& setting, const std::string& value) {
             heard.push_back("file " + setting.Key + "=" + value);
         });
-    Setting_Subscription once;
+    Setting_Subscription once, later;
     once = store->Subscribe(Check, [&](const Setting&, const std::string&) {
         heard.push_back("once");
-        once.Cancel();  // letting go while being told
+        once.Cancel();  // letting go while being told, of itself and of one not yet told
+        later.Cancel();
     });
+    later = store->Subscribe(Check,
+                             [&](const Setting&, const std::string&) { heard.push_back("later"); });
 
     store->Read(Check);          // the first value is no change
     store->Set_On(Check, true);  // nor is the same value written again
