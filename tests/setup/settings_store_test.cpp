@@ -4,50 +4,59 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
+#include <vector>
 
 #include "setup/program_settings.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
+#include "test_settings.h"
 
 namespace corvanel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace test_settings;
 
 // Every one-line setting is written with exactly the bytes the program has always
-// written for it, and reads back as written.
-TEST(Settings_Store, WritesTheProgramsOneLineSettingsByteForByteAndReadsThemBack) {
+// written for it (a secret for its owner only), and reads back as written.
+TEST(Settings_Store, WritesOneLineSettingsByteForByteAndReadsThemBack) {
     using namespace Program_Setting;
-    const std::map<const Setting*, std::string> values = {{&Check_Flag, "checked"},
-                                                          {&Profile_Name, "Cone 6 glaze.txt"},
-                                                          {&Logfile_Name, "run 12.log"},
-                                                          {&Email_List, "a@b.org; c@d.org"},
-                                                          {&CommPortNumber, "3"},
-                                                          {&EnableEmailNotification, "unchecked"},
-                                                          {&ThermalDeviceName, "Kiln 2"},
-                                                          {&InterfaceLanguage, "German.mdb"},
-                                                          {&TempScale, "checked"},
-                                                          {&TimeScale, "unchecked"},
-                                                          {&SensorType, "K    "},
-                                                          {&LiveFiringView, "unchecked"},
-                                                          {&WarnWithoutLogFile, "checked"},
-                                                          {&SerialPortDetails, "unchecked"},
-                                                          {&MailServer, "smtp.example.org:587"},
-                                                          {&MailFrom, "kiln@example.org"}};
-    ASSERT_EQ(values.size(), Program_Settings().size());
+    const std::vector<std::string> values = {"checked",
+                                             "Cone 6 glaze.txt",
+                                             "run 12.log",
+                                             "a@b.org; c@d.org",
+                                             "3",
+                                             "unchecked",
+                                             "Kiln 2",
+                                             "German.mdb",
+                                             "checked",
+                                             "unchecked",
+                                             "K    ",
+                                             "unchecked",
+                                             "checked",
+                                             "unchecked",
+                                             "smtp.example.org:587",
+                                             "kiln@example.org",
+                                             "0123abcd"};
+    Setting_List settings = Program_Settings();
+    settings.push_back(&Token);
+    ASSERT_EQ(values.size(), settings.size());
     Temp_Folder ours, theirs;
+    Write_Whole_File(ours.File("Setup/Token.txt"), "old\r\n");
+    fs::permissions(ours.File("Setup/Token.txt"), fs::perms(0644));  // left by an older version
     Settings_Store store{Program_Paths(ours.Path())};
-    for (const Setting* setting : Program_Settings()) {
-        const std::string& value = values.at(setting);
-        EXPECT_FALSE(store.Write(*setting, value)) << setting->File;
-        Write_Text_File(Program_Paths(theirs.Path()).Setup_File(setting->File), value);
-        const std::string file = "Setup/" + setting->File;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const std::string file = "Setup/" + settings[i]->File;
+        EXPECT_FALSE(store.Write(*settings[i], values[i])) << file;
+        (settings[i] == &Token ? Write_Private_Text_File : Write_Text_File)(theirs.File(file),
+                                                                            values[i]);
         EXPECT_EQ(Read_Whole_File(ours.File(file)), Read_Whole_File(theirs.File(file))) << file;
-        EXPECT_EQ(Settings_Store{Program_Paths(ours.Path())}.Read(*setting).Value, value) << file;
+        EXPECT_EQ(Settings_Store{Program_Paths(ours.Path())}.Read(*settings[i]).Value, values[i]);
     }
     for (const auto& entry : fs::directory_iterator(ours.Path() / "Setup"))
         EXPECT_EQ(entry.path().extension(), ".txt") << entry.path();  // nothing left beside
+    EXPECT_EQ(fs::status(ours.File("Setup/Token.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 
     // The profile and log names are written only when there is one.
     EXPECT_FALSE(store.Write(Profile_Name, ""));
@@ -58,46 +67,6 @@ TEST(Settings_Store, WritesTheProgramsOneLineSettingsByteForByteAndReadsThemBack
     Write_Whole_File(ours.File("Setup/CommPortNumber.txt"), "2.5\r\n");
     EXPECT_EQ(store.Read(CommPortNumber).Value, "2");
 }
-
-const Setting Secret{.File = "Token.txt", .Type = Setting_Type::Secret, .Label = "Access token"};
-
-TEST(Settings_Store, WritesSecretsForTheirOwnerOnlyAsThePrivateWriteDoes) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Write_Whole_File(paths.Setup_File("Token.txt"), "old\r\n");
-    fs::permissions(paths.Setup_File("Token.txt"), fs::perms(0644));  // left by an older version
-    Settings_Store store(paths);
-    EXPECT_FALSE(store.Write(Secret, "0123abcd"));
-    Write_Private_Text_File(paths.Setup_File("Other.txt"), "0123abcd");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Token.txt")),
-              Read_Whole_File(paths.Setup_File("Other.txt")));
-    EXPECT_EQ(fs::status(paths.Setup_File("Token.txt")).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
-}
-
-const Setting Alarm{.File = "Safe.txt",
-                    .Key = "Alarm",
-                    .Type = Setting_Type::On_Off,
-                    .Default = "1",
-                    .Label = "Alarm",
-                    .On_Word = "1",
-                    .Off_Word = "0"};
-const Setting Ticks{.File = "Safe.txt",
-                    .Key = "Ticks",
-                    .Type = Setting_Type::Whole,
-                    .Default = "5",
-                    .Label = "Failed ticks",
-                    .Low = 1,
-                    .High = 1000};
-const Setting Margin{.File = "Safe.txt",
-                     .Key = "Margin",
-                     .Type = Setting_Type::Decimal,
-                     .Default = "50",
-                     .Label = "Margin",
-                     .Low = 1,
-                     .High = 1000};
-const Setting Check{
-    .File = "Check.txt", .Type = Setting_Type::On_Off, .Default = "checked", .Label = "Warn"};
 
 TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
     Temp_Folder folder;
@@ -146,32 +115,32 @@ TEST(Settings_Store, AFileItNeverWroteGivesTheOldValueOrTheDefaultAndAProblem) {
     Program_Paths paths(folder.Path());
     Settings_Store store(paths);
     store.Declare({&Alarm, &Ticks, &Margin});
-    EXPECT_EQ(store.Read(Check).Value, "checked");  // no Setup folder at all
-    EXPECT_FALSE(store.Read(Check).Problem);
+    EXPECT_EQ(store.Read(Warn).Value, "checked");  // no Setup folder at all
+    EXPECT_FALSE(store.Read(Warn).Problem);
 
-    Write_Whole_File(paths.Setup_File("Check.txt"), "unchecked\r\n");
-    EXPECT_EQ(store.Read(Check).Value, "unchecked");
+    Write_Whole_File(paths.Setup_File("Warn.txt"), "unchecked\r\n");
+    EXPECT_EQ(store.Read(Warn).Value, "unchecked");
     std::string binary(200000, '\0');
     for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 % 251);
     for (const std::string& odd : {std::string(), std::string(1 << 20, 'c'), binary}) {
-        Write_Whole_File(paths.Setup_File("Check.txt"), odd);
-        Settings_Store::Reading reading = store.Read(Check);
+        Write_Whole_File(paths.Setup_File("Warn.txt"), odd);
+        Settings_Store::Reading reading = store.Read(Warn);
         EXPECT_EQ(reading.Value, "unchecked");  // the old value, not the default
         ASSERT_TRUE(reading.Problem);
-        EXPECT_EQ(Settings_Store(paths).Read(Check).Value, "checked");  // the default
+        EXPECT_EQ(Settings_Store(paths).Read(Warn).Value, "checked");  // the default
         Write_Whole_File(paths.Setup_File("Safe.txt"), odd + "\nTicks=7\n" + odd);
         store.Read_File("Safe.txt");
         EXPECT_EQ(store.Value(Ticks), "7");
     }
-    fs::remove(paths.Setup_File("Check.txt"));
-    fs::create_directories(paths.Setup_File("Check.txt"));  // a folder where the file goes
-    EXPECT_EQ(store.Read(Check).Value, "unchecked");
-    Maybe_Problem failed = store.Set_On(Check, true);
+    fs::remove(paths.Setup_File("Warn.txt"));
+    fs::create_directories(paths.Setup_File("Warn.txt"));  // a folder where the file goes
+    EXPECT_EQ(store.Read(Warn).Value, "unchecked");
+    Maybe_Problem failed = store.Set_On(Warn, true);
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->English(),
               "Warn could not be saved, so off stays in use.\r\n"
               "Check that the program's folder can be written to, then set it again.");
-    EXPECT_FALSE(store.On(Check));
+    EXPECT_FALSE(store.On(Warn));
 }
 
 TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
@@ -181,7 +150,7 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
     store->Declare({&Alarm, &Ticks, &Margin});
     std::vector<std::string> heard;
     Setting_Subscription one =
-        store->Subscribe(Check, [&](const Setting& setting, const std::string& value) {
+        store->Subscribe(Warn, [&](const Setting& setting, const std::string& value) {
             heard.push_back(setting.Label + "=" + value);
         });
     Setting_Subscription file =
@@ -189,27 +158,27 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
             heard.push_back("file " + setting.Key + "=" + value);
         });
     Setting_Subscription once, later;
-    once = store->Subscribe(Check, [&](const Setting&, const std::string&) {
+    once = store->Subscribe(Warn, [&](const Setting&, const std::string&) {
         heard.push_back("once");
         once.Cancel();  // letting go while being told, of itself and of one not yet told
         later.Cancel();
     });
-    later = store->Subscribe(Check,
+    later = store->Subscribe(Warn,
                              [&](const Setting&, const std::string&) { heard.push_back("later"); });
 
-    store->Read(Check);          // the first value is no change
-    store->Set_On(Check, true);  // nor is the same value written again
-    store->Set_On(Check, false);
+    store->Read(Warn);          // the first value is no change
+    store->Set_On(Warn, true);  // nor is the same value written again
+    store->Set_On(Warn, false);
     store->Write(Ticks, "8");
     store->Write(Ticks, "bad");  // refused: no change
-    Write_Whole_File(paths.Setup_File("Check.txt"), "checked\r\n");
-    store->Read(Check);  // changed outside the program
+    Write_Whole_File(paths.Setup_File("Warn.txt"), "checked\r\n");
+    store->Read(Warn);  // changed outside the program
     EXPECT_EQ(heard,
               (std::vector<std::string>{"Warn=unchecked", "once", "file Ticks=8", "Warn=checked"}));
 
     heard.clear();
     { Setting_Subscription moved = std::move(one); }
-    store->Set_On(Check, false);
+    store->Set_On(Warn, false);
     EXPECT_TRUE(heard.empty());
     store.reset();
     file.Cancel();  // after the store is gone: harmless
