@@ -18,8 +18,8 @@ void Settings_Form::Load() {
         if (!setting.Key.empty()) {
             // A file of several settings is read once, all its problems with it.
             if (read_files.insert(setting.File).second) {
-                for (Problem& problem : Store_.Read_File(setting.File))
-                    Load_Problems.push_back(std::move(problem));
+                for (Settings_Store::Line_Problem& problem : Store_.Read_File(setting.File))
+                    Load_Problems.push_back(std::move(problem.Said));
             }
             field.Text = Store_.Value(setting);
             continue;

@@ -130,16 +130,11 @@ void Settings_Store::Take(const Setting& setting, const std::string& value) {
 Settings_Store::Reading Settings_Store::Read(const Setting& setting) {
     if (!setting.Key.empty()) {
         Declare({&setting});
-        std::vector<Problem> problems = Read_File(setting.File);
-        Reading reading{Value(setting), std::nullopt};
-        // The problem of this setting's line, if any, is the one that names it.
-        const std::string name = Setting_Name(setting).English();
-        for (Problem& problem : problems) {
-            if (problem.What.Parts.size() > 0 && problem.What.Parts[0].English() == name) {
-                reading.Problem = std::move(problem);
-                break;
-            }
+        Reading reading{"", std::nullopt};
+        for (Line_Problem& problem : Read_File(setting.File)) {
+            if (problem.Of == &setting) reading.Problem = std::move(problem.Said);
         }
+        reading.Value = Value(setting);
         return reading;
     }
     auto known = Values_.find(&setting);
@@ -158,14 +153,14 @@ Settings_Store::Reading Settings_Store::Read(const Setting& setting) {
     return reading;
 }
 
-std::vector<Problem> Settings_Store::Read_File(const std::string& file) {
+std::vector<Settings_Store::Line_Problem> Settings_Store::Read_File(const std::string& file) {
     const Setting_List& lines = Lines_Of(file);
     std::map<const Setting*, std::string> values;
     for (const Setting* setting : lines) {
         auto known = Values_.find(setting);
         values[setting] = known != Values_.end() ? known->second : setting->Default;
     }
-    std::vector<Problem> problems;
+    std::vector<Line_Problem> problems;
     std::ifstream in(Paths_.Setup_File(file), std::ios::binary);
     if (in) {
         std::set<const Setting*> seen;
@@ -187,10 +182,13 @@ std::vector<Problem> Settings_Store::Read_File(const std::string& file) {
                 for (char ch : line.substr(0, 40))
                     shown += static_cast<unsigned char>(ch) < ' ' ? '?' : ch;
                 problems.push_back(
-                    {Operator_Text::Phrase(
-                         "A setting the program does not know was left out: \"%1\".",
-                         {Operator_Text::Value(shown)}),
-                     Operator_Text::Phrase("Nothing to do: the settings are saved without it.")});
+                    {nullptr,
+                     Line_Problem::Kind::Not_Known,
+                     line.substr(0, 200),
+                     {Operator_Text::Phrase(
+                          "A setting the program does not know was left out: \"%1\".",
+                          {Operator_Text::Value(shown)}),
+                      Operator_Text::Phrase("Nothing to do: the settings are saved without it.")}});
                 continue;
             }
             seen.insert(*row);
@@ -198,17 +196,21 @@ std::vector<Problem> Settings_Store::Read_File(const std::string& file) {
             if (std::optional<std::string> taken = Setting_Value_Of_Text(**row, text)) {
                 values[*row] = *taken;
             } else {
-                problems.push_back(Bad_Setting_Problem(**row, text, values[*row]));
+                problems.push_back({*row, Line_Problem::Kind::Not_Taken, text,
+                                    Bad_Setting_Problem(**row, text, values[*row])});
             }
         }
         for (const Setting* setting : lines) {
             if (seen.count(setting)) continue;
             problems.push_back(
-                {Operator_Text::Phrase(
-                     "%1 is not set, so %2 is used.",
-                     {Setting_Name(*setting), Setting_Value_Shown(*setting, values[setting])}),
-                 Operator_Text::Phrase("Set %1 again to keep a value of your own.",
-                                       {Setting_Name(*setting)})});
+                {setting,
+                 Line_Problem::Kind::Missing,
+                 "",
+                 {Operator_Text::Phrase(
+                      "%1 is not set, so %2 is used.",
+                      {Setting_Name(*setting), Setting_Value_Shown(*setting, values[setting])}),
+                  Operator_Text::Phrase("Set %1 again to keep a value of your own.",
+                                        {Setting_Name(*setting)})}});
         }
     }
     for (const Setting* setting : lines) Take(*setting, values[setting]);

@@ -61,9 +61,18 @@ class Settings_Store {
     // default at first) without a problem.
     Reading Read(const Setting& setting);
 
+    // What was wrong with one line of a Key=value file, for the owner whose messages
+    // have fixed words of their own, and the shared wording.
+    struct Line_Problem {
+        const Setting* Of = nullptr;  // null: a line that names no declared setting
+        enum class Kind { Not_Known, Not_Taken, Missing } What = Kind::Not_Known;
+        std::string Found;  // the line (Not_Known) or the value (Not_Taken) as found
+        Problem Said;
+    };
     // Reads every declared line of a Key=value file: a line not known, a value not taken
-    // and a setting without its line are each a problem. A missing file is none.
-    std::vector<Problem> Read_File(const std::string& file);
+    // and a setting without its line are each a problem, in the order of the file. A
+    // missing file is none.
+    std::vector<Line_Problem> Read_File(const std::string& file);
     bool File_Exists(const std::string& file) const;
 
     // The value last read or written; the file is read the first time.

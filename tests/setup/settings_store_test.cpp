@@ -78,15 +78,19 @@ TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
 
     Write_Whole_File(paths.Setup_File("Safe.txt"),
                      "# kept by hand\n\n  Margin = 75.50 \r\nTicks=many\nColour=red\nAlarm\n");
-    std::vector<Problem> problems = store.Read_File("Safe.txt");
+    std::vector<Settings_Store::Line_Problem> problems = store.Read_File("Safe.txt");
     ASSERT_EQ(problems.size(), 4u);
-    EXPECT_EQ(problems[0].What.English(),
+    EXPECT_EQ(problems[0].Said.What.English(),
               "Failed ticks: \"many\" is not a whole number from 1 to 1000, so 5 is used.");
-    EXPECT_EQ(problems[1].What.English(),
+    EXPECT_EQ(problems[0].Of, &Ticks);
+    EXPECT_EQ(problems[0].Found, "many");
+    EXPECT_EQ(problems[1].Said.What.English(),
               "A setting the program does not know was left out: \"Colour=red\".");
-    EXPECT_EQ(problems[2].What.English(),
-              "A setting the program does not know was left out: \"Alarm\".");
-    EXPECT_EQ(problems[3].What.English(), "Alarm is not set, so on is used.");
+    EXPECT_EQ(problems[2].Found, "Alarm");  // a known name without a value is not known
+    EXPECT_EQ(problems[3].Said.What.English(), "Alarm is not set, so on is used.");
+    EXPECT_EQ(problems[3].What, Settings_Store::Line_Problem::Kind::Missing);
+    EXPECT_EQ(Settings_Store(paths).Read(Ticks).Problem->What.English(),
+              problems[0].Said.What.English());
     EXPECT_EQ(store.Value(Margin), "75.5");
 
     EXPECT_FALSE(store.Set_On(Alarm, false));
