@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "setup/settings_form.h"
+
+#include <set>
+
+namespace corvanel {
+
+Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings) : Store_(store) {
+    store.Declare(settings);
+    for (const Setting* setting : settings) Fields_.push_back({setting, setting->Default});
+}
+
+void Settings_Form::Load() {
+    Load_Problems.clear();
+    std::set<std::string> read_files;
+    for (Settings_Field& field : Fields_) {
+        const Setting& setting = *field.Of;
+        if (!setting.Key.empty()) {
+            // A file of several settings is read once, all its problems with it.
+            if (read_files.insert(setting.File).second) {
+                for (Settings_Store::Line_Problem& problem : Store_.Read_File(setting.File))
+                    Load_Problems.push_back(std::move(problem.Said));
+            }
+            field.Text = Store_.Value(setting);
+            continue;
+        }
+        Settings_Store::Reading reading = Store_.Read(setting);
+        field.Text = reading.Value;
+        if (reading.Problem) Load_Problems.push_back(*reading.Problem);
+    }
+    Message.reset();
+    if (!Load_Problems.empty()) Message = Load_Problems.front();
+    Update_Enabled();
+}
+
+Settings_Field* Settings_Form::Field(std::string_view name) {
+    for (Settings_Field& field : Fields_) {
+        if (field.Of->Name() == name) return &field;
+    }
+    return nullptr;
+}
+
+void Settings_Form::Set_Text(Settings_Field& field, std::string text) {
+    field.Text = std::move(text);
+    Update_Enabled();
+}
+
+void Settings_Form::Set_On(Settings_Field& field, bool on) {
+    Set_Text(field, on ? field.Of->On_Word : field.Of->Off_Word);
+}
+
+void Settings_Form::Enable_When_On(const Setting& field, const Setting& check_mark) {
+    for (Settings_Field& each : Fields_) {
+        if (each.Of == &field) each.Enabled_By = &check_mark;
+    }
+    Update_Enabled();
+}
+
+void Settings_Form::Update_Enabled() {
+    for (Settings_Field& field : Fields_) {
+        if (!field.Enabled_By) continue;
+        field.Enabled = false;
+        for (const Settings_Field& other : Fields_) {
+            if (other.Of == field.Enabled_By) field.Enabled = other.On();
+        }
+    }
+}
+
+bool Settings_Form::OK() {
+    for (std::size_t i = 0; i < Fields_.size(); ++i) {
+        const Settings_Field& field = Fields_[i];
+        if (!field.Enabled || Setting_Value_Of_Text(*field.Of, field.Text)) continue;
+        Message = Bad_Setting_Problem(*field.Of, field.Text, std::nullopt);
+        Bad_Field = i;
+        return false;
+    }
+    for (std::size_t i = 0; i < Fields_.size(); ++i) {
+        if (!Fields_[i].Enabled) continue;
+        if (Maybe_Problem problem = Store_.Write(*Fields_[i].Of, Fields_[i].Text)) {
+            Message = std::move(problem);
+            Bad_Field = i;
+            return false;
+        }
+    }
+    Message.reset();
+    return true;
+}
+
+}  // namespace corvanel
