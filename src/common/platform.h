@@ -46,6 +46,14 @@ class Message_Box {
     virtual bool Ask_OK_Cancel(const std::string& text) = 0;
 };
 
+// The main window's message area: where the operator reads what happened.
+class Message_Area {
+  public:
+    virtual ~Message_Area() = default;
+    virtual void Display(const std::string& text) = 0;
+    virtual void Clear() = 0;
+};
+
 // The system beep.
 class Beeper {
   public:

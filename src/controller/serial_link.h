@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/error_numbers.h"
+#include "common/platform.h"
 #include "controller/serial_ports.h"
 
 namespace corvanel {
@@ -29,14 +30,6 @@ class Serial_Device {
     virtual void Output(const std::string& text) = 0;
     // Every character waiting, removed from the receive buffer; "" when none.
     virtual std::string Input() = 0;
-};
-
-// The main window's message area, as the link needs it.
-class Message_Area {
-  public:
-    virtual ~Message_Area() = default;
-    virtual void Display(const std::string& text) = 0;
-    virtual void Clear() = 0;
 };
 
 // Where a request goes to be transmitted.
