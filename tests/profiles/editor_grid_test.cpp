@@ -13,9 +13,10 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     Enter(1, Col_Ramp_Rate, "100");
     EXPECT_EQ(Cell(1, Col_Duration), "9.30");
     Enter(2, Col_Duration, "30");
-    Enter(2, Col_Action, "h");  // a hold at the segment's start
+    Enter(3, Col_End_Temp, "1000");  // typed before its start is known
+    Enter(2, Col_Action, "h");       // a hold at the segment's start...
     EXPECT_EQ(Cell(2, Col_End_Temp) + " " + Cell(2, Col_Ramp_Rate), "1000 0");
-    EXPECT_EQ(Cell(3, Col_Start_Temp), "1000");
+    EXPECT_EQ(Cell(3, Col_Start_Temp) + " " + Cell(3, Col_Action), "1000 h");  // ...and after
     Enter(3, Col_End_Temp, "500");
     Enter(3, Col_Ramp_Rate, "-250");  // cooling
     EXPECT_EQ(Cell(3, Col_Duration), "2.00");
