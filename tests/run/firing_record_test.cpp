@@ -48,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "set value is not a number"},
         Damage_Case{"SegmentOutOfRange", "2027-04-03T14:06:00+02:00,0.1,256,30,28,50,,\r\n",
                     "segment is not a number from 0 to 255"},
+        Damage_Case{"SegmentNotWhole", "2027-04-03T14:06:00+02:00,0.1,1.5,30,28,50,,\r\n",
+                    "segment is not a number from 0 to 255"},
         Damage_Case{"UnclosedQuote", "2027-04-03T14:06:00+02:00,0.1,1,30,28,50,x,\"a\r\n",
                     "has an unclosed quote"},
         Damage_Case{"Garbage", std::string("\0\xff,,\"\"\"", 7) + "\n", "has an unclosed quote"},
