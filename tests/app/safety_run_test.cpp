@@ -131,7 +131,7 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     Smtp_Sink sink(mailbox.Path());
     ASSERT_FALSE(sink.Port().empty()) << "the loopback SMTP server did not start";
     rig.Setup_File("MailServer.txt", "smtp://127.0.0.1:" + sink.Port());
-    rig.Setup_File("MailFrom.txt", "kiln@studio.example");
+    rig.Setup_File("MailFrom.txt", "<kiln@studio.example>");  // brackets typed or not
     Smtp_Mail_Sender sender(rig.Paths);
     ASSERT_TRUE(sender.Send(rig.Mail.Sent.back()));
     ASSERT_TRUE(
@@ -179,6 +179,12 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
     rig.Form.mnuReset_Logfile_Click();
 
     rig.Form.Safety.Start_At_Kiln_Temperature = true;
+    rig.Use_Fault(sim::Fault::End_Code_0D, "at:2");  // the start's reading is refused
+    rig.Fire(1);
+    EXPECT_EQ(rig.Form.Elapsed_Time, "0.00") << "a refused reading is no reading";
+    rig.Form.SoftOff_Click();
+    rig.Form.mnuReset_Logfile_Click();
+
     rig.Set_Values_Sent();
     rig.Fire(1);
     // (400 - 70) / (1500 - 70) of the hour's ramp: 13.85 minutes.

@@ -25,6 +25,9 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")))
         << "saved while loading";
 
+    rig.Form.mnuComm_Click(3);  // the last port of the Comm menu
+    EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{false, false, true}));
+    EXPECT_TRUE(rig.Said("Comm port 3 set")) << rig.Form.User_Message_Box;
     rig.Form.mnuRecallSetup_Click();
     rig.Form.mnuExitProgram_Click();
     EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
@@ -36,7 +39,7 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
         saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
     }
     // An empty list is written; an empty profile name is not.
-    EXPECT_EQ(saved, "checked\r\n|\r\n|1\r\n|unchecked\r\n||");
+    EXPECT_EQ(saved, "checked\r\n|\r\n|3\r\n|unchecked\r\n||");
 
     rig.Form.User_Message_Box = std::string(1490, 'x');
     rig.Form.Display("12345678");  // 1500 characters are kept; more start the area afresh

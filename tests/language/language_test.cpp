@@ -146,6 +146,9 @@ TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOther
     Editor.DisplayTargetLanguageExplanation_Change("l'opérateur voit ceci");  // apostrophe
     EXPECT_EQ(Stored("Profile Loaded").TargetLanguageComments, "l'opérateur voit ceci");
     EXPECT_EQ(Editor.LanguageMap[1].SubItems[2], "l'opérateur voit ceci");
+    Editor.LanguageMap_ItemClick(1);  // back to the first row
+    EXPECT_EQ(Editor.DisplayEnglish + "|" + Editor.DisplayTargetLanguage,
+              "Profile Running|Profil en cours");
     EXPECT_EQ(Stored("Profile Running").TargetLanguage,
               "Profil en cours");  // a click writes nothing
 

@@ -16,19 +16,19 @@ TEST_F(Editor_Commands, FirstStartUsesCelsiusHoursAndKAndExitSavesTheSettingsFor
     EXPECT_EQ(Editor.User_Prompt.substr(0, 38), "Profile sensor defaulted to type= K\r\n ");
     Editor.mnuFahrenheit_Click();
     Editor.mnuMinutes_Click();
-    Editor.Sensor_Menu_Click(6);
+    Editor.Sensor_Menu_Click(0);  // R, the first of the menu
     Box.Answer_OK = false;
     EXPECT_FALSE(Editor.mnuExitEditor_Click());  // Cancel keeps the window
     EXPECT_FALSE(std::filesystem::exists(Paths.Setup_File("SensorType.txt")));
     Box.Answer_OK = true;
     EXPECT_TRUE(Editor.mnuExitEditor_Click());
-    EXPECT_EQ(Read_First_Line(Paths.Setup_File("SensorType.txt")), "PtJIS");
+    EXPECT_EQ(Read_First_Line(Paths.Setup_File("SensorType.txt")), "R    ");
 
     Profile_Editor again(Paths, Dialog, Box, Beeper);
     again.Form_Load();
-    EXPECT_TRUE(again.mnuFahrenheit && again.mnuMinutes && again.mnuSensor_Checked[6]);
+    EXPECT_TRUE(again.mnuFahrenheit && again.mnuMinutes && again.mnuSensor_Checked[0]);
     EXPECT_TRUE(again.User_Prompt.starts_with(
-        " =>Profile sensor type set to Pt_JIS_RTD Thermocouple\r\nProfile temp scale=Fahrenheit"));
+        " =>Profile sensor type set to R Thermocouple\r\nProfile temp scale=Fahrenheit"));
 }
 
 // Save As commits the entry still being typed; its failures write nothing.

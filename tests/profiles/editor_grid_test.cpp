@@ -13,9 +13,10 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     Enter(1, Col_Ramp_Rate, "100");
     EXPECT_EQ(Cell(1, Col_Duration), "9.30");
     Enter(2, Col_Duration, "30");
-    Enter(2, Col_Action, "h");  // a hold at the segment's start
+    Enter(3, Col_End_Temp, "1000");  // typed before its start is known
+    Enter(2, Col_Action, "h");       // a hold at the segment's start...
     EXPECT_EQ(Cell(2, Col_End_Temp) + " " + Cell(2, Col_Ramp_Rate), "1000 0");
-    EXPECT_EQ(Cell(3, Col_Start_Temp), "1000");
+    EXPECT_EQ(Cell(3, Col_Start_Temp) + " " + Cell(3, Col_Action), "1000 h");  // ...and after
     Enter(3, Col_End_Temp, "500");
     Enter(3, Col_Ramp_Rate, "-250");  // cooling
     EXPECT_EQ(Cell(3, Col_Duration), "2.00");
@@ -32,10 +33,15 @@ TEST_F(Editor_Grid, EndTempAfterADurationUsesTheRoundedRateAndAWrongSignIsRefuse
     Enter(1, Col_End_Temp, "1000");
     EXPECT_EQ(Cell(1, Col_Ramp_Rate), "132.86");
     EXPECT_EQ(Cell(1, Col_Duration), "7.00");
-    Enter(2, Col_End_Temp, "1100");  // a rate against the ramp is refused
-    Enter(2, Col_Ramp_Rate, "-10");
-    EXPECT_TRUE(Editor.User_Prompt.starts_with("Sign of ramp conflicts with End Temperature\r\n"));
-    EXPECT_EQ(Cell(2, Col_End_Temp) + Cell(3, Col_Start_Temp), "");
+    for (const char* end : {"1100", "1000"}) {  // a falling rate on a rise or on a hold
+        SCOPED_TRACE(end);
+        Editor.User_Prompt.clear();
+        Enter(2, Col_End_Temp, end);
+        Enter(2, Col_Ramp_Rate, "-10");
+        EXPECT_TRUE(
+            Editor.User_Prompt.starts_with("Sign of ramp conflicts with End Temperature\r\n"));
+        EXPECT_EQ(Cell(2, Col_End_Temp) + Cell(3, Col_Start_Temp), "");
+    }
 }
 
 TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {

@@ -15,7 +15,7 @@ const std::string Header =
     "# program: Corvanel 0.1.0\r\n# kiln: Big, \"old\" kiln\r\n# profile: glaze.txt\r\n"
     "# scale: C\r\n# time unit: H\r\n# tick length (s): 60\r\n# plan: 0 20; 1 120\r\n" +
     std::string(Firing_Record_Columns) + "\r\n";
-const std::string Good = "2027-04-03T14:05:00+02:00,0.10,1,30,28,50,,\r\n";
+const std::string Good = "2027-04-01T14:05:00+02:00,0.10,1,30,28,50,,\r\n";  // the 1st is a day
 
 struct Damage_Case {
     const char* Name;
@@ -42,9 +42,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Damage_Case{"BadClock", "2027-13-03T14:06:00+02:00,0.1,1,30,28,50,,\r\n",
                     "clock is not readable"},
+        Damage_Case{"HourTwentyFour", "2027-04-03T24:06:00+02:00,0.1,1,30,28,50,,\r\n",
+                    "clock is not readable"},
         Damage_Case{"NotANumber", "2027-04-03T14:06:00+02:00,0.1,1,3x,28,50,,\r\n",
                     "set value is not a number"},
         Damage_Case{"SegmentOutOfRange", "2027-04-03T14:06:00+02:00,0.1,256,30,28,50,,\r\n",
+                    "segment is not a number from 0 to 255"},
+        Damage_Case{"SegmentNotWhole", "2027-04-03T14:06:00+02:00,0.1,1.5,30,28,50,,\r\n",
                     "segment is not a number from 0 to 255"},
         Damage_Case{"UnclosedQuote", "2027-04-03T14:06:00+02:00,0.1,1,30,28,50,x,\"a\r\n",
                     "has an unclosed quote"},
@@ -152,20 +156,23 @@ TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
 }
 
 // A power cut in the middle of a line leaves it torn; the next line the writer appends
-// starts after the last whole line.
+// starts after the last whole line, even in the record of a long firing (16 hours of ticks
+// of 3 seconds).
 TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     Firing_Record_Writer writer(paths, "Corvanel");
     Firing_Status status{.State = Firing_State::Running, .Log_File = "cone6.txt"};
     const std::string path = paths.Logfile("cone6.firing.csv");
-    Write_Whole_File(path, Header + Good + "2027-04-03T14:0");
+    std::string ticks;
+    for (int i = 0; i < 19200; ++i) ticks += Good;
+    Write_Whole_File(path, Header + ticks + "2027-04-03T14:0");
     writer.Firing_Changed(status, Firing_Event::Tick, "");
     writer.Firing_Changed(status, Firing_Event::Suspend, "");
     Firing_Record record = Parse_Firing_Record(Read_Whole_File(path));
     EXPECT_TRUE(record.Problems.empty());
-    ASSERT_EQ(record.Lines.size(), 3u);
-    EXPECT_EQ(record.Lines[2].Event, "suspend");
+    ASSERT_EQ(record.Lines.size(), 19202u);
+    EXPECT_EQ(record.Lines[19201].Event, "suspend");
 
     // Without a log nothing is written; an event alone does not start a record.
     status.Log_File = "";

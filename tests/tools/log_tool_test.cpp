@@ -5,9 +5,11 @@
 
 #include <sstream>
 
+#include "run/log_file.h"
 #include "setup/setup_files.h"
 #include "support/case_name.h"
 #include "support/temp_folder.h"
+#include "support/worked_example.h"
 
 namespace corvanel {
 namespace {
@@ -64,6 +66,19 @@ TEST_F(Log_Tool, ListShowsTheFolderAsATable) {
               "Energy (kWh)  Cost  Record\n"
               "2027-04-03 14:05  glaze.txt  Studio kiln  0:06      201 C  finished  "
               "0.63          0.19  glaze.firing.csv\n");
+}
+
+// A log from before the records came, read against its profile: the profile gives the
+// scale, the units and the tick of a minutes profile, 3 seconds, that times each line.
+TEST_F(Log_Tool, APlainLogIsReadAgainstItsProfile) {
+    const std::string log = Program.File("old.txt"), profile = Program.File("example.txt");
+    Write_Whole_File(profile, Worked_Example_Text() + "\r\n");
+    Write_Whole_File(log, Log_Record("1.00", 85, 80) + Log_Record("2.00", 100, 96));
+    Tool_Run run = Run({"export", log, "--format", "json", "--profile", profile});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    for (const char* field :
+         {R"("scale":"F","time_unit":"M","tick_length_s":3,)", R"("peak":96,"near_peak_s":6,)"})
+        EXPECT_NE(run.Out.find(field), std::string::npos) << field << " in " << run.Out;
 }
 
 struct Bad_Input_Case {

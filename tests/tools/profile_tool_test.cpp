@@ -31,6 +31,13 @@ Run_Result Run_Tool(const std::string& command_line, const std::string& input = 
 
 const std::string Header = "end_temp,duration,ramp_rate,error_limit,command\n";
 
+// `count` segments, each holding the start temperature for a minute.
+std::string Holds(int count) {
+    std::string csv = Header;
+    for (int i = 0; i < count; ++i) csv += "70,1,,,\n";
+    return csv;
+}
+
 TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSensor) {
     Temp_Folder folder;
     std::string file = folder.File("example.txt");
@@ -55,6 +62,9 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
               "  1           0        60       r          70      1000      15.50            50\n"
               "  2       60.00        30       h        1000      1000          0\n"
               "  3       90.00                 e        1000\n");
+
+    // The most a profile holds: 254 segments and its end row.
+    EXPECT_EQ(Run_Tool("make " + folder.File("longest.txt"), Holds(254)).Status, 0);
 
     // Too hot for a T thermocouple: not written, and check fails on any bad file.
     std::string hot = folder.File("hot.txt");
@@ -110,6 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 3: command \"stop\" is not known (only wait)"},
         Bad_Input{"make OUT", Header + "70,,5,,\n",
                   "line 2: a hold (end_temp equal to its start) needs a duration"},
+        Bad_Input{"make OUT", Holds(255),
+                  "more than 254 segments: a profile holds 254 and its end row"},
         Bad_Input{"cone 11 OUT", "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
         Bad_Input{"cone 6 --speed warp OUT", "", "--speed takes slow, medium or fast, not warp"},
         Bad_Input{"cone 6 --cool 150 OUT", "",
@@ -122,14 +134,14 @@ TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
     Temp_Folder folder;
     std::string cone = folder.File("cone.txt"), typed = folder.File("typed.txt");
     Run_Result made = Run_Tool(
-        "cone 04 --speed slow --scale C --sensor S --preheat 2 --hold 10 "
+        "cone 04 --speed slow --scale C --sensor R --preheat 2 --hold 10 "
         "--cool 100:600 --error-limit 40 " +
         cone);
     ASSERT_EQ(made.Status, 0) << made.Out << made.Err;
     EXPECT_EQ(made.Out, "PROFILE SAVED\n");
     // 04 slow in C: 1063 C at 60 C/h, 953 at 83.33 C/h (150 F/h) first, preheat at 82 C.
     Run_Result by_hand = Run_Tool(
-        "make --sensor S --scale C --unit H --start-temp 21 " + typed,
+        "make --sensor R --scale C --unit H --start-temp 21 " + typed,
         Header +
             "# 04 slow\n82,,83.33,40,\n82,2,,40,\n953,,83.33,40,\n1063,,60,40,\n1063,0.17,,40,\n" +
             "600,,-100,40,\n");
