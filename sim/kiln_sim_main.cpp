@@ -224,6 +224,12 @@ struct Pending_Chunk {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "kiln-sim (Corvanel) " CORVANEL_PROGRAM_VERSION "\n"
+                  << "Copyright (C) 2026 Corvanel developers\n"
+                  << "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>.\n";
+        return 0;
+    }
     Options options = Parse_Options(argc, argv);
 
     int master = posix_openpt(O_RDWR | O_NOCTTY);

@@ -2,11 +2,59 @@
 // Corvanel: runs a firing profile on a kiln through its temperature controller.
 
 #include <QApplication>
+#include <cstring>
+#include <iostream>
 
 #include "app/program.h"
 #include "app/smoke_check.h"
 
+namespace {
+
+const char* const Help =
+    "Usage: corvanel [--smoke-test]\n"
+    "Fires an electric kiln along a firing profile. The run window moves the set value of\n"
+    "the kiln's digital temperature controller along the profile's ramps and holds over a\n"
+    "serial line, reads back the kiln's temperature and output power, logs the firing and\n"
+    "mails alerts when the kiln strays from the profile. Between firings it watches the\n"
+    "kiln. Profiles are written in the program's own editor or made from a cone number.\n"
+    "\n"
+    "Options:\n"
+    "  --smoke-test   start as always, and once the run window is shown and the\n"
+    "                 controller has answered, print what was seen and exit with status 0\n"
+    "                 (1 when that has not happened within a minute)\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n"
+    "\n"
+    "The controller is on serial port 1 unless SetUp -> Comm Port Config chooses\n"
+    "another. Opening a serial device needs membership of the dialout group.\n"
+    "\n"
+    "The program folder holds Setup (the settings), Profiles, Logfiles, Printouts and\n"
+    "LanguageFiles. Installed, it is $XDG_DATA_HOME/corvanel, by default\n"
+    "~/.local/share/corvanel, filled at the first start with the shipped languages and\n"
+    "sample profiles; run from a build folder it is the executable's own folder.\n";
+
+const char* const Version =
+    "corvanel " CORVANEL_PROGRAM_VERSION
+    "\n"
+    "Copyright (C) 2026 Corvanel developers\n"
+    "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before the application object exists, so they need no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::cout << Help;
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << Version;
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvanel");
     corvanel::Corvanel_Program program(corvanel::Program_Paths::Of_Executable());
