@@ -105,7 +105,7 @@ void Make_Program_Folders(const Program_Paths& paths) {
 }
 
 Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
-    : Paths_(std::move(paths)), Parts_(parts) {
+    : Paths_(std::move(paths)), Parts_(parts), Settings_(Paths_) {
     Make_Program_Folders(Paths_);
     Use_Language_Program_Folder(Paths_);
     On_End_Program = [] { QCoreApplication::exit(0); };
@@ -228,7 +228,7 @@ Firing_History_Window& Corvanel_Program::History_Window() {
     if (!History_Window_) {
         File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog,
                                                                        Own_Export_Dialog_, nullptr);
-        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog);
+        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog, Settings_);
     }
     return *History_Window_;
 }
