@@ -24,8 +24,6 @@
 #include "language/translate.h"
 #include "profiles/windows/profile_editor_window.h"
 #include "history/windows/firing_history_window.h"
-#include "remote/windows/mqtt_publishing.h"
-#include "remote/windows/remote_monitoring.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -71,6 +69,25 @@ class Qt_Log_File_Dialog : public Qt_File_Dialog {
     }
 };
 
+// The run window's message area as the features see it: what they say shows at once.
+class Refreshing_Message_Area : public Message_Area {
+  public:
+    Refreshing_Message_Area(Message_Area& area, std::function<void()> refresh)
+        : Area_(area), Refresh_(std::move(refresh)) {}
+    void Display(const std::string& text) override {
+        Area_.Display(text);
+        Refresh_();
+    }
+    void Clear() override {
+        Area_.Clear();
+        Refresh_();
+    }
+
+  private:
+    Message_Area& Area_;
+    std::function<void()> Refresh_;
+};
+
 template <typename Interface, typename Real, typename... Args>
 Interface& Part_Or_Own(Interface* given, std::unique_ptr<Interface>& own, Args&&... args) {
     if (given) return *given;
@@ -88,7 +105,7 @@ void Make_Program_Folders(const Program_Paths& paths) {
 }
 
 Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
-    : Paths_(std::move(paths)), Parts_(parts) {
+    : Paths_(std::move(paths)), Parts_(parts), Settings_(Paths_) {
     Make_Program_Folders(Paths_);
     Use_Language_Program_Folder(Paths_);
     On_End_Program = [] { QCoreApplication::exit(0); };
@@ -151,33 +168,35 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Language_Window_ = std::make_unique<AddALanguage_Window>(Paths_);
     Language_Window_->Show_Language_Editor = [this] { Show_Language_Editor(); };
     // The new language shows on every window at once, not only at the next activation.
-    Language_Window_->Language_Chosen = [this] { Apply_Language(); };
+    Language_Window_->Language_Chosen = [this] {
+        Apply_Language();
+        Apply_Feature_Language();
+    };
     Registry_ = std::make_unique<Qt_Window_Registry>(
         [this](Caption_Window window) { return Window_Of(static_cast<int>(window)); });
-    Remote_ = std::make_unique<Remote_Monitoring>(Paths_, Model_->Firing,
-                                                  [this](const std::string& text) {
-                                                      Model_->Display(text);
-                                                      Main_Window_->Refresh();
-                                                  });
-    mnuRemoteMonitoring_ = Main_Window_->mnuSetUp->addAction(
-        QString::fromStdString(TranslateText("Remote Monitoring")));
-    mnuRemoteMonitoring_->setObjectName("mnuRemoteMonitoring");
-    QObject::connect(mnuRemoteMonitoring_, &QAction::triggered, Main_Window_.get(),
-                     [this] { Remote_->Open_Dialog(Main_Window_.get()); });
-    Mqtt_ = std::make_unique<Mqtt_Publishing>(Paths_, Model_->Firing, Remote_->Snapshot(),
-                                              [this](const std::string& text) {
-                                                  Model_->Display(text);
-                                                  Main_Window_->Refresh();
-                                              });
-    mnuMqtt_ = Main_Window_->mnuSetUp->addAction(QString::fromStdString(TranslateText("MQTT")));
-    mnuMqtt_->setObjectName("mnuMqtt");
-    QObject::connect(mnuMqtt_, &QAction::triggered, Main_Window_.get(),
-                     [this] { Mqtt_->Open_Dialog(Main_Window_.get()); });
+    // The features: each hears the firing, adds its menu entries at the end of its menu.
+    Feature_Messages_ =
+        std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
+    Features_ = Make_Features({Paths_, *Feature_Messages_, Main_Window_.get()});
+    for (const std::unique_ptr<Feature>& feature : Features_.All) {
+        feature->Attach(Model_->Firing);
+        for (Menu_Entry& entry : feature->Menu_Entries()) {
+            auto* menu =
+                Main_Window_->findChild<QMenu*>(QString::fromStdString("mnu" + entry.Menu));
+            if (!menu) continue;
+            QAction* action = menu->addAction(QString::fromStdString(TranslateText(entry.Caption)));
+            action->setObjectName(QString::fromStdString(entry.Object_Name));
+            QObject::connect(action, &QAction::triggered, Main_Window_.get(),
+                             [chosen = std::move(entry.Chosen)] { chosen(); });
+            Feature_Actions_.push_back({action, entry.Caption});
+        }
+    }
 }
 
 Corvanel_Program::~Corvanel_Program() {
-    Mqtt_.reset();  // says "offline" to the broker
-    Remote_.reset();
+    // Last made, first gone: MQTT says "offline" to the broker while the snapshot it
+    // reads is still there.
+    while (!Features_.All.empty()) Features_.All.pop_back();
     // The windows go first: nothing may refresh them while the rest is taken down.
     History_Window_.reset();
     Editor_Window_.reset();
@@ -209,7 +228,7 @@ Firing_History_Window& Corvanel_Program::History_Window() {
     if (!History_Window_) {
         File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog,
                                                                        Own_Export_Dialog_, nullptr);
-        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog);
+        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog, Settings_);
     }
     return *History_Window_;
 }
@@ -248,8 +267,8 @@ void Corvanel_Program::Main() {
     // The language pass, then the grid titles, as at every activation: a desktop without
     // a window manager never activates the window, and the grid still needs its titles.
     Main_Window_->Form_Activate();
-    Remote_->Apply_Settings();
-    Mqtt_->Apply_Settings();
+    Apply_Feature_Language();
+    for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Settings();
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {
@@ -284,8 +303,13 @@ void Corvanel_Program::Show_Main_Window(bool visible) {
 
 void Corvanel_Program::Apply_Language() {
     InitObjectLanguage(*Registry_);
-    mnuRemoteMonitoring_->setText(QString::fromStdString(TranslateText("Remote Monitoring")));
-    mnuMqtt_->setText(QString::fromStdString(TranslateText("MQTT")));
+}
+
+void Corvanel_Program::Apply_Feature_Language() {
+    for (const Feature_Action& entry : Feature_Actions_) {
+        entry.Action->setText(QString::fromStdString(TranslateText(entry.Caption)));
+    }
+    for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Language();
 }
 
 void Corvanel_Program::Focus_Elapsed_Time() {

@@ -4,11 +4,13 @@
 #include <functional>
 #include <memory>
 
+#include "app/features.h"
 #include "app/traj_form_model.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "run/live_firing_view.h"
 #include "run/firing_record_writer.h"
+#include "setup/settings_store.h"
 
 class QAction;
 class QWidget;
@@ -22,8 +24,6 @@ class dlgGetName;
 class Firing_History_Window;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
-class Remote_Monitoring;
-class Mqtt_Publishing;
 class AddALanguage_Window;
 class LanguageDataBaseInterface_Window;
 class Serial_Port_Window;
@@ -70,8 +70,8 @@ class Corvanel_Program : public Window_Manager {
     const Live_Firing_View& Live_View() const { return *Live_View_; }
     // The Firing History window, created on first use.
     Firing_History_Window& History_Window();
-    Remote_Monitoring& Remote() { return *Remote_; }
-    Mqtt_Publishing& Mqtt() { return *Mqtt_; }
+    Remote_Monitoring& Remote() { return *Features_.Remote; }
+    Mqtt_Publishing& Mqtt() { return *Features_.Mqtt; }
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -92,9 +92,13 @@ class Corvanel_Program : public Window_Manager {
 
   private:
     QWidget* Window_Of(int window);
+    // The features' menu texts and their own language, after the caption pass and the
+    // grid titles.
+    void Apply_Feature_Language();
 
     Program_Paths Paths_;
     Program_Parts Parts_;
+    Settings_Store Settings_;
     std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_,
         Own_Language_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;
@@ -124,10 +128,13 @@ class Corvanel_Program : public Window_Manager {
     Beeper* Beep_ = nullptr;
     Clock* Clock_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
-    std::unique_ptr<Remote_Monitoring> Remote_;  // the status page, off unless set up
-    QAction* mnuRemoteMonitoring_ = nullptr;
-    std::unique_ptr<Mqtt_Publishing> Mqtt_;  // after Remote_: it reads its snapshot
-    QAction* mnuMqtt_ = nullptr;
+    std::unique_ptr<Message_Area> Feature_Messages_;  // the run window's, refreshed
+    Program_Features Features_;
+    struct Feature_Action {
+        QAction* Action;
+        std::string Caption;  // English
+    };
+    std::vector<Feature_Action> Feature_Actions_;
 };
 
 // Makes the folders the program writes into, when they are not there yet.

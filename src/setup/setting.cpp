@@ -88,6 +88,8 @@ Operator_Text Setting_Rule(const Setting& setting) {
         case Setting_Type::Whole:
             return Operator_Text::Phrase("a whole number from %1 to %2", bounds);
         case Setting_Type::Decimal:
+            if (std::isinf(setting.High))
+                return Operator_Text::Phrase("a number of %1 or more", {bounds[0]});
             return Operator_Text::Phrase("a number from %1 to %2", bounds);
         case Setting_Type::Choice:
             return Operator_Text::Phrase("one of the choices offered");

@@ -30,7 +30,7 @@ struct Setting {
     std::string Default{};
     std::string Label{};  // what the operator calls it: "Serial port number"
     std::string Unit{};   // "kW", "minutes"; may be empty
-    double Low = 0, High = 0;
+    double Low = 0, High = 0;    // High may be infinity: no upper bound
     bool Round = false;          // Whole: 2.5 is taken as 2 (half to even), not refused
     bool Empty_Allowed = false;  // numbers: an empty value is taken and means "not set"
     bool Write_Empty = true;     // false: an empty value leaves the file as it is

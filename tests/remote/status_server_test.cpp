@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -15,6 +17,7 @@
 #include <QTimer>
 
 #include "common/text.h"
+#include "language/windows/add_a_language_window.h"
 #include "remote/windows/remote_monitoring.h"
 #include "remote/windows/remote_monitoring_window.h"
 #include "support/program_rig.h"
@@ -106,6 +109,32 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     ASSERT_TRUE(line.hasMatch()) << dom;
     EXPECT_GE(line.captured(1).split(' ', Qt::SkipEmptyParts).size(), 3) << dom;
     EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
+}
+
+// A port another program holds: the message area says what happened and that the firing
+// goes on. The features' entries end the SetUp menu and take a language chosen at once.
+TEST_F(Status_Page, PortInUseIsSaidAndTheEntriesFollowTheLanguageChosen) {
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    Save_Remote_Settings(Paths, {true, holder.serverPort(), false, ""});
+    Start_Kiln_Sim();
+    Start_Program();
+    EXPECT_NE(Messages().find("The status page could not be started on port " +
+                              std::to_string(holder.serverPort()) + ": "),
+              std::string::npos)
+        << Messages();
+    EXPECT_NE(Messages().find("\nThe firing goes on without it"), std::string::npos) << Messages();
+
+    Window().mnuSelectLanguage->trigger();
+    AddALanguage_Window& languages = Program->Language_Window();
+    QListWidget& list = *languages.LanguageList;
+    list.setCurrentItem(list.findItems("german", Qt::MatchExactly).value(0));
+    languages.UseSelectedLanguage->click();
+    const QList<QAction*> setup = Window().mnuSetUp->actions();
+    ASSERT_GE(setup.size(), 2);
+    EXPECT_EQ(setup[setup.size() - 2]->objectName(), "mnuRemoteMonitoring");
+    EXPECT_EQ(setup[setup.size() - 2]->text(), "Fernüberwachung");
+    EXPECT_EQ(setup.back()->objectName(), "mnuMqtt");
 }
 
 }  // namespace

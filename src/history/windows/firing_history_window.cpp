@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/windows/firing_history_window.h"
 
-#include "history/windows/energy_settings_window.h"
+#include "ui/settings_dialog.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -59,8 +59,8 @@ void Firing_Chart_Widget::paintEvent(QPaintEvent*) {
 }
 
 Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& export_dialog,
-                                             QWidget* parent)
-    : QWidget(parent, Qt::Window), Energy_Model_(paths) {
+                                             Settings_Store& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), Energy_Form_(settings, Energy_Setting_List()) {
     Model_ = std::make_unique<Firing_History>(paths, export_dialog, Print_Report);
     setObjectName("Firing_History");
     Firings = new QTableWidget(0, static_cast<int>(Firing_List_Titles.size()), this);
@@ -80,7 +80,10 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     ExportCSV = Button(this, "ExportCSV", "Export CSV");
     PrintReport = Button(this, "PrintReport", "Print Report");
     EnergySettings = Button(this, "EnergySettings", "Energy Settings");
-    Energy_Window_ = new Energy_Settings_Window(Energy_Model_, this);
+    Energy_Window_ = new Settings_Dialog(
+        Energy_Form_, "Energy", "Energy Settings",
+        [](std::string_view english) { return TranslateText(std::string(english)); }, this);
+    Energy_Window_->setObjectName("Energy_Settings");
 
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(FiringChart);
@@ -120,8 +123,7 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
         Refresh();
     });
     connect(EnergySettings, &QPushButton::clicked, this, [this] {
-        Energy_Window_->Open();
-        if (Energy_Window_->result() == QDialog::Accepted) Open();
+        if (Energy_Window_->Open() == QDialog::Accepted) Open();
     });
 }
 

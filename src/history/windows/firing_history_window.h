@@ -7,6 +7,7 @@
 
 #include "history/energy_settings.h"
 #include "history/firing_history.h"
+#include "setup/settings_form.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -14,7 +15,7 @@ class QTableWidget;
 
 namespace corvanel {
 
-class Energy_Settings_Window;
+class Settings_Dialog;
 
 // The chart of one or more firings, painted as the report and corvanel-log paint it.
 class Firing_Chart_Widget : public QWidget {
@@ -34,7 +35,7 @@ class Firing_Chart_Widget : public QWidget {
 // their summary, over the Firing_History model.
 class Firing_History_Window : public QWidget {
   public:
-    Firing_History_Window(Program_Paths paths, File_Dialog& export_dialog,
+    Firing_History_Window(Program_Paths paths, File_Dialog& export_dialog, Settings_Store& settings,
                           QWidget* parent = nullptr);
     ~Firing_History_Window() override;
 
@@ -53,8 +54,8 @@ class Firing_History_Window : public QWidget {
     void Show_Table();
 
     std::unique_ptr<Firing_History> Model_;
-    Energy_Settings_Dialog Energy_Model_;
-    Energy_Settings_Window* Energy_Window_;
+    Settings_Form Energy_Form_;
+    Settings_Dialog* Energy_Window_;
     std::string Shown_Summary_, Shown_Messages_;
 };
 

@@ -8,14 +8,21 @@
 
 namespace corvanel {
 
-Mqtt_Publishing::Mqtt_Publishing(const Program_Paths& paths, Firing_Status_Seam& firing,
-                                 const Status_Snapshot& snapshot,
-                                 std::function<void(const std::string&)> display)
+Mqtt_Publishing::Mqtt_Publishing(const Program_Paths& paths, const Status_Snapshot& snapshot,
+                                 Message_Area& messages, QWidget* dialog_parent)
     : Paths_(paths),
-      Firing_(firing),
       Snapshot_(snapshot),
-      Display_(std::move(display)),
+      Display_([&messages](const std::string& text) { messages.Display(text); }),
+      Dialog_Parent_(dialog_parent),
       Model_(paths) {}
+
+void Mqtt_Publishing::Attach(Firing_Status_Seam& firing) {
+    Firing_ = &firing;
+}
+
+std::vector<Menu_Entry> Mqtt_Publishing::Menu_Entries() {
+    return {{"SetUp", "MQTT", "mnuMqtt", [this] { Open_Dialog(); }}};
+}
 
 Mqtt_Publishing::~Mqtt_Publishing() {
     Window_.reset();
@@ -24,7 +31,7 @@ Mqtt_Publishing::~Mqtt_Publishing() {
 
 void Mqtt_Publishing::Stop() {
     if (!Client_) return;
-    Firing_.Detach(Client_->Telemetry());
+    Firing_->Detach(Client_->Telemetry());
     Client_.reset();
 }
 
@@ -39,15 +46,15 @@ void Mqtt_Publishing::Apply_Settings() {
     std::vector<std::string> complaints;
     Mqtt_Settings settings = Read_Mqtt_Settings(Paths_, complaints);
     for (const std::string& complaint : complaints) Display_(complaint);
-    if (!settings.Enabled) return;
+    if (!settings.Enabled || !Firing_) return;
     std::string prefix = settings.Topic_Prefix.empty() ? Default_Prefix() : settings.Topic_Prefix;
     Client_ = std::make_unique<Mqtt_Client>(settings, Snapshot_, prefix, Display_);
-    Firing_.Attach(Client_->Telemetry());
+    Firing_->Attach(Client_->Telemetry());
 }
 
-void Mqtt_Publishing::Open_Dialog(QWidget* parent) {
+void Mqtt_Publishing::Open_Dialog() {
     if (!Window_) {
-        Window_ = std::make_unique<Mqtt_Setup_Window>(Model_, parent);
+        Window_ = std::make_unique<Mqtt_Setup_Window>(Model_, Dialog_Parent_);
         Window_->Saved = [this] { Apply_Settings(); };
     }
     Window_->Open(Default_Prefix());

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "common/platform.h"
 #include "remote/mqtt_setup_model.h"
 #include "remote/status_snapshot.h"
+#include "run/feature.h"
 
 class QWidget;
 
@@ -16,18 +18,21 @@ class Mqtt_Client;
 class Mqtt_Setup_Window;
 
 // The program's MQTT publisher: off until the settings turn it on; then a client that
-// hears the firing (after the status snapshot it reads) and publishes it.
-class Mqtt_Publishing {
+// hears the firing (after the status snapshot it reads) and publishes it. Its dialog
+// opens over the given window.
+class Mqtt_Publishing : public Feature {
   public:
-    Mqtt_Publishing(const Program_Paths& paths, Firing_Status_Seam& firing,
-                    const Status_Snapshot& snapshot,
-                    std::function<void(const std::string&)> display);
-    ~Mqtt_Publishing();
+    Mqtt_Publishing(const Program_Paths& paths, const Status_Snapshot& snapshot,
+                    Message_Area& messages, QWidget* dialog_parent);
+    ~Mqtt_Publishing() override;
 
+    void Attach(Firing_Status_Seam& firing) override;
     // Reads the settings and starts, restarts or stops the client; complaints about the
     // settings and the connection's troubles go to the message area.
-    void Apply_Settings();
-    void Open_Dialog(QWidget* parent);
+    void Apply_Settings() override;
+    // SetUp -> "MQTT".
+    std::vector<Menu_Entry> Menu_Entries() override;
+    void Open_Dialog();
 
     // The prefix an empty setting stands for: "corvanel/<slug of the kiln name>".
     std::string Default_Prefix() const;
@@ -37,9 +42,10 @@ class Mqtt_Publishing {
     void Stop();
 
     Program_Paths Paths_;
-    Firing_Status_Seam& Firing_;
+    Firing_Status_Seam* Firing_ = nullptr;
     const Status_Snapshot& Snapshot_;
     std::function<void(const std::string&)> Display_;
+    QWidget* Dialog_Parent_;
     std::unique_ptr<Mqtt_Client> Client_;
     Mqtt_Setup_Model Model_;
     std::unique_ptr<Mqtt_Setup_Window> Window_;

@@ -5,6 +5,7 @@
 #include <QNetworkInterface>
 
 #include "common/text.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "remote/windows/remote_monitoring_window.h"
 #include "remote/windows/status_server.h"
@@ -20,25 +21,33 @@ std::string Network_Host_Name() {
     return QHostInfo::localHostName().toStdString();
 }
 
-Remote_Monitoring::Remote_Monitoring(const Program_Paths& paths, Firing_Status_Seam& firing,
-                                     std::function<void(const std::string&)> display)
+Remote_Monitoring::Remote_Monitoring(const Program_Paths& paths, Message_Area& messages,
+                                     QWidget* dialog_parent)
     : Paths_(paths),
-      Firing_(firing),
-      Display_(std::move(display)),
-      Model_(paths, Network_Host_Name()) {
-    Firing_.Attach(Snapshot_);
-}
+      Messages_(messages),
+      Dialog_Parent_(dialog_parent),
+      Model_(paths, Network_Host_Name()) {}
 
 Remote_Monitoring::~Remote_Monitoring() {
+    Window_.reset();
     Server_.reset();
-    Firing_.Detach(Snapshot_);
+    if (Firing_) Firing_->Detach(Snapshot_);
+}
+
+void Remote_Monitoring::Attach(Firing_Status_Seam& firing) {
+    Firing_ = &firing;
+    Firing_->Attach(Snapshot_);
+}
+
+std::vector<Menu_Entry> Remote_Monitoring::Menu_Entries() {
+    return {{"SetUp", "Remote Monitoring", "mnuRemoteMonitoring", [this] { Open_Dialog(); }}};
 }
 
 void Remote_Monitoring::Apply_Settings() {
     Server_.reset();
     std::vector<std::string> complaints;
     Remote_Settings settings = Read_Remote_Settings(Paths_, complaints);
-    for (const std::string& complaint : complaints) Display_(complaint);
+    for (const std::string& complaint : complaints) Messages_.Display(complaint);
     if (!settings.Enabled) return;
     if (settings.On_Network && settings.Token.empty()) {
         // The network needs a token: make one and keep it, so the dialog shows it.
@@ -49,20 +58,23 @@ void Remote_Monitoring::Apply_Settings() {
     std::string failure = Server_->Start(settings);
     if (!failure.empty()) {
         Server_.reset();
-        Display_(Join_Lines({TranslateText("The status page could not be started on port") + " " +
-                                 std::to_string(settings.Port) + ": " + failure,
-                             TranslateText("The firing goes on without it")}));
+        Show_Problem(
+            Messages_,
+            {Operator_Text::Phrase(
+                 "%1 %2", {Operator_Text::Phrase("The status page could not be started on port"),
+                           Operator_Text::Value(std::to_string(settings.Port) + ": " + failure)}),
+             Operator_Text::Phrase("The firing goes on without it")});
         return;
     }
     Remote_Settings shown = settings;
     shown.Token.clear();  // the message area is no place for the token
-    Display_(TranslateText("Status page at") + " " +
-             Page_Address(shown, settings.On_Network ? Network_Host_Name() : "127.0.0.1"));
+    Messages_.Display(TranslateText("Status page at") + " " +
+                      Page_Address(shown, settings.On_Network ? Network_Host_Name() : "127.0.0.1"));
 }
 
-void Remote_Monitoring::Open_Dialog(QWidget* parent) {
+void Remote_Monitoring::Open_Dialog() {
     if (!Window_) {
-        Window_ = std::make_unique<Remote_Monitoring_Window>(Model_, parent);
+        Window_ = std::make_unique<Remote_Monitoring_Window>(Model_, Dialog_Parent_);
         Window_->Saved = [this] { Apply_Settings(); };
     }
     Window_->Open();

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "common/platform.h"
 #include "remote/remote_monitoring_model.h"
 #include "remote/status_snapshot.h"
+#include "run/feature.h"
 
 class QWidget;
 
@@ -16,25 +18,28 @@ class Status_Server;
 class Remote_Monitoring_Window;
 
 // The program's status page: the snapshot always listens to the run; the server runs
-// only while the settings turn it on.
-class Remote_Monitoring {
+// only while the settings turn it on. Its dialog opens over the given window.
+class Remote_Monitoring : public Feature {
   public:
-    Remote_Monitoring(const Program_Paths& paths, Firing_Status_Seam& firing,
-                      std::function<void(const std::string&)> display);
-    ~Remote_Monitoring();
+    Remote_Monitoring(const Program_Paths& paths, Message_Area& messages, QWidget* dialog_parent);
+    ~Remote_Monitoring() override;
 
+    void Attach(Firing_Status_Seam& firing) override;
     // Reads the settings and starts, restarts or stops the server; what happened goes to
     // the message area. A port that cannot be opened is said once; the firing goes on.
-    void Apply_Settings();
-    void Open_Dialog(QWidget* parent);
+    void Apply_Settings() override;
+    // SetUp -> "Remote Monitoring".
+    std::vector<Menu_Entry> Menu_Entries() override;
+    void Open_Dialog();
 
     const Status_Snapshot& Snapshot() const { return Snapshot_; }
     Status_Server* Server() { return Server_.get(); }
 
   private:
     Program_Paths Paths_;
-    Firing_Status_Seam& Firing_;
-    std::function<void(const std::string&)> Display_;
+    Firing_Status_Seam* Firing_ = nullptr;
+    Message_Area& Messages_;
+    QWidget* Dialog_Parent_;
     Status_Snapshot Snapshot_;
     std::unique_ptr<Status_Server> Server_;
     Remote_Monitoring_Model Model_;

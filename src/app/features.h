@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/platform.h"
+#include "run/feature.h"
+#include "setup/program_paths.h"
+
+class QWidget;
+
+namespace corvanel {
+
+class Remote_Monitoring;
+class Mqtt_Publishing;
+
+// What a feature is made with: where the program keeps its files, the message area and
+// the window its dialogs open over.
+struct Feature_Host {
+    Program_Paths Paths;
+    Message_Area& Messages;
+    QWidget* Dialog_Parent = nullptr;
+};
+
+// The program's features, in the order they hear the firing and add their menu entries.
+// A new feature is one more line in Make_Features.
+struct Program_Features {
+    std::vector<std::unique_ptr<Feature>> All;
+    Remote_Monitoring* Remote = nullptr;
+    Mqtt_Publishing* Mqtt = nullptr;
+};
+
+Program_Features Make_Features(const Feature_Host& host);
+
+}  // namespace corvanel
