@@ -17,8 +17,10 @@
 #include "run/alarm_banner.h"
 #include "run/firing_status.h"
 #include "run/mail.h"
+#include "run/run_alerts.h"
 #include "run/safety_settings_form.h"
 #include "run/safety_supervisor.h"
+#include "run/timer_state.h"
 #include "setup/program_paths.h"
 
 namespace corvanel {
@@ -52,12 +54,6 @@ class Window_Manager {
     virtual void Focus_Elapsed_Time() {}
     virtual void Focus_Email_Notification() {}
     virtual void End_Program() = 0;
-};
-
-// A timer of the main window as state; the window runs the real one from it.
-struct Timer_State {
-    bool Enabled = false;
-    int Interval = 0;  // milliseconds
 };
 
 // What the main window reaches outside itself.
@@ -130,6 +126,7 @@ class Traj_form : public Message_Area {
     void mnuEditNotificationList_Click();
     void mnuEnableEmailNotification_Click();
     void mnuTestNotication_Click() { Send_Email_Alert(); }
+    Run_Alerts Alerts;  // the alert timer is Alerts.Timer()
 
     // ---- operator controls and the port menu ----
     void mnuLockControls_Click();
@@ -180,7 +177,6 @@ class Traj_form : public Message_Area {
     bool Tick_Exchange_Failed = false;  // this tick's write or read failed
     double Output_Percent = 0;
     std::int16_t Desired_Temp = 0, Measured_Temp = 0;
-    std::uint8_t Alert_Tick_Count = 0;
     bool Profile_Valid = false;
     bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
     std::string Recalled_Log_Name;
@@ -210,7 +206,6 @@ class Traj_form : public Message_Area {
     std::string SetPointReadOut = "Set Temp(F)";
     Timer_State Control_Interval{false, 60000};
     Timer_State Monitor_Interval{false, 3000};
-    Timer_State Message{false, 60000};
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
     std::vector<std::pair<double, double>> ProfileChart_Points;
     File_Dialog_Request CommonDialog3;  // profiles

@@ -202,7 +202,7 @@ void Traj_form::Start_Profile_Click() {
         Elapsed_Base = Run_Elapsed;
         Elapsed_Time_Enabled = true;
         Set_Polling_Mode("monitor");
-        Message.Enabled = false;
+        Alerts.Disarm();
         Start_Profile_Red = false;
         Display(TranslateText("Profile Suspended - temperature fixed at present value"));
         Run_Suspended = true;
@@ -216,7 +216,7 @@ void Traj_form::SoftOff_Click() {
     Elapsed_Base = Run_Elapsed;
     Elapsed_Time_Enabled = true;
     Set_Polling_Mode("monitor");
-    Message.Enabled = false;
+    Alerts.Disarm();
     Start_Profile_Red = false;
     Display(TranslateText("SOFT OFF condition") + std::string(CRLF) + std::string(CRLF) +
             TranslateText("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE") +

@@ -57,7 +57,7 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         const Firing_Status status = Firing_Status_Now();
         // Not bound to the alert timer's cadence: an alarm is news the moment it starts.
         if (mnuEnableEmailNotification) {
-            Services_.Mail.Send(Compose_Safety_Alarm(Email_Notification, name, status));
+            Alerts.Send_Alarm(Email_Notification, name, status);
         }
         Firing.Publish(status, Firing_Event::Alarm_Raised, name);
         end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));

@@ -426,7 +426,7 @@ void Traj_form_Window::Refresh() {
 
     Sync_Timer(*Control_Interval, m.Control_Interval);
     Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
-    Sync_Timer(*Message, m.Message);
+    Sync_Timer(*Message, m.Alerts.Timer());
     Refresh_Grid();
     Refresh_Chart();
     Banner->Refresh();
