@@ -14,12 +14,11 @@
 #include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
-#include "run/alarm_banner.h"
 #include "run/firing_status.h"
 #include "run/mail.h"
 #include "run/run_alerts.h"
 #include "run/safety_settings_form.h"
-#include "run/safety_supervisor.h"
+#include "run/run_safety.h"
 #include "run/timer_state.h"
 #include "setup/program_paths.h"
 
@@ -157,12 +156,10 @@ class Traj_form : public Message_Area {
     void Read_Safety_Setup();  // Setup/Safety.txt, at load
     void mnuSafetySettings_Click() { Safety_Form.Form_Load(Safety); }
     bool Safety_Settings_OK();  // true when the dialog may close
-    void Acknowledge_Click() { Banner.Acknowledge(); }
+    void Acknowledge_Click() { Supervisor.Acknowledge(); }
     Safety_Settings Safety;
-    Safety_Supervisor Supervisor;
+    Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Safety_Settings_Form Safety_Form;
-    Alarm_Banner Banner;
-    std::vector<std::string> Active_Alarms;  // English names, in every firing status
 
     // ---- state ----
     bool Error_Trap = false;
