@@ -49,7 +49,7 @@ void Traj_form::Form_Load() {
     Loading_Form = true;
     Run_Elapsed = Elapsed_Base = Last_Tick_Elapsed = 0;
     Elapsed_Time = Format_Number(Run_Elapsed);
-    Time_Edit_Active = false;
+    Time_Entry.End();
     Comm_Port_Number = 1;
     Current_Segment = 1;
     Finished_Segment = 0;

@@ -14,6 +14,7 @@
 #include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
+#include "run/elapsed_time_entry.h"
 #include "run/firing_status.h"
 #include "run/mail.h"
 #include "run/run_alerts.h"
@@ -167,8 +168,7 @@ class Traj_form : public Message_Area {
     std::int16_t Comm_Port_Number = 1;
     double Run_Elapsed = 0, Elapsed_Base = 0, Last_Tick_Elapsed = 0;
     Date_Time Run_Start;
-    double Entered_Time = 0;
-    bool Time_Edit_Active = false;
+    Elapsed_Time_Entry Time_Entry;  // the operator editing the elapsed time
     int Current_Segment = 1;
     bool Run_Suspended = false;         // a run paused by RUN PROFILE, not ended
     bool Tick_Exchange_Failed = false;  // this tick's write or read failed

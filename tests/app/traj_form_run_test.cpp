@@ -59,7 +59,7 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_FALSE(form.Control_Interval.Enabled);
     form.Type_Elapsed_Key(13);
     EXPECT_EQ(Format_Number(form.Run_Elapsed) + " " + Format_Number(form.Elapsed_Base), "1.5 1.5");
-    EXPECT_FALSE(form.Time_Edit_Active);
+    EXPECT_FALSE(form.Time_Entry.Active());
 
     form.Elapsed_Time_GotFocus();
     form.Type_Elapsed_Key(8);
@@ -67,7 +67,7 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     form.Clear();
     form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
-    EXPECT_TRUE(form.Time_Edit_Active);
+    EXPECT_TRUE(form.Time_Entry.Active());
     for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
