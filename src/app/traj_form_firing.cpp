@@ -33,7 +33,7 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     }
     status.Exchange_Failed = Tick_Exchange_Failed;
     status.Input_Error = Services_.Panel.InputError;
-    status.Alarms = Active_Alarms;
+    status.Alarms = Supervisor.Active_Alarms();
     status.Plan = Plan_;
     return status;
 }

@@ -11,7 +11,8 @@
 
 namespace corvanel {
 
-Traj_form::Traj_form(Traj_form_Services services) : Services_(std::move(services)) {}
+Traj_form::Traj_form(Traj_form_Services services)
+    : Alerts(services.Mail), Services_(std::move(services)) {}
 
 void Traj_form::Statement(const std::function<void()>& statement,
                           const std::function<void(int)>& on_error) {
@@ -48,7 +49,7 @@ void Traj_form::Form_Load() {
     Loading_Form = true;
     Run_Elapsed = Elapsed_Base = Last_Tick_Elapsed = 0;
     Elapsed_Time = Format_Number(Run_Elapsed);
-    Time_Edit_Active = false;
+    Time_Entry.End();
     Comm_Port_Number = 1;
     Current_Segment = 1;
     Finished_Segment = 0;
@@ -57,7 +58,7 @@ void Traj_form::Form_Load() {
     CommonDialog3.Filter = TranslateText("Text files") + " (*.txt) | *.txt" + "|" +
                            TranslateText("All files") + " (*.*) | *.*";
     RunWorkSheet = {};
-    Alert_Tick_Count = 0;
+    Alerts.Restart_Count();
     Recall_Setup();
     Loading_Form = false;
     if (Port_) Port_->Form_Load(Comm_Port_Number);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's log file commands and e-mail alerts.
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/traj_form_model.h"
@@ -69,22 +68,17 @@ void Traj_form::Append_Log_Record() {
 }
 
 void Traj_form::Send_Email_Alert() {
-    Services_.Mail.Send(Compose_Alert(Email_Notification, Desired_Temp, Measured_Temp));
+    Alerts.Send(Email_Notification, Desired_Temp, Measured_Temp);
 }
 
 void Traj_form::Message_Timer() {
-    if (Alert_Tick_Count % 15 == 0) Send_Email_Alert();
-    if (Alert_Tick_Count == 255) Alert_Tick_Count = 0;
-    Alert_Tick_Count = static_cast<std::uint8_t>(Alert_Tick_Count + 1);
+    Alerts.Timer_Tick(Email_Notification, Desired_Temp, Measured_Temp);
 }
 
 void Traj_form::Arm_Email_Alert() {
     if (!mnuEnableEmailNotification) return;
-    int difference = Desired_Temp - Measured_Temp;
-    if (difference < -32768 || difference > 32767) throw Run_Time_Error(Error_Number::Overflow);
-    double limit = Tables.Seg_Error_Limit[static_cast<std::size_t>(Current_Segment - 1) % 256];
-    // Enabling a running timer leaves its countdown alone.
-    Message.Enabled = std::abs(difference) > limit;
+    Alerts.Arm(Desired_Temp, Measured_Temp,
+               Tables.Seg_Error_Limit[static_cast<std::size_t>(Current_Segment - 1) % 256]);
 }
 
 void Traj_form::mnuEditNotificationList_Click() {

@@ -14,11 +14,13 @@
 #include "profiles/printout.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
-#include "run/alarm_banner.h"
+#include "run/elapsed_time_entry.h"
 #include "run/firing_status.h"
 #include "run/mail.h"
+#include "run/run_alerts.h"
 #include "run/safety_settings_form.h"
-#include "run/safety_supervisor.h"
+#include "run/run_safety.h"
+#include "run/timer_state.h"
 #include "setup/program_paths.h"
 
 namespace corvanel {
@@ -52,12 +54,6 @@ class Window_Manager {
     virtual void Focus_Elapsed_Time() {}
     virtual void Focus_Email_Notification() {}
     virtual void End_Program() = 0;
-};
-
-// A timer of the main window as state; the window runs the real one from it.
-struct Timer_State {
-    bool Enabled = false;
-    int Interval = 0;  // milliseconds
 };
 
 // What the main window reaches outside itself.
@@ -130,6 +126,7 @@ class Traj_form : public Message_Area {
     void mnuEditNotificationList_Click();
     void mnuEnableEmailNotification_Click();
     void mnuTestNotication_Click() { Send_Email_Alert(); }
+    Run_Alerts Alerts;  // the alert timer is Alerts.Timer()
 
     // ---- operator controls and the port menu ----
     void mnuLockControls_Click();
@@ -160,12 +157,10 @@ class Traj_form : public Message_Area {
     void Read_Safety_Setup();  // Setup/Safety.txt, at load
     void mnuSafetySettings_Click() { Safety_Form.Form_Load(Safety); }
     bool Safety_Settings_OK();  // true when the dialog may close
-    void Acknowledge_Click() { Banner.Acknowledge(); }
+    void Acknowledge_Click() { Supervisor.Acknowledge(); }
     Safety_Settings Safety;
-    Safety_Supervisor Supervisor;
+    Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Safety_Settings_Form Safety_Form;
-    Alarm_Banner Banner;
-    std::vector<std::string> Active_Alarms;  // English names, in every firing status
 
     // ---- state ----
     bool Error_Trap = false;
@@ -173,14 +168,12 @@ class Traj_form : public Message_Area {
     std::int16_t Comm_Port_Number = 1;
     double Run_Elapsed = 0, Elapsed_Base = 0, Last_Tick_Elapsed = 0;
     Date_Time Run_Start;
-    double Entered_Time = 0;
-    bool Time_Edit_Active = false;
+    Elapsed_Time_Entry Time_Entry;  // the operator editing the elapsed time
     int Current_Segment = 1;
     bool Run_Suspended = false;         // a run paused by RUN PROFILE, not ended
     bool Tick_Exchange_Failed = false;  // this tick's write or read failed
     double Output_Percent = 0;
     std::int16_t Desired_Temp = 0, Measured_Temp = 0;
-    std::uint8_t Alert_Tick_Count = 0;
     bool Profile_Valid = false;
     bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
     std::string Recalled_Log_Name;
@@ -210,7 +203,6 @@ class Traj_form : public Message_Area {
     std::string SetPointReadOut = "Set Temp(F)";
     Timer_State Control_Interval{false, 60000};
     Timer_State Monitor_Interval{false, 3000};
-    Timer_State Message{false, 60000};
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
     std::vector<std::pair<double, double>> ProfileChart_Points;
     File_Dialog_Request CommonDialog3;  // profiles

@@ -59,7 +59,7 @@ void Traj_form::Control_Interval_Timer() {
         if (Time_Unit == "H") minutes /= 60;
         Run_Elapsed = minutes + Elapsed_Base;
         Last_Tick_Elapsed = Run_Elapsed;
-        if (!Time_Edit_Active) Elapsed_Time = Format_00(Run_Elapsed);
+        if (!Time_Entry.Active()) Elapsed_Time = Format_00(Run_Elapsed);
     });
     if (!Live_Readouts) Real_Temp_Display_1.clear();
     Tick_Step("Segment Display", [this] {
@@ -74,7 +74,7 @@ void Traj_form::Control_Interval_Timer() {
     Tick_Step("Desired Temp Calc", [this] {
         if (Current_Segment >= Finished_Segment) return;
         const std::size_t i = static_cast<std::size_t>(Current_Segment - 1);
-        if (!Time_Edit_Active) {
+        if (!Time_Entry.Active()) {
             Clear();
             Display(TranslateText("Profile Running"));
         }
@@ -156,7 +156,7 @@ void Traj_form::Read_Temp_Unit_PV() {
 
 void Traj_form::Start_Profile_Click() {
     Clear();
-    if (Time_Edit_Active) {
+    if (Time_Entry.Active()) {
         Display(Join_Lines({TranslateText("Must hit ENTER to update time or"),
                             TranslateText("ESCAPE to exit without changing time")}));
         Services_.Windows.Focus_Elapsed_Time();
@@ -202,7 +202,7 @@ void Traj_form::Start_Profile_Click() {
         Elapsed_Base = Run_Elapsed;
         Elapsed_Time_Enabled = true;
         Set_Polling_Mode("monitor");
-        Message.Enabled = false;
+        Alerts.Disarm();
         Start_Profile_Red = false;
         Display(TranslateText("Profile Suspended - temperature fixed at present value"));
         Run_Suspended = true;
@@ -216,7 +216,7 @@ void Traj_form::SoftOff_Click() {
     Elapsed_Base = Run_Elapsed;
     Elapsed_Time_Enabled = true;
     Set_Polling_Mode("monitor");
-    Message.Enabled = false;
+    Alerts.Disarm();
     Start_Profile_Red = false;
     Display(TranslateText("SOFT OFF condition") + std::string(CRLF) + std::string(CRLF) +
             TranslateText("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE") +
@@ -227,7 +227,7 @@ void Traj_form::SoftOff_Click() {
 }
 
 void Traj_form::Elapsed_Time_GotFocus() {
-    Time_Edit_Active = true;
+    Time_Entry.Begin();
     Display(Join_Lines({TranslateText("Hit Backspace to ready for entry"),
                         TranslateText("Enter TIME and hit return when done")}));
 }
@@ -235,11 +235,7 @@ void Traj_form::Elapsed_Time_GotFocus() {
 void Traj_form::Elapsed_Time_Change(const std::string& text) {
     Elapsed_Time = text;
     if (text.empty()) return;
-    Double_Conversion number = Convert_To_Double(text);
-    if (number.Value) {
-        Entered_Time = *number.Value;
-        return;
-    }
+    if (Time_Entry.Take(text)) return;
     Display(TranslateText("You must enter a valid TIME value"));
     Run_Elapsed = Last_Tick_Elapsed;
     Elapsed_Time_Change(Format_Number(Run_Elapsed));
@@ -251,18 +247,18 @@ bool Traj_form::Elapsed_Time_KeyPress(char key) {
         Elapsed_Time_Change("");
         return false;
     }
-    if (Entered_Time >= Profile_Total_Time) {
+    if (Time_Entry.Entered() >= Profile_Total_Time) {
         Display(TranslateText("Profile does not include time entered"));
         Services_.Beep.Beep();
     } else if (key == Enter_Key) {
-        Time_Edit_Active = false;
+        Time_Entry.End();
         const std::string old_time = Format_00(Run_Elapsed);
-        Run_Elapsed = Entered_Time;
+        Run_Elapsed = Time_Entry.Entered();
         Elapsed_Base = Run_Elapsed;
         Display(TranslateText("Time updated, ready to run"));
         Publish_Firing(Firing_Event::Elapsed_Edited, old_time + " -> " + Format_00(Run_Elapsed));
     } else if (key == Escape_Key) {
-        Time_Edit_Active = false;
+        Time_Entry.End();
         Elapsed_Time_Change(Format_Number(Run_Elapsed));
         Display(TranslateText("Time change aborted, ready to run"));
     } else {

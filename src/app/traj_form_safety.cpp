@@ -36,7 +36,6 @@ Safety_Changes Traj_form::Check_Safety() {
     Safety_Changes changes;
     Statement([&] {
         changes = Supervisor.Check(Firing_Status_Now());
-        Active_Alarms = Supervisor.Active_Names();
     });
     return changes;
 }
@@ -45,19 +44,19 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
     const Date_Time now = Services_.Time.Now();
     for (Safety_Alarm alarm : changes.Cleared) {
         const std::string name = Safety_Alarm_Name(alarm);
-        Banner.Clear(name, now);
+        Supervisor.Show_Cleared(name, now);
         Display(TranslateText("Alarm cleared") + ": " + TranslateText(name));
         Publish_Firing(Firing_Event::Alarm_Cleared, name);
     }
     bool end_run = false;
     for (Safety_Alarm alarm : changes.Raised) {
         const std::string name = Safety_Alarm_Name(alarm);
-        Banner.Raise(name, now);
+        Supervisor.Show_Raised(name, now);
         Display(TranslateText("Alarm") + ": " + TranslateText(name) + " " + Format_Date_Time(now));
         const Firing_Status status = Firing_Status_Now();
         // Not bound to the alert timer's cadence: an alarm is news the moment it starts.
         if (mnuEnableEmailNotification) {
-            Services_.Mail.Send(Compose_Safety_Alarm(Email_Notification, name, status));
+            Alerts.Send_Alarm(Email_Notification, name, status);
         }
         Firing.Publish(status, Firing_Event::Alarm_Raised, name);
         end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));
@@ -66,7 +65,7 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
 }
 
 void Traj_form::Sound_Alarm() {
-    if (Banner.Wants_Attention()) Services_.Beep.Beep();
+    if (Supervisor.Wants_Attention()) Services_.Beep.Beep();
 }
 
 bool Traj_form::Scale_Refused() {
@@ -84,7 +83,7 @@ bool Traj_form::Scale_Refused() {
 void Traj_form::Safety_Notice(const std::string& text) {
     Display(text);
     // The first tick clears the message area; the banner keeps the notice.
-    Banner.Notice(text);
+    Supervisor.Notice(text);
 }
 
 void Traj_form::Notice_Carried_Over_Time() {
@@ -97,7 +96,7 @@ void Traj_form::Notice_Carried_Over_Time() {
 
 void Traj_form::Prepare_Run_Start(bool resuming) {
     Act_On_Alarms(Supervisor.Reset());
-    Active_Alarms.clear();
+    Supervisor.Forget_Active();
     if (resuming) return;
     if (Elapsed_Base != 0) {
         std::error_code error;

@@ -98,12 +98,12 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
             EXPECT_EQ(ticks, c.Ticks);
             EXPECT_TRUE(rig.Said("Profile Finished"));
             EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
-            EXPECT_FALSE(rig.Form.Banner.Visible() || rig.Beeper.Beeps || !rig.Mail.Sent.empty());
+            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps || !rig.Mail.Sent.empty());
             continue;
         }
         ASSERT_FALSE(rig.Observer.Alarms.empty());
         EXPECT_EQ(rig.Observer.Alarms.front(), "raised " + c.Alarm + " { \"" + c.Alarm + "\" }");
-        EXPECT_TRUE(rig.Form.Banner.Alarm_On());
+        EXPECT_TRUE(rig.Form.Supervisor.Banner().Alarm_On());
         ASSERT_EQ(rig.Mail.Sent.size(), 1u) << ::testing::PrintToString(rig.Observer.Alarms);
         EXPECT_NE(rig.Mail.Sent[0].Body.find("Alarm=" + c.Alarm + "\r\nTime=2026-12-05 "),
                   std::string::npos);
@@ -151,7 +151,7 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
 
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
-    EXPECT_FALSE(rig.Form.Banner.Visible()) << "a profile opened at elapsed 0 tells nothing";
+    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible()) << "a profile opened at elapsed 0 tells nothing";
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
     const std::string notice = "The firing continues at elapsed time 8.00\r\n";
@@ -160,12 +160,12 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     rig.Form.Acknowledge_Click();
     rig.Choose_Log("new_log.txt");
     rig.Fire(3);  // the log is empty: the run is told where it goes on
-    EXPECT_TRUE(rig.Form.Banner.Text().starts_with(notice));
+    EXPECT_TRUE(rig.Form.Supervisor.Banner().Text().starts_with(notice));
     EXPECT_EQ(rig.Form.Elapsed_Time, "8.00");
     rig.Form.Acknowledge_Click();
     rig.Form.SoftOff_Click();
     rig.Fire(3);  // now the log holds the firing: nothing new
-    EXPECT_FALSE(rig.Form.Banner.Visible());
+    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible());
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
     EXPECT_EQ(rig.Form.Run_Elapsed, 0);
@@ -190,7 +190,7 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
     // (400 - 70) / (1500 - 70) of the hour's ramp: 13.85 minutes.
     EXPECT_EQ(rig.Form.Elapsed_Time, "13.85");
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{400});
-    EXPECT_EQ(rig.Form.Banner.Text(),
+    EXPECT_EQ(rig.Form.Supervisor.Banner().Text(),
               "Start at kiln temperature: the kiln is at 400\r\n"
               "The firing starts at elapsed time 13.85");
 }

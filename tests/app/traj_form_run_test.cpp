@@ -59,7 +59,7 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_FALSE(form.Control_Interval.Enabled);
     form.Type_Elapsed_Key(13);
     EXPECT_EQ(Format_Number(form.Run_Elapsed) + " " + Format_Number(form.Elapsed_Base), "1.5 1.5");
-    EXPECT_FALSE(form.Time_Edit_Active);
+    EXPECT_FALSE(form.Time_Entry.Active());
 
     form.Elapsed_Time_GotFocus();
     form.Type_Elapsed_Key(8);
@@ -67,7 +67,7 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     form.Clear();
     form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
-    EXPECT_TRUE(form.Time_Edit_Active);
+    EXPECT_TRUE(form.Time_Entry.Active());
     for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
@@ -84,12 +84,12 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     form.Desired_Temp = 1000;
     form.Measured_Temp = 950;  // exactly the limit: no alert
     form.Arm_Email_Alert();
-    EXPECT_FALSE(form.Message.Enabled);
+    EXPECT_FALSE(form.Alerts.Timer().Enabled);
     form.Measured_Temp = 940;
     form.Arm_Email_Alert();
-    EXPECT_TRUE(form.Message.Enabled);
+    EXPECT_TRUE(form.Alerts.Timer().Enabled);
     std::vector<int> mail_ticks;
-    form.Alert_Tick_Count = 225;
+    for (int tick = 0; tick < 225; ++tick) form.Message_Timer();  // to count 225
     for (int tick = 0; tick < 60; ++tick) {
         std::size_t before = Rig.Mail.Sent.size();
         form.Message_Timer();
@@ -100,17 +100,19 @@ TEST_F(Run_Test, AlertsArmBeyondTheLimitOrBeyond3000WhenBlankAndMailEveryFifteen
     EXPECT_EQ(Rig.Mail.Sent.at(0).Recipients + "|" + Rig.Mail.Sent[0].Body,
               "potter@studio.example|\r\nDesired Temp=1000\r\nMeasured Temp=940");
     form.SoftOff_Click();
-    EXPECT_FALSE(form.Message.Enabled);
+    EXPECT_FALSE(form.Alerts.Timer().Enabled);
 
     form.Current_Segment = 2;  // the hold has a blank limit: alerts only beyond 3000
     form.Desired_Temp = 2999;
     form.Measured_Temp = 0;
     form.Arm_Email_Alert();
-    EXPECT_FALSE(form.Message.Enabled);
-    form.mnuEnableEmailNotification = false;  // off: the tick leaves the timer alone
-    form.Message.Enabled = true;
+    EXPECT_FALSE(form.Alerts.Timer().Enabled);
+    form.Desired_Temp = 3001;
     form.Arm_Email_Alert();
-    EXPECT_TRUE(form.Message.Enabled);
+    form.mnuEnableEmailNotification = false;  // off: the tick leaves the timer alone
+    form.Measured_Temp = 3001;
+    form.Arm_Email_Alert();
+    EXPECT_TRUE(form.Alerts.Timer().Enabled);
 }
 
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {

@@ -186,7 +186,7 @@ void Traj_form_Window::Build_Controls() {
     right->addWidget(RunProfile_FlexGrid, 2);
 
     Banner = new Alarm_Banner_Widget(
-        Model_.Banner, [this] { Handle([this] { Model_.Acknowledge_Click(); }); }, central);
+        Model_.Supervisor.Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); }, central);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
@@ -426,7 +426,7 @@ void Traj_form_Window::Refresh() {
 
     Sync_Timer(*Control_Interval, m.Control_Interval);
     Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
-    Sync_Timer(*Message, m.Message);
+    Sync_Timer(*Message, m.Alerts.Timer());
     Refresh_Grid();
     Refresh_Chart();
     Banner->Refresh();

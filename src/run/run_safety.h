@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "run/alarm_banner.h"
+#include "run/firing_status.h"
+#include "run/safety_settings.h"
+#include "run/safety_supervisor.h"
+
+namespace corvanel {
+
+// The safety supervision of a run: the supervisor watching each control tick, the banner
+// across the run window and the alarms now active, which every firing status carries.
+class Run_Safety {
+  public:
+    void Use_Settings(const Safety_Settings& settings) { Supervisor_.Use_Settings(settings); }
+
+    // One control tick of a run: the alarms that started and ended with it.
+    Safety_Changes Check(const Firing_Status& tick);
+    // A new stretch of run: every active alarm ends. The active names stay until
+    // Forget_Active, so that the endings are published with them.
+    Safety_Changes Reset() { return Supervisor_.Reset(); }
+    void Forget_Active() { Active_.clear(); }
+    // English names, in every firing status.
+    const std::vector<std::string>& Active_Alarms() const { return Active_; }
+
+    // The banner.
+    void Show_Raised(const std::string& name, const Date_Time& when) { Banner_.Raise(name, when); }
+    void Show_Cleared(const std::string& name, const Date_Time& when) { Banner_.Clear(name, when); }
+    void Notice(const std::string& text) { Banner_.Notice(text); }
+    void Acknowledge() { Banner_.Acknowledge(); }
+    bool Wants_Attention() const { return Banner_.Wants_Attention(); }
+    const Alarm_Banner& Banner() const { return Banner_; }
+
+  private:
+    Safety_Supervisor Supervisor_;
+    Alarm_Banner Banner_;
+    std::vector<std::string> Active_;
+};
+
+}  // namespace corvanel
