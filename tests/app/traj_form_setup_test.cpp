@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstring>
+#include <map>
 
 #include "profiles/printout.h"
+#include "run/live_view_setting.h"
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
@@ -114,6 +116,59 @@ TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
     rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// A start, a short firing and an exit leave these files in the Setup folder, byte for byte,
+// and no others; the next start reads them back.
+TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
+    Main_Window_Rig rig;
+    rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
+    std::string said;
+    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));  // as the program does at start
+    rig.Form.Form_Load();
+    rig.Form.mnuComm_Click(2);
+    rig.Form.mnuEnableEmailNotification_Click();
+    rig.Form.mnuSetUpName_Click();  // cancelled: the name stays
+    rig.Open_Short_Profile();
+    rig.Choose_Log("short_log.txt");
+    rig.Form.Start_Profile_Click();
+    for (int minute = 0; minute < 4; ++minute) {
+        rig.Clock.Advance(60);
+        rig.Form.Control_Interval_Timer();
+    }
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Paths.Folder() / "Setup"))
+        files[entry.path().filename().string()] = Read_Whole_File(entry.path().string());
+    const std::map<std::string, std::string> expected = {
+        {"Check_Flag.txt", "checked\r\n"},
+        {"CommPortNumber.txt", "2\r\n"},
+        {"Email_List.txt", "\r\n"},
+        {"EnableEmailNotification.txt", "checked\r\n"},
+        {"LiveFiringView.txt", "checked\r\n"},
+        {"Logfile_Name.txt", "short_log.txt\r\n"},
+        {"Profile_Name.txt", "short.txt\r\n"},
+        {"Safety.txt",  // the safety settings' defaults, written at the start of the firing
+         "Controller_Lost_Alarm=1\r\nController_Lost_Ticks=5\r\nFailure_To_Heat_Alarm=1\r\n"
+         "Heat_Gap_F=50\r\nHeat_Gap_C=28\r\nHeat_Rise=10\r\nHeat_Minutes=20\r\n"
+         "Over_Temperature_Alarm=1\r\nOver_Temperature_Margin=50\r\nStuck_Relay_Minutes=20\r\n"
+         "Thermocouple_Break_Alarm=1\r\nThermocouple_Break_Ticks=2\r\nSoft_Off_On_Alarm=1\r\n"
+         "Scale_Check=1\r\nCarried_Over_Notice=1\r\nStart_At_Kiln_Temperature=0\r\n"},
+        {"ThermalDeviceName.txt", "Big Kiln \r\n"}};
+    EXPECT_EQ(files, expected);
+
+    Main_Window_Rig next;
+    std::filesystem::copy(rig.Paths.Folder() / "Setup", next.Paths.Folder() / "Setup",
+                          std::filesystem::copy_options::recursive);
+    next.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                     {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
+    next.Form.Form_Load();
+    EXPECT_EQ(next.Form.Profile_Name + " " + next.Form.LogFile + " " + next.Form.OvenName + "|" +
+                  std::to_string(next.Form.Comm_Port_Number) +
+                  (next.Form.mnuEnableEmailNotification ? " mail" : " no mail"),
+              "short.txt short_log.txt Big Kiln |2 mail");
 }
 
 }  // namespace
