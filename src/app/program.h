@@ -9,6 +9,7 @@
 #include "controller/protocol.h"
 #include "run/live_firing_view.h"
 #include "run/firing_record_writer.h"
+#include "setup/settings_store.h"
 
 class QAction;
 class QWidget;
@@ -95,6 +96,7 @@ class Corvanel_Program : public Window_Manager {
 
     Program_Paths Paths_;
     Program_Parts Parts_;
+    Settings_Store Settings_;
     std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_,
         Own_Language_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;

@@ -20,6 +20,7 @@
 #include "run/safety_settings_form.h"
 #include "run/safety_supervisor.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -72,6 +73,7 @@ struct Traj_form_Services {
     Mail_Sender& Mail;
     Name_Dialog& Name;
     Window_Manager& Windows;
+    Settings_Store& Settings;
 };
 
 // The main (run) window without its widgets: the loaded profile, the run state, the

@@ -159,16 +159,33 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
         {"ThermalDeviceName.txt", "Big Kiln \r\n"}};
     EXPECT_EQ(files, expected);
 
-    Main_Window_Rig next;
-    std::filesystem::copy(rig.Paths.Folder() / "Setup", next.Paths.Folder() / "Setup",
-                          std::filesystem::copy_options::recursive);
-    next.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                     {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
-    next.Form.Form_Load();
-    EXPECT_EQ(next.Form.Profile_Name + " " + next.Form.LogFile + " " + next.Form.OvenName + "|" +
-                  std::to_string(next.Form.Comm_Port_Number) +
-                  (next.Form.mnuEnableEmailNotification ? " mail" : " no mail"),
-              "short.txt short_log.txt Big Kiln |2 mail");
+    // The next start reads them back. A value a setting may not have passes in silence:
+    // a check mark is then off, a port number leaves port 1; one is rounded half to even.
+    const std::pair<const char*, const char*> starts[] = {
+        {"", "short.txt short_log.txt Big Kiln |2 mail"},
+        {"CommPortNumber.txt=3.5", "short.txt short_log.txt Big Kiln |4 mail"},
+        {"CommPortNumber.txt=2.5", "short.txt short_log.txt Big Kiln |2 mail"},
+        {"CommPortNumber.txt=two", "short.txt short_log.txt Big Kiln |1 mail"},
+        {"EnableEmailNotification.txt=Checked", "short.txt short_log.txt Big Kiln |2 no mail"},
+        {"Check_Flag.txt=checked ", "  Big Kiln |2 mail"}};
+    for (auto [change, read] : starts) {
+        Main_Window_Rig next;
+        std::filesystem::copy(rig.Paths.Folder() / "Setup", next.Paths.Folder() / "Setup");
+        const std::string line = change;
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            next.Setup_File(line.substr(0, equals), line.substr(equals + 1));
+        next.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                         {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
+        next.Form.Form_Load();
+        const Traj_form& form = next.Form;
+        EXPECT_EQ(form.Profile_Name + " " + form.LogFile + " " + form.OvenName + "|" +
+                      std::to_string(form.Comm_Port_Number) +
+                      (form.mnuEnableEmailNotification ? " mail" : " no mail"),
+                  read);
+        if (equals != std::string::npos)
+            EXPECT_FALSE(next.Said("\"" + line.substr(equals + 1) + "\"")) << change;
+    }
 }
 
 }  // namespace
