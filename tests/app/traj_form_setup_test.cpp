@@ -32,13 +32,8 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
     EXPECT_FALSE(rig.Line.Port_Open());
     EXPECT_TRUE(rig.Windows.Ended);
-    std::string saved;
-    for (const char* file : {"Check_Flag.txt", "Email_List.txt", "CommPortNumber.txt",
-                             "EnableEmailNotification.txt", "Profile_Name.txt"}) {
-        saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
-    }
-    // An empty list is written; an empty profile name is not.
-    EXPECT_EQ(saved, "checked\r\n|\r\n|1\r\n|unchecked\r\n||");
+    // What is saved is pinned below; an empty profile name is not saved.
+    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Profile_Name.txt")));
 
     rig.Form.User_Message_Box = std::string(1490, 'x');
     rig.Form.Display("12345678");  // 1500 characters are kept; more start the area afresh
@@ -123,8 +118,15 @@ TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
 TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
     Main_Window_Rig rig;
     rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
-    std::string said;
-    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));  // as the program does at start
+    std::string said;  // as the program reads it at start: a missing file is written
+    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+    EXPECT_EQ(said, "LiveFiringView.txt was missing; written with checked");
+    for (auto [line, told] : {std::pair{"on", "holds an unknown value; using"},
+                              {"", "was missing; written with"}}) {  // an empty file too
+        rig.Setup_File("LiveFiringView.txt", line);
+        EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+        EXPECT_EQ(said, std::string("LiveFiringView.txt ") + told + " checked");
+    }
     rig.Form.Form_Load();
     rig.Form.mnuComm_Click(2);
     rig.Form.mnuEnableEmailNotification_Click();
