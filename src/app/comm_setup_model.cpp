@@ -10,7 +10,8 @@
 #include "controller/serial_link.h"
 #include "language/setting_complaint.h"
 #include "language/translate.h"
-#include "setup/on_off_setting.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -59,8 +60,11 @@ void CommSetUp::Form_Open() {
     Port_At_Open = Selected_Port = static_cast<std::int16_t>(Serial_.Device().Comm_Port());
     Show_Selected_Port();
     Max_Port_Number = 20;
-    On_Off_Setting details = Read_On_Off_Setting(Paths_.Setup_File(Serial_Port_Details_File), true);
-    if (!details.Understood) SPDisplay(Setting_Complaint(Serial_Port_Details_File, details));
+    // This window only reads the setting: a store of its own over the same folder.
+    Settings_Store settings(Paths_);
+    const Setting& details = Program_Setting::SerialPortDetails;
+    Settings_Store::Reading reading = settings.Read(details);
+    if (reading.Problem) SPDisplay(Setting_Complaint(Paths_, details, reading.Value));
     if (Main_.Monitor_Interval.Enabled) {
         Resume_Control_Timer = false;
         Main_.Monitor_Interval.Enabled = false;

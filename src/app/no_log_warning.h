@@ -8,9 +8,6 @@
 
 namespace corvanel {
 
-// The setting file that turns the warning below off.
-inline constexpr const char* No_Log_Warning_File = "WarnWithoutLogFile.txt";
-
 // What a firing started without a log file says about it (nothing when a log file is
 // chosen or Setup/WarnWithoutLogFile.txt says "unchecked"). The run goes on either way.
 std::vector<std::string> No_Log_File_Messages(const Program_Paths& paths,

@@ -133,7 +133,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Name_Dialog_ = std::make_unique<dlgGetName>();
     Model_ = std::make_unique<Traj_form>(Traj_form_Services{Paths_, *Protocol_, Panel_, clock,
                                                             profile_dialog, log_dialog, beep, mail,
-                                                            *Name_Dialog_, *this});
+                                                            *Name_Dialog_, *this, Settings_});
     Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
     Model_->Firing.Attach(*Live_View_);
     Model_->Live_Readouts = Read_Live_View_Setting(Paths_, Live_View_Message_);

@@ -10,6 +10,7 @@
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
 #include "language/translate.h"
+#include "setup/program_settings.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
@@ -57,7 +58,7 @@ void Traj_form::Front_Panel_Exited() {
 void Traj_form::mnuSetUpName_Click() {
     Name_Dialog& dialog = Services_.Name;
     if (dialog.GetName() == 1) OvenName = dialog.DeviceName();
-    Write_Text_File(Setup_File("ThermalDeviceName.txt"), OvenName);
+    Services_.Settings.Write(Program_Setting::ThermalDeviceName, OvenName);
     Display(TranslateText("Thermal Device Name set") + " == " + dialog.DeviceName());
 }
 

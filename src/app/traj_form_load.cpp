@@ -7,6 +7,7 @@
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
 #include "language/translate.h"
+#include "setup/program_settings.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
@@ -42,7 +43,7 @@ void Traj_form::Display(const std::string& text) {
 
 void Traj_form::Form_Load() {
     Error_Trap = true;
-    std::string language = Read_First_Line(Setup_File("InterfaceLanguage.txt"));
+    std::string language = Services_.Settings.Read(Program_Setting::InterfaceLanguage).Value;
     CurrentLanguage = language.size() >= 4 ? language.substr(0, language.size() - 4) : "";
     ProfileChart_Points.clear();
     for (int i = 1; i <= 10; ++i) ProfileChart_Points.emplace_back(i, 0);

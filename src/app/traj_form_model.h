@@ -22,6 +22,7 @@
 #include "run/run_safety.h"
 #include "run/timer_state.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -68,6 +69,7 @@ struct Traj_form_Services {
     Mail_Sender& Mail;
     Name_Dialog& Name;
     Window_Manager& Windows;
+    Settings_Store& Settings;
 };
 
 // The main (run) window without its widgets: the loaded profile, the run state, the

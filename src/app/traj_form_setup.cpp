@@ -7,24 +7,43 @@
 #include "language/translate.h"
 #include "profiles/profile_file.h"
 #include "run/log_file.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
 
 namespace {
-constexpr const char* Checked = "checked";
-constexpr const char* Unchecked = "unchecked";
+
+namespace Setting_Of = Program_Setting;
+
+// A setting's file as this window has always read it: whatever the file holds, or
+// nothing when it is missing. A value the setting may not have counts as none, and the
+// window says nothing about it.
+std::optional<std::string> Recalled(Settings_Store& settings, const Setting& setting) {
+    if (!settings.File_Exists(setting.File)) return std::nullopt;
+    Settings_Store::Reading reading = settings.Read(setting);
+    if (reading.Problem) return std::nullopt;
+    return reading.Value;
+}
+
+// Only a file saying exactly "checked" turns a check mark on.
+bool Recalled_On(Settings_Store& settings, const Setting& setting) {
+    return Recalled(settings, setting) == setting.On_Word;
+}
+
 }  // namespace
 
 void Traj_form::Save_Setup() {
     if (Loading_Form) return;
-    Write_Text_File(Setup_File("Check_Flag.txt"), mnuRecallSetup ? Checked : Unchecked);
-    if (!Profile_Name.empty()) Write_Text_File(Setup_File("Profile_Name.txt"), Profile_Name);
-    if (!LogFile.empty()) Write_Text_File(Setup_File("Logfile_Name.txt"), LogFile);
-    Write_Text_File(Setup_File("Email_List.txt"), Email_Notification);
-    Write_Text_File(Setup_File("CommPortNumber.txt"), std::to_string(Comm_Port_Number));
-    Write_Text_File(Setup_File("EnableEmailNotification.txt"),
-                    mnuEnableEmailNotification ? Checked : Unchecked);
+    Settings_Store& settings = Services_.Settings;
+    // A problem leaves the file as it was, as a failed write always has.
+    settings.Set_On(Setting_Of::Check_Flag, mnuRecallSetup);
+    settings.Write(Setting_Of::Profile_Name, Profile_Name);  // not when none is named
+    settings.Write(Setting_Of::Logfile_Name, LogFile);
+    settings.Write(Setting_Of::Email_List, Email_Notification);
+    settings.Write(Setting_Of::CommPortNumber, std::to_string(Comm_Port_Number));
+    settings.Set_On(Setting_Of::EnableEmailNotification, mnuEnableEmailNotification);
 }
 
 void Traj_form::Set_Profile_Name(const std::string& text) {
@@ -40,21 +59,22 @@ void Traj_form::Set_LogFile(const std::string& text) {
 }
 
 void Traj_form::Recall_Setup() {
-    mnuEnableEmailNotification =
-        Read_First_Line(Setup_File("EnableEmailNotification.txt")) == Checked;
-    Email_Notification = Read_First_Line(Setup_File("Email_List.txt"));
-    Int16_Conversion port = Convert_To_Int16(Read_First_Line(Setup_File("CommPortNumber.txt")));
-    if (port.Value) Comm_Port_Number = *port.Value;
+    Settings_Store& settings = Services_.Settings;
+    mnuEnableEmailNotification = Recalled_On(settings, Setting_Of::EnableEmailNotification);
+    Email_Notification = Recalled(settings, Setting_Of::Email_List).value_or("");
+    // A port number that is not one leaves the port as it was.
+    if (std::optional<std::string> port = Recalled(settings, Setting_Of::CommPortNumber))
+        Comm_Port_Number = Int16_Of(*port);
     for (int n = 1; n <= 3; ++n) {
         if (Comm_Port_Number == n) mnuComm[n - 1] = true;
     }
-    std::string device_name = Read_First_Line(Setup_File("ThermalDeviceName.txt"));
+    std::string device_name = Recalled(settings, Setting_Of::ThermalDeviceName).value_or("");
     OvenName = device_name;
     Display("Thermal Device Name set == " + device_name);
-    mnuRecallSetup = Read_First_Line(Setup_File("Check_Flag.txt")) == Checked;
+    mnuRecallSetup = Recalled_On(settings, Setting_Of::Check_Flag);
     if (!mnuRecallSetup) return;
 
-    std::string profile_name = Read_First_Line(Setup_File("Profile_Name.txt"));
+    std::string profile_name = Recalled(settings, Setting_Of::Profile_Name).value_or("");
     if (!profile_name.empty()) {
         CommonDialog3.File_Name = profile_name;
         Recall_Profile_Pending = true;
@@ -65,7 +85,7 @@ void Traj_form::Recall_Setup() {
                             TranslateText("exiting, then restarting")}));
     }
 
-    std::string log_name = Read_First_Line(Setup_File("Logfile_Name.txt"));
+    std::string log_name = Recalled(settings, Setting_Of::Logfile_Name).value_or("");
     if (!log_name.empty()) {
         Recalled_Log_Name = log_name;
         Recall_Log_Pending = true;

@@ -9,8 +9,9 @@
 
 #include "common/text.h"
 #include "language/translate.h"
-#include "setup/on_off_setting.h"
 #include "setup/program_paths.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
 #ifndef _WIN32
@@ -163,6 +164,9 @@ std::vector<Serial_Port_Entry> List_Serial_Ports(const Device_Tree& tree) {
 std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& paths,
                                                 const Device_Tree& tree) {
     if (port < 1) return std::nullopt;
+    // The port map stays outside the settings store: its keys are port numbers the
+    // operator adds freely, not settings declared beforehand, and a line this does not
+    // understand is passed over as it always was, not reported.
     std::ifstream map(paths.Setup_File("CommPortMap.txt"), std::ios::binary);
     std::string line;
     const std::string key = Format_Whole(port) + "=";
@@ -222,7 +226,8 @@ std::vector<std::string> Port_Open_Advice(const std::string& device, Error_Numbe
 }
 
 bool Serial_Port_Details_Shown(const Program_Paths& paths) {
-    return Read_On_Off_Setting(paths.Setup_File(Serial_Port_Details_File), true).On;
+    // Asked now and then, observed by no one: a store of its own over the same folder.
+    return Settings_Store(paths).On(Program_Setting::SerialPortDetails);
 }
 
 }  // namespace corvanel

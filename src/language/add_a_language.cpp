@@ -8,7 +8,8 @@
 #include "language/language_database_interface_model.h"
 #include "language/language_names.h"
 #include "language/translate.h"
-#include "setup/setup_files.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -25,7 +26,7 @@ AddALanguage::AddALanguage(Program_Paths paths)
     : Show_Language_Editor([] { Language_Editor_Instance().Show(); }), Paths_(std::move(paths)) {}
 
 std::string AddALanguage::Selected_Language_File() const {
-    return Read_First_Line(Paths_.Setup_File("InterfaceLanguage.txt"));
+    return Settings_Store(Paths_).Value(Program_Setting::InterfaceLanguage);
 }
 
 void AddALanguage::AddDisplayLine(const std::string& text) {
@@ -191,7 +192,7 @@ void AddALanguage::UseSelectedLanguage_Click() {
         return;
     }
     std::string name = LanguageList[static_cast<std::size_t>(ListIndex)];
-    Write_Text_File(Paths_.Setup_File("InterfaceLanguage.txt"), name + ".mdb");
+    Settings_Store(Paths_).Write(Program_Setting::InterfaceLanguage, name + ".mdb");
     ClearDisplayLines();
     AddDisplayLine("InterfaceLanguage set to: " + name);
     CurrentLanguage = name;

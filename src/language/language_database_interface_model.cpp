@@ -7,6 +7,8 @@
 #include "common/text.h"
 #include "language/language_names.h"
 #include "language/translate.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
@@ -86,7 +88,7 @@ void LanguageDataBaseInterface::Show() {
 void LanguageDataBaseInterface::Form_Load() {
     Window_Loaded_ = true;
     ErrorTrapping = true;
-    LanguageFileName = Read_First_Line(Paths_.Setup_File("InterfaceLanguage.txt"));
+    LanguageFileName = Settings_Store(Paths_).Value(Program_Setting::InterfaceLanguage);
     if (!LanguageFileName.empty()) {
         ClearDisplay();
         LanguageName = Language_Name_Of_File(LanguageFileName);

@@ -3,12 +3,14 @@
 
 #include <string>
 
-#include "setup/on_off_setting.h"
+#include "setup/program_paths.h"
+#include "setup/setting.h"
 
 namespace corvanel {
 
-// The message for a setting file whose value is not understood: which file, what it
-// holds and the default used instead.
-std::string Setting_Complaint(const std::string& file_name, const On_Off_Setting& setting);
+// The message for a check mark's file whose value is not understood: which file, what it
+// holds and the value used instead, in the words these settings have always used.
+std::string Setting_Complaint(const Program_Paths& paths, const Setting& setting,
+                              const std::string& used);
 
 }  // namespace corvanel

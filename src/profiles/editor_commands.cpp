@@ -6,14 +6,14 @@
 #include "language/translate.h"
 #include "profiles/profile_editor_model.h"
 #include "profiles/sensor_table.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
 
 namespace {
 
-constexpr const char* Checked = "checked";
-constexpr const char* Unchecked = "unchecked";
 constexpr int K_Type_Index = 2;
 
 }  // namespace
@@ -47,23 +47,27 @@ void Profile_Editor::Form_Unload() {
 }
 
 void Profile_Editor::Read_Editor_Settings() {
-    if (Read_First_Line(Paths_.Setup_File("TempScale.txt")) == Checked) {
+    // The editor alone keeps these and nobody observes them: a store of its own over the
+    // program's folder. Anything but a check mark in a file means off, as it always has.
+    Settings_Store settings(Paths_);
+    if (settings.On(Program_Setting::TempScale)) {
         mnuFahrenheit_Click();
     } else {
         mnuCelcius_Click();
     }
-    if (Read_First_Line(Paths_.Setup_File("TimeScale.txt")) == Checked) {
+    if (settings.On(Program_Setting::TimeScale)) {
         mnuMinutes_Click();
     } else {
         mnuHours_Click();
     }
-    Sensor_Code = Read_First_Line(Paths_.Setup_File("SensorType.txt"));
+    Sensor_Code = settings.Value(Program_Setting::SensorType);
 }
 
 void Profile_Editor::Save_Editor_Settings() {
-    Write_Text_File(Paths_.Setup_File("TempScale.txt"), mnuFahrenheit ? Checked : Unchecked);
-    Write_Text_File(Paths_.Setup_File("TimeScale.txt"), mnuMinutes ? Checked : Unchecked);
-    Write_Text_File(Paths_.Setup_File("SensorType.txt"), Sensor_Code);
+    Settings_Store settings(Paths_);
+    settings.Set_On(Program_Setting::TempScale, mnuFahrenheit);
+    settings.Set_On(Program_Setting::TimeScale, mnuMinutes);
+    settings.Write(Program_Setting::SensorType, Sensor_Code);
 }
 
 void Profile_Editor::mnuFahrenheit_Click() {

@@ -2,22 +2,26 @@
 #include "run/live_view_setting.h"
 
 #include "language/translate.h"
-#include "setup/setup_files.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
 bool Read_Live_View_Setting(const Program_Paths& paths, std::string& message) {
-    const std::string file = paths.Setup_File("LiveFiringView.txt");
-    const std::string value = Read_First_Line(file);
+    // Read once at start and observed by no one: a store of its own over the same folder.
+    Settings_Store settings(paths);
+    const Setting& live = Program_Setting::LiveFiringView;
+    Settings_Store::Reading reading = settings.Read(live);
     message.clear();
-    if (value == "checked") return true;
-    if (value == "unchecked") return false;
-    if (value.empty()) {
-        Write_Text_File(file, "checked");
-        message = "LiveFiringView.txt " + TranslateText("was missing; written with") + " checked";
-    } else {
+    const bool exists = settings.File_Exists(live.File);
+    if (exists && !reading.Problem) return settings.On(live);
+    if (!exists || Setting_Line_Found(paths, live).empty()) {
+        settings.Write(live, live.Default);
         message =
-            "LiveFiringView.txt " + TranslateText("holds an unknown value; using") + " checked";
+            "LiveFiringView.txt " + TranslateText("was missing; written with") + " " + live.Default;
+    } else {
+        message = "LiveFiringView.txt " + TranslateText("holds an unknown value; using") + " " +
+                  live.Default;
     }
     return true;
 }

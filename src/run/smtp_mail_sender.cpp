@@ -6,7 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "setup/setup_files.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -71,8 +72,10 @@ std::string Smtp_Mail_Sender::Wire_Text(const std::string& from, const Mail_Mess
 
 bool Smtp_Mail_Sender::Send(const Mail_Message& message) {
     static Curl_Global global;
-    const std::string server = Read_First_Line(Paths_.Setup_File("MailServer.txt"));
-    const std::string from = Read_First_Line(Paths_.Setup_File("MailFrom.txt"));
+    // Read for every message, so a change made outside is used by the next one.
+    Settings_Store settings(Paths_);
+    const std::string server = settings.Value(Program_Setting::MailServer);
+    const std::string from = settings.Value(Program_Setting::MailFrom);
     std::vector<std::string> recipients = Split_Recipients(message.Recipients);
     if (server.empty() || recipients.empty()) return false;
 

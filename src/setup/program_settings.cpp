@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/program_settings.h"
 
+#include "setup/setup_files.h"
+
 namespace corvanel {
 
 namespace {
@@ -56,6 +58,10 @@ const Setting_List& Program_Settings() {
                                       &WarnWithoutLogFile, &SerialPortDetails,
                                       &MailServer,         &MailFrom};
     return List;
+}
+
+std::string Setting_Line_Found(const Program_Paths& paths, const Setting& setting) {
+    return Read_First_Line(paths.Setup_File(setting.File));
 }
 
 }  // namespace corvanel

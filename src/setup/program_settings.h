@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+
+#include "setup/program_paths.h"
 #include "setup/setting.h"
 
 namespace corvanel {
@@ -27,5 +30,9 @@ extern const Setting MailFrom;
 }  // namespace Program_Setting
 
 const Setting_List& Program_Settings();
+
+// The first line of a setting's file exactly as found (empty when there is none), for
+// the messages that quote a value the setting may not have in full.
+std::string Setting_Line_Found(const Program_Paths& paths, const Setting& setting);
 
 }  // namespace corvanel

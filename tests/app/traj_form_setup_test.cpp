@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstring>
+#include <map>
 
 #include "profiles/printout.h"
+#include "run/live_view_setting.h"
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
@@ -33,13 +35,10 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
     EXPECT_FALSE(rig.Line.Port_Open());
     EXPECT_TRUE(rig.Windows.Ended);
-    std::string saved;
-    for (const char* file : {"Check_Flag.txt", "Email_List.txt", "CommPortNumber.txt",
-                             "EnableEmailNotification.txt", "Profile_Name.txt"}) {
-        saved += Read_Whole_File(rig.Paths.Setup_File(file)) + "|";
-    }
-    // An empty list is written; an empty profile name is not.
-    EXPECT_EQ(saved, "checked\r\n|\r\n|3\r\n|unchecked\r\n||");
+    // What is saved is pinned below; here: the port chosen from the menu, and no empty
+    // profile name.
+    EXPECT_EQ(Read_Whole_File(rig.Paths.Setup_File("CommPortNumber.txt")), "3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Profile_Name.txt")));
 
     rig.Form.User_Message_Box = std::string(1490, 'x');
     rig.Form.Display("12345678");  // 1500 characters are kept; more start the area afresh
@@ -117,6 +116,83 @@ TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
     rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(rig.Windows.Front_Panel_Shown);
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// A start, a short firing and an exit leave these files in the Setup folder, byte for byte,
+// and no others; the next start reads them back.
+TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
+    Main_Window_Rig rig;
+    rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
+    std::string said;  // as the program reads it at start: a missing file is written
+    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+    EXPECT_EQ(said, "LiveFiringView.txt was missing; written with checked");
+    for (auto [line, told] : {std::pair{"on", "holds an unknown value; using"},
+                              {"", "was missing; written with"}}) {  // an empty file too
+        rig.Setup_File("LiveFiringView.txt", line);
+        EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+        EXPECT_EQ(said, std::string("LiveFiringView.txt ") + told + " checked");
+    }
+    rig.Form.Form_Load();
+    rig.Form.mnuComm_Click(2);
+    rig.Form.mnuEnableEmailNotification_Click();
+    rig.Form.mnuSetUpName_Click();  // cancelled: the name stays
+    rig.Open_Short_Profile();
+    rig.Choose_Log("short_log.txt");
+    rig.Form.Start_Profile_Click();
+    for (int minute = 0; minute < 4; ++minute) {
+        rig.Clock.Advance(60);
+        rig.Form.Control_Interval_Timer();
+    }
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Paths.Folder() / "Setup"))
+        files[entry.path().filename().string()] = Read_Whole_File(entry.path().string());
+    const std::map<std::string, std::string> expected = {
+        {"Check_Flag.txt", "checked\r\n"},
+        {"CommPortNumber.txt", "2\r\n"},
+        {"Email_List.txt", "\r\n"},
+        {"EnableEmailNotification.txt", "checked\r\n"},
+        {"LiveFiringView.txt", "checked\r\n"},
+        {"Logfile_Name.txt", "short_log.txt\r\n"},
+        {"Profile_Name.txt", "short.txt\r\n"},
+        {"Safety.txt",  // the safety settings' defaults, written at the start of the firing
+         "Controller_Lost_Alarm=1\r\nController_Lost_Ticks=5\r\nFailure_To_Heat_Alarm=1\r\n"
+         "Heat_Gap_F=50\r\nHeat_Gap_C=28\r\nHeat_Rise=10\r\nHeat_Minutes=20\r\n"
+         "Over_Temperature_Alarm=1\r\nOver_Temperature_Margin=50\r\nStuck_Relay_Minutes=20\r\n"
+         "Thermocouple_Break_Alarm=1\r\nThermocouple_Break_Ticks=2\r\nSoft_Off_On_Alarm=1\r\n"
+         "Scale_Check=1\r\nCarried_Over_Notice=1\r\nStart_At_Kiln_Temperature=0\r\n"},
+        {"ThermalDeviceName.txt", "Big Kiln \r\n"}};
+    EXPECT_EQ(files, expected);
+
+    // The next start reads them back. A value a setting may not have passes in silence:
+    // a check mark is then off, a port number leaves port 1; one is rounded half to even.
+    const std::pair<const char*, const char*> starts[] = {
+        {"", "short.txt short_log.txt Big Kiln |2 mail"},
+        {"CommPortNumber.txt=3.5", "short.txt short_log.txt Big Kiln |4 mail"},
+        {"CommPortNumber.txt=2.5", "short.txt short_log.txt Big Kiln |2 mail"},
+        {"CommPortNumber.txt=two", "short.txt short_log.txt Big Kiln |1 mail"},
+        {"EnableEmailNotification.txt=Checked", "short.txt short_log.txt Big Kiln |2 no mail"},
+        {"Check_Flag.txt=checked ", "  Big Kiln |2 mail"}};
+    for (auto [change, read] : starts) {
+        Main_Window_Rig next;
+        std::filesystem::copy(rig.Paths.Folder() / "Setup", next.Paths.Folder() / "Setup");
+        const std::string line = change;
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            next.Setup_File(line.substr(0, equals), line.substr(equals + 1));
+        next.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                         {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
+        next.Form.Form_Load();
+        const Traj_form& form = next.Form;
+        EXPECT_EQ(form.Profile_Name + " " + form.LogFile + " " + form.OvenName + "|" +
+                      std::to_string(form.Comm_Port_Number) +
+                      (form.mnuEnableEmailNotification ? " mail" : " no mail"),
+                  read);
+        if (equals != std::string::npos)
+            EXPECT_FALSE(next.Said("\"" + line.substr(equals + 1) + "\"")) << change;
+    }
 }
 
 }  // namespace

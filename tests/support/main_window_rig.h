@@ -72,8 +72,9 @@ struct Main_Window_Rig {
     Recording_Mail Mail;
     Fake_Name_Dialog Name;
     Recording_Windows Windows;
-    Traj_form Form{
-        {Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name, Windows}};
+    Settings_Store Settings{Paths};
+    Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
+                    Windows, Settings}};
     Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
 
     Main_Window_Rig() {
