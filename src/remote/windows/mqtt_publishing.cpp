@@ -4,7 +4,8 @@
 #include "remote/mqtt_telemetry.h"
 #include "remote/windows/mqtt_client.h"
 #include "remote/windows/mqtt_setup_window.h"
-#include "setup/setup_files.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -37,7 +38,8 @@ void Mqtt_Publishing::Stop() {
 
 std::string Mqtt_Publishing::Default_Prefix() const {
     std::string kiln = Snapshot_.Status().Kiln_Name;
-    if (kiln.empty()) kiln = Read_First_Line(Paths_.Setup_File("ThermalDeviceName.txt"));
+    // Only read here, so a store of its own over the program folder serves.
+    if (kiln.empty()) kiln = Settings_Store(Paths_).Value(Program_Setting::ThermalDeviceName);
     return Default_Topic_Prefix(kiln);
 }
 
