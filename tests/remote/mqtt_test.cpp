@@ -142,7 +142,6 @@ TEST_P(Mqtt_Link_Says, EachChangeOnceAndBacksOff) {
 INSTANTIATE_TEST_SUITE_P(
     Stories, Mqtt_Link_Says,
     ::testing::Values(
-        Link_Story{"DownFromTheStartThenUp", "UUUUC", "+---+", "1 2 4 8 "},
         Link_Story{"LostThenDownSaidOnceThenBack", "CLUUC", "++--+", "1 2 4 "},
         Link_Story{"WrongPasswordOnceThenAnotherTrouble", "BBBU", "+--+", "1 2 4 8 "},
         Link_Story{"BackOffStopsAtAMinute", "UUUUUUUURC", "+-------++", "1 2 4 8 16 32 60 60 60 "},

@@ -36,7 +36,6 @@ TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
                           {&Ticks, "0", nullptr},
                           {&Ticks, "2.5", nullptr},
                           {&CommPortNumber, "2.5", "2"},
-                          {&CommPortNumber, "3.5", "4"},
                           {&CommPortNumber, "40000", nullptr},
                           {&Power, "2.50", "2.5"},
                           {&Power, "  ", ""},

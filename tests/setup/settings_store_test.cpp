@@ -63,9 +63,6 @@ TEST(Settings_Store, WritesOneLineSettingsByteForByteAndReadsThemBack) {
     EXPECT_EQ(Read_Whole_File(ours.File("Setup/Profile_Name.txt")), "Cone 6 glaze.txt\r\n");
     EXPECT_FALSE(store.Write(Email_List, ""));
     EXPECT_EQ(Read_Whole_File(ours.File("Setup/Email_List.txt")), "\r\n");
-    // The port number is taken as the run window takes it: rounded half to even.
-    Write_Whole_File(ours.File("Setup/CommPortNumber.txt"), "2.5\r\n");
-    EXPECT_EQ(store.Read(CommPortNumber).Value, "2");
 }
 
 TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
