@@ -11,7 +11,6 @@
 #include "language/setting_complaint.h"
 #include "language/translate.h"
 #include "setup/program_settings.h"
-#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -60,11 +59,8 @@ void CommSetUp::Form_Open() {
     Port_At_Open = Selected_Port = static_cast<std::int16_t>(Serial_.Device().Comm_Port());
     Show_Selected_Port();
     Max_Port_Number = 20;
-    // This window only reads the setting: a store of its own over the same folder.
-    Settings_Store settings(Paths_);
-    const Setting& details = Program_Setting::SerialPortDetails;
-    Settings_Store::Reading reading = settings.Read(details);
-    if (reading.Problem) SPDisplay(Setting_Complaint(Paths_, details, reading.Value));
+    Check_Mark_Reading details = Read_Check_Mark(Paths_, Program_Setting::SerialPortDetails);
+    if (!details.Complaint.empty()) SPDisplay(details.Complaint);
     if (Main_.Monitor_Interval.Enabled) {
         Resume_Control_Timer = false;
         Main_.Monitor_Interval.Enabled = false;

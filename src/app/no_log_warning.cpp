@@ -4,7 +4,6 @@
 #include "language/setting_complaint.h"
 #include "language/translate.h"
 #include "setup/program_settings.h"
-#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -12,12 +11,9 @@ std::vector<std::string> No_Log_File_Messages(const Program_Paths& paths,
                                               const std::string& log_file) {
     if (!log_file.empty()) return {};
     std::vector<std::string> lines;
-    // Read where a firing starts, observed by no one: a store of its own over the folder.
-    Settings_Store settings(paths);
-    const Setting& warn = Program_Setting::WarnWithoutLogFile;
-    Settings_Store::Reading reading = settings.Read(warn);
-    if (reading.Problem) lines.push_back(Setting_Complaint(paths, warn, reading.Value));
-    if (reading.Value == warn.On_Word)
+    Check_Mark_Reading warn = Read_Check_Mark(paths, Program_Setting::WarnWithoutLogFile);
+    if (!warn.Complaint.empty()) lines.push_back(warn.Complaint);
+    if (warn.On)
         lines.push_back(TranslateText("No log file: this firing is not being logged"));
     return lines;
 }

@@ -8,9 +8,15 @@
 
 namespace corvanel {
 
-// The message for a check mark's file whose value is not understood: which file, what it
-// holds and the value used instead, in the words these settings have always used.
-std::string Setting_Complaint(const Program_Paths& paths, const Setting& setting,
-                              const std::string& used);
+// A check mark's setting as read, with the message for a value that is not understood:
+// which file, what it holds and the value used instead, in the words these settings
+// have always used ("" when the file was understood or is missing).
+struct Check_Mark_Reading {
+    bool On = false;
+    std::string Complaint;
+};
+
+// Reads it where it is only read, observed by no one: a store of its own over the folder.
+Check_Mark_Reading Read_Check_Mark(const Program_Paths& paths, const Setting& setting);
 
 }  // namespace corvanel
