@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -142,6 +143,11 @@ class Traj_form : public Message_Area {
     void mnuEdit_Click();
     void mnuComm_Click(int number);  // mnuComm1..mnuComm3
     void frmCommPortConfig_Click();
+    // Comm Port Config stops both ticks while it is open and starts the one that ran
+    // again when it closes (true: the control tick; nullopt: neither ran).
+    std::optional<bool> Pause_Ticks();
+    void Resume_Ticks(bool control);
+    void Keep_Comm_Port(std::int16_t number) { Comm_Port_Number = number; }  // saved with the setup
 
     // ---- the Language menu: both first items show the language window ----
     void mnuSelectLanguage_Click() { Services_.Windows.Show_Language_Window(); }
