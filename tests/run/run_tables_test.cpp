@@ -63,6 +63,10 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 570), 60);
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 2000), 90);
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 60), 0);
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 70), 0);  // at the start: from the start
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 570), 0);  // the hold alone never rises
+    tables.Seg_Start_Temp[0] = 20;
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 45), 15);  // one ramp is enough
 }
 
 }  // namespace
