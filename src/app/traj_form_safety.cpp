@@ -15,21 +15,15 @@
 namespace corvanel {
 
 void Traj_form::Read_Safety_Setup() {
-    Safety_Settings_Read read = Read_Safety_Settings(Setup_File("Safety.txt"));
+    Safety_Settings_Read read = Read_Safety_Settings(Services_.Settings);
     Safety = read.Settings;
     Supervisor.Use_Settings(Safety);
     for (const std::string& message : read.Messages) Display(message);
-}
-
-bool Traj_form::Safety_Settings_OK() {
-    const bool all_taken = Safety_Form.OK_Click();
-    Safety = Safety_Form.Settings;
-    Supervisor.Use_Settings(Safety);
-    if (!Write_Safety_Settings(Setup_File("Safety.txt"), Safety)) {
-        Append_Message(Safety_Form.Messages, TranslateText("Safety settings could not be saved"));
-        return false;
-    }
-    return all_taken;
+    Safety_Subscription_ = Services_.Settings.Subscribe_File(
+        Safety_Setting_List().front()->File, [this](const Setting&, const std::string&) {
+            Safety = Safety_Settings_Of(Services_.Settings);
+            Supervisor.Use_Settings(Safety);
+        });
 }
 
 Safety_Changes Traj_form::Check_Safety() {
