@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The run's safety layer: the supervisor's alarms acted on with the run's own routines,
-// the checks and notices of a safe start, and the safety settings.
+// the checks and notices of a safe start, and the safety settings in force: read at the
+// load and followed through every change saved to them.
 
 #include <filesystem>
 
