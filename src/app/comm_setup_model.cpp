@@ -61,22 +61,11 @@ void CommSetUp::Form_Open() {
     Max_Port_Number = 20;
     Check_Mark_Reading details = Read_Check_Mark(Paths_, Program_Setting::SerialPortDetails);
     if (!details.Complaint.empty()) SPDisplay(details.Complaint);
-    if (Main_.Monitor_Interval.Enabled) {
-        Resume_Control_Timer = false;
-        Main_.Monitor_Interval.Enabled = false;
-    }
-    if (Main_.Control_Interval.Enabled) {
-        Resume_Control_Timer = true;
-        Main_.Control_Interval.Enabled = false;
-    }
+    if (std::optional<bool> control = Main_.Pause_Ticks()) Resume_Control_Timer = *control;
 }
 
 void CommSetUp::Form_Close() {
-    if (Resume_Control_Timer) {
-        Main_.Control_Interval.Enabled = true;
-    } else {
-        Main_.Monitor_Interval.Enabled = true;
-    }
+    Main_.Resume_Ticks(Resume_Control_Timer);
     Main_.Save_Setup();
 }
 
@@ -98,7 +87,7 @@ void CommSetUp::SavePortSettings_Click() {
                   Show_Port_Open_Advice(error,
                                         [&](const std::string& line) { advice.push_back(line); });
               });
-    Main_.Comm_Port_Number = Selected_Port;
+    Main_.Keep_Comm_Port(Selected_Port);
     SPDisplay(TranslateText("Serial Port Number set to") + " #" + CommPortNumber);
     for (const std::string& line : advice) SPDisplay(line);
     Main_.Save_Setup();

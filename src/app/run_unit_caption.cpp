@@ -7,11 +7,13 @@
 namespace corvanel {
 
 std::string Run_Unit_Caption(const Traj_form& form, std::string_view control) {
-    if (control == "TimeReadOut" && !form.Time_Unit.empty()) {
-        return TranslateText(form.Time_Unit == "M" ? "Time(mins)" : "Time(hours)");
+    const std::string& time_unit = form.Engine().Time_Unit();
+    if (control == "TimeReadOut" && !time_unit.empty()) {
+        return TranslateText(time_unit == "M" ? "Time(mins)" : "Time(hours)");
     }
-    if (control == "SetPointReadOut" && !form.Temp_Scale.empty()) {
-        return TranslateText(form.Temp_Scale == "F" ? "SetTemp(F)" : "SetTemp(C)");
+    const std::string& scale = form.Profile().Temp_Scale();
+    if (control == "SetPointReadOut" && !scale.empty()) {
+        return TranslateText(scale == "F" ? "SetTemp(F)" : "SetTemp(C)");
     }
     return "";
 }

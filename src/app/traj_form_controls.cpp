@@ -70,6 +70,27 @@ void Traj_form::frmCommPortConfig_Click() {
     Statement([this] { Services_.Windows.Show_CommSetUp(); });
 }
 
+std::optional<bool> Traj_form::Pause_Ticks() {
+    std::optional<bool> control;
+    if (Monitor_Interval.Enabled) {
+        control = false;
+        Monitor_Interval.Enabled = false;
+    }
+    if (Control_Interval.Enabled) {
+        control = true;
+        Control_Interval.Enabled = false;
+    }
+    return control;
+}
+
+void Traj_form::Resume_Ticks(bool control) {
+    if (control) {
+        Control_Interval.Enabled = true;
+    } else {
+        Monitor_Interval.Enabled = true;
+    }
+}
+
 void Traj_form::mnuComm_Click(int number) {
     if (number < 1 || number > 3) return;
     static const std::array<const char*, 3> Set = {"Comm port 1 set", "Comm port 2 set",

@@ -45,20 +45,16 @@ void Traj_form::Form_Load() {
     Error_Trap = true;
     std::string language = Services_.Settings.Read(Program_Setting::InterfaceLanguage).Value;
     CurrentLanguage = language.size() >= 4 ? language.substr(0, language.size() - 4) : "";
-    ProfileChart_Points.clear();
-    for (int i = 1; i <= 10; ++i) ProfileChart_Points.emplace_back(i, 0);
+    Profile_.Show_Empty_Chart();
+    Profile_.Unload();
     Loading_Form = true;
-    Run_Elapsed = Elapsed_Base = Last_Tick_Elapsed = 0;
-    Elapsed_Time = Format_Number(Run_Elapsed);
+    Engine_.Reset();
+    Elapsed_Time = Format_Number(Engine_.Elapsed());
     Time_Entry.End();
     Comm_Port_Number = 1;
-    Current_Segment = 1;
-    Finished_Segment = 0;
-    Profile_Total_Time = 0;
-    Profile_Valid = Recall_Profile_Pending = Recall_Log_Pending = false;
+    Recall_Profile_Pending = Recall_Log_Pending = false;
     CommonDialog3.Filter = TranslateText("Text files") + " (*.txt) | *.txt" + "|" +
                            TranslateText("All files") + " (*.*) | *.*";
-    RunWorkSheet = {};
     Alerts.Restart_Count();
     Recall_Setup();
     Loading_Form = false;

@@ -46,14 +46,13 @@ void Traj_form::mnuSpecifyLogFile_Click() {
 }
 
 void Traj_form::mnuReset_Logfile_Click() {
-    Run_Elapsed = 0;
-    Elapsed_Base = 0;
+    Engine_.Recall(0);
     Elapsed_Time = "0";
     if (!Profile_Name.empty()) Set_LogFile(Reset_Log_Name(Profile_Name, Services_.Time.Now()));
     Display(TranslateText("Elapsed time reset") + "=>0" + std::string(CRLF) +
             TranslateText("LogFile Set to") + "=>" + TranslateText("ProfileName_Date_Time") +
             ".txt");
-    Run_Suspended = false;
+    Engine_.Set_Suspended(false);
     Publish_Firing(Firing_Event::Log_Changed, "reset");
 }
 
@@ -61,24 +60,26 @@ void Traj_form::Append_Log_Record() {
     if (LogFile.empty()) return;
     std::error_code ignored;
     std::filesystem::create_directories(Services_.Paths.Logfiles_Folder(), ignored);
-    if (!corvanel::Append_Log_Record(Services_.Paths.Logfile(LogFile),
-                                     Log_Record(Elapsed_Time, Desired_Temp, Measured_Temp))) {
+    if (!corvanel::Append_Log_Record(
+            Services_.Paths.Logfile(LogFile),
+            Log_Record(Elapsed_Time, Engine_.Set_Value(), Measured_Temp))) {
         throw Run_Time_Error(Error_Number::Path_File_Access_Error);
     }
 }
 
 void Traj_form::Send_Email_Alert() {
-    Alerts.Send(Email_Notification, Desired_Temp, Measured_Temp);
+    Alerts.Send(Email_Notification, Engine_.Set_Value(), Measured_Temp);
 }
 
 void Traj_form::Message_Timer() {
-    Alerts.Timer_Tick(Email_Notification, Desired_Temp, Measured_Temp);
+    Alerts.Timer_Tick(Email_Notification, Engine_.Set_Value(), Measured_Temp);
 }
 
 void Traj_form::Arm_Email_Alert() {
     if (!mnuEnableEmailNotification) return;
-    Alerts.Arm(Desired_Temp, Measured_Temp,
-               Tables.Seg_Error_Limit[static_cast<std::size_t>(Current_Segment - 1) % 256]);
+    const auto segment = static_cast<std::size_t>(Engine_.Current_Segment() - 1);
+    Alerts.Arm(Engine_.Set_Value(), Measured_Temp,
+               Profile_.Tables().Seg_Error_Limit[segment % 256]);
 }
 
 void Traj_form::mnuEditNotificationList_Click() {

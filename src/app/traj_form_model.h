@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,8 +17,10 @@
 #include "profiles/run_profile.h"
 #include "run/elapsed_time_entry.h"
 #include "run/firing_status.h"
+#include "run/loaded_profile.h"
 #include "run/mail.h"
 #include "run/run_alerts.h"
+#include "run/run_engine.h"
 #include "run/run_safety.h"
 #include "run/safety_settings.h"
 #include "run/timer_state.h"
@@ -99,12 +102,12 @@ class Traj_form : public Message_Area {
     void mnuFileOpen_Click();
     void mnuPrintProfile_Click();
     void RunWorkSheet_to_FlexGrid();
-    void Build_Run_Tables();
-    void Build_Run_Chart();
 
     // ---- run engine and controls ----
     void Control_Interval_Timer();
-    int Determine_Current_Segment(double time) const;
+    int Determine_Current_Segment(double time) const {
+        return Engine_.Determine_Current_Segment(time);
+    }
     void Write_Temp_Unit_SV();
     void Read_Temp_Unit_PV();
     void Set_Polling_Mode(const std::string& mode);
@@ -140,6 +143,11 @@ class Traj_form : public Message_Area {
     void mnuEdit_Click();
     void mnuComm_Click(int number);  // mnuComm1..mnuComm3
     void frmCommPortConfig_Click();
+    // Comm Port Config stops both ticks while it is open and starts the one that ran
+    // again when it closes (true: the control tick; nullopt: neither ran).
+    std::optional<bool> Pause_Ticks();
+    void Resume_Ticks(bool control);
+    void Keep_Comm_Port(std::int16_t number) { Comm_Port_Number = number; }  // saved with the setup
 
     // ---- the Language menu: both first items show the language window ----
     void mnuSelectLanguage_Click() { Services_.Windows.Show_Language_Window(); }
@@ -163,27 +171,21 @@ class Traj_form : public Message_Area {
     Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Setting_Subscription Safety_Subscription_;
 
+    // ---- the parts of the run, for the window and the tests to read ----
+    const Loaded_Profile& Profile() const { return Profile_; }
+    const Run_Engine& Engine() const { return Engine_; }
+
     // ---- state ----
     bool Error_Trap = false;
     bool Loading_Form = false;
     std::int16_t Comm_Port_Number = 1;
-    double Run_Elapsed = 0, Elapsed_Base = 0, Last_Tick_Elapsed = 0;
-    Date_Time Run_Start;
     Elapsed_Time_Entry Time_Entry;  // the operator editing the elapsed time
-    int Current_Segment = 1;
-    bool Run_Suspended = false;         // a run paused by RUN PROFILE, not ended
+    // The kiln as the last tick read it.
     bool Tick_Exchange_Failed = false;  // this tick's write or read failed
     double Output_Percent = 0;
-    std::int16_t Desired_Temp = 0, Measured_Temp = 0;
-    bool Profile_Valid = false;
+    std::int16_t Measured_Temp = 0;
     bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
     std::string Recalled_Log_Name;
-    int Finished_Segment = 0;
-    double Profile_Total_Time = 0;
-    std::string Profile_Text;
-    std::string Sensor_Type, Temp_Scale, Time_Unit;
-    Profile_Sheet RunWorkSheet{};
-    Run_Tables Tables;
 
     // Controls.
     std::string User_Message_Box;
@@ -205,7 +207,6 @@ class Traj_form : public Message_Area {
     Timer_State Control_Interval{false, 60000};
     Timer_State Monitor_Interval{false, 3000};
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
-    std::vector<std::pair<double, double>> ProfileChart_Points;
     File_Dialog_Request CommonDialog3;  // profiles
     File_Dialog_Request CommonDialog2;  // log files
 
@@ -227,7 +228,6 @@ class Traj_form : public Message_Area {
     void Safety_Notice(const std::string& text);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
-    std::shared_ptr<const Plan_Points> Plan_ = std::make_shared<const Plan_Points>();
 
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.
@@ -237,13 +237,17 @@ class Traj_form : public Message_Area {
     void Tick_Step(const char* step, const std::function<void()>& statement);
     static constexpr std::size_t User_Message_Box_Limit = 1500;
     void Set_User_Message_Box(std::string text);
-    std::string Controller_Units_Text(std::int16_t value) const;
+    std::string Controller_Units_Text(std::int16_t value) const {
+        return Profile_.Controller_Units_Text(value);
+    }
     // The time unit's caption, letter and the tick interval of `timer` (3 s for minutes).
     void Use_Time_Unit(bool minutes, Timer_State& timer);
     std::string Setup_File(const char* name) const { return Services_.Paths.Setup_File(name); }
 
     Traj_form_Services Services_;
     Serial_Port* Port_ = nullptr;
+    Loaded_Profile Profile_;
+    Run_Engine Engine_{Profile_};
 };
 
 }  // namespace corvanel

@@ -18,12 +18,6 @@ namespace corvanel {
 
 namespace {
 
-std::int16_t Checked_Int16(double value) {
-    std::optional<std::int16_t> whole = Round_To_Int16(value);
-    if (!whole) throw Run_Time_Error(Error_Number::Overflow);
-    return *whole;
-}
-
 constexpr char Backspace = 8;
 constexpr char Enter_Key = 13;
 constexpr char Escape_Key = 27;
@@ -32,57 +26,35 @@ constexpr char Escape_Key = 27;
 
 void Traj_form::Use_Time_Unit(bool minutes, Timer_State& timer) {
     TimeReadOut = minutes ? TranslateText("Time(mins)") : TranslateText("Time(hours)");
-    Time_Unit = minutes ? "M" : "H";
+    Engine_.Use_Minutes(minutes);
     timer.Interval = minutes ? 3000 : 60000;
-}
-
-std::string Traj_form::Controller_Units_Text(std::int16_t value) const {
-    if (Is_Platinum_Sensor(Sensor_Type)) return Format_Number(value / 10.0);
-    return std::to_string(value);
-}
-
-int Traj_form::Determine_Current_Segment(double time) const {
-    int i = Finished_Segment - 1;
-    for (; i >= 1; --i) {
-        if (time >= Tables.Seg_End_Time[static_cast<std::size_t>(i - 1)]) break;
-    }
-    if (i < 1) i = 0;
-    return i + 1;
 }
 
 void Traj_form::Control_Interval_Timer() {
     const bool run_tick = Control_Interval.Enabled;  // the tick that ends the run is one too
     Tick_Exchange_Failed = false;
     Tick_Step("Time Increment", [this] {
-        double minutes =
-            static_cast<double>(Minute_Boundaries_Between(Run_Start, Services_.Time.Now()));
-        if (Time_Unit == "H") minutes /= 60;
-        Run_Elapsed = minutes + Elapsed_Base;
-        Last_Tick_Elapsed = Run_Elapsed;
-        if (!Time_Entry.Active()) Elapsed_Time = Format_00(Run_Elapsed);
+        Engine_.Count(Services_.Time.Now());
+        if (!Time_Entry.Active()) Elapsed_Time = Format_00(Engine_.Elapsed());
     });
     if (!Live_Readouts) Real_Temp_Display_1.clear();
     Tick_Step("Segment Display", [this] {
-        Current_Segment = Determine_Current_Segment(Run_Elapsed);
-        Segment_Executing = std::to_string(Current_Segment);
-        if (Current_Segment == Finished_Segment) {
+        const bool finished = Engine_.Find_Segment();
+        Segment_Executing = std::to_string(Engine_.Current_Segment());
+        if (finished) {
             Display(TranslateText("Profile Finished"));
             Publish_Firing(Firing_Event::Finished);
             SoftOff_Click();
         }
     });
     Tick_Step("Desired Temp Calc", [this] {
-        if (Current_Segment >= Finished_Segment) return;
-        const std::size_t i = static_cast<std::size_t>(Current_Segment - 1);
+        if (Engine_.Profile_Ended()) return;
         if (!Time_Entry.Active()) {
             Clear();
             Display(TranslateText("Profile Running"));
         }
-        double rate = (Tables.Seg_End_Temp[i] - Tables.Seg_Start_Temp[i]) /
-                      (Tables.Seg_End_Time[i] - Tables.Seg_Start_Time[i]);
-        std::int16_t offset = Checked_Int16((Run_Elapsed - Tables.Seg_Start_Time[i]) * rate);
-        Desired_Temp = Checked_Int16(offset + Tables.Seg_Start_Temp[i]);
-        Profile_Temperature = Controller_Units_Text(Desired_Temp);
+        Engine_.Follow_Profile();
+        Profile_Temperature = Controller_Units_Text(Engine_.Set_Value());
     });
     std::uint8_t unit = 0;
     Tick_Step("Timer I/O Routine", [this] { Write_Temp_Unit_SV(); });
@@ -119,7 +91,8 @@ void Traj_form::Write_Temp_Unit_SV() {
         Exchange_Failed("SetValue Routine error");
     };
     std::uint8_t unit = 0;
-    Statement([&] { Services_.Protocol.Write_SV(unit, Desired_Temp); }, report);
+    std::int16_t set_value = Engine_.Set_Value();
+    Statement([&] { Services_.Protocol.Write_SV(unit, set_value); }, report);
     // A set value the controller cannot take went out as the nearest one it can: the
     // operator watching the run must see that, not only the hidden front panel.
     if (Services_.Protocol.Set_Value_Clamped) Display(Services_.Protocol.Set_Value_Clamped_Message);
@@ -162,7 +135,7 @@ void Traj_form::Start_Profile_Click() {
         Services_.Windows.Focus_Elapsed_Time();
         return;
     }
-    if (!Profile_Valid) {
+    if (!Profile_.Valid()) {
         Display(TranslateText("Valid profile must be loaded") + " " + std::string(CRLF) +
                 TranslateText("Run not started"));
         SoftOff_Click();
@@ -172,10 +145,11 @@ void Traj_form::Start_Profile_Click() {
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
     std::string controller_sensor = Sensor_Code_To_Name(Services_.Panel.Controller_Input_Type);
-    if (controller_sensor != Sensor_Type) {
-        Display(TranslateText("Profile was generated using sensor type") + "=" + Sensor_Type +
-                std::string(CRLF) + TranslateText("Controller temperature sensor type") + " =" +
-                controller_sensor + std::string(CRLF) +
+    if (controller_sensor != Profile_.Sensor_Type()) {
+        Display(TranslateText("Profile was generated using sensor type") + "=" +
+                Profile_.Sensor_Type() + std::string(CRLF) +
+                TranslateText("Controller temperature sensor type") + " =" + controller_sensor +
+                std::string(CRLF) +
                 TranslateText("Edit profile and save with matching sensor setting") +
                 std::string(CRLF));
         SoftOff_Click();
@@ -183,14 +157,14 @@ void Traj_form::Start_Profile_Click() {
     }
     if (Scale_Refused()) return;
     if (!Control_Interval.Enabled) {
-        Prepare_Run_Start(Run_Suspended);
+        Prepare_Run_Start(Engine_.Suspended());
         Set_Polling_Mode("run");
         Elapsed_Time_Enabled = false;
-        Run_Start = Services_.Time.Now();
+        Engine_.Start(Services_.Time.Now());
         Start_Profile_Red = true;
         Display(TranslateText("Profile Running"));
-        const bool resumed = Run_Suspended;
-        Run_Suspended = false;
+        const bool resumed = Engine_.Suspended();
+        Engine_.Set_Suspended(false);
         Publish_Firing(resumed ? Firing_Event::Resume : Firing_Event::Start);
         Control_Interval_Timer();
         // After the first tick, which empties the message area.
@@ -199,21 +173,21 @@ void Traj_form::Start_Profile_Click() {
                 Display(line);
         }
     } else {
-        Elapsed_Base = Run_Elapsed;
+        Engine_.Hold();
         Elapsed_Time_Enabled = true;
         Set_Polling_Mode("monitor");
         Alerts.Disarm();
         Start_Profile_Red = false;
         Display(TranslateText("Profile Suspended - temperature fixed at present value"));
-        Run_Suspended = true;
+        Engine_.Set_Suspended(true);
         Publish_Firing(Firing_Event::Suspend);
     }
 }
 
 void Traj_form::SoftOff_Click() {
-    const bool run_active = Control_Interval.Enabled || Run_Suspended;
-    Run_Suspended = false;
-    Elapsed_Base = Run_Elapsed;
+    const bool run_active = Control_Interval.Enabled || Engine_.Suspended();
+    Engine_.Set_Suspended(false);
+    Engine_.Hold();
     Elapsed_Time_Enabled = true;
     Set_Polling_Mode("monitor");
     Alerts.Disarm();
@@ -221,7 +195,7 @@ void Traj_form::SoftOff_Click() {
     Display(TranslateText("SOFT OFF condition") + std::string(CRLF) + std::string(CRLF) +
             TranslateText("WARNING! POWER STILL APPLIED, UNSUITABLE FOR ELECTRICAL MAINTENANCE") +
             std::string(CRLF) + TranslateText("Refractory oven set to room temperature"));
-    Desired_Temp = Temp_Scale == "F" ? 70 : 20;
+    Engine_.Room_Temperature();
     Write_Temp_Unit_SV();
     if (run_active) Publish_Firing(Firing_Event::Soft_Off);
 }
@@ -237,8 +211,8 @@ void Traj_form::Elapsed_Time_Change(const std::string& text) {
     if (text.empty()) return;
     if (Time_Entry.Take(text)) return;
     Display(TranslateText("You must enter a valid TIME value"));
-    Run_Elapsed = Last_Tick_Elapsed;
-    Elapsed_Time_Change(Format_Number(Run_Elapsed));
+    Engine_.Undo_Entry();
+    Elapsed_Time_Change(Format_Number(Engine_.Elapsed()));
 }
 
 bool Traj_form::Elapsed_Time_KeyPress(char key) {
@@ -247,19 +221,19 @@ bool Traj_form::Elapsed_Time_KeyPress(char key) {
         Elapsed_Time_Change("");
         return false;
     }
-    if (Time_Entry.Entered() >= Profile_Total_Time) {
+    if (Time_Entry.Entered() >= Profile_.Total_Time()) {
         Display(TranslateText("Profile does not include time entered"));
         Services_.Beep.Beep();
     } else if (key == Enter_Key) {
         Time_Entry.End();
-        const std::string old_time = Format_00(Run_Elapsed);
-        Run_Elapsed = Time_Entry.Entered();
-        Elapsed_Base = Run_Elapsed;
+        const std::string old_time = Format_00(Engine_.Elapsed());
+        Engine_.Take_Entered(Time_Entry.Entered());
         Display(TranslateText("Time updated, ready to run"));
-        Publish_Firing(Firing_Event::Elapsed_Edited, old_time + " -> " + Format_00(Run_Elapsed));
+        Publish_Firing(Firing_Event::Elapsed_Edited,
+                       old_time + " -> " + Format_00(Engine_.Elapsed()));
     } else if (key == Escape_Key) {
         Time_Entry.End();
-        Elapsed_Time_Change(Format_Number(Run_Elapsed));
+        Elapsed_Time_Change(Format_Number(Engine_.Elapsed()));
         Display(TranslateText("Time change aborted, ready to run"));
     } else {
         Services_.Beep.Beep();
@@ -276,7 +250,7 @@ void Traj_form::Monitor_Interval_Timer() {
     Tick_Exchange_Failed = false;
     // A failing statement ends this tick; the next one starts afresh.
     try {
-        Use_Time_Unit(Profile_Text.size() >= 18371 && Profile_Text[18370] == 'M', Monitor_Interval);
+        Use_Time_Unit(Profile_.Minutes_In_Text(), Monitor_Interval);
         Profile_Temperature = Controller_Units_Text(Services_.Protocol.Read_SV(unit));
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();

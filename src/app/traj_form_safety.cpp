@@ -66,11 +66,11 @@ void Traj_form::Sound_Alarm() {
 bool Traj_form::Scale_Refused() {
     if (!Safety.Scale_Check) return false;
     const std::string controller_scale = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
-    if (controller_scale == Temp_Scale) return false;
-    Display(Join_Lines(
-        {TranslateText("Profile was generated using temperature scale") + "=" + Temp_Scale,
-         TranslateText("Controller temperature scale") + " =" + controller_scale,
-         TranslateText("Edit profile and save with matching scale setting"), ""}));
+    if (controller_scale == Profile_.Temp_Scale()) return false;
+    Display(Join_Lines({TranslateText("Profile was generated using temperature scale") + "=" +
+                            Profile_.Temp_Scale(),
+                        TranslateText("Controller temperature scale") + " =" + controller_scale,
+                        TranslateText("Edit profile and save with matching scale setting"), ""}));
     SoftOff_Click();
     return true;
 }
@@ -82,9 +82,10 @@ void Traj_form::Safety_Notice(const std::string& text) {
 }
 
 void Traj_form::Notice_Carried_Over_Time() {
-    if (!Safety.Carried_Over_Notice || Run_Elapsed == 0 || Loading_Form) return;
+    const double elapsed = Engine_.Elapsed();
+    if (!Safety.Carried_Over_Notice || elapsed == 0 || Loading_Form) return;
     Safety_Notice(Join_Lines(
-        {TranslateText("The firing continues at elapsed time") + " " + Format_00(Run_Elapsed),
+        {TranslateText("The firing continues at elapsed time") + " " + Format_00(elapsed),
          TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
              TranslateText("starts from 0")}));
 }
@@ -93,7 +94,7 @@ void Traj_form::Prepare_Run_Start(bool resuming) {
     Act_On_Alarms(Supervisor.Reset());
     Supervisor.Forget_Active();
     if (resuming) return;
-    if (Elapsed_Base != 0) {
+    if (Engine_.Base() != 0) {
         std::error_code error;
         const auto size = LogFile.empty()
                               ? 0
@@ -106,9 +107,10 @@ void Traj_form::Prepare_Run_Start(bool resuming) {
     Statement([&] { Services_.Protocol.Read_PV(unit); });
     if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) return;
     const std::int16_t measured = Services_.Protocol.Last_PV;
-    const double elapsed = Elapsed_At_Kiln_Temperature(Tables, Finished_Segment, measured);
+    const double elapsed =
+        Elapsed_At_Kiln_Temperature(Profile_.Tables(), Profile_.Finished_Segment(), measured);
     if (elapsed <= 0) return;
-    Run_Elapsed = Elapsed_Base = Last_Tick_Elapsed = elapsed;
+    Engine_.Begin_At(elapsed);
     Elapsed_Time = Format_00(elapsed);
     Safety_Notice(Join_Lines(
         {TranslateText("Start at kiln temperature") + ": " + TranslateText("the kiln is at") + " " +

@@ -168,7 +168,7 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible());
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
-    EXPECT_EQ(rig.Form.Run_Elapsed, 0);
+    EXPECT_EQ(rig.Form.Engine().Elapsed(), 0);
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {

@@ -58,7 +58,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
     // Printed: row 0 without values, then the rows before the end row in two decimals.
-    Printout printout = Build_Printout(rig.Form.RunWorkSheet, rig.Form.Profile_Name);
+    Printout printout = Build_Printout(rig.Form.Profile().Sheet(), rig.Form.Profile_Name);
     EXPECT_EQ(printout.Name_Line + "|" + printout.Titles[1] + "|" + printout.Titles[8],
               "Profile Name=example.txt|Start-Time|Notif-Time");
     EXPECT_EQ(printout.Rows,
@@ -93,7 +93,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
         *file ? rig.Open_Profile(file) : rig.Form.mnuFileOpen_Click();  // "" cancels
         EXPECT_EQ(rig.Form.User_Message_Box.substr(0, std::strlen(message)), message);
         EXPECT_EQ(rig.Loaded(), loaded);
-        EXPECT_TRUE(rig.Form.Profile_Valid);
+        EXPECT_TRUE(rig.Form.Profile().Valid());
     }
 }
 

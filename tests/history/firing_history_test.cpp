@@ -118,6 +118,7 @@ TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
     EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);
     EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(), 65u);
     EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
+    EXPECT_EQ(Axis_Ticks(0, 1800, 2), (std::vector<double>{0, 1000}));  // past 5: the next ten
 }
 
 }  // namespace

@@ -104,6 +104,9 @@ TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
         EXPECT_EQ(plan.Refusal, refusal);
         EXPECT_TRUE(plan.Profile.Segments.empty()) << refusal;
     }
+    // Cooling to the sensor's very limit is allowed.
+    EXPECT_EQ(Plan_Cone_Firing({"6", Cone_Speed::Medium, true, 2, "", "", "150", "-300", ""}).Refusal,
+              "");
 }
 
 }  // namespace

@@ -134,12 +134,13 @@ struct Main_Window_Rig {
     // The loaded profile as the run sees it, in one line (its tables have tests of their own).
     std::string Loaded() const {
         const Traj_form& f = Form;
+        const Loaded_Profile& p = f.Profile();
         auto number = [](double value) { return Format_Number(value); };
-        return f.Profile_Name + " rows=" + std::to_string(f.Finished_Segment) +
-               " total=" + number(f.Profile_Total_Time) + " " + f.Sensor_Type + f.Temp_Scale +
-               f.Time_Unit + " tick=" + std::to_string(f.Control_Interval.Interval) + " " +
-               f.SetPointReadOut + " " + f.TimeReadOut +
-               " chart=" + std::to_string(f.ProfileChart_Points.size());
+        return f.Profile_Name + " rows=" + std::to_string(p.Finished_Segment()) +
+               " total=" + number(p.Total_Time()) + " " + p.Sensor_Type() + p.Temp_Scale() +
+               f.Engine().Time_Unit() + " tick=" + std::to_string(f.Control_Interval.Interval) +
+               " " + f.SetPointReadOut + " " + f.TimeReadOut +
+               " chart=" + std::to_string(p.Chart_Points().size());
     }
 
     bool Said(const std::string& text) const {

@@ -147,6 +147,12 @@ TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
             "600,,-100,40,\n");
     ASSERT_EQ(by_hand.Status, 0) << by_hand.Out << by_hand.Err;
     EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
+
+    // The chart it works from, in columns a potter can read against a printed one.
+    Run_Result list = Run_Tool("cone --list");
+    EXPECT_EQ(list.Out.substr(0, 80),
+              "cone  60 C/h  150 C/h  108 F/h  270 F/h\n"
+              " 022     586      590     1087     1094\n");
 }
 
 }  // namespace

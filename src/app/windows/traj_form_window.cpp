@@ -448,10 +448,10 @@ void Traj_form_Window::Refresh_Grid() {
 
 void Traj_form_Window::Refresh_Chart() {
     if (!Live_View_) {
-        ProfileChart->Show_Points(Model_.ProfileChart_Points);
+        ProfileChart->Show_Points(Model_.Profile().Chart_Points());
         return;
     }
-    ProfileChart->Show_Firing(Model_.ProfileChart_Points, *Live_View_);
+    ProfileChart->Show_Firing(Model_.Profile().Chart_Points(), *Live_View_);
     Refresh_Live_View();
 }
 

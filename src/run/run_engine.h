@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/clock.h"
+#include "run/loaded_profile.h"
+
+namespace corvanel {
+
+// Where the run stands on its profile: the elapsed time, counted in whole minute
+// boundaries since the run started (or the operator set it), the segment that time falls
+// in and the set value the profile asks for there. It knows nothing of the controller:
+// the run window's tick asks it and sends what it says.
+class Run_Engine {
+  public:
+    explicit Run_Engine(const Loaded_Profile& profile) : Profile_(profile) {}
+
+    // ---- elapsed time, in the profile's time unit ----
+    double Elapsed() const { return Elapsed_; }
+    double Base() const { return Base_; }  // where the next start counts from
+    void Reset();                          // the program starts: nothing has run
+    void Recall(double elapsed);           // the run goes on where its log ends
+    void Start(Date_Time now) { Run_Start_ = now; }
+    // The tick's time increment: the minute boundaries passed since the start, in hours
+    // for an hours profile, on top of the base.
+    void Count(Date_Time now);
+    void Hold() { Base_ = Elapsed_; }  // suspended or soft off: a start goes on from here
+    void Take_Entered(double elapsed) { Elapsed_ = Base_ = elapsed; }  // the operator's time
+    void Undo_Entry() { Elapsed_ = Last_Tick_; }  // a time that is not one: the tick's again
+    void Begin_At(double elapsed) { Elapsed_ = Base_ = Last_Tick_ = elapsed; }
+
+    // The time unit the elapsed time counts in: "M" or "H" ("" before the first tick).
+    const std::string& Time_Unit() const { return Time_Unit_; }
+    void Use_Minutes(bool minutes) { Time_Unit_ = minutes ? "M" : "H"; }
+
+    // ---- segment and set value ----
+    // The segment (sheet row) `time` falls in; the profile's finished row at its end.
+    int Determine_Current_Segment(double time) const;
+    int Current_Segment() const { return Current_Segment_; }
+    // Finds the segment of the elapsed time; true when the profile has ended there.
+    bool Find_Segment();
+    bool Profile_Ended() const { return Current_Segment_ >= Profile_.Finished_Segment(); }
+    // The set value the current segment asks for at the elapsed time, whole controller
+    // units rounded half to even. A value beyond them throws the overflow error and the
+    // last good one stays in force.
+    void Follow_Profile();
+    void Room_Temperature();  // soft off: 70 °F or 20 °C
+    std::int16_t Set_Value() const { return Set_Value_; }
+
+    // ---- a run paused by RUN PROFILE, not ended ----
+    bool Suspended() const { return Suspended_; }
+    void Set_Suspended(bool suspended) { Suspended_ = suspended; }
+
+  private:
+    const Loaded_Profile& Profile_;
+    double Elapsed_ = 0, Base_ = 0, Last_Tick_ = 0;
+    Date_Time Run_Start_;
+    std::string Time_Unit_;
+    int Current_Segment_ = 1;
+    std::int16_t Set_Value_ = 0;
+    bool Suspended_ = false;
+};
+
+}  // namespace corvanel
