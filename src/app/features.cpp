@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features.h"
 
+#include "history/windows/firing_history_feature.h"
 #include "remote/windows/mqtt_publishing.h"
 #include "remote/windows/remote_monitoring.h"
+#include "run/windows/safety_feature.h"
 
 namespace corvanel {
 
@@ -20,6 +22,10 @@ Kind* Add(Program_Features& features, Args&&... args) {
 
 Program_Features Make_Features(const Feature_Host& host) {
     Program_Features features;
+    features.History =
+        Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
+    // Safety's entry ends the program's own SetUp entries, before the remote ones.
+    Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =
         Add<Remote_Monitoring>(features, host.Paths, host.Messages, host.Dialog_Parent);

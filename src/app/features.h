@@ -8,26 +8,32 @@
 #include "common/platform.h"
 #include "run/feature.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 class QWidget;
 
 namespace corvanel {
 
+class Firing_History_Feature;
 class Remote_Monitoring;
 class Mqtt_Publishing;
 
-// What a feature is made with: where the program keeps its files, the message area and
-// the window its dialogs open over.
+// What a feature is made with: where the program keeps its files, the message area, the
+// window its dialogs open over, the program's settings and the dialog that asks where a
+// file is exported to.
 struct Feature_Host {
     Program_Paths Paths;
     Message_Area& Messages;
     QWidget* Dialog_Parent = nullptr;
+    Settings_Store& Settings;
+    File_Dialog& Export_Dialog;
 };
 
 // The program's features, in the order they hear the firing and add their menu entries.
 // A new feature is one more line in Make_Features.
 struct Program_Features {
     std::vector<std::unique_ptr<Feature>> All;
+    Firing_History_Feature* History = nullptr;
     Remote_Monitoring* Remote = nullptr;
     Mqtt_Publishing* Mqtt = nullptr;
 };

@@ -23,7 +23,7 @@
 #include "language/windows/language_database_interface_window.h"
 #include "language/translate.h"
 #include "profiles/windows/profile_editor_window.h"
-#include "history/windows/firing_history_window.h"
+#include "history/windows/firing_history_feature.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -148,7 +148,6 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Model_->Connect_Serial_Port(Serial_Window_->Link());
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
     Main_Window_->Show_Live_View(*Live_View_);
-    Main_Window_->Show_Firing_History = [this] { History_Window().Open(); };
 
     Panel_.Connect(*Protocol_);
     Panel_.Load_Serial_Window = [this] {
@@ -177,7 +176,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     // The features: each hears the firing, adds its menu entries at the end of its menu.
     Feature_Messages_ =
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
-    Features_ = Make_Features({Paths_, *Feature_Messages_, Main_Window_.get()});
+    File_Dialog& export_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
+        Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
+    Features_ = Make_Features(
+        {Paths_, *Feature_Messages_, Main_Window_.get(), Settings_, export_dialog});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {
@@ -198,7 +200,6 @@ Corvanel_Program::~Corvanel_Program() {
     // reads is still there.
     while (!Features_.All.empty()) Features_.All.pop_back();
     // The windows go first: nothing may refresh them while the rest is taken down.
-    History_Window_.reset();
     Editor_Window_.reset();
     Language_Window_.reset();
     Language_Editor_Window_.reset();
@@ -225,12 +226,7 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
 }
 
 Firing_History_Window& Corvanel_Program::History_Window() {
-    if (!History_Window_) {
-        File_Dialog& dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog,
-                                                                       Own_Export_Dialog_, nullptr);
-        History_Window_ = std::make_unique<Firing_History_Window>(Paths_, dialog, Settings_);
-    }
-    return *History_Window_;
+    return Features_.History->Window();
 }
 
 void Corvanel_Program::Show_Profile_Editor() {

@@ -68,7 +68,7 @@ class Corvanel_Program : public Window_Manager {
     InOut_Functions& Protocol() { return *Protocol_; }
     // The run window's live view of the firing, fed by the run model.
     const Live_Firing_View& Live_View() const { return *Live_View_; }
-    // The Firing History window, created on first use.
+    // The Firing History window, the feature's, created on first use.
     Firing_History_Window& History_Window();
     Remote_Monitoring& Remote() { return *Features_.Remote; }
     Mqtt_Publishing& Mqtt() { return *Features_.Mqtt; }
@@ -122,7 +122,6 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<LanguageDataBaseInterface_Window> Language_Editor_Window_;
     std::unique_ptr<AddALanguage_Window> Language_Window_;
     std::unique_ptr<File_Dialog> Own_Export_Dialog_;
-    std::unique_ptr<Firing_History_Window> History_Window_;
     File_Dialog* Editor_Dialog_ = nullptr;
     Message_Box* Ask_ = nullptr;
     Beeper* Beep_ = nullptr;

@@ -22,7 +22,7 @@
 #include "run/run_alerts.h"
 #include "run/run_engine.h"
 #include "run/run_safety.h"
-#include "run/safety_settings_form.h"
+#include "run/safety_settings.h"
 #include "run/timer_state.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
@@ -164,13 +164,12 @@ class Traj_form : public Message_Area {
     Firing_Status Firing_Status_Now() const;
 
     // ---- safety supervision (traj_form_safety.cpp) ----
-    void Read_Safety_Setup();  // Setup/Safety.txt, at load
-    void mnuSafetySettings_Click() { Safety_Form.Form_Load(Safety); }
-    bool Safety_Settings_OK();  // true when the dialog may close
+    // Setup/Safety.txt, at load; from then on every change saved to it is in force.
+    void Read_Safety_Setup();
     void Acknowledge_Click() { Supervisor.Acknowledge(); }
     Safety_Settings Safety;
     Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
-    Safety_Settings_Form Safety_Form;
+    Setting_Subscription Safety_Subscription_;
 
     // ---- the parts of the run, for the window and the tests to read ----
     const Loaded_Profile& Profile() const { return Profile_; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The run's safety layer: the supervisor's alarms acted on with the run's own routines,
-// the checks and notices of a safe start, and the safety settings.
+// the checks and notices of a safe start, and the safety settings in force: read at the
+// load and followed through every change saved to them.
 
 #include <filesystem>
 
@@ -15,21 +16,15 @@
 namespace corvanel {
 
 void Traj_form::Read_Safety_Setup() {
-    Safety_Settings_Read read = Read_Safety_Settings(Setup_File("Safety.txt"));
+    Safety_Settings_Read read = Read_Safety_Settings(Services_.Settings);
     Safety = read.Settings;
     Supervisor.Use_Settings(Safety);
     for (const std::string& message : read.Messages) Display(message);
-}
-
-bool Traj_form::Safety_Settings_OK() {
-    const bool all_taken = Safety_Form.OK_Click();
-    Safety = Safety_Form.Settings;
-    Supervisor.Use_Settings(Safety);
-    if (!Write_Safety_Settings(Setup_File("Safety.txt"), Safety)) {
-        Append_Message(Safety_Form.Messages, TranslateText("Safety settings could not be saved"));
-        return false;
-    }
-    return all_taken;
+    Safety_Subscription_ = Services_.Settings.Subscribe_File(
+        Safety_Setting_List().front()->File, [this](const Setting&, const std::string&) {
+            Safety = Safety_Settings_Of(Services_.Settings);
+            Supervisor.Use_Settings(Safety);
+        });
 }
 
 Safety_Changes Traj_form::Check_Safety() {

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/safety_settings.h"
 
-#include <fstream>
-#include <set>
-
 #include "common/numeric.h"
 #include "common/text.h"
 #include "language/translate.h"
-#include "setup/setup_files.h"
 
 namespace corvanel {
 
@@ -15,25 +11,40 @@ namespace {
 
 using S = Safety_Settings;
 
-Safety_Setting_Row Switch(const char* name, const char* caption, bool S::*member) {
-    return {name, caption, member, nullptr, 0, 1, true};
-}
-Safety_Setting_Row Number(const char* name, const char* caption, double S::*member, double low,
-                          double high, bool whole = false) {
-    return {name, caption, nullptr, member, low, high, whole};
+constexpr const char* File = "Safety.txt";
+
+// A setting of the file with the member of Safety_Settings it fills.
+struct Safety_Line {
+    Setting Of;
+    bool S::*Switch = nullptr;
+    double S::*Number = nullptr;
+};
+
+Safety_Line Switch(const char* key, const char* label, bool S::*member) {
+    Setting setting;
+    setting.File = File;
+    setting.Key = key;
+    setting.Type = Setting_Type::On_Off;
+    setting.Default = S{}.*member ? "1" : "0";
+    setting.Label = label;
+    setting.On_Word = "1", setting.Off_Word = "0";
+    return {setting, member, nullptr};
 }
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return "";
-    const auto last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
+Safety_Line Number(const char* key, const char* label, double S::*member, double low, double high,
+                   bool whole = false) {
+    Setting setting;
+    setting.File = File;
+    setting.Key = key;
+    setting.Type = whole ? Setting_Type::Whole : Setting_Type::Decimal;
+    setting.Default = Format_Number(S{}.*member);
+    setting.Label = label;
+    setting.Low = low, setting.High = high;
+    return {setting, nullptr, member};
 }
 
-}  // namespace
-
-const std::vector<Safety_Setting_Row>& Safety_Setting_Rows() {
-    static const std::vector<Safety_Setting_Row> Rows = {
+const std::vector<Safety_Line>& Lines() {
+    static const std::vector<Safety_Line> lines = {
         Switch("Controller_Lost_Alarm", "Controller lost alarm", &S::Controller_Lost_Alarm),
         Number("Controller_Lost_Ticks", "Failed ticks in a row", &S::Controller_Lost_Ticks, 1, 1000,
                true),
@@ -58,81 +69,103 @@ const std::vector<Safety_Setting_Row>& Safety_Setting_Rows() {
         Switch("Start_At_Kiln_Temperature", "Start at kiln temperature",
                &S::Start_At_Kiln_Temperature),
     };
-    return Rows;
+    return lines;
 }
 
-std::string Safety_Value_Text(const Safety_Settings& settings, const Safety_Setting_Row& row) {
-    if (row.Switch) return settings.*row.Switch ? "1" : "0";
-    return Format_Number(settings.*row.Number);
+std::string Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return "";
+    const auto last = text.find_last_not_of(" \t\r");
+    return std::string(text.substr(first, last - first + 1));
 }
 
-std::string Set_Safety_Value(Safety_Settings& settings, const Safety_Setting_Row& row,
-                             std::string_view text) {
-    std::optional<double> value = Convert_To_Double(text).Value;
-    const bool fits = value && *value >= row.Low && *value <= row.High &&
-                      (!row.Whole || *value == static_cast<double>(static_cast<long long>(*value)));
-    if (!fits) {
-        std::string wanted = row.Switch ? TranslateText("must be 0 (off) or 1 (on)")
-                                        : TranslateText(row.Whole ? "must be a whole number from"
-                                                                  : "must be a number from") +
-                                              " " + Format_Number(row.Low) + " " +
-                                              TranslateText("to") + " " + Format_Number(row.High);
-        return TranslateText("Safety setting") + " " + row.Name + "=" + Trimmed(text) + ": " +
-               wanted + "; " + TranslateText("kept") + " " + Safety_Value_Text(settings, row);
+// "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20"
+std::string Not_Taken_Text(const Setting& setting, std::string_view typed,
+                           const std::string& kept) {
+    const std::string wanted =
+        setting.Type == Setting_Type::On_Off
+            ? TranslateText("must be 0 (off) or 1 (on)")
+            : TranslateText(setting.Type == Setting_Type::Whole ? "must be a whole number from"
+                                                                : "must be a number from") +
+                  " " + Format_Number(setting.Low) + " " + TranslateText("to") + " " +
+                  Format_Number(setting.High);
+    return TranslateText("Safety setting") + " " + setting.Key + "=" + Trimmed(typed) + ": " +
+           wanted + "; " + TranslateText("kept") + " " + kept;
+}
+
+}  // namespace
+
+const Setting_List& Safety_Setting_List() {
+    static const Setting_List list = [] {
+        Setting_List settings;
+        for (const Safety_Line& line : Lines()) settings.push_back(&line.Of);
+        return settings;
+    }();
+    return list;
+}
+
+Safety_Settings Safety_Settings_Of(Settings_Store& store) {
+    Safety_Settings settings;
+    for (const Safety_Line& line : Lines()) {
+        if (line.Switch) {
+            settings.*line.Switch = store.On(line.Of);
+        } else if (std::optional<double> number = store.Number(line.Of)) {
+            settings.*line.Number = *number;
+        }
     }
-    if (row.Switch) {
-        settings.*row.Switch = *value != 0;
-    } else {
-        settings.*row.Number = *value;
-    }
-    return "";
+    return settings;
 }
 
-Safety_Settings_Read Read_Safety_Settings(const std::string& path) {
+Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
     Safety_Settings_Read read;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    store.Declare(Safety_Setting_List());
+    if (!store.File_Exists(File)) {
         read.Messages.push_back(TranslateText("No safety settings file, the defaults are used"));
-        Write_Safety_Settings(path, read.Settings);
+        store.Read_File(File);
+        store.Write_File(File);
+        read.Settings = Safety_Settings_Of(store);
         return read;
     }
-    const auto& rows = Safety_Setting_Rows();
-    std::set<std::string> seen;
-    std::string line;
-    // Settings are a few short lines; a file that is not is read no further.
-    for (int count = 0; count < 1000 && std::getline(in, line); ++count) {
-        line = Trimmed(line);
-        if (line.empty() || line[0] == '#') continue;
-        const auto equals = line.find('=');
-        const std::string name = Trimmed(line.substr(0, equals));
-        const Safety_Setting_Row* row = nullptr;
-        for (const auto& candidate : rows) {
-            if (name == candidate.Name) row = &candidate;
-        }
-        if (!row || equals == std::string::npos) {
-            read.Messages.push_back(TranslateText("Safety setting not known") + ": " +
-                                    line.substr(0, 80));
-            continue;
-        }
-        seen.insert(name);
-        std::string message = Set_Safety_Value(read.Settings, *row, line.substr(equals + 1));
-        if (!message.empty()) read.Messages.push_back(message);
-    }
-    for (const auto& row : rows) {
-        if (!seen.count(row.Name)) {
-            read.Messages.push_back(TranslateText("Safety setting missing, default kept") + ": " +
-                                    row.Name + "=" + Safety_Value_Text(read.Settings, row));
+    for (const Settings_Store::Line_Problem& problem : store.Read_File(File)) {
+        using Kind = Settings_Store::Line_Problem::Kind;
+        switch (problem.What) {
+            case Kind::Not_Known:
+                read.Messages.push_back(TranslateText("Safety setting not known") + ": " +
+                                        problem.Found.substr(0, 80));
+                break;
+            case Kind::Not_Taken:
+                read.Messages.push_back(
+                    Not_Taken_Text(*problem.Of, problem.Found, store.Value(*problem.Of)));
+                break;
+            case Kind::Missing:
+                read.Messages.push_back(TranslateText("Safety setting missing, default kept") +
+                                        ": " + problem.Of->Key + "=" + store.Value(*problem.Of));
+                break;
         }
     }
+    read.Settings = Safety_Settings_Of(store);
     return read;
 }
 
-bool Write_Safety_Settings(const std::string& path, const Safety_Settings& settings) {
-    std::string text;
-    for (const auto& row : Safety_Setting_Rows()) {
-        text += std::string(row.Name) + "=" + Safety_Value_Text(settings, row) + std::string(CRLF);
-    }
-    return Replace_File_Contents(path, text);
+Settings_Form Safety_Settings_Form(Settings_Store& store) {
+    Settings_Form form(store, Safety_Setting_List(), Form_Taking::Good_Ones);
+    form.Load_Reads_Files = false;  // the run window said what the file held at its load
+    form.Say_Not_Taken = [](const std::vector<Settings_Form::Not_Taken>& entries) {
+        std::string messages;
+        bool not_saved = false;
+        for (const Settings_Form::Not_Taken& entry : entries) {
+            if (entry.Why == Settings_Form::Not_Taken::Kind::Not_Saved) {
+                not_saved = true;
+                continue;
+            }
+            const Setting& setting = *Safety_Setting_List()[entry.Field];
+            Append_Message(messages, Not_Taken_Text(setting, entry.Typed, entry.Kept));
+        }
+        if (not_saved)
+            Append_Message(messages, TranslateText("Safety settings could not be saved"));
+        return Problem{Operator_Text::Value(messages.substr(0, messages.size() - 2)), {}};
+    };
+    return form;
 }
 
 }  // namespace corvanel

@@ -2,13 +2,17 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "common/problem.h"
+#include "setup/setting.h"
+#include "setup/settings_form.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
-// The safety layer's thresholds and switches, kept in Setup/Safety.txt as one
-// "name=value" line each. Temperatures are degrees of the profile's scale.
+// The safety layer's thresholds and switches in force. Temperatures are degrees of the
+// profile's scale.
 struct Safety_Settings {
     bool Controller_Lost_Alarm = true;
     double Controller_Lost_Ticks = 5;  // consecutive ticks whose write or read failed
@@ -29,36 +33,25 @@ struct Safety_Settings {
     bool operator==(const Safety_Settings&) const = default;
 };
 
-// One line of the file: its name, what the dialog calls it, and its bounds. A row is
-// either a switch (0 or 1) or a number; a count takes whole numbers only.
-struct Safety_Setting_Row {
-    const char* Name;
-    const char* Caption;
-    bool Safety_Settings::*Switch = nullptr;
-    double Safety_Settings::*Number = nullptr;
-    double Low = 0, High = 0;
-    bool Whole = false;
-};
-const std::vector<Safety_Setting_Row>& Safety_Setting_Rows();
+// Setup/Safety.txt holds one Key=value line per setting, a switch as 1 or 0; these are
+// its settings, in the order of the file and of the "Safety Settings" dialog.
+const Setting_List& Safety_Setting_List();
 
-std::string Safety_Value_Text(const Safety_Settings& settings, const Safety_Setting_Row& row);
-
-// Takes the value typed for a row. Returns "" when it is taken; otherwise the message
-// saying why not, and the setting keeps the value it had.
-std::string Set_Safety_Value(Safety_Settings& settings, const Safety_Setting_Row& row,
-                             std::string_view text);
+// The values the store holds.
+Safety_Settings Safety_Settings_Of(Settings_Store& store);
 
 struct Safety_Settings_Read {
     Safety_Settings Settings;
     std::vector<std::string> Messages;  // one per line not taken or value missing
 };
 
-// Reads the file; every line not taken and every missing value keeps the default and
-// is named in a message. A missing file gives the defaults and is written with them,
-// so the operator finds every setting there to edit.
-Safety_Settings_Read Read_Safety_Settings(const std::string& path);
+// Reads the file; every line not taken and every missing value keeps the value it had
+// (the default at first) and is named in a message. A missing file gives the defaults
+// and is written with them, so the operator finds every setting there to edit.
+Safety_Settings_Read Read_Safety_Settings(Settings_Store& store);
 
-// Writes every setting, replacing the file atomically; false when it could not.
-bool Write_Safety_Settings(const std::string& path, const Safety_Settings& settings);
+// The dialog's model: OK takes the good entries; a bad one shows the value in force
+// again, and the message names each entry not taken in the safety layer's words.
+Settings_Form Safety_Settings_Form(Settings_Store& store);
 
 }  // namespace corvanel

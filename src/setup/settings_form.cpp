@@ -5,7 +5,9 @@
 
 namespace corvanel {
 
-Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings) : Store_(store) {
+Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings,
+                             Form_Taking taking)
+    : Store_(store), Taking_(taking) {
     store.Declare(settings);
     for (const Setting* setting : settings) Fields_.push_back({setting, setting->Default});
 }
@@ -15,6 +17,10 @@ void Settings_Form::Load() {
     std::set<std::string> read_files;
     for (Settings_Field& field : Fields_) {
         const Setting& setting = *field.Of;
+        if (!Load_Reads_Files) {
+            field.Text = Store_.Value(setting);
+            continue;
+        }
         if (!setting.Key.empty()) {
             // A file of several settings is read once, all its problems with it.
             if (read_files.insert(setting.File).second) {
@@ -67,6 +73,7 @@ void Settings_Form::Update_Enabled() {
 }
 
 bool Settings_Form::OK() {
+    if (Taking_ == Form_Taking::Good_Ones) return Take_Good_Ones();
     for (std::size_t i = 0; i < Fields_.size(); ++i) {
         const Settings_Field& field = Fields_[i];
         if (!field.Enabled || Setting_Value_Of_Text(*field.Of, field.Text)) continue;
@@ -84,6 +91,35 @@ bool Settings_Form::OK() {
     }
     Message.reset();
     return true;
+}
+
+bool Settings_Form::Take_Good_Ones() {
+    std::vector<Not_Taken> not_taken;
+    for (std::size_t i = 0; i < Fields_.size(); ++i) {
+        Settings_Field& field = Fields_[i];
+        if (!field.Enabled) continue;
+        const Setting& setting = *field.Of;
+        Not_Taken entry{i, Not_Taken::Kind::Bad_Entry, field.Text, Store_.Value(setting), {}};
+        if (!Setting_Value_Of_Text(setting, field.Text)) {
+            entry.Said = Bad_Setting_Problem(setting, field.Text, entry.Kept);
+        } else if (Maybe_Problem problem = Store_.Write(setting, field.Text)) {
+            entry.Why = Not_Taken::Kind::Not_Saved;
+            entry.Typed.clear();
+            entry.Said = std::move(*problem);
+        } else {
+            continue;
+        }
+        field.Text = entry.Kept;
+        not_taken.push_back(std::move(entry));
+    }
+    Update_Enabled();
+    if (not_taken.empty()) {
+        Message.reset();
+        return true;
+    }
+    Bad_Field = not_taken.front().Field;
+    Message = Say_Not_Taken ? Say_Not_Taken(not_taken) : not_taken.front().Said;
+    return false;
 }
 
 }  // namespace corvanel

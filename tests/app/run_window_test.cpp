@@ -3,9 +3,11 @@
 // the run window through a firing, the history window, the printout, the safety dialog and
 // the exit. The model tests pin the rules; this shows the wiring.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -98,7 +100,9 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
 
     // The history lists the firing from its record, draws it, saves the chart as the log
     // tool's plot files and prints a report.
-    Window().mnuFiringHistory->trigger();
+    QAction* entry = Window().mnuFile->actions().back();  // the feature's entry ends File
+    ASSERT_EQ(entry->objectName() + "|" + entry->text(), "mnuFiringHistory|Firing History");
+    entry->trigger();
     Firing_History_Window& history = Program->History_Window();
     ASSERT_EQ(history.Firings->rowCount(), 1);
     EXPECT_EQ(history.Firings->item(0, 5)->text(), "finished");
@@ -130,10 +134,19 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         auto* dialog = qobject_cast<Safety_Settings_Window*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->findChild<QCheckBox*>("Start_At_Kiln_Temperature")->setChecked(true);
+        auto* minutes = dialog->findChild<QLineEdit*>("Heat_Minutes");
+        minutes->setText("0");  // taken are the good entries; a bad one shows the value kept
         QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+        EXPECT_EQ(minutes->text() + "|" + dialog->findChild<QLabel*>("Safety_Messages")->text(),
+                  "20|Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20");
+        EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
+        if (dialog->isVisible()) dialog->reject();  // refused again: the test goes on
     });
-    Window().mnuSafetySettings->trigger();
-    EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
+    const QList<QAction*> entries = Window().mnuSetUp->actions();  // before remote monitoring, MQTT
+    QAction* safety = entries[entries.size() - 3];
+    ASSERT_EQ(safety->objectName() + "|" + safety->text(), "mnuSafetySettings|Safety Settings");
+    safety->trigger();
     EXPECT_NE(Read_Whole_File(Paths.Setup_File("Safety.txt")).find("Heat_Minutes=20\r\n"),
               std::string::npos);
 

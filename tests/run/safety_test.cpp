@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "run/safety_settings.h"
-#include "run/safety_settings_form.h"
 #include "run/safety_supervisor.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
@@ -108,78 +107,52 @@ INSTANTIATE_TEST_SUITE_P(
                         24, "raised Over-temperature @19; "}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// Every setting with its default but Controller_Lost_Ticks, then the line under test.
-std::string Defaults_And(const std::string& line) {
-    std::string text;
-    for (const auto& row : Safety_Setting_Rows()) {
-        if (std::string(row.Name) != "Controller_Lost_Ticks")
-            text += std::string(row.Name) + "=" + Safety_Value_Text({}, row) + "\r\n";
-    }
-    return text + line;
-}
-
-struct File_Case {
-    const char* Name;
-    std::optional<std::string> File;  // none: no file at all
-    double Lost_Ticks;                // what Controller_Lost_Ticks ends up as
-    std::string Messages;             // the messages, each cut to its first 40 characters
-};
-
-class Safety_Settings_File : public ::testing::TestWithParam<File_Case> {};
-
-TEST_P(Safety_Settings_File, BadOrMissingValuesKeepTheDefaultAndSaySo) {
+// The file's lines said in the safety layer's own words (the values are read by the
+// settings store's rules, tested with the store). A missing file is written with the
+// defaults; the dialog's OK takes the good entries and shows the value kept for a bad one.
+TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenInTheirOwnWords) {
     Temp_Folder folder;
-    const std::string path = folder.File("Setup/Safety.txt");
-    if (GetParam().File) Write_Text_File(path, *GetParam().File);
-    Safety_Settings_Read read = Read_Safety_Settings(path);
-    EXPECT_EQ(read.Settings.Controller_Lost_Ticks, GetParam().Lost_Ticks);
-    std::string messages;
-    for (const std::string& message : read.Messages) messages += message.substr(0, 40) + "|";
-    EXPECT_EQ(messages, GetParam().Messages);
-    // A missing file is written with the defaults: the next start reads it quietly.
-    if (!GetParam().File) {
-        EXPECT_TRUE(Read_Safety_Settings(path).Messages.empty());
-    }
-}
+    Program_Paths paths(folder.Path());
+    std::filesystem::create_directories(folder.Path() / "Setup");
+    Settings_Store first_start(paths);
+    EXPECT_EQ(Read_Safety_Settings(first_start).Messages,
+              std::vector<std::string>{"No safety settings file, the defaults are used"});
+    std::string file = Read_Whole_File(paths.Setup_File("Safety.txt"));
+    for (auto [from, to] : {std::pair{"Controller_Lost_Ticks=5\r\n", ""},
+                            {"Heat_Gap_C=28", "Heat_Gap_C=15.5"},
+                            {"Heat_Minutes=20", "Heat_Minutes = many"},
+                            {"Scale_Check=1", "Scale_Check=0\r\nColour=red"}})
+        file.replace(file.find(from), std::string(from).size(), to);
+    Write_Whole_File(paths.Setup_File("Safety.txt"), file);
+    Settings_Store store(paths);
+    Safety_Settings_Read read = Read_Safety_Settings(store);
+    Safety_Settings expected;
+    expected.Heat_Gap_C = 15.5;
+    expected.Scale_Check = false;
+    EXPECT_EQ(read.Settings, expected);
+    EXPECT_EQ(read.Messages,
+              (std::vector<std::string>{
+                  "Safety setting Heat_Minutes=many: must be a number from 1 to 600; kept 20",
+                  "Safety setting not known: Colour=red",
+                  "Safety setting missing, default kept: Controller_Lost_Ticks=5"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, Safety_Settings_File,
-    ::testing::Values(
-        File_Case{"MissingFile", std::nullopt, 5, "No safety settings file, the defaults ar|"},
-        File_Case{"Good", Defaults_And(" Controller_Lost_Ticks = 8 "), 8, ""},
-        File_Case{"Text", Defaults_And("Controller_Lost_Ticks=many"), 5,
-                  "Safety setting Controller_Lost_Ticks=man|"},
-        File_Case{"Negative", Defaults_And("Controller_Lost_Ticks=-3"), 5,
-                  "Safety setting Controller_Lost_Ticks=-3:|"},
-        File_Case{"Huge", Defaults_And("Controller_Lost_Ticks=1e300"), 5,
-                  "Safety setting Controller_Lost_Ticks=1e3|"},
-        File_Case{
-            "UnknownAndMissing", Defaults_And("Colour=red"), 5,
-            "Safety setting not known: Colour=red|Safety setting missing, default kept: Co|"}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-// The dialog's OK takes every good text; a bad one keeps the value in force and says why.
-TEST(Safety_Settings_Form, OkTakesTheGoodValuesAndShowsTheOldOneForABadOne) {
-    Safety_Settings in_force;
-    in_force.Heat_Minutes = 30;
-    Safety_Settings_Form form;
-    form.Form_Load(in_force);
-    auto text_of = [&](const std::string& name) -> std::string& {
-        std::size_t i = 0;
-        while (Safety_Setting_Rows()[i].Name != name) ++i;
-        return form.Texts[i];
-    };
-    text_of("Heat_Minutes") = "0";
-    text_of("Heat_Gap_C") = "15.5";
-    text_of("Scale_Check") = "0";
-    EXPECT_FALSE(form.OK_Click());
-    EXPECT_EQ(text_of("Heat_Minutes"), "30");
-    EXPECT_EQ(form.Settings.Heat_Minutes, 30);
-    EXPECT_EQ(form.Settings.Heat_Gap_C, 15.5);
-    EXPECT_FALSE(form.Settings.Scale_Check);
-    EXPECT_EQ(form.Messages,
-              "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 30\r\n");
-    EXPECT_TRUE(form.OK_Click());
+    Settings_Form form = Safety_Settings_Form(store);
+    form.Load();
+    EXPECT_FALSE(form.Message) << "what the file holds was said at the run window's load";
+    form.Set_Text(*form.Field("Heat_Minutes"), "0");
+    form.Set_Text(*form.Field("Heat_Rise"), "2.5");
+    form.Set_On(*form.Field("Scale_Check"), true);
+    form.Set_Text(*form.Field("Thermocouple_Break_Ticks"), "2.5");
+    EXPECT_FALSE(form.OK());
+    EXPECT_EQ(form.Field("Heat_Minutes")->Text + " " + form.Field("Heat_Rise")->Text, "20 2.5");
+    EXPECT_EQ(form.Message->English(),
+              "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20\r\n"
+              "Safety setting Thermocouple_Break_Ticks=2.5: must be a whole number from 1 to "
+              "100; kept 2");
+    expected.Heat_Rise = 2.5;
+    expected.Scale_Check = true;
+    EXPECT_EQ(Safety_Settings_Of(store), expected);
+    EXPECT_TRUE(form.OK());
 }
 
 }  // namespace

@@ -56,5 +56,26 @@ TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
     EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "8883\r\n");
 }
 
+// Taking the good ones: each good entry is written, a bad one shows the value in force
+// again, said in the shared wording.
+TEST(Settings_Form, TakingTheGoodOnesWritesThemAndShowsTheValueKeptForABadOne) {
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    const std::string file = paths.Setup_File("Safe.txt");
+    Write_Whole_File(file, "Alarm=1\r\nTicks=7\r\nMargin=50\r\n");
+    Settings_Store store(paths);
+    Settings_Form form(store, {&Alarm, &Ticks, &Margin}, Form_Taking::Good_Ones);
+    form.Load();
+    form.Set_On(*form.Field("Alarm"), false);
+    form.Set_Text(*form.Field("Ticks"), "9.5");
+    form.Set_Text(*form.Field("Margin"), "60");
+    EXPECT_FALSE(form.OK());
+    EXPECT_EQ(form.Bad_Field, 1u);
+    EXPECT_EQ(form.Field("Ticks")->Text, "7");
+    EXPECT_EQ(form.Message->What.English(),
+              "Failed ticks: \"9.5\" is not a whole number from 1 to 1000, so 7 is used.");
+    EXPECT_EQ(Read_Whole_File(file), "Alarm=0\r\nTicks=7\r\nMargin=60\r\n");
+}
+
 }  // namespace
 }  // namespace corvanel

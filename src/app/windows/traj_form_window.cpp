@@ -2,7 +2,6 @@
 #include "app/windows/traj_form_window.h"
 
 #include "app/windows/alarm_banner_widget.h"
-#include "run/windows/safety_settings_window.h"
 #include "ui/widgets.h"
 
 #include <QCloseEvent>
@@ -219,7 +218,6 @@ void Traj_form_Window::Build_Menus() {
     mnuFile = menu(nullptr, "mnuFile", "File");
     mnuFileOpen = item(mnuFile, "mnuFileOpen", "OpenProfile");
     mnuPrintProfile = item(mnuFile, "mnuPrintProfile", "Print Profile");
-    mnuFiringHistory = item(mnuFile, "mnuFiringHistory", "Firing History");
     mnuLogFile = menu(nullptr, "mnuLogFile", "LogFile");
     mnuSpecifyLogFile = item(mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
     mnuReset_Logfile = item(mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
@@ -231,7 +229,6 @@ void Traj_form_Window::Build_Menus() {
     mnuComm[2] = item(mnuCommPortNumber, "mnuComm3", "Comm=3", true);
     frmCommPortConfig = item(mnuSetUp, "frmCommPortConfig", "Comm Port Config");
     mnuSetUpName = item(mnuSetUp, "mnuSetUpName", "SetDeviceName");
-    mnuSafetySettings = item(mnuSetUp, "mnuSafetySettings", "Safety Settings");
     mnuEmail = menu(nullptr, "mnuEmail", "Email");
     mnuEditNotificationList =
         item(mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
@@ -268,13 +265,6 @@ void Traj_form_Window::Connect_Events() {
     on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
     for (int n = 1; n <= 3; ++n) on(mnuComm[n - 1], [&m, n] { m.mnuComm_Click(n); });
     on(mnuSetUpName, [&m] { m.mnuSetUpName_Click(); });
-    connect(mnuSafetySettings, &QAction::triggered, this, [this] {
-        Model_.mnuSafetySettings_Click();
-        Safety_Settings_Window dialog(
-            Model_.Safety_Form, [this] { return Model_.Safety_Settings_OK(); }, this);
-        dialog.exec();
-        Refresh();
-    });
     on(mnuEditNotificationList, [&m] { m.mnuEditNotificationList_Click(); });
     on(mnuEnableEmailNotification, [&m] { m.mnuEnableEmailNotification_Click(); });
     on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
@@ -285,9 +275,6 @@ void Traj_form_Window::Connect_Events() {
     on(mnuEditTranslation, [&m] { m.mnuEditTranslation_Click(); });
     on(mnuVersion, [&m] { m.mnuVersion_Click(); });
     on(mnuExitProgram, [&m] { m.mnuExitProgram_Click(); });
-    connect(mnuFiringHistory, &QAction::triggered, this, [this] {
-        if (Show_Firing_History) Show_Firing_History();
-    });
 
     connect(Start_Profile, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.Start_Profile_Click(); }); });
@@ -339,8 +326,6 @@ void Traj_form_Window::Form_Activate() {
     Time_Left_Label->setText(Q(TranslateText("Time Left")));
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
     ProfileChart->Show_Names();
-    mnuFiringHistory->setText(Q(TranslateText("Firing History")));  // not in the caption table
-    mnuSafetySettings->setText(Q(TranslateText("Safety Settings")));
     Refresh();
 }
 

@@ -70,13 +70,8 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuEditNotificationList, *mnuEnableEmailNotification, *mnuTestNotication, *mnuEdit,
         *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
-    QAction* mnuSafetySettings;
     Alarm_Banner_Widget* Banner;
     std::array<QAction*, 3> mnuComm{};
-    QAction* mnuFiringHistory = nullptr;
-
-    // What File -> "Firing History" opens; the program sets it.
-    std::function<void()> Show_Firing_History;
 
   protected:
     bool event(QEvent* event) override;
