@@ -22,8 +22,8 @@ Program_Features Make_Features(const Feature_Host& host) {
     Program_Features features;
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =
-        Add<Remote_Monitoring>(features, host.Paths, host.Messages, host.Dialog_Parent);
-    features.Mqtt = Add<Mqtt_Publishing>(features, host.Paths, features.Remote->Snapshot(),
+        Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);
+    features.Mqtt = Add<Mqtt_Publishing>(features, host.Settings, features.Remote->Snapshot(),
                                          host.Messages, host.Dialog_Parent);
     return features;
 }

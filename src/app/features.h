@@ -8,6 +8,7 @@
 #include "common/platform.h"
 #include "run/feature.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 class QWidget;
 
@@ -16,10 +17,11 @@ namespace corvanel {
 class Remote_Monitoring;
 class Mqtt_Publishing;
 
-// What a feature is made with: where the program keeps its files, the message area and
-// the window its dialogs open over.
+// What a feature is made with: where the program keeps its files, the program's one
+// settings store, the message area and the window its dialogs open over.
 struct Feature_Host {
     Program_Paths Paths;
+    Settings_Store& Settings;
     Message_Area& Messages;
     QWidget* Dialog_Parent = nullptr;
 };

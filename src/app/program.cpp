@@ -177,7 +177,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     // The features: each hears the firing, adds its menu entries at the end of its menu.
     Feature_Messages_ =
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
-    Features_ = Make_Features({Paths_, *Feature_Messages_, Main_Window_.get()});
+    Features_ = Make_Features({Paths_, Settings_, *Feature_Messages_, Main_Window_.get()});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {

@@ -15,7 +15,6 @@
 
 #include "remote/windows/mqtt_client.h"
 #include "remote/windows/mqtt_publishing.h"
-#include "remote/windows/mqtt_setup_window.h"
 #include "setup/setup_files.h"
 #include "support/program_rig.h"
 
@@ -94,11 +93,12 @@ TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesTheFiringAndOutlivesTheBroker) {
     Model().Firing.Attach(*this);
     const std::string prefix = "corvanel/studio_kiln/";
     QTimer::singleShot(0, [&] {
-        auto* dialog = Window().findChild<Mqtt_Setup_Window*>();
+        auto* dialog = Window().findChild<QDialog*>("MqttSetup");
         ASSERT_NE(dialog, nullptr);
-        dialog->Enable_Publishing->click();
-        for (auto [box, text] : {std::pair{dialog->Host, QString("127.0.0.1")},
-                                 {dialog->Port, QString::number(broker.Port)}}) {
+        dialog->findChild<QCheckBox*>("Enable_Publishing")->click();
+        for (auto [box, text] :
+             {std::pair{dialog->findChild<QLineEdit*>("Host"), QString("127.0.0.1")},
+              {dialog->findChild<QLineEdit*>("Port"), QString::number(broker.Port)}}) {
             box->clear();
             QTest::keyClicks(box, text);
         }

@@ -18,8 +18,8 @@
 
 #include "common/text.h"
 #include "language/windows/add_a_language_window.h"
+#include "remote/remote_settings.h"
 #include "remote/windows/remote_monitoring.h"
-#include "remote/windows/remote_monitoring_window.h"
 #include "support/program_rig.h"
 
 namespace corvanel::testing {
@@ -51,16 +51,17 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     const quint16 port = probe.serverPort();
     probe.close();
-    Save_Remote_Settings(Paths, {false, port, false, ""});
+    Settings_Store settings(Paths);
+    Save_Remote_Settings(settings, {false, port, false, ""});
     Start_Kiln_Sim({"--speed=60"});
     Start_Program();
     QString token;
     QTimer::singleShot(0, [&] {
-        auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
+        auto* dialog = Window().findChild<QDialog*>("RemoteMonitoring");
         ASSERT_NE(dialog, nullptr);
-        dialog->Enable_Page->click();
-        dialog->Listen_Network->click();
-        token = dialog->Token->text();
+        dialog->findChild<QCheckBox*>("Enable_Page")->click();
+        dialog->findChild<QRadioButton*>("Listen_Network")->click();
+        token = dialog->findChild<QLineEdit*>("Token")->text();
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
     Window().findChild<QAction*>("mnuRemoteMonitoring")->trigger();
@@ -116,7 +117,8 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
 TEST_F(Status_Page, PortInUseIsSaidAndTheEntriesFollowTheLanguageChosen) {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
-    Save_Remote_Settings(Paths, {true, holder.serverPort(), false, ""});
+    Settings_Store settings(Paths);
+    Save_Remote_Settings(settings, {true, holder.serverPort(), false, ""});
     Start_Kiln_Sim();
     Start_Program();
     EXPECT_NE(Messages().find("The status page could not be started on port " +
