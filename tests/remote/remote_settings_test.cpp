@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The status page's and MQTT's settings: the rules they declare beyond their type, and
-// the files they write.
+// The rules the status page's and MQTT's settings declare beyond their type.
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "remote/mqtt_settings.h"
 #include "remote/remote_settings.h"
@@ -41,8 +38,6 @@ TEST_P(Declared_Rule, KeepsTheDefaultAndSaysTheRule) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, Declared_Rule,
     ::testing::Values(
-        Bad_Line{"PagePortAbove", &Remote_Setting::Port, "65536",
-                 "Port: \"65536\" is not a whole number from 1 to 65535, so 8080 is used."},
         Bad_Line{"TokenWithASemicolon", &Remote_Setting::Token, "abcdefgh;x=1",
                  "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value "
                  "saved before is used."},
@@ -61,29 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "Topic prefix: \"/studio\" is not a prefix that neither starts nor ends with / "
                  "nor holds + or #, so nothing is used."}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-// The four files hold the words they always held; the token, dashes and underscores
-// included, is read back and kept for its owner only.
-TEST(Remote_Settings, AreWrittenInTheirFilesAndTheTokenPrivately) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Settings_Store store(paths);
-    ASSERT_FALSE(Save_Remote_Settings(store, {true, 9090, true, "kiln-room_2"}));
-    for (auto [file, bytes] : {std::pair{"RemoteMonitoring.txt", "checked\r\n"},
-                               {"RemoteMonitoringPort.txt", "9090\r\n"},
-                               {"RemoteMonitoringListen.txt", "network\r\n"},
-                               {"RemoteMonitoringToken.txt", "kiln-room_2\r\n"}}) {
-        EXPECT_EQ(Read_Whole_File(paths.Setup_File(file)), bytes) << file;
-    }
-    Settings_Store again(paths);
-    std::vector<Problem> problems;
-    EXPECT_EQ(Read_Remote_Settings(again, problems).Token, "kiln-room_2");
-    EXPECT_TRUE(problems.empty());
-    auto perms =
-        std::filesystem::status(paths.Setup_File("RemoteMonitoringToken.txt")).permissions();
-    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
-              std::filesystem::perms::none);
-}
 
 }  // namespace
 }  // namespace corvanel::testing
