@@ -63,6 +63,7 @@ void Remote_Monitoring_Window::Show_Address() {
     shown.On_Network = Field(Remote_Setting::Listen).Text == "network";
     shown.Token = Field(Remote_Setting::Token).Text;
     Show_Text(*Address, Page_Address(shown, shown.On_Network ? Host_ : "127.0.0.1"));
+    Address->setCursorPosition(0);  // the start of a long address shows
 }
 
 int Remote_Monitoring_Window::Open() {
