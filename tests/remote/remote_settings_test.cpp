@@ -38,6 +38,8 @@ TEST_P(Declared_Rule, KeepsTheDefaultAndSaysTheRule) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, Declared_Rule,
     ::testing::Values(
+        Bad_Line{"PagePortZero", &Remote_Setting::Port, "0",
+                 "Port: \"0\" is not a whole number from 1 to 65535, so 8080 is used."},
         Bad_Line{"TokenWithASemicolon", &Remote_Setting::Token, "abcdefgh;x=1",
                  "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value "
                  "saved before is used."},
