@@ -158,7 +158,8 @@ Firing_Result Fire(int clients, int seconds) {
     probe.listen(QHostAddress::LocalHost, 0);
     const quint16 port = probe.serverPort();
     probe.close();
-    Save_Remote_Settings(Program_Paths(folder), {true, port, false, ""});
+    Settings_Store settings{Program_Paths(folder)};
+    Save_Remote_Settings(settings, {true, port, false, ""});
 
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

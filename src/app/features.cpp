@@ -28,8 +28,8 @@ Program_Features Make_Features(const Feature_Host& host) {
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =
-        Add<Remote_Monitoring>(features, host.Paths, host.Messages, host.Dialog_Parent);
-    features.Mqtt = Add<Mqtt_Publishing>(features, host.Paths, features.Remote->Snapshot(),
+        Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);
+    features.Mqtt = Add<Mqtt_Publishing>(features, host.Settings, features.Remote->Snapshot(),
                                          host.Messages, host.Dialog_Parent);
     return features;
 }

@@ -18,14 +18,14 @@ class Firing_History_Feature;
 class Remote_Monitoring;
 class Mqtt_Publishing;
 
-// What a feature is made with: where the program keeps its files, the message area, the
-// window its dialogs open over, the program's settings and the dialog that asks where a
-// file is exported to.
+// What a feature is made with: where the program keeps its files, the program's one
+// settings store, the message area, the window its dialogs open over and the dialog that
+// asks where a file is exported to.
 struct Feature_Host {
     Program_Paths Paths;
+    Settings_Store& Settings;
     Message_Area& Messages;
     QWidget* Dialog_Parent = nullptr;
-    Settings_Store& Settings;
     File_Dialog& Export_Dialog;
 };
 

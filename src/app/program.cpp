@@ -179,7 +179,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     File_Dialog& export_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
         Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
     Features_ = Make_Features(
-        {Paths_, *Feature_Messages_, Main_Window_.get(), Settings_, export_dialog});
+        {Paths_, Settings_, *Feature_Messages_, Main_Window_.get(), export_dialog});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {

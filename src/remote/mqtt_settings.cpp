@@ -1,103 +1,106 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/mqtt_settings.h"
 
-#include <filesystem>
-#include <functional>
-
-#include "language/translate.h"
-#include "remote/remote_settings.h"
-#include "setup/setup_files.h"
-
 namespace corvanel {
 
 namespace {
 
-bool Check_Mark(const std::string& line, bool& value) {
-    if (line != "checked" && line != "unchecked") return false;
-    value = line == "checked";
-    return true;
+std::optional<Operator_Text> Host_Problem(std::string_view host) {
+    bool fits = !host.empty() && host.size() <= 253;
+    for (char c : host) fits = fits && c > ' ' && c != '/' && c != '@' && c != 0x7f;
+    if (fits) return std::nullopt;
+    return Operator_Text::Phrase("a name or an address without spaces");
 }
 
-const char* Check_Text(bool value) {
-    return value ? "checked" : "unchecked";
+std::optional<Operator_Text> Prefix_Problem(std::string_view prefix) {
+    // The prefix is used as is in every topic: no wildcards, no empty first or last level.
+    // Empty is the default prefix.
+    if (prefix.empty()) return std::nullopt;
+    bool fits = prefix.size() <= 200 && prefix.front() != '/' && prefix.back() != '/' &&
+                prefix.find_first_of("+#") == std::string::npos;
+    for (char c : prefix) fits = fits && static_cast<unsigned char>(c) >= ' ';
+    if (fits) return std::nullopt;
+    return Operator_Text::Phrase("a prefix that neither starts nor ends with / nor holds + or #");
+}
+
+Setting Check_Mark(const char* file, const char* label, const char* name, const char* fallback) {
+    return {.File = file,
+            .Type = Setting_Type::On_Off,
+            .Default = fallback,
+            .Label = label,
+            .Object_Name = name};
+}
+
+Setting Text(const char* file, Setting_Type type, const char* label, const char* name) {
+    return {.File = file, .Type = type, .Label = label, .Object_Name = name};
 }
 
 }  // namespace
 
-std::string Mqtt_Host_Problem(const std::string& host) {
-    bool fits = !host.empty() && host.size() <= 253;
-    for (char c : host) fits = fits && c > ' ' && c != '/' && c != '@' && c != 0x7f;
-    return fits ? ""
-                : TranslateText("The broker's host must be a name or an address without spaces");
+namespace Mqtt_Setting {
+
+const Setting Enabled = Check_Mark("Mqtt.txt", "Publish the firing to an MQTT broker",
+                                   "Enable_Publishing", "unchecked");
+const Setting Host{.File = "MqttHost.txt",
+                   .Type = Setting_Type::Text,
+                   .Default = "localhost",
+                   .Label = "Broker host",
+                   .Check = Host_Problem,
+                   .Object_Name = "Host",
+                   .Refusal = "The broker's host must be a name or an address without spaces"};
+const Setting Port{.File = "MqttPort.txt",
+                   .Type = Setting_Type::Whole,
+                   .Default = "1883",
+                   .Label = "Port",
+                   .Low = 1,
+                   .High = 65535,
+                   .Object_Name = "Port",
+                   .Refusal = "The port must be a whole number from 1 to 65535"};
+const Setting User_Name = Text("MqttUserName.txt", Setting_Type::Text, "User name", "User_Name");
+const Setting Password = Text("MqttPassword.txt", Setting_Type::Secret, "Password", "Password");
+const Setting Tls = Check_Mark("MqttTls.txt", "Use TLS", "Use_Tls", "unchecked");
+const Setting Ca_File{.File = "MqttCaFile.txt",
+                      .Type = Setting_Type::Text,
+                      .Label = "CA file",
+                      .Object_Name = "Ca_File",
+                      .Placeholder = "the system's certificates"};
+const Setting Topic_Prefix{
+    .File = "MqttTopicPrefix.txt",
+    .Type = Setting_Type::Text,
+    .Label = "Topic prefix",
+    .Check = Prefix_Problem,
+    .Object_Name = "Topic_Prefix",
+    .Refusal = "The topic prefix must not start or end with / nor hold + or #"};
+const Setting Discovery =
+    Check_Mark("MqttDiscovery.txt", "Home Assistant discovery", "Discovery", "checked");
+
+}  // namespace Mqtt_Setting
+
+const Setting_List& Mqtt_Setting_List() {
+    using namespace Mqtt_Setting;
+    static const Setting_List list = {&Enabled, &Host,    &Port,         &User_Name, &Password,
+                                      &Tls,     &Ca_File, &Topic_Prefix, &Discovery};
+    return list;
 }
 
-std::string Mqtt_Prefix_Problem(const std::string& prefix) {
-    // The prefix is used as is in every topic: no wildcards, no empty first or last level.
-    // Empty is the default prefix.
-    if (prefix.empty()) return "";
-    bool fits = prefix.size() <= 200 && prefix.front() != '/' && prefix.back() != '/' &&
-                prefix.find_first_of("+#") == std::string::npos;
-    for (char c : prefix) fits = fits && static_cast<unsigned char>(c) >= ' ';
-    return fits ? ""
-                : TranslateText("The topic prefix must not start or end with / nor hold + or #");
-}
-
-Mqtt_Settings Read_Mqtt_Settings(const Program_Paths& paths, std::vector<std::string>& complaints) {
-    Mqtt_Settings settings;
-    auto read = [&](const char* file, const std::function<bool(const std::string&)>& take) {
-        std::string path = paths.Setup_File(file);
-        std::error_code ignored;
-        if (!std::filesystem::exists(path, ignored)) return;
-        if (!take(Read_First_Line(path))) {
-            complaints.push_back(TranslateText("MQTT setting not understood, default kept:") + " " +
-                                 file);
-        }
+Mqtt_Settings Read_Mqtt_Settings(Settings_Store& store, std::vector<Problem>& problems) {
+    auto read = [&](const Setting& setting) {
+        Settings_Store::Reading reading = store.Read(setting);
+        if (reading.Problem) problems.push_back(*reading.Problem);
+        return reading.Value;
     };
-    read(Mqtt_Enabled_File,
-         [&](const std::string& line) { return Check_Mark(line, settings.Enabled); });
-    read(Mqtt_Host_File, [&](const std::string& line) {
-        if (!Mqtt_Host_Problem(line).empty()) return false;
-        settings.Host = line;
-        return true;
-    });
-    read(Mqtt_Port_File, [&](const std::string& line) {
-        std::optional<int> port = Port_Of_Text(line);
-        if (port) settings.Port = *port;
-        return port.has_value();
-    });
-    read(Mqtt_User_File, [&](const std::string& line) {
-        settings.User_Name = line;
-        return true;
-    });
-    read(Mqtt_Password_File, [&](const std::string& line) {
-        settings.Password = line;
-        return true;
-    });
-    read(Mqtt_Tls_File, [&](const std::string& line) { return Check_Mark(line, settings.Tls); });
-    read(Mqtt_Ca_File, [&](const std::string& line) {
-        settings.Ca_File = line;
-        return true;
-    });
-    read(Mqtt_Prefix_File, [&](const std::string& line) {
-        if (!Mqtt_Prefix_Problem(line).empty()) return false;
-        settings.Topic_Prefix = line;
-        return true;
-    });
-    read(Mqtt_Discovery_File,
-         [&](const std::string& line) { return Check_Mark(line, settings.Discovery); });
+    auto on = [&](const Setting& setting) { return read(setting) == setting.On_Word; };
+    Mqtt_Settings settings;
+    settings.Enabled = on(Mqtt_Setting::Enabled);
+    settings.Host = read(Mqtt_Setting::Host);
+    settings.Port = std::stoi(read(Mqtt_Setting::Port));
+    settings.User_Name = read(Mqtt_Setting::User_Name);
+    settings.Password = read(Mqtt_Setting::Password);
+    settings.Tls = on(Mqtt_Setting::Tls);
+    settings.Ca_File = read(Mqtt_Setting::Ca_File);
+    settings.Topic_Prefix = read(Mqtt_Setting::Topic_Prefix);
+    settings.Discovery = on(Mqtt_Setting::Discovery);
     return settings;
-}
-
-void Save_Mqtt_Settings(const Program_Paths& paths, const Mqtt_Settings& settings) {
-    Write_Text_File(paths.Setup_File(Mqtt_Enabled_File), Check_Text(settings.Enabled));
-    Write_Text_File(paths.Setup_File(Mqtt_Host_File), settings.Host);
-    Write_Text_File(paths.Setup_File(Mqtt_Port_File), std::to_string(settings.Port));
-    Write_Text_File(paths.Setup_File(Mqtt_User_File), settings.User_Name);
-    Write_Private_Text_File(paths.Setup_File(Mqtt_Password_File), settings.Password);
-    Write_Text_File(paths.Setup_File(Mqtt_Tls_File), Check_Text(settings.Tls));
-    Write_Text_File(paths.Setup_File(Mqtt_Ca_File), settings.Ca_File);
-    Write_Text_File(paths.Setup_File(Mqtt_Prefix_File), settings.Topic_Prefix);
-    Write_Text_File(paths.Setup_File(Mqtt_Discovery_File), Check_Text(settings.Discovery));
 }
 
 }  // namespace corvanel

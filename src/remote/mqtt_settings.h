@@ -4,13 +4,30 @@
 #include <string>
 #include <vector>
 
-#include "setup/program_paths.h"
+#include "common/problem.h"
+#include "setup/setting.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
-// Where the firing is published, each setting in a file of its own in Setup/: off until
-// the operator turns it on; then the broker on this computer, port 1883, no user, no TLS,
-// the topics under "corvanel/<kiln>" and Home Assistant's discovery on.
+// Where the firing is published, each setting in a file of its own in the Setup folder:
+// off until the operator turns it on; then the broker on this computer, port 1883, no
+// user, no TLS, the topics under "corvanel/<kiln>" and Home Assistant's discovery on.
+namespace Mqtt_Setting {
+extern const Setting Enabled;       // Mqtt.txt
+extern const Setting Host;          // MqttHost.txt: a name or an address without spaces
+extern const Setting Port;          // MqttPort.txt: 1 to 65535
+extern const Setting User_Name;     // MqttUserName.txt
+extern const Setting Password;      // MqttPassword.txt: owner only
+extern const Setting Tls;           // MqttTls.txt
+extern const Setting Ca_File;       // MqttCaFile.txt: empty, the system's authorities
+extern const Setting Topic_Prefix;  // MqttTopicPrefix.txt: empty, the kiln's default
+extern const Setting Discovery;     // MqttDiscovery.txt
+}  // namespace Mqtt_Setting
+
+const Setting_List& Mqtt_Setting_List();  // the "MQTT" dialog's, in order
+
+// The settings as the client takes them.
 struct Mqtt_Settings {
     bool Enabled = false;
     std::string Host = "localhost";
@@ -22,25 +39,8 @@ struct Mqtt_Settings {
     bool Discovery = true;
 };
 
-inline constexpr const char* Mqtt_Enabled_File = "Mqtt.txt";
-inline constexpr const char* Mqtt_Host_File = "MqttHost.txt";
-inline constexpr const char* Mqtt_Port_File = "MqttPort.txt";
-inline constexpr const char* Mqtt_User_File = "MqttUserName.txt";
-inline constexpr const char* Mqtt_Password_File = "MqttPassword.txt";  // owner only
-inline constexpr const char* Mqtt_Tls_File = "MqttTls.txt";
-inline constexpr const char* Mqtt_Ca_File = "MqttCaFile.txt";
-inline constexpr const char* Mqtt_Prefix_File = "MqttTopicPrefix.txt";
-inline constexpr const char* Mqtt_Discovery_File = "MqttDiscovery.txt";
-
-// Reads the settings; a bad value keeps its default and adds a message (translated)
-// naming the file to `complaints`. A missing file is its default.
-Mqtt_Settings Read_Mqtt_Settings(const Program_Paths& paths, std::vector<std::string>& complaints);
-
-// Writes every file; the password's is readable by its owner only.
-void Save_Mqtt_Settings(const Program_Paths& paths, const Mqtt_Settings& settings);
-
-// What is wrong with a value as typed (translated), or "" when it is good.
-std::string Mqtt_Host_Problem(const std::string& host);
-std::string Mqtt_Prefix_Problem(const std::string& prefix);
+// Reads the files now; a value not taken keeps the one the store had, which is said in
+// `problems`. A missing file is its default.
+Mqtt_Settings Read_Mqtt_Settings(Settings_Store& store, std::vector<Problem>& problems);
 
 }  // namespace corvanel

@@ -1,30 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/remote_settings.h"
 
-#include <filesystem>
 #include <random>
-
-#include "common/numeric.h"
-#include "language/translate.h"
-#include "setup/setup_files.h"
 
 namespace corvanel {
 
-namespace {
+namespace Remote_Setting {
 
-bool File_Exists(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
+const Setting Enabled{.File = "RemoteMonitoring.txt",
+                      .Type = Setting_Type::On_Off,
+                      .Default = "unchecked",
+                      .Label = "Show the status page",
+                      .Object_Name = "Enable_Page"};
+const Setting Port{.File = "RemoteMonitoringPort.txt",
+                   .Type = Setting_Type::Whole,
+                   .Default = "8080",
+                   .Label = "Port",
+                   .Low = 1,
+                   .High = 65535,
+                   .Object_Name = "Port",
+                   .Refusal = "The port must be a whole number from 1 to 65535"};
+const Setting Listen{.File = "RemoteMonitoringListen.txt",
+                     .Type = Setting_Type::Choice,
+                     .Default = "local",
+                     .Label = "Who can open the status page",
+                     .Choices = {"local", "network"},
+                     .Choice_Labels = {"Listen on this computer only",
+                                       "Listen on the network (needs the access token)"},
+                     .Object_Name = "Listen",
+                     .Choice_Names = {"Listen_Local", "Listen_Network"}};
+const Setting Token{.File = "RemoteMonitoringToken.txt",
+                    .Type = Setting_Type::Secret,
+                    .Label = "Access token",
+                    .Check = [](std::string_view token) -> std::optional<Operator_Text> {
+                        // Empty: none made yet.
+                        if (token.empty() || Token_Is_Valid(std::string(token)))
+                            return std::nullopt;
+                        return Operator_Text::Phrase("8 to 64 letters, digits, - or _");
+                    },
+                    .Object_Name = "Token",
+                    .Refusal = "The access token must be 8 to 64 letters, digits, - or _"};
 
-}  // namespace
+}  // namespace Remote_Setting
 
-std::optional<int> Port_Of_Text(const std::string& text) {
-    Double_Conversion number = Convert_To_Double(text);
-    if (!number.Value || *number.Value < 1 || *number.Value > 65535) return std::nullopt;
-    int port = static_cast<int>(*number.Value);
-    if (port != *number.Value) return std::nullopt;
-    return port;
+const Setting_List& Remote_Setting_List() {
+    static const Setting_List list = {&Remote_Setting::Enabled, &Remote_Setting::Port,
+                                      &Remote_Setting::Listen, &Remote_Setting::Token};
+    return list;
 }
 
 bool Token_Is_Valid(const std::string& token) {
@@ -45,45 +67,30 @@ std::string New_Access_Token() {
     return token;
 }
 
-Remote_Settings Read_Remote_Settings(const Program_Paths& paths,
-                                     std::vector<std::string>& complaints) {
+Remote_Settings Read_Remote_Settings(Settings_Store& store, std::vector<Problem>& problems) {
+    auto read = [&](const Setting& setting) {
+        Settings_Store::Reading reading = store.Read(setting);
+        if (reading.Problem) problems.push_back(*reading.Problem);
+        return reading.Value;
+    };
     Remote_Settings settings;
-    auto complain = [&](const char* file) {
-        complaints.push_back(
-            TranslateText("Remote Monitoring setting not understood, default kept:") + " " + file);
-    };
-    auto read = [&](const char* file, auto&& take) {
-        std::string path = paths.Setup_File(file);
-        if (!File_Exists(path)) return;
-        if (!take(Read_First_Line(path))) complain(file);
-    };
-    read(Remote_Enabled_File, [&](const std::string& line) {
-        settings.Enabled = line == "checked";
-        return line == "checked" || line == "unchecked";
-    });
-    read(Remote_Port_File, [&](const std::string& line) {
-        std::optional<int> port = Port_Of_Text(line);
-        if (port) settings.Port = *port;
-        return port.has_value();
-    });
-    read(Remote_Listen_File, [&](const std::string& line) {
-        settings.On_Network = line == "network";
-        return line == "network" || line == "local";
-    });
-    read(Remote_Token_File, [&](const std::string& line) {
-        if (Token_Is_Valid(line)) settings.Token = line;
-        return line.empty() || Token_Is_Valid(line);  // empty: none made yet
-    });
+    settings.Enabled = read(Remote_Setting::Enabled) == Remote_Setting::Enabled.On_Word;
+    settings.Port = std::stoi(read(Remote_Setting::Port));
+    settings.On_Network = read(Remote_Setting::Listen) == "network";
+    settings.Token = read(Remote_Setting::Token);
     return settings;
 }
 
-void Save_Remote_Settings(const Program_Paths& paths, const Remote_Settings& settings) {
-    Write_Text_File(paths.Setup_File(Remote_Enabled_File),
-                    settings.Enabled ? "checked" : "unchecked");
-    Write_Text_File(paths.Setup_File(Remote_Port_File), std::to_string(settings.Port));
-    Write_Text_File(paths.Setup_File(Remote_Listen_File),
-                    settings.On_Network ? "network" : "local");
-    Write_Private_Text_File(paths.Setup_File(Remote_Token_File), settings.Token);
+Maybe_Problem Save_Remote_Settings(Settings_Store& store, const Remote_Settings& settings) {
+    Maybe_Problem problem = store.Set_On(Remote_Setting::Enabled, settings.Enabled);
+    for (auto [setting, value] :
+         {std::pair{&Remote_Setting::Port, std::to_string(settings.Port)},
+          {&Remote_Setting::Listen, std::string(settings.On_Network ? "network" : "local")},
+          {&Remote_Setting::Token, settings.Token}}) {
+        Maybe_Problem next = store.Write(*setting, value);
+        if (!problem) problem = std::move(next);
+    }
+    return problem;
 }
 
 std::string Page_Address(const Remote_Settings& settings, const std::string& host) {

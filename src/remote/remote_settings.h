@@ -1,16 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "setup/program_paths.h"
+#include "common/problem.h"
+#include "setup/setting.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
-// The status page's settings, each in a file of its own in Setup/: off, port 8080, and
-// this computer only until the operator says otherwise.
+// The status page's settings, each in a file of its own in the Setup folder: off, port
+// 8080, and this computer only until the operator says otherwise.
+namespace Remote_Setting {
+extern const Setting Enabled;  // RemoteMonitoring.txt
+extern const Setting Port;     // RemoteMonitoringPort.txt: 1 to 65535
+extern const Setting Listen;   // RemoteMonitoringListen.txt: local or network
+extern const Setting Token;    // RemoteMonitoringToken.txt: owner only; empty until made
+}  // namespace Remote_Setting
+
+const Setting_List& Remote_Setting_List();  // the "Remote Monitoring" dialog's, in order
+
+// The settings as the status page's server takes them.
 struct Remote_Settings {
     bool Enabled = false;
     int Port = 8080;
@@ -18,21 +29,12 @@ struct Remote_Settings {
     std::string Token;
 };
 
-inline constexpr const char* Remote_Enabled_File = "RemoteMonitoring.txt";
-inline constexpr const char* Remote_Port_File = "RemoteMonitoringPort.txt";
-inline constexpr const char* Remote_Listen_File = "RemoteMonitoringListen.txt";  // local, network
-inline constexpr const char* Remote_Token_File = "RemoteMonitoringToken.txt";
+// Reads the files now; a value not taken keeps the one the store had, which is said in
+// `problems`. A missing file is its default.
+Remote_Settings Read_Remote_Settings(Settings_Store& store, std::vector<Problem>& problems);
 
-// Reads the settings; a bad value keeps its default and adds a message (translated) to
-// `complaints`. A missing file is no complaint: it is the default.
-Remote_Settings Read_Remote_Settings(const Program_Paths& paths,
-                                     std::vector<std::string>& complaints);
-
-// Writes all four files; the token's file is readable by its owner only.
-void Save_Remote_Settings(const Program_Paths& paths, const Remote_Settings& settings);
-
-// The port as typed: 1 to 65535, else empty.
-std::optional<int> Port_Of_Text(const std::string& text);
+// Writes the four files; the first that cannot be written is said.
+Maybe_Problem Save_Remote_Settings(Settings_Store& store, const Remote_Settings& settings);
 
 // A token is 8 to 64 letters, digits, "-" or "_", so it can sit in an address and a cookie.
 bool Token_Is_Valid(const std::string& token);

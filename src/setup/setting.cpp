@@ -108,11 +108,13 @@ Problem Bad_Setting_Problem(const Setting& setting, std::string_view bad,
     if (bad.size() > 40) shown += "...";
     if (setting.Type == Setting_Type::Secret) shown = "...";
     Operator_Text rule = Setting_Rule(setting);
-    if (setting.Type == Setting_Type::Text && setting.Check) {
+    const bool text = setting.Type == Setting_Type::Text || setting.Type == Setting_Type::Secret;
+    if (text && setting.Check) {
         if (std::optional<Operator_Text> broken = setting.Check(bad)) rule = *broken;
     }
     std::vector<Operator_Text> parts = {Setting_Name(setting), Operator_Text::Value(shown), rule};
     if (!used) {
+        if (!setting.Refusal.empty()) return {Operator_Text::Phrase(setting.Refusal), {}};
         return {Operator_Text::Phrase("%1: \"%2\" is not %3.", parts),
                 Operator_Text::Phrase("Correct it, then press OK again.")};
     }

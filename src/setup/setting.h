@@ -41,6 +41,12 @@ struct Setting {
     // ("a name or an address without spaces"), said after "is not".
     std::function<std::optional<Operator_Text>(std::string_view)> Check{};
     std::string Object_Name{};  // a control's name when it differs from Name()
+    // How a dialog shows it. Refusal: what the dialog says, alone, of an entry that breaks
+    // the rule, where the setting has always had words of its own. Placeholder: shown in
+    // an empty text box. Choice_Names: the choice as radio buttons, each named so.
+    std::string Refusal{};
+    std::string Placeholder{};
+    std::vector<std::string> Choice_Names{};
 
     // The name of its control in a dialog: the key, or the file name without ".txt".
     std::string Name() const;

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -15,7 +16,6 @@
 
 #include "remote/windows/mqtt_client.h"
 #include "remote/windows/mqtt_publishing.h"
-#include "remote/windows/mqtt_setup_window.h"
 #include "setup/setup_files.h"
 #include "support/program_rig.h"
 
@@ -82,7 +82,9 @@ class Mqtt_Publishing_Test : public Program_Rig, public Firing_Observer {
     std::vector<Firing_Status> Ticks;
 };
 
-// Turned on in SetUp -> "MQTT": "online" under the kiln's own topics; a state at every
+// Turned on in SetUp -> "MQTT" (the dialog refuses a bad host, and a CA file that is not
+// there while TLS is on, in their own words; greys the CA file without TLS; stores the
+// kiln's default prefix empty): "online" under the kiln's own topics; a state at every
 // control tick with that tick's values. The broker stopped mid-firing: the firing and its
 // log go on.
 TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesTheFiringAndOutlivesTheBroker) {
@@ -94,17 +96,29 @@ TEST_F(Mqtt_Publishing_Test, TurnedOnItPublishesTheFiringAndOutlivesTheBroker) {
     Model().Firing.Attach(*this);
     const std::string prefix = "corvanel/studio_kiln/";
     QTimer::singleShot(0, [&] {
-        auto* dialog = Window().findChild<Mqtt_Setup_Window*>();
+        auto* dialog = Window().findChild<QDialog*>("MqttSetup");
         ASSERT_NE(dialog, nullptr);
-        dialog->Enable_Publishing->click();
-        for (auto [box, text] : {std::pair{dialog->Host, QString("127.0.0.1")},
-                                 {dialog->Port, QString::number(broker.Port)}}) {
-            box->clear();
-            QTest::keyClicks(box, text);
-        }
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        auto box = [&](const char* name) { return dialog->findChild<QLineEdit*>(name); };
+        auto ok = [&] {
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            return dialog->findChild<QLabel*>("Message")->text().toStdString();
+        };
+        dialog->findChild<QCheckBox*>("Enable_Publishing")->click();
+        box("Host")->setText("kiln lan");
+        EXPECT_EQ(ok(), "The broker's host must be a name or an address without spaces");
+        box("Host")->clear();
+        QTest::keyClicks(box("Host"), "127.0.0.1");
+        box("Port")->setText(QString::number(broker.Port));
+        dialog->findChild<QCheckBox*>("Use_Tls")->click();
+        box("Ca_File")->setText("/no/such/ca.pem");
+        EXPECT_EQ(ok(), "The CA file does not exist: /no/such/ca.pem");
+        dialog->findChild<QCheckBox*>("Use_Tls")->click();
+        EXPECT_FALSE(box("Ca_File")->isEnabled());
+        box("Topic_Prefix")->setText("corvanel/studio_kiln");  // the default: stored empty
+        ok();
     });
     Window().findChild<QAction*>("mnuMqtt")->trigger();
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("MqttTopicPrefix.txt")), "\r\n");
     ASSERT_TRUE(Eventually([&] {
         return Retained(broker.Port, prefix + "availability") == "online";
     })) << Messages();

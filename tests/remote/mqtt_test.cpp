@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The MQTT publisher without a broker: what it sends for a firing, the connection's
-// decisions and the settings files.
+// The MQTT publisher without a broker: what it sends for a firing and the connection's
+// decisions.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "remote/mqtt_link.h"
-#include "remote/mqtt_settings.h"
 #include "remote/mqtt_telemetry.h"
-#include "setup/setup_files.h"
-#include "support/temp_folder.h"
 
 namespace corvanel::testing {
 namespace {
@@ -163,48 +158,6 @@ TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
     ASSERT_EQ(kept.size(), Mqtt_Link::Kept_Limit);
     EXPECT_EQ(kept.front().Payload, "5");
 }
-
-class Mqtt_Settings_Bad_Value
-    : public ::testing::TestWithParam<std::tuple<const char*, const char*, const char*>> {};
-
-// A value not understood keeps its default and names its file; the others are read. The
-// password is stored for its owner only.
-TEST_P(Mqtt_Settings_Bad_Value, KeepsTheDefaultAndSaysSo) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    const Mqtt_Settings stored{true, "kiln.lan", 8883,        "potter", "pw",
-                               true, "",         "studio/k1", false};
-    Save_Mqtt_Settings(paths, stored);
-    auto perms = std::filesystem::status(paths.Setup_File(Mqtt_Password_File)).permissions();
-    EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
-              std::filesystem::perms::none);
-    auto [name, file, line] = GetParam();
-    Write_Text_File(paths.Setup_File(file), line);
-    std::vector<std::string> complaints;
-    Mqtt_Settings read = Read_Mqtt_Settings(paths, complaints);
-    EXPECT_EQ(complaints, std::vector<std::string>{"MQTT setting not understood, default kept: " +
-                                                   std::string(file)});
-    const Mqtt_Settings defaults;
-    auto bad = [&](const char* name) { return std::string(file) == name; };
-    EXPECT_EQ(read.Enabled, bad(Mqtt_Enabled_File) ? defaults.Enabled : stored.Enabled);
-    EXPECT_EQ(read.Host, bad(Mqtt_Host_File) ? defaults.Host : stored.Host);
-    EXPECT_EQ(read.Port, bad(Mqtt_Port_File) ? defaults.Port : stored.Port);
-    EXPECT_EQ(read.Tls, bad(Mqtt_Tls_File) ? defaults.Tls : stored.Tls);
-    EXPECT_EQ(read.Topic_Prefix, bad(Mqtt_Prefix_File) ? "" : stored.Topic_Prefix);
-    EXPECT_EQ(read.Discovery, bad(Mqtt_Discovery_File) ? defaults.Discovery : stored.Discovery);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, Mqtt_Settings_Bad_Value,
-    ::testing::Values(std::tuple{"EnabledOn", Mqtt_Enabled_File, "on"},
-                      std::tuple{"HostWithASpace", Mqtt_Host_File, "kiln lan"},
-                      std::tuple{"HostEmpty", Mqtt_Host_File, ""},
-                      std::tuple{"PortTooBig", Mqtt_Port_File, "70000"},
-                      std::tuple{"TlsYes", Mqtt_Tls_File, "yes"},
-                      std::tuple{"PrefixWithAWildcard", Mqtt_Prefix_File, "studio/#"},
-                      std::tuple{"PrefixFromTheRoot", Mqtt_Prefix_File, "/studio"},
-                      std::tuple{"DiscoveryOne", Mqtt_Discovery_File, "1"}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 }  // namespace
 }  // namespace corvanel::testing

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -18,8 +19,8 @@
 
 #include "common/text.h"
 #include "language/windows/add_a_language_window.h"
+#include "remote/remote_settings.h"
 #include "remote/windows/remote_monitoring.h"
-#include "remote/windows/remote_monitoring_window.h"
 #include "support/program_rig.h"
 
 namespace corvanel::testing {
@@ -43,28 +44,52 @@ std::string Head_Of(quint16 port, const std::string& request) {
 
 using Status_Page = Program_Rig;
 
-// Turned on in SetUp -> "Remote Monitoring" for the network, the page asks for the token
-// the dialog made; during a firing of the quick test headless Chromium, given the address
-// with the token, shows what kiln-sim measured and the chart.
+// Turned on in SetUp -> "Remote Monitoring" for the network (the dialog refuses a bad port
+// or token in their own words, makes a token, a new one on request, and shows the address
+// with it), the page asks for the token the dialog made and stored for its owner only; during a
+// firing of the quick test headless Chromium, given the address with the token, shows what kiln-sim
+// measured and the chart.
 TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     const quint16 port = probe.serverPort();
     probe.close();
-    Save_Remote_Settings(Paths, {false, port, false, ""});
+    Settings_Store settings(Paths);
+    Save_Remote_Settings(settings, {false, port, false, ""});
     Start_Kiln_Sim({"--speed=60"});
     Start_Program();
     QString token;
     QTimer::singleShot(0, [&] {
-        auto* dialog = Window().findChild<Remote_Monitoring_Window*>();
+        auto* dialog = Window().findChild<QDialog*>("RemoteMonitoring");
         ASSERT_NE(dialog, nullptr);
-        dialog->Enable_Page->click();
-        dialog->Listen_Network->click();
-        token = dialog->Token->text();
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        auto box = [&](const char* name) { return dialog->findChild<QLineEdit*>(name); };
+        auto ok = [&] {
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            return dialog->findChild<QLabel*>("Message")->text().toStdString();
+        };
+        dialog->findChild<QCheckBox*>("Enable_Page")->click();
+        box("Port")->setText("70000");
+        EXPECT_EQ(ok(), "The port must be a whole number from 1 to 65535");
+        box("Port")->setText(QString::number(port));
+        box("Token")->setText("short");
+        EXPECT_EQ(ok(), "The access token must be 8 to 64 letters, digits, - or _");
+        box("Token")->clear();
+        dialog->findChild<QRadioButton*>("Listen_Network")->click();  // makes a token
+        const QString first = box("Token")->text();
+        dialog->findChild<QPushButton*>("New_Token")->click();
+        token = box("Token")->text();
+        EXPECT_TRUE(first.size() == 32 && token != first) << first.toStdString();
+        EXPECT_EQ(box("Address")->text().toStdString(), "http://" + Network_Host_Name() + ":" +
+                                                            std::to_string(port) +
+                                                            "/?token=" + token.toStdString());
+        ok();
     });
     Window().findChild<QAction*>("mnuRemoteMonitoring")->trigger();
     ASSERT_EQ(token.size(), 32);
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("RemoteMonitoringToken.txt")),
+              token.toStdString() + "\r\n");
+    EXPECT_EQ(std::filesystem::status(Paths.Setup_File("RemoteMonitoringToken.txt")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "the token stays private";
     EXPECT_EQ(Head_Of(port, "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").substr(0, 12),
               "HTTP/1.1 401");
@@ -116,7 +141,8 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
 TEST_F(Status_Page, PortInUseIsSaidAndTheEntriesFollowTheLanguageChosen) {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
-    Save_Remote_Settings(Paths, {true, holder.serverPort(), false, ""});
+    Settings_Store settings(Paths);
+    Save_Remote_Settings(settings, {true, holder.serverPort(), false, ""});
     Start_Kiln_Sim();
     Start_Program();
     EXPECT_NE(Messages().find("The status page could not be started on port " +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/windows/mqtt_publishing.h"
 
+#include "language/show_problem.h"
 #include "remote/mqtt_telemetry.h"
 #include "remote/windows/mqtt_client.h"
 #include "remote/windows/mqtt_setup_window.h"
@@ -9,13 +10,14 @@
 
 namespace corvanel {
 
-Mqtt_Publishing::Mqtt_Publishing(const Program_Paths& paths, const Status_Snapshot& snapshot,
+Mqtt_Publishing::Mqtt_Publishing(Settings_Store& settings, const Status_Snapshot& snapshot,
                                  Message_Area& messages, QWidget* dialog_parent)
-    : Paths_(paths),
+    : Settings_(settings),
       Snapshot_(snapshot),
+      Messages_(messages),
       Display_([&messages](const std::string& text) { messages.Display(text); }),
       Dialog_Parent_(dialog_parent),
-      Model_(paths) {}
+      Form_(settings, Mqtt_Setting_List()) {}
 
 void Mqtt_Publishing::Attach(Firing_Status_Seam& firing) {
     Firing_ = &firing;
@@ -36,18 +38,17 @@ void Mqtt_Publishing::Stop() {
     Client_.reset();
 }
 
-std::string Mqtt_Publishing::Default_Prefix() const {
+std::string Mqtt_Publishing::Default_Prefix() {
     std::string kiln = Snapshot_.Status().Kiln_Name;
-    // Only read here, so a store of its own over the program folder serves.
-    if (kiln.empty()) kiln = Settings_Store(Paths_).Value(Program_Setting::ThermalDeviceName);
+    if (kiln.empty()) kiln = Settings_.Read(Program_Setting::ThermalDeviceName).Value;
     return Default_Topic_Prefix(kiln);
 }
 
 void Mqtt_Publishing::Apply_Settings() {
     Stop();
-    std::vector<std::string> complaints;
-    Mqtt_Settings settings = Read_Mqtt_Settings(Paths_, complaints);
-    for (const std::string& complaint : complaints) Display_(complaint);
+    std::vector<Problem> problems;
+    Mqtt_Settings settings = Read_Mqtt_Settings(Settings_, problems);
+    for (const Problem& problem : problems) Show_Problem(Messages_, problem);
     if (!settings.Enabled || !Firing_) return;
     std::string prefix = settings.Topic_Prefix.empty() ? Default_Prefix() : settings.Topic_Prefix;
     Client_ = std::make_unique<Mqtt_Client>(settings, Snapshot_, prefix, Display_);
@@ -55,11 +56,8 @@ void Mqtt_Publishing::Apply_Settings() {
 }
 
 void Mqtt_Publishing::Open_Dialog() {
-    if (!Window_) {
-        Window_ = std::make_unique<Mqtt_Setup_Window>(Model_, Dialog_Parent_);
-        Window_->Saved = [this] { Apply_Settings(); };
-    }
-    Window_->Open(Default_Prefix());
+    if (!Window_) Window_ = std::make_unique<Mqtt_Setup_Window>(Form_, Dialog_Parent_);
+    if (Window_->Open(Default_Prefix()) == QDialog::Accepted) Apply_Settings();
 }
 
 }  // namespace corvanel

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "common/platform.h"
-#include "remote/mqtt_setup_model.h"
 #include "remote/status_snapshot.h"
 #include "run/feature.h"
+#include "setup/settings_form.h"
 
 class QWidget;
 
@@ -22,7 +22,7 @@ class Mqtt_Setup_Window;
 // opens over the given window.
 class Mqtt_Publishing : public Feature {
   public:
-    Mqtt_Publishing(const Program_Paths& paths, const Status_Snapshot& snapshot,
+    Mqtt_Publishing(Settings_Store& settings, const Status_Snapshot& snapshot,
                     Message_Area& messages, QWidget* dialog_parent);
     ~Mqtt_Publishing() override;
 
@@ -35,19 +35,20 @@ class Mqtt_Publishing : public Feature {
     void Open_Dialog();
 
     // The prefix an empty setting stands for: "corvanel/<slug of the kiln name>".
-    std::string Default_Prefix() const;
+    std::string Default_Prefix();
     Mqtt_Client* Client() { return Client_.get(); }
 
   private:
     void Stop();
 
-    Program_Paths Paths_;
+    Settings_Store& Settings_;
     Firing_Status_Seam* Firing_ = nullptr;
     const Status_Snapshot& Snapshot_;
+    Message_Area& Messages_;
     std::function<void(const std::string&)> Display_;
     QWidget* Dialog_Parent_;
     std::unique_ptr<Mqtt_Client> Client_;
-    Mqtt_Setup_Model Model_;
+    Settings_Form Form_;
     std::unique_ptr<Mqtt_Setup_Window> Window_;
 };
 

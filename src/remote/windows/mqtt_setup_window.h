@@ -1,37 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
-#include <functional>
 #include <string>
 
-#include "remote/mqtt_setup_model.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
+#include "ui/settings_dialog.h"
 
 namespace corvanel {
 
-// SetUp -> "MQTT": a thin window over Mqtt_Setup_Model.
-class Mqtt_Setup_Window : public QDialog {
+// SetUp -> "MQTT": the dialog laid out from the MQTT settings. The CA file is greyed
+// while TLS is off and must exist while it is on; a topic prefix equal to the kiln's
+// default is stored empty, so it follows a new kiln name.
+class Mqtt_Setup_Window : public Settings_Dialog {
   public:
-    explicit Mqtt_Setup_Window(Mqtt_Setup_Model& model, QWidget* parent = nullptr);
+    // `form` over Mqtt_Setting_List().
+    explicit Mqtt_Setup_Window(Settings_Form& form, QWidget* parent = nullptr);
 
-    // Loads the settings and shows the dialog (modal); Saved runs after a good OK.
-    void Open(const std::string& default_prefix);
-    std::function<void()> Saved;
-
-    QCheckBox* Enable_Publishing;
-    QLineEdit *Host, *Port, *User_Name, *Password;
-    QCheckBox* Use_Tls;
-    QLineEdit *Ca_File, *Topic_Prefix;
-    QCheckBox* Discovery;
-    QLabel* Message;
+    // Reads the settings and shows the dialog modally, the empty topic prefix showing
+    // `default_prefix`; QDialog::Accepted when OK saved them.
+    int Open(const std::string& default_prefix);
 
   private:
-    void Refresh();
-    Mqtt_Setup_Model& Model_;
+    Settings_Form& Form_;
+    std::string Default_Prefix_;
 };
 
 }  // namespace corvanel

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "remote/remote_settings.h"
 #include "remote/windows/remote_monitoring_window.h"
 #include "remote/windows/status_server.h"
 
@@ -21,12 +22,12 @@ std::string Network_Host_Name() {
     return QHostInfo::localHostName().toStdString();
 }
 
-Remote_Monitoring::Remote_Monitoring(const Program_Paths& paths, Message_Area& messages,
+Remote_Monitoring::Remote_Monitoring(Settings_Store& settings, Message_Area& messages,
                                      QWidget* dialog_parent)
-    : Paths_(paths),
+    : Settings_(settings),
       Messages_(messages),
       Dialog_Parent_(dialog_parent),
-      Model_(paths, Network_Host_Name()) {}
+      Form_(settings, Remote_Setting_List()) {}
 
 Remote_Monitoring::~Remote_Monitoring() {
     Window_.reset();
@@ -45,14 +46,15 @@ std::vector<Menu_Entry> Remote_Monitoring::Menu_Entries() {
 
 void Remote_Monitoring::Apply_Settings() {
     Server_.reset();
-    std::vector<std::string> complaints;
-    Remote_Settings settings = Read_Remote_Settings(Paths_, complaints);
-    for (const std::string& complaint : complaints) Messages_.Display(complaint);
+    std::vector<Problem> problems;
+    Remote_Settings settings = Read_Remote_Settings(Settings_, problems);
+    for (const Problem& problem : problems) Show_Problem(Messages_, problem);
     if (!settings.Enabled) return;
     if (settings.On_Network && settings.Token.empty()) {
         // The network needs a token: make one and keep it, so the dialog shows it.
         settings.Token = New_Access_Token();
-        Save_Remote_Settings(Paths_, settings);
+        if (Maybe_Problem problem = Settings_.Write(Remote_Setting::Token, settings.Token))
+            Show_Problem(Messages_, *problem);
     }
     Server_ = std::make_unique<Status_Server>(Snapshot_);
     std::string failure = Server_->Start(settings);
@@ -74,10 +76,10 @@ void Remote_Monitoring::Apply_Settings() {
 
 void Remote_Monitoring::Open_Dialog() {
     if (!Window_) {
-        Window_ = std::make_unique<Remote_Monitoring_Window>(Model_, Dialog_Parent_);
-        Window_->Saved = [this] { Apply_Settings(); };
+        Window_ =
+            std::make_unique<Remote_Monitoring_Window>(Form_, Network_Host_Name(), Dialog_Parent_);
     }
-    Window_->Open();
+    if (Window_->Open() == QDialog::Accepted) Apply_Settings();
 }
 
 }  // namespace corvanel

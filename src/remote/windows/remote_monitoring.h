@@ -6,9 +6,9 @@
 #include <string>
 
 #include "common/platform.h"
-#include "remote/remote_monitoring_model.h"
 #include "remote/status_snapshot.h"
 #include "run/feature.h"
+#include "setup/settings_form.h"
 
 class QWidget;
 
@@ -21,7 +21,7 @@ class Remote_Monitoring_Window;
 // only while the settings turn it on. Its dialog opens over the given window.
 class Remote_Monitoring : public Feature {
   public:
-    Remote_Monitoring(const Program_Paths& paths, Message_Area& messages, QWidget* dialog_parent);
+    Remote_Monitoring(Settings_Store& settings, Message_Area& messages, QWidget* dialog_parent);
     ~Remote_Monitoring() override;
 
     void Attach(Firing_Status_Seam& firing) override;
@@ -36,13 +36,13 @@ class Remote_Monitoring : public Feature {
     Status_Server* Server() { return Server_.get(); }
 
   private:
-    Program_Paths Paths_;
+    Settings_Store& Settings_;
     Firing_Status_Seam* Firing_ = nullptr;
     Message_Area& Messages_;
     QWidget* Dialog_Parent_;
     Status_Snapshot Snapshot_;
     std::unique_ptr<Status_Server> Server_;
-    Remote_Monitoring_Model Model_;
+    Settings_Form Form_;
     std::unique_ptr<Remote_Monitoring_Window> Window_;
 };
 

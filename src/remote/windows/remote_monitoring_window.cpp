@@ -1,93 +1,79 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/windows/remote_monitoring_window.h"
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "language/translate.h"
+#include "remote/remote_settings.h"
 #include "ui/widgets.h"
 
 namespace corvanel {
 
-Remote_Monitoring_Window::Remote_Monitoring_Window(Remote_Monitoring_Model& model, QWidget* parent)
-    : QDialog(parent), Model_(model) {
-    setObjectName("RemoteMonitoring");
-    setWindowTitle(Q(TranslateText("Remote Monitoring")));
-    Enable_Page = new QCheckBox(Q(TranslateText("Show the status page")), this);
-    Port = new QLineEdit(this);
-    Listen_Local = new QRadioButton(Q(TranslateText("Listen on this computer only")), this);
-    Listen_Network =
-        new QRadioButton(Q(TranslateText("Listen on the network (needs the access token)")), this);
-    Token = new QLineEdit(this);
-    auto* new_token = new QPushButton(Q(TranslateText("New Token")), this);
-    Address = new QLineEdit(this);
-    Address->setReadOnly(true);
-    Message = new QLabel(this);
-    Message->setWordWrap(true);
-    auto* buttons = Ok_Cancel_Buttons(
-        *this, [this] { return Model_.OK_Click(); }, [this] { Refresh(); }, &Saved);
-    for (auto [widget, name] : {std::pair<QWidget*, const char*>{Enable_Page, "Enable_Page"},
-                                {Port, "Port"},
-                                {Listen_Local, "Listen_Local"},
-                                {Listen_Network, "Listen_Network"},
-                                {Token, "Token"},
-                                {new_token, "New_Token"},
-                                {Address, "Address"},
-                                {Message, "Message"}}) {
-        widget->setObjectName(name);
-    }
-
-    auto* form = new QFormLayout;
-    form->addRow(Enable_Page);
-    form->addRow(Q(TranslateText("Port")), Port);
-    form->addRow(Listen_Local);
-    form->addRow(Listen_Network);
-    form->addRow(Q(TranslateText("Access token")), Token);
-    form->addRow(QString(), new_token);
-    form->addRow(Q(TranslateText("Address to type into a phone")), Address);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(Message);
-    layout->addWidget(buttons);
-
-    connect(Enable_Page, &QCheckBox::toggled, this, [this](bool on) { Model_.Enabled = on; });
-    connect(Port, &QLineEdit::textEdited, this, [this](const QString& text) {
-        Model_.Port_Text = text.toStdString();
-        Refresh();
-    });
-    connect(Listen_Network, &QRadioButton::toggled, this, [this](bool on) {
-        Model_.Listen_Changed(on);
-        Refresh();
-    });
-    connect(Token, &QLineEdit::textEdited, this, [this](const QString& text) {
-        Model_.Token = text.toStdString();
-        Refresh();
-    });
+Remote_Monitoring_Window::Remote_Monitoring_Window(Settings_Form& form, std::string host,
+                                                   QWidget* parent)
+    : Settings_Dialog(
+          form, "RemoteMonitoring", "Remote Monitoring",
+          [](std::string_view english) { return TranslateText(std::string(english)); }, parent),
+      Form_(form),
+      Host_(std::move(host)) {
+    Message()->setObjectName("Message");
+    // The token is no password: it is read off here and typed into a phone.
+    if (auto* token = qobject_cast<QLineEdit*>(Control(Remote_Setting::Token.Name())))
+        token->setEchoMode(QLineEdit::Normal);
+    QPushButton* new_token = Add_Button("New_Token", "New Token");
+    Address = Add_Line("Address", "Address to type into a phone");
     connect(new_token, &QPushButton::clicked, this, [this] {
-        Model_.New_Token_Click();
-        Refresh();
+        Form_.Set_Text(Field(Remote_Setting::Token), New_Access_Token());
+        Show_Fields();
+        Show_Address();
     });
+    Edited = [this] {
+        Token_For_The_Network();
+        Show_Address();
+    };
+    Check = [this]() -> std::optional<Refusal> {
+        Listen_Shown_.clear();
+        Token_For_The_Network();
+        return std::nullopt;
+    };
 }
 
-void Remote_Monitoring_Window::Refresh() {
-    Enable_Page->setChecked(Model_.Enabled);
-    Show_Text(*Port, Model_.Port_Text);
-    (Model_.On_Network ? Listen_Network : Listen_Local)->setChecked(true);
-    Show_Text(*Token, Model_.Token);
-    Show_Text(*Address, Model_.Address());
-    Message->setText(Q(Model_.Message));
+Settings_Field& Remote_Monitoring_Window::Field(const Setting& setting) {
+    return *Form_.Field(setting.Name());
 }
 
-void Remote_Monitoring_Window::Open() {
-    Model_.Form_Load();
-    Refresh();
-    exec();
+void Remote_Monitoring_Window::Token_For_The_Network() {
+    // A token is made when the network is chosen, not whenever the box is emptied, so
+    // the operator can type one of their own.
+    const std::string listen = Field(Remote_Setting::Listen).Text;
+    const bool chosen_now = listen != Listen_Shown_;
+    Listen_Shown_ = listen;
+    if (!chosen_now || listen != "network" || !Field(Remote_Setting::Token).Text.empty()) return;
+    Form_.Set_Text(Field(Remote_Setting::Token), New_Access_Token());
+    Show_Fields();
+}
+
+void Remote_Monitoring_Window::Show_Address() {
+    Remote_Settings shown;
+    std::optional<std::string> port =
+        Setting_Value_Of_Text(Remote_Setting::Port, Field(Remote_Setting::Port).Text);
+    shown.Port = port ? std::stoi(*port) : 0;
+    shown.On_Network = Field(Remote_Setting::Listen).Text == "network";
+    shown.Token = Field(Remote_Setting::Token).Text;
+    Show_Text(*Address, Page_Address(shown, shown.On_Network ? Host_ : "127.0.0.1"));
+    Address->setCursorPosition(0);  // the start of a long address shows
+}
+
+int Remote_Monitoring_Window::Open() {
+    Form_.Load();
+    Listen_Shown_.clear();
+    Token_For_The_Network();
+    Show_Fields();
+    Show_Address();
+    Apply_Language();
+    return exec();
 }
 
 }  // namespace corvanel

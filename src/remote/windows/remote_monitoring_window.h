@@ -1,37 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
-#include <functional>
+#include <string>
 
-#include "remote/remote_monitoring_model.h"
+#include "ui/settings_dialog.h"
 
-class QCheckBox;
-class QLabel;
 class QLineEdit;
-class QRadioButton;
 
 namespace corvanel {
 
-// SetUp -> "Remote Monitoring": a thin window over Remote_Monitoring_Model.
-class Remote_Monitoring_Window : public QDialog {
+// SetUp -> "Remote Monitoring": the dialog laid out from the status page's settings, the
+// listening as two radio buttons, with a button that makes a new access token and the
+// address to type into a phone under them. The network needs a token: choosing it, or
+// OK on it, makes one when there is none.
+class Remote_Monitoring_Window : public Settings_Dialog {
   public:
-    explicit Remote_Monitoring_Window(Remote_Monitoring_Model& model, QWidget* parent = nullptr);
+    // `form` over Remote_Setting_List(); `host` is this computer's address on the studio
+    // network, for the page's address.
+    Remote_Monitoring_Window(Settings_Form& form, std::string host, QWidget* parent = nullptr);
 
-    // Loads the settings and shows the dialog (modal); Saved runs after a good OK.
-    void Open();
-    std::function<void()> Saved;
+    // Reads the settings and shows the dialog modally; QDialog::Accepted when OK saved them.
+    int Open();
 
-    QCheckBox* Enable_Page;
-    QLineEdit* Port;
-    QRadioButton *Listen_Local, *Listen_Network;
-    QLineEdit* Token;
     QLineEdit* Address;
-    QLabel* Message;
 
   private:
-    void Refresh();
-    Remote_Monitoring_Model& Model_;
+    Settings_Field& Field(const Setting& setting);
+    void Token_For_The_Network();
+    void Show_Address();
+
+    Settings_Form& Form_;
+    std::string Host_;
+    std::string Listen_Shown_;
 };
 
 }  // namespace corvanel
