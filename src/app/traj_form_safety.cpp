@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "run/log_file.h"
 #include "run/safe_start.h"
@@ -19,7 +20,7 @@ void Traj_form::Read_Safety_Setup() {
     Safety_Settings_Read read = Read_Safety_Settings(Services_.Settings);
     Safety = read.Settings;
     Supervisor.Use_Settings(Safety);
-    for (const std::string& message : read.Messages) Display(message);
+    for (const Problem& problem : read.Problems) Show_Problem(*this, problem);
     Safety_Subscription_ = Services_.Settings.Subscribe_File(
         Safety_Setting_List().front()->File, [this](const Setting&, const std::string&) {
             Safety = Safety_Settings_Of(Services_.Settings);

@@ -3,6 +3,7 @@
 
 #include "common/numeric.h"
 #include "common/text.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 
 namespace corvanel {
@@ -79,20 +80,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-// "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20"
-std::string Not_Taken_Text(const Setting& setting, std::string_view typed,
-                           const std::string& kept) {
-    const std::string wanted =
-        setting.Type == Setting_Type::On_Off
-            ? TranslateText("must be 0 (off) or 1 (on)")
-            : TranslateText(setting.Type == Setting_Type::Whole ? "must be a whole number from"
-                                                                : "must be a number from") +
-                  " " + Format_Number(setting.Low) + " " + TranslateText("to") + " " +
-                  Format_Number(setting.High);
-    return TranslateText("Safety setting") + " " + setting.Key + "=" + Trimmed(typed) + ": " +
-           wanted + "; " + TranslateText("kept") + " " + kept;
-}
-
 }  // namespace
 
 const Setting_List& Safety_Setting_List() {
@@ -120,29 +107,15 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
     Safety_Settings_Read read;
     store.Declare(Safety_Setting_List());
     if (!store.File_Exists(File)) {
-        read.Messages.push_back(TranslateText("No safety settings file, the defaults are used"));
+        read.Problems.push_back({Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
         store.Read_File(File);
         store.Write_File(File);
         read.Settings = Safety_Settings_Of(store);
         return read;
     }
-    for (const Settings_Store::Line_Problem& problem : store.Read_File(File)) {
-        using Kind = Settings_Store::Line_Problem::Kind;
-        switch (problem.What) {
-            case Kind::Not_Known:
-                read.Messages.push_back(TranslateText("Safety setting not known") + ": " +
-                                        problem.Found.substr(0, 80));
-                break;
-            case Kind::Not_Taken:
-                read.Messages.push_back(
-                    Not_Taken_Text(*problem.Of, problem.Found, store.Value(*problem.Of)));
-                break;
-            case Kind::Missing:
-                read.Messages.push_back(TranslateText("Safety setting missing, default kept") +
-                                        ": " + problem.Of->Key + "=" + store.Value(*problem.Of));
-                break;
-        }
-    }
+    // Each line not taken, not known or missing is said in the settings' shared words.
+    for (Settings_Store::Line_Problem& problem : store.Read_File(File))
+        read.Problems.push_back(std::move(problem.Said));
     read.Settings = Safety_Settings_Of(store);
     return read;
 }
@@ -150,19 +123,11 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
 Settings_Form Safety_Settings_Form(Settings_Store& store) {
     Settings_Form form(store, Safety_Setting_List(), Form_Taking::Good_Ones);
     form.Load_Reads_Files = false;  // the run window said what the file held at its load
+    // Every entry not taken is said, each in the settings' shared words.
     form.Say_Not_Taken = [](const std::vector<Settings_Form::Not_Taken>& entries) {
         std::string messages;
-        bool not_saved = false;
-        for (const Settings_Form::Not_Taken& entry : entries) {
-            if (entry.Why == Settings_Form::Not_Taken::Kind::Not_Saved) {
-                not_saved = true;
-                continue;
-            }
-            const Setting& setting = *Safety_Setting_List()[entry.Field];
-            Append_Message(messages, Not_Taken_Text(setting, entry.Typed, entry.Kept));
-        }
-        if (not_saved)
-            Append_Message(messages, TranslateText("Safety settings could not be saved"));
+        for (const Settings_Form::Not_Taken& entry : entries)
+            Append_Message(messages, Problem_Text(entry.Said));
         return Problem{Operator_Text::Value(messages.substr(0, messages.size() - 2)), {}};
     };
     return form;

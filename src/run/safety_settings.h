@@ -42,7 +42,7 @@ Safety_Settings Safety_Settings_Of(Settings_Store& store);
 
 struct Safety_Settings_Read {
     Safety_Settings Settings;
-    std::vector<std::string> Messages;  // one per line not taken or value missing
+    std::vector<Problem> Problems;  // one per line not taken, not known or missing
 };
 
 // Reads the file; every line not taken and every missing value keeps the value it had

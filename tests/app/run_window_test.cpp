@@ -138,7 +138,8 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         minutes->setText("0");  // taken are the good entries; a bad one shows the value kept
         QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
         EXPECT_EQ(minutes->text() + "|" + dialog->findChild<QLabel*>("Safety_Messages")->text(),
-                  "20|Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20");
+                  "20|Minutes at full power: \"0\" is not a number from 1 to 600, so 20 is "
+                  "used.\r\nSet Minutes at full power again to keep a value of your own.");
         EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
         QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
         if (dialog->isVisible()) dialog->reject();  // refused again: the test goes on

@@ -107,15 +107,20 @@ INSTANTIATE_TEST_SUITE_P(
                         24, "raised Over-temperature @19; "}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// The file's lines said in the safety layer's own words (the values are read by the
-// settings store's rules, tested with the store). A missing file is written with the
-// defaults; the dialog's OK takes the good entries and shows the value kept for a bad one.
-TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenInTheirOwnWords) {
+// What happened to each line, said in the settings' shared words (the rules are the
+// store's, tested with it). A missing file is written with the defaults; the dialog's OK
+// takes the good entries and shows the value kept for a bad one.
+TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
+    auto said = [](const std::vector<Problem>& problems) {
+        std::vector<std::string> what;
+        for (const Problem& problem : problems) what.push_back(problem.What.English());
+        return what;
+    };
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     std::filesystem::create_directories(folder.Path() / "Setup");
     Settings_Store first_start(paths);
-    EXPECT_EQ(Read_Safety_Settings(first_start).Messages,
+    EXPECT_EQ(said(Read_Safety_Settings(first_start).Problems),
               std::vector<std::string>{"No safety settings file, the defaults are used"});
     std::string file = Read_Whole_File(paths.Setup_File("Safety.txt"));
     for (auto [from, to] : {std::pair{"Controller_Lost_Ticks=5\r\n", ""},
@@ -130,11 +135,11 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenInTheirOwnWords) {
     expected.Heat_Gap_C = 15.5;
     expected.Scale_Check = false;
     EXPECT_EQ(read.Settings, expected);
-    EXPECT_EQ(read.Messages,
+    EXPECT_EQ(said(read.Problems),
               (std::vector<std::string>{
-                  "Safety setting Heat_Minutes=many: must be a number from 1 to 600; kept 20",
-                  "Safety setting not known: Colour=red",
-                  "Safety setting missing, default kept: Controller_Lost_Ticks=5"}));
+                  "Minutes at full power: \"many\" is not a number from 1 to 600, so 20 is used.",
+                  "A setting the program does not know was left out: \"Colour=red\".",
+                  "Failed ticks in a row is not set, so 5 is used."}));
 
     Settings_Form form = Safety_Settings_Form(store);
     form.Load();
@@ -146,9 +151,10 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenInTheirOwnWords) {
     EXPECT_FALSE(form.OK());
     EXPECT_EQ(form.Field("Heat_Minutes")->Text + " " + form.Field("Heat_Rise")->Text, "20 2.5");
     EXPECT_EQ(form.Message->English(),
-              "Safety setting Heat_Minutes=0: must be a number from 1 to 600; kept 20\r\n"
-              "Safety setting Thermocouple_Break_Ticks=2.5: must be a whole number from 1 to "
-              "100; kept 2");
+              "Minutes at full power: \"0\" is not a number from 1 to 600, so 20 is used.\r\n"
+              "Set Minutes at full power again to keep a value of your own.\r\n"
+              "Input-error ticks in a row: \"2.5\" is not a whole number from 1 to 100, so 2 "
+              "is used.\r\nSet Input-error ticks in a row again to keep a value of your own.");
     expected.Heat_Rise = 2.5;
     expected.Scale_Check = true;
     EXPECT_EQ(Safety_Settings_Of(store), expected);
