@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "common/numeric.h"
 #include "run/run_engine.h"
 
 namespace corvanel {
@@ -64,49 +63,6 @@ TEST(Run_Engine, ATimeOnASegmentEndBelongsToTheNextSegment) {
     for (double time : {0.0, 59.99, 60.0, 90.0, 500.0})
         segments.push_back(engine.Determine_Current_Segment(time));
     EXPECT_EQ(segments, (std::vector<int>{1, 1, 3, 4, 4}));  // the zero-length one never
-}
-
-// Elapsed time counts minute boundaries from the start on top of the base: a suspended
-// run goes on from where it stood, the operator's time replaces both, and a time that is
-// not one goes back to the last tick's.
-TEST(Run_Engine, ElapsedTimeGoesOnFromWhereTheRunStood) {
-    const Loaded_Profile profile = One_Segment(0, 600, 60);
-    Run_Engine engine(profile);
-    engine.Use_Minutes(true);
-    engine.Start(At(0, 59));
-    engine.Count(At(1, 0));  // one boundary crossed in a second
-    EXPECT_EQ(engine.Elapsed(), 1);
-    engine.Hold();
-    engine.Start(At(10, 0));
-    engine.Count(At(12, 59));
-    EXPECT_EQ(engine.Elapsed(), 3);
-    engine.Take_Entered(20);
-    EXPECT_EQ(engine.Base(), 20);
-    engine.Undo_Entry();
-    EXPECT_EQ(engine.Elapsed(), 3);
-    engine.Use_Minutes(false);
-    engine.Start(At(0));
-    engine.Count(At(90));
-    EXPECT_EQ(engine.Elapsed(), 21.5);
-    engine.Find_Segment();
-    engine.Follow_Profile();
-    EXPECT_EQ(engine.Set_Value(), 215);
-}
-
-TEST(Run_Engine, AValueBeyondSixteenBitsIsAnOverflowAndTheLastGoodOneStays) {
-    const Loaded_Profile profile = One_Segment(0, 1e9, 1);
-    Run_Engine engine(profile);
-    engine.Room_Temperature();
-    EXPECT_EQ(engine.Set_Value(), 20);  // no scale loaded: Celsius
-    engine.Take_Entered(0.5);
-    engine.Find_Segment();
-    try {
-        engine.Follow_Profile();
-        ADD_FAILURE() << "no overflow";
-    } catch (const Run_Time_Error& error) {
-        EXPECT_EQ(error.Number, Error_Number::Overflow);
-    }
-    EXPECT_EQ(engine.Set_Value(), 20);
 }
 
 }  // namespace
