@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
 #include "support/main_window_rig.h"
 #include "support/smtp_sink.h"
@@ -164,7 +165,8 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     EXPECT_EQ(rig.Form.Elapsed_Time, "8.00");
     rig.Form.Acknowledge_Click();
     rig.Form.SoftOff_Click();
-    rig.Fire(3);  // now the log holds the firing: nothing new
+    std::filesystem::resize_file(rig.Paths.Logfile("new_log.txt"), Log_Record_Length);
+    rig.Fire(3);  // now the log holds the firing (one whole record is enough): nothing new
     EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible());
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says

@@ -41,7 +41,7 @@ std::string Holds(int count) {
 TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSensor) {
     Temp_Folder folder;
     std::string file = folder.File("example.txt");
-    Run_Result made = Run_Tool("make --sensor K --scale F --unit M " + file,
+    Run_Result made = Run_Tool("make --scale F --unit M " + file,  // K unless told otherwise
                                Header + "1000,60,,50,\n1000,30,,,\n");
     EXPECT_EQ(made.Status, 0) << made.Out << made.Err;
     EXPECT_EQ(made.Out, "PROFILE SAVED\n");
