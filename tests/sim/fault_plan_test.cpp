@@ -4,38 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace corvanel::sim {
 namespace {
 
-// The process-value read of unit 0 as the program sends it.
-std::string Read_PV_Frame() {
-    std::string body = "@00RX01";
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char fcs[3];
-    std::snprintf(fcs, sizeof fcs, "%02X", x);
-    return body + fcs + "*";
-}
+constexpr const char* Read_PV_Frame = "@00RX014B*";  // the process-value read of unit 0
 
-// One character per exchange: "-" for no reply, else the process value's change from
-// the kiln's temperature ("0" when the reading is true, "+" or "!" off by the spike).
-std::string Replies(Fault fault, const char* when, int exchanges, double advance = 0) {
+// One character for each of seven exchanges a second apart: "-" for no reply, else the process
+// value's change from the kiln's temperature ("0" when the reading is true, "+" or "!" off by the
+// spike).
+std::string Replies(Fault fault, const char* when) {
     Controller_Model model({0}, {});
     Fault_Options options;
     options[fault] = Parse_Fault_Selector(when);
     options.Spike_Degrees = 150;
     Kiln_Sim_Server server(model, options);
     std::string seen;
-    for (int i = 0; i < exchanges; ++i) {
-        std::vector<Timed_Chunk> reply = server.Serve(Read_PV_Frame());
+    for (int i = 0; i < 7; ++i) {
+        std::vector<Timed_Chunk> reply = server.Serve(Read_PV_Frame);
         int off = reply.empty() ? 0
                                 : *Value_Of_Field(reply.at(0).Bytes.substr(7, 4)) -
                                       std::lround(model.Unit(0)->Temperature());
         seen += reply.empty() ? '-' : off == 0 ? '0' : off == 150 ? '+' : '!';
-        model.Advance(advance);
+        model.Advance(1.0);
     }
     return seen;
 }
@@ -48,27 +40,22 @@ TEST(Fault_Selector, NumbersAndSpansPickTheirExchangesAndAKilnFaultEndsOnlyAfter
         {Fault::No_Reply, "at:2-3,6", "0--00-0"},      // a span of passing faults
         {Fault::Spike, "at:2,5", "0+00+00"},           // one reply each, then true again
         {Fault::Spike, "1", "+++++++"},                // by probability
-        {Fault::Spike, "at:4-4", "000+000"},
     };
     for (auto [fault, when, expected] : cases) {
         SCOPED_TRACE(when);
-        EXPECT_EQ(Replies(fault, when, 7, 1.0), expected);
+        EXPECT_EQ(Replies(fault, when), expected);
     }
 }
 
 TEST(Fault_Selector, ABadSelectorIsRefusedWithItsReason) {
     const std::pair<const char*, const char*> cases[] = {
         {"at:", "not a list"},
-        {"at:3,,7", "not a list"},
         {"at:0", "start at 1"},
         {"at:5-", "not a list"},
-        {"at:-5", "not a list"},
         {"at:4-5-6", "not a list"},
         {"at:40-5", "ends before"},
-        {"at:3;7", "not a list"},
         {"1.5", "neither"},
-        {"", "neither"},
-        {"at:99999999999", "not a list"},
+        {"at:99999999999", "not a list"},  // too long to be a number, not a crash
     };
     for (auto [text, reason] : cases) {
         SCOPED_TRACE(text);
@@ -98,7 +85,7 @@ TEST(Kiln_Fault, ARelayThatUnsticksLetsTheLoopCoolTheKilnAndASpikeLeavesItAlone)
         Kiln_Sim_Server server(model, options);
         double hottest = 0;
         for (int exchange = 1; exchange <= 16; ++exchange) {
-            server.Serve(Read_PV_Frame());
+            server.Serve(Read_PV_Frame);
             model.Advance(1800);
             if (exchange == 2) hottest = unit.Temperature();
         }
