@@ -112,7 +112,7 @@ void Controller_Unit::Advance(double seconds) {
 }
 
 int Controller_Unit::Process_Value() const {
-    long value = std::lround(Temperature_ * Display_Per_Degree());
+    long value = std::lround((Temperature_ + Reading_Offset) * Display_Per_Degree());
     return static_cast<int>(std::clamp<long>(value, -999, 9999));
 }
 
@@ -213,6 +213,10 @@ void Controller_Model::Advance(double seconds) {
 
 void Controller_Model::Set_Input_Break(bool broken) {
     for (auto& [address, unit] : Units_) unit.Input_Break = broken;
+}
+
+void Controller_Model::Set_Reading_Offset(double degrees) {
+    for (auto& [address, unit] : Units_) unit.Reading_Offset = degrees;
 }
 
 void Controller_Model::Set_Heating(Heating heating) {

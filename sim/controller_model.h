@@ -56,8 +56,9 @@ class Controller_Unit {
     };
     std::optional<Answer> Execute(std::string_view code, std::string_view data);
 
-    bool Input_Break = false;  // an open thermocouple
-    bool Ram_Only = false;     // settings kept in volatile memory only
+    bool Input_Break = false;   // an open thermocouple
+    double Reading_Offset = 0;  // degrees the reading is off from the kiln's temperature
+    bool Ram_Only = false;      // settings kept in volatile memory only
     bool Auto_Tuning = false;
     bool Memory_Differs = false;  // volatile settings differ from the backup
     int Backup_Set_Value = 0;
@@ -99,6 +100,7 @@ class Controller_Model {
     void Advance(double seconds);
     Controller_Unit* Unit(int address);
     void Set_Input_Break(bool broken);
+    void Set_Reading_Offset(double degrees);
     void Set_Heating(Heating heating);
 
   private:

@@ -7,42 +7,65 @@
 
 namespace corvanel::sim {
 
-const std::array<const char*, Fault_Count> Fault_Flag_Names = {
-    "no-reply", "late-reply", "split-reply",     "corrupt-fcs",   "lower-fcs",   "end-0d",
-    "tc-break", "garbage",    "elements-failed", "weak-elements", "stuck-relay", "cable-pulled",
+namespace {
+constexpr std::array<const char*, Fault_Count> Flag_Names = {
+    "no-reply",      "late-reply",  "split-reply",  "corrupt-fcs", "lower-fcs",
+    "end-0d",        "tc-break",    "garbage",      "spike",       "elements-failed",
+    "weak-elements", "stuck-relay", "cable-pulled",
 };
+static_assert(Flag_Names.back() != nullptr, "every fault has its flag name");
+}  // namespace
+
+const std::array<const char*, Fault_Count> Fault_Flag_Names = Flag_Names;
 
 bool Fault_Stays(Fault fault) {
     return fault == Fault::Elements_Failed || fault == Fault::Weak_Elements ||
            fault == Fault::Stuck_Relay || fault == Fault::Cable_Pulled;
 }
 
-bool Fault_Selector::Selects(long exchange, std::mt19937& random) const {
+bool Fault_Selector::Strikes(long exchange, std::mt19937& random) const {
     if (Exchanges.count(exchange)) return true;
     if (Probability <= 0) return false;
     return std::uniform_real_distribution<double>(0.0, 1.0)(random) < Probability;
 }
 
+bool Fault_Selector::Holds(long exchange) const {
+    for (auto [first, last] : Spans)
+        if (exchange >= first && exchange <= last) return true;
+    return false;
+}
+
 Fault_Selector Parse_Fault_Selector(std::string_view text) {
     Fault_Selector selector;
     if (text.substr(0, 3) == "at:") {
-        std::string number;
-        std::string list(text.substr(3));
-        for (char c : list + ",") {
-            if (c == ',') {
-                if (number.empty())
-                    throw std::invalid_argument("empty exchange number in '" + std::string(text) +
-                                                "'");
-                long value = std::stol(number);
-                if (value < 1) throw std::invalid_argument("exchange numbers start at 1");
-                selector.Exchanges.insert(value);
-                number.clear();
-            } else if (std::isdigit(static_cast<unsigned char>(c))) {
-                number += c;
-            } else {
-                throw std::invalid_argument("'" + std::string(text) +
-                                            "' is not a list of exchange numbers like at:3,7");
+        std::string whole(text);
+        auto number_of = [&](const std::string& digits) {
+            if (digits.empty() || digits.size() > 9 ||
+                digits.find_first_not_of("0123456789") != std::string::npos) {
+                throw std::invalid_argument(
+                    "'" + whole + "' is not a list of exchange numbers like at:3,7 or at:5-40");
             }
+            long value = std::stol(digits);
+            if (value < 1) throw std::invalid_argument("exchange numbers start at 1");
+            return value;
+        };
+        std::string item;
+        for (char c : std::string(text.substr(3)) + ",") {
+            if (c != ',') {
+                item += c;
+                continue;
+            }
+            std::size_t dash = item.find('-');
+            if (dash == std::string::npos) {
+                selector.Exchanges.insert(number_of(item));
+            } else {
+                long first = number_of(item.substr(0, dash));
+                long last = number_of(item.substr(dash + 1));
+                if (last < first)
+                    throw std::invalid_argument("the span " + item + " ends before it starts");
+                selector.Spans.push_back({first, last});
+            }
+            item.clear();
         }
         return selector;
     }
@@ -69,26 +92,41 @@ std::vector<Timed_Chunk> Kiln_Sim_Server::Serve(std::string_view frame) {
     long exchange = ++Exchange_Count_;
     std::array<bool, Fault_Count> hit{};
     for (std::size_t i = 0; i < Fault_Count; ++i) {
-        hit[i] = Options_.Selectors[i].Selects(exchange, Random_);
-        if (Fault_Stays(static_cast<Fault>(i))) hit[i] = Struck_[i] = Struck_[i] || hit[i];
+        const Fault_Selector& selector = Options_.Selectors[i];
+        if (!Fault_Stays(static_cast<Fault>(i))) {
+            hit[i] = selector.Selects(exchange, Random_);
+            continue;
+        }
+        // Struck by number or probability, it stays; held by a span, it ends with it.
+        bool strikes = selector.Strikes(exchange, Random_);
+        Struck_[i] = Struck_[i] || strikes;
+        hit[i] = Struck_[i] || selector.Holds(exchange);
     }
     auto is_hit = [&](Fault fault) { return hit[static_cast<std::size_t>(fault)]; };
 
-    // The kiln's own faults act between exchanges too, as the model runs on.
+    // The kiln's own faults act between exchanges too, as the model runs on; when the
+    // last of them ends, the elements heat as the controller asks again.
+    bool heating_fault = true;
     if (is_hit(Fault::Stuck_Relay)) {
         Model_.Set_Heating(Heating::Stuck_On);
     } else if (is_hit(Fault::Elements_Failed)) {
         Model_.Set_Heating(Heating::Failed);
     } else if (is_hit(Fault::Weak_Elements)) {
         Model_.Set_Heating(Heating::Weak);
+    } else {
+        heating_fault = false;
+        if (Heating_Changed_) Model_.Set_Heating(Heating::Normal);
     }
+    Heating_Changed_ = heating_fault;
     if (is_hit(Fault::Cable_Pulled)) return {};
 
-    // The sensor reads open for this exchange only.
+    // The sensor reads open, or off by the spike, for this exchange only.
     Model_.Set_Input_Break(is_hit(Fault::Thermocouple_Break));
+    Model_.Set_Reading_Offset(is_hit(Fault::Spike) ? Options_.Spike_Degrees : 0.0);
     std::optional<std::string> body =
         Model_.Reply_Body(frame, is_hit(Fault::End_Code_0D) ? "0D" : "");
     Model_.Set_Input_Break(false);
+    Model_.Set_Reading_Offset(0.0);
     if (!body || is_hit(Fault::No_Reply)) return {};
 
     unsigned x = 0;

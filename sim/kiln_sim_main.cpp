@@ -46,7 +46,8 @@ pseudo-terminal. Prints the terminal's path on the first line of standard output
   --verbose            log every exchange on standard error
 
 Faults; WHEN is a probability 0..1 per exchange or exchange numbers at:3,7
-(the first request received is exchange 1):
+(the first request received is exchange 1), where a span at:5-40 means every
+exchange from 5 to 40:
   --no-reply=WHEN      send nothing
   --late-reply=WHEN    reply after --late-ms (default 600) milliseconds
   --split-reply=WHEN   reply in 2 to 4 chunks, --split-gap-ms (default 20) apart
@@ -55,7 +56,13 @@ Faults; WHEN is a probability 0..1 per exchange or exchange numbers at:3,7
   --end-0d=WHEN        reply end code 0D (command cannot be executed)
   --tc-break=WHEN      thermocouple open during the exchange (input error bit)
   --garbage=WHEN       1 to 4 stray characters before the reply
-Kiln faults, with the same WHEN; once struck they stay:
+  --spike=WHEN         the process value in a reading reply is off by
+                       --spike-degrees (default 200, may be negative); the kiln
+                       itself is unchanged
+Kiln faults, with the same WHEN; once struck they stay, but one struck for a
+span (at:5-40) ends after its last exchange: the elements heat again, the
+relay unsticks, the cable answers again. Spans count exchanges, not seconds:
+the program asks at a steady rate, so exchanges measure time.
   --elements-failed=WHEN  the elements give no heat at all
   --weak-elements=WHEN    the elements give half their power
   --stuck-relay=WHEN      full power whatever the controller's output
@@ -128,8 +135,8 @@ Options Parse_Options(int argc, char** argv) {
         std::size_t equals = flag.find('=');
         if (equals != std::string::npos) flag.erase(equals);
         static const std::vector<std::string> Plain_Flags = {
-            "units", "input-type", "scale", "low-limit", "high-limit",  "start-temp",
-            "speed", "link",       "seed",  "late-ms",   "split-gap-ms"};
+            "units", "input-type", "scale", "low-limit", "high-limit",   "start-temp",
+            "speed", "link",       "seed",  "late-ms",   "split-gap-ms", "spike-degrees"};
         if (std::find(Plain_Flags.begin(), Plain_Flags.end(), flag) == Plain_Flags.end() &&
             std::find(Fault_Flag_Names.begin(), Fault_Flag_Names.end(), flag) ==
                 Fault_Flag_Names.end()) {
@@ -183,6 +190,8 @@ Options Parse_Options(int argc, char** argv) {
             options.Faults.Late_Seconds = Whole_Of(flag, value, 0, 60000) / 1000.0;
         } else if (flag == "split-gap-ms") {
             options.Faults.Split_Gap_Seconds = Whole_Of(flag, value, 0, 10000) / 1000.0;
+        } else if (flag == "spike-degrees") {
+            options.Faults.Spike_Degrees = Whole_Of(flag, value, -9999, 9999);
         } else {
             auto fault = std::find(Fault_Flag_Names.begin(), Fault_Flag_Names.end(), flag);
             if (fault == Fault_Flag_Names.end()) Fail("unknown option --" + flag);
