@@ -44,6 +44,9 @@ Safety_Line Number(const char* key, const char* label, double S::*member, double
     return {setting, nullptr, member};
 }
 
+// The first setting a file written by an older version may lack.
+constexpr std::string_view First_Added_Key = "Alarm_Confirm_Seconds";
+
 const std::vector<Safety_Line>& Lines() {
     static const std::vector<Safety_Line> lines = {
         Switch("Controller_Lost_Alarm", "Controller lost alarm", &S::Controller_Lost_Alarm),
@@ -69,8 +72,23 @@ const std::vector<Safety_Line>& Lines() {
                &S::Carried_Over_Notice),
         Switch("Start_At_Kiln_Temperature", "Start at kiln temperature",
                &S::Start_At_Kiln_Temperature),
+        // Settings added later go at the end, so an older file keeps its lines as they are.
+        Number("Alarm_Confirm_Seconds",
+               "Seconds over-temperature or a thermocouple break must last",
+               &S::Alarm_Confirm_Seconds, 0, 600, true),
     };
     return lines;
+}
+
+// Whether the setting came after the file's first version: it is declared at or after
+// the first one added.
+bool Added_Later(const Setting& setting) {
+    bool later = false;
+    for (const Safety_Line& line : Lines()) {
+        later = later || line.Of.Key == First_Added_Key;
+        if (&line.Of == &setting) return later;
+    }
+    return false;
 }
 
 std::string Trimmed(std::string_view text) {
@@ -113,9 +131,17 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
         read.Settings = Safety_Settings_Of(store);
         return read;
     }
-    // Each line not taken, not known or missing is said in the settings' shared words.
-    for (Settings_Store::Line_Problem& problem : store.Read_File(File))
-        read.Problems.push_back(std::move(problem.Said));
+    // Each line not taken, not known or missing is said in the settings' shared words,
+    // except a setting the file's version did not have yet: that one is added.
+    bool add_lines = false, other_problems = false;
+    for (Settings_Store::Line_Problem& problem : store.Read_File(File)) {
+        const bool added_later = problem.What == Settings_Store::Line_Problem::Kind::Missing &&
+                                 problem.Of && Added_Later(*problem.Of);
+        (added_later ? add_lines : other_problems) = true;
+        if (!added_later) read.Problems.push_back(std::move(problem.Said));
+    }
+    // Rewritten only when every line was taken, so nothing the operator wrote is lost.
+    if (add_lines && !other_problems) store.Write_File(File);
     read.Settings = Safety_Settings_Of(store);
     return read;
 }

@@ -29,6 +29,9 @@ struct Safety_Settings {
     bool Scale_Check = true;        // RUN PROFILE refuses a profile in the other scale
     bool Carried_Over_Notice = true;
     bool Start_At_Kiln_Temperature = false;
+    // Over-temperature and thermocouple break are raised only once their condition has
+    // lasted this long, and never on fewer than two readings in a row.
+    double Alarm_Confirm_Seconds = 18;
 
     bool operator==(const Safety_Settings&) const = default;
 };
@@ -47,7 +50,9 @@ struct Safety_Settings_Read {
 
 // Reads the file; every line not taken and every missing value keeps the value it had
 // (the default at first) and is named in a message. A missing file gives the defaults
-// and is written with them, so the operator finds every setting there to edit.
+// and is written with them, so the operator finds every setting there to edit. A file
+// from before a setting existed takes its default quietly, and when nothing else is
+// wrong with it, the file is written again with that setting's line added.
 Safety_Settings_Read Read_Safety_Settings(Settings_Store& store);
 
 // The dialog's model: OK takes the good entries; a bad one shows the value in force

@@ -37,6 +37,17 @@ void Safety_Supervisor::Keep_Within(std::deque<Reading>& readings, long long now
     }
 }
 
+bool Safety_Supervisor::Confirmed(Confirmation& held, bool condition,
+                                  const Firing_Status& tick) const {
+    if (!condition) {
+        held = {};
+        return false;
+    }
+    // The first reading starts the count; each one after it adds a tick's length.
+    if (held.Readings++ > 0) held.Seconds += tick.Tick_Length;
+    return held.Readings >= 2 && held.Seconds >= Settings_.Alarm_Confirm_Seconds;
+}
+
 bool Safety_Supervisor::Failure_To_Heat(const Firing_Status& tick, long long now) {
     const double gap = tick.Temp_Scale == "C" ? Settings_.Heat_Gap_C : Settings_.Heat_Gap_F;
     if (tick.Set_Value - tick.Measured <= gap || tick.Output_Percent < Full_Output_Percent) {
@@ -90,16 +101,19 @@ Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
         Full_Power_.clear();
         Unpowered_.clear();
     } else {
-        Input_Error_Ticks_ = tick.Input_Error ? Input_Error_Ticks_ + 1 : 0;
+        const bool input_error_held = Confirmed(Input_Error_Held_, tick.Input_Error, tick);
         set(Safety_Alarm::Thermocouple_Break,
-            Input_Error_Ticks_ >= Settings_.Thermocouple_Break_Ticks &&
+            input_error_held && Input_Error_Held_.Readings >= Settings_.Thermocouple_Break_Ticks &&
                 Settings_.Thermocouple_Break_Alarm);
         // An open sensor reads nothing a heating check could use.
         const bool readable = !tick.Input_Error;
         set(Safety_Alarm::Failure_To_Heat,
             readable && Failure_To_Heat(tick, now) && Settings_.Failure_To_Heat_Alarm);
-        set(Safety_Alarm::Over_Temperature,
-            readable && Over_Temperature(tick, now) && Settings_.Over_Temperature_Alarm);
+        // Once raised it lasts as long as its condition; confirming is for the start.
+        const bool over = readable && Over_Temperature(tick, now);
+        set(Safety_Alarm::Over_Temperature, (Confirmed(Over_Temperature_Held_, over, tick) ||
+                                             (over && Active(Safety_Alarm::Over_Temperature))) &&
+                                                Settings_.Over_Temperature_Alarm);
     }
 
     Safety_Changes changes;
@@ -117,7 +131,8 @@ Safety_Changes Safety_Supervisor::Reset() {
         if (Active_[i]) changes.Cleared.push_back(static_cast<Safety_Alarm>(i));
     }
     Active_ = {};
-    Failed_Ticks_ = Input_Error_Ticks_ = 0;
+    Failed_Ticks_ = 0;
+    Input_Error_Held_ = Over_Temperature_Held_ = {};
     Full_Power_.clear();
     Unpowered_.clear();
     return changes;

@@ -55,11 +55,20 @@ class Safety_Supervisor {
     // (plus the one reading just before that, the window's starting point).
     static void Keep_Within(std::deque<Reading>& readings, long long now, double minutes);
 
+    // How long a condition has held on readings in a row: one bad reading is noise, so an
+    // alarm that ends the firing waits for a second one and the set seconds.
+    struct Confirmation {
+        int Readings = 0;
+        double Seconds = 0;
+    };
+    bool Confirmed(Confirmation& held, bool condition, const Firing_Status& tick) const;
+
     bool Failure_To_Heat(const Firing_Status& tick, long long now);
     bool Over_Temperature(const Firing_Status& tick, long long now);
 
     Safety_Settings Settings_;
-    int Failed_Ticks_ = 0, Input_Error_Ticks_ = 0;
+    int Failed_Ticks_ = 0;
+    Confirmation Input_Error_Held_, Over_Temperature_Held_;
     std::deque<Reading> Full_Power_, Unpowered_;
     std::array<bool, Safety_Alarm_Count> Active_{};
 };

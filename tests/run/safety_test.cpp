@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -14,8 +15,8 @@
 namespace corvanel {
 namespace {
 
-// One control tick a minute; `Kiln` fills in what the controller said at minute m of a
-// healthy firing of a profile that tops out at 1000.
+// One control tick a minute (or `Tick_Seconds`); `Kiln` fills in what the controller said
+// at tick m of a healthy firing of a profile that tops out at 1000.
 struct Supervisor_Case {
     const char* Name;
     std::function<void(int minute, Firing_Status&)> Kiln;
@@ -23,6 +24,8 @@ struct Supervisor_Case {
     std::string Expected;  // "raised <alarm> @m; " and "cleared <alarm> @m; ", in order
     std::string Scale = "F";
     bool Controller_Lost_Alarm = true;  // the safety setting that switches that alarm off
+    double Tick_Seconds = 60;
+    double Confirm_Seconds = 18;
 };
 
 class Safety_Supervisor_Test : public ::testing::TestWithParam<Supervisor_Case> {};
@@ -31,12 +34,15 @@ TEST_P(Safety_Supervisor_Test, RaisesAndClearsEachAlarmAtTheRightTick) {
     const Supervisor_Case& c = GetParam();
     Safety_Settings settings;
     settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+    settings.Alarm_Confirm_Seconds = c.Confirm_Seconds;
     Safety_Supervisor supervisor(settings);
     auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
     std::string heard;
     for (int m = 0; m < c.Minutes; ++m) {
         Firing_Status tick;
-        tick.Clock = Date_Time_Of_Seconds(Seconds_Of({2026, 12, 5, 9, 0, 0}) + 60LL * m);
+        tick.Clock = Date_Time_Of_Seconds(Seconds_Of({2026, 12, 5, 9, 0, 0}) +
+                                          static_cast<long long>(c.Tick_Seconds) * m);
+        tick.Tick_Length = c.Tick_Seconds;
         tick.Temp_Scale = c.Scale;
         tick.Plan = plan;
         tick.Set_Value = 500, tick.Measured = 495, tick.Output_Percent = 40;
@@ -60,12 +66,28 @@ auto Full_Power(double per_minute, double gap = 100) {
     };
 }
 
+// Ramping to 880 at minute 8, holding at 1000 from 10, cooling unpowered from 20; a
+// reading 200 too high at each of the `bad` minutes.
+auto Firing(std::vector<int> bad) {
+    return [=](int m, Firing_Status& t) {
+        t.Measured = m < 10 ? 800 + 10 * m : m < 20 ? 1000 : 1000 - 5 * (m - 20);
+        t.Set_Value = t.Measured, t.Output_Percent = m < 20 ? 50 : 0;
+        if (std::ranges::find(bad, m) != bad.end()) t.Measured += 200;
+    };
+}
+
+// Over 1050 from tick 5 on, and once at tick 2.
+void Over_From_Tick_5(int m, Firing_Status& t) {
+    t.Measured = m == 2 || m >= 5 ? 1100 : 990;
+}
+
 // A new run starts with no alarm of the last one: the reset clears what was active.
 TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     Safety_Supervisor supervisor{Safety_Settings{}};
     Firing_Status tick;
     tick.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 1000}});
-    tick.Measured = 2000;
+    tick.Measured = 2000, tick.Tick_Length = 60;
+    EXPECT_TRUE(supervisor.Check(tick).Empty());
     EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
     EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
@@ -98,13 +120,27 @@ INSTANTIATE_TEST_SUITE_P(
                         [](int m, Firing_Status& t) {
                             t.Measured = m < 5 ? 1050 : m < 8 ? 1051 : 990;
                         },
-                        10, "raised Over-temperature @5; cleared Over-temperature @8; "},
+                        10, "raised Over-temperature @6; cleared Over-temperature @8; "},
         Supervisor_Case{"AStuckRelayClimbsWithTheOutputOff",
                         [](int m, Firing_Status& t) {
                             t.Output_Percent = m == 0 || m == 9 ? 10 : 0;  // a pulse starts it anew
                             t.Measured = 500 + 6 * m;
                         },
-                        24, "raised Over-temperature @19; "}),
+                        24, "raised Over-temperature @20; "},
+        Supervisor_Case{"OneBadReadingInARampAHoldOrTheCoolingIsNoAlarm", Firing({8, 14, 25}), 30,
+                        ""},
+        Supervisor_Case{"TwoInARowInARampAHoldAndTheCoolingAreAnAlarm",
+                        Firing({8, 9, 14, 15, 25, 26}), 30,
+                        "raised Over-temperature @9; cleared Over-temperature @10; "
+                        "raised Over-temperature @15; cleared Over-temperature @16; "
+                        "raised Over-temperature @26; cleared Over-temperature @27; "},
+        Supervisor_Case{"EighteenSecondsAreSixTicksOfThree", Over_From_Tick_5, 20,
+                        "raised Over-temperature @11; ", "F", true, 3},
+        Supervisor_Case{"NoSecondsStillTakeTwoReadings", Over_From_Tick_5, 20,
+                        "raised Over-temperature @6; ", "F", true, 3, 0},
+        Supervisor_Case{"ThermocoupleBreakLastsItsSecondsToo",
+                        [](int m, Firing_Status& t) { t.Input_Error = m >= 2; }, 12,
+                        "raised Thermocouple break @8; ", "F", true, 3}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // What happened to each line, said in the settings' shared words (the rules are the
@@ -123,6 +159,13 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
     EXPECT_EQ(said(Read_Safety_Settings(first_start).Problems),
               std::vector<std::string>{"No safety settings file, the defaults are used"});
     std::string file = Read_Whole_File(paths.Setup_File("Safety.txt"));
+    // A file from before the confirmation time: read quietly, the line added at the end.
+    const std::string added = "Alarm_Confirm_Seconds=18\r\n";
+    ASSERT_TRUE(file.ends_with(added));
+    Write_Whole_File(paths.Setup_File("Safety.txt"), file.substr(0, file.size() - added.size()));
+    Settings_Store older(paths);
+    EXPECT_EQ(said(Read_Safety_Settings(older).Problems), std::vector<std::string>{});
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Safety.txt")), file);
     for (auto [from, to] : {std::pair{"Controller_Lost_Ticks=5\r\n", ""},
                             {"Heat_Gap_C=28", "Heat_Gap_C=15.5"},
                             {"Heat_Minutes=20", "Heat_Minutes = many"},
@@ -148,6 +191,7 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
     form.Set_Text(*form.Field("Heat_Rise"), "2.5");
     form.Set_On(*form.Field("Scale_Check"), true);
     form.Set_Text(*form.Field("Thermocouple_Break_Ticks"), "2.5");
+    form.Set_Text(*form.Field("Alarm_Confirm_Seconds"), "0");
     EXPECT_FALSE(form.OK());
     EXPECT_EQ(form.Field("Heat_Minutes")->Text + " " + form.Field("Heat_Rise")->Text, "20 2.5");
     EXPECT_EQ(form.Message->English(),
@@ -157,6 +201,7 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
               "is used.\r\nSet Input-error ticks in a row again to keep a value of your own.");
     expected.Heat_Rise = 2.5;
     expected.Scale_Check = true;
+    expected.Alarm_Confirm_Seconds = 0;
     EXPECT_EQ(Safety_Settings_Of(store), expected);
     EXPECT_TRUE(form.OK());
 }
