@@ -91,13 +91,6 @@ bool Added_Later(const Setting& setting) {
     return false;
 }
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return "";
-    const auto last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 }  // namespace
 
 const Setting_List& Safety_Setting_List() {
