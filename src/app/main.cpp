@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -10,6 +11,8 @@
 #include "app/second_start.h"
 #include "app/smoke_check.h"
 #include "setup/program_lock.h"
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -47,6 +50,17 @@ const char* const Version =
     "This is free software: you are free to change and redistribute it.\n"
     "There is NO WARRANTY, to the extent permitted by law.\n";
 
+// Room for the log, the record, the port and the page's clients whatever the session's
+// default: a file that cannot be opened must never be the record of a tick.
+void Raise_Open_Files_Limit() {
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0) return;
+    const rlim_t wanted = std::min<rlim_t>(files.rlim_max, 16384);
+    if (files.rlim_cur >= wanted) return;
+    files.rlim_cur = wanted;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -61,6 +75,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    Raise_Open_Files_Limit();
     const corvanel::Program_Paths paths = corvanel::Program_Paths::Of_Executable();
     // Held until the program ends; taken before anything in the folder or the port is used.
     const corvanel::Program_Lock lock = corvanel::Program_Lock::Take(paths.Folder());
