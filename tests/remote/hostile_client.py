@@ -9,6 +9,7 @@
 Prints "ready" once its connections are made (idle) and "dropped" when the program
 closes its connection; otherwise runs until its standard input is closed.
 """
+import os
 import resource
 import select
 import socket
@@ -19,7 +20,7 @@ import time
 
 def until_stdin_closes():
     sys.stdin.read()
-    sys.exit(0)
+    os._exit(0)
 
 
 def connect(port):
