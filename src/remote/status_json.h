@@ -13,7 +13,15 @@ namespace corvanel {
 // traces are not in it; Trace_Json gives them.
 std::string Status_Json(const Status_Snapshot& snapshot);
 
-// {"points":[[elapsed,set value,measured],...]} for the points after `since`.
+// "measured" is null unless the reading is fresh; "reading" says "live", "stale" or
+// "absent", "reading_age_seconds" how old the last good reading is, "last_measured" its
+// value (null when absent) and "measured_note" why there is none, in the operator's words.
+
+// Why the status has no fresh measured value at `now`, translated; "" when it has one.
+std::string Reading_Note(const Firing_Status& status, const Date_Time& now);
+
+// {"points":[[elapsed,set value,measured],...]} for the points after `since`; elapsed at
+// the tick's real time, measured null where the line has a gap.
 std::string Trace_Json(const Status_Snapshot& snapshot, double since);
 
 // A JSON string literal with quotes and escapes.

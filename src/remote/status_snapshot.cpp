@@ -36,7 +36,11 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
                 for (std::size_t i = 0; i < Trace_.size(); i += 2) Trace_[kept++] = Trace_[i];
                 Trace_.resize(kept);
             }
-            Trace_.push_back({status.Elapsed, status.Set_Value, status.Measured});
+            // At the tick's real time; without a fresh reading the measured line has a gap.
+            Trace_.push_back({status.Real_Elapsed, status.Set_Value,
+                              status.Reading_At(status.Clock) == Firing_Status::Reading::Live
+                                  ? status.Measured
+                                  : std::nan("")});
             break;
         default:
             break;

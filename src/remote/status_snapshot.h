@@ -10,7 +10,8 @@
 
 namespace corvanel {
 
-// One control tick of this firing as the chart draws it.
+// One control tick of this firing as the chart draws it: at its real time since the
+// start, in the profile's unit; Measured NaN without a fresh reading.
 struct Trace_Point {
     double Elapsed = 0, Set_Value = 0, Measured = 0;
 };

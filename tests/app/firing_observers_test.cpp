@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the firing status observers hear, show and record of a firing, and the live view.
 
+#include <cmath>
+
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/live_firing_view.h"
@@ -95,8 +97,14 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
                   "communication error run 1 1.50 205 Set Value Communications Error",
                   "communication error run 1 1.50 205 Read Value Communications Error",
                   "tick run 1 1.50 205", "tick run 2 2.50 250"}));
-    EXPECT_EQ(view.Set_Value(),
-              (Trace_Points{{0, 70}, {1, 160}, {1.5, 205}, {1.5, 205}, {2.5, 250}}));
+    // Each tick at its real time since the start (the set value from the counted minutes):
+    // the last one 33 s after the resume at 1.50, though the elapsed time is 2.50.
+    ASSERT_EQ(view.Set_Value().size(), 5u);
+    const Trace_Points at_real_times{{0, 70}, {1, 160}, {1.5, 205}, {1.55, 205}, {2.05, 250}};
+    for (std::size_t i = 0; i < at_real_times.size(); ++i) {
+        EXPECT_NEAR(view.Set_Value()[i].first, at_real_times[i].first, 1e-9) << i;
+        EXPECT_EQ(view.Set_Value()[i].second, at_real_times[i].second) << i;
+    }
     Trace_Points expected;
     for (std::size_t i = 0; i < measured.size(); ++i)
         expected.emplace_back(view.Set_Value().at(i).first, measured[i]);
@@ -185,8 +193,13 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     EXPECT_TRUE(again.Profile_Dialog.Open_Requests.empty() &&
                 again.Log_Dialog.Open_Requests.empty());
     EXPECT_FALSE(again.Form.Control_Interval.Enabled);
-    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}}));
-    EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 19.5}}));
+    // From the record, at the ticks' real times: the ninety minutes without a line between
+    // its two ticks are a gap in the measured line.
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}, {1.5, 24.5}}));
+    ASSERT_EQ(view.Measured().size(), 3u);
+    EXPECT_TRUE(std::isnan(view.Measured()[1].second));
+    EXPECT_EQ(view.Measured()[0], (std::pair{0.0, 19.5}));
+    EXPECT_EQ(view.Measured()[2], (std::pair{1.5, 19.5}));
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
               "Time (hours)|Temperature (°C)");
     again.Form.Start_Profile_Click();
@@ -235,9 +248,15 @@ TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate)
     status.Clock = {2026, 12, 31, 20, 15, 0};
     view.Firing_Changed(status, Firing_Event::Tick, "");
     EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
-    // Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
-    EXPECT_EQ(Drawn_Points({{0, 70}, {0, 71}, {0, 73}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}),
-              (Trace_Points{{0, 70}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}));
+    // Of the twenty ticks in a minute the chart draws the first and the last; a gap stays.
+    EXPECT_EQ(Drawn_Points({{0, 70}, {0.1, 71}, {0.2, 73}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}),
+              (Trace_Points{{0, 70}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}));
+    const Trace_Points gap = Drawn_Points({{0, 70}, {0.5, NAN}, {0.6, 71}, {0.7, 72}, {0.8, 73}});
+    ASSERT_EQ(gap.size(), 4u);
+    EXPECT_TRUE(std::isnan(gap[1].second));
+    EXPECT_EQ(gap[3], (std::pair{0.8, 73.0}));
+    const Trace_Points hours{{0, 70}, {1.2 / 60, 71}, {2.4 / 60, 72}, {3.6 / 60, 73}};
+    EXPECT_EQ(Drawn_Points(hours, 1.0 / 60), hours) << "in hours a minute is a sixtieth";
 }
 
 }  // namespace
