@@ -96,9 +96,8 @@ TEST(Firing_Record_Format, APlainLogReadsAgainstItsProfile) {
     EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
 }
 
-// Ticks lie at their real times on the record's axis: from the start or resume before
-// them, across a change of the clock's offset; a record from before any start, and a
-// plain log, at their elapsed times.
+// Ticks at their real times since the start or resume before them, across a change of
+// the clock's offset; before any start, and in a plain log, at their elapsed times.
 TEST(Firing_Record_Format, TicksLieAtTheirRealTimesSinceTheStartTheyFollow) {
     const Firing_Record record = Parse_Firing_Record(
         Header +
