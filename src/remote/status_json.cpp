@@ -83,8 +83,9 @@ std::string Reading_Note(const Firing_Status& status, const Date_Time& now) {
                                             : "No reading from the controller");
 }
 
-std::string Status_Json(const Status_Snapshot& snapshot) {
+std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
     const Firing_Status& status = snapshot.Status();
+    const Date_Time now = Date_Time_Of_Seconds(Seconds_Of(status.Clock) + later);
     std::string alarms;
     for (const std::string& alarm : status.Alarms) {
         alarms += (alarms.empty() ? "" : ",") + Json_String(alarm);
@@ -97,7 +98,7 @@ std::string Status_Json(const Status_Snapshot& snapshot) {
     std::optional<Date_Time> finish = snapshot.Finish_Time();
     const std::vector<Trace_Point>& trace = snapshot.Trace();
     // The measured value only while it is fresh: an old one is the last one, with its age.
-    const Firing_Status::Reading reading = status.Reading_At(status.Clock);
+    const Firing_Status::Reading reading = status.Reading_At(now);
     const double no_value = std::nan("");
     std::vector<std::string> fields = {
         Field("kiln", Json_String(status.Kiln_Name)),
@@ -126,10 +127,10 @@ std::string Status_Json(const Status_Snapshot& snapshot) {
         Field("last_trace_elapsed", trace.empty() ? "null" : Json_Number(trace.back().Elapsed)),
         Field("reading", Json_String(Reading_Name(reading))),
         Field("reading_age_seconds",
-              status.Has_Reading ? Json_Number(status.Reading_Age(status.Clock)) : "null"),
+              status.Has_Reading ? Json_Number(status.Reading_Age(now)) : "null"),
         Field("last_measured",
               Json_Number(reading == Firing_Status::Reading::Absent ? no_value : status.Measured)),
-        Field("measured_note", Json_String(Reading_Note(status, status.Clock))),
+        Field("measured_note", Json_String(Reading_Note(status, now))),
     };
     std::string json = "{";
     for (const std::string& field : fields) json += (json.size() > 1 ? "," : "") + field;

@@ -11,7 +11,8 @@ namespace corvanel {
 // The snapshot as the page and the publisher read it: one JSON object with the kiln, the
 // state, the read-outs, time left and finish time, and the planned profile's points. The
 // traces are not in it; Trace_Json gives them.
-std::string Status_Json(const Status_Snapshot& snapshot);
+// `later` seconds after the snapshot was taken, for the reading's age.
+std::string Status_Json(const Status_Snapshot& snapshot, long long later = 0);
 
 // "measured" is null unless the reading is fresh; "reading" says "live", "stale" or
 // "absent", "reading_age_seconds" how old the last good reading is, "last_measured" its
