@@ -102,7 +102,7 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
 
     const bool active = status.Run_Active();
     Now_Shown_ = active;
-    Now_Elapsed_ = status.Elapsed;
+    Now_Elapsed_ = status.Real_Elapsed;  // where the traces end, not the counted minutes
     Current_Segment_ = active ? status.Segment : 0;
     if (!active) {
         Time_Left_.clear();

@@ -34,7 +34,8 @@ class Live_Firing_View : public Firing_Observer {
     // traces only grow, so a drawing can add just the new points.
     std::uint64_t Trace_Generation() const { return Generation_; }
 
-    // The now marker: shown at the elapsed time while a run is active (suspended too).
+    // The now marker: shown at the last tick's real time while a run is active (suspended
+    // too), where the traces end.
     bool Now_Shown() const { return Now_Shown_; }
     double Now_Elapsed() const { return Now_Elapsed_; }
 

@@ -88,7 +88,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_EQ(rig.Form.Duty_Cycle, "0%");
     rig.Line.Server = &rig.Server;
     tick(30);  // past a minute boundary
-    EXPECT_EQ(Shown(view), "now=2.50 seg=2 left=1 min ends=09:12");
+    EXPECT_EQ(Shown(view), "now=2.05 seg=2 left=1 min ends=09:12");  // at the last tick
     EXPECT_EQ(observer.Last.Error_Limit, 0);  // the hold has no limit
     EXPECT_EQ(observer.Heard,
               (std::vector<std::string>{
