@@ -68,7 +68,9 @@ void Traj_form::Show_Process_Temp() {
 }
 
 void Traj_form::Learn_Controller_Scale() {
-    if (!Live_Readouts) return;
+    // Asked only of a controller that has just answered, so a closed port or a silent
+    // line gives no message more than the ticks already give.
+    if (!Live_Readouts || Loading_Form || !Services_.Panel.Communication_Status) return;
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
     if (Services_.Panel.Communication_Status && Services_.Panel.Command_Executed) {
