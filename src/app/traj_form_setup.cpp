@@ -100,6 +100,7 @@ void Traj_form::mnuFileOpen_Click() {
     CommonDialog3.File_Name = file_name;
 
     // A rejected or broken file leaves the profile loaded before in force, whole.
+    const bool had_profile = Profile_.Valid();
     const Loaded_Profile::Load_Result loaded =
         Profile_.Load(Services_.Paths.Profile_File(file_name));
     if (loaded.What == Loaded_Profile::Load_Result::Outcome::Format_Not_Valid) {
@@ -118,7 +119,9 @@ void Traj_form::mnuFileOpen_Click() {
     Set_Profile_Name(file_name);
     RunWorkSheet_to_FlexGrid();
     SetPointReadOut = TranslateText(Profile_.Fahrenheit() ? "SetTemp(F)" : "SetTemp(C)");
+    if (had_profile) Carry_Elapsed_Into(Profile_.Minutes());
     Use_Time_Unit(Profile_.Minutes(), Control_Interval);
+    Learn_Controller_Scale();
     Display(TranslateText("Profile Loaded"));
     Publish_Firing(Firing_Event::Profile_Loaded);
     Notice_Carried_Over_Time();
