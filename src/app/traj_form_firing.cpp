@@ -11,6 +11,7 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     Firing_Status status;
     status.State = Control_Interval.Enabled ? Firing_State::Running
                    : Engine_.Suspended()    ? Firing_State::Suspended
+                   : Supervisor.Cooling()   ? Firing_State::Cooling
                                             : Firing_State::Monitor;
     status.Clock = Services_.Time.Now();
     status.Kiln_Name = OvenName;
@@ -35,6 +36,11 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Input_Error = Services_.Panel.InputError;
     status.Alarms = Supervisor.Active_Alarms();
     status.Plan = Profile_.Plan();
+    // After the run the kiln is read on the monitoring tick.
+    if (status.State == Firing_State::Cooling) {
+        status.Tick_Length = Monitor_Interval.Interval / 1000.0;
+        status.Seconds_After_Run = Supervisor.Seconds_Cooling(status.Clock);
+    }
     return status;
 }
 

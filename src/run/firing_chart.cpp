@@ -76,9 +76,9 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
         for (const auto& [time, temp] : record.Header.Plan) add(plan, time, temp, record.Header);
         for (const Firing_Record_Line& line : record.Lines) {
-            if (!line.Is_Tick()) continue;
-            add(set, line.Elapsed, line.Set_Value, record.Header);
-            add(measured, line.Elapsed, line.Measured, record.Header);
+            // After the run only the kiln's temperature goes on; its set value is not the plan's.
+            if (line.Is_Tick()) add(set, line.Elapsed, line.Set_Value, record.Header);
+            if (line.Is_Reading()) add(measured, line.Elapsed, line.Measured, record.Header);
         }
         for (Chart_Series* series : {&plan, &set, &measured}) {
             if (!series->Points.empty()) chart.Series.push_back(std::move(*series));

@@ -190,6 +190,10 @@ std::string Take_Data_Line(const std::vector<std::string>& fields, Firing_Record
 
 }  // namespace
 
+bool Firing_Record_Line::Is_After_Run() const {
+    return Event == After_Run_Event;
+}
+
 std::string Csv_Field(std::string text) {
     for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';

@@ -97,6 +97,17 @@ void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event 
             Measured_.emplace_back(status.Elapsed, status.Measured);
             Set_Value_.emplace_back(status.Elapsed, status.Set_Value);
             break;
+        case Firing_Event::Monitor_Tick:
+            // After the run the traces go on, a point a minute as in the record; the set
+            // value is the soft off's.
+            if (status.State == Firing_State::Cooling &&
+                (Measured_.empty() ||
+                 status.Elapsed_After_Run() >=
+                     Measured_.back().first + (status.Time_Unit == "H" ? 1.0 / 60 : 1))) {
+                Measured_.emplace_back(status.Elapsed_After_Run(), status.Measured);
+                Set_Value_.emplace_back(status.Elapsed_After_Run(), status.Set_Value);
+            }
+            break;
         case Firing_Event::Profile_Loaded:
             Clear_Traces();
             break;

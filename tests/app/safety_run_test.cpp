@@ -2,8 +2,11 @@
 // The safety layer on the run model, against the simulated kiln and its plant faults,
 // with a fake clock.
 
+#include <algorithm>
 #include <optional>
 
+#include "run/firing_record.h"
+#include "run/firing_record_writer.h"
 #include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
 #include "support/main_window_rig.h"
@@ -50,6 +53,16 @@ struct Safety_Rig : Main_Window_Rig {
         Faulty.emplace(Model, options);
         Line.Server = &*Faulty;
     }
+    // One tick of whichever timer runs, `seconds` after the last.
+    void Tick(int seconds = 3) {
+        Clock.Advance(seconds);
+        Model.Advance(seconds);
+        if (Form.Control_Interval.Enabled) {
+            Form.Control_Interval_Timer();
+        } else {
+            Form.Monitor_Interval_Timer();
+        }
+    }
     // At the profile's pace until the run ends or `limit` ticks have passed.
     int Fire(int limit) {
         Form.Start_Profile_Click();
@@ -75,12 +88,15 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
         bool Ends_Run;
         const char* Sample = nullptr;  // a shipped profile instead of the long ramp
         int Ticks = 2391;              // a healthy firing's, to "Profile Finished" and the soft off
+        std::size_t Mails = 1;
     } cases[] = {
         {"healthy", {}, "", "", false},
         {"healthy quick test", {}, "", "", false, "quick_test.txt", 151},
         {"healthy cone 04 bisque of 15 hours", {}, "", "", false, "bisque.txt", 902},
         {"elements failed", sim::Fault::Elements_Failed, "at:5", "Failure to heat", false},
-        {"stuck relay", sim::Fault::Stuck_Relay, "at:5", "Over-temperature", true},
+        // The kiln heats with the output off before it is over the profile.
+        {"stuck relay", sim::Fault::Stuck_Relay, "at:5", "Kiln heating with output off", true,
+         nullptr, 0, 2},
         {"thermocouple break", sim::Fault::Thermocouple_Break, "1", "Thermocouple break", true},
         {"cable pulled", sim::Fault::Cable_Pulled, "at:30", "Controller lost", false}};
     for (const auto& c : cases) {
@@ -99,13 +115,14 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
             EXPECT_EQ(ticks, c.Ticks);
             EXPECT_TRUE(rig.Said("Profile Finished"));
             EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
-            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps || !rig.Mail.Sent.empty());
+            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps ||
+                         !rig.Mail.Sent.empty());
             continue;
         }
         ASSERT_FALSE(rig.Observer.Alarms.empty());
         EXPECT_EQ(rig.Observer.Alarms.front(), "raised " + c.Alarm + " { \"" + c.Alarm + "\" }");
         EXPECT_TRUE(rig.Form.Supervisor.Banner().Alarm_On());
-        ASSERT_EQ(rig.Mail.Sent.size(), 1u) << ::testing::PrintToString(rig.Observer.Alarms);
+        ASSERT_EQ(rig.Mail.Sent.size(), c.Mails) << ::testing::PrintToString(rig.Observer.Alarms);
         EXPECT_NE(rig.Mail.Sent[0].Body.find("Alarm=" + c.Alarm + "\r\nTime=2026-12-05 "),
                   std::string::npos);
         EXPECT_EQ(rig.Form.Control_Interval.Enabled, !c.Ends_Run);
@@ -126,7 +143,10 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     Safety_Rig rig;
     rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
     rig.Fire(400);
-    ASSERT_EQ(rig.Mail.Sent.size(), 1u);
+    const auto over = std::ranges::find_if(rig.Mail.Sent, [](const Mail_Message& mail) {
+        return mail.Body.find("Alarm=Over-temperature") != std::string::npos;
+    });
+    ASSERT_NE(over, rig.Mail.Sent.end());
 
     Temp_Folder mailbox;
     Smtp_Sink sink(mailbox.Path());
@@ -134,7 +154,7 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     rig.Setup_File("MailServer.txt", "smtp://127.0.0.1:" + sink.Port());
     rig.Setup_File("MailFrom.txt", "<kiln@studio.example>");  // brackets typed or not
     Smtp_Mail_Sender sender(rig.Paths);
-    ASSERT_TRUE(sender.Send(rig.Mail.Sent.back()));
+    ASSERT_TRUE(sender.Send(*over));
     ASSERT_TRUE(
         sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
     const std::string alarm = sink.Message(1), alert = sink.Message(2);
@@ -150,9 +170,95 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     }
 }
 
+// The after-run lines of the rig's record, and the line that ends the watch.
+struct After_Run_Lines {
+    std::vector<Firing_Record_Line> Readings;
+    std::optional<Firing_Record_Line> Ended;
+};
+After_Run_Lines After_Run_Of(const Safety_Rig& rig, const std::string& log) {
+    After_Run_Lines lines;
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name(log))));
+    for (const Firing_Record_Line& line : record.Lines) {
+        if (line.Is_After_Run()) lines.Readings.push_back(line);
+        if (line.Event == "after run ended") lines.Ended = line;
+    }
+    return lines;
+}
+
+// A finished firing leaves the hot kiln watched and recorded, a line a minute, until it is
+// below the setting; then the watch ends by itself and nothing more is recorded.
+TEST(After_The_Run, AHotKilnIsWatchedAndRecordedUntilItIsCold) {
+    Safety_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Write_Profile("warm.txt", {{"1", "0", "10", "r", "70", "400", "33.00", "", "", ""},
+                                   {"2", "10.00", "", "e", "400", "", "", "", "", ""}});
+    rig.Open_Profile("warm.txt");
+    rig.Choose_Log("short.txt");
+    rig.Fire(300);
+    ASSERT_FALSE(rig.Form.Control_Interval.Enabled);
+    const double end_elapsed = rig.Form.Engine().Elapsed();
+    ASSERT_GE(rig.Form.Firing_Status_Now().Measured, 150) << "the kiln is hot at the end";
+    int ticks = 0;
+    for (; rig.Form.Firing_Status_Now().State == Firing_State::Cooling && ticks < 20000; ++ticks)
+        rig.Tick();
+    EXPECT_LT(rig.Form.Firing_Status_Now().Measured, 150);
+    for (int i = 0; i < 40; ++i) rig.Tick();  // cold: no more lines
+    After_Run_Lines tail = After_Run_Of(rig, "short.txt");
+    ASSERT_GE(tail.Readings.size(), 3u) << ticks;
+    EXPECT_LE(tail.Readings.size(), ticks * 3 / 60 + 1) << "a line a minute at most";
+    for (std::size_t i = 1; i < tail.Readings.size(); ++i) {
+        const long long apart =
+            Seconds_Of(tail.Readings[i].Clock) - Seconds_Of(tail.Readings[i - 1].Clock);
+        EXPECT_GE(apart, 60);
+        EXPECT_LT(apart, 66);
+        EXPECT_NEAR(tail.Readings[i].Elapsed - tail.Readings[i - 1].Elapsed, apart / 60.0, 0.01);
+    }
+    EXPECT_GT(tail.Readings.front().Elapsed, end_elapsed);
+    ASSERT_TRUE(tail.Ended);
+    EXPECT_EQ(tail.Ended->Detail, "below 150 F");
+    EXPECT_LT(tail.Ended->Measured, 150);
+}
+
+// A relay welded shut: the kiln heats with the output off, which is mailed at once and
+// again every quarter of an hour while it lasts; the over-temperature soft off does not
+// end the watch, and the record follows the climb after the run.
+TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndRecorded) {
+    Safety_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Choose_Log("relay.txt");
+    rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
+    const std::string heating = "Alarm=Kiln heating with output off\r\n";
+    std::vector<int> mailed_at;  // seconds from the start
+    std::size_t seen = 0;
+    rig.Form.Start_Profile_Click();
+    for (int second = 3; second <= 50 * 60; second += 3) {
+        rig.Tick();
+        for (; seen < rig.Mail.Sent.size(); ++seen)
+            if (rig.Mail.Sent[seen].Body.find(heating) != std::string::npos)
+                mailed_at.push_back(second);
+    }
+    EXPECT_FALSE(rig.Form.Control_Interval.Enabled) << "over-temperature ended the run";
+    EXPECT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Cooling);
+    EXPECT_TRUE(rig.Form.Supervisor.Banner().Text().find(
+                    "relay may be stuck. Switch the kiln off at its wall switch or breaker now.") !=
+                std::string::npos)
+        << rig.Form.Supervisor.Banner().Text();
+    ASSERT_GE(mailed_at.size(), 3u);
+    EXPECT_EQ(mailed_at[1] - mailed_at[0], 15 * 60);
+    EXPECT_EQ(mailed_at[2] - mailed_at[1], 15 * 60);
+    After_Run_Lines tail = After_Run_Of(rig, "relay.txt");
+    ASSERT_GE(tail.Readings.size(), 2u);
+    EXPECT_GT(tail.Readings.back().Measured, tail.Readings.front().Measured + 200);
+    EXPECT_FALSE(tail.Ended);
+}
+
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
-    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible()) << "a profile opened at elapsed 0 tells nothing";
+    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible())
+        << "a profile opened at elapsed 0 tells nothing";
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
     const std::string notice = "The firing continues at elapsed time 8.00\r\n";
