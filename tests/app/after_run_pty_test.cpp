@@ -40,9 +40,9 @@ struct No_Windows : Window_Manager {
     void End_Program() override {}
 };
 
-// The over-temperature soft off cannot stop a welded relay: the kiln climbs on to 1,500 F
-// after the run, the record and its summary's peak follow it there, and the stuck-relay
-// alarm reaches the notification list.
+// A soft off cannot stop a welded relay: the kiln climbs on to 1,500 F after the run, the
+// record and its summary's peak follow it there, and the stuck-relay alarm reaches the
+// notification list.
 TEST(After_The_Run_On_A_Pty, AStuckRelayIsFollowedToItsPeakAndMailed) {
     namespace fs = std::filesystem;
     Make_Application();
@@ -55,7 +55,7 @@ TEST(After_The_Run_On_A_Pty, AStuckRelayIsFollowedToItsPeakAndMailed) {
     ASSERT_FALSE(sink.Port().empty()) << "the loopback SMTP server did not start";
     Kiln_Sim_Process sim;
     sim.Start(folder, paths,
-              {"--units=0", "--scale=F", "--speed=600", "--start-temp=70", "--stuck-relay=at:12"});
+              {"--units=0", "--scale=F", "--speed=600", "--start-temp=300", "--stuck-relay=1"});
     Write_Whole_File(paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + sink.Port());
     Write_Whole_File(paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
 
@@ -89,17 +89,18 @@ TEST(After_The_Run_On_A_Pty, AStuckRelayIsFollowedToItsPeakAndMailed) {
     log_dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/relay.txt"));
     form.mnuSpecifyLogFile_Click();
 
+    // The operator ends the run at once; the relay, welded from the first exchange, does not.
     form.Start_Profile_Click();
-    for (int tick = 0; form.Control_Interval.Enabled && tick < 200; ++tick) {
-        clock.Advance(3);
-        form.Control_Interval_Timer();
-    }
-    ASSERT_FALSE(form.Control_Interval.Enabled) << form.User_Message_Box;
-    const std::string record_path = paths.Logfile(Firing_Record_Name("relay.txt"));
+    clock.Advance(3);
+    form.Control_Interval_Timer();
+    form.SoftOff_Click();
     const double at_soft_off = form.Firing_Status_Now().Measured;
+    const std::string record_path = paths.Logfile(Firing_Record_Name("relay.txt"));
     // A monitoring tick reads the kiln every 3 seconds; the clock jumps a minute, so each
     // one keeps its line.
-    for (int tick = 0; form.Firing_Status_Now().Measured < 1500 && tick < 400; ++tick) {
+    for (int tick = 0;
+         form.Firing_Status_Now().Measured < std::max(1500.0, at_soft_off + 300) && tick < 1000;
+         ++tick) {
         clock.Advance(60);
         form.Monitor_Interval_Timer();
     }
@@ -110,23 +111,24 @@ TEST(After_The_Run_On_A_Pty, AStuckRelayIsFollowedToItsPeakAndMailed) {
     ASSERT_TRUE(Read_Firing_Record(record_path, {}, record, error)) << error;
     const auto soft_off = std::ranges::find(record.Lines, "soft off", &Firing_Record_Line::Event);
     ASSERT_NE(soft_off, record.Lines.end());
-    double highest = 0;
-    for (const Firing_Record_Line& line : record.Lines) highest = std::max(highest, line.Measured);
-    EXPECT_GE(highest, 1500) << "at the soft off " << at_soft_off;
-    EXPECT_LT(soft_off->Measured, 1000);
-    EXPECT_TRUE(record.Lines.back().Is_After_Run());
+    const auto highest = std::ranges::max_element(record.Lines, {}, &Firing_Record_Line::Measured);
+    EXPECT_GE(highest->Measured, std::max(1500.0, soft_off->Measured + 300));
+    EXPECT_TRUE(highest->Is_After_Run());
     const Firing_Summary summary = Summarise(record, {});
-    EXPECT_EQ(summary.Peak, highest);
-    EXPECT_EQ(summary.Outcome, Firing_Outcome::Alarm);
+    EXPECT_EQ(summary.Peak, highest->Measured);
+    EXPECT_EQ(summary.Outcome, Firing_Outcome::Soft_Off);
 
-    bool heating_mailed = false;
-    for (int n = 1; n <= 3 && !heating_mailed; ++n) {
-        const std::string message = sink.Message(n);
-        heating_mailed =
-            message.find("\r\nAlarm=Kiln heating with output off\r\n") != std::string::npos &&
-            message.find("TO potter@studio.example\n") != std::string::npos;
-    }
-    EXPECT_TRUE(heating_mailed);
+    // Each message the loopback server took is a file of its own.
+    EXPECT_TRUE(Eventually([&] {
+        for (int n = 1;; ++n) {
+            const fs::path file = mailbox.Path() / ("mail-" + std::to_string(n) + ".txt");
+            if (!fs::exists(file)) return false;
+            const std::string message = Read_Whole_File(file.string());
+            if (message.find("\r\nAlarm=Kiln heating with output off\r\n") != std::string::npos &&
+                message.find("TO potter@studio.example\n") != std::string::npos)
+                return true;
+        }
+    }));
 }
 
 }  // namespace

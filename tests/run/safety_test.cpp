@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "run/run_safety.h"
 #include "run/safety_settings.h"
 #include "run/safety_supervisor.h"
 #include "setup/setup_files.h"
@@ -106,6 +107,34 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
     EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
     EXPECT_TRUE(supervisor.Active_Names().empty());
+}
+
+// Only a hot kiln is watched after its run; the watch ends on a good reading below the
+// setting of the profile's scale, or after 48 hours whatever it reads.
+TEST(Run_Safety, WatchesAHotKilnUntilItIsBelowTheSettingOrFortyEightHoursHavePassed) {
+    const Safety_Settings settings;
+    Run_Safety safety;
+    Firing_Status last;
+    last.Clock = {2026, 12, 5, 9, 0, 0};
+    last.Measured = 149;
+    safety.Run_Ended(last, settings);
+    EXPECT_FALSE(safety.Cooling());
+    last.Temp_Scale = "C";
+    safety.Run_Ended(last, settings);
+    ASSERT_TRUE(safety.Cooling());
+    Firing_Status tick = last;
+    tick.Measured = 64;
+    tick.Exchange_Failed = true;
+    EXPECT_FALSE(safety.Cooling_Ends(tick, settings)) << "a failed read proves nothing";
+    tick.Exchange_Failed = false;
+    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "below 65 C");
+    EXPECT_FALSE(safety.Cooling());
+    safety.Run_Ended(last, settings);
+    tick.Measured = 1000;
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600 - 1);
+    EXPECT_FALSE(safety.Cooling_Ends(tick, settings));
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600);
+    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "48 hours");
 }
 
 INSTANTIATE_TEST_SUITE_P(
