@@ -30,7 +30,9 @@ void Traj_form::Read_Safety_Setup() {
 
 Safety_Changes Traj_form::Check_Safety() {
     Safety_Changes changes;
-    Statement([&] { changes = Supervisor.Check(Firing_Status_Now()); });
+    Statement([&] {
+        changes = Supervisor.Check(Firing_Status_Now());
+    });
     return changes;
 }
 

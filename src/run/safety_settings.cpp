@@ -126,8 +126,7 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
     Safety_Settings_Read read;
     store.Declare(Safety_Setting_List());
     if (!store.File_Exists(File)) {
-        read.Problems.push_back(
-            {Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
+        read.Problems.push_back({Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
         store.Read_File(File);
         store.Write_File(File);
         read.Settings = Safety_Settings_Of(store);
