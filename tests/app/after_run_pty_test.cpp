@@ -7,38 +7,17 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/traj_form_model.h"
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
 #include "controller/windows/qt_serial_device.h"
 #include "history/firing_summary.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/smtp_mail_sender.h"
-#include "setup/setup_files.h"
-#include "support/fake_clock.h"
-#include "support/fake_platform.h"
+#include "support/main_window_rig.h"
 #include "support/qt_rig.h"
 #include "support/smtp_sink.h"
-#include "support/temp_folder.h"
 
 namespace corvanel::testing {
 namespace {
-
-struct No_Name : Name_Dialog {
-    int GetName() override { return 2; }
-    std::string DeviceName() override { return ""; }
-};
-
-struct No_Windows : Window_Manager {
-    void Show_Profile_Editor() override {}
-    void Show_Front_Panel(bool) override {}
-    void Show_Main_Window(bool) override {}
-    void Show_CommSetUp() override {}
-    void Apply_Language() override {}
-    void End_Program() override {}
-};
 
 // A soft off cannot stop a welded relay: the kiln climbs on to 1,500 F after the run, the
 // record and its summary's peak follow it there, and the stuck-relay alarm reaches the
@@ -67,8 +46,8 @@ TEST(After_The_Run_On_A_Pty, AStuckRelayIsFollowedToItsPeakAndMailed) {
     Fake_File_Dialog profile_dialog, log_dialog;
     Counting_Beeper beeper;
     Smtp_Mail_Sender mail(paths);
-    No_Name name;
-    No_Windows windows;
+    Fake_Name_Dialog name;
+    Recording_Windows windows;
     Settings_Store settings{paths};
     Traj_form form{{paths, protocol, panel, clock, profile_dialog, log_dialog, beeper, mail, name,
                     windows, settings}};
