@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Firing History's load: list a folder of 500 firing records and open a 24-hour
-// record (28,800 ticks) for the chart. Memory is counted by the allocations made: the
+// record (28,800 ticks) for the chart, each record with the longest watch after its run
+// (48 hours of a reading a minute). Memory is counted by the allocations made: the
 // listing should hold about one record at a time, whatever the folder's size.
 
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,7 +50,11 @@ void operator delete(void* pointer, std::size_t) noexcept {
 namespace corvanel {
 namespace {
 
-// A record of `ticks` control ticks `tick` seconds apart, with a start and an end event.
+// The longest watch after a run: a reading a minute for 48 hours, then its end.
+constexpr int After_Run_Lines = 48 * 60;
+
+// A record of `ticks` control ticks `tick` seconds apart, with a start and an end event,
+// and the kiln watched after the run as long as it ever is.
 void Write_Record(const std::filesystem::path& path, int ticks, int tick, bool hours, int day) {
     Firing_Record_Header header;
     header.Program = "Corvanel 0.1.0";
@@ -76,6 +82,21 @@ void Write_Record(const std::filesystem::path& path, int ticks, int tick, bool h
         text += Firing_Record_Line_Text(line);
     }
     line.Event = "profile finished";
+    text += Firing_Record_Line_Text(line);
+    line.Event = "soft off";
+    text += Firing_Record_Line_Text(line);
+    const double end = line.Elapsed;
+    line.Event = std::string(After_Run_Event);
+    line.Set_Value = 20;
+    line.Output_Percent = 0;
+    for (int i = 1; i <= After_Run_Lines; ++i) {
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(line.Clock) + 60);
+        line.Elapsed = end + i * 60 / unit;
+        line.Measured = 20 + 1200 * std::exp(-i / 600.0);
+        text += Firing_Record_Line_Text(line);
+    }
+    line.Event = "after run ended";
+    line.Detail = "48 hours";
     text += Firing_Record_Line_Text(line);
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -118,7 +139,8 @@ void BM_List_500_And_Open_A_Day(benchmark::State& state) {
         opening_peak = Peak_Bytes - before;
         benchmark::DoNotOptimize(list.data());
         benchmark::DoNotOptimize(chart.Series.data());
-        if (list.size() != 501 || record.Lines.size() != 28802) state.SkipWithError("wrong count");
+        if (list.size() != 501 || record.Lines.size() != 28803 + After_Run_Lines + 1)
+            state.SkipWithError("wrong count");
     }
     state.counters["listing_peak_MB"] = static_cast<double>(listing_peak) / 1e6;
     state.counters["opening_peak_MB"] = static_cast<double>(opening_peak) / 1e6;

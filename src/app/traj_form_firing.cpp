@@ -11,6 +11,7 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     Firing_Status status;
     status.State = Control_Interval.Enabled ? Firing_State::Running
                    : Engine_.Suspended()    ? Firing_State::Suspended
+                   : Supervisor.Cooling()   ? Firing_State::Cooling
                                             : Firing_State::Monitor;
     status.Clock = Services_.Time.Now();
     status.Kiln_Name = OvenName;
@@ -39,6 +40,11 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Last_Reading = Last_Reading_;
     status.Read_Interval = Read_Interval();
     status.Real_Elapsed = Engine_.Real_Elapsed();
+    // After the run the kiln is read on the monitoring tick.
+    if (status.State == Firing_State::Cooling) {
+        status.Tick_Length = Monitor_Interval.Interval / 1000.0;
+        status.Seconds_After_Run = Supervisor.Seconds_Cooling(status.Clock);
+    }
     return status;
 }
 

@@ -231,6 +231,8 @@ class Traj_form : public Message_Area {
     void Prepare_Run_Start(bool resuming);
     void Notice_Carried_Over_Time();
     void Safety_Notice(const std::string& text);
+    // After the run: the kiln stays watched while it is hot.
+    void Watch_After_Run();
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
 

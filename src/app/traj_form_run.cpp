@@ -200,7 +200,10 @@ void Traj_form::SoftOff_Click() {
             std::string(CRLF) + TranslateText("Refractory oven set to room temperature"));
     Engine_.Room_Temperature();
     Write_Temp_Unit_SV();
-    if (run_active) Publish_Firing(Firing_Event::Soft_Off);
+    if (run_active) {
+        Publish_Firing(Firing_Event::Soft_Off);
+        Watch_After_Run();
+    }
 }
 
 void Traj_form::Elapsed_Time_GotFocus() {
@@ -264,11 +267,24 @@ void Traj_form::Monitor_Interval_Timer() {
         Measured_Temp = Services_.Protocol.Last_PV;
         Show_Process_Temp();
     } catch (const Run_Time_Error&) {
+        Tick_Exchange_Failed = true;  // what the tick holds is the last good reading
         if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
     if (Controller_Scale_.empty() && Profile_.Valid()) Learn_Controller_Scale();
-    Sound_Alarm();
+    if (!Supervisor.Cooling()) {
+        Sound_Alarm();
+        Publish_Firing(Firing_Event::Monitor_Tick);
+        return;
+    }
+    // After a run the kiln is watched as during it until it is cold.
+    const Safety_Changes alarms = Check_Safety();
     Publish_Firing(Firing_Event::Monitor_Tick);
+    Act_On_Alarms(alarms);
+    Sound_Alarm();
+    const Firing_Status last = Firing_Status_Now();  // the watch's last status
+    if (std::optional<std::string> why = Supervisor.Cooling_Ends(last, Safety)) {
+        Firing.Publish(last, Firing_Event::Cooling_Ended, *why);
+    }
 }
 
 }  // namespace corvanel

@@ -49,15 +49,29 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         const std::string name = Safety_Alarm_Name(alarm);
         Supervisor.Show_Raised(name, now);
         Display(TranslateText("Alarm") + ": " + TranslateText(name) + " " + Format_Date_Time(now));
+        if (const std::string advice = Safety_Alarm_Advice(alarm); !advice.empty()) {
+            Display(TranslateText(advice));
+            Supervisor.Notice(TranslateText(advice));
+        }
         const Firing_Status status = Firing_Status_Now();
         // Not bound to the alert timer's cadence: an alarm is news the moment it starts.
         if (mnuEnableEmailNotification) {
             Alerts.Send_Alarm(Email_Notification, name, status);
+            Supervisor.Mailed(alarm, now);
         }
         Firing.Publish(status, Firing_Event::Alarm_Raised, name);
         end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));
     }
     if (end_run && Control_Interval.Enabled) SoftOff_Click();
+    // A kiln heating by itself is mailed again until it stops: nobody may have read the first.
+    if (mnuEnableEmailNotification && Supervisor.Mail_Again(now)) {
+        const std::string name = Safety_Alarm_Name(Safety_Alarm::Heating_With_Output_Off);
+        Alerts.Send_Alarm(Email_Notification, name, Firing_Status_Now());
+    }
+}
+
+void Traj_form::Watch_After_Run() {
+    Supervisor.Run_Ended(Firing_Status_Now(), Safety);
 }
 
 void Traj_form::Sound_Alarm() {
@@ -92,6 +106,11 @@ void Traj_form::Notice_Carried_Over_Time() {
 }
 
 void Traj_form::Prepare_Run_Start(bool resuming) {
+    if (Supervisor.Cooling()) {
+        const Firing_Status last = Firing_Status_Now();
+        Supervisor.End_Cooling();
+        Firing.Publish(last, Firing_Event::Cooling_Ended, "new firing");
+    }
     Act_On_Alarms(Supervisor.Reset());
     Supervisor.Forget_Active();
     if (resuming) return;

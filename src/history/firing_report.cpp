@@ -26,6 +26,9 @@ std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
     add("Duration", Format_Duration(summary.Duration_Seconds));
     add("Peak", Format_Peak(summary, h));
     add("Time within 50 of the peak", Format_Duration(summary.Seconds_Near_Peak));
+    if (summary.Seconds_After_Run > 0) {
+        add("Watched after the run", Format_Duration(summary.Seconds_After_Run));
+    }
     add("Energy (kWh)", Format_Optional_00(summary.Energy_kWh));
     add("Cost", Format_Optional_00(summary.Cost));
     add("Outcome", label(Firing_Outcome_Name(summary.Outcome)));
@@ -34,7 +37,7 @@ std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
     lines.emplace_back();
     lines.push_back(label("Events") + ":");
     for (const Firing_Record_Line& line : record.Lines) {
-        if (line.Is_Tick()) continue;
+        if (line.Is_Reading()) continue;
         std::string text =
             line.Has_Clock ? Format_Clock(line.Clock, line.Offset_Minutes) + "  " : std::string();
         text += Format_00(line.Elapsed) + "  " + line.Event;

@@ -35,7 +35,25 @@ const char* Firing_Outcome_Name(Firing_Outcome outcome) {
     return "unfinished";
 }
 
+namespace {
+
+// A reading after the run stands for the minute the writer keeps one of.
+constexpr double After_Run_Line_Seconds = 60;
+
+}  // namespace
+
 void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
+    // The watch after a run lasts from its first reading until the next run's lines.
+    if (line.Is_After_Run()) {
+        After_Run_ = true;
+    } else if (line.Is_Tick() || line.Event == "start" || line.Event == "resume") {
+        After_Run_ = false;
+    }
+    if (After_Run_) {
+        if (line.Has_Clock) Last_After_Run_Second_ = Utc_Second(line);
+        if (line.Is_After_Run()) Add_Peak(line.Measured);
+        return;
+    }
     if (line.Has_Clock) {
         if (!Has_Clock_) {
             Summary_.Has_Start = true;
@@ -52,8 +70,7 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
     if (line.Is_Tick()) {
         ++Summary_.Ticks;
         Output_Sum_ += line.Output_Percent;
-        if (!Summary_.Has_Peak || line.Measured > Summary_.Peak) Summary_.Peak = line.Measured;
-        Summary_.Has_Peak = true;
+        Add_Peak(line.Measured);
     } else if (line.Event == "start") {
         Summary_.Outcome = Firing_Outcome::Unfinished;
     } else if (line.Event == "profile finished") {
@@ -75,12 +92,20 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
     }
 }
 
+void Firing_Summary_Builder::Add_Peak(double measured) {
+    if (!Summary_.Has_Peak || measured > Summary_.Peak) Summary_.Peak = measured;
+    Summary_.Has_Peak = true;
+}
+
 Firing_Summary Firing_Summary_Builder::Result(const Firing_Record_Header& header,
                                               const Energy_Settings& energy) const {
     Firing_Summary summary = Summary_;
     summary.Duration_Seconds =
         Has_Clock_ ? static_cast<double>(Last_Second_ - First_Second_)
                    : std::max(0.0, Last_Elapsed_ - First_Elapsed_) * Seconds_Per_Unit(header);
+    if (Has_Clock_ && Last_After_Run_Second_ > Last_Second_) {
+        summary.Seconds_After_Run = static_cast<double>(Last_After_Run_Second_ - Last_Second_);
+    }
     if (energy.Kiln_Power_kW) {
         // Each tick runs the elements for its output share of the tick's length.
         summary.Energy_kWh = Output_Sum_ / 100 * *energy.Kiln_Power_kW * header.Tick_Length / 3600;
@@ -95,11 +120,14 @@ Firing_Summary Summarise(const Firing_Record& record, const Energy_Settings& ene
     Firing_Summary summary = builder.Result(record.Header, energy);
     if (summary.Has_Peak) {
         // Without clocks (a plain log) a tick is as long as the profile's tick.
-        std::size_t near = 0;
+        std::size_t near = 0, near_after = 0;
         for (const Firing_Record_Line& line : record.Lines) {
-            if (line.Is_Tick() && line.Measured >= summary.Peak - 50) ++near;
+            if (line.Is_Reading() && line.Measured >= summary.Peak - 50) {
+                ++(line.Is_Tick() ? near : near_after);
+            }
         }
-        summary.Seconds_Near_Peak = static_cast<double>(near) * record.Header.Tick_Length;
+        summary.Seconds_Near_Peak = static_cast<double>(near) * record.Header.Tick_Length +
+                                    static_cast<double>(near_after) * After_Run_Line_Seconds;
     }
     return summary;
 }

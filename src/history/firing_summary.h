@@ -24,8 +24,10 @@ struct Firing_Summary {
     Date_Time Start;  // the first line's clock
     double Duration_Seconds = 0;
     bool Has_Peak = false;
-    double Peak = 0;               // the highest measured temperature of a tick
-    double Seconds_Near_Peak = 0;  // ticks measured at peak - 50 or above, as time
+    double Peak = 0;               // the highest measured temperature, after the run too
+    double Seconds_Near_Peak = 0;  // readings at peak - 50 or above, as time
+    // How long the kiln was watched after its run; the duration is the run's alone.
+    double Seconds_After_Run = 0;
     std::size_t Ticks = 0;
     std::optional<double> Energy_kWh, Cost;  // unset without a kiln power (or price)
     Firing_Outcome Outcome = Firing_Outcome::Unfinished;
@@ -39,11 +41,15 @@ class Firing_Summary_Builder {
     Firing_Summary Result(const Firing_Record_Header& header, const Energy_Settings& energy) const;
 
   private:
+    void Add_Peak(double measured);
+
     Firing_Summary Summary_;
     bool Has_Clock_ = false;
     long long First_Second_ = 0, Last_Second_ = 0;
     double First_Elapsed_ = 0, Last_Elapsed_ = 0;
     bool Has_Elapsed_ = false;
+    bool After_Run_ = false;  // the lines since the last reading after the run
+    long long Last_After_Run_Second_ = 0;
     double Output_Sum_ = 0;  // percent, summed over ticks
     std::set<std::string> Active_Alarms_;
 };

@@ -61,6 +61,8 @@ std::string Status_Snapshot::State_Name() const {
             return "running";
         case Firing_State::Suspended:
             return "suspended";
+        case Firing_State::Cooling:  // the run has ended; the hot kiln is still watched
+            return "cooling";
         case Firing_State::Monitor:
             break;
     }

@@ -75,13 +75,13 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         Chart_Series set{Chart_Series::Kind::Set_Value, r, label + " set value", {}};
         Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
         for (const auto& [time, temp] : record.Header.Plan) add(plan, time, temp, record.Header);
-        // Each tick at its real time: the elapsed time moves by whole minutes.
+        // Each tick at its real time: the elapsed time moves by whole minutes. After the
+        // run only the kiln's temperature goes on; its set value is not the plan's.
         const std::vector<double> times = Real_Elapsed_Times(record);
         for (std::size_t i = 0; i < record.Lines.size(); ++i) {
             const Firing_Record_Line& line = record.Lines[i];
-            if (!line.Is_Tick()) continue;
-            add(set, times[i], line.Set_Value, record.Header);
-            add(measured, times[i], line.Measured, record.Header);
+            if (line.Is_Tick()) add(set, times[i], line.Set_Value, record.Header);
+            if (line.Is_Reading()) add(measured, times[i], line.Measured, record.Header);
         }
         for (Chart_Series* series : {&plan, &set, &measured}) {
             if (!series->Points.empty()) chart.Series.push_back(std::move(*series));

@@ -3,7 +3,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -21,15 +23,45 @@ namespace {
 constexpr std::uintmax_t Largest_Record = 256ull * 1024 * 1024;
 
 std::string_view Trim(std::string_view text) {
+    if (text.empty() || (text.front() != ' ' && text.back() != ' ')) return text;
     std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     std::size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
 
+// The usual shape of a number in a record, "-12.5", read without the general parser: a
+// whole number of at most 15 digits over a power of ten up to 10^15 is one correctly
+// rounded division, so the value is the one from_chars gives. False for anything else.
+bool Plain_Decimal(std::string_view text, double& value) {
+    static constexpr double Powers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = !text.empty() && text[0] == '-';
+    std::uint64_t whole = 0;
+    int digits = 0, decimals = -1;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+            ++digits;
+            if (decimals >= 0) ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    // "5." and ".5" are numbers too, left to the general parser with everything else.
+    if (digits == 0 || digits > 15 || decimals == 0 || decimals == digits) return false;
+    const double magnitude = static_cast<double>(whole) / Powers[decimals < 0 ? 0 : decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool Number_Of(std::string_view text, double& value) {
     text = Trim(text);
     if (text.empty()) return false;
+    if (Plain_Decimal(text, value)) return true;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
@@ -61,15 +93,23 @@ void For_Each_Line(std::string_view text, Each each, Torn torn) {
     }
 }
 
-// The fields of a CSV line; false when a quoted field is not closed properly. The strings
-// of `fields` are reused from line to line: a listing reads hundreds of thousands.
-bool Split_Csv(std::string_view line, std::vector<std::string>& fields) {
-    std::size_t count = 0, i = 0;
+// The fields of a CSV line; false when a quoted field is not closed properly. A field is
+// a view of the line, or of `unquoted` when it was quoted. Both are reused from line to
+// line: a listing reads millions, and copying each field would be most of its time.
+struct Csv_Fields {
+    std::vector<std::string_view> Fields;
+    std::deque<std::string> Unquoted;  // a deque: taking one more moves none
+};
+
+bool Split_Csv(std::string_view line, Csv_Fields& csv) {
+    std::vector<std::string_view>& fields = csv.Fields;
+    fields.clear();
+    std::size_t quoted = 0, i = 0;
     while (true) {
-        if (count == fields.size()) fields.emplace_back();
-        std::string& field = fields[count++];
-        field.clear();
         if (i < line.size() && line[i] == '"') {
+            if (quoted == csv.Unquoted.size()) csv.Unquoted.emplace_back();
+            std::string& field = csv.Unquoted[quoted++];
+            field.clear();
             ++i;
             while (true) {
                 if (i >= line.size()) return false;
@@ -85,16 +125,14 @@ bool Split_Csv(std::string_view line, std::vector<std::string>& fields) {
                 field += line[i++];
             }
             if (i < line.size() && line[i] != ',') return false;
+            fields.emplace_back(field);
         } else {
-            std::size_t comma = line.find(',', i);
-            if (comma == std::string_view::npos) comma = line.size();
-            field.assign(line.substr(i, comma - i));
+            std::size_t comma = i;  // fields are short: a plain loop beats a search call
+            while (comma < line.size() && line[comma] != ',') ++comma;
+            fields.push_back(line.substr(i, comma - i));
             i = comma;
         }
-        if (i >= line.size()) {
-            fields.resize(count);
-            return true;
-        }
+        if (i >= line.size()) return true;
         ++i;  // the comma
     }
 }
@@ -173,7 +211,7 @@ std::string Take_Header_Line(std::string_view line, Firing_Record_Header& header
 }
 
 // One data line; the reason when it is damaged.
-std::string Take_Data_Line(const std::vector<std::string>& fields, Firing_Record_Line& line) {
+std::string Take_Data_Line(const std::vector<std::string_view>& fields, Firing_Record_Line& line) {
     if (fields.size() != 8) return "has " + std::to_string(fields.size()) + " fields, not 8";
     if (!Parse_Clock(fields[0], line.Clock, line.Offset_Minutes)) return "clock is not readable";
     if (!Number_Of(fields[1], line.Elapsed)) return "elapsed time is not a number";
@@ -189,6 +227,10 @@ std::string Take_Data_Line(const std::vector<std::string>& fields, Firing_Record
 }
 
 }  // namespace
+
+bool Firing_Record_Line::Is_After_Run() const {
+    return Event == After_Run_Event;
+}
 
 std::string Csv_Field(std::string text) {
     for (char& c : text) {
@@ -275,7 +317,7 @@ std::string Firing_Record_Line_Text(const Firing_Record_Line& line) {
 void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
                         const std::function<void(Firing_Record_Line&&)>& take,
                         std::vector<Record_Problem>& problems) {
-    std::vector<std::string> fields;
+    Csv_Fields fields;
     For_Each_Line(
         text,
         [&](std::string_view line, std::size_t number) {
@@ -286,8 +328,8 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
                 return;
             }
             Firing_Record_Line record;
-            std::string problem =
-                Split_Csv(line, fields) ? Take_Data_Line(fields, record) : "has an unclosed quote";
+            std::string problem = Split_Csv(line, fields) ? Take_Data_Line(fields.Fields, record)
+                                                          : "has an unclosed quote";
             if (problem.empty()) {
                 take(std::move(record));
             } else {

@@ -37,6 +37,10 @@ struct Firing_Record_Line {
     std::string Detail;
 
     bool Is_Tick() const { return Event.empty(); }
+    // A reading kept while the kiln was watched after its run (one a minute at most).
+    bool Is_After_Run() const;
+    // A line with a measured temperature of the kiln: a tick, or a reading after the run.
+    bool Is_Reading() const { return Is_Tick() || Is_After_Run(); }
 };
 
 // Where each line sits on the firing's real time axis, in the record's time unit: the
@@ -60,6 +64,9 @@ struct Firing_Record {
 };
 
 inline constexpr std::string_view Firing_Record_Suffix = ".firing.csv";
+// The event column of a reading after the run: an event to a reader that knows only ticks,
+// so its columns and its ticks stay as they were.
+inline constexpr std::string_view After_Run_Event = "after run";
 inline constexpr std::string_view Firing_Record_Columns =
     "clock,elapsed,segment,set_value,measured,output_percent,event,detail";
 

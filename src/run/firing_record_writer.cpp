@@ -37,8 +37,10 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
             return true;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:
-            return status.Run_Active();
+        case Firing_Event::Cooling_Ended:
+            return status.Run_Active() || status.State == Firing_State::Cooling;
         case Firing_Event::Monitor_Tick:
+            return status.State == Firing_State::Cooling;
         case Firing_Event::Profile_Loaded:
         case Firing_Event::Log_Changed:
             break;
@@ -92,6 +94,14 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     if (!Is_Recorded(status, event)) return;
     const std::string path = Record_Path(status);
     if (path.empty()) return;
+    // After the run the kiln is read every tick, but a line a minute is enough to keep.
+    const bool after_run = event == Firing_Event::Monitor_Tick;
+    if (after_run) {
+        const long long now = Seconds_Of(status.Clock);
+        if (path == After_Run_Path_ && now - Last_After_Run_ < After_Run_Seconds) return;
+        After_Run_Path_ = path;
+        Last_After_Run_ = now;
+    }
     std::error_code error;
     const bool exists = fs::file_size(path, error) > 0 && !error;
     if (!exists && !Creates_Record(status, event)) return;
@@ -115,12 +125,17 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     Firing_Record_Line line;
     line.Clock = status.Clock;
     line.Offset_Minutes = offset;
-    line.Elapsed = status.Elapsed;
+    line.Elapsed =
+        status.State == Firing_State::Cooling ? status.Elapsed_After_Run() : status.Elapsed;
     line.Segment = status.Segment;
     line.Set_Value = status.Set_Value;
     line.Measured = status.Measured;
     line.Output_Percent = status.Output_Percent;
-    if (event != Firing_Event::Tick) line.Event = Firing_Event_Name(event);
+    if (after_run) {
+        line.Event = std::string(After_Run_Event);
+    } else if (event != Firing_Event::Tick) {
+        line.Event = Firing_Event_Name(event);
+    }
     line.Detail = detail;
     text += Firing_Record_Line_Text(line);
     Append(path, text);  // a failed line is lost as a failed log record is; the next is tried

@@ -12,7 +12,9 @@ namespace corvanel {
 // new, then a line for each control tick and each run event. A run started or resumed,
 // or its first tick, creates the record; the other events only go into a record that is
 // already there, so a firing continued after a restart continues its file. Nothing is
-// written while no log file is chosen.
+// written while no log file is chosen. While the kiln is watched after the run, a line
+// marked "after run" is kept at most once a minute, its elapsed time the run's end plus
+// the time since.
 class Firing_Record_Writer : public Firing_Observer {
   public:
     // `program` is what the header names as the program ("Corvanel 0.1.0").
@@ -30,6 +32,9 @@ class Firing_Record_Writer : public Firing_Observer {
     Program_Paths Paths_;
     std::string Program_;
     std::string Whole_Path_;  // the record whose end is known to be a whole line
+    static constexpr long long After_Run_Seconds = 60;
+    std::string After_Run_Path_;  // the record of the last after-run line, and its clock
+    long long Last_After_Run_ = 0;
 };
 
 }  // namespace corvanel

@@ -11,8 +11,10 @@
 
 namespace corvanel {
 
-// Where the run is, as everything outside the run model sees it.
-enum class Firing_State { Monitor, Running, Suspended };
+// Where the run is, as everything outside the run model sees it. Cooling: the run has
+// ended (finished, soft off, an alarm) while the kiln was hot, and the kiln is still watched
+// on every monitoring tick until it is cold.
+enum class Firing_State { Monitor, Running, Suspended, Cooling };
 
 // What just happened. Every control tick of a run publishes Tick, every monitoring tick
 // Monitor_Tick; the others are the run's events.
@@ -31,6 +33,7 @@ enum class Firing_Event {
     Log_Changed,   // a log file chosen or a reset
     Alarm_Raised,  // detail: the alarm's name
     Alarm_Cleared,
+    Cooling_Ended,  // detail: why ("below 150 F", "48 hours", "new firing")
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...
@@ -56,6 +59,8 @@ struct Firing_Status {
     bool Input_Error = false;                 // the controller reports its input-error status
     std::vector<std::string> Alarms;          // the alarms active now
     std::shared_ptr<const Plan_Points> Plan;  // never null
+    // After the run (State Cooling): seconds since it ended.
+    double Seconds_After_Run = 0;
 
     // ---- how old the measured value is, and where a tick goes on the time axis ----
     // A good reading is one the controller answered without an input error.
@@ -71,7 +76,14 @@ struct Firing_Status {
     Reading Reading_At(const Date_Time& now) const;
     double Reading_Age(const Date_Time& now) const;  // seconds since the last good reading
 
-    bool Run_Active() const { return State != Firing_State::Monitor; }
+    bool Run_Active() const {
+        return State == Firing_State::Running || State == Firing_State::Suspended;
+    }
+    // Where a reading after the run goes on a time axis: the run's end plus the time
+    // since, in the profile's unit.
+    double Elapsed_After_Run() const {
+        return Elapsed + Seconds_After_Run / (Time_Unit == "H" ? 3600 : 60);
+    }
     double Time_Left() const { return Total_Time > Elapsed ? Total_Time - Elapsed : 0; }
     // The time left in seconds, and the clock time the profile ends at this pace; the run
     // window and the status page both show these.

@@ -132,6 +132,21 @@ void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event 
             Set_Value_.emplace_back(status.Real_Elapsed, status.Set_Value);
             break;
         }
+        case Firing_Event::Monitor_Tick: {
+            // After the run the traces go on, a point a minute as in the record, at the
+            // real time since the start; the set value is the soft off's.
+            if (status.State != Firing_State::Cooling) break;
+            const double after = status.Real_Elapsed + status.Seconds_After_Run /
+                                                           (status.Time_Unit == "H" ? 3600 : 60);
+            if (!Measured_.empty() &&
+                after < Measured_.back().first + (status.Time_Unit == "H" ? 1.0 / 60 : 1)) {
+                break;
+            }
+            const bool fresh = status.Reading_At(status.Clock) == Firing_Status::Reading::Live;
+            Measured_.emplace_back(after, fresh ? status.Measured : std::nan(""));
+            Set_Value_.emplace_back(after, status.Set_Value);
+            break;
+        }
         case Firing_Event::Profile_Loaded:
             Clear_Traces();
             break;

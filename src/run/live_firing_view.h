@@ -27,7 +27,8 @@ class Live_Firing_View : public Firing_Observer {
                         const std::string& detail) override;
 
     // One point per control tick of this firing, or per tick line of its record (per
-    // record of its log when there is none) after a restart with recall.
+    // record of its log when there is none) after a restart with recall; after the run,
+    // one a minute while the hot kiln is watched.
     const Trace_Points& Measured() const { return Measured_; }
     const Trace_Points& Set_Value() const { return Set_Value_; }
     // Changes whenever the traces are emptied or rebuilt; between two changes the

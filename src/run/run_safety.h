@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,28 @@ class Run_Safety {
     bool Wants_Attention() const { return Banner_.Wants_Attention(); }
     const Alarm_Banner& Banner() const { return Banner_; }
 
+    // ---- after the run ----
+    // A run that ends while the kiln is at or above the settings' end of cooling leaves it
+    // watched from the status's clock; so does one whose last reading proves nothing. A
+    // cold kiln is not watched.
+    void Run_Ended(const Firing_Status& last, const Safety_Settings& settings);
+    bool Cooling() const { return Cooling_Since_.has_value(); }
+    double Seconds_Cooling(const Date_Time& now) const;
+    // After a monitoring tick: why the watch ends now ("below 150 F", "48 hours"), or
+    // nothing while it goes on. Never while an alarm is on, nor on a reading that failed.
+    std::optional<std::string> Cooling_Ends(const Firing_Status& tick,
+                                            const Safety_Settings& settings);
+    void End_Cooling() { Cooling_Since_.reset(); }
+
+    // The stuck relay's alarm is mailed again every quarter of an hour while it lasts:
+    // true when that is due now (and it is counted as sent).
+    void Mailed(Safety_Alarm alarm, const Date_Time& when);
+    bool Mail_Again(const Date_Time& now);
+
   private:
     Safety_Supervisor Supervisor_;
+    std::optional<long long> Cooling_Since_;  // seconds of the clock
+    std::optional<long long> Heating_Mailed_;
     Alarm_Banner Banner_;
     std::vector<std::string> Active_;
 };

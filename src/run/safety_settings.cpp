@@ -76,6 +76,14 @@ const std::vector<Safety_Line>& Lines() {
         Number("Alarm_Confirm_Seconds",
                "Seconds over-temperature or a thermocouple break must last",
                &S::Alarm_Confirm_Seconds, 0, 600, true),
+        Number("Cooling_End_F", "Watch the kiln after the run until below (F)", &S::Cooling_End_F,
+               32, 1000),
+        Number("Cooling_End_C", "Watch the kiln after the run until below (C)", &S::Cooling_End_C,
+               0, 540),
+        Number("Off_Heating_Rise_F", "Rise with the output off that is heating (F)",
+               &S::Off_Heating_Rise_F, 1, 1000),
+        Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)",
+               &S::Off_Heating_Rise_C, 1, 540),
     };
     return lines;
 }

@@ -32,6 +32,19 @@ struct Safety_Settings {
     // Over-temperature and thermocouple break are raised only once their condition has
     // lasted this long, and never on fewer than two readings in a row.
     double Alarm_Confirm_Seconds = 18;
+    // After a run the kiln is watched until it is below this (a temperature, so one for
+    // each scale).
+    double Cooling_End_F = 150, Cooling_End_C = 65;
+    // With the output off (after a soft off, or at 0%), a rise of more than this above the
+    // lowest reading since is the kiln heating by itself: a stuck relay.
+    double Off_Heating_Rise_F = 30, Off_Heating_Rise_C = 17;
+
+    double Cooling_End(const std::string& scale) const {
+        return scale == "C" ? Cooling_End_C : Cooling_End_F;
+    }
+    double Off_Heating_Rise(const std::string& scale) const {
+        return scale == "C" ? Off_Heating_Rise_C : Off_Heating_Rise_F;
+    }
 
     bool operator==(const Safety_Settings&) const = default;
 };

@@ -22,8 +22,16 @@ const char* Safety_Alarm_Name(Safety_Alarm alarm) {
             return "Over-temperature";
         case Safety_Alarm::Thermocouple_Break:
             return "Thermocouple break";
+        case Safety_Alarm::Heating_With_Output_Off:
+            return "Kiln heating with output off";
     }
     return "";
+}
+
+const char* Safety_Alarm_Advice(Safety_Alarm alarm) {
+    if (alarm != Safety_Alarm::Heating_With_Output_Off) return "";
+    return "The controller has switched off but the kiln is still heating: its relay may be "
+           "stuck. Switch the kiln off at its wall switch or breaker now.";
 }
 
 bool Safety_Alarm_Ends_Run(Safety_Alarm alarm) {
@@ -80,9 +88,42 @@ bool Safety_Supervisor::Over_Temperature(const Firing_Status& tick, long long no
     }
     Unpowered_.push_back({now, tick.Measured});
     Keep_Within(Unpowered_, now, Settings_.Stuck_Relay_Minutes);
+    // A reading is as low as the next one confirms: one low reading is no starting point.
     double lowest = tick.Measured;
-    for (const Reading& reading : Unpowered_) lowest = std::min(lowest, reading.Measured);
+    for (std::size_t i = 1; i < Unpowered_.size(); ++i)
+        lowest = std::min(lowest, std::max(Unpowered_[i - 1].Measured, Unpowered_[i].Measured));
     return tick.Measured - lowest > Settings_.Over_Temperature_Margin;
+}
+
+bool Safety_Supervisor::Heating_With_Output_Off(const Firing_Status& tick) {
+    const bool output_off = tick.State == Firing_State::Cooling || tick.Output_Percent <= 0;
+    const bool active = Active(Safety_Alarm::Heating_With_Output_Off);
+    if (!output_off) {
+        Off_ = {};
+        return false;
+    }
+    // Two readings in a row stand for the kiln: a low one only as high as its neighbour,
+    // a high one only as low. One reading off either way moves nothing.
+    const bool pair = Off_.Has_Previous;
+    const double low = pair ? std::max(Off_.Previous, tick.Measured) : 0;
+    const double high = pair ? std::min(Off_.Previous, tick.Measured) : 0;
+    Off_.Previous = tick.Measured;
+    Off_.Has_Previous = true;
+    if (!pair) return active;
+    const double rise = Settings_.Off_Heating_Rise(tick.Temp_Scale);
+    if (active) {
+        // It lasts while the kiln heats; once it has fallen back by as much as the rise,
+        // the watch starts again from here.
+        Off_.Highest = std::max(Off_.Highest, high);
+        if (Off_.Highest - low <= rise) return true;
+        Off_.Lowest = low;
+        return false;
+    }
+    if (!Off_.Has_Lowest || low < Off_.Lowest) Off_.Lowest = low;
+    Off_.Has_Lowest = true;
+    if (high - Off_.Lowest <= rise) return false;
+    Off_.Highest = high;
+    return true;
 }
 
 Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
@@ -100,6 +141,7 @@ Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
         // the windows measured across the gap would be wrong.
         Full_Power_.clear();
         Unpowered_.clear();
+        Off_.Has_Previous = false;
     } else {
         const bool input_error_held = Confirmed(Input_Error_Held_, tick.Input_Error, tick);
         set(Safety_Alarm::Thermocouple_Break,
@@ -114,6 +156,7 @@ Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
         set(Safety_Alarm::Over_Temperature, (Confirmed(Over_Temperature_Held_, over, tick) ||
                                              (over && Active(Safety_Alarm::Over_Temperature))) &&
                                                 Settings_.Over_Temperature_Alarm);
+        set(Safety_Alarm::Heating_With_Output_Off, readable && Heating_With_Output_Off(tick));
     }
 
     Safety_Changes changes;
@@ -135,6 +178,7 @@ Safety_Changes Safety_Supervisor::Reset() {
     Input_Error_Held_ = Over_Temperature_Held_ = {};
     Full_Power_.clear();
     Unpowered_.clear();
+    Off_ = {};
     return changes;
 }
 

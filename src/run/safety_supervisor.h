@@ -11,12 +11,18 @@
 
 namespace corvanel {
 
-enum class Safety_Alarm { Controller_Lost, Failure_To_Heat, Over_Temperature, Thermocouple_Break };
-inline constexpr std::size_t Safety_Alarm_Count = 4;
+enum class Safety_Alarm {
+    Controller_Lost,
+    Failure_To_Heat,
+    Over_Temperature,
+    Thermocouple_Break,
+    Heating_With_Output_Off,
+};
+inline constexpr std::size_t Safety_Alarm_Count = 5;
 
 // The alarm's English name: "Controller lost", "Failure to heat", "Over-temperature",
-// "Thermocouple break". It is the detail of the alarm's firing event and what the
-// operator reads, translated.
+// "Thermocouple break", "Kiln heating with output off". It is the detail of the alarm's
+// firing event and what the operator reads, translated.
 const char* Safety_Alarm_Name(Safety_Alarm alarm);
 
 // Alarms after which the kiln must not go on heating: the run ends with a soft off.
@@ -27,7 +33,11 @@ struct Safety_Changes {
     bool Empty() const { return Raised.empty() && Cleared.empty(); }
 };
 
-// Watches a run one control tick at a time. What it decides depends only on the ticks
+// What the operator must do about an alarm, in plain words; "" when its name says enough.
+const char* Safety_Alarm_Advice(Safety_Alarm alarm);
+
+// Watches a run one control tick at a time, and after it, while the kiln cools, one
+// monitoring tick at a time. What it decides depends only on the ticks
 // it was given since the last reset and on its settings.
 class Safety_Supervisor {
   public:
@@ -65,11 +75,21 @@ class Safety_Supervisor {
 
     bool Failure_To_Heat(const Firing_Status& tick, long long now);
     bool Over_Temperature(const Firing_Status& tick, long long now);
+    bool Heating_With_Output_Off(const Firing_Status& tick);
+
+    // The stretch with the output off: the reading before (a reading counts as low only
+    // when the next one confirms it), the lowest confirmed one, and once the alarm is on,
+    // the highest confirmed one since.
+    struct Output_Off {
+        bool Has_Previous = false, Has_Lowest = false;
+        double Previous = 0, Lowest = 0, Highest = 0;
+    };
 
     Safety_Settings Settings_;
     int Failed_Ticks_ = 0;
     Confirmation Input_Error_Held_, Over_Temperature_Held_;
     std::deque<Reading> Full_Power_, Unpowered_;
+    Output_Off Off_;
     std::array<bool, Safety_Alarm_Count> Active_{};
 };
 

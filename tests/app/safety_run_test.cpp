@@ -2,8 +2,11 @@
 // The safety layer on the run model, against the simulated kiln and its plant faults,
 // with a fake clock.
 
+#include <algorithm>
 #include <optional>
 
+#include "run/firing_record.h"
+#include "run/firing_record_writer.h"
 #include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
 #include "support/main_window_rig.h"
@@ -50,6 +53,16 @@ struct Safety_Rig : Main_Window_Rig {
         Faulty.emplace(Model, options);
         Line.Server = &*Faulty;
     }
+    // One tick of whichever timer runs, `seconds` after the last.
+    void Tick(int seconds = 3) {
+        Clock.Advance(seconds);
+        Model.Advance(seconds);
+        if (Form.Control_Interval.Enabled) {
+            Form.Control_Interval_Timer();
+        } else {
+            Form.Monitor_Interval_Timer();
+        }
+    }
     // At the profile's pace until the run ends or `limit` ticks have passed.
     int Fire(int limit) {
         Form.Start_Profile_Click();
@@ -75,12 +88,15 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
         bool Ends_Run;
         const char* Sample = nullptr;  // a shipped profile instead of the long ramp
         int Ticks = 2391;              // a healthy firing's, to "Profile Finished" and the soft off
+        std::size_t Mails = 1;
     } cases[] = {
         {"healthy", {}, "", "", false},
         {"healthy quick test", {}, "", "", false, "quick_test.txt", 151},
         {"healthy cone 04 bisque of 15 hours", {}, "", "", false, "bisque.txt", 902},
         {"elements failed", sim::Fault::Elements_Failed, "at:5", "Failure to heat", false},
-        {"stuck relay", sim::Fault::Stuck_Relay, "at:5", "Over-temperature", true},
+        // The kiln heats with the output off before it is over the profile.
+        {"stuck relay", sim::Fault::Stuck_Relay, "at:5", "Kiln heating with output off", true,
+         nullptr, 0, 2},
         {"thermocouple break", sim::Fault::Thermocouple_Break, "1", "Thermocouple break", true},
         {"cable pulled", sim::Fault::Cable_Pulled, "at:30", "Controller lost", false}};
     for (const auto& c : cases) {
@@ -99,13 +115,14 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
             EXPECT_EQ(ticks, c.Ticks);
             EXPECT_TRUE(rig.Said("Profile Finished"));
             EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
-            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps || !rig.Mail.Sent.empty());
+            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps ||
+                         !rig.Mail.Sent.empty());
             continue;
         }
         ASSERT_FALSE(rig.Observer.Alarms.empty());
         EXPECT_EQ(rig.Observer.Alarms.front(), "raised " + c.Alarm + " { \"" + c.Alarm + "\" }");
         EXPECT_TRUE(rig.Form.Supervisor.Banner().Alarm_On());
-        ASSERT_EQ(rig.Mail.Sent.size(), 1u) << ::testing::PrintToString(rig.Observer.Alarms);
+        ASSERT_EQ(rig.Mail.Sent.size(), c.Mails) << ::testing::PrintToString(rig.Observer.Alarms);
         EXPECT_NE(rig.Mail.Sent[0].Body.find("Alarm=" + c.Alarm + "\r\nTime=2026-12-05 "),
                   std::string::npos);
         EXPECT_EQ(rig.Form.Control_Interval.Enabled, !c.Ends_Run);
@@ -126,7 +143,10 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     Safety_Rig rig;
     rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5");
     rig.Fire(400);
-    ASSERT_EQ(rig.Mail.Sent.size(), 1u);
+    const auto over = std::ranges::find_if(rig.Mail.Sent, [](const Mail_Message& mail) {
+        return mail.Body.find("Alarm=Over-temperature") != std::string::npos;
+    });
+    ASSERT_NE(over, rig.Mail.Sent.end());
 
     Temp_Folder mailbox;
     Smtp_Sink sink(mailbox.Path());
@@ -134,7 +154,7 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     rig.Setup_File("MailServer.txt", "smtp://127.0.0.1:" + sink.Port());
     rig.Setup_File("MailFrom.txt", "<kiln@studio.example>");  // brackets typed or not
     Smtp_Mail_Sender sender(rig.Paths);
-    ASSERT_TRUE(sender.Send(rig.Mail.Sent.back()));
+    ASSERT_TRUE(sender.Send(*over));
     ASSERT_TRUE(
         sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
     const std::string alarm = sink.Message(1), alert = sink.Message(2);
@@ -150,9 +170,55 @@ TEST(Safety_Mail, TheAlarmAndTheAlertReachTheLoopbackServerAsLaidOut) {
     }
 }
 
+// A relay welded shut for the first hour: the kiln heats with the output off, which is
+// mailed at once and every quarter of an hour while it lasts; the over-temperature soft off
+// leaves it watched, a record line a minute, until it is cold again.
+TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatchedTillCold) {
+    Safety_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Choose_Log("relay.txt");
+    rig.Use_Fault(sim::Fault::Stuck_Relay, "at:5-3500");  // three exchanges a tick
+    std::vector<int> mailed_at;                           // seconds from the start
+    std::size_t seen = 0;
+    rig.Form.Start_Profile_Click();
+    int second = 0;
+    for (; second < 48 * 3600 && rig.Form.Firing_Status_Now().State != Firing_State::Monitor;
+         second += 3) {
+        rig.Tick();
+        for (; seen < rig.Mail.Sent.size(); ++seen)
+            if (rig.Mail.Sent[seen].Body.find("Alarm=Kiln heating with output off\r\n") !=
+                std::string::npos)
+                mailed_at.push_back(second);
+    }
+    EXPECT_NE(rig.Form.Supervisor.Banner().Text().find(
+                  "relay may be stuck. Switch the kiln off at its wall switch or breaker now."),
+              std::string::npos);
+    ASSERT_EQ(mailed_at.size(), 4u) << second;
+    for (std::size_t i = 1; i < mailed_at.size(); ++i)
+        EXPECT_EQ(mailed_at[i] - mailed_at[i - 1], 15 * 60);
+    EXPECT_LT(rig.Form.Firing_Status_Now().Measured, 150);
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("relay.txt"))));
+    std::vector<Firing_Record_Line> tail;
+    for (const Firing_Record_Line& line : record.Lines)
+        if (line.Is_After_Run()) tail.push_back(line);
+    ASSERT_GE(tail.size(), 60u);
+    EXPECT_GT(std::ranges::max(tail, {}, &Firing_Record_Line::Measured).Measured,
+              tail.front().Measured + 200);
+    for (std::size_t i = 1; i < tail.size(); ++i) {
+        const long long apart = Seconds_Of(tail[i].Clock) - Seconds_Of(tail[i - 1].Clock);
+        EXPECT_TRUE(apart >= 60 && apart < 63) << apart;
+        EXPECT_NEAR(tail[i].Elapsed - tail[i - 1].Elapsed, apart / 60.0, 0.01);
+    }
+    EXPECT_EQ(record.Lines.back().Event + ": " + record.Lines.back().Detail,
+              "after run ended: below 150 F");
+}
+
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
-    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible()) << "a profile opened at elapsed 0 tells nothing";
+    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible())
+        << "a profile opened at elapsed 0 tells nothing";
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
     const std::string notice = "The firing continues at elapsed time 8.00\r\n";

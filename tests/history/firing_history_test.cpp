@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "history/firing_report.h"
+#include "history/firing_summary.h"
 #include "run/firing_record.h"
 #include "setup/setup_files.h"
 #include "support/fake_platform.h"
@@ -105,6 +107,51 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Export_CSV_Click();
     EXPECT_NE(model.Messages.find("The firing table could not be written to "), std::string::npos);
     EXPECT_TRUE(model.Messages.ends_with("and export again\r\n")) << model.Messages;
+}
+
+// The watch after a run: its readings count for the peak, the time near it and the
+// chart's measured trace; the duration, the ticks, the energy and the outcome stay the
+// run's, and the report says how long the kiln was watched without listing each reading.
+TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
+    std::string text = Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212);
+    Firing_Record_Line line;
+    line.Clock = {2027, 2, 1, 10, 0, 0};
+    line.Elapsed = 60, line.Set_Value = line.Measured = 212;
+    line.Event = "soft off";
+    text += Firing_Record_Line_Text(line);
+    line.Event = After_Run_Event;
+    line.Set_Value = 70;
+    for (int i = 1; i <= 3; ++i) {  // a welded relay
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(line.Clock) + 60);
+        line.Elapsed = 60 + i, line.Measured = 212 + 100 * i;
+        text += Firing_Record_Line_Text(line);
+    }
+    line.Event = "alarm raised", line.Detail = "Kiln heating with output off";
+    text += Firing_Record_Line_Text(line);
+    line.Event = "after run ended", line.Detail = "new firing";
+    text += Firing_Record_Line_Text(line);
+    const Firing_Record record = Parse_Firing_Record(text);
+    const Firing_Summary summary = Summarise(record, Energy_Settings{12.0, {}});
+    EXPECT_EQ(summary.Peak, 512);
+    EXPECT_EQ(summary.Seconds_Near_Peak, 60);
+    EXPECT_EQ(summary.Duration_Seconds, 3600);
+    EXPECT_EQ(summary.Seconds_After_Run, 180);
+    EXPECT_EQ(summary.Ticks, 61u);
+    EXPECT_DOUBLE_EQ(*summary.Energy_kWh, 61 * 0.5 * 12 / 60);
+    EXPECT_EQ(summary.Outcome, Firing_Outcome::Soft_Off);
+    const std::vector<std::string> report =
+        Firing_Report_Lines(record, summary, [](const std::string& text) { return text; });
+    const std::string events = Join_Lines(report);
+    EXPECT_NE(events.find("\r\nWatched after the run: 0:03\r\n"), std::string::npos) << events;
+    EXPECT_EQ(events.find("after run\r\n"), std::string::npos) << events;
+    EXPECT_TRUE(
+        events.ends_with("63.00  alarm raised: Kiln heating with output off\r\n"
+                         "2027-02-01T10:03:00+00:00  63.00  after run ended: new firing"))
+        << events;
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    ASSERT_EQ(chart.Series.size(), 3u);
+    EXPECT_EQ(chart.Series[1].Points.back(), std::make_pair(60.0, 212.0));  // set value
+    EXPECT_EQ(chart.Series[2].Points.back(), std::make_pair(63.0, 512.0));  // measured
 }
 
 // A firing of a single tick is still drawn on an axis: one time unit wide. The labels are

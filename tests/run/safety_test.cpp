@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "run/run_safety.h"
 #include "run/safety_settings.h"
 #include "run/safety_supervisor.h"
 #include "setup/setup_files.h"
@@ -76,6 +77,20 @@ auto Firing(std::vector<int> bad) {
     };
 }
 
+// A soft off at minute 5 of a hold at 1000: the kiln cools 5 a minute, then from minute
+// 10 climbs 10 a minute as a welded relay heats it; `low` puts one reading 100 too low.
+auto After_Soft_Off(int climb_from, int low = -1) {
+    return [=](int m, Firing_Status& t) {
+        t.Measured = m < 5            ? 1000
+                     : m < climb_from ? 1000 - 5 * (m - 5)
+                                      : 1000 - 5 * (climb_from - 6) + 10 * (m - climb_from + 1);
+        t.Set_Value = m < 5 ? 1000 : 70;
+        t.Output_Percent = m < 5 ? 20 : 0;
+        if (m >= 5) t.State = Firing_State::Cooling;
+        if (m == low) t.Measured -= 100;
+    };
+}
+
 // Over 1050 from tick 5 on, and once at tick 2.
 void Over_From_Tick_5(int m, Firing_Status& t) {
     t.Measured = m == 2 || m >= 5 ? 1100 : 990;
@@ -92,6 +107,34 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
     EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
     EXPECT_TRUE(supervisor.Active_Names().empty());
+}
+
+// Only a hot kiln is watched after its run; the watch ends on a good reading below the
+// setting of the profile's scale, or after 48 hours whatever it reads.
+TEST(Run_Safety, WatchesAHotKilnUntilItIsBelowTheSettingOrFortyEightHoursHavePassed) {
+    const Safety_Settings settings;
+    Run_Safety safety;
+    Firing_Status last;
+    last.Clock = {2026, 12, 5, 9, 0, 0};
+    last.Measured = 149;
+    safety.Run_Ended(last, settings);
+    EXPECT_FALSE(safety.Cooling());
+    last.Temp_Scale = "C";
+    safety.Run_Ended(last, settings);
+    ASSERT_TRUE(safety.Cooling());
+    Firing_Status tick = last;
+    tick.Measured = 64;
+    tick.Exchange_Failed = true;
+    EXPECT_FALSE(safety.Cooling_Ends(tick, settings)) << "a failed read proves nothing";
+    tick.Exchange_Failed = false;
+    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "below 65 C");
+    EXPECT_FALSE(safety.Cooling());
+    safety.Run_Ended(last, settings);
+    tick.Measured = 1000;
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600 - 1);
+    EXPECT_FALSE(safety.Cooling_Ends(tick, settings));
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600);
+    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "48 hours");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -126,14 +169,21 @@ INSTANTIATE_TEST_SUITE_P(
                             t.Output_Percent = m == 0 || m == 9 ? 10 : 0;  // a pulse starts it anew
                             t.Measured = 500 + 6 * m;
                         },
-                        24, "raised Over-temperature @20; "},
+                        24,
+                        "raised Kiln heating with output off @18; raised Over-temperature @21; "},
+        // The lowest reading after the soft off counts as 985 (980 is as low as its
+        // neighbour 985 only): 1015 is the last that is not heating.
+        Supervisor_Case{"AfterASoftOffARiseOfMoreThanThirtyIsHeating", After_Soft_Off(10), 15,
+                        "raised Kiln heating with output off @14; "},
+        Supervisor_Case{"OneLowReadingIsNoLowestAndNoRise", After_Soft_Off(99, 7), 15, ""},
         Supervisor_Case{"OneBadReadingInARampAHoldOrTheCoolingIsNoAlarm", Firing({8, 14, 25}), 30,
                         ""},
         Supervisor_Case{"TwoInARowInARampAHoldAndTheCoolingAreAnAlarm",
                         Firing({8, 9, 14, 15, 25, 26}), 30,
                         "raised Over-temperature @9; cleared Over-temperature @10; "
                         "raised Over-temperature @15; cleared Over-temperature @16; "
-                        "raised Over-temperature @26; cleared Over-temperature @27; "},
+                        "raised Over-temperature @26; raised Kiln heating with output off @26; "
+                        "cleared Over-temperature @27; cleared Kiln heating with output off @28; "},
         Supervisor_Case{"EighteenSecondsAreSixTicksOfThree", Over_From_Tick_5, 20,
                         "raised Over-temperature @11; ", "F", true, 3},
         Supervisor_Case{"NoSecondsStillTakeTwoReadings", Over_From_Tick_5, 20,
@@ -160,7 +210,9 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
               std::vector<std::string>{"No safety settings file, the defaults are used"});
     std::string file = Read_Whole_File(paths.Setup_File("Safety.txt"));
     // A file from before the confirmation time: read quietly, the line added at the end.
-    const std::string added = "Alarm_Confirm_Seconds=18\r\n";
+    const std::string added =
+        "Alarm_Confirm_Seconds=18\r\nCooling_End_F=150\r\nCooling_End_C=65\r\n"
+        "Off_Heating_Rise_F=30\r\nOff_Heating_Rise_C=17\r\n";
     ASSERT_TRUE(file.ends_with(added));
     Write_Whole_File(paths.Setup_File("Safety.txt"), file.substr(0, file.size() - added.size()));
     Settings_Store older(paths);
