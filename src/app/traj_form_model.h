@@ -33,6 +33,9 @@ class FrontPanel;
 class InOut_Functions;
 class Serial_Port;
 
+// "45 s", "2 min 5 s", "1 h 10 min": how long the controller gave no answer.
+std::string Outage_Length_Text(long long seconds);
+
 // The device-name dialog: shown modally, 1 when closed with OK, 2 with Cancel.
 class Name_Dialog {
   public:
@@ -228,6 +231,11 @@ class Traj_form : public Message_Area {
     void Safety_Notice(const std::string& text);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
+    // The link's way back after an outage (traj_form_link.cpp): the port opened again
+    // before an exchange when a try is due, and each exchange's outcome told to the link.
+    void Reconnect_If_Due();
+    void Link_Failed();
+    void Link_Answered();
 
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.

@@ -37,6 +37,7 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
             return true;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:
+        case Firing_Event::Link_Restored:
             return status.Run_Active();
         case Firing_Event::Monitor_Tick:
         case Firing_Event::Profile_Loaded:

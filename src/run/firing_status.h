@@ -31,6 +31,9 @@ enum class Firing_Event {
     Log_Changed,   // a log file chosen or a reset
     Alarm_Raised,  // detail: the alarm's name
     Alarm_Cleared,
+    // The controller answers again after an outage of its link; detail: how long it was
+    // silent, in the operator's words.
+    Link_Restored,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...
