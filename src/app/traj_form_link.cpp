@@ -27,8 +27,23 @@ void Traj_form::Reconnect_If_Due() {
     if (Port_) Port_->Reconnect_If_Due(Seconds_Of(Services_.Time.Now()));
 }
 
+void Traj_form::Link_Retry_Timer() {
+    if (!Port_ || !Port_->Reconnecting()) {
+        Link_Retry_Interval.Enabled = false;  // answered, or dropped for the operator's port
+        return;
+    }
+    if (!Control_Interval.Enabled && !Monitor_Interval.Enabled) return;
+    if (!Port_->Reconnect_If_Due(Seconds_Of(Services_.Time.Now()))) return;
+    if (Control_Interval.Enabled) {
+        Control_Interval_Timer();
+    } else {
+        Monitor_Interval_Timer();
+    }
+}
+
 void Traj_form::Link_Failed() {
     if (!Port_ || !Port_->Exchange_Failed(Seconds_Of(Services_.Time.Now()))) return;
+    Link_Retry_Interval.Enabled = true;
     Display(Join_Lines({TranslateText("The controller does not answer: the program keeps trying "
                                       "to reach it, at least every 30 seconds"),
                         TranslateText("Check the controller's cable and power")}));
@@ -37,6 +52,7 @@ void Traj_form::Link_Failed() {
 void Traj_form::Link_Answered() {
     if (!Port_) return;
     const std::optional<long long> gap = Port_->Exchange_Answered(Seconds_Of(Services_.Time.Now()));
+    Link_Retry_Interval.Enabled = false;
     if (!gap) return;
     const std::string length = Outage_Length_Text(*gap);
     Display(TranslateText("Controller answering again; no answer for") + " " + length);

@@ -209,6 +209,12 @@ class Traj_form : public Message_Area {
     std::string SetPointReadOut = "Set Temp(F)";
     Timer_State Control_Interval{false, 60000};
     Timer_State Monitor_Interval{false, 3000};
+    // The link's way back (traj_form_link.cpp): every second while an outage lasts, so a
+    // try is not held back to a tick a minute long; a port opened again gets its tick at
+    // once, which asks the controller. It waits while the ticks are stopped (front panel,
+    // port set-up).
+    void Link_Retry_Timer();
+    Timer_State Link_Retry_Interval{false, 1000};
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
     File_Dialog_Request CommonDialog3;  // profiles
     File_Dialog_Request CommonDialog2;  // log files

@@ -92,11 +92,13 @@ void Serial_Port::Switch_Port(int port) {
     Device_.Set_Port_Open(true);
 }
 
-void Serial_Port::Reconnect_If_Due(long long seconds) {
-    if (!Retry_.Try_Due(seconds)) return;
+bool Serial_Port::Reconnect_If_Due(long long seconds) {
+    if (!Retry_.Try_Due(seconds)) return false;
     try {
         Device_.Reopen();
+        return true;
     } catch (const Run_Time_Error&) {
+        return false;
     }
 }
 

@@ -91,7 +91,9 @@ class Serial_Port : public Request_Sink {
     }
     // Before an exchange: the port opened again when a try is due. A port that will not
     // open yet is tried again later, without a word: the outage has been told once.
-    void Reconnect_If_Due(long long seconds);
+    // True when the port opened.
+    bool Reconnect_If_Due(long long seconds);
+    bool Reconnecting() const { return Retry_.Outage(); }
     // The operator chose a port (Comm Port Config): the outage's reconnecting is dropped.
     void Drop_Reconnect() { Retry_.Drop(); }
 

@@ -49,9 +49,12 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     EXPECT_TRUE(rig.Said("Comm port not open")) << rig.Form.User_Message_Box;
     EXPECT_EQ(rig.Form.Supervisor.Active_Alarms(), std::vector<std::string>{"Controller lost"});
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Link_Retry_Interval.Enabled);
     rig.Line.Existing_Ports = {1};  // plugged back
-    tick(30);                       // the longest wait between tries
+    rig.Clock.Advance(30);          // the longest wait between tries
+    rig.Form.Link_Retry_Timer();    // the port opened, its tick at once
     EXPECT_TRUE(rig.Line.Port_Open());
+    EXPECT_FALSE(rig.Form.Link_Retry_Interval.Enabled);
     EXPECT_TRUE(rig.Said("Controller answering again; no answer for 2 min 27 s"))
         << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Said("Alarm cleared: Controller lost")) << rig.Form.User_Message_Box;
