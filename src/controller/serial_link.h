@@ -94,8 +94,6 @@ class Serial_Port : public Request_Sink {
     // True when the port opened.
     bool Reconnect_If_Due(long long seconds);
     bool Reconnecting() const { return Retry_.Outage(); }
-    // The operator chose a port (Comm Port Config): the outage's reconnecting is dropped.
-    void Drop_Reconnect() { Retry_.Drop(); }
 
     // Setting the text fires its change event only when the text actually changes;
     // the event writes a non-empty text to the port and empties the box.
