@@ -49,10 +49,8 @@ void CommSetUp::SPDisplay(const std::string& text) {
 }
 
 void CommSetUp::Use_Port(int port) {
-    Serial_Device& device = Serial_.Device();
-    if (device.Port_Open()) device.Set_Port_Open(false);
-    device.Set_Comm_Port(port);
-    device.Set_Port_Open(true);
+    // The operator's port wins over a reconnect in progress, which the switch drops.
+    Serial_.Switch_Port(port);
 }
 
 void CommSetUp::Form_Open() {

@@ -54,6 +54,7 @@ void Traj_form::Publish_Firing(Firing_Event event, const std::string& detail) {
 
 void Traj_form::Exchange_Failed(const std::string& message) {
     Tick_Exchange_Failed = true;
+    Link_Failed();
     if (Control_Interval.Enabled) Publish_Firing(Firing_Event::Communication_Error, message);
 }
 

@@ -33,6 +33,9 @@ class FrontPanel;
 class InOut_Functions;
 class Serial_Port;
 
+// "45 s", "2 min 5 s", "1 h 10 min": how long the controller gave no answer.
+std::string Outage_Length_Text(long long seconds);
+
 // The device-name dialog: shown modally, 1 when closed with OK, 2 with Cancel.
 class Name_Dialog {
   public:
@@ -206,6 +209,12 @@ class Traj_form : public Message_Area {
     std::string SetPointReadOut = "Set Temp(F)";
     Timer_State Control_Interval{false, 60000};
     Timer_State Monitor_Interval{false, 3000};
+    // The link's way back (traj_form_link.cpp): every second while an outage lasts, so a
+    // try is not held back to a tick a minute long; a port opened again gets its tick at
+    // once, which asks the controller. It waits while the ticks are stopped (front panel,
+    // port set-up).
+    void Link_Retry_Timer();
+    Timer_State Link_Retry_Interval{false, 1000};
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
     File_Dialog_Request CommonDialog3;  // profiles
     File_Dialog_Request CommonDialog2;  // log files
@@ -235,6 +244,11 @@ class Traj_form : public Message_Area {
     void Watch_After_Run();
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
+    // The link's way back after an outage (traj_form_link.cpp): the port opened again
+    // before an exchange when a try is due, and each exchange's outcome told to the link.
+    void Reconnect_If_Due();
+    void Link_Failed();
+    void Link_Answered();
 
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.

@@ -90,6 +90,7 @@ void Traj_form::Write_Temp_Unit_SV() {
         Display("SetValue Routine error");
         Exchange_Failed("SetValue Routine error");
     };
+    Reconnect_If_Due();
     std::uint8_t unit = 0;
     std::int16_t set_value = Engine_.Set_Value();
     Statement([&] { Services_.Protocol.Write_SV(unit, set_value); }, report);
@@ -112,6 +113,7 @@ void Traj_form::Read_Temp_Unit_PV() {
         Display("ReadValue Routine Error");
         Exchange_Failed("ReadValue Routine Error");
     };
+    Reconnect_If_Due();
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_PV(unit); }, report);
     Measured_Temp = 0;
@@ -122,6 +124,8 @@ void Traj_form::Read_Temp_Unit_PV() {
                 Display(Join_Lines({TranslateText("Read Value Communications Error"),
                                     TranslateText("If condition persists unplug kiln")}));
                 Exchange_Failed("Read Value Communications Error");
+            } else {
+                Link_Answered();
             }
         },
         report);

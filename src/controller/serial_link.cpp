@@ -86,9 +86,20 @@ void Serial_Port::Form_Unload() {
 }
 
 void Serial_Port::Switch_Port(int port) {
+    Retry_.Drop();
     if (Device_.Port_Open()) Device_.Set_Port_Open(false);
     Device_.Set_Comm_Port(port);
     Device_.Set_Port_Open(true);
+}
+
+bool Serial_Port::Reconnect_If_Due(long long seconds) {
+    if (!Retry_.Try_Due(seconds)) return false;
+    try {
+        Device_.Reopen();
+        return true;
+    } catch (const Run_Time_Error&) {
+        return false;
+    }
 }
 
 void Serial_Port::Set_Inter_Module_Message(const std::string& text) {

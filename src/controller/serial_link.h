@@ -2,10 +2,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/error_numbers.h"
 #include "common/platform.h"
+#include "controller/link_retry.h"
 #include "controller/serial_ports.h"
 
 namespace corvanel {
@@ -30,6 +32,11 @@ class Serial_Device {
     virtual void Output(const std::string& text) = 0;
     // Every character waiting, removed from the receive buffer; "" when none.
     virtual std::string Input() = 0;
+    // Closes the port if open and opens the same device again; fails as opening does.
+    virtual void Reopen() {
+        if (Port_Open()) Set_Port_Open(false);
+        Set_Port_Open(true);
+    }
 };
 
 // Where a request goes to be transmitted.
@@ -69,8 +76,24 @@ class Serial_Port : public Request_Sink {
     void Form_Load(int comm_port_number);
     // Closes the port.
     void Form_Unload();
-    // Close if open, select the port, open it. Failures go to the caller.
+    // Close if open, select the port, open it. Failures go to the caller. A port chosen
+    // ends the reconnecting of an outage.
     void Switch_Port(int port);
+
+    // ---- the way back after the controller went silent or its port went away ----
+    // The run tells the link of each exchange at `seconds` (Seconds_Of the run's clock);
+    // the schedule is Link_Retry's.
+    // True when this failed exchange starts an outage: the moment to say so, once.
+    bool Exchange_Failed(long long seconds) { return Retry_.Failed(seconds, !Device_.Port_Open()); }
+    // The length of the outage an answered exchange ends; nothing when there was none.
+    std::optional<long long> Exchange_Answered(long long seconds) {
+        return Retry_.Answered(seconds);
+    }
+    // Before an exchange: the port opened again when a try is due. A port that will not
+    // open yet is tried again later, without a word: the outage has been told once.
+    // True when the port opened.
+    bool Reconnect_If_Due(long long seconds);
+    bool Reconnecting() const { return Retry_.Outage(); }
 
     // Setting the text fires its change event only when the text actually changes;
     // the event writes a non-empty text to the port and empties the box.
@@ -93,6 +116,7 @@ class Serial_Port : public Request_Sink {
     std::string& Reply_Buffer_;
     std::string Inter_Module_Message_;
     bool Loaded_ = false;
+    Link_Retry Retry_;
 };
 
 }  // namespace corvanel

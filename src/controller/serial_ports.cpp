@@ -161,6 +161,19 @@ std::vector<Serial_Port_Entry> List_Serial_Ports(const Device_Tree& tree) {
     return ports;
 }
 
+std::string Stable_Device_Name(const std::string& device, const Device_Tree& tree) {
+    const fs::path by_id = tree.Dev / "serial" / "by-id";
+    if (fs::path(device).parent_path() == by_id) return device;
+    std::error_code error;
+    const fs::path target = fs::canonical(device, error);
+    if (error) return device;
+    for (const std::string& link : Names_In(by_id)) {
+        const fs::path name = by_id / link;
+        if (fs::canonical(name, error) == target && !error) return name.string();
+    }
+    return device;
+}
+
 std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& paths,
                                                 const Device_Tree& tree) {
     if (port < 1) return std::nullopt;

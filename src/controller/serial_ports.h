@@ -38,6 +38,11 @@ std::vector<Serial_Port_Entry> List_Serial_Ports(const Device_Tree& tree);
 std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& paths,
                                                 const Device_Tree& tree);
 
+// The name to open `device` again by after it went away: the stable by-id name of
+// tree.Dev/serial/by-id that leads to the same device when there is one (an adapter
+// plugged back may come back as another ttyUSB), else `device` itself.
+std::string Stable_Device_Name(const std::string& device, const Device_Tree& tree);
+
 // The text shown beside a port number: its device and what is known of it.
 std::string Serial_Port_Text(int port, const Program_Paths& paths, const Device_Tree& tree);
 

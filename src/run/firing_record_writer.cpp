@@ -39,6 +39,8 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
         case Firing_Event::Alarm_Cleared:
         case Firing_Event::Cooling_Ended:
             return status.Run_Active() || status.State == Firing_State::Cooling;
+        case Firing_Event::Link_Restored:
+            return status.Run_Active() || status.State == Firing_State::Cooling;
         case Firing_Event::Monitor_Tick:
             return status.State == Firing_State::Cooling;
         case Firing_Event::Profile_Loaded:

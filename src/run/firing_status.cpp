@@ -38,6 +38,8 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "alarm cleared";
         case Firing_Event::Cooling_Ended:
             return "after run ended";
+        case Firing_Event::Link_Restored:
+            return "link restored";
     }
     return "";
 }

@@ -34,6 +34,9 @@ enum class Firing_Event {
     Alarm_Raised,  // detail: the alarm's name
     Alarm_Cleared,
     Cooling_Ended,  // detail: why ("below 150 F", "48 hours", "new firing")
+    // The controller answers again after an outage of its link; detail: how long it was
+    // silent, in the operator's words.
+    Link_Restored,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...

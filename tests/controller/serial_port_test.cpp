@@ -60,6 +60,12 @@ TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
 
     EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
     EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), adapter);
+    // Opened again after it went away, an adapter is looked for by its stable name.
+    for (const char* device : {"ttyUSB3", "serial/by-id/usb-FTDI_FT232R-if00-port0"}) {
+        EXPECT_EQ(Stable_Device_Name((devices.Tree.Dev / device).string(), devices.Tree), adapter);
+    }
+    const std::string builtin = (devices.Tree.Dev / "ttyS0").string();
+    EXPECT_EQ(Stable_Device_Name(builtin, devices.Tree), builtin);
     for (int port : {0, 3, 20}) {
         EXPECT_THROW(Serial_Device_Name(port, paths, devices.Tree), Run_Time_Error) << port;
     }

@@ -86,11 +86,18 @@ class Kiln_Sim_Process {
         Log_ += Process_.readAllStandardError().toStdString();
         return Log_;
     }
-    ~Kiln_Sim_Process() {
+    // Ends kiln-sim: the far end of the terminal closes and the link goes. Start may
+    // follow, on the same link.
+    void Stop() {
         if (Process_.state() == QProcess::NotRunning) return;
         Process_.terminate();
-        if (!Process_.waitForFinished(5000)) Process_.kill();
+        if (!Process_.waitForFinished(5000)) {
+            Process_.kill();
+            Process_.waitForFinished(5000);
+        }
+        Exchanges();
     }
+    ~Kiln_Sim_Process() { Stop(); }
 
   private:
     QProcess Process_;

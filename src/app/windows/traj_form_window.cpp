@@ -203,6 +203,8 @@ void Traj_form_Window::Build_Controls() {
     Monitor_Interval->setObjectName("Monitor_Interval");
     Message = new QTimer(this);
     Message->setObjectName("Message");
+    Link_Retry = new QTimer(this);
+    Link_Retry->setObjectName("Link_Retry");
     resize(1180, 720);
 }
 
@@ -290,6 +292,10 @@ void Traj_form_Window::Connect_Events() {
             [this] { Handle([this] { Model_.Monitor_Interval_Timer(); }); });
     connect(Message, &QTimer::timeout, this,
             [this] { Handle([this] { Model_.Message_Timer(); }); });
+    // Never inside a tick waiting for its reply: the port is not reopened under it.
+    connect(Link_Retry, &QTimer::timeout, this, [this] {
+        if (Handling_ == 0) Handle([this] { Model_.Link_Retry_Timer(); });
+    });
 
     // What the operator types reaches the model as the box's change event.
     connect(Elapsed_Time, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -422,6 +428,7 @@ void Traj_form_Window::Refresh() {
     Sync_Timer(*Control_Interval, m.Control_Interval);
     Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
     Sync_Timer(*Message, m.Alerts.Timer());
+    Sync_Timer(*Link_Retry, m.Link_Retry_Interval);
     Refresh_Grid();
     Refresh_Chart();
     Banner->Refresh();

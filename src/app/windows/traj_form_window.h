@@ -61,6 +61,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QGroupBox *Load_Profile_Frame, *Log_File_Frame;
     QPushButton *Start_Profile, *SoftOff;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
+    QTimer* Link_Retry;  // the link's way back after an outage
     QTableWidget* RunProfile_FlexGrid;
     Run_Chart_View* ProfileChart;
 
@@ -86,7 +87,9 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     // Runs a handler of the model, then shows what it changed.
     template <typename Handler>
     void Handle(Handler handler) {
+        ++Handling_;
         handler();
+        --Handling_;
         Refresh();
     }
     void Refresh_Grid();
@@ -97,6 +100,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     Traj_form& Model_;
     Message_Box& Ask_;
     bool Ending_ = false;
+    int Handling_ = 0;  // handlers running, one inside another's pause for a reply
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;

@@ -57,7 +57,19 @@ void Qt_Serial_Device::Set_Port_Open(bool open) {
         return;
     }
     if (Port_.isOpen()) return;
-    const std::string device = Serial_Device_Name(Comm_Port_, Paths_);
+    Open_Device(Serial_Device_Name(Comm_Port_, Paths_));
+}
+
+void Qt_Serial_Device::Reopen() {
+    if (Port_.isOpen()) Port_.close();
+    if (Reopen_Name_.empty()) {
+        Set_Port_Open(true);
+    } else {
+        Open_Device(Reopen_Name_);
+    }
+}
+
+void Qt_Serial_Device::Open_Device(const std::string& device) {
     Port_.setPortName(QString::fromStdString(device));
     if (!Port_.open(QIODevice::ReadWrite)) {
         QSerialPort::SerialPortError error = Port_.error();
@@ -70,6 +82,7 @@ void Qt_Serial_Device::Set_Port_Open(bool open) {
                                                                 : std::vector<std::string>{});
     }
     Apply_Line_Settings();
+    Reopen_Name_ = Stable_Device_Name(device, Device_Tree{});
 }
 
 void Qt_Serial_Device::Output(const std::string& text) {

@@ -21,24 +21,33 @@ class Qt_Serial_Device : public QObject, public Serial_Device {
     // The serial window whose receive event gets the characters.
     void Deliver_To(Serial_Port& serial) { Serial_ = &serial; }
 
-    void Set_Comm_Port(int port) override { Comm_Port_ = port; }
+    // A port chosen forgets the device the last one was opened again by.
+    void Set_Comm_Port(int port) override {
+        Comm_Port_ = port;
+        Reopen_Name_.clear();
+    }
     int Comm_Port() const override { return Comm_Port_; }
     void Set_Settings(const std::string& settings) override;
     void Set_Port_Open(bool open) override;
     bool Port_Open() const override { return Port_.isOpen(); }
     void Output(const std::string& text) override;
     std::string Input() override;
+    // Opens again by the stable name of the device last opened (an adapter plugged back
+    // may come back under another ttyUSB number), else by the port number.
+    void Reopen() override;
 
     // The device the port number stands for, once opened.
     QString Device_Name() const { return Port_.portName(); }
 
   private:
     void Apply_Line_Settings();
+    void Open_Device(const std::string& device);
 
     Program_Paths Paths_;
     QSerialPort Port_;
     Serial_Port* Serial_ = nullptr;
     int Comm_Port_ = 1;
+    std::string Reopen_Name_;  // empty until a port has opened
     Line_Settings Line_;
 };
 

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The way back after the controller stopped answering or its port went away: the run
+// tells the serial link of every exchange, the link opens the port again on its
+// schedule, and the operator and the firing record hear of the outage once at its start
+// and once at its end. The run itself goes on counting: the engine's elapsed time
+// follows the clock, so the first tick after the gap asks the set value of its time.
+
+#include "app/traj_form_model.h"
+#include "common/text.h"
+#include "language/translate.h"
+
+namespace corvanel {
+
+std::string Outage_Length_Text(long long seconds) {
+    if (seconds < 60) return Format_Whole(seconds) + " s";
+    if (seconds < 3600) {
+        std::string text = Format_Whole(seconds / 60) + " min";
+        if (seconds % 60 != 0) text += " " + Format_Whole(seconds % 60) + " s";
+        return text;
+    }
+    std::string text = Format_Whole(seconds / 3600) + " h";
+    if (seconds % 3600 >= 60) text += " " + Format_Whole(seconds % 3600 / 60) + " min";
+    return text;
+}
+
+void Traj_form::Reconnect_If_Due() {
+    if (Port_) Port_->Reconnect_If_Due(Seconds_Of(Services_.Time.Now()));
+}
+
+void Traj_form::Link_Retry_Timer() {
+    if (!Port_ || !Port_->Reconnecting()) {
+        Link_Retry_Interval.Enabled = false;  // answered, or dropped for the operator's port
+        return;
+    }
+    if (!Control_Interval.Enabled && !Monitor_Interval.Enabled) return;
+    if (!Port_->Reconnect_If_Due(Seconds_Of(Services_.Time.Now()))) return;
+    if (Control_Interval.Enabled) {
+        Control_Interval_Timer();
+    } else {
+        Monitor_Interval_Timer();
+    }
+}
+
+void Traj_form::Link_Failed() {
+    if (!Port_ || !Port_->Exchange_Failed(Seconds_Of(Services_.Time.Now()))) return;
+    Link_Retry_Interval.Enabled = true;
+    Display(Join_Lines({TranslateText("The controller does not answer: the program keeps trying "
+                                      "to reach it, at least every 30 seconds"),
+                        TranslateText("Check the controller's cable and power")}));
+}
+
+void Traj_form::Link_Answered() {
+    if (!Port_) return;
+    const std::optional<long long> gap = Port_->Exchange_Answered(Seconds_Of(Services_.Time.Now()));
+    Link_Retry_Interval.Enabled = false;
+    if (!gap) return;
+    const std::string length = Outage_Length_Text(*gap);
+    Display(TranslateText("Controller answering again; no answer for") + " " + length);
+    Publish_Firing(Firing_Event::Link_Restored,
+                   "Controller answering again; no answer for " + length);
+}
+
+}  // namespace corvanel
