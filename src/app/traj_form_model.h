@@ -166,7 +166,7 @@ class Traj_form : public Message_Area {
     // ---- safety supervision (traj_form_safety.cpp) ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
-    void Acknowledge_Click() { Supervisor.Acknowledge(); }
+    void Acknowledge_Click();  // traj_form_controls.cpp
     Safety_Settings Safety;
     Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Setting_Subscription Safety_Subscription_;
@@ -228,6 +228,8 @@ class Traj_form : public Message_Area {
     void Safety_Notice(const std::string& text);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
+    // RUN PROFILE: the last stretch's alarms end without a word, the banner starts clean.
+    void Start_Alarms_Afresh();
 
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.

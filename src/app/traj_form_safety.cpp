@@ -92,8 +92,7 @@ void Traj_form::Notice_Carried_Over_Time() {
 }
 
 void Traj_form::Prepare_Run_Start(bool resuming) {
-    Act_On_Alarms(Supervisor.Reset());
-    Supervisor.Forget_Active();
+    Start_Alarms_Afresh();
     if (resuming) return;
     if (Engine_.Base() != 0) {
         std::error_code error;

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The run window's alarm banner against kiln-sim on a pseudo-terminal: an alarm
+// acknowledged.
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/windows/alarm_banner_widget.h"
+#include "setup/setup_files.h"
+#include "support/program_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+using Run_Window = Program_Rig;
+
+QString Banner_Text(Traj_form_Window& window) {
+    return window.Banner->Alarm_Text->text();
+}
+
+// A thermocouple break on every exchange: after two readings the banner is red with its
+// button; acknowledged it turns amber, says so, and the button goes.
+TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
+    Start_Kiln_Sim({"--tc-break=1"});
+    // Two readings in a row are enough: the window need not wait out the set time.
+    Write_Whole_File(Paths.Setup_File("Safety.txt"), "Alarm_Confirm_Seconds=0\r\n");
+    Start_Program();
+    Open_Quick_Test();
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    Alarm_Banner_Widget& banner = *Window().Banner;
+    ASSERT_TRUE(Eventually([&] { return banner.isVisible(); })) << Messages();
+    EXPECT_TRUE(banner.Acknowledge->isVisible());
+    EXPECT_TRUE(banner.styleSheet().contains("#d00000"));
+    Clock.Set({2026, 12, 5, 14, 35, 0});
+    QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
+    EXPECT_EQ(Banner_Text(Window()), "Acknowledged at 14:35: Thermocouple break still present");
+    EXPECT_FALSE(banner.Acknowledge->isVisible());
+    EXPECT_TRUE(banner.styleSheet().contains("#f0a020"));
+}
+
+}  // namespace
+}  // namespace corvanel::testing
