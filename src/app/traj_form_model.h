@@ -228,6 +228,8 @@ class Traj_form : public Message_Area {
     void Safety_Notice(const std::string& text);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
+    // A start with recall after a firing was cut off: what the record says (traj_form_setup.cpp).
+    void Tell_Interrupted_Firing();
     // RUN PROFILE: the last stretch's alarms end without a word, the banner starts clean.
     void Start_Alarms_Afresh();
 

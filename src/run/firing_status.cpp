@@ -36,6 +36,8 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "alarm raised";
         case Firing_Event::Alarm_Cleared:
             return "alarm cleared";
+        case Firing_Event::Interrupted:
+            return "interrupted";
     }
     return "";
 }

@@ -31,6 +31,7 @@ enum class Firing_Event {
     Log_Changed,   // a log file chosen or a reset
     Alarm_Raised,  // detail: the alarm's name
     Alarm_Cleared,
+    Interrupted,  // a start with recall found the firing cut off; detail: when and how long
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...

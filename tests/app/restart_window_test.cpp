@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The run window's alarm banner against kiln-sim on a pseudo-terminal: an alarm
-// acknowledged.
+// The run window's alarm banner against kiln-sim on a pseudo-terminal: a firing whose
+// program went without its exit is told at the next start, and an alarm acknowledged.
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "app/windows/alarm_banner_widget.h"
+#include "run/log_file.h"
 #include "setup/setup_files.h"
 #include "support/program_rig.h"
 
@@ -16,6 +17,34 @@ using Run_Window = Program_Rig;
 
 QString Banner_Text(Traj_form_Window& window) {
     return window.Banner->Alarm_Text->text();
+}
+
+// The program object goes mid-firing without ExitProgram, the soft off or a word to the
+// record, as when it is killed; kiln-sim, like the controller, goes on. Started again
+// with recall, the banner tells of it until acknowledged.
+TEST_F(Run_Window, AFiringCutOffIsToldAtTheNextStartUntilAcknowledged) {
+    Start_Kiln_Sim({"--speed=60"});
+    Start_Program();
+    Window().mnuRecallSetup->trigger();  // saved with the profile's and the log's names
+    Open_Quick_Test();
+    Choose_Log("cut.txt");
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    const std::string log = Paths.Logfile("cut.txt");
+    ASSERT_TRUE(Eventually([&] { return Read_Whole_File(log).size() >= 2 * Log_Record_Length; }));
+    Program.reset();
+
+    Clock.Advance(40 * 60);
+    Start_Program();
+    Alarm_Banner_Widget& banner = *Window().Banner;
+    ASSERT_TRUE(banner.isVisible()) << Messages();
+    EXPECT_TRUE(Banner_Text(Window()).startsWith(
+        "The firing was interrupted: quick_test.txt\nIt stopped at 09:00, elapsed time 0.00 min, "))
+        << Banner_Text(Window()).toStdString();
+    EXPECT_TRUE(Banner_Text(Window()).contains("\nStopped for 40 min, the kiln is now at "));
+    EXPECT_NE(Messages().find("The firing was interrupted"), std::string::npos);
+    ASSERT_TRUE(banner.Acknowledge->isVisible());
+    QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
+    EXPECT_FALSE(banner.isVisible());
 }
 
 // A thermocouple break on every exchange: after two readings the banner is red with its
