@@ -7,17 +7,12 @@
 
 #include "app/windows/alarm_banner_widget.h"
 #include "run/log_file.h"
-#include "setup/setup_files.h"
 #include "support/program_rig.h"
 
 namespace corvanel::testing {
 namespace {
 
 using Run_Window = Program_Rig;
-
-QString Banner_Text(Traj_form_Window& window) {
-    return window.Banner->Alarm_Text->text();
-}
 
 // The program object goes mid-firing without ExitProgram, the soft off or a word to the
 // record, as when it is killed; kiln-sim, like the controller, goes on. Started again
@@ -37,11 +32,10 @@ TEST_F(Run_Window, AFiringCutOffIsToldAtTheNextStartUntilAcknowledged) {
     Start_Program();
     Alarm_Banner_Widget& banner = *Window().Banner;
     ASSERT_TRUE(banner.isVisible()) << Messages();
-    EXPECT_TRUE(Banner_Text(Window()).startsWith(
+    EXPECT_TRUE(banner.Alarm_Text->text().startsWith(
         "The firing was interrupted: quick_test.txt\nIt stopped at 09:00, elapsed time 0.00 min, "))
-        << Banner_Text(Window()).toStdString();
-    EXPECT_TRUE(Banner_Text(Window()).contains("\nStopped for 40 min, the kiln is now at "));
-    EXPECT_NE(Messages().find("The firing was interrupted"), std::string::npos);
+        << Messages();
+    EXPECT_TRUE(banner.Alarm_Text->text().contains("\nStopped for 40 min, the kiln is now at "));
     ASSERT_TRUE(banner.Acknowledge->isVisible());
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
     EXPECT_FALSE(banner.isVisible());
@@ -62,7 +56,7 @@ TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
     EXPECT_TRUE(banner.styleSheet().contains("#d00000"));
     Clock.Set({2026, 12, 5, 14, 35, 0});
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
-    EXPECT_EQ(Banner_Text(Window()), "Acknowledged at 14:35: Thermocouple break still present");
+    EXPECT_EQ(banner.Alarm_Text->text(), "Acknowledged at 14:35: Thermocouple break still present");
     EXPECT_FALSE(banner.Acknowledge->isVisible());
     EXPECT_TRUE(banner.styleSheet().contains("#f0a020"));
 }
