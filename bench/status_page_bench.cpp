@@ -4,11 +4,17 @@
 // second. Figures: the control ticks' spacing (it should stay at 3 s: the largest
 // difference from 3000 ms and from the quiet run's spacing) and the program's CPU use.
 //
+// A third run puts the page on the network (with a token) and turns hostile clients on it
+// during the firing: 1,000 idle connections, a client pipelining requests without reading
+// the answers (with the token and without) and one sending its headers a byte at a time.
+// Figures: the same, the ticks recorded, and how much the program's memory grew.
+//
 // The program runs in a child process (this executable started again), the clients in
-// the parent, so the program's CPU figure is its own.
+// the parent, so the program's CPU and memory figures are its own.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -38,6 +44,16 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Self_Path;
+
+const char* const Token = "bench-page-token";
+
+// The program's resident memory now, in kB.
+long Resident_kB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 
 double Cpu_Seconds() {
     rusage usage{};
@@ -88,8 +104,12 @@ int Child(const std::string& folder, int seconds) {
         program.Main_Window().mnuSpecifyLogFile->trigger();
         program.Main_Window().Start_Profile->click();
         const double cpu_before = Cpu_Seconds();
-        QTimer::singleShot(seconds * 1000, [&, cpu_before] {
-            std::cout << "cpu " << Cpu_Seconds() - cpu_before << "\nticks";
+        const long resident_before = Resident_kB();
+        QTimer::singleShot(seconds * 1000, [&, cpu_before, resident_before] {
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            std::cout << "cpu " << Cpu_Seconds() - cpu_before << "\ngrowth_kb "
+                      << usage.ru_maxrss - resident_before << "\nticks";
             for (double time : ticks.Times) std::cout << " " << std::fixed << time;
             std::cout << std::endl;
             QApplication::exit(0);
@@ -103,7 +123,7 @@ int Child(const std::string& folder, int seconds) {
 // 50 clients, each asking for /api/status once a second on its own kept-alive connection.
 class Pollers {
   public:
-    Pollers(int count, quint16 port) {
+    Pollers(int count, quint16 port, std::string path) {
         for (int i = 0; i < count; ++i) {
             auto client = std::make_unique<Client>();
             Client* c = client.get();
@@ -111,12 +131,13 @@ class Pollers {
                 QByteArray data = c->Socket.readAll();
                 Answers += data.count("HTTP/1.1 200");
             });
-            QObject::connect(&c->Timer, &QTimer::timeout, [c, port] {
+            QObject::connect(&c->Timer, &QTimer::timeout, [c, port, path] {
                 if (c->Socket.state() == QAbstractSocket::UnconnectedState) {
                     c->Socket.connectToHost("127.0.0.1", port);
                 }
                 if (c->Socket.state() == QAbstractSocket::ConnectedState) {
-                    c->Socket.write("GET /api/status HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+                    c->Socket.write(QByteArray::fromStdString(
+                        "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
                 }
             });
             QTimer::singleShot(i * 1000 / count, [c] { c->Timer.start(1000); });
@@ -135,11 +156,12 @@ class Pollers {
 
 struct Firing_Result {
     double Cpu = -1;
+    double Growth_kB = -1;
     std::vector<double> Ticks;
     long long Answers = 0;
 };
 
-Firing_Result Fire(int clients, int seconds) {
+Firing_Result Fire(int clients, int seconds, bool network = false, bool hostile = false) {
     std::random_device random;
     fs::path folder =
         fs::temp_directory_path() / ("corvanel-status-bench-" + std::to_string(random()));
@@ -159,13 +181,28 @@ Firing_Result Fire(int clients, int seconds) {
     const quint16 port = probe.serverPort();
     probe.close();
     Settings_Store settings{Program_Paths(folder)};
-    Save_Remote_Settings(settings, {true, port, false, ""});
+    Save_Remote_Settings(settings, {true, port, network, network ? Token : ""});
 
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     child.setProcessEnvironment(environment);
-    Pollers pollers(clients, port);
+    Pollers pollers(clients, port, std::string("/api/status?token=") + Token);
+    // The hostile clients come in once the firing runs.
+    std::vector<std::unique_ptr<QProcess>> attackers;
+    const QString client = CORVANEL_SOURCE_ROOT "/tests/remote/hostile_client.py";
+    const QString on = QString::number(port);
+    for (const QStringList& arguments :
+         {QStringList{"idle", on, "1000"},
+          QStringList{"pipeline", on, QString("/?token=") + Token},
+          QStringList{"pipeline", on, "/api/status"}, QStringList{"slow", on}}) {
+        if (!hostile) break;
+        attackers.push_back(std::make_unique<QProcess>());
+        QProcess* attacker = attackers.back().get();
+        QTimer::singleShot(10000, [attacker, client, arguments] {
+            attacker->start("python3", QStringList{client} + arguments);
+        });
+    }
     QEventLoop loop;
     QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
     child.start(QString::fromStdString(Self_Path),
@@ -179,10 +216,15 @@ Firing_Result Fire(int clients, int seconds) {
     std::string word;
     while (output >> word) {
         if (word == "cpu") output >> result.Cpu;
+        if (word == "growth_kb") output >> result.Growth_kB;
         if (word == "ticks") {
             double time;
             while (output >> time) result.Ticks.push_back(time);
         }
+    }
+    for (auto& attacker : attackers) {
+        attacker->closeWriteChannel();
+        if (!attacker->waitForFinished(5000)) attacker->kill();
     }
     sim.terminate();
     if (!sim.waitForFinished(5000)) sim.kill();
@@ -231,6 +273,25 @@ void Firing_With_50_Clients_Polling(benchmark::State& state) {
     state.SetLabel("quick test against kiln-sim for 60 s, without and with 50 pollers");
 }
 BENCHMARK(Firing_With_50_Clients_Polling)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void Firing_Under_Hostile_Clients(benchmark::State& state) {
+    const int seconds = 60;
+    for (auto _ : state) {
+        Firing_Result quiet = Fire(0, seconds, true);
+        Firing_Result attacked = Fire(5, seconds, true, true);
+        state.counters["ticks_quiet"] = static_cast<double>(quiet.Ticks.size());
+        state.counters["ticks_attacked"] = static_cast<double>(attacked.Ticks.size());
+        state.counters["attacked_max_ms_off_3000"] =
+            Largest_Difference(Spacing(attacked.Ticks), 3000);
+        state.counters["memory_growth_mb_quiet"] = quiet.Growth_kB / 1024;
+        state.counters["memory_growth_mb_attacked"] = attacked.Growth_kB / 1024;
+        state.counters["cpu_percent_attacked"] = 100.0 * attacked.Cpu / seconds;
+        state.counters["operator_answers"] = static_cast<double>(attacked.Answers);
+        state.SetIterationTime(2 * seconds);
+    }
+    state.SetLabel("quick test for 60 s on the network page, quiet and with hostile clients");
+}
+BENCHMARK(Firing_Under_Hostile_Clients)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace corvanel

@@ -2,11 +2,17 @@
 // Corvanel: runs a firing profile on a kiln through its temperature controller.
 
 #include <QApplication>
+#include <QMessageBox>
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
 #include "app/program.h"
+#include "app/second_start.h"
 #include "app/smoke_check.h"
+#include "setup/program_lock.h"
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -31,7 +37,10 @@ const char* const Help =
     "The program folder holds Setup (the settings), Profiles, Logfiles, Printouts and\n"
     "LanguageFiles. Installed, it is $XDG_DATA_HOME/corvanel, by default\n"
     "~/.local/share/corvanel, filled at the first start with the shipped languages and\n"
-    "sample profiles; run from a build folder it is the executable's own folder.\n";
+    "sample profiles; run from a build folder it is the executable's own folder.\n"
+    "\n"
+    "One program runs on a program folder at a time: a second start on the same folder\n"
+    "says which process runs there, changes nothing and exits with status 2.\n";
 
 const char* const Version =
     "corvanel " CORVANEL_PROGRAM_VERSION
@@ -40,6 +49,17 @@ const char* const Version =
     "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
     "This is free software: you are free to change and redistribute it.\n"
     "There is NO WARRANTY, to the extent permitted by law.\n";
+
+// Room for the log, the record, the port and the page's clients whatever the session's
+// default: a file that cannot be opened must never be the record of a tick.
+void Raise_Open_Files_Limit() {
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0) return;
+    const rlim_t wanted = std::min<rlim_t>(files.rlim_max, 16384);
+    if (files.rlim_cur >= wanted) return;
+    files.rlim_cur = wanted;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+}
 
 }  // namespace
 
@@ -55,9 +75,26 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    Raise_Open_Files_Limit();
+    const corvanel::Program_Paths paths = corvanel::Program_Paths::Of_Executable();
+    // Held until the program ends; taken before anything in the folder or the port is used.
+    const corvanel::Program_Lock lock = corvanel::Program_Lock::Take(paths.Folder());
+    if (lock.Result() == corvanel::Program_Lock::Outcome::Not_Locked) {
+        std::cerr << "corvanel: " << paths.Folder().string() << ": cannot lock the program folder ("
+                  << lock.Error() << "); running without the check for a second start\n";
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvanel");
-    corvanel::Corvanel_Program program(corvanel::Program_Paths::Of_Executable());
+    if (lock.Result() == corvanel::Program_Lock::Outcome::Held) {
+        const std::string text = corvanel::Second_Start_Text(paths, lock.Holder());
+        std::cerr << text << "\n";
+        const QString platform = QGuiApplication::platformName();
+        if (platform != "offscreen" && platform != "minimal") {
+            QMessageBox::warning(nullptr, "Corvanel", QString::fromStdString(text));
+        }
+        return corvanel::Second_Start_Status;
+    }
+    corvanel::Corvanel_Program program(paths);
     program.Main();
     if (QApplication::arguments().contains("--smoke-test")) corvanel::Start_Smoke_Check(program);
     return QApplication::exec();

@@ -24,6 +24,7 @@
 #include "language/translate.h"
 #include "profiles/windows/profile_editor_window.h"
 #include "history/windows/firing_history_feature.h"
+#include "run/mail_outbox.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -120,7 +121,9 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
                                                                Own_Editor_Dialog_, nullptr);
     Ask_ = &ask;
     Beep_ = &beep;
-    Mail_Sender& mail = Part_Or_Own<Mail_Sender, Smtp_Mail_Sender>(Parts_.Mail, Own_Mail_, Paths_);
+    // Mail goes out beside the firing: a hung mail server never holds a tick.
+    Mail_Sender& mail = Part_Or_Own<Mail_Sender, Mail_Outbox>(
+        Parts_.Mail, Own_Mail_, std::make_unique<Smtp_Mail_Sender>(Paths_));
     Clock& clock = Part_Or_Own<Clock, System_Clock>(Parts_.Time, Own_Clock_);
     Clock_ = &clock;
 

@@ -25,7 +25,7 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Total_Time = Profile_.Total_Time();
     status.Tick_Length = Control_Interval.Interval / 1000.0;
     status.Set_Value = Engine_.Set_Value() / scale;
-    status.Measured = Measured_Temp / scale;
+    status.Measured = Shown_Degrees(Measured_Temp);
     status.Output_Percent = Output_Percent;
     if (segment >= 1 && segment < Profile_.Finished_Segment()) {
         double limit = Profile_.Tables().Seg_Error_Limit[static_cast<std::size_t>(segment - 1)];
@@ -35,6 +35,10 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Input_Error = Services_.Panel.InputError;
     status.Alarms = Supervisor.Active_Alarms();
     status.Plan = Profile_.Plan();
+    status.Has_Reading = Has_Reading_;
+    status.Last_Reading = Last_Reading_;
+    status.Read_Interval = Read_Interval();
+    status.Real_Elapsed = Engine_.Real_Elapsed();
     return status;
 }
 

@@ -43,8 +43,7 @@ void Traj_form::Display(const std::string& text) {
 
 void Traj_form::Form_Load() {
     Error_Trap = true;
-    std::string language = Services_.Settings.Read(Program_Setting::InterfaceLanguage).Value;
-    CurrentLanguage = language.size() >= 4 ? language.substr(0, language.size() - 4) : "";
+    Use_Chosen_Language(Services_.Settings);
     Profile_.Show_Empty_Chart();
     Profile_.Unload();
     Loading_Form = true;

@@ -210,6 +210,11 @@ class Traj_form : public Message_Area {
     File_Dialog_Request CommonDialog3;  // profiles
     File_Dialog_Request CommonDialog2;  // log files
 
+    // ---- the truth of the read-outs (traj_form_readouts.cpp) ----
+    // Process Temp greyed when its number is old or absent, and the note saying why.
+    bool Process_Temp_Stale = false;
+    std::string Process_Temp_Note;
+
     // Menu check marks.
     bool mnuRecallSetup = false;
     bool mnuEnableEmailNotification = false;
@@ -247,6 +252,20 @@ class Traj_form : public Message_Area {
     // The time unit's caption, letter and the tick interval of `timer` (3 s for minutes).
     void Use_Time_Unit(bool minutes, Timer_State& timer);
     std::string Setup_File(const char* name) const { return Services_.Paths.Setup_File(name); }
+
+    // ---- the truth of the read-outs (traj_form_readouts.cpp) ----
+    void Note_Reading();  // after a read of the measured value
+    void Show_Process_Temp();
+    void Learn_Controller_Scale();
+    void Carry_Elapsed_Into(bool minutes);  // a profile in another time unit was loaded
+    double Read_Interval() const;
+    bool Scales_Differ() const;
+    // A controller value in degrees of the profile's scale, and as the boxes show it.
+    double Shown_Degrees(std::int16_t value) const;
+    std::string Shown_Text(std::int16_t value) const;
+    bool Has_Reading_ = false;
+    Date_Time Last_Reading_;
+    std::string Controller_Scale_;  // "F" or "C" as the controller last said; "" unknown
 
     Traj_form_Services Services_;
     Serial_Port* Port_ = nullptr;

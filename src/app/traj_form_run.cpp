@@ -70,7 +70,7 @@ void Traj_form::Control_Interval_Timer() {
     });
     Tick_Step("Real Temp Display Routine", [this] {
         Measured_Temp = Services_.Protocol.Last_PV;
-        Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
+        Show_Process_Temp();
     });
     Tick_Step("Temp Logging Routine", [this] { Append_Log_Record(); });
     Tick_Step("Email Alert Routine", [this] { Arm_Email_Alert(); });
@@ -125,6 +125,7 @@ void Traj_form::Read_Temp_Unit_PV() {
             }
         },
         report);
+    Note_Reading();
 }
 
 void Traj_form::Start_Profile_Click() {
@@ -144,6 +145,8 @@ void Traj_form::Start_Profile_Click() {
     }
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
+    if (Live_Readouts && Services_.Panel.Command_Executed)
+        Controller_Scale_ = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
     std::string controller_sensor = Sensor_Code_To_Name(Services_.Panel.Controller_Input_Type);
     if (controller_sensor != Profile_.Sensor_Type()) {
         Display(TranslateText("Profile was generated using sensor type") + "=" +
@@ -251,7 +254,7 @@ void Traj_form::Monitor_Interval_Timer() {
     // A failing statement ends this tick; the next one starts afresh.
     try {
         Use_Time_Unit(Profile_.Minutes_In_Text(), Monitor_Interval);
-        Profile_Temperature = Controller_Units_Text(Services_.Protocol.Read_SV(unit));
+        Profile_Temperature = Shown_Text(Services_.Protocol.Read_SV(unit));
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();
         Services_.Protocol.Reply_Wait();
@@ -259,9 +262,11 @@ void Traj_form::Monitor_Interval_Timer() {
         Duty_Cycle = Format_Number(Output_Percent) + "%";
         if (Services_.Panel.InputError) Display("Thermocouple Input Fault");
         Measured_Temp = Services_.Protocol.Last_PV;
-        Real_Temp_Display_1 = Controller_Units_Text(Measured_Temp);
+        Show_Process_Temp();
     } catch (const Run_Time_Error&) {
+        if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
+    if (Controller_Scale_.empty() && Profile_.Valid()) Learn_Controller_Scale();
     Sound_Alarm();
     Publish_Firing(Firing_Event::Monitor_Tick);
 }

@@ -94,7 +94,7 @@ void Traj_form::Tell_Interrupted_Firing() {
     const Firing_Status now = Firing_Status_Now();
     const long long gap = cut->Seconds_Stopped(now.Clock, Local_Offset_Minutes(now.Clock));
     const std::string gap_text = Hours_And_Minutes_Text(gap / 60);
-    const bool read_now = !Tick_Exchange_Failed && !now.Input_Error;
+    const bool read_now = now.Reading_At(now.Clock) == Firing_Status::Reading::Live;
     std::string run_button = TranslateText(" RUN PROFILE");
     run_button.erase(0, run_button.find_first_not_of(' '));
     Safety_Notice(Join_Lines(
@@ -140,6 +140,7 @@ void Traj_form::mnuFileOpen_Click() {
     CommonDialog3.File_Name = file_name;
 
     // A rejected or broken file leaves the profile loaded before in force, whole.
+    const bool had_profile = Profile_.Valid();
     const Loaded_Profile::Load_Result loaded =
         Profile_.Load(Services_.Paths.Profile_File(file_name));
     if (loaded.What == Loaded_Profile::Load_Result::Outcome::Format_Not_Valid) {
@@ -158,7 +159,9 @@ void Traj_form::mnuFileOpen_Click() {
     Set_Profile_Name(file_name);
     RunWorkSheet_to_FlexGrid();
     SetPointReadOut = TranslateText(Profile_.Fahrenheit() ? "SetTemp(F)" : "SetTemp(C)");
+    if (had_profile) Carry_Elapsed_Into(Profile_.Minutes());
     Use_Time_Unit(Profile_.Minutes(), Control_Interval);
+    Learn_Controller_Scale();
     Display(TranslateText("Profile Loaded"));
     Publish_Firing(Firing_Event::Profile_Loaded);
     Notice_Carried_Over_Time();

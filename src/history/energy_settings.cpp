@@ -34,11 +34,11 @@ const Setting_List& Energy_Setting_List() {
     return list;
 }
 
-Energy_Settings Read_Energy_Settings(const Program_Paths& paths, std::string* problems) {
+Energy_Settings Read_Energy_Settings(const Program_Paths& paths, std::vector<Problem>* problems) {
     Settings_Store store(paths);
     auto read = [&](const Setting& setting) {
         Settings_Store::Reading reading = store.Read(setting);
-        if (reading.Problem && problems) Append_Message(*problems, Problem_Text(*reading.Problem));
+        if (reading.Problem && problems) problems->push_back(*reading.Problem);
         return store.Number(setting);
     };
     Energy_Settings settings;

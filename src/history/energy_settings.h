@@ -3,6 +3,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "common/problem.h"
 
 #include "setup/program_paths.h"
 #include "setup/setting.h"
@@ -21,8 +24,8 @@ struct Energy_Settings {
     std::optional<double> Price_Per_kWh;
 };
 
-// The settings in the Setup folder; what was not usable is added to `problems`, a line
-// for each, in the operator's language.
-Energy_Settings Read_Energy_Settings(const Program_Paths& paths, std::string* problems = nullptr);
+// The settings in the Setup folder; what was not usable is added to `problems`.
+Energy_Settings Read_Energy_Settings(const Program_Paths& paths,
+                                     std::vector<Problem>* problems = nullptr);
 
 }  // namespace corvanel

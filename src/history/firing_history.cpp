@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "history/firing_report.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/setup_files.h"
 
@@ -15,10 +16,10 @@ Firing_History::Firing_History(Program_Paths paths, File_Dialog& export_dialog,
     : Paths_(std::move(paths)), Export_Dialog_(export_dialog), Printer_(std::move(printer)) {}
 
 void Firing_History::Form_Load() {
-    Messages.clear();
-    std::string problems;
+    Clear();
+    std::vector<Problem> problems;
     Energy_ = Read_Energy_Settings(Paths_, &problems);
-    if (!problems.empty()) Append_Message(Messages, problems.substr(0, problems.size() - 2));
+    for (const Problem& problem : problems) Show_Problem(*this, problem);
     Entries_ = List_Firing_Records(Paths_.Logfiles_Folder(), Energy_);
     Rows.clear();
     for (const Firing_List_Entry& entry : Entries_) {
@@ -52,7 +53,10 @@ void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
         Firing_Record record;
         std::string error;
         if (!Read_Firing_Record(entry.Path, profile, record, error)) {
-            Append_Message(Messages, error);
+            Show_Problem(*this, {Operator_Text::Phrase("The firing record %1 could not be read",
+                                                       {Operator_Text::Value(entry.File_Name)}),
+                                 Operator_Text::Phrase("It may have been moved or damaged: "
+                                                       "choose another firing")});
             continue;
         }
         Chosen.push_back(row);
@@ -78,6 +82,10 @@ std::vector<std::string> Firing_History::Report_Lines() const {
     return lines;
 }
 
+void Firing_History::Display(const std::string& text) {
+    Append_Message(Messages, text);
+}
+
 void Firing_History::Export_CSV_Click() {
     File_Dialog_Request request{Paths_.Logfiles_Folder(), "CSV files (*.csv) | *.csv",
                                 "firing_history.csv"};
@@ -97,7 +105,10 @@ void Firing_History::Export_CSV_Click() {
     if (Replace_File_Contents(result.Path, text)) {
         Append_Message(Messages, TranslateText("Firing table exported to") + " " + result.Path);
     } else {
-        Append_Message(Messages, TranslateText("Export failed") + ": " + result.Path);
+        Show_Problem(*this, {Operator_Text::Phrase("The firing table could not be written to %1",
+                                                   {Operator_Text::Value(result.Path)}),
+                             Operator_Text::Phrase("Choose a folder you may write to, or a "
+                                                   "name not in use, and export again")});
     }
 }
 
@@ -108,7 +119,9 @@ void Firing_History::Print_Report_Click() {
     const std::string pdf = (Paths_.Folder() / "Printouts" / name).string();
     std::optional<std::string> written = Printer_(Chart, Report_Lines(), pdf);
     if (!written) {
-        Append_Message(Messages, TranslateText("Report could not be printed"));
+        Show_Problem(*this, {Operator_Text::Phrase("Report could not be printed"),
+                             Operator_Text::Phrase("Check that the printer is on and ready, "
+                                                   "then print again")});
     } else if (written->empty()) {
         Append_Message(Messages, TranslateText("Report printed"));
     } else {

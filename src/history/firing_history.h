@@ -18,7 +18,7 @@ namespace corvanel {
 // The Firing History window without its widgets: the table of past firings in
 // Logfiles/, the chart of the chosen ones (two or more overlaid), their summary, the
 // table exported as CSV and the report printed.
-class Firing_History {
+class Firing_History : public Message_Area {
   public:
     // Prints the report (chart at the top, lines below); the PDF written when there is no
     // printer, "" after printing on the printer. Empty optional when it failed.
@@ -41,6 +41,10 @@ class Firing_History {
     std::string Summary;   // the chosen firings' report lines, CR LF between
     std::string Messages;  // the message area
     bool Print_Report_Enabled = false;
+
+    // The message area: a line added, or emptied.
+    void Display(const std::string& text) override;
+    void Clear() override { Messages.clear(); }
 
   private:
     std::vector<std::string> Report_Lines() const;

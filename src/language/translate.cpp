@@ -2,6 +2,7 @@
 #include "language/translate.h"
 
 #include "language/language_database_interface_model.h"
+#include "setup/program_settings.h"
 
 namespace corvanel {
 
@@ -9,6 +10,11 @@ std::string CurrentLanguage;
 
 std::string TranslateText(const std::string& text) {
     return Language_Editor_Instance().Translate(text);
+}
+
+void Use_Chosen_Language(Settings_Store& settings) {
+    const std::string file = settings.Read(Program_Setting::InterfaceLanguage).Value;
+    CurrentLanguage = file.size() >= 4 ? file.substr(0, file.size() - 4) : "";
 }
 
 }  // namespace corvanel

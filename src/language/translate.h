@@ -4,6 +4,7 @@
 #include <string>
 
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -20,5 +21,9 @@ std::string TranslateText(const std::string& text);
 // use. The program keeps the folder of its executable; tests and tools point it at a
 // folder of their own, which starts a fresh form object as a new program start would.
 void Use_Language_Program_Folder(const Program_Paths& paths);
+
+// The language the Setup folder has chosen ("german.mdb" there) becomes the current one;
+// none chosen leaves every text in English.
+void Use_Chosen_Language(Settings_Store& settings);
 
 }  // namespace corvanel

@@ -124,6 +124,14 @@ std::vector<Mqtt_Message> Mqtt_Telemetry::Discovery_Configs() const {
             config += ",\"device_class\":" + Json_String(sensor.Device_Class);
         }
         if (!unit.empty()) config += ",\"state_class\":\"measurement\"";
+        if (std::string(sensor.Field) == "measured") {
+            // Unknown without a fresh reading (null in the state); how old it is, beside.
+            config += ",\"json_attributes_topic\":" + Json_String(Prefix_ + "/state") +
+                      ",\"json_attributes_template\":" +
+                      Json_String(
+                          "{{ {'reading': value_json.reading, 'reading_age_seconds': "
+                          "value_json.reading_age_seconds} | tojson }}");
+        }
         config += ",\"device\":{\"identifiers\":[" + Json_String(Id) +
                   "],\"name\":" + Json_String(Kiln) +
                   ",\"manufacturer\":\"Corvanel\",\"model\":\"Kiln controller\"}}";

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "common/text.h"
+#include "language/translate.h"
+#include "run/live_firing_view.h"
 
 namespace corvanel {
 
@@ -50,10 +52,40 @@ std::string Field(const char* name, const std::string& json) {
     return std::string("\"") + name + "\":" + json;
 }
 
+const char* Reading_Name(Firing_Status::Reading reading) {
+    switch (reading) {
+        case Firing_Status::Reading::Live:
+            return "live";
+        case Firing_Status::Reading::Stale:
+            return "stale";
+        case Firing_Status::Reading::Absent:
+            break;
+    }
+    return "absent";
+}
+
 }  // namespace
 
-std::string Status_Json(const Status_Snapshot& snapshot) {
+std::string Reading_Note(const Firing_Status& status, const Date_Time& now) {
+    switch (status.Reading_At(now)) {
+        case Firing_Status::Reading::Live:
+            return "";
+        case Firing_Status::Reading::Stale: {
+            const double age = status.Reading_Age(now);
+            return TranslateText("No reading for") + " " +
+                   (age < 60 ? Format_Number(age) + " s"
+                             : Hours_And_Minutes_Text(static_cast<long long>(age / 60)));
+        }
+        case Firing_Status::Reading::Absent:
+            break;
+    }
+    return TranslateText(status.Input_Error ? "No reading: the thermocouple is open"
+                                            : "No reading from the controller");
+}
+
+std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
     const Firing_Status& status = snapshot.Status();
+    const Date_Time now = Date_Time_Of_Seconds(Seconds_Of(status.Clock) + later);
     std::string alarms;
     for (const std::string& alarm : status.Alarms) {
         alarms += (alarms.empty() ? "" : ",") + Json_String(alarm);
@@ -65,6 +97,9 @@ std::string Status_Json(const Status_Snapshot& snapshot) {
     }
     std::optional<Date_Time> finish = snapshot.Finish_Time();
     const std::vector<Trace_Point>& trace = snapshot.Trace();
+    // The measured value only while it is fresh: an old one is the last one, with its age.
+    const Firing_Status::Reading reading = status.Reading_At(now);
+    const double no_value = std::nan("");
     std::vector<std::string> fields = {
         Field("kiln", Json_String(status.Kiln_Name)),
         Field("state", Json_String(snapshot.State_Name())),
@@ -77,7 +112,8 @@ std::string Status_Json(const Status_Snapshot& snapshot) {
         Field("finish_time", finish ? Json_String(Format_Date_Minute(*finish)) : "null"),
         Field("clock", Json_String(Format_Date_Minute(status.Clock))),
         Field("set_value", Json_Number(status.Set_Value)),
-        Field("measured", Json_Number(status.Measured)),
+        Field("measured",
+              Json_Number(reading == Firing_Status::Reading::Live ? status.Measured : no_value)),
         Field("output", Json_Number(status.Output_Percent)),
         Field("error_limit", Json_Number(status.Error_Limit)),
         Field("scale", Json_String(status.Temp_Scale)),
@@ -89,6 +125,12 @@ std::string Status_Json(const Status_Snapshot& snapshot) {
         Field("plan", "[" + plan + "]"),
         Field("trace_points", Json_Number(static_cast<double>(trace.size()))),
         Field("last_trace_elapsed", trace.empty() ? "null" : Json_Number(trace.back().Elapsed)),
+        Field("reading", Json_String(Reading_Name(reading))),
+        Field("reading_age_seconds",
+              status.Has_Reading ? Json_Number(status.Reading_Age(now)) : "null"),
+        Field("last_measured",
+              Json_Number(reading == Firing_Status::Reading::Absent ? no_value : status.Measured)),
+        Field("measured_note", Json_String(Reading_Note(status, now))),
     };
     std::string json = "{";
     for (const std::string& field : fields) json += (json.size() > 1 ? "," : "") + field;

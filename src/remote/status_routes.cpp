@@ -71,7 +71,7 @@ Status_Response Answer_Status_Request(const Status_Request& request,
             response.Content_Type = "text/html; charset=utf-8";
             response.Body = Status_Page_Html();
         } else if (request.Path == "/api/status") {
-            response.Body = Status_Json(snapshot);
+            response.Body = Status_Json(snapshot, snapshot.Seconds_Since_Taken());
         } else {
             Double_Conversion since = Convert_To_Double(request.Query_Since);
             if (!request.Has_Since) {

@@ -14,6 +14,7 @@ Status_Snapshot::Status_Snapshot(std::size_t trace_limit) : Trace_Limit_(trace_l
 void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event event,
                                      const std::string& detail) {
     Status_ = status;
+    Taken_ = std::chrono::steady_clock::now();
     if (!Status_.Plan) Status_.Plan = std::make_shared<const Plan_Points>();
     switch (event) {
         case Firing_Event::Profile_Loaded:
@@ -36,11 +37,21 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
                 for (std::size_t i = 0; i < Trace_.size(); i += 2) Trace_[kept++] = Trace_[i];
                 Trace_.resize(kept);
             }
-            Trace_.push_back({status.Elapsed, status.Set_Value, status.Measured});
+            // At the tick's real time; without a fresh reading the measured line has a gap.
+            Trace_.push_back({status.Real_Elapsed, status.Set_Value,
+                              status.Reading_At(status.Clock) == Firing_Status::Reading::Live
+                                  ? status.Measured
+                                  : std::nan("")});
             break;
         default:
             break;
     }
+}
+
+long long Status_Snapshot::Seconds_Since_Taken() const {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
+                                                            Taken_)
+        .count();
 }
 
 std::string Status_Snapshot::State_Name() const {

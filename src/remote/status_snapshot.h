@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,7 +11,8 @@
 
 namespace corvanel {
 
-// One control tick of this firing as the chart draws it.
+// One control tick of this firing as the chart draws it: at its real time since the
+// start, in the profile's unit; Measured NaN without a fresh reading.
 struct Trace_Point {
     double Elapsed = 0, Set_Value = 0, Measured = 0;
 };
@@ -26,6 +28,9 @@ class Status_Snapshot : public Firing_Observer {
                         const std::string& detail) override;
 
     const Firing_Status& Status() const { return Status_; }
+    // Whole seconds since the status came: a page asked while no tick comes (the program
+    // busy, Comm Port Config open) sees the reading grow old.
+    long long Seconds_Since_Taken() const;
     // "monitor", "running", "suspended", "finished" (until the next start or profile) or
     // "alarm" (while an alarm is active).
     std::string State_Name() const;
@@ -38,6 +43,7 @@ class Status_Snapshot : public Firing_Observer {
 
   private:
     Firing_Status Status_;
+    std::chrono::steady_clock::time_point Taken_ = std::chrono::steady_clock::now();
     bool Finished_ = false;
     std::vector<Trace_Point> Trace_;
     std::size_t Trace_Limit_;

@@ -75,10 +75,13 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         Chart_Series set{Chart_Series::Kind::Set_Value, r, label + " set value", {}};
         Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
         for (const auto& [time, temp] : record.Header.Plan) add(plan, time, temp, record.Header);
-        for (const Firing_Record_Line& line : record.Lines) {
+        // Each tick at its real time: the elapsed time moves by whole minutes.
+        const std::vector<double> times = Real_Elapsed_Times(record);
+        for (std::size_t i = 0; i < record.Lines.size(); ++i) {
+            const Firing_Record_Line& line = record.Lines[i];
             if (!line.Is_Tick()) continue;
-            add(set, line.Elapsed, line.Set_Value, record.Header);
-            add(measured, line.Elapsed, line.Measured, record.Header);
+            add(set, times[i], line.Set_Value, record.Header);
+            add(measured, times[i], line.Measured, record.Header);
         }
         for (Chart_Series* series : {&plan, &set, &measured}) {
             if (!series->Points.empty()) chart.Series.push_back(std::move(*series));

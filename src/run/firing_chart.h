@@ -10,8 +10,9 @@
 namespace corvanel {
 
 // What the history window, the report and corvanel-log draw for one or more firings:
-// each record's plan, set values and measured temperatures against elapsed time, all
-// aligned at elapsed 0 and in the first record's time unit and scale.
+// each record's plan, set values and measured temperatures against elapsed time (each
+// tick at its real time since the start), all aligned at elapsed 0 and in the first
+// record's time unit and scale.
 struct Chart_Series {
     enum class Kind { Plan, Set_Value, Measured };
     Kind What = Kind::Measured;

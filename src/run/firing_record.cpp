@@ -299,6 +299,27 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
         });
 }
 
+std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& lines,
+                                       const std::string& time_unit) {
+    const double unit_seconds = time_unit == "H" ? 3600 : 60;
+    std::vector<double> times;
+    times.reserve(lines.size());
+    const Firing_Record_Line* start = nullptr;
+    auto utc_seconds = [](const Firing_Record_Line& line) {
+        return Seconds_Of(line.Clock) - 60LL * line.Offset_Minutes;
+    };
+    for (const Firing_Record_Line& line : lines) {
+        if (line.Has_Clock && (line.Event == "start" || line.Event == "resume")) start = &line;
+        if (!start || !line.Has_Clock) {
+            times.push_back(line.Elapsed);
+            continue;
+        }
+        const double seconds = static_cast<double>(utc_seconds(line) - utc_seconds(*start));
+        times.push_back(start->Elapsed + seconds / unit_seconds);
+    }
+    return times;
+}
+
 Firing_Record Parse_Firing_Record(std::string_view text) {
     Firing_Record record;
     Scan_Firing_Record(

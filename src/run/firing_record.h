@@ -39,6 +39,13 @@ struct Firing_Record_Line {
     bool Is_Tick() const { return Event.empty(); }
 };
 
+// Where each line sits on the firing's real time axis, in the record's time unit: the
+// elapsed time of the start or resume it follows plus the time its clock has moved on
+// since, so the ticks lie at their real times and not at whole minute boundaries. A line
+// before any start, or without a clock (a plain log), sits at its elapsed time.
+std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& lines,
+                                       const std::string& time_unit);
+
 // A line skipped by a reader: its number (from 1) and what is wrong with it.
 struct Record_Problem {
     std::size_t Line_Number = 0;
@@ -82,6 +89,10 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
 
 // The record in the text, every good line kept.
 Firing_Record Parse_Firing_Record(std::string_view text);
+
+inline std::vector<double> Real_Elapsed_Times(const Firing_Record& record) {
+    return Real_Elapsed_Times(record.Lines, record.Header.Time_Unit);
+}
 
 // A plain log of 21-byte records (elapsed, set value, measured in controller units). The
 // header comes from `plan_header` (the profile's plan and settings when one is given);

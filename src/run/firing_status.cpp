@@ -46,6 +46,15 @@ Date_Time Firing_Status::Finish_Clock() const {
     return Date_Time_Of_Seconds(Seconds_Of(Clock) + std::llround(Seconds_Left()));
 }
 
+double Firing_Status::Reading_Age(const Date_Time& now) const {
+    return static_cast<double>(Seconds_Of(now) - Seconds_Of(Last_Reading));
+}
+
+Firing_Status::Reading Firing_Status::Reading_At(const Date_Time& now) const {
+    if (Input_Error || !Has_Reading) return Reading::Absent;
+    return Reading_Age(now) > 2 * Read_Interval ? Reading::Stale : Reading::Live;
+}
+
 void Firing_Status_Seam::Attach(Firing_Observer& observer) {
     if (std::find(Observers_.begin(), Observers_.end(), &observer) == Observers_.end()) {
         Observers_.push_back(&observer);

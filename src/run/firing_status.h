@@ -58,6 +58,20 @@ struct Firing_Status {
     std::vector<std::string> Alarms;          // the alarms active now
     std::shared_ptr<const Plan_Points> Plan;  // never null
 
+    // ---- how old the measured value is, and where a tick goes on the time axis ----
+    // A good reading is one the controller answered without an input error.
+    bool Has_Reading = false;  // a good reading since the program started
+    Date_Time Last_Reading;    // when the last good reading came
+    double Read_Interval = 3;  // seconds between the ticks that read the kiln now
+    // The tick's real time since the firing started, in the profile's time unit: where
+    // the chart draws it (Elapsed counts whole minute boundaries).
+    double Real_Elapsed = 0;
+    enum class Reading { Live, Stale, Absent };
+    // At `now`: absent during an input error or before any good reading; stale when the
+    // last good one is older than two ticks.
+    Reading Reading_At(const Date_Time& now) const;
+    double Reading_Age(const Date_Time& now) const;  // seconds since the last good reading
+
     bool Run_Active() const { return State != Firing_State::Monitor; }
     double Time_Left() const { return Total_Time > Elapsed ? Total_Time - Elapsed : 0; }
     // The time left in seconds, and the clock time the profile ends at this pace; the run

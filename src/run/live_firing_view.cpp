@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/live_firing_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "language/translate.h"
 #include "profiles/run_profile.h"
+#include "run/firing_record.h"
 #include "run/log_file.h"
 
 namespace corvanel {
@@ -27,15 +29,21 @@ std::string Clock_Time_Text(const Date_Time& then, const Date_Time& now) {
     return text;
 }
 
-bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point) {
+bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point,
+                         double minute) {
     const std::size_t n = drawn.size();
-    return n >= 2 && drawn[n - 1].first == point.first && drawn[n - 2].first == point.first;
+    if (n < 2) return false;
+    auto same_minute = [&](const std::pair<double, double>& other) {
+        return !std::isnan(other.second) &&
+               std::floor(other.first / minute) == std::floor(point.first / minute);
+    };
+    return !std::isnan(point.second) && same_minute(drawn[n - 1]) && same_minute(drawn[n - 2]);
 }
 
-Trace_Points Drawn_Points(const Trace_Points& trace) {
+Trace_Points Drawn_Points(const Trace_Points& trace, double minute) {
     Trace_Points drawn;
     for (const auto& point : trace) {
-        if (Replaces_Last_Drawn(drawn, point)) {
+        if (Replaces_Last_Drawn(drawn, point, minute)) {
             drawn.back() = point;
         } else {
             drawn.push_back(point);
@@ -53,6 +61,30 @@ void Live_Firing_View::Clear_Traces() {
 void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
     Clear_Traces();
     if (status.Log_File.empty()) return;
+    // The record knows each tick's clock, so the traces go on at real times. A silence of
+    // more than two ticks and two minutes (the program was not running) is a gap; lines
+    // kept once a minute are not.
+    Firing_Record record;
+    std::string error;
+    const std::string path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
+    if (Read_Firing_Record(path, {}, record, error) &&
+        record.Header.Temp_Scale == status.Temp_Scale &&
+        record.Header.Time_Unit == status.Time_Unit) {
+        const std::vector<double> times = Real_Elapsed_Times(record);
+        const double gap =
+            std::max(2 * record.Header.Tick_Length, 120.0) / (status.Time_Unit == "H" ? 3600 : 60);
+        for (std::size_t i = 0; i < record.Lines.size(); ++i) {
+            const Firing_Record_Line& line = record.Lines[i];
+            if (!line.Is_Tick()) continue;
+            if (!Measured_.empty() && times[i] - Measured_.back().first > gap) {
+                Measured_.emplace_back(times[i], std::nan(""));
+                Set_Value_.emplace_back(times[i], line.Set_Value);
+            }
+            Measured_.emplace_back(times[i], line.Measured);
+            Set_Value_.emplace_back(times[i], line.Set_Value);
+        }
+        if (!Measured_.empty()) return;
+    }
     // The log keeps controller units: tenths of a degree for the platinum sensors.
     const double scale = Is_Platinum_Sensor(status.Sensor_Type) ? 10.0 : 1.0;
     for (const Log_Entry& entry : Read_Log_Records(Paths_.Logfile(status.Log_File))) {
@@ -63,13 +95,14 @@ void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
 
 void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
     const bool minutes = status.Time_Unit == "M";
+    Minute_ = minutes ? 1 : 1.0 / 60;
     Time_Axis_Title_ = TranslateText(minutes ? "Time (minutes)" : "Time (hours)");
     Temperature_Axis_Title_ =
         TranslateText(status.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)");
 
     const bool active = status.Run_Active();
     Now_Shown_ = active;
-    Now_Elapsed_ = status.Elapsed;
+    Now_Elapsed_ = status.Real_Elapsed;  // where the traces end, not the counted minutes
     Current_Segment_ = active ? status.Segment : 0;
     if (!active) {
         Time_Left_.clear();
@@ -93,10 +126,12 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
 void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event event,
                                       const std::string& detail) {
     switch (event) {
-        case Firing_Event::Tick:
-            Measured_.emplace_back(status.Elapsed, status.Measured);
-            Set_Value_.emplace_back(status.Elapsed, status.Set_Value);
+        case Firing_Event::Tick: {
+            const bool fresh = status.Reading_At(status.Clock) == Firing_Status::Reading::Live;
+            Measured_.emplace_back(status.Real_Elapsed, fresh ? status.Measured : std::nan(""));
+            Set_Value_.emplace_back(status.Real_Elapsed, status.Set_Value);
             break;
+        }
         case Firing_Event::Profile_Loaded:
             Clear_Traces();
             break;

@@ -11,7 +11,9 @@
 
 namespace corvanel {
 
-// A trace of the run chart: (elapsed time in the profile's unit, degrees) per tick.
+// A trace of the run chart: (the tick's real time since the firing started, in the
+// profile's unit, degrees) per tick. A measured value of NaN is a tick without a fresh
+// reading: the line leaves a gap there.
 using Trace_Points = std::vector<std::pair<double, double>>;
 
 // The run window's live view of the firing, kept from the firing status alone: the
@@ -24,15 +26,16 @@ class Live_Firing_View : public Firing_Observer {
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
                         const std::string& detail) override;
 
-    // One point per control tick of this firing, or per record of its log after a
-    // restart with recall.
+    // One point per control tick of this firing, or per tick line of its record (per
+    // record of its log when there is none) after a restart with recall.
     const Trace_Points& Measured() const { return Measured_; }
     const Trace_Points& Set_Value() const { return Set_Value_; }
     // Changes whenever the traces are emptied or rebuilt; between two changes the
     // traces only grow, so a drawing can add just the new points.
     std::uint64_t Trace_Generation() const { return Generation_; }
 
-    // The now marker: shown at the elapsed time while a run is active (suspended too).
+    // The now marker: shown at the last tick's real time while a run is active (suspended
+    // too), where the traces end.
     bool Now_Shown() const { return Now_Shown_; }
     double Now_Elapsed() const { return Now_Elapsed_; }
 
@@ -45,6 +48,9 @@ class Live_Firing_View : public Firing_Observer {
     int Current_Segment() const { return Current_Segment_; }
     // The measured temperature is outside the current segment's error limit.
     bool Off_Profile() const { return Off_Profile_; }
+
+    // A minute in the profile's time unit: the span a drawing keeps two points of.
+    double Minute() const { return Minute_; }
 
     // The chart's axis titles, after the loaded profile's time unit and scale.
     const std::string& Time_Axis_Title() const { return Time_Axis_Title_; }
@@ -64,16 +70,18 @@ class Live_Firing_View : public Firing_Observer {
     int Current_Segment_ = 0;
     bool Off_Profile_ = false;
     std::string Time_Axis_Title_, Temperature_Axis_Title_;
+    double Minute_ = 1;
 };
 
-// The points a chart draws of a trace: of the ticks that share an elapsed time (twenty a
-// minute in a profile in minutes, whose time moves by whole minutes) the first and the
-// last, so a day's firing draws a tenth of its points along the same line.
-Trace_Points Drawn_Points(const Trace_Points& trace);
+// The points a chart draws of a trace: of the ticks within one minute (`minute` in the
+// trace's unit; twenty ticks in a profile in minutes) the first and the last, so a day's
+// firing draws a tenth of its points along the same line. A gap (NaN) is always kept.
+Trace_Points Drawn_Points(const Trace_Points& trace, double minute = 1);
 
 // Adds one point to a drawing made by Drawn_Points: true when it takes the place of the
 // drawing's last point, false when it goes after it.
-bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point);
+bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point,
+                         double minute = 1);
 
 // Minutes as "5 h 20 min", or "20 min" under an hour.
 std::string Hours_And_Minutes_Text(long long minutes);

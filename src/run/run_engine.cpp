@@ -21,7 +21,16 @@ void Run_Engine::Reset() {
 }
 
 void Run_Engine::Recall(double elapsed) {
-    Elapsed_ = Base_ = elapsed;
+    Elapsed_ = Base_ = Real_Elapsed_ = elapsed;
+}
+
+void Run_Engine::Convert_To_Unit(bool minutes) {
+    const double factor = minutes ? 60.0 : 1.0 / 60;
+    Elapsed_ *= factor;
+    Base_ *= factor;
+    Last_Tick_ *= factor;
+    Real_Elapsed_ *= factor;
+    Use_Minutes(minutes);
 }
 
 void Run_Engine::Count(Date_Time now) {
@@ -29,6 +38,8 @@ void Run_Engine::Count(Date_Time now) {
     if (Time_Unit_ == "H") minutes /= 60;
     Elapsed_ = minutes + Base_;
     Last_Tick_ = Elapsed_;
+    const double seconds = static_cast<double>(Seconds_Of(now) - Seconds_Of(Run_Start_));
+    Real_Elapsed_ = Base_ + seconds / (Time_Unit_ == "H" ? 3600 : 60);
 }
 
 int Run_Engine::Determine_Current_Segment(double time) const {

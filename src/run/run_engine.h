@@ -22,14 +22,22 @@ class Run_Engine {
     double Base() const { return Base_; }  // where the next start counts from
     void Reset();                          // the program starts: nothing has run
     void Recall(double elapsed);           // the run goes on where its log ends
-    void Start(Date_Time now) { Run_Start_ = now; }
+    void Start(Date_Time now) {
+        Run_Start_ = now;
+        Real_Elapsed_ = Base_;
+    }
     // The tick's time increment: the minute boundaries passed since the start, in hours
     // for an hours profile, on top of the base.
     void Count(Date_Time now);
     void Hold() { Base_ = Elapsed_; }  // suspended or soft off: a start goes on from here
-    void Take_Entered(double elapsed) { Elapsed_ = Base_ = elapsed; }  // the operator's time
+    void Take_Entered(double elapsed) { Elapsed_ = Base_ = Real_Elapsed_ = elapsed; }
     void Undo_Entry() { Elapsed_ = Last_Tick_; }  // a time that is not one: the tick's again
-    void Begin_At(double elapsed) { Elapsed_ = Base_ = Last_Tick_ = elapsed; }
+    void Begin_At(double elapsed) { Elapsed_ = Base_ = Last_Tick_ = Real_Elapsed_ = elapsed; }
+    // The last tick's real time since the start on top of the base, in the same unit: the
+    // elapsed time without its counting in whole minute boundaries.
+    double Real_Elapsed() const { return Real_Elapsed_; }
+    // A time carried into a profile in the other unit: the same span in the new unit.
+    void Convert_To_Unit(bool minutes);
 
     // The time unit the elapsed time counts in: "M" or "H" ("" before the first tick).
     const std::string& Time_Unit() const { return Time_Unit_; }
@@ -55,7 +63,7 @@ class Run_Engine {
 
   private:
     const Loaded_Profile& Profile_;
-    double Elapsed_ = 0, Base_ = 0, Last_Tick_ = 0;
+    double Elapsed_ = 0, Base_ = 0, Last_Tick_ = 0, Real_Elapsed_ = 0;
     Date_Time Run_Start_;
     std::string Time_Unit_;
     int Current_Segment_ = 1;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the firing status observers hear, show and record of a firing, and the live view.
 
+#include <cmath>
+
+#include "run/firing_chart.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/live_firing_view.h"
@@ -85,7 +88,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_EQ(rig.Form.Duty_Cycle, "0%");
     rig.Line.Server = &rig.Server;
     tick(30);  // past a minute boundary
-    EXPECT_EQ(Shown(view), "now=2.50 seg=2 left=1 min ends=09:12");
+    EXPECT_EQ(Shown(view), "now=2.05 seg=2 left=1 min ends=09:12");  // at the last tick
     EXPECT_EQ(observer.Last.Error_Limit, 0);  // the hold has no limit
     EXPECT_EQ(observer.Heard,
               (std::vector<std::string>{
@@ -95,8 +98,9 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
                   "communication error run 1 1.50 205 Set Value Communications Error",
                   "communication error run 1 1.50 205 Read Value Communications Error",
                   "tick run 1 1.50 205", "tick run 2 2.50 250"}));
-    EXPECT_EQ(view.Set_Value(),
-              (Trace_Points{{0, 70}, {1, 160}, {1.5, 205}, {1.5, 205}, {2.5, 250}}));
+    // Each tick at its real time: the last 33 s after the resume at 1.50 (elapsed 2.50).
+    ASSERT_EQ(view.Set_Value().size(), 5u);
+    EXPECT_NEAR(view.Set_Value()[3].first + view.Set_Value()[4].first, 1.55 + 2.05, 1e-9);
     Trace_Points expected;
     for (std::size_t i = 0; i < measured.size(); ++i)
         expected.emplace_back(view.Set_Value().at(i).first, measured[i]);
@@ -133,6 +137,15 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
                                         "communication error Set Value Communications Error",
                                         "communication error Read Value Communications Error",
                                         "profile finished", "soft off"}));
+
+    // The history, and a window started again with recall, draw the record's ticks where
+    // the live chart drew them.
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    Live_Firing_View again{rig.Paths};
+    again.Firing_Changed(rig.Form.Firing_Status_Now(), Firing_Event::Recall_Resume, "");
+    EXPECT_EQ(again.Measured(), chart.Series.back().Points);
+    for (std::size_t i = 0; i < view.Measured().size(); ++i)
+        EXPECT_NEAR(again.Measured().at(i).first, view.Measured()[i].first, 1e-9) << i;
 
     // A new log starts a new firing: the view forgets the old one.
     const auto generation = view.Trace_Generation();
@@ -185,8 +198,10 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     EXPECT_TRUE(again.Profile_Dialog.Open_Requests.empty() &&
                 again.Log_Dialog.Open_Requests.empty());
     EXPECT_FALSE(again.Form.Control_Interval.Enabled);
-    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}}));
-    EXPECT_EQ(view.Measured(), (Trace_Points{{0, 19.5}, {1.5, 19.5}}));
+    // From the record: the ninety minutes without a line between its ticks are a gap.
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}, {1.5, 24.5}}));
+    ASSERT_EQ(view.Measured().size(), 3u);
+    EXPECT_TRUE(std::isnan(view.Measured()[1].second) && view.Measured()[2].second == 19.5);
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
               "Time (hours)|Temperature (°C)");
     again.Form.Start_Profile_Click();
@@ -235,9 +250,13 @@ TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate)
     status.Clock = {2026, 12, 31, 20, 15, 0};
     view.Firing_Changed(status, Firing_Event::Tick, "");
     EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
-    // Twenty ticks a minute share an elapsed time: the chart draws the first and the last.
-    EXPECT_EQ(Drawn_Points({{0, 70}, {0, 71}, {0, 73}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}),
-              (Trace_Points{{0, 70}, {0, 72}, {1, 80}, {2, 90}, {2, 91}}));
+    // Of the twenty ticks in a minute the chart draws the first and the last; a gap stays.
+    EXPECT_EQ(Drawn_Points({{0, 70}, {0.1, 71}, {0.2, 73}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}),
+              (Trace_Points{{0, 70}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}));
+    const Trace_Points gap = Drawn_Points({{0, 70}, {0.5, NAN}, {0.6, 71}, {0.7, 72}, {0.8, 73}});
+    EXPECT_TRUE(gap.size() == 4 && std::isnan(gap[1].second) && gap[3].first == 0.8);
+    const Trace_Points hours{{0, 70}, {1.2 / 60, 71}, {2.4 / 60, 72}, {3.6 / 60, 73}};
+    EXPECT_EQ(Drawn_Points(hours, 1.0 / 60), hours) << "in hours a minute is a sixtieth";
 }
 
 }  // namespace

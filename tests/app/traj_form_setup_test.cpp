@@ -24,6 +24,11 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
               Build_Request(0, "MA01") + Build_Request(0, "RS01"));
     EXPECT_EQ(rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Monitor_Interval.Interval),
               "Time(hours) 60000");
+    // The chart's placeholder before any profile: (1,0) to (10,0).
+    const Plan_Points& chart = rig.Form.Profile().Chart_Points();
+    ASSERT_EQ(chart.size(), 10u);
+    EXPECT_EQ(chart.front(), std::make_pair(1.0, 0.0));
+    EXPECT_EQ(chart.back(), std::make_pair(10.0, 0.0));
     EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")))
         << "saved while loading";
 

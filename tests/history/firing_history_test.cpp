@@ -79,7 +79,8 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     EXPECT_TRUE(model.Messages.ends_with("Report printed\r\n"));
     printer_answer.reset();
     model.Print_Report_Click();
-    EXPECT_TRUE(model.Messages.ends_with("Report could not be printed\r\n"));
+    EXPECT_TRUE(model.Messages.ends_with("Report could not be printed\r\nCheck that the printer "
+                                         "is on and ready, then print again\r\n"));
 
     // A price that is not a number of 0 or more stays unset and is named.
     Write_Text_File(paths.Setup_File("KilnPower.txt"), "12");
@@ -99,6 +100,11 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
               "Start,Profile,Kiln,Duration,Peak,Outcome,Energy (kWh),Cost,Record\r\n"
               "2027-02-01 09:00,glaze.txt,-,1:00,212 F,unfinished,6.10,-,glaze.firing.csv\r\n"
               "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
+    // A place that cannot be written (a file stands where the folder would be).
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
+    model.Export_CSV_Click();
+    EXPECT_NE(model.Messages.find("The firing table could not be written to "), std::string::npos);
+    EXPECT_TRUE(model.Messages.ends_with("and export again\r\n")) << model.Messages;
 }
 
 // A firing of a single tick is still drawn on an axis: one time unit wide. The labels are

@@ -43,6 +43,7 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     Firing_Status status{.State = Firing_State::Running, .Profile_Name = "bisque.txt"};
     p.Firing.Publish(status, Firing_Event::Start);
     status.Measured = 1200;
+    status.Has_Reading = true;  // read just now
     p.Firing.Publish(status, Firing_Event::Tick);
     status.Alarms = {"No Heat"};
     p.Firing.Publish(status, Firing_Event::Alarm_Raised, "No Heat");
@@ -81,7 +82,10 @@ TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
               "\"state_topic\":\"corvanel/studio_kiln/state\",\"value_template\":\"{{ "
               "value_json.measured }}\",\"availability_topic\":\"corvanel/studio_kiln/"
               "availability\",\"unit_of_measurement\":\"°C\",\"device_class\":\"temperature\","
-              "\"state_class\":\"measurement\",\"device\":{\"identifiers\":[\"corvanel_studio_"
+              "\"state_class\":\"measurement\",\"json_attributes_topic\":\"corvanel/studio_kiln/"
+              "state\",\"json_attributes_template\":\"{{ {'reading': value_json.reading, "
+              "'reading_age_seconds': value_json.reading_age_seconds} | tojson }}\","
+              "\"device\":{\"identifiers\":[\"corvanel_studio_"
               "kiln\"],\"name\":\"Studio Kiln\",\"manufacturer\":\"Corvanel\",\"model\":\"Kiln "
               "controller\"}}");
     EXPECT_EQ(heard[5], "homeassistant/sensor/corvanel_studio_kiln/time_left/config 1 retained");

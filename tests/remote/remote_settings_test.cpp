@@ -35,6 +35,21 @@ TEST_P(Declared_Rule, KeepsTheDefaultAndSaysTheRule) {
     EXPECT_EQ(store.Value(*GetParam().Of), GetParam().Of->Default);
 }
 
+// Values inside every rule are taken without a word: a prefix may hold blanks and
+// inner levels, a host may be an address.
+TEST(Declared_Rules, GoodValuesAreTakenQuietly) {
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    Write_Text_File(paths.Setup_File(Mqtt_Setting::Topic_Prefix.File), "studio kiln/east");
+    Write_Text_File(paths.Setup_File(Mqtt_Setting::Host.File), "192.168.1.20");
+    Settings_Store store(paths);
+    std::vector<Problem> problems;
+    Read_Mqtt_Settings(store, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_EQ(store.Value(Mqtt_Setting::Topic_Prefix), "studio kiln/east");
+    EXPECT_EQ(store.Value(Mqtt_Setting::Host), "192.168.1.20");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Settings, Declared_Rule,
     ::testing::Values(

@@ -129,10 +129,11 @@ TEST_F(Status_Page, IsTurnedOnInTheDialogAndShowsAFiringInABrowser) {
         reported |= Format_Number(point.Measured) == measured.captured(1).toStdString();
     }
     EXPECT_TRUE(reported) << "page shows " << measured.captured(1).toStdString();
-    QRegularExpressionMatch line = QRegularExpression("id=\"pv_line\"[^>]*points=\"([^\"]*)\"")
+    QRegularExpressionMatch line = QRegularExpression("id=\"pv_line\"[^>]*d=\"(M[^\"]*)\"")
                                        .match(QString::fromStdString(dom));
     ASSERT_TRUE(line.hasMatch()) << dom;
-    EXPECT_GE(line.captured(1).split(' ', Qt::SkipEmptyParts).size(), 3) << dom;
+    EXPECT_GE(line.captured(1).split(QRegularExpression("[ML]"), Qt::SkipEmptyParts).size(), 3)
+        << dom;
     EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
 }
 

@@ -116,8 +116,9 @@ TEST_P(Status_Routes, AnswerCodeBodyAndHeaders) {
     const Route_Case& c = GetParam();
     Status_Snapshot snapshot;
     Firing_Status status;
+    status.Has_Reading = true;
     for (double elapsed : {2, 3}) {
-        status.Elapsed = elapsed;
+        status.Elapsed = status.Real_Elapsed = elapsed;
         snapshot.Firing_Changed(status, Firing_Event::Tick, "");
     }
     Status_Response response = Answer_Status_Request(

@@ -96,6 +96,26 @@ TEST(Firing_Record_Format, APlainLogReadsAgainstItsProfile) {
     EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
 }
 
+// Ticks at their real times since the start or resume before them, across a change of
+// the clock's offset; before any start, and in a plain log, at their elapsed times.
+TEST(Firing_Record_Format, TicksLieAtTheirRealTimesSinceTheStartTheyFollow) {
+    const Firing_Record record = Parse_Firing_Record(
+        Header +
+        "2027-10-31T02:59:00+02:00,0.30,1,30,28,50,,\r\n"  // before any start
+        "2027-10-31T02:59:30+02:00,0.50,1,30,28,50,start,\r\n"
+        "2027-10-31T02:00:30+01:00,1.00,1,30,28,50,,\r\n"  // an hour later by the clock
+        "2027-10-31T02:30:30+01:00,1.00,1,30,28,50,suspend,\r\n"
+        "2027-10-31T04:00:00+01:00,2.00,1,30,28,50,resume,\r\n"
+        "2027-10-31T04:06:00+01:00,2.00,1,30,28,50,,\r\n");
+    ASSERT_TRUE(record.Problems.empty());
+    const std::vector<double> times = Real_Elapsed_Times(record);  // in hours
+    const std::vector<double> expected = {0.3, 0.5, 0.5 + 1.0 / 60, 0.5 + 31.0 / 60, 2, 2.1};
+    ASSERT_EQ(times.size(), expected.size());
+    for (std::size_t i = 0; i < times.size(); ++i) EXPECT_NEAR(times[i], expected[i], 1e-9) << i;
+    const Firing_Record plain = Parse_Plain_Log("125.00   1000 998  \r\n", {});
+    EXPECT_EQ(Real_Elapsed_Times(plain), std::vector<double>{125});
+}
+
 std::string Line_Of(int minute, double measured, double output, const std::string& event = "",
                     const std::string& detail = "", const std::string& offset = "+01:00") {
     char clock[40];

@@ -6,6 +6,7 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "language/translate.h"
 #include "run/live_firing_view.h"
@@ -16,11 +17,12 @@ namespace corvanel {
 namespace {
 
 // One new point of a trace onto its drawing, as Drawn_Points would have drawn it.
-void Draw_Point(QLineSeries& series, Trace_Points& drawn, const std::pair<double, double>& point) {
+void Draw_Point(QLineSeries& series, Trace_Points& drawn, const std::pair<double, double>& point,
+                double minute) {
     const QPointF shown(point.first, point.second);
-    if (Replaces_Last_Drawn(drawn, point)) {
+    if (Replaces_Last_Drawn(drawn, point, minute)) {
         drawn.back() = point;
-        series.replace(static_cast<int>(drawn.size() - 1), shown);
+        series.replace(static_cast<int>(series.count() - 1), shown);
     } else {
         drawn.push_back(point);
         series.append(shown);
@@ -28,6 +30,37 @@ void Draw_Point(QLineSeries& series, Trace_Points& drawn, const std::pair<double
 }
 
 }  // namespace
+
+void Run_Chart_View::Close_Measured_Part() {
+    if (Measured_->count() == 0) return;
+    // The part before a gap becomes a line of its own, without a legend entry.
+    auto* part = new QLineSeries;
+    part->setPen(Measured_->pen());
+    part->replace(Measured_->points());
+    chart()->addSeries(part);
+    part->attachAxis(X_Axis_);
+    part->attachAxis(Y_Axis_);
+    for (QLegendMarker* marker : chart()->legend()->markers(part)) marker->setVisible(false);
+    Measured_Parts_.push_back(part);
+    Measured_->clear();
+}
+
+void Run_Chart_View::Clear_Measured_Parts() {
+    for (QLineSeries* part : Measured_Parts_) {
+        chart()->removeSeries(part);
+        delete part;
+    }
+    Measured_Parts_.clear();
+}
+
+void Run_Chart_View::Draw_Measured(const std::pair<double, double>& point, double minute) {
+    if (std::isnan(point.second)) {
+        Drawn_Measured_.push_back(point);
+        Close_Measured_Part();
+        return;
+    }
+    Draw_Point(*Measured_, Drawn_Measured_, point, minute);
+}
 
 Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     : Profile_Chart_View(object_name, parent) {
@@ -87,20 +120,25 @@ void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& p
         Shown_Generation_ = view.Trace_Generation();
         from = 0;
         Trace_X_Max_ = Trace_Y_Min_ = Trace_Y_Max_ = 0;
-        Drawn_Measured_ = Drawn_Points(measured);
-        Drawn_Set_Value_ = Drawn_Points(set_value);
-        Measured_->replace(Points_Of(Drawn_Measured_, 0));
+        Drawn_Set_Value_ = Drawn_Points(set_value, view.Minute());
         Set_Value_->replace(Points_Of(Drawn_Set_Value_, 0));
+        Clear_Measured_Parts();
+        Measured_->clear();
+        Drawn_Measured_.clear();
+        for (const auto& point : Drawn_Points(measured, view.Minute())) {
+            Draw_Measured(point, view.Minute());
+        }
         refit = true;
     } else {
         for (std::size_t i = from; i < measured.size(); ++i) {
-            Draw_Point(*Measured_, Drawn_Measured_, measured[i]);
-            Draw_Point(*Set_Value_, Drawn_Set_Value_, set_value[i]);
+            Draw_Measured(measured[i], view.Minute());
+            Draw_Point(*Set_Value_, Drawn_Set_Value_, set_value[i], view.Minute());
         }
     }
     for (std::size_t i = from; i < measured.size(); ++i) {
-        const double highest = std::max(measured[i].second, set_value[i].second);
-        const double lowest = std::min(measured[i].second, set_value[i].second);
+        // A gap has no measured value: the set value alone counts there.
+        const double highest = std::fmax(measured[i].second, set_value[i].second);
+        const double lowest = std::fmin(measured[i].second, set_value[i].second);
         if (measured[i].first > Trace_X_Max_ || highest > Trace_Y_Max_ || lowest < Trace_Y_Min_) {
             Trace_X_Max_ = std::max(Trace_X_Max_, measured[i].first);
             Trace_Y_Max_ = std::max(Trace_Y_Max_, highest);

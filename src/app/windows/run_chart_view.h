@@ -22,7 +22,9 @@ class Run_Chart_View : public Profile_Chart_View {
                      const Live_Firing_View& view);
 
     QLineSeries* Plan() const { return Series_; }
+    // The measured trace since its last gap; the parts before gaps, each its own line.
     QLineSeries* Measured() const { return Measured_; }
+    const std::vector<QLineSeries*>& Measured_Before_Gaps() const { return Measured_Parts_; }
     QLineSeries* Set_Value() const { return Set_Value_; }
     QLineSeries* Now_Line() const { return Now_Line_; }
 
@@ -30,7 +32,12 @@ class Run_Chart_View : public Profile_Chart_View {
     void Show_Names();
 
   private:
+    void Draw_Measured(const std::pair<double, double>& point, double minute);
+    void Close_Measured_Part();
+    void Clear_Measured_Parts();
+
     QLineSeries *Measured_, *Set_Value_, *Now_Line_;
+    std::vector<QLineSeries*> Measured_Parts_;
     // What the two trace series hold: the traces as Drawn_Points draws them.
     std::vector<std::pair<double, double>> Drawn_Measured_, Drawn_Set_Value_;
     std::uint64_t Shown_Generation_ = ~std::uint64_t{0};

@@ -100,6 +100,10 @@ void Traj_form_Window::Build_Controls() {
         grid->addWidget(box, 1, column);
         ++column;
     }
+    Process_Temp_Note = new QLabel(readouts);
+    Process_Temp_Note->setObjectName("Process_Temp_Note");
+    Process_Temp_Note->setVisible(false);
+    grid->addWidget(Process_Temp_Note, 4, 0, 1, column);
     // Time left and the finish, large enough to read from across the studio.
     int row_column = 0;
     for (auto [label, box] :
@@ -387,6 +391,12 @@ void Traj_form_Window::Refresh() {
     Show_Text(*Elapsed_Time, m.Elapsed_Time);
     Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
     Show_Text(*Real_Temp_Display_1, m.Real_Temp_Display_1);
+    Process_Temp_Note->setText(Q(m.Process_Temp_Note));
+    Process_Temp_Note->setVisible(!m.Process_Temp_Note.empty());
+    if (m.Process_Temp_Stale != Shown_Stale_) {
+        Shown_Stale_ = m.Process_Temp_Stale;
+        Show_Process_Temp_Look();
+    }
     Show_Text(*Profile_Temperature, m.Profile_Temperature);
     Show_Text(*Segment_Executing, m.Segment_Executing);
     Show_Text(*Duty_Cycle, m.Duty_Cycle);
@@ -455,14 +465,21 @@ void Traj_form_Window::Refresh_Chart() {
     Refresh_Live_View();
 }
 
+void Traj_form_Window::Show_Process_Temp_Look() {
+    // A number without a fresh reading behind it is greyed, whatever the profile says.
+    Real_Temp_Display_1->setStyleSheet(Shown_Stale_ ? "background-color: #d6d6d6; color: #7a7a7a;"
+                                       : Shown_Off_Profile_
+                                           ? "background-color: #c62828; color: white;"
+                                           : "");
+}
+
 void Traj_form_Window::Refresh_Live_View() {
     const Live_Firing_View& view = *Live_View_;
     Show_Text(*Time_Left, view.Time_Left());
     Show_Text(*Finishes_At, view.Finishes_At());
     if (view.Off_Profile() != Shown_Off_Profile_) {
         Shown_Off_Profile_ = view.Off_Profile();
-        Real_Temp_Display_1->setStyleSheet(
-            Shown_Off_Profile_ ? "background-color: #c62828; color: white;" : "");
+        Show_Process_Temp_Look();
     }
     // The current segment's grid row stands out and stays in sight.
     if (view.Current_Segment() == Shown_Highlight_) return;

@@ -72,6 +72,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
     Alarm_Banner_Widget* Banner;
     std::array<QAction*, 3> mnuComm{};
+    QLabel* Process_Temp_Note;  // since when Process Temp has no fresh reading
 
   protected:
     bool event(QEvent* event) override;
@@ -102,6 +103,8 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     const Live_Firing_View* Live_View_ = nullptr;
     int Shown_Highlight_ = 0;
     bool Shown_Off_Profile_ = false;
+    bool Shown_Stale_ = false;
+    void Show_Process_Temp_Look();
 };
 
 }  // namespace corvanel

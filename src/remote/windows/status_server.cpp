@@ -3,7 +3,7 @@
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
-#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUrlQuery>
 
 namespace corvanel {
@@ -36,12 +36,13 @@ std::string Header(const QHttpServerRequest& request, const QByteArray& name) {
 
 }  // namespace
 
-Status_Server::Status_Server(const Status_Snapshot& snapshot, QObject* parent)
-    : QAbstractHttpServer(parent), Snapshot_(snapshot) {}
+Status_Server::Status_Server(const Status_Snapshot& snapshot, QObject* parent,
+                             Listener_Limits limits)
+    : QAbstractHttpServer(parent), Snapshot_(snapshot), Limits_(limits) {}
 
 std::string Status_Server::Start(const Remote_Settings& settings) {
     Access_ = {settings.On_Network, settings.Token};
-    Listener_ = new QTcpServer(this);
+    Listener_ = new Bounded_Listener(Limits_, this);
     QHostAddress address = settings.On_Network ? QHostAddress::Any : QHostAddress::LocalHost;
     if (!Listener_->listen(address, static_cast<quint16>(settings.Port))) {
         std::string reason = Listener_->errorString().toStdString();
@@ -58,6 +59,8 @@ quint16 Status_Server::Port() const {
 }
 
 bool Status_Server::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    // The rest of what a refused or dropped client sent is not answered.
+    if (socket->state() != QAbstractSocket::ConnectedState) return true;
     Status_Request asked;
     asked.Method = Method_Name(request.method());
     asked.Path = request.url().path(QUrl::FullyEncoded).toStdString();
@@ -76,7 +79,15 @@ bool Status_Server::handleRequest(const QHttpServerRequest& request, QTcpSocket*
         responder.writeHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
     }
     responder.writeHeader("Content-Length", QByteArray::number(qsizetype(answer.Body.size())));
+    const bool refused = answer.Code == 401;
+    if (refused) responder.writeHeader("Connection", "close");
     responder.writeBody(answer.Body.data(), static_cast<qint64>(answer.Body.size()));
+    // Without the token nothing more is read: the answer goes out and the line is closed.
+    if (refused) {
+        socket->disconnectFromHost();
+    } else {
+        Listener_->Answered(socket);
+    }
     return true;
 }
 

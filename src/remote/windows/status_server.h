@@ -6,8 +6,7 @@
 
 #include "remote/remote_settings.h"
 #include "remote/status_routes.h"
-
-class QTcpServer;
+#include "remote/windows/bounded_listener.h"
 
 namespace corvanel {
 
@@ -16,12 +15,14 @@ namespace corvanel {
 // threads and a request during a controller pause only reads.
 class Status_Server : public QAbstractHttpServer {
   public:
-    explicit Status_Server(const Status_Snapshot& snapshot, QObject* parent = nullptr);
+    explicit Status_Server(const Status_Snapshot& snapshot, QObject* parent = nullptr,
+                           Listener_Limits limits = {});
 
     // Listens as the settings say (loopback, or every interface with the token); returns
     // "" or why the port could not be opened.
     std::string Start(const Remote_Settings& settings);
     quint16 Port() const;
+    int Open_Connections() const { return Listener_ ? Listener_->Open_Connections() : 0; }
 
   protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -30,7 +31,8 @@ class Status_Server : public QAbstractHttpServer {
   private:
     const Status_Snapshot& Snapshot_;
     Status_Access Access_;
-    QTcpServer* Listener_ = nullptr;
+    Listener_Limits Limits_;
+    Bounded_Listener* Listener_ = nullptr;
 };
 
 }  // namespace corvanel

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The run window's read-outs of the kiln: how old the measured value is, the
+// controller's numbers in the profile's scale, and a time carried into another unit.
+
+#include <cmath>
+
+#include "app/traj_form_model.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "language/translate.h"
+#include "run/live_firing_view.h"
+
+namespace corvanel {
+
+void Traj_form::Note_Reading() {
+    const FrontPanel& panel = Services_.Panel;
+    if (!(panel.Communication_Status && panel.Command_Executed) || panel.InputError) return;
+    Has_Reading_ = true;
+    Last_Reading_ = Services_.Time.Now();
+}
+
+double Traj_form::Read_Interval() const {
+    const Timer_State& ticks = Control_Interval.Enabled ? Control_Interval : Monitor_Interval;
+    return ticks.Interval / 1000.0;
+}
+
+bool Traj_form::Scales_Differ() const {
+    return Live_Readouts && !Controller_Scale_.empty() && !Profile_.Temp_Scale().empty() &&
+           Controller_Scale_ != Profile_.Temp_Scale();
+}
+
+double Traj_form::Shown_Degrees(std::int16_t value) const {
+    const double degrees = value / Profile_.Controller_Scale();
+    if (!Scales_Differ()) return degrees;
+    return Profile_.Fahrenheit() ? degrees * 9 / 5 + 32 : (degrees - 32) * 5 / 9;
+}
+
+std::string Traj_form::Shown_Text(std::int16_t value) const {
+    if (!Scales_Differ()) return Controller_Units_Text(value);
+    // Converted to as many places as the controller gives: whole degrees or tenths.
+    const double places = Profile_.Controller_Scale();
+    return Format_Number(std::round(Shown_Degrees(value) * places) / places);
+}
+
+void Traj_form::Show_Process_Temp() {
+    Real_Temp_Display_1 = Shown_Text(Measured_Temp);
+    Process_Temp_Stale = false;
+    Process_Temp_Note.clear();
+    if (!Live_Readouts) return;
+    const Firing_Status status = Firing_Status_Now();
+    switch (status.Reading_At(status.Clock)) {
+        case Firing_Status::Reading::Live:
+            return;
+        case Firing_Status::Reading::Stale:
+            Process_Temp_Note = TranslateText("No reading since") + " " +
+                                Clock_Time_Text(status.Last_Reading, status.Clock);
+            break;
+        case Firing_Status::Reading::Absent:
+            Real_Temp_Display_1 = "----";
+            Process_Temp_Note =
+                TranslateText(status.Input_Error ? "No reading: the thermocouple is open"
+                                                 : "No reading from the controller");
+            break;
+    }
+    Process_Temp_Stale = true;
+}
+
+void Traj_form::Learn_Controller_Scale() {
+    // Asked only of a controller that has just answered, so a closed port or a silent
+    // line gives no message more than the ticks already give.
+    if (!Live_Readouts || Loading_Form || !Services_.Panel.Communication_Status) return;
+    std::uint8_t unit = 0;
+    Statement([&] { Services_.Protocol.Read_Status(unit); });
+    if (Services_.Panel.Communication_Status && Services_.Panel.Command_Executed) {
+        Controller_Scale_ = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
+    }
+}
+
+void Traj_form::Carry_Elapsed_Into(bool minutes) {
+    const std::string& unit = Engine_.Time_Unit();
+    if (unit.empty() || (unit == "M") == minutes || Engine_.Elapsed() == 0) return;
+    const std::string before =
+        Format_00(Engine_.Elapsed()) + " " + TranslateText(unit == "M" ? "Minutes" : "Hours");
+    Engine_.Convert_To_Unit(minutes);
+    Elapsed_Time = Format_00(Engine_.Elapsed());
+    Display(TranslateText("The elapsed time was converted to this profile's time unit") + ": " +
+            before + " = " + Elapsed_Time + " " + TranslateText(minutes ? "Minutes" : "Hours"));
+}
+
+}  // namespace corvanel

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace corvanel {
+
+// One program per program folder, so that two copies never drive the same kiln or append
+// to the same log. The lock is the file "corvanel.lock" in the folder, held for the life
+// of the program; the system lets go of it when the program ends in any way, so a crash
+// leaves the file but not the hold and the next start takes it over. The file says the
+// holder's process id. A second kiln has a program folder, and so a lock, of its own.
+class Program_Lock {
+  public:
+    enum class Outcome {
+        Taken,       // this program holds the folder
+        Held,        // another program does: Holder() says which
+        Not_Locked,  // the file could not be made (a folder not writable): run unlocked
+    };
+
+    // Tries once; never waits.
+    static Program_Lock Take(const std::filesystem::path& program_folder);
+
+    Program_Lock(Program_Lock&& other) noexcept;
+    Program_Lock& operator=(Program_Lock&& other) noexcept;
+    Program_Lock(const Program_Lock&) = delete;
+    Program_Lock& operator=(const Program_Lock&) = delete;
+    ~Program_Lock();  // lets go; the file stays
+
+    Outcome Result() const { return Result_; }
+    long Holder() const { return Holder_; }  // the other program's process id; 0 unknown
+    const std::string& Error() const { return Error_; }  // why Not_Locked
+
+  private:
+    Program_Lock() = default;
+    void Release();
+
+    int File_ = -1;
+    Outcome Result_ = Outcome::Not_Locked;
+    long Holder_ = 0;
+    std::string Error_;
+};
+
+}  // namespace corvanel
