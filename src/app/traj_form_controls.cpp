@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The operator controls of the main window: lock, front panel, device name, editor,
-// and the quick port menu.
+// the quick port menu and the alarm banner's Acknowledge.
 
 #include <array>
 
@@ -60,6 +60,19 @@ void Traj_form::mnuSetUpName_Click() {
     if (dialog.GetName() == 1) OvenName = dialog.DeviceName();
     Services_.Settings.Write(Program_Setting::ThermalDeviceName, OvenName);
     Display(TranslateText("Thermal Device Name set") + " == " + dialog.DeviceName());
+}
+
+void Traj_form::Acknowledge_Click() {
+    Supervisor.Acknowledge(Services_.Time.Now());
+}
+
+void Traj_form::Start_Alarms_Afresh() {
+    // The observers still hear each alarm end; the message area and the banner of the
+    // new stretch of run are not filled with the last one's.
+    for (Safety_Alarm alarm : Supervisor.Reset().Cleared)
+        Publish_Firing(Firing_Event::Alarm_Cleared, Safety_Alarm_Name(alarm));
+    Supervisor.Forget_Active();
+    Supervisor.Start_Banner_Afresh();
 }
 
 void Traj_form::mnuEdit_Click() {

@@ -63,6 +63,7 @@ void Traj_form::Form_Load() {
     Set_Polling_Mode("monitor");
     Monitor_Interval_Timer();
     Read_Safety_Setup();
+    Tell_Interrupted_Firing();
 }
 
 void Traj_form::Form_Activate() {

@@ -169,7 +169,7 @@ class Traj_form : public Message_Area {
     // ---- safety supervision (traj_form_safety.cpp) ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
-    void Acknowledge_Click() { Supervisor.Acknowledge(); }
+    void Acknowledge_Click();  // traj_form_controls.cpp
     Safety_Settings Safety;
     Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Setting_Subscription Safety_Subscription_;
@@ -249,6 +249,10 @@ class Traj_form : public Message_Area {
     void Reconnect_If_Due();
     void Link_Failed();
     void Link_Answered();
+    // A start with recall after a firing was cut off: what the record says (traj_form_setup.cpp).
+    void Tell_Interrupted_Firing();
+    // RUN PROFILE: the last stretch's alarms end without a word, the banner starts clean.
+    void Start_Alarms_Afresh();
 
     // Runs one statement of a handler; a run-time error is reported by `on_error` (or
     // silently skipped) and the handler goes on with its next statement.

@@ -111,8 +111,7 @@ void Traj_form::Prepare_Run_Start(bool resuming) {
         Supervisor.End_Cooling();
         Firing.Publish(last, Firing_Event::Cooling_Ended, "new firing");
     }
-    Act_On_Alarms(Supervisor.Reset());
-    Supervisor.Forget_Active();
+    Start_Alarms_Afresh();
     if (resuming) return;
     if (Engine_.Base() != 0) {
         std::error_code error;

@@ -5,7 +5,9 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "language/translate.h"
+#include "run/firing_record.h"
 #include "run/kept_setup.h"
+#include "run/live_firing_view.h"
 #include "run/log_file.h"
 #include "setup/setup_files.h"
 
@@ -74,6 +76,44 @@ void Traj_form::Recall_Setup() {
                                    : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(LogFile)));
     Elapsed_Time = Format_Number(Engine_.Elapsed());
     Publish_Firing(Firing_Event::Recall_Resume);
+}
+
+namespace {
+
+std::string Degrees_Text(double value, const std::string& scale) {
+    return Format_Number(value) + " °" + scale;
+}
+
+}  // namespace
+
+void Traj_form::Tell_Interrupted_Firing() {
+    if (!mnuRecallSetup || LogFile.empty()) return;
+    const std::optional<Interrupted_Firing> cut =
+        Interrupted_Firing_In(Services_.Paths.Logfile(Firing_Record_Name(LogFile)));
+    if (!cut) return;
+    const Firing_Status now = Firing_Status_Now();
+    const long long gap = cut->Seconds_Stopped(now.Clock, Local_Offset_Minutes(now.Clock));
+    const std::string gap_text = Hours_And_Minutes_Text(gap / 60);
+    const bool read_now = now.Reading_At(now.Clock) == Firing_Status::Reading::Live;
+    std::string run_button = TranslateText(" RUN PROFILE");
+    run_button.erase(0, run_button.find_first_not_of(' '));
+    Safety_Notice(Join_Lines(
+        {TranslateText("The firing was interrupted") + ": " +
+             (cut->Profile_Name.empty() ? Profile_Name : cut->Profile_Name),
+         TranslateText("It stopped at") + " " + Clock_Time_Text(cut->Stopped, now.Clock) + ", " +
+             TranslateText("elapsed time") + " " + Format_00(cut->Elapsed) +
+             (cut->Time_Unit == "H" ? " h, " : " min, ") +
+             Degrees_Text(cut->Measured, cut->Temp_Scale),
+         TranslateText("Stopped for") + " " + gap_text + ", " +
+             (read_now ? TranslateText("the kiln is now at") + " " +
+                             Degrees_Text(now.Measured, now.Temp_Scale)
+                       : TranslateText("the kiln's temperature cannot be read now")),
+         run_button + " " + TranslateText("continues the firing") + "; " +
+             TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
+             TranslateText("starts from 0")}));
+    Publish_Firing(
+        Firing_Event::Interrupted,
+        "stopped " + Format_Clock(cut->Stopped, cut->Offset_Minutes) + ", gap " + gap_text);
 }
 
 void Traj_form::mnuFileOpen_Click() {

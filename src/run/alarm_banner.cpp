@@ -5,12 +5,13 @@
 
 #include "common/text.h"
 #include "language/translate.h"
+#include "run/live_firing_view.h"
 
 namespace corvanel {
 
 void Alarm_Banner::Raise(const std::string& name, const Date_Time& when) {
     std::erase_if(Lines_, [&name](const Line& line) { return line.Name == name; });
-    Lines_.push_back({name, true,
+    Lines_.push_back({name, true, false,
                       TranslateText("Alarm") + ": " + TranslateText(name) + " " +
                           TranslateText("since") + " " + Format_Date_Time(when)});
     Acknowledged_ = false;
@@ -25,13 +26,30 @@ void Alarm_Banner::Clear(const std::string& name, const Date_Time& when) {
     }
 }
 
-void Alarm_Banner::Acknowledge() {
+void Alarm_Banner::Acknowledge(const Date_Time& when) {
     Acknowledged_ = true;
-    std::erase_if(Lines_, [](const Line& line) { return !line.On; });
+    std::erase_if(Lines_, [](const Line& line) { return line.Name.empty(); });
+    for (Line& line : Lines_) {
+        if (!line.On || line.Acknowledged) continue;
+        line.Acknowledged = true;
+        line.Text = TranslateText("Acknowledged at") + " " + Clock_Time_Text(when, when) + ": " +
+                    TranslateText(line.Name) + " " + TranslateText("still present");
+    }
 }
 
 bool Alarm_Banner::Alarm_On() const {
     return std::any_of(Lines_.begin(), Lines_.end(), [](const Line& line) { return line.On; });
+}
+
+Banner_Look Alarm_Banner::Look() const {
+    if (!Visible()) return Banner_Look::Hidden;
+    if (!Alarm_On()) return Banner_Look::Quiet;
+    return Wants_Attention() ? Banner_Look::Alarm : Banner_Look::Acknowledged;
+}
+
+bool Alarm_Banner::Acknowledge_Offered() const {
+    return Wants_Attention() || std::any_of(Lines_.begin(), Lines_.end(),
+                                            [](const Line& line) { return line.Name.empty(); });
 }
 
 std::string Alarm_Banner::Text() const {

@@ -8,28 +8,41 @@
 
 namespace corvanel {
 
-// The alarm banner across the run window, as state: one line per alarm (or notice) since
-// the last acknowledgement, saying when it started or ended. Red while any alarm is on; it
-// calls for attention (a beep every tick) until the operator acknowledges it.
+// How the banner looks: red while an alarm is on that nobody has acknowledged yet,
+// amber while acknowledged alarms are still on, pale when it only tells what has ended
+// or a notice, hidden when it has nothing to say.
+enum class Banner_Look { Hidden, Alarm, Acknowledged, Quiet };
+
+// The alarm banner across the run window, as state: one line per alarm (or notice) of
+// this stretch of run, saying when it started or ended. It calls for attention (a beep
+// every tick) from an alarm's start until the operator acknowledges it; the lines stay
+// until the next RUN PROFILE starts the banner afresh.
 class Alarm_Banner {
   public:
     // `name` is the alarm's English name; lines are shown translated.
     void Raise(const std::string& name, const Date_Time& when);
     void Clear(const std::string& name, const Date_Time& when);
     // A line that tells something without sounding: it stays until acknowledged.
-    void Notice(const std::string& text) { Lines_.push_back({"", false, text}); }
-    // "Acknowledge": the beeping stops and the lines of ended alarms go.
-    void Acknowledge();
+    void Notice(const std::string& text) { Lines_.push_back({"", false, false, text}); }
+    // "Acknowledge": the beeping stops, each alarm still on says since when it is known
+    // and still present, and the notices go. Ended alarms stay said.
+    void Acknowledge(const Date_Time& when);
+    // RUN PROFILE: nothing of the last stretch of run is shown any more.
+    void Start_Afresh() { *this = Alarm_Banner(); }
 
     bool Visible() const { return !Lines_.empty(); }
     bool Alarm_On() const;
     bool Wants_Attention() const { return !Acknowledged_; }
+    Banner_Look Look() const;
+    // The Acknowledge button: shown while there is an alarm or a notice to acknowledge.
+    bool Acknowledge_Offered() const;
     std::string Text() const;  // the lines joined with CR LF
 
   private:
     struct Line {
         std::string Name;
         bool On;
+        bool Acknowledged;
         std::string Text;
     };
     std::vector<Line> Lines_;

@@ -40,6 +40,8 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "after run ended";
         case Firing_Event::Link_Restored:
             return "link restored";
+        case Firing_Event::Interrupted:
+            return "interrupted";
     }
     return "";
 }

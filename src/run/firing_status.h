@@ -37,6 +37,7 @@ enum class Firing_Event {
     // The controller answers again after an outage of its link; detail: how long it was
     // silent, in the operator's words.
     Link_Restored,
+    Interrupted,  // a start with recall found the firing cut off; detail: when and how long
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/kept_setup.h"
 
+#include "run/firing_record.h"
 #include "setup/program_settings.h"
 
 namespace corvanel {
@@ -41,6 +42,41 @@ Recalled_Setup Read_Kept_Setup(Settings_Store& settings) {
     found.Profile_Name = Recalled(settings, Setting_Of::Profile_Name).value_or("");
     found.Log_Name = Recalled(settings, Setting_Of::Logfile_Name).value_or("");
     return found;
+}
+
+long long Interrupted_Firing::Seconds_Stopped(const Date_Time& now, int now_offset_minutes) const {
+    return Seconds_Of(now) - 60LL * now_offset_minutes - Seconds_Of(Stopped) +
+           60LL * Offset_Minutes;
+}
+
+std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& record_path) {
+    Firing_Record record;
+    std::string error;
+    if (!Read_Firing_Record(record_path, {}, record, error)) return std::nullopt;
+    auto is = [](const Firing_Record_Line& line, Firing_Event event) {
+        return line.Event == Firing_Event_Name(event);
+    };
+    const Firing_Record_Line* last = nullptr;  // the run's last line
+    const Firing_Record_Line* last_tick = nullptr;
+    for (auto line = record.Lines.rbegin(); line != record.Lines.rend(); ++line) {
+        if (is(*line, Firing_Event::Recall_Resume) || is(*line, Firing_Event::Interrupted))
+            continue;
+        if (is(*line, Firing_Event::Suspend) || is(*line, Firing_Event::Soft_Off) ||
+            is(*line, Firing_Event::Finished))
+            return std::nullopt;
+        if (!last) last = &*line;
+        if (!last_tick && line->Is_Tick()) last_tick = &*line;
+        if (!is(*line, Firing_Event::Start) && !is(*line, Firing_Event::Resume)) continue;
+        const Firing_Record_Line& reading = last_tick ? *last_tick : *line;
+        return Interrupted_Firing{.Profile_Name = record.Header.Profile_Name,
+                                  .Temp_Scale = record.Header.Temp_Scale,
+                                  .Time_Unit = record.Header.Time_Unit,
+                                  .Stopped = last->Clock,
+                                  .Offset_Minutes = last->Offset_Minutes,
+                                  .Elapsed = reading.Elapsed,
+                                  .Measured = reading.Measured};
+    }
+    return std::nullopt;
 }
 
 }  // namespace corvanel

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/clock.h"
 #include "setup/settings_store.h"
 
 namespace corvanel {
@@ -29,5 +30,19 @@ struct Recalled_Setup {
     std::optional<std::string> Port;  // kept as it was written
 };
 Recalled_Setup Read_Kept_Setup(Settings_Store& settings);
+
+// A firing its record shows cut off (a crash, a power cut, the program killed): after its
+// last start or resume came no suspension, soft off or end. What a start with recall
+// wrote to the record since does not count.
+struct Interrupted_Firing {
+    std::string Profile_Name, Temp_Scale, Time_Unit;
+    Date_Time Stopped;  // the clock of the run's last line
+    int Offset_Minutes = 0;
+    double Elapsed = 0, Measured = 0;  // of its last tick (or its start), in the record's units
+
+    // Seconds from the stop to `now`, a local time at the offset `now_offset_minutes`.
+    long long Seconds_Stopped(const Date_Time& now, int now_offset_minutes) const;
+};
+std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& record_path);
 
 }  // namespace corvanel

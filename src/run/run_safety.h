@@ -32,7 +32,8 @@ class Run_Safety {
     void Show_Raised(const std::string& name, const Date_Time& when) { Banner_.Raise(name, when); }
     void Show_Cleared(const std::string& name, const Date_Time& when) { Banner_.Clear(name, when); }
     void Notice(const std::string& text) { Banner_.Notice(text); }
-    void Acknowledge() { Banner_.Acknowledge(); }
+    void Acknowledge(const Date_Time& when) { Banner_.Acknowledge(when); }
+    void Start_Banner_Afresh() { Banner_.Start_Afresh(); }
     bool Wants_Attention() const { return Banner_.Wants_Attention(); }
     const Alarm_Banner& Banner() const { return Banner_; }
 

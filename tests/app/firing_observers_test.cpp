@@ -210,7 +210,7 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     std::vector<std::string> events;
     for (const auto& line : Parse_Firing_Record(text).Lines) events.push_back(line.Event);
     EXPECT_EQ(events, (std::vector<std::string>{"start", "", "", "program started with recall",
-                                                "start", ""}));
+                                                "interrupted", "start", ""}));
     EXPECT_EQ(text.find("# program:"), text.rfind("# program:"));
 
     again.Open_Short_Profile();

@@ -40,13 +40,18 @@ void Alarm_Banner_Widget::Refresh() {
     QString text = Q(Banner_.Text());
     text.replace("\r\n", "\n");
     if (Alarm_Text->text() != text) Alarm_Text->setText(text);
-    // A style sheet costs a re-polish: it is set only when the colour changes.
-    if (Shown_Alarm_On_ != static_cast<int>(Banner_.Alarm_On())) {
-        Shown_Alarm_On_ = Banner_.Alarm_On();
-        setStyleSheet(Banner_.Alarm_On() ? "#Alarm_Banner { background-color: #d00000; } "
-                                           "#Alarm_Text { color: white; }"
-                                         : "#Alarm_Banner { background-color: #fff3c4; }");
+    // A style sheet costs a re-polish: it is set only when the look changes.
+    const Banner_Look look = Banner_.Look();
+    if (Shown_Look_ != static_cast<int>(look)) {
+        Shown_Look_ = static_cast<int>(look);
+        setStyleSheet(look == Banner_Look::Alarm ? "#Alarm_Banner { background-color: #d00000; } "
+                                                   "#Alarm_Text { color: white; }"
+                      : look == Banner_Look::Acknowledged
+                          ? "#Alarm_Banner { background-color: #f0a020; } "
+                            "#Alarm_Text { color: black; }"
+                          : "#Alarm_Banner { background-color: #fff3c4; }");
     }
+    Acknowledge->setVisible(Banner_.Acknowledge_Offered());
     setVisible(Banner_.Visible());
 }
 

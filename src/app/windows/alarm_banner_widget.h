@@ -13,8 +13,9 @@ namespace corvanel {
 class Alarm_Banner;
 
 // The alarm banner across the run window, bound to the run model's banner: red with
-// the alarms while any is on, pale once they have ended, hidden when there is nothing
-// to show. "Acknowledge" tells the model, then the window refreshes.
+// the alarms while any is on and not acknowledged, amber once acknowledged, pale once
+// they have ended, hidden when there is nothing to show. "Acknowledge" tells the model,
+// then the window refreshes; the button shows only while there is something to acknowledge.
 class Alarm_Banner_Widget : public QFrame {
     Q_OBJECT
   public:
@@ -28,7 +29,7 @@ class Alarm_Banner_Widget : public QFrame {
   private:
     const Alarm_Banner& Banner_;
     std::string Shown_Language_ = "?";
-    int Shown_Alarm_On_ = -1;  // none shown yet
+    int Shown_Look_ = -1;  // none shown yet
 };
 
 }  // namespace corvanel

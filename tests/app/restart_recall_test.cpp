@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A start with recall after a firing was cut off, on the run model against the simulated
+// kiln with a fake clock.
+
+#include "run/firing_record.h"
+#include "run/firing_record_writer.h"
+#include "run/kept_setup.h"
+#include "support/main_window_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+// The program started with recall on a copy of `before`'s folder, `seconds` later, and
+// the last line of its firing record.
+std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long seconds,
+                                             std::string& last_line) {
+    auto again = std::make_unique<Main_Window_Rig>();
+    std::filesystem::copy(before.Folder.Path(), again->Folder.Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    again->Clock.Set(before.Clock.Now());
+    again->Clock.Advance(seconds);
+    Firing_Record_Writer writer(again->Paths, "Corvanel");
+    again->Form.Firing.Attach(writer);
+    again->Form.Form_Load();
+    again->Form.Firing.Detach(writer);
+    const Firing_Record_Line line =
+        Parse_Firing_Record(Read_Whole_File(again->Paths.Logfile("cut.firing.csv"))).Lines.back();
+    last_line = line.Event + " " + line.Detail;
+    return again;
+}
+
+// The short profile fired for two minutes, then the program gone in the way the case
+// says; started again 2 h 15 min later, and once more a minute after that.
+TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded) {
+    for (const std::string ending : {"killed", "soft off", "suspended"}) {
+        SCOPED_TRACE(ending);
+        Main_Window_Rig first;
+        Firing_Record_Writer writer(first.Paths, "Corvanel");
+        first.Form.Firing.Attach(writer);
+        first.Form.Form_Load();
+        first.Open_Short_Profile();
+        first.Choose_Log("cut.txt");
+        first.Form.mnuRecallSetup_Click();
+        first.Form.Start_Profile_Click();
+        for (int minute = 0; minute < 2; ++minute) {
+            first.Clock.Advance(60);
+            first.Model.Advance(60);
+            first.Form.Control_Interval_Timer();
+        }
+        if (ending == "soft off") first.Form.SoftOff_Click();
+        if (ending == "suspended") first.Form.Start_Profile_Click();
+        first.Form.Firing.Detach(writer);  // nothing more reaches the files
+        first.Form.Save_Setup();
+
+        std::string last_line;
+        auto again = Start_Again(first, 2 * 3600 + 15 * 60, last_line);
+        if (ending != "killed") {
+            EXPECT_FALSE(again->Form.Supervisor.Banner().Visible() || again->Said("interrupted"));
+            EXPECT_EQ(last_line, "program started with recall ");
+            continue;
+        }
+        // What the first start wrote to the record does not count at the second.
+        for (const std::string gap : {"2 h 15 min", "2 h 16 min"}) {
+            if (gap == "2 h 16 min") again = Start_Again(*again, 60, last_line);
+            const std::string notice =
+                "The firing was interrupted: short.txt\r\n"
+                "It stopped at 09:02, elapsed time 2.00 min, 111 °F\r\n"
+                "Stopped for " +
+                gap +
+                ", the kiln is now at 68 °F\r\n"
+                "RUN PROFILE continues the firing; LogFile -> "
+                "\"Reset Logfile and Time\" starts from 0";
+            EXPECT_TRUE(
+                again->Form.User_Message_Box.ends_with("Monitor Mode\r\n" + notice + "\r\n"))
+                << again->Form.User_Message_Box;
+            const Alarm_Banner& banner = again->Form.Supervisor.Banner();
+            EXPECT_TRUE(banner.Text() == notice && banner.Look() == Banner_Look::Quiet);
+            const Date_Time stopped{2026, 12, 5, 9, 2, 30};
+            EXPECT_EQ(last_line, "interrupted stopped " +
+                                     Format_Clock(stopped, Local_Offset_Minutes(stopped)) +
+                                     ", gap " + gap);
+        }
+        // RUN PROFILE goes on where the log ends, with a clean banner.
+        again->Form.Start_Profile_Click();
+        EXPECT_EQ(again->Form.Elapsed_Time, "2.00");
+        EXPECT_FALSE(again->Form.Supervisor.Banner().Visible() || again->Said("interrupted"));
+    }
+    // Stopped at 02:30 summer time, started at 02:10 after the clocks went back: 40 minutes.
+    Interrupted_Firing autumn;
+    autumn.Stopped = {2026, 10, 25, 2, 30, 0};
+    autumn.Offset_Minutes = 120;
+    EXPECT_EQ(autumn.Seconds_Stopped({2026, 10, 25, 2, 10, 0}, 60), 40 * 60);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
