@@ -8,28 +8,14 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "run/firing_record.h"
 #include "setup/program_lock.h"
 #include "support/program_rig.h"
+#include "support/tick_count.h"
 
 namespace corvanel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Tick_Counter : Firing_Observer {
-    int Ticks = 0;
-    void Firing_Changed(const Firing_Status&, Firing_Event event, const std::string&) override {
-        if (event == Firing_Event::Tick) ++Ticks;
-    }
-};
-
-int Tick_Lines(const std::string& record_path) {
-    int ticks = 0;
-    for (const Firing_Record_Line& line : Parse_Firing_Record(Read_Whole_File(record_path)).Lines)
-        ticks += line.Is_Tick();
-    return ticks;
-}
 
 // Every file of the folder with its contents, in one text.
 std::string Snapshot(const fs::path& folder) {

@@ -11,18 +11,11 @@
 #include "remote/remote_settings.h"
 #include "remote/windows/remote_monitoring.h"
 #include "remote/windows/status_server.h"
-#include "run/firing_record.h"
 #include "support/program_rig.h"
+#include "support/tick_count.h"
 
 namespace corvanel::testing {
 namespace {
-
-struct Tick_Counter : Firing_Observer {
-    int Ticks = 0;
-    void Firing_Changed(const Firing_Status&, Firing_Event event, const std::string&) override {
-        if (event == Firing_Event::Tick) ++Ticks;
-    }
-};
 
 class Hostile_Clients : public Program_Rig {
   protected:
@@ -74,12 +67,7 @@ class Hostile_Clients : public Program_Rig {
     void Expect_The_Firing_Tick_For_Tick() {
         const int ticks = Counter.Ticks;
         ASSERT_TRUE(Eventually([&] { return Counter.Ticks >= ticks + 2; }, 60000)) << Messages();
-        int recorded = 0;
-        const std::string record = Paths.Logfile(Firing_Record_Name("kiln.txt"));
-        for (const Firing_Record_Line& line : Parse_Firing_Record(Read_Whole_File(record)).Lines) {
-            recorded += line.Is_Tick();
-        }
-        EXPECT_EQ(recorded, Counter.Ticks);
+        EXPECT_EQ(Tick_Lines(Paths.Logfile(Firing_Record_Name("kiln.txt"))), Counter.Ticks);
         EXPECT_TRUE(Window().Control_Interval->isActive());
     }
 
