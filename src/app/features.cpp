@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features.h"
 
+#include "guard/guard_keeper.h"
 #include "history/windows/firing_history_feature.h"
 #include "remote/windows/mqtt_publishing.h"
 #include "remote/windows/remote_monitoring.h"
@@ -26,6 +27,9 @@ Program_Features Make_Features(const Feature_Host& host) {
         Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
+    // Its setting is in the safety dialog; it has no entry of its own.
+    Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Messages, host.Guard_Program,
+                      host.Guard_Seconds);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =
         Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);

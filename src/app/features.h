@@ -27,6 +27,8 @@ struct Feature_Host {
     Message_Area& Messages;
     QWidget* Dialog_Parent = nullptr;
     File_Dialog& Export_Dialog;
+    std::string Guard_Program;  // the kiln guard to start; "" for the installed one
+    double Guard_Seconds = 0;   // its wait; 0 for the safety setting's minutes
 };
 
 // The program's features, in the order they hear the firing and add their menu entries.

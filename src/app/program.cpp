@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program.h"
 
+#include "guard/guard_process.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -181,8 +183,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
     File_Dialog& export_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
         Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
-    Features_ = Make_Features(
-        {Paths_, Settings_, *Feature_Messages_, Main_Window_.get(), export_dialog});
+    Features_ = Make_Features({Paths_, Settings_, *Feature_Messages_, Main_Window_.get(),
+                               export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {
@@ -259,7 +261,16 @@ QWidget* Corvanel_Program::Window_Of(int window) {
 }
 
 void Corvanel_Program::Main() {
+    // A guard that took over the last firing while the program was gone gives the port
+    // back before the load opens it.
+    long guard = 0;
+    const bool guard_acted = Take_Kiln_Back_From_Guard(Paths_.Folder(), guard);
     Main_Window_->Form_Load();
+    if (guard_acted) {
+        Model_->Display(TranslateText("The kiln guard had taken over the firing while the "
+                                      "program was not running; the program has the "
+                                      "controller again"));
+    }
     if (!Live_View_Message_.empty()) Model_->Display(Live_View_Message_);
     Front_Panel_->Form_Load();  // after the main window's load: the port number is known
     Main_Window_->show();

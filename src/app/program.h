@@ -42,6 +42,8 @@ struct Program_Parts {
     File_Dialog* Editor_Dialog = nullptr;
     File_Dialog* Language_Dialog = nullptr;
     File_Dialog* Export_Dialog = nullptr;  // the firing history's "Export CSV"
+    std::string Guard_Program;             // the kiln guard; "" beside the program or on the PATH
+    double Guard_Seconds = 0;              // its wait; 0 for the safety setting's minutes
 };
 
 // The program: the windows, the controller link and the models, wired once for the

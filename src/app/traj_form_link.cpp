@@ -11,18 +11,6 @@
 
 namespace corvanel {
 
-std::string Outage_Length_Text(long long seconds) {
-    if (seconds < 60) return Format_Whole(seconds) + " s";
-    if (seconds < 3600) {
-        std::string text = Format_Whole(seconds / 60) + " min";
-        if (seconds % 60 != 0) text += " " + Format_Whole(seconds % 60) + " s";
-        return text;
-    }
-    std::string text = Format_Whole(seconds / 3600) + " h";
-    if (seconds % 3600 >= 60) text += " " + Format_Whole(seconds % 3600 / 60) + " min";
-    return text;
-}
-
 void Traj_form::Reconnect_If_Due() {
     if (Port_) Port_->Reconnect_If_Due(Seconds_Of(Services_.Time.Now()));
 }
@@ -54,7 +42,7 @@ void Traj_form::Link_Answered() {
     const std::optional<long long> gap = Port_->Exchange_Answered(Seconds_Of(Services_.Time.Now()));
     Link_Retry_Interval.Enabled = false;
     if (!gap) return;
-    const std::string length = Outage_Length_Text(*gap);
+    const std::string length = Duration_Text(*gap);
     Display(TranslateText("Controller answering again; no answer for") + " " + length);
     Publish_Firing(Firing_Event::Link_Restored,
                    "Controller answering again; no answer for " + length);

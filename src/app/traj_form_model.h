@@ -33,9 +33,6 @@ class FrontPanel;
 class InOut_Functions;
 class Serial_Port;
 
-// "45 s", "2 min 5 s", "1 h 10 min": how long the controller gave no answer.
-std::string Outage_Length_Text(long long seconds);
-
 // The device-name dialog: shown modally, 1 when closed with OK, 2 with Cancel.
 class Name_Dialog {
   public:

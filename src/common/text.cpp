@@ -109,4 +109,16 @@ std::string Right_Align(std::string_view text, std::size_t width) {
     return std::string(width - text.size(), ' ') + std::string(text);
 }
 
+std::string Duration_Text(long long seconds) {
+    if (seconds < 60) return Format_Whole(seconds) + " s";
+    if (seconds < 3600) {
+        std::string text = Format_Whole(seconds / 60) + " min";
+        if (seconds % 60 != 0) text += " " + Format_Whole(seconds % 60) + " s";
+        return text;
+    }
+    std::string text = Format_Whole(seconds / 3600) + " h";
+    if (seconds % 3600 >= 60) text += " " + Format_Whole(seconds % 3600 / 60) + " min";
+    return text;
+}
+
 }  // namespace corvanel

@@ -33,6 +33,8 @@ std::string Format_Number(double value);
 
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string Format_Whole(long long value);
+// A length of time in the operator's units: "45 s", "2 min 5 s", "3 h 20 min".
+std::string Duration_Text(long long seconds);
 
 // The text right-aligned in a field of `width` characters: padded with spaces on the
 // left, or cut to its first `width` characters when longer.

@@ -66,7 +66,7 @@ void Run_Engine::Follow_Profile() {
 }
 
 void Run_Engine::Room_Temperature() {
-    Set_Value_ = Profile_.Fahrenheit() ? 70 : 20;
+    Set_Value_ = Soft_Off_Set_Value(Profile_.Fahrenheit());
 }
 
 }  // namespace corvanel

@@ -9,6 +9,12 @@
 
 namespace corvanel {
 
+// The set value a soft off gives the controller: room temperature, 70 in a Fahrenheit
+// profile and 20 in a Celsius one. The kiln guard gives the same.
+inline std::int16_t Soft_Off_Set_Value(bool fahrenheit) {
+    return fahrenheit ? 70 : 20;
+}
+
 // Where the run stands on its profile: the elapsed time, counted in whole minute
 // boundaries since the run started (or the operator set it), the segment that time falls
 // in and the set value the profile asks for there. It knows nothing of the controller:

@@ -84,6 +84,9 @@ const std::vector<Safety_Line>& Lines() {
                &S::Off_Heating_Rise_F, 1, 1000),
         Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)",
                &S::Off_Heating_Rise_C, 1, 540),
+        Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone", &S::Kiln_Guard),
+        Number("Guard_Minutes", "Minutes without a sign of life before the guard acts",
+               &S::Guard_Minutes, 2, 120, true),
     };
     return lines;
 }

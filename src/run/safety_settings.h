@@ -38,6 +38,10 @@ struct Safety_Settings {
     // With the output off (after a soft off, or at 0%), a rise of more than this above the
     // lowest reading since is the kiln heating by itself: a stuck relay.
     double Off_Heating_Rise_F = 30, Off_Heating_Rise_C = 17;
+    // The kiln guard, a process of its own, takes over a run whose program has given no
+    // sign of life for this long: it soft-offs the controller and tells the operator.
+    bool Kiln_Guard = true;
+    double Guard_Minutes = 10;
 
     double Cooling_End(const std::string& scale) const {
         return scale == "C" ? Cooling_End_C : Cooling_End_F;

@@ -25,9 +25,10 @@ long Pid_In(int file) {
 
 }  // namespace
 
-Program_Lock Program_Lock::Take(const std::filesystem::path& program_folder) {
+Program_Lock Program_Lock::Take(const std::filesystem::path& program_folder,
+                                const std::string& file_name) {
     Program_Lock lock;
-    const std::string path = (program_folder / "corvanel.lock").string();
+    const std::string path = (program_folder / file_name).string();
     // Opened without truncating: the holder's id must survive a refused start.
     lock.File_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (lock.File_ < 0) {
@@ -52,6 +53,21 @@ Program_Lock Program_Lock::Take(const std::filesystem::path& program_folder) {
     }
     lock.Result_ = Outcome::Taken;
     return lock;
+}
+
+std::optional<long> Program_Lock::Holder_Of(const std::filesystem::path& program_folder,
+                                            const std::string& file_name) {
+    const std::string path = (program_folder / file_name).string();
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return std::nullopt;
+    std::optional<long> holder;
+    if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) holder = Pid_In(file);
+    } else {
+        ::flock(file, LOCK_UN);
+    }
+    ::close(file);
+    return holder;
 }
 
 Program_Lock::Program_Lock(Program_Lock&& other) noexcept {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace corvanel {
@@ -19,8 +20,15 @@ class Program_Lock {
         Not_Locked,  // the file could not be made (a folder not writable): run unlocked
     };
 
-    // Tries once; never waits.
-    static Program_Lock Take(const std::filesystem::path& program_folder);
+    // Tries once; never waits. The kiln guard holds a lock of its own in the folder
+    // ("corvanel-guard.lock") the same way.
+    static Program_Lock Take(const std::filesystem::path& program_folder,
+                             const std::string& file_name = "corvanel.lock");
+
+    // Who holds the lock now, without taking it or touching the file: the holder's process
+    // id (0 when it did not say), nothing when no one holds it or there is no such file.
+    static std::optional<long> Holder_Of(const std::filesystem::path& program_folder,
+                                         const std::string& file_name = "corvanel.lock");
 
     Program_Lock(Program_Lock&& other) noexcept;
     Program_Lock& operator=(Program_Lock&& other) noexcept;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A firing whose program is killed with SIGKILL (no exit, no soft off, no last word to
-// the record), and the next start of the program on the same folder with recall.
+// A firing whose program is killed with SIGKILL or stopped with SIGSTOP (no exit, no soft
+// off, no last word to the record): the kiln guard takes over, and the next start of the
+// program on the folder takes the kiln back and tells of the firing.
 
 #include <signal.h>
 
@@ -11,23 +12,64 @@
 #include <cstdlib>
 
 #include "app/windows/alarm_banner_widget.h"
+#include "guard/guard_heartbeat.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
+#include "setup/program_lock.h"
 #include "support/program_rig.h"
+#include "support/smtp_sink.h"
 
 namespace corvanel::testing {
 namespace {
 
-using Killed_Firing = Program_Rig;
+namespace fs = std::filesystem;
 
 const char* const Folder_Variable = "CORVANEL_KILLED_FIRING_FOLDER";
+const char* const Guard_Variable = "CORVANEL_KILLED_FIRING_GUARD_SECONDS";
 
-// The program that is killed: this test program started again for this case alone,
-// firing the quick test in the folder it is given until the signal comes.
+class Killed_Firing : public Program_Rig {
+  protected:
+    // This test program started again for the firing case alone, on this folder.
+    void Start_Firing(double guard_seconds = 0) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(Folder_Variable, QString::fromStdString(Folder.Path().string()));
+        environment.insert(Guard_Variable, QString::number(guard_seconds));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        Firing.setProcessEnvironment(environment);
+        Firing.setProcessChannelMode(QProcess::MergedChannels);
+        Firing.start(QCoreApplication::applicationFilePath(),
+                     {"--gtest_filter=Killed_Firing.DISABLED_FiresUntilKilled",
+                      "--gtest_also_run_disabled_tests"});
+        ASSERT_TRUE(Eventually([&] { return Read_Whole_File(Log).size() >= 2 * Log_Record_Length; },
+                               120000))
+            << Firing.readAll().toStdString();
+    }
+    // A signal to the firing program alone: never to a process id 0, which is our group.
+    void Signal_Firing(int signal) {
+        const auto pid = static_cast<pid_t>(Firing.processId());
+        ASSERT_GT(pid, 0) << "the firing program is not running";
+        ASSERT_EQ(::kill(pid, signal), 0);
+    }
+    // Whether a guard holds the folder.
+    bool Guarded() {
+        return Program_Lock::Holder_Of(Folder.Path(), Guard_Lock_File_Name).has_value();
+    }
+    Firing_Record Record() {
+        return Parse_Firing_Record(Read_Whole_File(Paths.Logfile(Firing_Record_Name("cut.txt"))));
+    }
+
+    QProcess Firing;
+    const std::string Log = Paths.Logfile("cut.txt");
+};
+
+// The program that is killed or stopped: it takes the folder as the program's start
+// does, and fires the quick test until the signal comes.
 TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
     const char* folder = std::getenv(Folder_Variable);
-    ASSERT_NE(folder, nullptr) << "started only by the case below";
+    ASSERT_NE(folder, nullptr) << "started only by the cases below";
     Paths = Program_Paths(folder);
+    const Program_Lock lock = Program_Lock::Take(Paths.Folder());
+    Guard_Seconds = std::atof(std::getenv(Guard_Variable));
     Start_Program();
     Window().mnuRecallSetup->trigger();  // saved with the profile's and the log's names
     Open_Quick_Test();
@@ -38,25 +80,14 @@ TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
 
 TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowledged) {
     Start_Kiln_Sim({"--speed=60"});
-    QProcess firing;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(Folder_Variable, QString::fromStdString(Folder.Path().string()));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    firing.setProcessEnvironment(environment);
-    firing.setProcessChannelMode(QProcess::MergedChannels);
-    firing.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=Killed_Firing.DISABLED_FiresUntilKilled",
-                  "--gtest_also_run_disabled_tests"});
-    const std::string log = Paths.Logfile("cut.txt");
-    ASSERT_TRUE(
-        Eventually([&] { return Read_Whole_File(log).size() >= 2 * Log_Record_Length; }, 120000))
-        << firing.readAll().toStdString();
-    ASSERT_EQ(::kill(static_cast<pid_t>(firing.processId()), SIGKILL), 0);
-    ASSERT_TRUE(firing.waitForFinished(10000));
-    ASSERT_EQ(firing.exitStatus(), QProcess::CrashExit);
+    ASSERT_NO_FATAL_FAILURE(Start_Firing());
+    ASSERT_TRUE(Guarded());  // waiting out its ten minutes
+    ASSERT_NO_FATAL_FAILURE(Signal_Firing(SIGKILL));
+    ASSERT_TRUE(Firing.waitForFinished(10000));
 
     Clock.Advance(40 * 60);
     Start_Program();
+    EXPECT_FALSE(Guarded());  // it stood down without a word: it had not acted
     Alarm_Banner_Widget& banner = *Window().Banner;
     ASSERT_TRUE(banner.isVisible()) << Messages();
     const QString told = banner.Alarm_Text->text();
@@ -69,8 +100,8 @@ TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowled
                       "Time\" starts from 0"))
         << told.toStdString();
     EXPECT_NE(Messages().find(told.toStdString()), std::string::npos) << Messages();
-    const Firing_Record record =
-        Parse_Firing_Record(Read_Whole_File(Paths.Logfile(Firing_Record_Name("cut.txt"))));
+    EXPECT_EQ(Messages().find("kiln guard"), std::string::npos) << Messages();
+    const Firing_Record record = Record();
     ASSERT_FALSE(record.Lines.empty());
     EXPECT_EQ(record.Lines.back().Event, "interrupted");
     EXPECT_TRUE(record.Lines.back().Detail.ends_with(", gap 40 min")) << record.Lines.back().Detail;
@@ -78,6 +109,76 @@ TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowled
     ASSERT_TRUE(banner.Acknowledge->isVisible());
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
     EXPECT_FALSE(banner.isVisible());
+}
+
+class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
+
+// Killed, or hanging (stopped: the guard ends it): the controller gets the soft off, the
+// record the guard's line and the notification list a mail; the program started again
+// takes the kiln back.
+TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
+    Temp_Folder mailbox;
+    Smtp_Sink sink(mailbox.Path());
+    ASSERT_FALSE(sink.Port().empty()) << "the loopback SMTP server did not start";
+    Write_Whole_File(Paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + sink.Port());
+    Write_Whole_File(Paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
+    Write_Whole_File(Paths.Setup_File("Email_List.txt"), "potter@studio.example\r\n");
+    Write_Whole_File(Paths.Setup_File("EnableEmailNotification.txt"), "checked\r\n");
+    Start_Kiln_Sim({"--speed=60"});
+    ASSERT_NO_FATAL_FAILURE(Start_Firing(10));
+    const std::size_t before = Sim.Exchanges().size();
+    ASSERT_NO_FATAL_FAILURE(Signal_Firing(GetParam()));
+    ASSERT_TRUE(Eventually([&] { return Firing.state() == QProcess::NotRunning; }, 60000))
+        << "the guard left the program hanging";
+    EXPECT_EQ(Firing.exitStatus(), QProcess::CrashExit);
+
+    ASSERT_TRUE(Eventually(
+        [&] { return Sim.Exchanges().find("WS010070", before) != std::string::npos; }, 60000))
+        << Sim.Exchanges().substr(before);
+    ASSERT_TRUE(Eventually([&] { return Record().Lines.back().Event == "guard"; }, 30000));
+    const Firing_Record_Line guard = Record().Lines.back();
+    EXPECT_EQ(guard.Set_Value, 70);
+    EXPECT_TRUE(
+        guard.Detail.starts_with("no sign of life from the program for 10 s: set "
+                                 "value 70 F given, read back 70"))
+        << guard.Detail;
+    const std::string mail = sink.Message(1);
+    EXPECT_NE(mail.find("Subject: Kiln guard: the firing was stopped"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("Set value given to the controller: 70 °F\r\n"), std::string::npos) << mail;
+    ASSERT_TRUE(Guarded());  // watching the kiln
+
+    Start_Program();
+    EXPECT_FALSE(Guarded());
+    EXPECT_NE(Messages().find("The kiln guard had taken over the firing while the program was "
+                              "not running; the program has the controller again"),
+              std::string::npos)
+        << Messages();
+    EXPECT_NE(Read_Whole_File(Folder.File("corvanel-guard.log")).find("standing down"),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Guard_Takes_Over, ::testing::Values(SIGKILL, SIGSTOP),
+                         [](const auto& info) {
+                             return std::string(info.param == SIGKILL ? "Killed" : "Stopped");
+                         });
+
+// A soft off ends the run: the guard goes without ever opening the port.
+TEST_F(Killed_Firing, ASoftOffSendsTheGuardAwayBeforeItActs) {
+    Start_Kiln_Sim({"--speed=60"});
+    Guard_Seconds = 600;
+    Start_Program();
+    Open_Quick_Test();
+    Choose_Log("cut.txt");
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    ASSERT_TRUE(
+        Eventually([&] { return Guarded() && fs::exists(Folder.File(Heartbeat_File_Name)); }));
+    QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
+    EXPECT_FALSE(Guarded());
+    const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
+    EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("set value"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -212,7 +212,7 @@ TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
     // A file from before the confirmation time: read quietly, the line added at the end.
     const std::string added =
         "Alarm_Confirm_Seconds=18\r\nCooling_End_F=150\r\nCooling_End_C=65\r\n"
-        "Off_Heating_Rise_F=30\r\nOff_Heating_Rise_C=17\r\n";
+        "Off_Heating_Rise_F=30\r\nOff_Heating_Rise_C=17\r\nKiln_Guard=1\r\nGuard_Minutes=10\r\n";
     ASSERT_TRUE(file.ends_with(added));
     Write_Whole_File(paths.Setup_File("Safety.txt"), file.substr(0, file.size() - added.size()));
     Settings_Store older(paths);

@@ -48,9 +48,12 @@ class Program_Rig : public ::testing::Test {
     }
 
     void Start_Program() {
-        Program = std::make_unique<Corvanel_Program>(
-            Paths,
-            Program_Parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter});
+        Program_Parts parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter};
+#ifdef CORVANEL_GUARD_PATH
+        parts.Guard_Program = CORVANEL_GUARD_PATH;  // the build's, not an installed one
+#endif
+        parts.Guard_Seconds = Guard_Seconds;
+        Program = std::make_unique<Corvanel_Program>(Paths, parts);
         Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
         Program->On_End_Program = [this] { ++Ends; };
         Program->Main();
@@ -81,6 +84,7 @@ class Program_Rig : public ::testing::Test {
     Fake_Clock Clock;
     Patient_Waiter Waiter;
     int Ends = 0;
+    double Guard_Seconds = 0;  // the kiln guard's wait; 0 for the safety setting's
     std::unique_ptr<Corvanel_Program> Program;
 };
 

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "guard/guard_heartbeat.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "common/numeric.h"
+#include "common/text.h"
+
+namespace corvanel {
+
+std::string Heartbeat_Text(const Guard_Heartbeat& beat) {
+    std::ostringstream text;
+    text << "beat=" << beat.Beat << "\npid=" << beat.Program_Pid << "\nrecord=" << beat.Record_Path
+         << "\nprofile=" << beat.Profile_Name << "\nsensor=" << beat.Sensor_Type
+         << "\nscale=" << beat.Temp_Scale << "\nunit=" << beat.Time_Unit
+         << "\nelapsed=" << Format_Number(beat.Elapsed) << "\nsegment=" << beat.Segment
+         << "\nmeasured=" << Format_Number(beat.Measured) << "\nend\n";
+    return text.str();
+}
+
+std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
+    Guard_Heartbeat beat;
+    bool ended = false, has_beat = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line == "end") {
+            ended = true;
+            break;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return std::nullopt;
+        const std::string_view key = line.substr(0, equals);
+        const std::string value(line.substr(equals + 1));
+        const std::optional<double> number = Convert_To_Double(value).Value;
+        if (key == "beat" || key == "pid" || key == "segment" || key == "elapsed" ||
+            key == "measured") {
+            if (!number) return std::nullopt;
+        }
+        if (key == "beat") {
+            beat.Beat = static_cast<long long>(*number);
+            has_beat = true;
+        } else if (key == "pid") {
+            beat.Program_Pid = static_cast<long>(*number);
+        } else if (key == "record") {
+            beat.Record_Path = value;
+        } else if (key == "profile") {
+            beat.Profile_Name = value;
+        } else if (key == "sensor") {
+            beat.Sensor_Type = value;
+        } else if (key == "scale") {
+            beat.Temp_Scale = value;
+        } else if (key == "unit") {
+            beat.Time_Unit = value;
+        } else if (key == "elapsed") {
+            beat.Elapsed = *number;
+        } else if (key == "segment") {
+            beat.Segment = static_cast<int>(*number);
+        } else if (key == "measured") {
+            beat.Measured = *number;
+        }
+    }
+    if (!ended || !has_beat) return std::nullopt;
+    return beat;
+}
+
+bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_Heartbeat& beat) {
+    const std::filesystem::path final_name = program_folder / Heartbeat_File_Name;
+    const std::filesystem::path written = final_name.string() + ".new";
+    {
+        std::ofstream out(written, std::ios::binary | std::ios::trunc);
+        out << Heartbeat_Text(beat);
+        if (!out.flush()) return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(written, final_name, error);
+    return !error;
+}
+
+std::optional<Guard_Heartbeat> Read_Heartbeat(const std::filesystem::path& program_folder) {
+    std::ifstream in(program_folder / Heartbeat_File_Name, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return Parse_Heartbeat(text.str());
+}
+
+}  // namespace corvanel

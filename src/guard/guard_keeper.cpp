@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "guard/guard_keeper.h"
+
+#include <unistd.h>
+
+#include "common/text.h"
+#include "language/show_problem.h"
+#include "language/translate.h"
+#include "run/firing_record.h"
+#include "run/safety_settings.h"
+
+namespace corvanel {
+
+Guard_Keeper::Guard_Keeper(const Program_Paths& paths, Settings_Store& settings,
+                           Message_Area& messages, std::string guard_program, double after_seconds)
+    : Paths_(paths),
+      Settings_(settings),
+      Messages_(messages),
+      Process_(std::move(guard_program)),
+      After_Seconds_(after_seconds) {}
+
+Guard_Keeper::~Guard_Keeper() {
+    if (Firing_) Firing_->Detach(*this);
+}
+
+void Guard_Keeper::Attach(Firing_Status_Seam& firing) {
+    Firing_ = &firing;
+    firing.Attach(*this);
+}
+
+void Guard_Keeper::Beat(const Firing_Status& status) {
+    Guard_Heartbeat beat;
+    beat.Beat = ++Beats_;
+    beat.Program_Pid = ::getpid();
+    if (!status.Log_File.empty()) {
+        beat.Record_Path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
+    }
+    beat.Profile_Name = status.Profile_Name;
+    beat.Sensor_Type = status.Sensor_Type;
+    beat.Temp_Scale = status.Temp_Scale;
+    beat.Time_Unit = status.Time_Unit;
+    beat.Elapsed = status.Elapsed;
+    beat.Segment = status.Segment;
+    beat.Measured = status.Measured;
+    Write_Heartbeat(Paths_.Folder(), beat);
+}
+
+void Guard_Keeper::Firing_Changed(const Firing_Status& status, Firing_Event event,
+                                  const std::string&) {
+    switch (event) {
+        case Firing_Event::Start:
+        case Firing_Event::Resume: {
+            const Safety_Settings safety = Safety_Settings_Of(Settings_);
+            if (!safety.Kiln_Guard || Process_.Running()) break;
+            Beat(status);  // before it starts: its first look finds one
+            std::string error;
+            const double after = After_Seconds_ > 0 ? After_Seconds_ : safety.Guard_Minutes * 60;
+            if (!Process_.Start(Paths_.Folder(), static_cast<long long>(after), error)) {
+                Show_Problem(
+                    Messages_,
+                    {Operator_Text::Phrase("The kiln guard could not be started: if the program "
+                                           "stops during this firing, nothing will soft off the "
+                                           "kiln"),
+                     Operator_Text::Phrase("Check that the program is installed completely, or "
+                                           "turn the kiln guard off in SetUp -> Safety Settings")});
+            }
+            break;
+        }
+        case Firing_Event::Tick:
+        case Firing_Event::Monitor_Tick:
+            if (Process_.Running()) Beat(status);
+            break;
+        case Firing_Event::Soft_Off:
+        case Firing_Event::Finished:
+            Process_.Stop();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace corvanel

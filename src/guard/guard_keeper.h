@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/platform.h"
+#include "guard/guard_heartbeat.h"
+#include "guard/guard_process.h"
+#include "run/feature.h"
+#include "setup/program_paths.h"
+#include "setup/settings_store.h"
+
+namespace corvanel {
+
+// The program's side of the kiln guard: when a run starts (and the safety settings keep
+// the guard on) it starts corvanel-guard over the program folder, gives it a heartbeat at
+// every tick, and stops it when the run ends with a soft off or the profile's end. When
+// the program goes without either (killed, hung, closed mid-firing) the beats stop and
+// the guard acts. Its setting is in the "Safety Settings" dialog.
+class Guard_Keeper : public Feature, private Firing_Observer {
+  public:
+    // `guard_program` and `after_seconds` (0: the safety setting's minutes) are for tests.
+    Guard_Keeper(const Program_Paths& paths, Settings_Store& settings, Message_Area& messages,
+                 std::string guard_program = "", double after_seconds = 0);
+    ~Guard_Keeper() override;
+
+    void Attach(Firing_Status_Seam& firing) override;
+    void Apply_Settings() override {}  // read at each start of a run
+    std::vector<Menu_Entry> Menu_Entries() override { return {}; }
+
+    bool Guarding() const { return Process_.Running(); }
+
+  private:
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override;
+    void Beat(const Firing_Status& status);
+
+    Program_Paths Paths_;
+    Settings_Store& Settings_;
+    Message_Area& Messages_;
+    Guard_Process Process_;
+    Firing_Status_Seam* Firing_ = nullptr;
+    long long Beats_ = 0;
+    double After_Seconds_;
+};
+
+}  // namespace corvanel

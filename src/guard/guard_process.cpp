@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "guard/guard_process.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "guard/guard_heartbeat.h"
+#include "setup/program_lock.h"
+
+extern char** environ;
+
+namespace corvanel {
+
+namespace {
+
+// Waits until `done` holds, up to `seconds`.
+template <typename Condition>
+bool Wait_Until(Condition done, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+bool Lock_Free(const std::filesystem::path& folder, long& holder) {
+    const std::optional<long> held = Program_Lock::Holder_Of(folder, Guard_Lock_File_Name);
+    holder = held.value_or(0);
+    return !held;
+}
+
+}  // namespace
+
+std::string Guard_Process::Guard_Program() const {
+    if (!Program_.empty()) return Program_;
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path beside = self.parent_path() / "corvanel-guard";
+        if (std::filesystem::exists(beside, error)) return beside.string();
+    }
+    return "corvanel-guard";  // from the PATH
+}
+
+bool Guard_Process::Start(const std::filesystem::path& program_folder, long long seconds,
+                          std::string& error) {
+    if (Running()) return true;
+    const std::string program = Guard_Program();
+    std::vector<std::string> words = {program,
+                                      "--folder",
+                                      program_folder.string(),
+                                      "--program-pid",
+                                      std::to_string(::getpid()),
+                                      "--after",
+                                      std::to_string(seconds)};
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A session of its own: no terminal's hang-up and no signal to the program's group
+    // reaches it. The program's blocked signals are not its business.
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = 0;
+    const int failed =
+        program.find('/') == std::string::npos
+            ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ)
+            : ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0) {
+        error = program + ": " + std::strerror(failed);
+        return false;
+    }
+    Pid_ = pid;
+    return true;
+}
+
+void Guard_Process::Stop() {
+    if (!Running()) return;
+    const pid_t pid = static_cast<pid_t>(Pid_);
+    Pid_ = 0;
+    ::kill(pid, SIGTERM);
+    // Our child: reaped here, so that it leaves no zombie behind.
+    int status = 0;
+    Wait_Until([&] { return ::waitpid(pid, &status, WNOHANG) != 0; }, 5);
+}
+
+bool Take_Kiln_Back_From_Guard(const std::filesystem::path& program_folder, long& pid) {
+    pid = 0;
+    long holder = 0;
+    if (Lock_Free(program_folder, holder)) return false;
+    pid = holder;
+    std::string said;
+    std::getline(std::ifstream(program_folder / Guard_Lock_File_Name), said);
+    if (holder > 0) ::kill(static_cast<pid_t>(holder), SIGTERM);
+    // It closes the port and lets go of its lock as it ends.
+    Wait_Until([&] { return Lock_Free(program_folder, holder); }, 10);
+    return said.find(Guard_Acted_Word) != std::string::npos;
+}
+
+}  // namespace corvanel

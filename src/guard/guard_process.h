@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace corvanel {
+
+// The program's hold on its kiln guard: started in a session of its own, so that closing
+// the window, a signal to the program's process group or the program's death leaves it
+// running; told to stand down with SIGTERM when the run ends.
+class Guard_Process {
+  public:
+    // `guard_program`: the corvanel-guard to start; "" finds it beside this executable,
+    // else on the PATH.
+    explicit Guard_Process(std::string guard_program = "") : Program_(std::move(guard_program)) {}
+    Guard_Process(const Guard_Process&) = delete;
+    Guard_Process& operator=(const Guard_Process&) = delete;
+    ~Guard_Process() = default;  // a guard started goes on: that is its purpose
+
+    // Starts a guard over `program_folder` that acts after `seconds` without a sign of
+    // life. False with the reason in `error` when it cannot be started.
+    bool Start(const std::filesystem::path& program_folder, long long seconds, std::string& error);
+    // Asks it to stand down and waits until it has (a few seconds at most).
+    void Stop();
+    bool Running() const { return Pid_ > 0; }
+
+    // The path Start uses.
+    std::string Guard_Program() const;
+
+  private:
+    std::string Program_;
+    long Pid_ = 0;
+};
+
+// At the program's start, before the port opens: a guard still running over the folder
+// stands down and so hands the port back. True when it had taken over a firing while the
+// program was gone; `pid` says which guard was there (0 none).
+bool Take_Kiln_Back_From_Guard(const std::filesystem::path& program_folder, long& pid);
+
+}  // namespace corvanel

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "guard/kiln_guard.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+#include "language/translate.h"
+#include "run/firing_record.h"
+#include "run/run_engine.h"
+#include "run/safety_supervisor.h"
+
+namespace corvanel {
+
+namespace {
+
+constexpr double Longest_Watch_Seconds = 48 * 3600;
+constexpr double Retry_Seconds = 10;
+
+std::string Clock_Text(const Date_Time& time) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
+    return text;
+}
+
+}  // namespace
+
+std::string Kiln_Guard::Degrees(double value) const {
+    return Format_Number(value) + " °" + Last_.Temp_Scale;
+}
+
+int Kiln_Guard::Run() {
+    Platform_.Log("watching the program (process " + std::to_string(Settings_.Program_Pid) +
+                  "): acts after " + Format_Number(Settings_.After_Seconds) +
+                  " s without a sign of life");
+    if (!Wait_For_Silence()) {
+        Platform_.Log("the run ended or the program took the kiln back: standing down");
+        return 0;
+    }
+    const long pid = Last_.Program_Pid ? Last_.Program_Pid : Settings_.Program_Pid;
+    if (Platform_.Program_Holds_Folder(pid)) {
+        Platform_.Log("the program (process " + std::to_string(pid) +
+                      ") is there but gives no sign of life: ending it");
+        Platform_.End_Program(pid);
+    } else {
+        Platform_.Log("the program (process " + std::to_string(pid) + ") is gone");
+    }
+    const std::int16_t value = Soft_Off_Set_Value(Last_.Temp_Scale != "C");
+    Soft_Off_Degrees_ = value / Last_.Controller_Units_Per_Degree();
+    std::optional<std::int16_t> read_back;
+    if (!Soft_Off(value, read_back)) {
+        Platform_.Log("asked to stand down before the controller took the soft off");
+        Platform_.Release_Port();
+        return 1;
+    }
+    Acted_At_ = Platform_.Seconds();
+    Platform_.Mark_Acted();
+    const std::optional<std::int16_t> measured_raw = Platform_.Read_Measured();
+    const double measured =
+        measured_raw ? *measured_raw / Last_.Controller_Units_Per_Degree() : Last_.Measured;
+    const std::string silence = Duration_Text(static_cast<long long>(Settings_.After_Seconds));
+    Platform_.Log("set value " + std::to_string(value) + " given, read back " +
+                  (read_back ? std::to_string(*read_back) : std::string("nothing")));
+    Record("guard", measured,
+           "no sign of life from the program for " + silence + ": set value " +
+               Format_Number(Soft_Off_Degrees_) + " " + Last_.Temp_Scale + " given, read back " +
+               (read_back ? Format_Number(*read_back / Last_.Controller_Units_Per_Degree())
+                          : std::string("nothing")));
+    if (!Settings_.Notification_List.empty()) {
+        const Date_Time now = Platform_.Now();
+        Mail_Message mail;
+        mail.Recipients = Settings_.Notification_List;
+        mail.Subject = TranslateText("Kiln guard: the firing was stopped");
+        mail.Body = Join_Lines(
+            {TranslateText("The program gave no sign of life during the firing, so the kiln "
+                           "guard stopped it"),
+             TranslateText("Profile") + ": " + Last_.Profile_Name,
+             TranslateText("No sign of life for") + " " + silence,
+             TranslateText("Set value given to the controller") + ": " +
+                 Degrees(Soft_Off_Degrees_) +
+                 (read_back && *read_back == value
+                      ? ""
+                      : " (" + TranslateText("the controller did not confirm it") + ")"),
+             TranslateText("Kiln temperature") + ": " + Degrees(measured) + ", " + Clock_Text(now),
+             TranslateText("Start the program again: it takes the controller back, and the "
+                           "firing record shows what happened")});
+        Platform_.Send_Mail(mail);
+    }
+    return Watch();
+}
+
+bool Kiln_Guard::Wait_For_Silence() {
+    long long beat = -1;
+    double last_sign = Platform_.Seconds();
+    while (!Platform_.Stop_Asked() && Platform_.Folder_Exists()) {
+        if (std::optional<Guard_Heartbeat> heard = Platform_.Heartbeat()) {
+            if (heard->Beat != beat) {
+                beat = heard->Beat;
+                last_sign = Last_Sign_ = Platform_.Seconds();
+                Last_ = *heard;
+            }
+        }
+        if (Platform_.Seconds() - last_sign >= Settings_.After_Seconds) return true;
+        Platform_.Sleep(1);
+    }
+    return false;
+}
+
+bool Kiln_Guard::Soft_Off(std::int16_t value, std::optional<std::int16_t>& read_back) {
+    bool told = false;
+    for (int attempt = 1; !Platform_.Stop_Asked(); ++attempt) {
+        if (Platform_.Write_Set_Value(value)) {
+            read_back = Platform_.Read_Set_Value();
+            if (read_back && *read_back == value) return true;
+        }
+        Platform_.Log("the controller did not take the soft off (try " + std::to_string(attempt) +
+                      "); trying again in " + Format_Number(Retry_Seconds) + " s");
+        // After three tries the operator must know: the kiln may still be firing.
+        if (attempt == 3 && !told && !Settings_.Notification_List.empty()) {
+            told = true;
+            Platform_.Send_Mail(
+                {Settings_.Notification_List,
+                 TranslateText("Kiln guard: the controller does not answer"),
+                 Join_Lines({TranslateText("The program gave no sign of life during the firing, "
+                                           "and the kiln guard cannot reach the controller to "
+                                           "stop it"),
+                             TranslateText("Profile") + ": " + Last_.Profile_Name,
+                             TranslateText("Switch the kiln off at its power switch")})});
+        }
+        Platform_.Sleep(Retry_Seconds);
+    }
+    return false;
+}
+
+int Kiln_Guard::Watch() {
+    Safety_Supervisor supervisor(Settings_.Safety);
+    const double cold = Settings_.Safety.Cooling_End(Last_.Temp_Scale);
+    double last_line = Platform_.Seconds();
+    int cold_readings = 0;
+    while (!Platform_.Stop_Asked() && Platform_.Folder_Exists()) {
+        Platform_.Sleep(Settings_.Read_Seconds);
+        if (Platform_.Stop_Asked()) break;
+        const double since = Platform_.Seconds() - Acted_At_;
+        const std::optional<std::int16_t> raw = Platform_.Read_Measured();
+        Firing_Status tick;
+        tick.State = Firing_State::Cooling;
+        tick.Clock = Platform_.Now();
+        tick.Temp_Scale = Last_.Temp_Scale;
+        tick.Exchange_Failed = !raw;
+        tick.Measured = raw ? *raw / Last_.Controller_Units_Per_Degree() : 0;
+        const Safety_Changes changes = supervisor.Check(tick);
+        for (Safety_Alarm alarm : changes.Raised) {
+            const std::string name = Safety_Alarm_Name(alarm);
+            Platform_.Log("alarm: " + name);
+            Record("alarm", tick.Measured, name);
+            if (!Settings_.Notification_List.empty()) {
+                tick.Set_Value = Soft_Off_Degrees_;
+                tick.Elapsed = Last_.Elapsed;
+                tick.Time_Unit = Last_.Time_Unit;
+                Platform_.Send_Mail(Compose_Safety_Alarm(Settings_.Notification_List, name, tick));
+            }
+        }
+        if (!raw) continue;
+        cold_readings = tick.Measured < cold ? cold_readings + 1 : 0;
+        if (cold_readings >= 2) {
+            Record("after run ended", tick.Measured,
+                   "below " + Format_Number(cold) + " " + Last_.Temp_Scale);
+            Platform_.Log("the kiln is cold: done");
+            Platform_.Release_Port();
+            return 0;
+        }
+        if (since >= Longest_Watch_Seconds) {
+            Record("after run ended", tick.Measured, "48 hours");
+            Platform_.Release_Port();
+            return 0;
+        }
+        if (Platform_.Seconds() - last_line >= 60) {
+            last_line = Platform_.Seconds();
+            Record(std::string(After_Run_Event), tick.Measured, "");
+        }
+    }
+    Platform_.Log(Platform_.Stop_Asked() ? "the program took the kiln back: standing down"
+                                         : "the program folder is gone: standing down");
+    Platform_.Release_Port();
+    return 0;
+}
+
+void Kiln_Guard::Record(const std::string& event, double measured, const std::string& detail) {
+    if (Last_.Record_Path.empty()) return;
+    Firing_Record_Line line;
+    line.Clock = Platform_.Now();
+    line.Offset_Minutes = Platform_.Offset_Minutes(line.Clock);
+    // On the run's time axis: its last tick's elapsed time and the time since.
+    line.Elapsed = Last_.Elapsed +
+                   (Platform_.Seconds() - Last_Sign_) / (Last_.Time_Unit == "H" ? 3600.0 : 60.0);
+    line.Segment = Last_.Segment;
+    line.Set_Value = Soft_Off_Degrees_;
+    line.Measured = measured;
+    line.Output_Percent = 0;
+    line.Event = event;
+    line.Detail = detail;
+    Platform_.Append_Record(Last_.Record_Path, Firing_Record_Line_Text(line));
+}
+
+}  // namespace corvanel

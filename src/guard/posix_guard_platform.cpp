@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "guard/posix_guard_platform.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "setup/program_lock.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
+
+namespace corvanel {
+
+namespace {
+
+std::atomic<bool> Stop_Signal{false};
+
+void Ask_To_Stop(int) {
+    Stop_Signal = true;
+}
+
+}  // namespace
+
+Posix_Guard_Platform::Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail)
+    : Paths_(paths),
+      Mail_(mail),
+      Log_File_(paths.Folder() / "corvanel-guard.log", std::ios::app),
+      Device_(paths),
+      Serial_(Device_, Panel_, *this, Protocol_.Reply_Buffer) {
+    Waiter_.Connect(Serial_, Protocol_.Reply_Buffer);
+    Protocol_.Connect(Serial_);
+    Panel_.Link = &Serial_;
+}
+
+Posix_Guard_Platform::~Posix_Guard_Platform() {
+    Release_Port();
+}
+
+void Posix_Guard_Platform::Catch_Signals() {
+    struct sigaction action {};
+    action.sa_handler = Ask_To_Stop;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::signal(SIGHUP, SIG_IGN);
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+double Posix_Guard_Platform::Seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void Posix_Guard_Platform::Sleep(double seconds) {
+    const double until = Seconds() + seconds;
+    while (!Stop_Signal && Seconds() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+Date_Time Posix_Guard_Platform::Now() {
+    return System_Clock().Now();
+}
+
+int Posix_Guard_Platform::Offset_Minutes(const Date_Time& now) {
+    return Local_Offset_Minutes(now);
+}
+
+bool Posix_Guard_Platform::Stop_Asked() {
+    return Stop_Signal;
+}
+
+std::optional<Guard_Heartbeat> Posix_Guard_Platform::Heartbeat() {
+    return Read_Heartbeat(Paths_.Folder());
+}
+
+bool Posix_Guard_Platform::Folder_Exists() {
+    std::error_code error;
+    return std::filesystem::is_directory(Paths_.Folder(), error);
+}
+
+bool Posix_Guard_Platform::Program_Holds_Folder(long pid) {
+    if (!Alive(pid)) return false;
+    return Program_Lock::Holder_Of(Paths_.Folder()) == pid;
+}
+
+bool Posix_Guard_Platform::Alive(long pid) const {
+    if (pid <= 0) return false;
+    // A zombie is gone for our purpose, but only its parent can tell; /proc says.
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    std::getline(stat, text);
+    const std::size_t close = text.rfind(')');
+    if (!stat || close == std::string::npos || close + 2 >= text.size()) {
+        return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    }
+    return text[close + 2] != 'Z';
+}
+
+void Posix_Guard_Platform::End_Program(long pid) {
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    for (int waited = 0; waited < 100 && Alive(pid); ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+void Posix_Guard_Platform::Mark_Acted() {
+    // In place: the lock is held on this very file, which a new one renamed over it would
+    // not be.
+    std::ofstream(Paths_.Folder() / Guard_Lock_File_Name, std::ios::binary | std::ios::trunc)
+        << ::getpid() << " " << Guard_Acted_Word << "\n";
+}
+
+bool Posix_Guard_Platform::Port_Ready() {
+    const int port = [&] {
+        Settings_Store settings(Paths_);
+        const std::optional<double> number = settings.Number(Program_Setting::CommPortNumber);
+        return number ? static_cast<int>(*number) : 1;
+    }();
+    try {
+        if (!Loaded_) {
+            Device_.Set_Comm_Port(port);
+            Device_.Set_Port_Open(true);
+            Loaded_ = true;
+        } else if (!Answered()) {
+            Device_.Reopen();
+        }
+        return Device_.Port_Open();
+    } catch (const Run_Time_Error& error) {
+        Log("the controller's port " + std::to_string(port) + " cannot be opened (error " +
+            std::to_string(To_Int(error.Number)) + ")");
+        Loaded_ = false;
+        Device_.Set_Port_Open(false);
+        return false;
+    }
+}
+
+bool Posix_Guard_Platform::Write_Set_Value(std::int16_t value) {
+    if (!Port_Ready()) return false;
+    std::uint8_t unit = 0;
+    Protocol_.Write_SV(unit, value);
+    return Answered();
+}
+
+std::optional<std::int16_t> Posix_Guard_Platform::Read_Set_Value() {
+    if (!Port_Ready()) return std::nullopt;
+    std::uint8_t unit = 0;
+    const std::int16_t value = Protocol_.Read_SV(unit);
+    if (!Answered()) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int16_t> Posix_Guard_Platform::Read_Measured() {
+    if (!Port_Ready()) return std::nullopt;
+    std::uint8_t unit = 0;
+    Protocol_.Read_PV(unit);
+    if (!Answered()) return std::nullopt;
+    return Protocol_.Last_PV;
+}
+
+void Posix_Guard_Platform::Release_Port() {
+    Device_.Set_Port_Open(false);
+    Loaded_ = false;
+}
+
+void Posix_Guard_Platform::Append_Record(const std::string& path, const std::string& line) {
+    std::ofstream record(path, std::ios::binary | std::ios::app);
+    record << line;
+    if (!record.flush()) Log("could not add to the firing record " + path);
+}
+
+void Posix_Guard_Platform::Send_Mail(const Mail_Message& message) {
+    const bool sent = Mail_.Send(message);
+    Log(std::string(sent ? "mailed: " : "mail could not be sent: ") + message.Subject);
+}
+
+void Posix_Guard_Platform::Log(const std::string& line) {
+    const std::string stamped = Format_Date_Time(Now()) + " corvanel-guard[" +
+                                std::to_string(::getpid()) + "]: " + line + "\n";
+    std::cerr << stamped << std::flush;
+    Log_File_ << stamped << std::flush;
+}
+
+}  // namespace corvanel

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "controller/front_panel_model.h"
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "guard/kiln_guard.h"
+#include "guard/posix_serial_device.h"
+#include "run/mail.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// The guard's machine: the steady clock, signals from the program, the program's
+// process, the controller on the program's port through the program's own protocol, the
+// record appended as the program appends it, the mail through the program's mail
+// settings, and a log of what it does (standard error and "corvanel-guard.log" in the
+// program folder).
+class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
+  public:
+    Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail);
+    ~Posix_Guard_Platform() override;
+
+    // SIGTERM and SIGINT ask the guard to stand down; SIGHUP is ignored.
+    static void Catch_Signals();
+
+    double Seconds() override;
+    void Sleep(double seconds) override;
+    Date_Time Now() override;
+    int Offset_Minutes(const Date_Time& now) override;
+    bool Stop_Asked() override;
+    std::optional<Guard_Heartbeat> Heartbeat() override;
+    bool Folder_Exists() override;
+    bool Program_Holds_Folder(long pid) override;
+    void End_Program(long pid) override;
+    void Mark_Acted() override;
+    bool Write_Set_Value(std::int16_t value) override;
+    std::optional<std::int16_t> Read_Set_Value() override;
+    std::optional<std::int16_t> Read_Measured() override;
+    void Release_Port() override;
+    void Append_Record(const std::string& path, const std::string& line) override;
+    void Send_Mail(const Mail_Message& message) override;
+    void Log(const std::string& line) override;
+
+  private:
+    void Display(const std::string& text) override { Log("controller: " + text); }
+    void Clear() override {}
+    // Opens the port on first use, and again after an exchange failed.
+    bool Port_Ready();
+    // True when the last exchange went through.
+    bool Answered() const { return !Protocol_.Comm_Error && Protocol_.Command_OK; }
+    bool Alive(long pid) const;
+
+    Program_Paths Paths_;
+    Mail_Sender& Mail_;
+    std::ofstream Log_File_;
+    FrontPanel Panel_;
+    Posix_Serial_Device Device_;
+    Posix_Reply_Waiter Waiter_{Device_};
+    InOut_Functions Protocol_{Panel_, Waiter_};
+    Serial_Port Serial_;
+    bool Loaded_ = false;
+};
+
+}  // namespace corvanel

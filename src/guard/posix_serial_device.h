@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "controller/protocol.h"
+#include "controller/serial_link.h"
+#include "setup/program_paths.h"
+
+namespace corvanel {
+
+// The serial port without Qt, for the kiln guard: the program's port number mapped to a
+// device as the program maps it, opened read-write with the program's line settings
+// (a pseudo-terminal refuses some of them: only a failure to open counts).
+class Posix_Serial_Device : public Serial_Device {
+  public:
+    explicit Posix_Serial_Device(Program_Paths paths) : Paths_(std::move(paths)) {}
+    ~Posix_Serial_Device() override;
+    Posix_Serial_Device(const Posix_Serial_Device&) = delete;
+    Posix_Serial_Device& operator=(const Posix_Serial_Device&) = delete;
+
+    void Set_Comm_Port(int port) override { Comm_Port_ = port; }
+    int Comm_Port() const override { return Comm_Port_; }
+    void Set_Settings(const std::string& settings) override { Settings_ = settings; }
+    void Set_Port_Open(bool open) override;
+    bool Port_Open() const override { return File_ >= 0; }
+    void Output(const std::string& text) override;
+    std::string Input() override;
+
+    int File() const { return File_; }
+
+  private:
+    Program_Paths Paths_;
+    int Comm_Port_ = 1;
+    std::string Settings_ = Line_Settings_Text;
+    int File_ = -1;
+};
+
+// The pause after a request: waits for the reply on the port and hands each chunk to the
+// serial link as it comes, until the reply's terminator is in or the time is up (at least
+// the program's own pause, at most `longest` seconds: the guard has time, not events).
+class Posix_Reply_Waiter : public Reply_Waiter {
+  public:
+    explicit Posix_Reply_Waiter(Posix_Serial_Device& device, double longest = 3)
+        : Device_(device), Longest_(longest) {}
+    // Where the chunks go and where the reply is looked for; until then it only waits.
+    void Connect(Serial_Port& serial, const std::string& reply_buffer) {
+        Serial_ = &serial;
+        Reply_Buffer_ = &reply_buffer;
+    }
+    void Wait(double seconds) override;
+
+  private:
+    Posix_Serial_Device& Device_;
+    Serial_Port* Serial_ = nullptr;
+    const std::string* Reply_Buffer_ = nullptr;
+    double Longest_;
+};
+
+}  // namespace corvanel

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// corvanel-guard: stops a firing whose program has died or hangs.
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "guard/guard_heartbeat.h"
+#include "guard/kiln_guard.h"
+#include "guard/posix_guard_platform.h"
+#include "language/translate.h"
+#include "run/safety_settings.h"
+#include "run/smtp_mail_sender.h"
+#include "setup/program_lock.h"
+#include "setup/program_settings.h"
+#include "setup/settings_store.h"
+
+namespace {
+
+const char* const Help =
+    "Usage: corvanel-guard --folder DIR --program-pid PID [--after SECONDS]\n"
+    "Stops a kiln firing when the Corvanel program that drives it has died or hangs.\n"
+    "\n"
+    "Corvanel starts the guard when a run starts and stops it when the run ends with a\n"
+    "soft off or at the profile's end; nobody needs to start it by hand. During the run\n"
+    "the program writes a heartbeat at every tick into corvanel.heartbeat in its program\n"
+    "folder. When no new beat has come for the set time (\"Minutes without a sign of life\n"
+    "before the guard acts\" in the Safety Settings, 10 minutes unless changed), the guard\n"
+    "ends the program if it is still there but hangs, opens the controller's port with the\n"
+    "program's settings, gives the controller the set value of a soft off (70 F or 20 C)\n"
+    "and reads it back, trying again every 10 seconds until the controller takes it. It\n"
+    "adds a \"guard\" line to the firing record and mails the notification list when\n"
+    "e-mail notification is on.\n"
+    "\n"
+    "Then it reads the kiln every 30 seconds, adds a line to the record each minute and\n"
+    "mails the \"Kiln heating with output off\" alarm, until the kiln is cold or Corvanel\n"
+    "starts again and takes the controller back.\n"
+    "\n"
+    "The guard runs in a session of its own: closing the program's window or killing the\n"
+    "program does not end it. It never uses the port while the program does. It cannot\n"
+    "help when the computer itself stops. It logs what it does on standard error and in\n"
+    "corvanel-guard.log in the program folder.\n"
+    "\n"
+    "Options:\n"
+    "  --folder DIR        the program folder of the kiln (Setup, Logfiles, ...)\n"
+    "  --program-pid PID   the process of the program that starts the guard\n"
+    "  --after SECONDS     how long without a sign of life before the guard acts\n"
+    "                      (default 600)\n"
+    "  --help              print this help and exit\n"
+    "  --version           print the version and exit\n"
+    "\n"
+    "Exit status: 0 when told to stand down or once the kiln is cold, 1 when it was told to\n"
+    "stand down before the controller took the soft off, 2 for bad arguments, 3 when\n"
+    "another guard already watches the folder.\n";
+
+int Usage_Error(const std::string& message) {
+    std::cerr << "corvanel-guard: " << message << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder;
+    long pid = 0;
+    double after = 600;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--help") {
+            std::cout << Help;
+            return 0;
+        }
+        if (word == "--version") {
+            std::cout << "corvanel-guard (Corvanel) " CORVANEL_PROGRAM_VERSION "\n"
+                      << "Copyright (C) 2026 Corvanel developers\n"
+                      << "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>.\n";
+            return 0;
+        }
+        if (i + 1 >= argc) return Usage_Error("option " + word + " needs a value; see --help");
+        const std::string value = argv[++i];
+        char* end = nullptr;
+        if (word == "--folder") {
+            folder = value;
+        } else if (word == "--program-pid") {
+            pid = std::strtol(value.c_str(), &end, 10);
+            if (*end || pid <= 0) return Usage_Error("--program-pid takes a process id");
+        } else if (word == "--after") {
+            after = std::strtod(value.c_str(), &end);
+            if (*end || !(after >= 1 && after <= 24 * 3600)) {
+                return Usage_Error("--after takes seconds from 1 to 86400");
+            }
+        } else {
+            return Usage_Error("unknown option " + word + "; see --help");
+        }
+    }
+    if (folder.empty() || pid == 0) return Usage_Error("--folder and --program-pid are needed");
+
+    corvanel::Posix_Guard_Platform::Catch_Signals();
+    const corvanel::Program_Paths paths{std::filesystem::path(folder)};
+    const corvanel::Program_Lock lock =
+        corvanel::Program_Lock::Take(paths.Folder(), corvanel::Guard_Lock_File_Name);
+    if (lock.Result() == corvanel::Program_Lock::Outcome::Held) {
+        std::cerr << "corvanel-guard: another guard (process " << lock.Holder()
+                  << ") already watches " << folder << "\n";
+        return 3;
+    }
+    corvanel::Settings_Store settings(paths);
+    corvanel::Use_Language_Program_Folder(paths);
+    corvanel::Use_Chosen_Language(settings);
+    corvanel::Guard_Settings guard;
+    guard.After_Seconds = after;
+    guard.Program_Pid = pid;
+    settings.Declare(corvanel::Safety_Setting_List());
+    settings.Read_File("Safety.txt");  // read only: the program keeps the file
+    guard.Safety = corvanel::Safety_Settings_Of(settings);
+    if (settings.On(corvanel::Program_Setting::EnableEmailNotification)) {
+        guard.Notification_List = settings.Read(corvanel::Program_Setting::Email_List).Value;
+    }
+    corvanel::Smtp_Mail_Sender mail(paths);
+    corvanel::Posix_Guard_Platform platform(paths, mail);
+    return corvanel::Kiln_Guard(platform, guard).Run();
+}
