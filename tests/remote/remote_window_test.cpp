@@ -25,8 +25,6 @@
 #include "common/text.h"
 #include "language/windows/add_a_language_window.h"
 #include "remote/remote_settings.h"
-#include "remote/windows/mqtt_client.h"
-#include "remote/windows/mqtt_publishing.h"
 #include "remote/windows/remote_monitoring.h"
 #include "remote/windows/status_server.h"
 #include "setup/setup_files.h"
