@@ -23,14 +23,8 @@ def until_stdin_closes():
     os._exit(0)
 
 
-def connect(port):
-    client = socket.create_connection(("127.0.0.1", port), timeout=30)
-    return client
-
-
 def closed_by_server(client):
-    readable, _, _ = select.select([client], [], [], 0)
-    if not readable:
+    if not select.select([client], [], [], 0)[0]:
         return False
     try:
         return client.recv(1, socket.MSG_PEEK) == b""
@@ -41,26 +35,25 @@ def closed_by_server(client):
 def main():
     mode, port = sys.argv[1], int(sys.argv[2])
     threading.Thread(target=until_stdin_closes, daemon=True).start()
+    connect = lambda: socket.create_connection(("127.0.0.1", port), timeout=30)
     if mode == "idle":
         count = int(sys.argv[3])
-        soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        hard = resource.getrlimit(resource.RLIMIT_NOFILE)[1]
         resource.setrlimit(resource.RLIMIT_NOFILE, (min(hard, count + 256), hard))
-        clients = [connect(port) for _ in range(count)]
+        clients = [connect() for _ in range(count)]
         print("ready", flush=True)
         while True:
             time.sleep(1)
-    client = connect(port)
+    client = connect()
     if mode == "pipeline":
         request = f"GET {sys.argv[3]} HTTP/1.1\r\nHost: kiln\r\n\r\n".encode() * 50
         client.setblocking(False)
-        while True:
+        while not closed_by_server(client):
             try:
                 client.send(request)
             except BlockingIOError:
                 time.sleep(0.05)
             except OSError:
-                break
-            if closed_by_server(client):
                 break
     elif mode == "slow":
         for byte in b"GET / HTTP/1.1\r\nHost: kiln\r\nX-Slow: " + b"a" * 10000:

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the status page serves: the snapshot the run model feeds during a firing against
 // the simulated controller, its JSON, and the answer to each request (only three GET
-// routes, the token on a network listener, never a cached answer).
+// routes, the token on a network listener, never a cached answer). No read-out passes an
+// old or missing reading off as live.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
+#include "remote/mqtt_telemetry.h"
 #include "remote/status_json.h"
 #include "remote/status_routes.h"
 #include "remote/status_snapshot.h"
+#include "run/live_firing_view.h"
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
@@ -85,16 +89,54 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     EXPECT_EQ(rig.Snapshot.Trace().size(), 0u);
 }
 
-struct Route_Case {
-    std::string Name;
-    // "METHOD PATH", then one of "|since:", "|token:" (query), "|bearer:", "|cookie:"
-    std::string Request;
-    bool Network;
-    int Code;
-    std::string Body_Start;
-    bool Sets_Cookie = false;
-};
+// The run window's Process Temp, the live chart, the JSON and the MQTT state, with the
+// controller's cable pulled, then its thermocouple open, then all well again.
+TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNoNumber) {
+    Snapshot_Rig rig;
+    Live_Firing_View view{rig.Paths};
+    std::string state;  // the MQTT state last sent
+    Mqtt_Telemetry mqtt{rig.Snapshot, "k", false,
+                        [&](const Mqtt_Message& m) { state = m.Payload; }};
+    rig.Form.Firing.Attach(view);
+    rig.Form.Firing.Attach(mqtt);
+    rig.Form.Start_Profile_Click();  // at 09:00:30
+    auto tick = [&](int seconds) {
+        rig.Tick(seconds);
+        EXPECT_EQ(state, Status_Json(rig.Snapshot));
+        return rig.Form.Real_Temp_Display_1 + (rig.Form.Process_Temp_Stale ? " grey " : " ") +
+               rig.Form.Process_Temp_Note;
+    };
+    auto json_has = [&](const std::string& part) { return state.find(part) != std::string::npos; };
+    const std::string reading = rig.Form.Real_Temp_Display_1;
+    rig.Line.Server = nullptr;  // the cable is pulled
+    tick(3);
+    EXPECT_EQ(tick(3), reading + " ") << "two ticks without a reading are not yet old";
+    EXPECT_EQ(tick(3), reading + " grey No reading since 09:00");
+    for (const std::string& part : std::initializer_list<std::string>{
+             "\"measured\":null,", "\"reading\":\"stale\"", "\"reading_age_seconds\":9,",
+             "\"measured_note\":\"No reading for 9 s\"", "\"last_measured\":" + reading + ","})
+        EXPECT_TRUE(json_has(part)) << part << " not in " << state;
+    EXPECT_TRUE(std::isnan(view.Measured().back().second)) << "a gap in the measured line";
+    tick(51);
+    EXPECT_TRUE(json_has("\"measured_note\":\"No reading for 1 min\"")) << state;
 
+    sim::Fault_Options open;
+    open[sim::Fault::Thermocouple_Break] = sim::Parse_Fault_Selector("1");
+    sim::Kiln_Sim_Server broken{rig.Model, open};
+    rig.Line.Server = &broken;
+    EXPECT_EQ(tick(3), "---- grey No reading: the thermocouple is open");
+    EXPECT_TRUE(json_has("\"reading\":\"absent\"") && json_has("\"last_measured\":null,")) << state;
+
+    rig.Line.Server = &rig.Server;  // all well again
+    const std::string shown = tick(3);
+    EXPECT_EQ(shown, rig.Form.Real_Temp_Display_1 + " ");
+    EXPECT_TRUE(json_has("\"measured\":" + rig.Form.Real_Temp_Display_1 + ",")) << state;
+    EXPECT_FALSE(std::isnan(view.Measured().back().second));
+    rig.Form.Firing.Detach(view);
+    rig.Form.Firing.Detach(mqtt);
+}
+
+// A request as "METHOD PATH", then one of "|since:", "|token:" (query), "|bearer:", "|cookie:".
 Status_Request Request_Of(const std::string& text) {
     Status_Request request;
     std::size_t space = text.find(' '), bar = text.find('|');
@@ -110,10 +152,7 @@ Status_Request Request_Of(const std::string& text) {
     return request;
 }
 
-class Status_Routes : public ::testing::TestWithParam<Route_Case> {};
-
-TEST_P(Status_Routes, AnswerCodeBodyAndHeaders) {
-    const Route_Case& c = GetParam();
+TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
     Status_Snapshot snapshot;
     Firing_Status status;
     status.Has_Reading = true;
@@ -121,40 +160,40 @@ TEST_P(Status_Routes, AnswerCodeBodyAndHeaders) {
         status.Elapsed = status.Real_Elapsed = elapsed;
         snapshot.Firing_Changed(status, Firing_Event::Tick, "");
     }
-    Status_Response response = Answer_Status_Request(
-        Request_Of(c.Request), snapshot, {c.Network, c.Network ? "0123456789abcdef" : ""});
-    EXPECT_EQ(response.Code, c.Code);
-    EXPECT_EQ(response.Body.substr(0, c.Body_Start.size()), c.Body_Start);
-    std::map<std::string, std::string> headers(response.Headers.begin(), response.Headers.end());
-    EXPECT_EQ(headers["Cache-Control"], "no-store");
-    EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
-    EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
+    const struct {
+        const char* Request;
+        bool Network;
+        int Code;
+        std::string Body_Start;
+        bool Sets_Cookie = false;
+    } cases[] = {{"GET /", false, 200, "<!DOCTYPE html>"},
+                 {"GET /api/status", false, 200, "{\"kiln\":"},
+                 {"GET /api/trace", false, 200, "{\"points\":[[2,"},
+                 {"GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
+                 {"GET /api/trace|since:yesterday", false, 400, "{\"error\":"},
+                 {"POST /Setup", false, 404, ""},  // unknown path and method
+                 {"POST /api/status", false, 405, ""},
+                 {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
+                 {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
+                 {"GET /|token:0123456789abcde", true, 401, ""},  // one character short
+                 {"GET /api/status|bearer:0123456789abcdef", true, 200, "{\"kiln\":"},
+                 {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
+                 {"GET /api/trace|cookie:theme=dark; corvanel_token=0123456789abcdef", true, 200,
+                  "{\"points\":"},
+                 {"GET /api/trace|cookie:xcorvanel_token=0123456789abcdef", true, 401, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Request) + (c.Network ? " from the network" : ""));
+        Status_Response response = Answer_Status_Request(
+            Request_Of(c.Request), snapshot, {c.Network, c.Network ? "0123456789abcdef" : ""});
+        EXPECT_EQ(response.Code, c.Code);
+        EXPECT_EQ(response.Body.substr(0, c.Body_Start.size()), c.Body_Start);
+        std::map<std::string, std::string> headers(response.Headers.begin(),
+                                                   response.Headers.end());
+        EXPECT_EQ(headers["Cache-Control"], "no-store");
+        EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
+        EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, Status_Routes,
-    ::testing::Values(
-        Route_Case{"PageOnThisComputer", "GET /", false, 200, "<!DOCTYPE html>"},
-        Route_Case{"StatusJson", "GET /api/status", false, 200, "{\"kiln\":"},
-        Route_Case{"WholeTrace", "GET /api/trace", false, 200, "{\"points\":[[2,"},
-        Route_Case{"TraceSince", "GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
-        Route_Case{"TraceSinceNotANumber", "GET /api/trace|since:yesterday", false, 400,
-                   "{\"error\":"},
-        Route_Case{"UnknownPathAndMethod", "POST /Setup", false, 404, ""},
-        Route_Case{"Post", "POST /api/status", false, 405, ""},
-        Route_Case{"NetworkWithoutToken", "GET /api/status", true, 401, "{\"error\":"},
-        Route_Case{"NetworkWrongBearer", "GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
-        Route_Case{"NetworkShorterToken", "GET /|token:0123456789abcde", true, 401, ""},
-        Route_Case{"NetworkBearer", "GET /api/status|bearer:0123456789abcdef", true, 200,
-                   "{\"kiln\":"},
-        Route_Case{"NetworkQueryTokenSetsTheCookie", "GET /|token:0123456789abcdef", true, 200,
-                   "<!DOCTYPE html>", true},
-        Route_Case{"NetworkCookie",
-                   "GET /api/trace|cookie:theme=dark; corvanel_token=0123456789abcdef", true, 200,
-                   "{\"points\":"},
-        Route_Case{"NetworkWrongCookieName",
-                   "GET /api/trace|cookie:xcorvanel_token=0123456789abcdef", true, 401, ""}),
-    [](const auto& info) { return info.param.Name; });
 
 }  // namespace
 }  // namespace corvanel::testing

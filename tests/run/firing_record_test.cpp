@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What a firing leaves on disk: its record, read and written, and the plain log beside it.
 #include "run/firing_record.h"
 
 #include <gtest/gtest.h>
 
 #include "history/firing_summary.h"
 #include "run/firing_record_writer.h"
+#include "run/log_file.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
 
@@ -17,48 +19,32 @@ const std::string Header =
     std::string(Firing_Record_Columns) + "\r\n";
 const std::string Good = "2027-04-01T14:05:00+02:00,0.10,1,30,28,50,,\r\n";  // the 1st is a day
 
-struct Damage_Case {
-    const char* Name;
-    std::string Bad_Line;  // put between two good lines
-    std::string Problem;
-    friend void PrintTo(const Damage_Case& c, std::ostream* out) { *out << c.Name; }
-};
-
-struct Damaged_Record : ::testing::TestWithParam<Damage_Case> {};
-
 // A damaged line in the middle is skipped and reported by its number; the lines around it
 // stay.
-TEST_P(Damaged_Record, TheLineIsSkippedAndReported) {
-    const Damage_Case& c = GetParam();
-    Firing_Record record = Parse_Firing_Record(Header + Good + c.Bad_Line + Good);
-    ASSERT_EQ(record.Problems.size(), 1u);
-    EXPECT_EQ(record.Problems[0].Line_Number, 10u);
-    EXPECT_EQ(record.Problems[0].What, c.Problem);
-    EXPECT_EQ(record.Lines.size(), 2u);
+TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
+    const struct {
+        std::string Bad_Line;  // put between two good lines
+        const char* Problem;
+    } cases[] = {{"2027-13-03T14:06:00+02:00,0.1,1,30,28,50,,\r\n", "clock is not readable"},
+                 {"2027-04-03T24:06:00+02:00,0.1,1,30,28,50,,\r\n", "clock is not readable"},
+                 {"2027-04-03T14:06:00+02:00,0.1,1,3x,28,50,,\r\n", "set value is not a number"},
+                 {"2027-04-03T14:06:00+02:00,0.1,256,30,28,50,,\r\n",
+                  "segment is not a number from 0 to 255"},
+                 {"2027-04-03T14:06:00+02:00,0.1,1.5,30,28,50,,\r\n",
+                  "segment is not a number from 0 to 255"},
+                 {"2027-04-03T14:06:00+02:00,0.1,1,30,28,50,x,\"a\r\n", "has an unclosed quote"},
+                 {"# tick length (s): 0\r\n", "tick length is not a number of seconds"},
+                 {"# tick length (s): 3601\r\n", "tick length is not a number of seconds"},
+                 {"# scale: K\r\n", "scale is neither F nor C"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Bad_Line);
+        Firing_Record record = Parse_Firing_Record(Header + Good + c.Bad_Line + Good);
+        ASSERT_EQ(record.Problems.size(), 1u);
+        EXPECT_EQ(record.Problems[0].Line_Number, 10u);
+        EXPECT_EQ(record.Problems[0].What, c.Problem);
+        EXPECT_EQ(record.Lines.size(), 2u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, Damaged_Record,
-    ::testing::Values(
-        Damage_Case{"BadClock", "2027-13-03T14:06:00+02:00,0.1,1,30,28,50,,\r\n",
-                    "clock is not readable"},
-        Damage_Case{"HourTwentyFour", "2027-04-03T24:06:00+02:00,0.1,1,30,28,50,,\r\n",
-                    "clock is not readable"},
-        Damage_Case{"NotANumber", "2027-04-03T14:06:00+02:00,0.1,1,3x,28,50,,\r\n",
-                    "set value is not a number"},
-        Damage_Case{"SegmentOutOfRange", "2027-04-03T14:06:00+02:00,0.1,256,30,28,50,,\r\n",
-                    "segment is not a number from 0 to 255"},
-        Damage_Case{"SegmentNotWhole", "2027-04-03T14:06:00+02:00,0.1,1.5,30,28,50,,\r\n",
-                    "segment is not a number from 0 to 255"},
-        Damage_Case{"UnclosedQuote", "2027-04-03T14:06:00+02:00,0.1,1,30,28,50,x,\"a\r\n",
-                    "has an unclosed quote"},
-        Damage_Case{"Garbage", std::string("\0\xff,,\"\"\"", 7) + "\n", "has an unclosed quote"},
-        Damage_Case{"NoTickLength", "# tick length (s): 0\r\n",
-                    "tick length is not a number of seconds"},
-        Damage_Case{"TickOverAnHour", "# tick length (s): 3601\r\n",
-                    "tick length is not a number of seconds"},
-        Damage_Case{"ScaleK", "# scale: K\r\n", "scale is neither F nor C"}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 // What the readers read the writer puts down again, quoting and all; a line end in a
 // detail is written as spaces.
@@ -81,23 +67,8 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
               "glaze_04_03_2027_14_05.firing.csv");
 }
 
-// Logs from before the records came are read too: tenths for a platinum sensor, bad lines named.
-TEST(Firing_Record_Format, APlainLogReadsAgainstItsProfile) {
-    Firing_Record_Header header;
-    header.Sensor_Type = "PtJIS";
-    Firing_Record record =
-        Parse_Plain_Log("125.00   1000 998  \r\nbroken\r\n126.00   1001 999  \r\n127", header);
-    ASSERT_EQ(record.Lines.size(), 2u);
-    EXPECT_EQ(record.Lines[1].Elapsed, 126);
-    EXPECT_EQ(record.Lines[1].Set_Value, 100.1);
-    EXPECT_EQ(record.Lines[1].Measured, 99.9);
-    ASSERT_EQ(record.Problems.size(), 2u);
-    EXPECT_EQ(record.Problems[0].Line_Number, 2u);
-    EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
-}
-
 // Ticks at their real times since the start or resume before them, across a change of
-// the clock's offset; before any start, and in a plain log, at their elapsed times.
+// the clock's offset; before any start at their elapsed times.
 TEST(Firing_Record_Format, TicksLieAtTheirRealTimesSinceTheStartTheyFollow) {
     const Firing_Record record = Parse_Firing_Record(
         Header +
@@ -112,8 +83,6 @@ TEST(Firing_Record_Format, TicksLieAtTheirRealTimesSinceTheStartTheyFollow) {
     const std::vector<double> expected = {0.3, 0.5, 0.5 + 1.0 / 60, 0.5 + 31.0 / 60, 2, 2.1};
     ASSERT_EQ(times.size(), expected.size());
     for (std::size_t i = 0; i < times.size(); ++i) EXPECT_NEAR(times[i], expected[i], 1e-9) << i;
-    const Firing_Record plain = Parse_Plain_Log("125.00   1000 998  \r\n", {});
-    EXPECT_EQ(Real_Elapsed_Times(plain), std::vector<double>{125});
 }
 
 std::string Line_Of(int minute, double measured, double output, const std::string& event = "",
@@ -125,36 +94,29 @@ std::string Line_Of(int minute, double measured, double output, const std::strin
            "," + std::to_string(output) + "," + event + "," + detail + "\r\n";
 }
 
-struct Outcome_Case {
-    const char* Name;
-    std::vector<std::string> Events;  // event or "event:detail", one line each after the ticks
-    Firing_Outcome Outcome;
-};
-
-struct Firing_Outcomes : ::testing::TestWithParam<Outcome_Case> {};
-
-TEST_P(Firing_Outcomes, TheLastEndingEventDecides) {
-    std::string text = Header + Line_Of(0, 20, 0, "start") + Line_Of(1, 30, 10);
-    for (const std::string& event : GetParam().Events) {
-        std::size_t colon = event.find(':');
-        text += Line_Of(2, 30, 0, event.substr(0, colon),
-                        colon == std::string::npos ? "" : event.substr(colon + 1));
+// The last ending event decides; an alarm cleared before the end does not count.
+TEST(Firing_Summary, TheLastEndingEventDecidesTheOutcome) {
+    const struct {
+        std::vector<std::string> Events;  // event or "event:detail", one line each after ticks
+        Firing_Outcome Outcome;
+    } cases[] = {
+        {{"suspend", "resume"}, Firing_Outcome::Unfinished},
+        {{"profile finished", "soft off"}, Firing_Outcome::Finished},
+        {{"soft off"}, Firing_Outcome::Soft_Off},
+        {{"alarm raised:over", "soft off"}, Firing_Outcome::Alarm},
+        {{"alarm raised:over", "alarm cleared:over", "soft off"}, Firing_Outcome::Soft_Off},
+        {{"soft off", "start"}, Firing_Outcome::Unfinished}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.Events));
+        std::string text = Header + Line_Of(0, 20, 0, "start") + Line_Of(1, 30, 10);
+        for (const std::string& event : c.Events) {
+            std::size_t colon = event.find(':');
+            text += Line_Of(2, 30, 0, event.substr(0, colon),
+                            colon == std::string::npos ? "" : event.substr(colon + 1));
+        }
+        EXPECT_EQ(Summarise(Parse_Firing_Record(text), {}).Outcome, c.Outcome);
     }
-    EXPECT_EQ(Summarise(Parse_Firing_Record(text), {}).Outcome, GetParam().Outcome);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Events, Firing_Outcomes,
-    ::testing::Values(
-        Outcome_Case{"StillRunning", {"suspend", "resume"}, Firing_Outcome::Unfinished},
-        Outcome_Case{"Finished", {"profile finished", "soft off"}, Firing_Outcome::Finished},
-        Outcome_Case{"ByOperator", {"soft off"}, Firing_Outcome::Soft_Off},
-        Outcome_Case{"Alarm", {"alarm raised:over", "soft off"}, Firing_Outcome::Alarm},
-        Outcome_Case{"AlarmCleared",
-                     {"alarm raised:over", "alarm cleared:over", "soft off"},
-                     Firing_Outcome::Soft_Off},
-        Outcome_Case{"StartedAgain", {"soft off", "start"}, Firing_Outcome::Unfinished}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 // Energy is output share x kiln power x tick length over the ticks; event lines count
 // for nothing. The summer-time change inside the firing does not stretch its duration.
@@ -200,6 +162,48 @@ TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     status.Log_File = "other.txt";
     writer.Firing_Changed(status, Firing_Event::Soft_Off, "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.Logfiles_Folder()), {}), 1);
+}
+
+// The plain log beside the record: each append adds one whole record of left-aligned
+// fields and never rewrites the earlier ones; a record torn by a power cut is overwritten at
+// the record boundary; a missing log reads as time zero and is created empty, as does one
+// that holds no readable time. Read against its profile: tenths for a platinum sensor, at
+// their elapsed times, bad lines named. A reset names a new log after the profile (dots
+// and all) and the minute.
+TEST(Plain_Log, IsWrittenInWholeRecordsAndReadBackAgainstItsProfile) {
+    EXPECT_EQ(Log_Record("123456.789", -12345, 0), "123456.78-12340    \r\n");
+    Temp_Folder folder;
+    std::string log = folder.File("run.txt");
+    ASSERT_TRUE(Append_Log_Record(log, Log_Record("0.00", 70, 68)));
+    ASSERT_TRUE(Append_Log_Record(log, Log_Record("0.05", 72, 69)));
+    EXPECT_EQ(Read_Whole_File(log), "0.00     70   68   \r\n0.05     72   69   \r\n");
+    EXPECT_DOUBLE_EQ(Last_Logged_Elapsed_Time(log), 0.05);
+    Write_Whole_File(log, "125.00   1000 998  \r\n126.0");  // power cut mid-record
+    EXPECT_DOUBLE_EQ(Last_Logged_Elapsed_Time(log), 125.0);
+    ASSERT_TRUE(Append_Log_Record(log, Log_Record("126.00", 1001, 999)));
+    EXPECT_EQ(Read_Whole_File(log), "125.00   1000 998  \r\n126.00   1001 999  \r\n");
+
+    Firing_Record_Header platinum;
+    platinum.Sensor_Type = "PtJIS";
+    Firing_Record record = Parse_Plain_Log(Read_Whole_File(log) + "broken\r\n127", platinum);
+    ASSERT_EQ(record.Lines.size(), 2u);
+    EXPECT_EQ(record.Lines[1].Elapsed, 126);
+    EXPECT_EQ(record.Lines[1].Set_Value, 100.1);
+    EXPECT_EQ(record.Lines[1].Measured, 99.9);
+    EXPECT_EQ(Real_Elapsed_Times(record), (std::vector<double>{125, 126}));
+    ASSERT_EQ(record.Problems.size(), 2u);
+    EXPECT_EQ(record.Problems[0].Line_Number, 3u);
+    EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
+
+    std::string missing = folder.File("new.txt");
+    EXPECT_EQ(Last_Logged_Elapsed_Time(missing), 0);
+    EXPECT_EQ(Read_Whole_File(missing), "");
+    Write_Whole_File(log, "garbage!!garbage!!ab\r\n");
+    EXPECT_EQ(Last_Logged_Elapsed_Time(log), 0);
+    EXPECT_FALSE(Append_Log_Record(folder.File("no/such/folder/x.txt"), Log_Record("1", 1, 1)));
+    Date_Time april{2011, 4, 3, 14, 5, 59};
+    EXPECT_EQ(Reset_Log_Name("cone.6.txt", april), "cone.6_04_03_2011_14_05.txt");
+    EXPECT_EQ(Reset_Log_Name("bisque", april), "bisque_04_03_2011_14_05.txt");
 }
 
 }  // namespace

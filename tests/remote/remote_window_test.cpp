@@ -1,0 +1,327 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's remote features during a firing against kiln-sim, over real loopback
+// sockets: the status page in a real browser, publishing to a real Mosquitto broker, and
+// clients that misuse the page.
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "common/text.h"
+#include "language/windows/add_a_language_window.h"
+#include "remote/remote_settings.h"
+#include "remote/windows/remote_monitoring.h"
+#include "remote/windows/status_server.h"
+#include "setup/setup_files.h"
+#include "support/program_rig.h"
+#include "support/tick_count.h"
+
+namespace corvanel::testing {
+namespace {
+
+// A loopback port no one listens on.
+quint16 Free_Port() {
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    return probe.serverPort();
+}
+
+// The status line of the answer to GET `path`, running the event loop meanwhile: the
+// server shares it.
+std::string Status_Line(quint16 port, const std::string& path) {
+    QTcpSocket phone;
+    phone.connectToHost(QHostAddress::LocalHost, port);
+    phone.write(QByteArray::fromStdString("GET " + path + " HTTP/1.1\r\nHost: kiln\r\n\r\n"));
+    std::string answer;
+    Eventually([&] {
+        answer += phone.readAll().toStdString();
+        return answer.find("\r\n") != std::string::npos;
+    });
+    return answer.substr(0, answer.find("\r\n"));
+}
+
+// A real Mosquitto broker on a free loopback port, in its local-only mode.
+struct Mosquitto_Broker {
+    void Run() {
+        Port = Free_Port();
+        QString binary = QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/bin"});
+        ASSERT_FALSE(binary.isEmpty()) << "mosquitto is not installed: run scripts/install-deps";
+        Process.start(binary, {"-p", QString::number(Port)});
+        ASSERT_TRUE(Eventually([&] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, Port);
+            return probe.waitForConnected(500);
+        })) << "mosquitto does not listen on port "
+            << Port;
+    }
+    void Stop() {
+        Process.terminate();
+        if (!Process.waitForFinished(10000)) Process.kill();
+    }
+    ~Mosquitto_Broker() {
+        if (Process.state() != QProcess::NotRunning) Stop();
+    }
+    // What the broker keeps on `topic` for a new subscriber, as mosquitto_sub hears it
+    // (nothing within a second: empty).
+    QJsonObject Retained(const std::string& topic) {
+        QProcess subscriber;
+        subscriber.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(Port), "-t",
+                                           QString::fromStdString(topic), "-C", "1", "-W", "1"});
+        Eventually([&] { return subscriber.state() == QProcess::NotRunning; }, 10000);
+        const QByteArray said = subscriber.readAllStandardOutput().trimmed();
+        return said.startsWith('{') ? QJsonDocument::fromJson(said).object()
+                                    : QJsonObject{{"said", QString::fromUtf8(said)}};
+    }
+
+    quint16 Port = 0;
+    QProcess Process;
+};
+
+class Remote_Features : public Program_Rig, public Firing_Observer {
+  protected:
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string&) override {
+        if (event == Firing_Event::Tick) Ticks.push_back(status);
+    }
+    void TearDown() override {
+        if (Program) Model().Firing.Detach(*this);
+        Program_Rig::TearDown();
+    }
+    bool Ticked(std::size_t more, int timeout = 30000) {
+        const std::size_t ticks = Ticks.size() + more;
+        return Eventually([&] { return Ticks.size() >= ticks; }, timeout);
+    }
+
+    // Opens the SetUp entry `action` and works its dialog `name` with `work`.
+    void In_Dialog(const char* action, const char* name,
+                   const std::function<void(QDialog&)>& work) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = Window().findChild<QDialog*>(name);
+            ASSERT_NE(dialog, nullptr);
+            work(*dialog);
+        });
+        Window().findChild<QAction*>(action)->trigger();
+    }
+    static QLineEdit& Box(QDialog& dialog, const char* name) {
+        return *dialog.findChild<QLineEdit*>(name);
+    }
+    static std::string Ok(QDialog& dialog) {
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        return dialog.findChild<QLabel*>("Message")->text().toStdString();
+    }
+
+    // Turned on in SetUp -> "Remote Monitoring" for the network on `port`: the dialog
+    // refuses a bad port or token in their own words, makes a token, a new one on request,
+    // and shows the address with it. The page asks for the token, stored for its owner only.
+    std::string Turn_On_The_Page(quint16 port) {
+        QString token;
+        In_Dialog("mnuRemoteMonitoring", "RemoteMonitoring", [&](QDialog& dialog) {
+            Box(dialog, "Port").setText("70000");
+            EXPECT_EQ(Ok(dialog), "The port must be a whole number from 1 to 65535");
+            Box(dialog, "Port").setText(QString::number(port));
+            Box(dialog, "Token").setText("short");
+            EXPECT_EQ(Ok(dialog), "The access token must be 8 to 64 letters, digits, - or _");
+            Box(dialog, "Token").clear();
+            dialog.findChild<QRadioButton*>("Listen_Network")->click();  // makes a token
+            const QString first = Box(dialog, "Token").text();
+            dialog.findChild<QPushButton*>("New_Token")->click();
+            token = Box(dialog, "Token").text();
+            EXPECT_TRUE(first.size() == 32 && token != first) << first.toStdString();
+            EXPECT_EQ(Box(dialog, "Address").text().toStdString(),
+                      "http://" + Network_Host_Name() + ":" + std::to_string(port) +
+                          "/?token=" + token.toStdString());
+            Ok(dialog);
+        });
+        EXPECT_EQ(token.size(), 32);
+        const std::string file = Paths.Setup_File("RemoteMonitoringToken.txt");
+        EXPECT_EQ(Read_Whole_File(file), token.toStdString() + "\r\n");
+        EXPECT_EQ(std::filesystem::status(file).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "kept private";
+        EXPECT_EQ(Status_Line(port, "/api/status").substr(0, 12), "HTTP/1.1 401");
+        return token.toStdString();
+    }
+
+    // Turned on in SetUp -> "MQTT": the dialog refuses a bad host, and a CA file that is
+    // not there while TLS is on, in their own words; greys the CA file without TLS; stores
+    // the kiln's default prefix empty.
+    void Turn_On_Publishing(quint16 port) {
+        In_Dialog("mnuMqtt", "MqttSetup", [&](QDialog& dialog) {
+            dialog.findChild<QCheckBox*>("Enable_Publishing")->click();
+            Box(dialog, "Host").setText("kiln lan");
+            EXPECT_EQ(Ok(dialog), "The broker's host must be a name or an address without spaces");
+            Box(dialog, "Host").clear();
+            QTest::keyClicks(&Box(dialog, "Host"), "127.0.0.1");
+            Box(dialog, "Port").setText(QString::number(port));
+            dialog.findChild<QCheckBox*>("Use_Tls")->click();
+            Box(dialog, "Ca_File").setText("/no/such/ca.pem");
+            EXPECT_EQ(Ok(dialog), "The CA file does not exist: /no/such/ca.pem");
+            dialog.findChild<QCheckBox*>("Use_Tls")->click();
+            EXPECT_FALSE(Box(dialog, "Ca_File").isEnabled());
+            Box(dialog, "Topic_Prefix").setText("corvanel/studio_kiln");
+            Ok(dialog);
+        });
+        EXPECT_EQ(Read_Whole_File(Paths.Setup_File("MqttTopicPrefix.txt")), "\r\n");
+    }
+
+    // The features' entries end the SetUp menu and take a language chosen at once.
+    void Expect_The_Entries_In_German() {
+        Window().mnuSelectLanguage->trigger();
+        AddALanguage_Window& languages = Program->Language_Window();
+        QListWidget& list = *languages.LanguageList;
+        list.setCurrentItem(list.findItems("german", Qt::MatchExactly).value(0));
+        languages.UseSelectedLanguage->click();
+        const QList<QAction*> setup = Window().mnuSetUp->actions();
+        ASSERT_GE(setup.size(), 2);
+        EXPECT_EQ(setup[setup.size() - 2]->objectName(), "mnuRemoteMonitoring");
+        EXPECT_EQ(setup[setup.size() - 2]->text(), "Fernüberwachung");
+        EXPECT_EQ(setup.back()->objectName(), "mnuMqtt");
+    }
+
+    // Clients that misuse the page: two that ask without end and never read their answers,
+    // with the token and without, and one that sends its headers a byte at a time, are each
+    // dropped; then a thousand idle connections take no place from the operator's phone.
+    // The firing goes on tick for tick, every tick in its record.
+    void Misuse_The_Page(quint16 port, const std::string& token, const std::string& log) {
+        const std::string phone = "/api/status?token=" + token;
+        auto client = [&](QProcess& process, const QStringList& arguments) {
+            process.start("python3",
+                          QStringList{CORVANEL_SOURCE_ROOT "/tests/remote/hostile_client.py",
+                                      arguments[0], QString::number(port)} +
+                              arguments.mid(1));
+        };
+        auto said = [](QProcess& process, const char* word) {
+            return Eventually(
+                [&] { return process.canReadLine() && process.readLine().trimmed() == word; },
+                120000);
+        };
+        auto tick_for_tick = [&] {
+            ASSERT_TRUE(Ticked(2, 60000)) << Messages();
+            EXPECT_EQ(Tick_Lines(Paths.Logfile(Firing_Record_Name(log))), int(Ticks.size()));
+            EXPECT_TRUE(Window().Control_Interval->isActive());
+        };
+        QProcess with_token, without_token, slow, idle;
+        client(with_token, {"pipeline", QString::fromStdString("/?token=" + token)});
+        client(without_token, {"pipeline", "/api/status"});
+        client(slow, {"slow"});
+        ASSERT_TRUE(said(with_token, "dropped"));
+        ASSERT_TRUE(said(without_token, "dropped"));
+        EXPECT_EQ(Status_Line(port, phone), "HTTP/1.1 200 OK");
+        ASSERT_TRUE(said(slow, "dropped"));
+        tick_for_tick();
+        client(idle, {"idle", "1000"});
+        ASSERT_TRUE(said(idle, "ready")) << idle.readAllStandardError().toStdString();
+        EXPECT_EQ(Status_Line(port, phone), "HTTP/1.1 200 OK");
+        EXPECT_LE(Program->Remote().Server()->Open_Connections(), 64);
+        tick_for_tick();
+        EXPECT_EQ(Status_Line(port, phone), "HTTP/1.1 200 OK");
+    }
+
+    std::vector<Firing_Status> Ticks;
+};
+
+// On a port another program holds the page cannot start: the message area says so and
+// that the firing goes on. Turned on in their dialogs, the page and publishing follow a
+// firing of the quick test: "online" under the kiln's own topics, then the state of every
+// control tick; the broker stopped, the firing and its log go on; misused, the page lets
+// its clients go; headless Chromium, given the address with the token, shows what kiln-sim
+// measured and the chart.
+TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble) {
+    Mosquitto_Broker broker;
+    ASSERT_NO_FATAL_FAILURE(broker.Run());
+    Write_Text_File(Paths.Setup_File("ThermalDeviceName.txt"), "Studio Kiln");
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = Free_Port();
+    Settings_Store settings(Paths);
+    Save_Remote_Settings(settings, {true, holder.serverPort(), false, ""});
+    Start_Kiln_Sim({"--speed=60"});
+    Start_Program();
+    EXPECT_NE(Messages().find("The status page could not be started on port " +
+                              std::to_string(holder.serverPort()) + ": "),
+              std::string::npos)
+        << Messages();
+    EXPECT_NE(Messages().find("\nThe firing goes on without it"), std::string::npos) << Messages();
+
+    const std::string token = Turn_On_The_Page(port);
+    Turn_On_Publishing(broker.Port);
+    const std::string prefix = "corvanel/studio_kiln/";
+    ASSERT_TRUE(Eventually([&] {
+        return broker.Retained(prefix + "availability")["said"].toString() == "online";
+    })) << Messages();
+    EXPECT_NE(Messages().find("Publishing to the MQTT broker at 127.0.0.1:" +
+                              std::to_string(broker.Port)),
+              std::string::npos)
+        << Messages();
+    Expect_The_Entries_In_German();
+
+    Model().Firing.Attach(*this);
+    Open_Quick_Test();
+    Choose_Log("firing.txt");
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    for (int tick = 1; tick <= 4; ++tick) {
+        Clock.Advance(30);
+        ASSERT_TRUE(Eventually([&] { return int(Ticks.size()) >= tick; })) << Messages();
+    }
+    auto last_state = [&] { return broker.Retained(prefix + "state"); };
+    ASSERT_TRUE(Eventually([&] { return last_state()["trace_points"] == 4; })) << Messages();
+    EXPECT_EQ(last_state()["elapsed"].toDouble(), Ticks[3].Elapsed);
+    EXPECT_EQ(last_state()["measured"].toDouble(), Ticks[3].Measured);
+    EXPECT_EQ(last_state()["set_value"].toDouble(), Ticks[3].Set_Value);
+    broker.Stop();
+    ASSERT_TRUE(Ticked(4, 60000));
+    EXPECT_GE(std::filesystem::file_size(Paths.Logfile("firing.txt")), 21 * Ticks.size());
+    ASSERT_NO_FATAL_FAILURE(Misuse_The_Page(port, token, "firing.txt"));
+
+    QString chromium;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
+        if (chromium.isEmpty()) chromium = QStandardPaths::findExecutable(name);
+    }
+    if (chromium.isEmpty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(
+        chromium,
+        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom",
+         QString("http://127.0.0.1:%1/?token=%2").arg(port).arg(QString::fromStdString(token))});
+    ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
+        << "chromium did not finish";
+    std::string dom = browser.readAllStandardOutput().toStdString();
+    ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
+
+    // The big read-out holds one of the temperatures kiln-sim reported during the firing.
+    QRegularExpressionMatch measured =
+        QRegularExpression("id=\"measured\">([-0-9.]+)°F<").match(QString::fromStdString(dom));
+    ASSERT_TRUE(measured.hasMatch()) << dom;
+    bool reported = false;
+    for (const Trace_Point& point : Program->Remote().Snapshot().Trace()) {
+        reported |= Format_Number(point.Measured) == measured.captured(1).toStdString();
+    }
+    EXPECT_TRUE(reported) << "page shows " << measured.captured(1).toStdString();
+    QRegularExpressionMatch line =
+        QRegularExpression("id=\"pv_line\"[^>]*d=\"(M[^\"]*)\"").match(QString::fromStdString(dom));
+    ASSERT_TRUE(line.hasMatch()) << dom;
+    EXPECT_GE(line.captured(1).split(QRegularExpression("[ML]"), Qt::SkipEmptyParts).size(), 3)
+        << dom;
+    EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
+}
+
+}  // namespace
+}  // namespace corvanel::testing
