@@ -72,12 +72,8 @@ struct Safety_Rig : Main_Window_Rig {
     int Fire(int limit) {
         Form.Start_Profile_Click();
         int ticks = 1;
-        const int seconds = Form.Control_Interval.Interval / 1000;
-        for (; Form.Control_Interval.Enabled && ticks < limit; ++ticks) {
-            Clock.Advance(seconds);
-            Model.Advance(seconds);
-            Form.Control_Interval_Timer();
-        }
+        for (; Form.Control_Interval.Enabled && ticks < limit; ++ticks)
+            Tick(Form.Control_Interval.Interval / 1000);
         return ticks;
     }
 };
