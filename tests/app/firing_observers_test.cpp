@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the firing status observers hear, show and record of a firing, and the live view.
 
+#include <algorithm>
 #include <cmath>
 
 #include "run/firing_chart.h"
@@ -124,19 +125,14 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
               "Corvanel 9.9.9|Big Kiln|short.txt|" +
                   checksum.substr(checksum.find_first_not_of(' ')) + "|2026-12-05T09:00:30+00:00");
     EXPECT_EQ(header.Plan.size(), 4u);
-    std::vector<std::string> events;
-    std::size_t ticks = 0;
-    for (const Firing_Record_Line& line : record.Lines) {
-        if (line.Is_Tick()) ++ticks;
-        if (!line.Is_Tick())
-            events.push_back(line.Event + (line.Detail.empty() ? "" : " " + line.Detail));
-    }
-    EXPECT_EQ(ticks * Log_Record_Length, log.size());  // a line for every log record
-    EXPECT_EQ(events,
-              (std::vector<std::string>{"start", "suspend", "elapsed edited 1.00 -> 1.50", "resume",
-                                        "communication error Set Value Communications Error",
-                                        "communication error Read Value Communications Error",
-                                        "profile finished", "soft off"}));
+    const auto ticks = std::ranges::count_if(record.Lines, &Firing_Record_Line::Is_Tick);
+    EXPECT_EQ(static_cast<std::size_t>(ticks) * Log_Record_Length,
+              log.size());  // a line for every log record
+    EXPECT_EQ(Events_Of(record), (std::vector<std::string>{
+                                     "start", "suspend", "elapsed edited: 1.00 -> 1.50", "resume",
+                                     "communication error: Set Value Communications Error",
+                                     "communication error: Read Value Communications Error",
+                                     "profile finished", "soft off"}));
 
     // The history, and a window started again with recall, draw the record's ticks where
     // the live chart drew them.

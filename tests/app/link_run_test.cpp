@@ -2,7 +2,6 @@
 // The run through an outage of the controller's link: the port opened again by itself,
 // the operator told once, the firing going on at its time and the gap in its record.
 
-#include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "support/main_window_rig.h"
 
@@ -12,16 +11,6 @@ namespace {
 const std::string Lost_Text =
     "The controller does not answer: the program keeps trying to reach it, at least every 30 "
     "seconds";
-
-std::vector<std::string> Record_Events(const Main_Window_Rig& rig, const std::string& name) {
-    std::vector<std::string> events;
-    for (const Firing_Record_Line& line :
-         Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(name))).Lines) {
-        if (!line.Is_Tick() && line.Event != "communication error")
-            events.push_back(line.Event + (line.Detail.empty() ? "" : ": " + line.Detail));
-    }
-    return events;
-}
 
 // The adapter pulled mid-firing and plugged back two minutes later; then pulled again
 // and the port chosen anew by the operator, which ends the reconnecting.
@@ -72,7 +61,11 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     EXPECT_FALSE(rig.Said("Controller answering again")) << rig.Form.User_Message_Box;
     EXPECT_EQ(told, 2);
 
-    EXPECT_EQ(Record_Events(rig, "link.firing.csv"),
+    std::vector<std::string> events =
+        Events_Of(Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("link.firing.csv"))));
+    std::erase_if(events,
+                  [](const std::string& e) { return e.starts_with("communication error"); });
+    EXPECT_EQ(events,
               (std::vector<std::string>{"start", "alarm raised: Controller lost",
                                         "link restored: Controller answering again; no answer "
                                         "for 2 min 27 s",

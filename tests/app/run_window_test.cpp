@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program against kiln-sim on a real pseudo-terminal: the front panel, the port set-up,
 // the run window through a firing, the history window, the printout, the safety dialog and
-// the exit. The model tests pin the rules; this shows the wiring.
+// the exit; the alarm banner for a firing cut off and for an alarm acknowledged. The model
+// tests pin the rules; this shows the wiring.
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,12 +14,14 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "app/windows/alarm_banner_widget.h"
 #include "app/windows/comm_setup_window.h"
 #include "app/windows/run_chart_view.h"
 #include "app/windows/serial_port_window.h"
 #include "controller/windows/front_panel_window.h"
 #include "history/firing_chart_painter.h"
 #include "history/windows/firing_history_window.h"
+#include "run/log_file.h"
 #include "run/windows/safety_settings_window.h"
 #include "setup/setup_files.h"
 #include "support/program_rig.h"
@@ -158,6 +161,26 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(Ends, 1);
     EXPECT_FALSE(Program->Serial_Window().Device().Port_Open());
     EXPECT_EQ(Read_First_Line(Paths.Setup_File("Check_Flag.txt")), "checked");
+}
+
+// A thermocouple break on every exchange: after two readings the banner is red with its
+// button; acknowledged it turns amber, says so, and the button goes.
+TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
+    Start_Kiln_Sim({"--tc-break=1"});
+    // Two readings in a row are enough: the window need not wait out the set time.
+    Write_Whole_File(Paths.Setup_File("Safety.txt"), "Alarm_Confirm_Seconds=0\r\n");
+    Start_Program();
+    Open_Quick_Test();
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+    Alarm_Banner_Widget& banner = *Window().Banner;
+    ASSERT_TRUE(Eventually([&] { return banner.isVisible(); })) << Messages();
+    EXPECT_TRUE(banner.Acknowledge->isVisible());
+    EXPECT_TRUE(banner.styleSheet().contains("#d00000"));
+    Clock.Set({2026, 12, 5, 14, 35, 0});
+    QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
+    EXPECT_EQ(banner.Alarm_Text->text(), "Acknowledged at 14:35: Thermocouple break still present");
+    EXPECT_FALSE(banner.Acknowledge->isVisible());
+    EXPECT_TRUE(banner.styleSheet().contains("#f0a020"));
 }
 
 }  // namespace

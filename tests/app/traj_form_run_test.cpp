@@ -1,18 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cmath>
+
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {
-
-struct Run_Test : ::testing::Test {
-    Main_Window_Rig Rig;
-    void SetUp() override {
-        Rig.Form.Form_Load();
-        Rig.Open_Short_Profile();
-        Rig.Choose_Log("short_log.txt");
-        Rig.Set_Values_Sent();  // forget the start-up traffic
-    }
-};
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
 // can be turned off.
@@ -47,15 +39,18 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
     }
 }
 
-TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
-    Traj_form& form = Rig.Form;
+TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    Traj_form& form = rig.Form;
     form.Elapsed_Time_GotFocus();
     form.Type_Elapsed_Key(8);  // backspace empties the box
     for (char key : std::string("1x.5")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");  // the letter is refused with a beep
-    EXPECT_EQ(Rig.Beeper.Beeps, 1);
+    EXPECT_EQ(rig.Beeper.Beeps, 1);
     form.Start_Profile_Click();  // refused while editing
-    EXPECT_TRUE(Rig.Said("Must hit ENTER to update time or\r\n"));
+    EXPECT_TRUE(rig.Said("Must hit ENTER to update time or\r\n"));
     EXPECT_FALSE(form.Control_Interval.Enabled);
     form.Type_Elapsed_Key(13);
     EXPECT_EQ(Format_Number(form.Engine().Elapsed()) + " " + Format_Number(form.Engine().Base()),
@@ -71,10 +66,11 @@ TEST_F(Run_Test, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_TRUE(form.Time_Entry.Active());
     for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
-    EXPECT_TRUE(Rig.Said("Time change aborted, ready to run\r\n"));
+    EXPECT_TRUE(rig.Said("Time change aborted, ready to run\r\n"));
 
+    rig.Set_Values_Sent();
     form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
-    EXPECT_EQ(Rig.Set_Values_Sent(), std::vector<int>{205});
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
 }
 
 TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
@@ -146,6 +142,38 @@ TEST(Set_Value_Refused, BeyondTheControllersOwnLimitIsSaidAsACommunicationsError
     rig.Form.Control_Interval_Timer();  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// The run window's numbers say what they are: a Celsius profile on a Fahrenheit
+// controller, and a time carried into a profile counted in the other unit.
+TEST(Run_Readouts, OtherScaleShownInTheProfilesAndOtherTimeUnitConverted) {
+    Main_Window_Rig rig;  // the simulated controller reads in Fahrenheit, as short.txt is
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
+
+    rig.Write_Profile("celsius_hours.txt",
+                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
+                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius_hours.txt");
+    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
+    EXPECT_TRUE(
+        rig.Said("The elapsed time was converted to this profile's time unit: "
+                 "1.00 Minutes = 0.02 Hours"))
+        << rig.Form.User_Message_Box;
+    rig.Form.Monitor_Interval_Timer();
+    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
+              Format_Number(std::round(celsius)) + " SetTemp(C)");
+    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
+    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
+    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
+
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "controller_model.h"
 #include "fault_plan.h"
 #include "profiles/profile_file.h"
+#include "run/firing_record.h"
 #include "setup/setup_files.h"
 #include "support/fake_clock.h"
 #include "support/fake_line.h"
@@ -47,6 +48,15 @@ struct Rig_Line : Fake_Line {
         if (Only_Port) Server = port == Only_Port ? Controller : nullptr;
     }
 };
+
+// The events of a firing record, each with its detail after ": ", the ticks left out.
+inline std::vector<std::string> Events_Of(const Firing_Record& record) {
+    std::vector<std::string> events;
+    for (const Firing_Record_Line& line : record.Lines)
+        if (!line.Is_Tick())
+            events.push_back(line.Event + (line.Detail.empty() ? "" : ": " + line.Detail));
+    return events;
+}
 
 // The simulated kiln's settings; Fahrenheit, as the profiles written here are.
 inline sim::Unit_Settings Kiln_Settings(int input_type = 2, bool fahrenheit = true) {
