@@ -41,11 +41,11 @@ class Link_Window : public Program_Rig {
     QTimer Follower;
 };
 
-// kiln-sim's cable is pulled from its 30th exchange to its 35th: two ticks of the run
+// kiln-sim's cable is pulled from its 9th exchange to its 14th: two ticks of the run
 // without an answer, on a port that stays open. Then kiln-sim ends, its terminal closes,
 // and a new one opens behind the same link.
 TEST_F(Link_Window, AFiringGoesOnThroughASilenceAndThroughTheLinesFarEndClosingAndComingBack) {
-    Start_Firing({"--speed=60", "--cable-pulled=at:30-35"});
+    Start_Firing({"--speed=60", "--cable-pulled=at:9-14"});
     ASSERT_TRUE(Eventually([&] { return Restored_After(0); }, 180000))
         << Messages() << Sim.Exchanges();
     Expect_Firing_Goes_On();
