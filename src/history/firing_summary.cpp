@@ -2,8 +2,10 @@
 #include "history/firing_summary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "common/text.h"
 
@@ -136,23 +138,47 @@ std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
                                                    const Energy_Settings& energy) {
     std::vector<Firing_List_Entry> entries;
     std::error_code error;
-    std::filesystem::directory_iterator it(folder, error), end;
-    std::string text, problem;
-    for (; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (!name.ends_with(Firing_Record_Suffix) || !it->is_regular_file(error)) continue;
-        if (!Read_Record_File(it->path().string(), text, problem)) continue;
         Firing_List_Entry entry;
         entry.Path = it->path().string();
         entry.File_Name = name;
-        Firing_Summary_Builder builder;
-        std::vector<Record_Problem> problems;
-        Scan_Firing_Record(
-            text, entry.Header, [&](Firing_Record_Line&& line) { builder.Add(line); }, problems);
-        entry.Summary = builder.Result(entry.Header, energy);
-        entry.Problems = problems.size();
         entries.push_back(std::move(entry));
     }
+    // Each record is read on its own, so the cores share them; each worker holds one
+    // record's text at a time.
+    std::vector<char> readable(entries.size(), 0);
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        std::string text, problem;
+        for (std::size_t i = next++; i < entries.size(); i = next++) {
+            Firing_List_Entry& entry = entries[i];
+            if (!Read_Record_File(entry.Path, text, problem)) continue;
+            Firing_Summary_Builder builder;
+            std::vector<Record_Problem> problems;
+            Scan_Firing_Record(
+                text, entry.Header, [&](Firing_Record_Line&& line) { builder.Add(line); },
+                problems);
+            entry.Summary = builder.Result(entry.Header, energy);
+            entry.Problems = problems.size();
+            readable[i] = 1;
+        }
+    };
+    const std::size_t workers =
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), 8);
+    std::vector<std::thread> helpers;
+    for (std::size_t i = 1; i < workers && i < entries.size(); ++i) helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers) helper.join();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!readable[i]) continue;
+        if (kept != i) entries[kept] = std::move(entries[i]);
+        ++kept;
+    }
+    entries.resize(kept);
     auto start_of = [](const Firing_List_Entry& entry) {
         return entry.Summary.Has_Start ? Seconds_Of(entry.Summary.Start) : -1;
     };

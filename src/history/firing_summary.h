@@ -65,7 +65,8 @@ struct Firing_List_Entry {
     std::size_t Problems = 0;  // lines skipped
 };
 
-// Every *.firing.csv in the folder, newest first; one record in memory at a time.
+// Every *.firing.csv in the folder, newest first; the machine's cores read them, each
+// one record at a time.
 std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
                                                    const Energy_Settings& energy);
 
