@@ -63,6 +63,10 @@ void Traj_form::mnuSetUpName_Click() {
 }
 
 void Traj_form::Acknowledge_Click() {
+    if (Continue_Interval.Enabled) {
+        Continue_Interval.Enabled = false;
+        Display(TranslateText("The firing does not continue by itself: RUN PROFILE continues it"));
+    }
     Supervisor.Acknowledge(Services_.Time.Now());
 }
 

@@ -16,6 +16,7 @@
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
 #include "run/elapsed_time_entry.h"
+#include "run/kept_setup.h"
 #include "run/firing_status.h"
 #include "run/loaded_profile.h"
 #include "run/mail.h"
@@ -167,6 +168,10 @@ class Traj_form : public Message_Area {
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
     void Acknowledge_Click();  // traj_form_controls.cpp
+    // After telling of an interrupted firing: continue it when the settings and the kiln
+    // allow, or say which limit held it back.
+    void Offer_Continuation(const Interrupted_Firing& cut, long long gap_seconds);
+    void Show_Count_Down();
     Safety_Settings Safety;
     Run_Safety Supervisor;  // the alarms, the banner and the alarms now active
     Setting_Subscription Safety_Subscription_;
@@ -212,6 +217,12 @@ class Traj_form : public Message_Area {
     // port set-up).
     void Link_Retry_Timer();
     Timer_State Link_Retry_Interval{false, 1000};
+    // An interrupted firing going on by itself after a restart (traj_form_restart.cpp):
+    // a second at a time, the banner counts down; Acknowledge cancels.
+    void Continue_Timer();
+    Timer_State Continue_Interval{false, 1000};
+    int Continue_Countdown = 0;
+    double Continue_Elapsed = 0;
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
     File_Dialog_Request CommonDialog3;  // profiles
     File_Dialog_Request CommonDialog2;  // log files

@@ -114,6 +114,7 @@ void Traj_form::Tell_Interrupted_Firing() {
     Publish_Firing(
         Firing_Event::Interrupted,
         "stopped " + Format_Clock(cut->Stopped, cut->Offset_Minutes) + ", gap " + gap_text);
+    Offer_Continuation(*cut, gap);
 }
 
 void Traj_form::mnuFileOpen_Click() {

@@ -60,7 +60,7 @@ int Kiln_Guard::Run() {
     const std::string silence = Duration_Text(static_cast<long long>(Settings_.After_Seconds));
     Platform_.Log("set value " + std::to_string(value) + " given, read back " +
                   (read_back ? std::to_string(*read_back) : std::string("nothing")));
-    Record("guard", measured,
+    Record(std::string(Guard_Event), measured,
            "no sign of life from the program for " + silence + ": set value " +
                Format_Number(Soft_Off_Degrees_) + " " + Last_.Temp_Scale + " given, read back " +
                (read_back ? Format_Number(*read_back / Last_.Controller_Units_Per_Degree())

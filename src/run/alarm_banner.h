@@ -24,6 +24,17 @@ class Alarm_Banner {
     void Clear(const std::string& name, const Date_Time& when);
     // A line that tells something without sounding: it stays until acknowledged.
     void Notice(const std::string& text) { Lines_.push_back({"", false, false, text}); }
+    // A notice that changes while it stands (a count-down): the one beginning with `lead`
+    // takes the new text, or it is added.
+    void Renew_Notice(const std::string& lead, const std::string& text) {
+        for (Line& line : Lines_) {
+            if (line.Name.empty() && line.Text.starts_with(lead)) {
+                line.Text = text;
+                return;
+            }
+        }
+        Notice(text);
+    }
     // "Acknowledge": the beeping stops, each alarm still on says since when it is known
     // and still present, and the notices go. Ended alarms stay said.
     void Acknowledge(const Date_Time& when);

@@ -67,6 +67,8 @@ inline constexpr std::string_view Firing_Record_Suffix = ".firing.csv";
 // The event column of a reading after the run: an event to a reader that knows only ticks,
 // so its columns and its ticks stay as they were.
 inline constexpr std::string_view After_Run_Event = "after run";
+// The event of the line the kiln guard writes when it soft-offs a firing.
+inline constexpr std::string_view Guard_Event = "guard";
 inline constexpr std::string_view Firing_Record_Columns =
     "clock,elapsed,segment,set_value,measured,output_percent,event,detail";
 

@@ -58,9 +58,16 @@ std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& recor
     };
     const Firing_Record_Line* last = nullptr;  // the run's last line
     const Firing_Record_Line* last_tick = nullptr;
+    bool guard_stopped = false;
     for (auto line = record.Lines.rbegin(); line != record.Lines.rend(); ++line) {
         if (is(*line, Firing_Event::Recall_Resume) || is(*line, Firing_Event::Interrupted))
             continue;
+        // The guard's lines come after the program's: the firing stopped before them.
+        if (line->Event == Guard_Event) {
+            guard_stopped = true;
+            last = last_tick = nullptr;
+            continue;
+        }
         if (is(*line, Firing_Event::Suspend) || is(*line, Firing_Event::Soft_Off) ||
             is(*line, Firing_Event::Finished))
             return std::nullopt;
@@ -74,7 +81,8 @@ std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& recor
                                   .Stopped = last->Clock,
                                   .Offset_Minutes = last->Offset_Minutes,
                                   .Elapsed = reading.Elapsed,
-                                  .Measured = reading.Measured};
+                                  .Measured = reading.Measured,
+                                  .Guard_Stopped = guard_stopped};
     }
     return std::nullopt;
 }

@@ -39,6 +39,7 @@ struct Interrupted_Firing {
     Date_Time Stopped;  // the clock of the run's last line
     int Offset_Minutes = 0;
     double Elapsed = 0, Measured = 0;  // of its last tick (or its start), in the record's units
+    bool Guard_Stopped = false;        // the kiln guard soft-offed it while the program was gone
 
     // Seconds from the stop to `now`, a local time at the offset `now_offset_minutes`.
     long long Seconds_Stopped(const Date_Time& now, int now_offset_minutes) const;

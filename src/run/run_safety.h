@@ -32,6 +32,9 @@ class Run_Safety {
     void Show_Raised(const std::string& name, const Date_Time& when) { Banner_.Raise(name, when); }
     void Show_Cleared(const std::string& name, const Date_Time& when) { Banner_.Clear(name, when); }
     void Notice(const std::string& text) { Banner_.Notice(text); }
+    void Renew_Notice(const std::string& lead, const std::string& text) {
+        Banner_.Renew_Notice(lead, text);
+    }
     void Acknowledge(const Date_Time& when) { Banner_.Acknowledge(when); }
     void Start_Banner_Afresh() { Banner_.Start_Afresh(); }
     bool Wants_Attention() const { return Banner_.Wants_Attention(); }

@@ -87,6 +87,10 @@ const std::vector<Safety_Line>& Lines() {
         Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone", &S::Kiln_Guard),
         Number("Guard_Minutes", "Minutes without a sign of life before the guard acts",
                &S::Guard_Minutes, 2, 120, true),
+        Switch("Continue_After_Restart", "Continue an interrupted firing after a restart",
+               &S::Continue_After_Restart),
+        Number("Continue_Gap_Minutes", "Longest interruption a firing continues after (minutes)",
+               &S::Continue_Gap_Minutes, 1, 600, true),
     };
     return lines;
 }

@@ -42,6 +42,10 @@ struct Safety_Settings {
     // sign of life for this long: it soft-offs the controller and tells the operator.
     bool Kiln_Guard = true;
     double Guard_Minutes = 10;
+    // After a power cut or a crash, a firing interrupted for less than this goes on by
+    // itself after a count-down, when the kiln is still hot enough (see safe_start.h).
+    bool Continue_After_Restart = false;
+    double Continue_Gap_Minutes = 30;
 
     double Cooling_End(const std::string& scale) const {
         return scale == "C" ? Cooling_End_C : Cooling_End_F;

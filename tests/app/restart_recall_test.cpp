@@ -13,11 +13,19 @@ namespace {
 // The program started with recall on a copy of `before`'s folder, `seconds` later, and
 // the last line of its firing record.
 std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long seconds,
-                                             std::string& last_line) {
+                                             std::string& last_line, double kiln_now = 0) {
     auto again = std::make_unique<Main_Window_Rig>();
     std::filesystem::copy(before.Folder.Path(), again->Folder.Path(),
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
+    // The kiln kept warm at `kiln_now` by its controller while the program was gone.
+    if (sim::Controller_Unit* kiln = again->Model.Unit(0); kiln_now) {
+        char set_value[8];
+        std::snprintf(set_value, sizeof set_value, "%04d", static_cast<int>(kiln_now));
+        kiln->Execute("WS01", set_value);
+        for (int minute = 0; minute < 1000 && kiln->Temperature() < kiln_now - 1; ++minute)
+            again->Model.Advance(60);
+    }
     again->Clock.Set(before.Clock.Now());
     again->Clock.Advance(seconds);
     Firing_Record_Writer writer(again->Paths, "Corvanel");
@@ -91,6 +99,63 @@ TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded)
     autumn.Stopped = {2026, 10, 25, 2, 30, 0};
     autumn.Offset_Minutes = 120;
     EXPECT_EQ(autumn.Seconds_Stopped({2026, 10, 25, 2, 10, 0}, 60), 40 * 60);
+}
+
+// After a power cut: with the setting on, a firing cut off in its last ramp goes on by
+// itself after a count-down, unless the kiln cooled too far, the gap was too long or the
+// operator stops it.
+TEST(Restart_With_Recall, AFiringGoesOnAfterTheCountDownOnlyWhenTheKilnAllows) {
+    Main_Window_Rig first;
+    first.Form.Form_Load();
+    // 70 to 1000 F in 10 minutes, then a hold at the top.
+    first.Write_Profile("hot.txt", {{"1", "0", "10", "r", "70", "1000", "93.00", "", "", ""},
+                                    {"2", "10.00", "10", "h", "1000", "1000", "0", "", "", ""},
+                                    {"3", "20.00", "", "e", "1000", "", "", "", "", ""}});
+    first.Open_Profile("hot.txt");
+    first.Choose_Log("cut.txt");
+    first.Form.mnuRecallSetup_Click();
+    Firing_Record_Writer writer(first.Paths, "Corvanel");
+    first.Form.Firing.Attach(writer);
+    first.Form.Start_Profile_Click();
+    for (int minute = 0; minute < 6; ++minute) {  // stopped at 6.00, set value 628 F
+        first.Clock.Advance(60);
+        first.Form.Control_Interval_Timer();
+    }
+    first.Form.Firing.Detach(writer);
+    first.Form.Save_Setup();
+    const std::string safety = first.Paths.Setup_File("Safety.txt");
+    std::string settings = Read_Whole_File(safety);
+    settings.replace(settings.find("Continue_After_Restart=0"), 24, "Continue_After_Restart=1");
+    Write_Whole_File(safety, settings);
+
+    struct Case {
+        const char* Story;
+        long long Gap;
+        double Kiln_Now;
+        bool Cancelled, Goes_On;
+        const char* Said;
+    };
+    for (const Case& c : {
+             Case{"warm", 5 * 60, 600, false, true, "after the restart at elapsed time 6.00"},
+             Case{"cooled", 5 * 60, 300, false, false,
+                  "The firing does not continue by itself: the kiln is 3"},
+             Case{"too long", 45 * 60, 600, false, false,
+                  "The firing does not continue by itself: the program was not running for 45 "
+                  "min, longer than the 30 min a firing continues after"},
+             Case{"cancelled", 5 * 60, 600, true, false, "RUN PROFILE continues it"},
+         }) {
+        SCOPED_TRACE(c.Story);
+        std::string last_line;
+        auto again = Start_Again(first, c.Gap, last_line, c.Kiln_Now);
+        EXPECT_EQ(again->Form.Continue_Interval.Enabled, c.Goes_On || c.Cancelled);
+        if (c.Cancelled) again->Form.Acknowledge_Click();
+        for (int second = 0; second < 30; ++second) {
+            EXPECT_FALSE(again->Form.Control_Interval.Enabled) << second;
+            again->Form.Continue_Timer();
+        }
+        EXPECT_EQ(again->Form.Control_Interval.Enabled, c.Goes_On);
+        EXPECT_TRUE(again->Said(c.Said)) << again->Form.User_Message_Box;
+    }
 }
 
 }  // namespace

@@ -205,6 +205,8 @@ void Traj_form_Window::Build_Controls() {
     Message->setObjectName("Message");
     Link_Retry = new QTimer(this);
     Link_Retry->setObjectName("Link_Retry");
+    Continue_Count_Down = new QTimer(this);
+    Continue_Count_Down->setObjectName("Continue_Count_Down");
     resize(1180, 720);
 }
 
@@ -293,6 +295,9 @@ void Traj_form_Window::Connect_Events() {
     connect(Message, &QTimer::timeout, this,
             [this] { Handle([this] { Model_.Message_Timer(); }); });
     // Never inside a tick waiting for its reply: the port is not reopened under it.
+    connect(Continue_Count_Down, &QTimer::timeout, this, [this] {
+        if (Handling_ == 0) Handle([this] { Model_.Continue_Timer(); });
+    });
     connect(Link_Retry, &QTimer::timeout, this, [this] {
         if (Handling_ == 0) Handle([this] { Model_.Link_Retry_Timer(); });
     });
@@ -429,6 +434,7 @@ void Traj_form_Window::Refresh() {
     Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
     Sync_Timer(*Message, m.Alerts.Timer());
     Sync_Timer(*Link_Retry, m.Link_Retry_Interval);
+    Sync_Timer(*Continue_Count_Down, m.Continue_Interval);
     Refresh_Grid();
     Refresh_Chart();
     Banner->Refresh();

@@ -62,6 +62,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QPushButton *Start_Profile, *SoftOff;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
     QTimer* Link_Retry;  // the link's way back after an outage
+    QTimer* Continue_Count_Down;  // an interrupted firing going on by itself
     QTableWidget* RunProfile_FlexGrid;
     Run_Chart_View* ProfileChart;
 
