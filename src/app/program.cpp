@@ -1,32 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program.h"
 
-#include "guard/guard_process.h"
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <filesystem>
 
-#include "ui/caption_registry.h"
 #include "app/windows/comm_setup_window.h"
+#include "ui/caption_registry.h"
 #include "ui/print_profile.h"
 
 #include <QChartView>
-#include "app/windows/dlg_get_name.h"
-#include "run/live_view_setting.h"
+#include "app/autostart_entry.h"
 #include "app/qt_platform.h"
+#include "app/windows/dlg_get_name.h"
 #include "app/windows/serial_port_window.h"
 #include "app/windows/traj_form_window.h"
 #include "controller/windows/front_panel_window.h"
 #include "controller/windows/qt_serial_device.h"
+#include "guard/guard_process.h"
+#include "history/windows/firing_history_feature.h"
+#include "language/show_problem.h"
+#include "language/translate.h"
 #include "language/windows/add_a_language_window.h"
 #include "language/windows/language_database_interface_window.h"
-#include "language/translate.h"
 #include "profiles/windows/profile_editor_window.h"
-#include "history/windows/firing_history_feature.h"
+#include "run/live_view_setting.h"
 #include "run/mail_outbox.h"
+#include "run/safety_settings.h"
 #include "run/smtp_mail_sender.h"
 
 namespace corvanel {
@@ -181,8 +183,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     // The features: each hears the firing, adds its menu entries at the end of its menu.
     Feature_Messages_ =
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
-    File_Dialog& export_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
-        Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
+    File_Dialog& export_dialog =
+        Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
     Features_ = Make_Features({Paths_, Settings_, *Feature_Messages_, Main_Window_.get(),
                                export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
@@ -267,9 +269,10 @@ void Corvanel_Program::Main() {
     const bool guard_acted = Take_Kiln_Back_From_Guard(Paths_.Folder(), guard);
     Main_Window_->Form_Load();
     if (guard_acted) {
-        Model_->Display(TranslateText("The kiln guard had taken over the firing while the "
-                                      "program was not running; the program has the "
-                                      "controller again"));
+        Model_->Display(
+            TranslateText("The kiln guard had taken over the firing while the "
+                          "program was not running; the program has the "
+                          "controller again"));
     }
     if (!Live_View_Message_.empty()) Model_->Display(Live_View_Message_);
     Front_Panel_->Form_Load();  // after the main window's load: the port number is known
@@ -279,6 +282,22 @@ void Corvanel_Program::Main() {
     Main_Window_->Form_Activate();
     Apply_Feature_Language();
     for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Settings();
+    Keep_Start_At_Login();
+    Login_Subscription_ = Settings_.Subscribe_File(
+        Safety_Setting_List().front()->File,
+        [this](const Setting&, const std::string&) { Keep_Start_At_Login(); });
+}
+
+void Corvanel_Program::Keep_Start_At_Login() {
+    const bool wanted = Safety_Settings_Of(Settings_).Start_At_Login;
+    std::error_code unknown;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", unknown);
+    std::string error;
+    if (Keep_Autostart_Entry(wanted, Paths_.Folder(), program.string(), error)) return;
+    Show_Problem(*Model_,
+                 {Operator_Text::Phrase("Corvanel could not be set to start when you log in"),
+                  Operator_Text::Phrase("Check that your home folder can be written to, then "
+                                        "save the safety settings again")});
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {

@@ -8,8 +8,8 @@
 #include "app/traj_form_model.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
-#include "run/live_firing_view.h"
 #include "run/firing_record_writer.h"
+#include "run/live_firing_view.h"
 #include "setup/settings_store.h"
 
 class QAction;
@@ -101,6 +101,9 @@ class Corvanel_Program : public Window_Manager {
     Program_Paths Paths_;
     Program_Parts Parts_;
     Settings_Store Settings_;
+    Setting_Subscription Login_Subscription_;
+    // "Start Corvanel when I log in" of the safety settings, kept in the session's autostart.
+    void Keep_Start_At_Login();
     std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_,
         Own_Language_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;

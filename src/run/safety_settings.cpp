@@ -91,6 +91,7 @@ const std::vector<Safety_Line>& Lines() {
                &S::Continue_After_Restart),
         Number("Continue_Gap_Minutes", "Longest interruption a firing continues after (minutes)",
                &S::Continue_Gap_Minutes, 1, 600, true),
+        Switch("Start_At_Login", "Start Corvanel when I log in", &S::Start_At_Login),
     };
     return lines;
 }

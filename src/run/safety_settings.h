@@ -46,6 +46,8 @@ struct Safety_Settings {
     // itself after a count-down, when the kiln is still hot enough (see safe_start.h).
     bool Continue_After_Restart = false;
     double Continue_Gap_Minutes = 30;
+    // The desktop session starts the program at login (the entry is the program's own).
+    bool Start_At_Login = false;
 
     double Cooling_End(const std::string& scale) const {
         return scale == "C" ? Cooling_End_C : Cooling_End_F;

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/autostart_entry.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace corvanel {
+
+namespace {
+
+// The Exec key's quoting: a word in double quotes, with " ` $ and \ escaped.
+std::string Quoted_For_Exec(const std::string& word) {
+    std::string quoted = "\"";
+    for (char c : word) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += "\\\\";
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::filesystem::path Autostart_Entry_Path(const std::filesystem::path& program_folder) {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = config && *config ? std::filesystem::path(config)
+                                       : home            ? std::filesystem::path(home) / ".config"
+                                                         : std::filesystem::path(".config");
+    // FNV-1a of the folder: short, stable, the same for the same folder.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : program_folder.lexically_normal().string()) {
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    char name[48];
+    std::snprintf(name, sizeof name, "corvanel-%08llx.desktop",
+                  static_cast<unsigned long long>(hash & 0xffffffffull));
+    return base / "autostart" / name;
+}
+
+std::string Autostart_Entry_Text(const std::string& program) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Corvanel\n"
+           "Comment=Fire an electric kiln through its temperature controller along a firing "
+           "profile\n"
+           "Exec=" +
+           Quoted_For_Exec(program) +
+           "\n"
+           "Icon=corvanel\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+bool Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_folder,
+                          const std::string& program, std::string& error) {
+    const std::filesystem::path entry = Autostart_Entry_Path(program_folder);
+    std::error_code code;
+    if (!wanted) {
+        std::filesystem::remove(entry, code);
+        if (code) error = code.message();
+        return !code;
+    }
+    const std::string text = Autostart_Entry_Text(program);
+    std::ifstream current(entry, std::ios::binary);
+    std::string found((std::istreambuf_iterator<char>(current)), std::istreambuf_iterator<char>());
+    if (found == text) return true;
+    std::filesystem::create_directories(entry.parent_path(), code);
+    std::ofstream out(entry, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush()) {
+        error = "cannot write " + entry.string();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvanel
