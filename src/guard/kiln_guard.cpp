@@ -28,6 +28,24 @@ std::string Kiln_Guard::Degrees(double value) const {
     return Format_Number(value) + " °" + Last_.Temp_Scale;
 }
 
+Firing_Status Kiln_Guard::Status(double measured) const {
+    Firing_Status status;
+    status.State = Firing_State::Cooling;
+    status.Clock = Platform_.Now();
+    status.Profile_Name = Last_.Profile_Name;
+    status.Sensor_Type = Last_.Sensor_Type;
+    status.Temp_Scale = Last_.Temp_Scale;
+    status.Time_Unit = Last_.Time_Unit;
+    status.Segment = Last_.Segment;
+    status.Elapsed = Last_.Elapsed;
+    status.Set_Value = Soft_Off_Degrees_;
+    status.Measured = measured;
+    status.Has_Reading = true;
+    status.Last_Reading = status.Clock;
+    status.Plan = std::make_shared<const Plan_Points>();
+    return status;
+}
+
 int Kiln_Guard::Run() {
     Platform_.Log("watching the program (process " + std::to_string(Settings_.Program_Pid) +
                   "): acts after " + Format_Number(Settings_.After_Seconds) +
@@ -85,6 +103,9 @@ int Kiln_Guard::Run() {
                            "firing record shows what happened")});
         Platform_.Send_Mail(mail);
     }
+    const Firing_Status stopped = Status(measured);
+    Platform_.Publish(stopped, Firing_Event::Alarm_Raised, "Kiln guard: the firing was stopped");
+    Platform_.Publish(stopped, Firing_Event::Soft_Off, "");
     return Watch();
 }
 
@@ -160,6 +181,7 @@ int Kiln_Guard::Watch() {
             }
         }
         if (!raw) continue;
+        Platform_.Publish(Status(tick.Measured), Firing_Event::Monitor_Tick, "");
         cold_readings = tick.Measured < cold ? cold_readings + 1 : 0;
         if (cold_readings >= 2) {
             Record("after run ended", tick.Measured,

@@ -40,6 +40,8 @@ class Guard_Platform {
     virtual void Release_Port() = 0;
     virtual void Append_Record(const std::string& path, const std::string& line) = 0;
     virtual void Send_Mail(const Mail_Message& message) = 0;
+    // What the program's observers would hear (MQTT, when it is on); nothing by default.
+    virtual void Publish(const Firing_Status&, Firing_Event, const std::string&) {}
     virtual void Log(const std::string& line) = 0;
 };
 
@@ -70,6 +72,8 @@ class Kiln_Guard {
     int Watch();
     void Record(const std::string& event, double measured, const std::string& detail);
     std::string Degrees(double value) const;
+    // The firing as the program would publish it now: watched after its run.
+    Firing_Status Status(double measured) const;
 
     Guard_Platform& Platform_;
     Guard_Settings Settings_;

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,12 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     void Release_Port() override;
     void Append_Record(const std::string& path, const std::string& line) override;
     void Send_Mail(const Mail_Message& message) override;
+    void Publish(const Firing_Status& status, Firing_Event event,
+                 const std::string& detail) override {
+        if (Published) Published(status, event, detail);
+    }
+    // Where Publish goes: the tool's MQTT publisher, when MQTT is on.
+    std::function<void(const Firing_Status&, Firing_Event, const std::string&)> Published;
     void Log(const std::string& line) override;
 
   private:

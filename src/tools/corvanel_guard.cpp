@@ -3,17 +3,20 @@
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "guard/guard_heartbeat.h"
 #include "guard/kiln_guard.h"
 #include "guard/posix_guard_platform.h"
 #include "language/translate.h"
+#include "remote/mqtt_settings.h"
 #include "run/safety_settings.h"
 #include "run/smtp_mail_sender.h"
 #include "setup/program_lock.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
+#include "tools/guard_mqtt.h"
 
 namespace {
 
@@ -30,7 +33,8 @@ const char* const Help =
     "program's settings, gives the controller the set value of a soft off (70 F or 20 C)\n"
     "and reads it back, trying again every 10 seconds until the controller takes it. It\n"
     "adds a \"guard\" line to the firing record and mails the notification list when\n"
-    "e-mail notification is on.\n"
+    "e-mail notification is on, and publishes the state and an alarm to MQTT when the\n"
+    "program publishes there.\n"
     "\n"
     "Then it reads the kiln every 30 seconds, adds a line to the record each minute and\n"
     "mails the \"Kiln heating with output off\" alarm, until the kiln is cold or Corvanel\n"
@@ -118,5 +122,19 @@ int main(int argc, char** argv) {
     }
     corvanel::Smtp_Mail_Sender mail(paths);
     corvanel::Posix_Guard_Platform platform(paths, mail);
+    // Connected only once the guard acts: until then the program publishes.
+    std::vector<corvanel::Problem> ignored;
+    const corvanel::Mqtt_Settings mqtt = corvanel::Read_Mqtt_Settings(settings, ignored);
+    std::unique_ptr<corvanel::Guard_Mqtt> publisher;
+    if (mqtt.Enabled) {
+        platform.Published = [&](const corvanel::Firing_Status& status,
+                                 corvanel::Firing_Event event, const std::string& detail) {
+            if (!publisher) {
+                publisher = std::make_unique<corvanel::Guard_Mqtt>(
+                    mqtt, settings.Read(corvanel::Program_Setting::ThermalDeviceName).Value);
+            }
+            publisher->Firing_Changed(status, event, detail);
+        };
+    }
     return corvanel::Kiln_Guard(platform, guard).Run();
 }

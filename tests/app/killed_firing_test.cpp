@@ -16,6 +16,7 @@
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/program_lock.h"
+#include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/smtp_sink.h"
 
@@ -114,8 +115,8 @@ TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowled
 class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
 
 // Killed, or hanging (stopped: the guard ends it): the controller gets the soft off, the
-// record the guard's line and the notification list a mail; the program started again
-// takes the kiln back.
+// record the guard's line, the notification list a mail and the MQTT broker the state;
+// the program started again takes the kiln back.
 TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
     Temp_Folder mailbox;
     Smtp_Sink sink(mailbox.Path());
@@ -124,6 +125,11 @@ TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
     Write_Whole_File(Paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
     Write_Whole_File(Paths.Setup_File("Email_List.txt"), "potter@studio.example\r\n");
     Write_Whole_File(Paths.Setup_File("EnableEmailNotification.txt"), "checked\r\n");
+    Mosquitto_Broker broker;
+    ASSERT_NO_FATAL_FAILURE(broker.Run());
+    Write_Whole_File(Paths.Setup_File("Mqtt.txt"), "checked\r\n");
+    Write_Whole_File(Paths.Setup_File("MqttHost.txt"), "127.0.0.1\r\n");
+    Write_Whole_File(Paths.Setup_File("MqttPort.txt"), std::to_string(broker.Port) + "\r\n");
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing(10));
     const std::size_t before = Sim.Exchanges().size();
@@ -145,6 +151,9 @@ TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
     const std::string mail = sink.Message(1);
     EXPECT_NE(mail.find("Subject: Kiln guard: the firing was stopped"), std::string::npos) << mail;
     EXPECT_NE(mail.find("Set value given to the controller: 70 °F\r\n"), std::string::npos) << mail;
+    EXPECT_TRUE(Eventually([&] {
+        return broker.Retained("corvanel/kiln/state")["state"].toString() == "cooling";
+    })) << broker.Retained("corvanel/kiln/state")["state"].toString().toStdString();
     ASSERT_TRUE(Guarded());  // watching the kiln
 
     Start_Program();

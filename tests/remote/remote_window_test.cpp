@@ -28,18 +28,12 @@
 #include "remote/windows/remote_monitoring.h"
 #include "remote/windows/status_server.h"
 #include "setup/setup_files.h"
+#include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/tick_count.h"
 
 namespace corvanel::testing {
 namespace {
-
-// A loopback port no one listens on.
-quint16 Free_Port() {
-    QTcpServer probe;
-    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    return probe.serverPort();
-}
 
 // The status line of the answer to GET `path`, running the event loop meanwhile: the
 // server shares it.
@@ -54,43 +48,6 @@ std::string Status_Line(quint16 port, const std::string& path) {
     });
     return answer.substr(0, answer.find("\r\n"));
 }
-
-// A real Mosquitto broker on a free loopback port, in its local-only mode.
-struct Mosquitto_Broker {
-    void Run() {
-        Port = Free_Port();
-        QString binary = QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/bin"});
-        ASSERT_FALSE(binary.isEmpty()) << "mosquitto is not installed: run scripts/install-deps";
-        Process.start(binary, {"-p", QString::number(Port)});
-        ASSERT_TRUE(Eventually([&] {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, Port);
-            return probe.waitForConnected(500);
-        })) << "mosquitto does not listen on port "
-            << Port;
-    }
-    void Stop() {
-        Process.terminate();
-        if (!Process.waitForFinished(10000)) Process.kill();
-    }
-    ~Mosquitto_Broker() {
-        if (Process.state() != QProcess::NotRunning) Stop();
-    }
-    // What the broker keeps on `topic` for a new subscriber, as mosquitto_sub hears it
-    // (nothing within a second: empty).
-    QJsonObject Retained(const std::string& topic) {
-        QProcess subscriber;
-        subscriber.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(Port), "-t",
-                                           QString::fromStdString(topic), "-C", "1", "-W", "1"});
-        Eventually([&] { return subscriber.state() == QProcess::NotRunning; }, 10000);
-        const QByteArray said = subscriber.readAllStandardOutput().trimmed();
-        return said.startsWith('{') ? QJsonDocument::fromJson(said).object()
-                                    : QJsonObject{{"said", QString::fromUtf8(said)}};
-    }
-
-    quint16 Port = 0;
-    QProcess Process;
-};
 
 class Remote_Features : public Program_Rig, public Firing_Observer {
   protected:
