@@ -162,26 +162,19 @@ int Kiln_Guard::Watch() {
         if (Platform_.Stop_Asked()) break;
         const double since = Platform_.Seconds() - Acted_At_;
         const std::optional<std::int16_t> raw = Platform_.Read_Measured();
-        Firing_Status tick;
-        tick.State = Firing_State::Cooling;
-        tick.Clock = Platform_.Now();
-        tick.Temp_Scale = Last_.Temp_Scale;
+        Firing_Status tick = Status(raw ? *raw / Last_.Controller_Units_Per_Degree() : 0);
         tick.Exchange_Failed = !raw;
-        tick.Measured = raw ? *raw / Last_.Controller_Units_Per_Degree() : 0;
         const Safety_Changes changes = supervisor.Check(tick);
         for (Safety_Alarm alarm : changes.Raised) {
             const std::string name = Safety_Alarm_Name(alarm);
             Platform_.Log("alarm: " + name);
             Record("alarm", tick.Measured, name);
             if (!Settings_.Notification_List.empty()) {
-                tick.Set_Value = Soft_Off_Degrees_;
-                tick.Elapsed = Last_.Elapsed;
-                tick.Time_Unit = Last_.Time_Unit;
                 Platform_.Send_Mail(Compose_Safety_Alarm(Settings_.Notification_List, name, tick));
             }
         }
         if (!raw) continue;
-        Platform_.Publish(Status(tick.Measured), Firing_Event::Monitor_Tick, "");
+        Platform_.Publish(tick, Firing_Event::Monitor_Tick, "");
         cold_readings = tick.Measured < cold ? cold_readings + 1 : 0;
         if (cold_readings >= 2) {
             Record("after run ended", tick.Measured,
