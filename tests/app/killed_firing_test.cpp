@@ -171,18 +171,25 @@ INSTANTIATE_TEST_SUITE_P(Signals, Guard_Takes_Over, ::testing::Values(SIGKILL, S
                              return std::string(info.param == SIGKILL ? "Killed" : "Stopped");
                          });
 
-// A soft off ends the run: the guard goes without ever opening the port.
-TEST_F(Killed_Firing, ASoftOffSendsTheGuardAwayBeforeItActs) {
+// A soft off, or the profile's end, ends the run: the guard goes without ever opening the
+// port.
+TEST_F(Killed_Firing, TheRunsEndSendsTheGuardAwayBeforeItActs) {
     Start_Kiln_Sim({"--speed=60"});
     Guard_Seconds = 600;
     Start_Program();
     Open_Quick_Test();
     Choose_Log("cut.txt");
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    ASSERT_TRUE(
-        Eventually([&] { return Guarded() && fs::exists(Folder.File(Heartbeat_File_Name)); }));
-    QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
-    EXPECT_FALSE(Guarded());
+    for (const bool soft_off : {true, false}) {
+        SCOPED_TRACE(soft_off ? "soft off" : "profile finished");
+        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+        ASSERT_TRUE(Eventually([&] { return Guarded(); })) << Messages();
+        if (soft_off) {
+            QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
+        } else {
+            Clock.Advance(24 * 3600);  // the next tick is past the profile's end
+        }
+        EXPECT_TRUE(Eventually([&] { return !Guarded(); })) << Messages();
+    }
     const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
     EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
               std::string::npos)
