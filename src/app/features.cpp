@@ -28,8 +28,8 @@ Program_Features Make_Features(const Feature_Host& host) {
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // Its setting is in the safety dialog; it has no entry of its own.
-    Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Messages, host.Guard_Program,
-                      host.Guard_Seconds);
+    features.Guard = Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Messages,
+                                       host.Guard_Program, host.Guard_Seconds);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =
         Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);

@@ -17,6 +17,7 @@ namespace corvanel {
 class Firing_History_Feature;
 class Remote_Monitoring;
 class Mqtt_Publishing;
+class Guard_Keeper;
 
 // What a feature is made with: where the program keeps its files, the program's one
 // settings store, the message area, the window its dialogs open over and the dialog that
@@ -38,6 +39,7 @@ struct Program_Features {
     Firing_History_Feature* History = nullptr;
     Remote_Monitoring* Remote = nullptr;
     Mqtt_Publishing* Mqtt = nullptr;
+    Guard_Keeper* Guard = nullptr;
 };
 
 Program_Features Make_Features(const Feature_Host& host);

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/windows/comm_setup_window.h"
@@ -19,6 +20,7 @@
 #include "app/windows/traj_form_window.h"
 #include "controller/windows/front_panel_window.h"
 #include "controller/windows/qt_serial_device.h"
+#include "guard/guard_keeper.h"
 #include "guard/guard_process.h"
 #include "history/windows/firing_history_feature.h"
 #include "language/show_problem.h"
@@ -282,6 +284,11 @@ void Corvanel_Program::Main() {
     Main_Window_->Form_Activate();
     Apply_Feature_Language();
     for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Settings();
+    // The guard hears of the event loop once a minute besides every tick.
+    auto* alive = new QTimer(Main_Window_.get());
+    QObject::connect(alive, &QTimer::timeout, Main_Window_.get(),
+                     [this] { Features_.Guard->Program_Alive(); });
+    alive->start(60000);
     Keep_Start_At_Login();
     Login_Subscription_ = Settings_.Subscribe_File(
         Safety_Setting_List().front()->File,

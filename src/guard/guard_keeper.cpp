@@ -28,7 +28,12 @@ void Guard_Keeper::Attach(Firing_Status_Seam& firing) {
     firing.Attach(*this);
 }
 
+void Guard_Keeper::Program_Alive() {
+    if (Process_.Running()) Beat(Last_);
+}
+
 void Guard_Keeper::Beat(const Firing_Status& status) {
+    Last_ = status;
     Guard_Heartbeat beat;
     beat.Beat = ++Beats_;
     beat.Program_Pid = ::getpid();

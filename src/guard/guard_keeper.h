@@ -31,6 +31,10 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     std::vector<Menu_Entry> Menu_Entries() override { return {}; }
 
     bool Guarding() const { return Process_.Running(); }
+    // The program's event loop is turning: a beat while the ticks are held by the
+    // operator (the front panel, Comm Port Config), so that the guard waits for a program
+    // that hangs or is gone, not for one whose dialog stands open.
+    void Program_Alive();
 
   private:
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
@@ -43,6 +47,7 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     Guard_Process Process_;
     Firing_Status_Seam* Firing_ = nullptr;
     long long Beats_ = 0;
+    Firing_Status Last_;  // of the last beat
     double After_Seconds_;
 };
 
