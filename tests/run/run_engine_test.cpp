@@ -135,6 +135,38 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 45), 15);  // one ramp is enough
 }
 
+// After a power cut: up to 1000 F, a hold, up to 2000 F, a hold at the top. A firing goes
+// on where it stopped, from where an earlier ramp meets a cooler kiln, or not at all.
+TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
+    Run_Tables tables;
+    tables.Seg_Start_Time = {0, 60, 90, 150, 180};
+    tables.Seg_End_Time = {60, 90, 150, 180};
+    tables.Seg_Start_Temp = {70, 1000, 1000, 2000, 2000};
+    tables.Seg_End_Temp = {1000, 1000, 2000, 2000};
+    const std::tuple<double, double, long long, std::string> cases[] = {
+        {30, 300, 600, "go on at 14.84"},  // where the first ramp meets 300 F
+        {30, 600, 600, "go on at 30.00"},
+        {75, 800, 600, "go on at 75.00"},  // a hold below the top: as it stopped
+        {120, 1450, 600, "go on at 120.00"},
+        {120, 1400, 600, "the kiln is 100 °F below the firing's set value"},
+        {160, 1930, 600, "go on at 160.00"},
+        {160, 1920, 600, "the kiln is 80 °F below the firing's set value"},
+        {120, 1500, 31 * 60,
+         "the program was not running for 31 min, longer than the 30 min a "
+         "firing continues after"},
+        {120, 211, 600, "the kiln is at 211 °F, below 212 °F"},
+        {180, 1900, 600, "its profile had ended"}};
+    for (const auto& [stopped, now, gap, expected] : cases) {
+        const Firing_Continuation decided = Decide_Continuation(
+            tables, 5,
+            {.Stopped_At = stopped, .Measured_Then = 0, .Measured_Now = now, .Gap_Seconds = gap});
+        EXPECT_EQ(
+            decided.Allowed ? "go on at " + Format_00(decided.Elapsed) : decided.Why.English(),
+            expected)
+            << stopped << " " << now;
+    }
+}
+
 TEST(Clock, CountsMinuteBoundariesNotElapsedMinutes) {
     EXPECT_EQ(Minute_Boundaries_Between({2026, 1, 1, 10, 0, 59}, {2026, 1, 1, 10, 1, 0}), 1);
     EXPECT_EQ(Minute_Boundaries_Between({2026, 1, 1, 10, 0, 0}, {2026, 1, 1, 10, 0, 59}), 0);
