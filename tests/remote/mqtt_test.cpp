@@ -185,6 +185,13 @@ TEST(Declared_Rules, ABrokenRuleKeepsTheDefaultAndSaysTheRuleAGoodValueIsTakenQu
         {&Mqtt_Setting::Topic_Prefix, "/studio",
          "Topic prefix: \"/studio\" is not a prefix that neither starts nor ends with / nor "
          "holds + or #, so nothing is used."},
+        {&Remote_Setting::Token, "a234567-", ""},  // the shortest and longest tokens
+        {&Remote_Setting::Token, "abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789",
+         ""},
+        {&Remote_Setting::Token,
+         "abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOPQRSTUVWXYZ-01234567890",
+         "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value saved "
+         "before is used."},
         {&Mqtt_Setting::Topic_Prefix, "studio kiln/east", ""},
         {&Mqtt_Setting::Host, "192.168.1.20", ""}};
     for (const auto& c : cases) {
