@@ -56,9 +56,17 @@ void Traj_form::Offer_Continuation(const Interrupted_Firing& cut, long long gap_
     Continue_Elapsed = decided.Elapsed;
     Continue_Countdown = Count_Down_Seconds;
     Continue_Interval.Enabled = true;
-    Display(TranslateText("The firing continues by itself in") + " " +
-            Format_Whole(Continue_Countdown) + " s; " +
-            TranslateText("Acknowledge stops that and stays in monitor mode"));
+    const Operator_Text why = Operator_Text::Phrase(
+        "The program was not running for %1 and the kiln is at %2: within the limits for "
+        "going on",
+        {Operator_Text::Value(Duration_Text(gap_seconds)),
+         Operator_Text::Value(Controller_Units_Text(Measured_Temp) + " °" +
+                              Profile_.Temp_Scale())});
+    Display(Join_Lines(
+        {why.Text([](std::string_view english) { return TranslateText(std::string(english)); }),
+         TranslateText("The firing continues by itself in") + " " +
+             Format_Whole(Continue_Countdown) + " s; " +
+             TranslateText("Acknowledge stops that and stays in monitor mode")}));
     Show_Count_Down();
 }
 
