@@ -28,6 +28,9 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     window.mnuNewFromCone->trigger();
     auto* cone = window.findChild<New_From_Cone_Window*>("New_From_Cone");
     ASSERT_TRUE(cone && cone->isVisible());
+    cone->cboCone->setCurrentIndex(0);  // the chart's first cone counts like any other
+    EXPECT_TRUE(cone->lblMessage->text().contains("File name=cone022_"))
+        << cone->lblMessage->text().toStdString();
     cone->cboCone->setCurrentText("04");
     cone->cboSpeed->setCurrentIndex(0);  // slow
     QTest::keyClicks(cone->txtPreheat, "2");

@@ -37,6 +37,8 @@ TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
                           {&Ticks, "2.5", nullptr},
                           {&CommPortNumber, "2.5", "2"},
                           {&CommPortNumber, "40000", nullptr},
+                          {&CommPortNumber, "-32768", "-32768"},  // the 16-bit ends
+                          {&CommPortNumber, "32767", "32767"},
                           {&Power, "2.50", "2.5"},
                           {&Power, "  ", ""},
                           {&Power, "-0.1", nullptr},
