@@ -67,6 +67,37 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
     return beat;
 }
 
+Guard_Heartbeat Heartbeat_Of(const Firing_Status& status) {
+    Guard_Heartbeat beat;
+    beat.Profile_Name = status.Profile_Name;
+    beat.Sensor_Type = status.Sensor_Type;
+    beat.Temp_Scale = status.Temp_Scale;
+    beat.Time_Unit = status.Time_Unit;
+    beat.Elapsed = status.Elapsed;
+    beat.Segment = status.Segment;
+    beat.Measured = status.Measured;
+    return beat;
+}
+
+Firing_Status Watched_Status_Of(const Guard_Heartbeat& beat, const Date_Time& now, double set_value,
+                                double measured) {
+    Firing_Status status;
+    status.State = Firing_State::Cooling;
+    status.Clock = now;
+    status.Profile_Name = beat.Profile_Name;
+    status.Sensor_Type = beat.Sensor_Type;
+    status.Temp_Scale = beat.Temp_Scale;
+    status.Time_Unit = beat.Time_Unit;
+    status.Segment = beat.Segment;
+    status.Elapsed = beat.Elapsed;
+    status.Set_Value = set_value;
+    status.Measured = measured;
+    status.Has_Reading = true;
+    status.Last_Reading = now;
+    status.Plan = std::make_shared<const Plan_Points>();
+    return status;
+}
+
 bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_Heartbeat& beat) {
     const std::filesystem::path final_name = program_folder / Heartbeat_File_Name;
     const std::filesystem::path written = final_name.string() + ".new";

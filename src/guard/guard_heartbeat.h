@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "run/firing_status.h"
+
 namespace corvanel {
 
 // What the program tells its kiln guard at every tick of a run: a small file in the
@@ -24,6 +26,12 @@ struct Guard_Heartbeat {
     // A platinum sensor's controller counts tenths of a degree.
     double Controller_Units_Per_Degree() const { return Sensor_Type.starts_with("Pt") ? 10 : 1; }
 };
+
+// The firing's part of a beat, from the status the program publishes; and back, as the
+// guard publishes it once it has acted: the run ended and the kiln watched, read now.
+Guard_Heartbeat Heartbeat_Of(const Firing_Status& status);
+Firing_Status Watched_Status_Of(const Guard_Heartbeat& beat, const Date_Time& now, double set_value,
+                                double measured);
 
 inline constexpr const char* Heartbeat_File_Name = "corvanel.heartbeat";
 // The guard's own lock: held while it runs, so the program finds it and takes the kiln back.

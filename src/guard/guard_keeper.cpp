@@ -34,19 +34,12 @@ void Guard_Keeper::Program_Alive() {
 
 void Guard_Keeper::Beat(const Firing_Status& status) {
     Last_ = status;
-    Guard_Heartbeat beat;
+    Guard_Heartbeat beat = Heartbeat_Of(status);
     beat.Beat = ++Beats_;
     beat.Program_Pid = ::getpid();
     if (!status.Log_File.empty()) {
         beat.Record_Path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
     }
-    beat.Profile_Name = status.Profile_Name;
-    beat.Sensor_Type = status.Sensor_Type;
-    beat.Temp_Scale = status.Temp_Scale;
-    beat.Time_Unit = status.Time_Unit;
-    beat.Elapsed = status.Elapsed;
-    beat.Segment = status.Segment;
-    beat.Measured = status.Measured;
     Write_Heartbeat(Paths_.Folder(), beat);
 }
 

@@ -29,21 +29,7 @@ std::string Kiln_Guard::Degrees(double value) const {
 }
 
 Firing_Status Kiln_Guard::Status(double measured) const {
-    Firing_Status status;
-    status.State = Firing_State::Cooling;
-    status.Clock = Platform_.Now();
-    status.Profile_Name = Last_.Profile_Name;
-    status.Sensor_Type = Last_.Sensor_Type;
-    status.Temp_Scale = Last_.Temp_Scale;
-    status.Time_Unit = Last_.Time_Unit;
-    status.Segment = Last_.Segment;
-    status.Elapsed = Last_.Elapsed;
-    status.Set_Value = Soft_Off_Degrees_;
-    status.Measured = measured;
-    status.Has_Reading = true;
-    status.Last_Reading = status.Clock;
-    status.Plan = std::make_shared<const Plan_Points>();
-    return status;
+    return Watched_Status_Of(Last_, Platform_.Now(), Soft_Off_Degrees_, measured);
 }
 
 int Kiln_Guard::Run() {
