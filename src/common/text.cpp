@@ -104,6 +104,16 @@ std::string Format_Whole(long long value) {
     return std::to_string(value);
 }
 
+std::string Grouped_Whole(long long value) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return (value < 0 ? "-" : "") + digits;
+}
+
+std::string Temperature_Text(double degrees, const std::string& scale) {
+    return Grouped_Whole(std::llround(degrees)) + " °" + scale;
+}
+
 std::string Right_Align(std::string_view text, std::size_t width) {
     if (text.size() >= width) return std::string(text.substr(0, width));
     return std::string(width - text.size(), ' ') + std::string(text);

@@ -33,6 +33,10 @@ std::string Format_Number(double value);
 
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string Format_Whole(long long value);
+// A whole number with its thousands grouped: "1,832", "-1,200", "950".
+std::string Grouped_Whole(long long value);
+// A temperature rounded to the degree, with its scale ("F" or "C"): "1,832 °F".
+std::string Temperature_Text(double degrees, const std::string& scale);
 // A length of time in the operator's units: "45 s", "2 min 5 s", "3 h 20 min".
 std::string Duration_Text(long long seconds);
 

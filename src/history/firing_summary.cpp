@@ -2,11 +2,10 @@
 #include "history/firing_summary.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
+#include "common/on_cores.h"
 #include "common/text.h"
 
 namespace corvanel {
@@ -150,28 +149,18 @@ std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
     // Each record is read on its own, so the cores share them; each worker holds one
     // record's text at a time.
     std::vector<char> readable(entries.size(), 0);
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
+    On_Cores(entries.size(), [&](std::size_t i) {
         std::string text, problem;
-        for (std::size_t i = next++; i < entries.size(); i = next++) {
-            Firing_List_Entry& entry = entries[i];
-            if (!Read_Record_File(entry.Path, text, problem)) continue;
-            Firing_Summary_Builder builder;
-            std::vector<Record_Problem> problems;
-            Scan_Firing_Record(
-                text, entry.Header, [&](Firing_Record_Line&& line) { builder.Add(line); },
-                problems);
-            entry.Summary = builder.Result(entry.Header, energy);
-            entry.Problems = problems.size();
-            readable[i] = 1;
-        }
-    };
-    const std::size_t workers =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), 8);
-    std::vector<std::thread> helpers;
-    for (std::size_t i = 1; i < workers && i < entries.size(); ++i) helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers) helper.join();
+        Firing_List_Entry& entry = entries[i];
+        if (!Read_Record_File(entry.Path, text, problem)) return;
+        Firing_Summary_Builder builder;
+        std::vector<Record_Problem> problems;
+        Scan_Firing_Record(
+            text, entry.Header, [&](Firing_Record_Line&& line) { builder.Add(line); }, problems);
+        entry.Summary = builder.Result(entry.Header, energy);
+        entry.Problems = problems.size();
+        readable[i] = 1;
+    });
     std::size_t kept = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!readable[i]) continue;

@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/kiln_health.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "history/kiln_health_reading.h"
+#include "support/temp_folder.h"
+
+namespace corvanel {
+namespace {
+
+// A firing written as the record writer writes it: a tick every 30 s while the kiln climbs
+// at full output at the given rate (degrees of the scale an hour) in each stretch, up to
+// `peak`, then holds there at half output for `hold` minutes.
+struct Synthetic_Firing {
+    std::string Scale = "F";
+    Date_Time Start{2027, 1, 4, 8, 0, 0};
+    double From = 70, Peak = 2100;
+    // Up to each temperature the kiln climbs at this rate.
+    std::vector<std::pair<double, double>> Rates = {{1000, 600}, {1500, 480}, {9999, 300}};
+    double Output = 100;                  // while climbing
+    double Gap_At = -1, Gap_Minutes = 0;  // the program was gone from this temperature on
+    int Hold = 30;
+
+    std::string Text() const {
+        std::string body;
+        Firing_Record_Line start;
+        start.Clock = Start;
+        start.Event = "start";
+        body += Firing_Record_Line_Text(start);
+        double seconds = 0, t = From;
+        bool gap_taken = false;
+        auto tick = [&](double measured, double set, double output) {
+            Firing_Record_Line line;
+            line.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
+            line.Elapsed = seconds / 60;
+            line.Measured = measured, line.Set_Value = set, line.Output_Percent = output;
+            body += Firing_Record_Line_Text(line);
+        };
+        while (t < Peak) {
+            tick(t, std::min(Peak, t + 40), Output);
+            double rate = 0;
+            for (const auto& [upto, r] : Rates) {
+                if (t < upto) {
+                    rate = r;
+                    break;
+                }
+            }
+            if (Gap_At >= 0 && t >= Gap_At && !gap_taken) {
+                seconds += Gap_Minutes * 60;
+                gap_taken = true;
+            }
+            seconds += 30;
+            t = std::min(Peak, t + rate / 120);
+        }
+        const double climbed = seconds / 60;
+        for (int i = 0; i < Hold * 2; ++i, seconds += 30) tick(Peak, Peak, 50);
+        Firing_Record_Line end;
+        end.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
+        end.Event = "profile finished";
+        Firing_Record_Header header;
+        header.Temp_Scale = Scale;
+        header.Tick_Length = 30;
+        header.Profile_Name = "glaze.txt";
+        header.Plan = {{0, 0}, {0, From}, {climbed, Peak}, {climbed + Hold, Peak}};
+        return Firing_Record_Header_Text(header) + body + Firing_Record_Line_Text(end);
+    }
+    Firing_Health Health() const { return Work_Out_Health(Parse_Firing_Record(Text())); }
+};
+
+double Rate(const Firing_Health& health, std::size_t band) {
+    return health.Full_Power_Rate[band].Value.value_or(-1);
+}
+
+TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
+    const Firing_Health glaze = Synthetic_Firing{}.Health();
+    EXPECT_NEAR(Rate(glaze, 0), 600, 6);
+    EXPECT_NEAR(Rate(glaze, 1), 480, 5);
+    EXPECT_NEAR(Rate(glaze, 2), 300, 3);
+    // The last 200 F climbed at 300 F/h: 40 minutes.
+    EXPECT_NEAR(glaze.Last_200_Minutes.Value.value_or(0), 40, 1);
+    // Half the ticks-worth of the hold at half output: the share is the climb's ticks.
+    EXPECT_GT(glaze.Full_Output_Share.Value.value_or(0), 0.8);
+    EXPECT_LT(glaze.Full_Output_Share.Value.value_or(1), 1);
+    // The set value runs up to 40 F ahead in the ramp.
+    EXPECT_NEAR(glaze.Ramp_Lag.Value.value_or(0), 40, 1);
+    EXPECT_EQ(glaze.Outcome, Firing_Outcome::Finished);
+
+    // A bisque to 1,200 F: the top band is not reached; the middle one is read from what
+    // it climbed of it.
+    Synthetic_Firing bisque;
+    bisque.Peak = 1200;
+    const Firing_Health low = bisque.Health();
+    EXPECT_NEAR(Rate(low, 1), 480, 5);
+    EXPECT_FALSE(low.Full_Power_Rate[2].Value);
+    EXPECT_EQ(low.Full_Power_Rate[2].Omitted, "the firing did not reach this band");
+
+    // A kiln held back by its controller has no rate at full output to give.
+    Synthetic_Firing slow;
+    slow.Output = 60;
+    const Firing_Health held = slow.Health();
+    for (const Health_Figure& rate : held.Full_Power_Rate) {
+        EXPECT_EQ(rate.Omitted, "the kiln did not heat through this band at full power");
+    }
+    EXPECT_EQ(held.Full_Output_Share.Value, 0);
+
+    // A Celsius firing on the same kiln gives the same figures, kept in Fahrenheit.
+    Synthetic_Firing celsius;
+    celsius.Scale = "C";
+    celsius.From = 20, celsius.Peak = 1150;
+    celsius.Rates = {{538, 600 * 5.0 / 9}, {816, 480 * 5.0 / 9}, {9999, 300 * 5.0 / 9}};
+    const Firing_Health c = celsius.Health();
+    EXPECT_EQ(c.Temp_Scale, "C");
+    EXPECT_NEAR(Rate(c, 0), 600, 6);
+    EXPECT_NEAR(Rate(c, 2), 300, 3);
+}
+
+TEST(Kiln_Health, AGapIsNotClimbedThroughAndACutOffLastClimbIsNotTimed) {
+    Synthetic_Firing cut;
+    cut.Gap_At = 1950, cut.Gap_Minutes = 45;
+    const Firing_Health health = cut.Health();
+    EXPECT_NEAR(Rate(health, 2), 300, 3);
+    EXPECT_FALSE(health.Last_200_Minutes.Value);
+    EXPECT_EQ(health.Last_200_Minutes.Omitted, "the firing was cut off during its last climb");
+}
+
+TEST(Kiln_Health, HostileRecordsGiveReasonsNeverACrash) {
+    EXPECT_EQ(Work_Out_Health(Parse_Firing_Record("")).Ramp_Lag.Omitted,
+              "the record holds no ticks of a run");
+    std::mt19937 random(7);
+    const std::string good = Synthetic_Firing{}.Text();
+    for (int round = 0; round < 200; ++round) {
+        std::string text = good.substr(0, random() % good.size());
+        if (text.empty()) continue;
+        for (int k = 0; k < 20; ++k) text[random() % text.size()] = static_cast<char>(random());
+        const Firing_Health health = Work_Out_Health(Parse_Firing_Record(text));
+        for (const Health_Figure& figure : health.Full_Power_Rate) {
+            EXPECT_NE(figure.Value.has_value(), !figure.Omitted.empty());
+        }
+    }
+}
+
+TEST(Kiln_Health, FiguresAreKeptBesideTheRecordAndWorkedOutAgainWhenItChanges) {
+    Temp_Folder folder;
+    const std::string record = folder.File("glaze.firing.csv");
+    Write_Whole_File(record, Synthetic_Firing{}.Text());
+    const std::string kept = folder.File("glaze.health");
+    ASSERT_TRUE(Kept_Health(record));
+    ASSERT_TRUE(std::filesystem::exists(kept));
+
+    // The kept figures stand for the record: a changed number there is what is read.
+    std::string text = Read_Whole_File(kept);
+    const std::size_t at = text.find("rate_1=");
+    text.replace(at, text.find('\n', at) - at, "rate_1=123");
+    Write_Whole_File(kept, text);
+    EXPECT_EQ(Rate(*Kept_Health(record), 0), 123);
+
+    // A record that grew, or a torn kept file, is worked out again.
+    Write_Whole_File(record, Synthetic_Firing{}.Text() + "\r\n");
+    EXPECT_NEAR(Rate(*Kept_Health(record), 0), 600, 6);
+    Write_Whole_File(kept, Read_Whole_File(kept).substr(0, 40));
+    EXPECT_NEAR(Rate(*Kept_Health(record), 0), 600, 6);
+    // An older method's figures are not taken.
+    text = Read_Whole_File(kept);
+    text.replace(0, text.find('\n'), "method=0");
+    text.replace(text.find("rate_1="), 10, "rate_1=123");
+    Write_Whole_File(kept, text);
+    EXPECT_NEAR(Rate(*Kept_Health(record), 0), 600, 6);
+}
+
+// Firings of a kiln whose top band slows by `loss` each firing from `from` on.
+std::vector<Firing_Health> Wearing_Kiln(int count, double loss, int from = 0) {
+    std::vector<Firing_Health> firings;
+    double top = 300;
+    for (int i = 0; i < count; ++i) {
+        Firing_Health firing;
+        firing.Has_Start = true;
+        firing.Start = Date_Time_Of_Seconds(Seconds_Of({2027, 1, 4, 8, 0, 0}) + i * 7 * 86400LL);
+        if (i >= from) top *= 1 - loss;
+        firing.Full_Power_Rate[1].Value = 480;
+        firing.Full_Power_Rate[2].Value = top;
+        firing.Last_200_Minutes.Value = 200 / top * 60;
+        firings.push_back(firing);
+    }
+    return firings;
+}
+
+TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
+    const Kiln_Health_Settings settings;
+    std::vector<Health_Reading> readings =
+        Read_Kiln_Health(Wearing_Kiln(3, 0.05), {}, settings, "F");
+    EXPECT_EQ(readings.front().Says, Health_Reading::Level::Too_Few);
+
+    readings = Read_Kiln_Health(Wearing_Kiln(12, 0.02, 3), {}, settings, "F");
+    // Baseline 300, 300, 300; the last three 300 * 0.98^7..9: about 15.5% slower.
+    EXPECT_EQ(readings.front().Says, Health_Reading::Level::Watch);
+    EXPECT_EQ(readings.front().Text.English(),
+              "At full power the kiln now heats 15% slower between 1,500 °F and 2,000 °F than in "
+              "its first firings from 4 January 2027: the elements are wearing; watch the next "
+              "firings.");
+    ASSERT_EQ(readings.size(), 2u);
+    EXPECT_EQ(readings[1].Text.English(),
+              "The last climb to the peak now takes 18% longer than in its first firings from "
+              "4 January 2027.");
+
+    readings = Read_Kiln_Health(Wearing_Kiln(12, 0.04, 3), {}, settings, "C");
+    EXPECT_EQ(readings.front().Says, Health_Reading::Level::Replace);
+    EXPECT_NE(readings.front().Text.English().find("between 815 °C and 1,095 °C"),
+              std::string::npos);
+
+    // New elements start a new baseline: the firings since are as fast as each other.
+    std::vector<Firing_Health> firings = Wearing_Kiln(12, 0.04, 3);
+    const Kiln_Event fitted{{2027, 2, 1, 0, 0, 0}, Kiln_Event_Kind::Elements_Replaced, ""};
+    for (std::size_t i = 4; i < firings.size(); ++i) firings[i].Full_Power_Rate[2].Value = 310;
+    readings = Read_Kiln_Health(firings, {fitted}, settings, "F");
+    EXPECT_EQ(readings.front().Says, Health_Reading::Level::Steady);
+    EXPECT_EQ(readings.front().Text.English(),
+              "At full power the kiln heats about as fast as with the elements fitted on "
+              "1 February 2027.");
+}
+
+TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
+    std::vector<Firing_Health> firings = Wearing_Kiln(4, 0);
+    for (Firing_Health& firing : firings) firing.Full_Power_Rate[2].Value = 210;
+    const Date_Time now = Date_Time_Of_Seconds(Seconds_Of(firings.back().Start) + 86400);
+    // Four segments; the fourth asks 300 F/h from 1,800 to 2,100 F (an hour), where the
+    // kiln managed 210: 300/210 h, about 26 minutes behind. The others it can follow.
+    const Plan_Points plan = {{0, 0}, {0, 70}, {120, 1000}, {360, 1800}, {420, 1800}, {480, 2100}};
+    std::vector<Operator_Text> said =
+        Check_Profile_Pace(plan, "F", "M", firings, {}, Kiln_Health_Settings{}, now);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].English(),
+              "Segment 4 asks 300 °F/h above 1,800 °F; your kiln managed 210 °F/h there last "
+              "month: expect about 26 min behind the plan.");
+    // A kiln with no firing through the band, or only before new elements, says nothing.
+    EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", {}, {}, Kiln_Health_Settings{}, now).empty());
+    const Kiln_Event fitted{
+        {now.Year, now.Month, now.Day, 0, 0, 0}, Kiln_Event_Kind::Elements_Replaced, ""};
+    EXPECT_TRUE(
+        Check_Profile_Pace(plan, "F", "M", firings, {fitted}, Kiln_Health_Settings{}, now).empty());
+}
+
+}  // namespace
+}  // namespace corvanel
