@@ -57,7 +57,6 @@ TEST(Element_Aging, AFiringBeginsOnlyFromNearRoomTemperatureToWellAboveIt) {
     };
     const Case cases[] = {
         {false, 2, {220, 70, 221, 400, 20}, 1},       // the first two stay too low
-        {false, 2, {300, 100, 400, 71, 500}, 1},      // never back down to a soft off
         {false, 2, {300, 70, 300, 60, 1000, 20}, 3},  // 70 is close enough to room
         {true, 6, {2680, 700, 2690}, 1},              // tenths: 268.0 F is room + 200
     };
