@@ -23,6 +23,10 @@ constexpr double Proportional_Band = 25.0;
 constexpr double Integral_Time = 300.0;
 constexpr double Deviation_Alarm = 50.0;
 constexpr double Auto_Tune_Seconds = 600.0;
+// A set value this far above room temperature, written after one at most Soft_Off_Margin
+// above it (the program's soft off, or the unit's own start), begins a new firing.
+constexpr double Firing_Margin = 200.0;
+constexpr double Soft_Off_Margin = 50.0;
 
 double To_Scale(double celsius, bool fahrenheit) {
     return fahrenheit ? celsius * 9.0 / 5.0 + 32.0 : celsius;
@@ -59,7 +63,10 @@ Controller_Unit::Controller_Unit(const Unit_Settings& settings)
       Platinum_(Sensor_Types[Input_Type_].Platinum),
       Speed_(settings.Speed),
       Ambient_(To_Scale(Ambient_Celsius, settings.Fahrenheit)),
-      Full_Power_Temperature_(To_Scale(Full_Power_Celsius, settings.Fahrenheit)) {
+      Full_Power_Temperature_(To_Scale(Full_Power_Celsius, settings.Fahrenheit)),
+      Aging_Per_Firing_(std::clamp(settings.Aging_Per_Firing, 0.0, 1.0)),
+      Firings_Before_(std::max(settings.Firings_Before, 0)),
+      Element_Power_(std::pow(1.0 - Aging_Per_Firing_, Firings_Before_)) {
     const Sensor_Type& sensor = Sensor_Types[Input_Type_];
     Range_Min_ = Fahrenheit_ ? sensor.Fahrenheit_Min : sensor.Celsius_Min;
     Range_Max_ = Fahrenheit_ ? sensor.Fahrenheit_Max : sensor.Celsius_Max;
@@ -92,6 +99,16 @@ void Controller_Unit::Control(double dt) {
     }
 }
 
+void Controller_Unit::Note_Set_Value(int previous) {
+    if (Degrees_Of(Set_Value_) > Ambient_ + Firing_Margin &&
+        Degrees_Of(previous) <= Ambient_ + Soft_Off_Margin) {
+        ++Firings_;
+        // The first firing seen runs on the elements as they came; each later one on
+        // elements a firing older.
+        Element_Power_ = std::pow(1.0 - Aging_Per_Firing_, Firings_Before_ + Firings_ - 1);
+    }
+}
+
 void Controller_Unit::Advance(double seconds) {
     double remaining = seconds * Speed_;
     while (remaining > 0) {
@@ -102,6 +119,7 @@ void Controller_Unit::Advance(double seconds) {
         if (Elements == Heating::Failed) power = 0;
         if (Elements == Heating::Weak) power = Output_ / 2;
         if (Elements == Heating::Stuck_On) power = 1;
+        power *= Element_Power_;
         double equilibrium = Ambient_ + power * (Full_Power_Temperature_ - Ambient_);
         Temperature_ += (equilibrium - Temperature_) * dt / Kiln_Time_Constant;
         if (Auto_Tuning) {
@@ -154,7 +172,9 @@ std::optional<Controller_Unit::Answer> Controller_Unit::Execute(std::string_view
         std::optional<int> value = Value_Of_Field(data);
         if (!value) return Answer{"14", ""};
         if (*value < Low_Limit_ || *value > High_Limit_) return Answer{"0D", ""};
+        int previous = Set_Value_;
         Set_Value_ = *value;
+        Note_Set_Value(previous);
         Control(0);  // the loop answers a new set value at once
         if (Ram_Only) {
             Memory_Differs = Set_Value_ != Backup_Set_Value;

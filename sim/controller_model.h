@@ -25,6 +25,8 @@ struct Unit_Settings {
     std::optional<int> High_Limit;  // range (inside -999..9999) when not given
     std::optional<double> Start_Temperature;  // degrees of the scale; room temperature if not given
     double Speed = 1.0;                       // how many seconds of kiln time pass per real second
+    double Aging_Per_Firing = 0;  // share 0..<1 of their power the elements lose with each firing
+    int Firings_Before = 0;       // firings the elements did before the unit starts
 };
 
 // One controller and the kiln it heats.
@@ -42,6 +44,9 @@ class Controller_Unit {
     int Low_Limit() const { return Low_Limit_; }
     int High_Limit() const { return High_Limit_; }
     double Temperature() const { return Temperature_; }  // degrees of the scale
+    // Firings seen since the start, and the share of their new power the elements give now.
+    int Firings() const { return Firings_; }
+    double Element_Power() const { return Element_Power_; }
 
     // The four status digits of the process-value read.
     std::string Status_Digits() const;
@@ -67,6 +72,8 @@ class Controller_Unit {
   private:
     // The controller's loop: sets the output from the set value and the reading.
     void Control(double dt);
+    // Counts a new firing when a set value written starts one; the elements age with it.
+    void Note_Set_Value(int previous);
     double Display_Per_Degree() const { return Platinum_ ? 10.0 : 1.0; }
     double Degrees_Of(int display_value) const { return display_value / Display_Per_Degree(); }
 
@@ -83,6 +90,10 @@ class Controller_Unit {
     double Output_ = 0;  // 0..1
     double Integral_ = 0;
     double Tune_Remaining_ = 0;
+    double Aging_Per_Firing_;
+    int Firings_Before_;
+    int Firings_ = 0;
+    double Element_Power_;
 };
 
 // A controller bus: one or more units at their addresses (0..99), each answering the

@@ -41,6 +41,11 @@ pseudo-terminal. Prints the terminal's path on the first line of standard output
                        (limits default to the sensor's range)
   --start-temp=T       kiln temperature at start, degrees (default room temperature)
   --speed=X            kiln seconds per real second (default 1; 60 makes minutes seconds)
+  --aging=PERCENT      power the elements lose with each firing, 0..50, decimals
+                       allowed (default 0); a firing begins when a set value more
+                       than 200 degrees above room temperature follows one at most
+                       50 degrees above it
+  --fired=N            firings the elements did before the start, 0..10000 (default 0)
   --link=PATH          also make PATH a symbolic link to the terminal
   --seed=N             seed for the random faults (default 1)
   --verbose            log every exchange on standard error
@@ -135,8 +140,9 @@ Options Parse_Options(int argc, char** argv) {
         std::size_t equals = flag.find('=');
         if (equals != std::string::npos) flag.erase(equals);
         static const std::vector<std::string> Plain_Flags = {
-            "units", "input-type", "scale", "low-limit", "high-limit",   "start-temp",
-            "speed", "link",       "seed",  "late-ms",   "split-gap-ms", "spike-degrees"};
+            "units",      "input-type", "scale",        "low-limit",    "high-limit",
+            "start-temp", "speed",      "aging",        "fired",        "link",
+            "seed",       "late-ms",    "split-gap-ms", "spike-degrees"};
         if (std::find(Plain_Flags.begin(), Plain_Flags.end(), flag) == Plain_Flags.end() &&
             std::find(Fault_Flag_Names.begin(), Fault_Flag_Names.end(), flag) ==
                 Fault_Flag_Names.end()) {
@@ -181,6 +187,13 @@ Options Parse_Options(int argc, char** argv) {
         } else if (flag == "speed") {
             options.Settings.Speed = Real_Of(flag, value);
             if (!(options.Settings.Speed > 0)) Fail("--speed wants a number above 0");
+        } else if (flag == "aging") {
+            double percent = Real_Of(flag, value);
+            if (!(percent >= 0 && percent <= 50))
+                Fail("--aging wants a percentage 0..50, not '" + value + "'");
+            options.Settings.Aging_Per_Firing = percent / 100.0;
+        } else if (flag == "fired") {
+            options.Settings.Firings_Before = static_cast<int>(Whole_Of(flag, value, 0, 10000));
         } else if (flag == "link") {
             if (value.empty()) Fail("--link wants a path");
             options.Link = value;

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "controller_model.h"
+
+namespace corvanel::sim {
+namespace {
+
+void Write_Set_Value(Controller_Unit& unit, int value) {
+    ASSERT_EQ(unit.Execute("WS01", Field_Of(value))->End_Code, "00") << value;
+}
+
+// Three firings from a cold kiln, each raised twice and ended by the program's soft off:
+// each later one heats through elements a tenth weaker, so the kiln climbs less in the
+// same half hour at full output.
+TEST(Element_Aging, EachFiringHeatsThroughElementsATenthWeakerThanTheOneBefore) {
+    Unit_Settings settings;
+    settings.Aging_Per_Firing = 0.1;
+    Controller_Model model({0}, settings);
+    Controller_Unit& unit = *model.Unit(0);
+    const double room = unit.Temperature();
+    std::vector<double> rises, powers;
+    for (int firing = 1; firing <= 3; ++firing) {
+        Write_Set_Value(unit, 1000);
+        model.Advance(900);
+        Write_Set_Value(unit, 1200);  // a second raise in the same firing
+        model.Advance(900);
+        EXPECT_EQ(unit.Output_Tenths(), 1000) << "full output all along";
+        rises.push_back(unit.Temperature() - room);
+        powers.push_back(unit.Element_Power());
+        Write_Set_Value(unit, 20);  // soft off
+        model.Advance(48 * 3600);
+        ASSERT_NEAR(unit.Temperature(), room, 0.1) << "cold again before the next firing";
+    }
+    EXPECT_EQ(unit.Firings(), 3);
+    EXPECT_NEAR(powers[0], 1.0, 1e-12);
+    EXPECT_NEAR(powers[1], 0.9, 1e-12);
+    EXPECT_NEAR(powers[2], 0.81, 1e-12);
+    // From room temperature at full output the climb is in proportion to the power.
+    EXPECT_GT(rises[0], 300);
+    EXPECT_NEAR(rises[1] / rises[0], 0.9, 0.002);
+    EXPECT_NEAR(rises[2] / rises[0], 0.81, 0.002);
+}
+
+// A firing begins only at a set value more than 200 degrees above room temperature that
+// follows one at most 50 above it, in degrees of the scale even where the controller
+// reads tenths.
+TEST(Element_Aging, AFiringBeginsOnlyFromNearRoomTemperatureToWellAboveIt) {
+    struct Case {
+        bool Fahrenheit;
+        int Input_Type;
+        std::vector<int> Writes;
+        int Firings;
+    };
+    const Case cases[] = {
+        {false, 2, {220, 70, 221, 400, 20}, 1},       // the first two stay too low
+        {false, 2, {300, 70, 300, 60, 1000, 20}, 3},  // 70 is close enough to room
+        {true, 6, {2680, 700, 2690}, 1},              // tenths: 268.0 F is room + 200
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Fahrenheit << " " << c.Firings);
+        Unit_Settings settings;
+        settings.Fahrenheit = c.Fahrenheit;
+        settings.Input_Type = c.Input_Type;
+        Controller_Unit unit(settings);
+        for (int value : c.Writes) Write_Set_Value(unit, value);
+        EXPECT_EQ(unit.Firings(), c.Firings);
+    }
+}
+
+// Elements that fired twice before start at 0.81, and a welded relay heats through them.
+TEST(Element_Aging, ElementsFiredBeforeStartWeakerAndAWeldedRelayHeatsThroughThem) {
+    Unit_Settings settings;
+    settings.Aging_Per_Firing = 0.1;
+    settings.Firings_Before = 2;
+    double rise[2];
+    for (bool aged : {false, true}) {
+        Controller_Unit unit(aged ? settings : Unit_Settings{});
+        EXPECT_NEAR(unit.Element_Power(), aged ? 0.81 : 1.0, 1e-12);
+        double room = unit.Temperature();
+        unit.Elements = Heating::Stuck_On;
+        unit.Advance(1800);
+        rise[aged] = unit.Temperature() - room;
+    }
+    EXPECT_NEAR(rise[1] / rise[0], 0.81, 0.002);
+}
+
+}  // namespace
+}  // namespace corvanel::sim
