@@ -23,7 +23,7 @@ constexpr double Proportional_Band = 25.0;
 constexpr double Integral_Time = 300.0;
 constexpr double Deviation_Alarm = 50.0;
 constexpr double Auto_Tune_Seconds = 600.0;
-// A set value this far above room temperature, written after one at most Soft_Off_Margin
+// A set value this far above room temperature, the first since one at most Soft_Off_Margin
 // above it (the program's soft off, or the unit's own start), begins a new firing.
 constexpr double Firing_Margin = 200.0;
 constexpr double Soft_Off_Margin = 50.0;
@@ -99,9 +99,11 @@ void Controller_Unit::Control(double dt) {
     }
 }
 
-void Controller_Unit::Note_Set_Value(int previous) {
-    if (Degrees_Of(Set_Value_) > Ambient_ + Firing_Margin &&
-        Degrees_Of(previous) <= Ambient_ + Soft_Off_Margin) {
+void Controller_Unit::Note_Set_Value() {
+    // A ramp climbs a little at each write: the firing begins where it passes the margin.
+    if (Degrees_Of(Set_Value_) <= Ambient_ + Soft_Off_Margin) Between_Firings_ = true;
+    if (Degrees_Of(Set_Value_) > Ambient_ + Firing_Margin && Between_Firings_) {
+        Between_Firings_ = false;
         ++Firings_;
         // The first firing seen runs on the elements as they came; each later one on
         // elements a firing older.
@@ -172,9 +174,8 @@ std::optional<Controller_Unit::Answer> Controller_Unit::Execute(std::string_view
         std::optional<int> value = Value_Of_Field(data);
         if (!value) return Answer{"14", ""};
         if (*value < Low_Limit_ || *value > High_Limit_) return Answer{"0D", ""};
-        int previous = Set_Value_;
         Set_Value_ = *value;
-        Note_Set_Value(previous);
+        Note_Set_Value();
         Control(0);  // the loop answers a new set value at once
         if (Ram_Only) {
             Memory_Differs = Set_Value_ != Backup_Set_Value;

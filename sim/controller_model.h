@@ -73,7 +73,7 @@ class Controller_Unit {
     // The controller's loop: sets the output from the set value and the reading.
     void Control(double dt);
     // Counts a new firing when a set value written starts one; the elements age with it.
-    void Note_Set_Value(int previous);
+    void Note_Set_Value();
     double Display_Per_Degree() const { return Platinum_ ? 10.0 : 1.0; }
     double Degrees_Of(int display_value) const { return display_value / Display_Per_Degree(); }
 
@@ -93,6 +93,7 @@ class Controller_Unit {
     double Aging_Per_Firing_;
     int Firings_Before_;
     int Firings_ = 0;
+    bool Between_Firings_ = true;  // no set value well above room temperature since the last low one
     double Element_Power_;
 };
 

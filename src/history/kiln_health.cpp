@@ -127,7 +127,7 @@ Firing_Health Work_Out_Health(const Firing_Record& record) {
 
     const std::vector<Health_Tick> ticks = Ticks_Of(record);
     if (ticks.empty()) {
-        const char* none = "the record holds no ticks of a run";
+        const char* none = "the record holds no readings of a run";
         for (Health_Figure& rate : health.Full_Power_Rate) rate.Omitted = none;
         health.Full_Output_Share.Omitted = health.Ramp_Lag.Omitted = none;
         health.Last_200_Minutes.Omitted = none;

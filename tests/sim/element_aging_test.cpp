@@ -45,9 +45,9 @@ TEST(Element_Aging, EachFiringHeatsThroughElementsATenthWeakerThanTheOneBefore) 
     EXPECT_NEAR(rises[2] / rises[0], 0.81, 0.002);
 }
 
-// A firing begins only at a set value more than 200 degrees above room temperature that
-// follows one at most 50 above it, in degrees of the scale even where the controller
-// reads tenths.
+// A firing begins at the first set value more than 200 degrees above room temperature
+// since one at most 50 above it, however gently a ramp climbs there, in degrees of the
+// scale even where the controller reads tenths.
 TEST(Element_Aging, AFiringBeginsOnlyFromNearRoomTemperatureToWellAboveIt) {
     struct Case {
         bool Fahrenheit;
@@ -59,6 +59,7 @@ TEST(Element_Aging, AFiringBeginsOnlyFromNearRoomTemperatureToWellAboveIt) {
         {false, 2, {220, 70, 221, 400, 20}, 1},       // the first two stay too low
         {false, 2, {300, 70, 300, 60, 1000, 20}, 3},  // 70 is close enough to room
         {true, 6, {2680, 700, 2690}, 1},              // tenths: 268.0 F is room + 200
+        {false, 2, {20, 100, 180, 240, 900, 20, 150, 250}, 2},  // two ramps
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Fahrenheit << " " << c.Firings);

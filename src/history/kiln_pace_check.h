@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "common/platform.h"
+#include "run/firing_status.h"
+#include "setup/program_paths.h"
+#include "setup/settings_store.h"
+
+namespace corvanel {
+
+// Before a firing, the profile against what the kiln managed in its recent firings: at
+// RUN PROFILE (unless the setting turns it off) and on request for a profile file, the
+// segments it cannot follow are said in the message area. The firing starts either way.
+class Kiln_Pace_Check : public Firing_Observer {
+  public:
+    Kiln_Pace_Check(Program_Paths paths, Settings_Store& settings, Message_Area& messages);
+
+    void Firing_Changed(const Firing_Status& status, Firing_Event event,
+                        const std::string& detail) override;
+
+    // The operator asked for a profile file to be checked; says the result either way.
+    void Check_Profile_File(const std::string& path, const Date_Time& now);
+
+  private:
+    // The lines said; how many.
+    std::size_t Say(const Plan_Points& plan, const std::string& scale, const std::string& time_unit,
+                    const Date_Time& now);
+
+    Program_Paths Paths_;
+    Settings_Store& Settings_;
+    Message_Area& Messages_;
+};
+
+}  // namespace corvanel
