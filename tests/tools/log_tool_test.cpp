@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "common/numeric.h"
@@ -172,23 +173,16 @@ std::string Firing_Text(int day, double top, double peak = 2100, const std::stri
     return Firing_Record_Header_Text(header) + body;
 }
 
-std::vector<std::string> Lines_Of(const std::string& text) {
-    std::vector<std::string> lines;
+std::vector<std::string> Split(const std::string& text, char by) {
+    std::vector<std::string> parts;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    for (std::string part; std::getline(in, part, by);) parts.push_back(part);
+    return parts;
 }
 
-std::vector<std::string> Split(const std::string& line, char by) {
-    std::vector<std::string> fields(1);
-    for (char c : line) {
-        if (c == by) {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    return fields;
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), {}};
 }
 
 // A bisque, three glaze firings, then three with the top band 25% slower; the last is kept
@@ -210,16 +204,12 @@ struct Log_Tool_Health : Log_Tool {
 TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
     Tool_Run run = Run({"health", "--scale", "F"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    const std::vector<std::string> lines = Lines_Of(run.Out);
+    const std::vector<std::string> lines = Split(run.Out, '\n');
     ASSERT_EQ(lines.size(), 13u) << run.Out;  // the climb's reading too
     EXPECT_EQ(lines[0],
               "Start             Profile    600-1000 F/h  1000-1500 F/h  1500-2000 F/h  Full power "
               "(%)  Ramp lag (F)  Last climb (min)  Energy (kWh)  Cost   Outcome");
-    std::vector<std::string> bisque, glaze;
-    for (auto [line, fields] : {std::pair{&lines[1], &bisque}, std::pair{&lines[2], &glaze}}) {
-        std::istringstream in(*line);
-        for (std::string field; in >> field;) fields->push_back(field);
-    }
+    const std::vector<std::string> bisque = Words(lines[1]), glaze = Words(lines[2]);
     ASSERT_EQ(glaze.size(), 12u) << lines[2];
     EXPECT_EQ(glaze[0] + " " + glaze[1] + " " + glaze[2], "2027-01-02 08:00 glaze.txt");
     // 600, 480, 300 F/h; 551 of 611 ticks at full power; the set value 40 F ahead; the
@@ -248,7 +238,7 @@ TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
 TEST_F(Log_Tool_Health, CsvIsOneLineAFiringOfNumbers) {
     Tool_Run run = Run({"health", Folder, "--format", "csv"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    const std::vector<std::string> lines = Lines_Of(run.Out);
+    const std::vector<std::string> lines = Split(run.Out, '\n');
     ASSERT_EQ(lines.size(), 8u) << run.Out;
     EXPECT_EQ(lines[0],
               "start,profile,rate_315_540_C_per_h,rate_540_815_C_per_h,rate_815_1095_C_per_h,"
