@@ -35,7 +35,7 @@ const char* const Usage =
     "health  the kiln's health over the firings in FOLDER, oldest first: heating rates at\n"
     "        full power, time at full power, lag in ramps, last climb, energy, cost and\n"
     "        outcome of each, then the marked events and the reading; as CSV, one line a\n"
-    "        firing and nothing else. The scale defaults to that of the latest firing\n"
+    "        firing and nothing else. The scale defaults to that of the latest firing.\n"
     "\n"
     "RECORD is a firing record (*.firing.csv) or a plain log of 21-byte lines; --profile\n"
     "gives a plain log its plan, sensor, scale and time unit. Damaged lines are skipped\n"
