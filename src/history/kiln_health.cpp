@@ -33,22 +33,52 @@ struct Health_Tick {
     double Set_F, Measured_F, Output;
 };
 
-std::vector<Health_Tick> Ticks_Of(const Firing_Record& record) {
-    const bool celsius = record.Header.Temp_Scale == "C";
-    auto fahrenheit = [&](double t) { return celsius ? t * 9 / 5 + 32 : t; };
-    const double unit = record.Header.Time_Unit == "H" ? 3600 : 60;
-    std::vector<Health_Tick> ticks;
-    for (const Firing_Record_Line& line : record.Lines) {
-        if (!line.Is_Tick()) continue;
-        const double seconds =
+// What the figures are worked out from, gathered one line of the record at a time so that
+// a record need not be held whole: its summary, and its ticks as read (the scale and time
+// unit are the header's, known only at the end when the record is scanned).
+class Health_Lines {
+  public:
+    explicit Health_Lines(std::size_t expected_ticks = 0) { Ticks_.reserve(expected_ticks); }
+
+    void Add(const Firing_Record_Line& line) {
+        Summary_.Add(line);
+        if (!line.Is_Tick()) return;
+        const double clock_seconds =
             line.Has_Clock
                 ? static_cast<double>(Seconds_Of(line.Clock) - line.Offset_Minutes * 60LL)
-                : line.Elapsed * unit;
-        ticks.push_back({seconds, line.Elapsed, fahrenheit(line.Set_Value),
-                         fahrenheit(line.Measured), line.Output_Percent});
+                : 0;
+        Ticks_.push_back(
+            {clock_seconds, line.Elapsed, line.Set_Value, line.Measured, line.Output_Percent});
+        Clocked_.push_back(line.Has_Clock);
     }
-    return ticks;
-}
+
+    Firing_Summary Summary(const Firing_Record_Header& header) const {
+        return Summary_.Result(header, Energy_Settings{});
+    }
+
+    // The ticks in seconds and degrees Fahrenheit.
+    const std::vector<Health_Tick>& Ticks(const Firing_Record_Header& header) {
+        if (Converted_) return Ticks_;
+        Converted_ = true;
+        const bool celsius = header.Temp_Scale == "C";
+        const double unit = header.Time_Unit == "H" ? 3600 : 60;
+        for (std::size_t i = 0; i < Ticks_.size(); ++i) {
+            Health_Tick& tick = Ticks_[i];
+            if (!Clocked_[i]) tick.Seconds = tick.Elapsed * unit;
+            if (celsius) {
+                tick.Set_F = tick.Set_F * 9 / 5 + 32;
+                tick.Measured_F = tick.Measured_F * 9 / 5 + 32;
+            }
+        }
+        return Ticks_;
+    }
+
+  private:
+    Firing_Summary_Builder Summary_;
+    std::vector<Health_Tick> Ticks_;
+    std::vector<bool> Clocked_;
+    bool Converted_ = false;
+};
 
 // Whether the plan rises at this elapsed time. The plan's first piece runs from the
 // chart's origin to the first row and is no part of the profile.
@@ -112,20 +142,16 @@ void Work_Out_Last_Climb(const std::vector<Health_Tick>& ticks, double gap, Firi
     health.Last_200_Minutes.Value = (ticks[peak].Seconds - ticks[from].Seconds) / 60;
 }
 
-}  // namespace
-
-Firing_Health Work_Out_Health(const Firing_Record& record) {
+Firing_Health Health_Of_Lines(Health_Lines& lines, const Firing_Record_Header& header) {
     Firing_Health health;
-    health.Profile_Name = record.Header.Profile_Name;
-    health.Temp_Scale = record.Header.Temp_Scale == "C" ? "C" : "F";
-    Firing_Summary_Builder summary;
-    for (const Firing_Record_Line& line : record.Lines) summary.Add(line);
-    const Firing_Summary s = summary.Result(record.Header, Energy_Settings{});
+    health.Profile_Name = header.Profile_Name;
+    health.Temp_Scale = header.Temp_Scale == "C" ? "C" : "F";
+    const Firing_Summary s = lines.Summary(header);
     health.Has_Start = s.Has_Start;
     health.Start = s.Start;
     health.Outcome = s.Outcome;
 
-    const std::vector<Health_Tick> ticks = Ticks_Of(record);
+    const std::vector<Health_Tick>& ticks = lines.Ticks(header);
     if (ticks.empty()) {
         const char* none = "the record holds no readings of a run";
         for (Health_Figure& rate : health.Full_Power_Rate) rate.Omitted = none;
@@ -133,19 +159,19 @@ Firing_Health Work_Out_Health(const Firing_Record& record) {
         health.Last_200_Minutes.Omitted = none;
         return health;
     }
-    const double gap = Gap_Seconds(record.Header);
+    const double gap = Gap_Seconds(header);
     double peak_f = ticks.front().Measured_F, lag = 0, output = 0;
     std::size_t full = 0, ramp_ticks = 0;
     for (const Health_Tick& tick : ticks) {
         peak_f = std::max(peak_f, tick.Measured_F);
         output += tick.Output;
         if (tick.Output >= Full_Output_Percent) ++full;
-        if (Plan_Rises_At(record.Header.Plan, tick.Elapsed)) {
+        if (Plan_Rises_At(header.Plan, tick.Elapsed)) {
             lag += tick.Set_F - tick.Measured_F;
             ++ramp_ticks;
         }
     }
-    health.Full_Power_Hours = output / 100 * record.Header.Tick_Length / 3600;
+    health.Full_Power_Hours = output / 100 * header.Tick_Length / 3600;
     health.Full_Output_Share.Value = static_cast<double>(full) / static_cast<double>(ticks.size());
     if (ramp_ticks > 0) {
         health.Ramp_Lag.Value = lag / static_cast<double>(ramp_ticks);
@@ -155,6 +181,14 @@ Firing_Health Work_Out_Health(const Firing_Record& record) {
     Work_Out_Rates(ticks, gap, peak_f, health);
     Work_Out_Last_Climb(ticks, gap, health);
     return health;
+}
+
+}  // namespace
+
+Firing_Health Work_Out_Health(const Firing_Record& record) {
+    Health_Lines lines(record.Lines.size());
+    for (const Firing_Record_Line& line : record.Lines) lines.Add(line);
+    return Health_Of_Lines(lines, record.Header);
 }
 
 std::optional<double> Health_Energy_kWh(const Firing_Health& health,
@@ -280,9 +314,23 @@ std::optional<Firing_Health> Kept_Health(const std::string& record_path) {
     if (fs::exists(kept_path, error) && Read_Record_File(kept_path, kept_text, problem)) {
         if (auto kept = Parse_Health_File(kept_text, size, time)) return kept;
     }
-    Firing_Record record;
-    if (!Read_Firing_Record(record_path, {}, record, problem)) return std::nullopt;
-    Firing_Health health = Work_Out_Health(record);
+    // The record is scanned line by line, not held whole: the figures of a long firing are
+    // worked out in one pass over its text.
+    std::string text;
+    if (!Read_Record_File(record_path, text, problem)) return std::nullopt;
+    Firing_Health health;
+    if ((!text.empty() && text.front() == '#') || record_path.ends_with(Firing_Record_Suffix)) {
+        Health_Lines lines(text.size() / 48);
+        Firing_Record_Header header;
+        std::vector<Record_Problem> skipped;
+        Scan_Firing_Record(
+            text, header, [&](Firing_Record_Line&& line) { lines.Add(line); }, skipped);
+        health = Health_Of_Lines(lines, header);
+    } else {
+        Firing_Record record;
+        if (!Read_Firing_Record(record_path, {}, record, problem)) return std::nullopt;
+        health = Work_Out_Health(record);
+    }
     // Not kept (a read-only folder) is no loss: the figures are worked out again next time.
     Replace_File_Contents(kept_path, Health_File_Text(health, size, time));
     return health;

@@ -2,13 +2,20 @@
 #include "tools/log_tool.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 
 #include "common/text.h"
 #include "history/firing_report.h"
 #include "history/firing_summary.h"
+#include "history/kiln_events.h"
+#include "history/kiln_health.h"
+#include "history/kiln_health_reading.h"
+#include "history/kiln_health_settings.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -19,11 +26,16 @@ const char* const Usage =
     "       corvanel-log show RECORD [--profile FILE]\n"
     "       corvanel-log export RECORD --format csv|json [--profile FILE]\n"
     "       corvanel-log plot RECORD... -o OUT.png|OUT.svg|OUT.pdf [--profile FILE]\n"
+    "       corvanel-log health [FOLDER] [--format text|csv] [--scale F|C]\n"
     "\n"
     "list    the firing records in FOLDER (default: Logfiles beside the program), newest first\n"
     "show    a record's header, summary and events\n"
     "export  a record's lines as CSV or JSON on standard output\n"
     "plot    plan, set value and measured temperature of one or more records, overlaid\n"
+    "health  the kiln's health over the firings in FOLDER, oldest first: heating rates at\n"
+    "        full power, time at full power, lag in ramps, last climb, energy, cost and\n"
+    "        outcome of each, then the marked events and the reading; as CSV, one line a\n"
+    "        firing and nothing else. The scale defaults to that of the latest firing.\n"
     "\n"
     "RECORD is a firing record (*.firing.csv) or a plain log of 21-byte lines; --profile\n"
     "gives a plain log its plan, sensor, scale and time unit. Damaged lines are skipped\n"
@@ -38,7 +50,7 @@ struct Usage_Error {
 // The command's arguments split into files and options.
 struct Arguments {
     std::vector<std::string> Files;
-    std::string Profile, Format, Output;
+    std::string Profile, Format, Output, Scale;
 };
 
 Arguments Parse_Arguments(const std::vector<std::string>& rest, const std::string& command,
@@ -57,6 +69,7 @@ Arguments Parse_Arguments(const std::vector<std::string>& rest, const std::strin
         const std::string& value = rest[++i];
         (arg == "--profile"  ? parsed.Profile
          : arg == "--format" ? parsed.Format
+         : arg == "--scale"  ? parsed.Scale
                              : parsed.Output) = value;
     }
     return parsed;
@@ -103,14 +116,21 @@ void Print_Table(const std::vector<std::vector<std::string>>& rows, std::ostream
     }
 }
 
-int List(const Arguments& args, const std::string& program_folder, std::ostream& out) {
-    if (args.Files.size() > 1) throw Usage_Error{"list takes at most one FOLDER"};
+// The records' folder a command is given, Logfiles beside the program without one.
+std::string Folder_Of(const Arguments& args, const std::string& program_folder,
+                      const std::string& command) {
+    if (args.Files.size() > 1) throw Usage_Error{command + " takes at most one FOLDER"};
     const std::string folder =
         args.Files.empty() ? Program_Paths(program_folder).Logfiles_Folder() : args.Files[0];
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         throw Usage_Error{folder + ": not a folder"};
     }
+    return folder;
+}
+
+int List(const Arguments& args, const std::string& program_folder, std::ostream& out) {
+    const std::string folder = Folder_Of(args, program_folder, "list");
     const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
     std::vector<std::vector<std::string>> rows{
         {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
@@ -121,6 +141,131 @@ int List(const Arguments& args, const std::string& program_folder, std::ostream&
         rows.back().push_back(entry.File_Name);
     }
     Print_Table(rows, out);
+    return 0;
+}
+
+// ---- health ----
+
+// The columns of the health table and of its CSV: what the CSV calls them is in the
+// operator's scale, with the unit in the name.
+std::vector<std::string> Health_Titles(const std::string& scale) {
+    std::vector<std::string> titles = {"Start", "Profile"};
+    for (const Health_Band& band : Health_Bands) {
+        titles.push_back(
+            scale == "C" ? Format_Whole(band.Low_C) + "-" + Format_Whole(band.High_C) + " C/h"
+                         : Format_Number(band.Low_F) + "-" + Format_Number(band.High_F) + " F/h");
+    }
+    for (const char* title : {"Full power (%)", scale == "C" ? "Ramp lag (C)" : "Ramp lag (F)",
+                              "Last climb (min)", "Energy (kWh)", "Cost", "Outcome"}) {
+        titles.push_back(title);
+    }
+    return titles;
+}
+
+std::vector<std::string> Health_Csv_Titles(const std::string& scale) {
+    std::vector<std::string> titles = {"start", "profile"};
+    for (const Health_Band& band : Health_Bands) {
+        titles.push_back(scale == "C" ? "rate_" + Format_Whole(band.Low_C) + "_" +
+                                            Format_Whole(band.High_C) + "_C_per_h"
+                                      : "rate_" + Format_Number(band.Low_F) + "_" +
+                                            Format_Number(band.High_F) + "_F_per_h");
+    }
+    for (const char* title : {"full_power_percent", scale == "C" ? "ramp_lag_C" : "ramp_lag_F",
+                              "last_climb_minutes", "energy_kWh", "cost", "outcome"}) {
+        titles.push_back(title);
+    }
+    return titles;
+}
+
+std::string Start_Text(const Firing_Health& firing) {
+    char text[32];
+    const Date_Time& t = firing.Start;
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.Year, t.Month, t.Day, t.Hour,
+                  t.Minute);
+    return text;
+}
+
+// One firing's fields; a missing figure is `missing`. The table shows whole numbers, the
+// CSV keeps a decimal more.
+std::vector<std::string> Health_Fields(const Firing_Health& firing, const Energy_Settings& energy,
+                                       const std::string& scale, bool csv) {
+    const std::string missing = csv ? "" : "-";
+    auto rounded = [&](const std::optional<double>& value) {
+        if (!value) return missing;
+        return csv ? Format_Number(std::round(*value * 10) / 10 + 0.0)
+                   : Format_Whole(std::llround(*value));
+    };
+    auto money = [&](const std::optional<double>& value) {
+        return value ? Format_00(*value) : missing;
+    };
+    std::vector<std::string> fields = {
+        Start_Text(firing), firing.Profile_Name.empty()
+                                ? missing
+                                : (csv ? Csv_Field(firing.Profile_Name) : firing.Profile_Name)};
+    for (std::size_t m = 0; m < Health_Measure_Count; ++m) {
+        const auto measure = static_cast<Health_Measure>(m);
+        std::optional<double> value = Measure_Of(firing, measure);
+        if (value) value = Measure_In_Scale(measure, *value, scale);
+        fields.push_back(rounded(value));
+    }
+    fields.push_back(money(Health_Energy_kWh(firing, energy)));
+    fields.push_back(money(Health_Cost(firing, energy)));
+    fields.push_back(Firing_Outcome_Name(firing.Outcome));
+    return fields;
+}
+
+int Health(const Arguments& args, const std::string& program_folder, std::ostream& out,
+           std::ostream& err) {
+    const std::string format = args.Format.empty() ? "text" : args.Format;
+    if (format != "text" && format != "csv") {
+        throw Usage_Error{"--format must be text or csv, not " + format};
+    }
+    if (!args.Scale.empty() && args.Scale != "F" && args.Scale != "C") {
+        throw Usage_Error{"--scale must be F or C, not " + args.Scale};
+    }
+    const std::string folder = Folder_Of(args, program_folder, "health");
+    const Program_Paths paths(program_folder);
+    const Energy_Settings energy = Read_Energy_Settings(paths);
+    Settings_Store store(paths);
+    const Kiln_Health_Settings settings = Read_Kiln_Health_Settings(store);
+    const std::vector<Firing_Health> firings = Health_Of_Folder(folder);
+    const std::string scale = !args.Scale.empty() ? args.Scale
+                              : firings.empty()   ? "F"
+                                                  : firings.back().Temp_Scale;
+    if (format == "csv") {
+        auto line = [&](const std::vector<std::string>& fields) {
+            for (std::size_t i = 0; i < fields.size(); ++i) out << (i ? "," : "") << fields[i];
+            out << '\n';
+        };
+        line(Health_Csv_Titles(scale));
+        for (const Firing_Health& firing : firings)
+            line(Health_Fields(firing, energy, scale, true));
+        return 0;
+    }
+    std::vector<std::vector<std::string>> rows{Health_Titles(scale)};
+    for (const Firing_Health& firing : firings) {
+        rows.push_back(Health_Fields(firing, energy, scale, false));
+    }
+    Print_Table(rows, out);
+
+    std::vector<Problem> problems;
+    const std::vector<Kiln_Event> events = Read_Kiln_Events(folder, &problems);
+    for (const Problem& problem : problems)
+        err << "corvanel-log: " << problem.What.English() << '\n';
+    out << '\n';
+    if (events.empty()) {
+        out << "No events marked.\n";
+    } else {
+        std::vector<std::vector<std::string>> marked;
+        for (const Kiln_Event& event : events) {
+            marked.push_back({Format_Day(event.Date), Kiln_Event_Name(event.Kind), event.Note});
+        }
+        Print_Table(marked, out);
+    }
+    out << '\n';
+    for (const Health_Reading& reading : Read_Kiln_Health(firings, events, settings, scale)) {
+        out << reading.Text.English() << '\n';
+    }
     return 0;
 }
 
@@ -204,12 +349,16 @@ int Export(const Firing_Record& record, const Energy_Settings& energy, const std
 int Run(const std::vector<std::string>& args, const std::string& program_folder,
         const Chart_File_Writer& write_chart, std::ostream& out, std::ostream& err) {
     if (args.empty())
-        throw Usage_Error{"no command given (list, show, export or plot); see --help"};
+        throw Usage_Error{"no command given (list, show, export, plot or health); see --help"};
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "list") return List(Parse_Arguments(rest, command, {}), program_folder, out);
+    if (command == "health") {
+        return Health(Parse_Arguments(rest, command, {"--format", "--scale"}), program_folder, out,
+                      err);
+    }
     if (command != "show" && command != "export" && command != "plot") {
-        throw Usage_Error{"unknown command " + command + " (list, show, export or plot)"};
+        throw Usage_Error{"unknown command " + command + " (list, show, export, plot or health)"};
     }
     const Arguments parsed =
         Parse_Arguments(rest, command,

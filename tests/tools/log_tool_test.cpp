@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
+#include "common/numeric.h"
+#include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/setup_files.h"
 #include "support/case_name.h"
@@ -99,8 +103,8 @@ TEST_P(Log_Tool_Bad_Input, OneLineAndStatusTwo) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, Log_Tool_Bad_Input,
     ::testing::Values(
-        Bad_Input_Case{{}, "no command given (list, show, export or plot); see --help"},
-        Bad_Input_Case{{"print"}, "unknown command print (list, show, export or plot)"},
+        Bad_Input_Case{{}, "no command given (list, show, export, plot or health); see --help"},
+        Bad_Input_Case{{"print"}, "unknown command print (list, show, export, plot or health)"},
         Bad_Input_Case{{"show", "x", "--fast"}, "unknown option --fast for show"},
         Bad_Input_Case{{"show", "/no/such.firing.csv"}, "/no/such.firing.csv: cannot be read"},
         Bad_Input_Case{{"export", "a"}, "export needs --format csv or --format json"},
@@ -110,7 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input_Case{{"plot", "a", "-o", "x.svg"}, "plot needs a build with Qt"},
         Bad_Input_Case{{"show", "a", "--profile", "/no/profile.txt"},
                        "/no/profile.txt: not a readable profile"},
-        Bad_Input_Case{{"list", "/no/such/folder"}, "/no/such/folder: not a folder"}),
+        Bad_Input_Case{{"list", "/no/such/folder"}, "/no/such/folder: not a folder"},
+        Bad_Input_Case{{"health", "/no/such/place"}, "/no/such/place: not a folder"},
+        Bad_Input_Case{{"health", "--format", "json"}, "--format must be text or csv, not json"},
+        Bad_Input_Case{{"health", "--scale", "K"}, "--scale must be F or C, not K"},
+        Bad_Input_Case{{"health", "--profile", "x"}, "unknown option --profile for health"}),
     [](const auto& info) { return Case_Name_Of(info.param.Message); });
 
 TEST_F(Log_Tool, PlotHandsTheOverlaidChartToTheWriter) {
@@ -130,6 +138,131 @@ TEST_F(Log_Tool, PlotHandsTheOverlaidChartToTheWriter) {
     Tool_Run failed = Run({"plot", Glaze, "-o", "x.png"});
     EXPECT_EQ(failed.Status, 2);
     EXPECT_TRUE(failed.Err.ends_with("corvanel-log: x.png: disk full\n")) << failed.Err;
+}
+
+// A firing on a day of January 2027, a tick every 30 s: the kiln climbs at full output from
+// 70 F, at 600 F/h to 1,000 F, 480 F/h to 1,500 F and `top` above, to `peak` with the set
+// value 40 F ahead, then holds half an hour at half output.
+std::string Firing_Text(int day, double top, double peak = 2100, const std::string& scale = "F") {
+    auto in_scale = [&](double f) { return scale == "C" ? (f - 32) * 5 / 9 : f; };
+    const Date_Time start{2027, 1, day, 8, 0, 0};
+    std::string body;
+    double seconds = 0;
+    auto line = [&](double measured, double set, double output, const char* event) {
+        Firing_Record_Line tick;
+        tick.Clock = Date_Time_Of_Seconds(Seconds_Of(start) + static_cast<long long>(seconds));
+        tick.Elapsed = seconds / 60;
+        tick.Measured = in_scale(measured), tick.Set_Value = in_scale(set);
+        tick.Output_Percent = output, tick.Event = event;
+        body += Firing_Record_Line_Text(tick);
+    };
+    line(70, 70, 0, "start");
+    for (double t = 70; t < peak; seconds += 30) {
+        line(t, std::min(peak, t + 40), 100, "");
+        t = std::min(peak, t + (t < 1000 ? 600 : t < 1500 ? 480 : top) / 120);
+    }
+    const double climbed = seconds / 60;
+    for (int i = 0; i < 60; ++i, seconds += 30) line(peak, peak, 50, "");
+    line(peak, peak, 0, "profile finished");
+    Firing_Record_Header header;
+    header.Temp_Scale = scale;
+    header.Tick_Length = 30;
+    header.Profile_Name = "glaze.txt";
+    header.Plan = {
+        {0, 0}, {0, in_scale(70)}, {climbed, in_scale(peak)}, {climbed + 30, in_scale(peak)}};
+    return Firing_Record_Header_Text(header) + body;
+}
+
+std::vector<std::string> Split(const std::string& text, char by) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, by);) parts.push_back(part);
+    return parts;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), {}};
+}
+
+// A bisque, three glaze firings, then three with the top band 25% slower; the last is kept
+// in Celsius. New elements were marked before them all.
+struct Log_Tool_Health : Log_Tool {
+    std::string Folder;
+    void SetUp() override {
+        Log_Tool::SetUp();
+        Folder = Program.File("Logfiles");
+        Write_Whole_File(Folder + "/bisque.firing.csv", Firing_Text(1, 300, 1200));
+        for (int day = 2; day <= 7; ++day) {
+            Write_Whole_File(Folder + "/glaze" + std::to_string(day) + ".firing.csv",
+                             Firing_Text(day, day < 5 ? 300 : 225, 2100, day == 7 ? "C" : "F"));
+        }
+        Write_Whole_File(Folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
+    }
+};
+
+TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
+    Tool_Run run = Run({"health", "--scale", "F"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    const std::vector<std::string> lines = Split(run.Out, '\n');
+    ASSERT_EQ(lines.size(), 13u) << run.Out;  // the climb's reading too
+    EXPECT_EQ(lines[0],
+              "Start             Profile    600-1000 F/h  1000-1500 F/h  1500-2000 F/h  Full power "
+              "(%)  Ramp lag (F)  Last climb (min)  Energy (kWh)  Cost   Outcome");
+    const std::vector<std::string> bisque = Words(lines[1]), glaze = Words(lines[2]);
+    ASSERT_EQ(glaze.size(), 12u) << lines[2];
+    EXPECT_EQ(glaze[0] + " " + glaze[1] + " " + glaze[2], "2027-01-02 08:00 glaze.txt");
+    // 600, 480, 300 F/h; 551 of 611 ticks at full power; the set value 40 F ahead; the
+    // last 200 F in 40 minutes; 581 ticks' worth of full power: 4.84 h of 10 kW at 0.30.
+    const double expected[] = {600, 480, 300, 90, 40, 40, 48.4, 14.5};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_NEAR(std::stod(glaze[3 + i]), expected[i], expected[i] * 0.03) << i;
+    }
+    EXPECT_EQ(glaze[11], "finished");
+    EXPECT_EQ(bisque[5], "-") << lines[1];  // the bisque never reached the top band
+
+    EXPECT_EQ(lines[9], "2027-01-01  elements replaced  new set");
+    EXPECT_NE(lines[11].find("slower between 1,500 °F and 2,000 °F than with the elements fitted "
+                             "on 1 January 2027: plan to replace the elements"),
+              std::string::npos)
+        << lines[11];
+
+    // The thresholds are the program's settings.
+    Write_Text_File(Program.File("Setup/KilnHealth.txt"), "Replace_Percent=40");
+    run = Run({"health", "--scale", "F"});
+    EXPECT_NE(run.Out.find("the elements are wearing; watch the next firings."), std::string::npos)
+        << run.Out;
+}
+
+// Numbers only, units in the header, in the latest firing's scale when none is asked.
+TEST_F(Log_Tool_Health, CsvIsOneLineAFiringOfNumbers) {
+    Tool_Run run = Run({"health", Folder, "--format", "csv"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    const std::vector<std::string> lines = Split(run.Out, '\n');
+    ASSERT_EQ(lines.size(), 8u) << run.Out;
+    EXPECT_EQ(lines[0],
+              "start,profile,rate_315_540_C_per_h,rate_540_815_C_per_h,rate_815_1095_C_per_h,"
+              "full_power_percent,ramp_lag_C,last_climb_minutes,energy_kWh,cost,outcome");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::vector<std::string> fields = Split(lines[i], ',');
+        ASSERT_EQ(fields.size(), 11u) << lines[i];
+        for (std::size_t f = 2; f < 10; ++f) {
+            if (i == 1 && f == 4) {
+                EXPECT_EQ(fields[f], "") << "the bisque's top band";
+                continue;
+            }
+            const Double_Conversion number = Convert_To_Double(fields[f]);
+            ASSERT_TRUE(number.Value && !fields[f].empty()) << lines[i] << " field " << f;
+        }
+    }
+    const std::vector<std::string> latest = Split(lines[7], ',');
+    EXPECT_NEAR(std::stod(latest[2]), 600 * 5.0 / 9, 4);
+    EXPECT_NEAR(std::stod(latest[4]), 225 * 5.0 / 9, 2);
+    EXPECT_NEAR(std::stod(latest[6]), 40 * 5.0 / 9, 1);
+    EXPECT_EQ(latest[10], "finished");
+    EXPECT_NE(Run({"health", Folder, "--format", "csv", "--scale", "F"})
+                  .Out.find("rate_600_1000_F_per_h"),
+              std::string::npos);
 }
 
 }  // namespace
