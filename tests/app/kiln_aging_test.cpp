@@ -52,8 +52,8 @@ struct Aging_Kiln_Rig : Main_Window_Rig {
         Model = sim::Controller_Model({0}, kiln);
         Form.Firing.Attach(Writer);
         Form.Form_Load();
-        // As fast as the kiln goes to 2,000 °F, held there, in hours: a tick a minute. Its
-        // first minute already asks over 300 °F, which the kiln counts as a firing begun.
+        // As fast as the kiln goes to 2,000 °F, held there, in hours: a tick a minute. The
+        // kiln counts a firing begun where the set value passes well above room temperature.
         Write_Profile("fast.txt",
                       {{"1", "0", "0.1", "r", "70", "2000", "19300.00", "", "", ""},
                        {"2", "0.10", "3", "h", "2000", "2000", "0", "", "", ""},
