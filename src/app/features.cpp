@@ -26,8 +26,8 @@ Program_Features Make_Features(const Feature_Host& host) {
     Program_Features features;
     features.History =
         Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
-    Add<Kiln_Health_Feature>(features, host.Paths, host.Settings, host.Messages,
-                              host.Export_Dialog);
+    Add<Kiln_Health_Feature>(features, host.Paths, host.Settings, host.Notices, host.Messages,
+                             host.Export_Dialog);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // Its setting is in the safety dialog; it has no entry of its own.

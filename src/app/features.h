@@ -26,6 +26,9 @@ struct Feature_Host {
     Program_Paths Paths;
     Settings_Store& Settings;
     Message_Area& Messages;
+    // For what must not be missed during a run: the message area, and the banner until
+    // the operator acknowledges it (the run's ticks empty the message area).
+    Message_Area& Notices;
     QWidget* Dialog_Parent = nullptr;
     File_Dialog& Export_Dialog;
     std::string Guard_Program;  // the kiln guard to start; "" for the installed one

@@ -79,10 +79,11 @@ class Qt_Log_File_Dialog : public Qt_File_Dialog {
 // The run window's message area as the features see it: what they say shows at once.
 class Refreshing_Message_Area : public Message_Area {
   public:
-    Refreshing_Message_Area(Message_Area& area, std::function<void()> refresh)
-        : Area_(area), Refresh_(std::move(refresh)) {}
+    Refreshing_Message_Area(Message_Area& area, std::function<void()> refresh,
+                            std::function<void(const std::string&)> say = nullptr)
+        : Area_(area), Refresh_(std::move(refresh)), Say_(std::move(say)) {}
     void Display(const std::string& text) override {
-        Area_.Display(text);
+        Say_ ? Say_(text) : Area_.Display(text);
         Refresh_();
     }
     void Clear() override {
@@ -93,6 +94,7 @@ class Refreshing_Message_Area : public Message_Area {
   private:
     Message_Area& Area_;
     std::function<void()> Refresh_;
+    std::function<void(const std::string&)> Say_;
 };
 
 template <typename Interface, typename Real, typename... Args>
@@ -185,10 +187,14 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     // The features: each hears the firing, adds its menu entries at the end of its menu.
     Feature_Messages_ =
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
+    Feature_Notices_ = std::make_unique<Refreshing_Message_Area>(
+        *Model_, [this] { Main_Window_->Refresh(); },
+        [this](const std::string& text) { Model_->Notice(text); });
     File_Dialog& export_dialog =
         Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
-    Features_ = Make_Features({Paths_, Settings_, *Feature_Messages_, Main_Window_.get(),
-                               export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
+    Features_ =
+        Make_Features({Paths_, Settings_, *Feature_Messages_, *Feature_Notices_, Main_Window_.get(),
+                       export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {

@@ -133,6 +133,7 @@ class Corvanel_Program : public Window_Manager {
     Clock* Clock_ = nullptr;
     std::unique_ptr<Qt_Window_Registry> Registry_;
     std::unique_ptr<Message_Area> Feature_Messages_;  // the run window's, refreshed
+    std::unique_ptr<Message_Area> Feature_Notices_;   // ... and kept on its banner
     Program_Features Features_;
     struct Feature_Action {
         QAction* Action;

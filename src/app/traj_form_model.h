@@ -16,8 +16,8 @@
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
 #include "run/elapsed_time_entry.h"
-#include "run/kept_setup.h"
 #include "run/firing_status.h"
+#include "run/kept_setup.h"
 #include "run/loaded_profile.h"
 #include "run/mail.h"
 #include "run/run_alerts.h"
@@ -168,6 +168,9 @@ class Traj_form : public Message_Area {
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
     void Acknowledge_Click();  // traj_form_controls.cpp
+    // What a feature tells the operator about the run that must not be missed: said in
+    // the message area and kept on the banner, without a sound, until acknowledged.
+    void Notice(const std::string& text) { Safety_Notice(text); }
     // After telling of an interrupted firing: continue it when the settings and the kiln
     // allow, or say which limit held it back.
     void Offer_Continuation(const Interrupted_Firing& cut, long long gap_seconds);

@@ -15,7 +15,10 @@ namespace corvanel {
 // segments it cannot follow are said in the message area. The firing starts either way.
 class Kiln_Pace_Check : public Firing_Observer {
   public:
-    Kiln_Pace_Check(Program_Paths paths, Settings_Store& settings, Message_Area& messages);
+    // `at_start` hears what RUN PROFILE says (it must outlast the run's ticks), `asked`
+    // the answer to a request.
+    Kiln_Pace_Check(Program_Paths paths, Settings_Store& settings, Message_Area& at_start,
+                    Message_Area& asked);
 
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
                         const std::string& detail) override;
@@ -25,12 +28,12 @@ class Kiln_Pace_Check : public Firing_Observer {
 
   private:
     // The lines said; how many.
-    std::size_t Say(const Plan_Points& plan, const std::string& scale, const std::string& time_unit,
-                    const Date_Time& now);
+    std::size_t Say(Message_Area& area, const Plan_Points& plan, const std::string& scale,
+                    const std::string& time_unit, const Date_Time& now);
 
     Program_Paths Paths_;
     Settings_Store& Settings_;
-    Message_Area& Messages_;
+    Message_Area &At_Start_, &Asked_;
 };
 
 }  // namespace corvanel

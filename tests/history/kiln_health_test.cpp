@@ -263,12 +263,13 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
         Synthetic_Firing firing;
         firing.Start.Day = day;
         firing.Rates.front().second = 500;
-        Write_Whole_File(paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv"), firing.Text());
+        Write_Whole_File(paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv"),
+                         firing.Text());
     }
     const std::string profile = paths.Profile_File("example.txt");
     Write_Whole_File(profile, Worked_Example_Text());
     Said_Lines said;
-    Kiln_Pace_Check check(paths, settings, said);
+    Kiln_Pace_Check check(paths, settings, said, said);
     Firing_Status status;
     Firing_Record_Header header;
     ASSERT_TRUE(Header_Of_Profile_File(profile, header));
@@ -322,13 +323,15 @@ TEST(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
               "2027-02-30 is not a day the kiln's event can be marked on\r\n"
               "Type the day as year-month-day, for example 2027-03-12\r\n");
     model.Clear();
-    model.Mark_Event_Click(Kiln_Event_Kind::Elements_Replaced, "2027-01-25", "new set, \"Kanthal\"");
+    model.Mark_Event_Click(Kiln_Event_Kind::Elements_Replaced, "2027-01-25",
+                           "new set, \"Kanthal\"");
     ASSERT_EQ(model.Events.size(), 1u);
     EXPECT_EQ(model.Events[0].Text, "elements replaced");
     EXPECT_EQ(Read_Kiln_Events(paths.Logfiles_Folder())[0].Note, "new set, \"Kanthal\"");
     EXPECT_NEAR(model.Baseline.value_or(0), 240, 3);
-    EXPECT_EQ(model.Readings, "At full power the kiln heats about as fast as with the elements "
-                              "fitted on 25 January 2027.");
+    EXPECT_EQ(model.Readings,
+              "At full power the kiln heats about as fast as with the elements "
+              "fitted on 25 January 2027.");
 }
 
 }  // namespace

@@ -6,9 +6,12 @@
 namespace corvanel {
 
 Kiln_Health_Feature::Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings,
-                                         Message_Area& messages, File_Dialog& profile_dialog)
-    : Paths_(paths), Settings_(settings), Profile_Dialog_(profile_dialog),
-      Pace_Check_(paths, settings, messages) {}
+                                         Message_Area& notices, Message_Area& messages,
+                                         File_Dialog& profile_dialog)
+    : Paths_(paths),
+      Settings_(settings),
+      Profile_Dialog_(profile_dialog),
+      Pace_Check_(paths, settings, notices, messages) {}
 
 Kiln_Health_Feature::~Kiln_Health_Feature() = default;
 

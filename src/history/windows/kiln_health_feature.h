@@ -18,8 +18,8 @@ class Kiln_Health_Window;
 // does the same for a profile file.
 class Kiln_Health_Feature : public Feature {
   public:
-    Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings, Message_Area& messages,
-                        File_Dialog& profile_dialog);
+    Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings, Message_Area& notices,
+                        Message_Area& messages, File_Dialog& profile_dialog);
     ~Kiln_Health_Feature() override;
 
     void Attach(Firing_Status_Seam& firing) override { firing.Attach(Pace_Check_); }
