@@ -84,8 +84,17 @@ void Health_Trend_Widget::paintEvent(QPaintEvent*) {
         painter.drawText(QPointF(x(event.Day) + 3, area.top() + 14), Q(event.Text));
     }
     if (Model_.Baseline) {
+        // From the baseline's first firing on: the firings before it are not read against it.
+        double from = area.left();
+        for (const auto& point : Model_.Trend) {
+            if (point.In_Baseline) {
+                from = x(point.Day);
+                break;
+            }
+        }
         painter.setPen(QPen(QColor(0, 110, 0), 1.5, Qt::DashLine));
-        painter.drawLine(QPointF(area.left(), y(*Model_.Baseline)), QPointF(area.right(), y(*Model_.Baseline)));
+        painter.drawLine(QPointF(from, y(*Model_.Baseline)), QPointF(area.right(), y(*Model_.Baseline)));
+        painter.drawText(QPointF(from + 3, y(*Model_.Baseline) - 4), T("baseline"));
     }
     // The firings: joined by a line, the baseline's firings filled.
     QPainterPath line;
@@ -108,7 +117,9 @@ Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& sett
     Health_Readings = new QPlainTextEdit(this);
     Health_Readings->setObjectName("Health_Readings");
     Health_Readings->setReadOnly(true);
-    Health_Readings->setMaximumHeight(110);
+    Health_Readings->setMaximumHeight(80);
+    Health_Readings->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Health_Readings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Health_Measure_Choice = new QComboBox(this);
     Health_Measure_Choice->setObjectName("Health_Measure_Choice");
     Health_Trend = new Health_Trend_Widget(*Model_, this);
