@@ -26,9 +26,7 @@ void Traj_form::Offer_Continuation(const Interrupted_Firing& cut, long long gap_
     if (!Safety.Continue_After_Restart || !Profile_.Valid()) return;
     auto stays = [this](const Operator_Text& why) {
         Safety_Notice(Operator_Text::Phrase("The firing does not continue by itself: %1", {why})
-                          .Text([](std::string_view english) {
-                              return TranslateText(std::string(english));
-                          }));
+                          .Text(Translate_Phrase));
     };
     if (cut.Guard_Stopped) {
         stays(Operator_Text::Phrase("the kiln guard stopped it while the program was gone"));
@@ -62,11 +60,10 @@ void Traj_form::Offer_Continuation(const Interrupted_Firing& cut, long long gap_
         {Operator_Text::Value(Duration_Text(gap_seconds)),
          Operator_Text::Value(Controller_Units_Text(Measured_Temp) + " °" +
                               Profile_.Temp_Scale())});
-    Display(Join_Lines(
-        {why.Text([](std::string_view english) { return TranslateText(std::string(english)); }),
-         TranslateText("The firing continues by itself in") + " " +
-             Format_Whole(Continue_Countdown) + " s; " +
-             TranslateText("Acknowledge stops that and stays in monitor mode")}));
+    Display(Join_Lines({why.Text(Translate_Phrase),
+                        TranslateText("The firing continues by itself in") + " " +
+                            Format_Whole(Continue_Countdown) + " s; " +
+                            TranslateText("Acknowledge stops that and stays in monitor mode")}));
     Show_Count_Down();
 }
 

@@ -9,14 +9,6 @@
 
 namespace corvanel {
 
-namespace {
-
-std::string Translated(const Operator_Text& text) {
-    return text.Text([](std::string_view english) { return TranslateText(std::string(english)); });
-}
-
-}  // namespace
-
 Kiln_Health_Model::Kiln_Health_Model(Program_Paths paths, Settings_Store& settings)
     : Paths_(std::move(paths)), Settings_(settings) {}
 
@@ -38,8 +30,9 @@ void Kiln_Health_Model::Form_Load() {
         lines.push_back(TranslateText(
             "No firings are recorded yet: the kiln's health is read from its firing records."));
     } else {
-        for (const Health_Reading& reading : Read_Kiln_Health(Firings_, Events_, Health_Settings_, Scale)) {
-            lines.push_back(Translated(reading.Text));
+        for (const Health_Reading& reading :
+             Read_Kiln_Health(Firings_, Events_, Health_Settings_, Scale)) {
+            lines.push_back(Operator_Text_Shown(reading.Text));
         }
     }
     Readings = Join_Lines(lines);
@@ -52,14 +45,15 @@ void Kiln_Health_Model::Measure_Chosen(Health_Measure measure) {
 }
 
 void Kiln_Health_Model::Show_Measure() {
-    Measure_Title = Translated(Measure_Name(Measure, Scale));
+    Measure_Title = Operator_Text_Shown(Measure_Name(Measure, Scale));
     const Health_Baseline baseline = Baseline_Of(Firings_, Events_, Health_Settings_);
     Trend.clear();
     for (std::size_t i = 0; i < Firings_.size(); ++i) {
         if (std::optional<double> value = Measure_Of(Firings_[i], Measure)) {
-            const bool base = std::find(baseline.Base.begin(), baseline.Base.end(), i) !=
-                              baseline.Base.end();
-            Trend.push_back({Seconds_Of(Firings_[i].Start), Measure_In_Scale(Measure, *value, Scale), base});
+            const bool base =
+                std::find(baseline.Base.begin(), baseline.Base.end(), i) != baseline.Base.end();
+            Trend.push_back(
+                {Seconds_Of(Firings_[i].Start), Measure_In_Scale(Measure, *value, Scale), base});
         }
     }
     Baseline.reset();
@@ -76,9 +70,11 @@ void Kiln_Health_Model::Mark_Event_Click(Kiln_Event_Kind kind, const std::string
                                          const std::string& note) {
     const std::optional<Date_Time> date = Parse_Day(day);
     if (!date) {
-        Show_Problem(*this, {Operator_Text::Phrase("%1 is not a day the kiln's event can be marked on",
-                                                   {Operator_Text::Value(day)}),
-                             Operator_Text::Phrase("Type the day as year-month-day, for example 2027-03-12")});
+        Show_Problem(
+            *this,
+            {Operator_Text::Phrase("%1 is not a day the kiln's event can be marked on",
+                                   {Operator_Text::Value(day)}),
+             Operator_Text::Phrase("Type the day as year-month-day, for example 2027-03-12")});
         return;
     }
     if (Maybe_Problem problem = Add_Kiln_Event(Paths_.Logfiles_Folder(), {*date, kind, note})) {
@@ -86,9 +82,9 @@ void Kiln_Health_Model::Mark_Event_Click(Kiln_Event_Kind kind, const std::string
         return;
     }
     Form_Load();
-    Display(Translated(Operator_Text::Phrase("Marked: %1 on %2. A new baseline starts there.",
-                                             {Operator_Text::Phrase(Kiln_Event_Name(kind)),
-                                              Day_Text(*date)})));
+    Display(Operator_Text_Shown(
+        Operator_Text::Phrase("Marked: %1 on %2. A new baseline starts there.",
+                              {Operator_Text::Phrase(Kiln_Event_Name(kind)), Day_Text(*date)})));
 }
 
 }  // namespace corvanel

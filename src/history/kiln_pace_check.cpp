@@ -11,14 +11,6 @@
 
 namespace corvanel {
 
-namespace {
-
-std::string Translated(const Operator_Text& text) {
-    return text.Text([](std::string_view english) { return TranslateText(std::string(english)); });
-}
-
-}  // namespace
-
 Kiln_Pace_Check::Kiln_Pace_Check(Program_Paths paths, Settings_Store& settings,
                                  Message_Area& at_start, Message_Area& asked)
     : Paths_(std::move(paths)), Settings_(settings), At_Start_(at_start), Asked_(asked) {}
@@ -37,7 +29,7 @@ std::size_t Kiln_Pace_Check::Say(Message_Area& area, const Plan_Points& plan,
     const std::vector<Operator_Text> said =
         Check_Profile_Pace(plan, scale, time_unit, Health_Of_Folder(folder),
                            Read_Kiln_Events(folder), Read_Kiln_Health_Settings(Settings_), now);
-    for (const Operator_Text& line : said) area.Display(Translated(line));
+    for (const Operator_Text& line : said) area.Display(Operator_Text_Shown(line));
     return said.size();
 }
 
@@ -51,7 +43,7 @@ void Kiln_Pace_Check::Check_Profile_File(const std::string& path, const Date_Tim
         return;
     }
     if (Say(Asked_, profile.Plan, profile.Temp_Scale, profile.Time_Unit, now) == 0) {
-        Asked_.Display(Translated(Operator_Text::Phrase(
+        Asked_.Display(Operator_Text_Shown(Operator_Text::Phrase(
             "The kiln can follow every segment of %1, as far as its recent firings show.",
             {Operator_Text::Value(File_Name_Of_Path(path))})));
     }

@@ -5,15 +5,13 @@
 
 namespace corvanel {
 
-namespace {
+std::string Problem_Text(const Problem& problem) {
+    return problem.Text(Translate_Phrase);
+}
 
-std::string Translated(std::string_view english) { return TranslateText(std::string(english)); }
-
-}  // namespace
-
-std::string Problem_Text(const Problem& problem) { return problem.Text(Translated); }
-
-std::string Operator_Text_Shown(const Operator_Text& text) { return text.Text(Translated); }
+std::string Operator_Text_Shown(const Operator_Text& text) {
+    return text.Text(Translate_Phrase);
+}
 
 void Show_Problem(Message_Area& area, const Problem& problem) {
     area.Display(Problem_Text(problem));

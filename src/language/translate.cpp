@@ -17,4 +17,8 @@ void Use_Chosen_Language(Settings_Store& settings) {
     CurrentLanguage = file.size() >= 4 ? file.substr(0, file.size() - 4) : "";
 }
 
+std::string Translate_Phrase(std::string_view english) {
+    return TranslateText(std::string(english));
+}
+
 }  // namespace corvanel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
@@ -16,6 +17,9 @@ extern std::string CurrentLanguage;
 // The translation of an English text into the current interface language. Creates the
 // language editor's form object on first use (without loading its window) and asks it.
 std::string TranslateText(const std::string& text);
+// The same, where a Translate_Function is wanted (an Operator_Text shown, a dialog built
+// from settings).
+std::string Translate_Phrase(std::string_view english);
 
 // The program folder whose LanguageFiles the shared language editor and every lookup
 // use. The program keeps the folder of its executable; tests and tools point it at a

@@ -80,9 +80,8 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     ExportCSV = Button(this, "ExportCSV", "Export CSV");
     PrintReport = Button(this, "PrintReport", "Print Report");
     EnergySettings = Button(this, "EnergySettings", "Energy Settings");
-    Energy_Window_ = new Settings_Dialog(
-        Energy_Form_, "Energy", "Energy Settings",
-        [](std::string_view english) { return TranslateText(std::string(english)); }, this);
+    Energy_Window_ =
+        new Settings_Dialog(Energy_Form_, "Energy", "Energy Settings", Translate_Phrase, this);
     Energy_Window_->setObjectName("Energy_Settings");
 
     auto* lower = new QSplitter(Qt::Horizontal, this);

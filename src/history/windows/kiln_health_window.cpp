@@ -57,24 +57,31 @@ void Health_Trend_Widget::paintEvent(QPaintEvent*) {
     }
     double low = Model_.Trend.front().Value, high = low;
     long long first = Model_.Trend.front().Day, last = Model_.Trend.back().Day;
-    for (const auto& point : Model_.Trend) low = std::min(low, point.Value), high = std::max(high, point.Value);
-    for (const auto& event : Model_.Events) first = std::min(first, event.Day), last = std::max(last, event.Day);
-    if (Model_.Baseline) low = std::min(low, *Model_.Baseline), high = std::max(high, *Model_.Baseline);
+    for (const auto& point : Model_.Trend)
+        low = std::min(low, point.Value), high = std::max(high, point.Value);
+    for (const auto& event : Model_.Events)
+        first = std::min(first, event.Day), last = std::max(last, event.Day);
+    if (Model_.Baseline)
+        low = std::min(low, *Model_.Baseline), high = std::max(high, *Model_.Baseline);
     const double margin = std::max((high - low) * 0.1, std::abs(high) * 0.05 + 1);
     low -= margin, high += margin;
     const double span_days = std::max<double>(static_cast<double>(last - first), 86400);
     auto x = [&](long long day) {
         return area.left() + area.width() * static_cast<double>(day - first) / span_days;
     };
-    auto y = [&](double value) { return area.bottom() - area.height() * (value - low) / (high - low); };
+    auto y = [&](double value) {
+        return area.bottom() - area.height() * (value - low) / (high - low);
+    };
 
     painter.setPen(QPen(Qt::gray, 1));
     painter.drawRect(area);
     for (double mark : Axis_Ticks(low, high, 6)) {
-        painter.drawText(QRectF(0, y(mark) - 10, area.left() - 6, 20), Qt::AlignRight | Qt::AlignVCenter,
+        painter.drawText(QRectF(0, y(mark) - 10, area.left() - 6, 20),
+                         Qt::AlignRight | Qt::AlignVCenter,
                          Q(Format_Number(std::round(mark * 10) / 10)));
     }
-    painter.drawText(QRectF(area.left(), area.bottom() + 4, 120, 20), Qt::AlignLeft, Day_Label(first));
+    painter.drawText(QRectF(area.left(), area.bottom() + 4, 120, 20), Qt::AlignLeft,
+                     Day_Label(first));
     painter.drawText(QRectF(area.right() - 120, area.bottom() + 4, 120, 20), Qt::AlignRight,
                      Day_Label(last));
     // Events: a dotted upright line and what was done.
@@ -93,7 +100,8 @@ void Health_Trend_Widget::paintEvent(QPaintEvent*) {
             }
         }
         painter.setPen(QPen(QColor(0, 110, 0), 1.5, Qt::DashLine));
-        painter.drawLine(QPointF(from, y(*Model_.Baseline)), QPointF(area.right(), y(*Model_.Baseline)));
+        painter.drawLine(QPointF(from, y(*Model_.Baseline)),
+                         QPointF(area.right(), y(*Model_.Baseline)));
         painter.drawText(QPointF(from + 3, y(*Model_.Baseline) - 4), T("baseline"));
     }
     // The firings: joined by a line, the baseline's firings filled.
@@ -110,7 +118,8 @@ void Health_Trend_Widget::paintEvent(QPaintEvent*) {
     }
 }
 
-Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& settings, QWidget* parent)
+Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& settings,
+                                       QWidget* parent)
     : QWidget(parent, Qt::Window), Settings_Form_(settings, Kiln_Health_Setting_List()) {
     Model_ = std::make_unique<Kiln_Health_Model>(paths, settings);
     setObjectName("Kiln_Health");
@@ -130,9 +139,8 @@ Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& sett
     Event_Note = Text_Box(this, "Event_Note", nullptr, false);
     MarkEvent = Button(this, "MarkEvent", "Mark Event");
     HealthSettings = Button(this, "HealthSettings", "Kiln Health Settings");
-    Settings_Window_ = new Settings_Dialog(
-        Settings_Form_, "KilnHealth", "Kiln Health Settings",
-        [](std::string_view english) { return TranslateText(std::string(english)); }, this);
+    Settings_Window_ = new Settings_Dialog(Settings_Form_, "KilnHealth", "Kiln Health Settings",
+                                           Translate_Phrase, this);
     Settings_Window_->setObjectName("Kiln_Health_Settings");
     Health_Messages = new QPlainTextEdit(this);
     Health_Messages->setObjectName("Health_Messages");
@@ -159,9 +167,9 @@ Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& sett
         Refresh();
     });
     connect(MarkEvent, &QPushButton::clicked, this, [this] {
-        Model_->Mark_Event_Click(Kiln_Event_Kinds[static_cast<std::size_t>(std::max(0, Event_Kind->currentIndex()))],
-                                 Event_Day->text().trimmed().toStdString(),
-                                 Event_Note->text().toStdString());
+        Model_->Mark_Event_Click(
+            Kiln_Event_Kinds[static_cast<std::size_t>(std::max(0, Event_Kind->currentIndex()))],
+            Event_Day->text().trimmed().toStdString(), Event_Note->text().toStdString());
         Refresh();
     });
     connect(HealthSettings, &QPushButton::clicked, this, [this] {
@@ -188,10 +196,9 @@ void Kiln_Health_Window::Open() {
         QSignalBlocker quiet(Health_Measure_Choice);
         Health_Measure_Choice->clear();
         for (std::size_t m = 0; m < Health_Measure_Count; ++m) {
-            Health_Measure_Choice->addItem(Q(Measure_Name(static_cast<Health_Measure>(m), Model_->Scale)
-                                                 .Text([](std::string_view english) {
-                                                     return TranslateText(std::string(english));
-                                                 })));
+            Health_Measure_Choice->addItem(
+                Q(Measure_Name(static_cast<Health_Measure>(m), Model_->Scale)
+                      .Text(Translate_Phrase)));
         }
         Health_Measure_Choice->setCurrentIndex(static_cast<int>(Model_->Measure));
     }

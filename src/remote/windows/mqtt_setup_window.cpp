@@ -12,10 +12,7 @@
 namespace corvanel {
 
 Mqtt_Setup_Window::Mqtt_Setup_Window(Settings_Form& form, QWidget* parent)
-    : Settings_Dialog(
-          form, "MqttSetup", "MQTT",
-          [](std::string_view english) { return TranslateText(std::string(english)); }, parent),
-      Form_(form) {
+    : Settings_Dialog(form, "MqttSetup", "MQTT", Translate_Phrase, parent), Form_(form) {
     Message()->setObjectName("Message");
     Grey_While_Off(Mqtt_Setting::Ca_File, Mqtt_Setting::Tls);
     Check = [this]() -> std::optional<Refusal> {

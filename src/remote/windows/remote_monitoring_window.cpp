@@ -13,9 +13,7 @@ namespace corvanel {
 
 Remote_Monitoring_Window::Remote_Monitoring_Window(Settings_Form& form, std::string host,
                                                    QWidget* parent)
-    : Settings_Dialog(
-          form, "RemoteMonitoring", "Remote Monitoring",
-          [](std::string_view english) { return TranslateText(std::string(english)); }, parent),
+    : Settings_Dialog(form, "RemoteMonitoring", "Remote Monitoring", Translate_Phrase, parent),
       Form_(form),
       Host_(std::move(host)) {
     Message()->setObjectName("Message");

@@ -10,9 +10,7 @@
 namespace corvanel {
 
 Safety_Settings_Window::Safety_Settings_Window(Settings_Form& form, QWidget* parent)
-    : Settings_Dialog(
-          form, "Safety", "Safety Settings",
-          [](std::string_view english) { return TranslateText(std::string(english)); }, parent) {
+    : Settings_Dialog(form, "Safety", "Safety Settings", Translate_Phrase, parent) {
     // The names the dialog has always had: "Safety_OK" and "Safety_Cancel" are the
     // builder's, the rest are given again.
     setObjectName("Safety_Settings");
