@@ -20,14 +20,9 @@ namespace {
 constexpr double Aging = 0.03;
 constexpr int Firings = 7;
 
-// The simulated kiln heats as a first-order system: its temperature moves towards the one
-// its power would hold it at, E = room + power * (full - room), at (E - T) / tau, with room
-// at 20 °C (68 °F), full power holding 1,400 °C (2,552 °F) and tau an hour. At a band's
-// middle the rate is (E - middle) / tau: the power's part of it shrinks with the elements,
-// the heat lost, (middle - room) / tau, does not, so the rate falls by a larger share than
-// the power. The figure is the band's climb over the time it took, and across the top band
-// of a worn kiln the rate falls fourfold, so the rate at the middle would be well off it:
-// the model crosses the band from low to high in tau * ln((E - low) / (E - high)).
+// The simulated kiln heats towards E = room + power * (full - room) at (E - T) / tau, so
+// it crosses a band from low to high in tau * ln((E - low) / (E - high)): the rate falls by
+// more than the power, as the heat lost stays.
 constexpr double Room_F = 68, Full_Power_F = 2552, Tau_Hours = 1;
 
 double Predicted_Rate(const Health_Band& band, double power) {
@@ -36,11 +31,8 @@ double Predicted_Rate(const Health_Band& band, double power) {
            (Tau_Hours * std::log((equilibrium - band.Low_F) / (equilibrium - band.High_F)));
 }
 
-// What the figures may stray from the model: the ticks are a minute apart, the readings
-// whole degrees and a tick is counted in the band its middle falls in, which moves the band's
-// edges by up to half a tick's climb; in the last few degrees below the hold the controller
-// eases off full output and those ticks are left out. Together well under this share, which
-// is still less than one firing's wear takes off the top band's rate.
+// Minute ticks, whole degrees, ticks counted in the band their middle falls in and the
+// controller easing off below the hold: well under this share, less than one firing's wear.
 constexpr double Tolerance = 0.03;
 
 // A Fahrenheit kiln on the simulator whose elements age, the firing records kept.

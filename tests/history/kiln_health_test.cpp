@@ -213,16 +213,6 @@ TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
     EXPECT_EQ(readings.front().Says, Health_Reading::Level::Replace);
     EXPECT_NE(readings.front().Text.English().find("between 815 °C and 1,095 °C"),
               std::string::npos);
-
-    // New elements start a new baseline: the firings since are as fast as each other.
-    std::vector<Firing_Health> firings = Wearing_Kiln(12, 0.04, 3);
-    const Kiln_Event fitted{{2027, 2, 1, 0, 0, 0}, Kiln_Event_Kind::Elements_Replaced, ""};
-    for (std::size_t i = 4; i < firings.size(); ++i) firings[i].Full_Power_Rate[2].Value = 310;
-    readings = Read_Kiln_Health(firings, {fitted}, settings, "F");
-    EXPECT_EQ(readings.front().Says, Health_Reading::Level::Steady);
-    EXPECT_EQ(readings.front().Text.English(),
-              "At full power the kiln heats about as fast as with the elements fitted on "
-              "1 February 2027.");
 }
 
 TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
