@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/text.h"
 
+#include "common/quantity_text.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -104,14 +106,8 @@ std::string Format_Whole(long long value) {
     return std::to_string(value);
 }
 
-std::string Grouped_Whole(long long value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return (value < 0 ? "-" : "") + digits;
-}
-
 std::string Temperature_Text(double degrees, const std::string& scale) {
-    return Grouped_Whole(std::llround(degrees)) + " °" + scale;
+    return Temperature_Shown(degrees, scale, Number_Style{});
 }
 
 std::string Right_Align(std::string_view text, std::size_t width) {
@@ -120,15 +116,7 @@ std::string Right_Align(std::string_view text, std::size_t width) {
 }
 
 std::string Duration_Text(long long seconds) {
-    if (seconds < 60) return Format_Whole(seconds) + " s";
-    if (seconds < 3600) {
-        std::string text = Format_Whole(seconds / 60) + " min";
-        if (seconds % 60 != 0) text += " " + Format_Whole(seconds % 60) + " s";
-        return text;
-    }
-    std::string text = Format_Whole(seconds / 3600) + " h";
-    if (seconds % 3600 >= 60) text += " " + Format_Whole(seconds % 3600 / 60) + " min";
-    return text;
+    return Duration_Shown(static_cast<double>(seconds));
 }
 
 }  // namespace corvanel

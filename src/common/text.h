@@ -33,11 +33,9 @@ std::string Format_Number(double value);
 
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string Format_Whole(long long value);
-// A whole number with its thousands grouped: "1,832", "-1,200", "950".
-std::string Grouped_Whole(long long value);
-// A temperature rounded to the degree, with its scale ("F" or "C"): "1,832 °F".
+// A temperature rounded to the degree, with its scale ("F" or "C"), in English: "1,832 °F".
 std::string Temperature_Text(double degrees, const std::string& scale);
-// A length of time in the operator's units: "45 s", "2 min 5 s", "3 h 20 min".
+// A length of time in the operator's units: "45 s", "2 min 5 s", "3 h 20 min", "2 h 05 min".
 std::string Duration_Text(long long seconds);
 
 // The text right-aligned in a field of `width` characters: padded with spaces on the

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <array>
 
 #include "common/text.h"
@@ -15,12 +16,41 @@ namespace corvanel {
 
 namespace {
 
-const std::array<QColor, 5> Record_Colours = {QColor(31, 90, 180), QColor(200, 50, 40),
-                                              QColor(40, 140, 60), QColor(220, 130, 20),
-                                              QColor(120, 60, 160)};
+// Colours that stay apart for colour-blind eyes (Okabe and Ito), and a line style for
+// each kind of trace, so the traces stay apart in black-and-white print too.
+const std::array<QColor, 5> Record_Colours = {QColor(0, 114, 178), QColor(213, 94, 0),
+                                              QColor(0, 158, 115), QColor(204, 121, 167),
+                                              QColor(230, 159, 0)};
+const QColor Plan_Colour(0, 0, 0), Set_Value_Colour(230, 159, 0), Measured_Colour(0, 114, 178);
 
 QString Axis_Text(double value) {
     return QString::fromStdString(Format_Number(value));
+}
+
+// The pen of a trace: its kind gives the style and width; one firing's traces each have
+// a colour of their own, overlaid firings one colour a firing. Widths follow the area, so
+// a page printed at a printer's resolution gets lines as readable as a screen's.
+QPen Trace_Pen(Chart_Series::Kind kind, std::size_t record, bool overlaid, double width) {
+    QColor colour = kind == Chart_Series::Kind::Plan        ? Plan_Colour
+                    : kind == Chart_Series::Kind::Set_Value ? Set_Value_Colour
+                                                            : Measured_Colour;
+    if (overlaid) colour = Record_Colours[record % Record_Colours.size()];
+    QPen pen(colour, width);
+    pen.setCapStyle(Qt::FlatCap);
+    switch (kind) {
+        case Chart_Series::Kind::Plan:
+            pen.setStyle(Qt::DashLine);
+            pen.setWidthF(1.4 * width);
+            break;
+        case Chart_Series::Kind::Set_Value:
+            pen.setStyle(Qt::DashDotLine);
+            pen.setWidthF(1.4 * width);
+            break;
+        case Chart_Series::Kind::Measured:
+            pen.setWidthF(2.4 * width);
+            break;
+    }
+    return pen;
 }
 
 }  // namespace
@@ -31,16 +61,37 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
     painter.fillRect(area, Qt::white);
     const QFontMetricsF metrics(painter.font());
     const double line = metrics.height();
-    const double legend_height =
-        line * static_cast<double>((chart.Series.size() + 2) / 3) + 1.5 * line;
-    const QRectF plot =
-        area.adjusted(metrics.horizontalAdvance("00000") + line, legend_height, -line, -2.5 * line);
+    const double width = std::max(1.0, line / 12);
+    painter.setPen(QPen(Qt::black, 0));
+    if (chart.Series.empty()) {
+        painter.drawText(area.adjusted(2 * line, 2 * line, -2 * line, -2 * line),
+                         Qt::AlignCenter | Qt::TextWordWrap,
+                         QString::fromStdString(chart.Empty_Hint));
+        painter.restore();
+        return;
+    }
+    const bool overlaid = chart.Record_Labels.size() > 1;
+    // The legend: the kinds of trace, then (overlaid) one entry a firing.
+    const std::size_t entries = 3 + (overlaid ? chart.Record_Labels.size() : 0);
+    const double title_height = chart.Title.empty() ? 0.5 * line : 1.6 * line;
+    const double legend_height = line * static_cast<double>((entries + 2) / 3) + 1.5 * line;
+    const QRectF plot = area.adjusted(metrics.horizontalAdvance("00000") + line,
+                                      title_height + legend_height, -line, -2.5 * line);
     auto x_of = [&](double x) {
         return plot.left() + (x - chart.X_Min) / (chart.X_Max - chart.X_Min) * plot.width();
     };
     auto y_of = [&](double y) {
         return plot.bottom() - (y - chart.Y_Min) / (chart.Y_Max - chart.Y_Min) * plot.height();
     };
+    if (!chart.Title.empty()) {
+        QFont bold = painter.font();
+        bold.setBold(true);
+        painter.save();
+        painter.setFont(bold);
+        painter.drawText(QRectF(area.left(), area.top() + 0.2 * line, area.width(), line * 1.2),
+                         Qt::AlignCenter, QString::fromStdString(chart.Title));
+        painter.restore();
+    }
 
     painter.setPen(QPen(QColor(225, 225, 225), 0));
     for (double x : chart.X_Ticks)
@@ -59,25 +110,12 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
             Qt::AlignRight | Qt::AlignVCenter, Axis_Text(y));
     }
     painter.drawText(QRectF(plot.left(), plot.bottom() + line, plot.width(), line * 1.5),
-                     Qt::AlignCenter,
-                     chart.Time_Unit == "H" ? "elapsed (hours)" : "elapsed (minutes)");
-    painter.drawText(QRectF(area.left(), area.top() + legend_height - line, plot.left(), line),
-                     Qt::AlignLeft, QString::fromStdString("deg " + chart.Temp_Scale));
+                     Qt::AlignCenter, QString::fromStdString(chart.X_Title));
+    painter.drawText(QRectF(area.left() + line / 3, plot.top() - 1.2 * line, plot.width(), line),
+                     Qt::AlignLeft, QString::fromStdString(chart.Y_Title));
 
-    const double legend_width = (area.width() - 2 * line) / 3;
-    for (std::size_t i = 0; i < chart.Series.size(); ++i) {
-        const Chart_Series& series = chart.Series[i];
-        QPen pen(Record_Colours[series.Record % Record_Colours.size()]);
-        pen.setCosmetic(true);
-        if (series.What == Chart_Series::Kind::Plan) {
-            pen.setStyle(Qt::DashLine);
-            pen.setWidthF(1.5);
-        } else {
-            pen.setWidthF(series.What == Chart_Series::Kind::Measured ? 2 : 1);
-            if (series.What == Chart_Series::Kind::Set_Value)
-                pen.setColor(pen.color().lighter(140));
-        }
-        painter.setPen(pen);
+    for (const Chart_Series& series : chart.Series) {
+        painter.setPen(Trace_Pen(series.What, series.Record, overlaid, width));
         QPainterPath path;
         for (std::size_t p = 0; p < series.Points.size(); ++p) {
             QPointF point(x_of(series.Points[p].first), y_of(series.Points[p].second));
@@ -91,13 +129,31 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
         painter.setClipRect(plot);
         painter.drawPath(path);
         painter.restore();
+    }
+
+    const double legend_width = (area.width() - 2 * line) / 3;
+    auto legend = [&](std::size_t i, const QPen& pen, const std::string& text) {
         const QPointF at(area.left() + line + static_cast<double>(i % 3) * legend_width,
-                         area.top() + line * (0.9 + static_cast<double>(i / 3)));
-        painter.drawLine(at, at + QPointF(2 * line, 0));
+                         area.top() + title_height + line * (0.9 + static_cast<double>(i / 3)));
+        painter.setPen(pen);
+        painter.drawLine(at, at + QPointF(2.5 * line, 0));
         painter.setPen(QPen(Qt::black, 0));
         painter.drawText(
-            QRectF(at.x() + 2.5 * line, at.y() - line / 2, legend_width - 3 * line, line),
-            Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(series.Name));
+            QRectF(at.x() + 3 * line, at.y() - line / 2, legend_width - 3.5 * line, line),
+            Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(text));
+    };
+    const Chart_Series::Kind kinds[] = {Chart_Series::Kind::Plan, Chart_Series::Kind::Set_Value,
+                                        Chart_Series::Kind::Measured};
+    for (std::size_t k = 0; k < 3; ++k) {
+        QPen pen = Trace_Pen(kinds[k], 0, false, width);
+        if (overlaid) pen.setColor(Qt::darkGray);
+        legend(k, pen, chart.Kind_Names[k]);
+    }
+    if (overlaid) {
+        for (std::size_t r = 0; r < chart.Record_Labels.size(); ++r) {
+            legend(3 + r, Trace_Pen(Chart_Series::Kind::Measured, r, true, width),
+                   chart.Record_Labels[r]);
+        }
     }
     painter.restore();
 }

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/firing_history.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "common/text.h"
+#include "history/firing_notes.h"
 #include "history/firing_report.h"
+#include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/setup_files.h"
@@ -15,16 +18,19 @@ Firing_History::Firing_History(Program_Paths paths, File_Dialog& export_dialog,
                                Report_Printer printer)
     : Paths_(std::move(paths)), Export_Dialog_(export_dialog), Printer_(std::move(printer)) {}
 
+Report_Style Firing_History::Style() const {
+    return {[](const std::string& text) { return TranslateText(text); }, Operator_Style(), Now()};
+}
+
 void Firing_History::Form_Load() {
     Clear();
     std::vector<Problem> problems;
     Energy_ = Read_Energy_Settings(Paths_, &problems);
     for (const Problem& problem : problems) Show_Problem(*this, problem);
     Entries_ = List_Firing_Records(Paths_.Logfiles_Folder(), Energy_);
-    Rows.clear();
+    Entry_Notes_.clear();
     for (const Firing_List_Entry& entry : Entries_) {
-        Rows.push_back(Firing_List_Row(entry));
-        Rows.back()[5] = TranslateText(Rows.back()[5]);
+        Entry_Notes_.push_back(Read_Firing_Notes(entry.Path));
         if (entry.Problems > 0) {
             Append_Message(Messages, entry.File_Name + ": " + std::to_string(entry.Problems) + " " +
                                          TranslateText("damaged lines skipped"));
@@ -34,16 +40,39 @@ void Firing_History::Form_Load() {
         Append_Message(
             Messages, TranslateText("No firing records found in") + " " + Paths_.Logfiles_Folder());
     }
+    Search_Changed("");
+}
+
+void Firing_History::Search_Changed(const std::string& text) {
+    auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string wanted = lower(text);
+    const Report_Style style = Style();
+    Rows.clear();
+    Shown_.clear();
+    for (std::size_t i = 0; i < Entries_.size(); ++i) {
+        const Firing_List_Entry& entry = Entries_[i];
+        const std::string haystack = lower(entry.Header.Profile_Name + "\n" +
+                                           entry.Header.Kiln_Name + "\n" + Entry_Notes_[i]);
+        if (!wanted.empty() && haystack.find(wanted) == std::string::npos) continue;
+        Rows.push_back(Firing_List_Row(entry, style));
+        Shown_.push_back(i);
+    }
     Firings_Chosen({});
 }
 
 void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
     Chosen.clear();
     Chosen_Records_.clear();
+    Chosen_Summaries_.clear();
+    Chosen_Entries_.clear();
     Summary.clear();
     for (int row : rows) {
-        if (row < 0 || row >= static_cast<int>(Entries_.size())) continue;
-        const Firing_List_Entry& entry = Entries_[static_cast<std::size_t>(row)];
+        if (row < 0 || row >= static_cast<int>(Shown_.size())) continue;
+        const std::size_t index = Shown_[static_cast<std::size_t>(row)];
+        const Firing_List_Entry& entry = Entries_[index];
         // The plan of the record's own header; a record without one takes the profile's,
         // when the profile file is still there.
         Firing_Record_Header profile;
@@ -60,22 +89,39 @@ void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
             continue;
         }
         Chosen.push_back(row);
+        Chosen_Summaries_.push_back(Summarise(record, Energy_));
         Chosen_Records_.push_back(std::move(record));
+        Chosen_Entries_.push_back(index);
     }
     std::vector<const Firing_Record*> shown;
     for (const Firing_Record& record : Chosen_Records_) shown.push_back(&record);
     Chart = Build_Firing_Chart(shown);
+    Label_Firing_Chart(Chart, shown, Chosen_Summaries_, Style());
     Summary = Join_Lines(Report_Lines());
     Print_Report_Enabled = !Chosen_Records_.empty();
+    Notes_Enabled = Chosen_Records_.size() == 1;
+    Notes = Notes_Enabled ? Entry_Notes_[Chosen_Entries_[0]] : "";
+}
+
+void Firing_History::Save_Notes_Click(const std::string& notes) {
+    if (!Notes_Enabled) return;
+    const std::size_t index = Chosen_Entries_[0];
+    if (Maybe_Problem problem = Write_Firing_Notes(Entries_[index].Path, notes)) {
+        Show_Problem(*this, *problem);
+        return;
+    }
+    Entry_Notes_[index] = Notes = notes;
+    Summary = Join_Lines(Report_Lines());
+    Append_Message(Messages, TranslateText("Notes saved"));
 }
 
 std::vector<std::string> Firing_History::Report_Lines() const {
     std::vector<std::string> lines;
-    for (const Firing_Record& record : Chosen_Records_) {
+    const Report_Style style = Style();
+    for (std::size_t i = 0; i < Chosen_Records_.size(); ++i) {
         if (!lines.empty()) lines.emplace_back();
-        for (std::string& line :
-             Firing_Report_Lines(record, Summarise(record, Energy_),
-                                 [](const std::string& text) { return TranslateText(text); })) {
+        for (std::string& line : Firing_Report_Lines(Chosen_Records_[i], Chosen_Summaries_[i],
+                                                     style, Entry_Notes_[Chosen_Entries_[i]])) {
             lines.push_back(std::move(line));
         }
     }
@@ -94,14 +140,9 @@ void Firing_History::Export_CSV_Click() {
         Append_Message(Messages, TranslateText("Export cancelled"));
         return;
     }
-    std::string text;
-    auto add_row = [&](const auto& cells, const std::string& file) {
-        for (const auto& cell : cells) text += Csv_Field(cell) + ",";
-        text += Csv_Field(file) + "\r\n";
-    };
-    add_row(Firing_List_Titles, "Record");
-    for (const Firing_List_Entry& entry : Entries_)
-        add_row(Firing_List_Row(entry), entry.File_Name);
+    std::vector<Firing_List_Entry> shown;
+    for (std::size_t index : Shown_) shown.push_back(Entries_[index]);
+    const std::string text = Firing_List_Csv(shown);
     if (Replace_File_Contents(result.Path, text)) {
         Append_Message(Messages, TranslateText("Firing table exported to") + " " + result.Path);
     } else {
@@ -114,9 +155,10 @@ void Firing_History::Export_CSV_Click() {
 
 void Firing_History::Print_Report_Click() {
     if (Chosen_Records_.empty() || !Printer_) return;
-    std::string name = std::filesystem::path(Chosen_Records_.front().Path).filename().string();
-    name = name.substr(0, name.find('.')) + "_report.pdf";
-    const std::string pdf = (Paths_.Folder() / "Printouts" / name).string();
+    std::vector<const Firing_Record*> chosen;
+    for (const Firing_Record& record : Chosen_Records_) chosen.push_back(&record);
+    const std::string pdf =
+        (Paths_.Folder() / "Printouts" / Report_File_Name(chosen, Chosen_Summaries_)).string();
     std::optional<std::string> written = Printer_(Chart, Report_Lines(), pdf);
     if (!written) {
         Show_Problem(*this, {Operator_Text::Phrase("Report could not be printed"),

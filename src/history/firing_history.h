@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/clock.h"
 #include "common/platform.h"
 #include "history/energy_settings.h"
 #include "history/firing_summary.h"
@@ -33,14 +34,23 @@ class Firing_History : public Message_Area {
     void Firings_Chosen(const std::vector<int>& rows);
     void Export_CSV_Click();
     void Print_Report_Click();
+    // The table shows only the firings whose profile, kiln or notes hold the text (any
+    // letter case); empty shows all. Chooses nothing.
+    void Search_Changed(const std::string& text);
+    // Keeps the notes of the one firing chosen.
+    void Save_Notes_Click(const std::string& notes);
 
     // What the window shows.
-    std::vector<std::array<std::string, 8>> Rows;  // the outcome translated
+    std::vector<std::array<std::string, 8>> Rows;  // in the operator's language and style
     std::vector<int> Chosen;
     Firing_Chart Chart;
-    std::string Summary;   // the chosen firings' report lines, CR LF between
-    std::string Messages;  // the message area
+    std::string Summary;         // the chosen firings' report lines, CR LF between
+    std::string Messages;        // the message area
+    std::string Notes;           // the one firing chosen's notes
+    bool Notes_Enabled = false;  // exactly one firing is chosen
     bool Print_Report_Enabled = false;
+    // Today, for the clock times shown without their day.
+    std::function<Date_Time()> Now = [] { return System_Clock().Now(); };
 
     // The message area: a line added, or emptied.
     void Display(const std::string& text) override;
@@ -53,8 +63,14 @@ class Firing_History : public Message_Area {
     File_Dialog& Export_Dialog_;
     Report_Printer Printer_;
     Energy_Settings Energy_;
+    Report_Style Style() const;
+
     std::vector<Firing_List_Entry> Entries_;
+    std::vector<std::string> Entry_Notes_;  // beside each entry
+    std::vector<std::size_t> Shown_;        // the entries the rows show, in order
     std::vector<Firing_Record> Chosen_Records_;
+    std::vector<Firing_Summary> Chosen_Summaries_;
+    std::vector<std::size_t> Chosen_Entries_;
 };
 
 }  // namespace corvanel

@@ -1,22 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "history/firing_summary.h"
+#include "run/firing_chart.h"
 
 namespace corvanel {
 
-// A label in the reader's language; the tool keeps English, the window translates.
-using Label_Translation = std::function<std::string(const std::string&)>;
-
-// What a report of one firing says below its chart, one line each: the header, the
-// summary (duration, peak, time within 50 degrees of the peak, energy, cost, outcome)
-// and every event with its clock and elapsed time. The tool's `show` prints the same.
+// What a report of one firing says below its chart, in the potter's words, one line each:
+// profile, kiln, when it started and ended, how it ended, peak, time near the peak,
+// duration, energy, cost, alarms, the potter's notes, and every event with its clock. The
+// tool's `show` prints the same.
 std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
                                              const Firing_Summary& summary,
-                                             const Label_Translation& label);
+                                             const Report_Style& style,
+                                             const std::string& notes = "");
+
+// The report's title and the name of its file, after what it holds: one firing's profile
+// and day, or how many firings from which day to which.
+std::string Report_Title(const std::vector<const Firing_Record*>& records,
+                         const std::vector<Firing_Summary>& summaries, const Report_Style& style);
+std::string Report_File_Name(const std::vector<const Firing_Record*>& records,
+                             const std::vector<Firing_Summary>& summaries);
+
+// The chart's words for its reader: its title, a legend entry a firing (profile, day and
+// peak), the names of its traces and axes, and the hint an empty chart shows.
+void Label_Firing_Chart(Firing_Chart& chart, const std::vector<const Firing_Record*>& records,
+                        const std::vector<Firing_Summary>& summaries, const Report_Style& style);
 
 }  // namespace corvanel

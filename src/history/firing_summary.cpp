@@ -84,6 +84,10 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
         }
     } else if (line.Event == "alarm raised") {
         Active_Alarms_.insert(line.Detail);
+        if (std::find(Summary_.Alarms.begin(), Summary_.Alarms.end(), line.Detail) ==
+            Summary_.Alarms.end()) {
+            Summary_.Alarms.push_back(line.Detail);
+        }
     } else if (line.Event == "alarm cleared") {
         if (line.Detail.empty()) {
             Active_Alarms_.clear();
@@ -178,41 +182,53 @@ std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
     return entries;
 }
 
-std::string Format_Start(const Firing_Summary& summary) {
-    if (!summary.Has_Start) return "-";
-    char text[32];
-    const Date_Time& t = summary.Start;
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.Year, t.Month, t.Day, t.Hour,
-                  t.Minute);
-    return text;
-}
-
-std::string Format_Duration(double seconds) {
-    const long long minutes = static_cast<long long>(std::max(0.0, seconds) / 60);
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", minutes / 60, minutes % 60);
-    return text;
-}
-
-std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header) {
+std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Number_Style& style) {
     if (!summary.Has_Peak) return "-";
-    return Format_Number(summary.Peak) + " " + header.Temp_Scale;
+    return Temperature_Shown(summary.Peak, header.Temp_Scale, style);
 }
 
-std::string Format_Optional_00(const std::optional<double>& value) {
-    return value ? Format_00(*value) : "-";
+std::string Format_Optional(const std::optional<double>& value, const Number_Style& style) {
+    return value ? Number_Shown(*value, 2, style) : "-";
 }
 
-std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry) {
+Date_Time Firing_End(const Firing_Summary& summary) {
+    return Date_Time_Of_Seconds(Seconds_Of(summary.Start) +
+                                static_cast<long long>(summary.Duration_Seconds));
+}
+
+std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
+                                           const Report_Style& style) {
     const Firing_Summary& s = entry.Summary;
-    return {Format_Start(s),
+    return {s.Has_Start ? Clock_Shown(s.Start, style.Now, style.Numbers) : "-",
             entry.Header.Profile_Name.empty() ? "-" : entry.Header.Profile_Name,
             entry.Header.Kiln_Name.empty() ? "-" : entry.Header.Kiln_Name,
-            Format_Duration(s.Duration_Seconds),
-            Format_Peak(s, entry.Header),
-            Firing_Outcome_Name(s.Outcome),
-            Format_Optional_00(s.Energy_kWh),
-            Format_Optional_00(s.Cost)};
+            Duration_Shown(s.Duration_Seconds),
+            Format_Peak(s, entry.Header, style.Numbers),
+            style.Label(Firing_Outcome_Name(s.Outcome)),
+            Format_Optional(s.Energy_kWh, style.Numbers),
+            Format_Optional(s.Cost, style.Numbers)};
+}
+
+std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries) {
+    std::string text =
+        "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n";
+    auto number = [](const std::optional<double>& value, int decimals) {
+        if (!value) return std::string();
+        char field[48];
+        std::snprintf(field, sizeof field, "%.*f", decimals, *value);
+        return std::string(field);
+    };
+    for (const Firing_List_Entry& entry : entries) {
+        const Firing_Summary& s = entry.Summary;
+        text += (s.Has_Start ? Format_Clock(s.Start, 0).substr(0, 19) : "") + "," +
+                Csv_Field(entry.Header.Profile_Name) + "," + Csv_Field(entry.Header.Kiln_Name) +
+                "," + number(s.Duration_Seconds / 60, 1) + "," +
+                (s.Has_Peak ? number(s.Peak, 1) : "") + "," + entry.Header.Temp_Scale + "," +
+                Csv_Field(Firing_Outcome_Name(s.Outcome)) + "," + number(s.Energy_kWh, 2) + "," +
+                number(s.Cost, 2) + "," + Csv_Field(entry.File_Name) + "\r\n";
+    }
+    return text;
 }
 
 }  // namespace corvanel

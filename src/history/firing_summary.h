@@ -3,11 +3,13 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "common/quantity_text.h"
 #include "history/energy_settings.h"
 #include "run/firing_record.h"
 
@@ -31,6 +33,7 @@ struct Firing_Summary {
     std::size_t Ticks = 0;
     std::optional<double> Energy_kWh, Cost;  // unset without a kiln power (or price)
     Firing_Outcome Outcome = Firing_Outcome::Unfinished;
+    std::vector<std::string> Alarms;  // every alarm raised in the run, once, in order
 };
 
 // The summary built one line at a time, so a listing needs no more than one line in
@@ -70,16 +73,32 @@ struct Firing_List_Entry {
 std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
                                                    const Energy_Settings& energy);
 
+// How a table or a report is written for its reader: labels in the reader's language,
+// numbers and days in its style, and today, whose clock times are shown without a day.
+// The tool keeps English labels; exports write plain numbers instead.
+using Label_Translation = std::function<std::string(const std::string&)>;
+struct Report_Style {
+    Label_Translation Label = [](const std::string& text) { return text; };
+    Number_Style Numbers;
+    Date_Time Now;
+};
+
 // The history table's columns and one entry's texts in them: start, profile, kiln,
 // duration, peak, outcome, energy, cost. "-" where a value is not known.
 inline constexpr std::array<const char*, 8> Firing_List_Titles = {
     "Start", "Profile", "Kiln", "Duration", "Peak", "Outcome", "Energy (kWh)", "Cost"};
-std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry);
+std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
+                                           const Report_Style& style);
 
-// Texts shared by the table, the report and the tool.
-std::string Format_Start(const Firing_Summary& summary);  // "2027-04-03 14:05" or "-"
-std::string Format_Duration(double seconds);              // "12:05" (hours:minutes)
-std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header);
-std::string Format_Optional_00(const std::optional<double>& value);  // "#0.00" or "-"
+// The same table for a spreadsheet: units in the column names, plain numbers (a point
+// for decimals) and ISO dates in the fields, one line each with its CR LF.
+std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries);
+
+// Shared by the table, the report and the tool.
+std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Number_Style& style);
+std::string Format_Optional(const std::optional<double>& value, const Number_Style& style);  // "-"
+// When the run ended: its start and its duration.
+Date_Time Firing_End(const Firing_Summary& summary);
 
 }  // namespace corvanel

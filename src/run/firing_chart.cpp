@@ -71,10 +71,17 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
             record.Header.Profile_Name.empty() ? "log" : record.Header.Profile_Name;
         const std::string label =
             records.size() > 1 ? name + " (" + std::to_string(r + 1) + ")" : name;
+        chart.Record_Labels.push_back(name);
         Chart_Series plan{Chart_Series::Kind::Plan, r, label + " plan", {}};
         Chart_Series set{Chart_Series::Kind::Set_Value, r, label + " set value", {}};
         Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
-        for (const auto& [time, temp] : record.Header.Plan) add(plan, time, temp, record.Header);
+        // The plan starts at the profile's first row, not at the chart's origin before it.
+        const Plan_Points& points = record.Header.Plan;
+        const std::size_t first =
+            points.size() > 1 && points[0] == std::make_pair(0.0, 0.0) && points[1].first == 0 ? 1
+                                                                                               : 0;
+        for (std::size_t p = first; p < points.size(); ++p)
+            add(plan, points[p].first, points[p].second, record.Header);
         // Each tick at its real time: the elapsed time moves by whole minutes. After the
         // run only the kiln's temperature goes on; its set value is not the plan's.
         const std::vector<double> times = Real_Elapsed_Times(record);
@@ -87,6 +94,8 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
             if (!series->Points.empty()) chart.Series.push_back(std::move(*series));
         }
     }
+    chart.X_Title = chart.Time_Unit == "H" ? "Elapsed (hours)" : "Elapsed (minutes)";
+    chart.Y_Title = chart.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)";
     chart.Y_Min = std::min(0.0, chart.Y_Min);
     if (chart.X_Max <= chart.X_Min) chart.X_Max = chart.X_Min + 1;
     if (chart.Y_Max <= chart.Y_Min) chart.Y_Max = chart.Y_Min + 1;

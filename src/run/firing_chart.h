@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,11 @@ struct Chart_Series {
 };
 
 struct Firing_Chart {
+    std::string Title;  // what the chart shows: profile, day and kiln, or the firings overlaid
+    std::vector<std::string> Record_Labels;  // what the legend says of each record
+    std::array<std::string, 3> Kind_Names = {"plan", "set value", "measured"};
+    std::string X_Title = "Elapsed (minutes)", Y_Title = "Temperature (°F)";
+    std::string Empty_Hint;  // said instead of an empty chart
     std::vector<Chart_Series> Series;
     std::string Time_Unit = "M", Temp_Scale = "F";
     double X_Min = 0, X_Max = 1, Y_Min = 0, Y_Max = 1;

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "common/text.h"
+#include "history/firing_notes.h"
 #include "history/firing_report.h"
 #include "history/firing_summary.h"
 #include "history/kiln_events.h"
@@ -99,17 +100,25 @@ std::string Line_Clock(const Firing_Record_Line& line) {
     return line.Has_Clock ? Format_Clock(line.Clock, line.Offset_Minutes) : "";
 }
 
+// The characters of a UTF-8 text, as a terminal lines them up ("°" is one).
+std::size_t Shown_Width(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 void Print_Table(const std::vector<std::vector<std::string>>& rows, std::ostream& out) {
     std::vector<std::size_t> width;
     for (const auto& row : rows) {
         width.resize(std::max(width.size(), row.size()));
-        for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
+        for (std::size_t c = 0; c < row.size(); ++c)
+            width[c] = std::max(width[c], Shown_Width(row[c]));
     }
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) line += "  ";
-            line += row[c] + std::string(width[c] - row[c].size(), ' ');
+            line += row[c] + std::string(width[c] - Shown_Width(row[c]), ' ');
         }
         line.erase(line.find_last_not_of(' ') + 1);
         out << line << '\n';
@@ -136,7 +145,7 @@ int List(const Arguments& args, const std::string& program_folder, std::ostream&
         {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
     rows[0].push_back("Record");
     for (const Firing_List_Entry& entry : List_Firing_Records(folder, energy)) {
-        auto row = Firing_List_Row(entry);
+        auto row = Firing_List_Row(entry, Report_Style{});
         rows.emplace_back(row.begin(), row.end());
         rows.back().push_back(entry.File_Name);
     }
@@ -270,8 +279,9 @@ int Health(const Arguments& args, const std::string& program_folder, std::ostrea
 }
 
 int Show(const Firing_Record& record, const Energy_Settings& energy, std::ostream& out) {
+    // Every clock with its day: the tool's reader may be on another day.
     for (const std::string& line : Firing_Report_Lines(
-             record, Summarise(record, energy), [](const std::string& text) { return text; })) {
+             record, Summarise(record, energy), Report_Style{}, Read_Firing_Notes(record.Path))) {
         out << line << '\n';
     }
     return 0;
@@ -330,7 +340,8 @@ int Export(const Firing_Record& record, const Energy_Settings& energy, const std
         << ",\"energy_kwh\":" << number_or_null(s.Energy_kWh)
         << ",\"cost\":" << number_or_null(s.Cost)
         << ",\"outcome\":" << Json_String(Firing_Outcome_Name(s.Outcome))
-        << ",\"skipped_lines\":" << record.Problems.size() << "},\n\"lines\":[";
+        << ",\"skipped_lines\":" << record.Problems.size()
+        << "},\n\"notes\":" << Json_String(Read_Firing_Notes(record.Path)) << ",\n\"lines\":[";
     for (std::size_t i = 0; i < record.Lines.size(); ++i) {
         const Firing_Record_Line& line = record.Lines[i];
         out << (i ? ",\n" : "\n")
@@ -391,8 +402,14 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     if (command == "show") return Show(records[0], energy, out);
     if (command == "export") return Export(records[0], energy, parsed.Format, out);
     std::vector<const Firing_Record*> shown;
-    for (const Firing_Record& record : records) shown.push_back(&record);
-    std::string problem = write_chart(Build_Firing_Chart(shown), parsed.Output);
+    std::vector<Firing_Summary> summaries;
+    for (const Firing_Record& record : records) {
+        shown.push_back(&record);
+        summaries.push_back(Summarise(record, energy));
+    }
+    Firing_Chart chart = Build_Firing_Chart(shown);
+    Label_Firing_Chart(chart, shown, summaries, Report_Style{});
+    std::string problem = write_chart(chart, parsed.Output);
     if (!problem.empty()) throw Usage_Error{parsed.Output + ": " + problem};
     return 0;
 }

@@ -121,8 +121,12 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         EXPECT_EQ(Read_Whole_File(Folder.File(name)).substr(0, signature.size()), signature);
     }
     EXPECT_EQ(Write_Chart_File(drawn, "/proc/no/such/a.svg"), "cannot be written");
-    history.PrintReport->click();  // no printer here: a PDF
-    const std::string report = (Folder.Path() / "Printouts" / "live_report.pdf").string();
+    history.PrintReport->click();  // no printer here: a PDF, named after the firing it holds
+    const std::string said = history.History_Messages->toPlainText().toStdString();
+    const std::size_t saved = said.rfind("Report saved to ");
+    ASSERT_NE(saved, std::string::npos) << said;
+    const std::string report = said.substr(saved + 16);
+    EXPECT_NE(report.find("_report.pdf"), std::string::npos) << report;
     EXPECT_EQ(Read_Whole_File(report).substr(0, 5), "%PDF-");
     history.close();
 

@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         plain_log ? Parse_Plain_Log(text, Firing_Record_Header{}) : Parse_Firing_Record(text);
     Firing_Summary summary = Summarise(record, Energy_Settings{7.5, 0.3});
     Build_Firing_Chart({&record});
-    Firing_Report_Lines(record, summary, [](const std::string& text) { return text; });
+    Firing_Report_Lines(record, summary, Report_Style{});
     return 0;
 }

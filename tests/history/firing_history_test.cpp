@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "history/firing_report.h"
 #include "history/firing_summary.h"
+#include "language/translate.h"
 #include "run/firing_record.h"
 #include "setup/setup_files.h"
 #include "support/fake_platform.h"
@@ -96,10 +97,37 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     const std::string out = folder.File("book.csv");
     dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
     model.Export_CSV_Click();
-    EXPECT_EQ(Read_Whole_File(out),
-              "Start,Profile,Kiln,Duration,Peak,Outcome,Energy (kWh),Cost,Record\r\n"
-              "2027-02-01 09:00,glaze.txt,-,1:00,212 F,unfinished,6.10,-,glaze.firing.csv\r\n"
-              "2027-01-05 08:00,bisque.txt,-,2:00,520 C,unfinished,12.10,-,bisque.firing.csv\r\n");
+    // Plain numbers for a spreadsheet, the units in the column names.
+    EXPECT_EQ(
+        Read_Whole_File(out),
+        "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n"
+        "2027-02-01T09:00:00,glaze.txt,,60.0,212.0,F,unfinished,6.10,,glaze.firing.csv\r\n"
+        "2027-01-05T08:00:00,bisque.txt,,120.0,520.0,C,unfinished,12.10,,bisque.firing.csv\r\n");
+    // The table in German: decimal comma, the day first; what the potter reads.
+    CurrentLanguage = "german";
+    model.Now = [] { return Date_Time{2027, 2, 1, 12, 0, 0}; };
+    model.Form_Load();
+    CurrentLanguage = "";
+    EXPECT_EQ(
+        Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
+        Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished", "6,10", "-"}));
+    EXPECT_EQ(model.Rows[1][0], "05.01.2027, 08:00");
+
+    // Notes kept beside the record, found by the search, shown in the report.
+    model.Firings_Chosen({1});
+    ASSERT_TRUE(model.Notes_Enabled);
+    model.Save_Notes_Click("Celadon test tiles, cone 6 bent at 3 o'clock");
+    EXPECT_EQ(Read_Whole_File(paths.Logfile("bisque.notes.txt")),
+              "Celadon test tiles, cone 6 bent at 3 o'clock");
+    model.Search_Changed("CELADON");
+    ASSERT_EQ(model.Rows.size(), 1u);
+    model.Firings_Chosen({0});
+    EXPECT_EQ(model.Notes, "Celadon test tiles, cone 6 bent at 3 o'clock");
+    EXPECT_NE(model.Summary.find("Notes:\r\nCeladon test tiles"), std::string::npos)
+        << model.Summary;
+    model.Firings_Chosen({});
+    EXPECT_FALSE(model.Notes_Enabled);
+    EXPECT_EQ(model.Chart.Empty_Hint, "Choose one or more firings in the table to see their chart");
     // A place that cannot be written (a file stands where the folder would be).
     dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
     model.Export_CSV_Click();
@@ -136,14 +164,13 @@ TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     EXPECT_EQ(summary.Seconds_After_Run, 180);
     EXPECT_EQ(summary.Ticks, 61u);
     EXPECT_DOUBLE_EQ(*summary.Energy_kWh, 61 * 0.5 * 12 / 60);
-    const std::vector<std::string> report =
-        Firing_Report_Lines(record, summary, [](const std::string& text) { return text; });
+    const std::vector<std::string> report = Firing_Report_Lines(record, summary, Report_Style{});
     const std::string events = Join_Lines(report);
-    EXPECT_NE(events.find("\r\nWatched after the run: 0:03\r\n"), std::string::npos) << events;
+    EXPECT_NE(events.find("\r\nWatched after the run: 3 min\r\n"), std::string::npos) << events;
     EXPECT_EQ(events.find("after run\r\n"), std::string::npos) << events;
     EXPECT_TRUE(
-        events.ends_with("63.00  alarm raised: Kiln heating with output off\r\n"
-                         "2027-02-01T10:03:00+00:00  63.00  after run ended: new firing"))
+        events.ends_with("10:03  alarm raised: Kiln heating with output off\r\n"
+                         "1 Feb 2027, 10:03  after run ended: new firing"))
         << events;
     const Firing_Chart chart = Build_Firing_Chart({&record});
     ASSERT_EQ(chart.Series.size(), 3u);

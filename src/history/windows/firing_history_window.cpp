@@ -73,6 +73,12 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     Firing_Summary = new QPlainTextEdit(this);
     Firing_Summary->setObjectName("Firing_Summary");
     Firing_Summary->setReadOnly(true);
+    Firing_Notes = new QPlainTextEdit(this);
+    Firing_Notes->setObjectName("Firing_Notes");
+    Firing_Notes->setMaximumHeight(90);
+    Firing_Search = Text_Box(this, "Firing_Search", nullptr, false);
+    Firing_Search->setClearButtonEnabled(true);
+    SaveNotes = Button(this, "SaveNotes", "Save Notes");
     History_Messages = new QPlainTextEdit(this);
     History_Messages->setObjectName("History_Messages");
     History_Messages->setReadOnly(true);
@@ -89,8 +95,13 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     lower->addWidget(Firing_Summary);
     lower->setStretchFactor(0, 3);
     lower->setStretchFactor(1, 1);
+    auto* table = new QWidget(this);
+    auto* table_layout = new QVBoxLayout(table);
+    table_layout->setContentsMargins(0, 0, 0, 0);
+    table_layout->addWidget(Firing_Search);
+    table_layout->addWidget(Firings);
     auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(Firings);
+    split->addWidget(table);
     split->addWidget(lower);
     split->setStretchFactor(1, 2);
     auto* buttons = new QHBoxLayout;
@@ -100,6 +111,10 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(Firing_Notes, 1);
+    notes->addWidget(SaveNotes, 0, Qt::AlignTop);
+    layout->addLayout(notes);
     layout->addLayout(buttons);
     layout->addWidget(History_Messages);
     resize(1100, 760);
@@ -121,6 +136,15 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
         Model_->Print_Report_Click();
         Refresh();
     });
+    connect(Firing_Search, &QLineEdit::textChanged, this, [this](const QString& text) {
+        Model_->Search_Changed(text.toStdString());
+        Show_Table();
+        Refresh();
+    });
+    connect(SaveNotes, &QPushButton::clicked, this, [this] {
+        Model_->Save_Notes_Click(Firing_Notes->toPlainText().toStdString());
+        Refresh();
+    });
     connect(EnergySettings, &QPushButton::clicked, this, [this] {
         if (Energy_Window_->Open() == QDialog::Accepted) Open();
     });
@@ -136,6 +160,10 @@ void Firing_History_Window::Set_Captions() {
     ExportCSV->setText(T("Export CSV"));
     PrintReport->setText(T("Print Report"));
     EnergySettings->setText(T("Energy Settings"));
+    SaveNotes->setText(T("Save Notes"));
+    Firing_Search->setPlaceholderText(T("Search profile, kiln or notes"));
+    Firing_Notes->setPlaceholderText(
+        T("Notes on the chosen firing: what was in the kiln, the cone pack, what to change"));
 }
 
 void Firing_History_Window::Open() {
@@ -164,6 +192,12 @@ void Firing_History_Window::Show_Table() {
 
 void Firing_History_Window::Refresh() {
     FiringChart->Show_Chart(Model_->Chart);
+    if (Shown_Notes_ != Model_->Notes || Firing_Notes->isEnabled() != Model_->Notes_Enabled) {
+        Shown_Notes_ = Model_->Notes;
+        Firing_Notes->setPlainText(Q(Model_->Notes));
+    }
+    Firing_Notes->setEnabled(Model_->Notes_Enabled);
+    SaveNotes->setEnabled(Model_->Notes_Enabled);
     Show_Message_Lines(*Firing_Summary, Shown_Summary_, Model_->Summary);
     Show_Message_Lines(*History_Messages, Shown_Messages_, Model_->Messages);
     PrintReport->setEnabled(Model_->Print_Report_Enabled);

@@ -9,6 +9,7 @@
 #include "history/firing_history.h"
 #include "setup/settings_form.h"
 
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -46,8 +47,9 @@ class Firing_History_Window : public QWidget {
 
     QTableWidget* Firings;
     Firing_Chart_Widget* FiringChart;
-    QPlainTextEdit *Firing_Summary, *History_Messages;
-    QPushButton *ExportCSV, *PrintReport, *EnergySettings;
+    QPlainTextEdit *Firing_Summary, *History_Messages, *Firing_Notes;
+    QLineEdit* Firing_Search;
+    QPushButton *ExportCSV, *PrintReport, *EnergySettings, *SaveNotes;
 
   private:
     void Set_Captions();
@@ -56,7 +58,7 @@ class Firing_History_Window : public QWidget {
     std::unique_ptr<Firing_History> Model_;
     Settings_Form Energy_Form_;
     Settings_Dialog* Energy_Window_;
-    std::string Shown_Summary_, Shown_Messages_;
+    std::string Shown_Summary_, Shown_Messages_, Shown_Notes_;
 };
 
 }  // namespace corvanel

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/quantity_text.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/numeric.h"
+
+namespace corvanel {
+
+std::string Number_Shown(double value, int decimals, const Number_Style& style) {
+    const double scale = std::pow(10.0, decimals);
+    const long long units = std::llround(std::abs(value) * scale);
+    std::string whole = std::to_string(units / static_cast<long long>(scale));
+    for (std::size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, style.Thousands);
+    std::string text = (value < 0 && units != 0 ? "-" : "") + whole;
+    if (decimals > 0) {
+        std::string fraction = std::to_string(units % static_cast<long long>(scale));
+        text += style.Decimal + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
+                fraction;
+    }
+    return text;
+}
+
+std::string Temperature_Shown(double degrees, const std::string& scale, const Number_Style& style) {
+    return Number_Shown(degrees, 0, style) + " °" + scale;
+}
+
+std::string Duration_Shown(double seconds) {
+    const long long s = std::llround(std::max(0.0, seconds));
+    char text[48];
+    if (s < 60) {
+        std::snprintf(text, sizeof text, "%lld s", s);
+    } else if (s < 3600) {
+        // Under ten minutes the seconds still matter (a link silent, a gap).
+        if (s < 600 && s % 60 != 0) {
+            std::snprintf(text, sizeof text, "%lld min %lld s", s / 60, s % 60);
+        } else {
+            std::snprintf(text, sizeof text, "%lld min", s / 60);
+        }
+    } else {
+        std::snprintf(text, sizeof text, "%lld h %02lld min", s / 3600, s % 3600 / 60);
+    }
+    return text;
+}
+
+std::string Clock_Shown(const Date_Time& time, const Date_Time& now, const Number_Style& style) {
+    char text[64];
+    if (time.Year == now.Year && time.Month == now.Month && time.Day == now.Day) {
+        std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
+        return text;
+    }
+    static const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    switch (style.Day_Order) {
+        case Number_Style::Days::German:
+            std::snprintf(text, sizeof text, "%02d.%02d.%04d, %02d:%02d", time.Day, time.Month,
+                          time.Year, time.Hour, time.Minute);
+            break;
+        case Number_Style::Days::Spanish:
+            std::snprintf(text, sizeof text, "%02d/%02d/%04d, %02d:%02d", time.Day, time.Month,
+                          time.Year, time.Hour, time.Minute);
+            break;
+        case Number_Style::Days::English:
+            std::snprintf(text, sizeof text, "%d %s %04d, %02d:%02d", time.Day,
+                          Months[(time.Month + 11) % 12], time.Year, time.Hour, time.Minute);
+            break;
+    }
+    return text;
+}
+
+std::optional<double> Decimal_Typed(std::string_view text, const Number_Style& style) {
+    std::string typed(text);
+    if (style.Decimal != ".") {
+        if (typed.find('.') != std::string::npos && typed.find(style.Decimal) != std::string::npos) {
+            return std::nullopt;  // both marks: a grouped number, not taken
+        }
+        for (std::size_t at = typed.find(style.Decimal); at != std::string::npos;
+             at = typed.find(style.Decimal, at + 1)) {
+            typed.replace(at, style.Decimal.size(), ".");
+        }
+    }
+    return Convert_To_Double(typed).Value;
+}
+
+}  // namespace corvanel
