@@ -20,8 +20,7 @@ const std::string Header =
     std::string(Firing_Record_Columns) + "\r\n";
 const std::string Good = "2027-04-01T14:05:00+02:00,0.10,1,30,28,50,,\r\n";  // the 1st is a day
 
-// A damaged line in the middle is skipped and reported by its number; the lines around it
-// stay.
+// A damaged line in the middle is skipped and reported by its number; the others stay.
 TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
     const struct {
         std::string Bad_Line;  // put between two good lines
@@ -134,9 +133,8 @@ TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
     EXPECT_EQ(s.Duration_Seconds, 70 * 60);
 }
 
-// A power cut in the middle of a line leaves it torn; the next line the writer appends
-// starts after the last whole line, even in the record of a long firing (16 hours of ticks
-// of 3 seconds).
+// A line torn by a power cut: the next one starts after the last whole line, even in the
+// record of a long firing (16 hours of ticks of 3 seconds).
 TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());

@@ -70,8 +70,7 @@ auto Full_Power(double per_minute, double gap = 100) {
 }
 
 // Ramping to 880 at minute 8, holding at 1000 from 10, cooling unpowered from 20; a
-// reading 200 too high at each of the `bad` minutes (one alone is noise: a whole firing
-// shows that).
+// reading 200 too high at each of the `bad` minutes (one alone is noise).
 auto Firing(std::vector<int> bad) {
     return [=](int m, Firing_Status& t) {
         t.Measured = m < 10 ? 800 + 10 * m : m < 20 ? 1000 : 1000 - 5 * (m - 20);
@@ -239,9 +238,8 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
                   "Failed ticks in a row is not set, so 5 is used."}));
 }
 
-// Through a stretch of run: an acknowledged alarm says since when it is known and that it
-// goes on, a later alarm calls again, ended ones stay said past an acknowledgement, and
-// notices go with it; RUN PROFILE starts afresh.
+// An acknowledged alarm says since when it is known, a later one calls again, ended ones
+// stay said past an acknowledgement, and notices go with them; RUN PROFILE starts afresh.
 TEST(Alarm_Banner, KeepsWhatGoesOnAndWhatEndedUntilStartedAfresh) {
     Alarm_Banner banner;
     const Date_Time nine{2026, 12, 5, 9, 0, 0}, three{2026, 12, 5, 15, 0, 0};
