@@ -32,25 +32,22 @@ const Folder_Case Executables[] = {
     {"ACopyWithItsOwnLanguagesInABinFolderStaysPortable", "usr/bin/corvanel", Portable, nullptr,
      "usr/bin", false}};
 
-class Program_Folder_Rule : public ::testing::TestWithParam<Folder_Case> {};
-
-TEST_P(Program_Folder_Rule, OneRoutineDecides) {
-    const Folder_Case& c = GetParam();
-    Temp_Folder root;
-    for (const char* folder : c.Folders) fs::create_directories(root.Path() / folder);
-    const std::string home = root.File("home/potter");
-    const std::string xdg = c.Xdg_Data_Home ? root.File(c.Xdg_Data_Home) : "";
-    Program_Folder_Choice choice =
-        Choose_Program_Folder(root.Path() / c.Executable, [&](const std::string& name) {
-            if (name == "HOME") return home.c_str();
-            return name == "XDG_DATA_HOME" && c.Xdg_Data_Home ? xdg.c_str() : nullptr;
-        });
-    EXPECT_EQ(choice.Folder, root.Path() / c.Expected);
-    EXPECT_EQ(choice.Seed_From, c.Seeded ? root.Path() / "usr/share/corvanel" : fs::path());
+TEST(Program_Folder_Rule, OneRoutineDecides) {
+    for (const Folder_Case& c : Executables) {
+        SCOPED_TRACE(c.Name);
+        Temp_Folder root;
+        for (const char* folder : c.Folders) fs::create_directories(root.Path() / folder);
+        const std::string home = root.File("home/potter");
+        const std::string xdg = c.Xdg_Data_Home ? root.File(c.Xdg_Data_Home) : "";
+        Program_Folder_Choice choice =
+            Choose_Program_Folder(root.Path() / c.Executable, [&](const std::string& name) {
+                if (name == "HOME") return home.c_str();
+                return name == "XDG_DATA_HOME" && c.Xdg_Data_Home ? xdg.c_str() : nullptr;
+            });
+        EXPECT_EQ(choice.Folder, root.Path() / c.Expected);
+        EXPECT_EQ(choice.Seed_From, c.Seeded ? root.Path() / "usr/share/corvanel" : fs::path());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Executables, Program_Folder_Rule, ::testing::ValuesIn(Executables),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Program_Folder_Seed, LanguagesAndSamplesArriveWithoutReplacingTheOperatorsFiles) {
     Temp_Folder root;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The front panel window on the offscreen platform, driven as the operator drives it:
-// controls found by what the operator reads, an indicator, a line typed,
-// a scan, the window closed.
+// The front panel window driven as the operator drives it, controls found by what the
+// operator reads: the buttons, an indicator, a line typed, a scan, the window closed.
 
 #include "controller/windows/front_panel_window.h"
 
@@ -38,7 +37,6 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     auto text = [&](const char* caption) {
         return Found_Widget(tree, caption, QAccessible::EditableText);
     };
-    // Every button sends its own command.
     const std::pair<const char*, const char*> buttons[] = {
         {"Read Set Value", "RS"},    {"Write Set Value", "WS"}, {"NV Ram", "ME"},
         {"RamOnly", "MA"},           {"NVSave", "MW"},          {"Read Status", "RU"},

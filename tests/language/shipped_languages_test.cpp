@@ -20,9 +20,8 @@ namespace fs = std::filesystem;
 const std::string Language_Files = std::string(CORVANEL_PROGRAM_DIR) + "/LanguageFiles/";
 const std::string Template = Language_Files + "LanguageTemplateFiles/LanguageDBTemplate.mdb";
 
-// The English text of every TranslateText("...") call in the sources: a plain string
-// literal (or adjacent literals, which the compiler joins) directly inside the call,
-// possibly spread over lines. Calls with anything else inside are not literals.
+// The English of every TranslateText call on string literals (adjacent ones joined, as the
+// compiler joins them), possibly spread over lines.
 TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
     static const std::regex call(R"re(TranslateText\s*\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
     static const std::regex piece(R"re("((?:[^"\\]|\\.)*)")re");
@@ -97,9 +96,8 @@ class Caption_Pass : public ::testing::Test {
     Recording_Windows Windows;
 };
 
-// Each entry stands alone: one whose window or control cannot be reached is skipped and
-// the pass goes on. Every caption has a row in the shipped German file (and so in the
-// template it matches).
+// An entry whose window or control cannot be reached is skipped and the pass goes on.
+// Every caption has a row in the shipped German file (and so in the template).
 TEST_F(Caption_Pass, GermanTurnsEveryReachableCaptionGermanAndEnglishTurnsThemBack) {
     CurrentLanguage = "german";
     InitObjectLanguage(Windows);

@@ -48,46 +48,32 @@ std::vector<std::string> Sheet_Rows_Of(const Typed_Profile& profile) {
     return rows;
 }
 
-struct Worked_Firing {
-    const char* Name;
-    Cone_Firing_Choice Choice;
-    std::vector<std::string> Rows;  // worked out by hand from the chart
-    const char* File_Name;
-};
-
-class Cone_Firing_Rows : public ::testing::TestWithParam<Worked_Firing> {};
-
-TEST_P(Cone_Firing_Rows, AreTheRowsWorkedOutByHandFromTheChart) {
-    const Worked_Firing& firing = GetParam();
-    Cone_Firing_Plan plan = Plan_Cone_Firing(firing.Choice);
-    ASSERT_EQ(plan.Refusal, "");
-    EXPECT_FALSE(plan.Profile.Minutes);
-    EXPECT_EQ(plan.File_Name, firing.File_Name);
-    EXPECT_EQ(Sheet_Rows_Of(plan.Profile), firing.Rows);
-}
-
-// Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate
-INSTANTIATE_TEST_SUITE_P(
-    Hand_Worked, Cone_Firing_Rows,
-    ::testing::Values(
+// Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate, worked out by hand from the chart.
+TEST(Cone_Firing, TheRowsAreWorkedOutByHandFromTheChart) {
+    const std::tuple<Cone_Firing_Choice, std::vector<std::string>, const char*> firings[] = {
         // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
-        Worked_Firing{"cone04_medium_C_preheat_hold",
-                      {"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
-                      {"0|0.37|r|21|82|166.67", "0.37|1|h|82|82|0", "1.37|5.31|r|82|967|166.67",
-                       "6.68|0.73|r|967|1077|150", "7.41|0.25|h|1077|1077|0", "7.66||e|1077||"},
-                      "cone04_medium.txt"},
+        {{"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
+         {"0|0.37|r|21|82|166.67", "0.37|1|h|82|82|0", "1.37|5.31|r|82|967|166.67",
+          "6.68|0.73|r|967|1077|150", "7.41|0.25|h|1077|1077|0", "7.66||e|1077||"},
+         "cone04_medium.txt"},
         // 6 fast: 2269 F at 270 F/h, 2069 at 500 F/h first, cooled at 150 F/h to 1500.
-        Worked_Firing{"cone6_fast_F_cooled",
-                      {"6", Cone_Speed::Fast, true, 2, "", "", "150", "1500", ""},
-                      {"0|4.00|r|70|2069|500", "4.00|0.74|r|2069|2269|270",
-                       "4.74|5.13|r|2269|1500|-150", "9.87||e|1500||"},
-                      "cone6_fast.txt"},
+        {{"6", Cone_Speed::Fast, true, 2, "", "", "150", "1500", ""},
+         {"0|4.00|r|70|2069|500", "4.00|0.74|r|2069|2269|270", "4.74|5.13|r|2269|1500|-150",
+          "9.87||e|1500||"},
+         "cone6_fast.txt"},
         // 9 slow is 2300 F, a K thermocouple's very limit: still allowed.
-        Worked_Firing{"cone9_slow_F_at_the_K_limit",
-                      {"9", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
-                      {"0|13.53|r|70|2100|150", "13.53|1.85|r|2100|2300|108", "15.38||e|2300||"},
-                      "cone9_slow.txt"}),
-    [](const ::testing::TestParamInfo<Worked_Firing>& info) { return info.param.Name; });
+        {{"9", Cone_Speed::Slow, true, 2, "", "", "", "", ""},
+         {"0|13.53|r|70|2100|150", "13.53|1.85|r|2100|2300|108", "15.38||e|2300||"},
+         "cone9_slow.txt"}};
+    for (const auto& [choice, rows, file_name] : firings) {
+        SCOPED_TRACE(file_name);
+        Cone_Firing_Plan plan = Plan_Cone_Firing(choice);
+        EXPECT_EQ(plan.Refusal, "");
+        EXPECT_FALSE(plan.Profile.Minutes);
+        EXPECT_EQ(plan.File_Name, file_name);
+        EXPECT_EQ(Sheet_Rows_Of(plan.Profile), rows);
+    }
+}
 
 TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
     const std::pair<Cone_Firing_Choice, const char*> refused[] = {
@@ -105,8 +91,9 @@ TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
         EXPECT_TRUE(plan.Profile.Segments.empty()) << refusal;
     }
     // Cooling to the sensor's very limit is allowed.
-    EXPECT_EQ(Plan_Cone_Firing({"6", Cone_Speed::Medium, true, 2, "", "", "150", "-300", ""}).Refusal,
-              "");
+    EXPECT_EQ(
+        Plan_Cone_Firing({"6", Cone_Speed::Medium, true, 2, "", "", "150", "-300", ""}).Refusal,
+        "");
 }
 
 }  // namespace

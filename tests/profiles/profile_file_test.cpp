@@ -32,44 +32,29 @@ TEST(Profile_File, TheWorkedExampleReadsBackToPaddedCellsThatWriteTheSameFile) {
     EXPECT_EQ(Profile_Checksum("abc"), "0");  // too short to be a profile
 }
 
-struct Damage {
-    const char* What;
-    std::string (*Apply)(std::string);
-    bool Accepted;
-};
-
-// Every character of the text but those equal to `dropped`.
 std::string Without(std::string text, char dropped) {
     std::erase(text, dropped);
     return text;
 }
 
-class Damaged_File : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(Damaged_File, IsRejectedWholeOrAcceptedWhole) {
+// Each file's bytes, and whether they are accepted.
+TEST(Profile_File, ADamagedFileIsRejectedWholeOrAcceptedWhole) {
     Temp_Folder folder;
-    std::string path = folder.File("damaged.txt");
-    Write_Whole_File(path, GetParam().Apply(Worked_Example_Text() + "\r\n"));
-    std::string text = Read_Profile_File(path);
-    if (GetParam().Accepted) {
-        EXPECT_EQ(text.size(), 18385u);
-        EXPECT_EQ(Last_Used_Row(Parse_Profile_Text(text)), 3);
-    } else {
-        EXPECT_EQ(text, "");
+    const std::string path = folder.File("damaged.txt"), good = Worked_Example_Text() + "\r\n";
+    const std::pair<std::string, bool> files[] = {
+        {std::string(good).replace(38, 1, "2"), false},  // End Temp 1000 becomes 2000
+        {good.substr(0, 72 * 200), false},
+        {Without(good, '\r'), false},
+        {Without(good, '\n'), true},
+        {good.substr(0, good.size() - 4), true},  // no final line end
+        {std::string(8 * 1024 * 1024, 'x'), false}};
+    for (const auto& [bytes, accepted] : files) {
+        Write_Whole_File(path, bytes);
+        const std::string text = Read_Profile_File(path);
+        EXPECT_EQ(text.size(), accepted ? 18385u : 0u) << bytes.substr(0, 80);
+        if (accepted) EXPECT_EQ(Last_Used_Row(Parse_Profile_Text(text)), 3);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HandDamagedFiles, Damaged_File,
-    ::testing::Values(
-        Damage{"digit",  // End Temp 1000 becomes 2000
-               [](std::string t) { return t.replace(38, 1, "2"); }, false},
-        Damage{"truncated", [](std::string t) { return t.substr(0, 72 * 200); }, false},
-        Damage{"lf_only", [](std::string t) { return Without(t, '\r'); }, false},
-        Damage{"lone_cr", [](std::string t) { return Without(t, '\n'); }, true},
-        Damage{"no_final_line_end", [](std::string t) { return t.substr(0, t.size() - 4); }, true},
-        Damage{"huge", [](std::string) { return std::string(8 * 1024 * 1024, 'x'); }, false}),
-    [](const auto& info) { return std::string(info.param.What); });
 
 TEST(Profile_File, WhatIsNotThereReadsAsNothingAndOddFieldsStayRawText) {
     Temp_Folder folder;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a firing leaves on disk: its record, read and written, and the plain log beside it.
+
 #include "run/firing_record.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,7 @@ const std::string Header =
     std::string(Firing_Record_Columns) + "\r\n";
 const std::string Good = "2027-04-01T14:05:00+02:00,0.10,1,30,28,50,,\r\n";  // the 1st is a day
 
-// A damaged line in the middle is skipped and reported by its number; the lines around it
-// stay.
+// A damaged line in the middle is skipped and reported by its number; the others stay.
 TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
     const struct {
         std::string Bad_Line;  // put between two good lines
@@ -63,8 +63,6 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
     EXPECT_EQ(record.Header.Tick_Length, 60);
     EXPECT_EQ(Parse_Firing_Record("# tick length (s): 3600\r\n").Header.Tick_Length, 3600);
     EXPECT_EQ(record.Header.Plan, (Plan_Points{{0, 20}, {1, 120}}));
-    EXPECT_EQ(Firing_Record_Name("glaze_04_03_2027_14_05.txt"),
-              "glaze_04_03_2027_14_05.firing.csv");
 }
 
 // Ticks at their real times since the start or resume before them, across a change of
@@ -118,8 +116,8 @@ TEST(Firing_Summary, TheLastEndingEventDecidesTheOutcome) {
     }
 }
 
-// Energy is output share x kiln power x tick length over the ticks; event lines count
-// for nothing. The summer-time change inside the firing does not stretch its duration.
+// Event lines count for no energy, and the summer-time change inside the firing does not
+// stretch its duration (the price and the peak are the firing list's).
 TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
     std::string text = Header + Line_Of(0, 20, 0, "start") + Line_Of(0, 20, 100) +
                        Line_Of(59, 900, 50) + Line_Of(59, 900, 100, "suspend") +
@@ -131,15 +129,12 @@ TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
     Firing_Summary s = Summarise(record, {12.0, 0.25});
     // (100 + 50 + 25 + 25)% of 12 kW for one minute each = 2 x 12 / 60 kWh.
     EXPECT_DOUBLE_EQ(*s.Energy_kWh, 0.4);
-    EXPECT_DOUBLE_EQ(*s.Cost, 0.1);
-    EXPECT_EQ(s.Peak, 1000);
     EXPECT_EQ(s.Seconds_Near_Peak, 120);  // 1000 and 955 are within 50 of the peak
     EXPECT_EQ(s.Duration_Seconds, 70 * 60);
 }
 
-// A power cut in the middle of a line leaves it torn; the next line the writer appends
-// starts after the last whole line, even in the record of a long firing (16 hours of ticks
-// of 3 seconds).
+// A line torn by a power cut: the next one starts after the last whole line, even in the
+// record of a long firing (16 hours of ticks of 3 seconds).
 TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
@@ -164,12 +159,9 @@ TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.Logfiles_Folder()), {}), 1);
 }
 
-// The plain log beside the record: each append adds one whole record of left-aligned
-// fields and never rewrites the earlier ones; a record torn by a power cut is overwritten at
-// the record boundary; a missing log reads as time zero and is created empty, as does one
-// that holds no readable time. Read against its profile: tenths for a platinum sensor, at
-// their elapsed times, bad lines named. A reset names a new log after the profile (dots
-// and all) and the minute.
+// The plain log: whole records of left-aligned fields, a torn one overwritten at the
+// record boundary, time zero when nothing is readable; read against its profile, tenths
+// for a platinum sensor. A reset names a new log after the profile and the minute.
 TEST(Plain_Log, IsWrittenInWholeRecordsAndReadBackAgainstItsProfile) {
     EXPECT_EQ(Log_Record("123456.789", -12345, 0), "123456.78-12340    \r\n");
     Temp_Folder folder;

@@ -70,8 +70,7 @@ auto Full_Power(double per_minute, double gap = 100) {
 }
 
 // Ramping to 880 at minute 8, holding at 1000 from 10, cooling unpowered from 20; a
-// reading 200 too high at each of the `bad` minutes (one alone is noise: a whole firing
-// shows that).
+// reading 200 too high at each of the `bad` minutes (one alone is noise).
 auto Firing(std::vector<int> bad) {
     return [=](int m, Firing_Status& t) {
         t.Measured = m < 10 ? 800 + 10 * m : m < 20 ? 1000 : 1000 - 5 * (m - 20);
@@ -194,69 +193,53 @@ INSTANTIATE_TEST_SUITE_P(
                         "raised Thermocouple break @8; ", "F", true, 3}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// What happened to each line, said in the settings' shared words (the rules are the
-// store's, tested with it). A missing file is written with the defaults.
-TEST(Safety_Settings, FileAndDialogSayWhatWasNotTakenAndWhatIsUsed) {
-    auto said = [](const std::vector<Problem>& problems) {
-        std::vector<std::string> what;
-        for (const Problem& problem : problems) what.push_back(problem.What.English());
-        return what;
-    };
+// Each line not taken is said in the store's shared words, and an older file is completed
+// quietly; the dialog's taking of the good entries is the run window's.
+TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     std::filesystem::create_directories(folder.Path() / "Setup");
     const std::string safety = paths.Setup_File("Safety.txt");
-    Settings_Store first_start(paths);
-    EXPECT_EQ(said(Read_Safety_Settings(first_start).Problems),
+    auto said = [&] {
+        Settings_Store store(paths);
+        Safety_Settings_Read read = Read_Safety_Settings(store);
+        std::vector<std::string> what;
+        for (const Problem& problem : read.Problems) what.push_back(problem.What.English());
+        return std::pair{read.Settings, what};
+    };
+    EXPECT_EQ(said().second,
               std::vector<std::string>{"No safety settings file, the defaults are used"});
     std::string file = Read_Whole_File(safety);
-    // A file from before the confirmation time: read quietly, the later lines added at its end.
     const std::size_t later = file.find("Alarm_Confirm_Seconds=");
     ASSERT_NE(later, std::string::npos);
     Write_Whole_File(safety, file.substr(0, later));
-    Settings_Store older(paths);
-    EXPECT_EQ(said(Read_Safety_Settings(older).Problems), std::vector<std::string>{});
+    EXPECT_EQ(said().second, std::vector<std::string>{});
     EXPECT_EQ(Read_Whole_File(safety), file);
     for (auto [from, to] : {std::pair{"Controller_Lost_Ticks=5\r\n", ""},
                             {"Heat_Gap_C=28", "Heat_Gap_C=15.5"},
+                            {"Heat_Rise=10", "Heat_Rise=2.5"},
                             {"Heat_Minutes=20", "Heat_Minutes = many"},
-                            {"Scale_Check=1", "Scale_Check=0\r\nColour=red"}})
+                            {"Thermocouple_Break_Ticks=2", "Thermocouple_Break_Ticks=2.5"},
+                            {"Scale_Check=1", "Scale_Check=0\r\nColour=red"},
+                            {"Alarm_Confirm_Seconds=18", "Alarm_Confirm_Seconds=0"}})
         file.replace(file.find(from), std::string(from).size(), to);
     Write_Whole_File(safety, file);
-    Settings_Store store(paths);
-    Safety_Settings_Read read = Read_Safety_Settings(store);
     Safety_Settings expected;
-    expected.Heat_Gap_C = 15.5;
+    expected.Heat_Gap_C = 15.5, expected.Heat_Rise = 2.5, expected.Alarm_Confirm_Seconds = 0;
     expected.Scale_Check = false;
-    EXPECT_EQ(read.Settings, expected);
-    EXPECT_EQ(said(read.Problems),
+    const auto [read, problems] = said();
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(problems,
               (std::vector<std::string>{
                   "Minutes at full power: \"many\" is not a number from 1 to 600, so 20 is used.",
+                  "Input-error ticks in a row: \"2.5\" is not a whole number from 1 to 100, so 2 "
+                  "is used.",
                   "A setting the program does not know was left out: \"Colour=red\".",
                   "Failed ticks in a row is not set, so 5 is used."}));
-
-    // The dialog takes the good entries; the one it refuses keeps its value (the
-    // store's rule, shown for one field in the run window).
-    Settings_Form form = Safety_Settings_Form(store);
-    form.Load();
-    form.Set_Text(*form.Field("Heat_Rise"), "2.5");
-    form.Set_On(*form.Field("Scale_Check"), true);
-    form.Set_Text(*form.Field("Thermocouple_Break_Ticks"), "2.5");
-    form.Set_Text(*form.Field("Alarm_Confirm_Seconds"), "0");
-    EXPECT_FALSE(form.OK());
-    EXPECT_EQ(form.Message->English(),
-              "Input-error ticks in a row: \"2.5\" is not a whole number from 1 to 100, so 2 "
-              "is used.\r\nSet Input-error ticks in a row again to keep a value of your own.");
-    expected.Heat_Rise = 2.5;
-    expected.Scale_Check = true;
-    expected.Alarm_Confirm_Seconds = 0;
-    EXPECT_EQ(Safety_Settings_Of(store), expected);
-    EXPECT_TRUE(form.OK());
 }
 
-// Through a stretch of run: an acknowledged alarm says since when it is known and that it
-// goes on, a later alarm calls again, ended ones stay said past an acknowledgement, and
-// notices go with it; RUN PROFILE starts afresh.
+// An acknowledged alarm says since when it is known, a later one calls again, ended ones
+// stay said past an acknowledgement, and notices go with them; RUN PROFILE starts afresh.
 TEST(Alarm_Banner, KeepsWhatGoesOnAndWhatEndedUntilStartedAfresh) {
     Alarm_Banner banner;
     const Date_Time nine{2026, 12, 5, 9, 0, 0}, three{2026, 12, 5, 15, 0, 0};

@@ -20,42 +20,26 @@ const Setting Host{.File = "H.txt",
                        return Operator_Text::Phrase("a name without spaces");
                    }};
 
-// Each type's rule, once: what a line or an entry may hold and how it is written.
+// Each type's rule, once: what a line or an entry may hold and how it is written; a port
+// number is rounded into the 16-bit range.
 TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
-    struct Case {
+    const struct {
         const Setting* Of;
-        const char* Text;
-        const char* Taken;  // nullptr: refused
-    };
-    const Case cases[] = {{&Warn, "checked", "checked"},
-                          {&Warn, "checked ", nullptr},
-                          {&Warn, "", nullptr},
-                          {&Ticks, " 20 ", "20"},
-                          {&Ticks, "1000", "1000"},
-                          {&Ticks, "1001", nullptr},
-                          {&Ticks, "0", nullptr},
-                          {&Ticks, "2.5", nullptr},
-                          {&CommPortNumber, "2.5", "2"},
-                          {&CommPortNumber, "40000", nullptr},
-                          {&CommPortNumber, "-32768", "-32768"},  // the 16-bit ends
-                          {&CommPortNumber, "32767", "32767"},
-                          {&Power, "2.50", "2.5"},
-                          {&Power, "  ", ""},
-                          {&Power, "-0.1", nullptr},
-                          {&Power, "1,5", nullptr},
-                          {&Listen, "network", "network"},
-                          {&Listen, "Network", nullptr},
-                          {&Host, "kiln.local", "kiln.local"},
-                          {&Host, "kiln local", nullptr},
-                          {&Token, "  a b  ", "  a b  "},
-                          {&Token, "a\rb", nullptr}};
-    for (const Case& c : cases) {
-        std::optional<std::string> taken = Setting_Value_Of_Text(*c.Of, c.Text);
-        if (c.Taken) {
-            EXPECT_EQ(taken, std::optional<std::string>(c.Taken)) << c.Of->Label << " " << c.Text;
-        } else {
-            EXPECT_FALSE(taken) << c.Of->Label << " '" << c.Text << "' gave " << *taken;
-        }
+        std::vector<std::pair<const char*, const char*>> Taken;  // as typed, as written
+        std::vector<const char*> Refused;
+    } cases[] = {
+        {&Warn, {{"checked", "checked"}}, {"checked ", ""}},
+        {&Ticks, {{" 20 ", "20"}, {"1000", "1000"}}, {"1001", "0", "2.5"}},
+        {&CommPortNumber, {{"2.5", "2"}, {"-32768", "-32768"}, {"32767", "32767"}}, {"40000"}},
+        {&Power, {{"2.50", "2.5"}, {"  ", ""}}, {"-0.1", "1,5"}},
+        {&Listen, {{"network", "network"}}, {"Network"}},
+        {&Host, {{"kiln.local", "kiln.local"}}, {"kiln local"}},
+        {&Token, {{"  a b  ", "  a b  "}}, {"a\rb"}}};
+    for (const auto& c : cases) {
+        for (auto [text, taken] : c.Taken)
+            EXPECT_EQ(Setting_Value_Of_Text(*c.Of, text), taken) << c.Of->Label << " " << text;
+        for (const char* text : c.Refused)
+            EXPECT_FALSE(Setting_Value_Of_Text(*c.Of, text)) << c.Of->Label << " '" << text << "'";
     }
     EXPECT_FALSE(Setting_Value_Of_Text(Token, std::string_view("a\0b", 3)));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ranges>
 #include <vector>
 
 #include "setup/program_settings.h"
@@ -21,23 +22,14 @@ using namespace test_settings;
 // written for it (a secret for its owner only), and reads back as written.
 TEST(Settings_Store, WritesOneLineSettingsByteForByteAndReadsThemBack) {
     using namespace Program_Setting;
-    const std::vector<std::string> values = {"checked",
-                                             "Cone 6 glaze.txt",
-                                             "run 12.log",
-                                             "a@b.org; c@d.org",
-                                             "3",
-                                             "unchecked",
-                                             "Kiln 2",
-                                             "German.mdb",
-                                             "checked",
-                                             "unchecked",
-                                             "K    ",
-                                             "unchecked",
-                                             "checked",
-                                             "unchecked",
-                                             "smtp.example.org:587",
-                                             "kiln@example.org",
-                                             "0123abcd"};
+    // The values in the order of the program's settings, then the token's.
+    const std::string_view table =
+        "checked|Cone 6 glaze.txt|run 12.log|a@b.org; c@d.org|3|unchecked|Kiln 2|German.mdb|"
+        "checked|unchecked|K    |unchecked|checked|unchecked|smtp.example.org:587|"
+        "kiln@example.org|0123abcd";
+    std::vector<std::string> values;
+    for (auto value : std::views::split(table, '|'))
+        values.emplace_back(value.begin(), value.end());
     Setting_List settings = Program_Settings();
     settings.push_back(&Token);
     ASSERT_EQ(values.size(), settings.size());

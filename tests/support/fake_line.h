@@ -104,9 +104,8 @@ inline std::string Reply_Of(const std::string& body) {
     return body + Compute_FCS(body) + "*\r";
 }
 
-// The protocol, the serial window and the front panel wired as the program wires them,
-// over a fake line, the port open. Simulated controllers answer at the given addresses;
-// with none, only the replies scripted with Answer come back.
+// The protocol, the serial window and the front panel wired as the program wires them, the
+// port open; controllers at the given addresses answer, else only replies given to Answer.
 struct Controller_Rig {
     sim::Controller_Model Model;
     sim::Kiln_Sim_Server Server;
