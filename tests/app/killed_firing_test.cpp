@@ -53,7 +53,6 @@ class Killed_Firing : public Program_Rig {
         ASSERT_GT(pid, 0) << "the firing program is not running";
         ASSERT_EQ(::kill(pid, signal), 0);
     }
-    // Whether a guard holds the folder.
     bool Guarded() {
         return Program_Lock::Holder_Of(Folder.Path(), Guard_Lock_File_Name).has_value();
     }
@@ -81,7 +80,7 @@ TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
     Eventually([] { return false; }, 300000);  // killed long before
 }
 
-TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowledged) {
+TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringUntilAcknowledged) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing());
     ASSERT_TRUE(Guarded());  // waiting out its ten minutes
@@ -93,51 +92,18 @@ TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowled
     EXPECT_FALSE(Guarded());  // it stood down without a word: it had not acted
     Alarm_Banner_Widget& banner = *Window().Banner;
     ASSERT_TRUE(banner.isVisible()) << Messages();
-    // The notice word for word is pinned with the run model's restart.
+    // The notice word for word, and its line in the record, are pinned with the run model's
+    // restart.
     const QString told = banner.Alarm_Text->text();
     EXPECT_TRUE(
         told.startsWith("The firing was interrupted: quick_test.txt\nIt stopped at 09:00, ") &&
         told.contains("\nStopped for 40 min, the kiln is now at "))
         << told.toStdString();
     EXPECT_EQ(Messages().find("kiln guard"), std::string::npos) << Messages();
-    const Firing_Record record = Record();
-    ASSERT_FALSE(record.Lines.empty());
-    EXPECT_EQ(record.Lines.back().Event, "interrupted");
-    EXPECT_TRUE(record.Lines.back().Detail.ends_with(", gap 40 min")) << record.Lines.back().Detail;
 
     ASSERT_TRUE(banner.Acknowledge->isVisible());
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
     EXPECT_FALSE(banner.isVisible());
-}
-
-// After a power cut, on a real pty: with the setting on, the program started again goes on
-// with a firing whose kiln is still hot, once its count-down has run out.
-TEST_F(Killed_Firing, AHotFiringGoesOnByItselfAfterTheCountDown) {
-    Start_Kiln_Sim({"--speed=60", "--start-temp=600"});
-    Start_Program();
-    Window().mnuRecallSetup->trigger();
-    Open_Quick_Test();
-    Choose_Log("cut.txt");
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    ASSERT_TRUE(Eventually([&] { return Read_Whole_File(Log).size() >= 2 * Log_Record_Length; }));
-    Program.reset();  // the power goes
-    std::string safety = Read_Whole_File(Paths.Setup_File("Safety.txt"));
-    safety.replace(safety.find("Continue_After_Restart=0"), 24, "Continue_After_Restart=1");
-    Write_Whole_File(Paths.Setup_File("Safety.txt"), safety);
-
-    Clock.Advance(5 * 60);
-    Start_Program();
-    ASSERT_TRUE(Model().Continue_Interval.Enabled) << Messages();
-    EXPECT_TRUE(
-        Window().Banner->Alarm_Text->text().contains("The firing continues by itself in 30 s"));
-    for (int second = 0; second < 30; ++second) {
-        EXPECT_FALSE(Model().Control_Interval.Enabled);
-        Model().Continue_Timer();
-    }
-    EXPECT_TRUE(Model().Control_Interval.Enabled) << Messages();
-    const std::size_t seen = Sim.Exchanges().size();
-    EXPECT_TRUE(Eventually([&] { return Sim.Exchanges().find("WS01", seen) != std::string::npos; }))
-        << Messages();
 }
 
 class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
