@@ -238,8 +238,6 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     auto last_state = [&] { return broker.Retained(prefix + "state"); };
     ASSERT_TRUE(Eventually([&] { return last_state()["trace_points"] == 4; })) << Messages();
     EXPECT_EQ(last_state()["elapsed"].toDouble(), Ticks[3].Elapsed);
-    EXPECT_EQ(last_state()["measured"].toDouble(), Ticks[3].Measured);
-    EXPECT_EQ(last_state()["set_value"].toDouble(), Ticks[3].Set_Value);
     broker.Stop();
     ASSERT_TRUE(Ticked(4, 60000));
     EXPECT_GE(std::filesystem::file_size(Paths.Logfile("firing.txt")), 21 * Ticks.size());
