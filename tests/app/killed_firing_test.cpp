@@ -80,16 +80,19 @@ TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
     Eventually([] { return false; }, 300000);  // killed long before
 }
 
-TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringUntilAcknowledged) {
+// Killed while the guard waits out its ten minutes: the next start sends the guard away
+// without a word and tells of the firing until acknowledged. Its own runs, ended by a soft
+// off or the profile's end, send their guard away before it ever opens the port.
+TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndEachRunsEndSendsTheGuardAway) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing());
-    ASSERT_TRUE(Guarded());  // waiting out its ten minutes
+    ASSERT_TRUE(Guarded());
     ASSERT_NO_FATAL_FAILURE(Signal_Firing(SIGKILL));
     ASSERT_TRUE(Firing.waitForFinished(10000));
 
     Clock.Advance(40 * 60);
     Start_Program();
-    EXPECT_FALSE(Guarded());  // it stood down without a word: it had not acted
+    EXPECT_FALSE(Guarded());
     Alarm_Banner_Widget& banner = *Window().Banner;
     ASSERT_TRUE(banner.isVisible()) << Messages();
     // The notice word for word, and its line in the record, are pinned with the run model's
@@ -100,10 +103,26 @@ TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringUntilAcknowledged) {
         told.contains("\nStopped for 40 min, the kiln is now at "))
         << told.toStdString();
     EXPECT_EQ(Messages().find("kiln guard"), std::string::npos) << Messages();
-
     ASSERT_TRUE(banner.Acknowledge->isVisible());
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
     EXPECT_FALSE(banner.isVisible());
+
+    for (const bool soft_off : {true, false}) {
+        SCOPED_TRACE(soft_off ? "soft off" : "profile finished");
+        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+        ASSERT_TRUE(Eventually([&] { return Guarded(); })) << Messages();
+        if (soft_off) {
+            QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
+        } else {
+            Clock.Advance(24 * 3600);  // the next tick is past the profile's end
+        }
+        EXPECT_TRUE(Eventually([&] { return !Guarded(); })) << Messages();
+    }
+    const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
+    EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("set value"), std::string::npos) << log;
 }
 
 class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
@@ -167,32 +186,6 @@ INSTANTIATE_TEST_SUITE_P(Signals, Guard_Takes_Over, ::testing::Values(SIGKILL, S
                          [](const auto& info) {
                              return std::string(info.param == SIGKILL ? "Killed" : "Stopped");
                          });
-
-// A soft off, or the profile's end, ends the run: the guard goes without ever opening the
-// port.
-TEST_F(Killed_Firing, TheRunsEndSendsTheGuardAwayBeforeItActs) {
-    Start_Kiln_Sim({"--speed=60"});
-    Guard_Seconds = 600;
-    Start_Program();
-    Open_Quick_Test();
-    Choose_Log("cut.txt");
-    for (const bool soft_off : {true, false}) {
-        SCOPED_TRACE(soft_off ? "soft off" : "profile finished");
-        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-        ASSERT_TRUE(Eventually([&] { return Guarded(); })) << Messages();
-        if (soft_off) {
-            QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
-        } else {
-            Clock.Advance(24 * 3600);  // the next tick is past the profile's end
-        }
-        EXPECT_TRUE(Eventually([&] { return !Guarded(); })) << Messages();
-    }
-    const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
-    EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(log.find("set value"), std::string::npos) << log;
-}
 
 }  // namespace
 }  // namespace corvanel::testing
