@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A firing whose program is killed with SIGKILL or stopped with SIGSTOP (no exit, no soft
-// off, no last word to the record): the kiln guard takes over, and the next start of the
-// program on the folder takes the kiln back and tells of the firing.
+// A firing whose program is started again on its folder while it runs, or is killed with
+// SIGKILL or stopped with SIGSTOP (no exit, no soft off, no last word to the record): the
+// kiln guard takes over, and the next start of the program on the folder takes the kiln
+// back and tells of the firing.
 
 #include <signal.h>
 
@@ -21,6 +22,7 @@
 #include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/smtp_sink.h"
+#include "support/tick_count.h"
 
 namespace corvanel::testing {
 namespace {
@@ -29,6 +31,16 @@ namespace fs = std::filesystem;
 
 const char* const Folder_Variable = "CORVANEL_KILLED_FIRING_FOLDER";
 const char* const Guard_Variable = "CORVANEL_KILLED_FIRING_GUARD_SECONDS";
+
+// Every file of the folder with its contents, in one text.
+std::string Snapshot(const fs::path& folder) {
+    std::string all;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            all += entry.path().string() + "\n" + Read_Whole_File(entry.path().string());
+    }
+    return all;
+}
 
 class Killed_Firing : public Program_Rig {
   protected:
@@ -80,13 +92,38 @@ TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
     Eventually([] { return false; }, 300000);  // killed long before
 }
 
-// Killed while the guard waits out its ten minutes: the next start sends the guard away
-// without a word and tells of the firing until acknowledged. Its own runs, ended by a soft
-// off or the profile's end, send their guard away before it ever opens the port.
-TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndEachRunsEndSendsTheGuardAway) {
+// A second start while the firing runs says who runs the kiln and changes nothing: not a
+// setup file, not a word on the port, not a tick. Killed while the guard waits out its ten
+// minutes, the next start sends the guard away without a word and tells of the firing until
+// acknowledged. Its own runs, ended by a soft off or the profile's end, send their guard
+// away before it ever opens the port.
+TEST_F(Killed_Firing, ASecondStartIsRefusedTheNextTellsOfTheFiringAndEachRunsEndSendsTheGuardAway) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing());
     ASSERT_TRUE(Guarded());
+    const std::string setup_before = Snapshot(Folder.Path() / "Setup");
+    const std::size_t heard_before = Sim.Exchanges().size();
+    // The program's executable in this program folder makes it the program's folder.
+    const fs::path second_copy = Folder.Path() / "corvanel";
+    fs::copy_file(CORVANEL_PATH, second_copy);
+    QProcess second;
+    second.setProcessEnvironment(Firing.processEnvironment());
+    second.start(QString::fromStdString(second_copy.string()), {});
+    ASSERT_TRUE(Eventually([&] { return second.state() == QProcess::NotRunning; }, 120000));
+    EXPECT_EQ(second.exitCode(), 2);
+    const std::string said = second.readAllStandardError().toStdString();  // after Qt's notes
+    EXPECT_TRUE(said.ends_with("Corvanel is already running for this kiln (process " +
+                               std::to_string(Firing.processId()) +
+                               ")\r\nUse its window, which is still open, or close it before "
+                               "starting Corvanel again. Nothing was changed.\n"))
+        << said;
+    const std::string record = Paths.Logfile(Firing_Record_Name("cut.txt"));
+    const int ticks = Tick_Lines(record);
+    ASSERT_TRUE(Eventually([&] { return Tick_Lines(record) >= ticks + 2; }));
+    EXPECT_EQ(Snapshot(Folder.Path() / "Setup"), setup_before);
+    const std::string heard = Sim.Exchanges().substr(heard_before);
+    EXPECT_EQ(heard.find("MA01"), std::string::npos) << heard;
+
     ASSERT_NO_FATAL_FAILURE(Signal_Firing(SIGKILL));
     ASSERT_TRUE(Firing.waitForFinished(10000));
 
