@@ -13,7 +13,7 @@ namespace corvanel::testing {
 namespace {
 
 // The program started with recall on a copy of `before`'s folder, `seconds` later, and
-// the last line of its firing record.
+// the last line of its firing record, which it goes on without a second header.
 std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long seconds,
                                              std::string& last_line, double kiln_now = 0) {
     auto again = std::make_unique<Main_Window_Rig>();
@@ -34,8 +34,9 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
     again->Form.Firing.Attach(writer);
     again->Form.Form_Load();
     again->Form.Firing.Detach(writer);
-    const Firing_Record_Line line =
-        Parse_Firing_Record(Read_Whole_File(again->Paths.Logfile("cut.firing.csv"))).Lines.back();
+    const std::string record = Read_Whole_File(again->Paths.Logfile("cut.firing.csv"));
+    EXPECT_EQ(record.find("# program:"), record.rfind("# program:")) << "one header";
+    const Firing_Record_Line line = Parse_Firing_Record(record).Lines.back();
     last_line = line.Event + " " + line.Detail;
     return again;
 }
@@ -43,8 +44,8 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
 // `first` fires the opened profile with recall on, logging to cut.txt, for `minutes`
 // (the kiln heating at its pace if `heat`), then `cut` ends it its way; nothing more
 // reaches its files.
-void Fire_And_Cut(Main_Window_Rig& first, int minutes, bool heat,
-                  const std::function<void()>& cut = [] {}) {
+void Fire_And_Cut(
+    Main_Window_Rig& first, int minutes, bool heat, const std::function<void()>& cut = [] {}) {
     Firing_Record_Writer writer(first.Paths, "Corvanel");
     first.Form.Firing.Attach(writer);
     first.Choose_Log("cut.txt");
