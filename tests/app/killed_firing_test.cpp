@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A firing whose program is killed with SIGKILL or stopped with SIGSTOP (no exit, no soft
-// off, no last word to the record): the kiln guard takes over, and the next start of the
-// program on the folder takes the kiln back and tells of the firing.
+// A firing whose program is started again on its folder while it runs, or is killed with
+// SIGKILL or stopped with SIGSTOP (no exit, no soft off, no last word to the record): the
+// kiln guard takes over, and the next start of the program on the folder takes the kiln
+// back and tells of the firing.
 
 #include <signal.h>
 
@@ -21,6 +22,7 @@
 #include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/smtp_sink.h"
+#include "support/tick_count.h"
 
 namespace corvanel::testing {
 namespace {
@@ -29,6 +31,16 @@ namespace fs = std::filesystem;
 
 const char* const Folder_Variable = "CORVANEL_KILLED_FIRING_FOLDER";
 const char* const Guard_Variable = "CORVANEL_KILLED_FIRING_GUARD_SECONDS";
+
+// Every file of the folder with its contents, in one text.
+std::string Snapshot(const fs::path& folder) {
+    std::string all;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            all += entry.path().string() + "\n" + Read_Whole_File(entry.path().string());
+    }
+    return all;
+}
 
 class Killed_Firing : public Program_Rig {
   protected:
@@ -53,7 +65,6 @@ class Killed_Firing : public Program_Rig {
         ASSERT_GT(pid, 0) << "the firing program is not running";
         ASSERT_EQ(::kill(pid, signal), 0);
     }
-    // Whether a guard holds the folder.
     bool Guarded() {
         return Program_Lock::Holder_Of(Folder.Path(), Guard_Lock_File_Name).has_value();
     }
@@ -81,63 +92,74 @@ TEST_F(Killed_Firing, DISABLED_FiresUntilKilled) {
     Eventually([] { return false; }, 300000);  // killed long before
 }
 
-TEST_F(Killed_Firing, TheNextStartTellsOfTheFiringAndRecordsTheGapUntilAcknowledged) {
+// A second start while the firing runs says who runs the kiln and changes nothing: not a
+// setup file, not a word on the port, not a tick. Killed while the guard waits out its ten
+// minutes, the next start sends the guard away without a word and tells of the firing until
+// acknowledged. Its own runs, ended by a soft off or the profile's end, send their guard
+// away before it ever opens the port.
+TEST_F(Killed_Firing, ASecondStartIsRefusedTheNextTellsOfTheFiringAndEachRunsEndSendsTheGuardAway) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing());
-    ASSERT_TRUE(Guarded());  // waiting out its ten minutes
+    ASSERT_TRUE(Guarded());
+    const std::string setup_before = Snapshot(Folder.Path() / "Setup");
+    const std::size_t heard_before = Sim.Exchanges().size();
+    // The program's executable in this program folder makes it the program's folder.
+    const fs::path second_copy = Folder.Path() / "corvanel";
+    fs::copy_file(CORVANEL_PATH, second_copy);
+    QProcess second;
+    second.setProcessEnvironment(Firing.processEnvironment());
+    second.start(QString::fromStdString(second_copy.string()), {});
+    ASSERT_TRUE(Eventually([&] { return second.state() == QProcess::NotRunning; }, 120000));
+    EXPECT_EQ(second.exitCode(), 2);
+    const std::string said = second.readAllStandardError().toStdString();  // after Qt's notes
+    EXPECT_TRUE(said.ends_with("Corvanel is already running for this kiln (process " +
+                               std::to_string(Firing.processId()) +
+                               ")\r\nUse its window, which is still open, or close it before "
+                               "starting Corvanel again. Nothing was changed.\n"))
+        << said;
+    const std::string record = Paths.Logfile(Firing_Record_Name("cut.txt"));
+    const int ticks = Tick_Lines(record);
+    ASSERT_TRUE(Eventually([&] { return Tick_Lines(record) >= ticks + 2; }));
+    EXPECT_EQ(Snapshot(Folder.Path() / "Setup"), setup_before);
+    const std::string heard = Sim.Exchanges().substr(heard_before);
+    EXPECT_EQ(heard.find("MA01"), std::string::npos) << heard;
+
     ASSERT_NO_FATAL_FAILURE(Signal_Firing(SIGKILL));
     ASSERT_TRUE(Firing.waitForFinished(10000));
 
     Clock.Advance(40 * 60);
     Start_Program();
-    EXPECT_FALSE(Guarded());  // it stood down without a word: it had not acted
+    EXPECT_FALSE(Guarded());
     Alarm_Banner_Widget& banner = *Window().Banner;
     ASSERT_TRUE(banner.isVisible()) << Messages();
-    // The notice word for word is pinned with the run model's restart.
+    // The notice word for word, and its line in the record, are pinned with the run model's
+    // restart.
     const QString told = banner.Alarm_Text->text();
     EXPECT_TRUE(
         told.startsWith("The firing was interrupted: quick_test.txt\nIt stopped at 09:00, ") &&
         told.contains("\nStopped for 40 min, the kiln is now at "))
         << told.toStdString();
     EXPECT_EQ(Messages().find("kiln guard"), std::string::npos) << Messages();
-    const Firing_Record record = Record();
-    ASSERT_FALSE(record.Lines.empty());
-    EXPECT_EQ(record.Lines.back().Event, "interrupted");
-    EXPECT_TRUE(record.Lines.back().Detail.ends_with(", gap 40 min")) << record.Lines.back().Detail;
-
     ASSERT_TRUE(banner.Acknowledge->isVisible());
     QTest::mouseClick(banner.Acknowledge, Qt::LeftButton);
     EXPECT_FALSE(banner.isVisible());
-}
 
-// After a power cut, on a real pty: with the setting on, the program started again goes on
-// with a firing whose kiln is still hot, once its count-down has run out.
-TEST_F(Killed_Firing, AHotFiringGoesOnByItselfAfterTheCountDown) {
-    Start_Kiln_Sim({"--speed=60", "--start-temp=600"});
-    Start_Program();
-    Window().mnuRecallSetup->trigger();
-    Open_Quick_Test();
-    Choose_Log("cut.txt");
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    ASSERT_TRUE(Eventually([&] { return Read_Whole_File(Log).size() >= 2 * Log_Record_Length; }));
-    Program.reset();  // the power goes
-    std::string safety = Read_Whole_File(Paths.Setup_File("Safety.txt"));
-    safety.replace(safety.find("Continue_After_Restart=0"), 24, "Continue_After_Restart=1");
-    Write_Whole_File(Paths.Setup_File("Safety.txt"), safety);
-
-    Clock.Advance(5 * 60);
-    Start_Program();
-    ASSERT_TRUE(Model().Continue_Interval.Enabled) << Messages();
-    EXPECT_TRUE(
-        Window().Banner->Alarm_Text->text().contains("The firing continues by itself in 30 s"));
-    for (int second = 0; second < 30; ++second) {
-        EXPECT_FALSE(Model().Control_Interval.Enabled);
-        Model().Continue_Timer();
+    for (const bool soft_off : {true, false}) {
+        SCOPED_TRACE(soft_off ? "soft off" : "profile finished");
+        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+        ASSERT_TRUE(Eventually([&] { return Guarded(); })) << Messages();
+        if (soft_off) {
+            QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
+        } else {
+            Clock.Advance(24 * 3600);  // the next tick is past the profile's end
+        }
+        EXPECT_TRUE(Eventually([&] { return !Guarded(); })) << Messages();
     }
-    EXPECT_TRUE(Model().Control_Interval.Enabled) << Messages();
-    const std::size_t seen = Sim.Exchanges().size();
-    EXPECT_TRUE(Eventually([&] { return Sim.Exchanges().find("WS01", seen) != std::string::npos; }))
-        << Messages();
+    const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
+    EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("set value"), std::string::npos) << log;
 }
 
 class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
@@ -201,32 +223,6 @@ INSTANTIATE_TEST_SUITE_P(Signals, Guard_Takes_Over, ::testing::Values(SIGKILL, S
                          [](const auto& info) {
                              return std::string(info.param == SIGKILL ? "Killed" : "Stopped");
                          });
-
-// A soft off, or the profile's end, ends the run: the guard goes without ever opening the
-// port.
-TEST_F(Killed_Firing, TheRunsEndSendsTheGuardAwayBeforeItActs) {
-    Start_Kiln_Sim({"--speed=60"});
-    Guard_Seconds = 600;
-    Start_Program();
-    Open_Quick_Test();
-    Choose_Log("cut.txt");
-    for (const bool soft_off : {true, false}) {
-        SCOPED_TRACE(soft_off ? "soft off" : "profile finished");
-        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-        ASSERT_TRUE(Eventually([&] { return Guarded(); })) << Messages();
-        if (soft_off) {
-            QTest::mouseClick(Window().SoftOff, Qt::LeftButton);
-        } else {
-            Clock.Advance(24 * 3600);  // the next tick is past the profile's end
-        }
-        EXPECT_TRUE(Eventually([&] { return !Guarded(); })) << Messages();
-    }
-    const std::string log = Read_Whole_File(Folder.File("corvanel-guard.log"));
-    EXPECT_NE(log.find("the run ended or the program took the kiln back: standing down"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(log.find("set value"), std::string::npos) << log;
-}
 
 }  // namespace
 }  // namespace corvanel::testing

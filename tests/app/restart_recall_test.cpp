@@ -2,6 +2,8 @@
 // A start with recall after a firing was cut off, on the run model against the simulated
 // kiln with a fake clock.
 
+#include <functional>
+
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/kept_setup.h"
@@ -11,7 +13,7 @@ namespace corvanel::testing {
 namespace {
 
 // The program started with recall on a copy of `before`'s folder, `seconds` later, and
-// the last line of its firing record.
+// the last line of its firing record, which it goes on without a second header.
 std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long seconds,
                                              std::string& last_line, double kiln_now = 0) {
     auto again = std::make_unique<Main_Window_Rig>();
@@ -32,10 +34,31 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
     again->Form.Firing.Attach(writer);
     again->Form.Form_Load();
     again->Form.Firing.Detach(writer);
-    const Firing_Record_Line line =
-        Parse_Firing_Record(Read_Whole_File(again->Paths.Logfile("cut.firing.csv"))).Lines.back();
+    const std::string record = Read_Whole_File(again->Paths.Logfile("cut.firing.csv"));
+    EXPECT_EQ(record.find("# program:"), record.rfind("# program:")) << "one header";
+    const Firing_Record_Line line = Parse_Firing_Record(record).Lines.back();
     last_line = line.Event + " " + line.Detail;
     return again;
+}
+
+// `first` fires the opened profile with recall on, logging to cut.txt, for `minutes`
+// (the kiln heating at its pace if `heat`), then `cut` ends it its way; nothing more
+// reaches its files.
+void Fire_And_Cut(
+    Main_Window_Rig& first, int minutes, bool heat, const std::function<void()>& cut = [] {}) {
+    Firing_Record_Writer writer(first.Paths, "Corvanel");
+    first.Form.Firing.Attach(writer);
+    first.Choose_Log("cut.txt");
+    first.Form.mnuRecallSetup_Click();
+    first.Form.Start_Profile_Click();
+    for (int minute = 0; minute < minutes; ++minute) {
+        first.Clock.Advance(60);
+        if (heat) first.Model.Advance(60);
+        first.Form.Control_Interval_Timer();
+    }
+    cut();
+    first.Form.Firing.Detach(writer);
+    first.Form.Save_Setup();
 }
 
 // The short profile fired for two minutes, then the program gone in the way the case
@@ -44,22 +67,12 @@ TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded)
     for (const std::string ending : {"killed", "soft off", "suspended"}) {
         SCOPED_TRACE(ending);
         Main_Window_Rig first;
-        Firing_Record_Writer writer(first.Paths, "Corvanel");
-        first.Form.Firing.Attach(writer);
         first.Form.Form_Load();
         first.Open_Short_Profile();
-        first.Choose_Log("cut.txt");
-        first.Form.mnuRecallSetup_Click();
-        first.Form.Start_Profile_Click();
-        for (int minute = 0; minute < 2; ++minute) {
-            first.Clock.Advance(60);
-            first.Model.Advance(60);
-            first.Form.Control_Interval_Timer();
-        }
-        if (ending == "soft off") first.Form.SoftOff_Click();
-        if (ending == "suspended") first.Form.Start_Profile_Click();
-        first.Form.Firing.Detach(writer);  // nothing more reaches the files
-        first.Form.Save_Setup();
+        Fire_And_Cut(first, 2, true, [&] {
+            if (ending == "soft off") first.Form.SoftOff_Click();
+            if (ending == "suspended") first.Form.Start_Profile_Click();
+        });
 
         std::string last_line;
         auto again = Start_Again(first, 2 * 3600 + 15 * 60, last_line);
@@ -112,17 +125,7 @@ TEST(Restart_With_Recall, AFiringGoesOnAfterTheCountDownOnlyWhenTheKilnAllows) {
                                     {"2", "10.00", "10", "h", "1000", "1000", "0", "", "", ""},
                                     {"3", "20.00", "", "e", "1000", "", "", "", "", ""}});
     first.Open_Profile("hot.txt");
-    first.Choose_Log("cut.txt");
-    first.Form.mnuRecallSetup_Click();
-    Firing_Record_Writer writer(first.Paths, "Corvanel");
-    first.Form.Firing.Attach(writer);
-    first.Form.Start_Profile_Click();
-    for (int minute = 0; minute < 6; ++minute) {  // stopped at 6.00, set value 628 F
-        first.Clock.Advance(60);
-        first.Form.Control_Interval_Timer();
-    }
-    first.Form.Firing.Detach(writer);
-    first.Form.Save_Setup();
+    Fire_And_Cut(first, 6, false);  // stopped at 6.00, set value 628 F
     const std::string safety = first.Paths.Setup_File("Safety.txt");
     std::string settings = Read_Whole_File(safety);
     settings.replace(settings.find("Continue_After_Restart=0"), 24, "Continue_After_Restart=1");
@@ -149,6 +152,9 @@ TEST(Restart_With_Recall, AFiringGoesOnAfterTheCountDownOnlyWhenTheKilnAllows) {
         std::string last_line;
         auto again = Start_Again(first, c.Gap, last_line, c.Kiln_Now);
         EXPECT_EQ(again->Form.Continue_Interval.Enabled, c.Goes_On || c.Cancelled);
+        EXPECT_EQ(again->Form.Supervisor.Banner().Text().find("continues by itself in 30 s") !=
+                      std::string::npos,
+                  c.Goes_On || c.Cancelled);
         if (c.Cancelled) again->Form.Acknowledge_Click();
         for (int second = 0; second < 30; ++second) {
             EXPECT_FALSE(again->Form.Control_Interval.Enabled) << second;

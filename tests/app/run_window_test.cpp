@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program against kiln-sim on a real pseudo-terminal: the front panel, the port set-up,
-// the run window through a firing, the history window, the printout, the safety dialog and
-// the exit; the alarm banner for a firing cut off and for an alarm acknowledged. The model
-// tests pin the rules; this shows the wiring.
+// The program against kiln-sim on a real pseudo-terminal. The model tests pin the rules;
+// this shows the wiring.
 
 #include <QAction>
 #include <QApplication>

@@ -178,7 +178,6 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
     const std::pair<const char*, const char*> starts[] = {
         {"", "short.txt short_log.txt Big Kiln |2 mail"},
         {"CommPortNumber.txt=3.5", "short.txt short_log.txt Big Kiln |4 mail"},
-        {"CommPortNumber.txt=2.5", "short.txt short_log.txt Big Kiln |2 mail"},
         {"CommPortNumber.txt=two", "short.txt short_log.txt Big Kiln |1 mail"},
         {"EnableEmailNotification.txt=Checked", "short.txt short_log.txt Big Kiln |2 no mail"},
         {"Check_Flag.txt=checked ", "  Big Kiln |2 mail"}};

@@ -104,7 +104,6 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
                           "/?token=" + token.toStdString());
             Ok(dialog);
         });
-        EXPECT_EQ(token.size(), 32);
         const std::string file = Paths.Setup_File("RemoteMonitoringToken.txt");
         EXPECT_EQ(Read_Whole_File(file), token.toStdString() + "\r\n");
         EXPECT_EQ(std::filesystem::status(file).permissions(),
@@ -238,8 +237,6 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     auto last_state = [&] { return broker.Retained(prefix + "state"); };
     ASSERT_TRUE(Eventually([&] { return last_state()["trace_points"] == 4; })) << Messages();
     EXPECT_EQ(last_state()["elapsed"].toDouble(), Ticks[3].Elapsed);
-    EXPECT_EQ(last_state()["measured"].toDouble(), Ticks[3].Measured);
-    EXPECT_EQ(last_state()["set_value"].toDouble(), Ticks[3].Set_Value);
     broker.Stop();
     ASSERT_TRUE(Ticked(4, 60000));
     EXPECT_GE(std::filesystem::file_size(Paths.Logfile("firing.txt")), 21 * Ticks.size());

@@ -32,7 +32,6 @@ struct Snapshot_Rig : Main_Window_Rig {
         Clock.Advance(seconds);
         Form.Control_Interval_Timer();
     }
-    // Each of `parts` is in the JSON.
     void Expect_Json(std::initializer_list<std::string> parts) {
         std::string json = Status_Json(Snapshot);
         for (const std::string& part : parts) {
