@@ -190,6 +190,7 @@ TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
     EXPECT_EQ(chart.X_Max, 6);
     EXPECT_EQ(chart.Y_Max, 105);
     EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Round_Step(7, 1), 10);  // one part: the whole span, rounded up
     EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
     EXPECT_EQ(Axis_Ticks(995, 1005, 5), (std::vector<double>{996, 998, 1000, 1002, 1004}));
     EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);

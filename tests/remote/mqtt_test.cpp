@@ -214,5 +214,18 @@ TEST(Declared_Rules, ABrokenRuleKeepsTheDefaultAndSaysTheRuleAGoodValueIsTakenQu
     }
 }
 
+// A new token is 32 hex digits, each digit drawn: a phone address can be guessed no sooner
+// than 16^32 tries.
+TEST(Declared_Rules, ANewAccessTokenIsThirtyTwoHexDigitsAllOfThemDrawn) {
+    std::string seen;
+    for (int i = 0; i < 64; ++i) {
+        const std::string token = New_Access_Token();
+        ASSERT_EQ(token.size(), 32u);
+        ASSERT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
+        seen += token;
+    }
+    for (char digit : std::string("0123456789abcdef")) EXPECT_NE(seen.find(digit), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvanel::testing
