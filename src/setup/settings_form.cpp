@@ -18,7 +18,7 @@ void Settings_Form::Load() {
     for (Settings_Field& field : Fields_) {
         const Setting& setting = *field.Of;
         if (!Load_Reads_Files) {
-            field.Text = Store_.Value(setting);
+            field.Text = Shown(setting, Store_.Value(setting));
             continue;
         }
         if (!setting.Key.empty()) {
@@ -27,11 +27,11 @@ void Settings_Form::Load() {
                 for (Settings_Store::Line_Problem& problem : Store_.Read_File(setting.File))
                     Load_Problems.push_back(std::move(problem.Said));
             }
-            field.Text = Store_.Value(setting);
+            field.Text = Shown(setting, Store_.Value(setting));
             continue;
         }
         Settings_Store::Reading reading = Store_.Read(setting);
-        field.Text = reading.Value;
+        field.Text = Shown(setting, reading.Value);
         if (reading.Problem) Load_Problems.push_back(*reading.Problem);
     }
     Message.reset();
@@ -76,14 +76,14 @@ bool Settings_Form::OK() {
     if (Taking_ == Form_Taking::Good_Ones) return Take_Good_Ones();
     for (std::size_t i = 0; i < Fields_.size(); ++i) {
         const Settings_Field& field = Fields_[i];
-        if (!field.Enabled || Setting_Value_Of_Text(*field.Of, field.Text)) continue;
+        if (!field.Enabled || Setting_Value_Of_Text(*field.Of, Stored(field))) continue;
         Message = Bad_Setting_Problem(*field.Of, field.Text, std::nullopt);
         Bad_Field = i;
         return false;
     }
     for (std::size_t i = 0; i < Fields_.size(); ++i) {
         if (!Fields_[i].Enabled) continue;
-        if (Maybe_Problem problem = Store_.Write(*Fields_[i].Of, Fields_[i].Text)) {
+        if (Maybe_Problem problem = Store_.Write(*Fields_[i].Of, Stored(Fields_[i]))) {
             Message = std::move(problem);
             Bad_Field = i;
             return false;
@@ -99,10 +99,11 @@ bool Settings_Form::Take_Good_Ones() {
         Settings_Field& field = Fields_[i];
         if (!field.Enabled) continue;
         const Setting& setting = *field.Of;
-        Not_Taken entry{i, Not_Taken::Kind::Bad_Entry, field.Text, Store_.Value(setting), {}};
-        if (!Setting_Value_Of_Text(setting, field.Text)) {
+        Not_Taken entry{
+            i, Not_Taken::Kind::Bad_Entry, field.Text, Shown(setting, Store_.Value(setting)), {}};
+        if (!Setting_Value_Of_Text(setting, Stored(field))) {
             entry.Said = Bad_Setting_Problem(setting, field.Text, entry.Kept);
-        } else if (Maybe_Problem problem = Store_.Write(setting, field.Text)) {
+        } else if (Maybe_Problem problem = Store_.Write(setting, Stored(field))) {
             entry.Why = Not_Taken::Kind::Not_Saved;
             entry.Typed.clear();
             entry.Said = std::move(*problem);
@@ -120,6 +121,23 @@ bool Settings_Form::Take_Good_Ones() {
     Bad_Field = not_taken.front().Field;
     Message = Say_Not_Taken ? Say_Not_Taken(not_taken) : not_taken.front().Said;
     return false;
+}
+
+std::string Settings_Form::Shown(const Setting& setting, std::string stored) const {
+    if (setting.Type != Setting_Type::Decimal || Typing.Decimal == ".") return stored;
+    if (const std::size_t point = stored.find('.'); point != std::string::npos)
+        stored.replace(point, 1, Typing.Decimal);
+    return stored;
+}
+
+std::string Settings_Form::Stored(const Settings_Field& field) const {
+    if (!field.Of->Is_Number() || Typing.Decimal == ".") return field.Text;
+    // "0,32" is 0.32; a text with both marks is not a number the operator meant.
+    if (field.Text.find('.') != std::string::npos) return field.Text;
+    std::string text = field.Text;
+    if (const std::size_t mark = text.find(Typing.Decimal); mark != std::string::npos)
+        text.replace(mark, Typing.Decimal.size(), ".");
+    return text;
 }
 
 }  // namespace corvanel

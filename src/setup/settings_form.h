@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/problem.h"
+#include "common/quantity_text.h"
 #include "setup/setting.h"
 #include "setup/settings_store.h"
 
@@ -43,6 +44,9 @@ class Settings_Form {
     // nothing is said: the owner said it when it read them.
     void Load();
     bool Load_Reads_Files = true;
+    // How the operator writes a decimal number: decimal settings are shown with its mark
+    // and taken with it (or a point); files always keep the point.
+    Number_Style Typing;
 
     std::vector<Settings_Field>& Fields() { return Fields_; }
     Settings_Field* Field(std::string_view name);  // by Setting::Name()
@@ -76,6 +80,8 @@ class Settings_Form {
   private:
     void Update_Enabled();
     bool Take_Good_Ones();
+    std::string Shown(const Setting& setting, std::string stored) const;
+    std::string Stored(const Settings_Field& field) const;
 
     Settings_Store& Store_;
     Form_Taking Taking_;

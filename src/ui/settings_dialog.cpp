@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings_dialog.h"
 
+#include "language/operator_style.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -260,6 +262,7 @@ bool Settings_Dialog::Take_Fields() {
 }
 
 int Settings_Dialog::Open() {
+    Form_.Typing = Operator_Style();  // "0,32" where the language writes a decimal comma
     Form_.Load();
     Show_Fields();
     Apply_Language();

@@ -54,6 +54,19 @@ TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
     form.Set_Text(*form.Field("Port"), "8883");
     EXPECT_TRUE(form.OK());
     EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "8883\r\n");
+
+    // Where the language writes a decimal comma, the operator reads and types one; the
+    // file keeps the point, and a number written with both marks is refused.
+    form.Typing = {".", ",", Number_Style::Days::German};
+    form.Set_Text(*form.Field("Power"), "2.25");
+    ASSERT_TRUE(form.OK());
+    form.Load();
+    EXPECT_EQ(form.Field("Power")->Text, "2,25");
+    form.Set_Text(*form.Field("Power"), "0,32");
+    EXPECT_TRUE(form.OK());
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=0.32\r\nPrice=\r\n");
+    form.Set_Text(*form.Field("Power"), "1.000,5");
+    EXPECT_FALSE(form.OK());
 }
 
 // Taking the good ones: each good entry is written, a bad one shows the value in force
