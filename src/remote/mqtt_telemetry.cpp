@@ -29,7 +29,9 @@ Mqtt_Telemetry::Mqtt_Telemetry(const Status_Snapshot& snapshot, std::string pref
     : Snapshot_(snapshot),
       Prefix_(std::move(prefix)),
       Discovery_(discovery),
-      Publish_(std::move(publish)) {}
+      Publish_(std::move(publish)),
+      // Publishing turned on in the middle of a firing: its end is still told.
+      In_Firing_(snapshot.Status().Run_Active()) {}
 
 Mqtt_Message Mqtt_Telemetry::State() const {
     return {Prefix_ + "/state", Status_Json(Snapshot_), 0, true};

@@ -63,6 +63,23 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
         << payloads[0];
     EXPECT_EQ(payloads[3].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
     EXPECT_NE(payloads[5].find("\"outcome\":\"finished\""), std::string::npos) << payloads[5];
+
+    // Publishing turned on while a firing runs: the state says it runs, and its end is told.
+    status.State = Firing_State::Running;
+    status.Alarms.clear();
+    p.Firing.Publish(status, Firing_Event::Start);
+    std::vector<Mqtt_Message> late;
+    Mqtt_Telemetry joined{p.Snapshot, "corvanel/studio_kiln", false,
+                          [&](const Mqtt_Message& message) { late.push_back(message); }};
+    joined.Connected();
+    ASSERT_EQ(late.size(), 2u);
+    EXPECT_NE(late[1].Payload.find("\"state\":\"running\""), std::string::npos) << late[1].Payload;
+    p.Firing.Attach(joined);
+    status.State = Firing_State::Monitor;
+    p.Firing.Publish(status, Firing_Event::Soft_Off);
+    ASSERT_GE(late.size(), 3u);
+    EXPECT_EQ(late[2].Topic, "corvanel/studio_kiln/firing");
+    EXPECT_NE(late[2].Payload.find("\"outcome\":\"soft off\""), std::string::npos);
 }
 
 // On connection: online, six retained discovery configs with units of the scale in use,
@@ -224,7 +241,8 @@ TEST(Declared_Rules, ANewAccessTokenIsThirtyTwoHexDigitsAllOfThemDrawn) {
         ASSERT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
         seen += token;
     }
-    for (char digit : std::string("0123456789abcdef")) EXPECT_NE(seen.find(digit), std::string::npos);
+    for (char digit : std::string("0123456789abcdef"))
+        EXPECT_NE(seen.find(digit), std::string::npos);
 }
 
 }  // namespace
