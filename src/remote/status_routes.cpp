@@ -2,6 +2,7 @@
 #include "remote/status_routes.h"
 
 #include "common/numeric.h"
+#include "language/translate.h"
 #include "remote/status_json.h"
 #include "remote/status_page_data.h"
 
@@ -39,6 +40,49 @@ Status_Response Error_Response(int code, const std::string& message) {
     return response;
 }
 
+std::string Html_Text(const std::string& text) {
+    std::string html;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                html += "&amp;";
+                break;
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '"':
+                html += "&quot;";
+                break;
+            default:
+                html += c;
+        }
+    }
+    return html;
+}
+
+// A phone that opens the page without its key gets words, not the API's JSON: what is
+// missing and where the right address is found, in the operator's language.
+Status_Response Key_Needed_Page() {
+    Status_Response response;
+    response.Code = 401;
+    response.Content_Type = "text/html; charset=utf-8";
+    const std::string title = TranslateText("This kiln's page needs its access key");
+    const std::string how = TranslateText(
+        "On the kiln's computer, open SetUp -> Remote Monitoring: it shows the whole address "
+        "with the key. Type or scan that address on this phone or computer.");
+    response.Body =
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+        "content=\"width=device-width, initial-scale=1\"><title>" +
+        Html_Text(title) +
+        "</title><style>body{font-family:sans-serif;margin:1.5em;max-width:36em;"
+        "line-height:1.4}</style></head><body><h1>" +
+        Html_Text(title) + "</h1><p>" + Html_Text(how) + "</p></body></html>\n";
+    return response;
+}
+
 }  // namespace
 
 const std::string& Status_Page_Html() {
@@ -65,7 +109,8 @@ Status_Response Answer_Status_Request(const Status_Request& request,
                         Same_Token(request.Authorization.substr(Bearer.size()), access.Token)) ||
                        Same_Token(Cookie_Value(request.Cookie, Token_Cookie_Name), access.Token);
         if (!allowed) {
-            response = Error_Response(401, "token required");
+            response =
+                request.Path == "/" ? Key_Needed_Page() : Error_Response(401, "token required");
             response.Headers.emplace_back("WWW-Authenticate", "Bearer");
         } else if (request.Path == "/") {
             response.Content_Type = "text/html; charset=utf-8";

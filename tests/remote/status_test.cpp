@@ -174,7 +174,8 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
                  {"POST /api/status", false, 405, ""},
                  {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
                  {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
-                 {"GET /|token:0123456789abcde", true, 401, ""},  // one character short
+                 // one character short: a page that says where the whole address is
+                 {"GET /|token:0123456789abcde", true, 401, "<!DOCTYPE html>"},
                  {"GET /api/status|bearer:0123456789abcdef", true, 200, "{\"kiln\":"},
                  {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
                  {"GET /api/trace|cookie:theme=dark; corvanel_token=0123456789abcdef", true, 200,
@@ -191,6 +192,9 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
         EXPECT_EQ(headers["Cache-Control"], "no-store");
         EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
         EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
+        if (c.Code == 401 && c.Body_Start[0] == '<') {
+            EXPECT_NE(response.Body.find("SetUp -&gt; Remote Monitoring"), std::string::npos);
+        }
     }
 }
 
