@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/live_view_setting.h"
 
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
@@ -15,13 +16,12 @@ bool Read_Live_View_Setting(const Program_Paths& paths, std::string& message) {
     message.clear();
     const bool exists = settings.File_Exists(live.File);
     if (exists && !reading.Problem) return settings.On(live);
-    if (!exists || Setting_Line_Found(paths, live).empty()) {
+    const std::string found = exists ? Setting_Line_Found(paths, live) : std::string();
+    if (found.empty()) {
         settings.Write(live, live.Default);
-        message =
-            "LiveFiringView.txt " + TranslateText("was missing; written with") + " " + live.Default;
+        message = TranslateText("The live firing view is on: no choice had been saved yet.");
     } else {
-        message = "LiveFiringView.txt " + TranslateText("holds an unknown value; using") + " " +
-                  live.Default;
+        message = Problem_Text(Bad_Setting_Problem(live, found, live.Default));
     }
     return true;
 }

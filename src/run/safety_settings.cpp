@@ -50,8 +50,9 @@ constexpr std::string_view First_Added_Key = "Alarm_Confirm_Seconds";
 const std::vector<Safety_Line>& Lines() {
     static const std::vector<Safety_Line> lines = {
         Switch("Controller_Lost_Alarm", "Controller lost alarm", &S::Controller_Lost_Alarm),
-        Number("Controller_Lost_Ticks", "Failed ticks in a row", &S::Controller_Lost_Ticks, 1, 1000,
-               true),
+        Number("Controller_Lost_Ticks",
+               "Unanswered readings in a row before the controller counts as lost",
+               &S::Controller_Lost_Ticks, 1, 1000, true),
         Switch("Failure_To_Heat_Alarm", "Failure to heat alarm", &S::Failure_To_Heat_Alarm),
         Number("Heat_Gap_F", "Set value above measured (F)", &S::Heat_Gap_F, 1, 1000),
         Number("Heat_Gap_C", "Set value above measured (C)", &S::Heat_Gap_C, 1, 600),
@@ -63,7 +64,8 @@ const std::vector<Safety_Line>& Lines() {
         Number("Stuck_Relay_Minutes", "Minutes at 0% output", &S::Stuck_Relay_Minutes, 1, 600),
         Switch("Thermocouple_Break_Alarm", "Thermocouple break alarm",
                &S::Thermocouple_Break_Alarm),
-        Number("Thermocouple_Break_Ticks", "Input-error ticks in a row",
+        Number("Thermocouple_Break_Ticks",
+               "Readings in a row with an input error before a thermocouple break",
                &S::Thermocouple_Break_Ticks, 1, 100, true),
         Switch("Soft_Off_On_Alarm", "On over-temperature or thermocouple break: soft off",
                &S::Soft_Off_On_Alarm),
@@ -134,7 +136,8 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
     Safety_Settings_Read read;
     store.Declare(Safety_Setting_List());
     if (!store.File_Exists(File)) {
-        read.Problems.push_back({Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
+        read.Problems.push_back(
+            {Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
         store.Read_File(File);
         store.Write_File(File);
         read.Settings = Safety_Settings_Of(store);

@@ -130,12 +130,14 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
     rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
     std::string said;  // as the program reads it at start: a missing file is written
     EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
-    EXPECT_EQ(said, "LiveFiringView.txt was missing; written with checked");
-    for (auto [line, told] : {std::pair{"on", "holds an unknown value; using"},
-                              {"", "was missing; written with"}}) {  // an empty file too
+    EXPECT_EQ(said, "The live firing view is on: no choice had been saved yet.");
+    for (auto [line, told] :
+         {std::pair{"on", "Live firing view: \"on\" is not"},
+          {"",
+           "The live firing view is on: no choice had been saved yet."}}) {  // an empty file too
         rig.Setup_File("LiveFiringView.txt", line);
         EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
-        EXPECT_EQ(said, std::string("LiveFiringView.txt ") + told + " checked");
+        EXPECT_EQ(said.substr(0, std::string(told).size()), told) << said;
     }
     rig.Form.Form_Load();
     rig.Form.mnuComm_Click(2);

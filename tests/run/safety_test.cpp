@@ -229,13 +229,14 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
     expected.Scale_Check = false;
     const auto [read, problems] = said();
     EXPECT_EQ(read, expected);
-    EXPECT_EQ(problems,
-              (std::vector<std::string>{
-                  "Minutes at full power: \"many\" is not a number from 1 to 600, so 20 is used.",
-                  "Input-error ticks in a row: \"2.5\" is not a whole number from 1 to 100, so 2 "
-                  "is used.",
-                  "A setting the program does not know was left out: \"Colour=red\".",
-                  "Failed ticks in a row is not set, so 5 is used."}));
+    EXPECT_EQ(
+        problems,
+        (std::vector<std::string>{
+            "Minutes at full power: \"many\" is not a number from 1 to 600, so 20 is used.",
+            "Readings in a row with an input error before a thermocouple break: \"2.5\" is not a whole number from 1 to 100, so 2 "
+            "is used.",
+            "A setting the program does not know was left out: \"Colour=red\".",
+            "Unanswered readings in a row before the controller counts as lost is not set, so 5 is used."}));
 }
 
 // An acknowledged alarm says since when it is known, a later one calls again, ended ones
