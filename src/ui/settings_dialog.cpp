@@ -128,6 +128,14 @@ QLineEdit* Settings_Dialog::Add_Line(const std::string& name, std::string label_
     return line;
 }
 
+QLabel* Settings_Dialog::Add_Note(const std::string& name) {
+    auto* note = new QLabel(this);
+    note->setObjectName(Q(name));
+    note->setWordWrap(true);
+    Grid_->addWidget(note, Next_Row(), 0, 1, 2);
+    return note;
+}
+
 void Settings_Dialog::Grey_While_Off(const Setting& field, const Setting& check_mark) {
     Greyed_.emplace_back(&field, &check_mark);
     Update_Enabled();

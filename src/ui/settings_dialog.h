@@ -48,6 +48,8 @@ class Settings_Dialog : public QDialog {
     // the rest: a button, or a read-only line with its label.
     QPushButton* Add_Button(const std::string& name, std::string text);
     QLineEdit* Add_Line(const std::string& name, std::string label);
+    // A sentence across the dialog, its text set (translated) by the owner.
+    QLabel* Add_Note(const std::string& name);
 
     // The field's control is greyed while the check mark is off, yet taken and saved as
     // it shows (where the form's Enable_When_On would leave a disabled field unsaved).

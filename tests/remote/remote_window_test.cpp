@@ -4,6 +4,8 @@
 // clients that misuse the page.
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDialogButtonBox>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -102,6 +104,9 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
             EXPECT_EQ(Box(dialog, "Address").text().toStdString(),
                       "http://" + Network_Host_Name() + ":" + std::to_string(port) +
                           "/?token=" + token.toStdString());
+            EXPECT_TRUE(dialog.findChild<QLabel*>("Who_Can_Open")->text().startsWith("A phone"));
+            dialog.findChild<QPushButton*>("Copy_Address")->click();
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), Box(dialog, "Address").text());
             Ok(dialog);
         });
         const std::string file = Paths.Setup_File("RemoteMonitoringToken.txt");

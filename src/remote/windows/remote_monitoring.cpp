@@ -70,8 +70,15 @@ void Remote_Monitoring::Apply_Settings() {
     }
     Remote_Settings shown = settings;
     shown.Token.clear();  // the message area is no place for the token
-    Messages_.Display(TranslateText("Status page at") + " " +
-                      Page_Address(shown, settings.On_Network ? Network_Host_Name() : "127.0.0.1"));
+    std::string said = TranslateText("Status page at") + " " +
+                       Page_Address(shown, settings.On_Network ? Network_Host_Name() : "127.0.0.1");
+    if (settings.On_Network) {
+        said +=
+            std::string(CRLF) + TranslateText(
+                                    "A phone needs the whole address with its key: SetUp -> Remote "
+                                    "Monitoring shows it, ready to copy.");
+    }
+    Messages_.Display(said);
 }
 
 void Remote_Monitoring::Open_Dialog() {

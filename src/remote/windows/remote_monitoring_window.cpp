@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/windows/remote_monitoring_window.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +24,12 @@ Remote_Monitoring_Window::Remote_Monitoring_Window(Settings_Form& form, std::str
         token->setEchoMode(QLineEdit::Normal);
     QPushButton* new_token = Add_Button("New_Token", "New Token");
     Address = Add_Line("Address", "Address to type into a phone");
+    Address->setMinimumWidth(Address->fontMetrics().horizontalAdvance(
+        "http://192.168.100.200:65535/?token=0123456789abcdef0123456789abcdef"));
+    Who_Can_Open = Add_Note("Who_Can_Open");
+    QPushButton* copy = Add_Button("Copy_Address", "Copy Address");
+    connect(copy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(Address->text()); });
     connect(new_token, &QPushButton::clicked, this, [this] {
         Form_.Set_Text(Field(Remote_Setting::Token), New_Access_Token());
         Show_Fields();
@@ -62,6 +70,11 @@ void Remote_Monitoring_Window::Show_Address() {
     shown.Token = Field(Remote_Setting::Token).Text;
     Show_Text(*Address, Page_Address(shown, shown.On_Network ? Host_ : "127.0.0.1"));
     Address->setCursorPosition(0);  // the start of a long address shows
+    Who_Can_Open->setText(Q(TranslateText(
+        shown.On_Network ? "A phone or computer on this network opens the page with this whole "
+                           "address, its key included."
+                         : "Only this computer can open the page. Choose the network to open it "
+                           "from a phone.")));
 }
 
 int Remote_Monitoring_Window::Open() {

@@ -5,6 +5,7 @@
 
 #include "ui/settings_dialog.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace corvanel {
@@ -23,6 +24,7 @@ class Remote_Monitoring_Window : public Settings_Dialog {
     int Open();
 
     QLineEdit* Address;
+    QLabel* Who_Can_Open;
 
   private:
     Settings_Field& Field(const Setting& setting);
