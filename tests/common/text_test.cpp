@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/problem.h"
+#include "common/quantity_text.h"
+
 namespace corvanel {
 namespace {
 
@@ -12,7 +15,8 @@ TEST(Format_00, WritesTwoDecimalsRoundedAsAPersonWould) {
     const std::pair<double, const char*> cases[] = {
         {15.5, "15.50"},       {60, "60.00"},    {0, "0.00"},     {0.5, "0.50"},
         {-132.857, "-132.86"}, {1.005, "1.01"},  {0.125, "0.13"}, {-0.125, "-0.13"},
-        {9.995, "10.00"},      {-0.001, "0.00"}, {0.004, "0.00"}, {123456.789, "123456.79"}, {0.05, "0.05"}, {0.006, "0.01"}};
+        {9.995, "10.00"},      {-0.001, "0.00"}, {0.004, "0.00"}, {123456.789, "123456.79"},
+        {0.05, "0.05"},        {0.006, "0.01"}};
     for (auto [value, text] : cases) EXPECT_EQ(Format_00(value), text) << value;
     EXPECT_EQ(Format_00(1e20), "100000000000000000000.00");
 }
@@ -26,6 +30,50 @@ TEST(Right_Align, PadsOnTheLeftOrCutsToTheFirstCharacters) {
     EXPECT_EQ(Right_Align("r", 7), "      r");
     EXPECT_EQ(Right_Align("", 7), "       ");
     EXPECT_EQ(Right_Align("1234.5678", 7), "1234.56");
+}
+
+}  // namespace
+}  // namespace corvanel
+
+namespace corvanel {
+namespace {
+
+// What the operator reads in English, German and Spanish, and what they may type.
+TEST(Quantity_Text, IsWrittenAndTypedAsTheOperatorsLanguageWritesNumbers) {
+    const Number_Style english, german{".", ",", Number_Style::Days::German},
+        spanish{".", ",", Number_Style::Days::Spanish};
+    EXPECT_EQ(Temperature_Shown(1832.4, "F", english), "1,832 °F");
+    EXPECT_EQ(Temperature_Shown(1832.5, "F", german), "1.833 °F");
+    EXPECT_EQ(Temperature_Shown(-12, "C", english), "-12 °C");
+    EXPECT_EQ(Number_Shown(1234567.891, 2, spanish), "1.234.567,89");
+    EXPECT_EQ(Number_Shown(0.005, 2, english), "0.01");
+    EXPECT_EQ(Number_Shown(-0.001, 2, english), "0.00");
+    for (auto [seconds, shown] : std::vector<std::pair<double, std::string>>{{45, "45 s"},
+                                                                             {125, "2 min 5 s"},
+                                                                             {420, "7 min"},
+                                                                             {725, "12 min"},
+                                                                             {7500, "2 h 05 min"},
+                                                                             {49560, "13 h 46 min"},
+                                                                             {-3, "0 s"}}) {
+        EXPECT_EQ(Duration_Shown(seconds), shown);
+    }
+    const Date_Time now{2027, 4, 3, 18, 0, 0}, today{2027, 4, 3, 14, 5, 0},
+        before{2027, 3, 9, 7, 30, 0};
+    EXPECT_EQ(Clock_Shown(today, now, german), "14:05");
+    EXPECT_EQ(Clock_Shown(before, now, english), "9 Mar 2027, 07:30");
+    EXPECT_EQ(Clock_Shown(before, now, german), "09.03.2027, 07:30");
+    EXPECT_EQ(Clock_Shown(before, now, spanish), "09/03/2027, 07:30");
+    EXPECT_EQ(Decimal_Typed("0,32", german), 0.32);
+    EXPECT_EQ(Decimal_Typed("0.32", german), 0.32);
+    EXPECT_EQ(Decimal_Typed("1.000,5", german), std::nullopt);
+    EXPECT_EQ(Decimal_Typed("0,32", english), std::nullopt);
+}
+
+// A phrase fills its parts by number, up to the ninth, and leaves a lone percent sign.
+TEST(Operator_Text, FillsNinePartsInTheOrderThePatternAsks) {
+    std::vector<Operator_Text> parts;
+    for (char c = '1'; c <= '9'; ++c) parts.push_back(Operator_Text::Value(std::string(1, c)));
+    EXPECT_EQ(Operator_Text::Phrase("%9%8 %1 100%", parts).English(), "98 1 100%");
 }
 
 }  // namespace

@@ -44,6 +44,11 @@ TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
         EXPECT_EQ(record.Problems[0].What, c.Problem);
         EXPECT_EQ(record.Lines.size(), 2u);
     }
+    // Every field at its last value is still a clock: a leap second at the farthest offset.
+    Date_Time clock;
+    int offset = 0;
+    EXPECT_TRUE(Parse_Clock("2027-12-31T23:59:60+14:59", clock, offset));
+    EXPECT_FALSE(Parse_Clock("2027-12-00T23:59:59+00:00", clock, offset));
 }
 
 // What the readers read the writer puts down again, quoting and all; a line end in a
