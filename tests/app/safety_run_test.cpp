@@ -230,7 +230,9 @@ TEST(Spike, OneWrongReadingAnywhereInAFiringRaisesNothing) {
             rig.Tick();
         }
         if (!c.Alarm) {
-            if (c.In_A_Row == 1) EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
+            if (c.In_A_Row == 1) {
+                EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
+            }
             EXPECT_EQ(std::ranges::count(rig.Observer.Alarms,
                                          "raised Over-temperature { \"Over-temperature\" }"),
                       0);
