@@ -11,7 +11,7 @@ namespace corvanel {
 std::string Notes_File_Of_Record(const std::string& record_path) {
     std::string path = record_path;
     if (path.ends_with(Firing_Record_Suffix)) path.resize(path.size() - Firing_Record_Suffix.size());
-    return path + ".notes.txt";
+    return path + ".notes";
 }
 
 std::string Read_Firing_Notes(const std::string& record_path) {

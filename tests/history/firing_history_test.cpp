@@ -117,7 +117,7 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Firings_Chosen({1});
     ASSERT_TRUE(model.Notes_Enabled);
     model.Save_Notes_Click("Celadon test tiles, cone 6 bent at 3 o'clock");
-    EXPECT_EQ(Read_Whole_File(paths.Logfile("bisque.notes.txt")),
+    EXPECT_EQ(Read_Whole_File(paths.Logfile("bisque.notes")),
               "Celadon test tiles, cone 6 bent at 3 o'clock");
     model.Search_Changed("CELADON");
     ASSERT_EQ(model.Rows.size(), 1u);
