@@ -51,32 +51,6 @@ std::string Events_Path(const std::string& folder) {
     return (std::filesystem::path(folder) / Kiln_Events_File).string();
 }
 
-// The fields of one CSV line; a quoted field may hold commas and doubled quotes.
-std::vector<std::string> Csv_Fields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                fields.back() += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                fields.back() += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    return fields;
-}
-
 }  // namespace
 
 std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
@@ -101,7 +75,8 @@ std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
-        const std::vector<std::string> fields = Csv_Fields(line);
+        const std::vector<std::string> fields =
+            Csv_Line_Fields(line).value_or(std::vector<std::string>{""});
         const std::optional<Date_Time> day = Parse_Day(fields[0]);
         const auto kind =
             std::find_if(Kiln_Event_Kinds.begin(), Kiln_Event_Kinds.end(), [&](Kiln_Event_Kind k) {

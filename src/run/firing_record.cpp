@@ -245,6 +245,12 @@ std::string Csv_Field(std::string text) {
     return quoted + "\"";
 }
 
+std::optional<std::vector<std::string>> Csv_Line_Fields(std::string_view line) {
+    Csv_Fields csv;
+    if (!Split_Csv(line, csv)) return std::nullopt;
+    return std::vector<std::string>(csv.Fields.begin(), csv.Fields.end());
+}
+
 std::string Firing_Record_Name(const std::string& log_file_name) {
     if (log_file_name.empty()) return "";
     std::size_t dot = log_file_name.rfind('.');

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,8 @@ std::string Firing_Record_Line_Text(const Firing_Record_Line& line);
 
 // A CSV field: quoted when it holds a comma or a quote, line breaks made blanks.
 std::string Csv_Field(std::string text);
+// The fields of one CSV line written so; nothing when a quoted field is not closed.
+std::optional<std::vector<std::string>> Csv_Line_Fields(std::string_view line);
 
 // Reads a record from its text, line by line: the header into `header`, each good line to
 // `take`, each damaged line (and a torn last line) into `problems`. Never fails on any
