@@ -16,8 +16,8 @@ std::string Number_Shown(double value, int decimals, const Number_Style& style) 
     std::string text = (value < 0 && units != 0 ? "-" : "") + whole;
     if (decimals > 0) {
         std::string fraction = std::to_string(units % static_cast<long long>(scale));
-        text += style.Decimal + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
-                fraction;
+        text += style.Decimal +
+                std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
     }
     return text;
 }
@@ -69,18 +69,18 @@ std::string Clock_Shown(const Date_Time& time, const Date_Time& now, const Numbe
     return text;
 }
 
-std::optional<double> Decimal_Typed(std::string_view text, const Number_Style& style) {
+std::string Decimal_Point_Text(std::string_view text, const Number_Style& style) {
     std::string typed(text);
-    if (style.Decimal != ".") {
-        if (typed.find('.') != std::string::npos && typed.find(style.Decimal) != std::string::npos) {
-            return std::nullopt;  // both marks: a grouped number, not taken
-        }
-        for (std::size_t at = typed.find(style.Decimal); at != std::string::npos;
-             at = typed.find(style.Decimal, at + 1)) {
-            typed.replace(at, style.Decimal.size(), ".");
-        }
+    if (style.Decimal == "." || typed.find('.') != std::string::npos) return typed;
+    for (std::size_t at = typed.find(style.Decimal); at != std::string::npos;
+         at = typed.find(style.Decimal, at + 1)) {
+        typed.replace(at, style.Decimal.size(), ".");
     }
-    return Convert_To_Double(typed).Value;
+    return typed;
+}
+
+std::optional<double> Decimal_Typed(std::string_view text, const Number_Style& style) {
+    return Convert_To_Double(Decimal_Point_Text(text, style)).Value;
 }
 
 }  // namespace corvanel

@@ -25,6 +25,9 @@ std::string Temperature_Shown(double degrees, const std::string& scale, const Nu
 std::string Duration_Shown(double seconds);
 // A time of day, with its day when that is not today's: "14:05", "3 Apr 2027, 14:05".
 std::string Clock_Shown(const Date_Time& time, const Date_Time& now, const Number_Style& style);
+// What the operator typed with the style's decimal mark made a point ("0,32" -> "0.32");
+// a text holding both marks (a grouped number) is left as it is, to be refused.
+std::string Decimal_Point_Text(std::string_view text, const Number_Style& style);
 // A decimal number as the operator types it: the style's decimal mark or a point, no
 // grouping; nothing when it is not one.
 std::optional<double> Decimal_Typed(std::string_view text, const Number_Style& style);

@@ -12,10 +12,6 @@ namespace corvanel {
 
 namespace {
 
-long long Utc_Second(const Firing_Record_Line& line) {
-    return Seconds_Of(line.Clock) - line.Offset_Minutes * 60LL;
-}
-
 double Seconds_Per_Unit(const Firing_Record_Header& header) {
     return header.Time_Unit == "H" ? 3600 : 60;
 }
@@ -51,7 +47,7 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
         After_Run_ = false;
     }
     if (After_Run_) {
-        if (line.Has_Clock) Last_After_Run_Second_ = Utc_Second(line);
+        if (line.Has_Clock) Last_After_Run_Second_ = line.Utc_Seconds();
         if (line.Is_After_Run()) Add_Peak(line.Measured);
         return;
     }
@@ -59,10 +55,10 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
         if (!Has_Clock_) {
             Summary_.Has_Start = true;
             Summary_.Start = line.Clock;
-            First_Second_ = Utc_Second(line);
+            First_Second_ = line.Utc_Seconds();
         }
         Has_Clock_ = true;
-        Last_Second_ = Utc_Second(line);
+        Last_Second_ = line.Utc_Seconds();
     }
     if (!Has_Elapsed_) First_Elapsed_ = line.Elapsed;
     Has_Elapsed_ = true;

@@ -43,10 +43,7 @@ class Health_Lines {
     void Add(const Firing_Record_Line& line) {
         Summary_.Add(line);
         if (!line.Is_Tick()) return;
-        const double clock_seconds =
-            line.Has_Clock
-                ? static_cast<double>(Seconds_Of(line.Clock) - line.Offset_Minutes * 60LL)
-                : 0;
+        const double clock_seconds = line.Has_Clock ? static_cast<double>(line.Utc_Seconds()) : 0;
         Ticks_.push_back(
             {clock_seconds, line.Elapsed, line.Set_Value, line.Measured, line.Output_Percent});
         Clocked_.push_back(line.Has_Clock);

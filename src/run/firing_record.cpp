@@ -356,16 +356,13 @@ std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& li
     std::vector<double> times;
     times.reserve(lines.size());
     const Firing_Record_Line* start = nullptr;
-    auto utc_seconds = [](const Firing_Record_Line& line) {
-        return Seconds_Of(line.Clock) - 60LL * line.Offset_Minutes;
-    };
     for (const Firing_Record_Line& line : lines) {
         if (line.Has_Clock && (line.Event == "start" || line.Event == "resume")) start = &line;
         if (!start || !line.Has_Clock) {
             times.push_back(line.Elapsed);
             continue;
         }
-        const double seconds = static_cast<double>(utc_seconds(line) - utc_seconds(*start));
+        const double seconds = static_cast<double>(line.Utc_Seconds() - start->Utc_Seconds());
         times.push_back(start->Elapsed + seconds / unit_seconds);
     }
     return times;

@@ -38,6 +38,8 @@ struct Firing_Record_Line {
     std::string Detail;
 
     bool Is_Tick() const { return Event.empty(); }
+    // The clock as seconds in UTC, so lines on both sides of a change of offset compare.
+    long long Utc_Seconds() const { return Seconds_Of(Clock) - 60LL * Offset_Minutes; }
     // A reading kept while the kiln was watched after its run (one a minute at most).
     bool Is_After_Run() const;
     // A line with a measured temperature of the kiln: a tick, or a reading after the run.

@@ -131,13 +131,7 @@ std::string Settings_Form::Shown(const Setting& setting, std::string stored) con
 }
 
 std::string Settings_Form::Stored(const Settings_Field& field) const {
-    if (!field.Of->Is_Number() || Typing.Decimal == ".") return field.Text;
-    // "0,32" is 0.32; a text with both marks is not a number the operator meant.
-    if (field.Text.find('.') != std::string::npos) return field.Text;
-    std::string text = field.Text;
-    if (const std::size_t mark = text.find(Typing.Decimal); mark != std::string::npos)
-        text.replace(mark, Typing.Decimal.size(), ".");
-    return text;
+    return field.Of->Is_Number() ? Decimal_Point_Text(field.Text, Typing) : field.Text;
 }
 
 }  // namespace corvanel
