@@ -4,9 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "language/translate.h"
-#include "run/live_firing_view.h"
+#include "remote/status_words.h"
 
 namespace corvanel {
 
@@ -72,9 +73,7 @@ std::string Reading_Note(const Firing_Status& status, const Date_Time& now) {
             return "";
         case Firing_Status::Reading::Stale: {
             const double age = status.Reading_Age(now);
-            return TranslateText("No reading for") + " " +
-                   (age < 60 ? Format_Number(age) + " s"
-                             : Hours_And_Minutes_Text(static_cast<long long>(age / 60)));
+            return TranslateText("No reading for") + " " + Duration_Shown(age);
         }
         case Firing_Status::Reading::Absent:
             break;
@@ -91,7 +90,8 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         alarms += (alarms.empty() ? "" : ",") + Json_String(alarm);
     }
     std::string plan;
-    for (const auto& [elapsed, temperature] : *status.Plan) {
+    for (std::size_t p = First_Drawn_Plan_Point(*status.Plan); p < status.Plan->size(); ++p) {
+        const auto& [elapsed, temperature] = (*status.Plan)[p];
         plan += (plan.empty() ? "[" : ",[") + Json_Number(elapsed) + "," +
                 Json_Number(temperature) + "]";
     }
@@ -131,6 +131,7 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         Field("last_measured",
               Json_Number(reading == Firing_Status::Reading::Absent ? no_value : status.Measured)),
         Field("measured_note", Json_String(Reading_Note(status, now))),
+        Field("text", Status_Words_Json(snapshot, now)),
     };
     std::string json = "{";
     for (const std::string& field : fields) json += (json.size() > 1 ? "," : "") + field;

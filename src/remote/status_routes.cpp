@@ -5,6 +5,7 @@
 #include "language/translate.h"
 #include "remote/status_json.h"
 #include "remote/status_page_data.h"
+#include "remote/status_words.h"
 
 namespace corvanel {
 
@@ -38,29 +39,6 @@ Status_Response Error_Response(int code, const std::string& message) {
     response.Code = code;
     response.Body = "{\"error\":" + Json_String(message) + "}";
     return response;
-}
-
-std::string Html_Text(const std::string& text) {
-    std::string html;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                html += "&amp;";
-                break;
-            case '<':
-                html += "&lt;";
-                break;
-            case '>':
-                html += "&gt;";
-                break;
-            case '"':
-                html += "&quot;";
-                break;
-            default:
-                html += c;
-        }
-    }
-    return html;
 }
 
 // A phone that opens the page without its key gets words, not the API's JSON: what is
@@ -114,7 +92,7 @@ Status_Response Answer_Status_Request(const Status_Request& request,
             response.Headers.emplace_back("WWW-Authenticate", "Bearer");
         } else if (request.Path == "/") {
             response.Content_Type = "text/html; charset=utf-8";
-            response.Body = Status_Page_Html();
+            response.Body = Page_In_Language(Status_Page_Html());
         } else if (request.Path == "/api/status") {
             response.Body = Status_Json(snapshot, snapshot.Seconds_Since_Taken());
         } else {

@@ -19,17 +19,26 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
     switch (event) {
         case Firing_Event::Profile_Loaded:
             Trace_.clear();
-            Finished_ = false;
+            Ended_ = Run_End::None;
             break;
         case Firing_Event::Log_Changed:
             if (detail == "reset") Trace_.clear();
             break;
         case Firing_Event::Start:
         case Firing_Event::Recall_Resume:
-            Finished_ = false;
+            Ended_ = Run_End::None;
             break;
         case Firing_Event::Finished:
-            Finished_ = true;
+            Ended_ = Run_End::Finished;
+            break;
+        case Firing_Event::Soft_Off:
+            // The run's own soft off follows "Profile Finished"; one with an alarm active
+            // is the alarm's.
+            if (!status.Alarms.empty()) {
+                Ended_ = Run_End::Alarm;
+            } else if (Ended_ != Run_End::Finished) {
+                Ended_ = Run_End::Stopped;
+            }
             break;
         case Firing_Event::Tick:
             if (Trace_.size() >= Trace_Limit_) {
@@ -66,7 +75,7 @@ std::string Status_Snapshot::State_Name() const {
         case Firing_State::Monitor:
             break;
     }
-    return Finished_ ? "finished" : "monitor";
+    return Ended_ == Run_End::Finished ? "finished" : "monitor";
 }
 
 std::vector<Trace_Point> Status_Snapshot::Trace_After(double since) const {

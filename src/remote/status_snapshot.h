@@ -34,6 +34,9 @@ class Status_Snapshot : public Firing_Observer {
     // "monitor", "running", "suspended", "finished" (until the next start or profile) or
     // "alarm" (while an alarm is active).
     std::string State_Name() const;
+    // How the last run of this profile ended, until the next start or profile.
+    enum class Run_End { None, Finished, Stopped, Alarm };
+    Run_End Ended() const { return Ended_; }
     const std::vector<Trace_Point>& Trace() const { return Trace_; }
     // The points taken after the elapsed time `since`, in tick order.
     std::vector<Trace_Point> Trace_After(double since) const;
@@ -44,7 +47,7 @@ class Status_Snapshot : public Firing_Observer {
   private:
     Firing_Status Status_;
     std::chrono::steady_clock::time_point Taken_ = std::chrono::steady_clock::now();
-    bool Finished_ = false;
+    Run_End Ended_ = Run_End::None;
     std::vector<Trace_Point> Trace_;
     std::size_t Trace_Limit_;
 };

@@ -75,12 +75,8 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         Chart_Series plan{Chart_Series::Kind::Plan, r, label + " plan", {}};
         Chart_Series set{Chart_Series::Kind::Set_Value, r, label + " set value", {}};
         Chart_Series measured{Chart_Series::Kind::Measured, r, label + " measured", {}};
-        // The plan starts at the profile's first row, not at the chart's origin before it.
         const Plan_Points& points = record.Header.Plan;
-        const std::size_t first =
-            points.size() > 1 && points[0] == std::make_pair(0.0, 0.0) && points[1].first == 0 ? 1
-                                                                                               : 0;
-        for (std::size_t p = first; p < points.size(); ++p)
+        for (std::size_t p = First_Drawn_Plan_Point(points); p < points.size(); ++p)
             add(plan, points[p].first, points[p].second, record.Header);
         // Each tick at its real time: the elapsed time moves by whole minutes. After the
         // run only the kiln's temperature goes on; its set value is not the plan's.

@@ -46,6 +46,10 @@ const char* Firing_Event_Name(Firing_Event event) {
     return "";
 }
 
+std::size_t First_Drawn_Plan_Point(const Plan_Points& plan) {
+    return plan.size() > 1 && plan[0] == std::make_pair(0.0, 0.0) && plan[1].first == 0 ? 1 : 0;
+}
+
 Date_Time Firing_Status::Finish_Clock() const {
     return Date_Time_Of_Seconds(Seconds_Of(Clock) + std::llround(Seconds_Left()));
 }

@@ -45,6 +45,9 @@ const char* Firing_Event_Name(Firing_Event event);
 
 // The planned profile's corner points (elapsed, temperature), shared by every status.
 using Plan_Points = std::vector<std::pair<double, double>>;
+// Where a drawing of the plan starts: at the profile's first row, not at the origin the
+// run chart puts before it (a vertical line at 0 otherwise).
+std::size_t First_Drawn_Plan_Point(const Plan_Points& plan);
 
 // A snapshot of the firing after a tick or an event. Temperatures are in degrees of the
 // profile's scale (a platinum sensor's tenths already divided).

@@ -5,8 +5,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -24,6 +26,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "language/windows/add_a_language_window.h"
 #include "remote/remote_settings.h"
@@ -49,6 +52,26 @@ std::string Status_Line(quint16 port, const std::string& path) {
         return answer.find("\r\n") != std::string::npos;
     });
     return answer.substr(0, answer.find("\r\n"));
+}
+
+// What headless Chromium shows at `url` once the page's scripts have run for a while.
+void Headless_Dom(const QString& url, std::string& dom) {
+    QString chromium;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
+        if (chromium.isEmpty()) chromium = QStandardPaths::findExecutable(name);
+    }
+    if (chromium.isEmpty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(
+        chromium,
+        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom", url});
+    ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
+        << "chromium did not finish";
+    dom = browser.readAllStandardOutput().toStdString();
+    ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
 }
 
 class Remote_Features : public Program_Rig, public Firing_Observer {
@@ -247,31 +270,19 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     EXPECT_GE(std::filesystem::file_size(Paths.Logfile("firing.txt")), 21 * Ticks.size());
     ASSERT_NO_FATAL_FAILURE(Misuse_The_Page(port, token, "firing.txt"));
 
-    QString chromium;
-    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
-        if (chromium.isEmpty()) chromium = QStandardPaths::findExecutable(name);
-    }
-    if (chromium.isEmpty()) GTEST_SKIP() << "chromium is not installed (scripts/install-deps)";
-    QTemporaryDir profile;
-    QProcess browser;
-    browser.start(
-        chromium,
-        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom",
-         QString("http://127.0.0.1:%1/?token=%2").arg(port).arg(QString::fromStdString(token))});
-    ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
-        << "chromium did not finish";
-    std::string dom = browser.readAllStandardOutput().toStdString();
-    ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
+    std::string dom;
+    ASSERT_NO_FATAL_FAILURE(Headless_Dom(
+        QString("http://127.0.0.1:%1/?token=%2").arg(port).arg(QString::fromStdString(token)),
+        dom));
 
     // The big read-out holds one of the temperatures kiln-sim reported during the firing.
     QRegularExpressionMatch measured =
-        QRegularExpression("id=\"measured\">([-0-9.]+)°F<").match(QString::fromStdString(dom));
+        QRegularExpression("id=\"measured\">([^<]+)<").match(QString::fromStdString(dom));
     ASSERT_TRUE(measured.hasMatch()) << dom;
     bool reported = false;
     for (const Trace_Point& point : Program->Remote().Snapshot().Trace()) {
-        reported |= Format_Number(point.Measured) == measured.captured(1).toStdString();
+        reported |=
+            Temperature_Shown(point.Measured, "F", {}) == measured.captured(1).toStdString();
     }
     EXPECT_TRUE(reported) << "page shows " << measured.captured(1).toStdString();
     QRegularExpressionMatch line =
@@ -280,6 +291,91 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     EXPECT_GE(line.captured(1).split(QRegularExpression("[ML]"), Qt::SkipEmptyParts).size(), 3)
         << dom;
     EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
+}
+
+// The status page served with one more file: a page that holds it at a phone's width and a
+// desktop's, side by side, and lists every two read-outs whose boxes meet and every one
+// that leaves the screen.
+class Layout_Check_Server : public Status_Server {
+  public:
+    using Status_Server::Status_Server;
+
+  protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
+        if (request.url().path() != "/check.html")
+            return Status_Server::handleRequest(request, socket);
+        makeResponder(request, socket).write(Check_Page, "text/html");
+        return true;
+    }
+
+  private:
+    static constexpr const char* Check_Page = R"html(<!DOCTYPE html>
+<html><body style="margin:0">
+<iframe id="phone" src="/" style="width:360px;height:1600px;border:0"></iframe>
+<iframe id="desktop" src="/" style="width:1280px;height:1200px;border:0"></iframe>
+<pre id="result">waiting</pre>
+<script>
+const read_outs = "h1, #state, .label, .value, .note, dt, dd, #chart_title, #chart, #no_chart, " +
+                  ".legend > span, #problem";
+function faults(frame) {
+  const doc = frame.contentDocument, width = doc.documentElement.clientWidth;
+  const name = e => e.id || e.className || e.tagName + " " + e.textContent.slice(0, 20);
+  const boxes = [...doc.querySelectorAll(read_outs)].map(e => [name(e), e.getBoundingClientRect()])
+                  .filter(([, r]) => r.width > 0 && r.height > 0);
+  const found = [];
+  if (doc.documentElement.scrollWidth > width) found.push("the page scrolls sideways");
+  for (const [n, r] of boxes) if (r.left < 0 || r.right > width + 0.5) found.push(n + " leaves the screen");
+  for (let i = 0; i < boxes.length; ++i)
+    for (let j = i + 1; j < boxes.length; ++j) {
+      const [a, p] = boxes[i], [b, q] = boxes[j];
+      const x = Math.min(p.right, q.right) - Math.max(p.left, q.left);
+      const y = Math.min(p.bottom, q.bottom) - Math.max(p.top, q.top);
+      if (x > 0.5 && y > 0.5) found.push(a + " meets " + b);
+    }
+  return found;
+}
+const wait = setInterval(() => {
+  const frames = [phone, desktop];
+  if (!frames.every(f => f.contentDocument && f.contentDocument.getElementById("state") &&
+                         f.contentDocument.getElementById("state").textContent !== "-")) return;
+  clearInterval(wait);
+  result.textContent = frames.map(f => f.id + ": " + (faults(f).join("; ") || "clear")).join("\n");
+}, 200);
+</script></body></html>)html";
+};
+
+// A long kiln name and a long profile name without a blank to break at, on a 360-px phone
+// and a 1280-px desktop: no two read-outs overlap and nothing leaves the screen.
+TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
+    Make_Application();
+    Status_Snapshot snapshot;
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Kiln_Name = "The big studio kiln by the north window of the pottery";
+    status.Profile_Name = "Cone6_glaze_with_slow_cool_for_the_stoneware_shelf_of_March_2027.txt";
+    status.Clock = {2027, 3, 9, 14, 0, 0};
+    status.Total_Time = 600;
+    status.Segment = 12;
+    status.Has_Reading = true;
+    status.Plan = std::make_shared<const Plan_Points>(
+        Plan_Points{{0, 0}, {0, 70}, {240, 1100}, {480, 2232}, {600, 2232}});
+    snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    for (double minute = 0; minute <= 300; minute += 10) {
+        status.Elapsed = status.Real_Elapsed = minute;
+        status.Set_Value = 70 + minute * 4;
+        status.Measured = status.Set_Value - 12;
+        status.Last_Reading = status.Clock;
+        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
+    }
+    Layout_Check_Server server(snapshot);
+    ASSERT_EQ(server.Start({true, 0, false, ""}), "");
+    std::string dom;
+    ASSERT_NO_FATAL_FAILURE(
+        Headless_Dom(QString("http://127.0.0.1:%1/check.html").arg(server.Port()), dom));
+    const std::size_t result = dom.find("<pre id=\"result\">");
+    ASSERT_NE(result, std::string::npos) << dom;
+    EXPECT_EQ(dom.substr(result, dom.find("</pre>", result) - result),
+              "<pre id=\"result\">phone: clear\ndesktop: clear");
 }
 
 }  // namespace

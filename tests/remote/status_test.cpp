@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 
+#include "language/translate.h"
 #include "remote/mqtt_telemetry.h"
 #include "remote/status_json.h"
 #include "remote/status_routes.h"
@@ -48,19 +49,29 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Form.Start_Profile_Click();
     rig.Tick(60);
     Date_Time finish = Date_Time_Of_Seconds(Seconds_Of(rig.Snapshot.Status().Clock) + 120);
-    rig.Expect_Json({"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
-                     "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
-                     "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
-                     "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
-                     "\"scale\":\"F\",\"time_unit\":\"M\"",
-                     "\"plan\":[[0,0],[0,70],[2,250],[3,250]]",
-                     "\"finish_time\":\"" + Format_Date_Minute(finish) + "\""});
+    rig.Expect_Json(
+        {"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
+         "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
+         "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
+         "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
+         "\"scale\":\"F\",\"time_unit\":\"M\"",
+         // from the profile's first row: no vertical line up from the origin
+         "\"plan\":[[0,70],[2,250],[3,250]]",
+         "\"finish_time\":\"" + Format_Date_Minute(finish) + "\"",
+         // and in the potter's words
+         "\"text\":{\"state\":\"Firing\",\"measured\":\"" + rig.Form.Real_Temp_Display_1 +
+             " °F\",\"set_value\":\"160 °F\","
+             "\"elapsed\":\"1 min\",\"time_left\":\"2 min\","
+             "\"finish_time\":\"09:03\",\"output\":\"100 %\"",
+         "\"title\":\"short.txt · 5 Dec 2026, 09:00 · Studio \\\"big\\\" kiln\","
+         "\"time_axis\":\"Time (minutes)\",\"temperature_axis\":\"Temperature (°F)\"}"});
 
     Firing_Status alarmed = rig.Snapshot.Status();
     alarmed.Alarms = {"No Heat"};
     rig.Snapshot.Firing_Changed(alarmed, Firing_Event::Alarm_Raised, "No Heat");
     EXPECT_EQ(rig.Snapshot.State_Name(), "alarm") << "an alarm outranks the run state";
-    rig.Expect_Json({"\"alarms\":[\"No Heat\"]"});
+    rig.Expect_Json(
+        {"\"alarms\":[\"No Heat\"]", "\"state\":\"Firing, alarm\"", "\"problem\":\"No Heat\""});
 
     rig.Tick(60);
     EXPECT_EQ(Trace_Json(rig.Snapshot, 1),
@@ -70,7 +81,8 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Form.Start_Profile_Click();
     rig.Tick(120);  // past the end: "Profile Finished" and the soft off
     EXPECT_EQ(rig.Snapshot.State_Name(), "finished");
-    rig.Expect_Json({"\"time_left\":0,"});
+    rig.Expect_Json({"\"time_left\":0,", "\"text\":{\"state\":\"Finished\"",
+                     "\"time_left\":\"-\",\"finish_time\":\"-\""});
     rig.Form.Monitor_Interval_Timer();
     EXPECT_EQ(rig.Snapshot.State_Name(), "finished") << "a monitoring tick keeps the outcome";
     EXPECT_EQ(rig.Snapshot.Trace().size(), 5u)
@@ -86,6 +98,23 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Form.SoftOff_Click();
     rig.Open_Profile("short.txt");
     EXPECT_EQ(rig.Snapshot.Trace().size(), 0u);
+    rig.Expect_Json({"\"text\":{\"state\":\"Not firing\""});
+    // The operator's soft off, and an alarm's, which is the run's end until the next start.
+    Firing_Status status = rig.Snapshot.Status();
+    rig.Snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    rig.Snapshot.Firing_Changed(status, Firing_Event::Soft_Off, "");
+    rig.Expect_Json({"\"text\":{\"state\":\"Stopped\""});
+    rig.Snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    alarmed = status;
+    alarmed.Alarms = {"Over Temperature"};
+    rig.Snapshot.Firing_Changed(alarmed, Firing_Event::Soft_Off, "");
+    alarmed.State = Firing_State::Cooling;
+    rig.Snapshot.Firing_Changed(alarmed, Firing_Event::Monitor_Tick, "");
+    rig.Expect_Json({"\"text\":{\"state\":\"Ended by an alarm, cooling\""});
+    alarmed.State = Firing_State::Monitor;
+    alarmed.Alarms.clear();
+    rig.Snapshot.Firing_Changed(alarmed, Firing_Event::Cooling_Ended, "below 150 F");
+    rig.Expect_Json({"\"text\":{\"state\":\"Ended by an alarm\""});
 }
 
 // The run window's Process Temp, the live chart, the JSON and the MQTT state, with the
@@ -111,6 +140,9 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     tick(3);
     EXPECT_EQ(tick(3), reading + " ") << "two ticks without a reading are not yet old";
     EXPECT_EQ(tick(3), reading + " grey No reading since 09:00");
+    EXPECT_TRUE(json_has("\"state\":\"Controller lost\"") &&
+                json_has("\"problem\":\"The controller does not answer: check its power"))
+        << state;
     for (const std::string& part : std::initializer_list<std::string>{
              "\"measured\":null,", "\"reading\":\"stale\"", "\"reading_age_seconds\":9,",
              "\"measured_note\":\"No reading for 9 s\"", "\"last_measured\":" + reading + ","})
@@ -124,7 +156,9 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     sim::Kiln_Sim_Server broken{rig.Model, open};
     rig.Line.Server = &broken;
     EXPECT_EQ(tick(3), "---- grey No reading: the thermocouple is open");
-    EXPECT_TRUE(json_has("\"reading\":\"absent\"") && json_has("\"last_measured\":null,")) << state;
+    EXPECT_TRUE(json_has("\"reading\":\"absent\"") && json_has("\"last_measured\":null,") &&
+                json_has("\"measured\":\"----\""))
+        << state;
 
     rig.Line.Server = &rig.Server;  // all well again
     const std::string shown = tick(3);
@@ -196,6 +230,42 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
             EXPECT_NE(response.Body.find("SetUp -&gt; Remote Monitoring"), std::string::npos);
         }
     }
+}
+
+// A German potter's phone: the page's labels, the state, the numbers and the chart's titles
+// in German, the page marked as German for the phone's reader.
+TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
+    Use_Language_Program_Folder(Program_Paths(CORVANEL_PROGRAM_DIR));
+    CurrentLanguage = "german";
+    Status_Snapshot snapshot;
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Profile_Name = "glaze.txt";
+    status.Clock = {2027, 3, 9, 14, 0, 0};
+    status.Elapsed = status.Real_Elapsed = 60;
+    status.Total_Time = 185;
+    status.Set_Value = 1832;
+    status.Output_Percent = 87.4;
+    snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    const std::string page = Answer_Status_Request(Request_Of("GET /"), snapshot, {}).Body;
+    const std::string json =
+        Answer_Status_Request(Request_Of("GET /api/status"), snapshot, {}).Body;
+    CurrentLanguage.clear();
+    for (const std::string part : {"<html lang=\"de\">", ">Gemessen<", ">Sollwert<", ">Restzeit<",
+                                   ">Ende um<", "Die Kurve erscheint"}) {
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(page.find("{{"), std::string::npos) << "a label left untranslated";
+    EXPECT_NE(json.find("\"text\":{\"state\":\"Brennt\",\"measured\":\"----\","
+                        "\"set_value\":\"1.832 °F\",\"elapsed\":\"1 h 00 min\","
+                        "\"time_left\":\"2 h 05 min\",\"finish_time\":\"16:05\","
+                        "\"output\":\"87 %\""),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"title\":\"glaze.txt · 09.03.2027, 13:00\",\"time_axis\":\"Zeit "
+                        "(Minuten)\""),
+              std::string::npos)
+        << json;
 }
 
 }  // namespace

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "remote/status_words.h"
+
+#include <utility>
+#include <vector>
+
+#include "common/quantity_text.h"
+#include "language/operator_style.h"
+#include "language/translate.h"
+#include "remote/status_json.h"
+
+namespace corvanel {
+
+namespace {
+
+std::string Field(const char* name, const std::string& text) {
+    return std::string("\"") + name + "\":" + Json_String(text);
+}
+
+double Unit_Seconds(const Firing_Status& status) {
+    return status.Time_Unit == "H" ? 3600 : 60;
+}
+
+}  // namespace
+
+std::string Html_Text(std::string_view text) {
+    std::string html;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                html += "&amp;";
+                break;
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '"':
+                html += "&quot;";
+                break;
+            default:
+                html += c;
+        }
+    }
+    return html;
+}
+
+std::string State_Text(const Status_Snapshot& snapshot) {
+    const Firing_Status& status = snapshot.Status();
+    using End = Status_Snapshot::Run_End;
+    const bool by_alarm = snapshot.Ended() == End::Alarm;
+    // What the kiln needs most: a silent controller and an alarm come before the run.
+    if (status.Exchange_Failed) return TranslateText("Controller lost");
+    switch (status.State) {
+        case Firing_State::Running:
+            return TranslateText(status.Alarms.empty() ? "Firing" : "Firing, alarm");
+        case Firing_State::Suspended:
+            return TranslateText("Suspended");
+        case Firing_State::Cooling:
+            return TranslateText(by_alarm ? "Ended by an alarm, cooling" : "Cooling");
+        case Firing_State::Monitor:
+            break;
+    }
+    switch (snapshot.Ended()) {
+        case End::Finished:
+            return TranslateText("Finished");
+        case End::Alarm:
+            return TranslateText("Ended by an alarm");
+        case End::Stopped:
+            return TranslateText("Stopped");
+        case End::None:
+            break;
+    }
+    return TranslateText(status.Alarms.empty() ? "Not firing" : "Alarm");
+}
+
+std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& now) {
+    const Firing_Status& status = snapshot.Status();
+    const Number_Style style = Operator_Style();
+    const bool loaded = !status.Profile_Name.empty();
+    std::string problem;
+    for (const std::string& alarm : status.Alarms) {
+        problem += (problem.empty() ? "" : ", ") + TranslateText(alarm);
+    }
+    if (problem.empty() && status.Exchange_Failed) {
+        problem = TranslateText(
+            "The controller does not answer: check its power and the cable to this computer.");
+    }
+    const Firing_Status::Reading reading = status.Reading_At(now);
+    // The day is always written in the title: a firing is found again by its day.
+    const Date_Time start =
+        Date_Time_Of_Seconds(Seconds_Of(status.Clock) -
+                             static_cast<long long>(status.Real_Elapsed * Unit_Seconds(status)));
+    std::string title;
+    for (const std::string& part :
+         {status.Profile_Name,
+          loaded && status.Real_Elapsed > 0 ? Clock_Shown(start, {}, style) : std::string(),
+          status.Kiln_Name}) {
+        if (!part.empty()) title += (title.empty() ? "" : " \u00b7 ") + part;
+    }
+    const std::optional<Date_Time> finish = snapshot.Finish_Time();
+    const std::vector<std::string> fields = {
+        Field("state", State_Text(snapshot)),
+        Field("measured", reading == Firing_Status::Reading::Absent
+                              ? "----"
+                              : Temperature_Shown(status.Measured, status.Temp_Scale, style)),
+        Field("set_value", Temperature_Shown(status.Set_Value, status.Temp_Scale, style)),
+        Field("elapsed", loaded ? Duration_Shown(status.Elapsed * Unit_Seconds(status)) : "-"),
+        // A time left belongs to a firing that runs; after its end there is none.
+        Field("time_left", status.Run_Active() ? Duration_Shown(snapshot.Seconds_Left()) : "-"),
+        Field("finish_time", finish ? Clock_Shown(*finish, status.Clock, style) : "-"),
+        Field("output", Number_Shown(status.Output_Percent, 0, style) + " %"),
+        Field("segment", status.Segment > 0 ? Number_Shown(status.Segment, 0, style) : "-"),
+        Field("problem", problem),
+        Field("title", title),
+        Field("time_axis",
+              TranslateText(status.Time_Unit == "H" ? "Time (hours)" : "Time (minutes)")),
+        Field("temperature_axis",
+              TranslateText(status.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)")),
+    };
+    std::string json = "{";
+    for (const std::string& field : fields) json += (json.size() > 1 ? "," : "") + field;
+    return json + "}";
+}
+
+std::string Page_In_Language(std::string_view page) {
+    const std::vector<std::pair<std::string, std::string>> labels = {
+        {"{{lang}}", CurrentLanguage == "german"                               ? "de"
+                     : CurrentLanguage == "spanish"                            ? "es"
+                     : CurrentLanguage.empty() || CurrentLanguage == "english" ? "en"
+                                                                               : ""},
+        {"{{kiln_status}}", TranslateText("Kiln status")},
+        {"{{measured}}", TranslateText("Measured")},
+        {"{{set_value}}", TranslateText("Set Value")},
+        {"{{profile}}", TranslateText("Profile")},
+        {"{{segment}}", TranslateText("Segment")},
+        {"{{elapsed}}", TranslateText("Elapsed")},
+        {"{{time_left}}", TranslateText("Time Left")},
+        {"{{finish_time}}", TranslateText("Finish time")},
+        {"{{output}}", TranslateText("Output")},
+        {"{{plan}}", TranslateText("Plan")},
+        {"{{chart}}", TranslateText("Temperature chart")},
+        {"{{no_chart}}",
+         TranslateText("The chart starts when a profile is opened or a firing starts.")},
+        {"{{unreachable}}",
+         TranslateText("The kiln's computer does not answer: check that the program runs and "
+                       "that this phone is on the same network.")},
+    };
+    std::string html(page);
+    for (const auto& [name, label] : labels) {
+        const std::string escaped = Html_Text(label);
+        for (std::size_t at = html.find(name); at != std::string::npos;
+             at = html.find(name, at + escaped.size())) {
+            html.replace(at, name.size(), escaped);
+        }
+    }
+    return html;
+}
+
+}  // namespace corvanel
