@@ -54,6 +54,22 @@ std::string Status_Line(quint16 port, const std::string& path) {
     return answer.substr(0, answer.find("\r\n"));
 }
 
+// What a barcode reader (zbarimg) reads in the label's picture; "" for nothing.
+std::string Scanned(const QLabel& label) {
+    const QString zbarimg = QStandardPaths::findExecutable("zbarimg");
+    if (zbarimg.isEmpty()) {
+        ADD_FAILURE() << "zbarimg is not installed (scripts/install-deps)";
+        return "";
+    }
+    QTemporaryDir folder;
+    const QString picture = folder.filePath("code.png");
+    if (label.pixmap().isNull() || !label.pixmap().save(picture)) return "";
+    QProcess reader;
+    reader.start(zbarimg, {"--raw", "-q", picture});
+    Eventually([&] { return reader.state() == QProcess::NotRunning; }, 30000);
+    return reader.readAllStandardOutput().trimmed().toStdString();
+}
+
 // What headless Chromium shows at `url` once the page's scripts have run for a while.
 void Headless_Dom(const QString& url, std::string& dom) {
     QString chromium;
@@ -116,6 +132,8 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
             Box(dialog, "Port").setText("70000");
             EXPECT_EQ(Ok(dialog), "The port must be a whole number from 1 to 65535");
             Box(dialog, "Port").setText(QString::number(port));
+            EXPECT_TRUE(dialog.findChild<QLabel*>("Address_Code")->isHidden())
+                << "no code to scan while only this computer may open the page";
             Box(dialog, "Token").setText("short");
             EXPECT_EQ(Ok(dialog), "The access token must be 8 to 64 letters, digits, - or _");
             Box(dialog, "Token").clear();
@@ -130,6 +148,9 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
             EXPECT_TRUE(dialog.findChild<QLabel*>("Who_Can_Open")->text().startsWith("A phone"));
             dialog.findChild<QPushButton*>("Copy_Address")->click();
             EXPECT_EQ(QGuiApplication::clipboard()->text(), Box(dialog, "Address").text());
+            // What a phone's camera reads off the dialog's code is the whole address.
+            EXPECT_EQ(Scanned(*dialog.findChild<QLabel*>("Address_Code")),
+                      Box(dialog, "Address").text().toStdString());
             Ok(dialog);
         });
         const std::string file = Paths.Setup_File("RemoteMonitoringToken.txt");

@@ -14,12 +14,28 @@
 namespace corvanel {
 
 std::string Network_Host_Name() {
-    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()) {
-            return address.toString().toStdString();
+    // A phone in the studio reaches the computer at its address on the home or studio
+    // network (10.x, 172.16-31.x, 192.168.x), so such an address comes before any other.
+    auto on_studio_network = [](const QHostAddress& address) {
+        const quint32 ip = address.toIPv4Address();
+        return (ip >> 24) == 10 || (ip >> 20) == 0xAC1 || (ip >> 16) == 0xC0A8;
+    };
+    std::string other;
+    for (const QNetworkInterface& line : QNetworkInterface::allInterfaces()) {
+        const auto flags = line.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) ||
+            !flags.testFlag(QNetworkInterface::IsRunning) ||
+            flags.testFlag(QNetworkInterface::IsLoopBack)) {
+            continue;
+        }
+        for (const QNetworkAddressEntry& entry : line.addressEntries()) {
+            const QHostAddress address = entry.ip();
+            if (address.protocol() != QAbstractSocket::IPv4Protocol) continue;
+            if (on_studio_network(address)) return address.toString().toStdString();
+            if (other.empty()) other = address.toString().toStdString();
         }
     }
-    return QHostInfo::localHostName().toStdString();
+    return other.empty() ? QHostInfo::localHostName().toStdString() : other;
 }
 
 Remote_Monitoring::Remote_Monitoring(Settings_Store& settings, Message_Area& messages,

@@ -5,10 +5,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "language/translate.h"
 #include "remote/remote_settings.h"
+#include "remote/windows/address_code_image.h"
 #include "ui/widgets.h"
 
 namespace corvanel {
@@ -28,6 +30,8 @@ Remote_Monitoring_Window::Remote_Monitoring_Window(Settings_Form& form, std::str
         "http://192.168.100.200:65535/?token=0123456789abcdef0123456789abcdef"));
     Who_Can_Open = Add_Note("Who_Can_Open");
     QPushButton* copy = Add_Button("Copy_Address", "Copy Address");
+    Address_Code = Add_Note("Address_Code");
+    Address_Code->setAlignment(Qt::AlignCenter);
     connect(copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(Address->text()); });
     connect(new_token, &QPushButton::clicked, this, [this] {
@@ -70,6 +74,11 @@ void Remote_Monitoring_Window::Show_Address() {
     shown.Token = Field(Remote_Setting::Token).Text;
     Show_Text(*Address, Page_Address(shown, shown.On_Network ? Host_ : "127.0.0.1"));
     Address->setCursorPosition(0);  // the start of a long address shows
+    // Only the network has an address a phone can open.
+    const QImage code =
+        shown.On_Network ? Address_Code_Image(Address->text().toStdString()) : QImage();
+    Address_Code->setPixmap(QPixmap::fromImage(code));
+    Address_Code->setVisible(!code.isNull());
     Who_Can_Open->setText(Q(TranslateText(
         shown.On_Network ? "A phone or computer on this network opens the page with this whole "
                            "address, its key included."

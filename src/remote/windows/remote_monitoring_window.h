@@ -12,8 +12,8 @@ namespace corvanel {
 
 // SetUp -> "Remote Monitoring": the dialog laid out from the status page's settings, the
 // listening as two radio buttons, with a button that makes a new access token and the
-// address to type into a phone under them. The network needs a token: choosing it, or
-// OK on it, makes one when there is none.
+// address to type into a phone under them, and on the network as a QR code to scan. The network
+// needs a token: choosing it, or OK on it, makes one when there is none.
 class Remote_Monitoring_Window : public Settings_Dialog {
   public:
     // `form` over Remote_Setting_List(); `host` is this computer's address on the studio
@@ -25,6 +25,7 @@ class Remote_Monitoring_Window : public Settings_Dialog {
 
     QLineEdit* Address;
     QLabel* Who_Can_Open;
+    QLabel* Address_Code;  // the address as a QR code, on the network only
 
   private:
     Settings_Field& Field(const Setting& setting);
