@@ -88,17 +88,6 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
             "The controller does not answer: check its power and the cable to this computer.");
     }
     const Firing_Status::Reading reading = status.Reading_At(now);
-    // The day is always written in the title: a firing is found again by its day.
-    const Date_Time start =
-        Date_Time_Of_Seconds(Seconds_Of(status.Clock) -
-                             static_cast<long long>(status.Real_Elapsed * Unit_Seconds(status)));
-    std::string title;
-    for (const std::string& part :
-         {status.Profile_Name,
-          loaded && status.Real_Elapsed > 0 ? Clock_Shown(start, {}, style) : std::string(),
-          status.Kiln_Name}) {
-        if (!part.empty()) title += (title.empty() ? "" : " \u00b7 ") + part;
-    }
     const std::optional<Date_Time> finish = snapshot.Finish_Time();
     const std::vector<std::string> fields = {
         Field("state", State_Text(snapshot)),
@@ -113,7 +102,7 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
         Field("output", Number_Shown(status.Output_Percent, 0, style) + " %"),
         Field("segment", status.Segment > 0 ? Number_Shown(status.Segment, 0, style) : "-"),
         Field("problem", problem),
-        Field("title", title),
+        Field("title", Firing_Title(status, style)),
         Field("time_axis",
               TranslateText(status.Time_Unit == "H" ? "Time (hours)" : "Time (minutes)")),
         Field("temperature_axis",

@@ -46,6 +46,22 @@ const char* Firing_Event_Name(Firing_Event event) {
     return "";
 }
 
+std::string Firing_Title(const Firing_Status& status, const Number_Style& style) {
+    const double unit_seconds = status.Time_Unit == "H" ? 3600 : 60;
+    const Date_Time start = Date_Time_Of_Seconds(
+        Seconds_Of(status.Clock) - static_cast<long long>(status.Real_Elapsed * unit_seconds));
+    std::string title;
+    // The day is always written: a firing is found again by its day.
+    for (const std::string& part :
+         {status.Profile_Name,
+          !status.Profile_Name.empty() && status.Real_Elapsed > 0 ? Clock_Shown(start, {}, style)
+                                                                  : std::string(),
+          status.Kiln_Name}) {
+        if (!part.empty()) title += (title.empty() ? "" : " \u00b7 ") + part;
+    }
+    return title;
+}
+
 std::size_t First_Drawn_Plan_Point(const Plan_Points& plan) {
     return plan.size() > 1 && plan[0] == std::make_pair(0.0, 0.0) && plan[1].first == 0 ? 1 : 0;
 }

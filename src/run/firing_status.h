@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/quantity_text.h"
 
 namespace corvanel {
 
@@ -97,6 +98,10 @@ struct Firing_Status {
     double Seconds_Left() const { return Time_Left() * (Time_Unit == "H" ? 3600 : 60); }
     Date_Time Finish_Clock() const;
 };
+
+// A chart's title: the profile, the day and time the firing started (once it has) and the
+// kiln, "glaze.txt · 9 Mar 2027, 13:00 · Studio kiln"; parts not known are left out.
+std::string Firing_Title(const Firing_Status& status, const Number_Style& style);
 
 // What the live view, the firing record, the status page and the publisher implement.
 class Firing_Observer {

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdlib>
+#include <set>
 
 #include "app/windows/alarm_banner_widget.h"
 #include "app/windows/comm_setup_window.h"
@@ -61,11 +62,24 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     setup.close();
     EXPECT_TRUE(Window().Monitor_Interval->isActive());
 
+    // Before any profile the chart says what to do instead of drawing empty axes.
+    Run_Chart_View& chart = *Window().ProfileChart;
+    EXPECT_TRUE(chart.chart()->title().startsWith("Open a profile from the File menu"));
+    EXPECT_FALSE(chart.Plan()->isVisible());
     Open_Quick_Test();
     Choose_Log("live.txt");
     EXPECT_EQ(Window().RunProfile_FlexGrid->item(3, 3)->text().trimmed(), "e");
-    Run_Chart_View& chart = *Window().ProfileChart;
     ASSERT_EQ(chart.Plan()->count(), 4);
+    EXPECT_EQ(chart.chart()->title(), "quick_test.txt");
+    EXPECT_TRUE(chart.Plan()->isVisible());
+    // Plan, set value and measured apart by colour and by dash alike, for every eye and print.
+    std::set<QRgb> colours;
+    std::set<Qt::PenStyle> dashes;
+    for (QLineSeries* line : {chart.Plan(), chart.Set_Value(), chart.Measured()}) {
+        colours.insert(line->pen().color().rgb());
+        dashes.insert(line->pen().style());
+    }
+    EXPECT_EQ(colours.size() + dashes.size(), 6u);
 
     const std::string log = Paths.Logfile("live.txt");
     QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);  // at 09:00:30
@@ -77,6 +91,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     ASSERT_TRUE(Eventually([&] { return Window().Segment_Executing->text() == "2"; }));
     EXPECT_EQ(Last_Set_Value_Sent(Sim.Exchanges()), "0200");
     EXPECT_EQ(chart.Now_Line()->at(0).x(), 4.0);
+    EXPECT_EQ(chart.chart()->title(), "quick_test.txt · 5 Dec 2026, 09:00");
     const Live_Firing_View& view = Program->Live_View();
     EXPECT_EQ(view.Measured().back().second, Window().Real_Temp_Display_1->text().toDouble());
     EXPECT_EQ(Points_Of(*chart.Measured()), Drawn_Points(view.Measured()));

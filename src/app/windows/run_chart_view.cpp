@@ -2,6 +2,7 @@
 #include "app/windows/run_chart_view.h"
 
 #include <QChart>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -67,12 +68,12 @@ Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     Measured_ = new QLineSeries;
     Set_Value_ = new QLineSeries;
     Now_Line_ = new QLineSeries;
-    Measured_->setColor(QColor(0xc6, 0x28, 0x28));
-    Set_Value_->setColor(QColor(0x2e, 0x7d, 0x32));
-    QPen now_pen(QColor(0x55, 0x55, 0x55));
-    now_pen.setStyle(Qt::DashLine);
-    now_pen.setWidth(2);
-    Now_Line_->setPen(now_pen);
+    // Okabe-Ito colours, and a dash of its own for each line: apart for colour-blind eyes
+    // and on a grey printout too.
+    Series_->setPen(QPen(QColor(0x33, 0x33, 0x33), 2, Qt::DashLine));
+    Set_Value_->setPen(QPen(QColor(230, 159, 0), 2, Qt::DashDotLine));
+    Measured_->setPen(QPen(QColor(0, 114, 178), 3, Qt::SolidLine));
+    Now_Line_->setPen(QPen(QColor(0x55, 0x55, 0x55), 1, Qt::DotLine));
     for (QLineSeries* series : {Set_Value_, Measured_, Now_Line_}) {
         chart()->addSeries(series);
         series->attachAxis(X_Axis_);
@@ -81,6 +82,8 @@ Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     Now_Line_->setVisible(false);
     chart()->legend()->show();
     chart()->legend()->setAlignment(Qt::AlignBottom);
+    // Each entry drawn as its line, dash and all, not as a coloured square.
+    chart()->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     for (QLegendMarker* marker : chart()->legend()->markers(Now_Line_)) marker->setVisible(false);
     Show_Names();
 }
@@ -93,15 +96,26 @@ void Run_Chart_View::Show_Names() {
     if (Set_Value_->name() != set_value) Set_Value_->setName(set_value);
 }
 
+void Run_Chart_View::Show_Title(const std::string& title, const std::string& hint) {
+    const bool hint_shown = !hint.empty();
+    const QString shown = Q(hint_shown ? hint : title);
+    if (chart()->title() != shown) chart()->setTitle(shown);
+    if (hint_shown == Hint_Shown_) return;
+    Hint_Shown_ = hint_shown;
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(X_Axis_), static_cast<QAbstractAxis*>(Y_Axis_)})
+        axis->setVisible(!hint_shown);
+    for (QLineSeries* series : {Series_, Set_Value_, Measured_}) series->setVisible(!hint_shown);
+    chart()->legend()->setVisible(!hint_shown);
+}
+
 void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& plan,
                                  const Live_Firing_View& view) {
     bool refit = false;
     if (!Shown_Once_ || plan != Shown_) {
         Shown_ = plan;
         Shown_Once_ = true;
-        // The plan's first corner (0, 0) would draw a stray rise at time 0 up to the
-        // start temperature: the line starts at the start temperature instead.
-        std::size_t from = plan.size() > 1 && plan[0] == std::pair{0.0, 0.0} && plan[1].first == 0;
+        const std::size_t from = First_Drawn_Plan_Point(plan);
         Series_->replace(Points_Of(plan, from));
         Plan_X_Min_ = Plan_X_Max_ = Plan_Y_Max_ = 0;
         for (std::size_t i = from; i < plan.size(); ++i) {

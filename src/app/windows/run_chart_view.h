@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,9 @@ class Run_Chart_View : public Profile_Chart_View {
 
     // The legend's names in the interface language; the caption pass calls it.
     void Show_Names();
+    // The chart's title above it; with a hint, nothing is drawn yet and the hint says what
+    // to do instead of empty axes.
+    void Show_Title(const std::string& title, const std::string& hint);
 
   private:
     void Draw_Measured(const std::pair<double, double>& point, double minute);
@@ -44,7 +48,7 @@ class Run_Chart_View : public Profile_Chart_View {
     std::size_t Shown_Points_ = 0;
     double Trace_X_Max_ = 0, Trace_Y_Min_ = 0, Trace_Y_Max_ = 0;
     double Plan_X_Min_ = 0, Plan_X_Max_ = 1, Plan_Y_Max_ = 1;
-    bool Now_Shown_ = false;
+    bool Now_Shown_ = false, Hint_Shown_ = false;
     double Now_X_ = 0;
 };
 

@@ -25,6 +25,7 @@
 
 #include "app/run_unit_caption.h"
 #include "common/text.h"
+#include "language/operator_style.h"
 #include "language/translate.h"
 #include "ui/typed_char.h"
 
@@ -189,7 +190,8 @@ void Traj_form_Window::Build_Controls() {
     right->addWidget(RunProfile_FlexGrid, 2);
 
     Banner = new Alarm_Banner_Widget(
-        Model_.Supervisor.Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); }, central);
+        Model_.Supervisor.Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); },
+        central);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
@@ -470,6 +472,14 @@ void Traj_form_Window::Refresh_Grid() {
 }
 
 void Traj_form_Window::Refresh_Chart() {
+    // Before any profile there is nothing to draw: words say what to do instead.
+    const bool nothing =
+        !Model_.Profile().Valid() && (!Live_View_ || Live_View_->Measured().empty());
+    ProfileChart->Show_Title(
+        Firing_Title(Model_.Firing_Status_Now(), Operator_Style()),
+        nothing ? TranslateText("Open a profile from the File menu to see its plan here; the "
+                                "firing is drawn over it.")
+                : "");
     if (!Live_View_) {
         ProfileChart->Show_Points(Model_.Profile().Chart_Points());
         return;
