@@ -72,6 +72,7 @@ Cone_Firing_Plan Plan_Cone_Firing(const Cone_Firing_Choice& choice) {
     const bool slow = choice.Speed == Cone_Speed::Slow;
     const int peak = choice.Fahrenheit ? (slow ? cone->Fahrenheit_108 : cone->Fahrenheit_270)
                                        : (slow ? cone->Celsius_60 : cone->Celsius_150);
+    plan.Peak_Temp = peak;  // known from here on, also to a refusal
     const int final_rate = slow ? figures.Slow_Final_Rate : figures.Standard_Final_Rate;
     const Sensor_Type& sensor = Sensor_Types.at(choice.Sensor);
     const Range_Limits limits = Set_Range_Limits(sensor.Code, choice.Fahrenheit);

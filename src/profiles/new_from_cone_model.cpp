@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/new_from_cone_model.h"
 
+#include "common/quantity_text.h"
+#include "language/operator_style.h"
 #include "language/translate.h"
 #include "profiles/cone_table.h"
 #include "profiles/detached_editor.h"
@@ -26,6 +28,7 @@ void New_From_Cone::Choice_Changed() {
     }
     Preview.clear();
     Cone_Firing_Plan plan = Plan_Cone_Firing(Choice);
+    Show_Units(plan);
     OK_Enabled = plan.Refusal.empty();
     if (!OK_Enabled) {
         Message = plan.Refusal;
@@ -40,8 +43,34 @@ void New_From_Cone::Choice_Changed() {
         for (int col = 0; col < Preview_Columns; ++col) cells[col] = sheet[row][col];
         Preview.push_back(cells);
     }
-    Message = TranslateText("Peak temperature") + "=" + std::to_string(plan.Peak_Temp) + "  " +
-              TranslateText("File name") + "=" + plan.File_Name;
+    Message = TranslateText("Peak temperature") + "=" +
+              Temperature_Shown(plan.Peak_Temp, Choice.Fahrenheit ? "F" : "C", Operator_Style()) +
+              "  " + TranslateText("File name") + "=" + plan.File_Name;
+}
+
+void New_From_Cone::Show_Units(const Cone_Firing_Plan& plan) {
+    const Number_Style style = Operator_Style();
+    const std::string degrees = Choice.Fahrenheit ? "°F" : "°C";
+    auto from_to = [&style](double low, double high, int decimals, const std::string& unit) {
+        return Number_Shown(low, decimals, style) + " \u2013 " +
+               Number_Shown(high, decimals, style) + " " + unit;
+    };
+    // A cone firing is written in hours.
+    const std::array<std::string, Preview_Columns> units = {"",      "h",     "h",           "",
+                                                            degrees, degrees, degrees + "/h"};
+    for (std::size_t col = 0; col < units.size(); ++col) {
+        Preview_Titles[col] = TranslateText(Sheet_Column_Titles[col]) +
+                              (units[col].empty() ? "" : " (" + units[col] + ")");
+    }
+    const Range_Limits sensor = Set_Range_Limits(
+        Sensor_Types.at(static_cast<std::size_t>(Choice.Sensor)).Code, Choice.Fahrenheit);
+    Limits.Preheat = from_to(0.01, 100, 2, "h");
+    Limits.Hold = from_to(1, 6000, 0, "min");
+    Limits.Cool_Rate = from_to(1, 999, 0, degrees + "/h");
+    Limits.Cool_Temp = from_to(
+        sensor.Min_Temp, plan.Peak_Temp > sensor.Min_Temp ? plan.Peak_Temp - 1 : sensor.Max_Temp, 0,
+        degrees);
+    Limits.Error_Limit = from_to(1, 9999, 0, degrees);
 }
 
 bool New_From_Cone::OK_Click(Profile_Editor& editor) {

@@ -29,8 +29,17 @@ class New_From_Cone {
     // Columns Seg to Ramp Rate of the rows the choice makes, as the sheet will hold them.
     static constexpr int Preview_Columns = 7;
     std::vector<std::array<std::string, Preview_Columns>> Preview;
+    // The preview's column titles with their units, and what each entry box takes, as the
+    // choice stands: "Ramp Rate (°F/h)", "1 – 999 °F/h".
+    std::array<std::string, Preview_Columns> Preview_Titles;
+    struct Entry_Limits {
+        std::string Preheat, Hold, Cool_Rate, Cool_Temp, Error_Limit;
+    } Limits;
     std::string Message;  // the peak temperature and file name, or why it is refused
     bool OK_Enabled = false;
+
+  private:
+    void Show_Units(const Cone_Firing_Plan& plan);
 };
 
 }  // namespace corvanel

@@ -36,7 +36,12 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     QTest::keyClicks(cone->txtPreheat, "2");
     ASSERT_EQ(cone->grdPreview->rowCount(), 5);
     EXPECT_EQ(cone->grdPreview->item(3, Col_End_Temp)->text(), "1063");
-    EXPECT_EQ(cone->lblMessage->text(), "Peak temperature=1063  File name=cone04_slow.txt");
+    EXPECT_EQ(cone->lblMessage->text(), "Peak temperature=1,063 °C  File name=cone04_slow.txt");
+    // Each column and each box says its unit, and each box what it takes.
+    EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Ramp_Rate)->text(), "Ramp Rate (°C/h)");
+    EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Start_Time)->text(), "Start Time (h)");
+    EXPECT_EQ(cone->txtHold->placeholderText(), "1 – 6,000 min");
+    EXPECT_EQ(cone->txtCoolTemp->placeholderText(), "-200 – 1,062 °C") << "up to below the peak";
     QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(cone->isVisible());
     for (int row = 0; row < 5; ++row) {

@@ -126,10 +126,6 @@ void New_From_Cone_Window::Translate_Captions() {
     cboScale->addItem(Q(TranslateText("Celcius")));
     cboCone->clear();
     for (const std::string& cone : Model_.Cone_List) cboCone->addItem(Q(cone));
-    QStringList titles;
-    for (int col = 0; col < New_From_Cone::Preview_Columns; ++col)
-        titles << Q(TranslateText(Sheet_Column_Titles[static_cast<std::size_t>(col)]));
-    grdPreview->setHorizontalHeaderLabels(titles);
 }
 
 void New_From_Cone_Window::Form_Load(const Profile_Editor& editor) {
@@ -171,6 +167,17 @@ void New_From_Cone_Window::Refresh() {
             grdPreview->setItem(row, col, cell);
         }
     }
+    QStringList titles;
+    for (const std::string& title : m.Preview_Titles) titles << Q(title);
+    grdPreview->setHorizontalHeaderLabels(titles);
+    // What each box takes, greyed inside it while it is empty.
+    const std::pair<QLineEdit*, const std::string*> limits[] = {
+        {txtPreheat, &m.Limits.Preheat},
+        {txtHold, &m.Limits.Hold},
+        {txtCoolRate, &m.Limits.Cool_Rate},
+        {txtCoolTemp, &m.Limits.Cool_Temp},
+        {txtErrorLimit, &m.Limits.Error_Limit}};
+    for (const auto& [box, limit] : limits) box->setPlaceholderText(Q(*limit));
     lblMessage->setText(Q(m.Message));
     cmdOk->setEnabled(m.OK_Enabled);
 }
