@@ -91,14 +91,15 @@ std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
     return to_printer ? "" : pdf_path;
 }
 
-std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)>& paint_chart,
-                               const std::vector<std::string>& lines, const std::string& pdf_path,
-                               bool use_printer) {
-    QPrinter printer(QPrinter::HighResolution);
-    const bool to_printer = Aim_Printer(printer, pdf_path, use_printer);
-    QPainter painter;
-    if (!painter.begin(&printer)) return "";
-    const QRect page = painter.viewport();
+namespace {
+
+// The report laid out on pages of `page`'s size: the chart across the top half of the
+// first, the lines below in 8-point text; `next_page` turns the page and says whether the
+// lines go on.
+void Paint_Chart_Report(QPainter& painter, const QRect& page,
+                        const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                        const std::vector<std::string>& lines,
+                        const std::function<bool()>& next_page) {
     QFont font = painter.font();
     font.setPointSize(8);
     painter.setFont(font);
@@ -108,15 +109,42 @@ std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)
     int y = chart_area.bottom() + 2 * line;
     for (const std::string& text : lines) {
         if (y + line > page.height()) {
-            printer.newPage();
+            if (!next_page()) return;
             y = 0;
         }
         painter.drawText(QRect(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromStdString(text));
         y += line;
     }
+}
+
+}  // namespace
+
+std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                               const std::vector<std::string>& lines, const std::string& pdf_path,
+                               bool use_printer) {
+    QPrinter printer(QPrinter::HighResolution);
+    const bool to_printer = Aim_Printer(printer, pdf_path, use_printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) return "";
+    Paint_Chart_Report(painter, painter.viewport(), paint_chart, lines,
+                       [&printer] { return printer.newPage(); });
     if (!painter.end()) return "";
     return to_printer ? "" : pdf_path;
+}
+
+QImage Chart_Report_Image(const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                          const std::vector<std::string>& lines, int width) {
+    // A4's proportions at 96 dots per inch for a width of 794.
+    QImage image(width, width * 297 / 210, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int margin = width / 20;
+    painter.translate(margin, margin);
+    Paint_Chart_Report(painter, image.rect().adjusted(0, 0, -2 * margin, -2 * margin), paint_chart,
+                       lines, [] { return false; });
+    return image;
 }
 
 }  // namespace corvanel

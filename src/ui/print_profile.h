@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,5 +26,9 @@ std::string Print_Profile_Page(const Printout& printout, QWidget* chart,
 std::string Print_Chart_Report(const std::function<void(QPainter&, const QRect&)>& paint_chart,
                                const std::vector<std::string>& lines, const std::string& pdf_path,
                                bool use_printer = true);
+
+// The report's first page as a picture `width` pixels wide, for the documentation.
+QImage Chart_Report_Image(const std::function<void(QPainter&, const QRect&)>& paint_chart,
+                          const std::vector<std::string>& lines, int width = 794);
 
 }  // namespace corvanel

@@ -21,11 +21,13 @@
 #include "app/windows/serial_port_window.h"
 #include "controller/windows/front_panel_window.h"
 #include "history/firing_chart_painter.h"
+#include "history/firing_history.h"
 #include "history/windows/firing_history_window.h"
 #include "run/log_file.h"
 #include "run/windows/safety_settings_window.h"
 #include "setup/setup_files.h"
 #include "support/program_rig.h"
+#include "ui/print_profile.h"
 
 namespace corvanel::testing {
 namespace {
@@ -96,11 +98,10 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(view.Measured().back().second, Window().Real_Temp_Display_1->text().toDouble());
     EXPECT_EQ(Points_Of(*chart.Measured()), Drawn_Points(view.Measured()));
 
-    // The photograph for the README, taken mid-firing when asked for:
-    // CORVANEL_SCREENSHOT=docs/run_window.png (a plain test run leaves the tree alone).
-    if (const char* photo = std::getenv("CORVANEL_SCREENSHOT")) {
-        EXPECT_TRUE(Window().grab().save(photo)) << photo;
-    }
+    // The pictures in docs/, taken when scripts/screenshots asks for them (a plain test run
+    // leaves the tree alone): the run window mid-firing.
+    const char* pictures = std::getenv("CORVANEL_SCREENSHOTS");
+    if (pictures) EXPECT_TRUE(Window().grab().save(QString(pictures) + "/run_window.png"));
 
     // Closing the frame mid-firing asks first; "Cancel" keeps the firing going.
     Ask.Answer_OK = false;
@@ -134,6 +135,25 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         EXPECT_EQ(Read_Whole_File(Folder.File(name)).substr(0, signature.size()), signature);
     }
     EXPECT_EQ(Write_Chart_File(drawn, "/proc/no/such/a.svg"), "cannot be written");
+    if (pictures) {
+        // The history with its chart, and the report's first page as it is printed.
+        history.resize(1100, 700);
+        EXPECT_TRUE(history.grab().save(QString(pictures) + "/history_window.png"));
+        Firing_History pages(Paths, Log_Dialog,
+                             [&](const Firing_Chart& chart, const std::vector<std::string>& lines,
+                                 const std::string&) {
+                                 const QImage page = Chart_Report_Image(
+                                     [&](QPainter& painter, const QRect& area) {
+                                         Paint_Firing_Chart(painter, QRectF(area), chart);
+                                     },
+                                     lines);
+                                 EXPECT_TRUE(page.save(QString(pictures) + "/report.png"));
+                                 return std::optional<std::string>("");
+                             });
+        pages.Form_Load();
+        pages.Firings_Chosen({0});
+        pages.Print_Report_Click();
+    }
     history.PrintReport->click();  // no printer here: a PDF, named after the firing it holds
     const std::string said = history.History_Messages->toPlainText().toStdString();
     const std::size_t saved = said.rfind("Report saved to ");

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -70,8 +71,10 @@ std::string Scanned(const QLabel& label) {
     return reader.readAllStandardOutput().trimmed().toStdString();
 }
 
-// What headless Chromium shows at `url` once the page's scripts have run for a while.
-void Headless_Dom(const QString& url, std::string& dom) {
+// What headless Chromium shows at `url` once the page's scripts have run for a while; with
+// a picture's name, what it draws on a screen of that size instead.
+void Headless_Dom(const QString& url, std::string& dom, const QString& picture = {},
+                  QSize screen = {}) {
     QString chromium;
     for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
         if (chromium.isEmpty()) chromium = QStandardPaths::findExecutable(name);
@@ -83,7 +86,12 @@ void Headless_Dom(const QString& url, std::string& dom) {
         chromium,
         {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--dump-dom", url});
+         "--user-data-dir=" + profile.path(), "--virtual-time-budget=10000", "--hide-scrollbars",
+         picture.isEmpty() ? QString("--dump-dom") : "--screenshot=" + picture,
+         QString("--window-size=%1,%2")
+             .arg(screen.isEmpty() ? 1280 : screen.width())
+             .arg(screen.isEmpty() ? 900 : screen.height()),
+         url});
     ASSERT_TRUE(Eventually([&] { return browser.state() == QProcess::NotRunning; }, 90000))
         << "chromium did not finish";
     dom = browser.readAllStandardOutput().toStdString();
@@ -377,6 +385,7 @@ TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
     status.Clock = {2027, 3, 9, 14, 0, 0};
     status.Total_Time = 600;
     status.Segment = 12;
+    status.Output_Percent = 87;
     status.Has_Reading = true;
     status.Plan = std::make_shared<const Plan_Points>(
         Plan_Points{{0, 0}, {0, 70}, {240, 1100}, {480, 2232}, {600, 2232}});
@@ -397,6 +406,13 @@ TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
     ASSERT_NE(result, std::string::npos) << dom;
     EXPECT_EQ(dom.substr(result, dom.find("</pre>", result) - result),
               "<pre id=\"result\">phone: clear\ndesktop: clear");
+    // The picture in docs/, taken when scripts/screenshots asks for it.
+    if (const char* pictures = std::getenv("CORVANEL_SCREENSHOTS")) {
+        const QString picture = QString(pictures) + "/status_page_phone.png";
+        ASSERT_NO_FATAL_FAILURE(Headless_Dom(QString("http://127.0.0.1:%1/").arg(server.Port()),
+                                             dom, picture, QSize(360, 960)));
+        EXPECT_TRUE(QFile::exists(picture));
+    }
 }
 
 }  // namespace
