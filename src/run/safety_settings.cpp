@@ -137,7 +137,10 @@ Safety_Settings_Read Read_Safety_Settings(Settings_Store& store) {
     store.Declare(Safety_Setting_List());
     if (!store.File_Exists(File)) {
         read.Problems.push_back(
-            {Operator_Text::Phrase("No safety settings file, the defaults are used"), {}});
+            {Operator_Text::Phrase(
+                 "The safety settings had not been saved yet: the defaults are on. SetUp -> Safety "
+                 "Settings changes them."),
+             {}});
         store.Read_File(File);
         store.Write_File(File);
         read.Settings = Safety_Settings_Of(store);

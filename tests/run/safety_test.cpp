@@ -207,8 +207,10 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
         for (const Problem& problem : read.Problems) what.push_back(problem.What.English());
         return std::pair{read.Settings, what};
     };
-    EXPECT_EQ(said().second,
-              std::vector<std::string>{"No safety settings file, the defaults are used"});
+    EXPECT_EQ(
+        said().second,
+        std::vector<std::string>{
+            "The safety settings had not been saved yet: the defaults are on. SetUp -> Safety Settings changes them."});
     std::string file = Read_Whole_File(safety);
     const std::size_t later = file.find("Alarm_Confirm_Seconds=");
     ASSERT_NE(later, std::string::npos);
