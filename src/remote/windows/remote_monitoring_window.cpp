@@ -25,7 +25,8 @@ Remote_Monitoring_Window::Remote_Monitoring_Window(Settings_Form& form, std::str
     if (auto* token = qobject_cast<QLineEdit*>(Control(Remote_Setting::Token.Name())))
         token->setEchoMode(QLineEdit::Normal);
     QPushButton* new_token = Add_Button("New_Token", "New Token");
-    Address = Add_Line("Address", "Address to type into a phone");
+    // Whether a phone can open it, the sentence under it says.
+    Address = Add_Line("Address", "Address of the status page");
     Address->setMinimumWidth(Address->fontMetrics().horizontalAdvance(
         "http://192.168.100.200:65535/?token=0123456789abcdef0123456789abcdef"));
     Who_Can_Open = Add_Note("Who_Can_Open");
