@@ -25,16 +25,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The number at the end of a kernel name (ttyUSB12 -> 12); -1 when there is none.
+// The number at the end of a kernel name (ttyUSB12 -> 12); 0 when there is none.
 long Trailing_Number(const std::string& name) {
-    std::size_t digits = name.find_last_not_of("0123456789") + 1;
-    if (digits >= name.size()) return -1;
-    return std::strtol(name.c_str() + digits, nullptr, 10);
+    return std::strtol(name.c_str() + name.find_last_not_of("0123456789") + 1, nullptr, 10);
 }
 
+// The prefix and then only digits, at least one: ttyS0, ttyUSB12.
 bool Named(const std::string& name, const std::string& prefix) {
     return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-           Trailing_Number(name) >= 0 &&
            name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
 

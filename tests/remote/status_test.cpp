@@ -169,6 +169,19 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     rig.Form.Firing.Detach(mqtt);
 }
 
+// A firing of days stays small: at its limit the trace keeps every second point.
+TEST(Status_Snapshot, AtItsLimitTheTraceKeepsEverySecondPoint) {
+    Status_Snapshot snapshot(4);
+    Firing_Status status;
+    for (double elapsed : {0, 1, 2, 3, 4}) {
+        status.Real_Elapsed = elapsed;
+        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
+    }
+    std::vector<double> kept;
+    for (const Trace_Point& point : snapshot.Trace()) kept.push_back(point.Elapsed);
+    EXPECT_EQ(kept, (std::vector<double>{0, 2, 4}));
+}
+
 // A request as "METHOD PATH", then one of "|since:", "|token:" (query), "|bearer:", "|cookie:".
 Status_Request Request_Of(const std::string& text) {
     Status_Request request;
