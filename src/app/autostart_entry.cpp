@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "common/text.h"
+
 namespace corvanel {
 
 namespace {
@@ -33,10 +35,9 @@ std::filesystem::path Autostart_Entry_Path(const std::filesystem::path& program_
     for (unsigned char c : program_folder.lexically_normal().string()) {
         hash = (hash ^ c) * 1099511628211ull;
     }
-    char name[48];
-    std::snprintf(name, sizeof name, "corvanel-%08llx.desktop",
-                  static_cast<unsigned long long>(hash & 0xffffffffull));
-    return base / "autostart" / name;
+    return base / "autostart" /
+           Formatted("corvanel-%08llx.desktop",
+                     static_cast<unsigned long long>(hash & 0xffffffffull));
 }
 
 std::string Autostart_Entry_Text(const std::string& program) {

@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/operator_style.h"
 #include "language/translate.h"
 #include "run/live_firing_view.h"
 
@@ -55,7 +56,7 @@ void Traj_form::Show_Process_Temp() {
             return;
         case Firing_Status::Reading::Stale:
             Process_Temp_Note = TranslateText("No reading since") + " " +
-                                Clock_Time_Text(status.Last_Reading, status.Clock);
+                                Clock_Shown(status.Last_Reading, status.Clock, Operator_Style());
             break;
         case Firing_Status::Reading::Absent:
             Real_Temp_Display_1 = "----";

@@ -4,6 +4,7 @@
 #include "app/traj_form_model.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "language/operator_style.h"
 #include "language/translate.h"
 #include "run/firing_record.h"
 #include "run/kept_setup.h"
@@ -81,7 +82,7 @@ void Traj_form::Recall_Setup() {
 namespace {
 
 std::string Degrees_Text(double value, const std::string& scale) {
-    return Format_Number(value) + " °" + scale;
+    return Temperature_Shown(value, scale, Operator_Style());
 }
 
 }  // namespace
@@ -93,14 +94,15 @@ void Traj_form::Tell_Interrupted_Firing() {
     if (!cut) return;
     const Firing_Status now = Firing_Status_Now();
     const long long gap = cut->Seconds_Stopped(now.Clock, Local_Offset_Minutes(now.Clock));
-    const std::string gap_text = Hours_And_Minutes_Text(gap / 60);
+    const std::string gap_text = Duration_Shown(60.0 * (gap / 60));
     const bool read_now = now.Reading_At(now.Clock) == Firing_Status::Reading::Live;
     std::string run_button = TranslateText(" RUN PROFILE");
     run_button.erase(0, run_button.find_first_not_of(' '));
     Safety_Notice(Join_Lines(
         {TranslateText("The firing was interrupted") + ": " +
              (cut->Profile_Name.empty() ? Profile_Name : cut->Profile_Name),
-         TranslateText("It stopped at") + " " + Clock_Time_Text(cut->Stopped, now.Clock) + ", " +
+         TranslateText("It stopped at") + " " +
+             Clock_Shown(cut->Stopped, now.Clock, Operator_Style()) + ", " +
              TranslateText("elapsed time") + " " + Format_00(cut->Elapsed) +
              (cut->Time_Unit == "H" ? " h, " : " min, ") +
              Degrees_Text(cut->Measured, cut->Temp_Scale),

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/text.h"
+
 namespace corvanel {
 
 namespace {
@@ -81,17 +83,18 @@ long long Minute_Boundaries_Between(const Date_Time& from, const Date_Time& to) 
 }
 
 std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d_%02d_%04d_%02d_%02d", time.Month, time.Day, time.Year,
-                  time.Hour, time.Minute);
-    return text;
+    return Formatted("%02d_%02d_%04d_%02d_%02d", time.Month, time.Day, time.Year, time.Hour,
+                     time.Minute);
 }
 
 std::string Format_Date_Time(const Date_Time& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.Year, time.Month,
-                  time.Day, time.Hour, time.Minute, time.Second);
-    return text;
+    return Formatted("%04d-%02d-%02d %02d:%02d:%02d", time.Year, time.Month, time.Day, time.Hour,
+                     time.Minute, time.Second);
+}
+
+std::string Format_Date_Minute(const Date_Time& time) {
+    return Formatted("%04d-%02d-%02d %02d:%02d", time.Year, time.Month, time.Day, time.Hour,
+                     time.Minute);
 }
 
 }  // namespace corvanel

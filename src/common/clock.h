@@ -36,6 +36,8 @@ std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time);
 int Local_Offset_Minutes(const Date_Time& time);
 // "2026-12-05 09:20:30", for messages that say when something happened.
 std::string Format_Date_Time(const Date_Time& time);
+// "2026-12-06 14:05", as records, exports and the status page's JSON write a clock time.
+std::string Format_Date_Minute(const Date_Time& time);
 
 // Seconds since an arbitrary fixed day, for clocks that count.
 long long Seconds_Of(const Date_Time& time);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/text.h"
+
 #include "common/numeric.h"
 
 namespace corvanel {
@@ -28,45 +30,31 @@ std::string Temperature_Shown(double degrees, const std::string& scale, const Nu
 
 std::string Duration_Shown(double seconds) {
     const long long s = std::llround(std::max(0.0, seconds));
-    char text[48];
-    if (s < 60) {
-        std::snprintf(text, sizeof text, "%lld s", s);
-    } else if (s < 3600) {
-        // Under ten minutes the seconds still matter (a link silent, a gap).
-        if (s < 600 && s % 60 != 0) {
-            std::snprintf(text, sizeof text, "%lld min %lld s", s / 60, s % 60);
-        } else {
-            std::snprintf(text, sizeof text, "%lld min", s / 60);
-        }
-    } else {
-        std::snprintf(text, sizeof text, "%lld h %02lld min", s / 3600, s % 3600 / 60);
-    }
-    return text;
+    if (s < 60) return Formatted("%lld s", s);
+    // Under ten minutes the seconds still matter (a link silent, a gap).
+    if (s < 600 && s % 60 != 0) return Formatted("%lld min %lld s", s / 60, s % 60);
+    if (s < 3600) return Formatted("%lld min", s / 60);
+    return Formatted("%lld h %02lld min", s / 3600, s % 3600 / 60);
 }
 
 std::string Clock_Shown(const Date_Time& time, const Date_Time& now, const Number_Style& style) {
-    char text[64];
     if (time.Year == now.Year && time.Month == now.Month && time.Day == now.Day) {
-        std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
-        return text;
+        return Formatted("%02d:%02d", time.Hour, time.Minute);
     }
     static const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     switch (style.Day_Order) {
         case Number_Style::Days::German:
-            std::snprintf(text, sizeof text, "%02d.%02d.%04d, %02d:%02d", time.Day, time.Month,
-                          time.Year, time.Hour, time.Minute);
-            break;
+            return Formatted("%02d.%02d.%04d, %02d:%02d", time.Day, time.Month, time.Year,
+                             time.Hour, time.Minute);
         case Number_Style::Days::Spanish:
-            std::snprintf(text, sizeof text, "%02d/%02d/%04d, %02d:%02d", time.Day, time.Month,
-                          time.Year, time.Hour, time.Minute);
-            break;
+            return Formatted("%02d/%02d/%04d, %02d:%02d", time.Day, time.Month, time.Year,
+                             time.Hour, time.Minute);
         case Number_Style::Days::English:
-            std::snprintf(text, sizeof text, "%d %s %04d, %02d:%02d", time.Day,
-                          Months[(time.Month + 11) % 12], time.Year, time.Hour, time.Minute);
             break;
     }
-    return text;
+    return Formatted("%d %s %04d, %02d:%02d", time.Day, Months[(time.Month + 11) % 12], time.Year,
+                     time.Hour, time.Minute);
 }
 
 std::string Decimal_Point_Text(std::string_view text, const Number_Style& style) {

@@ -3,11 +3,25 @@
 
 #include "common/quantity_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
 namespace corvanel {
+
+std::string Formatted(const char* format, ...) {
+    va_list arguments, measuring;
+    va_start(arguments, format);
+    va_copy(measuring, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, arguments);
+    va_end(arguments);
+    return text;
+}
 
 namespace {
 
@@ -49,13 +63,12 @@ std::string Format_00(double value) {
     if (!std::isfinite(value)) return "0.00";
     // Decimal digits as the value is written with 15 significant digits, then
     // rounded half away from zero at the second decimal.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    // buffer: d.dddddddddddddde[+-]XX
+    const std::string written = Formatted("%.14e", std::fabs(value));
+    // written: d.dddddddddddddde[+-]XX
     std::string digits;
-    digits += buffer[0];
-    digits.append(buffer + 2, buffer + 16);
-    int exponent = std::atoi(buffer + 17);
+    digits += written[0];
+    digits.append(written, 2, 14);
+    int exponent = std::atoi(written.c_str() + 17);
     // digits represent 0.ddd... * 10^(exponent + 1); shift so that the units digit
     // and two decimals are integral: value*100 = digits * 10^(exponent + 2 - 14).
     int shift = exponent + 2 - 14;
@@ -96,9 +109,7 @@ std::string Format_00(double value) {
 
 std::string Format_Number(double value) {
     if (!std::isfinite(value)) return "0";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string text = buffer;
+    const std::string text = Formatted("%.15g", value);
     return text == "-0" ? "0" : text;
 }
 

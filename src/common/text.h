@@ -10,6 +10,9 @@ namespace corvanel {
 
 inline constexpr std::string_view CRLF = "\r\n";
 
+// printf's formatting into a string as long as it needs.
+std::string Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Message lines joined with CR LF, no line end after the last one.
 std::string Join_Lines(std::initializer_list<std::string_view> lines);
 std::string Join_Lines(const std::vector<std::string>& lines);

@@ -17,9 +17,7 @@ constexpr double Longest_Watch_Seconds = 48 * 3600;
 constexpr double Retry_Seconds = 10;
 
 std::string Clock_Text(const Date_Time& time) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
-    return text;
+    return Formatted("%02d:%02d", time.Hour, time.Minute);
 }
 
 }  // namespace

@@ -211,9 +211,7 @@ std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries) {
         "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n";
     auto number = [](const std::optional<double>& value, int decimals) {
         if (!value) return std::string();
-        char field[48];
-        std::snprintf(field, sizeof field, "%.*f", decimals, *value);
-        return std::string(field);
+        return Formatted("%.*f", decimals, *value);
     };
     for (const Firing_List_Entry& entry : entries) {
         const Firing_Summary& s = entry.Summary;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/text.h"
 #include "run/firing_record.h"
 #include "setup/setup_files.h"
 
@@ -25,9 +26,7 @@ const char* Kiln_Event_Name(Kiln_Event_Kind kind) {
 }
 
 std::string Format_Day(const Date_Time& day) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.Year, day.Month, day.Day);
-    return text;
+    return Formatted("%04d-%02d-%02d", day.Year, day.Month, day.Day);
 }
 
 std::optional<Date_Time> Parse_Day(const std::string& text) {

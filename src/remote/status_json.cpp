@@ -11,42 +11,6 @@
 
 namespace corvanel {
 
-std::string Json_String(std::string_view text) {
-    std::string json = "\"";
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    json += escaped;
-                } else {
-                    json += c;
-                }
-        }
-    }
-    return json + "\"";
-}
-
-std::string Json_Number(double value) {
-    return std::isfinite(value) ? Format_Number(value) : "null";
-}
-
 namespace {
 
 std::string Field(const char* name, const std::string& json) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/json_text.h"
 #include "remote/status_snapshot.h"
 
 namespace corvanel {
@@ -24,11 +25,5 @@ std::string Reading_Note(const Firing_Status& status, const Date_Time& now);
 // {"points":[[elapsed,set value,measured],...]} for the points after `since`; elapsed at
 // the tick's real time, measured null where the line has a gap.
 std::string Trace_Json(const Status_Snapshot& snapshot, double since);
-
-// A JSON string literal with quotes and escapes.
-std::string Json_String(std::string_view text);
-
-// A JSON number; null for a value that is not finite.
-std::string Json_Number(double value);
 
 }  // namespace corvanel

@@ -94,11 +94,4 @@ std::optional<Date_Time> Status_Snapshot::Finish_Time() const {
     return Status_.Finish_Clock();
 }
 
-std::string Format_Date_Minute(const Date_Time& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.Year, time.Month, time.Day,
-                  time.Hour, time.Minute);
-    return text;
-}
-
 }  // namespace corvanel

@@ -52,7 +52,4 @@ class Status_Snapshot : public Firing_Observer {
     std::size_t Trace_Limit_;
 };
 
-// "2026-12-06 14:05" as the page shows a clock time.
-std::string Format_Date_Minute(const Date_Time& time);
-
 }  // namespace corvanel

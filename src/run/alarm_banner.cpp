@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "language/translate.h"
 #include "run/live_firing_view.h"
@@ -32,7 +33,7 @@ void Alarm_Banner::Acknowledge(const Date_Time& when) {
     for (Line& line : Lines_) {
         if (!line.On || line.Acknowledged) continue;
         line.Acknowledged = true;
-        line.Text = TranslateText("Acknowledged at") + " " + Clock_Time_Text(when, when) + ": " +
+        line.Text = TranslateText("Acknowledged at") + " " + Clock_Shown(when, when, {}) + ": " +
                     TranslateText(line.Name) + " " + TranslateText("still present");
     }
 }

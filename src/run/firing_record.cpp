@@ -259,12 +259,10 @@ std::string Firing_Record_Name(const std::string& log_file_name) {
 }
 
 std::string Format_Clock(const Date_Time& clock, int offset_minutes) {
-    char text[40];
     const int offset = offset_minutes < 0 ? -offset_minutes : offset_minutes;
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", clock.Year,
-                  clock.Month, clock.Day, clock.Hour, clock.Minute, clock.Second,
-                  offset_minutes < 0 ? '-' : '+', offset / 60 % 100, offset % 60);
-    return text;
+    return Formatted("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", clock.Year, clock.Month, clock.Day,
+                     clock.Hour, clock.Minute, clock.Second, offset_minutes < 0 ? '-' : '+',
+                     offset / 60 % 100, offset % 60);
 }
 
 bool Parse_Clock(std::string_view text, Date_Time& clock, int& offset_minutes) {

@@ -5,29 +5,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/quantity_text.h"
+#include "language/operator_style.h"
 #include "language/translate.h"
 #include "profiles/run_profile.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 
 namespace corvanel {
-
-std::string Hours_And_Minutes_Text(long long minutes) {
-    if (minutes < 0) minutes = 0;
-    const std::string rest = std::to_string(minutes % 60) + " min";
-    return minutes < 60 ? rest : std::to_string(minutes / 60) + " h " + rest;
-}
-
-std::string Clock_Time_Text(const Date_Time& then, const Date_Time& now) {
-    char text[32];
-    if (then.Year == now.Year && then.Month == now.Month && then.Day == now.Day) {
-        std::snprintf(text, sizeof text, "%02d:%02d", then.Hour, then.Minute);
-    } else {
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", then.Year, then.Month,
-                      then.Day, then.Hour, then.Minute);
-    }
-    return text;
-}
 
 bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point,
                          double minute) {
@@ -110,11 +95,12 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
         Off_Profile_ = false;
         return;
     }
-    Time_Left_ = Hours_And_Minutes_Text(std::llround(status.Seconds_Left() / 60));
+    // To the minute: the seconds of a time left would only flicker.
+    Time_Left_ = Duration_Shown(60.0 * std::llround(status.Seconds_Left() / 60));
     if (status.State == Firing_State::Suspended) {
         Finishes_At_ = TranslateText("suspended");
     } else {
-        Finishes_At_ = Clock_Time_Text(status.Finish_Clock(), status.Clock);
+        Finishes_At_ = Clock_Shown(status.Finish_Clock(), status.Clock, Operator_Style());
     }
     // The alert's own test, shown at once: the difference beyond the segment's limit.
     if (event == Firing_Event::Tick || event == Firing_Event::Monitor_Tick) {
@@ -136,8 +122,8 @@ void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event 
             // After the run the traces go on, a point a minute as in the record, at the
             // real time since the start; the set value is the soft off's.
             if (status.State != Firing_State::Cooling) break;
-            const double after = status.Real_Elapsed + status.Seconds_After_Run /
-                                                           (status.Time_Unit == "H" ? 3600 : 60);
+            const double after = status.Real_Elapsed +
+                                 status.Seconds_After_Run / (status.Time_Unit == "H" ? 3600 : 60);
             if (!Measured_.empty() &&
                 after < Measured_.back().first + (status.Time_Unit == "H" ? 1.0 / 60 : 1)) {
                 break;

@@ -84,11 +84,4 @@ Trace_Points Drawn_Points(const Trace_Points& trace, double minute = 1);
 bool Replaces_Last_Drawn(const Trace_Points& drawn, const std::pair<double, double>& point,
                          double minute = 1);
 
-// Minutes as "5 h 20 min", or "20 min" under an hour.
-std::string Hours_And_Minutes_Text(long long minutes);
-
-// The clock time `then` as "23:40", with the date in front ("2026-12-07 23:40") when it
-// is not the day of `now`.
-std::string Clock_Time_Text(const Date_Time& then, const Date_Time& now);
-
 }  // namespace corvanel

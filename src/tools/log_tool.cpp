@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "common/clock.h"
+#include "common/json_text.h"
 #include "common/text.h"
 #include "history/firing_notes.h"
 #include "history/firing_report.h"
@@ -186,14 +188,6 @@ std::vector<std::string> Health_Csv_Titles(const std::string& scale) {
     return titles;
 }
 
-std::string Start_Text(const Firing_Health& firing) {
-    char text[32];
-    const Date_Time& t = firing.Start;
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.Year, t.Month, t.Day, t.Hour,
-                  t.Minute);
-    return text;
-}
-
 // One firing's fields; a missing figure is `missing`. The table shows whole numbers, the
 // CSV keeps a decimal more.
 std::vector<std::string> Health_Fields(const Firing_Health& firing, const Energy_Settings& energy,
@@ -208,9 +202,9 @@ std::vector<std::string> Health_Fields(const Firing_Health& firing, const Energy
         return value ? Format_00(*value) : missing;
     };
     std::vector<std::string> fields = {
-        Start_Text(firing), firing.Profile_Name.empty()
-                                ? missing
-                                : (csv ? Csv_Field(firing.Profile_Name) : firing.Profile_Name)};
+        Format_Date_Minute(firing.Start),
+        firing.Profile_Name.empty() ? missing
+                                    : (csv ? Csv_Field(firing.Profile_Name) : firing.Profile_Name)};
     for (std::size_t m = 0; m < Health_Measure_Count; ++m) {
         const auto measure = static_cast<Health_Measure>(m);
         std::optional<double> value = Measure_Of(firing, measure);
@@ -285,23 +279,6 @@ int Show(const Firing_Record& record, const Energy_Settings& energy, std::ostrea
         out << line << '\n';
     }
     return 0;
-}
-
-std::string Json_String(const std::string& text) {
-    std::string json = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            json += escaped;
-        } else {
-            json += static_cast<char>(c);
-        }
-    }
-    return json + "\"";
 }
 
 int Export(const Firing_Record& record, const Energy_Settings& energy, const std::string& format,

@@ -236,7 +236,7 @@ TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate)
     status.Elapsed = 4 + 40 / 60.0;
     status.Clock = {2026, 12, 31, 20, 15, 0};
     view.Firing_Changed(status, Firing_Event::Tick, "");
-    EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 2027-01-01 01:35");
+    EXPECT_EQ(view.Time_Left() + " | " + view.Finishes_At(), "5 h 20 min | 1 Jan 2027, 01:35");
     // Of the twenty ticks in a minute the chart draws the first and the last; a gap stays.
     EXPECT_EQ(Drawn_Points({{0, 70}, {0.1, 71}, {0.2, 73}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}),
               (Trace_Points{{0, 70}, {0.3, 72}, {1, 80}, {2, 90}, {2.5, 91}}));
