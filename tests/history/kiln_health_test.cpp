@@ -11,68 +11,10 @@
 #include "history/kiln_pace_check.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
+#include "synthetic_firing.h"
 
 namespace corvanel {
 namespace {
-
-// A firing written as the record writer writes it: a tick every 30 s while the kiln climbs
-// at full output at the given rate (degrees of the scale an hour) in each stretch, up to
-// `peak`, then holds there at half output for `hold` minutes.
-struct Synthetic_Firing {
-    std::string Scale = "F";
-    Date_Time Start{2027, 1, 4, 8, 0, 0};
-    double From = 70, Peak = 2100;
-    // Up to each temperature the kiln climbs at this rate.
-    std::vector<std::pair<double, double>> Rates = {{1000, 600}, {1500, 480}, {9999, 300}};
-    double Output = 100;                  // while climbing
-    double Gap_At = -1, Gap_Minutes = 0;  // the program was gone from this temperature on
-    int Hold = 30;
-
-    std::string Text() const {
-        std::string body;
-        Firing_Record_Line start;
-        start.Clock = Start;
-        start.Event = "start";
-        body += Firing_Record_Line_Text(start);
-        double seconds = 0, t = From;
-        bool gap_taken = false;
-        auto tick = [&](double measured, double set, double output) {
-            Firing_Record_Line line;
-            line.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
-            line.Elapsed = seconds / 60;
-            line.Measured = measured, line.Set_Value = set, line.Output_Percent = output;
-            body += Firing_Record_Line_Text(line);
-        };
-        while (t < Peak) {
-            tick(t, std::min(Peak, t + 40), Output);
-            double rate = 0;
-            for (const auto& [upto, r] : Rates) {
-                if (t < upto) {
-                    rate = r;
-                    break;
-                }
-            }
-            if (Gap_At >= 0 && t >= Gap_At && !gap_taken) {
-                seconds += Gap_Minutes * 60;
-                gap_taken = true;
-            }
-            seconds += 30;
-            t = std::min(Peak, t + rate / 120);
-        }
-        const double climbed = seconds / 60;
-        for (int i = 0; i < Hold * 2; ++i, seconds += 30) tick(Peak, Peak, 50);
-        Firing_Record_Line end;
-        end.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
-        end.Event = "profile finished";
-        Firing_Record_Header header;
-        header.Temp_Scale = Scale;
-        header.Tick_Length = 30;
-        header.Profile_Name = "glaze.txt";
-        header.Plan = {{0, 0}, {0, From}, {climbed, Peak}, {climbed + Hold, Peak}};
-        return Firing_Record_Header_Text(header) + body + Firing_Record_Line_Text(end);
-    }
-    Firing_Health Health() const { return Work_Out_Health(Parse_Firing_Record(Text())); }
-};
 
 double Rate(const Firing_Health& health, std::size_t band) {
     return health.Full_Power_Rate[band].Value.value_or(-1);
@@ -80,9 +22,8 @@ double Rate(const Firing_Health& health, std::size_t band) {
 
 TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     const Firing_Health glaze = Synthetic_Firing{}.Health();
-    EXPECT_NEAR(Rate(glaze, 0), 600, 6);
-    EXPECT_NEAR(Rate(glaze, 1), 480, 5);
-    EXPECT_NEAR(Rate(glaze, 2), 300, 3);
+    for (auto [band, rate] : {std::pair{0, 600.0}, {1, 480.0}, {2, 300.0}})
+        EXPECT_NEAR(Rate(glaze, band), rate, rate / 100) << band;
     // The last 200 F climbed at 300 F/h: 40 minutes.
     EXPECT_NEAR(glaze.Last_200_Minutes.Value.value_or(0), 40, 1);
     // Half the ticks-worth of the hold at half output: the share is the climb's ticks.
@@ -111,17 +52,12 @@ TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     EXPECT_EQ(held.Full_Output_Share.Value, 0);
 
     // A Celsius firing on the same kiln gives the same figures, kept in Fahrenheit.
-    Synthetic_Firing celsius;
-    celsius.Scale = "C";
-    celsius.From = 20, celsius.Peak = 1150;
-    celsius.Rates = {{538, 600 * 5.0 / 9}, {816, 480 * 5.0 / 9}, {9999, 300 * 5.0 / 9}};
-    const Firing_Health c = celsius.Health();
+    const Firing_Health c = Synthetic_Firing{}.Celsius().Health();
     EXPECT_EQ(c.Temp_Scale, "C");
     EXPECT_NEAR(Rate(c, 0), 600, 6);
     EXPECT_NEAR(Rate(c, 2), 300, 3);
-}
 
-TEST(Kiln_Health, AGapIsNotClimbedThroughAndACutOffLastClimbIsNotTimed) {
+    // A gap is not climbed through, and a cut-off last climb is not timed.
     Synthetic_Firing cut;
     cut.Gap_At = 1950, cut.Gap_Minutes = 45;
     const Firing_Health health = cut.Health();
@@ -228,6 +164,11 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     EXPECT_EQ(said[0].English(),
               "Segment 4 asks 300 °F/h above 1,800 °F; your kiln managed 210 °F/h there last "
               "month: expect about 26 min behind the plan.");
+    Plan_Points in_hours = plan;
+    for (auto& point : in_hours) point.first /= 60;
+    const auto hours = Check_Profile_Pace(in_hours, "F", "H", firings, {}, {}, now);
+    ASSERT_EQ(hours.size(), 1u);
+    EXPECT_EQ(hours[0].English(), said[0].English()) << "the same plan in hours";
     // A kiln with no firing through the band, or only before new elements, says nothing.
     EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", {}, {}, Kiln_Health_Settings{}, now).empty());
     const Kiln_Event fitted{

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "common/numeric.h"
+#include "history/synthetic_firing.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/setup_files.h"
@@ -54,7 +55,7 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
     Temp_Folder folder;
     std::string file = folder.File("example.txt");
     Tool_Run made = Run_Tool("make --scale F --unit M " + file,  // K unless told otherwise
-                               Csv_Header + "1000,60,,50,\n1000,30,,,\n");
+                             Csv_Header + "1000,60,,50,\n1000,30,,,\n");
     EXPECT_EQ(made.Status, 0) << made.Out << made.Err;
     EXPECT_EQ(made.Out, "PROFILE SAVED\n");
     EXPECT_TRUE(Read_Whole_File(file) == Worked_Example_Text() + "\r\n") << "file differs";
@@ -122,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input{"make --sensor Q OUT", "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
         Bad_Input{"make --unit", "", "option --unit needs a value"},
         Bad_Input{"make", Csv_Header, "make needs the OUT file to write"},
-        Bad_Input{"make OUT", "", "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
+        Bad_Input{"make OUT", "",
+                  "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
         Bad_Input{"make OUT", Csv_Header + "1000,60,,,\n500,x,,,\n",
                   "line 3: duration \"x\" is not a number the editor takes"},
         Bad_Input{"make OUT", Csv_Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
@@ -261,6 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
         Bad_Input_Case{{"show", "a", "--profile", "/no/profile.txt"},
                        "/no/profile.txt: not a readable profile"},
         Bad_Input_Case{{"list", "/no/such/folder"}, "/no/such/folder: not a folder"},
+        Bad_Input_Case{{"health", "/no/such/place"}, "/no/such/place: not a folder"},
         Bad_Input_Case{{"health", "--format", "json"}, "--format must be text or csv, not json"},
         Bad_Input_Case{{"health", "--scale", "K"}, "--scale must be F or C, not K"},
         Bad_Input_Case{{"health", "--profile", "x"}, "unknown option --profile for health"}),
@@ -285,39 +288,6 @@ TEST_F(Log_Tool, PlotHandsTheOverlaidChartToTheWriter) {
     EXPECT_TRUE(failed.Err.ends_with("corvanel-log: x.png: disk full\n")) << failed.Err;
 }
 
-// A firing on a day of January 2027, a tick every 30 s: the kiln climbs at full output from
-// 70 F, at 600 F/h to 1,000 F, 480 F/h to 1,500 F and `top` above, to `peak` with the set
-// value 40 F ahead, then holds half an hour at half output.
-std::string Firing_Text(int day, double top, double peak = 2100, const std::string& scale = "F") {
-    auto in_scale = [&](double f) { return scale == "C" ? (f - 32) * 5 / 9 : f; };
-    const Date_Time start{2027, 1, day, 8, 0, 0};
-    std::string body;
-    double seconds = 0;
-    auto line = [&](double measured, double set, double output, const char* event) {
-        Firing_Record_Line tick;
-        tick.Clock = Date_Time_Of_Seconds(Seconds_Of(start) + static_cast<long long>(seconds));
-        tick.Elapsed = seconds / 60;
-        tick.Measured = in_scale(measured), tick.Set_Value = in_scale(set);
-        tick.Output_Percent = output, tick.Event = event;
-        body += Firing_Record_Line_Text(tick);
-    };
-    line(70, 70, 0, "start");
-    for (double t = 70; t < peak; seconds += 30) {
-        line(t, std::min(peak, t + 40), 100, "");
-        t = std::min(peak, t + (t < 1000 ? 600 : t < 1500 ? 480 : top) / 120);
-    }
-    const double climbed = seconds / 60;
-    for (int i = 0; i < 60; ++i, seconds += 30) line(peak, peak, 50, "");
-    line(peak, peak, 0, "profile finished");
-    Firing_Record_Header header;
-    header.Temp_Scale = scale;
-    header.Tick_Length = 30;
-    header.Profile_Name = "glaze.txt";
-    header.Plan = {
-        {0, 0}, {0, in_scale(70)}, {climbed, in_scale(peak)}, {climbed + 30, in_scale(peak)}};
-    return Firing_Record_Header_Text(header) + body;
-}
-
 std::vector<std::string> Split(const std::string& text, char by) {
     std::vector<std::string> parts;
     std::istringstream in(text);
@@ -331,16 +301,21 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 // A bisque, three glaze firings, then three with the top band 25% slower; the last is kept
-// in Celsius. New elements were marked before them all.
+// in Celsius. New elements were marked before them all. The figures of each are the kiln
+// health's own test; here is how the tool lays them out.
 struct Log_Tool_Health : Log_Tool {
     std::string Folder;
     void SetUp() override {
         Log_Tool::SetUp();
         Folder = Program.File("Logfiles");
-        Write_Whole_File(Folder + "/bisque.firing.csv", Firing_Text(1, 300, 1200));
-        for (int day = 2; day <= 7; ++day) {
-            Write_Whole_File(Folder + "/glaze" + std::to_string(day) + ".firing.csv",
-                             Firing_Text(day, day < 5 ? 300 : 225, 2100, day == 7 ? "C" : "F"));
+        for (int day = 1; day <= 7; ++day) {
+            Synthetic_Firing firing;
+            firing.Start.Day = day;
+            if (day == 1) firing.Peak = 1200;
+            firing.Rates.back().second = day < 5 ? 300 : 225;
+            Write_Whole_File(
+                Folder + (day == 1 ? "/bisque" : "/glaze" + std::to_string(day)) + ".firing.csv",
+                (day == 7 ? firing.Celsius() : firing).Text());
         }
         Write_Whole_File(Folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
     }
