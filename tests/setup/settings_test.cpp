@@ -154,7 +154,10 @@ TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
     EXPECT_EQ(Settings_Store(paths).Read(Ticks).Problem.has_value(), false);
 
     // A value refused keeps the old one and leaves the file as it was.
-    EXPECT_TRUE(store.Write(Ticks, "0"));
+    Maybe_Problem refused = store.Write(Ticks, "0");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->What.English(),
+              "Failed ticks: \"0\" is not a whole number from 1 to 1000, so 5 is used.");
     EXPECT_EQ(Read_Whole_File(paths.Setup_File("Safe.txt")),
               "Alarm=0\r\nTicks=5\r\nMargin=75.5\r\n");
 
