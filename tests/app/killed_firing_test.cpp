@@ -7,12 +7,10 @@
 #include <signal.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <cstdlib>
-#include <iostream>
 
 #include "app/windows/alarm_banner_widget.h"
 #include "guard/guard_heartbeat.h"
@@ -213,14 +211,10 @@ TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing(10));
     const std::size_t before = Sim.Exchanges().size();
-    QElapsedTimer since_signal;
-    since_signal.start();
     ASSERT_NO_FATAL_FAILURE(Signal_Firing(GetParam()));
     ASSERT_TRUE(Eventually(
         [&] { return Sim.Exchanges().find("WS010070", before) != std::string::npos; }, 60000))
         << Sim.Exchanges().substr(before);
-    // Told, not checked: how long the kiln went unguarded here (the wait is 10 s).
-    std::cout << "[ measured ] soft off " << since_signal.elapsed() << " ms after the signal\n";
     ASSERT_TRUE(Eventually([&] { return Firing.state() == QProcess::NotRunning; }, 60000))
         << "the guard left the program hanging";
     EXPECT_EQ(Firing.exitStatus(), QProcess::CrashExit);

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The run window's set-up: first start, loading, locks, Setup files, ports, start at login.
+
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
+#include "app/autostart_entry.h"
+#include "app/comm_setup_model.h"
 #include "profiles/printout.h"
 #include "run/live_view_setting.h"
+#include "support/fake_devices.h"
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
@@ -200,6 +206,115 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
                   read);
         if (equals != std::string::npos)
             EXPECT_FALSE(next.Said("\"" + line.substr(equals + 1) + "\"")) << change;
+    }
+}
+
+// Ports 1 to 4 exist, the controller answers on port 3 only, no serial devices unless added.
+struct Port_Setup_Test : ::testing::Test {
+    Main_Window_Rig Rig;
+    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Paths};
+    Fake_Devices Devices;
+
+    void SetUp() override {
+        Setup.Devices = Devices.Tree;
+        Rig.Line.Existing_Ports = {1, 2, 3, 4};
+        Rig.Line.Controller = &Rig.Server;
+        Rig.Line.Only_Port = 3;
+        Rig.Form.Form_Load();
+    }
+};
+
+TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsToThePortOfOpening) {
+    Setup.Form_Open();
+    Setup.DecrPortNumber_Click();
+    EXPECT_EQ(Setup.CommPortNumber + " " + std::to_string(Setup.Selected_Port), "1 1");
+    for (int i = 0; i < 25; ++i) Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.CommPortNumber, "20");
+    for (int i = 0; i < 16; ++i) Setup.DecrPortNumber_Click();
+    Setup.SavePortSettings_Click();
+    EXPECT_EQ(Rig.Line.Comm_Port(), 4);
+    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("CommPortNumber.txt")), "4");
+
+    Setup.SerialPortScan();
+    EXPECT_EQ(Rig.Line.Comm_Port(), 1);  // the port in use when the window opened
+    EXPECT_TRUE(Rig.Line.Port_Open());
+    EXPECT_EQ(Rig.Form.Comm_Port_Number, 4);
+}
+
+TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurnedOff) {
+    Devices.Add({"ttyS0"});
+    const std::string device = (Devices.Tree.Dev / "ttyS0").string() + ": built-in serial port";
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, device);
+    Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.Port_Device_Text, "no serial device for this port number");
+    // Ports 1 to 20 in order; the device's line after its port's own.
+    const std::string stars = std::string(72, '*') + "\r\n";
+    std::string scan =
+        "Scanning Serial Port # Range\r\n" + std::string(35, '-') + "\r\n" +
+        "Serial Port #1  ->Port seen, no controller seen on it<-\r\n    " + device +
+        "\r\nSerial Port #2  ->Port seen, no controller seen on it<-\r\n" + stars + stars +
+        "Serial Port #3  Temperature controller seen on this port number *\r\n" + stars + stars +
+        "Serial Port #4  ->Port seen, no controller seen on it<-\r\n";
+    for (int p = 5; p <= 20; ++p)
+        scan += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
+    scan += "\r\nScan finished\r\n";
+    Setup.SerialPortScan();
+    EXPECT_EQ(Setup.SerialPortPrompt, scan);
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "unchecked");
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, "");
+    Setup.SerialPortScan();  // the same scan without the device's line
+    EXPECT_EQ(Setup.SerialPortPrompt, scan.erase(scan.find("    /"), device.size() + 6));
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "off");
+    Setup.Form_Open();  // a bad value keeps the default and says so
+    EXPECT_EQ(Setup.Port_Device_Text, device);
+    EXPECT_TRUE(
+        Setup.SerialPortPrompt.ends_with("not checked or unchecked, the default is used "
+                                         "(checked)\r\n"));
+}
+
+TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {
+    for (const char* mode : {"run", "monitor"}) {
+        Rig.Form.Set_Polling_Mode(mode);
+        Setup.Form_Open();
+        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+        Setup.Form_Close();
+        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
+        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
+    }
+}
+
+// "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
+// folder, starting each kiln's program; turned off, only that kiln's entry goes.
+TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
+    Temp_Folder config;
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    std::string error;
+    ASSERT_TRUE(
+        Keep_Autostart_Entry(true, "/home/potter/kiln 1", "/home/potter/kiln 1/corvanel", error))
+        << error;
+    ASSERT_TRUE(Keep_Autostart_Entry(true, "/home/potter/kiln 2", "/opt/a$b\"c/corvanel", error));
+    const auto first = Autostart_Entry_Path("/home/potter/kiln 1");
+    const auto second = Autostart_Entry_Path("/home/potter/kiln 2");
+    EXPECT_EQ(first.parent_path(), config.Path() / "autostart");
+    EXPECT_NE(first, second);
+    EXPECT_NE(Read_Whole_File(first.string()).find("\nExec=\"/home/potter/kiln 1/corvanel\"\n"),
+              std::string::npos);
+    EXPECT_NE(Read_Whole_File(second.string()).find("\nExec=\"/opt/a\\\\$b\\\\\"c/corvanel\"\n"),
+              std::string::npos)
+        << Read_Whole_File(second.string());
+    ASSERT_TRUE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", "", error));
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    if (before) {
+        ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
     }
 }
 
