@@ -7,18 +7,18 @@
 #include <signal.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdlib>
-#include <iostream>
 
 #include "app/windows/alarm_banner_widget.h"
 #include "guard/guard_heartbeat.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/program_lock.h"
+#include "setup/setup_files.h"
 #include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/smtp_sink.h"
@@ -213,14 +213,10 @@ TEST_P(Guard_Takes_Over, SoftOffsTheControllerRecordsMailsAndHandsTheKilnBack) {
     Start_Kiln_Sim({"--speed=60"});
     ASSERT_NO_FATAL_FAILURE(Start_Firing(10));
     const std::size_t before = Sim.Exchanges().size();
-    QElapsedTimer since_signal;
-    since_signal.start();
     ASSERT_NO_FATAL_FAILURE(Signal_Firing(GetParam()));
     ASSERT_TRUE(Eventually(
         [&] { return Sim.Exchanges().find("WS010070", before) != std::string::npos; }, 60000))
         << Sim.Exchanges().substr(before);
-    // Told, not checked: how long the kiln went unguarded here (the wait is 10 s).
-    std::cout << "[ measured ] soft off " << since_signal.elapsed() << " ms after the signal\n";
     ASSERT_TRUE(Eventually([&] { return Firing.state() == QProcess::NotRunning; }, 60000))
         << "the guard left the program hanging";
     EXPECT_EQ(Firing.exitStatus(), QProcess::CrashExit);
@@ -253,6 +249,59 @@ INSTANTIATE_TEST_SUITE_P(Signals, Guard_Takes_Over, ::testing::Values(SIGKILL, S
                          [](const auto& info) {
                              return std::string(info.param == SIGKILL ? "Killed" : "Stopped");
                          });
+
+// The link coming back by itself against kiln-sim: the far end closed and opened again,
+// and a controller silent for a while. The model tests pin the schedule and the messages;
+// this shows the real port doing it.
+class Link_Window : public Program_Rig {
+  protected:
+    // A firing of the quick test, with the fake clock following the real one so that
+    // silences and the waits between tries pass as they do for the program.
+    void Start_Firing(QStringList sim_arguments) {
+        Start_Kiln_Sim(sim_arguments);
+        Start_Program();
+        Follower.callOnTimeout([this] { Clock.Advance(1); });
+        Follower.start(1000);
+        Open_Quick_Test();
+        Choose_Log("link.txt");
+        QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
+        ASSERT_TRUE(Model().Control_Interval.Enabled) << Messages();
+    }
+    std::string Record() { return Read_Whole_File(Paths.Logfile("link.firing.csv")); }
+    bool Restored_After(std::size_t seen) {
+        return Record().find(",link restored,", seen) != std::string::npos;
+    }
+    // The firing goes on: the controller gets set values again and answers them.
+    void Expect_Firing_Goes_On() {
+        EXPECT_TRUE(Model().Control_Interval.Enabled);
+        const std::size_t seen = Sim.Exchanges().size();
+        EXPECT_TRUE(Eventually([&] {
+            return Sim.Exchanges().find("-> @00WS00", seen) != std::string::npos;
+        })) << Messages();
+    }
+    QTimer Follower;
+};
+
+// kiln-sim's cable is pulled from its 9th exchange to its 14th: two ticks of the run
+// without an answer, on a port that stays open. Then kiln-sim ends, its terminal closes,
+// and a new one opens behind the same link.
+TEST_F(Link_Window, AFiringGoesOnThroughASilenceAndThroughTheLinesFarEndClosingAndComingBack) {
+    Start_Firing({"--speed=60", "--cable-pulled=at:9-14"});
+    ASSERT_TRUE(Eventually([&] { return Restored_After(0); }, 180000))
+        << Messages() << Sim.Exchanges();
+    Expect_Firing_Goes_On();
+
+    Model().Clear();
+    const std::size_t seen = Record().size();
+    Sim.Stop();
+    ASSERT_TRUE(Eventually([&] {
+        return Model().User_Message_Box.find("The controller does not answer") != std::string::npos;
+    })) << Messages();
+    Start_Kiln_Sim({"--speed=60"});
+    Clock.Advance(30);  // the longest wait between tries has passed
+    ASSERT_TRUE(Eventually([&] { return Restored_After(seen); }, 60000)) << Messages();
+    Expect_Firing_Goes_On();
+}
 
 }  // namespace
 }  // namespace corvanel::testing

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "setup/settings_store.h"
+// The program's settings: each type's rule, the store that reads and writes the files,
+// and the form of a settings window.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 #include <vector>
 
 #include "setup/program_settings.h"
+#include "setup/setting.h"
+#include "setup/settings_form.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 #include "support/temp_folder.h"
 #include "support/test_settings.h"
@@ -17,6 +21,70 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace test_settings;
+using Program_Setting::CommPortNumber;
+
+const Setting Host{.File = "H.txt",
+                   .Type = Setting_Type::Text,
+                   .Label = "Broker",
+                   .Check = [](std::string_view text) -> std::optional<Operator_Text> {
+                       if (text.find(' ') == std::string_view::npos) return std::nullopt;
+                       return Operator_Text::Phrase("a name without spaces");
+                   }};
+
+// Each type's rule, once: what a line or an entry may hold and how it is written; a port
+// number is rounded into the 16-bit range.
+TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
+    const struct {
+        const Setting* Of;
+        std::vector<std::pair<const char*, const char*>> Taken;  // as typed, as written
+        std::vector<const char*> Refused;
+    } cases[] = {
+        {&Warn, {{"checked", "checked"}}, {"checked ", ""}},
+        {&Ticks, {{" 20 ", "20"}, {"1000", "1000"}}, {"1001", "0", "2.5"}},
+        {&CommPortNumber, {{"2.5", "2"}, {"-32768", "-32768"}, {"32767", "32767"}}, {"40000"}},
+        {&Power, {{"2.50", "2.5"}, {"  ", ""}}, {"-0.1", "1,5"}},
+        {&Listen, {{"network", "network"}}, {"Network"}},
+        {&Host, {{"kiln.local", "kiln.local"}}, {"kiln local"}},
+        {&Token, {{"  a b  ", "  a b  "}}, {"a\rb"}}};
+    for (const auto& c : cases) {
+        for (auto [text, taken] : c.Taken)
+            EXPECT_EQ(Setting_Value_Of_Text(*c.Of, text), taken) << c.Of->Label << " " << text;
+        for (const char* text : c.Refused)
+            EXPECT_FALSE(Setting_Value_Of_Text(*c.Of, text)) << c.Of->Label << " '" << text << "'";
+    }
+    EXPECT_FALSE(Setting_Value_Of_Text(Token, std::string_view("a\0b", 3)));
+}
+
+// The one wording: what the setting is called, the value, what it must be, what is used.
+TEST(Setting_Rules, ABadValueIsSaidInTheOperatorsWordsAndTranslatedWhole) {
+    EXPECT_EQ(Bad_Setting_Problem(Power, "abc", "5").English(),
+              "Kiln power (kW): \"abc\" is not a number from 0 to 100, so 5 kW is used.\r\n"
+              "Set Kiln power (kW) again to keep a value of your own.");
+    EXPECT_EQ(Bad_Setting_Problem(Warn, "yes", "checked").What.English(),
+              "Warn: \"yes\" is not on or off, so on is used.");
+    EXPECT_EQ(Bad_Setting_Problem(Host, "a b", std::nullopt).English(),
+              "Broker: \"a b\" is not a name without spaces.\r\nCorrect it, then press OK again.");
+    // A file never written by the program: shown short and printable; a secret not at all.
+    EXPECT_EQ(Bad_Setting_Problem(Ticks, std::string(50, 'x') + "\x01", "5").What.English(),
+              "Failed ticks: \"" + std::string(40, 'x') +
+                  "...\" is not a whole number from 1 to 1000, so 5 is used.");
+    EXPECT_EQ(Bad_Setting_Problem(Ticks, std::string(40, 'x'), "5").What.English(),
+              "Failed ticks: \"" + std::string(40, 'x') +
+                  "\" is not a whole number from 1 to 1000, so 5 is used.");
+    EXPECT_EQ(Bad_Setting_Problem(Token, "hunter2 x", "secret").What.English(),
+              "Access token: \"...\" is not one line of text, so the value saved before is used.");
+
+    // A language puts the parts in its own order; values are never translated.
+    const Translate_Function german = [](std::string_view english) -> std::string {
+        if (english == "%1: \"%2\" is not %3, so %4 is used.")
+            return "%4 gilt, denn \"%2\" ist nicht %3 (%1).";
+        if (english == "Kiln power") return "Ofenleistung";
+        if (english == "%1") return "never";
+        return std::string(english);
+    };
+    EXPECT_EQ(Bad_Setting_Problem(Power, "%1", "5").What.Text(german),
+              "5 kW gilt, denn \"%1\" ist nicht a number from 0 to 100 (Ofenleistung (kW)).");
+}
 
 // Every one-line setting is written with exactly the bytes the program has always
 // written for it (a secret for its owner only), and reads back as written.
@@ -69,8 +137,6 @@ TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
                      "# kept by hand\n\n  Margin = 75.50 \r\nTicks=many\nColour=red\nAlarm\n");
     std::vector<Settings_Store::Line_Problem> problems = store.Read_File("Safe.txt");
     ASSERT_EQ(problems.size(), 4u);
-    EXPECT_EQ(problems[0].Said.What.English(),
-              "Failed ticks: \"many\" is not a whole number from 1 to 1000, so 5 is used.");
     EXPECT_EQ(problems[0].Of, &Ticks);
     EXPECT_EQ(problems[0].Found, "many");
     EXPECT_EQ(problems[1].Said.What.English(),
@@ -175,6 +241,85 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
     EXPECT_TRUE(heard.empty());
     store.reset();
     file.Cancel();  // after the store is gone: harmless
+}
+
+// Load says what the files held that was not taken; OK writes every enabled field or
+// none, and names the first bad one.
+TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    Write_Whole_File(paths.Setup_File("Port.txt"), "http\r\n");
+    Write_Whole_File(paths.Setup_File("Energy.txt"), "Power=2.50\r\nPrice=-1\r\n");
+    Settings_Store store(paths);
+    Settings_Form form(store, {&Enabled, &Port, &Power, &Price});
+    form.Enable_When_On(Port, Enabled);
+    form.Load();
+    EXPECT_EQ(form.Field("Port")->Text, "8080");
+    EXPECT_EQ(form.Field("Power")->Text, "2.5");
+    EXPECT_EQ(form.Load_Problems.size(), 2u);
+    EXPECT_EQ(form.Message->What.English(),
+              "Port: \"http\" is not a whole number from 1 to 65535, so 8080 is used.");
+    EXPECT_FALSE(form.Field("Port")->Enabled);
+
+    form.Set_Text(*form.Field("Port"), "http");  // disabled: neither checked nor written
+    form.Set_Text(*form.Field("Power"), "lots");
+    form.Set_Text(*form.Field("Price"), "-2");
+    EXPECT_FALSE(form.OK());
+    EXPECT_EQ(form.Bad_Field, 2u);
+    EXPECT_EQ(form.Message->English(),
+              "Kiln power (kW): \"lots\" is not a number from 0 to 100.\r\n"
+              "Correct it, then press OK again.");
+    EXPECT_FALSE(store.File_Exists("Enabled.txt"));
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=2.50\r\nPrice=-1\r\n");
+
+    form.Set_Text(*form.Field("Power"), " 3.0");
+    form.Set_Text(*form.Field("Price"), "");
+    EXPECT_TRUE(form.OK());
+    EXPECT_FALSE(form.Message);
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Enabled.txt")), "unchecked\r\n");
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "http\r\n");
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=3\r\nPrice=\r\n");
+
+    form.Set_On(*form.Field("Enabled"), true);  // the port is checked now
+    EXPECT_FALSE(form.OK());
+    EXPECT_EQ(form.Bad_Field, 1u);
+    form.Set_Text(*form.Field("Port"), "8883");
+    EXPECT_TRUE(form.OK());
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "8883\r\n");
+
+    // Where the language writes a decimal comma, the operator reads and types one; the
+    // file keeps the point, and a number written with both marks is refused.
+    form.Typing = {".", ",", Number_Style::Days::German};
+    form.Set_Text(*form.Field("Power"), "2.25");
+    ASSERT_TRUE(form.OK());
+    form.Load();
+    EXPECT_EQ(form.Field("Power")->Text, "2,25");
+    form.Set_Text(*form.Field("Power"), "0,32");
+    EXPECT_TRUE(form.OK());
+    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=0.32\r\nPrice=\r\n");
+    form.Set_Text(*form.Field("Power"), "1.000,5");
+    EXPECT_FALSE(form.OK());
+}
+
+// Taking the good ones: each good entry is written, a bad one shows the value in force
+// again, said in the shared wording.
+TEST(Settings_Form, TakingTheGoodOnesWritesThemAndShowsTheValueKeptForABadOne) {
+    Temp_Folder folder;
+    Program_Paths paths(folder.Path());
+    const std::string file = paths.Setup_File("Safe.txt");
+    Write_Whole_File(file, "Alarm=1\r\nTicks=7\r\nMargin=50\r\n");
+    Settings_Store store(paths);
+    Settings_Form form(store, {&Alarm, &Ticks, &Margin}, Form_Taking::Good_Ones);
+    form.Load();
+    form.Set_On(*form.Field("Alarm"), false);
+    form.Set_Text(*form.Field("Ticks"), "9.5");
+    form.Set_Text(*form.Field("Margin"), "60");
+    EXPECT_FALSE(form.OK());
+    EXPECT_EQ(form.Bad_Field, 1u);
+    EXPECT_EQ(form.Field("Ticks")->Text, "7");
+    EXPECT_EQ(form.Message->What.English(),
+              "Failed ticks: \"9.5\" is not a whole number from 1 to 1000, so 7 is used.");
+    EXPECT_EQ(Read_Whole_File(file), "Alarm=0\r\nTicks=7\r\nMargin=60\r\n");
 }
 
 }  // namespace

@@ -1,78 +1,213 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "history/kiln_health.h"
+// The firing history's table, chart and report, and the kiln's health read from its records.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 
+#include "common/text.h"
+#include "history/firing_history.h"
+#include "history/firing_report.h"
+#include "history/firing_summary.h"
+#include "history/kiln_health.h"
 #include "history/kiln_health_model.h"
 #include "history/kiln_health_reading.h"
 #include "history/kiln_pace_check.h"
+#include "language/translate.h"
+#include "run/firing_chart.h"
+#include "run/firing_record.h"
+#include "setup/setup_files.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
+#include "synthetic_firing.h"
 
 namespace corvanel {
 namespace {
 
-// A firing written as the record writer writes it: a tick every 30 s while the kiln climbs
-// at full output at the given rate (degrees of the scale an hour) in each stretch, up to
-// `peak`, then holds there at half output for `hold` minutes.
-struct Synthetic_Firing {
-    std::string Scale = "F";
-    Date_Time Start{2027, 1, 4, 8, 0, 0};
-    double From = 70, Peak = 2100;
-    // Up to each temperature the kiln climbs at this rate.
-    std::vector<std::pair<double, double>> Rates = {{1000, 600}, {1500, 480}, {9999, 300}};
-    double Output = 100;                  // while climbing
-    double Gap_At = -1, Gap_Minutes = 0;  // the program was gone from this temperature on
-    int Hold = 30;
-
-    std::string Text() const {
-        std::string body;
-        Firing_Record_Line start;
-        start.Clock = Start;
-        start.Event = "start";
-        body += Firing_Record_Line_Text(start);
-        double seconds = 0, t = From;
-        bool gap_taken = false;
-        auto tick = [&](double measured, double set, double output) {
-            Firing_Record_Line line;
-            line.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
-            line.Elapsed = seconds / 60;
-            line.Measured = measured, line.Set_Value = set, line.Output_Percent = output;
-            body += Firing_Record_Line_Text(line);
-        };
-        while (t < Peak) {
-            tick(t, std::min(Peak, t + 40), Output);
-            double rate = 0;
-            for (const auto& [upto, r] : Rates) {
-                if (t < upto) {
-                    rate = r;
-                    break;
-                }
-            }
-            if (Gap_At >= 0 && t >= Gap_At && !gap_taken) {
-                seconds += Gap_Minutes * 60;
-                gap_taken = true;
-            }
-            seconds += 30;
-            t = std::min(Peak, t + rate / 120);
-        }
-        const double climbed = seconds / 60;
-        for (int i = 0; i < Hold * 2; ++i, seconds += 30) tick(Peak, Peak, 50);
-        Firing_Record_Line end;
-        end.Clock = Date_Time_Of_Seconds(Seconds_Of(Start) + static_cast<long long>(seconds));
-        end.Event = "profile finished";
-        Firing_Record_Header header;
-        header.Temp_Scale = Scale;
-        header.Tick_Length = 30;
-        header.Profile_Name = "glaze.txt";
-        header.Plan = {{0, 0}, {0, From}, {climbed, Peak}, {climbed + Hold, Peak}};
-        return Firing_Record_Header_Text(header) + body + Firing_Record_Line_Text(end);
+// A record of a ramp from 20 to `peak`: one tick a minute for `minutes` minutes.
+std::string Record_Text(const std::string& profile, const std::string& scale,
+                        const std::string& unit, Date_Time start, int minutes, double peak) {
+    Firing_Record_Header header;
+    header.Profile_Name = profile;
+    header.Temp_Scale = scale;
+    header.Time_Unit = unit;
+    header.Tick_Length = 60;
+    header.Plan = {{0, 20}, {unit == "H" ? minutes / 60.0 : minutes, peak}};
+    std::string text = Firing_Record_Header_Text(header);
+    Firing_Record_Line line;
+    for (int i = 0; i <= minutes; ++i) {
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(start) + i * 60);
+        line.Elapsed = unit == "H" ? i / 60.0 : i;
+        line.Set_Value = line.Measured = 20 + (peak - 20) * i / minutes;
+        line.Output_Percent = 50;
+        text += Firing_Record_Line_Text(line);
     }
-    Firing_Health Health() const { return Work_Out_Health(Parse_Firing_Record(Text())); }
-};
+    return text;
+}
+
+// Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
+// minutes and Fahrenheit beside the glaze. Their report is printed or said not to be; the
+// table is exported with each firing's energy and no cost for a bad price, or said to be
+// cancelled.
+TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
+    Temp_Folder folder;
+    Program_Paths paths{folder.Path()};
+    Fake_File_Dialog dialog;
+    std::vector<std::string> printed;
+    std::optional<std::string> printer_answer = std::string();
+    Firing_History model{
+        paths, dialog,
+        [&](const Firing_Chart&, const std::vector<std::string>& lines, const std::string&) {
+            printed = lines;  // where the PDF goes is shown by the history window's own test
+            return printer_answer;
+        }};
+    Write_Whole_File(paths.Logfile("bisque.firing.csv"),
+                     Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
+    Write_Whole_File(paths.Logfile("glaze.firing.csv"),
+                     Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212));
+    Write_Whole_File(paths.Logfile("glaze.txt"), "125.00   1000 998  \r\n");  // not a record
+    model.Form_Load();
+    ASSERT_EQ(model.Rows.size(), 2u);  // the records only, newest first
+    EXPECT_EQ(model.Rows[0][1], "glaze.txt");
+    EXPECT_FALSE(model.Print_Report_Enabled);
+    model.Firings_Chosen({0, 1});
+    ASSERT_EQ(model.Chart.Series.size(), 6u);
+    const Chart_Series& bisque = model.Chart.Series[5];
+    EXPECT_EQ(bisque.Name, "bisque.txt (2) measured");
+    EXPECT_EQ(bisque.Points.front(), std::make_pair(0.0, 68.0));
+    EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);   // 2 hours as minutes
+    EXPECT_DOUBLE_EQ(bisque.Points.back().second, 968);  // 520 C
+    EXPECT_EQ(model.Chart.X_Max, 120);
+    EXPECT_NE(model.Summary.find("Profile: glaze.txt\r\n"), std::string::npos);
+    EXPECT_NE(model.Summary.find("Profile: bisque.txt\r\n"), std::string::npos);
+    EXPECT_TRUE(model.Print_Report_Enabled);
+
+    model.Print_Report_Click();
+    EXPECT_EQ(Join_Lines(printed), model.Summary);
+    EXPECT_TRUE(model.Messages.ends_with("Report printed\r\n"));
+    printer_answer.reset();
+    model.Print_Report_Click();
+    EXPECT_TRUE(
+        model.Messages.ends_with("Report could not be printed\r\nCheck that the printer "
+                                 "is on and ready, then print again\r\n"));
+
+    // A price that is not a number of 0 or more stays unset and is named.
+    Write_Text_File(paths.Setup_File("KilnPower.txt"), "12");
+    Write_Text_File(paths.Setup_File("EnergyPrice.txt"), "-3");
+    model.Form_Load();
+    EXPECT_NE(model.Messages.find("Price per kWh: \"-3\" is not a number of 0 or more, so "
+                                  "nothing is used."),
+              std::string::npos)
+        << model.Messages;
+    EXPECT_EQ(model.Messages.find("Kiln Power"), std::string::npos) << model.Messages;
+    model.Export_CSV_Click();
+    EXPECT_TRUE(model.Messages.ends_with("Export cancelled\r\n"));
+    const std::string out = folder.File("book.csv");
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
+    model.Export_CSV_Click();
+    // Plain numbers for a spreadsheet, the units in the column names.
+    EXPECT_EQ(
+        Read_Whole_File(out),
+        "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n"
+        "2027-02-01T09:00:00,glaze.txt,,60.0,212.0,F,unfinished,6.10,,glaze.firing.csv\r\n"
+        "2027-01-05T08:00:00,bisque.txt,,120.0,520.0,C,unfinished,12.10,,bisque.firing.csv\r\n");
+    // The table in German: decimal comma, the day first; what the potter reads.
+    CurrentLanguage = "german";
+    model.Now = [] { return Date_Time{2027, 2, 1, 12, 0, 0}; };
+    model.Form_Load();
+    CurrentLanguage = "";
+    EXPECT_EQ(
+        Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
+        Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished", "6,10", "-"}));
+    EXPECT_EQ(model.Rows[1][0], "05.01.2027, 08:00");
+
+    // Notes kept beside the record, found by the search, shown in the report.
+    model.Firings_Chosen({1});
+    ASSERT_TRUE(model.Notes_Enabled);
+    model.Save_Notes_Click("Celadon test tiles, cone 6 bent at 3 o'clock");
+    EXPECT_EQ(Read_Whole_File(paths.Logfile("bisque.notes")),
+              "Celadon test tiles, cone 6 bent at 3 o'clock");
+    model.Search_Changed("CELADON");
+    ASSERT_EQ(model.Rows.size(), 1u);
+    model.Firings_Chosen({0});
+    EXPECT_EQ(model.Notes, "Celadon test tiles, cone 6 bent at 3 o'clock");
+    EXPECT_NE(model.Summary.find("Notes:\r\nCeladon test tiles"), std::string::npos)
+        << model.Summary;
+    model.Firings_Chosen({});
+    EXPECT_FALSE(model.Notes_Enabled);
+    EXPECT_EQ(model.Chart.Empty_Hint, "Choose one or more firings in the table to see their chart");
+    // A place that cannot be written (a file stands where the folder would be).
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
+    model.Export_CSV_Click();
+    EXPECT_NE(model.Messages.find("The firing table could not be written to "), std::string::npos);
+    EXPECT_TRUE(model.Messages.ends_with("and export again\r\n")) << model.Messages;
+}
+
+// The watch after a run: its readings count for the peak, the time near it and the
+// chart's measured trace; the duration, the ticks, the energy and the outcome stay the
+// run's, and the report says how long the kiln was watched without listing each reading.
+TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
+    std::string text = Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212);
+    Firing_Record_Line line;
+    line.Clock = {2027, 2, 1, 10, 0, 0};
+    line.Elapsed = 60, line.Set_Value = line.Measured = 212;
+    line.Event = "soft off";
+    text += Firing_Record_Line_Text(line);
+    line.Event = After_Run_Event;
+    line.Set_Value = 70;
+    for (int i = 1; i <= 3; ++i) {  // a welded relay
+        line.Clock = Date_Time_Of_Seconds(Seconds_Of(line.Clock) + 60);
+        line.Elapsed = 60 + i, line.Measured = 212 + 100 * i;
+        text += Firing_Record_Line_Text(line);
+    }
+    line.Event = "alarm raised", line.Detail = "Kiln heating with output off";
+    text += Firing_Record_Line_Text(line);
+    line.Event = "after run ended", line.Detail = "new firing";
+    text += Firing_Record_Line_Text(line);
+    const Firing_Record record = Parse_Firing_Record(text);
+    const Firing_Summary summary = Summarise(record, Energy_Settings{12.0, {}});
+    EXPECT_EQ(summary.Peak, 512);
+    EXPECT_EQ(summary.Seconds_Near_Peak, 60);
+    EXPECT_EQ(summary.Duration_Seconds, 3600);
+    EXPECT_EQ(summary.Seconds_After_Run, 180);
+    EXPECT_EQ(summary.Ticks, 61u);
+    EXPECT_DOUBLE_EQ(*summary.Energy_kWh, 61 * 0.5 * 12 / 60);
+    const std::vector<std::string> report = Firing_Report_Lines(record, summary, Report_Style{});
+    const std::string events = Join_Lines(report);
+    EXPECT_NE(events.find("\r\nWatched after the run: 3 min\r\n"), std::string::npos) << events;
+    EXPECT_EQ(events.find("after run\r\n"), std::string::npos) << events;
+    EXPECT_TRUE(
+        events.ends_with("10:03  alarm raised: Kiln heating with output off\r\n"
+                         "1 Feb 2027, 10:03  after run ended: new firing"))
+        << events;
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    ASSERT_EQ(chart.Series.size(), 3u);
+    EXPECT_EQ(chart.Series[1].Points.back(), std::make_pair(60.0, 212.0));  // set value
+    EXPECT_EQ(chart.Series[2].Points.back(), std::make_pair(63.0, 512.0));  // measured
+}
+
+// A firing of a single tick is still drawn on an axis: one time unit wide. The labels are
+// round steps; far from zero, where a step is below the values' precision, they still come
+// to an end.
+TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
+    Firing_Record record = Parse_Firing_Record(Firing_Record_Header_Text({}) +
+                                               "2027-01-05T08:00:00+00:00,5,1,100,100,0,,\r\n");
+    ASSERT_EQ(record.Lines.size(), 1u);
+    const Firing_Chart chart = Build_Firing_Chart({&record});
+    EXPECT_EQ(chart.X_Min, 5);
+    EXPECT_EQ(chart.X_Max, 6);
+    EXPECT_EQ(chart.Y_Max, 105);
+    EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Round_Step(7, 1), 10);  // one part: the whole span, rounded up
+    EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
+    EXPECT_EQ(Axis_Ticks(995, 1005, 5), (std::vector<double>{996, 998, 1000, 1002, 1004}));
+    EXPECT_EQ(Axis_Ticks(0, 0.1 + 0.2, 3).size(), 4u);
+    EXPECT_LE(Axis_Ticks(1e17, 1e17 + 64, 64).size(), 65u);
+    EXPECT_TRUE(Axis_Ticks(5, 5, 6).empty());
+    EXPECT_EQ(Axis_Ticks(0, 1800, 2), (std::vector<double>{0, 1000}));  // past 5: the next ten
+}
 
 double Rate(const Firing_Health& health, std::size_t band) {
     return health.Full_Power_Rate[band].Value.value_or(-1);
@@ -80,9 +215,8 @@ double Rate(const Firing_Health& health, std::size_t band) {
 
 TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     const Firing_Health glaze = Synthetic_Firing{}.Health();
-    EXPECT_NEAR(Rate(glaze, 0), 600, 6);
-    EXPECT_NEAR(Rate(glaze, 1), 480, 5);
-    EXPECT_NEAR(Rate(glaze, 2), 300, 3);
+    for (auto [band, rate] : {std::pair{0, 600.0}, {1, 480.0}, {2, 300.0}})
+        EXPECT_NEAR(Rate(glaze, band), rate, rate / 100) << band;
     // The last 200 F climbed at 300 F/h: 40 minutes.
     EXPECT_NEAR(glaze.Last_200_Minutes.Value.value_or(0), 40, 1);
     // Half the ticks-worth of the hold at half output: the share is the climb's ticks.
@@ -111,17 +245,12 @@ TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     EXPECT_EQ(held.Full_Output_Share.Value, 0);
 
     // A Celsius firing on the same kiln gives the same figures, kept in Fahrenheit.
-    Synthetic_Firing celsius;
-    celsius.Scale = "C";
-    celsius.From = 20, celsius.Peak = 1150;
-    celsius.Rates = {{538, 600 * 5.0 / 9}, {816, 480 * 5.0 / 9}, {9999, 300 * 5.0 / 9}};
-    const Firing_Health c = celsius.Health();
+    const Firing_Health c = Synthetic_Firing{}.Celsius().Health();
     EXPECT_EQ(c.Temp_Scale, "C");
     EXPECT_NEAR(Rate(c, 0), 600, 6);
     EXPECT_NEAR(Rate(c, 2), 300, 3);
-}
 
-TEST(Kiln_Health, AGapIsNotClimbedThroughAndACutOffLastClimbIsNotTimed) {
+    // A gap is not climbed through, and a cut-off last climb is not timed.
     Synthetic_Firing cut;
     cut.Gap_At = 1950, cut.Gap_Minutes = 45;
     const Firing_Health health = cut.Health();
@@ -228,6 +357,11 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     EXPECT_EQ(said[0].English(),
               "Segment 4 asks 300 °F/h above 1,800 °F; your kiln managed 210 °F/h there last "
               "month: expect about 26 min behind the plan.");
+    Plan_Points in_hours = plan;
+    for (auto& point : in_hours) point.first /= 60;
+    const auto hours = Check_Profile_Pace(in_hours, "F", "H", firings, {}, {}, now);
+    ASSERT_EQ(hours.size(), 1u);
+    EXPECT_EQ(hours[0].English(), said[0].English()) << "the same plan in hours";
     // A kiln with no firing through the band, or only before new elements, says nothing.
     EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", {}, {}, Kiln_Health_Settings{}, now).empty());
     const Kiln_Event fitted{

@@ -1,0 +1,558 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The run window's model: first start, loading, locks, Setup files, ports, start at login;
+// refused starts, typed times, bad set values, read-outs and link outages.
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "app/autostart_entry.h"
+#include "app/comm_setup_model.h"
+#include "profiles/printout.h"
+#include "run/firing_record_writer.h"
+#include "run/live_view_setting.h"
+#include "support/fake_devices.h"
+#include "support/main_window_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+const std::array<std::string, 10> Ramp{"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
+const std::array<std::string, 10> Hold{"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
+const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "", "", ""};
+
+TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{true, false, false}));  // port 1
+    EXPECT_TRUE(rig.Form.Monitor_Interval.Enabled && !rig.Form.Control_Interval.Enabled);
+    // MA01 first, then one monitoring tick; without a profile it slows to once a minute.
+    ASSERT_GE(rig.Line.Sent.size(), 2u);
+    EXPECT_EQ(rig.Line.Sent[0] + rig.Line.Sent[1],
+              Build_Request(0, "MA01") + Build_Request(0, "RS01"));
+    EXPECT_EQ(rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Monitor_Interval.Interval),
+              "Time(hours) 60000");
+    // The chart's placeholder before any profile: (1,0) to (10,0).
+    const Plan_Points& chart = rig.Form.Profile().Chart_Points();
+    ASSERT_EQ(chart.size(), 10u);
+    EXPECT_EQ(chart.front(), std::make_pair(1.0, 0.0));
+    EXPECT_EQ(chart.back(), std::make_pair(10.0, 0.0));
+    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Check_Flag.txt")))
+        << "saved while loading";
+
+    rig.Form.mnuComm_Click(3);  // the last port of the Comm menu
+    EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{false, false, true}));
+    EXPECT_TRUE(rig.Said("Comm port 3 set")) << rig.Form.User_Message_Box;
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+    EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(rig.Line.Port_Open());
+    EXPECT_TRUE(rig.Windows.Ended);
+    // What is saved is pinned below; here: no empty profile name.
+    EXPECT_FALSE(std::filesystem::exists(rig.Paths.Setup_File("Profile_Name.txt")));
+
+    rig.Form.User_Message_Box = std::string(1490, 'x');
+    rig.Form.Display("12345678");  // 1500 characters are kept; more start the area afresh
+    EXPECT_EQ(rig.Form.User_Message_Box.size(), 1500u);
+    rig.Form.Display("");
+    EXPECT_EQ(rig.Form.User_Message_Box, "");
+}
+
+TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Write_Profile("example.txt", {Ramp, Hold, End});
+    rig.Open_Profile("example.txt");
+    EXPECT_EQ(rig.Loaded(),
+              "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) chart=4");
+    EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
+    EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
+    EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
+    // Printed: row 0 without values, then the rows before the end row in two decimals.
+    Printout printout = Build_Printout(rig.Form.Profile().Sheet(), rig.Form.Profile_Name);
+    EXPECT_EQ(printout.Name_Line + "|" + printout.Titles[1] + "|" + printout.Titles[8],
+              "Profile Name=example.txt|Start-Time|Notif-Time");
+    EXPECT_EQ(printout.Rows,
+              (std::vector<std::array<std::string, 8>>{
+                  {},
+                  {"1.00", "0.00", "60.00", "r", "70.00", "1000.00", "15.50", "50.00"},
+                  {"2.00", "60.00", "30.00", "h", "1000.00", "1000.00", "0.00", ""}}));
+    EXPECT_TRUE(Build_Printout(Profile_Sheet{}, "").Rows.empty());  // no profile: titles only
+
+    rig.Write_Profile("pt.txt",
+                      {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
+                       {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
+                       {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
+                      "PtJIS", false, false);
+    rig.Open_Profile("pt.txt");
+    EXPECT_EQ(rig.Loaded(),
+              "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) chart=4");
+
+    // A damaged file or a cell that is not a number leaves the loaded profile in force.
+    const std::string loaded = rig.Loaded();
+    std::string damaged = Read_Whole_File(rig.Paths.Profile_File("pt.txt"));
+    damaged[40] = '5';
+    Write_Whole_File(rig.Paths.Profile_File("bad.txt"), damaged);
+    rig.Write_Profile("odd.txt", {{"1", "0", "sixty", "r", "70", "200", "", "", "", ""},
+                                  {"2", "60.00", "", "e", "200", "", "", "", "", ""}});
+    const std::pair<const char*, const char*> attempts[] = {
+        {"bad.txt", "File found: Format not valid: \r\n"},
+        {"odd.txt",
+         "Profile syntax is is valid\r\nProfile Load Error: System error number=13\r\n"}};
+    for (auto [file, message] : attempts) {
+        rig.Form.Clear();
+        rig.Open_Profile(file);
+        EXPECT_EQ(rig.Form.User_Message_Box.substr(0, std::strlen(message)), message);
+        EXPECT_EQ(rig.Loaded(), loaded);
+        EXPECT_TRUE(rig.Form.Profile().Valid());
+    }
+}
+
+// The panel's open and close are the run window's menu story; here what it refuses.
+TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Form.mnuLockControls_Click();
+    EXPECT_EQ(rig.Line.Sent.back(), Build_Request(0, "AP01"));
+    EXPECT_FALSE(rig.Form.Start_Profile_Enabled);
+    rig.Form.mnuFrontPanel_Click();
+    EXPECT_FALSE(rig.Form.mnuFrontPanel || rig.Windows.Front_Panel_Shown);
+    EXPECT_TRUE(rig.Said("Unlock and stop run to access front panel\r\n"));
+    std::size_t frames = rig.Line.Sent.size();
+    rig.Form.mnuLockControls_Click();
+    EXPECT_TRUE(rig.Form.Start_Profile_Enabled);
+    EXPECT_EQ(rig.Line.Sent.size(), frames);  // unlocking sends nothing
+
+    rig.Form.Set_Polling_Mode("run");
+    rig.Form.mnuFrontPanel_Click();
+    EXPECT_FALSE(rig.Windows.Front_Panel_Shown);
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// A start, a short firing and an exit leave these files in the Setup folder, byte for byte,
+// and no others; the next start reads them back.
+TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
+    Main_Window_Rig rig;
+    rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
+    std::string said;  // as the program reads it at start: a missing file is written
+    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+    EXPECT_EQ(said, "The live firing view is on: no choice had been saved yet.");
+    for (auto [line, told] :
+         {std::pair{"on", "Live firing view: \"on\" is not"},
+          {"",
+           "The live firing view is on: no choice had been saved yet."}}) {  // an empty file too
+        rig.Setup_File("LiveFiringView.txt", line);
+        EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+        EXPECT_EQ(said.substr(0, std::string(told).size()), told) << said;
+    }
+    rig.Form.Form_Load();
+    rig.Form.mnuComm_Click(2);
+    rig.Form.mnuEnableEmailNotification_Click();
+    rig.Form.mnuSetUpName_Click();  // cancelled: the name stays
+    rig.Open_Short_Profile();
+    rig.Choose_Log("short_log.txt");
+    rig.Form.Start_Profile_Click();
+    for (int minute = 0; minute < 4; ++minute) {
+        rig.Clock.Advance(60);
+        rig.Form.Control_Interval_Timer();
+    }
+    rig.Form.mnuRecallSetup_Click();
+    rig.Form.mnuExitProgram_Click();
+
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Paths.Folder() / "Setup"))
+        files[entry.path().filename().string()] = Read_Whole_File(entry.path().string());
+    const std::map<std::string, std::string> expected = {
+        {"Check_Flag.txt", "checked\r\n"},
+        {"CommPortNumber.txt", "2\r\n"},
+        {"Email_List.txt", "\r\n"},
+        {"EnableEmailNotification.txt", "checked\r\n"},
+        {"LiveFiringView.txt", "checked\r\n"},
+        {"Logfile_Name.txt", "short_log.txt\r\n"},
+        {"Profile_Name.txt", "short.txt\r\n"},
+        {"Safety.txt",  // the safety settings' defaults, written at the start of the firing
+         "Controller_Lost_Alarm=1\r\nController_Lost_Ticks=5\r\nFailure_To_Heat_Alarm=1\r\n"
+         "Heat_Gap_F=50\r\nHeat_Gap_C=28\r\nHeat_Rise=10\r\nHeat_Minutes=20\r\n"
+         "Over_Temperature_Alarm=1\r\nOver_Temperature_Margin=50\r\nStuck_Relay_Minutes=20\r\n"
+         "Thermocouple_Break_Alarm=1\r\nThermocouple_Break_Ticks=2\r\nSoft_Off_On_Alarm=1\r\n"
+         "Scale_Check=1\r\nCarried_Over_Notice=1\r\nStart_At_Kiln_Temperature=0\r\n"
+         "Alarm_Confirm_Seconds=18\r\nCooling_End_F=150\r\nCooling_End_C=65\r\n"
+         "Off_Heating_Rise_F=30\r\nOff_Heating_Rise_C=17\r\nKiln_Guard=1\r\nGuard_Minutes=10\r\nContinue_After_Restart=0\r\nContinue_Gap_Minutes=30\r\nStart_At_Login=0\r\n"},
+        {"ThermalDeviceName.txt", "Big Kiln \r\n"}};
+    EXPECT_EQ(files, expected);
+
+    // The next start reads them back. A value a setting may not have passes in silence:
+    // a check mark is then off, a port number leaves port 1; one is rounded half to even.
+    const std::pair<const char*, const char*> starts[] = {
+        {"", "short.txt short_log.txt Big Kiln |2 mail"},
+        {"CommPortNumber.txt=3.5", "short.txt short_log.txt Big Kiln |4 mail"},
+        {"CommPortNumber.txt=two", "short.txt short_log.txt Big Kiln |1 mail"},
+        {"EnableEmailNotification.txt=Checked", "short.txt short_log.txt Big Kiln |2 no mail"},
+        {"Check_Flag.txt=checked ", "  Big Kiln |2 mail"}};
+    for (auto [change, read] : starts) {
+        Main_Window_Rig next;
+        std::filesystem::copy(rig.Paths.Folder() / "Setup", next.Paths.Folder() / "Setup");
+        const std::string line = change;
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            next.Setup_File(line.substr(0, equals), line.substr(equals + 1));
+        next.Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                         {"2", "2.00", "", "e", "250", "", "", "", "", ""}});
+        next.Form.Form_Load();
+        const Traj_form& form = next.Form;
+        EXPECT_EQ(form.Profile_Name + " " + form.LogFile + " " + form.OvenName + "|" +
+                      std::to_string(form.Comm_Port_Number) +
+                      (form.mnuEnableEmailNotification ? " mail" : " no mail"),
+                  read);
+        if (equals != std::string::npos)
+            EXPECT_FALSE(next.Said("\"" + line.substr(equals + 1) + "\"")) << change;
+    }
+}
+
+// Ports 1 to 4 exist, the controller answers on port 3 only, no serial devices unless added.
+struct Port_Setup_Test : ::testing::Test {
+    Main_Window_Rig Rig;
+    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Paths};
+    Fake_Devices Devices;
+
+    void SetUp() override {
+        Setup.Devices = Devices.Tree;
+        Rig.Line.Existing_Ports = {1, 2, 3, 4};
+        Rig.Line.Controller = &Rig.Server;
+        Rig.Line.Only_Port = 3;
+        Rig.Form.Form_Load();
+    }
+};
+
+TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsToThePortOfOpening) {
+    Setup.Form_Open();
+    Setup.DecrPortNumber_Click();
+    EXPECT_EQ(Setup.CommPortNumber + " " + std::to_string(Setup.Selected_Port), "1 1");
+    for (int i = 0; i < 25; ++i) Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.CommPortNumber, "20");
+    for (int i = 0; i < 16; ++i) Setup.DecrPortNumber_Click();
+    Setup.SavePortSettings_Click();
+    EXPECT_EQ(Rig.Line.Comm_Port(), 4);
+    EXPECT_EQ(Read_First_Line(Rig.Paths.Setup_File("CommPortNumber.txt")), "4");
+
+    Setup.SerialPortScan();
+    EXPECT_EQ(Rig.Line.Comm_Port(), 1);  // the port in use when the window opened
+    EXPECT_TRUE(Rig.Line.Port_Open());
+    EXPECT_EQ(Rig.Form.Comm_Port_Number, 4);
+}
+
+TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurnedOff) {
+    Devices.Add({"ttyS0"});
+    const std::string device = (Devices.Tree.Dev / "ttyS0").string() + ": built-in serial port";
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, device);
+    Setup.IncrPortNum_Click();
+    EXPECT_EQ(Setup.Port_Device_Text, "no serial device for this port number");
+    // Ports 1 to 20 in order; the device's line after its port's own.
+    const std::string stars = std::string(72, '*') + "\r\n";
+    std::string scan =
+        "Scanning Serial Port # Range\r\n" + std::string(35, '-') + "\r\n" +
+        "Serial Port #1  ->Port seen, no controller seen on it<-\r\n    " + device +
+        "\r\nSerial Port #2  ->Port seen, no controller seen on it<-\r\n" + stars + stars +
+        "Serial Port #3  Temperature controller seen on this port number *\r\n" + stars + stars +
+        "Serial Port #4  ->Port seen, no controller seen on it<-\r\n";
+    for (int p = 5; p <= 20; ++p)
+        scan += "Serial port number " + std::to_string(p) + " is not installed<-\r\n";
+    scan += "\r\nScan finished\r\n";
+    Setup.SerialPortScan();
+    EXPECT_EQ(Setup.SerialPortPrompt, scan);
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "unchecked");
+    Setup.Form_Open();
+    EXPECT_EQ(Setup.Port_Device_Text, "");
+    Setup.SerialPortScan();  // the same scan without the device's line
+    EXPECT_EQ(Setup.SerialPortPrompt, scan.erase(scan.find("    /"), device.size() + 6));
+
+    Write_Text_File(Rig.Paths.Setup_File("SerialPortDetails.txt"), "off");
+    Setup.Form_Open();  // a bad value keeps the default and says so
+    EXPECT_EQ(Setup.Port_Device_Text, device);
+    EXPECT_TRUE(
+        Setup.SerialPortPrompt.ends_with("not checked or unchecked, the default is used "
+                                         "(checked)\r\n"));
+}
+
+TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {
+    for (const char* mode : {"run", "monitor"}) {
+        Rig.Form.Set_Polling_Mode(mode);
+        Setup.Form_Open();
+        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+        Setup.Form_Close();
+        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
+        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
+    }
+}
+
+// "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
+// folder, starting each kiln's program; turned off, only that kiln's entry goes.
+TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
+    Temp_Folder config;
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    std::string error;
+    ASSERT_TRUE(
+        Keep_Autostart_Entry(true, "/home/potter/kiln 1", "/home/potter/kiln 1/corvanel", error))
+        << error;
+    ASSERT_TRUE(Keep_Autostart_Entry(true, "/home/potter/kiln 2", "/opt/a$b\"c/corvanel", error));
+    const auto first = Autostart_Entry_Path("/home/potter/kiln 1");
+    const auto second = Autostart_Entry_Path("/home/potter/kiln 2");
+    EXPECT_EQ(first.parent_path(), config.Path() / "autostart");
+    EXPECT_NE(first, second);
+    EXPECT_NE(Read_Whole_File(first.string()).find("\nExec=\"/home/potter/kiln 1/corvanel\"\n"),
+              std::string::npos);
+    EXPECT_NE(Read_Whole_File(second.string()).find("\nExec=\"/opt/a\\\\$b\\\\\"c/corvanel\"\n"),
+              std::string::npos)
+        << Read_Whole_File(second.string());
+    ASSERT_TRUE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", "", error));
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    if (before) {
+        ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+// A start that cannot be fired is refused with its reason and a soft off; the scale check
+// can be turned off.
+TEST(Refused_Start, SaysWhyAndSoftOffs) {
+    const struct {
+        const char* Name;
+        bool Profile;
+        sim::Unit_Settings Kiln;
+        std::string Said;
+        int Soft_Off;
+    } cases[] = {{"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20},
+                 {"a J controller", true, Kiln_Settings(3),
+                  "sensor type=K    \r\nController temperature sensor type =J    \r\n", 70},
+                 {"a Celsius controller", true, Kiln_Settings(2, false),
+                  "scale=F\r\nController temperature scale =C\r\n", 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main_Window_Rig rig;
+        rig.Model = sim::Controller_Model({0}, c.Kiln);
+        rig.Form.Form_Load();
+        if (c.Profile) rig.Open_Short_Profile();
+        rig.Set_Values_Sent();
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Said(c.Said)) << rig.Form.User_Message_Box;
+        EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+        EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{c.Soft_Off});
+        EXPECT_EQ(rig.Beeper.Beeps, c.Profile ? 0 : 1);
+        if (c.Kiln.Fahrenheit) continue;
+        rig.Form.Safety.Scale_Check = false;
+        rig.Form.Start_Profile_Click();
+        EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    }
+}
+
+TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    Traj_form& form = rig.Form;
+    form.Elapsed_Time_GotFocus();
+    form.Type_Elapsed_Key(8);  // backspace empties the box
+    for (char key : std::string("1x.5")) form.Type_Elapsed_Key(key);
+    EXPECT_EQ(form.Elapsed_Time, "1.5");  // the letter is refused with a beep
+    EXPECT_EQ(rig.Beeper.Beeps, 1);
+    form.Start_Profile_Click();  // refused while editing
+    EXPECT_TRUE(rig.Said("Must hit ENTER to update time or\r\n"));
+    EXPECT_FALSE(form.Control_Interval.Enabled);
+    form.Type_Elapsed_Key(13);
+    EXPECT_EQ(Format_Number(form.Engine().Elapsed()) + " " + Format_Number(form.Engine().Base()),
+              "1.5 1.5");
+    EXPECT_FALSE(form.Time_Entry.Active());
+
+    form.Elapsed_Time_GotFocus();
+    form.Type_Elapsed_Key(8);
+    form.Type_Elapsed_Key('5');  // past the profile's 3 minutes
+    form.Clear();
+    form.Type_Elapsed_Key(27);  // not even Escape is taken
+    EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
+    EXPECT_TRUE(form.Time_Entry.Active());
+    for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
+    EXPECT_EQ(form.Elapsed_Time, "1.5");
+    EXPECT_TRUE(rig.Said("Time change aborted, ready to run\r\n"));
+
+    rig.Set_Values_Sent();
+    form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
+}
+
+TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    Traj_form& form = rig.Form;
+    auto start_warns = [&] {
+        form.Clear();
+        form.Start_Profile_Click();
+        return rig.Said("No log file: this firing is not being logged");
+    };
+    EXPECT_TRUE(start_warns());
+    form.Start_Profile_Click();                  // suspend
+    EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
+    EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
+
+    form.SoftOff_Click();
+    rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
+    EXPECT_FALSE(start_warns());
+    rig.Setup_File("WarnWithoutLogFile.txt", "checked");
+    form.SoftOff_Click();
+    rig.Choose_Log("short_log.txt");
+    EXPECT_FALSE(start_warns());
+}
+
+// A set value the profile cannot have (beyond a 16-bit value) is said with its tick step
+// and the last good one stays in force; one beyond the controller's field goes out as
+// the nearest it takes, and the operator is told.
+TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneAndOneBeyondTheFieldIsClamped) {
+    Main_Window_Rig rig;
+    rig.Form.Form_Load();
+    rig.Write_Profile("damaged.txt", {{"1", "0", "2", "r", "70", "80000", "", "", "", ""},
+                                      {"2", "2.00", "", "e", "80000", "", "", "", "", ""}});
+    rig.Open_Profile("damaged.txt");
+    rig.Set_Values_Sent();
+    rig.Form.Start_Profile_Click();
+    rig.Clock.Advance(60);
+    rig.Form.Control_Interval_Timer();
+    EXPECT_TRUE(rig.Said("Control Timer Loop Error\r\nDesired Temp Calc\r\nError Number= 6\r\n"));
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, 70}));
+
+    rig.Model = sim::Controller_Model({0}, Kiln_Settings(6));  // a platinum sensor
+    rig.Write_Profile("platinum.txt",
+                      {{"1", "0", "5", "h", "1200", "1200", "", "", "", ""},
+                       {"2", "5.00", "", "e", "1200", "", "", "", "", ""}},
+                      "PtJIS");
+    rig.Open_Profile("platinum.txt");
+    rig.Form.SoftOff_Click();
+    rig.Form.Clear();
+    rig.Form.Start_Profile_Click();  // 1200.0 degrees is 12000 tenths
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, 9999}));
+    EXPECT_TRUE(rig.Said("sent instead: 12000 => 9999\r\n")) << rig.Form.User_Message_Box;
+    EXPECT_EQ(rig.Form.Profile_Temperature, "1200");  // tenths shown as degrees
+}
+
+// A controller whose own set limit is below the profile refuses the set value (end code
+// 0D): the operator is told as for a lost line, and the run goes on.
+TEST(Set_Value_Refused, BeyondTheControllersOwnLimitIsSaidAsACommunicationsError) {
+    Main_Window_Rig rig;
+    sim::Unit_Settings kiln = Kiln_Settings();
+    kiln.High_Limit = 200;
+    rig.Model = sim::Controller_Model({0}, kiln);
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    rig.Form.Start_Profile_Click();
+    EXPECT_FALSE(rig.Said("Set Value Communications Error"));
+    rig.Clock.Advance(120);
+    rig.Form.Control_Interval_Timer();  // 250 degrees asked
+    EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// The run window's numbers say what they are: a Celsius profile on a Fahrenheit
+// controller, and a time carried into a profile counted in the other unit.
+TEST(Run_Readouts, OtherScaleShownInTheProfilesAndOtherTimeUnitConverted) {
+    Main_Window_Rig rig;  // the simulated controller reads in Fahrenheit, as short.txt is
+    rig.Form.Form_Load();
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
+
+    rig.Write_Profile("celsius_hours.txt",
+                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
+                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius_hours.txt");
+    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
+    EXPECT_TRUE(
+        rig.Said("The elapsed time was converted to this profile's time unit: "
+                 "1.00 Minutes = 0.02 Hours"))
+        << rig.Form.User_Message_Box;
+    rig.Form.Monitor_Interval_Timer();
+    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
+              Format_Number(std::round(celsius)) + " SetTemp(C)");
+    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
+    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
+    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
+
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
+}
+
+const std::string Lost_Text =
+    "The controller does not answer: the program keeps trying to reach it, at least every 30 "
+    "seconds";
+
+// The adapter pulled mid-firing and plugged back two minutes later; then pulled again
+// and the port chosen anew by the operator, which ends the reconnecting.
+TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
+    Main_Window_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Form.Form_Load();
+    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
+                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
+    rig.Open_Profile("long.txt");
+    rig.Choose_Log("link.txt");
+    rig.Form.Start_Profile_Click();  // at 09:00:30
+    int told = 0;
+    auto tick = [&](int seconds) {
+        rig.Clock.Advance(seconds);
+        rig.Form.Control_Interval_Timer();
+        if (rig.Said(Lost_Text)) ++told;
+    };
+    tick(30);
+
+    rig.Line.Existing_Ports.clear();  // pulled: the port closes under the program
+    rig.Line.Set_Port_Open(false);
+    for (int i = 0; i < 40; ++i) tick(3);
+    EXPECT_TRUE(rig.Said("Comm port not open")) << rig.Form.User_Message_Box;
+    EXPECT_EQ(rig.Form.Supervisor.Active_Alarms(), std::vector<std::string>{"Controller lost"});
+    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Link_Retry_Interval.Enabled);
+    rig.Line.Existing_Ports = {1};  // plugged back
+    rig.Clock.Advance(30);          // the longest wait between tries
+    rig.Form.Link_Retry_Timer();    // the port opened, its tick at once
+    EXPECT_TRUE(rig.Line.Port_Open());
+    EXPECT_FALSE(rig.Form.Link_Retry_Interval.Enabled);
+    EXPECT_TRUE(rig.Said("Controller answering again; no answer for 2 min 27 s"))
+        << rig.Form.User_Message_Box;
+    EXPECT_TRUE(rig.Said("Alarm cleared: Controller lost")) << rig.Form.User_Message_Box;
+    EXPECT_EQ(told, 1);
+    // 09:00:30 to 09:03:30: three minutes, and the set value of the third.
+    EXPECT_EQ(rig.Form.Elapsed_Time + " " + rig.Form.Profile_Temperature, "3.00 220");
+
+    rig.Line.Existing_Ports.clear();
+    rig.Line.Set_Port_Open(false);
+    tick(3);
+    EXPECT_EQ(told, 2);  // a new outage is told again
+    rig.Line.Existing_Ports = {1};
+    rig.Form.mnuComm_Click(1);  // the operator's port: no outage left to end
+    tick(3);
+    EXPECT_FALSE(rig.Said("Controller answering again")) << rig.Form.User_Message_Box;
+    EXPECT_EQ(told, 2);
+
+    std::vector<std::string> events =
+        Events_Of(Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("link.firing.csv"))));
+    std::erase_if(events,
+                  [](const std::string& e) { return e.starts_with("communication error"); });
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"start", "alarm raised: Controller lost",
+                                        "link restored: Controller answering again; no answer "
+                                        "for 2 min 27 s",
+                                        "alarm cleared: Controller lost"}));
+    rig.Form.Firing.Detach(writer);
+}
+
+}  // namespace
+}  // namespace corvanel::testing
