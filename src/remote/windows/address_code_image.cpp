@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/windows/address_code_image.h"
 
+#include <QImage>
 #include <qrencode.h>
 
 #include <memory>
