@@ -155,9 +155,9 @@ TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
     const std::tuple<double, double, long long, std::string> cases[] = {
         {30, 300, 600, "go on at 14.84"},  // where the first ramp meets 300 F
         {30, 600, 600, "go on at 30.00"},
-        {75, 800, 600, "go on at 75.00"},  // a hold below the top: as it stopped
-        {120, 1450, 600, "go on at 120.00"},
-        {120, 1400, 600, "the kiln is 100 °F below the firing's set value"},
+        {75, 800, 600, "go on at 75.00"},     // a hold below the top: as it stopped
+        {120, 1428, 600, "go on at 120.00"},  // 72 °F below the top may still catch up
+        {120, 1427, 600, "the kiln is 73 °F below the firing's set value"},
         {160, 1930, 600, "go on at 160.00"},
         {160, 1920, 600, "the kiln is 80 °F below the firing's set value"},
         {120, 1500, 31 * 60,
@@ -173,6 +173,18 @@ TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
             decided.Allowed ? "go on at " + Format_00(decided.Elapsed) : decided.Why.English(),
             expected)
             << stopped << " " << now;
+    }
+    // In Celsius the kiln may be 40 degrees below the top.
+    for (const auto& [now, allowed] : {std::pair{1460.0, true}, {1459.0, false}}) {
+        EXPECT_EQ(Decide_Continuation(tables, 5,
+                                      {.Stopped_At = 120,
+                                       .Measured_Then = 0,
+                                       .Measured_Now = now,
+                                       .Gap_Seconds = 600,
+                                       .Fahrenheit = false})
+                      .Allowed,
+                  allowed)
+            << now;
     }
 }
 
