@@ -113,7 +113,6 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
         return Eventually([&] { return Ticks.size() >= ticks; }, timeout);
     }
 
-    // Opens the SetUp entry `action` and works its dialog `name` with `work`.
     void In_Dialog(const char* action, const char* name,
                    const std::function<void(QDialog&)>& work) {
         QTimer::singleShot(0, [&] {
