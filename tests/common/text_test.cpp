@@ -32,12 +32,6 @@ TEST(Right_Align, PadsOnTheLeftOrCutsToTheFirstCharacters) {
     EXPECT_EQ(Right_Align("1234.5678", 7), "1234.56");
 }
 
-}  // namespace
-}  // namespace corvanel
-
-namespace corvanel {
-namespace {
-
 // What the operator reads in English, German and Spanish, and what they may type.
 TEST(Quantity_Text, IsWrittenAndTypedAsTheOperatorsLanguageWritesNumbers) {
     const Number_Style english, german{".", ",", Number_Style::Days::German},

@@ -17,8 +17,10 @@ void Step_To(FrontPanel& panel, int address) {
     while (panel.Unit_Address < address) panel.Increment_Unit_Addr_Click();
 }
 
-TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
-    Controller_Rig bench({0});
+// The address stays within 0 to 100 and every button uses it; a scan lists who answers,
+// blinks the indicator and keeps the address.
+TEST(Front_Panel, TheAddressStaysInRangeAndAScanListsWhoAnswers) {
+    Controller_Rig bench({0, 3});
     FrontPanel& panel = bench.Panel;
     panel.User_Interface = "old message\r\n";
     panel.Decrement_Unit_Addr_Click();  // "<" at 0
@@ -32,20 +34,16 @@ TEST(Front_Panel_Address, StaysWithin0To100AndEveryButtonUsesIt) {
     panel.Decrement_Unit_Addr_Click();  // "<" at 1
     EXPECT_EQ(panel.Unit_Address_Display, "0");
     EXPECT_EQ(panel.Unit_Address, 0);
-}
 
-TEST(Front_Panel_Scan, ListsWhoAnswersBlinksTheIndicatorAndKeepsTheAddress) {
-    Controller_Rig bench({0, 3});
-    FrontPanel& panel = bench.Panel;
     Step_To(panel, 42);
     panel.Unit_Scanning_Indicator = true;
     std::vector<bool> blinking;  // the indicator as each of the first requests goes out
     bench.Line.On_Send = [&](const std::string&) {
         if (blinking.size() < 3) blinking.push_back(panel.Unit_Scanning_Indicator);
     };
-
+    bench.Line.Sent.clear();
+    panel.User_Interface.clear();
     panel.Unit_Addr_Scan_Click();
-
     ASSERT_EQ(bench.Line.Sent.size(), 101u);
     const std::string& lines = panel.User_Interface;
     EXPECT_EQ(lines.substr(0, 18), "Unit #0 present\r\nU");

@@ -50,7 +50,6 @@ TEST(Front_Panel_Window, TheOperatorReadsAFaultyKilnTypesALineScansAndLeaves) {
     auto* response = qobject_cast<QPlainTextEdit*>(text("Unit Response String"));
     ASSERT_TRUE(process_value && response && box("Input Error"));
 
-    // The process value of a kiln whose thermocouple is open (the eleventh exchange).
     click("Read Process Value");
     EXPECT_EQ(bench.Last_Sent(), "@00RX014B*\r\n");
     EXPECT_EQ(process_value->text().toStdString(), panel.Process_Value);

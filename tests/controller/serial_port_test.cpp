@@ -33,7 +33,6 @@ TEST(Serial_Port_Order, PortNumbersFollowTheStableOrder) {
     }
 }
 
-// What is shown beside a listed device is pinned in the port set-up tests.
 TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
     Fake_Devices devices;
     devices.Add({"ttyS0"});
@@ -90,16 +89,11 @@ TEST(Serial_Port, TheRawViewMarksAChunksFirstCharacterWhileTheReplyBufferKeepsEv
         EXPECT_EQ(rig.Panel.Response_Box, "[" + shown);
         EXPECT_EQ(rig.Protocol.Reply_Buffer, "@" + chunk);
     }
-    // A receive event with nothing waiting is reported afresh; other events are ignored.
-    Controller_Rig rig;
-    rig.Main_Window.Lines = {"earlier"};
-    rig.Serial.MSComm1_OnComm(3);
-    EXPECT_EQ(rig.Main_Window.Lines, std::vector<std::string>{"earlier"});
-    rig.Serial.MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
-    EXPECT_EQ(rig.Main_Window.Lines, std::vector<std::string>{"OnComm transmission error"});
 }
 
-TEST(Serial_Port, ARequestIsSentOnceAndOnAClosedPortReportedAndKept) {
+// Sent once; on a closed port reported and kept; a receive event with nothing waiting is
+// reported afresh, other events are ignored; a failed switch closes the port.
+TEST(Serial_Port, ARequestIsSentOnceAndATroubledPortReported) {
     Controller_Rig rig;
     EXPECT_EQ(rig.Line.Settings, "9600,E,7,2");
     rig.Serial.Form_Load(7);  // the front panel's load finds the port open already
@@ -109,26 +103,28 @@ TEST(Serial_Port, ARequestIsSentOnceAndOnAClosedPortReportedAndKept) {
     EXPECT_EQ(rig.Line.Sent, std::vector<std::string>{"@00RX014B*\r\n"});
     EXPECT_EQ(rig.Serial.Inter_Module_Message(), "");
     EXPECT_TRUE(rig.Main_Window.Lines.empty());
+    rig.Main_Window.Lines = {"earlier"};
+    rig.Serial.MSComm1_OnComm(3);
+    EXPECT_EQ(rig.Main_Window.Lines, std::vector<std::string>{"earlier"});
+    rig.Serial.MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
+    EXPECT_EQ(rig.Main_Window.Lines, std::vector<std::string>{"OnComm transmission error"});
 
     rig.Serial.Form_Unload();
+    rig.Main_Window.Lines.clear();
     rig.Protocol.Read_PV(rig.Unit);
     EXPECT_EQ(rig.Main_Window.Lines,
               (std::vector<std::string>{"Inter module message error", "Comm port not open"}));
     EXPECT_EQ(rig.Serial.Inter_Module_Message(), "@00RX014B*\r\n");
     EXPECT_TRUE(rig.Protocol.Comm_Error);
-}
 
-// A missing port at the start is named on the pseudo-terminal.
-TEST(Serial_Port, AFailedSwitchClosesThePortAndAFailedCloseIsReported) {
-    Controller_Rig rig;
     rig.Line.Existing_Ports = {1, 3};
     rig.Serial.Switch_Port(3);
-    EXPECT_EQ(rig.Line.Comm_Port(), 3);
-    EXPECT_TRUE(rig.Line.Port_Open());
+    EXPECT_TRUE(rig.Line.Port_Open() && rig.Line.Comm_Port() == 3);
     EXPECT_THROW(rig.Serial.Switch_Port(4), Run_Time_Error);
     EXPECT_FALSE(rig.Line.Port_Open());
     rig.Serial.Switch_Port(3);
     rig.Line.Fail_On_Close = true;
+    rig.Main_Window.Lines.clear();
     rig.Serial.Form_Unload();
     EXPECT_EQ(rig.Main_Window.Lines,
               std::vector<std::string>{"Error encountered closing serial port"});

@@ -17,8 +17,7 @@ struct Fake_Tty {
     std::string Kernel_Name = "";  // ttyS0, ttyUSB0
     std::string Type = "4";        // built-in ports: the UART type, "0" for a port not there
     std::string By_Id = "";        // adapters: the stable name, empty when there is none
-    std::string Maker = "", Product = "", Serial = "";
-    bool In_Sys = true;  // the kernel lists a device for it
+    bool In_Sys = true;            // the kernel lists a device for it
 };
 
 class Fake_Devices {
@@ -48,9 +47,6 @@ class Fake_Devices {
         std::filesystem::create_directories(interface);
         Write_Whole_File((usb / "idVendor").string(), "0403\n");
         Write_Whole_File((usb / "idProduct").string(), "6001\n");
-        if (!tty.Maker.empty()) Write_Whole_File((usb / "manufacturer").string(), tty.Maker + "\n");
-        if (!tty.Product.empty()) Write_Whole_File((usb / "product").string(), tty.Product + "\n");
-        if (!tty.Serial.empty()) Write_Whole_File((usb / "serial").string(), tty.Serial + "\n");
         std::filesystem::create_symlink(interface, tty_folder / "device");
         if (!tty.By_Id.empty()) {
             std::filesystem::create_directories(Tree.Dev / "serial" / "by-id");

@@ -4,18 +4,9 @@
 #include <string>
 
 #include "run/firing_record.h"
-#include "run/firing_status.h"
 #include "support/temp_folder.h"
 
 namespace corvanel::testing {
-
-// Counts the control ticks the run publishes, to hold the record against them.
-struct Tick_Counter : Firing_Observer {
-    int Ticks = 0;
-    void Firing_Changed(const Firing_Status&, Firing_Event event, const std::string&) override {
-        if (event == Firing_Event::Tick) ++Ticks;
-    }
-};
 
 // The tick lines in a firing record.
 inline int Tick_Lines(const std::string& record_path) {
