@@ -78,6 +78,8 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
     EXPECT_TRUE(Firing_Record_Line_Text(line).ends_with(",alarm raised,a  b\r\n"));
     EXPECT_EQ(record.Header.Kiln_Name, "Big, \"old\" kiln");
     EXPECT_EQ(record.Header.Tick_Length, 60);
+    // A tick from half a second to an hour.
+    EXPECT_EQ(Parse_Firing_Record("# tick length (s): 0.5\r\n").Header.Tick_Length, 0.5);
     EXPECT_EQ(Parse_Firing_Record("# tick length (s): 3600\r\n").Header.Tick_Length, 3600);
     EXPECT_EQ(record.Header.Plan, (Plan_Points{{0, 20}, {1, 120}}));
 }
