@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace corvanel {
 
@@ -36,6 +37,11 @@ std::string Format_Month_Day_Year_Hour_Minute(const Date_Time& time);
 int Local_Offset_Minutes(const Date_Time& time);
 // "2026-12-05 09:20:30", for messages that say when something happened.
 std::string Format_Date_Time(const Date_Time& time);
+// Seconds in one unit of a profile's time: "H" hours, otherwise minutes.
+inline double Seconds_Per_Time_Unit(std::string_view time_unit) {
+    return time_unit == "H" ? 3600 : 60;
+}
+
 // "2026-12-06 14:05", as records, exports and the status page's JSON write a clock time.
 std::string Format_Date_Minute(const Date_Time& time);
 

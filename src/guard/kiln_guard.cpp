@@ -189,8 +189,8 @@ void Kiln_Guard::Record(const std::string& event, double measured, const std::st
     line.Clock = Platform_.Now();
     line.Offset_Minutes = Platform_.Offset_Minutes(line.Clock);
     // On the run's time axis: its last tick's elapsed time and the time since.
-    line.Elapsed = Last_.Elapsed +
-                   (Platform_.Seconds() - Last_Sign_) / (Last_.Time_Unit == "H" ? 3600.0 : 60.0);
+    line.Elapsed =
+        Last_.Elapsed + (Platform_.Seconds() - Last_Sign_) / Seconds_Per_Time_Unit(Last_.Time_Unit);
     line.Segment = Last_.Segment;
     line.Set_Value = Soft_Off_Degrees_;
     line.Measured = measured;

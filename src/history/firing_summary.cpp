@@ -13,7 +13,7 @@ namespace corvanel {
 namespace {
 
 double Seconds_Per_Unit(const Firing_Record_Header& header) {
-    return header.Time_Unit == "H" ? 3600 : 60;
+    return Seconds_Per_Time_Unit(header.Time_Unit);
 }
 
 }  // namespace

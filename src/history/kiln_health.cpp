@@ -58,7 +58,7 @@ class Health_Lines {
         if (Converted_) return Ticks_;
         Converted_ = true;
         const bool celsius = header.Temp_Scale == "C";
-        const double unit = header.Time_Unit == "H" ? 3600 : 60;
+        const double unit = Seconds_Per_Time_Unit(header.Time_Unit);
         for (std::size_t i = 0; i < Ticks_.size(); ++i) {
             Health_Tick& tick = Ticks_[i];
             if (!Clocked_[i]) tick.Seconds = tick.Elapsed * unit;

@@ -17,10 +17,6 @@ std::string Field(const char* name, const std::string& text) {
     return std::string("\"") + name + "\":" + Json_String(text);
 }
 
-double Unit_Seconds(const Firing_Status& status) {
-    return status.Time_Unit == "H" ? 3600 : 60;
-}
-
 }  // namespace
 
 std::string Html_Text(std::string_view text) {
@@ -95,7 +91,9 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
                               ? "----"
                               : Temperature_Shown(status.Measured, status.Temp_Scale, style)),
         Field("set_value", Temperature_Shown(status.Set_Value, status.Temp_Scale, style)),
-        Field("elapsed", loaded ? Duration_Shown(status.Elapsed * Unit_Seconds(status)) : "-"),
+        Field("elapsed",
+              loaded ? Duration_Shown(status.Elapsed * Seconds_Per_Time_Unit(status.Time_Unit))
+                     : "-"),
         // A time left belongs to a firing that runs; after its end there is none.
         Field("time_left", status.Run_Active() ? Duration_Shown(snapshot.Seconds_Left()) : "-"),
         Field("finish_time", finish ? Clock_Shown(*finish, status.Clock, style) : "-"),

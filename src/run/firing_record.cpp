@@ -350,7 +350,7 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
 
 std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& lines,
                                        const std::string& time_unit) {
-    const double unit_seconds = time_unit == "H" ? 3600 : 60;
+    const double unit_seconds = Seconds_Per_Time_Unit(time_unit);
     std::vector<double> times;
     times.reserve(lines.size());
     const Firing_Record_Line* start = nullptr;

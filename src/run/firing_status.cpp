@@ -47,7 +47,7 @@ const char* Firing_Event_Name(Firing_Event event) {
 }
 
 std::string Firing_Title(const Firing_Status& status, const Number_Style& style) {
-    const double unit_seconds = status.Time_Unit == "H" ? 3600 : 60;
+    const double unit_seconds = Seconds_Per_Time_Unit(status.Time_Unit);
     const Date_Time start = Date_Time_Of_Seconds(
         Seconds_Of(status.Clock) - static_cast<long long>(status.Real_Elapsed * unit_seconds));
     std::string title;

@@ -90,12 +90,12 @@ struct Firing_Status {
     // Where a reading after the run goes on a time axis: the run's end plus the time
     // since, in the profile's unit.
     double Elapsed_After_Run() const {
-        return Elapsed + Seconds_After_Run / (Time_Unit == "H" ? 3600 : 60);
+        return Elapsed + Seconds_After_Run / Seconds_Per_Time_Unit(Time_Unit);
     }
     double Time_Left() const { return Total_Time > Elapsed ? Total_Time - Elapsed : 0; }
     // The time left in seconds, and the clock time the profile ends at this pace; the run
     // window and the status page both show these.
-    double Seconds_Left() const { return Time_Left() * (Time_Unit == "H" ? 3600 : 60); }
+    double Seconds_Left() const { return Time_Left() * Seconds_Per_Time_Unit(Time_Unit); }
     Date_Time Finish_Clock() const;
 };
 

@@ -56,8 +56,8 @@ void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
         record.Header.Temp_Scale == status.Temp_Scale &&
         record.Header.Time_Unit == status.Time_Unit) {
         const std::vector<double> times = Real_Elapsed_Times(record);
-        const double gap =
-            std::max(2 * record.Header.Tick_Length, 120.0) / (status.Time_Unit == "H" ? 3600 : 60);
+        const double gap = std::max(2 * record.Header.Tick_Length, 120.0) /
+                           Seconds_Per_Time_Unit(status.Time_Unit);
         for (std::size_t i = 0; i < record.Lines.size(); ++i) {
             const Firing_Record_Line& line = record.Lines[i];
             if (!line.Is_Tick()) continue;
@@ -123,7 +123,7 @@ void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event 
             // real time since the start; the set value is the soft off's.
             if (status.State != Firing_State::Cooling) break;
             const double after = status.Real_Elapsed +
-                                 status.Seconds_After_Run / (status.Time_Unit == "H" ? 3600 : 60);
+                                 status.Seconds_After_Run / Seconds_Per_Time_Unit(status.Time_Unit);
             if (!Measured_.empty() &&
                 after < Measured_.back().first + (status.Time_Unit == "H" ? 1.0 / 60 : 1)) {
                 break;

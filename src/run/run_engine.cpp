@@ -39,7 +39,7 @@ void Run_Engine::Count(Date_Time now) {
     Elapsed_ = minutes + Base_;
     Last_Tick_ = Elapsed_;
     const double seconds = static_cast<double>(Seconds_Of(now) - Seconds_Of(Run_Start_));
-    Real_Elapsed_ = Base_ + seconds / (Time_Unit_ == "H" ? 3600 : 60);
+    Real_Elapsed_ = Base_ + seconds / Seconds_Per_Time_Unit(Time_Unit_);
 }
 
 int Run_Engine::Determine_Current_Segment(double time) const {
