@@ -13,6 +13,7 @@
 #include "profiles/detached_editor.h"
 #include "profiles/profile_editor_model.h"
 #include "profiles/profile_file.h"
+#include "profiles/sensor_table.h"
 #include "setup/setup_files.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
@@ -417,6 +418,9 @@ TEST_F(Editor_Commands, FirstStartUsesCelsiusHoursAndKAndExitSavesTheSettingsFor
     Editor.mnuFahrenheit_Click();
     Editor.mnuMinutes_Click();
     Editor.Sensor_Menu_Click(0);  // R, the first of the menu
+    Editor.User_Prompt.clear();
+    Editor.Sensor_Menu_Click(Sensor_Type_Count);  // past the menu's end: nothing changes
+    EXPECT_TRUE(Editor.User_Prompt.empty() && Editor.mnuSensor_Checked[0]);
     Box.Answer_OK = false;
     EXPECT_FALSE(Editor.mnuExitEditor_Click());  // Cancel keeps the window
     EXPECT_FALSE(std::filesystem::exists(Paths.Setup_File("SensorType.txt")));

@@ -116,6 +116,7 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Ramp_Rate)->text(), "Ramp Rate (°C/h)");
     EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Start_Time)->text(), "Start Time (h)");
     EXPECT_EQ(cone->txtHold->placeholderText(), "1 – 6,000 min");
+    EXPECT_EQ(cone->txtErrorLimit->placeholderText(), "1 – 9,999 °C");
     EXPECT_EQ(cone->txtCoolTemp->placeholderText(), "-200 – 1,062 °C") << "up to below the peak";
     QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(cone->isVisible());

@@ -191,6 +191,8 @@ TEST(Settings_Store, AFileItNeverWroteGivesTheOldValueOrTheDefaultAndAProblem) {
         store.Read_File("Safe.txt");
         EXPECT_EQ(store.Value(Ticks), "7");
     }
+    Write_Whole_File(paths.Setup_File("Warn.txt"), std::string(1 << 20, 'c'));
+    EXPECT_EQ(Read_First_Line(paths.Setup_File("Warn.txt")).size(), 64u * 1024) << "read no further";
     fs::remove(paths.Setup_File("Warn.txt"));
     fs::create_directories(paths.Setup_File("Warn.txt"));  // a folder where the file goes
     EXPECT_EQ(store.Read(Warn).Value, "unchecked");
