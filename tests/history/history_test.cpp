@@ -257,6 +257,8 @@ TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     EXPECT_NEAR(Rate(health, 2), 300, 3);
     EXPECT_FALSE(health.Last_200_Minutes.Value);
     EXPECT_EQ(health.Last_200_Minutes.Omitted, "the firing was cut off during its last climb");
+    cut.Gap_At = 2097.5;  // the last tick before the peak
+    EXPECT_EQ(cut.Health().Last_200_Minutes.Omitted, health.Last_200_Minutes.Omitted);
 }
 
 TEST(Kiln_Health, HostileRecordsGiveReasonsNeverACrash) {
@@ -347,6 +349,7 @@ TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
 TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     std::vector<Firing_Health> firings = Wearing_Kiln(4, 0);
     for (Firing_Health& firing : firings) firing.Full_Power_Rate[2].Value = 210;
+    firings.front().Full_Power_Rate[2].Value = 150;  // not among the latest three
     const Date_Time now = Date_Time_Of_Seconds(Seconds_Of(firings.back().Start) + 86400);
     // Four segments; the fourth asks 300 F/h from 1,800 to 2,100 F (an hour), where the
     // kiln managed 210: 300/210 h, about 26 minutes behind. The others it can follow.

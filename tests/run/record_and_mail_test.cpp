@@ -74,6 +74,9 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
     Firing_Record_Line& line = record.Lines[0];
     EXPECT_EQ(line.Detail, "over \"temp\", 1250  C");
     EXPECT_EQ(Firing_Record_Line_Text(line), text);
+    std::string bare = Header + text;
+    std::erase(bare, '\r');  // copied by a tool that dropped the carriage returns: the same
+    EXPECT_EQ(Firing_Record_Line_Text(Parse_Firing_Record(bare).Lines.at(0)), text);
     line.Detail = "a\r\nb";
     EXPECT_TRUE(Firing_Record_Line_Text(line).ends_with(",alarm raised,a  b\r\n"));
     EXPECT_EQ(record.Header.Kiln_Name, "Big, \"old\" kiln");
