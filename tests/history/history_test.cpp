@@ -199,6 +199,9 @@ TEST(Firing_Chart, ASingleTickGetsAnAxisAndTheLabelsAreRoundSteps) {
     EXPECT_EQ(chart.X_Min, 5);
     EXPECT_EQ(chart.X_Max, 6);
     EXPECT_EQ(chart.Y_Max, 105);
+    record = Parse_Firing_Record(Firing_Record_Header_Text({}) +
+                                 "2027-01-05T08:00:00+00:00,5,1,0,0,0,,\r\n");  // and reads 0
+    EXPECT_DOUBLE_EQ(Build_Firing_Chart({&record}).Y_Max, 1.05) << "a degree tall";
     EXPECT_EQ(Axis_Ticks(0, 8, 8), (std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(Round_Step(7, 1), 10);  // one part: the whole span, rounded up
     EXPECT_EQ(Axis_Ticks(-40, 125, 4), (std::vector<double>{0, 50, 100}));
