@@ -356,6 +356,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "raised Failure to heat @20; "},
         Supervisor_Case{"AGapOfFortyIsAFailureInCelsiusOnly", Full_Power(0, 40), 30,
                         "raised Failure to heat @20; ", "C"},
+        Supervisor_Case{"AGapOfJustTheSettingIsNoFailure", Full_Power(0, 28), 30, "", "C"},
         Supervisor_Case{"CreepingAcrossTheRiseStaysOneAlarmUntilTheGapCloses",
                         [](int m, Firing_Status& t) {
                             Full_Power(m < 25 ? 0 : 0.6)(m, t);
