@@ -114,7 +114,7 @@ TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     EXPECT_EQ(heard[7], "state 0 retained");
     EXPECT_EQ(Topic_Slug("Studio Kiln #2 (Bisque)/a+b"), "studio_kiln_2_bisque_a_b");
     EXPECT_EQ(Topic_Slug(""), "kiln");
-    EXPECT_EQ(Default_Topic_Prefix("Big Kiln"), "corvanel/big_kiln");
+    EXPECT_EQ(Default_Topic_Prefix("Big Kiln "), "corvanel/big_kiln");  // as the name is kept
     EXPECT_EQ(p.Telemetry.Last_Will().Payload, "offline");
     EXPECT_TRUE(p.Telemetry.Last_Will().Retain);
     status.Temp_Scale = "F";
