@@ -462,6 +462,13 @@ TEST(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
     EXPECT_EQ(model.Readings,
               "At full power the kiln heats about as fast as with the elements "
               "fitted on 25 January 2027.");
+    // A line that is no event (typed in by hand) is left out and said.
+    const std::string events = paths.Logfile(Kiln_Events_File);
+    Write_Whole_File(events, Read_Whole_File(events) + "2027-01-26,new paint\r\n");
+    std::vector<Problem> problems;
+    EXPECT_EQ(Read_Kiln_Events(paths.Logfiles_Folder(), &problems).size(), 1u);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].English().find("2027-01-26,new paint"), std::string::npos);
 }
 
 }  // namespace
