@@ -151,54 +151,6 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
         rig.Form.Firing.Detach(*attached);
 }
 
-// A platinum firing in hours, cut short by a power failure and recalled at the restart:
-// the view redraws it from the log in degrees (the log keeps tenths). What the record says
-// of the restart is pinned with the run model's restart.
-TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) {
-    sim::Unit_Settings platinum = Kiln_Settings(6, false);  // PtJIS
-    platinum.Start_Temperature = 19.5;
-    Main_Window_Rig first;
-    first.Model = sim::Controller_Model({0}, platinum);
-    Firing_Record_Writer writer(first.Paths, "Corvanel");
-    first.Form.Firing.Attach(writer);
-    first.Form.Form_Load();
-    first.Write_Profile("pt.txt",
-                        {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
-                         {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
-                        "PtJIS", false, false);
-    first.Open_Profile("pt.txt");
-    first.Choose_Log("pt_run.txt");
-    first.Form.mnuRecallSetup_Click();
-    first.Form.Save_Setup();
-    first.Form.Start_Profile_Click();
-    first.Clock.Advance(90 * 60);
-    first.Form.Control_Interval_Timer();
-    first.Form.Firing.Detach(writer);                                          // the power goes
-    ASSERT_TRUE(Append_Log_Record(first.Paths.Logfile("pt_run.txt"), "2.0"));  // torn
-
-    Main_Window_Rig again;
-    again.Model = sim::Controller_Model({0}, platinum);
-    std::filesystem::copy(first.Folder.Path(), again.Folder.Path(),
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::overwrite_existing);
-    Live_Firing_View view{again.Paths};
-    again.Form.Firing.Attach(view);
-    again.Form.Form_Load();
-    // The time is the last whole record's.
-    EXPECT_EQ(again.Form.Profile_Name + " " + again.Form.LogFile + " " + again.Form.Elapsed_Time,
-              "pt.txt pt_run.txt 1.5");
-    // From the record: the ninety minutes without a line between its ticks are a gap.
-    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}, {1.5, 24.5}}));
-    ASSERT_EQ(view.Measured().size(), 3u);
-    EXPECT_TRUE(std::isnan(view.Measured()[1].second) && view.Measured()[2].second == 19.5);
-    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
-              "Time (hours)|Temperature (°C)");
-
-    again.Open_Short_Profile();
-    EXPECT_TRUE(view.Measured().empty());
-    again.Form.Firing.Detach(view);
-}
-
 // The Process Temp read-out turns red beyond the segment's limit, on either side; and the
 // time left in hours and minutes, with the finish's date once it is not today.
 TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate) {
@@ -287,6 +239,49 @@ void Fire_And_Cut(
     cut();
     first.Form.Firing.Detach(writer);
     first.Form.Save_Setup();
+}
+
+// A platinum firing in hours, cut short by a power failure and recalled at the restart:
+// the view redraws it from the log in degrees (the log keeps tenths). What the record says
+// of the restart is pinned with the run model's restart.
+TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) {
+    sim::Unit_Settings platinum = Kiln_Settings(6, false);  // PtJIS
+    platinum.Start_Temperature = 19.5;
+    Main_Window_Rig first;
+    first.Model = sim::Controller_Model({0}, platinum);
+    first.Form.Form_Load();
+    first.Write_Profile("pt.txt",
+                        {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
+                         {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
+                        "PtJIS", false, false);
+    first.Open_Profile("pt.txt");
+    Fire_And_Cut(first, 0, false, [&] {  // one tick, ninety minutes on; then the power goes
+        first.Clock.Advance(90 * 60);
+        first.Form.Control_Interval_Timer();
+    });
+    ASSERT_TRUE(Append_Log_Record(first.Paths.Logfile("cut.txt"), "2.0"));  // torn
+
+    Main_Window_Rig again;
+    again.Model = sim::Controller_Model({0}, platinum);
+    std::filesystem::copy(first.Folder.Path(), again.Folder.Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    Live_Firing_View view{again.Paths};
+    again.Form.Firing.Attach(view);
+    again.Form.Form_Load();
+    // The time is the last whole record's.
+    EXPECT_EQ(again.Form.Profile_Name + " " + again.Form.LogFile + " " + again.Form.Elapsed_Time,
+              "pt.txt cut.txt 1.5");
+    // From the record: the ninety minutes without a line between its ticks are a gap.
+    EXPECT_EQ(view.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}, {1.5, 24.5}}));
+    ASSERT_EQ(view.Measured().size(), 3u);
+    EXPECT_TRUE(std::isnan(view.Measured()[1].second) && view.Measured()[2].second == 19.5);
+    EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
+              "Time (hours)|Temperature (°C)");
+
+    again.Open_Short_Profile();
+    EXPECT_TRUE(view.Measured().empty());
+    again.Form.Firing.Detach(view);
 }
 
 // The short profile fired for two minutes, then the program gone in the way the case

@@ -225,7 +225,8 @@ struct Port_Setup_Test : ::testing::Test {
     }
 };
 
-TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsToThePortOfOpening) {
+TEST_F(Port_Setup_Test,
+       TheStepsStayWithinOneToTwentyUseSavesTheScanAndClosingReturnToTheStateOfOpening) {
     Setup.Form_Open();
     Setup.DecrPortNumber_Click();
     EXPECT_EQ(Setup.CommPortNumber + " " + std::to_string(Setup.Selected_Port), "1 1");
@@ -240,6 +241,16 @@ TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsTo
     EXPECT_EQ(Rig.Line.Comm_Port(), 1);  // the port in use when the window opened
     EXPECT_TRUE(Rig.Line.Port_Open());
     EXPECT_EQ(Rig.Form.Comm_Port_Number, 4);
+
+    // Closing resumes the tick that ran at opening.
+    for (const char* mode : {"run", "monitor"}) {
+        Rig.Form.Set_Polling_Mode(mode);
+        Setup.Form_Open();
+        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+        Setup.Form_Close();
+        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
+        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
+    }
 }
 
 TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurnedOff) {
@@ -277,17 +288,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
                                          "(checked)\r\n"));
 }
 
-TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {
-    for (const char* mode : {"run", "monitor"}) {
-        Rig.Form.Set_Polling_Mode(mode);
-        Setup.Form_Open();
-        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
-        Setup.Form_Close();
-        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
-        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
-    }
-}
-
 // "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
 // folder, starting each kiln's program; turned off, only that kiln's entry goes.
 TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
@@ -312,11 +312,7 @@ TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
     ASSERT_TRUE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", "", error));
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_TRUE(std::filesystem::exists(second));
-    if (before) {
-        ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    before ? ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
