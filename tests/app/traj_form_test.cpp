@@ -14,13 +14,10 @@
 #include "run/live_view_setting.h"
 #include "support/fake_devices.h"
 #include "support/main_window_rig.h"
+#include "support/worked_example.h"
 
 namespace corvanel::testing {
 namespace {
-
-const std::array<std::string, 10> Ramp{"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
-const std::array<std::string, 10> Hold{"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
-const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "", "", ""};
 
 TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     Main_Window_Rig rig;
@@ -59,13 +56,14 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_EQ(rig.Form.User_Message_Box, "");
 }
 
-TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
+TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTickAndReadouts) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Profile("example.txt", {Ramp, Hold, End});
+    Write_Whole_File(rig.Paths.Profile_File("example.txt"), Worked_Example_Text());
     rig.Open_Profile("example.txt");
     EXPECT_EQ(rig.Loaded(),
               "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) chart=4");
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
     EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
@@ -79,6 +77,28 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
                   {"1.00", "0.00", "60.00", "r", "70.00", "1000.00", "15.50", "50.00"},
                   {"2.00", "60.00", "30.00", "h", "1000.00", "1000.00", "0.00", ""}}));
     EXPECT_TRUE(Build_Printout(Profile_Sheet{}, "").Rows.empty());  // no profile: titles only
+
+    // A minute carried into a profile in hours is converted; a Celsius profile on the
+    // simulated Fahrenheit controller is read out in Celsius.
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
+    rig.Write_Profile("celsius_hours.txt",
+                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
+                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius_hours.txt");
+    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
+    EXPECT_TRUE(
+        rig.Said("The elapsed time was converted to this profile's time unit: "
+                 "1.00 Minutes = 0.02 Hours"))
+        << rig.Form.User_Message_Box;
+    rig.Form.Monitor_Interval_Timer();
+    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
+              Format_Number(std::round(celsius)) + " SetTemp(C)");
+    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
+    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
+    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
 
     rig.Write_Profile("pt.txt",
                       {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
@@ -107,6 +127,8 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
         EXPECT_EQ(rig.Loaded(), loaded);
         EXPECT_TRUE(rig.Form.Profile().Valid());
     }
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
 }
 
 // The panel's open and close are the run window's menu story; here what it refuses.
@@ -450,38 +472,6 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
     rig.Form.Control_Interval_Timer();  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
-}
-
-// The run window's numbers say what they are: a Celsius profile on a Fahrenheit
-// controller, and a time carried into a profile counted in the other unit.
-TEST(Run_Readouts, OtherScaleShownInTheProfilesAndOtherTimeUnitConverted) {
-    Main_Window_Rig rig;  // the simulated controller reads in Fahrenheit, as short.txt is
-    rig.Form.Form_Load();
-    rig.Open_Short_Profile();
-    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
-    rig.Form.Elapsed_Time_GotFocus();
-    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
-
-    rig.Write_Profile("celsius_hours.txt",
-                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
-                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
-                      "K    ", false, false);
-    rig.Open_Profile("celsius_hours.txt");
-    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
-    EXPECT_TRUE(
-        rig.Said("The elapsed time was converted to this profile's time unit: "
-                 "1.00 Minutes = 0.02 Hours"))
-        << rig.Form.User_Message_Box;
-    rig.Form.Monitor_Interval_Timer();
-    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
-    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
-              Format_Number(std::round(celsius)) + " SetTemp(C)");
-    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
-    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
-    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
-
-    rig.Open_Short_Profile();
-    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
 }
 
 const std::string Lost_Text =
