@@ -370,7 +370,7 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
     }
 }
 
-TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
+TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoOnce) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     rig.Open_Short_Profile();
@@ -399,22 +399,15 @@ TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(rig.Said("Time change aborted, ready to run\r\n"));
 
-    rig.Set_Values_Sent();
-    form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
-    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
-}
-
-TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Open_Short_Profile();
-    Traj_form& form = rig.Form;
+    // Without a log, a firing says so once at its start and runs on.
     auto start_warns = [&] {
         form.Clear();
         form.Start_Profile_Click();
         return rig.Said("No log file: this firing is not being logged");
     };
-    EXPECT_TRUE(start_warns());
+    rig.Set_Values_Sent();
+    EXPECT_TRUE(start_warns());  // continues at minute 1.5 of the ramp: 70 + 135
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
     form.Start_Profile_Click();                  // suspend
     EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
     EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
