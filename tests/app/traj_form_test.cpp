@@ -14,13 +14,10 @@
 #include "run/live_view_setting.h"
 #include "support/fake_devices.h"
 #include "support/main_window_rig.h"
+#include "support/worked_example.h"
 
 namespace corvanel::testing {
 namespace {
-
-const std::array<std::string, 10> Ramp{"1", "0", "60", "r", "70", "1000", "15.50", "50", "", ""};
-const std::array<std::string, 10> Hold{"2", "60.00", "30", "h", "1000", "1000", "0", "", "", ""};
-const std::array<std::string, 10> End{"3", "90.00", "", "e", "1000", "", "", "", "", ""};
 
 TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     Main_Window_Rig rig;
@@ -59,13 +56,14 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_EQ(rig.Form.User_Message_Box, "");
 }
 
-TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndTheTick) {
+TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTickAndReadouts) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Profile("example.txt", {Ramp, Hold, End});
+    Write_Whole_File(rig.Paths.Profile_File("example.txt"), Worked_Example_Text());
     rig.Open_Profile("example.txt");
     EXPECT_EQ(rig.Loaded(),
               "example.txt rows=3 total=90 K    FM tick=3000 SetTemp(F) Time(mins) chart=4");
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
     EXPECT_EQ(rig.Form.RunProfile_FlexGrid[1][5], "   1000");
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
@@ -79,6 +77,28 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
                   {"1.00", "0.00", "60.00", "r", "70.00", "1000.00", "15.50", "50.00"},
                   {"2.00", "60.00", "30.00", "h", "1000.00", "1000.00", "0.00", ""}}));
     EXPECT_TRUE(Build_Printout(Profile_Sheet{}, "").Rows.empty());  // no profile: titles only
+
+    // A minute carried into a profile in hours is converted; a Celsius profile on the
+    // simulated Fahrenheit controller is read out in Celsius.
+    rig.Form.Elapsed_Time_GotFocus();
+    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
+    rig.Write_Profile("celsius_hours.txt",
+                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
+                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius_hours.txt");
+    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
+    EXPECT_TRUE(
+        rig.Said("The elapsed time was converted to this profile's time unit: "
+                 "1.00 Minutes = 0.02 Hours"))
+        << rig.Form.User_Message_Box;
+    rig.Form.Monitor_Interval_Timer();
+    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
+    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
+              Format_Number(std::round(celsius)) + " SetTemp(C)");
+    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
+    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
+    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
 
     rig.Write_Profile("pt.txt",
                       {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
@@ -107,6 +127,8 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsAndThe
         EXPECT_EQ(rig.Loaded(), loaded);
         EXPECT_TRUE(rig.Form.Profile().Valid());
     }
+    rig.Open_Short_Profile();
+    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
 }
 
 // The panel's open and close are the run window's menu story; here what it refuses.
@@ -225,7 +247,8 @@ struct Port_Setup_Test : ::testing::Test {
     }
 };
 
-TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsToThePortOfOpening) {
+TEST_F(Port_Setup_Test,
+       TheStepsStayWithinOneToTwentyUseSavesTheScanAndClosingReturnToTheStateOfOpening) {
     Setup.Form_Open();
     Setup.DecrPortNumber_Click();
     EXPECT_EQ(Setup.CommPortNumber + " " + std::to_string(Setup.Selected_Port), "1 1");
@@ -240,6 +263,16 @@ TEST_F(Port_Setup_Test, TheStepsStayWithinOneToTwentyUseSavesAndTheScanReturnsTo
     EXPECT_EQ(Rig.Line.Comm_Port(), 1);  // the port in use when the window opened
     EXPECT_TRUE(Rig.Line.Port_Open());
     EXPECT_EQ(Rig.Form.Comm_Port_Number, 4);
+
+    // Closing resumes the tick that ran at opening.
+    for (const char* mode : {"run", "monitor"}) {
+        Rig.Form.Set_Polling_Mode(mode);
+        Setup.Form_Open();
+        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+        Setup.Form_Close();
+        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
+        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
+    }
 }
 
 TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurnedOff) {
@@ -277,17 +310,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
                                          "(checked)\r\n"));
 }
 
-TEST_F(Port_Setup_Test, ClosingResumesTheTickThatRanAtOpening) {
-    for (const char* mode : {"run", "monitor"}) {
-        Rig.Form.Set_Polling_Mode(mode);
-        Setup.Form_Open();
-        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
-        Setup.Form_Close();
-        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
-        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
-    }
-}
-
 // "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
 // folder, starting each kiln's program; turned off, only that kiln's entry goes.
 TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
@@ -312,11 +334,7 @@ TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
     ASSERT_TRUE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", "", error));
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_TRUE(std::filesystem::exists(second));
-    if (before) {
-        ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    before ? ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
@@ -352,7 +370,7 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
     }
 }
 
-TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
+TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoOnce) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     rig.Open_Short_Profile();
@@ -381,22 +399,15 @@ TEST(Elapsed_Time_Entry, TheElapsedTimeIsEditedOnlyWithinTheProfile) {
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(rig.Said("Time change aborted, ready to run\r\n"));
 
-    rig.Set_Values_Sent();
-    form.Start_Profile_Click();  // continues at minute 1.5 of the ramp: 70 + 135
-    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
-}
-
-TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
-    Main_Window_Rig rig;
-    rig.Form.Form_Load();
-    rig.Open_Short_Profile();
-    Traj_form& form = rig.Form;
+    // Without a log, a firing says so once at its start and runs on.
     auto start_warns = [&] {
         form.Clear();
         form.Start_Profile_Click();
         return rig.Said("No log file: this firing is not being logged");
     };
-    EXPECT_TRUE(start_warns());
+    rig.Set_Values_Sent();
+    EXPECT_TRUE(start_warns());  // continues at minute 1.5 of the ramp: 70 + 135
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
     form.Start_Profile_Click();                  // suspend
     EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
     EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
@@ -413,7 +424,7 @@ TEST(No_Log_File_Warning, AFiringWithoutALogSaysSoOnceAtItsStartAndRunsOn) {
 // A set value the profile cannot have (beyond a 16-bit value) is said with its tick step
 // and the last good one stays in force; one beyond the controller's field goes out as
 // the nearest it takes, and the operator is told.
-TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneAndOneBeyondTheFieldIsClamped) {
+TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsClampedOrRefused) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     rig.Write_Profile("damaged.txt", {{"1", "0", "2", "r", "70", "80000", "", "", "", ""},
@@ -438,55 +449,22 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneAndOneBeyondTheFieldI
     EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, 9999}));
     EXPECT_TRUE(rig.Said("sent instead: 12000 => 9999\r\n")) << rig.Form.User_Message_Box;
     EXPECT_EQ(rig.Form.Profile_Temperature, "1200");  // tenths shown as degrees
-}
 
-// A controller whose own set limit is below the profile refuses the set value (end code
-// 0D): the operator is told as for a lost line, and the run goes on.
-TEST(Set_Value_Refused, BeyondTheControllersOwnLimitIsSaidAsACommunicationsError) {
-    Main_Window_Rig rig;
+    // A controller whose own set limit is below the profile refuses the set value (end code
+    // 0D): the operator is told as for a lost line, and the run goes on.
+    rig.Form.SoftOff_Click();
+    rig.Form.mnuReset_Logfile_Click();
     sim::Unit_Settings kiln = Kiln_Settings();
     kiln.High_Limit = 200;
     rig.Model = sim::Controller_Model({0}, kiln);
-    rig.Form.Form_Load();
     rig.Open_Short_Profile();
+    rig.Form.Clear();
     rig.Form.Start_Profile_Click();
     EXPECT_FALSE(rig.Said("Set Value Communications Error"));
     rig.Clock.Advance(120);
     rig.Form.Control_Interval_Timer();  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
-}
-
-// The run window's numbers say what they are: a Celsius profile on a Fahrenheit
-// controller, and a time carried into a profile counted in the other unit.
-TEST(Run_Readouts, OtherScaleShownInTheProfilesAndOtherTimeUnitConverted) {
-    Main_Window_Rig rig;  // the simulated controller reads in Fahrenheit, as short.txt is
-    rig.Form.Form_Load();
-    rig.Open_Short_Profile();
-    EXPECT_EQ(rig.Form.Real_Temp_Display_1, std::to_string(rig.Protocol.Last_PV));
-    rig.Form.Elapsed_Time_GotFocus();
-    for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
-
-    rig.Write_Profile("celsius_hours.txt",
-                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
-                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
-                      "K    ", false, false);
-    rig.Open_Profile("celsius_hours.txt");
-    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
-    EXPECT_TRUE(
-        rig.Said("The elapsed time was converted to this profile's time unit: "
-                 "1.00 Minutes = 0.02 Hours"))
-        << rig.Form.User_Message_Box;
-    rig.Form.Monitor_Interval_Timer();
-    const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
-    EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
-              Format_Number(std::round(celsius)) + " SetTemp(C)");
-    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
-    const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
-    EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
-
-    rig.Open_Short_Profile();
-    EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
 }
 
 const std::string Lost_Text =
