@@ -267,7 +267,9 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
     Live_Firing_View view{again.Paths};
+    Recording_Observer heard;
     again.Form.Firing.Attach(view);
+    again.Form.Firing.Attach(heard);
     again.Form.Form_Load();
     // The time is the last whole record's.
     EXPECT_EQ(again.Form.Profile_Name + " " + again.Form.LogFile + " " + again.Form.Elapsed_Time,
@@ -278,10 +280,17 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     EXPECT_TRUE(std::isnan(view.Measured()[1].second) && view.Measured()[2].second == 19.5);
     EXPECT_EQ(view.Time_Axis_Title() + "|" + view.Temperature_Axis_Title(),
               "Time (hours)|Temperature (°C)");
+    // Without its record the log draws it, from the controller's tenths of a degree.
+    std::filesystem::remove(again.Paths.Logfile("cut.firing.csv"));
+    Live_Firing_View from_log{again.Paths};
+    from_log.Firing_Changed(heard.Last, Firing_Event::Recall_Resume, "");
+    EXPECT_EQ(from_log.Set_Value(), (Trace_Points{{0, 20}, {1.5, 24.5}}));
+    EXPECT_EQ(from_log.Measured(), (Trace_Points{{0, 19.5}, {1.5, 19.5}}));
 
     again.Open_Short_Profile();
     EXPECT_TRUE(view.Measured().empty());
     again.Form.Firing.Detach(view);
+    again.Form.Firing.Detach(heard);
 }
 
 // The short profile fired for two minutes, then the program gone in the way the case
