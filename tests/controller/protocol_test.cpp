@@ -155,9 +155,9 @@ TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
     rig.Protocol.Read_PV(rig.Unit);
     EXPECT_EQ(rig.Protocol.Last_PV, 640);
     EXPECT_EQ(rig.Panel.Process_Value, "12X4");
-    rig.Answer("@00RL00F0501300");
+    rig.Answer("@00RL00F1991300");
     rig.Protocol.Read_Limits(rig.Unit);
-    EXPECT_EQ(rig.Panel.Low_Limit_Display + " " + rig.Panel.High_Limit_Display, "-50 1300");
+    EXPECT_EQ(rig.Panel.Low_Limit_Display + " " + rig.Panel.High_Limit_Display, "-199 1300");
     rig.Answer("@00RL00F050F100");  // an unconvertible high limit keeps the last one
     rig.Protocol.Read_Limits(rig.Unit);
     EXPECT_EQ(rig.Panel.Low_Limit_Display + " " + rig.Panel.High_Limit_Display, "-50 1300");
