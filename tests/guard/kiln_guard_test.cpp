@@ -93,7 +93,7 @@ Guard_Settings Settings() {
 // stuck relay heats it with the output off (alarm, line, mail) until it cools below 150 F.
 TEST_F(Guard_Over_A_Fake_Machine, ActsAfterTheSilenceWatchesAStuckRelayAndEndsWhenTheKilnIsCold) {
     Fake_Machine machine;
-    machine.Readings = {1900, 1900, 1900, 1900, 1950, 1990, 2000, 1000, 140, 140};
+    machine.Readings = {1900, 1900, 1900, 1900, 1950, 1990, 2000, 1000, 140, 140, 160};
     ASSERT_EQ(Kiln_Guard(machine, Settings()).Run(), 0);
     EXPECT_EQ(machine.Done,
               (std::vector<std::string>{"ended 4242", "wrote 70", "marked", "released"}));
