@@ -390,7 +390,7 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
 
     form.Elapsed_Time_GotFocus();
     form.Type_Elapsed_Key(8);
-    form.Type_Elapsed_Key('5');  // past the profile's 3 minutes
+    form.Type_Elapsed_Key('9');  // past the profile's 3 minutes
     form.Clear();
     form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
