@@ -177,6 +177,10 @@ TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     const std::vector<std::string> report = Firing_Report_Lines(record, summary, Report_Style{});
     const std::string events = Join_Lines(report);
     EXPECT_NE(events.find("\r\nWatched after the run: 3 min\r\n"), std::string::npos) << events;
+    Firing_Summary brief = summary;
+    brief.Seconds_After_Run = 1;  // one reading a second after the run is still said
+    EXPECT_NE(Join_Lines(Firing_Report_Lines(record, brief, Report_Style{})).find(": 1 s\r\n"),
+              std::string::npos);
     EXPECT_EQ(events.find("after run\r\n"), std::string::npos) << events;
     EXPECT_TRUE(
         events.ends_with("10:03  alarm raised: Kiln heating with output off\r\n"
