@@ -149,24 +149,14 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
 // chart's measured trace; the duration, the ticks, the energy and the outcome stay the
 // run's, and the report says how long the kiln was watched without listing each reading.
 TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
-    std::string text = Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212);
-    Firing_Record_Line line;
-    line.Clock = {2027, 2, 1, 10, 0, 0};
-    line.Elapsed = 60, line.Set_Value = line.Measured = 212;
-    line.Event = "soft off";
-    text += Firing_Record_Line_Text(line);
-    line.Event = After_Run_Event;
-    line.Set_Value = 70;
-    for (int i = 1; i <= 3; ++i) {  // a welded relay
-        line.Clock = Date_Time_Of_Seconds(Seconds_Of(line.Clock) + 60);
-        line.Elapsed = 60 + i, line.Measured = 212 + 100 * i;
-        text += Firing_Record_Line_Text(line);
-    }
-    line.Event = "alarm raised", line.Detail = "Kiln heating with output off";
-    text += Firing_Record_Line_Text(line);
-    line.Event = "after run ended", line.Detail = "new firing";
-    text += Firing_Record_Line_Text(line);
-    const Firing_Record record = Parse_Firing_Record(text);
+    const Firing_Record record = Parse_Firing_Record(
+        Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212) +
+        "2027-02-01T10:00:00+00:00,60.00,0,212,212,0,soft off,\r\n"
+        "2027-02-01T10:01:00+00:00,61.00,0,70,312,0,after run,\r\n"  // a welded relay
+        "2027-02-01T10:02:00+00:00,62.00,0,70,412,0,after run,\r\n"
+        "2027-02-01T10:03:00+00:00,63.00,0,70,512,0,after run,\r\n"
+        "2027-02-01T10:03:00+00:00,63.00,0,70,512,0,alarm raised,Kiln heating with output off\r\n"
+        "2027-02-01T10:03:00+00:00,63.00,0,70,512,0,after run ended,new firing\r\n");
     const Firing_Summary summary = Summarise(record, Energy_Settings{12.0, {}});
     EXPECT_EQ(summary.Peak, 512);
     EXPECT_EQ(summary.Seconds_Near_Peak, 60);
@@ -361,8 +351,7 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     // Four segments; the fourth asks 300 F/h from 1,800 to 2,100 F (an hour), where the
     // kiln managed 210: 300/210 h, about 26 minutes behind. The others it can follow.
     const Plan_Points plan = {{0, 0}, {0, 70}, {120, 1000}, {360, 1800}, {420, 1800}, {480, 2100}};
-    std::vector<Operator_Text> said =
-        Check_Profile_Pace(plan, "F", "M", firings, {}, Kiln_Health_Settings{}, now);
+    std::vector<Operator_Text> said = Check_Profile_Pace(plan, "F", "M", firings, {}, {}, now);
     ASSERT_EQ(said.size(), 1u);
     EXPECT_EQ(said[0].English(),
               "Segment 4 asks 300 °F/h above 1,800 °F; your kiln managed 210 °F/h there last "
@@ -373,11 +362,10 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     ASSERT_EQ(hours.size(), 1u);
     EXPECT_EQ(hours[0].English(), said[0].English()) << "the same plan in hours";
     // A kiln with no firing through the band, or only before new elements, says nothing.
-    EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", {}, {}, Kiln_Health_Settings{}, now).empty());
+    EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", {}, {}, {}, now).empty());
     const Kiln_Event fitted{
         {now.Year, now.Month, now.Day, 0, 0, 0}, Kiln_Event_Kind::Elements_Replaced, ""};
-    EXPECT_TRUE(
-        Check_Profile_Pace(plan, "F", "M", firings, {fitted}, Kiln_Health_Settings{}, now).empty());
+    EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", firings, {fitted}, {}, now).empty());
 }
 
 struct Said_Lines : Message_Area {

@@ -148,11 +148,10 @@ TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOther
     Editor.DisplayTargetLanguageExplanation_Change("l'opérateur voit ceci");  // apostrophe
     EXPECT_EQ(Stored("Profile Loaded").TargetLanguageComments, "l'opérateur voit ceci");
     EXPECT_EQ(Editor.LanguageMap[1].SubItems[2], "l'opérateur voit ceci");
-    Editor.LanguageMap_ItemClick(1);  // back to the first row
+    Editor.LanguageMap_ItemClick(1);  // back to the first row; a click writes nothing
     EXPECT_EQ(Editor.DisplayEnglish + "|" + Editor.DisplayTargetLanguage,
               "Profile Running|Profil en cours");
-    EXPECT_EQ(Stored("Profile Running").TargetLanguage,
-              "Profil en cours");  // a click writes nothing
+    EXPECT_EQ(Stored("Profile Running").TargetLanguage, "Profil en cours");
 
     // A comment edit reaches every row of the phrase in any case; the map changes its current row.
     Editor.LanguageMap_ItemClick(3);  // "PROFILE SAVED"

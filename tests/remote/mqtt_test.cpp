@@ -84,8 +84,7 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
 
 // On connection: online, six retained discovery configs with units of the scale in use,
 // then the state; the last will says offline. The kiln's name becomes one topic level of
-// letters, digits and "_". A profile in the other scale sends the
-// configs again with the new unit.
+// letters, digits and "_". A profile in the other scale sends the configs with its unit.
 TEST(Mqtt_Telemetry, ConnectingSendsOnlineDiscoveryThenTheState) {
     Published p;
     Firing_Status status{.Kiln_Name = "Studio Kiln", .Temp_Scale = "C"};
@@ -179,36 +178,31 @@ TEST(Mqtt_Link, KeepsAlarmsAndFiringsWhileDownButNotTheState) {
 // inside every rule are taken quietly: a prefix may hold blanks and inner levels, a host
 // may be an address.
 TEST(Declared_Rules, ABrokenRuleKeepsTheDefaultAndSaysTheRuleAGoodValueIsTakenQuietly) {
+    const std::string token_rule =
+        "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value saved before "
+        "is used.";
+    const std::string host_rule =
+        "\" is not a name or an address without spaces, so localhost is used.";
+    const std::string prefix_rule =
+        "\" is not a prefix that neither starts nor ends with / nor holds + or #, so nothing is used.";
+    const std::string longest = "abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";
     const struct {
         const Setting* Of;
-        const char* Line;
-        const char* Said;  // the message's first line; "" for a value taken
+        std::string Line;
+        std::string Said;  // the message's first line; "" for a value taken
     } cases[] = {
         {&Remote_Setting::Port, "0",
          "Port: \"0\" is not a whole number from 1 to 65535, so 8080 is used."},
-        {&Remote_Setting::Token, "abcdefgh;x=1",
-         "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value saved "
-         "before is used."},
+        {&Remote_Setting::Token, "abcdefgh;x=1", token_rule},
         {&Mqtt_Setting::Port, "0",
          "Port: \"0\" is not a whole number from 1 to 65535, so 1883 is used."},
-        {&Mqtt_Setting::Host, "kiln lan",
-         "Broker host: \"kiln lan\" is not a name or an address without spaces, so localhost "
-         "is used."},
-        {&Mqtt_Setting::Host, "",
-         "Broker host: \"\" is not a name or an address without spaces, so localhost is used."},
-        {&Mqtt_Setting::Topic_Prefix, "studio/#",
-         "Topic prefix: \"studio/#\" is not a prefix that neither starts nor ends with / nor "
-         "holds + or #, so nothing is used."},
-        {&Mqtt_Setting::Topic_Prefix, "/studio",
-         "Topic prefix: \"/studio\" is not a prefix that neither starts nor ends with / nor "
-         "holds + or #, so nothing is used."},
+        {&Mqtt_Setting::Host, "kiln lan", "Broker host: \"kiln lan" + host_rule},
+        {&Mqtt_Setting::Host, "", "Broker host: \"" + host_rule},
+        {&Mqtt_Setting::Topic_Prefix, "studio/#", "Topic prefix: \"studio/#" + prefix_rule},
+        {&Mqtt_Setting::Topic_Prefix, "/studio", "Topic prefix: \"/studio" + prefix_rule},
         {&Remote_Setting::Token, "a234567-", ""},  // the shortest and longest tokens
-        {&Remote_Setting::Token, "abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789",
-         ""},
-        {&Remote_Setting::Token,
-         "abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOPQRSTUVWXYZ-01234567890",
-         "Access token: \"...\" is not 8 to 64 letters, digits, - or _, so the value saved "
-         "before is used."},
+        {&Remote_Setting::Token, longest, ""},
+        {&Remote_Setting::Token, longest + "0", token_rule},
         {&Mqtt_Setting::Topic_Prefix, "studio kiln/east", ""},
         {&Mqtt_Setting::Host, "192.168.1.20", ""}};
     for (const auto& c : cases) {
@@ -220,7 +214,7 @@ TEST(Declared_Rules, ABrokenRuleKeepsTheDefaultAndSaysTheRuleAGoodValueIsTakenQu
         std::vector<Problem> problems;
         Read_Remote_Settings(store, problems);
         Read_Mqtt_Settings(store, problems);
-        if (*c.Said == '\0') {
+        if (c.Said.empty()) {
             EXPECT_TRUE(problems.empty());
             EXPECT_EQ(store.Value(*c.Of), c.Line);
             continue;

@@ -164,14 +164,18 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     rig.Form.Firing.Detach(mqtt);
 }
 
+// Ticks of `status` at each of the elapsed times.
+void Tick_At(Status_Snapshot& snapshot, Firing_Status status, std::initializer_list<double> times) {
+    for (double elapsed : times) {
+        status.Elapsed = status.Real_Elapsed = elapsed;
+        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
+    }
+}
+
 // A firing of days stays small: at its limit the trace keeps every second point.
 TEST(Status_Snapshot, AtItsLimitTheTraceKeepsEverySecondPoint) {
     Status_Snapshot snapshot(4);
-    Firing_Status status;
-    for (double elapsed : {0, 1, 2, 3, 4}) {
-        status.Real_Elapsed = elapsed;
-        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
-    }
+    Tick_At(snapshot, {}, {0, 1, 2, 3, 4});
     std::vector<double> kept;
     for (const Trace_Point& point : snapshot.Trace()) kept.push_back(point.Elapsed);
     EXPECT_EQ(kept, (std::vector<double>{0, 2, 4}));
@@ -195,12 +199,7 @@ Status_Request Request_Of(const std::string& text) {
 
 TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
     Status_Snapshot snapshot;
-    Firing_Status status;
-    status.Has_Reading = true;
-    for (double elapsed : {2, 3}) {
-        status.Elapsed = status.Real_Elapsed = elapsed;
-        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
-    }
+    Tick_At(snapshot, {.Has_Reading = true}, {2, 3});
     const struct {
         const char* Request;
         bool Network;

@@ -240,27 +240,23 @@ struct Hanging_Server {
 };
 
 // The outbox owns its sender; the test keeps the server to look at it afterwards.
-std::unique_ptr<Mail_Sender> Sender_To(std::shared_ptr<Hanging_Server> server) {
-    struct To_Server : Mail_Sender {
-        std::shared_ptr<Hanging_Server> Server;
-        bool Send(const Mail_Message& message) override {
-            std::unique_lock<std::mutex> lock(Server->Lock);
-            Server->Changed.wait(lock, [this] { return Server->Open; });
-            Server->Delivered.push_back(message.Subject);
-            Server->Changed.notify_all();
-            return false;  // failed or not, the outbox goes on
-        }
-    };
-    auto sender = std::make_unique<To_Server>();
-    sender->Server = std::move(server);
-    return sender;
-}
+struct To_Server : Mail_Sender {
+    explicit To_Server(std::shared_ptr<Hanging_Server> server) : Server(std::move(server)) {}
+    bool Send(const Mail_Message& message) override {
+        std::unique_lock<std::mutex> lock(Server->Lock);
+        Server->Changed.wait(lock, [this] { return Server->Open; });
+        Server->Delivered.push_back(message.Subject);
+        Server->Changed.notify_all();
+        return false;  // failed or not, the outbox goes on
+    }
+    std::shared_ptr<Hanging_Server> Server;
+};
 
 // Closing the program while the server hangs: the outbox lets go after a few seconds,
 // and what it queued still goes out once the server answers.
 TEST(Mail_Outbox, QueuesWhileTheServerHangsKeepsTheNewestAndClosingDoesNotWaitForIt) {
     auto server = std::make_shared<Hanging_Server>();
-    Mail_Outbox outbox(Sender_To(server), 2);
+    Mail_Outbox outbox(std::make_unique<To_Server>(server), 2);
     // Each returns at once although the server holds the first.
     outbox.Send({"potter@studio", "first", ""});
     for (int i = 0; i < 6000 && outbox.Waiting() > 0; ++i) {
@@ -281,7 +277,7 @@ TEST(Mail_Outbox, QueuesWhileTheServerHangsKeepsTheNewestAndClosingDoesNotWaitFo
 
     auto hung = std::make_shared<Hanging_Server>();
     {
-        Mail_Outbox closing(Sender_To(hung));
+        Mail_Outbox closing(std::make_unique<To_Server>(hung));
         closing.Send({"potter@studio", "alarm", ""});
         closing.Send({"potter@studio", "alarm again", ""});
     }

@@ -152,39 +152,29 @@ TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
     tables.Seg_End_Time = {60, 90, 150, 180};
     tables.Seg_Start_Temp = {70, 1000, 1000, 2000, 2000};
     tables.Seg_End_Temp = {1000, 1000, 2000, 2000};
-    const std::tuple<double, double, long long, std::string> cases[] = {
-        {30, 300, 600, "go on at 14.84"},  // where the first ramp meets 300 F
-        {30, 600, 600, "go on at 30.00"},
-        {75, 800, 600, "go on at 75.00"},     // a hold below the top: as it stopped
-        {120, 1428, 600, "go on at 120.00"},  // 72 °F below the top may still catch up
-        {120, 1427, 600, "the kiln is 73 °F below the firing's set value"},
-        {160, 1930, 600, "go on at 160.00"},
-        {160, 1920, 600, "the kiln is 80 °F below the firing's set value"},
-        {120, 1500, 31 * 60,
-         "the program was not running for 31 min, longer than the 30 min a "
-         "firing continues after"},
-        {120, 211, 600, "the kiln is at 211 °F, below 212 °F"},
-        {180, 1900, 600, "its profile had ended"}};
-    for (const auto& [stopped, now, gap, expected] : cases) {
-        const Firing_Continuation decided = Decide_Continuation(
-            tables, 5,
-            {.Stopped_At = stopped, .Measured_Then = 0, .Measured_Now = now, .Gap_Seconds = gap});
+    const struct {
+        Interruption Cut;  // stopped at, measured then and now, the gap's seconds
+        std::string Expected;
+    } cases[] = {
+        {{30, 0, 300, 600}, "go on at 14.84"},  // where the first ramp meets 300 F
+        {{30, 0, 600, 600}, "go on at 30.00"},
+        {{75, 0, 800, 600}, "go on at 75.00"},     // a hold below the top: as it stopped
+        {{120, 0, 1428, 600}, "go on at 120.00"},  // 72 °F below the top may still catch up
+        {{120, 0, 1427, 600}, "the kiln is 73 °F below the firing's set value"},
+        {{120, 0, 1460, 600, 30, false}, "go on at 120.00"},  // in Celsius 40 degrees
+        {{120, 0, 1459, 600, 30, false}, "the kiln is 41 °C below the firing's set value"},
+        {{160, 0, 1930, 600}, "go on at 160.00"},
+        {{160, 0, 1920, 600}, "the kiln is 80 °F below the firing's set value"},
+        {{120, 0, 1500, 31 * 60},
+         "the program was not running for 31 min, longer than the 30 min a firing continues after"},
+        {{120, 0, 211, 600}, "the kiln is at 211 °F, below 212 °F"},
+        {{180, 0, 1900, 600}, "its profile had ended"}};
+    for (const auto& c : cases) {
+        const Firing_Continuation decided = Decide_Continuation(tables, 5, c.Cut);
         EXPECT_EQ(
             decided.Allowed ? "go on at " + Format_00(decided.Elapsed) : decided.Why.English(),
-            expected)
-            << stopped << " " << now;
-    }
-    // In Celsius the kiln may be 40 degrees below the top.
-    for (const auto& [now, allowed] : {std::pair{1460.0, true}, {1459.0, false}}) {
-        EXPECT_EQ(Decide_Continuation(tables, 5,
-                                      {.Stopped_At = 120,
-                                       .Measured_Then = 0,
-                                       .Measured_Now = now,
-                                       .Gap_Seconds = 600,
-                                       .Fahrenheit = false})
-                      .Allowed,
-                  allowed)
-            << now;
+            c.Expected)
+            << c.Cut.Stopped_At << " " << c.Cut.Measured_Now;
     }
 }
 
