@@ -71,20 +71,6 @@ TEST(Run_Engine, TheSetValueFollowsTheSegmentRoundingHalvesToEven) {
     }
 }
 
-TEST(Run_Engine, ATimeOnASegmentEndBelongsToTheNextSegment) {
-    Run_Tables tables;  // three segments: 0-60, 60-60 (zero length), 60-90
-    tables.Seg_End_Time[0] = 60;
-    tables.Seg_End_Time[1] = 60;
-    tables.Seg_End_Time[2] = 90;
-    Loaded_Profile profile;
-    profile.Use_Tables(tables, 4, "K    ");
-    const Run_Engine engine(profile);
-    std::vector<int> segments;
-    for (double time : {0.0, 59.99, 60.0, 90.0, 500.0})
-        segments.push_back(engine.Determine_Current_Segment(time));
-    EXPECT_EQ(segments, (std::vector<int>{1, 1, 3, 4, 4}));  // the zero-length one never
-}
-
 Profile_Sheet Sheet_Of(std::initializer_list<std::array<std::string, 10>> rows) {
     Profile_Sheet sheet{};
     int row = 1;
