@@ -164,14 +164,6 @@ TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
     }
 }
 
-TEST(Clock, CountsMinuteBoundariesNotElapsedMinutes) {
-    EXPECT_EQ(Minute_Boundaries_Between({2026, 1, 1, 10, 0, 59}, {2026, 1, 1, 10, 1, 0}), 1);
-    EXPECT_EQ(Minute_Boundaries_Between({2026, 1, 1, 10, 0, 0}, {2026, 1, 1, 10, 0, 59}), 0);
-    EXPECT_EQ(Minute_Boundaries_Between({2026, 12, 31, 23, 59, 30}, {2027, 1, 1, 0, 30, 0}), 31);
-    EXPECT_EQ(Minute_Boundaries_Between({2024, 2, 28, 23, 0, 0}, {2024, 3, 1, 0, 0, 0}), 1500);
-    EXPECT_EQ(Minute_Boundaries_Between({2026, 1, 1, 10, 5, 0}, {2026, 1, 1, 10, 0, 0}), -5);
-}
-
 TEST(Clock, SecondsRoundTripThroughTheCalendar) {
     for (Date_Time time : {Date_Time{1969, 12, 31, 12, 30, 15}, Date_Time{1999, 12, 31, 23, 59, 59},
                            Date_Time{2024, 2, 29, 12, 0, 1}, Date_Time{2100, 3, 1, 0, 0, 0}}) {
