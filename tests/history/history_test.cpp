@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The firing history's table, chart and report, and the kiln's health read from its records.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,6 +26,8 @@
 
 namespace corvanel {
 namespace {
+
+using ::testing::EndsWith, ::testing::HasSubstr, ::testing::Not;
 
 // A record of a ramp from 20 to `peak`: one tick a minute for `minutes` minutes.
 std::string Record_Text(const std::string& profile, const std::string& scale,
@@ -80,30 +83,27 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     EXPECT_DOUBLE_EQ(bisque.Points.back().first, 120);   // 2 hours as minutes
     EXPECT_DOUBLE_EQ(bisque.Points.back().second, 968);  // 520 C
     EXPECT_EQ(model.Chart.X_Max, 120);
-    EXPECT_NE(model.Summary.find("Profile: glaze.txt\r\n"), std::string::npos);
-    EXPECT_NE(model.Summary.find("Profile: bisque.txt\r\n"), std::string::npos);
+    EXPECT_THAT(model.Summary, HasSubstr("Profile: glaze.txt\r\n"));
+    EXPECT_THAT(model.Summary, HasSubstr("Profile: bisque.txt\r\n"));
     EXPECT_TRUE(model.Print_Report_Enabled);
 
     model.Print_Report_Click();
     EXPECT_EQ(Join_Lines(printed), model.Summary);
-    EXPECT_TRUE(model.Messages.ends_with("Report printed\r\n"));
+    EXPECT_THAT(model.Messages, EndsWith("Report printed\r\n"));
     printer_answer.reset();
     model.Print_Report_Click();
-    EXPECT_TRUE(
-        model.Messages.ends_with("Report could not be printed\r\nCheck that the printer "
-                                 "is on and ready, then print again\r\n"));
+    EXPECT_THAT(model.Messages, EndsWith("Report could not be printed\r\nCheck that the printer "
+                                         "is on and ready, then print again\r\n"));
 
     // A price that is not a number of 0 or more stays unset and is named.
     Write_Text_File(paths.Setup_File("KilnPower.txt"), "12");
     Write_Text_File(paths.Setup_File("EnergyPrice.txt"), "-3");
     model.Form_Load();
-    EXPECT_NE(model.Messages.find("Price per kWh: \"-3\" is not a number of 0 or more, so "
-                                  "nothing is used."),
-              std::string::npos)
-        << model.Messages;
-    EXPECT_EQ(model.Messages.find("Kiln Power"), std::string::npos) << model.Messages;
+    EXPECT_THAT(model.Messages, HasSubstr("Price per kWh: \"-3\" is not a number of 0 or more, so "
+                                          "nothing is used."));
+    EXPECT_THAT(model.Messages, Not(HasSubstr("Kiln Power")));
     model.Export_CSV_Click();
-    EXPECT_TRUE(model.Messages.ends_with("Export cancelled\r\n"));
+    EXPECT_THAT(model.Messages, EndsWith("Export cancelled\r\n"));
     const std::string out = folder.File("book.csv");
     dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
     model.Export_CSV_Click();
@@ -133,16 +133,15 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     ASSERT_EQ(model.Rows.size(), 1u);
     model.Firings_Chosen({0});
     EXPECT_EQ(model.Notes, "Celadon test tiles, cone 6 bent at 3 o'clock");
-    EXPECT_NE(model.Summary.find("Notes:\r\nCeladon test tiles"), std::string::npos)
-        << model.Summary;
+    EXPECT_THAT(model.Summary, HasSubstr("Notes:\r\nCeladon test tiles"));
     model.Firings_Chosen({});
     EXPECT_FALSE(model.Notes_Enabled);
     EXPECT_EQ(model.Chart.Empty_Hint, "Choose one or more firings in the table to see their chart");
     // A place that cannot be written (a file stands where the folder would be).
     dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
     model.Export_CSV_Click();
-    EXPECT_NE(model.Messages.find("The firing table could not be written to "), std::string::npos);
-    EXPECT_TRUE(model.Messages.ends_with("and export again\r\n")) << model.Messages;
+    EXPECT_THAT(model.Messages, HasSubstr("The firing table could not be written to "));
+    EXPECT_THAT(model.Messages, EndsWith("and export again\r\n"));
 }
 
 // The watch after a run: its readings count for the peak, the time near it and the
@@ -166,16 +165,14 @@ TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     EXPECT_DOUBLE_EQ(*summary.Energy_kWh, 61 * 0.5 * 12 / 60);
     const std::vector<std::string> report = Firing_Report_Lines(record, summary, Report_Style{});
     const std::string events = Join_Lines(report);
-    EXPECT_NE(events.find("\r\nWatched after the run: 3 min\r\n"), std::string::npos) << events;
+    EXPECT_THAT(events, HasSubstr("\r\nWatched after the run: 3 min\r\n"));
     Firing_Summary brief = summary;
     brief.Seconds_After_Run = 1;  // one reading a second after the run is still said
-    EXPECT_NE(Join_Lines(Firing_Report_Lines(record, brief, Report_Style{})).find(": 1 s\r\n"),
-              std::string::npos);
-    EXPECT_EQ(events.find("after run\r\n"), std::string::npos) << events;
-    EXPECT_TRUE(
-        events.ends_with("10:03  alarm raised: Kiln heating with output off\r\n"
-                         "1 Feb 2027, 10:03  after run ended: new firing"))
-        << events;
+    EXPECT_THAT(Join_Lines(Firing_Report_Lines(record, brief, Report_Style{})),
+                HasSubstr(": 1 s\r\n"));
+    EXPECT_THAT(events, Not(HasSubstr("after run\r\n")));
+    EXPECT_THAT(events, EndsWith("10:03  alarm raised: Kiln heating with output off\r\n"
+                                 "1 Feb 2027, 10:03  after run ended: new firing"));
     const Firing_Chart chart = Build_Firing_Chart({&record});
     ASSERT_EQ(chart.Series.size(), 3u);
     EXPECT_EQ(chart.Series[1].Points.back(), std::make_pair(60.0, 212.0));  // set value
@@ -339,8 +336,7 @@ TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
 
     readings = Read_Kiln_Health(Wearing_Kiln(12, 0.04, 3), {}, settings, "C");
     EXPECT_EQ(readings.front().Says, Health_Reading::Level::Replace);
-    EXPECT_NE(readings.front().Text.English().find("between 815 °C and 1,095 °C"),
-              std::string::npos);
+    EXPECT_THAT(readings.front().Text.English(), HasSubstr("between 815 °C and 1,095 °C"));
 }
 
 TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
@@ -460,7 +456,7 @@ TEST(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
     std::vector<Problem> problems;
     EXPECT_EQ(Read_Kiln_Events(paths.Logfiles_Folder(), &problems).size(), 1u);
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].English().find("2027-01-26,new paint"), std::string::npos);
+    EXPECT_THAT(problems[0].English(), HasSubstr("2027-01-26,new paint"));
 }
 
 }  // namespace

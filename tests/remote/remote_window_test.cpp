@@ -3,6 +3,8 @@
 // sockets: the status page in a real browser, publishing to a real Mosquitto broker, and
 // clients that misuse the page.
 
+#include <gmock/gmock.h>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -40,6 +42,8 @@
 
 namespace corvanel::testing {
 namespace {
+
+using ::testing::HasSubstr, ::testing::Not;
 
 // The status line of the answer to GET `path`, running the event loop meanwhile: the
 // server shares it.
@@ -162,7 +166,7 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
         });
         const std::string file = Paths.Setup_File("RemoteMonitoringToken.txt");
         EXPECT_EQ(Read_Whole_File(file), token.toStdString() + "\r\n");
-        EXPECT_EQ(Messages().find(token.toStdString()), std::string::npos) << "kept private";
+        EXPECT_THAT(Messages(), Not(HasSubstr(token.toStdString()))) << "kept private";
         EXPECT_EQ(Status_Line(port, "/api/status").substr(0, 12), "HTTP/1.1 401");
         return token.toStdString();
     }
@@ -262,11 +266,9 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     Save_Remote_Settings(settings, {true, holder.serverPort(), false, ""});
     Start_Kiln_Sim({"--speed=60"});
     Start_Program();
-    EXPECT_NE(Messages().find("The status page could not be started on port " +
-                              std::to_string(holder.serverPort()) + ": "),
-              std::string::npos)
-        << Messages();
-    EXPECT_NE(Messages().find("\nThe firing goes on without it"), std::string::npos) << Messages();
+    EXPECT_THAT(Messages(), HasSubstr("The status page could not be started on port " +
+                                      std::to_string(holder.serverPort()) + ": "));
+    EXPECT_THAT(Messages(), HasSubstr("\nThe firing goes on without it"));
 
     const std::string token = Turn_On_The_Page(port);
     Turn_On_Publishing(broker.Port);
@@ -274,10 +276,8 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     ASSERT_TRUE(Eventually([&] {
         return broker.Retained(prefix + "availability")["said"].toString() == "online";
     })) << Messages();
-    EXPECT_NE(Messages().find("Publishing to the MQTT broker at 127.0.0.1:" +
-                              std::to_string(broker.Port)),
-              std::string::npos)
-        << Messages();
+    EXPECT_THAT(Messages(), HasSubstr("Publishing to the MQTT broker at 127.0.0.1:" +
+                                      std::to_string(broker.Port)));
     Expect_The_Entries_In_German();
 
     Model().Firing.Attach(*this);
@@ -316,7 +316,7 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
     ASSERT_TRUE(line.hasMatch()) << dom;
     EXPECT_GE(line.captured(1).split(QRegularExpression("[ML]"), Qt::SkipEmptyParts).size(), 3)
         << dom;
-    EXPECT_NE(dom.find("id=\"state\" class=\"running\""), std::string::npos) << dom;
+    EXPECT_THAT(dom, HasSubstr("id=\"state\" class=\"running\""));
 }
 
 // The status page served with one more file: a page that holds it at a phone's width and a

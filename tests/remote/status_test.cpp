@@ -4,6 +4,7 @@
 // routes, the token on a network listener, never a cached answer). No read-out passes an
 // old or missing reading off as live.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +20,8 @@
 
 namespace corvanel::testing {
 namespace {
+
+using ::testing::HasSubstr, ::testing::Not;
 
 struct Snapshot_Rig : Main_Window_Rig {
     Status_Snapshot Snapshot;
@@ -36,7 +39,7 @@ struct Snapshot_Rig : Main_Window_Rig {
     void Expect_Json(std::initializer_list<std::string> parts) {
         std::string json = Status_Json(Snapshot);
         for (const std::string& part : parts) {
-            EXPECT_NE(json.find(part), std::string::npos) << part << " not in " << json;
+            EXPECT_THAT(json, HasSubstr(part));
         }
     }
 };
@@ -234,7 +237,7 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
         EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
         EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
         if (c.Code == 401 && c.Body_Start[0] == '<') {
-            EXPECT_NE(response.Body.find("SetUp -&gt; Remote Monitoring"), std::string::npos);
+            EXPECT_THAT(response.Body, HasSubstr("SetUp -&gt; Remote Monitoring"));
         }
     }
 }
@@ -260,19 +263,15 @@ TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
     CurrentLanguage.clear();
     for (const std::string part : {"<html lang=\"de\">", ">Gemessen<", ">Sollwert<", ">Restzeit<",
                                    ">Ende um<", "Die Kurve erscheint"}) {
-        EXPECT_NE(page.find(part), std::string::npos) << part;
+        EXPECT_THAT(page, HasSubstr(part));
     }
-    EXPECT_EQ(page.find("{{"), std::string::npos) << "a label left untranslated";
-    EXPECT_NE(json.find("\"text\":{\"state\":\"Brennt\",\"measured\":\"----\","
-                        "\"set_value\":\"1.832 °F\",\"elapsed\":\"1 h 00 min\","
-                        "\"time_left\":\"2 h 05 min\",\"finish_time\":\"16:05\","
-                        "\"output\":\"87 %\""),
-              std::string::npos)
-        << json;
-    EXPECT_NE(json.find("\"title\":\"glaze.txt · 09.03.2027, 13:00\",\"time_axis\":\"Zeit "
-                        "(Minuten)\""),
-              std::string::npos)
-        << json;
+    EXPECT_THAT(page, Not(HasSubstr("{{"))) << "a label left untranslated";
+    EXPECT_THAT(json, HasSubstr("\"text\":{\"state\":\"Brennt\",\"measured\":\"----\","
+                                "\"set_value\":\"1.832 °F\",\"elapsed\":\"1 h 00 min\","
+                                "\"time_left\":\"2 h 05 min\",\"finish_time\":\"16:05\","
+                                "\"output\":\"87 %\""));
+    EXPECT_THAT(json, HasSubstr("\"title\":\"glaze.txt · 09.03.2027, 13:00\",\"time_axis\":\"Zeit "
+                                "(Minuten)\""));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "tools/log_tool.h"
 #include "tools/profile_tool.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,6 +26,8 @@
 
 namespace corvanel {
 namespace {
+
+using ::testing::EndsWith, ::testing::HasSubstr, ::testing::StartsWith;
 
 struct Tool_Run {
     int Status;
@@ -62,9 +65,9 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
 
     Tool_Run checked = Run_Tool("check " + file);
     EXPECT_EQ(checked.Status, 0);
-    EXPECT_TRUE(checked.Out.starts_with(file + "\nProfile is valid\n"));
-    EXPECT_TRUE(
-        checked.Out.ends_with("\nNo Errors found in profile. You may now save and run it.\n"));
+    EXPECT_THAT(checked.Out, StartsWith(file + "\nProfile is valid\n"));
+    EXPECT_THAT(checked.Out,
+                EndsWith("\nNo Errors found in profile. You may now save and run it.\n"));
 
     Tool_Run shown = Run_Tool("show " + file);
     EXPECT_EQ(shown.Status, 0);
@@ -83,15 +86,14 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
     std::string hot = folder.File("hot.txt");
     made = Run_Tool("make --sensor T " + hot, Csv_Header + "1000,60,,,\n1000,30,,,\n");
     EXPECT_EQ(made.Status, 1);
-    EXPECT_TRUE(made.Out.starts_with("Out of range temp entry at\nsegment=1\ncol=6\n"));
-    EXPECT_TRUE(made.Out.ends_with("Profile Error - FILE NOT SAVED\n")) << made.Out;
+    EXPECT_THAT(made.Out, StartsWith("Out of range temp entry at\nsegment=1\ncol=6\n"));
+    EXPECT_THAT(made.Out, EndsWith("Profile Error - FILE NOT SAVED\n"));
     EXPECT_FALSE(std::filesystem::exists(hot));
     Tool_Run result = Run_Tool("check " + file + " " + hot);
     EXPECT_EQ(result.Status, 1);
-    EXPECT_NE(result.Out.find(hot + "\nFile found: Format not valid: \nProfile Syntax must be "
-                                    "precise\nUse profile editor to create profiles\n"),
-              std::string::npos)
-        << result.Out;
+    EXPECT_THAT(result.Out,
+                HasSubstr(hot + "\nFile found: Format not valid: \nProfile Syntax must be "
+                                "precise\nUse profile editor to create profiles\n"));
 }
 
 struct Bad_Input {
@@ -230,7 +232,7 @@ TEST_F(Log_Tool, APlainLogIsReadAgainstItsProfile) {
     EXPECT_EQ(run.Status, 0) << run.Err;
     for (const char* field :
          {R"("scale":"F","time_unit":"M","tick_length_s":3,)", R"("peak":96,"near_peak_s":6,)"})
-        EXPECT_NE(run.Out.find(field), std::string::npos) << field << " in " << run.Out;
+        EXPECT_THAT(run.Out, HasSubstr(field));
 }
 
 struct Bad_Input_Case {
@@ -285,7 +287,7 @@ TEST_F(Log_Tool, PlotHandsTheOverlaidChartToTheWriter) {
     Writer = [](const Firing_Chart&, const std::string&) { return std::string("disk full"); };
     Tool_Run failed = Run({"plot", Glaze, "-o", "x.png"});
     EXPECT_EQ(failed.Status, 2);
-    EXPECT_TRUE(failed.Err.ends_with("corvanel-log: x.png: disk full\n")) << failed.Err;
+    EXPECT_THAT(failed.Err, EndsWith("corvanel-log: x.png: disk full\n"));
 }
 
 std::vector<std::string> Split(const std::string& text, char by) {
@@ -342,16 +344,14 @@ TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
     EXPECT_EQ(bisque[5], "-") << lines[1];  // the bisque never reached the top band
 
     EXPECT_EQ(lines[9], "2027-01-01  elements replaced  new set");
-    EXPECT_NE(lines[11].find("slower between 1,500 °F and 2,000 °F than with the elements fitted "
-                             "on 1 January 2027: plan to replace the elements"),
-              std::string::npos)
-        << lines[11];
+    EXPECT_THAT(lines[11],
+                HasSubstr("slower between 1,500 °F and 2,000 °F than with the elements fitted "
+                          "on 1 January 2027: plan to replace the elements"));
 
     // The thresholds are the program's settings.
     Write_Text_File(Program.File("Setup/KilnHealth.txt"), "Replace_Percent=40");
     run = Run({"health", "--scale", "F"});
-    EXPECT_NE(run.Out.find("the elements are wearing; watch the next firings."), std::string::npos)
-        << run.Out;
+    EXPECT_THAT(run.Out, HasSubstr("the elements are wearing; watch the next firings."));
 }
 
 // Numbers only, units in the header, in the latest firing's scale when none is asked.
@@ -374,9 +374,8 @@ TEST_F(Log_Tool_Health, CsvIsOneLineAFiringOfNumbers) {
     EXPECT_NEAR(std::stod(latest[4]), 225 * 5.0 / 9, 2);
     EXPECT_NEAR(std::stod(latest[6]), 40 * 5.0 / 9, 1);
     EXPECT_EQ(latest[10], "finished");
-    EXPECT_NE(Run({"health", Folder, "--format", "csv", "--scale", "F"})
-                  .Out.find("rate_600_1000_F_per_h"),
-              std::string::npos);
+    EXPECT_THAT(Run({"health", Folder, "--format", "csv", "--scale", "F"}).Out,
+                HasSubstr("rate_600_1000_F_per_h"));
 }
 
 }  // namespace
