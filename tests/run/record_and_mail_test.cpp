@@ -144,14 +144,14 @@ TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
     std::string text = Header + Line_Of(0, 20, 0, "start") + Line_Of(0, 20, 100) +
                        Line_Of(59, 900, 50) + Line_Of(59, 900, 100, "suspend") +
                        Line_Of(119, 1000, 25, "", "", "+02:00") +
-                       Line_Of(130, 955, 25, "", "", "+02:00");
+                       Line_Of(130, 950, 25, "", "", "+02:00");
     Firing_Record record = Parse_Firing_Record(text);
     ASSERT_TRUE(record.Problems.empty());
     EXPECT_FALSE(Summarise(record, {}).Energy_kWh);
     Firing_Summary s = Summarise(record, {12.0, 0.25});
     // (100 + 50 + 25 + 25)% of 12 kW for one minute each = 2 x 12 / 60 kWh.
     EXPECT_DOUBLE_EQ(*s.Energy_kWh, 0.4);
-    EXPECT_EQ(s.Seconds_Near_Peak, 120);  // 1000 and 955 are within 50 of the peak
+    EXPECT_EQ(s.Seconds_Near_Peak, 120);  // 1000 and 950 are within 50 of the peak
     EXPECT_EQ(s.Duration_Seconds, 70 * 60);
 }
 

@@ -126,6 +126,8 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 60), 0);
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 70), 0);   // at the start: from the start
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 570), 0);  // the hold alone never rises
+    tables.Seg_Start_Temp[1] = 150;  // a step up after the hold: a kiln below it starts there
+    EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 100), 30);
     tables.Seg_Start_Temp[0] = 20;
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 45), 15);  // one ramp is enough
 }
