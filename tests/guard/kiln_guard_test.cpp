@@ -93,6 +93,7 @@ Guard_Settings Settings() {
 // stuck relay heats it with the output off (alarm, line, mail) until it cools below 150 F.
 TEST_F(Guard_Over_A_Fake_Machine, ActsAfterTheSilenceWatchesAStuckRelayAndEndsWhenTheKilnIsCold) {
     Fake_Machine machine;
+    // Two cold readings end the watch: the 160 after them is never read.
     machine.Readings = {1900, 1900, 1900, 1900, 1950, 1990, 2000, 1000, 140, 140, 160};
     ASSERT_EQ(Kiln_Guard(machine, Settings()).Run(), 0);
     EXPECT_EQ(machine.Done,

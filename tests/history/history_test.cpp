@@ -164,13 +164,13 @@ TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     const std::vector<std::string> report = Firing_Report_Lines(record, summary, Report_Style{});
     const std::string events = Join_Lines(report);
     EXPECT_THAT(events, HasSubstr("\r\nWatched after the run: 3 min\r\n"));
+    EXPECT_THAT(events, Not(HasSubstr("after run\r\n")));
+    EXPECT_THAT(events, EndsWith("10:03  alarm raised: Kiln heating with output off\r\n"
+                                 "1 Feb 2027, 10:03  after run ended: new firing"));
     Firing_Summary brief = summary;
     brief.Seconds_After_Run = 1;  // one reading a second after the run is still said
     EXPECT_THAT(Join_Lines(Firing_Report_Lines(record, brief, Report_Style{})),
                 HasSubstr(": 1 s\r\n"));
-    EXPECT_THAT(events, Not(HasSubstr("after run\r\n")));
-    EXPECT_THAT(events, EndsWith("10:03  alarm raised: Kiln heating with output off\r\n"
-                                 "1 Feb 2027, 10:03  after run ended: new firing"));
     const Firing_Chart chart = Build_Firing_Chart({&record});
     ASSERT_EQ(chart.Series.size(), 3u);
     EXPECT_EQ(chart.Series[1].Points.back(), std::make_pair(60.0, 212.0));  // set value
