@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSessionManager>
 #include <QTimer>
 #include <filesystem>
 
@@ -15,6 +16,7 @@
 #include <QChartView>
 #include "app/autostart_entry.h"
 #include "app/qt_platform.h"
+#include "app/shutdown_signals.h"
 #include "app/windows/dlg_get_name.h"
 #include "app/windows/serial_port_window.h"
 #include "app/windows/traj_form_window.h"
@@ -295,6 +297,18 @@ void Corvanel_Program::Main() {
     QObject::connect(alive, &QTimer::timeout, Main_Window_.get(),
                      [this] { Features_.Guard->Program_Alive(); });
     alive->start(60000);
+    // The computer shutting down, the session ending or the program told to end mid-firing:
+    // nobody will hold the kiln, so the firing ends with a soft off before the program goes.
+    new Shutdown_Signals(
+        [this](int) {
+            Model_->End_For_Shutdown();
+            Model_->mnuExitProgram_Click();
+        },
+        Main_Window_.get());
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, Main_Window_.get(),
+                     [this](QSessionManager&) { Model_->End_For_Shutdown(); });
+#endif
     Keep_Start_At_Login();
     Login_Subscription_ = Settings_.Subscribe_File(
         Safety_Setting_List().front()->File,

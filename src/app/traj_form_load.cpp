@@ -64,6 +64,7 @@ void Traj_form::Form_Load() {
     Monitor_Interval_Timer();
     Read_Safety_Setup();
     Tell_Interrupted_Firing();
+    Tell_Shutdown_Firing();
 }
 
 void Traj_form::Form_Activate() {

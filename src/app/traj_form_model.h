@@ -171,6 +171,11 @@ class Traj_form : public Message_Area {
     // What a feature tells the operator about the run that must not be missed: said in
     // the message area and kept on the banner, without a sound, until acknowledged.
     void Notice(const std::string& text) { Safety_Notice(text); }
+    // The computer shutting down, the session ending or the program told to end in the
+    // middle of a firing (traj_form_shutdown.cpp): the firing ends with a soft off, an
+    // alarm line in the record and the alarm mail. False when no firing ran.
+    bool End_For_Shutdown();
+
     // After telling of an interrupted firing: continue it when the settings and the kiln
     // allow, or say which limit held it back.
     void Offer_Continuation(const Interrupted_Firing& cut, long long gap_seconds);
@@ -262,6 +267,10 @@ class Traj_form : public Message_Area {
     void Link_Answered();
     // A start with recall after a firing was cut off: what the record says (traj_form_setup.cpp).
     void Tell_Interrupted_Firing();
+    // A start with recall after a firing ended so: said the first time.
+    void Tell_Shutdown_Firing();
+    // "RUN PROFILE continues the firing; LogFile -> ... starts from 0".
+    std::string Continue_Or_Start_Afresh() const;
     // RUN PROFILE: the last stretch's alarms end without a word, the banner starts clean.
     void Start_Alarms_Afresh();
 

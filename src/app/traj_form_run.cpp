@@ -34,7 +34,7 @@ void Traj_form::Control_Interval_Timer() {
     const bool run_tick = Control_Interval.Enabled;  // the tick that ends the run is one too
     Tick_Exchange_Failed = false;
     Tick_Step("Time Increment", [this] {
-        Engine_.Count(Services_.Time.Now());
+        Engine_.Count(Services_.Time.Steady_Seconds());
         if (!Time_Entry.Active()) Elapsed_Time = Format_00(Engine_.Elapsed());
     });
     if (!Live_Readouts) Real_Temp_Display_1.clear();
@@ -167,7 +167,7 @@ void Traj_form::Start_Profile_Click() {
         Prepare_Run_Start(Engine_.Suspended());
         Set_Polling_Mode("run");
         Elapsed_Time_Enabled = false;
-        Engine_.Start(Services_.Time.Now());
+        Engine_.Start(Services_.Time.Now(), Services_.Time.Steady_Seconds());
         Start_Profile_Red = true;
         Display(TranslateText("Profile Running"));
         const bool resumed = Engine_.Suspended();

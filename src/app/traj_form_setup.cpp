@@ -87,6 +87,14 @@ std::string Degrees_Text(double value, const std::string& scale) {
 
 }  // namespace
 
+std::string Traj_form::Continue_Or_Start_Afresh() const {
+    std::string run_button = TranslateText(" RUN PROFILE");
+    run_button.erase(0, run_button.find_first_not_of(' '));
+    return run_button + " " + TranslateText("continues the firing") + "; " +
+           TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
+           TranslateText("starts from 0");
+}
+
 void Traj_form::Tell_Interrupted_Firing() {
     if (!mnuRecallSetup || LogFile.empty()) return;
     const std::optional<Interrupted_Firing> cut =
@@ -94,10 +102,8 @@ void Traj_form::Tell_Interrupted_Firing() {
     if (!cut) return;
     const Firing_Status now = Firing_Status_Now();
     const long long gap = cut->Seconds_Stopped(now.Clock, Local_Offset_Minutes(now.Clock));
-    const std::string gap_text = Duration_Shown(60.0 * (gap / 60));
+    const std::string gap_text = Duration_Shown(static_cast<double>(gap));
     const bool read_now = now.Reading_At(now.Clock) == Firing_Status::Reading::Live;
-    std::string run_button = TranslateText(" RUN PROFILE");
-    run_button.erase(0, run_button.find_first_not_of(' '));
     Safety_Notice(Join_Lines(
         {TranslateText("The firing was interrupted") + ": " +
              (cut->Profile_Name.empty() ? Profile_Name : cut->Profile_Name),
@@ -110,9 +116,7 @@ void Traj_form::Tell_Interrupted_Firing() {
              (read_now ? TranslateText("the kiln is now at") + " " +
                              Degrees_Text(now.Measured, now.Temp_Scale)
                        : TranslateText("the kiln's temperature cannot be read now")),
-         run_button + " " + TranslateText("continues the firing") + "; " +
-             TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
-             TranslateText("starts from 0")}));
+         Continue_Or_Start_Afresh()}));
     Publish_Firing(
         Firing_Event::Interrupted,
         "stopped " + Format_Clock(cut->Stopped, cut->Offset_Minutes) + ", gap " + gap_text);

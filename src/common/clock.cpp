@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/clock.h"
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -44,6 +45,11 @@ Date_Time System_Clock::Now() {
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+double System_Clock::Steady_Seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 int Local_Offset_Minutes(const Date_Time& time) {

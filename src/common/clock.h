@@ -18,11 +18,15 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual Date_Time Now() = 0;
+    // Seconds on a clock that never jumps: not with summer time, not when the time of day
+    // is set by hand or by the network. A run counts its time on it.
+    virtual double Steady_Seconds() = 0;
 };
 
 class System_Clock : public Clock {
   public:
     Date_Time Now() override;
+    double Steady_Seconds() override;
 };
 
 // The number of minute boundaries crossed going from `from` to `to`: 10:00:59 to

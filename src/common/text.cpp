@@ -4,6 +4,7 @@
 #include "common/quantity_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -37,6 +38,16 @@ std::string Join_All(const Lines& lines) {
     return joined;
 }
 
+// printf's %.<precision>e or %.<precision>g, always with a decimal point: the program's
+// own Qt start-up sets the C library's locale from the desktop, under which printf writes
+// a decimal comma (German, Spanish) that no reader of a record or heartbeat takes.
+std::string Without_Locale(double value, std::chars_format format, int precision) {
+    char text[64];
+    const std::to_chars_result written =
+        std::to_chars(text, text + sizeof text, value, format, precision);
+    return std::string(text, written.ptr);
+}
+
 }  // namespace
 
 std::string Join_Lines(std::initializer_list<std::string_view> lines) {
@@ -63,7 +74,8 @@ std::string Format_00(double value) {
     if (!std::isfinite(value)) return "0.00";
     // Decimal digits as the value is written with 15 significant digits, then
     // rounded half away from zero at the second decimal.
-    const std::string written = Formatted("%.14e", std::fabs(value));
+    const std::string written =
+        Without_Locale(std::fabs(value), std::chars_format::scientific, 14);
     // written: d.dddddddddddddde[+-]XX
     std::string digits;
     digits += written[0];
@@ -109,7 +121,7 @@ std::string Format_00(double value) {
 
 std::string Format_Number(double value) {
     if (!std::isfinite(value)) return "0";
-    const std::string text = Formatted("%.15g", value);
+    const std::string text = Without_Locale(value, std::chars_format::general, 15);
     return text == "-0" ? "0" : text;
 }
 

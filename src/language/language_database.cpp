@@ -58,9 +58,36 @@ Language_Database::Language_Database(const std::string& path, Access access) {
         throw Language_Database_Error(To_Int(Error_Number::File_Not_Found),
                                       "Could not find file '" + path + "'.");
     }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > Largest_File) {
+        throw Language_Database_Error(SQLITE_TOOBIG, "The language file is too large to be one.");
+    }
     int flags = access == Access::Read_Only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (sqlite3_open_v2(path.c_str(), &Db_, flags, nullptr) != SQLITE_OK) Fail();
     sqlite3_busy_timeout(Db_, 2000);
+    // What the file's schema holds runs only as SQLite's own: no function it does not trust.
+    sqlite3_db_config(Db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(Db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(Db_, "SELECT type FROM sqlite_master WHERE name = 'Language'", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        Close_And_Fail();
+    }
+    const bool table = sqlite3_step(raw) == SQLITE_ROW && Text_Of(raw, 0) == "table";
+    sqlite3_finalize(raw);
+    if (!table) {
+        sqlite3_close(Db_);
+        Db_ = nullptr;
+        throw Language_Database_Error(SQLITE_CORRUPT, "The language file holds no table Language.");
+    }
+}
+
+void Language_Database::Close_And_Fail() {
+    const int number = sqlite3_errcode(Db_);
+    const std::string text = sqlite3_errmsg(Db_);
+    sqlite3_close(Db_);
+    Db_ = nullptr;
+    throw Language_Database_Error(number, text);
 }
 
 Language_Database::~Language_Database() {
@@ -98,7 +125,22 @@ std::vector<Phrase_Row> Language_Database::Select(const std::string& statement_t
     return rows;
 }
 
-std::optional<Phrase_Row> Language_Database::Find(const std::string& english) {
+std::optional<Phrase_Row> Language_Database::Find(const std::string& english,
+                                                 std::chrono::milliseconds limit) {
+    // Asked every few hundred steps of the search: past its time it is cut off.
+    struct Deadline {
+        std::chrono::steady_clock::time_point At;
+    } deadline{std::chrono::steady_clock::now() + limit};
+    sqlite3_progress_handler(
+        Db_, 100,
+        [](void* deadline) {
+            return std::chrono::steady_clock::now() >= static_cast<Deadline*>(deadline)->At ? 1 : 0;
+        },
+        &deadline);
+    struct Handler_Off {
+        sqlite3* Db;
+        ~Handler_Off() { sqlite3_progress_handler(Db, 0, nullptr, nullptr); }
+    } off{Db_};
     auto rows = Select(
         std::string(Select_Columns) + " WHERE English = ?1 COLLATE NOCASE ORDER BY rowid LIMIT 1",
         {english});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,14 +42,23 @@ class Language_Database {
   public:
     enum class Access { Read_Only, Read_Write };
 
-    // Opens an existing file; a missing file is error 53 and is never created.
+    // A file handed over by anyone is only read when it is of a sane size and its
+    // phrases are a real table (a view may compute forever).
+    static constexpr std::uintmax_t Largest_File = 64 * 1024 * 1024;
+    // How long a lookup may take before it is cut off: a caption pass or a tick asks.
+    static constexpr std::chrono::milliseconds Lookup_Time{25};
+
+    // Opens an existing file; a missing file is error 53 and is never created. A file
+    // over the size or without the table Language is refused as a damaged one.
     Language_Database(const std::string& path, Access access);
     ~Language_Database();
     Language_Database(const Language_Database&) = delete;
     Language_Database& operator=(const Language_Database&) = delete;
 
-    // The first row whose English equals the phrase without regard to letter case.
-    std::optional<Phrase_Row> Find(const std::string& english);
+    // The first row whose English equals the phrase without regard to letter case. A
+    // search that takes longer than `limit` is cut off: error SQLITE_INTERRUPT (9).
+    std::optional<Phrase_Row> Find(const std::string& english,
+                                   std::chrono::milliseconds limit = Lookup_Time);
 
     // Every row, in table order.
     std::vector<Phrase_Row> Select_All();
@@ -70,6 +81,7 @@ class Language_Database {
     std::vector<Phrase_Row> Select(const std::string& statement,
                                    const std::vector<std::string>& parameters);
     [[noreturn]] void Fail();
+    [[noreturn]] void Close_And_Fail();  // a failure while opening: nothing stays open
     sqlite3* Db_ = nullptr;
 };
 

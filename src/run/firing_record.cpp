@@ -93,6 +93,17 @@ void For_Each_Line(std::string_view text, Each each, Torn torn) {
     }
 }
 
+// A spreadsheet takes a cell that starts with one of these as a formula: "=cmd|..." in a
+// profile name or a note would run on the computer that opens the export. Such a cell is
+// written after an apostrophe, which a spreadsheet shows as text and our readers drop.
+constexpr std::string_view Formula_Starts = "=+-@\t'";
+
+std::string_view Spreadsheet_Text(std::string_view field) {
+    if (field.size() > 1 && field[0] == '\'' && Formula_Starts.find(field[1]) != std::string_view::npos)
+        field.remove_prefix(1);
+    return field;
+}
+
 // The fields of a CSV line; false when a quoted field is not closed properly. A field is
 // a view of the line, or of `unquoted` when it was quoted. Both are reused from line to
 // line: a listing reads millions, and copying each field would be most of its time.
@@ -125,11 +136,11 @@ bool Split_Csv(std::string_view line, Csv_Fields& csv) {
                 field += line[i++];
             }
             if (i < line.size() && line[i] != ',') return false;
-            fields.emplace_back(field);
+            fields.emplace_back(Spreadsheet_Text(field));
         } else {
             std::size_t comma = i;  // fields are short: a plain loop beats a search call
             while (comma < line.size() && line[comma] != ',') ++comma;
-            fields.push_back(line.substr(i, comma - i));
+            fields.push_back(Spreadsheet_Text(line.substr(i, comma - i)));
             i = comma;
         }
         if (i >= line.size()) return true;
@@ -236,6 +247,8 @@ std::string Csv_Field(std::string text) {
     for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';
     }
+    if (!text.empty() && Formula_Starts.find(text[0]) != std::string_view::npos)
+        text.insert(text.begin(), '\'');
     if (text.find_first_of(",\"") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) {
@@ -351,17 +364,32 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
 std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& lines,
                                        const std::string& time_unit) {
     const double unit_seconds = Seconds_Per_Time_Unit(time_unit);
+    // A tick's elapsed time counts whole minutes and is written to two decimals: its real
+    // time is less than a minute and that rounding off.
+    const double most_apart = (60 + 5) / unit_seconds + 0.005;
     std::vector<double> times;
     times.reserve(lines.size());
-    const Firing_Record_Line* start = nullptr;
+    bool anchored = false;
+    double anchor_time = 0;
+    long long anchor_clock = 0;
     for (const Firing_Record_Line& line : lines) {
-        if (line.Has_Clock && (line.Event == "start" || line.Event == "resume")) start = &line;
-        if (!start || !line.Has_Clock) {
+        if (line.Has_Clock && (line.Event == "start" || line.Event == "resume")) {
+            anchored = true;
+            anchor_time = line.Elapsed;
+            anchor_clock = line.Utc_Seconds();
+        }
+        if (!anchored || !line.Has_Clock) {
             times.push_back(line.Elapsed);
             continue;
         }
-        const double seconds = static_cast<double>(line.Utc_Seconds() - start->Utc_Seconds());
-        times.push_back(start->Elapsed + seconds / unit_seconds);
+        double time = anchor_time + static_cast<double>(line.Utc_Seconds() - anchor_clock) / unit_seconds;
+        // The computer's clock set by hand steps; the run's elapsed time, counted on a
+        // clock that does not, is the truth then, and the lines after follow it.
+        if (line.Is_Tick() && std::fabs(time - line.Elapsed) > most_apart) {
+            anchor_time = time = line.Elapsed;
+            anchor_clock = line.Utc_Seconds();
+        }
+        times.push_back(time);
     }
     return times;
 }

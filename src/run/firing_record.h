@@ -89,7 +89,9 @@ std::string Firing_Record_Header_Text(const Firing_Record_Header& header);
 // become blanks, so a line is always one line.
 std::string Firing_Record_Line_Text(const Firing_Record_Line& line);
 
-// A CSV field: quoted when it holds a comma or a quote, line breaks made blanks.
+// A CSV field: quoted when it holds a comma or a quote, line breaks made blanks, and a
+// text a spreadsheet would take for a formula (= + - @ tab at its start) written after an
+// apostrophe, which the readers of records drop again.
 std::string Csv_Field(std::string text);
 // The fields of one CSV line written so; nothing when a quoted field is not closed.
 std::optional<std::vector<std::string>> Csv_Line_Fields(std::string_view line);

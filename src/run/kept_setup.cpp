@@ -87,4 +87,26 @@ std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& recor
     return std::nullopt;
 }
 
+std::optional<Firing_Record_Line> Shutdown_Firing_In(const std::string& record_path) {
+    Firing_Record record;
+    std::string error;
+    if (!Read_Firing_Record(record_path, {}, record, error)) return std::nullopt;
+    int starts_since = 0;
+    for (auto line = record.Lines.rbegin(); line != record.Lines.rend(); ++line) {
+        if (line->Event == Firing_Event_Name(Firing_Event::Recall_Resume)) {
+            ++starts_since;
+        } else if (line->Event == Firing_Event_Name(Firing_Event::Alarm_Raised) &&
+                   line->Detail == Shutdown_Alarm) {
+            if (starts_since != 1) break;
+            return *line;
+        } else if (!line->Is_After_Run() && line->Event != Firing_Event_Name(Firing_Event::Soft_Off) &&
+                   line->Event != Firing_Event_Name(Firing_Event::Cooling_Ended) &&
+                   line->Event != Firing_Event_Name(Firing_Event::Alarm_Raised) &&
+                   line->Event != Firing_Event_Name(Firing_Event::Alarm_Cleared)) {
+            break;  // a tick, a start: the record's last firing ended otherwise
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace corvanel

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/clock.h"
+#include "run/firing_record.h"
 #include "setup/settings_store.h"
 
 namespace corvanel {
@@ -45,5 +46,12 @@ struct Interrupted_Firing {
     long long Seconds_Stopped(const Date_Time& now, int now_offset_minutes) const;
 };
 std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& record_path);
+
+// The detail of the alarm line of a firing the program ended because the computer was
+// shutting down or the session ending; the soft off follows it.
+inline constexpr const char* Shutdown_Alarm = "The computer was shutting down";
+// The line of that alarm when it ended the record's last firing and the program has been
+// started with recall only once since (that start is the one to tell).
+std::optional<Firing_Record_Line> Shutdown_Firing_In(const std::string& record_path);
 
 }  // namespace corvanel

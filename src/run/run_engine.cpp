@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/run_engine.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "common/numeric.h"
 
 namespace corvanel {
@@ -33,12 +36,14 @@ void Run_Engine::Convert_To_Unit(bool minutes) {
     Use_Minutes(minutes);
 }
 
-void Run_Engine::Count(Date_Time now) {
-    double minutes = static_cast<double>(Minute_Boundaries_Between(Run_Start_, now));
+void Run_Engine::Count(double steady) {
+    const double seconds = std::max(0.0, steady - Run_Start_Steady_);
+    const Date_Time run_now = Date_Time_Of_Seconds(Seconds_Of(Run_Start_) +
+                                                   static_cast<long long>(std::floor(seconds)));
+    double minutes = static_cast<double>(Minute_Boundaries_Between(Run_Start_, run_now));
     if (Time_Unit_ == "H") minutes /= 60;
     Elapsed_ = minutes + Base_;
     Last_Tick_ = Elapsed_;
-    const double seconds = static_cast<double>(Seconds_Of(now) - Seconds_Of(Run_Start_));
     Real_Elapsed_ = Base_ + seconds / Seconds_Per_Time_Unit(Time_Unit_);
 }
 

@@ -28,13 +28,17 @@ class Run_Engine {
     double Base() const { return Base_; }  // where the next start counts from
     void Reset();                          // the program starts: nothing has run
     void Recall(double elapsed);           // the run goes on where its log ends
-    void Start(Date_Time now) {
+    // `now` on the time of day and on the steady clock (Clock::Steady_Seconds).
+    void Start(Date_Time now, double steady) {
         Run_Start_ = now;
+        Run_Start_Steady_ = steady;
         Real_Elapsed_ = Base_;
     }
     // The tick's time increment: the minute boundaries passed since the start, in hours
-    // for an hours profile, on top of the base.
-    void Count(Date_Time now);
+    // for an hours profile, on top of the base. The time since the start is the steady
+    // clock's, so the clocks going back an hour in autumn (or forward in spring, or set by
+    // hand) move no set value; the boundaries are those of the time of day at the start.
+    void Count(double steady);
     void Hold() { Base_ = Elapsed_; }  // suspended or soft off: a start goes on from here
     void Take_Entered(double elapsed) { Elapsed_ = Base_ = Real_Elapsed_ = elapsed; }
     void Undo_Entry() { Elapsed_ = Last_Tick_; }  // a time that is not one: the tick's again
@@ -71,6 +75,7 @@ class Run_Engine {
     const Loaded_Profile& Profile_;
     double Elapsed_ = 0, Base_ = 0, Last_Tick_ = 0, Real_Elapsed_ = 0;
     Date_Time Run_Start_;
+    double Run_Start_Steady_ = 0;
     std::string Time_Unit_;
     int Current_Segment_ = 1;
     std::int16_t Set_Value_ = 0;

@@ -57,6 +57,27 @@ struct Curl_Global {
 
 }  // namespace
 
+std::optional<Smtp_Mail_Sender::Server> Smtp_Mail_Sender::Server_Of(const std::string& url) {
+    CURLU* parsed = curl_url();
+    if (!parsed) return std::nullopt;
+    std::optional<Server> server;
+    if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+        char* scheme = nullptr;
+        char* password = nullptr;
+        curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0);
+        const bool has_password =
+            curl_url_get(parsed, CURLUPART_PASSWORD, &password, 0) == CURLUE_OK && password &&
+            *password;
+        const std::string name = scheme ? scheme : "";
+        // Only mail: a "file://" server would have written the message over a file.
+        if (name == "smtp" || name == "smtps") server = Server{name == "smtps", has_password};
+        curl_free(scheme);
+        curl_free(password);
+    }
+    curl_url_cleanup(parsed);
+    return server;
+}
+
 std::string Smtp_Mail_Sender::Wire_Text(const std::string& from, const Mail_Message& message) {
     std::string text;
     text += "From: " + Angle(from) + "\r\n";
@@ -78,6 +99,8 @@ bool Smtp_Mail_Sender::Send(const Mail_Message& message) {
     const std::string from = settings.Value(Program_Setting::MailFrom);
     std::vector<std::string> recipients = Split_Recipients(message.Recipients);
     if (server.empty() || recipients.empty()) return false;
+    const std::optional<Server> kind = Server_Of(server);
+    if (!kind) return false;
 
     CURL* curl = curl_easy_init();
     if (!curl) return false;
@@ -94,7 +117,11 @@ bool Smtp_Mail_Sender::Send(const Mail_Message& message) {
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, Read_Upload);
     curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "smtp,smtps");
+    // A password never crosses the network in clear text: without TLS the mail is not sent.
+    curl_easy_setopt(curl, CURLOPT_USE_SSL,
+                     static_cast<long>(kind->Password ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     // A send blocks the window thread; an unreachable server must not hold it long.
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);

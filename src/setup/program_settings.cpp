@@ -43,7 +43,9 @@ const Setting LiveFiringView = Check_Mark("LiveFiringView.txt", true, "Live firi
 const Setting WarnWithoutLogFile =
     Check_Mark("WarnWithoutLogFile.txt", true, "Warn when a firing is not logged");
 const Setting SerialPortDetails = Check_Mark("SerialPortDetails.txt", true, "Serial port details");
-const Setting MailServer = Line("MailServer.txt", "Mail server");
+// Its address may carry the password: kept from the computer's other users.
+const Setting MailServer = {
+    .File = "MailServer.txt", .Type = Setting_Type::Secret, .Label = "Mail server"};
 const Setting MailFrom = Line("MailFrom.txt", "Sender's e-mail address");
 }  // namespace Program_Setting
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/settings_store.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -141,6 +140,8 @@ Settings_Store::Reading Settings_Store::Read(const Setting& setting) {
     std::string value = known != Values_.end() ? known->second : setting.Default;
     Reading reading;
     if (File_Exists(setting.File)) {
+        // A secret put there by hand is kept from the other users of the computer.
+        if (setting.Type == Setting_Type::Secret) Make_Private(Paths_.Setup_File(setting.File));
         const std::string line = Read_First_Line(Paths_.Setup_File(setting.File));
         if (std::optional<std::string> taken = Setting_Value_Of_Text(setting, line)) {
             value = *taken;
@@ -220,14 +221,7 @@ std::vector<Settings_Store::Line_Problem> Settings_Store::Read_File(const std::s
 bool Settings_Store::Save(const Setting& setting, const std::string& content) {
     const std::string path = Paths_.Setup_File(setting.File);
     if (setting.Type != Setting_Type::Secret) return Replace_File_Contents(path, content);
-    // Private from the moment the file exists; the permissions fix an older file.
-    const mode_t old_mask = ::umask(077);
-    const bool written = Replace_File_Contents(path, content);
-    ::umask(old_mask);
-    std::error_code ignored;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace,
-                    ignored);
-    return written;
+    return Replace_Private_File_Contents(path, content);
 }
 
 Maybe_Problem Settings_Store::Not_Saved(const Setting& setting, const std::string& value) const {

@@ -192,6 +192,40 @@ TEST_F(Killed_Firing, AHotFiringGoesOnByItselfAfterTheCountDown) {
         << Messages();
 }
 
+// A shutdown of the computer (SIGTERM, as systemd sends it; SIGHUP for a session that
+// ends goes the same way) in the middle of a firing: the program soft-offs the kiln
+// itself, the record says why, the guard stands down, and the next start tells the potter.
+TEST_F(Killed_Firing, AShutdownMidFiringSoftOffsTheKilnAndTheNextStartSaysSo) {
+    Start_Kiln_Sim({"--speed=60"});
+    ASSERT_NO_FATAL_FAILURE(Start_Firing(600));
+    ASSERT_TRUE(Guarded());
+    const std::size_t before = Sim.Exchanges().size();
+    ASSERT_NO_FATAL_FAILURE(Signal_Firing(SIGTERM));
+    ASSERT_TRUE(Eventually(
+        [&] { return Sim.Exchanges().find("WS010070", before) != std::string::npos; }, 60000))
+        << Sim.Exchanges().substr(before);
+    ASSERT_TRUE(Eventually([&] { return !Guarded(); }, 60000)) << "the guard stayed";
+    ASSERT_TRUE(Eventually([&] { return Record().Lines.back().Event == "soft off"; }));
+    const std::vector<Firing_Record_Line> lines = Record().Lines;
+    EXPECT_EQ(lines[lines.size() - 2].Event + ": " + lines[lines.size() - 2].Detail,
+              "alarm raised: The computer was shutting down");
+    Signal_Firing(SIGKILL);
+    ASSERT_TRUE(Firing.waitForFinished(30000));
+    EXPECT_EQ(Read_Whole_File(Folder.File("corvanel-guard.log")).find("set value"),
+              std::string::npos);
+
+    Start_Program();
+    const std::string told = Window().Banner->Alarm_Text->text().toStdString();
+    EXPECT_TRUE(
+        told.starts_with("The last firing was ended when the computer was shutting down, at "))
+        << told << "\n"
+        << Messages();
+    EXPECT_EQ(Messages().find("was interrupted"), std::string::npos) << Messages();
+    Program.reset();
+    Start_Program();  // said once
+    EXPECT_EQ(Messages().find("shutting down"), std::string::npos) << Messages();
+}
+
 class Guard_Takes_Over : public Killed_Firing, public ::testing::WithParamInterface<int> {};
 
 // Killed, or hanging (stopped: the guard ends it): the controller gets the soft off, the

@@ -532,5 +532,41 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     rig.Form.Firing.Detach(writer);
 }
 
+// The computer's clock going back an hour in the night (summer time ending, or set by
+// hand) and then forward two: the firing goes on minute by minute, its set values rise as
+// the profile asks, and the record read back keeps its ticks in order.
+TEST(Wall_Clock_Step, MovesNoSetValueAndTheRecordStaysInOrder) {
+    Main_Window_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Form.Form_Load();
+    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
+                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
+    rig.Open_Profile("long.txt");
+    rig.Choose_Log("step.txt");
+    rig.Form.Start_Profile_Click();  // at 09:00:30
+    std::vector<std::string> seen;
+    auto minute = [&] {
+        rig.Clock.Advance(60);
+        rig.Form.Control_Interval_Timer();
+        seen.push_back(rig.Form.Elapsed_Time + " " + rig.Form.Profile_Temperature);
+    };
+    minute();
+    rig.Clock.Set(Date_Time_Of_Seconds(Seconds_Of(rig.Clock.Now()) - 3600));
+    minute();
+    rig.Clock.Set(Date_Time_Of_Seconds(Seconds_Of(rig.Clock.Now()) + 2 * 3600));
+    minute();
+    EXPECT_EQ(seen, (std::vector<std::string>{"1.00 120", "2.00 170", "3.00 220"}));
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("step.firing.csv")));
+    const std::vector<double> times = Real_Elapsed_Times(record);
+    ASSERT_GE(times.size(), 4u);
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        EXPECT_LE(times[i - 1], times[i]) << i;
+        EXPECT_NEAR(times[i], record.Lines[i].Elapsed, 1.0) << i;
+    }
+    rig.Form.Firing.Detach(writer);
+}
+
 }  // namespace
 }  // namespace corvanel::testing

@@ -22,7 +22,18 @@ TEST(Setup_Files, AreWrittenWholeAndReadAsTheirFirstLineWhateverTheyHold) {
 
     Write_Text_File(file, "PtJIS");  // replaces, never appends
     EXPECT_EQ(Read_Whole_File(file), "PtJIS\r\n");
-    EXPECT_FALSE(std::filesystem::exists(file + ".new"));
+    // Nothing is left beside it, and a link found under its name is replaced, never
+    // followed to the file it points at.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.Setup_File("")),
+                            std::filesystem::directory_iterator()),
+              1);
+    Write_Whole_File(folder.File("elsewhere.txt"), "not ours");
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(folder.File("elsewhere.txt"), file);
+    Write_Text_File(file, "K    ");
+    EXPECT_FALSE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(Read_Whole_File(file), "K    \r\n");
+    EXPECT_EQ(Read_Whole_File(folder.File("elsewhere.txt")), "not ours");
 
     // Missing, empty or odd files read as their first line or nothing; a failed write
     // leaves no debris.

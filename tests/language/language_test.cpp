@@ -131,6 +131,40 @@ TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEdito
     EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
 }
 
+// A language file is anyone's to hand over; a lookup runs at every caption pass and tick.
+// Phrases that are a view that never ends, or a file far too large to be a language, give
+// English at once; a search that outlasts its time is cut off.
+TEST_F(Phrase_Lookup, NeverWaitsOnALanguageFileThatIsNoHonestPhraseList) {
+    Make_Language("endless", {Row("Profile Running", "Profil läuft")});
+    Language_Database(Database("endless"), Language_Database::Access::Read_Write)
+        .Execute("DROP TABLE Language; CREATE VIEW Language AS WITH RECURSIVE n(x) AS "
+                 "(SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT 'x' AS English, 'y' AS "
+                 "TargetLanguage, '' AS EnglishComments, '' AS TargetLanguageComments, '' AS "
+                 "DateLastModified FROM n");
+    fs::copy_file(Database("german"), Database("huge"));
+    fs::resize_file(Database("huge"), Language_Database::Largest_File + 1);
+    for (const char* language : {"endless", "huge"}) {
+        CurrentLanguage = language;
+        EXPECT_EQ(TranslateText("Profile Running"), "Profile Running") << language;
+    }
+
+    Make_Language("long", {});
+    Language_Database(Database("long"), Language_Database::Access::Read_Write)
+        .Execute("DROP INDEX IF EXISTS Language_English; INSERT INTO Language (English, "
+                 "TargetLanguage) WITH RECURSIVE n(x) AS (SELECT 1 "
+                 "UNION ALL SELECT x + 1 FROM n WHERE x < 20000) SELECT 'phrase ' || x, 'Satz ' "
+                 "|| x FROM n");
+    Language_Database long_list(Database("long"), Language_Database::Access::Read_Only);
+    EXPECT_EQ(long_list.Find("PHRASE 19999").value_or(Phrase_Row{}).TargetLanguage, "Satz 19999");
+    try {
+        long_list.Find("no such phrase", std::chrono::milliseconds(0));
+        ADD_FAILURE() << "a search out of time was not cut off";
+    } catch (const Language_Database_Error& error) {
+        EXPECT_EQ(error.Number, 9);  // SQLITE_INTERRUPT
+    }
+    EXPECT_EQ(long_list.Find("phrase 2").value_or(Phrase_Row{}).TargetLanguage, "Satz 2");
+}
+
 TEST_F(Language_Editor, ShowsTheSelectedLanguageStoresEachKeystrokeAndOpensOthersByName) {
     Editor.Form_Load();
     ASSERT_EQ(Editor.LanguageMap.size(), 10u);

@@ -372,6 +372,45 @@ const wait = setInterval(() => {
 
 // A long kiln name and a long profile name without a blank to break at, on a 360-px phone
 // and a 1280-px desktop: no two read-outs overlap and nothing leaves the screen.
+// The trace of a two-day firing in minutes, a tick every 3 s, is well over a megabyte: the
+// phone asking for it from bed gets it whole, however much more that is than a client may
+// leave unread. Only a client that leaves earlier answers unread is let go.
+TEST(Status_Page, ServesTheWholeTraceOfATwoDayFiring) {
+    Make_Application();
+    Status_Snapshot snapshot;
+    Firing_Status tick;
+    tick.State = Firing_State::Running;
+    tick.Time_Unit = "M";
+    for (int i = 0; i < 48 * 3600 / 3; ++i) {
+        tick.Real_Elapsed = i / 20.0;
+        tick.Set_Value = 70 + i / 25.0;
+        snapshot.Firing_Changed(tick, Firing_Event::Tick, "");
+    }
+    Status_Server server(snapshot);
+    ASSERT_EQ(server.Start({.Enabled = true, .Port = 0}), "");
+    QTcpSocket phone;
+    phone.connectToHost(QHostAddress::LocalHost, server.Port());
+    phone.write("GET /api/trace?since=0 HTTP/1.1\r\nHost: localhost\r\n\r\n");
+    std::string answer;
+    std::size_t length = std::string::npos, body = std::string::npos;
+    ASSERT_TRUE(Eventually(
+        [&] {
+            answer += phone.readAll().toStdString();
+            if (body == std::string::npos && (body = answer.find("\r\n\r\n")) != std::string::npos) {
+                body += 4;
+                const std::size_t at = answer.find("Content-Length: ") + 16;
+                length = std::stoul(answer.substr(at, answer.find("\r\n", at) - at));
+            }
+            return body != std::string::npos && answer.size() >= body + length;
+        },
+        60000))
+        << answer.substr(0, 200) << " ... " << answer.size() << " bytes";
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 OK")) << answer.substr(0, 100);
+    EXPECT_GT(length, std::size_t{1024 * 1024});
+    EXPECT_EQ(phone.state(), QAbstractSocket::ConnectedState);
+    EXPECT_THAT(answer.substr(answer.size() - 200), HasSubstr("2879.95"));
+}
+
 TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
     Make_Application();
     Status_Snapshot snapshot;

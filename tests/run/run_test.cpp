@@ -62,8 +62,8 @@ TEST(Run_Engine, TheSetValueFollowsTheSegmentRoundingHalvesToEven) {
         const Loaded_Profile profile = One_Segment(c.Start, c.End, c.Duration, c.Sensor);
         Run_Engine engine(profile);
         engine.Use_Minutes(!c.Hours);
-        engine.Start(At(0, 30));
-        engine.Count(At(c.Minutes, 30));
+        engine.Start(At(0, 30), 500);
+        engine.Count(500 + 60.0 * c.Minutes);
         EXPECT_FALSE(engine.Find_Segment());
         engine.Follow_Profile();
         EXPECT_EQ(engine.Set_Value(), c.Set_Value);

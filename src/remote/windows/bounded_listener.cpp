@@ -66,10 +66,10 @@ void Bounded_Listener::incomingConnection(qintptr handle) {
     addPendingConnection(socket);
 }
 
-void Bounded_Listener::Answered(QTcpSocket* socket) {
+void Bounded_Listener::Answered(QTcpSocket* socket, qint64 unsent_before) {
     auto client = Find(socket);
     if (client == Clients_.end()) return;
-    if (socket->bytesToWrite() > Limits_.Unsent_Bytes) {
+    if (unsent_before > Limits_.Unsent_Bytes) {
         Forget(socket);
         socket->abort();
         return;

@@ -15,7 +15,7 @@ struct Listener_Limits {
     int Connections = 64;              // open at once
     int Idle_Seconds = 10;             // a connection without an answered request
     qint64 Request_Bytes = 16 * 1024;  // received since the last answer: line and headers
-    qint64 Unsent_Bytes = 256 * 1024;  // answers the client has not taken
+    qint64 Unsent_Bytes = 256 * 1024;  // earlier answers the client has not taken
 };
 
 // The status page's listening socket, with its clients kept within the limits. A new
@@ -28,8 +28,10 @@ class Bounded_Listener : public QTcpServer {
     explicit Bounded_Listener(Listener_Limits limits, QObject* parent = nullptr);
 
     // An answer was written to `socket`: its clock and count start again, unless it is
-    // not taking its answers, when it is dropped.
-    void Answered(QTcpSocket* socket);
+    // not taking its answers (more than the limit of earlier ones was still unsent when
+    // this one was written), when it is dropped. One answer alone, however long (the
+    // trace of a two-day firing), never drops a client.
+    void Answered(QTcpSocket* socket, qint64 unsent_before);
     int Open_Connections() const { return static_cast<int>(Clients_.size()); }
 
   protected:

@@ -72,6 +72,8 @@ bool Status_Server::handleRequest(const QHttpServerRequest& request, QTcpSocket*
     asked.Cookie = Header(request, "Cookie");
     Status_Response answer = Answer_Status_Request(asked, Snapshot_, Access_);
 
+    // What earlier answers left unsent: the client's own backlog, whatever this answer's size.
+    const qint64 unsent_before = socket->bytesToWrite();
     QHttpServerResponder responder = makeResponder(request, socket);
     responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.Code));
     responder.writeHeader("Content-Type", QByteArray::fromStdString(answer.Content_Type));
@@ -86,7 +88,7 @@ bool Status_Server::handleRequest(const QHttpServerRequest& request, QTcpSocket*
     if (refused) {
         socket->disconnectFromHost();
     } else {
-        Listener_->Answered(socket);
+        Listener_->Answered(socket, unsent_before);
     }
     return true;
 }
