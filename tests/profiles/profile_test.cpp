@@ -532,27 +532,6 @@ const Typed_Profile Cone6_C{false,
                              {"1222", "0.25", "", "", ""},
                              {"1038", "2.21", "", "", "wait"}}};
 
-// The lines where two profile files differ, for a failure that shows what is wrong.
-std::vector<std::string> Lines_Of(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = std::min(text.find("\r\n", at), text.size());
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
-std::string Differing_Lines(const std::string& got, const std::string& expected) {
-    std::vector<std::string> a = Lines_Of(got), b = Lines_Of(expected);
-    std::string differ;
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const std::string x = i < a.size() ? a[i] : "<none>", y = i < b.size() ? b[i] : "<none>";
-        if (x != y) differ += "line " + std::to_string(i + 1) + ": [" + x + "] not [" + y + "]\n";
-    }
-    return differ;
-}
-
 struct Conversion_Case {
     const char* What;
     std::function<void(Profile_Editor&)> Source;
@@ -589,8 +568,7 @@ TEST(Scale_Conversion, GivesTheSheetTypedInTheOtherScaleByteForByte) {
         ASSERT_FALSE(typed_by_hand.Editor.Profile_Error) << typed_by_hand.Editor.User_Prompt;
         ASSERT_TRUE(converted.Editor.Build_Profile_Text());
         ASSERT_TRUE(typed_by_hand.Editor.Build_Profile_Text());
-        EXPECT_EQ(Differing_Lines(converted.Editor.Profile_Text, typed_by_hand.Editor.Profile_Text),
-                  "");
+        EXPECT_EQ(converted.Editor.Profile_Text, typed_by_hand.Editor.Profile_Text);  // diffs lines
     }
 }
 
@@ -599,6 +577,7 @@ TEST(Scale_Conversion, GivesTheSheetTypedInTheOtherScaleByteForByte) {
 // convert whole exactly as it was.
 TEST_F(Editor_Commands, ConvertingTakesThePendingEntryChecksTheNewScaleAndConvertsWholeOrNot) {
     Type_Worked_Example();
+    Enter(4, Col_Ramp_Rate, "90");  // no temperatures to work from: converted on its own
     Editor.Profile_FlexGrid_Click(1, Col_Error_Limits);
     Editor.Type_Text("\b\b90");  // typed in Fahrenheit, not yet committed
     Editor.mnuConvertScale_Click();
@@ -620,6 +599,8 @@ TEST_F(Editor_Commands, ConvertingTakesThePendingEntryChecksTheNewScaleAndConver
         EXPECT_TRUE(Editor.mnuCelcius);
     }
 
+    EXPECT_EQ(Cell(4, Col_Ramp_Rate), "50.00");
+    Editor.ClearRows(4);
     Editor.WorkSheet[2][Col_End_Temp] = "538";
     Editor.Sensor_Menu_Click(4);  // T: up to 400 C, 700 F
     Editor.mnuConvertScale_Click();
