@@ -246,8 +246,9 @@ Firing_History_Window& Corvanel_Program::History_Window() {
     return Features_.History->Window();
 }
 
-void Corvanel_Program::Show_Profile_Editor() {
+void Corvanel_Program::Show_Profile_Editor(const std::string& controller_scale) {
     Profile_Editor_Window& editor = Editor_Window();
+    editor.Model().Controller_Scale = controller_scale;
     editor.show();
     editor.raise();
     editor.activateWindow();

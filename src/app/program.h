@@ -80,7 +80,7 @@ class Corvanel_Program : public Window_Manager {
     std::function<void()> On_End_Program;
 
     // ---- Window_Manager ----
-    void Show_Profile_Editor() override;
+    void Show_Profile_Editor(const std::string& controller_scale) override;
     void Show_Front_Panel(bool visible) override;
     void Show_Main_Window(bool visible) override;
     void Show_CommSetUp() override;

@@ -80,7 +80,7 @@ void Traj_form::Start_Alarms_Afresh() {
 }
 
 void Traj_form::mnuEdit_Click() {
-    Services_.Windows.Show_Profile_Editor();
+    Services_.Windows.Show_Profile_Editor(Controller_Scale_);
 }
 
 void Traj_form::frmCommPortConfig_Click() {

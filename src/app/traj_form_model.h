@@ -46,7 +46,8 @@ class Name_Dialog {
 class Window_Manager {
   public:
     virtual ~Window_Manager() = default;
-    virtual void Show_Profile_Editor() = 0;
+    // The controller's scale ("F", "C"; "" unknown) goes with it for New From Cone.
+    virtual void Show_Profile_Editor(const std::string& controller_scale) = 0;
     virtual void Show_Front_Panel(bool visible) = 0;
     virtual void Show_Main_Window(bool visible) = 0;
     virtual void Show_CommSetUp() = 0;

@@ -11,6 +11,7 @@
 #include "controller/protocol.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "profiles/scale_conversion.h"
 #include "run/log_file.h"
 #include "run/safe_start.h"
 
@@ -85,7 +86,8 @@ bool Traj_form::Scale_Refused() {
     Display(Join_Lines({TranslateText("Profile was generated using temperature scale") + "=" +
                             Profile_.Temp_Scale(),
                         TranslateText("Controller temperature scale") + " =" + controller_scale,
-                        TranslateText("Edit profile and save with matching scale setting"), ""}));
+                        TranslateText("Edit profile and save with matching scale setting"),
+                        Convert_Scale_Advice(controller_scale == "F"), ""}));
     SoftOff_Click();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "language/translate.h"
 #include "profiles/profile_editor_model.h"
+#include "profiles/scale_conversion.h"
 #include "profiles/sensor_table.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
@@ -80,6 +81,26 @@ void Profile_Editor::mnuCelcius_Click() {
     mnuCelcius = true;
     mnuFahrenheit = false;
     TempScale = TranslateText("Deg-C");
+}
+
+void Profile_Editor::mnuConvertScale_Click() {
+    Profile_FlexGrid_Click(Grid_Row, Grid_Col);  // an entry being typed is in the old scale
+    const bool to_fahrenheit = !mnuFahrenheit;
+    Clear_User_Prompt();
+    if (!Convert_Sheet_Scale(to_fahrenheit)) return;
+    if (to_fahrenheit) {
+        mnuFahrenheit_Click();
+        Display(TranslateText("Sheet converted to Fahrenheit"));
+    } else {
+        mnuCelcius_Click();
+        Display(TranslateText("Sheet converted to Celsius"));
+    }
+    Display(
+        TranslateText("Temperatures and error limits in whole degrees, ramp rates worked out "
+                      "again, times unchanged: check the profile, then save it"));
+    WorkSheet_to_FlexGrid();
+    FloatingTextBox_Text = Profile_FlexGrid[Grid_Row][Grid_Col];
+    TempRangeCheck();  // the sensor's limits in the new scale
 }
 
 void Profile_Editor::mnuMinutes_Click() {

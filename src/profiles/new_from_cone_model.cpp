@@ -17,7 +17,9 @@ void New_From_Cone::Form_Load(const Profile_Editor& editor) {
         Cone_List.emplace_back(cone.Cone);
     }
     Choice = Cone_Firing_Choice{};
-    Choice.Fahrenheit = editor.mnuFahrenheit;
+    // A firing for this kiln: in the controller's scale when the run window knows it.
+    Choice.Fahrenheit =
+        editor.Controller_Scale.empty() ? editor.mnuFahrenheit : editor.Controller_Scale == "F";
     Choice.Sensor = Sensor_Index_Of_Code(editor.Sensor_Code).value_or(Choice.Sensor);
     Choice_Changed();
 }

@@ -14,7 +14,8 @@ namespace corvanel {
 // the rows they make and OK, which types the firing into the editor's sheet.
 class New_From_Cone {
   public:
-    // Opens on cone 6 at medium speed, in the editor's scale and with its sensor.
+    // Opens on cone 6 at medium speed with the editor's sensor, in the controller's scale
+    // when it is known, else in the editor's.
     void Form_Load(const Profile_Editor& editor);
     // Any choice changed: the preview and the message follow.
     void Choice_Changed();

@@ -50,6 +50,9 @@ class Profile_Editor {
     void mnuCelcius_Click();
     void mnuMinutes_Click();
     void mnuHours_Click();
+    // Converts the sheet to the other temperature scale and switches the declared scale:
+    // unlike the two scale commands above, which only relabel.
+    void mnuConvertScale_Click();
     void Sensor_Menu_Click(int index);  // the ten items mnuR_Type .. mnuU_Type, R is 0
 
     // ---- routines ----
@@ -75,6 +78,9 @@ class Profile_Editor {
     bool Build_Profile_Text();  // into Profile_Text; false (and a message) when it fails
     // Shows a checked profile text in the editor, as Open does once the file is read.
     void Load_Profile_Text(const std::string& text, const std::string& file_name);
+    // The sheet's temperatures, error limits and rates in the other scale. False, with the
+    // segment named, when a cell cannot be converted; the sheet is then left as it was.
+    bool Convert_Sheet_Scale(bool to_fahrenheit);
 
     // ---- state ----
     Profile_Sheet WorkSheet{};
@@ -102,6 +108,9 @@ class Profile_Editor {
     std::string Profile_File_Name, Previous_File_Name, Profile_Text;
     File_Dialog_Request CommonDialog_Editor;
     bool Window_Closed = false;
+    // The controller's scale, "F" or "C", when the run window knows it; "" unknown. Only
+    // New From Cone starts from it: the editor's own scale stays the remembered one.
+    std::string Controller_Scale;
 
   private:
     static constexpr std::size_t User_Prompt_Limit = 1000;

@@ -338,7 +338,8 @@ TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
 }
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
-// can be turned off.
+// can be turned off. A profile in the other scale is met with the way to convert it, and
+// the editor opened next knows the controller's scale once the start has read it.
 TEST(Refused_Start, SaysWhyAndSoftOffs) {
     const struct {
         const char* Name;
@@ -346,11 +347,17 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
         sim::Unit_Settings Kiln;
         std::string Said;
         int Soft_Off;
-    } cases[] = {{"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20},
-                 {"a J controller", true, Kiln_Settings(3),
-                  "sensor type=K    \r\nController temperature sensor type =J    \r\n", 70},
-                 {"a Celsius controller", true, Kiln_Settings(2, false),
-                  "scale=F\r\nController temperature scale =C\r\n", 70}};
+        std::string Editor_Scale;
+    } cases[] = {
+        {"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20, ""},
+        {"a J controller", true, Kiln_Settings(3),
+         "sensor type=K    \r\nController temperature sensor type =J    \r\n", 70, "F"},
+        {"a Celsius controller", true, Kiln_Settings(2, false),
+         "scale=F\r\nController temperature scale =C\r\n"
+         "Edit profile and save with matching scale setting\r\n"
+         "To convert it: Editor > Edit / Create Profile, File > Open, "
+         "Scales > Convert Sheet to Celsius, File > SaveAs\r\n",
+         70, "C"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         Main_Window_Rig rig;
@@ -363,6 +370,8 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
         EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
         EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{c.Soft_Off});
         EXPECT_EQ(rig.Beeper.Beeps, c.Profile ? 0 : 1);
+        rig.Form.mnuEdit_Click();
+        EXPECT_EQ(rig.Windows.Editor_Shown_With_Scale, c.Editor_Scale);
         if (c.Kiln.Fahrenheit) continue;
         rig.Form.Safety.Scale_Check = false;
         rig.Form.Start_Profile_Click();

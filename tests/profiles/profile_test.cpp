@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A profile's file, the cone firings worked out into one, and the editor's model: the grid
-// as the operator types into it, its check of a profile and its menu commands.
+// as the operator types into it, its check of a profile, its menu commands and the
+// conversion of a sheet to the other temperature scale.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <tuple>
 
 #include "profiles/cone_firing.h"
 #include "profiles/cone_table.h"
 #include "profiles/detached_editor.h"
+#include "profiles/new_from_cone_model.h"
 #include "profiles/profile_editor_model.h"
 #include "profiles/profile_file.h"
 #include "profiles/sensor_table.h"
@@ -488,6 +492,142 @@ TEST_F(Editor_Commands, OpenReadsOnlyFromTheProfilesFolder) {
     }
     Editor.mnuFileOpen_Click();
     EXPECT_EQ(Editor.User_Prompt, "File open cancelled\r\n");
+}
+
+// A cone 6 glaze firing in hours: candling at 180 F, 300 F/h to 1000 and on to 2032, the
+// final 200 degrees at 108 F/h to 2232, a quarter-hour hold, cooled at 150 F/h to 1900.
+// The potter in the other scale types the same durations and the temperatures to the
+// nearest degree: 21, 82, 538, 1111, 1222, 1038 C, and an error limit of 28 for 50.
+const Typed_Profile Cone6_F_Typed_With_Rates{true,
+                                             false,
+                                             2,
+                                             "70",
+                                             {{"180", "1", "", "50", ""},
+                                              {"180", "1", "", "", ""},
+                                              {"1000", "", "300", "50", ""},
+                                              {"2032", "", "300", "50", ""},
+                                              {"2232", "", "108", "", ""},
+                                              {"2232", "0.25", "", "", ""},
+                                              {"1900", "", "-150", "", "wait"}}};
+const Typed_Profile Cone6_F{true,
+                            false,
+                            2,
+                            "70",
+                            {{"180", "1", "", "50", ""},
+                             {"180", "1", "", "", ""},
+                             {"1000", "2.73", "", "50", ""},
+                             {"2032", "3.44", "", "50", ""},
+                             {"2232", "1.85", "", "", ""},
+                             {"2232", "0.25", "", "", ""},
+                             {"1900", "2.21", "", "", "wait"}}};
+const Typed_Profile Cone6_C{false,
+                            false,
+                            2,
+                            "21",
+                            {{"82", "1", "", "28", ""},
+                             {"82", "1", "", "", ""},
+                             {"538", "2.73", "", "28", ""},
+                             {"1111", "3.44", "", "28", ""},
+                             {"1222", "1.85", "", "", ""},
+                             {"1222", "0.25", "", "", ""},
+                             {"1038", "2.21", "", "", "wait"}}};
+
+struct Conversion_Case {
+    const char* What;
+    std::function<void(Profile_Editor&)> Source;
+    Typed_Profile Typed_In_The_Other_Scale;
+};
+
+// Converted, the sheet is byte for byte the file the potter would save typing the profile
+// in the other scale; both ways, from typed cells and from a file's padded ones.
+TEST(Scale_Conversion, GivesTheSheetTypedInTheOtherScaleByteForByte) {
+    auto typed = [](const Typed_Profile& profile) {
+        return [profile](Profile_Editor& editor) { Type_Profile(editor, profile); };
+    };
+    const Conversion_Case cases[] = {
+        {"cone 6 typed with rates, F to C", typed(Cone6_F_Typed_With_Rates), Cone6_C},
+        {"cone 6, F to C", typed(Cone6_F), Cone6_C},
+        {"cone 6, C to F", typed(Cone6_C), Cone6_F},
+        {"the worked example's file, F to C",
+         [](Profile_Editor& editor) {
+             editor.Load_Profile_Text(Worked_Example_Text(), "example.txt");
+         },
+         {false, true, 2, "21", {{"538", "60", "", "28", ""}, {"538", "30", "", "", ""}}}}};
+    for (const Conversion_Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Detached_Editor converted, typed_by_hand;
+        c.Source(converted.Editor);
+        converted.Editor.mnuConvertScale_Click();
+        const bool fahrenheit = c.Typed_In_The_Other_Scale.Fahrenheit;
+        EXPECT_TRUE(converted.Editor.User_Prompt.starts_with(
+            fahrenheit ? "Sheet converted to Fahrenheit\r\n" : "Sheet converted to Celsius\r\n"))
+            << converted.Editor.User_Prompt;
+        EXPECT_EQ(converted.Editor.TempScale, fahrenheit ? "Deg-F" : "Deg-C");
+        Type_Profile(typed_by_hand.Editor, c.Typed_In_The_Other_Scale);
+        typed_by_hand.Editor.Check_Profile();
+        ASSERT_FALSE(typed_by_hand.Editor.Profile_Error) << typed_by_hand.Editor.User_Prompt;
+        ASSERT_TRUE(converted.Editor.Build_Profile_Text());
+        ASSERT_TRUE(typed_by_hand.Editor.Build_Profile_Text());
+        EXPECT_EQ(converted.Editor.Profile_Text, typed_by_hand.Editor.Profile_Text);  // diffs lines
+    }
+}
+
+// What a conversion does besides the cells: it takes the entry being typed as a value of
+// the old scale, checks the sensor's limits in the new one, and leaves a sheet it cannot
+// convert whole exactly as it was.
+TEST_F(Editor_Commands, ConvertingTakesThePendingEntryChecksTheNewScaleAndConvertsWholeOrNot) {
+    Type_Worked_Example();
+    Enter(4, Col_Ramp_Rate, "90");  // no temperatures to work from: converted on its own
+    Editor.Profile_FlexGrid_Click(1, Col_Error_Limits);
+    Editor.Type_Text("\b\b90");  // typed in Fahrenheit, not yet committed
+    Editor.mnuConvertScale_Click();
+    EXPECT_EQ(Cell(1, Col_Error_Limits) + " " + Cell(2, Col_Start_Temp), "50 538");
+    EXPECT_TRUE(Editor.mnuCelcius && !Editor.mnuFahrenheit);
+    EXPECT_EQ(Editor.User_Prompt,
+              "Sheet converted to Celsius\r\nTemperatures and error limits in whole degrees, ramp "
+              "rates worked out again, times unchanged: check the profile, then save it\r\n");
+
+    // A hand-edited cell, and 36032 F: beyond any whole number a cell holds.
+    for (const std::string end_temp : {"  zero", "20000"}) {
+        SCOPED_TRACE(end_temp);
+        Editor.WorkSheet[2][Col_End_Temp] = end_temp;
+        const Profile_Sheet before = Editor.WorkSheet;
+        Editor.mnuConvertScale_Click();
+        EXPECT_EQ(Editor.User_Prompt,
+                  "Sheet not converted: a value cannot be converted at\r\nsegment=2\r\n");
+        EXPECT_TRUE(Editor.WorkSheet == before);
+        EXPECT_TRUE(Editor.mnuCelcius);
+    }
+
+    EXPECT_EQ(Cell(4, Col_Ramp_Rate), "50.00");
+    Editor.ClearRows(4);
+    Editor.WorkSheet[2][Col_End_Temp] = "538";
+    Editor.Sensor_Menu_Click(4);  // T: up to 400 C, 700 F
+    Editor.mnuConvertScale_Click();
+    EXPECT_EQ(Cell(1, Col_End_Temp), "1000");
+    EXPECT_TRUE(Editor.User_Prompt.ends_with("save it\r\n" + Out_Of_Range_After_The_Start))
+        << Editor.User_Prompt;
+}
+
+// New From Cone makes a firing for this kiln: in the controller's scale once the run
+// window knows it, else in the scale the editor remembers, which it never changes.
+TEST(New_From_Cone, StartsInTheControllersScaleWhenKnownElseInTheEditors) {
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {"", true, true}, {"", false, false}, {"F", false, true}, {"C", true, false}};
+    for (const auto& [controller, editor_fahrenheit, fahrenheit] : cases) {
+        SCOPED_TRACE("controller [" + controller + "], editor in " +
+                     (editor_fahrenheit ? "F" : "C"));
+        Detached_Editor scratch;
+        editor_fahrenheit ? scratch.Editor.mnuFahrenheit_Click()
+                          : scratch.Editor.mnuCelcius_Click();
+        scratch.Editor.Controller_Scale = controller;
+        New_From_Cone cone;
+        cone.Form_Load(scratch.Editor);
+        EXPECT_EQ(cone.Choice.Fahrenheit, fahrenheit);
+        ASSERT_FALSE(cone.Preview.empty());
+        EXPECT_EQ(cone.Preview[0][Col_Start_Temp], fahrenheit ? "70" : "21");
+        EXPECT_EQ(scratch.Editor.mnuFahrenheit, editor_fahrenheit);
+    }
 }
 
 }  // namespace

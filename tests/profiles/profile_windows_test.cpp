@@ -133,6 +133,32 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     ASSERT_EQ(dialog.Save_Requests.size(), 1u);
     EXPECT_EQ(dialog.Save_Requests[0].File_Name, "cone04_slow.txt");
     EXPECT_EQ(window.User_Prompt->toPlainText(), "PROFILE SAVED");
+
+    // The conversion's item names the scale it goes to, and follows the sheet's scale.
+    EXPECT_EQ(window.mnuConvertScale->text(), "Convert Sheet to Fahrenheit");
+    window.mnuConvertScale->trigger();
+    EXPECT_TRUE(window.mnuFahrenheit->isChecked());
+    EXPECT_EQ(window.Profile_FlexGrid->item(0, Col_Start_Temp)->text(), "70");  // from 21 C
+    EXPECT_EQ(window.mnuConvertScale->text(), "Convert Sheet to Celsius");
+}
+
+// New From Cone on a Fahrenheit kiln: in the editor's own scale (Celsius on a first start)
+// until the run window has read the controller's, then in the kiln's; the editor keeps its own.
+TEST_F(Editor_From_Run_Window, NewFromConeStartsInTheKilnsScaleOnceTheRunWindowKnowsIt) {
+    Start_Kiln_Sim();
+    Start_Program();
+    auto cone_scale = [this] {
+        Window().mnuEdit->trigger();
+        Editor().mnuNewFromCone->trigger();
+        auto* cone = Editor().findChild<New_From_Cone_Window*>("New_From_Cone");
+        const QString scale = cone ? cone->cboScale->currentText() : "<no dialog>";
+        if (cone) cone->reject();
+        return scale;
+    };
+    EXPECT_EQ(cone_scale(), "Celcius");
+    Open_Quick_Test();  // a Fahrenheit profile: the monitoring tick reads the kiln's scale
+    EXPECT_TRUE(Eventually([&] { return cone_scale() == "Fahrenheit"; })) << Messages();
+    EXPECT_TRUE(Editor().mnuCelcius->isChecked());
 }
 
 }  // namespace

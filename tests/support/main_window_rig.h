@@ -31,7 +31,8 @@ struct Fake_Name_Dialog : Name_Dialog {  // cancelled
 
 struct Recording_Windows : Window_Manager {
     bool Front_Panel_Shown = false, Ended = false;
-    void Show_Profile_Editor() override {}
+    std::optional<std::string> Editor_Shown_With_Scale;
+    void Show_Profile_Editor(const std::string& scale) override { Editor_Shown_With_Scale = scale; }
     void Show_Front_Panel(bool visible) override { Front_Panel_Shown = visible; }
     void Show_Main_Window(bool) override {}
     void Show_CommSetUp() override {}

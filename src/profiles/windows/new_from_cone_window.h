@@ -21,7 +21,8 @@ class New_From_Cone_Window : public QDialog {
   public:
     explicit New_From_Cone_Window(QWidget* parent);
 
-    // Opens on the editor's scale and sensor, in the current interface language.
+    // Opens on the editor's sensor and the kiln's scale (see New_From_Cone::Form_Load), in
+    // the current interface language.
     void Form_Load(const Profile_Editor& editor);
     void Refresh();
     New_From_Cone& Model() { return Model_; }

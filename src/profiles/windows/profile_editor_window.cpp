@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "language/translate.h"
+#include "profiles/scale_conversion.h"
 #include "profiles/sensor_table.h"
 #include "profiles/windows/new_from_cone_window.h"
 
@@ -169,6 +170,7 @@ void Profile_Editor_Window::Build_Menus() {
     mnuTime = menu(mnuScales, "mnuTime", "Time");
     mnuMinutes = item(mnuTime, "mnuMinutes", "Minutes", true);
     mnuHours = item(mnuTime, "mnuHours", "Hours", true);
+    mnuConvertScale = item(mnuScales, "mnuConvertScale", "", false);
     mnuExit = menu(nullptr, "mnuExit", "Exit");
     mnuExitEditor = item(mnuExit, "mnuExitEditor", "Exit Editor", false);
 }
@@ -189,6 +191,7 @@ void Profile_Editor_Window::Connect_Events() {
     on(mnuCelcius, [&m] { m.mnuCelcius_Click(); });
     on(mnuMinutes, [&m] { m.mnuMinutes_Click(); });
     on(mnuHours, [&m] { m.mnuHours_Click(); });
+    on(mnuConvertScale, [&m] { m.mnuConvertScale_Click(); });
     // Exit Editor asks as closing by the frame does; the close event puts the question.
     connect(mnuExitEditor, &QAction::triggered, this, [this] { close(); });
 
@@ -244,6 +247,7 @@ void Profile_Editor_Window::mnuNewFromCone_Click() {
 void Profile_Editor_Window::Form_Activate() {
     if (Caption_Pass) Caption_Pass();
     mnuNewFromCone->setText(Q(TranslateText("New From Cone")));
+    Convert_Caption_To_Fahrenheit_.reset();  // the language may have changed
     Model_.Form_Activate();
     Refresh();
 }
@@ -301,6 +305,10 @@ void Profile_Editor_Window::Refresh() {
     mnuCelcius->setChecked(m.mnuCelcius);
     mnuMinutes->setChecked(m.mnuMinutes);
     mnuHours->setChecked(m.mnuHours);
+    if (Convert_Caption_To_Fahrenheit_ != !m.mnuFahrenheit) {
+        Convert_Caption_To_Fahrenheit_ = !m.mnuFahrenheit;
+        mnuConvertScale->setText(Q(Convert_Scale_Caption(!m.mnuFahrenheit)));
+    }
     for (std::size_t i = 0; i < mnuSensor.size(); ++i)
         mnuSensor[i]->setChecked(m.mnuSensor_Checked[i]);
 

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,6 +67,8 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     New_From_Cone_Window* Cone_Window = nullptr;  // made on first use
     QAction *mnuFileOpen, *mnuSaveFileAs, *mnuNew, *mnuFahrenheit, *mnuCelcius, *mnuMinutes,
         *mnuHours, *mnuExitEditor;
+    // Converts the sheet to the other scale; its caption names the scale it goes to.
+    QAction* mnuConvertScale;
     std::array<QAction*, 10> mnuSensor{};  // mnuR_Type .. mnuU_Type, in the sensor table's order
 
   protected:
@@ -92,6 +95,7 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     bool Grid_Shown_Once_ = false;
     std::string Shown_Messages_;
     bool Closed_ = false;
+    std::optional<bool> Convert_Caption_To_Fahrenheit_;  // as last translated; none: again
 };
 
 }  // namespace corvanel
