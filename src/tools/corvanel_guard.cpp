@@ -132,6 +132,9 @@ int main(int argc, char** argv) {
             if (!publisher) {
                 publisher = std::make_unique<corvanel::Guard_Mqtt>(
                     mqtt, settings.Read(corvanel::Program_Setting::ThermalDeviceName).Value);
+                if (!publisher->Refused().empty()) {
+                    platform.Log("MQTT: not connecting to the broker: " + publisher->Refused());
+                }
             }
             publisher->Firing_Changed(status, event, detail);
         };
