@@ -197,6 +197,15 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Features_ =
         Make_Features({Paths_, Settings_, *Feature_Messages_, *Feature_Notices_, Main_Window_.get(),
                        export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
+    // The guard acts on the device the port has open, whatever the port numbers say then;
+    // a firing it stopped while this program still ran is soft-offed here too.
+    Features_.Guard->Use_Device([this] { return Serial_Window_->Link().Device().Opened_Device(); });
+    Features_.Guard->Guard_Stopped_Firing = [this] {
+        QTimer::singleShot(0, Main_Window_.get(), [this] {
+            Model_->SoftOff_Click();
+            Main_Window_->Refresh();
+        });
+    };
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
         feature->Attach(Model_->Firing);
         for (Menu_Entry& entry : feature->Menu_Entries()) {

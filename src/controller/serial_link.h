@@ -37,6 +37,9 @@ class Serial_Device {
         if (Port_Open()) Set_Port_Open(false);
         Set_Port_Open(true);
     }
+    // The device last opened, by the name that finds it again after other adapters come
+    // and go (its /dev/serial/by-id name when it has one); "" when none has opened.
+    virtual std::string Opened_Device() const { return ""; }
 };
 
 // Where a request goes to be transmitted.

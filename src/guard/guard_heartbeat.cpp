@@ -10,11 +10,45 @@
 
 namespace corvanel {
 
+namespace {
+
+std::string Escaped(std::string_view value) {
+    std::string text;
+    for (char c : value) {
+        if (c == '\\') {
+            text += "\\\\";
+        } else if (c == '\n') {
+            text += "\\n";
+        } else if (c == '\r') {
+            text += "\\r";
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::string Unescaped(std::string_view value) {
+    std::string text;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        const char next = value[++i];
+        text += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string Heartbeat_Text(const Guard_Heartbeat& beat) {
     std::ostringstream text;
-    text << "beat=" << beat.Beat << "\npid=" << beat.Program_Pid << "\nrecord=" << beat.Record_Path
-         << "\nprofile=" << beat.Profile_Name << "\nsensor=" << beat.Sensor_Type
-         << "\nscale=" << beat.Temp_Scale << "\nunit=" << beat.Time_Unit
+    text << "beat=" << beat.Beat << "\npid=" << beat.Program_Pid
+         << "\nrecord=" << Escaped(beat.Record_Path) << "\ndevice=" << Escaped(beat.Device)
+         << "\nprofile=" << Escaped(beat.Profile_Name) << "\nsensor=" << Escaped(beat.Sensor_Type)
+         << "\nscale=" << Escaped(beat.Temp_Scale) << "\nunit=" << Escaped(beat.Time_Unit)
          << "\nelapsed=" << Format_Number(beat.Elapsed) << "\nsegment=" << beat.Segment
          << "\nmeasured=" << Format_Number(beat.Measured) << "\nend\n";
     return text.str();
@@ -34,7 +68,7 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) return std::nullopt;
         const std::string_view key = line.substr(0, equals);
-        const std::string value(line.substr(equals + 1));
+        const std::string value = Unescaped(line.substr(equals + 1));
         const std::optional<double> number = Convert_To_Double(value).Value;
         if (key == "beat" || key == "pid" || key == "segment" || key == "elapsed" ||
             key == "measured") {
@@ -47,6 +81,8 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
             beat.Program_Pid = static_cast<long>(*number);
         } else if (key == "record") {
             beat.Record_Path = value;
+        } else if (key == "device") {
+            beat.Device = value;
         } else if (key == "profile") {
             beat.Profile_Name = value;
         } else if (key == "sensor") {
@@ -114,9 +150,11 @@ bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_He
 std::optional<Guard_Heartbeat> Read_Heartbeat(const std::filesystem::path& program_folder) {
     std::ifstream in(program_folder / Heartbeat_File_Name, std::ios::binary);
     if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse_Heartbeat(text.str());
+    std::string text(Longest_Heartbeat + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.gcount() > static_cast<std::streamsize>(Longest_Heartbeat)) return std::nullopt;
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return Parse_Heartbeat(text);
 }
 
 }  // namespace corvanel

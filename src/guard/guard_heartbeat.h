@@ -18,6 +18,9 @@ struct Guard_Heartbeat {
     long long Beat = 0;  // one more at every tick
     long Program_Pid = 0;
     std::string Record_Path;  // the firing record; "" when the run keeps no log
+    // The controller's device as the program opened it, by its stable name (the
+    // /dev/serial/by-id one when there is one); "" when the program has no port open.
+    std::string Device;
     std::string Profile_Name, Sensor_Type, Temp_Scale = "F", Time_Unit = "M";
     double Elapsed = 0;
     int Segment = 0;
@@ -39,12 +42,16 @@ inline constexpr const char* Heartbeat_File_Name = "corvanel.heartbeat";
 inline constexpr const char* Guard_Lock_File_Name = "corvanel-guard.lock";
 inline constexpr const char* Guard_Acted_Word = "acted";
 
+// One "key=value" line each; a backslash, a line end or a carriage return in a value is
+// written escaped, so that a profile's name cannot add lines of its own.
 std::string Heartbeat_Text(const Guard_Heartbeat& beat);
 // Nothing when the text is not a whole heartbeat.
 std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text);
 
 // Written beside the final name and renamed over it; false when the folder refuses.
 bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_Heartbeat& beat);
+// Nothing, as for a torn one, when the file is longer than any heartbeat.
 std::optional<Guard_Heartbeat> Read_Heartbeat(const std::filesystem::path& program_folder);
+inline constexpr std::size_t Longest_Heartbeat = 64 * 1024;
 
 }  // namespace corvanel

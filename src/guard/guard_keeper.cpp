@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <fstream>
+
 #include "common/text.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
@@ -37,10 +39,38 @@ void Guard_Keeper::Beat(const Firing_Status& status) {
     Guard_Heartbeat beat = Heartbeat_Of(status);
     beat.Beat = ++Beats_;
     beat.Program_Pid = ::getpid();
+    if (Device_) beat.Device = Device_();
     if (!status.Log_File.empty()) {
         beat.Record_Path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
     }
     Write_Heartbeat(Paths_.Folder(), beat);
+}
+
+void Guard_Keeper::Start_Guard() {
+    std::string error;
+    const double after =
+        After_Seconds_ > 0 ? After_Seconds_ : Safety_Settings_Of(Settings_).Guard_Minutes * 60;
+    if (Process_.Start(Paths_.Folder(), static_cast<long long>(after), error)) return;
+    Wanted_ = false;  // said once; the next run tries again
+    Show_Problem(Messages_,
+                 {Operator_Text::Phrase("The kiln guard could not be started: if the program "
+                                        "stops during this firing, nothing will soft off the "
+                                        "kiln"),
+                  Operator_Text::Phrase("Check that the program is installed completely, or "
+                                        "turn the kiln guard off in SetUp -> Safety Settings")});
+}
+
+void Guard_Keeper::Check_Guard() {
+    if (!Process_.Ended()) return;
+    std::string said;
+    std::getline(std::ifstream(Paths_.Folder() / Guard_Lock_File_Name), said);
+    if (said.find(Guard_Acted_Word) != std::string::npos) {
+        // It soft-offed the controller: the firing is over, whatever this program thinks.
+        Wanted_ = false;
+        if (Guard_Stopped_Firing) Guard_Stopped_Firing();
+        return;
+    }
+    Start_Guard();
 }
 
 void Guard_Keeper::Firing_Changed(const Firing_Status& status, Firing_Event event,
@@ -48,28 +78,20 @@ void Guard_Keeper::Firing_Changed(const Firing_Status& status, Firing_Event even
     switch (event) {
         case Firing_Event::Start:
         case Firing_Event::Resume: {
-            const Safety_Settings safety = Safety_Settings_Of(Settings_);
-            if (!safety.Kiln_Guard || Process_.Running()) break;
+            Wanted_ = Safety_Settings_Of(Settings_).Kiln_Guard;
+            if (!Wanted_ || Process_.Running()) break;
             Beat(status);  // before it starts: its first look finds one
-            std::string error;
-            const double after = After_Seconds_ > 0 ? After_Seconds_ : safety.Guard_Minutes * 60;
-            if (!Process_.Start(Paths_.Folder(), static_cast<long long>(after), error)) {
-                Show_Problem(
-                    Messages_,
-                    {Operator_Text::Phrase("The kiln guard could not be started: if the program "
-                                           "stops during this firing, nothing will soft off the "
-                                           "kiln"),
-                     Operator_Text::Phrase("Check that the program is installed completely, or "
-                                           "turn the kiln guard off in SetUp -> Safety Settings")});
-            }
+            Start_Guard();
             break;
         }
         case Firing_Event::Tick:
         case Firing_Event::Monitor_Tick:
+            if (Wanted_) Check_Guard();
             if (Process_.Running()) Beat(status);
             break;
         case Firing_Event::Soft_Off:
         case Firing_Event::Finished:
+            Wanted_ = false;
             Process_.Stop();
             break;
         default:

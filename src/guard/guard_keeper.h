@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     std::vector<Menu_Entry> Menu_Entries() override { return {}; }
 
     bool Guarding() const { return Process_.Running(); }
+    // Where the program's controller is: the device it has open by its stable name ("" when
+    // none is open), for the guard to act on that very device.
+    void Use_Device(std::function<std::string()> device) { Device_ = std::move(device); }
+    // Told when the guard has ended after stopping the firing while the program still
+    // runs: the program soft-offs too, so that the firing does not go on by itself.
+    std::function<void()> Guard_Stopped_Firing;
     // The program's event loop is turning: a beat while the ticks are held by the
     // operator (the front panel, Comm Port Config), so that the guard waits for a program
     // that hangs or is gone, not for one whose dialog stands open.
@@ -40,6 +47,9 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
                         const std::string& detail) override;
     void Beat(const Firing_Status& status);
+    void Start_Guard();
+    // A guard that ended during the run (killed, crashed) is started again.
+    void Check_Guard();
 
     Program_Paths Paths_;
     Settings_Store& Settings_;
@@ -49,6 +59,8 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     long long Beats_ = 0;
     Firing_Status Last_;  // of the last beat
     double After_Seconds_;
+    std::function<std::string()> Device_;
+    bool Wanted_ = false;  // a run is on and the safety settings keep the guard on
 };
 
 }  // namespace corvanel

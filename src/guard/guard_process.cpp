@@ -92,10 +92,18 @@ void Guard_Process::Stop() {
     if (!Running()) return;
     const pid_t pid = static_cast<pid_t>(Pid_);
     Pid_ = 0;
-    ::kill(pid, SIGTERM);
+    ::kill(pid, Guard_Stand_Down_Signal);
     // Our child: reaped here, so that it leaves no zombie behind.
     int status = 0;
     Wait_Until([&] { return ::waitpid(pid, &status, WNOHANG) != 0; }, 5);
+}
+
+bool Guard_Process::Ended() {
+    if (!Running()) return false;
+    int status = 0;
+    if (::waitpid(static_cast<pid_t>(Pid_), &status, WNOHANG) == 0) return false;
+    Pid_ = 0;
+    return true;
 }
 
 bool Take_Kiln_Back_From_Guard(const std::filesystem::path& program_folder, long& pid) {
@@ -105,7 +113,7 @@ bool Take_Kiln_Back_From_Guard(const std::filesystem::path& program_folder, long
     pid = holder;
     std::string said;
     std::getline(std::ifstream(program_folder / Guard_Lock_File_Name), said);
-    if (holder > 0) ::kill(static_cast<pid_t>(holder), SIGTERM);
+    if (holder > 0) ::kill(static_cast<pid_t>(holder), Guard_Stand_Down_Signal);
     // It closes the port and lets go of its lock as it ends.
     Wait_Until([&] { return Lock_Free(program_folder, holder); }, 10);
     return said.find(Guard_Acted_Word) != std::string::npos;

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 
 namespace corvanel {
 
+// How the program tells its guard to stand down. SIGTERM is not it: a shutdown, a logout
+// or a kill sends that, and then the guard stops the firing before it goes.
+inline constexpr int Guard_Stand_Down_Signal = SIGUSR1;
+
 // The program's hold on its kiln guard: started in a session of its own, so that closing
 // the window, a signal to the program's process group or the program's death leaves it
-// running; told to stand down with SIGTERM when the run ends.
+// running; told to stand down with Guard_Stand_Down_Signal when the run ends.
 class Guard_Process {
   public:
     // `guard_program`: the corvanel-guard to start; "" finds it beside this executable,
@@ -24,6 +29,9 @@ class Guard_Process {
     // Asks it to stand down and waits until it has (a few seconds at most).
     void Stop();
     bool Running() const { return Pid_ > 0; }
+    // The guard started has ended by itself (killed, crashed): true once, and then it is
+    // no longer Running.
+    bool Ended();
 
     // The path Start uses.
     std::string Guard_Program() const;

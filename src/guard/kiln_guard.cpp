@@ -15,6 +15,12 @@ namespace {
 
 constexpr double Longest_Watch_Seconds = 48 * 3600;
 constexpr double Retry_Seconds = 10;
+// Told to end, the guard gives the program this long to ask it to stand down: at a
+// shutdown the program is told too, and soft-offs the kiln itself.
+constexpr double Grace_Seconds = 5;
+// The program folder must be away this long, and at this many looks, to count as gone.
+constexpr double Folder_Gone_Seconds = 60;
+constexpr int Folder_Gone_Looks = 3;
 
 std::string Clock_Text(const Date_Time& time) {
     return Formatted("%02d:%02d", time.Hour, time.Minute);
@@ -34,14 +40,21 @@ int Kiln_Guard::Run() {
     Platform_.Log("watching the program (process " + std::to_string(Settings_.Program_Pid) +
                   "): acts after " + Format_Number(Settings_.After_Seconds) +
                   " s without a sign of life");
-    if (!Wait_For_Silence()) {
+    const Wait_End end = Wait_For_Silence();
+    if (end == Wait_End::Stand_Down) {
         Platform_.Log("the run ended or the program took the kiln back: standing down");
         return 0;
     }
+    if (end == Wait_End::Folder_Gone) {
+        Platform_.Log("the program folder is gone: standing down");
+        return 0;
+    }
+    Told_To_End_ = end == Wait_End::Told_To_End;
     const long pid = Last_.Program_Pid ? Last_.Program_Pid : Settings_.Program_Pid;
     if (Platform_.Program_Holds_Folder(pid)) {
         Platform_.Log("the program (process " + std::to_string(pid) +
-                      ") is there but gives no sign of life: ending it");
+                      (Told_To_End_ ? ") still has the kiln and did not hand it over: ending it"
+                                    : ") is there but gives no sign of life: ending it"));
         Platform_.End_Program(pid);
     } else {
         Platform_.Log("the program (process " + std::to_string(pid) + ") is gone");
@@ -63,8 +76,10 @@ int Kiln_Guard::Run() {
     Platform_.Log("set value " + std::to_string(value) + " given, read back " +
                   (read_back ? std::to_string(*read_back) : std::string("nothing")));
     Record(std::string(Guard_Event), measured,
-           "no sign of life from the program for " + silence + ": set value " +
-               Format_Number(Soft_Off_Degrees_) + " " + Last_.Temp_Scale + " given, read back " +
+           (Told_To_End_ ? std::string("the kiln guard was told to end during the firing")
+                         : "no sign of life from the program for " + silence) +
+               ": set value " + Format_Number(Soft_Off_Degrees_) + " " + Last_.Temp_Scale +
+               " given, read back " +
                (read_back ? Format_Number(*read_back / Last_.Controller_Units_Per_Degree())
                           : std::string("nothing")));
     if (!Settings_.Notification_List.empty()) {
@@ -72,11 +87,20 @@ int Kiln_Guard::Run() {
         Mail_Message mail;
         mail.Recipients = Settings_.Notification_List;
         mail.Subject = TranslateText("Kiln guard: the firing was stopped");
+        std::vector<std::string> lines;
+        if (Told_To_End_) {
+            lines = {TranslateText("The kiln guard was told to end during the firing (the "
+                                   "computer shutting down, or someone ending it), so it "
+                                   "stopped the firing"),
+                     TranslateText("Profile") + ": " + Last_.Profile_Name};
+        } else {
+            lines = {TranslateText("The program gave no sign of life during the firing, so the "
+                                   "kiln guard stopped it"),
+                     TranslateText("Profile") + ": " + Last_.Profile_Name,
+                     TranslateText("No sign of life for") + " " + silence};
+        }
         mail.Body = Join_Lines(
-            {TranslateText("The program gave no sign of life during the firing, so the kiln "
-                           "guard stopped it"),
-             TranslateText("Profile") + ": " + Last_.Profile_Name,
-             TranslateText("No sign of life for") + " " + silence,
+            {Join_Lines(lines),
              TranslateText("Set value given to the controller") + ": " +
                  Degrees(Soft_Off_Degrees_) +
                  (read_back && *read_back == value
@@ -93,10 +117,12 @@ int Kiln_Guard::Run() {
     return Watch();
 }
 
-bool Kiln_Guard::Wait_For_Silence() {
+Kiln_Guard::Wait_End Kiln_Guard::Wait_For_Silence() {
     long long beat = -1;
     double last_sign = Platform_.Seconds();
-    while (!Platform_.Stop_Asked() && Platform_.Folder_Exists()) {
+    std::optional<double> told_at;
+    while (!Platform_.Stop_Asked()) {
+        if (Folder_Gone()) return Wait_End::Folder_Gone;
         if (std::optional<Guard_Heartbeat> heard = Platform_.Heartbeat()) {
             if (heard->Beat != beat) {
                 beat = heard->Beat;
@@ -104,10 +130,34 @@ bool Kiln_Guard::Wait_For_Silence() {
                 Last_ = *heard;
             }
         }
-        if (Platform_.Seconds() - last_sign >= Settings_.After_Seconds) return true;
+        if (Platform_.Seconds() - last_sign >= Settings_.After_Seconds) return Wait_End::Silence;
+        if (Platform_.Act_Asked() && !told_at) {
+            told_at = Platform_.Seconds();
+            Platform_.Log(
+                "told to end during the firing: stopping it unless the program asks "
+                "the guard to stand down within " +
+                Format_Number(Grace_Seconds) + " s");
+        }
+        if (told_at && Platform_.Seconds() - *told_at >= Grace_Seconds) {
+            return Wait_End::Told_To_End;
+        }
         Platform_.Sleep(1);
     }
-    return false;
+    return Wait_End::Stand_Down;
+}
+
+bool Kiln_Guard::Folder_Gone() {
+    if (Platform_.Folder_Exists()) {
+        if (Folder_Misses_ > 0) Platform_.Log("the program folder is there again");
+        Folder_Misses_ = 0;
+        return false;
+    }
+    if (Folder_Misses_++ == 0) {
+        Folder_Missed_Since_ = Platform_.Seconds();
+        Platform_.Log("the program folder cannot be seen: standing down if it stays away");
+    }
+    return Folder_Misses_ >= Folder_Gone_Looks &&
+           Platform_.Seconds() - Folder_Missed_Since_ >= Folder_Gone_Seconds;
 }
 
 bool Kiln_Guard::Soft_Off(std::int16_t value, std::optional<std::int16_t>& read_back) {
@@ -125,9 +175,13 @@ bool Kiln_Guard::Soft_Off(std::int16_t value, std::optional<std::int16_t>& read_
             Platform_.Send_Mail(
                 {Settings_.Notification_List,
                  TranslateText("Kiln guard: the controller does not answer"),
-                 Join_Lines({TranslateText("The program gave no sign of life during the firing, "
-                                           "and the kiln guard cannot reach the controller to "
-                                           "stop it"),
+                 Join_Lines({Told_To_End_
+                                 ? TranslateText("The kiln guard was told to end during the "
+                                                 "firing, and it cannot reach the controller to "
+                                                 "stop the firing")
+                                 : TranslateText("The program gave no sign of life during the "
+                                                 "firing, and the kiln guard cannot reach the "
+                                                 "controller to stop it"),
                              TranslateText("Profile") + ": " + Last_.Profile_Name,
                              TranslateText("Switch the kiln off at its power switch")})});
         }
@@ -141,7 +195,7 @@ int Kiln_Guard::Watch() {
     const double cold = Settings_.Safety.Cooling_End(Last_.Temp_Scale);
     double last_line = Platform_.Seconds();
     int cold_readings = 0;
-    while (!Platform_.Stop_Asked() && Platform_.Folder_Exists()) {
+    while (!Platform_.Stop_Asked() && !Folder_Gone()) {
         Platform_.Sleep(Settings_.Read_Seconds);
         if (Platform_.Stop_Asked()) break;
         const double since = Platform_.Seconds() - Acted_At_;

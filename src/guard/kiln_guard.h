@@ -23,6 +23,9 @@ class Guard_Platform {
     virtual int Offset_Minutes(const Date_Time& now) = 0;
     // The program asked the guard to stand down (the run ended, or it took the kiln back).
     virtual bool Stop_Asked() = 0;
+    // The guard itself was told to end (a shutdown, a logout, a kill): it stops the firing
+    // before it goes, since no one else will.
+    virtual bool Act_Asked() = 0;
     virtual std::optional<Guard_Heartbeat> Heartbeat() = 0;
     // The program folder is still there (a folder removed has no kiln to guard).
     virtual bool Folder_Exists() = 0;
@@ -58,8 +61,9 @@ struct Guard_Settings {
 // and reads the value back, writes a "guard" line into the firing record, mails the
 // notification list, and then watches the kiln as the program does after a soft off
 // (a line a minute, the "Kiln heating with output off" alarm) until it is cold or the
-// program takes the kiln back. Returns the exit status: 0 stood down or done, 1 when the
-// controller never took the soft off.
+// program takes the kiln back. Told to end during the run, it acts at once, unless the
+// program asks it to stand down within a few seconds (a shutdown tells both). Returns the
+// exit status: 0 stood down or done, 1 when the controller never took the soft off.
 class Kiln_Guard {
   public:
     Kiln_Guard(Guard_Platform& platform, Guard_Settings settings)
@@ -67,7 +71,10 @@ class Kiln_Guard {
     int Run();
 
   private:
-    bool Wait_For_Silence();  // false: asked to stand down first
+    enum class Wait_End { Stand_Down, Folder_Gone, Silence, Told_To_End };
+    Wait_End Wait_For_Silence();
+    // The program folder has been away for a while: a single failed look is not enough.
+    bool Folder_Gone();
     bool Soft_Off(std::int16_t value, std::optional<std::int16_t>& read_back);
     int Watch();
     void Record(const std::string& event, double measured, const std::string& detail);
@@ -81,6 +88,9 @@ class Kiln_Guard {
     double Soft_Off_Degrees_ = 0;
     double Acted_At_ = 0;   // Seconds() when it acted
     double Last_Sign_ = 0;  // Seconds() of the last beat
+    bool Told_To_End_ = false;
+    int Folder_Misses_ = 0;  // looks in a row that did not find the folder
+    double Folder_Missed_Since_ = 0;
 };
 
 }  // namespace corvanel

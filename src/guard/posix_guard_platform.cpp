@@ -11,6 +11,7 @@
 #include <iostream>
 #include <thread>
 
+#include "guard/guard_process.h"
 #include "setup/program_lock.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
@@ -19,10 +20,21 @@ namespace corvanel {
 
 namespace {
 
-std::atomic<bool> Stop_Signal{false};
+// The program's word to stand down, and the word of whoever ends the guard (a shutdown,
+// a logout, a plain kill): act now.
+std::atomic<bool> Stand_Down_Signal{false};
+std::atomic<bool> Act_Signal{false};
+// Cuts the sleep it comes in short, once: a retry after it still waits its time.
+std::atomic<bool> Wake_Signal{false};
 
-void Ask_To_Stop(int) {
-    Stop_Signal = true;
+void Ask_To_Stand_Down(int) {
+    Stand_Down_Signal = true;
+    Wake_Signal = true;
+}
+
+void Ask_To_Act(int) {
+    Act_Signal = true;
+    Wake_Signal = true;
 }
 
 }  // namespace
@@ -31,6 +43,7 @@ Posix_Guard_Platform::Posix_Guard_Platform(const Program_Paths& paths, Mail_Send
     : Paths_(paths),
       Mail_(mail),
       Log_File_(paths.Folder() / "corvanel-guard.log", std::ios::app),
+      Log_([this](const std::string& line) { Write_Log(line); }, [this] { return Seconds(); }),
       Device_(paths),
       Serial_(Device_, Panel_, *this, Protocol_.Reply_Buffer) {
     Waiter_.Connect(Serial_, Protocol_.Reply_Buffer);
@@ -44,8 +57,10 @@ Posix_Guard_Platform::~Posix_Guard_Platform() {
 
 void Posix_Guard_Platform::Catch_Signals() {
     struct sigaction action {};
-    action.sa_handler = Ask_To_Stop;
     sigemptyset(&action.sa_mask);
+    action.sa_handler = Ask_To_Stand_Down;
+    ::sigaction(Guard_Stand_Down_Signal, &action, nullptr);
+    action.sa_handler = Ask_To_Act;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
     ::signal(SIGHUP, SIG_IGN);
@@ -59,7 +74,7 @@ double Posix_Guard_Platform::Seconds() {
 
 void Posix_Guard_Platform::Sleep(double seconds) {
     const double until = Seconds() + seconds;
-    while (!Stop_Signal && Seconds() < until) {
+    while (!Stand_Down_Signal && !Wake_Signal.exchange(false) && Seconds() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
@@ -73,11 +88,18 @@ int Posix_Guard_Platform::Offset_Minutes(const Date_Time& now) {
 }
 
 bool Posix_Guard_Platform::Stop_Asked() {
-    return Stop_Signal;
+    return Stand_Down_Signal;
+}
+
+bool Posix_Guard_Platform::Act_Asked() {
+    return Act_Signal;
 }
 
 std::optional<Guard_Heartbeat> Posix_Guard_Platform::Heartbeat() {
-    return Read_Heartbeat(Paths_.Folder());
+    std::optional<Guard_Heartbeat> beat = Read_Heartbeat(Paths_.Folder());
+    // The device the program has open: port numbers follow the adapters plugged in.
+    if (beat && !beat->Device.empty()) Device_Path_ = beat->Device;
+    return beat;
 }
 
 bool Posix_Guard_Platform::Folder_Exists() {
@@ -118,11 +140,17 @@ void Posix_Guard_Platform::Mark_Acted() {
 }
 
 bool Posix_Guard_Platform::Port_Ready() {
+    // Without the program's word on its device (a program that never opened its port),
+    // the port number as the program maps it.
     const int port = [&] {
         Settings_Store settings(Paths_);
         const std::optional<double> number = settings.Number(Program_Setting::CommPortNumber);
         return number ? static_cast<int>(*number) : 1;
     }();
+    if (Device_.Used_Device() != Device_Path_) {
+        Release_Port();
+        Device_.Use_Device(Device_Path_);
+    }
     try {
         if (!Loaded_) {
             Device_.Set_Comm_Port(port);
@@ -133,8 +161,10 @@ bool Posix_Guard_Platform::Port_Ready() {
         }
         return Device_.Port_Open();
     } catch (const Run_Time_Error& error) {
-        Log("the controller's port " + std::to_string(port) + " cannot be opened (error " +
-            std::to_string(To_Int(error.Number)) + ")");
+        const auto* open_error = dynamic_cast<const Port_Open_Error*>(&error);
+        Log("the controller's port " +
+            (open_error ? open_error->Device : "number " + std::to_string(port)) +
+            " cannot be opened (error " + std::to_string(To_Int(error.Number)) + ")");
         Loaded_ = false;
         Device_.Set_Port_Open(false);
         return false;
@@ -170,7 +200,18 @@ void Posix_Guard_Platform::Release_Port() {
 }
 
 void Posix_Guard_Platform::Append_Record(const std::string& path, const std::string& line) {
+    // A record the program left in the middle of a line gets the guard's on a line of its
+    // own: a reader then loses the torn line, not the guard's.
+    bool torn = false;
+    {
+        std::ifstream before(path, std::ios::binary | std::ios::ate);
+        if (before && before.tellg() > 0) {
+            before.seekg(-1, std::ios::end);
+            torn = before.get() != '\n';
+        }
+    }
     std::ofstream record(path, std::ios::binary | std::ios::app);
+    if (torn) record << '\n';
     record << line;
     if (!record.flush()) Log("could not add to the firing record " + path);
 }
@@ -181,6 +222,10 @@ void Posix_Guard_Platform::Send_Mail(const Mail_Message& message) {
 }
 
 void Posix_Guard_Platform::Log(const std::string& line) {
+    Log_.Log(line);
+}
+
+void Posix_Guard_Platform::Write_Log(const std::string& line) {
     const std::string stamped = Format_Date_Time(Now()) + " corvanel-guard[" +
                                 std::to_string(::getpid()) + "]: " + line + "\n";
     std::cerr << stamped << std::flush;

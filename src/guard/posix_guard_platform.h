@@ -10,6 +10,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
+#include "guard/guard_log.h"
 #include "guard/kiln_guard.h"
 #include "guard/posix_serial_device.h"
 #include "run/mail.h"
@@ -27,7 +28,8 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail);
     ~Posix_Guard_Platform() override;
 
-    // SIGTERM and SIGINT ask the guard to stand down; SIGHUP is ignored.
+    // The program asks the guard to stand down with Guard_Stand_Down_Signal; SIGTERM and
+    // SIGINT (a shutdown, a logout, a kill) tell it to act now; SIGHUP is ignored.
     static void Catch_Signals();
 
     double Seconds() override;
@@ -35,6 +37,7 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     Date_Time Now() override;
     int Offset_Minutes(const Date_Time& now) override;
     bool Stop_Asked() override;
+    bool Act_Asked() override;
     std::optional<Guard_Heartbeat> Heartbeat() override;
     bool Folder_Exists() override;
     bool Program_Holds_Folder(long pid) override;
@@ -62,10 +65,13 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     // True when the last exchange went through.
     bool Answered() const { return !Protocol_.Comm_Error && Protocol_.Command_OK; }
     bool Alive(long pid) const;
+    void Write_Log(const std::string& line);
 
     Program_Paths Paths_;
     Mail_Sender& Mail_;
     std::ofstream Log_File_;
+    Guard_Log Log_;
+    std::string Device_Path_;  // the program's, from its heartbeat
     FrontPanel Panel_;
     Posix_Serial_Device Device_;
     Posix_Reply_Waiter Waiter_{Device_};

@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -66,7 +68,7 @@ void Posix_Serial_Device::Set_Port_Open(bool open) {
         return;
     }
     if (File_ >= 0) return;
-    const std::string device = Serial_Device_Name(Comm_Port_, Paths_);
+    const std::string device = Device_.empty() ? Serial_Device_Name(Comm_Port_, Paths_) : Device_;
     File_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (File_ < 0) {
         const int error = errno;
@@ -74,6 +76,20 @@ void Posix_Serial_Device::Set_Port_Open(bool open) {
                               : error == EACCES ? Error_Number::Permission_Denied
                                                 : Error_Number::Device_IO_Error,
                               device, {});
+    }
+    // A set value written into a file or a socket stops no kiln.
+    struct stat status {};
+    if (::fstat(File_, &status) != 0 || !S_ISCHR(status.st_mode) || !::isatty(File_)) {
+        ::close(File_);
+        File_ = -1;
+        throw Port_Open_Error(Error_Number::Bad_File_Name_Or_Number, device, {});
+    }
+    // The port is the guard's until it closes it: a program started meanwhile waits for it
+    // rather than firing on through the guard's soft off.
+    if (::ioctl(File_, TIOCEXCL) != 0) {
+        ::close(File_);
+        File_ = -1;
+        throw Port_Open_Error(Error_Number::Device_IO_Error, device, {});
     }
     Apply_Line_Settings(File_, Parse_Line_Settings(Settings_));
 }
@@ -127,7 +143,12 @@ void Posix_Reply_Waiter::Wait(double seconds) {
         pollfd ready{Device_.File(), POLLIN, 0};
         if (::poll(&ready, 1, milliseconds) <= 0) continue;
         if (!(ready.revents & POLLIN)) return;  // the far end went away
+        // A terminal whose far end went away stays readable and gives nothing: the reply
+        // is not coming, and asking again at once would only spin.
+        const std::size_t had = Reply_Buffer_ ? Reply_Buffer_->size() : 0;
         Serial_->MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
+        const bool got = Reply_Buffer_ && Reply_Buffer_->size() > had;
+        if (!got || (ready.revents & (POLLHUP | POLLERR | POLLNVAL))) return;
     }
 }
 

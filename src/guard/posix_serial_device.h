@@ -9,9 +9,11 @@
 
 namespace corvanel {
 
-// The serial port without Qt, for the kiln guard: the program's port number mapped to a
-// device as the program maps it, opened read-write with the program's line settings
-// (a pseudo-terminal refuses some of them: only a failure to open counts).
+// The serial port without Qt, for the kiln guard: the device the program had open (its
+// port number mapped as the program maps it when that is not known), opened read-write
+// with the program's line settings (a pseudo-terminal refuses some of them: only a
+// failure to open counts). Only a terminal is opened, and it is taken for the guard
+// alone: nothing else opens it while the guard has it.
 class Posix_Serial_Device : public Serial_Device {
   public:
     explicit Posix_Serial_Device(Program_Paths paths) : Paths_(std::move(paths)) {}
@@ -20,6 +22,9 @@ class Posix_Serial_Device : public Serial_Device {
     Posix_Serial_Device& operator=(const Posix_Serial_Device&) = delete;
 
     void Set_Comm_Port(int port) override { Comm_Port_ = port; }
+    // The device to open instead of the port number's; "" for the port number's.
+    void Use_Device(std::string device) { Device_ = std::move(device); }
+    const std::string& Used_Device() const { return Device_; }
     int Comm_Port() const override { return Comm_Port_; }
     void Set_Settings(const std::string& settings) override { Settings_ = settings; }
     void Set_Port_Open(bool open) override;
@@ -32,6 +37,7 @@ class Posix_Serial_Device : public Serial_Device {
   private:
     Program_Paths Paths_;
     int Comm_Port_ = 1;
+    std::string Device_;
     std::string Settings_ = Line_Settings_Text;
     int File_ = -1;
 };

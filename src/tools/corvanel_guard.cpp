@@ -41,9 +41,13 @@ const char* const Help =
     "starts again and takes the controller back.\n"
     "\n"
     "The guard runs in a session of its own: closing the program's window or killing the\n"
-    "program does not end it. It never uses the port while the program does. It cannot\n"
-    "help when the computer itself stops. It logs what it does on standard error and in\n"
-    "corvanel-guard.log in the program folder.\n"
+    "program does not end it. It acts on the device the program had open, as the program\n"
+    "names it in the heartbeat, takes it for itself alone and never uses it while the\n"
+    "program does. SIGUSR1 is the program's word to stand down. SIGTERM or SIGINT (a\n"
+    "shutdown, a logout, a kill) during a run make it act at once, unless the program\n"
+    "asks it to stand down within 5 seconds. It cannot help when the computer itself\n"
+    "stops. It logs what it does on standard error and in corvanel-guard.log in the\n"
+    "program folder; a line repeated is counted, not written again.\n"
     "\n"
     "Options:\n"
     "  --folder DIR        the program folder of the kiln (Setup, Logfiles, ...)\n"
@@ -132,6 +136,9 @@ int main(int argc, char** argv) {
             if (!publisher) {
                 publisher = std::make_unique<corvanel::Guard_Mqtt>(
                     mqtt, settings.Read(corvanel::Program_Setting::ThermalDeviceName).Value);
+                if (!publisher->Refused().empty()) {
+                    platform.Log("MQTT: not connecting to the broker: " + publisher->Refused());
+                }
             }
             publisher->Firing_Changed(status, event, detail);
         };

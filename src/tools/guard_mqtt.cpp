@@ -6,6 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "remote/mqtt_client_setup.h"
+
 namespace corvanel {
 
 namespace {
@@ -22,15 +24,11 @@ Guard_Mqtt::Guard_Mqtt(const Mqtt_Settings& settings, const std::string& kiln_na
     mosquitto_lib_init();
     Client_ = mosquitto_new(nullptr, true, this);
     if (!Client_) return;
-    mosquitto_int_option(Client_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    if (!settings.User_Name.empty()) {
-        mosquitto_username_pw_set(Client_, settings.User_Name.c_str(),
-                                  settings.Password.empty() ? nullptr : settings.Password.c_str());
-    }
-    if (settings.Tls) {
-        mosquitto_tls_set(Client_, settings.Ca_File.empty() ? nullptr : settings.Ca_File.c_str(),
-                          settings.Ca_File.empty() ? "/etc/ssl/certs" : nullptr, nullptr, nullptr,
-                          nullptr);
+    Refused_ = Set_Up_Mqtt_Client(Client_, settings);
+    if (!Refused_.empty()) {
+        mosquitto_destroy(Client_);
+        Client_ = nullptr;
+        return;
     }
     const Mqtt_Message will = Telemetry_.Last_Will();
     mosquitto_will_set(Client_, will.Topic.c_str(), static_cast<int>(will.Payload.size()),
@@ -43,7 +41,10 @@ Guard_Mqtt::Guard_Mqtt(const Mqtt_Settings& settings, const std::string& kiln_na
 }
 
 Guard_Mqtt::~Guard_Mqtt() {
-    if (!Client_) return;
+    if (!Client_) {
+        mosquitto_lib_cleanup();
+        return;
+    }
     // What is queued gets a few seconds to leave.
     for (int waited = 0; waited < 60 && mosquitto_want_write(Client_); ++waited) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -3,8 +3,8 @@
 
 #include <memory>
 #include <mutex>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "remote/mqtt_settings.h"
 #include "remote/mqtt_telemetry.h"
@@ -26,6 +26,8 @@ class Guard_Mqtt : public Firing_Observer {
 
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
                         const std::string& detail) override;
+    // Why it does not connect at all (a TLS set-up that failed); "" when it does.
+    const std::string& Refused() const { return Refused_; }
 
   private:
     void Send(const Mqtt_Message& message);
@@ -38,6 +40,7 @@ class Guard_Mqtt : public Firing_Observer {
     Status_Snapshot Snapshot_;
     Mqtt_Telemetry Telemetry_;
     mosquitto* Client_ = nullptr;
+    std::string Refused_;
 };
 
 }  // namespace corvanel

@@ -17,9 +17,14 @@ namespace {
 
 struct Fake_Machine : Guard_Platform {
     double Now_Seconds = 0;
-    double Silent_From = 30;      // the program beats every 3 s until then
-    bool Hung = true;             // still there, holding the folder
-    int Refusals = 0;             // set-value writes the controller fails first
+    double Silent_From = 30;     // the program beats every 3 s until then
+    bool Hung = true;            // still there, holding the folder
+    int Refusals = 0;            // set-value writes the controller fails first
+    double Told_To_End_At = -1;  // SIGTERM, from then on
+    double Stand_Down_At = 48 * 3600 + 1000;
+    // Spans of time the folder cannot be seen; for good, it stays away from the last one's start.
+    std::vector<std::pair<double, double>> Folder_Away;
+    bool Folder_Gone_For_Good = false;
     std::deque<double> Readings;  // the kiln as read, one per read; the last one stays
     std::vector<std::string> Done, Record_Lines;
     std::vector<Mail_Message> Mails;
@@ -30,7 +35,8 @@ struct Fake_Machine : Guard_Platform {
         return Date_Time_Of_Seconds(Seconds_Of({2026, 12, 7, 3}) + Now_Seconds);
     }
     int Offset_Minutes(const Date_Time&) override { return 60; }
-    bool Stop_Asked() override { return Now_Seconds > 48 * 3600 + 1000; }
+    bool Stop_Asked() override { return Now_Seconds >= Stand_Down_At; }
+    bool Act_Asked() override { return Told_To_End_At >= 0 && Now_Seconds >= Told_To_End_At; }
     std::optional<Guard_Heartbeat> Heartbeat() override {
         Guard_Heartbeat beat;
         beat.Beat = static_cast<long long>(std::min(Now_Seconds, Silent_From) / 3);
@@ -42,7 +48,12 @@ struct Fake_Machine : Guard_Platform {
         beat.Measured = 1900;
         return beat;
     }
-    bool Folder_Exists() override { return true; }
+    bool Folder_Exists() override {
+        for (const auto& [from, to] : Folder_Away)
+            if (Now_Seconds >= from && Now_Seconds < to) return false;
+        return !(Folder_Gone_For_Good && !Folder_Away.empty() &&
+                 Now_Seconds >= Folder_Away.back().first);
+    }
     bool Program_Holds_Folder(long pid) override { return Hung && pid == 4242; }
     void End_Program(long pid) override { Done.push_back("ended " + std::to_string(pid)); }
     void Mark_Acted() override { Done.push_back("marked"); }
@@ -125,6 +136,85 @@ TEST_F(Guard_Over_A_Fake_Machine, KeepsTryingAControllerThatDoesNotTakeTheSoftOf
     ASSERT_GE(machine.Mails.size(), 2u);
     EXPECT_EQ(machine.Mails[0].Subject, "Kiln guard: the controller does not answer");
     EXPECT_EQ(machine.Mails[1].Subject, "Kiln guard: the firing was stopped");
+}
+
+// The folder out of sight for a moment (a network share, a busy disk) is no reason to
+// stand down; away for good, during the wait or the watch, it is, after a minute.
+TEST_F(Guard_Over_A_Fake_Machine, StandsDownOnlyWhenTheFolderStaysAway) {
+    struct Case {
+        const char* Name;
+        std::vector<std::pair<double, double>> Away;
+        bool For_Good;
+        bool Acts;
+    };
+    const Case cases[] = {
+        {"a blip while waiting", {{10, 11}}, false, true},
+        {"two blips, a minute apart", {{10, 11}, {70, 72}}, false, true},
+        {"away for 40 s", {{100, 140}}, false, true},
+        {"gone while waiting", {{10, 11}}, true, false},
+        {"gone while watching", {{2000, 2001}}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fake_Machine machine;
+        machine.Readings = {1900};  // never cold: only the folder ends the watch
+        machine.Folder_Away = c.Away;
+        machine.Folder_Gone_For_Good = c.For_Good;
+        EXPECT_EQ(Kiln_Guard(machine, Settings()).Run(), 0);
+        const bool wrote =
+            std::find(machine.Done.begin(), machine.Done.end(), "wrote 70") != machine.Done.end();
+        EXPECT_EQ(wrote, c.Acts);
+        if (c.For_Good) {
+            const double gone = c.Away.back().first;
+            EXPECT_GE(machine.Now_Seconds, gone + 60);
+            EXPECT_LT(machine.Now_Seconds, gone + 200);
+        }
+    }
+}
+
+// Told to end (a shutdown, a logout, a kill) long before its ten minutes: it gives the
+// program a few seconds to ask it to stand down, then ends the hung program, soft-offs
+// the controller, writes why into the record and mails. A program that asks in time (it
+// soft-offed the kiln itself) is left alone.
+TEST_F(Guard_Over_A_Fake_Machine, ToldToEndItActsAtOnceUnlessTheProgramAsksItToStandDown) {
+    struct Case {
+        const char* Name;
+        double Stand_Down_At;
+        bool Acts;
+    };
+    const Case cases[] = {
+        {"no word from the program", 48 * 3600 + 1000, true},
+        {"the program asks it to stand down", 102, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fake_Machine machine;
+        machine.Silent_From = 1e9;  // beating all along
+        machine.Told_To_End_At = 100;
+        machine.Stand_Down_At = c.Stand_Down_At;
+        machine.Readings = {140};
+        EXPECT_EQ(Kiln_Guard(machine, Settings()).Run(), 0);
+        if (!c.Acts) {
+            EXPECT_TRUE(machine.Done.empty()) << machine.Done.front();
+            EXPECT_TRUE(machine.Mails.empty());
+            continue;
+        }
+        ASSERT_GE(machine.Done.size(), 2u);
+        EXPECT_EQ(machine.Done[0], "ended 4242");
+        EXPECT_EQ(machine.Done[1], "wrote 70");
+        ASSERT_FALSE(machine.Record_Lines.empty());
+        const Firing_Record_Line guard = Parse_Firing_Record(machine.Record_Lines[0]).Lines.at(0);
+        EXPECT_EQ(guard.Event, "guard");
+        EXPECT_TRUE(
+            guard.Detail.starts_with("the kiln guard was told to end during the firing: "
+                                     "set value 70 F given"))
+            << guard.Detail;
+        ASSERT_EQ(machine.Mails.size(), 1u);
+        EXPECT_EQ(machine.Mails[0].Subject, "Kiln guard: the firing was stopped");
+        EXPECT_TRUE(machine.Mails[0].Body.starts_with("The kiln guard was told to end during"))
+            << machine.Mails[0].Body;
+        EXPECT_EQ(machine.Mails[0].Body.find("No sign of life"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ class Qt_Serial_Device : public QObject, public Serial_Device {
     // Opens again by the stable name of the device last opened (an adapter plugged back
     // may come back under another ttyUSB number), else by the port number.
     void Reopen() override;
+    std::string Opened_Device() const override { return Reopen_Name_; }
 
     // The device the port number stands for, once opened.
     QString Device_Name() const { return Port_.portName(); }

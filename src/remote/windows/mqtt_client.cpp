@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "language/translate.h"
+#include "remote/mqtt_client_setup.h"
 
 namespace corvanel {
 
@@ -111,27 +112,10 @@ void Mqtt_Client::Connect_To(const std::string& target) {
         Trouble(Mqtt_Trouble::Unreachable, std::strerror(errno));
         return;
     }
-    mosquitto_int_option(Client_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    if (!Settings_.User_Name.empty()) {
-        mosquitto_username_pw_set(
-            Client_, Settings_.User_Name.c_str(),
-            Settings_.Password.empty() ? nullptr : Settings_.Password.c_str());
-    }
-    if (Settings_.Tls) {
-        std::error_code ignored;
-        bool has_ca = !Settings_.Ca_File.empty();
-        if (has_ca && !std::filesystem::is_regular_file(Settings_.Ca_File, ignored)) {
-            Trouble(Mqtt_Trouble::Refused,
-                    TranslateText("The CA file does not exist:") + " " + Settings_.Ca_File);
-            return;
-        }
-        int tls = mosquitto_tls_set(Client_, has_ca ? Settings_.Ca_File.c_str() : nullptr,
-                                    has_ca ? nullptr : "/etc/ssl/certs", nullptr, nullptr, nullptr);
-        if (tls != MOSQ_ERR_SUCCESS) {
-            // Never fall back to a connection in the clear with the password in it.
-            Trouble(Mqtt_Trouble::Refused, mosquitto_strerror(tls));
-            return;
-        }
+    const std::string refused = Set_Up_Mqtt_Client(Client_, Settings_);
+    if (!refused.empty()) {
+        Trouble(Mqtt_Trouble::Refused, refused);
+        return;
     }
     Mqtt_Message will = Telemetry_.Last_Will();
     mosquitto_will_set(Client_, will.Topic.c_str(), static_cast<int>(will.Payload.size()),
