@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -294,6 +295,14 @@ class Traj_form : public Message_Area {
     void Note_Reading();  // after a read of the measured value
     void Show_Process_Temp();
     void Learn_Controller_Scale();
+    // The controller's high set limit, asked once of a controller that has just answered;
+    // with its scale, the ceiling the engine keeps every set value under.
+    void Learn_Controller_Limit();
+    Controller_Limits Known_Controller_;
+    bool Limit_Asked_ = false;
+    // A set value held back by a limit: said once a firing for each kind of limit.
+    void Say_Set_Value_Held();
+    std::set<Set_Value_Limit> Holds_Said_;
     void Carry_Elapsed_Into(bool minutes);  // a profile in another time unit was loaded
     double Read_Interval() const;
     bool Scales_Differ() const;

@@ -10,6 +10,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "language/operator_style.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "run/live_firing_view.h"
 
@@ -76,7 +77,28 @@ void Traj_form::Learn_Controller_Scale() {
     Statement([&] { Services_.Protocol.Read_Status(unit); });
     if (Services_.Panel.Communication_Status && Services_.Panel.Command_Executed) {
         Controller_Scale_ = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
+        Known_Controller_.Fahrenheit = Controller_Scale_ == "F";
+        Engine_.Use_Controller_Limits(Known_Controller_);
     }
+}
+
+void Traj_form::Learn_Controller_Limit() {
+    if (Loading_Form || !Services_.Panel.Communication_Status) return;
+    std::optional<std::int16_t> high;
+    Statement([&] { high = Services_.Protocol.Read_High_Set_Limit(0); });
+    // A controller that answers without a limit is not asked again.
+    Limit_Asked_ = Services_.Panel.Communication_Status;
+    if (!high) return;
+    Known_Controller_.High_Set_Limit = high;
+    Engine_.Use_Controller_Limits(Known_Controller_);
+}
+
+void Traj_form::Say_Set_Value_Held() {
+    const Set_Value_Limit limit = Engine_.Held_By();
+    if (limit == Set_Value_Limit::None || !Holds_Said_.insert(limit).second) return;
+    const Operator_Text text = Engine_.Held_Text();
+    Safety_Notice(Operator_Text_Shown(text));
+    Publish_Firing(Firing_Event::Set_Value_Held, text.English());
 }
 
 void Traj_form::Carry_Elapsed_Into(bool minutes) {

@@ -11,7 +11,9 @@
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
+#include "profiles/segment_joins.h"
 #include "profiles/sensor_table.h"
 
 namespace corvanel {
@@ -55,6 +57,7 @@ void Traj_form::Control_Interval_Timer() {
         }
         Engine_.Follow_Profile();
         Profile_Temperature = Controller_Units_Text(Engine_.Set_Value());
+        Say_Set_Value_Held();
     });
     std::uint8_t unit = 0;
     Tick_Step("Timer I/O Routine", [this] { Write_Temp_Unit_SV(); });
@@ -147,10 +150,24 @@ void Traj_form::Start_Profile_Click() {
         Services_.Beep.Beep();
         return;
     }
+    if (!Control_Interval.Enabled) {
+        const std::vector<Segment_Gap> gaps = Segment_Gaps(Profile_.Sheet());
+        if (!gaps.empty()) {
+            Display(Problem_Text(Segment_Gap_Problem(gaps.front())) + std::string(CRLF) +
+                    TranslateText("Run not started"));
+            SoftOff_Click();
+            Services_.Beep.Beep();
+            return;
+        }
+    }
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
-    if (Live_Readouts && Services_.Panel.Command_Executed)
-        Controller_Scale_ = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
+    if (Services_.Panel.Command_Executed) {
+        if (Live_Readouts)
+            Controller_Scale_ = Services_.Panel.Controller_Temp_Scale == 1 ? "F" : "C";
+        Known_Controller_.Fahrenheit = Services_.Panel.Controller_Temp_Scale == 1;
+        Engine_.Use_Controller_Limits(Known_Controller_);
+    }
     std::string controller_sensor = Sensor_Code_To_Name(Services_.Panel.Controller_Input_Type);
     if (controller_sensor != Profile_.Sensor_Type()) {
         Display(TranslateText("Profile was generated using sensor type") + "=" +
@@ -275,6 +292,7 @@ void Traj_form::Monitor_Interval_Timer() {
         if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
     if (Controller_Scale_.empty() && Profile_.Valid()) Learn_Controller_Scale();
+    if (!Limit_Asked_) Learn_Controller_Limit();
     if (!Supervisor.Cooling()) {
         Sound_Alarm();
         Publish_Firing(Firing_Event::Monitor_Tick);

@@ -115,6 +115,7 @@ void Traj_form::Prepare_Run_Start(bool resuming) {
     }
     Start_Alarms_Afresh();
     if (resuming) return;
+    Holds_Said_.clear();
     if (Engine_.Base() != 0) {
         std::error_code error;
         const auto size = LogFile.empty()

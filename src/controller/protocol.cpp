@@ -265,6 +265,14 @@ void InOut_Functions::Read_Limits(std::uint8_t& unit_address) {
     Panel_.Command_Executed = true;
 }
 
+std::optional<std::int16_t> InOut_Functions::Read_High_Set_Limit(std::uint8_t unit_address) {
+    if (!Exchange(unit_address, "RL01", {}, N_Two_Numbers, false)) return std::nullopt;
+    if (End_Code() != "00") return std::nullopt;
+    Command_OK = true;
+    Panel_.Command_Executed = true;
+    return Convert_To_Int16(Reply_Chars(12, 4)).Value;
+}
+
 void InOut_Functions::Start_Auto_Tune(std::uint8_t& unit_address) {
     if (!Exchange(unit_address, "AS01", {}, N_No_Data, true)) return;
     std::string end_code = End_Code();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,6 +56,9 @@ class InOut_Functions {
     void Read_Status(std::uint8_t& unit_address);
     std::int16_t Read_Output(std::uint8_t& unit_address);
     void Read_Limits(std::uint8_t& unit_address);
+    // The same command for the run's own use: the high set limit when the controller told
+    // it, the front panel's read-outs and messages left as they are.
+    std::optional<std::int16_t> Read_High_Set_Limit(std::uint8_t unit_address);
     void Start_Auto_Tune(std::uint8_t& unit_address);
     void Stop_Auto_Tune(std::uint8_t& unit_address);
 

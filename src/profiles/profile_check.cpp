@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "language/translate.h"
 #include "profiles/profile_editor_model.h"
+#include "profiles/segment_joins.h"
 #include "profiles/sensor_table.h"
 
 namespace corvanel {
@@ -72,6 +73,11 @@ void Profile_Editor::Check_Profile() {
         }
     }
     TempRangeCheck();
+    // A segment must start where the one before it ends, or the run's set value jumps.
+    for (const Segment_Gap& gap : Segment_Gaps(WorkSheet)) {
+        Profile_Error = true;
+        Display(Segment_Gap_Problem(gap).Text(Translate_Phrase));
+    }
     if (WorkSheet[n][Col_Action] != "e") {
         Profile_Error = true;
         Display("'e'" + TranslateText("end statement not found at end of profile"));

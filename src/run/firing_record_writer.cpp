@@ -35,6 +35,7 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
         case Firing_Event::Communication_Error:
         case Firing_Event::Recall_Resume:
         case Firing_Event::Interrupted:
+        case Firing_Event::Set_Value_Held:
             return true;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:

@@ -42,6 +42,8 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "link restored";
         case Firing_Event::Interrupted:
             return "interrupted";
+        case Firing_Event::Set_Value_Held:
+            return "set value held";
     }
     return "";
 }

@@ -39,6 +39,8 @@ enum class Firing_Event {
     // silent, in the operator's words.
     Link_Restored,
     Interrupted,  // a start with recall found the firing cut off; detail: when and how long
+    // A limit held the set value back from what the profile asked; detail: which and how far.
+    Set_Value_Held,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/clock.h"
+#include "common/problem.h"
 #include "run/loaded_profile.h"
 
 namespace corvanel {
@@ -14,6 +16,16 @@ namespace corvanel {
 inline std::int16_t Soft_Off_Set_Value(bool fahrenheit) {
     return fahrenheit ? 70 : 20;
 }
+
+// What the controller said of itself, for the ceiling of the set value.
+struct Controller_Limits {
+    std::optional<bool> Fahrenheit;              // its scale, once read
+    std::optional<std::int16_t> High_Set_Limit;  // in its units, once read
+};
+
+// The limit that held a set value back from what the profile asked, the widest first:
+// when two hold it at the same value, the one named is the earlier here.
+enum class Set_Value_Limit { None, Controller_High, Sensor_Range, Profile_Peak, Segment_Range };
 
 // Where the run stands on its profile: the elapsed time, counted in whole minute
 // boundaries since the run started (or the operator set it), the segment that time falls
@@ -62,8 +74,16 @@ class Run_Engine {
     bool Profile_Ended() const { return Current_Segment_ >= Profile_.Finished_Segment(); }
     // The set value the current segment asks for at the elapsed time, whole controller
     // units rounded half to even. A value beyond them throws the overflow error and the
-    // last good one stays in force.
+    // last good one stays in force. It never leaves the segment's start-end range and
+    // never exceeds the profile's peak, the sensor's range (in the controller's scale
+    // once known, else the profile's) or the controller's high set limit: rows that do
+    // not join or a profile in the other scale cannot ask the kiln for more.
     void Follow_Profile();
+    void Use_Controller_Limits(const Controller_Limits& limits) { Controller_ = limits; }
+    Set_Value_Limit Held_By() const { return Held_By_; }  // by the last Follow_Profile
+    std::int16_t Asked() const { return Asked_; }         // what the profile asked then
+    // What the operator is told when a limit held the set value.
+    Operator_Text Held_Text() const;
     void Room_Temperature();  // soft off: 70 °F or 20 °C
     std::int16_t Set_Value() const { return Set_Value_; }
 
@@ -78,7 +98,9 @@ class Run_Engine {
     double Run_Start_Steady_ = 0;
     std::string Time_Unit_;
     int Current_Segment_ = 1;
-    std::int16_t Set_Value_ = 0;
+    std::int16_t Set_Value_ = 0, Asked_ = 0;
+    Set_Value_Limit Held_By_ = Set_Value_Limit::None;
+    Controller_Limits Controller_;
     bool Suspended_ = false;
 };
 

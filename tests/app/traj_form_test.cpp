@@ -448,16 +448,16 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
 
     rig.Model = sim::Controller_Model({0}, Kiln_Settings(6));  // a platinum sensor
     rig.Write_Profile("platinum.txt",
-                      {{"1", "0", "5", "h", "1200", "1200", "", "", "", ""},
-                       {"2", "5.00", "", "e", "1200", "", "", "", "", ""}},
+                      {{"1", "0", "5", "h", "-100", "-100", "", "", "", ""},
+                       {"2", "5.00", "", "e", "-100", "", "", "", "", ""}},
                       "PtJIS");
     rig.Open_Profile("platinum.txt");
     rig.Form.SoftOff_Click();
     rig.Form.Clear();
-    rig.Form.Start_Profile_Click();  // 1200.0 degrees is 12000 tenths
-    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, 9999}));
-    EXPECT_TRUE(rig.Said("sent instead: 12000 => 9999\r\n")) << rig.Form.User_Message_Box;
-    EXPECT_EQ(rig.Form.Profile_Temperature, "1200");  // tenths shown as degrees
+    rig.Form.Start_Profile_Click();  // -100.0 degrees is -1000 tenths, the sensor's least
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, -999}));
+    EXPECT_TRUE(rig.Said("sent instead: -1000 => -999\r\n")) << rig.Form.User_Message_Box;
+    EXPECT_EQ(rig.Form.Profile_Temperature, "-100");  // tenths shown as degrees
 
     // A controller whose own set limit is below the profile refuses the set value (end code
     // 0D): the operator is told as for a lost line, and the run goes on.
@@ -474,6 +474,55 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
     rig.Form.Control_Interval_Timer();  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+}
+
+// A profile whose rows do not join is not run; one beyond what the kiln may have is run
+// held at the controller's high set limit, read when the program started, and that is
+// said once and recorded.
+TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControllersLimit) {
+    Main_Window_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Model = sim::Controller_Model({0}, [] {
+        sim::Unit_Settings kiln = Kiln_Settings();
+        kiln.High_Limit = 2250;  // below the K thermocouple's 2300
+        return kiln;
+    }());
+    rig.Form.Form_Load();
+    rig.Write_Profile("moved.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "", "", ""},
+                                    {"2", "2.50", "1", "h", "250", "250", "0", "", "", ""},
+                                    {"3", "3.50", "", "e", "250", "", "", "", "", ""}});
+    rig.Open_Profile("moved.txt");
+    rig.Set_Values_Sent();
+    rig.Form.Clear();
+    rig.Form.Start_Profile_Click();
+    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.User_Message_Box.starts_with(
+        "Segment 2 does not start when segment 1 ends: it starts at 2.50, segment 1 ends at "
+        "2.00\r\nType the Duration and End Temp of segment 1 again in the profile editor and "
+        "save the profile\r\nRun not started\r\n"))
+        << rig.Form.User_Message_Box;
+    EXPECT_EQ(rig.Beeper.Beeps, 1);
+    EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{70});  // the refusal's soft off
+
+    rig.Write_Profile("hot.txt", {{"1", "0", "2", "r", "2150", "2350", "100.00", "", "", ""},
+                                  {"2", "2.00", "2", "h", "2350", "2350", "0", "", "", ""},
+                                  {"3", "4.00", "", "e", "2350", "", "", "", "", ""}});
+    rig.Open_Profile("hot.txt");
+    rig.Choose_Log("hot.txt");
+    rig.Form.Start_Profile_Click();
+    for (int minute = 1; minute <= 3; ++minute) {
+        rig.Clock.Advance(60);
+        rig.Form.Control_Interval_Timer();
+    }
+    EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{2150, 2250, 2250, 2250}));
+    std::vector<std::string> events =
+        Events_Of(Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("hot.firing.csv"))));
+    std::erase_if(events, [](const std::string& e) { return !e.starts_with("set value held"); });
+    EXPECT_EQ(events, std::vector<std::string>{
+                          "set value held: The profile asks for 2350 here, beyond the "
+                          "controller's high set limit: the set value is held at 2250"});
+    rig.Form.Firing.Detach(writer);
 }
 
 const std::string Lost_Text =

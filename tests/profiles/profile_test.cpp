@@ -241,6 +241,15 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     EXPECT_EQ(Cell(1, Col_Action) + " " + Cell(1, Col_Duration), "h 10");
 }
 
+// The editor writes a start time to the hundredth: half a hundredth off its sum still joins.
+TEST_F(Editor_Grid, AStartTimeRoundedToTheHundredthStillJoins) {
+    Type_Worked_Example();
+    Enter(1, Col_Duration, "60.005");
+    EXPECT_EQ(Cell(2, Col_Start_Time) + " " + Cell(3, Col_Start_Time), "60.01 90.01");
+    Editor.Check_Profile();
+    EXPECT_FALSE(Editor.Profile_Error) << Editor.User_Prompt;
+}
+
 TEST_F(Editor_Grid, EndTempAfterADurationUsesTheRoundedRateAndAWrongSignIsRefused) {
     Enter(1, Col_Duration, "7");
     Enter(1, Col_End_Temp, "1000");
@@ -346,6 +355,11 @@ const std::string Out_Of_Range_After_The_Start =
     "Out of range temp entry at\r\nsegment=2\r\ncol=5\r\n"
     "Out of range temp entry at\r\nsegment=2\r\ncol=6\r\n";
 
+std::string Mend_Segment(int row) {
+    return "Type the Duration and End Temp of segment " + std::to_string(row) +
+           " again in the profile editor and save the profile\r\n";
+}
+
 // The worked example with one thing done to it, and what the check then says.
 struct Check_Case {
     const char* What;
@@ -388,7 +402,26 @@ INSTANTIATE_TEST_SUITE_P(
                    "'e'end statement not found at end of profile\r\n"},
         Check_Case{
             "unknown_sensor", [](Profile_Editor& e) { e.Sensor_Code = "X    "; },
-            "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n" + Out_Of_Range_After_The_Start}),
+            "Out of range temp entry at\r\nsegment=1\r\ncol=5\r\n" + Out_Of_Range_After_The_Start},
+        // Rows that do not join, as a file edited by hand: each row says so with its numbers.
+        Check_Case{"a_start_time_moved_parts_it_from_both_neighbours",
+                   [](Profile_Editor& e) { e.WorkSheet[2][Col_Start_Time] = "65.00"; },
+                   "Segment 2 does not start when segment 1 ends: it starts at 65.00, segment 1 "
+                   "ends at 60.00\r\n" +
+                       Mend_Segment(1) +
+                       "Segment 3 does not start when segment 2 ends: it starts at 90.00, "
+                       "segment 2 ends at 95.00\r\n" +
+                       Mend_Segment(2)},
+        Check_Case{"the_end_row_starts_late",
+                   [](Profile_Editor& e) { e.WorkSheet[3][Col_Start_Time] = "  90.01"; },
+                   "Segment 3 does not start when segment 2 ends: it starts at 90.01, segment 2 "
+                   "ends at 90.00\r\n" +
+                       Mend_Segment(2)},
+        Check_Case{"a_start_temperature_differs",
+                   [](Profile_Editor& e) { e.WorkSheet[2][Col_Start_Temp] = "990"; },
+                   "Segment 2 does not start at the temperature segment 1 ends at: it starts at "
+                   "990, segment 1 ends at 1000\r\n" +
+                       Mend_Segment(1)}),
     [](const auto& info) { return std::string(info.param.What); });
 
 using Sensor_Limits = Editor_Test;
@@ -404,7 +437,12 @@ TEST_F(Sensor_Limits, AreInclusiveInTheChosenScale) {
                      << "sensor " << sensor << " " << end_temp << (fahrenheit ? " F" : " C"));
         fahrenheit ? Editor.mnuFahrenheit_Click() : Editor.mnuCelcius_Click();
         Editor.Sensor_Menu_Click(sensor);
-        for (auto [row, col] : {std::pair{1, Col_End_Temp}, {2, Col_Start_Temp}, {2, Col_End_Temp}})
+        // Every temperature after the start, so the rows still join (the end row is not
+        // range-checked: it repeats the last end).
+        for (auto [row, col] : {std::pair{1, Col_End_Temp},
+                                {2, Col_Start_Temp},
+                                {2, Col_End_Temp},
+                                {3, Col_Start_Temp}})
             Editor.WorkSheet[row][col] = end_temp;
         Editor.User_Prompt.clear();
         Editor.Check_Profile();

@@ -71,6 +71,82 @@ TEST(Run_Engine, TheSetValueFollowsTheSegmentRoundingHalvesToEven) {
     }
 }
 
+// Segments as {start time, end time, from, to} in the controller's units, then the end.
+Loaded_Profile Segments(const std::vector<std::array<double, 4>>& rows, const std::string& sensor) {
+    Run_Tables tables;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        tables.Seg_Start_Time[k] = rows[k][0];
+        tables.Seg_End_Time[k] = rows[k][1];
+        tables.Seg_Start_Temp[k] = rows[k][2];
+        tables.Seg_End_Temp[k] = rows[k][3];
+    }
+    Loaded_Profile profile;
+    profile.Use_Tables(tables, static_cast<int>(rows.size()) + 1, sensor);
+    return profile;
+}
+
+// A profile whose rows do not join (a start moved by hand), in the other scale or beyond
+// its sensor: the set value keeps inside every limit, and says which one held it.
+TEST(Run_Engine, ASetValueKeepsWithinItsSegmentThePeakTheSensorAndTheController) {
+    using L = Set_Value_Limit;
+    using Rows = std::vector<std::array<double, 4>>;
+    const Rows climb = {{0, 60, 70, 1000}, {60, 90, 1000, 1000}};
+    const Rows late_rise = {{0, 60, 1000, 400}, {80, 100, 400, 800}};
+    const Rows late_cooling = {{0, 60, 2000, 1800}, {80, 100, 1800, 1000}};
+    const Rows late_from_peak = {{0, 60, 70, 2269}, {80, 100, 2269, 1000}};
+    const Rows too_hot = {{0, 60, 70, 2400}, {60, 90, 2400, 2400}};
+    const Rows from_cold = {{0, 60, -150, 500}};
+    const Rows to_2269 = {{0, 60, 70, 2269}, {60, 90, 2269, 2269}};
+    const Rows platinum = {{0, 60, 200, 6000}, {60, 90, 6000, 6000}};
+    const Controller_Limits F{true, {}}, C{false, {}};
+    const struct {
+        const char* What;
+        Rows Segments;
+        std::string Sensor;
+        Controller_Limits Controller;
+        int Minute, Set_Value;
+        Set_Value_Limit Held_By;
+    } cases[] = {
+        {"a joined ramp as asked", climb, "K    ", {true, 2300}, 30, 535, L::None},
+        {"a rise starting late: its start", late_rise, "K    ", F, 70, 400, L::Segment_Range},
+        {"a cooling starting late: its start", late_cooling, "K    ", F, 70, 1800,
+         L::Segment_Range},
+        {"the same from the peak", late_from_peak, "K    ", F, 70, 2269, L::Profile_Peak},
+        {"above the sensor's range", too_hot, "K    ", F, 59, 2300, L::Sensor_Range},
+        {"below the sensor's range", from_cold, "J    ", F, 3, -100, L::Sensor_Range},
+        {"Fahrenheit on a Celsius controller", to_2269, "K    ", C, 75, 1300, L::Sensor_Range},
+        {"its limit read", to_2269, "K    ", {false, 1300}, 75, 1300, L::Controller_High},
+        {"the controller's limit", climb, "K    ", {true, 800}, 50, 800, L::Controller_High},
+        {"platinum in tenths", platinum, "PtJIS", C, 75, 4500, L::Sensor_Range},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const Loaded_Profile profile = Segments(c.Segments, c.Sensor);
+        Run_Engine engine(profile);
+        engine.Use_Controller_Limits(c.Controller);
+        engine.Use_Minutes(true);
+        engine.Start(At(0));
+        engine.Count(At(c.Minute));
+        EXPECT_FALSE(engine.Find_Segment());
+        engine.Follow_Profile();
+        EXPECT_EQ(engine.Set_Value(), c.Set_Value);
+        EXPECT_EQ(engine.Held_By(), c.Held_By);
+        EXPECT_EQ(engine.Held_Text().Empty(), c.Held_By == L::None);
+    }
+
+    const Loaded_Profile late = Segments(late_cooling, "K    ");
+    Run_Engine engine(late);
+    engine.Use_Controller_Limits(F);
+    engine.Use_Minutes(true);
+    engine.Start(At(0));
+    engine.Count(At(70));
+    engine.Find_Segment();
+    engine.Follow_Profile();
+    EXPECT_EQ(engine.Held_Text().English(),
+              "The profile asks for 2200 here, beyond the start and end temperatures of segment "
+              "2: the set value is held at 1800");
+}
+
 Profile_Sheet Sheet_Of(std::initializer_list<std::array<std::string, 10>> rows) {
     Profile_Sheet sheet{};
     int row = 1;

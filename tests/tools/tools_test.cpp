@@ -17,6 +17,7 @@
 
 #include "common/numeric.h"
 #include "history/synthetic_firing.h"
+#include "profiles/profile_file.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/setup_files.h"
@@ -68,6 +69,19 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
     EXPECT_THAT(checked.Out, StartsWith(file + "\nProfile is valid\n"));
     EXPECT_THAT(checked.Out,
                 EndsWith("\nNo Errors found in profile. You may now save and run it.\n"));
+
+    // Segment 2's start moved by hand and the checksum made again: refused, both rows named.
+    Profile_Sheet moved = Parse_Profile_Text(Read_Whole_File(file));
+    moved[2][Col_Start_Time] = "  65.00";
+    const std::string moved_file = folder.File("moved.txt");
+    Write_Whole_File(moved_file, Build_Profile_Text(moved, {"K    ", true, true}) + "\r\n");
+    Tool_Run refused = Run_Tool("check " + moved_file);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_THAT(refused.Out, HasSubstr("\nProfile is valid\nSegment 2 does not start when "
+                                       "segment 1 ends: it starts at 65.00, segment 1 ends at "
+                                       "60.00\nType the Duration and End Temp of segment 1 "
+                                       "again in the profile editor and save the profile\n"
+                                       "Segment 3 does not start when segment 2 ends"));
 
     Tool_Run shown = Run_Tool("show " + file);
     EXPECT_EQ(shown.Status, 0);
