@@ -125,8 +125,8 @@ TEST(Run_Engine, ASetValueKeepsWithinItsSegmentThePeakTheSensorAndTheController)
         Run_Engine engine(profile);
         engine.Use_Controller_Limits(c.Controller);
         engine.Use_Minutes(true);
-        engine.Start(At(0));
-        engine.Count(At(c.Minute));
+        engine.Start(At(0), 0);
+        engine.Count(60.0 * c.Minute);
         EXPECT_FALSE(engine.Find_Segment());
         engine.Follow_Profile();
         EXPECT_EQ(engine.Set_Value(), c.Set_Value);
@@ -138,8 +138,8 @@ TEST(Run_Engine, ASetValueKeepsWithinItsSegmentThePeakTheSensorAndTheController)
     Run_Engine engine(late);
     engine.Use_Controller_Limits(F);
     engine.Use_Minutes(true);
-    engine.Start(At(0));
-    engine.Count(At(70));
+    engine.Start(At(0), 0);
+    engine.Count(60.0 * 70);
     engine.Find_Segment();
     engine.Follow_Profile();
     EXPECT_EQ(engine.Held_Text().English(),
