@@ -253,6 +253,9 @@ class Traj_form : public Message_Area {
     void Safety_Notice(const std::string& text);
     // After the run: the kiln stays watched while it is hot.
     void Watch_After_Run();
+    // After a monitoring tick's alarms: the record of an alarm outside a firing ends when
+    // the kiln is cold again with no alarm on; `why` ends it now ("acknowledged").
+    void End_Alarm_Record(const Firing_Status& last, const std::string& why);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
     // The link's way back after an outage (traj_form_link.cpp): the port opened again
@@ -292,6 +295,9 @@ class Traj_form : public Message_Area {
     std::string Shown_Text(std::int16_t value) const;
     bool Has_Reading_ = false;
     Date_Time Last_Reading_;
+    // The set value the monitoring tick last read, until the next one is written.
+    bool Has_Controller_SV_ = false;
+    std::int16_t Controller_SV_ = 0;
     std::string Controller_Scale_;  // "F" or "C" as the controller last said; "" unknown
 
     Traj_form_Services Services_;

@@ -93,6 +93,7 @@ void Traj_form::Write_Temp_Unit_SV() {
     Reconnect_If_Due();
     std::uint8_t unit = 0;
     std::int16_t set_value = Engine_.Set_Value();
+    Has_Controller_SV_ = false;  // the engine's value stands for it until it is read back
     Statement([&] { Services_.Protocol.Write_SV(unit, set_value); }, report);
     // A set value the controller cannot take went out as the nearest one it can: the
     // operator watching the run must see that, not only the hidden front panel.
@@ -261,7 +262,11 @@ void Traj_form::Monitor_Interval_Timer() {
     // A failing statement ends this tick; the next one starts afresh.
     try {
         Use_Time_Unit(Profile_.Minutes_In_Text(), Monitor_Interval);
-        Profile_Temperature = Shown_Text(Services_.Protocol.Read_SV(unit));
+        const std::int16_t set_value = Services_.Protocol.Read_SV(unit);
+        Profile_Temperature = Shown_Text(set_value);
+        Has_Controller_SV_ =
+            Services_.Panel.Communication_Status && Services_.Panel.Command_Executed;
+        Controller_SV_ = set_value;
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();
         Services_.Protocol.Reply_Wait();
@@ -271,22 +276,20 @@ void Traj_form::Monitor_Interval_Timer() {
         Measured_Temp = Services_.Protocol.Last_PV;
         Show_Process_Temp();
     } catch (const Run_Time_Error&) {
-        Tick_Exchange_Failed = true;  // what the tick holds is the last good reading
+        Tick_Exchange_Failed = true;             // what the tick holds is the last good reading
         if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
-    if (Controller_Scale_.empty() && Profile_.Valid()) Learn_Controller_Scale();
-    if (!Supervisor.Cooling()) {
-        Sound_Alarm();
-        Publish_Firing(Firing_Event::Monitor_Tick);
-        return;
-    }
-    // After a run the kiln is watched as during it until it is cold.
+    if (Controller_Scale_.empty()) Learn_Controller_Scale();
+    // The kiln is watched whenever it can be read: before, between and after firings.
     const Safety_Changes alarms = Check_Safety();
     Publish_Firing(Firing_Event::Monitor_Tick);
     Act_On_Alarms(alarms);
     Sound_Alarm();
     const Firing_Status last = Firing_Status_Now();  // the watch's last status
     if (std::optional<std::string> why = Supervisor.Cooling_Ends(last, Safety)) {
+        Firing.Publish(last, Firing_Event::Cooling_Ended, *why);
+    }
+    if (std::optional<std::string> why = Supervisor.Alarm_Watch_Ends(last, Safety)) {
         Firing.Publish(last, Firing_Event::Cooling_Ended, *why);
     }
 }

@@ -30,9 +30,7 @@ void Traj_form::Read_Safety_Setup() {
 
 Safety_Changes Traj_form::Check_Safety() {
     Safety_Changes changes;
-    Statement([&] {
-        changes = Supervisor.Check(Firing_Status_Now());
-    });
+    Statement([&] { changes = Supervisor.Check(Firing_Status_Now()); });
     return changes;
 }
 
@@ -43,6 +41,11 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         Supervisor.Show_Cleared(name, now);
         Display(TranslateText("Alarm cleared") + ": " + TranslateText(name));
         Publish_Firing(Firing_Event::Alarm_Cleared, name);
+    }
+    // Outside a firing nothing else records the kiln: the alarm opens a record of its own.
+    if (!changes.Raised.empty() && !Supervisor.Alarm_Watch() &&
+        Firing_Status_Now().State == Firing_State::Monitor) {
+        Supervisor.Begin_Alarm_Watch(now);
     }
     bool end_run = false;
     for (Safety_Alarm alarm : changes.Raised) {
@@ -62,16 +65,22 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         Firing.Publish(status, Firing_Event::Alarm_Raised, name);
         end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));
     }
-    if (end_run && Control_Interval.Enabled) SoftOff_Click();
-    // A kiln heating by itself is mailed again until it stops: nobody may have read the first.
-    if (mnuEnableEmailNotification && Supervisor.Mail_Again(now)) {
-        const std::string name = Safety_Alarm_Name(Safety_Alarm::Heating_With_Output_Off);
-        Alerts.Send_Alarm(Email_Notification, name, Firing_Status_Now());
-    }
+    if (end_run && (Control_Interval.Enabled || Engine_.Suspended())) SoftOff_Click();
+    // A kiln heating or held hot by itself is mailed again until it stops: nobody may have
+    // read the first.
+    if (!mnuEnableEmailNotification) return;
+    for (Safety_Alarm again : Supervisor.Mail_Again(now))
+        Alerts.Send_Alarm(Email_Notification, Safety_Alarm_Name(again), Firing_Status_Now());
 }
 
 void Traj_form::Watch_After_Run() {
     Supervisor.Run_Ended(Firing_Status_Now(), Safety);
+}
+
+void Traj_form::End_Alarm_Record(const Firing_Status& last, const std::string& why) {
+    if (!Supervisor.Alarm_Watch()) return;
+    Supervisor.End_Alarm_Watch();
+    Firing.Publish(last, Firing_Event::Cooling_Ended, why);
 }
 
 void Traj_form::Sound_Alarm() {
@@ -106,6 +115,7 @@ void Traj_form::Notice_Carried_Over_Time() {
 }
 
 void Traj_form::Prepare_Run_Start(bool resuming) {
+    End_Alarm_Record(Firing_Status_Now(), "new firing");
     if (Supervisor.Cooling()) {
         const Firing_Status last = Firing_Status_Now();
         Supervisor.End_Cooling();

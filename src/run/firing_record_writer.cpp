@@ -94,17 +94,16 @@ std::string Firing_Record_Writer::Record_Path(const Firing_Status& status) const
 
 void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Event event,
                                           const std::string& detail) {
+    if (!status.Alarm_Record.empty() && status.State == Firing_State::Monitor) {
+        Alarm_Record_Changed(status, event, detail);
+        return;
+    }
     if (!Is_Recorded(status, event)) return;
     const std::string path = Record_Path(status);
     if (path.empty()) return;
     // After the run the kiln is read every tick, but a line a minute is enough to keep.
     const bool after_run = event == Firing_Event::Monitor_Tick;
-    if (after_run) {
-        const long long now = Seconds_Of(status.Clock);
-        if (path == After_Run_Path_ && now - Last_After_Run_ < After_Run_Seconds) return;
-        After_Run_Path_ = path;
-        Last_After_Run_ = now;
-    }
+    if (after_run && !Reading_Due(path, status.Clock)) return;
     std::error_code error;
     const bool exists = fs::file_size(path, error) > 0 && !error;
     if (!exists && !Creates_Record(status, event)) return;
@@ -142,6 +141,58 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     line.Detail = detail;
     text += Firing_Record_Line_Text(line);
     Append(path, text);  // a failed line is lost as a failed log record is; the next is tried
+}
+
+bool Firing_Record_Writer::Reading_Due(const std::string& path, const Date_Time& clock) {
+    const long long now = Seconds_Of(clock);
+    if (path == After_Run_Path_ && now - Last_After_Run_ < After_Run_Seconds) return false;
+    After_Run_Path_ = path;
+    Last_After_Run_ = now;
+    return true;
+}
+
+void Firing_Record_Writer::Alarm_Record_Changed(const Firing_Status& status, Firing_Event event,
+                                                const std::string& detail) {
+    const bool reading = event == Firing_Event::Monitor_Tick;
+    if (!reading && event != Firing_Event::Alarm_Raised && event != Firing_Event::Alarm_Cleared &&
+        event != Firing_Event::Cooling_Ended && event != Firing_Event::Link_Restored) {
+        return;
+    }
+    const std::string path = Paths_.Logfile(Firing_Record_Name(status.Alarm_Record));
+    std::error_code error;
+    const bool exists = fs::file_size(path, error) > 0 && !error;
+    if (!exists && event != Firing_Event::Alarm_Raised) return;
+    if (reading && !Reading_Due(path, status.Clock)) return;
+
+    const int offset = Local_Offset_Minutes(status.Clock);
+    std::string text;
+    if (!exists) {
+        Firing_Record_Header header;
+        header.Program = Program_;
+        header.Kiln_Name = status.Kiln_Name;
+        header.Sensor_Type = status.Sensor_Type;
+        header.Temp_Scale = status.Temp_Scale;
+        header.Time_Unit = "M";
+        header.Tick_Length = static_cast<double>(After_Run_Seconds);  // a reading a minute
+        header.Started = Format_Clock(status.Clock, offset);
+        header.Outside_Firing = true;
+        text = Firing_Record_Header_Text(header);
+        Reading_Due(path, status.Clock);  // the alarm's own line holds this minute's reading
+    }
+    Firing_Record_Line line;
+    line.Clock = status.Clock;
+    line.Offset_Minutes = offset;
+    line.Elapsed = status.Seconds_Of_Alarm_Record / 60;
+    line.Set_Value = status.Set_Value;
+    line.Measured = status.Measured;
+    line.Output_Percent = status.Output_Percent;
+    if (event == Firing_Event::Cooling_Ended) {
+        line.Event = std::string(Outside_Firing_End_Event);
+    } else if (!reading) {
+        line.Event = Firing_Event_Name(event);
+    }
+    line.Detail = detail;
+    Append(path, text + Firing_Record_Line_Text(line));
 }
 
 bool Firing_Record_Writer::Append(const std::string& path, const std::string& text) {

@@ -14,7 +14,8 @@ namespace corvanel {
 // already there, so a firing continued after a restart continues its file. Nothing is
 // written while no log file is chosen. While the kiln is watched after the run, a line
 // marked "after run" is kept at most once a minute, its elapsed time the run's end plus
-// the time since.
+// the time since. An alarm outside a firing opens a record of its own (see
+// Firing_Status::Alarm_Record): its events, and the kiln read a minute apart.
 class Firing_Record_Writer : public Firing_Observer {
   public:
     // `program` is what the header names as the program ("Corvanel 0.1.0").
@@ -28,6 +29,11 @@ class Firing_Record_Writer : public Firing_Observer {
 
   private:
     bool Append(const std::string& path, const std::string& text);
+    // The record of an alarm outside a firing.
+    void Alarm_Record_Changed(const Firing_Status& status, Firing_Event event,
+                              const std::string& detail);
+    // Whether a reading for `path` is due: one a minute is kept.
+    bool Reading_Due(const std::string& path, const Date_Time& clock);
 
     Program_Paths Paths_;
     std::string Program_;
