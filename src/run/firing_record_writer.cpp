@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/firing_record_writer.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +124,7 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
         header.Started = Format_Clock(status.Clock, offset);
         header.Plan = status.Plan ? *status.Plan : Plan_Points{};
         text = Firing_Record_Header_Text(header);
+        Units_[path] = {header.Temp_Scale, header.Time_Unit};
     }
     Firing_Record_Line line;
     line.Clock = status.Clock;
@@ -139,8 +141,51 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
         line.Event = Firing_Event_Name(event);
     }
     line.Detail = detail;
+    Put_In_Units(path, status, line);
     text += Firing_Record_Line_Text(line);
     Append(path, text);  // a failed line is lost as a failed log record is; the next is tried
+}
+
+namespace {
+
+// Converted to tenths of a degree, as many places as a platinum sensor gives.
+double In_Scale(double degrees, const std::string& from, const std::string& to) {
+    if (from == to) return degrees;
+    const double converted = to == "C" ? (degrees - 32) * 5 / 9 : degrees * 9 / 5 + 32;
+    return std::round(converted * 10) / 10;
+}
+
+}  // namespace
+
+const Firing_Record_Writer::Record_Units& Firing_Record_Writer::Units_Of(
+    const std::string& path, const Firing_Status& status) {
+    if (auto known = Units_.find(path); known != Units_.end()) return known->second;
+    Record_Units units{status.Temp_Scale, status.Time_Unit};
+    // The scale and unit stand near the top; the plan, the longest header line, after them.
+    std::ifstream in(path, std::ios::binary);
+    std::string head(8192, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    if (!head.empty() && head.starts_with("#")) {
+        head.resize(head.rfind('\n') == std::string::npos ? 0 : head.rfind('\n') + 1);
+        Firing_Record_Header header;
+        std::vector<Record_Problem> ignored;
+        Scan_Firing_Record(
+            head, header, [](Firing_Record_Line&&) {}, ignored);
+        units = {header.Temp_Scale, header.Time_Unit};
+    }
+    return Units_[path] = units;
+}
+
+void Firing_Record_Writer::Put_In_Units(const std::string& path, const Firing_Status& status,
+                                        Firing_Record_Line& line) {
+    const Record_Units& units = Units_Of(path, status);
+    line.Set_Value = In_Scale(line.Set_Value, status.Temp_Scale, units.Scale);
+    line.Measured = In_Scale(line.Measured, status.Temp_Scale, units.Scale);
+    if (status.Time_Unit != units.Unit) {
+        line.Elapsed = line.Elapsed * Seconds_Per_Time_Unit(status.Time_Unit) /
+                       Seconds_Per_Time_Unit(units.Unit);
+    }
 }
 
 bool Firing_Record_Writer::Reading_Due(const std::string& path, const Date_Time& clock) {
@@ -177,12 +222,12 @@ void Firing_Record_Writer::Alarm_Record_Changed(const Firing_Status& status, Fir
         header.Started = Format_Clock(status.Clock, offset);
         header.Outside_Firing = true;
         text = Firing_Record_Header_Text(header);
+        Units_[path] = {header.Temp_Scale, header.Time_Unit};
         Reading_Due(path, status.Clock);  // the alarm's own line holds this minute's reading
     }
     Firing_Record_Line line;
     line.Clock = status.Clock;
     line.Offset_Minutes = offset;
-    line.Elapsed = status.Seconds_Of_Alarm_Record / 60;
     line.Set_Value = status.Set_Value;
     line.Measured = status.Measured;
     line.Output_Percent = status.Output_Percent;
@@ -192,6 +237,9 @@ void Firing_Record_Writer::Alarm_Record_Changed(const Firing_Status& status, Fir
         line.Event = Firing_Event_Name(event);
     }
     line.Detail = detail;
+    const std::string unit = Units_Of(path, status).Unit;
+    Put_In_Units(path, status, line);
+    line.Elapsed = status.Seconds_Of_Alarm_Record / Seconds_Per_Time_Unit(unit);
     Append(path, text + Firing_Record_Line_Text(line));
 }
 

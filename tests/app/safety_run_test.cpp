@@ -358,6 +358,44 @@ TEST(Outside_A_Firing, AHealthyFiringItsCoolingAndAnHourAfterRaiseNothing) {
     EXPECT_TRUE(Outside_Records(rig.Paths).empty());
 }
 
+// A Celsius profile in hours opened while a Fahrenheit firing in minutes is still watched:
+// the record goes on in Fahrenheit and minutes, a reading a minute, as it began.
+TEST(After_The_Run, AProfileInAnotherScaleLeavesTheRecordInItsOwn) {
+    Safety_Rig rig(1000);
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Choose_Log("glaze.txt");
+    rig.Fire(3);
+    rig.Form.SoftOff_Click();
+    ASSERT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Cooling);
+    for (int tick = 0; tick < 40; ++tick) rig.Tick();
+    rig.Write_Profile("celsius.txt",
+                      {{"1", "0", "2", "r", "20", "500", "240.00", "", "", ""},
+                       {"2", "2.00", "", "e", "500", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius.txt");
+    ASSERT_EQ(rig.Form.Firing_Status_Now().Temp_Scale, "C");
+    for (int tick = 0; tick < 5; ++tick) rig.Tick(60);
+
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("glaze.txt"))));
+    EXPECT_EQ(record.Header.Temp_Scale + record.Header.Time_Unit, "FM");
+    std::vector<const Firing_Record_Line*> tail;
+    for (const Firing_Record_Line& line : record.Lines)
+        if (line.Is_After_Run()) tail.push_back(&line);
+    ASSERT_GE(tail.size(), 6u);
+    const double kiln = rig.Model.Unit(0)->Temperature();
+    for (std::size_t i = 1; i < tail.size(); ++i) {
+        SCOPED_TRACE(i);
+        // Fahrenheit, converted back to whole degrees as the controller read them.
+        EXPECT_GT(tail[i]->Measured, kiln - 5);
+        EXPECT_EQ(tail[i]->Measured, std::round(tail[i]->Measured));
+        EXPECT_EQ(tail[i]->Set_Value, 70);
+        const long long apart = Seconds_Of(tail[i]->Clock) - Seconds_Of(tail[i - 1]->Clock);
+        EXPECT_NEAR(tail[i]->Elapsed - tail[i - 1]->Elapsed, apart / 60.0, 0.01);
+    }
+}
+
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
     EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible())
