@@ -84,6 +84,8 @@ class Traj_form : public Message_Area {
 
     // The serial window, which exists beside the main window for the life of the program.
     void Connect_Serial_Port(Serial_Port& port) { Port_ = &port; }
+    // The OK/Cancel box RUN PROFILE asks through on a hot kiln; without one it does not ask.
+    void Connect_Message_Box(Message_Box& ask) { Ask_ = &ask; }
 
     // ---- start-up, messages, exit ----
     void Form_Load();
@@ -248,6 +250,9 @@ class Traj_form : public Message_Area {
     void Act_On_Alarms(const Safety_Changes& changes);
     void Sound_Alarm();  // every tick while the banner wants attention
     bool Scale_Refused();
+    // RUN PROFILE on a kiln far hotter than where the profile starts: asked first, true
+    // when the operator said no.
+    bool Hot_Start_Refused();
     void Prepare_Run_Start(bool resuming);
     void Notice_Carried_Over_Time();
     void Safety_Notice(const std::string& text);
@@ -302,6 +307,7 @@ class Traj_form : public Message_Area {
 
     Traj_form_Services Services_;
     Serial_Port* Port_ = nullptr;
+    Message_Box* Ask_ = nullptr;
     Loaded_Profile Profile_;
     Run_Engine Engine_{Profile_};
 };

@@ -165,6 +165,7 @@ void Traj_form::Start_Profile_Click() {
     }
     if (Scale_Refused()) return;
     if (!Control_Interval.Enabled) {
+        if (!Engine_.Suspended() && Hot_Start_Refused()) return;
         Prepare_Run_Start(Engine_.Suspended());
         Set_Polling_Mode("run");
         Elapsed_Time_Enabled = false;

@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "app/traj_form_model.h"
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
 #include "run/log_file.h"
@@ -96,6 +98,35 @@ bool Traj_form::Scale_Refused() {
                         TranslateText("Controller temperature scale") + " =" + controller_scale,
                         TranslateText("Edit profile and save with matching scale setting"), ""}));
     SoftOff_Click();
+    return true;
+}
+
+bool Traj_form::Hot_Start_Refused() {
+    // Asked of a fresh start only: a firing going on at an elapsed time meets the kiln there.
+    if (!Safety.Hot_Start_Question || !Ask_ || Engine_.Base() != 0 || !Has_Reading_ ||
+        Services_.Panel.InputError) {
+        return false;
+    }
+    // The monitoring tick's last reading: asking the controller again would change the
+    // exchanges of every start, hot or not.
+    if (Safety.Start_At_Kiln_Temperature &&
+        Elapsed_At_Kiln_Temperature(Profile_.Tables(), Profile_.Finished_Segment(), Measured_Temp) >
+            0) {
+        return false;
+    }
+    const std::string& scale = Profile_.Temp_Scale();
+    const double kiln = Shown_Degrees(Measured_Temp);
+    const double start = Profile_.Tables().Seg_Start_Temp[0] / Profile_.Controller_Scale();
+    if (kiln - start <= Safety.Hot_Start_Margin(scale)) return false;
+    const Number_Style style = Operator_Style();
+    const std::string question = Join_Lines(
+        {TranslateText("The kiln is already hot") + ": " + Temperature_Shown(kiln, scale, style) +
+             ". " + TranslateText("This profile starts at") + " " +
+             Temperature_Shown(start, scale, style) + ".",
+         TranslateText("A kiln this hot may still be cooling from a firing, or heating by "
+                       "itself. Start the firing from the beginning of the profile anyway?")});
+    if (Ask_->Ask_OK_Cancel(question)) return false;
+    Display(TranslateText("Run not started"));
     return true;
 }
 

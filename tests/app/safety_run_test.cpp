@@ -13,6 +13,7 @@
 #include "run/firing_record_writer.h"
 #include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
+#include "support/fake_platform.h"
 #include "support/main_window_rig.h"
 #include "support/smtp_sink.h"
 
@@ -418,6 +419,51 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
     EXPECT_EQ(rig.Form.Engine().Elapsed(), 0);
+}
+
+// RUN PROFILE on a kiln far hotter than the profile's start (70 F) says what it sees and
+// asks; Cancel starts nothing. A warm kiln, the question switched off, or a start at the
+// kiln's temperature starts as before, without a word.
+TEST(Safe_Start, AKilnFarHotterThanTheProfilesStartIsAskedAbout) {
+    const struct {
+        const char* Name;
+        double Kiln_At;
+        bool Answer_OK = true;
+        bool Question_On = true;
+        bool Start_At_Kiln = false;
+        bool Asked, Runs;
+    } cases[] = {
+        {"hot, cancelled", 1000, false, true, false, true, false},
+        {"hot, OK", 1000, true, true, false, true, true},
+        {"warm", 160, false, true, false, false, true},
+        {"question off", 1000, false, false, false, false, true},
+        {"start at kiln temperature", 1000, false, true, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Safety_Rig rig(c.Kiln_At);
+        Fake_Message_Box ask;
+        ask.Answer_OK = c.Answer_OK;
+        rig.Form.Connect_Message_Box(ask);
+        rig.Form.Safety.Hot_Start_Question = c.Question_On;
+        rig.Form.Safety.Start_At_Kiln_Temperature = c.Start_At_Kiln;
+        rig.Tick();  // the monitoring tick's reading is what RUN PROFILE sees
+        rig.Set_Values_Sent();
+        rig.Form.Start_Profile_Click();
+        ASSERT_EQ(ask.Questions.size(), c.Asked ? 1u : 0u);
+        if (c.Asked) {
+            EXPECT_TRUE(ask.Questions[0].starts_with("The kiln is already hot: 99"))
+                << ask.Questions[0];
+            EXPECT_NE(ask.Questions[0].find(" °F. This profile starts at 70 °F.\r\n"),
+                      std::string::npos)
+                << ask.Questions[0];
+        }
+        EXPECT_EQ(rig.Form.Control_Interval.Enabled, c.Runs);
+        if (!c.Runs) {
+            EXPECT_TRUE(rig.Said("Run not started"));
+            EXPECT_TRUE(rig.Set_Values_Sent().empty()) << "nothing goes to the controller";
+        }
+    }
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
