@@ -62,8 +62,11 @@ bool Safety_Supervisor::Confirmed(Confirmation& held, bool condition,
         held = {};
         return false;
     }
-    // The first reading starts the count; each one after it adds a tick's length.
-    if (held.Readings++ > 0) held.Seconds += tick.Tick_Length;
+    // The first reading starts the count; each one after it adds the time since the last,
+    // by the clock: a tick late or a clock that jumped has lasted what it lasted.
+    const long long now = Seconds_Of(tick.Clock);
+    if (held.Readings++ > 0) held.Seconds += static_cast<double>(std::max(now - held.Last, 0LL));
+    held.Last = now;
     return held.Readings >= 2 && held.Seconds >= Settings_.Alarm_Confirm_Seconds;
 }
 

@@ -74,6 +74,7 @@ class Safety_Supervisor {
     struct Confirmation {
         int Readings = 0;
         double Seconds = 0;
+        long long Last = 0;  // the clock of the last reading, in seconds
     };
     bool Confirmed(Confirmation& held, bool condition, const Firing_Status& tick) const;
 

@@ -291,6 +291,7 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     tick.Measured = 2000, tick.Tick_Length = 60;
     tick.State = Firing_State::Running;
     EXPECT_TRUE(supervisor.Check(tick).Empty());
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(tick.Clock) + 60);
     EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
     EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
