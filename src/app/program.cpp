@@ -159,6 +159,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Protocol_->Connect(Serial_Window_->Link());
     Panel_.Link = &Serial_Window_->Link();
     Model_->Connect_Serial_Port(Serial_Window_->Link());
+    Model_->Connect_Message_Box(ask);
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
     Main_Window_->Show_Live_View(*Live_View_);
 

@@ -68,6 +68,8 @@ void Traj_form::Acknowledge_Click() {
         Display(TranslateText("The firing does not continue by itself: RUN PROFILE continues it"));
     }
     Supervisor.Acknowledge(Services_.Time.Now());
+    // The operator has seen it: the record of an alarm outside a firing has done its work.
+    End_Alarm_Record(Firing_Status_Now(), "acknowledged");
 }
 
 void Traj_form::Start_Alarms_Afresh() {

@@ -18,7 +18,12 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Profile_Name = Profile_Name;
     status.Log_File = LogFile;
     status.Sensor_Type = Profile_.Sensor_Type();
-    if (!Profile_.Temp_Scale().empty()) status.Temp_Scale = Profile_.Temp_Scale();
+    // Without a profile the readings are in the controller's own scale, once it is known.
+    if (!Profile_.Temp_Scale().empty()) {
+        status.Temp_Scale = Profile_.Temp_Scale();
+    } else if (!Controller_Scale_.empty()) {
+        status.Temp_Scale = Controller_Scale_;
+    }
     if (!Engine_.Time_Unit().empty()) status.Time_Unit = Engine_.Time_Unit();
     const int segment = Engine_.Current_Segment();
     status.Segment = Profile_.Finished_Segment() > 0 ? segment : 0;
@@ -40,10 +45,17 @@ Firing_Status Traj_form::Firing_Status_Now() const {
     status.Last_Reading = Last_Reading_;
     status.Read_Interval = Read_Interval();
     status.Real_Elapsed = Engine_.Real_Elapsed();
-    // After the run the kiln is read on the monitoring tick.
-    if (status.State == Firing_State::Cooling) {
+    // Outside a run the kiln is read on the monitoring tick, and the controller keeps the
+    // set value it was given last, which that tick reads.
+    if (status.State != Firing_State::Running) {
         status.Tick_Length = Monitor_Interval.Interval / 1000.0;
+        if (Has_Controller_SV_) status.Set_Value = Shown_Degrees(Controller_SV_);
+    }
+    if (status.State == Firing_State::Cooling)
         status.Seconds_After_Run = Supervisor.Seconds_Cooling(status.Clock);
+    if (status.State == Firing_State::Monitor && Supervisor.Alarm_Watch()) {
+        status.Alarm_Record = Supervisor.Alarm_Record();
+        status.Seconds_Of_Alarm_Record = Supervisor.Seconds_Of_Alarm_Watch(status.Clock);
     }
     return status;
 }

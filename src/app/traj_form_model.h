@@ -86,6 +86,8 @@ class Traj_form : public Message_Area {
 
     // The serial window, which exists beside the main window for the life of the program.
     void Connect_Serial_Port(Serial_Port& port) { Port_ = &port; }
+    // The OK/Cancel box RUN PROFILE asks through on a hot kiln; without one it does not ask.
+    void Connect_Message_Box(Message_Box& ask) { Ask_ = &ask; }
 
     // ---- start-up, messages, exit ----
     void Form_Load();
@@ -255,11 +257,17 @@ class Traj_form : public Message_Area {
     void Act_On_Alarms(const Safety_Changes& changes);
     void Sound_Alarm();  // every tick while the banner wants attention
     bool Scale_Refused();
+    // RUN PROFILE on a kiln far hotter than where the profile starts: asked first, true
+    // when the operator said no.
+    bool Hot_Start_Refused();
     void Prepare_Run_Start(bool resuming);
     void Notice_Carried_Over_Time();
     void Safety_Notice(const std::string& text);
     // After the run: the kiln stays watched while it is hot.
     void Watch_After_Run();
+    // After a monitoring tick's alarms: the record of an alarm outside a firing ends when
+    // the kiln is cold again with no alarm on; `why` ends it now ("acknowledged").
+    void End_Alarm_Record(const Firing_Status& last, const std::string& why);
     void Publish_Firing(Firing_Event event, const std::string& detail = "");
     void Exchange_Failed(const std::string& message);
     // The link's way back after an outage (traj_form_link.cpp): the port opened again
@@ -311,10 +319,14 @@ class Traj_form : public Message_Area {
     std::string Shown_Text(std::int16_t value) const;
     bool Has_Reading_ = false;
     Date_Time Last_Reading_;
+    // The set value the monitoring tick last read, until the next one is written.
+    bool Has_Controller_SV_ = false;
+    std::int16_t Controller_SV_ = 0;
     std::string Controller_Scale_;  // "F" or "C" as the controller last said; "" unknown
 
     Traj_form_Services Services_;
     Serial_Port* Port_ = nullptr;
+    Message_Box* Ask_ = nullptr;
     Loaded_Profile Profile_;
     Run_Engine Engine_{Profile_};
 };

@@ -96,6 +96,7 @@ void Traj_form::Write_Temp_Unit_SV() {
     Reconnect_If_Due();
     std::uint8_t unit = 0;
     std::int16_t set_value = Engine_.Set_Value();
+    Has_Controller_SV_ = false;  // the engine's value stands for it until it is read back
     Statement([&] { Services_.Protocol.Write_SV(unit, set_value); }, report);
     // A set value the controller cannot take went out as the nearest one it can: the
     // operator watching the run must see that, not only the hidden front panel.
@@ -181,6 +182,7 @@ void Traj_form::Start_Profile_Click() {
     }
     if (Scale_Refused()) return;
     if (!Control_Interval.Enabled) {
+        if (!Engine_.Suspended() && Hot_Start_Refused()) return;
         Prepare_Run_Start(Engine_.Suspended());
         Set_Polling_Mode("run");
         Elapsed_Time_Enabled = false;
@@ -278,7 +280,11 @@ void Traj_form::Monitor_Interval_Timer() {
     // A failing statement ends this tick; the next one starts afresh.
     try {
         Use_Time_Unit(Profile_.Minutes_In_Text(), Monitor_Interval);
-        Profile_Temperature = Shown_Text(Services_.Protocol.Read_SV(unit));
+        const std::int16_t set_value = Services_.Protocol.Read_SV(unit);
+        Profile_Temperature = Shown_Text(set_value);
+        Has_Controller_SV_ =
+            Services_.Panel.Communication_Status && Services_.Panel.Command_Executed;
+        Controller_SV_ = set_value;
         Services_.Protocol.Reply_Wait();
         Read_Temp_Unit_PV();
         Services_.Protocol.Reply_Wait();
@@ -288,23 +294,21 @@ void Traj_form::Monitor_Interval_Timer() {
         Measured_Temp = Services_.Protocol.Last_PV;
         Show_Process_Temp();
     } catch (const Run_Time_Error&) {
-        Tick_Exchange_Failed = true;  // what the tick holds is the last good reading
+        Tick_Exchange_Failed = true;             // what the tick holds is the last good reading
         if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
-    if (Controller_Scale_.empty() && Profile_.Valid()) Learn_Controller_Scale();
+    if (Controller_Scale_.empty()) Learn_Controller_Scale();
     if (!Limit_Asked_) Learn_Controller_Limit();
-    if (!Supervisor.Cooling()) {
-        Sound_Alarm();
-        Publish_Firing(Firing_Event::Monitor_Tick);
-        return;
-    }
-    // After a run the kiln is watched as during it until it is cold.
+    // The kiln is watched whenever it can be read: before, between and after firings.
     const Safety_Changes alarms = Check_Safety();
     Publish_Firing(Firing_Event::Monitor_Tick);
     Act_On_Alarms(alarms);
     Sound_Alarm();
     const Firing_Status last = Firing_Status_Now();  // the watch's last status
     if (std::optional<std::string> why = Supervisor.Cooling_Ends(last, Safety)) {
+        Firing.Publish(last, Firing_Event::Cooling_Ended, *why);
+    }
+    if (std::optional<std::string> why = Supervisor.Alarm_Watch_Ends(last, Safety)) {
         Firing.Publish(last, Firing_Event::Cooling_Ended, *why);
     }
 }

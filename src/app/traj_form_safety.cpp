@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "app/traj_form_model.h"
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
 #include "profiles/scale_conversion.h"
@@ -31,9 +33,7 @@ void Traj_form::Read_Safety_Setup() {
 
 Safety_Changes Traj_form::Check_Safety() {
     Safety_Changes changes;
-    Statement([&] {
-        changes = Supervisor.Check(Firing_Status_Now());
-    });
+    Statement([&] { changes = Supervisor.Check(Firing_Status_Now()); });
     return changes;
 }
 
@@ -44,6 +44,11 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         Supervisor.Show_Cleared(name, now);
         Display(TranslateText("Alarm cleared") + ": " + TranslateText(name));
         Publish_Firing(Firing_Event::Alarm_Cleared, name);
+    }
+    // Outside a firing nothing else records the kiln: the alarm opens a record of its own.
+    if (!changes.Raised.empty() && !Supervisor.Alarm_Watch() &&
+        Firing_Status_Now().State == Firing_State::Monitor) {
+        Supervisor.Begin_Alarm_Watch(now);
     }
     bool end_run = false;
     for (Safety_Alarm alarm : changes.Raised) {
@@ -63,16 +68,22 @@ void Traj_form::Act_On_Alarms(const Safety_Changes& changes) {
         Firing.Publish(status, Firing_Event::Alarm_Raised, name);
         end_run = end_run || (Safety.Soft_Off_On_Alarm && Safety_Alarm_Ends_Run(alarm));
     }
-    if (end_run && Control_Interval.Enabled) SoftOff_Click();
-    // A kiln heating by itself is mailed again until it stops: nobody may have read the first.
-    if (mnuEnableEmailNotification && Supervisor.Mail_Again(now)) {
-        const std::string name = Safety_Alarm_Name(Safety_Alarm::Heating_With_Output_Off);
-        Alerts.Send_Alarm(Email_Notification, name, Firing_Status_Now());
-    }
+    if (end_run && (Control_Interval.Enabled || Engine_.Suspended())) SoftOff_Click();
+    // A kiln heating or held hot by itself is mailed again until it stops: nobody may have
+    // read the first.
+    if (!mnuEnableEmailNotification) return;
+    for (Safety_Alarm again : Supervisor.Mail_Again(now))
+        Alerts.Send_Alarm(Email_Notification, Safety_Alarm_Name(again), Firing_Status_Now());
 }
 
 void Traj_form::Watch_After_Run() {
     Supervisor.Run_Ended(Firing_Status_Now(), Safety);
+}
+
+void Traj_form::End_Alarm_Record(const Firing_Status& last, const std::string& why) {
+    if (!Supervisor.Alarm_Watch()) return;
+    Supervisor.End_Alarm_Watch();
+    Firing.Publish(last, Firing_Event::Cooling_Ended, why);
 }
 
 void Traj_form::Sound_Alarm() {
@@ -92,6 +103,35 @@ bool Traj_form::Scale_Refused() {
     return true;
 }
 
+bool Traj_form::Hot_Start_Refused() {
+    // Asked of a fresh start only: a firing going on at an elapsed time meets the kiln there.
+    if (!Safety.Hot_Start_Question || !Ask_ || Engine_.Base() != 0 || !Has_Reading_ ||
+        Services_.Panel.InputError) {
+        return false;
+    }
+    // The monitoring tick's last reading: asking the controller again would change the
+    // exchanges of every start, hot or not.
+    if (Safety.Start_At_Kiln_Temperature &&
+        Elapsed_At_Kiln_Temperature(Profile_.Tables(), Profile_.Finished_Segment(), Measured_Temp) >
+            0) {
+        return false;
+    }
+    const std::string& scale = Profile_.Temp_Scale();
+    const double kiln = Shown_Degrees(Measured_Temp);
+    const double start = Profile_.Tables().Seg_Start_Temp[0] / Profile_.Controller_Scale();
+    if (kiln - start <= Safety.Hot_Start_Margin(scale)) return false;
+    const Number_Style style = Operator_Style();
+    const std::string question = Join_Lines(
+        {TranslateText("The kiln is already hot") + ": " + Temperature_Shown(kiln, scale, style) +
+             ". " + TranslateText("This profile starts at") + " " +
+             Temperature_Shown(start, scale, style) + ".",
+         TranslateText("A kiln this hot may still be cooling from a firing, or heating by "
+                       "itself. Start the firing from the beginning of the profile anyway?")});
+    if (Ask_->Ask_OK_Cancel(question)) return false;
+    Display(TranslateText("Run not started"));
+    return true;
+}
+
 void Traj_form::Safety_Notice(const std::string& text) {
     Display(text);
     // The first tick clears the message area; the banner keeps the notice.
@@ -108,6 +148,7 @@ void Traj_form::Notice_Carried_Over_Time() {
 }
 
 void Traj_form::Prepare_Run_Start(bool resuming) {
+    End_Alarm_Record(Firing_Status_Now(), "new firing");
     if (Supervisor.Cooling()) {
         const Firing_Status last = Firing_Status_Now();
         Supervisor.End_Cooling();

@@ -202,6 +202,7 @@ int Kiln_Guard::Watch() {
         const std::optional<std::int16_t> raw = Platform_.Read_Measured();
         Firing_Status tick = Status(raw ? *raw / Last_.Controller_Units_Per_Degree() : 0);
         tick.Exchange_Failed = !raw;
+        tick.Tick_Length = tick.Read_Interval = Settings_.Read_Seconds;  // what confirming counts
         const Safety_Changes changes = supervisor.Check(tick);
         for (Safety_Alarm alarm : changes.Raised) {
             const std::string name = Safety_Alarm_Name(alarm);

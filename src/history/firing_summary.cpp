@@ -101,6 +101,8 @@ void Firing_Summary_Builder::Add_Peak(double measured) {
 Firing_Summary Firing_Summary_Builder::Result(const Firing_Record_Header& header,
                                               const Energy_Settings& energy) const {
     Firing_Summary summary = Summary_;
+    // Such a record exists because of its alarm.
+    if (header.Outside_Firing && !summary.Alarms.empty()) summary.Outcome = Firing_Outcome::Alarm;
     summary.Duration_Seconds =
         Has_Clock_ ? static_cast<double>(Last_Second_ - First_Second_)
                    : std::max(0.0, Last_Elapsed_ - First_Elapsed_) * Seconds_Per_Unit(header);
@@ -196,8 +198,12 @@ Date_Time Firing_End(const Firing_Summary& summary) {
 std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style) {
     const Firing_Summary& s = entry.Summary;
+    const std::string profile = entry.Header.Outside_Firing
+                                    ? style.Label("Kiln alarm outside a firing")
+                                : entry.Header.Profile_Name.empty() ? "-"
+                                                                    : entry.Header.Profile_Name;
     return {s.Has_Start ? Clock_Shown(s.Start, style.Now, style.Numbers) : "-",
-            entry.Header.Profile_Name.empty() ? "-" : entry.Header.Profile_Name,
+            profile,
             entry.Header.Kiln_Name.empty() ? "-" : entry.Header.Kiln_Name,
             Duration_Shown(s.Duration_Seconds),
             Format_Peak(s, entry.Header, style.Numbers),
@@ -216,9 +222,10 @@ std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries) {
     for (const Firing_List_Entry& entry : entries) {
         const Firing_Summary& s = entry.Summary;
         text += (s.Has_Start ? Format_Clock(s.Start, 0).substr(0, 19) : "") + "," +
-                Csv_Field(entry.Header.Profile_Name) + "," + Csv_Field(entry.Header.Kiln_Name) +
-                "," + number(s.Duration_Seconds / 60, 1) + "," +
-                (s.Has_Peak ? number(s.Peak, 1) : "") + "," + entry.Header.Temp_Scale + "," +
+                Csv_Field(entry.Header.Outside_Firing ? std::string(Outside_Firing_Record)
+                                                      : entry.Header.Profile_Name) +
+                "," + Csv_Field(entry.Header.Kiln_Name) + "," + number(s.Duration_Seconds / 60, 1) +
+                "," + (s.Has_Peak ? number(s.Peak, 1) : "") + "," + entry.Header.Temp_Scale + "," +
                 Csv_Field(Firing_Outcome_Name(s.Outcome)) + "," + number(s.Energy_kWh, 2) + "," +
                 number(s.Cost, 2) + "," + Csv_Field(entry.File_Name) + "\r\n";
     }

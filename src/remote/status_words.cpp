@@ -56,6 +56,8 @@ std::string State_Text(const Status_Snapshot& snapshot) {
         case Firing_State::Cooling:
             return TranslateText(by_alarm ? "Ended by an alarm, cooling" : "Cooling");
         case Firing_State::Monitor:
+            // An alarm outside a firing is news; how the last firing ended is not.
+            if (!status.Alarms.empty()) return TranslateText("Alarm");
             break;
     }
     switch (snapshot.Ended()) {

@@ -217,6 +217,8 @@ std::string Take_Header_Line(std::string_view line, Firing_Record_Header& header
         header.Tick_Length = seconds;
     } else if (key == "plan") {
         if (!Parse_Plan(value, header.Plan)) return "plan is not a list of time and temperature";
+    } else if (key == "record") {
+        header.Outside_Firing = value == Outside_Firing_Record;
     }
     return "";
 }
@@ -324,6 +326,7 @@ std::string Firing_Record_Header_Text(const Firing_Record_Header& header) {
     line("tick length (s)", Format_Number(header.Tick_Length));
     line("started", header.Started);
     line("plan", Plan_Text(header.Plan));
+    if (header.Outside_Firing) line("record", std::string(Outside_Firing_Record));
     return text + std::string(Firing_Record_Columns) + "\r\n";
 }
 

@@ -24,6 +24,9 @@ struct Firing_Record_Header {
     std::string Started;                            // ISO 8601 with offset
     double Tick_Length = 3;                         // seconds between control ticks
     Plan_Points Plan;                               // the profile's corner points
+    // The record of an alarm outside a firing: its lines are the kiln read a minute apart,
+    // from the alarm on, with no profile followed.
+    bool Outside_Firing = false;
 };
 
 // One line after the header. Temperatures in degrees of the record's scale.
@@ -70,6 +73,10 @@ inline constexpr std::string_view Firing_Record_Suffix = ".firing.csv";
 // The event column of a reading after the run: an event to a reader that knows only ticks,
 // so its columns and its ticks stay as they were.
 inline constexpr std::string_view After_Run_Event = "after run";
+// The header's "record" value of a record of an alarm outside a firing, and its last line's
+// event (its detail says why: "below 150 F", "acknowledged", "new firing").
+inline constexpr std::string_view Outside_Firing_Record = "kiln alarm outside a firing";
+inline constexpr std::string_view Outside_Firing_End_Event = "record ended";
 // The event of the line the kiln guard writes when it soft-offs a firing.
 inline constexpr std::string_view Guard_Event = "guard";
 inline constexpr std::string_view Firing_Record_Columns =

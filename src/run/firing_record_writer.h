@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <map>
 #include <string>
 
+#include "run/firing_record.h"
 #include "run/firing_status.h"
 #include "setup/program_paths.h"
 
@@ -14,7 +16,10 @@ namespace corvanel {
 // already there, so a firing continued after a restart continues its file. Nothing is
 // written while no log file is chosen. While the kiln is watched after the run, a line
 // marked "after run" is kept at most once a minute, its elapsed time the run's end plus
-// the time since.
+// the time since. An alarm outside a firing opens a record of its own (see
+// Firing_Status::Alarm_Record): its events, and the kiln read a minute apart. A record keeps
+// the scale and time unit it was begun in: lines taken while a profile in another one is
+// loaded are converted to them.
 class Firing_Record_Writer : public Firing_Observer {
   public:
     // `program` is what the header names as the program ("Corvanel 0.1.0").
@@ -28,6 +33,20 @@ class Firing_Record_Writer : public Firing_Observer {
 
   private:
     bool Append(const std::string& path, const std::string& text);
+    // The record of an alarm outside a firing.
+    void Alarm_Record_Changed(const Firing_Status& status, Firing_Event event,
+                              const std::string& detail);
+    // Whether a reading for `path` is due: one a minute is kept.
+    bool Reading_Due(const std::string& path, const Date_Time& clock);
+    // The scale and time unit of the record at `path`: as begun here, or read from its
+    // header once; the status's own when the header cannot be read.
+    struct Record_Units {
+        std::string Scale, Unit;
+    };
+    const Record_Units& Units_Of(const std::string& path, const Firing_Status& status);
+    // The status's temperatures and elapsed time in the units of the record at `path`.
+    void Put_In_Units(const std::string& path, const Firing_Status& status,
+                      Firing_Record_Line& line);
 
     Program_Paths Paths_;
     std::string Program_;
@@ -35,6 +54,7 @@ class Firing_Record_Writer : public Firing_Observer {
     static constexpr long long After_Run_Seconds = 60;
     std::string After_Run_Path_;  // the record of the last after-run line, and its clock
     long long Last_After_Run_ = 0;
+    std::map<std::string, Record_Units> Units_;
 };
 
 }  // namespace corvanel

@@ -71,6 +71,11 @@ struct Firing_Status {
     std::shared_ptr<const Plan_Points> Plan;  // never null
     // After the run (State Cooling): seconds since it ended.
     double Seconds_After_Run = 0;
+    // An alarm outside a firing (State Monitor) keeps a record of its own while it lasts:
+    // its name, as a log's ("kiln_alarm_05_12_2026_09_03_27.txt"), and the seconds since it
+    // began; "" when there is none.
+    std::string Alarm_Record;
+    double Seconds_Of_Alarm_Record = 0;
 
     // ---- how old the measured value is, and where a tick goes on the time axis ----
     // A good reading is one the controller answered without an input error.

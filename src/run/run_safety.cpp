@@ -21,7 +21,7 @@ constexpr long long Mail_Again_Seconds = 15 * 60;
 }  // namespace
 
 void Run_Safety::Run_Ended(const Firing_Status& last, const Safety_Settings& settings) {
-    if (last.Exchange_Failed || last.Input_Error ||
+    if (last.Exchange_Failed || last.Input_Error || !last.Alarms.empty() ||
         last.Measured >= settings.Cooling_End(last.Temp_Scale)) {
         Cooling_Since_ = Seconds_Of(last.Clock);
     }
@@ -45,18 +45,62 @@ std::optional<std::string> Run_Safety::Cooling_Ends(const Firing_Status& tick,
     return why;
 }
 
-void Run_Safety::Mailed(Safety_Alarm alarm, const Date_Time& when) {
-    if (alarm == Safety_Alarm::Heating_With_Output_Off) Heating_Mailed_ = Seconds_Of(when);
+void Run_Safety::Begin_Alarm_Watch(const Date_Time& when) {
+    Alarm_Watch_Since_ = Seconds_Of(when);
+    Alarm_Record_ = Formatted("kiln_alarm_%02d_%02d_%04d_%02d_%02d_%02d.txt", when.Day, when.Month,
+                              when.Year, when.Hour, when.Minute, when.Second);
 }
 
-bool Run_Safety::Mail_Again(const Date_Time& now) {
-    if (!Supervisor_.Active(Safety_Alarm::Heating_With_Output_Off)) {
-        Heating_Mailed_.reset();
-        return false;
+double Run_Safety::Seconds_Of_Alarm_Watch(const Date_Time& now) const {
+    return Alarm_Watch_Since_ ? static_cast<double>(Seconds_Of(now) - *Alarm_Watch_Since_) : 0;
+}
+
+std::optional<std::string> Run_Safety::Alarm_Watch_Ends(const Firing_Status& tick,
+                                                        const Safety_Settings& settings) {
+    if (!Alarm_Watch() || !Active_.empty()) return std::nullopt;
+    std::optional<std::string> why;
+    const double end = settings.Cooling_End(tick.Temp_Scale);
+    if (Seconds_Of_Alarm_Watch(tick.Clock) >= Longest_Cooling_Seconds) {
+        why = "48 hours";
+    } else if (!tick.Exchange_Failed && !tick.Input_Error && tick.Measured < end) {
+        why = "below " + Format_Number(end) + " " + tick.Temp_Scale;
     }
-    if (Heating_Mailed_ && Seconds_Of(now) - *Heating_Mailed_ < Mail_Again_Seconds) return false;
-    Heating_Mailed_ = Seconds_Of(now);
-    return true;
+    if (why) End_Alarm_Watch();
+    return why;
+}
+
+void Run_Safety::End_Alarm_Watch() {
+    Alarm_Watch_Since_.reset();
+    Alarm_Record_.clear();
+}
+
+namespace {
+
+bool Mailed_Again(Safety_Alarm alarm) {
+    return alarm == Safety_Alarm::Heating_With_Output_Off ||
+           alarm == Safety_Alarm::Hot_With_Output_Off;
+}
+
+}  // namespace
+
+void Run_Safety::Mailed(Safety_Alarm alarm, const Date_Time& when) {
+    if (Mailed_Again(alarm)) Mailed_At_[static_cast<std::size_t>(alarm)] = Seconds_Of(when);
+}
+
+std::vector<Safety_Alarm> Run_Safety::Mail_Again(const Date_Time& now) {
+    std::vector<Safety_Alarm> due;
+    for (std::size_t i = 0; i < Safety_Alarm_Count; ++i) {
+        const auto alarm = static_cast<Safety_Alarm>(i);
+        std::optional<long long>& mailed = Mailed_At_[i];
+        if (!Mailed_Again(alarm) || !Supervisor_.Active(alarm)) {
+            mailed.reset();
+            continue;
+        }
+        if (mailed && Seconds_Of(now) - *mailed < Mail_Again_Seconds) continue;
+        mailed = Seconds_Of(now);
+        due.push_back(alarm);
+    }
+    return due;
 }
 
 }  // namespace corvanel

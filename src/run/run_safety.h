@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,8 +43,8 @@ class Run_Safety {
 
     // ---- after the run ----
     // A run that ends while the kiln is at or above the settings' end of cooling leaves it
-    // watched from the status's clock; so does one whose last reading proves nothing. A
-    // cold kiln is not watched.
+    // watched from the status's clock; so does one whose last reading proves nothing, or
+    // one with an alarm on. A cold kiln is still supervised, but not watched as a firing.
     void Run_Ended(const Firing_Status& last, const Safety_Settings& settings);
     bool Cooling() const { return Cooling_Since_.has_value(); }
     double Seconds_Cooling(const Date_Time& now) const;
@@ -53,15 +54,32 @@ class Run_Safety {
                                             const Safety_Settings& settings);
     void End_Cooling() { Cooling_Since_.reset(); }
 
-    // The stuck relay's alarm is mailed again every quarter of an hour while it lasts:
-    // true when that is due now (and it is counted as sent).
+    // ---- an alarm outside a firing ----
+    // An alarm raised with no run and no watch after one opens a record of its own, named
+    // after the moment ("kiln_alarm_05_12_2026_09_03_27.txt", as a log would be), kept a
+    // line a minute until the kiln is below the end of cooling with no alarm on, or the
+    // operator acknowledges it.
+    void Begin_Alarm_Watch(const Date_Time& when);
+    bool Alarm_Watch() const { return Alarm_Watch_Since_.has_value(); }
+    const std::string& Alarm_Record() const { return Alarm_Record_; }
+    double Seconds_Of_Alarm_Watch(const Date_Time& now) const;
+    // After a monitoring tick: why the alarm's record ends now, or nothing while it goes on.
+    std::optional<std::string> Alarm_Watch_Ends(const Firing_Status& tick,
+                                                const Safety_Settings& settings);
+    void End_Alarm_Watch();
+
+    // The alarms of a kiln heating or held hot with the output off are mailed again every
+    // quarter of an hour while they last, each on its own count: the alarms due now
+    // (and counted as sent).
     void Mailed(Safety_Alarm alarm, const Date_Time& when);
-    bool Mail_Again(const Date_Time& now);
+    std::vector<Safety_Alarm> Mail_Again(const Date_Time& now);
 
   private:
     Safety_Supervisor Supervisor_;
     std::optional<long long> Cooling_Since_;  // seconds of the clock
-    std::optional<long long> Heating_Mailed_;
+    std::array<std::optional<long long>, Safety_Alarm_Count> Mailed_At_{};
+    std::optional<long long> Alarm_Watch_Since_;  // seconds of the clock
+    std::string Alarm_Record_;
     Alarm_Banner Banner_;
     std::vector<std::string> Active_;
 };

@@ -94,6 +94,21 @@ const std::vector<Safety_Line>& Lines() {
         Number("Continue_Gap_Minutes", "Longest interruption a firing continues after (minutes)",
                &S::Continue_Gap_Minutes, 1, 600, true),
         Switch("Start_At_Login", "Start Corvanel when I log in", &S::Start_At_Login),
+        Number("Off_Heating_Minutes", "Minutes that rise with the output off is seen in",
+               &S::Off_Heating_Minutes, 1, 600),
+        Number("Hot_Off_Margin_F", "Degrees above the set value at 0% output that are hot (F)",
+               &S::Hot_Off_Margin_F, 10, 2000),
+        Number("Hot_Off_Margin_C", "Degrees above the set value at 0% output that are hot (C)",
+               &S::Hot_Off_Margin_C, 5, 1100),
+        Number("Hot_Off_Minutes", "Minutes a kiln that hot may go without cooling",
+               &S::Hot_Off_Minutes, 1, 120),
+        Switch("Hot_Start_Question",
+               "Ask before RUN PROFILE on a kiln hotter than the profile's start",
+               &S::Hot_Start_Question),
+        Number("Hot_Start_Margin_F", "Degrees above the profile's start that ask first (F)",
+               &S::Hot_Start_Margin_F, 10, 3000),
+        Number("Hot_Start_Margin_C", "Degrees above the profile's start that ask first (C)",
+               &S::Hot_Start_Margin_C, 5, 1700),
     };
     return lines;
 }

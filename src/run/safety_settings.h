@@ -48,12 +48,28 @@ struct Safety_Settings {
     double Continue_Gap_Minutes = 30;
     // The desktop session starts the program at login (the entry is the program's own).
     bool Start_At_Login = false;
+    // The rise with the output off counts only within this many minutes: a room warming
+    // through a summer day is no stuck relay.
+    double Off_Heating_Minutes = 20;
+    // At 0% output, this far above the set value without cooling for this long: the kiln
+    // is held hot by something the controller does not switch.
+    double Hot_Off_Margin_F = 100, Hot_Off_Margin_C = 55;
+    double Hot_Off_Minutes = 5;
+    // RUN PROFILE on a kiln this far above the profile's start asks before it starts.
+    bool Hot_Start_Question = true;
+    double Hot_Start_Margin_F = 100, Hot_Start_Margin_C = 55;
 
     double Cooling_End(const std::string& scale) const {
         return scale == "C" ? Cooling_End_C : Cooling_End_F;
     }
     double Off_Heating_Rise(const std::string& scale) const {
         return scale == "C" ? Off_Heating_Rise_C : Off_Heating_Rise_F;
+    }
+    double Hot_Off_Margin(const std::string& scale) const {
+        return scale == "C" ? Hot_Off_Margin_C : Hot_Off_Margin_F;
+    }
+    double Hot_Start_Margin(const std::string& scale) const {
+        return scale == "C" ? Hot_Start_Margin_C : Hot_Start_Margin_F;
     }
 
     bool operator==(const Safety_Settings&) const = default;

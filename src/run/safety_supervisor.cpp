@@ -24,14 +24,25 @@ const char* Safety_Alarm_Name(Safety_Alarm alarm) {
             return "Thermocouple break";
         case Safety_Alarm::Heating_With_Output_Off:
             return "Kiln heating with output off";
+        case Safety_Alarm::Hot_With_Output_Off:
+            return "Kiln hot with output off";
     }
     return "";
 }
 
 const char* Safety_Alarm_Advice(Safety_Alarm alarm) {
-    if (alarm != Safety_Alarm::Heating_With_Output_Off) return "";
-    return "The controller has switched off but the kiln is still heating: its relay may be "
-           "stuck. Switch the kiln off at its wall switch or breaker now.";
+    switch (alarm) {
+        case Safety_Alarm::Heating_With_Output_Off:
+            return "The controller has switched off but the kiln is still heating: its relay may "
+                   "be stuck, and only you can stop it: switch the kiln off at its power switch "
+                   "now.";
+        case Safety_Alarm::Hot_With_Output_Off:
+            return "The controller gives no power but the kiln stays far hotter than it asks: its "
+                   "relay may be stuck, and only you can stop it: switch the kiln off at its power "
+                   "switch now.";
+        default:
+            return "";
+    }
 }
 
 bool Safety_Alarm_Ends_Run(Safety_Alarm alarm) {
@@ -51,8 +62,11 @@ bool Safety_Supervisor::Confirmed(Confirmation& held, bool condition,
         held = {};
         return false;
     }
-    // The first reading starts the count; each one after it adds a tick's length.
-    if (held.Readings++ > 0) held.Seconds += tick.Tick_Length;
+    // The first reading starts the count; each one after it adds the time since the last,
+    // by the clock: a tick late or a clock that jumped has lasted what it lasted.
+    const long long now = Seconds_Of(tick.Clock);
+    if (held.Readings++ > 0) held.Seconds += static_cast<double>(std::max(now - held.Last, 0LL));
+    held.Last = now;
     return held.Readings >= 2 && held.Seconds >= Settings_.Alarm_Confirm_Seconds;
 }
 
@@ -95,7 +109,7 @@ bool Safety_Supervisor::Over_Temperature(const Firing_Status& tick, long long no
     return tick.Measured - lowest > Settings_.Over_Temperature_Margin;
 }
 
-bool Safety_Supervisor::Heating_With_Output_Off(const Firing_Status& tick) {
+bool Safety_Supervisor::Heating_With_Output_Off(const Firing_Status& tick, long long now) {
     const bool output_off = tick.State == Firing_State::Cooling || tick.Output_Percent <= 0;
     const bool active = Active(Safety_Alarm::Heating_With_Output_Off);
     if (!output_off) {
@@ -116,14 +130,55 @@ bool Safety_Supervisor::Heating_With_Output_Off(const Firing_Status& tick) {
         // the watch starts again from here.
         Off_.Highest = std::max(Off_.Highest, high);
         if (Off_.Highest - low <= rise) return true;
-        Off_.Lowest = low;
+        Off_.Lows.assign(1, {now, low});
         return false;
     }
-    if (!Off_.Has_Lowest || low < Off_.Lowest) Off_.Lowest = low;
-    Off_.Has_Lowest = true;
-    if (high - Off_.Lowest <= rise) return false;
+    Off_.Lows.push_back({now, low});
+    Keep_Within(Off_.Lows, now, Settings_.Off_Heating_Minutes);
+    const double lowest = std::ranges::min(Off_.Lows, {}, &Reading::Measured).Measured;
+    if (high - lowest <= rise) return false;
     Off_.Highest = high;
     return true;
+}
+
+bool Safety_Supervisor::Hot_With_Output_Off(const Firing_Status& tick, long long now) {
+    const bool active = Active(Safety_Alarm::Hot_With_Output_Off);
+    if (tick.Output_Percent > 0 ||
+        tick.Measured - tick.Set_Value <= Settings_.Hot_Off_Margin(tick.Temp_Scale)) {
+        Hot_ = {};
+        return false;
+    }
+    // A reading counts as low only when its neighbour is as low: one low reading is no fall.
+    const bool pair = Hot_.Has_Previous;
+    const double low = pair ? std::max(Hot_.Previous, tick.Measured) : 0;
+    Hot_.Previous = tick.Measured;
+    Hot_.Has_Previous = true;
+    if (!pair) return active;
+    if (active) {
+        // It lasts until the kiln has cooled by as much as a rise that would be heating.
+        if (Hot_.Level - low <= Settings_.Off_Heating_Rise(tick.Temp_Scale)) return true;
+        Hot_ = {true, true, true, tick.Measured, low, now};
+        return false;
+    }
+    // A kiln left to itself cools, however slowly: every fall below the level starts the
+    // time again. Before the first fall the level follows the kiln up (it coasts on after
+    // the power goes off), without starting the time again: a kiln climbing is not cooling.
+    if (!Hot_.Has_Level || low < Hot_.Level) {
+        Hot_.Cooled = Hot_.Has_Level;
+        Hot_.Level = low;
+        Hot_.Since = now;
+        Hot_.Has_Level = true;
+    } else if (!Hot_.Cooled) {
+        Hot_.Level = low;
+    }
+    return static_cast<double>(now - Hot_.Since) >= Settings_.Hot_Off_Minutes * 60;
+}
+
+void Safety_Supervisor::Forget_Readings() {
+    Full_Power_.clear();
+    Unpowered_.clear();
+    Off_ = {};
+    Hot_ = {};
 }
 
 Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
@@ -132,31 +187,41 @@ Safety_Changes Safety_Supervisor::Check(const Firing_Status& tick) {
     auto set = [&now_on](Safety_Alarm alarm, bool on) {
         now_on[static_cast<std::size_t>(alarm)] = on;
     };
+    if (tick.Temp_Scale != Scale_) {
+        Forget_Readings();
+        Scale_ = tick.Temp_Scale;
+    }
+    // Neither a run nor its watch: only the kiln heating or held hot by itself is ours to
+    // raise (over-temperature's stuck relay is heating with the output off, said plainer).
+    const bool ours = tick.State != Firing_State::Monitor;
 
     Failed_Ticks_ = tick.Exchange_Failed ? Failed_Ticks_ + 1 : 0;
-    set(Safety_Alarm::Controller_Lost,
-        Failed_Ticks_ >= Settings_.Controller_Lost_Ticks && Settings_.Controller_Lost_Alarm);
+    set(Safety_Alarm::Controller_Lost, ours && Failed_Ticks_ >= Settings_.Controller_Lost_Ticks &&
+                                           Settings_.Controller_Lost_Alarm);
     if (tick.Exchange_Failed) {
         // The readings are the last good ones, not the kiln's: they prove nothing, and
         // the windows measured across the gap would be wrong.
-        Full_Power_.clear();
-        Unpowered_.clear();
-        Off_.Has_Previous = false;
+        Forget_Readings();
     } else {
         const bool input_error_held = Confirmed(Input_Error_Held_, tick.Input_Error, tick);
         set(Safety_Alarm::Thermocouple_Break,
-            input_error_held && Input_Error_Held_.Readings >= Settings_.Thermocouple_Break_Ticks &&
+            ours && input_error_held &&
+                Input_Error_Held_.Readings >= Settings_.Thermocouple_Break_Ticks &&
                 Settings_.Thermocouple_Break_Alarm);
         // An open sensor reads nothing a heating check could use.
         const bool readable = !tick.Input_Error;
         set(Safety_Alarm::Failure_To_Heat,
-            readable && Failure_To_Heat(tick, now) && Settings_.Failure_To_Heat_Alarm);
+            ours && readable && Failure_To_Heat(tick, now) && Settings_.Failure_To_Heat_Alarm);
         // Once raised it lasts as long as its condition; confirming is for the start.
-        const bool over = readable && Over_Temperature(tick, now);
+        const bool over = ours && readable && Over_Temperature(tick, now);
         set(Safety_Alarm::Over_Temperature, (Confirmed(Over_Temperature_Held_, over, tick) ||
                                              (over && Active(Safety_Alarm::Over_Temperature))) &&
                                                 Settings_.Over_Temperature_Alarm);
-        set(Safety_Alarm::Heating_With_Output_Off, readable && Heating_With_Output_Off(tick));
+        const bool heating = readable && Heating_With_Output_Off(tick, now);
+        set(Safety_Alarm::Heating_With_Output_Off,
+            Confirmed(Heating_Held_, heating, tick) ||
+                (heating && Active(Safety_Alarm::Heating_With_Output_Off)));
+        set(Safety_Alarm::Hot_With_Output_Off, readable && Hot_With_Output_Off(tick, now));
     }
 
     Safety_Changes changes;
@@ -175,10 +240,8 @@ Safety_Changes Safety_Supervisor::Reset() {
     }
     Active_ = {};
     Failed_Ticks_ = 0;
-    Input_Error_Held_ = Over_Temperature_Held_ = {};
-    Full_Power_.clear();
-    Unpowered_.clear();
-    Off_ = {};
+    Input_Error_Held_ = Over_Temperature_Held_ = Heating_Held_ = {};
+    Forget_Readings();
     return changes;
 }
 

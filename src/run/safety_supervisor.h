@@ -17,12 +17,13 @@ enum class Safety_Alarm {
     Over_Temperature,
     Thermocouple_Break,
     Heating_With_Output_Off,
+    Hot_With_Output_Off,
 };
-inline constexpr std::size_t Safety_Alarm_Count = 5;
+inline constexpr std::size_t Safety_Alarm_Count = 6;
 
 // The alarm's English name: "Controller lost", "Failure to heat", "Over-temperature",
-// "Thermocouple break", "Kiln heating with output off". It is the detail of the alarm's
-// firing event and what the operator reads, translated.
+// "Thermocouple break", "Kiln heating with output off", "Kiln hot with output off". It is
+// the detail of the alarm's firing event and what the operator reads, translated.
 const char* Safety_Alarm_Name(Safety_Alarm alarm);
 
 // Alarms after which the kiln must not go on heating: the run ends with a soft off.
@@ -36,9 +37,12 @@ struct Safety_Changes {
 // What the operator must do about an alarm, in plain words; "" when its name says enough.
 const char* Safety_Alarm_Advice(Safety_Alarm alarm);
 
-// Watches a run one control tick at a time, and after it, while the kiln cools, one
-// monitoring tick at a time. What it decides depends only on the ticks
-// it was given since the last reset and on its settings.
+// Watches the kiln one tick at a time: a run's control ticks and every monitoring tick,
+// before, between and after firings. Outside a run and its watch (State Monitor) only a
+// kiln heating or held hot with the output off is an alarm: nothing of ours fires it, so
+// a silent cable or an open sensor there is no emergency, and a set value the operator
+// wrote at the front panel is no profile to keep to. What it decides depends only on the
+// ticks it was given since the last reset and on its settings.
 class Safety_Supervisor {
   public:
     explicit Safety_Supervisor(const Safety_Settings& settings = {}) : Settings_(settings) {}
@@ -70,26 +74,41 @@ class Safety_Supervisor {
     struct Confirmation {
         int Readings = 0;
         double Seconds = 0;
+        long long Last = 0;  // the clock of the last reading, in seconds
     };
     bool Confirmed(Confirmation& held, bool condition, const Firing_Status& tick) const;
 
     bool Failure_To_Heat(const Firing_Status& tick, long long now);
     bool Over_Temperature(const Firing_Status& tick, long long now);
-    bool Heating_With_Output_Off(const Firing_Status& tick);
+    bool Heating_With_Output_Off(const Firing_Status& tick, long long now);
+    bool Hot_With_Output_Off(const Firing_Status& tick, long long now);
+    // Readings of different scales never meet in one window.
+    void Forget_Readings();
 
     // The stretch with the output off: the reading before (a reading counts as low only
-    // when the next one confirms it), the lowest confirmed one, and once the alarm is on,
-    // the highest confirmed one since.
+    // when the next one confirms it), the confirmed lows of the last minutes, and once the
+    // alarm is on, the highest confirmed reading since.
     struct Output_Off {
-        bool Has_Previous = false, Has_Lowest = false;
-        double Previous = 0, Lowest = 0, Highest = 0;
+        bool Has_Previous = false;
+        double Previous = 0, Highest = 0;
+        std::deque<Reading> Lows;
+    };
+    // The stretch far above the set value at 0%: the reading before, the level the kiln
+    // must fall below to count as cooling and since when it has not; whether it has
+    // cooled at all (until then it may still be coasting up after the power went off).
+    struct Held_Hot {
+        bool Has_Previous = false, Has_Level = false, Cooled = false;
+        double Previous = 0, Level = 0;
+        long long Since = 0;
     };
 
     Safety_Settings Settings_;
     int Failed_Ticks_ = 0;
-    Confirmation Input_Error_Held_, Over_Temperature_Held_;
+    Confirmation Input_Error_Held_, Over_Temperature_Held_, Heating_Held_;
     std::deque<Reading> Full_Power_, Unpowered_;
     Output_Off Off_;
+    Held_Hot Hot_;
+    std::string Scale_;  // of the readings kept
     std::array<bool, Safety_Alarm_Count> Active_{};
 };
 

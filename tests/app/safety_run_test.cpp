@@ -6,12 +6,14 @@
 #include <cmath>
 #include <optional>
 
+#include "history/firing_summary.h"
 #include "history/kiln_health.h"
 #include "history/kiln_health_reading.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
+#include "support/fake_platform.h"
 #include "support/main_window_rig.h"
 #include "support/smtp_sink.h"
 
@@ -47,7 +49,7 @@ struct Safety_Rig : Ticking_Rig {
     Alarm_Observer Observer;
     std::optional<sim::Kiln_Sim_Server> Faulty;
 
-    explicit Safety_Rig(std::optional<double> kiln_at = {}) {
+    explicit Safety_Rig(std::optional<double> kiln_at = {}, bool open_profile = true) {
         sim::Unit_Settings kiln = Kiln_Settings();
         kiln.Start_Temperature = kiln_at;
         Model = sim::Controller_Model({0}, kiln);
@@ -55,7 +57,7 @@ struct Safety_Rig : Ticking_Rig {
         Form.Form_Load();
         Form.mnuEnableEmailNotification = true;
         Form.Email_Notification = "potter@studio.example";
-        Open_Long_Ramp();
+        if (open_profile) Open_Long_Ramp();
     }
     void Open_Long_Ramp() {
         Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
@@ -165,7 +167,8 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
                 mailed_at.push_back(second);
     }
     EXPECT_NE(rig.Form.Supervisor.Banner().Text().find(
-                  "relay may be stuck. Switch the kiln off at its wall switch or breaker now."),
+                  "relay may be stuck, and only you can stop it: switch the kiln off at its "
+                  "power switch now."),
               std::string::npos);
     ASSERT_EQ(mailed_at.size(), 4u) << second;
     for (std::size_t i = 1; i < mailed_at.size(); ++i)
@@ -213,6 +216,187 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
     }
 }
 
+// The records of alarms outside a firing in the Logfiles folder, oldest first (their names
+// hold the moment, and these tests stay within a day).
+std::vector<Firing_Record> Outside_Records(const Program_Paths& paths) {
+    std::vector<std::string> names;
+    for (const auto& file : std::filesystem::directory_iterator(paths.Logfiles_Folder())) {
+        const std::string name = file.path().filename().string();
+        if (name.starts_with("kiln_alarm_") && name.ends_with(Firing_Record_Suffix))
+            names.push_back(file.path().string());
+    }
+    std::ranges::sort(names);
+    std::vector<Firing_Record> records;
+    for (const std::string& name : names)
+        records.push_back(Parse_Firing_Record(Read_Whole_File(name)));
+    return records;
+}
+
+// A relay welding shut with no run on: after a soft off at room temperature, in monitor mode
+// with no profile, and while a hot kiln is watched after its run. Each is raised within a
+// few minutes with its banner, advice, beep and mail; outside the watch it opens a record of
+// its own, a reading a minute, listed in the history, and ended when acknowledged.
+TEST(Outside_A_Firing, AStuckRelayIsRaisedAndRecordedWhateverTheProgramIsDoing) {
+    const struct {
+        const char* Name;
+        std::optional<double> Kiln_At;
+        bool Profile;
+        bool Fire_First;    // a short run and a soft off before the relay sticks
+        bool In_The_Watch;  // the hot kiln is still watched after that run
+        int Tick_Seconds;   // without a profile the monitoring tick is a minute apart
+    } cases[] = {
+        {"soft off at room temperature", {}, true, true, false, 3},
+        {"monitor mode with no profile", {}, false, false, false, 60},
+        {"after-run watch", 300, true, true, true, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Safety_Rig rig(c.Kiln_At, c.Profile);
+        Firing_Record_Writer writer(rig.Paths, "Corvanel");
+        rig.Form.Firing.Attach(writer);
+        rig.Choose_Log("glaze.txt");
+        if (c.Fire_First) {
+            rig.Fire(3);
+            rig.Form.SoftOff_Click();
+        }
+        ASSERT_EQ(rig.Form.Firing_Status_Now().State,
+                  c.In_The_Watch ? Firing_State::Cooling : Firing_State::Monitor);
+        rig.Use_Fault(sim::Fault::Stuck_Relay, "1");
+        rig.Form.Monitor_Interval_Timer();  // the relay welds at this exchange
+        int seconds = 0;
+        for (; rig.Observer.Alarms.empty() && seconds < 15 * 60; seconds += c.Tick_Seconds)
+            rig.Tick(c.Tick_Seconds);
+        ASSERT_FALSE(rig.Observer.Alarms.empty()) << rig.Form.User_Message_Box;
+        EXPECT_TRUE(rig.Observer.Alarms.front().starts_with("raised Kiln heating with output off"))
+            << ::testing::PrintToString(rig.Observer.Alarms);
+        EXPECT_LE(seconds, 5 * 60) << "raised within five minutes of the relay sticking";
+        EXPECT_NE(
+            rig.Form.Supervisor.Banner().Text().find("switch the kiln off at its power switch now"),
+            std::string::npos);
+        ASSERT_FALSE(rig.Mail.Sent.empty());
+        EXPECT_NE(rig.Mail.Sent.back().Body.find("Alarm=Kiln heating with output off\r\n"),
+                  std::string::npos);
+        for (int tick = 0; tick < 5 * 60 / c.Tick_Seconds; ++tick) rig.Tick(c.Tick_Seconds);
+        EXPECT_GE(rig.Beeper.Beeps, 2);
+        rig.Form.Acknowledge_Click();
+        rig.Tick(c.Tick_Seconds);
+
+        const std::vector<Firing_Record> outside = Outside_Records(rig.Paths);
+        if (c.In_The_Watch) {
+            EXPECT_TRUE(outside.empty()) << "the firing's own record keeps what its watch sees";
+            const std::vector<std::string> events = Events_Of(Parse_Firing_Record(
+                Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("glaze.txt")))));
+            EXPECT_NE(std::ranges::find(events, "alarm raised: Kiln heating with output off"),
+                      events.end());
+            continue;
+        }
+        // An alarm raised after the acknowledgement is news again, with a record of its own.
+        ASSERT_GE(outside.size(), 1u);
+        const Firing_Record& record = outside[0];
+        EXPECT_TRUE(record.Header.Outside_Firing);
+        EXPECT_EQ(record.Header.Temp_Scale, "F");
+        const std::vector<std::string> events = Events_Of(record);
+        ASSERT_GE(events.size(), 2u);
+        EXPECT_EQ(events.front(), "alarm raised: Kiln heating with output off");
+        EXPECT_EQ(events.back(), "record ended: acknowledged");
+        std::vector<const Firing_Record_Line*> readings;
+        for (const Firing_Record_Line& line : record.Lines)
+            if (line.Is_Tick()) readings.push_back(&line);
+        ASSERT_GE(readings.size(), 4u);
+        for (std::size_t i = 1; i < readings.size(); ++i) {
+            const long long apart =
+                Seconds_Of(readings[i]->Clock) - Seconds_Of(readings[i - 1]->Clock);
+            EXPECT_TRUE(apart >= 60 && apart < 63 + c.Tick_Seconds) << apart;
+            EXPECT_GT(readings[i]->Measured, readings[i - 1]->Measured) << "still climbing";
+        }
+        const std::vector<Firing_List_Entry> listed =
+            List_Firing_Records(rig.Paths.Logfiles_Folder(), {});
+        const auto entry = std::ranges::find_if(listed, [](const Firing_List_Entry& e) {
+            return e.File_Name.starts_with("kiln_alarm_");
+        });
+        ASSERT_NE(entry, listed.end());
+        const auto row = Firing_List_Row(*entry, {});
+        EXPECT_EQ(row[1] + " / " + row[5], "Kiln alarm outside a firing / alarm");
+    }
+}
+
+// A relay welded with the kiln near its ceiling: it rises less than the heating alarm waits
+// for and sits there at 0% output, far above the set value: held hot, said as such.
+TEST(Outside_A_Firing, AKilnAtItsCeilingWithTheOutputOffIsHeldHot) {
+    Safety_Rig rig(2530, false);
+    rig.Use_Fault(sim::Fault::Stuck_Relay, "1");
+    rig.Form.Monitor_Interval_Timer();  // the relay welds at this exchange
+    int seconds = 0;
+    for (; rig.Observer.Alarms.empty() && seconds < 20 * 60; seconds += 60) rig.Tick(60);
+    ASSERT_FALSE(rig.Observer.Alarms.empty());
+    EXPECT_TRUE(rig.Observer.Alarms.front().starts_with("raised Kiln hot with output off"))
+        << ::testing::PrintToString(rig.Observer.Alarms);
+    EXPECT_LE(seconds, 8 * 60);
+    EXPECT_NE(rig.Form.Supervisor.Banner().Text().find(
+                  "far hotter than it asks: its relay may be stuck, and only you can stop it: "
+                  "switch the kiln off at its power switch now."),
+              std::string::npos);
+    EXPECT_GT(rig.Model.Unit(0)->Temperature(), 2530) << "it never cooled";
+}
+
+// A healthy quick firing, its watch until the kiln is cold and an hour of monitor mode
+// after it: not one alarm, beep or record of an alarm.
+TEST(Outside_A_Firing, AHealthyFiringItsCoolingAndAnHourAfterRaiseNothing) {
+    Safety_Rig rig;
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Choose_Log("quick.txt");
+    rig.Open_Sample("quick_test.txt");
+    rig.Fire(1000);
+    ASSERT_TRUE(rig.Said("Profile Finished"));
+    int ticks = 0;
+    for (; rig.Form.Firing_Status_Now().State != Firing_State::Monitor && ticks < 20000; ++ticks)
+        rig.Tick();
+    EXPECT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Monitor);
+    for (int tick = 0; tick < 3600 / 3; ++tick) rig.Tick();
+    EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
+    EXPECT_EQ(rig.Beeper.Beeps, 0);
+    EXPECT_TRUE(Outside_Records(rig.Paths).empty());
+}
+
+// A Celsius profile in hours opened while a Fahrenheit firing in minutes is still watched:
+// the record goes on in Fahrenheit and minutes, a reading a minute, as it began.
+TEST(After_The_Run, AProfileInAnotherScaleLeavesTheRecordInItsOwn) {
+    Safety_Rig rig(1000);
+    Firing_Record_Writer writer(rig.Paths, "Corvanel");
+    rig.Form.Firing.Attach(writer);
+    rig.Choose_Log("glaze.txt");
+    rig.Fire(3);
+    rig.Form.SoftOff_Click();
+    ASSERT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Cooling);
+    for (int tick = 0; tick < 40; ++tick) rig.Tick();
+    rig.Write_Profile("celsius.txt",
+                      {{"1", "0", "2", "r", "20", "500", "240.00", "", "", ""},
+                       {"2", "2.00", "", "e", "500", "", "", "", "", ""}},
+                      "K    ", false, false);
+    rig.Open_Profile("celsius.txt");
+    ASSERT_EQ(rig.Form.Firing_Status_Now().Temp_Scale, "C");
+    for (int tick = 0; tick < 5; ++tick) rig.Tick(60);
+
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("glaze.txt"))));
+    EXPECT_EQ(record.Header.Temp_Scale + record.Header.Time_Unit, "FM");
+    std::vector<const Firing_Record_Line*> tail;
+    for (const Firing_Record_Line& line : record.Lines)
+        if (line.Is_After_Run()) tail.push_back(&line);
+    ASSERT_GE(tail.size(), 6u);
+    const double kiln = rig.Model.Unit(0)->Temperature();
+    for (std::size_t i = 1; i < tail.size(); ++i) {
+        SCOPED_TRACE(i);
+        // Fahrenheit, converted back to whole degrees as the controller read them.
+        EXPECT_GT(tail[i]->Measured, kiln - 5);
+        EXPECT_EQ(tail[i]->Measured, std::round(tail[i]->Measured));
+        EXPECT_EQ(tail[i]->Set_Value, 70);
+        const long long apart = Seconds_Of(tail[i]->Clock) - Seconds_Of(tail[i - 1]->Clock);
+        EXPECT_NEAR(tail[i]->Elapsed - tail[i - 1]->Elapsed, apart / 60.0, 0.01);
+    }
+}
+
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
     EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible())
@@ -235,6 +419,51 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
     EXPECT_EQ(rig.Form.Engine().Elapsed(), 0);
+}
+
+// RUN PROFILE on a kiln far hotter than the profile's start (70 F) says what it sees and
+// asks; Cancel starts nothing. A warm kiln, the question switched off, or a start at the
+// kiln's temperature starts as before, without a word.
+TEST(Safe_Start, AKilnFarHotterThanTheProfilesStartIsAskedAbout) {
+    const struct {
+        const char* Name;
+        double Kiln_At;
+        bool Answer_OK = true;
+        bool Question_On = true;
+        bool Start_At_Kiln = false;
+        bool Asked, Runs;
+    } cases[] = {
+        {"hot, cancelled", 1000, false, true, false, true, false},
+        {"hot, OK", 1000, true, true, false, true, true},
+        {"warm", 160, false, true, false, false, true},
+        {"question off", 1000, false, false, false, false, true},
+        {"start at kiln temperature", 1000, false, true, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Safety_Rig rig(c.Kiln_At);
+        Fake_Message_Box ask;
+        ask.Answer_OK = c.Answer_OK;
+        rig.Form.Connect_Message_Box(ask);
+        rig.Form.Safety.Hot_Start_Question = c.Question_On;
+        rig.Form.Safety.Start_At_Kiln_Temperature = c.Start_At_Kiln;
+        rig.Tick();  // the monitoring tick's reading is what RUN PROFILE sees
+        rig.Set_Values_Sent();
+        rig.Form.Start_Profile_Click();
+        ASSERT_EQ(ask.Questions.size(), c.Asked ? 1u : 0u);
+        if (c.Asked) {
+            EXPECT_TRUE(ask.Questions[0].starts_with("The kiln is already hot: 99"))
+                << ask.Questions[0];
+            EXPECT_NE(ask.Questions[0].find(" °F. This profile starts at 70 °F.\r\n"),
+                      std::string::npos)
+                << ask.Questions[0];
+        }
+        EXPECT_EQ(rig.Form.Control_Interval.Enabled, c.Runs);
+        if (!c.Runs) {
+            EXPECT_TRUE(rig.Said("Run not started"));
+            EXPECT_TRUE(rig.Set_Values_Sent().empty()) << "nothing goes to the controller";
+        }
+    }
 }
 
 TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -295,6 +296,7 @@ TEST_P(Safety_Supervisor_Test, RaisesAndClearsEachAlarmAtTheRightTick) {
         tick.Tick_Length = c.Tick_Seconds;
         tick.Temp_Scale = c.Scale;
         tick.Plan = plan;
+        tick.State = Firing_State::Running;
         tick.Set_Value = 500, tick.Measured = 495, tick.Output_Percent = 40;
         c.Kiln(m, tick);
         Safety_Changes changes = supervisor.Check(tick);
@@ -340,6 +342,18 @@ auto After_Soft_Off(int climb_from, int low = -1) {
     };
 }
 
+// Outside a run: the controller at 70 with its output off, the kiln at `measured`.
+void Left_Alone(Firing_Status& t, double measured) {
+    t.State = Firing_State::Monitor;
+    t.Set_Value = 70, t.Output_Percent = 0;
+    t.Measured = std::round(measured);
+}
+
+// A kiln cooling by itself from `from` towards 70 over `seconds`, its time constant in hours.
+double Cooled(double from, int seconds, double hours) {
+    return 70 + (from - 70) * std::exp(-seconds / (hours * 3600));
+}
+
 // Over 1050 from tick 5 on, and once at tick 2.
 void Over_From_Tick_5(int m, Firing_Status& t) {
     t.Measured = m == 2 || m >= 5 ? 1100 : 990;
@@ -351,7 +365,9 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     Firing_Status tick;
     tick.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 1000}});
     tick.Measured = 2000, tick.Tick_Length = 60;
+    tick.State = Firing_State::Running;
     EXPECT_TRUE(supervisor.Check(tick).Empty());
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(tick.Clock) + 60);
     EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
     EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
@@ -384,6 +400,38 @@ TEST(Run_Safety, WatchesAHotKilnUntilItIsBelowTheSettingOrFortyEightHoursHavePas
     EXPECT_FALSE(safety.Cooling_Ends(tick, settings));
     tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600);
     EXPECT_EQ(safety.Cooling_Ends(tick, settings), "48 hours");
+}
+
+// A run ending with an alarm on is watched however cold the kiln is. An alarm outside a
+// firing keeps its record, named after its moment, while the kiln is hot.
+TEST(Run_Safety, AnAlarmKeepsTheKilnWatchedUntilItEndsAndTheKilnIsCold) {
+    const Safety_Settings settings;
+    Run_Safety safety;
+    Firing_Status last;
+    last.Clock = {2026, 12, 5, 9, 3, 7};
+    last.Measured = 80;
+    last.Alarms = {"Kiln heating with output off"};
+    safety.Run_Ended(last, settings);
+    EXPECT_TRUE(safety.Cooling());
+    safety.End_Cooling();
+
+    safety.Begin_Alarm_Watch(last.Clock);
+    EXPECT_EQ(safety.Alarm_Record(), "kiln_alarm_05_12_2026_09_03_07.txt");
+    Firing_Status tick;
+    tick.Plan = std::make_shared<const Plan_Points>();
+    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 90);
+    tick.State = Firing_State::Monitor;
+    tick.Output_Percent = 0;
+    tick.Measured = 200;
+    EXPECT_DOUBLE_EQ(safety.Seconds_Of_Alarm_Watch(tick.Clock), 90);
+    EXPECT_FALSE(safety.Alarm_Watch_Ends(tick, settings)) << "hot";
+    tick.Measured = 100;
+    tick.Exchange_Failed = true;
+    EXPECT_FALSE(safety.Alarm_Watch_Ends(tick, settings)) << "a failed read proves nothing";
+    tick.Exchange_Failed = false;
+    EXPECT_EQ(safety.Alarm_Watch_Ends(tick, settings), "below 150 F");
+    EXPECT_FALSE(safety.Alarm_Watch());
+    EXPECT_EQ(safety.Alarm_Record(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -420,25 +468,81 @@ INSTANTIATE_TEST_SUITE_P(
                             t.Measured = 500 + 6 * m;
                         },
                         24,
-                        "raised Kiln heating with output off @18; raised Over-temperature @21; "},
+                        "raised Kiln heating with output off @19; raised Over-temperature @21; "
+                        "raised Kiln hot with output off @23; "},
         // The lowest reading after the soft off counts as 985 (980 is as low as its
-        // neighbour 985 only): 1015 is the last that is not heating.
-        Supervisor_Case{"AfterASoftOffARiseOfMoreThanThirtyIsHeating", After_Soft_Off(10), 15,
-                        "raised Kiln heating with output off @14; "},
+        // neighbour 985 only): 1015 is the last that is not heating, 1025 the first that
+        // is, and the next reading confirms it. Five minutes after that lowest reading the
+        // kiln, far above its set value, has not cooled since: held hot.
+        Supervisor_Case{"AfterASoftOffARiseOfMoreThanThirtyIsHeating", After_Soft_Off(10), 16,
+                        "raised Kiln hot with output off @14; "
+                        "raised Kiln heating with output off @15; "},
         Supervisor_Case{"OneLowReadingIsNoLowestAndNoRise", After_Soft_Off(99, 7), 15, ""},
         Supervisor_Case{"TwoInARowInARampAHoldAndTheCoolingAreAnAlarm",
                         Firing({8, 9, 14, 15, 25, 26}), 30,
                         "raised Over-temperature @9; cleared Over-temperature @10; "
                         "raised Over-temperature @15; cleared Over-temperature @16; "
-                        "raised Over-temperature @26; raised Kiln heating with output off @26; "
-                        "cleared Over-temperature @27; cleared Kiln heating with output off @28; "},
+                        "raised Over-temperature @26; cleared Over-temperature @27; "},
         Supervisor_Case{"EighteenSecondsAreSixTicksOfThree", Over_From_Tick_5, 20,
                         "raised Over-temperature @11; ", "F", true, 3},
         Supervisor_Case{"NoSecondsStillTakeTwoReadings", Over_From_Tick_5, 20,
                         "raised Over-temperature @6; ", "F", true, 3, 0},
         Supervisor_Case{"ThermocoupleBreakLastsItsSecondsToo",
                         [](int m, Firing_Status& t) { t.Input_Error = m >= 2; }, 12,
-                        "raised Thermocouple break @8; ", "F", true, 3}),
+                        "raised Thermocouple break @8; ", "F", true, 3},
+        // ---- outside a run: no profile followed, the controller left at room temperature ----
+        Supervisor_Case{
+            "InMonitorModeARelayStuckAtRoomTemperatureIsHeatingAndThenHeldHot",
+            [](int m, Firing_Status& t) { Left_Alone(t, m < 10 ? 75 : 75 + 20 * (m - 9)); }, 24,
+            "raised Kiln heating with output off @13; "
+            "raised Kiln hot with output off @20; "},
+        Supervisor_Case{"InMonitorModeNothingOnlyARunCanRaise",
+                        [](int m, Firing_Status& t) {
+                            Left_Alone(t, 1100);
+                            t.Exchange_Failed = m < 12;
+                            t.Input_Error = m >= 12 && m < 20;
+                            // Full power 100 below the set value, not rising, above the plan.
+                            t.Set_Value = 1200, t.Output_Percent = 100;
+                        },
+                        50, ""},
+        // Room temperature through an afternoon: 35 degrees over five hours is no relay.
+        Supervisor_Case{"InMonitorModeARoomWarmingSlowlyIsNoAlarm",
+                        [](int m, Firing_Status& t) { Left_Alone(t, 60 + m * 35.0 / 300); }, 300,
+                        ""},
+        Supervisor_Case{"AnHourOfAHotKilnCoolingInMonitorModeRaisesNothing",
+                        [](int m, Firing_Status& t) { Left_Alone(t, Cooled(1200, m * 3, 1)); },
+                        1200, "", "F", true, 3},
+        // A big kiln in slow cooling, near the margin: still a degree every few minutes.
+        Supervisor_Case{"AnHourOfASlowKilnNearTheMarginRaisesNothing",
+                        [](int m, Firing_Status& t) { Left_Alone(t, Cooled(260, m * 3, 8)); }, 1200,
+                        "", "F", true, 3},
+        // The kiln rose 28 after the soft off, under the heating alarm's 30, and sits at its
+        // ceiling: not cooling for five minutes is the relay; cooling by 30 ends it.
+        Supervisor_Case{
+            "AKilnAtItsCeilingWithTheOutputOffIsHeldHot",
+            [](int m, Firing_Status& t) {
+                Left_Alone(t, m < 20 ? std::min(2523 + 4 * m, 2551) : 2551 - 10 * (m - 19));
+            },
+            30, "raised Kiln hot with output off @6; cleared Kiln hot with output off @24; "},
+        // Readings 200 high, twice in a row at three seconds, and one 50 low: no rise lasts.
+        Supervisor_Case{"SpikesAloneRaiseNothing",
+                        [](int m, Firing_Status& t) {
+                            Left_Alone(t, m == 10 || m == 11 ? 275 : m == 20 ? 25 : 75);
+                        },
+                        40, "", "F", true, 3},
+        // A Celsius profile opened while a Fahrenheit kiln cools, and back: the readings of
+        // one scale are never compared with the other's.
+        Supervisor_Case{"ReadingsInAnotherScaleStartTheWatchAfresh",
+                        [](int m, Firing_Status& t) {
+                            const double fahrenheit = 800 - 2 * m;
+                            Left_Alone(t, fahrenheit);
+                            if (m >= 10 && m < 20) {
+                                t.Temp_Scale = "C";
+                                t.Measured = std::round((fahrenheit - 32) * 5 / 9);
+                                t.Set_Value = 21;
+                            }
+                        },
+                        30, ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // Each line not taken is said in the store's shared words, and an older file is completed
