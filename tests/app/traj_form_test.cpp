@@ -341,7 +341,8 @@ TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
 // can be turned off. A profile in the other scale is met with the way to convert it, and
-// the editor opened next knows the controller's scale once the start has read it.
+// the editor opened next knows the controller's scale, which the watch of the kiln reads
+// with or without a profile.
 TEST(Refused_Start, SaysWhyAndSoftOffs) {
     const struct {
         const char* Name;
@@ -351,7 +352,7 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
         int Soft_Off;
         std::string Editor_Scale;
     } cases[] = {
-        {"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20, ""},
+        {"no profile", false, Kiln_Settings(), "Valid profile must be loaded \r\n", 20, "F"},
         {"a J controller", true, Kiln_Settings(3),
          "sensor type=K    \r\nController temperature sensor type =J    \r\n", 70, "F"},
         {"a Celsius controller", true, Kiln_Settings(2, false),
