@@ -31,16 +31,19 @@ double Run_Safety::Seconds_Cooling(const Date_Time& now) const {
     return Cooling_Since_ ? static_cast<double>(Seconds_Of(now) - *Cooling_Since_) : 0;
 }
 
+std::optional<std::string> Run_Safety::Watch_Ends(double seconds, const Firing_Status& tick,
+                                                  const Safety_Settings& settings) {
+    const double end = settings.Cooling_End(tick.Temp_Scale);
+    if (seconds >= Longest_Cooling_Seconds) return "48 hours";
+    if (!tick.Exchange_Failed && !tick.Input_Error && tick.Measured < end)
+        return "below " + Format_Number(end) + " " + tick.Temp_Scale;
+    return std::nullopt;
+}
+
 std::optional<std::string> Run_Safety::Cooling_Ends(const Firing_Status& tick,
                                                     const Safety_Settings& settings) {
     if (!Cooling() || !Active_.empty()) return std::nullopt;
-    std::optional<std::string> why;
-    const double end = settings.Cooling_End(tick.Temp_Scale);
-    if (Seconds_Cooling(tick.Clock) >= Longest_Cooling_Seconds) {
-        why = "48 hours";
-    } else if (!tick.Exchange_Failed && !tick.Input_Error && tick.Measured < end) {
-        why = "below " + Format_Number(end) + " " + tick.Temp_Scale;
-    }
+    std::optional<std::string> why = Watch_Ends(Seconds_Cooling(tick.Clock), tick, settings);
     if (why) End_Cooling();
     return why;
 }
@@ -58,13 +61,7 @@ double Run_Safety::Seconds_Of_Alarm_Watch(const Date_Time& now) const {
 std::optional<std::string> Run_Safety::Alarm_Watch_Ends(const Firing_Status& tick,
                                                         const Safety_Settings& settings) {
     if (!Alarm_Watch() || !Active_.empty()) return std::nullopt;
-    std::optional<std::string> why;
-    const double end = settings.Cooling_End(tick.Temp_Scale);
-    if (Seconds_Of_Alarm_Watch(tick.Clock) >= Longest_Cooling_Seconds) {
-        why = "48 hours";
-    } else if (!tick.Exchange_Failed && !tick.Input_Error && tick.Measured < end) {
-        why = "below " + Format_Number(end) + " " + tick.Temp_Scale;
-    }
+    std::optional<std::string> why = Watch_Ends(Seconds_Of_Alarm_Watch(tick.Clock), tick, settings);
     if (why) End_Alarm_Watch();
     return why;
 }

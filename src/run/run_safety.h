@@ -75,6 +75,10 @@ class Run_Safety {
     std::vector<Safety_Alarm> Mail_Again(const Date_Time& now);
 
   private:
+    // Why a watch that has run `seconds` ends with this reading: its longest time, or the
+    // kiln read cold; nothing while it goes on.
+    static std::optional<std::string> Watch_Ends(double seconds, const Firing_Status& tick,
+                                                 const Safety_Settings& settings);
     Safety_Supervisor Supervisor_;
     std::optional<long long> Cooling_Since_;  // seconds of the clock
     std::array<std::optional<long long>, Safety_Alarm_Count> Mailed_At_{};

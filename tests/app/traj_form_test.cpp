@@ -528,6 +528,18 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     rig.Form.Firing.Detach(writer);
 }
 
+// A firing of 70 to 1070 degrees in 20 minutes, started at 09:00:30 and recorded by
+// `writer` under `log`.
+void Start_Long_Firing(Main_Window_Rig& rig, Firing_Record_Writer& writer, const std::string& log) {
+    rig.Form.Firing.Attach(writer);
+    rig.Form.Form_Load();
+    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
+                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
+    rig.Open_Profile("long.txt");
+    rig.Choose_Log(log);
+    rig.Form.Start_Profile_Click();
+}
+
 const std::string Lost_Text =
     "The controller does not answer: the program keeps trying to reach it, at least every 30 "
     "seconds";
@@ -537,13 +549,7 @@ const std::string Lost_Text =
 TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     Main_Window_Rig rig;
     Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    rig.Form.Firing.Attach(writer);
-    rig.Form.Form_Load();
-    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
-                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
-    rig.Open_Profile("long.txt");
-    rig.Choose_Log("link.txt");
-    rig.Form.Start_Profile_Click();  // at 09:00:30
+    Start_Long_Firing(rig, writer, "link.txt");
     int told = 0;
     auto tick = [&](int seconds) {
         rig.Clock.Advance(seconds);
@@ -599,13 +605,7 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
 TEST(Wall_Clock_Step, MovesNoSetValueAndTheRecordStaysInOrder) {
     Main_Window_Rig rig;
     Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    rig.Form.Firing.Attach(writer);
-    rig.Form.Form_Load();
-    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
-                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
-    rig.Open_Profile("long.txt");
-    rig.Choose_Log("step.txt");
-    rig.Form.Start_Profile_Click();  // at 09:00:30
+    Start_Long_Firing(rig, writer, "step.txt");
     std::vector<std::string> seen;
     auto minute = [&] {
         rig.Clock.Advance(60);
