@@ -306,8 +306,12 @@ class Traj_form : public Message_Area {
     // The controller's high set limit, asked once of a controller that has just answered;
     // with its scale, the ceiling the engine keeps every set value under.
     void Learn_Controller_Limit();
+    // A port opened since they were learned may hold another controller: forget its
+    // scale and limit, to be asked again. True when something known was forgotten.
+    bool Forget_Controller_After_New_Port();
     Controller_Limits Known_Controller_;
     bool Limit_Asked_ = false;
+    int Learned_On_Opening_ = 0;
     // A set value held back by a limit: said once a firing for each kind of limit.
     void Say_Set_Value_Held();
     std::set<Set_Value_Limit> Holds_Said_;

@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "controller/serial_link.h"
 #include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
@@ -91,6 +92,17 @@ void Traj_form::Learn_Controller_Limit() {
     if (!high) return;
     Known_Controller_.High_Set_Limit = high;
     Engine_.Use_Controller_Limits(Known_Controller_);
+}
+
+bool Traj_form::Forget_Controller_After_New_Port() {
+    if (!Port_ || Port_->Openings() == Learned_On_Opening_) return false;
+    Learned_On_Opening_ = Port_->Openings();
+    const bool knew = Limit_Asked_ || !Controller_Scale_.empty();
+    Controller_Scale_.clear();
+    Known_Controller_ = {};
+    Limit_Asked_ = false;
+    Engine_.Use_Controller_Limits(Known_Controller_);
+    return knew;
 }
 
 void Traj_form::Say_Set_Value_Held() {

@@ -161,6 +161,7 @@ void Traj_form::Start_Profile_Click() {
             return;
         }
     }
+    if (Forget_Controller_After_New_Port()) Learn_Controller_Limit();
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
     if (Services_.Panel.Command_Executed) {
@@ -297,6 +298,7 @@ void Traj_form::Monitor_Interval_Timer() {
         Tick_Exchange_Failed = true;             // what the tick holds is the last good reading
         if (Live_Readouts) Show_Process_Temp();  // greyed when the reading is missing
     }
+    Forget_Controller_After_New_Port();
     if (Controller_Scale_.empty()) Learn_Controller_Scale();
     if (!Limit_Asked_) Learn_Controller_Limit();
     // The kiln is watched whenever it can be read: before, between and after firings.

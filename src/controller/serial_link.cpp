@@ -67,6 +67,7 @@ void Serial_Port::Form_Load(int comm_port_number) {
         Device_.Set_Comm_Port(comm_port_number);
         Device_.Set_Settings(Line_Settings_Text);
         Device_.Set_Port_Open(true);
+        ++Openings_;
     } catch (const Run_Time_Error& error) {
         Main_Display_.Display("Comm port init error");
         if (error.Number == Error_Number::No_Such_Port)
@@ -90,12 +91,14 @@ void Serial_Port::Switch_Port(int port) {
     if (Device_.Port_Open()) Device_.Set_Port_Open(false);
     Device_.Set_Comm_Port(port);
     Device_.Set_Port_Open(true);
+    ++Openings_;
 }
 
 bool Serial_Port::Reconnect_If_Due(long long seconds) {
     if (!Retry_.Try_Due(seconds)) return false;
     try {
         Device_.Reopen();
+        ++Openings_;
         return true;
     } catch (const Run_Time_Error&) {
         return false;

@@ -109,6 +109,9 @@ class Serial_Port : public Request_Sink {
     void MSComm1_OnComm(int comm_event);
 
     Serial_Device& Device() { return Device_; }
+    // How many times a port has been opened: another port, or the adapter plugged in
+    // again, may be another controller, whose scale and limits are learned afresh.
+    int Openings() const { return Openings_; }
 
   private:
     void Inter_Module_Message_Change();
@@ -119,6 +122,7 @@ class Serial_Port : public Request_Sink {
     std::string& Reply_Buffer_;
     std::string Inter_Module_Message_;
     bool Loaded_ = false;
+    int Openings_ = 0;
     Link_Retry Retry_;
 };
 

@@ -525,6 +525,17 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     EXPECT_EQ(events, std::vector<std::string>{
                           "set value held: The profile asks for 2350 here, beyond the "
                           "controller's high set limit: the set value is held at 2250"});
+
+    // The kiln is moved to another controller on another port: its limit goes with it.
+    rig.Form.SoftOff_Click();
+    rig.Model = sim::Controller_Model({0}, Kiln_Settings());
+    rig.Serial.Switch_Port(2);
+    rig.Set_Values_Sent();
+    rig.Form.mnuReset_Logfile_Click();
+    rig.Form.Start_Profile_Click();
+    rig.Clock.Advance(60);
+    rig.Form.Control_Interval_Timer();
+    EXPECT_EQ(std::ranges::max(rig.Set_Values_Sent()), 2300) << "the thermocouple's top";
     rig.Form.Firing.Detach(writer);
 }
 
