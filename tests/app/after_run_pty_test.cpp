@@ -37,24 +37,28 @@ bool Mailed(const fs::path& mailbox, const std::string& alarm) {
 // A soft off cannot stop a welded relay, nor can monitor mode: whatever the program was
 // doing, the kiln heating or held hot at 0% output is raised, mailed and recorded. In the
 // after-run watch the firing's own record follows the kiln to its peak; outside a firing the
-// alarm opens a record of its own.
+// alarm opens a record of its own. A kiln cooling by itself for an hour, a false reading
+// in it, raises nothing.
 TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing) {
     const struct {
         const char* Name;
         const char* Start_Temp;
+        const char* Fault;
         bool Profile;  // a quick profile fired for a moment and soft-offed first
         Firing_State After_Soft_Off;
-        const char* Alarm;
+        const char* Alarm;  // none: an hour in which nothing may be raised
         int Within_Minutes;
     } cases[] = {
-        {"the after-run watch", "--start-temp=300", true, Firing_State::Cooling,
-         "Kiln heating with output off", 10},
-        {"a soft off at room temperature", "--start-temp=60", true, Firing_State::Monitor,
-         "Kiln heating with output off", 10},
-        {"monitor mode with no profile", "--start-temp=60", false, Firing_State::Monitor,
-         "Kiln heating with output off", 10},
-        {"a kiln at its ceiling", "--start-temp=2530", false, Firing_State::Monitor,
-         "Kiln hot with output off", 10},
+        {"the after-run watch", "--start-temp=300", "--stuck-relay=1", true,
+         Firing_State::Cooling, "Kiln heating with output off", 10},
+        {"a soft off at room temperature", "--start-temp=60", "--stuck-relay=1", true,
+         Firing_State::Monitor, "Kiln heating with output off", 10},
+        {"monitor mode with no profile", "--start-temp=60", "--stuck-relay=1", false,
+         Firing_State::Monitor, "Kiln heating with output off", 10},
+        {"a kiln at its ceiling", "--start-temp=2530", "--stuck-relay=1", false,
+         Firing_State::Monitor, "Kiln hot with output off", 10},
+        {"a kiln cooling by itself, one reading 200 F off", "--start-temp=1000", "--spike=at:12",
+         false, Firing_State::Monitor, nullptr, 60},
     };
     Make_Application();
     for (const auto& c : cases) {
@@ -68,7 +72,7 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
         ASSERT_FALSE(sink.Port().empty()) << "the loopback SMTP server did not start";
         Kiln_Sim_Process sim;
         sim.Start(folder, paths,
-                  {"--units=0", "--scale=F", "--speed=600", c.Start_Temp, "--stuck-relay=1"});
+                  {"--units=0", "--scale=F", "--speed=600", c.Start_Temp, c.Fault});
         Write_Whole_File(paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + sink.Port());
         Write_Whole_File(paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
 
@@ -115,6 +119,20 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
         ASSERT_EQ(form.Firing_Status_Now().State, c.After_Soft_Off)
             << form.Firing_Status_Now().Measured;
         const double at_start = form.Firing_Status_Now().Measured;
+        if (!c.Alarm) {
+            // A tenth of a second is a minute to kiln-sim: the program's clock keeps its pace.
+            for (int minute = 0; minute < c.Within_Minutes; ++minute) {
+                QTest::qWait(100);
+                clock.Advance(60);
+                form.Monitor_Interval_Timer();
+                EXPECT_TRUE(form.Firing_Status_Now().Alarms.empty()) << minute;
+            }
+            EXPECT_LT(form.Firing_Status_Now().Measured, at_start - 50) << "it cooled";
+            EXPECT_TRUE(List_Firing_Records(paths.Logfiles_Folder(), {}).empty());
+            EXPECT_FALSE(fs::exists(mailbox.Path() / "mail-1.txt"));
+            EXPECT_EQ(beeper.Beeps, 0);
+            continue;
+        }
 
         // Each monitoring tick reads the kiln; the fake clock moves on by the tick's interval.
         auto raised = [&] { return std::ranges::count(form.Firing_Status_Now().Alarms, c.Alarm); };
