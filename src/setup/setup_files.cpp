@@ -73,6 +73,21 @@ bool Replace_File_Contents(const std::string& path, const std::string& content, 
     return true;
 }
 
+bool Append_File_Contents(const std::string& path, const std::string& content) {
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (descriptor < 0) return false;
+    struct stat before {};
+    if (::fstat(descriptor, &before) != 0) {
+        ::close(descriptor);
+        return false;
+    }
+    bool written = Write_All(descriptor, content) && ::fsync(descriptor) == 0;
+    // What a full disk took of it is taken back: the whole text is tried again later.
+    if (!written) (void)::ftruncate(descriptor, before.st_size);
+    return ::close(descriptor) == 0 && written;
+}
+
 void Write_Text_File(const std::string& path, const std::string& text) {
     Replace_File_Contents(path, text + "\r\n");
 }
