@@ -62,7 +62,7 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     Firing_Status Last_;  // of the last beat
     double After_Seconds_;
     std::function<std::string()> Device_;
-    bool Wanted_ = false;  // a run is on and the safety settings keep the guard on
+    bool Wanted_ = false;          // a run is on and the safety settings keep the guard on
     bool Heartbeat_Said_ = false;  // the operator knows the heartbeat cannot be saved
 };
 

@@ -59,10 +59,9 @@ std::optional<Kiln_Event> Parse_Event_Line(const std::string& line) {
     const std::vector<std::string> fields =
         Csv_Line_Fields(line).value_or(std::vector<std::string>{""});
     const std::optional<Date_Time> day = Parse_Day(fields[0]);
-    const auto kind =
-        std::find_if(Kiln_Event_Kinds.begin(), Kiln_Event_Kinds.end(), [&](Kiln_Event_Kind k) {
-            return fields.size() > 1 && fields[1] == Kiln_Event_Name(k);
-        });
+    const auto kind = std::find_if(
+        Kiln_Event_Kinds.begin(), Kiln_Event_Kinds.end(),
+        [&](Kiln_Event_Kind k) { return fields.size() > 1 && fields[1] == Kiln_Event_Name(k); });
     if (!day || kind == Kiln_Event_Kinds.end()) return std::nullopt;
     return Kiln_Event{*day, *kind, fields.size() > 2 ? fields[2] : ""};
 }

@@ -21,8 +21,12 @@ std::optional<std::string> Program_Of_Exec(const std::string& value) {
             continue;
         }
         const char next = value[++i];
-        unescaped += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t'
-                   : next == 'r' ? '\r' : next == '\\' ? '\\' : '?';
+        unescaped += next == 's'    ? ' '
+                     : next == 'n'  ? '\n'
+                     : next == 't'  ? '\t'
+                     : next == 'r'  ? '\r'
+                     : next == '\\' ? '\\'
+                                    : '?';
     }
     std::string expanded;
     for (std::size_t i = 0; i < unescaped.size(); ++i) {

@@ -66,8 +66,8 @@ TEST(Full_Disk, TheFiringGoesOnTellsOnceAndWritesEverythingInOrderWhenSpaceRetur
     ASSERT_EQ(log.size(), static_cast<std::size_t>(ticks));
     for (std::size_t i = 1; i < log.size(); ++i) ASSERT_GE(log[i].Elapsed, log[i - 1].Elapsed) << i;
     EXPECT_NEAR(log.back().Elapsed, ticks * 3 / 60.0, 1);
-    const Firing_Record record = Parse_Firing_Record(
-        Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("ramp_log.txt"))));
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile(Firing_Record_Name("ramp_log.txt"))));
     EXPECT_EQ(record.Header.Profile_Name, "ramp.txt");
     std::vector<long long> clock;
     for (const Firing_Record_Line& line : record.Lines)

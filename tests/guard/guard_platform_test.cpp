@@ -16,8 +16,8 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <mutex>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "controller/front_panel_model.h"
@@ -416,9 +416,8 @@ TEST_F(Guard_Against_Kiln_Sim, AFullDiskUnderTheHeartbeatIsNoReasonToActASilentP
     status.Profile_Name = "glaze.txt";
     seam.Publish(status, Firing_Event::Start);
     ASSERT_TRUE(keeper.Guarding());
-    ASSERT_TRUE(Eventually([&] {
-        return Program_Lock::Holder_Of(Paths.Folder(), Guard_Lock_File_Name).has_value();
-    }));
+    ASSERT_TRUE(Eventually(
+        [&] { return Program_Lock::Holder_Of(Paths.Folder(), Guard_Lock_File_Name).has_value(); }));
     disk.Fill();
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < until) {
