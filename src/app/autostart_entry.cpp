@@ -7,17 +7,35 @@
 #include <fstream>
 
 #include "common/text.h"
+#include "setup/setup_files.h"
 
 namespace corvanel {
 
 namespace {
 
-// The Exec key's quoting: a word in double quotes, with " ` $ and \ escaped.
+// The Exec key's value: the path as one argument in double quotes, where a backslash
+// goes before " ` $ and itself; % is doubled, as it starts a field code; and then the
+// escapes of any string value of the file (a backslash doubled, \n \t \r), which a
+// reader undoes first.
 std::string Quoted_For_Exec(const std::string& word) {
     std::string quoted = "\"";
     for (char c : word) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += "\\\\";
-        quoted += c;
+        if (c == '"' || c == '`' || c == '$') {
+            quoted += "\\\\";
+            quoted += c;
+        } else if (c == '\\') {
+            quoted += "\\\\\\\\";
+        } else if (c == '%') {
+            quoted += "%%";
+        } else if (c == '\n') {
+            quoted += "\\n";
+        } else if (c == '\t') {
+            quoted += "\\t";
+        } else if (c == '\r') {
+            quoted += "\\r";
+        } else {
+            quoted += c;
+        }
     }
     return quoted + "\"";
 }
@@ -67,10 +85,8 @@ bool Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_fold
     std::ifstream current(entry, std::ios::binary);
     std::string found((std::istreambuf_iterator<char>(current)), std::istreambuf_iterator<char>());
     if (found == text) return true;
-    std::filesystem::create_directories(entry.parent_path(), code);
-    std::ofstream out(entry, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
+    // Whole or not at all: a session never starts from half an entry.
+    if (!Replace_File_Contents(entry.string(), text)) {
         error = "cannot write " + entry.string();
         return false;
     }

@@ -30,8 +30,9 @@ Program_Features Make_Features(const Feature_Host& host) {
                              host.Export_Dialog);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
-    // Its setting is in the safety dialog; it has no entry of its own.
-    features.Guard = Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Messages,
+    // Its setting is in the safety dialog; it has no entry of its own. What it says must
+    // outlast the tick that clears the message area: the banner keeps it.
+    features.Guard = Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Notices,
                                        host.Guard_Program, host.Guard_Seconds);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
     features.Remote =

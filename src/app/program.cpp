@@ -153,6 +153,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     // Every firing is kept in a record beside its log.
     Record_Writer_ =
         std::make_unique<Firing_Record_Writer>(Paths_, "Corvanel " CORVANEL_PROGRAM_VERSION);
+    Record_Writer_->Hold_In(Model_->Held_Files);  // one word to the operator of a full disk
     Model_->Firing.Attach(*Record_Writer_);
     Serial_Window_ =
         std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);

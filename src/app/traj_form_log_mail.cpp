@@ -58,13 +58,16 @@ void Traj_form::mnuReset_Logfile_Click() {
 
 void Traj_form::Append_Log_Record() {
     if (LogFile.empty()) return;
-    std::error_code ignored;
-    std::filesystem::create_directories(Services_.Paths.Logfiles_Folder(), ignored);
-    if (!corvanel::Append_Log_Record(
-            Services_.Paths.Logfile(LogFile),
-            Log_Record(Elapsed_Time, Engine_.Set_Value(), Measured_Temp))) {
-        throw Run_Time_Error(Error_Number::Path_File_Access_Error);
-    }
+    // A record the disk refuses (full) waits in memory and goes out, in order, when it
+    // takes records again: the tick goes on, and the operator hears of it once.
+    Held_Files.Write(Services_.Paths.Logfile(LogFile),
+                     Log_Record(Elapsed_Time, Engine_.Set_Value(), Measured_Temp),
+                     [](const std::string& path, const std::string& record) {
+                         std::error_code ignored;
+                         std::filesystem::create_directories(
+                             std::filesystem::path(path).parent_path(), ignored);
+                         return corvanel::Append_Log_Record(path, record);
+                     });
 }
 
 void Traj_form::Send_Email_Alert() {

@@ -18,6 +18,7 @@
 #include "profiles/run_profile.h"
 #include "run/elapsed_time_entry.h"
 #include "run/firing_status.h"
+#include "run/held_writes.h"
 #include "run/kept_setup.h"
 #include "run/loaded_profile.h"
 #include "run/mail.h"
@@ -167,6 +168,9 @@ class Traj_form : public Message_Area {
     // Observers attach here; every tick and run event is published to them.
     Firing_Status_Seam Firing;
     Firing_Status Firing_Status_Now() const;
+    // The log's and the firing record's lines a full disk refused, until it takes them;
+    // the operator hears of it on the banner and in the message area.
+    Held_Writes Held_Files{[this](const std::string& text) { Safety_Notice(text); }};
 
     // ---- safety supervision (traj_form_safety.cpp) ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.

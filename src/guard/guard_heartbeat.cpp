@@ -7,6 +7,7 @@
 
 #include "common/numeric.h"
 #include "common/text.h"
+#include "setup/setup_files.h"
 
 namespace corvanel {
 
@@ -135,16 +136,8 @@ Firing_Status Watched_Status_Of(const Guard_Heartbeat& beat, const Date_Time& no
 }
 
 bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_Heartbeat& beat) {
-    const std::filesystem::path final_name = program_folder / Heartbeat_File_Name;
-    const std::filesystem::path written = final_name.string() + ".new";
-    {
-        std::ofstream out(written, std::ios::binary | std::ios::trunc);
-        out << Heartbeat_Text(beat);
-        if (!out.flush()) return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(written, final_name, error);
-    return !error;
+    return Replace_File_Contents((program_folder / Heartbeat_File_Name).string(),
+                                 Heartbeat_Text(beat));
 }
 
 std::optional<Guard_Heartbeat> Read_Heartbeat(const std::filesystem::path& program_folder) {

@@ -48,7 +48,8 @@ std::string Heartbeat_Text(const Guard_Heartbeat& beat);
 // Nothing when the text is not a whole heartbeat.
 std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text);
 
-// Written beside the final name and renamed over it; false when the folder refuses.
+// Written whole under a name of its own, on the disk, and renamed over the last one (never
+// through a link); false when the disk refuses it (full), the last one then stays.
 bool Write_Heartbeat(const std::filesystem::path& program_folder, const Guard_Heartbeat& beat);
 // Nothing, as for a torn one, when the file is longer than any heartbeat.
 std::optional<Guard_Heartbeat> Read_Heartbeat(const std::filesystem::path& program_folder);

@@ -43,7 +43,18 @@ void Guard_Keeper::Beat(const Firing_Status& status) {
     if (!status.Log_File.empty()) {
         beat.Record_Path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
     }
-    Write_Heartbeat(Paths_.Folder(), beat);
+    Process_.Beat();
+    if (Write_Heartbeat(Paths_.Folder(), beat)) {
+        Heartbeat_Said_ = false;
+        return;
+    }
+    if (Heartbeat_Said_) return;
+    Heartbeat_Said_ = true;
+    Show_Problem(Messages_,
+                 {Operator_Text::Phrase("The kiln guard's heartbeat cannot be saved: the disk is "
+                                        "full or cannot be written"),
+                  Operator_Text::Phrase("The firing goes on and the guard still sees the program "
+                                        "run; free some space on the disk")});
 }
 
 void Guard_Keeper::Start_Guard() {

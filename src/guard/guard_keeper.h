@@ -19,7 +19,9 @@ namespace corvanel {
 // the guard on) it starts corvanel-guard over the program folder, gives it a heartbeat at
 // every tick, and stops it when the run ends with a soft off or the profile's end. When
 // the program goes without either (killed, hung, closed mid-firing) the beats stop and
-// the guard acts. Its setting is in the "Safety Settings" dialog.
+// the guard acts. Each beat goes to the guard twice: in the heartbeat file, with what the
+// guard needs to act, and over a line of its own that needs no disk, so that a full disk
+// never makes a ticking program look hung. Its setting is in the "Safety Settings" dialog.
 class Guard_Keeper : public Feature, private Firing_Observer {
   public:
     // `guard_program` and `after_seconds` (0: the safety setting's minutes) are for tests.
@@ -60,7 +62,8 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     Firing_Status Last_;  // of the last beat
     double After_Seconds_;
     std::function<std::string()> Device_;
-    bool Wanted_ = false;  // a run is on and the safety settings keep the guard on
+    bool Wanted_ = false;          // a run is on and the safety settings keep the guard on
+    bool Heartbeat_Said_ = false;  // the operator knows the heartbeat cannot be saved
 };
 
 }  // namespace corvanel

@@ -21,6 +21,8 @@ class Guard_Log {
     Guard_Log& operator=(const Guard_Log&) = delete;
 
     void Log(const std::string& line);
+    // The count of repeats not yet said, now (before the place it writes to closes).
+    void Flush() { Say_Count(); }
 
   private:
     void Say_Count();

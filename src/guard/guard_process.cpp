@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guard/guard_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,6 +54,22 @@ std::string Guard_Process::Guard_Program() const {
     return "corvanel-guard";  // from the PATH
 }
 
+Guard_Process::~Guard_Process() {
+    Close_Pipe();
+}
+
+void Guard_Process::Close_Pipe() {
+    if (Pipe_ >= 0) ::close(Pipe_);
+    Pipe_ = -1;
+}
+
+void Guard_Process::Beat() {
+    // Never blocks (a guard that reads nothing must not stop the tick), and a guard that
+    // is gone raises no SIGPIPE: a socket, not a pipe, for MSG_NOSIGNAL.
+    const char beat = '.';
+    if (Pipe_ >= 0) (void)!::send(Pipe_, &beat, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
+}
+
 bool Guard_Process::Start(const std::filesystem::path& program_folder, long long seconds,
                           std::string& error) {
     if (Running()) return true;
@@ -63,9 +81,31 @@ bool Guard_Process::Start(const std::filesystem::path& program_folder, long long
                                       std::to_string(::getpid()),
                                       "--after",
                                       std::to_string(seconds)};
+    // Both ends closed on exec: only the guard's copy of the reading end, made below,
+    // goes over, so the guard sees the pipe end when this program does.
+    int ends[2] = {-1, -1};
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) == 0) {
+        ::shutdown(ends[0], SHUT_WR);
+        // Out of the way of the number the guard gets it as.
+        if (ends[0] == Guard_Life_Pipe) {
+            const int moved = ::fcntl(ends[0], F_DUPFD_CLOEXEC, Guard_Life_Pipe + 1);
+            ::close(ends[0]);
+            ends[0] = moved;
+        }
+        if (ends[0] >= 0) {
+            words.push_back("--life-pipe");
+            words.push_back(std::to_string(Guard_Life_Pipe));
+        } else {
+            ::close(ends[1]);
+            ends[1] = -1;
+        }
+    }
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (ends[0] >= 0) posix_spawn_file_actions_adddup2(&actions, ends[0], Guard_Life_Pipe);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A session of its own: no terminal's hang-up and no signal to the program's group
@@ -77,13 +117,18 @@ bool Guard_Process::Start(const std::filesystem::path& program_folder, long long
     pid_t pid = 0;
     const int failed =
         program.find('/') == std::string::npos
-            ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ)
-            : ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+            ? ::posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ)
+            : ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (ends[0] >= 0) ::close(ends[0]);
     if (failed != 0) {
+        if (ends[1] >= 0) ::close(ends[1]);
         error = program + ": " + std::strerror(failed);
         return false;
     }
+    Close_Pipe();
+    Pipe_ = ends[1];
     Pid_ = pid;
     return true;
 }
@@ -93,6 +138,7 @@ void Guard_Process::Stop() {
     const pid_t pid = static_cast<pid_t>(Pid_);
     Pid_ = 0;
     ::kill(pid, Guard_Stand_Down_Signal);
+    Close_Pipe();
     // Our child: reaped here, so that it leaves no zombie behind.
     int status = 0;
     Wait_Until([&] { return ::waitpid(pid, &status, WNOHANG) != 0; }, 5);
@@ -103,6 +149,7 @@ bool Guard_Process::Ended() {
     int status = 0;
     if (::waitpid(static_cast<pid_t>(Pid_), &status, WNOHANG) == 0) return false;
     Pid_ = 0;
+    Close_Pipe();
     return true;
 }
 

@@ -21,7 +21,9 @@ class Guard_Process {
     explicit Guard_Process(std::string guard_program = "") : Program_(std::move(guard_program)) {}
     Guard_Process(const Guard_Process&) = delete;
     Guard_Process& operator=(const Guard_Process&) = delete;
-    ~Guard_Process() = default;  // a guard started goes on: that is its purpose
+    // A guard started goes on: that is its purpose. The pipe closes, which tells it that
+    // the program is gone.
+    ~Guard_Process();
 
     // Starts a guard over `program_folder` that acts after `seconds` without a sign of
     // life. False with the reason in `error` when it cannot be started.
@@ -29,6 +31,10 @@ class Guard_Process {
     // Asks it to stand down and waits until it has (a few seconds at most).
     void Stop();
     bool Running() const { return Pid_ > 0; }
+    // A sign of life over the line (a local socket) the guard was started with: it needs
+    // no disk, so a full disk that stops the heartbeat file does not make a ticking
+    // program look hung; and it ends with this program, whatever kills it.
+    void Beat();
     // The guard started has ended by itself (killed, crashed): true once, and then it is
     // no longer Running.
     bool Ended();
@@ -37,9 +43,15 @@ class Guard_Process {
     std::string Guard_Program() const;
 
   private:
+    void Close_Pipe();
+
     std::string Program_;
     long Pid_ = 0;
+    int Pipe_ = -1;  // the program's end; the guard reads the other as Guard_Life_Pipe
 };
+
+// The descriptor the guard reads the program's signs of life from (--life-pipe).
+inline constexpr int Guard_Life_Pipe = 3;
 
 // At the program's start, before the port opens: a guard still running over the folder
 // stands down and so hands the port back. True when it had taken over a firing while the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guard/kiln_guard.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/text.h"
@@ -120,6 +121,8 @@ int Kiln_Guard::Run() {
 Kiln_Guard::Wait_End Kiln_Guard::Wait_For_Silence() {
     long long beat = -1;
     double last_sign = Platform_.Seconds();
+    double last_life = last_sign;  // over the program's line
+    bool stale_said = false;
     std::optional<double> told_at;
     while (!Platform_.Stop_Asked()) {
         if (Folder_Gone()) return Wait_End::Folder_Gone;
@@ -128,9 +131,20 @@ Kiln_Guard::Wait_End Kiln_Guard::Wait_For_Silence() {
                 beat = heard->Beat;
                 last_sign = Last_Sign_ = Platform_.Seconds();
                 Last_ = *heard;
+                if (stale_said) Platform_.Log("the heartbeat comes again");
+                stale_said = false;
             }
         }
-        if (Platform_.Seconds() - last_sign >= Settings_.After_Seconds) return Wait_End::Silence;
+        if (Platform_.Sign_Of_Life()) last_life = Platform_.Seconds();
+        // A heartbeat the program cannot write (a full disk) is no reason to act on a
+        // program that still ticks: only when both are silent.
+        const double silent = Platform_.Seconds() - std::max(last_sign, last_life);
+        if (silent >= Settings_.After_Seconds) return Wait_End::Silence;
+        if (Platform_.Seconds() - last_sign >= Settings_.After_Seconds && !stale_said) {
+            stale_said = true;
+            Platform_.Log("no new heartbeat for " + Format_Number(Settings_.After_Seconds) +
+                          " s, but the program still gives a sign of life: not acting");
+        }
         if (Platform_.Act_Asked() && !told_at) {
             told_at = Platform_.Seconds();
             Platform_.Log(

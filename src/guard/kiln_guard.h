@@ -27,6 +27,9 @@ class Guard_Platform {
     // before it goes, since no one else will.
     virtual bool Act_Asked() = 0;
     virtual std::optional<Guard_Heartbeat> Heartbeat() = 0;
+    // The program gave a sign of life by a way that needs no disk (the line it started
+    // the guard with) since the last look; false when it has none.
+    virtual bool Sign_Of_Life() { return false; }
     // The program folder is still there (a folder removed has no kiln to guard).
     virtual bool Folder_Exists() = 0;
     // The process is alive and is the program of the folder (it holds the folder's lock):
@@ -56,7 +59,9 @@ struct Guard_Settings {
     double Read_Seconds = 30;  // between readings of the kiln once it has acted
 };
 
-// The guard's whole life: waits for signs of life; when none has come for the set time it
+// The guard's whole life: waits for signs of life (a new heartbeat, or a beat over the
+// program's line when the heartbeat file cannot be written); when none has come for the
+// set time it
 // ends the program if it still hangs there, soft-offs the controller as the program would
 // and reads the value back, writes a "guard" line into the firing record, mails the
 // notification list, and then watches the kiln as the program does after a soft off

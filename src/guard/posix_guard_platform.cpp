@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guard/posix_guard_platform.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +18,7 @@
 #include "setup/program_lock.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
+#include "setup/setup_files.h"
 
 namespace corvanel {
 
@@ -42,7 +46,8 @@ void Ask_To_Act(int) {
 Posix_Guard_Platform::Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail)
     : Paths_(paths),
       Mail_(mail),
-      Log_File_(paths.Folder() / "corvanel-guard.log", std::ios::app),
+      Log_File_(::open((paths.Folder() / "corvanel-guard.log").c_str(),
+                       O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644)),
       Log_([this](const std::string& line) { Write_Log(line); }, [this] { return Seconds(); }),
       Device_(paths),
       Serial_(Device_, Panel_, *this, Protocol_.Reply_Buffer) {
@@ -53,6 +58,46 @@ Posix_Guard_Platform::Posix_Guard_Platform(const Program_Paths& paths, Mail_Send
 
 Posix_Guard_Platform::~Posix_Guard_Platform() {
     Release_Port();
+    if (Life_Line_ >= 0) ::close(Life_Line_);
+    {
+        std::lock_guard<std::mutex> lock(Mail_Mutex_);
+        Mail_Ending_ = true;
+    }
+    Mail_Waiting_.notify_one();
+    if (Mail_Thread_.joinable()) Mail_Thread_.join();  // the mails said, each in its time
+    Log_.Flush();
+    if (Log_File_ >= 0) ::close(Log_File_);
+}
+
+void Posix_Guard_Platform::Use_Life_Line(int descriptor) {
+    struct stat line {};
+    if (::fstat(descriptor, &line) != 0 || !S_ISSOCK(line.st_mode)) {
+        Log("no line from the program: watching its heartbeat alone");
+        return;
+    }
+    ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+    Life_Line_ = descriptor;
+}
+
+bool Posix_Guard_Platform::Sign_Of_Life() {
+    if (Life_Line_ < 0) return false;
+    bool heard = false;
+    char beats[256];
+    for (;;) {
+        const ssize_t got = ::recv(Life_Line_, beats, sizeof beats, MSG_DONTWAIT);
+        if (got > 0) {
+            heard = true;
+            continue;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        if (got == 0) {
+            // The program's end closed: it is gone, whatever its heartbeat says.
+            Log("the program's line closed: the program has ended");
+            ::close(Life_Line_);
+            Life_Line_ = -1;
+        }
+        return heard;
+    }
 }
 
 void Posix_Guard_Platform::Catch_Signals() {
@@ -134,9 +179,14 @@ void Posix_Guard_Platform::End_Program(long pid) {
 
 void Posix_Guard_Platform::Mark_Acted() {
     // In place: the lock is held on this very file, which a new one renamed over it would
-    // not be.
-    std::ofstream(Paths_.Folder() / Guard_Lock_File_Name, std::ios::binary | std::ios::trunc)
-        << ::getpid() << " " << Guard_Acted_Word << "\n";
+    // not be. Never through a link put in its place.
+    const int lock = ::open((Paths_.Folder() / Guard_Lock_File_Name).c_str(),
+                            O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (lock < 0) return;
+    const std::string said = std::to_string(::getpid()) + " " + Guard_Acted_Word + "\n";
+    (void)!::write(lock, said.data(), said.size());
+    ::fsync(lock);
+    ::close(lock);
 }
 
 bool Posix_Guard_Platform::Port_Ready() {
@@ -210,18 +260,34 @@ void Posix_Guard_Platform::Append_Record(const std::string& path, const std::str
             torn = before.get() != '\n';
         }
     }
-    std::ofstream record(path, std::ios::binary | std::ios::app);
-    if (torn) record << '\n';
-    record << line;
-    if (!record.flush()) Log("could not add to the firing record " + path);
+    if (!Append_File_Contents(path, (torn ? "\n" : "") + line)) {
+        Log("could not add to the firing record " + path);
+    }
 }
 
 void Posix_Guard_Platform::Send_Mail(const Mail_Message& message) {
-    const bool sent = Mail_.Send(message);
-    Log(std::string(sent ? "mailed: " : "mail could not be sent: ") + message.Subject);
+    std::lock_guard<std::mutex> lock(Mail_Mutex_);
+    Mails_.push_back(message);
+    if (!Mail_Thread_.joinable()) Mail_Thread_ = std::thread([this] { Mail_Loop(); });
+    Mail_Waiting_.notify_one();
+}
+
+void Posix_Guard_Platform::Mail_Loop() {
+    std::unique_lock<std::mutex> lock(Mail_Mutex_);
+    for (;;) {
+        Mail_Waiting_.wait(lock, [this] { return Mail_Ending_ || !Mails_.empty(); });
+        if (Mails_.empty()) return;
+        const Mail_Message message = std::move(Mails_.front());
+        Mails_.pop_front();
+        lock.unlock();
+        const bool sent = Mail_.Send(message);
+        Log(std::string(sent ? "mailed: " : "mail could not be sent: ") + message.Subject);
+        lock.lock();
+    }
 }
 
 void Posix_Guard_Platform::Log(const std::string& line) {
+    std::lock_guard<std::mutex> lock(Log_Mutex_);  // the mail's thread logs too
     Log_.Log(line);
 }
 
@@ -229,7 +295,8 @@ void Posix_Guard_Platform::Write_Log(const std::string& line) {
     const std::string stamped = Format_Date_Time(Now()) + " corvanel-guard[" +
                                 std::to_string(::getpid()) + "]: " + line + "\n";
     std::cerr << stamped << std::flush;
-    Log_File_ << stamped << std::flush;
+    // One write of the whole line: appended lines never interleave.
+    if (Log_File_ >= 0) (void)!::write(Log_File_, stamped.data(), stamped.size());
 }
 
 }  // namespace corvanel

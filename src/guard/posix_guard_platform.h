@@ -2,10 +2,14 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -22,7 +26,7 @@ namespace corvanel {
 // process, the controller on the program's port through the program's own protocol, the
 // record appended as the program appends it, the mail through the program's mail
 // settings, and a log of what it does (standard error and "corvanel-guard.log" in the
-// program folder).
+// program folder, never through a link found under that name).
 class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
   public:
     Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail);
@@ -39,6 +43,9 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     bool Stop_Asked() override;
     bool Act_Asked() override;
     std::optional<Guard_Heartbeat> Heartbeat() override;
+    bool Sign_Of_Life() override;
+    // The program's line (Guard_Life_Pipe): beats come over it; taken only when it is one.
+    void Use_Life_Line(int descriptor);
     bool Folder_Exists() override;
     bool Program_Holds_Folder(long pid) override;
     void End_Program(long pid) override;
@@ -48,6 +55,8 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     std::optional<std::int16_t> Read_Measured() override;
     void Release_Port() override;
     void Append_Record(const std::string& path, const std::string& line) override;
+    // Sent by a thread of its own, in order: a slow mail server never holds up the watch
+    // of the kiln, and the port is handed back before the last mails are waited for.
     void Send_Mail(const Mail_Message& message) override;
     void Publish(const Firing_Status& status, Firing_Event event,
                  const std::string& detail) override {
@@ -66,10 +75,16 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     bool Answered() const { return !Protocol_.Comm_Error && Protocol_.Command_OK; }
     bool Alive(long pid) const;
     void Write_Log(const std::string& line);
+    void Mail_Loop();
 
     Program_Paths Paths_;
     Mail_Sender& Mail_;
-    std::ofstream Log_File_;
+    std::mutex Mail_Mutex_, Log_Mutex_;
+    std::condition_variable Mail_Waiting_;
+    std::deque<Mail_Message> Mails_;
+    bool Mail_Ending_ = false;
+    std::thread Mail_Thread_;
+    int Log_File_ = -1;  // corvanel-guard.log, appended to; -1 when it cannot be
     Guard_Log Log_;
     std::string Device_Path_;  // the program's, from its heartbeat
     FrontPanel Panel_;
@@ -78,6 +93,7 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     InOut_Functions Protocol_{Panel_, Waiter_};
     Serial_Port Serial_;
     bool Loaded_ = false;
+    int Life_Line_ = -1;
 };
 
 }  // namespace corvanel

@@ -52,6 +52,37 @@ std::string Events_Path(const std::string& folder) {
 
 }  // namespace
 
+namespace {
+
+// One line of the file; nothing when it is not an event (written by hand, torn).
+std::optional<Kiln_Event> Parse_Event_Line(const std::string& line) {
+    const std::vector<std::string> fields =
+        Csv_Line_Fields(line).value_or(std::vector<std::string>{""});
+    const std::optional<Date_Time> day = Parse_Day(fields[0]);
+    const auto kind = std::find_if(
+        Kiln_Event_Kinds.begin(), Kiln_Event_Kinds.end(),
+        [&](Kiln_Event_Kind k) { return fields.size() > 1 && fields[1] == Kiln_Event_Name(k); });
+    if (!day || kind == Kiln_Event_Kinds.end()) return std::nullopt;
+    return Kiln_Event{*day, *kind, fields.size() > 2 ? fields[2] : ""};
+}
+
+// The file's lines without their line ends, empty ones left out.
+std::vector<std::string> Lines_Of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
                                          std::vector<Problem>* problems) {
     std::vector<Kiln_Event> events;
@@ -66,22 +97,9 @@ std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
         }
         return events;
     }
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        const std::vector<std::string> fields =
-            Csv_Line_Fields(line).value_or(std::vector<std::string>{""});
-        const std::optional<Date_Time> day = Parse_Day(fields[0]);
-        const auto kind =
-            std::find_if(Kiln_Event_Kinds.begin(), Kiln_Event_Kinds.end(), [&](Kiln_Event_Kind k) {
-                return fields.size() > 1 && fields[1] == Kiln_Event_Name(k);
-            });
-        if (!day || kind == Kiln_Event_Kinds.end()) {
+    for (const std::string& line : Lines_Of(text)) {
+        std::optional<Kiln_Event> event = Parse_Event_Line(line);
+        if (!event) {
             if (problems) {
                 problems->push_back(
                     {Operator_Text::Phrase("A marked event of the kiln could not be read: %1",
@@ -90,7 +108,7 @@ std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
             }
             continue;
         }
-        events.push_back({*day, *kind, fields.size() > 2 ? fields[2] : ""});
+        events.push_back(std::move(*event));
     }
     std::stable_sort(events.begin(), events.end(), [](const Kiln_Event& a, const Kiln_Event& b) {
         return Seconds_Of(a.Date) < Seconds_Of(b.Date);
@@ -99,20 +117,28 @@ std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
 }
 
 Maybe_Problem Add_Kiln_Event(const std::string& folder, const Kiln_Event& event) {
-    std::vector<Kiln_Event> events = Read_Kiln_Events(folder);
-    events.push_back(event);
-    std::stable_sort(events.begin(), events.end(), [](const Kiln_Event& a, const Kiln_Event& b) {
-        return Seconds_Of(a.Date) < Seconds_Of(b.Date);
-    });
-    std::string text;
-    for (const Kiln_Event& e : events) {
-        text +=
-            Format_Day(e.Date) + "," + Kiln_Event_Name(e.Kind) + "," + Csv_Field(e.Note) + "\r\n";
-    }
-    if (Replace_File_Contents(Events_Path(folder), text)) return std::nullopt;
-    return Problem{
+    const Problem not_kept{
         Operator_Text::Phrase("The event was not kept."),
         Operator_Text::Phrase("Check that the records' folder can be written and mark it again.")};
+    // Every line there stays, one that cannot be read as an event too: the new one goes in
+    // before the first later event. A file that cannot be read is not written over.
+    std::string text, error;
+    std::error_code missing;
+    const bool there = std::filesystem::exists(Events_Path(folder), missing);
+    if (missing || (there && !Read_Record_File(Events_Path(folder), text, error))) {
+        return not_kept;
+    }
+    std::vector<std::string> lines = Lines_Of(text);
+    const auto later = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        const std::optional<Kiln_Event> kept = Parse_Event_Line(line);
+        return kept && Seconds_Of(kept->Date) > Seconds_Of(event.Date);
+    });
+    lines.insert(later, Format_Day(event.Date) + "," + Kiln_Event_Name(event.Kind) + "," +
+                            Csv_Field(event.Note));
+    std::string written;
+    for (const std::string& line : lines) written += line + "\r\n";
+    if (Replace_File_Contents(Events_Path(folder), written)) return std::nullopt;
+    return not_kept;
 }
 
 }  // namespace corvanel

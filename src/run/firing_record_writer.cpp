@@ -7,11 +7,8 @@
 #include <fstream>
 #include <system_error>
 
-#if defined(__unix__)
-#include <unistd.h>
-#endif
-
 #include "run/firing_record.h"
+#include "setup/setup_files.h"
 
 namespace corvanel {
 
@@ -57,6 +54,7 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
 // line starts on a line of its own. Everything before the last line end stays.
 bool Cut_To_Whole_Lines(const std::string& path) {
     std::error_code error;
+    if (fs::is_symlink(path, error)) return false;  // never cut what a link points to
     const std::uintmax_t size = fs::file_size(path, error);
     if (error || size == 0) return true;
     std::ifstream in(path, std::ios::binary);
@@ -96,6 +94,7 @@ std::string Firing_Record_Writer::Record_Path(const Firing_Status& status) const
 
 void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Event event,
                                           const std::string& detail) {
+    Held_->Retry();  // what a full disk refused, as soon as it takes it
     if (!status.Alarm_Record.empty() && status.State == Firing_State::Monitor) {
         Alarm_Record_Changed(status, event, detail);
         return;
@@ -106,8 +105,7 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     // After the run the kiln is read every tick, but a line a minute is enough to keep.
     const bool after_run = event == Firing_Event::Monitor_Tick;
     if (after_run && !Reading_Due(path, status.Clock)) return;
-    std::error_code error;
-    const bool exists = fs::file_size(path, error) > 0 && !error;
+    const bool exists = Begun(path);
     if (!exists && !Creates_Record(status, event)) return;
 
     const int offset = Local_Offset_Minutes(status.Clock);
@@ -144,7 +142,12 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
     line.Detail = detail;
     Put_In_Units(path, status, line);
     text += Firing_Record_Line_Text(line);
-    Append(path, text);  // a failed line is lost as a failed log record is; the next is tried
+    Append(path, text);
+}
+
+bool Firing_Record_Writer::Begun(const std::string& path) const {
+    std::error_code error;
+    return Held_->Holding(path) || (fs::file_size(path, error) > 0 && !error);
 }
 
 namespace {
@@ -205,8 +208,7 @@ void Firing_Record_Writer::Alarm_Record_Changed(const Firing_Status& status, Fir
         return;
     }
     const std::string path = Paths_.Logfile(Firing_Record_Name(status.Alarm_Record));
-    std::error_code error;
-    const bool exists = fs::file_size(path, error) > 0 && !error;
+    const bool exists = Begun(path);
     if (!exists && event != Firing_Event::Alarm_Raised) return;
     if (reading && !Reading_Due(path, status.Clock)) return;
 
@@ -245,22 +247,19 @@ void Firing_Record_Writer::Alarm_Record_Changed(const Firing_Status& status, Fir
 }
 
 bool Firing_Record_Writer::Append(const std::string& path, const std::string& text) {
-    if (path != Whole_Path_) {
-        std::error_code ignored;
-        fs::create_directories(fs::path(path).parent_path(), ignored);
-        if (!Cut_To_Whole_Lines(path)) return false;
-        Whole_Path_ = path;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                   std::fflush(file) == 0;
-#if defined(__unix__)
-    if (written) written = ::fsync(::fileno(file)) == 0;
-#endif
-    if (file) written = std::fclose(file) == 0 && written;
-    // After a failed write the end may be torn: look at it again before the next line.
-    if (!written) Whole_Path_.clear();
-    return written;
+    // Kept texts may be written after this writer is gone (the store is shared).
+    std::shared_ptr<std::string> whole = Whole_Path_;
+    return Held_->Write(path, text, [whole](const std::string& file, const std::string& lines) {
+        if (file != *whole) {
+            std::error_code ignored;
+            fs::create_directories(fs::path(file).parent_path(), ignored);
+            if (!Cut_To_Whole_Lines(file)) return false;
+            *whole = file;
+        }
+        if (Append_File_Contents(file, lines)) return true;
+        whole->clear();  // look at its end again before the next line
+        return false;
+    });
 }
 
 }  // namespace corvanel

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "run/firing_record.h"
 #include "run/firing_status.h"
+#include "run/held_writes.h"
 #include "setup/program_paths.h"
 
 namespace corvanel {
@@ -19,7 +21,8 @@ namespace corvanel {
 // the time since. An alarm outside a firing opens a record of its own (see
 // Firing_Status::Alarm_Record): its events, and the kiln read a minute apart. A record keeps
 // the scale and time unit it was begun in: lines taken while a profile in another one is
-// loaded are converted to them.
+// loaded are converted to them. Lines the disk refuses (a full disk) are kept and written
+// in order once it takes them again.
 class Firing_Record_Writer : public Firing_Observer {
   public:
     // `program` is what the header names as the program ("Corvanel 0.1.0").
@@ -31,8 +34,14 @@ class Firing_Record_Writer : public Firing_Observer {
     // The record a status writes to: Logfiles/<log name>.firing.csv; "" without a log.
     std::string Record_Path(const Firing_Status& status) const;
 
+    // Where lines the disk refuses wait: shared with the log, so that the operator hears
+    // of a full disk once. By default the writer's own, which tells no one.
+    void Hold_In(Held_Writes& held) { Held_ = &held; }
+
   private:
     bool Append(const std::string& path, const std::string& text);
+    // The record exists, on the disk or in what is kept for it.
+    bool Begun(const std::string& path) const;
     // The record of an alarm outside a firing.
     void Alarm_Record_Changed(const Firing_Status& status, Firing_Event event,
                               const std::string& detail);
@@ -50,11 +59,14 @@ class Firing_Record_Writer : public Firing_Observer {
 
     Program_Paths Paths_;
     std::string Program_;
-    std::string Whole_Path_;  // the record whose end is known to be a whole line
+    // The record whose end is known to be a whole line.
+    std::shared_ptr<std::string> Whole_Path_ = std::make_shared<std::string>();
     static constexpr long long After_Run_Seconds = 60;
     std::string After_Run_Path_;  // the record of the last after-run line, and its clock
     long long Last_After_Run_ = 0;
     std::map<std::string, Record_Units> Units_;
+    Held_Writes Own_Held_;
+    Held_Writes* Held_ = &Own_Held_;
 };
 
 }  // namespace corvanel

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
-#if defined(__unix__)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
+
+#include <cerrno>
 
 #include "common/numeric.h"
 
@@ -30,28 +32,39 @@ std::string Log_Record(const std::string& elapsed_text, std::int16_t desired_tem
 }
 
 bool Append_Log_Record(const std::string& path, const std::string& record) {
-    std::error_code error;
-    std::uintmax_t length = std::filesystem::file_size(path, error);
-    if (error) length = 0;
-    // "r+b" never truncates; only a file that is not there yet is created.
-    std::FILE* file = std::fopen(path.c_str(), "r+b");
-    if (!file) file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    long position = static_cast<long>(length / Log_Record_Length * Log_Record_Length);
-    bool written = std::fseek(file, position, SEEK_SET) == 0 &&
-                   std::fwrite(record.data(), 1, record.size(), file) == record.size() &&
-                   std::fflush(file) == 0;
-#if defined(__unix__)
-    if (written) written = ::fsync(::fileno(file)) == 0;
-#endif
-    return std::fclose(file) == 0 && written;
+    // Never through a link left under the log's name; a missing file is created.
+    const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (file < 0) return false;
+    struct stat before {};
+    if (::fstat(file, &before) != 0) {
+        ::close(file);
+        return false;
+    }
+    const auto length = static_cast<std::uintmax_t>(before.st_size);
+    const auto position = static_cast<off_t>(length / Log_Record_Length * Log_Record_Length);
+    std::size_t done = 0;
+    bool written = true;
+    while (written && done < record.size()) {
+        const ssize_t now = ::pwrite(file, record.data() + done, record.size() - done,
+                                     position + static_cast<off_t>(done));
+        if (now < 0 && errno == EINTR) continue;
+        written = now > 0;
+        if (written) done += static_cast<std::size_t>(now);
+    }
+    if (written) written = ::fsync(file) == 0;
+    // Part of a record on a full disk is taken back; the whole one comes again later.
+    if (!written && position + static_cast<off_t>(done) > before.st_size) {
+        (void)::ftruncate(file, before.st_size);
+    }
+    return ::close(file) == 0 && written;
 }
 
 double Last_Logged_Elapsed_Time(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        file = std::fopen(path.c_str(), "wb");  // created empty
-        if (file) std::fclose(file);
+        // Created empty; never through a link, nor over a file that is there after all.
+        const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (created >= 0) ::close(created);
         return 0;
     }
     std::error_code error;

@@ -47,7 +47,8 @@ bool Replace_File_Contents(const std::string& path, const std::string& content, 
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
     const fs::path beside = Beside(target);
     // Never through a link someone left under that name: a new file of our own.
-    const int descriptor = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int descriptor =
+        ::open(beside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;
     bool written = Write_All(descriptor, content);
     // On the disk before it takes the old one's place: a power cut leaves one or the other.
@@ -71,6 +72,21 @@ bool Replace_File_Contents(const std::string& path, const std::string& content, 
         }
     }
     return true;
+}
+
+bool Append_File_Contents(const std::string& path, const std::string& content) {
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (descriptor < 0) return false;
+    struct stat before {};
+    if (::fstat(descriptor, &before) != 0) {
+        ::close(descriptor);
+        return false;
+    }
+    bool written = Write_All(descriptor, content) && ::fsync(descriptor) == 0;
+    // What a full disk took of it is taken back: the whole text is tried again later.
+    if (!written) (void)::ftruncate(descriptor, before.st_size);
+    return ::close(descriptor) == 0 && written;
 }
 
 void Write_Text_File(const std::string& path, const std::string& text) {

@@ -14,6 +14,10 @@ namespace corvanel {
 bool Replace_File_Contents(const std::string& path, const std::string& content,
                            bool durable = true);
 
+// Adds `content` at the end of the file, creating it: all of it, on the disk, or nothing
+// (a part a full disk took is taken back). Never through a link found under the name.
+bool Append_File_Contents(const std::string& path, const std::string& content);
+
 // Writes text and CR LF as the whole content of the file. The new content is written
 // beside the file and renamed over it, so a power cut leaves either the old setting
 // or the new one, never half of one. A missing Setup folder is created. Failures are

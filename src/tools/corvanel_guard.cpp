@@ -21,16 +21,18 @@
 namespace {
 
 const char* const Help =
-    "Usage: corvanel-guard --folder DIR --program-pid PID [--after SECONDS]\n"
+    "Usage: corvanel-guard --folder DIR --program-pid PID [--after SECONDS] [--life-pipe FD]\n"
     "Stops a kiln firing when the Corvanel program that drives it has died or hangs.\n"
     "\n"
     "Corvanel starts the guard when a run starts and stops it when the run ends with a\n"
     "soft off or at the profile's end; nobody needs to start it by hand. During the run\n"
     "the program writes a heartbeat at every tick into corvanel.heartbeat in its program\n"
-    "folder. When no new beat has come for the set time (\"Minutes without a sign of life\n"
-    "before the guard acts\" in the Safety Settings, 10 minutes unless changed), the guard\n"
-    "ends the program if it is still there but hangs, opens the controller's port with the\n"
-    "program's settings, gives the controller the set value of a soft off (70 F or 20 C)\n"
+    "folder, and a beat over a local socket it started the guard with, which needs no\n"
+    "disk. When no new beat has come either way for the set time (\"Minutes without a\n"
+    "sign of life before the guard acts\" in the Safety Settings, 10 minutes unless\n"
+    "changed), the guard ends the program if it is still there but hangs, opens the\n"
+    "controller's port with the program's settings, gives the controller the set value\n"
+    "of a soft off (70 F or 20 C)\n"
     "and reads it back, trying again every 10 seconds until the controller takes it. It\n"
     "adds a \"guard\" line to the firing record and mails the notification list when\n"
     "e-mail notification is on, and publishes the state and an alarm to MQTT when the\n"
@@ -54,6 +56,7 @@ const char* const Help =
     "  --program-pid PID   the process of the program that starts the guard\n"
     "  --after SECONDS     how long without a sign of life before the guard acts\n"
     "                      (default 600)\n"
+    "  --life-pipe FD      a local socket the program beats over (the program gives it)\n"
     "  --help              print this help and exit\n"
     "  --version           print the version and exit\n"
     "\n"
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
     std::string folder;
     long pid = 0;
     double after = 600;
+    long life_line = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (word == "--help") {
@@ -96,6 +100,11 @@ int main(int argc, char** argv) {
             after = std::strtod(value.c_str(), &end);
             if (*end || !(after >= 1 && after <= 24 * 3600)) {
                 return Usage_Error("--after takes seconds from 1 to 86400");
+            }
+        } else if (word == "--life-pipe") {
+            life_line = std::strtol(value.c_str(), &end, 10);
+            if (*end || life_line < 0 || life_line > 1023) {
+                return Usage_Error("--life-pipe takes a file descriptor");
             }
         } else {
             return Usage_Error("unknown option " + word + "; see --help");
@@ -126,6 +135,7 @@ int main(int argc, char** argv) {
     }
     corvanel::Smtp_Mail_Sender mail(paths);
     corvanel::Posix_Guard_Platform platform(paths, mail);
+    if (life_line >= 0) platform.Use_Life_Line(static_cast<int>(life_line));
     // Connected only once the guard acts: until then the program publishes.
     std::vector<corvanel::Problem> ignored;
     const corvanel::Mqtt_Settings mqtt = corvanel::Read_Mqtt_Settings(settings, ignored);

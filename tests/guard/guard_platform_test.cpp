@@ -15,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 #include "controller/front_panel_model.h"
@@ -26,6 +29,7 @@
 #include "guard/posix_serial_device.h"
 #include "setup/program_lock.h"
 #include "support/recording_mail.h"
+#include "support/small_disk.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -114,6 +118,68 @@ TEST(Guard_Heartbeat_File, ValuesAreEscapedAndAnOversizedFileIsNotRead) {
     Write_Whole_File(folder.File(Heartbeat_File_Name),
                      Heartbeat_Text(beat) + std::string(Longest_Heartbeat, '#'));
     EXPECT_FALSE(Read_Heartbeat(folder.Path()));
+}
+
+// Where the program and the guard write, a link left under the name (or under the name
+// written beside it) is never followed: the file it points to stays as it was.
+TEST(Guard_Files, NoLinkIsFollowedWhereTheProgramOrTheGuardWrites) {
+    const struct {
+        const char* Name;
+        const char* Link;
+        std::function<void(const Program_Paths&)> Write;
+    } cases[] = {
+        {"heartbeat", "corvanel.heartbeat.new",
+         [](const Program_Paths& paths) { Write_Heartbeat(paths.Folder(), Guard_Heartbeat{}); }},
+        {"guard log", "corvanel-guard.log",
+         [](const Program_Paths& paths) {
+             testing::Recording_Mail mail;
+             Posix_Guard_Platform(paths, mail).Log("a line");
+         }},
+        {"guard's record line", "glaze.firing.csv",
+         [](const Program_Paths& paths) {
+             testing::Recording_Mail mail;
+             Posix_Guard_Platform(paths, mail)
+                 .Append_Record((paths.Folder() / "glaze.firing.csv").string(), "guard\n");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Temp_Folder folder;
+        const std::string victim = folder.File("victim");
+        Write_Whole_File(victim, "kept");
+        fs::create_symlink(victim, folder.Path() / c.Link);
+        c.Write(Program_Paths(folder.Path()));
+        EXPECT_EQ(Read_Whole_File(victim), "kept");
+    }
+}
+
+// A mail server that takes its time holds up neither the watch nor the port: the mails go
+// out beside it, in order, and the guard's end waits for them.
+TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
+    struct Slow_Mail : Mail_Sender {
+        std::mutex Lock;
+        std::condition_variable Answer;
+        bool Answering = false;
+        std::vector<std::string> Sent;
+        bool Send(const Mail_Message& message) override {
+            std::unique_lock<std::mutex> lock(Lock);
+            Answer.wait_for(lock, std::chrono::seconds(20), [&] { return Answering; });
+            Sent.push_back(message.Subject);
+            return true;
+        }
+    };
+    Temp_Folder folder;
+    Slow_Mail mail;
+    {
+        Posix_Guard_Platform platform(Program_Paths(folder.Path()), mail);
+        platform.Send_Mail({"potter@studio.example", "first", ""});
+        platform.Send_Mail({"potter@studio.example", "second", ""});
+        std::lock_guard<std::mutex> lock(mail.Lock);
+        EXPECT_TRUE(mail.Sent.empty());  // the server has not answered yet
+        mail.Answering = true;
+        mail.Answer.notify_all();
+    }
+    EXPECT_EQ(mail.Sent, (std::vector<std::string>{"first", "second"}));
 }
 
 // The guard's line starts a line of its own, whatever the program left.
@@ -331,6 +397,42 @@ TEST_F(Guard_Against_Kiln_Sim, SigtermMidFiringSoftOffsRecordsAndOnlyThePrograms
         << Read_Whole_File(Record);
     EXPECT_FALSE(Guard.Ended());  // watching the kiln until the program takes it back
     ASSERT_NO_FATAL_FAILURE(Stand_Down());
+}
+
+// The program folder's disk full mid-firing: the heartbeat cannot be written, which the
+// operator hears once, but the program beats on over its line and the guard started by
+// the keeper leaves the firing alone. The ticks stopped (the program hung), it acts.
+TEST_F(Guard_Against_Kiln_Sim, AFullDiskUnderTheHeartbeatIsNoReasonToActASilentProgramIs) {
+    Small_Disk disk(Paths.Folder(), 256 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << "this system lets no test mount a small disk";
+    Settings_Store settings(Paths);
+    Counted_Messages messages;
+    Firing_Status_Seam seam;
+    Guard_Keeper keeper(Paths, settings, messages, CORVANEL_GUARD_PATH, 3);
+    keeper.Use_Device([&] { return Link; });
+    keeper.Attach(seam);
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Profile_Name = "glaze.txt";
+    seam.Publish(status, Firing_Event::Start);
+    ASSERT_TRUE(keeper.Guarding());
+    ASSERT_TRUE(Eventually(
+        [&] { return Program_Lock::Holder_Of(Paths.Folder(), Guard_Lock_File_Name).has_value(); }));
+    disk.Fill();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < until) {
+        seam.Publish(status, Firing_Event::Tick);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    EXPECT_FALSE(Soft_Offed()) << Guard_Log();
+    EXPECT_EQ(std::count_if(messages.Lines.begin(), messages.Lines.end(),
+                            [](const std::string& line) {
+                                return line.find("heartbeat cannot be saved") != std::string::npos;
+                            }),
+              1);
+    ASSERT_TRUE(Eventually([&] { return Soft_Offed(); })) << Sim_Log();
+    seam.Publish(status, Firing_Event::Soft_Off);  // the guard stands down
+    EXPECT_FALSE(keeper.Guarding());
 }
 
 // A guard that dies during the run is started again at the next tick; one that ended

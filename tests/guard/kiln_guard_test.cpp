@@ -22,6 +22,8 @@ struct Fake_Machine : Guard_Platform {
     int Refusals = 0;            // set-value writes the controller fails first
     double Told_To_End_At = -1;  // SIGTERM, from then on
     double Stand_Down_At = 48 * 3600 + 1000;
+    double Alive_Until = -1;  // beats over the program's line, whatever its heartbeat does
+    double Acted_At = -1;     // the first soft off written
     // Spans of time the folder cannot be seen; for good, it stays away from the last one's start.
     std::vector<std::pair<double, double>> Folder_Away;
     bool Folder_Gone_For_Good = false;
@@ -48,6 +50,7 @@ struct Fake_Machine : Guard_Platform {
         beat.Measured = 1900;
         return beat;
     }
+    bool Sign_Of_Life() override { return Now_Seconds < Alive_Until; }
     bool Folder_Exists() override {
         for (const auto& [from, to] : Folder_Away)
             if (Now_Seconds >= from && Now_Seconds < to) return false;
@@ -59,6 +62,7 @@ struct Fake_Machine : Guard_Platform {
     void Mark_Acted() override { Done.push_back("marked"); }
     bool Write_Set_Value(std::int16_t value) override {
         if (Refusals > 0) return --Refusals, false;
+        if (Acted_At < 0) Acted_At = Now_Seconds;
         Done.push_back("wrote " + std::to_string(value));
         return true;
     }
@@ -125,6 +129,23 @@ TEST_F(Guard_Over_A_Fake_Machine, ActsAfterTheSilenceWatchesAStuckRelayAndEndsWh
     EXPECT_NE(machine.Mails[1].Body.find("Alarm=Over-temperature"), std::string::npos);
     EXPECT_NE(machine.Mails[2].Body.find("Kiln heating with output off"), std::string::npos)
         << machine.Mails[2].Body;
+}
+
+// A heartbeat the program cannot write (a full disk) while it still beats over its line:
+// the guard waits. Only when the line is silent too does it act, its time after that.
+TEST_F(Guard_Over_A_Fake_Machine, ActsOnAStaleHeartbeatOnlyWhenTheProgramsLineIsSilentToo) {
+    const struct {
+        const char* Name;
+        double Alive_Until, Acts_At;
+    } cases[] = {{"no line", -1, 30 + 600}, {"the line beats for an hour", 3600, 3600 + 600}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fake_Machine machine;
+        machine.Alive_Until = c.Alive_Until;
+        machine.Readings = {140};
+        EXPECT_EQ(Kiln_Guard(machine, Settings()).Run(), 0);
+        EXPECT_NEAR(machine.Acted_At, c.Acts_At, 2);
+    }
 }
 
 // A program that is gone is not ended; a controller that refuses the soft off is tried

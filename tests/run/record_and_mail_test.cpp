@@ -17,6 +17,7 @@
 #include "profiles/run_profile.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
+#include "run/held_writes.h"
 #include "run/log_file.h"
 #include "run/mail_outbox.h"
 #include "run/run_alerts.h"
@@ -121,9 +122,8 @@ std::string Line_Of(int minute, double measured, double output, const std::strin
 // A note typed by the operator reaches spreadsheets through the exports: none of it may be
 // taken for a formula there, and the record reads back what was written.
 TEST(Firing_Record_Format, TextThatASpreadsheetWouldRunIsWrittenAsTextAndReadBackWhole) {
-    for (const std::string detail :
-         {"=HYPERLINK(\"http://x\",\"y\")", "+1", "-1+1", "@SUM(A1)", "'=already", "'", "plain",
-          "-"}) {
+    for (const std::string detail : {"=HYPERLINK(\"http://x\",\"y\")", "+1", "-1+1", "@SUM(A1)",
+                                     "'=already", "'", "plain", "-"}) {
         Firing_Record_Line line;
         line.Event = "note";
         line.Detail = detail;
@@ -202,6 +202,31 @@ TEST(Firing_Record_Writer, ATornEndIsCutBeforeTheNextLine) {
     status.Log_File = "other.txt";
     writer.Firing_Changed(status, Firing_Event::Soft_Off, "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.Logfiles_Folder()), {}), 1);
+}
+
+// What a refusing disk gets is kept up to the bound, and written in order once it takes
+// it; the operator hears once of the outage and once of its end, with the lines lost.
+TEST(Held_Writes, KeepsUpToItsBoundWritesInOrderAndTellsOnceEachWay) {
+    std::vector<std::string> told, written;
+    bool refusing = true;
+    Held_Writes held([&](const std::string& text) { told.push_back(text); }, 8);
+    const Held_Writes::Writer disk = [&](const std::string& path, const std::string& text) {
+        if (!refusing) written.push_back(path + ":" + text);
+        return !refusing;
+    };
+    for (const char* text : {"a1", "a2", "a3", "a4", "a5"})
+        held.Write(text[0] == 'a' && text[1] == '2' ? "b" : "a", text, disk);
+    held.Retry();
+    EXPECT_EQ(held.Kept_Bytes(), 8u);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_THAT(told[0], ::testing::StartsWith("The disk is full or cannot be written"));
+    refusing = false;
+    held.Retry();
+    held.Write("a", "a6", disk);
+    EXPECT_EQ(written, (std::vector<std::string>{"a:a1", "a:a3", "a:a4", "b:a2", "a:a6"}));
+    EXPECT_FALSE(held.Holding());
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_THAT(told[1], ::testing::HasSubstr("but 1 of its lines could not be kept"));
 }
 
 // The plain log: whole records of left-aligned fields, a torn one overwritten at the
