@@ -29,8 +29,9 @@ Program_Lock Program_Lock::Take(const std::filesystem::path& program_folder,
                                 const std::string& file_name) {
     Program_Lock lock;
     const std::string path = (program_folder / file_name).string();
-    // Opened without truncating: the holder's id must survive a refused start.
-    lock.File_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Opened without truncating: the holder's id must survive a refused start. Never
+    // through a link: the id would be written into whatever file it points at.
+    lock.File_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (lock.File_ < 0) {
         lock.Error_ = std::strerror(errno);
         return lock;
@@ -58,7 +59,7 @@ Program_Lock Program_Lock::Take(const std::filesystem::path& program_folder,
 std::optional<long> Program_Lock::Holder_Of(const std::filesystem::path& program_folder,
                                             const std::string& file_name) {
     const std::string path = (program_folder / file_name).string();
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (file < 0) return std::nullopt;
     std::optional<long> holder;
     if (::flock(file, LOCK_EX | LOCK_NB) != 0) {

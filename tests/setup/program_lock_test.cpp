@@ -31,6 +31,13 @@ TEST(Program_Lock, AStaleLockIsTakenOverAndEachFolderHasItsOwn) {
     const Program_Lock nowhere = Program_Lock::Take(kiln.Path() / "no" / "such" / "folder");
     EXPECT_EQ(nowhere.Result(), Program_Lock::Outcome::Not_Locked);
     EXPECT_FALSE(nowhere.Error().empty());
+    // A link in the lock's place is not followed: the file it points at keeps its text.
+    Write_Whole_File(other_kiln.File("notes.txt"), "glaze notes\n");
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(other_kiln.File("notes.txt"), file);
+    const Program_Lock linked = Program_Lock::Take(kiln.Path());
+    EXPECT_EQ(linked.Result(), Program_Lock::Outcome::Not_Locked);
+    EXPECT_EQ(Read_Whole_File(other_kiln.File("notes.txt")), "glaze notes\n");
 }
 
 }  // namespace
