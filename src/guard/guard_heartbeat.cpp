@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guard/guard_heartbeat.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -73,12 +74,17 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
         const std::optional<double> number = Convert_To_Double(value).Value;
         if (key == "beat" || key == "pid" || key == "segment" || key == "elapsed" ||
             key == "measured") {
-            if (!number) return std::nullopt;
+            if (!number || !std::isfinite(*number)) return std::nullopt;
         }
+        // A count or an id must be one, in range, before it is made whole: a number past
+        // the integer's range would be no number at all.
+        auto whole = [&](double low, double high) { return *number >= low && *number <= high; };
         if (key == "beat") {
+            if (!whole(0, 9.0e15)) return std::nullopt;
             beat.Beat = static_cast<long long>(*number);
             has_beat = true;
         } else if (key == "pid") {
+            if (!whole(1, 2147483647.0)) return std::nullopt;
             beat.Program_Pid = static_cast<long>(*number);
         } else if (key == "record") {
             beat.Record_Path = value;
@@ -95,6 +101,7 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
         } else if (key == "elapsed") {
             beat.Elapsed = *number;
         } else if (key == "segment") {
+            if (!whole(0, 100000)) return std::nullopt;
             beat.Segment = static_cast<int>(*number);
         } else if (key == "measured") {
             beat.Measured = *number;

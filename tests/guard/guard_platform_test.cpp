@@ -118,6 +118,12 @@ TEST(Guard_Heartbeat_File, ValuesAreEscapedAndAnOversizedFileIsNotRead) {
     Write_Whole_File(folder.File(Heartbeat_File_Name),
                      Heartbeat_Text(beat) + std::string(Longest_Heartbeat, '#'));
     EXPECT_FALSE(Read_Heartbeat(folder.Path()));
+    // A number no count or process can be is no heartbeat: the guard acts on no such pid.
+    for (const std::string line : {"pid=11111111111111111114242", "pid=-4242", "pid=0",
+                                   "beat=1e300", "segment=1e20", "elapsed=1e999"}) {
+        SCOPED_TRACE(line);
+        EXPECT_FALSE(Parse_Heartbeat("beat=7\npid=4242\n" + line + "\nend\n"));
+    }
 }
 
 // Where the program and the guard write, a link left under the name (or under the name
