@@ -69,12 +69,11 @@ Status_Response Wrong_Host(int port) {
     Status_Response response;
     response.Code = 403;
     response.Content_Type = "text/plain; charset=utf-8";
-    response.Body =
-        Operator_Text::Phrase(
-            "This status page opens only on the kiln's computer, at the address %1",
-            {Operator_Text::Value("http://127.0.0.1:" + std::to_string(port) + "/")})
-            .Text(Translate_Phrase) +
-        "\n";
+    response.Body = Operator_Text::Phrase(
+                        "This status page opens only on the kiln's computer, at the address %1",
+                        {Operator_Text::Value("http://127.0.0.1:" + std::to_string(port) + "/")})
+                        .Text(Translate_Phrase) +
+                    "\n";
     return response;
 }
 
@@ -150,8 +149,8 @@ Status_Response Answer_Status_Request(const Status_Request& request,
             }
         }
         if (access.Token_Required && by_query) {
-            response.Headers.emplace_back(
-                "Set-Cookie", Cookie_Name + "=" + access.Token + "; Path=/; HttpOnly; SameSite=Strict");
+            response.Headers.emplace_back("Set-Cookie", Cookie_Name + "=" + access.Token +
+                                                            "; Path=/; HttpOnly; SameSite=Strict");
         }
     }
     response.Headers.emplace_back("Cache-Control", "no-store");

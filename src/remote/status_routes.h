@@ -47,7 +47,8 @@ bool Is_Local_Host(const std::string& host, int port);
 // snapshot, "/api/trace?since=ELAPSED" the trace points after an elapsed time. Anything
 // else is 404, any other method 405, a missing or wrong token 401, a local request for
 // another host 403. Every answer carries Cache-Control: no-store and, since the token may
-// be in the address, Referrer-Policy: no-referrer. Nothing here can change the run: the snapshot is only read.
+// be in the address, Referrer-Policy: no-referrer. Nothing here can change the run: the snapshot is
+// only read.
 Status_Response Answer_Status_Request(const Status_Request& request,
                                       const Status_Snapshot& snapshot, const Status_Access& access);
 

@@ -22,8 +22,7 @@ std::string Trace_Words(std::size_t ticks_per_point, const Number_Style& style) 
     if (ticks_per_point <= 1) return TranslateText("The chart shows every control tick.");
     return Operator_Text::Phrase(
                "The firing is long: the chart shows one control tick in %1.",
-               {Operator_Text::Value(
-                   Number_Shown(static_cast<double>(ticks_per_point), 0, style))})
+               {Operator_Text::Value(Number_Shown(static_cast<double>(ticks_per_point), 0, style))})
         .Text(Translate_Phrase);
 }
 

@@ -42,7 +42,8 @@ std::string Lower(std::string text) {
 bool Names_This_Computer(const std::string& host, int port) {
     std::string name = Lower(host);
     const std::string suffix = ":" + std::to_string(port);
-    if (name.size() > suffix.size() && name.ends_with(suffix)) name.resize(name.size() - suffix.size());
+    if (name.size() > suffix.size() && name.ends_with(suffix))
+        name.resize(name.size() - suffix.size());
     return name == "127.0.0.1" || name == "localhost" || name == "[::1]";
 }
 
@@ -62,16 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.Cookie = input.Piece();
     request.Host = input.Piece();
     const bool network = (flags & 1) != 0;
-    const Status_Access access{.Token_Required = network, .Token = network ? Token : "", .Port = port};
+    const Status_Access access{
+        .Token_Required = network, .Token = network ? Token : "", .Port = port};
     const Status_Response response = Answer_Status_Request(request, Snapshot(), access);
 
     int safety_headers = 0;
     for (const auto& [name, value] : response.Headers) {
         safety_headers += (name == "Cache-Control" && value == "no-store") +
                           (name == "Referrer-Policy" && value == "no-referrer");
-        if (name == "Set-Cookie" &&
-            (value != Token_Cookie_Name(port) + "=" + Token + "; Path=/; HttpOnly; SameSite=Strict" ||
-             request.Query_Token != Token)) {
+        if (name == "Set-Cookie" && (value != Token_Cookie_Name(port) + "=" + Token +
+                                                  "; Path=/; HttpOnly; SameSite=Strict" ||
+                                     request.Query_Token != Token)) {
             std::abort();
         }
         if (name.find_first_of("\r\n") != std::string::npos ||
@@ -81,7 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (safety_headers != 2) std::abort();
     switch (response.Code) {
-        case 200: case 400: case 401: case 403: case 404: case 405:
+        case 200:
+        case 400:
+        case 401:
+        case 403:
+        case 404:
+        case 405:
             break;
         default:
             std::abort();

@@ -432,7 +432,8 @@ TEST(Status_Page, ServesTheWholeTraceOfATwoDayFiring) {
     ASSERT_TRUE(Eventually(
         [&] {
             answer += phone.readAll().toStdString();
-            if (body == std::string::npos && (body = answer.find("\r\n\r\n")) != std::string::npos) {
+            if (body == std::string::npos &&
+                (body = answer.find("\r\n\r\n")) != std::string::npos) {
                 body += 4;
                 const std::size_t at = answer.find("Content-Length: ") + 16;
                 length = std::stoul(answer.substr(at, answer.find("\r\n", at) - at));
@@ -463,8 +464,8 @@ TEST(Status_Page, TakesConnectionsAgainWhenFilesAreFreeAndAnswersOnlyItsOwnNames
     QTcpSocket phone;
     phone.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(phone.waitForConnected(10000));
-    phone.write(QByteArray::fromStdString("GET /api/status HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                          std::to_string(port) + "\r\n\r\n"));
+    phone.write(QByteArray::fromStdString(
+        "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n"));
     ASSERT_TRUE(phone.waitForBytesWritten(10000));
     // The phone waits in the queue while every file this process may open is taken.
     rlimit limit{};
@@ -504,9 +505,9 @@ TEST(Mqtt_Client, LooksTheBrokersNameUpOffTheEventLoop) {
     QObject::connect(&timer, &QTimer::timeout, [&] { ++turns; });
     timer.start(10);
     {
-        Mqtt_Client client({.Enabled = true, .Host = "broker.slow.test", .Port = Free_Port(),
-                            .Tls = true},
-                           snapshot, "kiln", {});
+        Mqtt_Client client(
+            {.Enabled = true, .Host = "broker.slow.test", .Port = Free_Port(), .Tls = true},
+            snapshot, "kiln", {});
         for (int lookup = 1; lookup <= 2; ++lookup) {
             SCOPED_TRACE(lookup);
             ASSERT_TRUE(Eventually([&] { return Slow_Lookups >= lookup; }, 30000));

@@ -52,23 +52,23 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Form.Start_Profile_Click();
     rig.Tick(60);
     Date_Time finish = Date_Time_Of_Seconds(Seconds_Of(rig.Snapshot.Status().Clock) + 120);
-    rig.Expect_Json(
-        {"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
-         "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
-         "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
-         "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
-         "\"scale\":\"F\",\"time_unit\":\"M\"",
-         // from the profile's first row: no vertical line up from the origin
-         "\"plan\":[[0,70],[2,250],[3,250]]",
-         "\"finish_time\":\"" + Format_Date_Minute(finish) + "\"",
-         // and in the potter's words
-         "\"text\":{\"state\":\"Firing\",\"measured\":\"" + rig.Form.Real_Temp_Display_1 +
-             " °F\",\"set_value\":\"160 °F\","
-             "\"elapsed\":\"1 min\",\"time_left\":\"2 min\","
-             "\"finish_time\":\"09:03\",\"output\":\"100 %\"",
-         "\"title\":\"short.txt · 5 Dec 2026, 09:00 · Studio \\\"big\\\" kiln\","
-         "\"time_axis\":\"Time (minutes)\",\"temperature_axis\":\"Temperature (°F)\","
-         "\"trace\":\"The chart shows every control tick.\"}"});
+    rig.Expect_Json({"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
+                     "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
+                     "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
+                     "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
+                     "\"scale\":\"F\",\"time_unit\":\"M\"",
+                     // from the profile's first row: no vertical line up from the origin
+                     "\"plan\":[[0,70],[2,250],[3,250]]",
+                     "\"finish_time\":\"" + Format_Date_Minute(finish) + "\"",
+                     // and in the potter's words
+                     "\"text\":{\"state\":\"Firing\",\"measured\":\"" +
+                         rig.Form.Real_Temp_Display_1 +
+                         " °F\",\"set_value\":\"160 °F\","
+                         "\"elapsed\":\"1 min\",\"time_left\":\"2 min\","
+                         "\"finish_time\":\"09:03\",\"output\":\"100 %\"",
+                     "\"title\":\"short.txt · 5 Dec 2026, 09:00 · Studio \\\"big\\\" kiln\","
+                     "\"time_axis\":\"Time (minutes)\",\"temperature_axis\":\"Temperature (°F)\","
+                     "\"trace\":\"The chart shows every control tick.\"}"});
 
     Firing_Status alarmed = rig.Snapshot.Status();
     alarmed.Alarms = {"No Heat"};
@@ -187,14 +187,16 @@ TEST(Status_Snapshot, AtItsLimitTheTraceKeepsEverySecondPoint) {
     };
     Tick_At(snapshot, {}, {0, 1, 2, 3});
     EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace_ticks_per_point\":1,"));
-    EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace\":\"The chart shows every control tick.\""));
+    EXPECT_THAT(Status_Json(snapshot),
+                HasSubstr("\"trace\":\"The chart shows every control tick.\""));
     Tick_At(snapshot, {}, {4});
     EXPECT_EQ(kept(), (std::vector<double>{0, 2, 4}));
     Tick_At(snapshot, {}, {5, 6, 7, 8, 9, 10, 11});
     EXPECT_EQ(kept(), (std::vector<double>{0, 4, 8}));
     EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace_ticks_per_point\":4,"));
-    EXPECT_THAT(Status_Json(snapshot),
-                HasSubstr("\"trace\":\"The firing is long: the chart shows one control tick in 4.\""));
+    EXPECT_THAT(
+        Status_Json(snapshot),
+        HasSubstr("\"trace\":\"The firing is long: the chart shows one control tick in 4.\""));
     snapshot.Firing_Changed({}, Firing_Event::Profile_Loaded, "");
     Tick_At(snapshot, {}, {0, 1});
     EXPECT_EQ(kept(), (std::vector<double>{0, 1})) << "a new firing is drawn whole again";
@@ -231,33 +233,33 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
         int Code;
         std::string Body_Start;
         bool Sets_Cookie = false;
-    } cases[] = {{"GET /", false, 200, "<!DOCTYPE html>"},
-                 {"GET /api/status", false, 200, "{\"kiln\":"},
-                 {"GET /api/trace", false, 200, "{\"points\":[[2,"},
-                 {"GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
-                 {"GET /api/trace|since:yesterday", false, 400, "{\"error\":"},
-                 {"POST /Setup", false, 404, ""},  // unknown path and method
-                 {"POST /api/status", false, 405, ""},
-                 // on this computer only under its own names: not a name made to point here
-                 {"GET /api/status|host:LocalHost", false, 200, "{"},
-                 {"GET /api/status|host:[::1]:8080", false, 200, "{"},
-                 {"GET /api/status|host:kiln.example:8080", false, 403, "This status page opens"},
-                 {"GET /|host:localhost.kiln.example", false, 403, ""},
-                 {"GET /api/status|host:127.0.0.1:8081", false, 403, ""},
-                 {"GET /api/status|host:", false, 403, ""},
-                 {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
-                 {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
-                 // one character short: a page that says where the whole address is
-                 {"GET /|token:0123456789abcde", true, 401, "<!DOCTYPE html>"},
-                 {"GET /api/status|bearer:0123456789abcdef|host:kiln.example", true, 200,
-                  "{\"kiln\":"},
-                 {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
-                 {"GET /api/trace|cookie:theme=dark; corvanel_token_8080=0123456789abcdef", true,
-                  200, "{\"points\":"},
-                 // another program's cookie: another port, or no port at all
-                 {"GET /api/trace|cookie:corvanel_token_8081=0123456789abcdef", true, 401, ""},
-                 {"GET /api/trace|cookie:corvanel_token=0123456789abcdef", true, 401, ""},
-                 {"GET /api/trace|cookie:xcorvanel_token_8080=0123456789abcdef", true, 401, ""}};
+    } cases[] = {
+        {"GET /", false, 200, "<!DOCTYPE html>"},
+        {"GET /api/status", false, 200, "{\"kiln\":"},
+        {"GET /api/trace", false, 200, "{\"points\":[[2,"},
+        {"GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
+        {"GET /api/trace|since:yesterday", false, 400, "{\"error\":"},
+        {"POST /Setup", false, 404, ""},  // unknown path and method
+        {"POST /api/status", false, 405, ""},
+        // on this computer only under its own names: not a name made to point here
+        {"GET /api/status|host:LocalHost", false, 200, "{"},
+        {"GET /api/status|host:[::1]:8080", false, 200, "{"},
+        {"GET /api/status|host:kiln.example:8080", false, 403, "This status page opens"},
+        {"GET /|host:localhost.kiln.example", false, 403, ""},
+        {"GET /api/status|host:127.0.0.1:8081", false, 403, ""},
+        {"GET /api/status|host:", false, 403, ""},
+        {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
+        {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
+        // one character short: a page that says where the whole address is
+        {"GET /|token:0123456789abcde", true, 401, "<!DOCTYPE html>"},
+        {"GET /api/status|bearer:0123456789abcdef|host:kiln.example", true, 200, "{\"kiln\":"},
+        {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
+        {"GET /api/trace|cookie:theme=dark; corvanel_token_8080=0123456789abcdef", true, 200,
+         "{\"points\":"},
+        // another program's cookie: another port, or no port at all
+        {"GET /api/trace|cookie:corvanel_token_8081=0123456789abcdef", true, 401, ""},
+        {"GET /api/trace|cookie:corvanel_token=0123456789abcdef", true, 401, ""},
+        {"GET /api/trace|cookie:xcorvanel_token_8080=0123456789abcdef", true, 401, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Request) + (c.Network ? " from the network" : ""));
         Status_Response response =
@@ -296,7 +298,8 @@ TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
     status.Set_Value = 1832;
     status.Output_Percent = 87.4;
     snapshot.Firing_Changed(status, Firing_Event::Start, "");
-    const std::string page = Answer_Status_Request(Request_Of("GET /"), snapshot, {.Port = 8080}).Body;
+    const std::string page =
+        Answer_Status_Request(Request_Of("GET /"), snapshot, {.Port = 8080}).Body;
     const std::string json =
         Answer_Status_Request(Request_Of("GET /api/status"), snapshot, {.Port = 8080}).Body;
     CurrentLanguage.clear();

@@ -155,19 +155,19 @@ void Mqtt_Client::Connect_To(const std::string& target) {
     };
     auto pending = std::make_shared<Pending>();
     pending->Client = std::exchange(Client_, nullptr);
-    QThreadPool::globalInstance()->start([back = Return_, pending, target, port = Settings_.Port,
-                                          attempt = Attempts_] {
-        pending->Code =
-            mosquitto_connect_async(pending->Client, target.c_str(), port, Keep_Alive_Seconds);
-        pending->System_Error = errno;
-        std::lock_guard held(back->Lock);
-        if (!back->Owner) return;
-        Mqtt_Client* self = back->Owner;
-        QMetaObject::invokeMethod(self, [self, pending, attempt] {
-            self->Connect_Returned(attempt, std::exchange(pending->Client, nullptr), pending->Code,
-                                   pending->System_Error);
+    QThreadPool::globalInstance()->start(
+        [back = Return_, pending, target, port = Settings_.Port, attempt = Attempts_] {
+            pending->Code =
+                mosquitto_connect_async(pending->Client, target.c_str(), port, Keep_Alive_Seconds);
+            pending->System_Error = errno;
+            std::lock_guard held(back->Lock);
+            if (!back->Owner) return;
+            Mqtt_Client* self = back->Owner;
+            QMetaObject::invokeMethod(self, [self, pending, attempt] {
+                self->Connect_Returned(attempt, std::exchange(pending->Client, nullptr),
+                                       pending->Code, pending->System_Error);
+            });
         });
-    });
 }
 
 void Mqtt_Client::Connect_Returned(int attempt, mosquitto* client, int code, int system_error) {
