@@ -59,6 +59,12 @@ bool Token_Is_Valid(const std::string& token) {
     return true;
 }
 
+bool Token_Is_Strong(const std::string& token) {
+    const bool only_hex = token.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    // 4 bits a hex digit, 6 a character of the whole set.
+    return token.size() * (only_hex ? 4 : 6) >= 128;
+}
+
 std::string New_Access_Token() {
     std::random_device source;
     const char* digits = "0123456789abcdef";

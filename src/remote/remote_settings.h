@@ -39,7 +39,11 @@ Maybe_Problem Save_Remote_Settings(Settings_Store& store, const Remote_Settings&
 // A token is 8 to 64 letters, digits, "-" or "_", so it can sit in an address and a cookie.
 bool Token_Is_Valid(const std::string& token);
 
-// 32 hex digits from the system's random source.
+// A token that takes 2^128 guesses or more: 32 characters of hex digits only, or 22 of
+// letters, digits, - and _ mixed. A shorter one the operator typed stays valid.
+bool Token_Is_Strong(const std::string& token);
+
+// 32 hex digits (128 bits) from the system's random source.
 std::string New_Access_Token();
 
 // The page's full address as typed into a phone: http://host:port/ and, on the network,

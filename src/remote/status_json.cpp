@@ -89,6 +89,9 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         Field("plan", "[" + plan + "]"),
         Field("trace_points", Json_Number(static_cast<double>(trace.size()))),
         Field("last_trace_elapsed", trace.empty() ? "null" : Json_Number(trace.back().Elapsed)),
+        // 1: every control tick; a long firing's trace keeps one tick in this many.
+        Field("trace_ticks_per_point",
+              Json_Number(static_cast<double>(snapshot.Trace_Ticks_Per_Point()))),
         Field("reading", Json_String(Reading_Name(reading))),
         Field("reading_age_seconds",
               status.Has_Reading ? Json_Number(status.Reading_Age(now)) : "null"),

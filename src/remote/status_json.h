@@ -15,6 +15,8 @@ namespace corvanel {
 // `later` seconds after the snapshot was taken, for the reading's age.
 std::string Status_Json(const Status_Snapshot& snapshot, long long later = 0);
 
+// "trace_ticks_per_point" is 1 while the trace holds every tick, else how many ticks one
+// point stands for.
 // "measured" is null unless the reading is fresh; "reading" says "live", "stale" or
 // "absent", "reading_age_seconds" how old the last good reading is, "last_measured" its
 // value (null when absent) and "measured_note" why there is none, in the operator's words.

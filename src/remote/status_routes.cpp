@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/status_routes.h"
 
+#include <cctype>
+#include <string_view>
+
 #include "common/numeric.h"
 #include "language/translate.h"
 #include "remote/status_json.h"
@@ -61,7 +64,44 @@ Status_Response Key_Needed_Page() {
     return response;
 }
 
+// A request refused for its Host: words a browser shows as they are.
+Status_Response Wrong_Host(int port) {
+    Status_Response response;
+    response.Code = 403;
+    response.Content_Type = "text/plain; charset=utf-8";
+    response.Body = Operator_Text::Phrase(
+                        "This status page opens only on the kiln's computer, at the address %1",
+                        {Operator_Text::Value("http://127.0.0.1:" + std::to_string(port) + "/")})
+                        .Text(Translate_Phrase) +
+                    "\n";
+    return response;
+}
+
+bool Same_Letters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string Token_Cookie_Name(int port) {
+    return "corvanel_token_" + std::to_string(port);
+}
+
+bool Is_Local_Host(const std::string& host, int port) {
+    std::string_view name = host;
+    // The port, if given, follows the last colon outside the brackets of [::1].
+    const std::size_t colon = name.rfind(':');
+    const std::size_t bracket = name.rfind(']');
+    if (colon != name.npos && (bracket == name.npos || colon > bracket)) {
+        if (name.substr(colon + 1) != std::to_string(port)) return false;
+        name = name.substr(0, colon);
+    }
+    return name == "127.0.0.1" || name == "[::1]" || Same_Letters(name, "localhost");
+}
 
 const std::string& Status_Page_Html() {
     static const std::string page(Status_Page_Data, Status_Page_Size);
@@ -72,9 +112,12 @@ Status_Response Answer_Status_Request(const Status_Request& request,
                                       const Status_Snapshot& snapshot,
                                       const Status_Access& access) {
     Status_Response response;
+    const std::string Cookie_Name = Token_Cookie_Name(access.Port);
     const bool Known =
         request.Path == "/" || request.Path == "/api/status" || request.Path == "/api/trace";
-    if (!Known) {
+    if (!access.Token_Required && !Is_Local_Host(request.Host, access.Port)) {
+        response = Wrong_Host(access.Port);
+    } else if (!Known) {
         response = Error_Response(404, "not found");
     } else if (request.Method != "GET") {
         response = Error_Response(405, "only GET");
@@ -85,7 +128,7 @@ Status_Response Answer_Status_Request(const Status_Request& request,
         bool allowed = !access.Token_Required || by_query ||
                        (request.Authorization.compare(0, Bearer.size(), Bearer) == 0 &&
                         Same_Token(request.Authorization.substr(Bearer.size()), access.Token)) ||
-                       Same_Token(Cookie_Value(request.Cookie, Token_Cookie_Name), access.Token);
+                       Same_Token(Cookie_Value(request.Cookie, Cookie_Name), access.Token);
         if (!allowed) {
             response =
                 request.Path == "/" ? Key_Needed_Page() : Error_Response(401, "token required");
@@ -106,12 +149,12 @@ Status_Response Answer_Status_Request(const Status_Request& request,
             }
         }
         if (access.Token_Required && by_query) {
-            response.Headers.emplace_back("Set-Cookie", std::string(Token_Cookie_Name) + "=" +
-                                                            access.Token +
+            response.Headers.emplace_back("Set-Cookie", Cookie_Name + "=" + access.Token +
                                                             "; Path=/; HttpOnly; SameSite=Strict");
         }
     }
     response.Headers.emplace_back("Cache-Control", "no-store");
+    response.Headers.emplace_back("Referrer-Policy", "no-referrer");
     return response;
 }
 

@@ -18,11 +18,11 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
     if (!Status_.Plan) Status_.Plan = std::make_shared<const Plan_Points>();
     switch (event) {
         case Firing_Event::Profile_Loaded:
-            Trace_.clear();
+            Clear_Trace();
             Ended_ = Run_End::None;
             break;
         case Firing_Event::Log_Changed:
-            if (detail == "reset") Trace_.clear();
+            if (detail == "reset") Clear_Trace();
             break;
         case Firing_Event::Start:
         case Firing_Event::Recall_Resume:
@@ -41,10 +41,14 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
             }
             break;
         case Firing_Event::Tick:
+            if (Ticks_++ % Ticks_Per_Point_ != 0) break;
             if (Trace_.size() >= Trace_Limit_) {
                 std::size_t kept = 0;
                 for (std::size_t i = 0; i < Trace_.size(); i += 2) Trace_[kept++] = Trace_[i];
                 Trace_.resize(kept);
+                Ticks_Per_Point_ *= 2;
+                // This tick is kept only if it falls on the new spacing.
+                if ((Ticks_ - 1) % Ticks_Per_Point_ != 0) break;
             }
             // At the tick's real time; without a fresh reading the measured line has a gap.
             Trace_.push_back({status.Real_Elapsed, status.Set_Value,
@@ -55,6 +59,12 @@ void Status_Snapshot::Firing_Changed(const Firing_Status& status, Firing_Event e
         default:
             break;
     }
+}
+
+void Status_Snapshot::Clear_Trace() {
+    Trace_.clear();
+    Ticks_Per_Point_ = 1;
+    Ticks_ = 0;
 }
 
 long long Status_Snapshot::Seconds_Since_Taken() const {

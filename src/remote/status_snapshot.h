@@ -21,7 +21,8 @@ struct Trace_Point {
 // this firing, kept up to date by the run model's ticks and events.
 class Status_Snapshot : public Firing_Observer {
   public:
-    // Past this many points every second one is dropped, so a firing of days stays small.
+    // Past this many points every second one is dropped and from then on only every
+    // second tick is kept, so a firing of days stays small and its points evenly spaced.
     explicit Status_Snapshot(std::size_t trace_limit = 100000);
 
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
@@ -38,6 +39,9 @@ class Status_Snapshot : public Firing_Observer {
     enum class Run_End { None, Finished, Stopped, Alarm };
     Run_End Ended() const { return Ended_; }
     const std::vector<Trace_Point>& Trace() const { return Trace_; }
+    // 1 while the trace holds every control tick of this firing; otherwise it holds one
+    // tick in this many.
+    std::size_t Trace_Ticks_Per_Point() const { return Ticks_Per_Point_; }
     // The points taken after the elapsed time `since`, in tick order.
     std::vector<Trace_Point> Trace_After(double since) const;
     // Seconds to the profile's end, and the clock time the firing ends, while it runs.
@@ -45,11 +49,15 @@ class Status_Snapshot : public Firing_Observer {
     std::optional<Date_Time> Finish_Time() const;
 
   private:
+    void Clear_Trace();
+
     Firing_Status Status_;
     std::chrono::steady_clock::time_point Taken_ = std::chrono::steady_clock::now();
     Run_End Ended_ = Run_End::None;
     std::vector<Trace_Point> Trace_;
     std::size_t Trace_Limit_;
+    std::size_t Ticks_Per_Point_ = 1;
+    std::size_t Ticks_ = 0;  // of this trace, the next one's number
 };
 
 }  // namespace corvanel

@@ -17,6 +17,15 @@ std::string Field(const char* name, const std::string& text) {
     return std::string("\"") + name + "\":" + Json_String(text);
 }
 
+// Whether the chart's lines hold every control tick or, in a long firing, one in so many.
+std::string Trace_Words(std::size_t ticks_per_point, const Number_Style& style) {
+    if (ticks_per_point <= 1) return TranslateText("The chart shows every control tick.");
+    return Operator_Text::Phrase(
+               "The firing is long: the chart shows one control tick in %1.",
+               {Operator_Text::Value(Number_Shown(static_cast<double>(ticks_per_point), 0, style))})
+        .Text(Translate_Phrase);
+}
+
 }  // namespace
 
 std::string Html_Text(std::string_view text) {
@@ -107,6 +116,7 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
               TranslateText(status.Time_Unit == "H" ? "Time (hours)" : "Time (minutes)")),
         Field("temperature_axis",
               TranslateText(status.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)")),
+        Field("trace", Trace_Words(snapshot.Trace_Ticks_Per_Point(), style)),
     };
     std::string json = "{";
     for (const std::string& field : fields) json += (json.size() > 1 ? "," : "") + field;

@@ -226,17 +226,28 @@ TEST(Declared_Rules, ABrokenRuleKeepsTheDefaultAndSaysTheRuleAGoodValueIsTakenQu
 }
 
 // A new token is 32 hex digits, each digit drawn: a phone address can be guessed no sooner
-// than 16^32 tries.
+// than 16^32 tries. A token the operator typed is as strong only with as many guesses:
+// 32 hex digits, or 22 characters of the whole set; a shorter one stays valid but weak.
 TEST(Declared_Rules, ANewAccessTokenIsThirtyTwoHexDigitsAllOfThemDrawn) {
     std::string seen;
     for (int i = 0; i < 64; ++i) {
         const std::string token = New_Access_Token();
         ASSERT_EQ(token.size(), 32u);
         ASSERT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
+        ASSERT_TRUE(Token_Is_Strong(token));
         seen += token;
     }
     for (char digit : std::string("0123456789abcdef"))
         EXPECT_NE(seen.find(digit), std::string::npos);
+    const std::string hex = "0123456789abcdef0123456789ABCDEF";
+    for (const auto& [typed, strong] : {std::pair{std::string("a234567-"), false},
+                                        {hex, true},
+                                        {hex.substr(1), false},
+                                        {"kiln-" + hex.substr(0, 17), true},
+                                        {"kiln-" + hex.substr(0, 16), false}}) {
+        EXPECT_TRUE(Token_Is_Valid(typed)) << typed;
+        EXPECT_EQ(Token_Is_Strong(typed), strong) << typed;
+    }
 }
 
 }  // namespace

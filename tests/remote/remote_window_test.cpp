@@ -27,18 +27,54 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
+#include <filesystem>
 #include <functional>
+#include <thread>
+
+#include <dlfcn.h>
+#include <netdb.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "common/quantity_text.h"
 #include "common/text.h"
 #include "language/windows/add_a_language_window.h"
 #include "remote/remote_settings.h"
+#include "remote/status_json.h"
+#include "remote/windows/mqtt_client.h"
 #include "remote/windows/remote_monitoring.h"
 #include "remote/windows/status_server.h"
 #include "setup/setup_files.h"
 #include "support/mosquitto_broker.h"
 #include "support/program_rig.h"
 #include "support/tick_count.h"
+
+// Names under slow.test take as long to look up as a name server that does not answer:
+// each lookup waits until the test lets it go (10 s at most), then finds 127.0.0.1. Every
+// other name is looked up as usual. Lookups are counted, and those on the test's own
+// thread, which runs the event loop.
+namespace {
+std::atomic<int> Slow_Lookups{0}, Slow_Lookups_Let_Go{0}, Slow_Lookups_Done{0},
+    Slow_Lookups_On_Event_Loop{0};
+std::thread::id Event_Loop_Thread;
+}  // namespace
+
+extern "C" int getaddrinfo(const char* node, const char* service, const addrinfo* hints,
+                           addrinfo** found) noexcept {
+    using Lookup = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
+    static const auto real = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getaddrinfo"));
+    if (node && std::string_view(node).ends_with(".slow.test")) {
+        const int number = ++Slow_Lookups;
+        if (std::this_thread::get_id() == Event_Loop_Thread) ++Slow_Lookups_On_Event_Loop;
+        for (int waited = 0; Slow_Lookups_Let_Go < number && waited < 1000; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ++Slow_Lookups_Done;
+        node = "127.0.0.1";
+    }
+    return real(node, service, hints, found);
+}
 
 namespace corvanel::testing {
 namespace {
@@ -396,7 +432,8 @@ TEST(Status_Page, ServesTheWholeTraceOfATwoDayFiring) {
     ASSERT_TRUE(Eventually(
         [&] {
             answer += phone.readAll().toStdString();
-            if (body == std::string::npos && (body = answer.find("\r\n\r\n")) != std::string::npos) {
+            if (body == std::string::npos &&
+                (body = answer.find("\r\n\r\n")) != std::string::npos) {
                 body += 4;
                 const std::size_t at = answer.find("Content-Length: ") + 16;
                 length = std::stoul(answer.substr(at, answer.find("\r\n", at) - at));
@@ -409,6 +446,79 @@ TEST(Status_Page, ServesTheWholeTraceOfATwoDayFiring) {
     EXPECT_GT(length, std::size_t{1024 * 1024});
     EXPECT_EQ(phone.state(), QAbstractSocket::ConnectedState);
     EXPECT_THAT(answer.substr(answer.size() - 200), HasSubstr("2879.95"));
+    EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace_ticks_per_point\":1,")) << "drawn whole";
+}
+
+// Out of open files the listener cannot take a waiting phone; once files are free it takes
+// it and answers, instead of stopping for good. On this computer only it answers to this
+// computer's own names, and every answer keeps the address from the pages it links to.
+TEST(Status_Page, TakesConnectionsAgainWhenFilesAreFreeAndAnswersOnlyItsOwnNames) {
+    Make_Application();
+    Status_Snapshot snapshot;
+    Status_Server server(snapshot);
+    ASSERT_EQ(server.Start({.Enabled = true, .Port = 0}), "");
+    const quint16 port = server.Port();
+    bool refused = false;
+    QObject::connect(server.findChild<QTcpServer*>(), &QTcpServer::acceptError,
+                     [&] { refused = true; });
+    QTcpSocket phone;
+    phone.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(phone.waitForConnected(10000));
+    phone.write(QByteArray::fromStdString(
+        "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n"));
+    ASSERT_TRUE(phone.waitForBytesWritten(10000));
+    // The phone waits in the queue while every file this process may open is taken.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit before = limit;
+    int highest = 0;
+    for (const auto& file : std::filesystem::directory_iterator("/proc/self/fd")) {
+        highest = std::max(highest, std::stoi(file.path().filename().string()));
+    }
+    limit.rlim_cur = std::min<rlim_t>(limit.rlim_cur, highest + 16);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    std::vector<int> taken;
+    for (int file; (file = dup(0)) >= 0;) taken.push_back(file);
+    EXPECT_TRUE(Eventually([&] { return refused; }, 30000)) << "the listener was never short";
+    for (int file : taken) close(file);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &before), 0);
+    std::string answer;
+    Eventually([&] {
+        answer += phone.readAll().toStdString();
+        return answer.find("\r\n\r\n") != std::string::npos;
+    });
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 OK")) << answer.substr(0, 200);
+    EXPECT_THAT(answer, HasSubstr("Referrer-Policy: no-referrer\r\n"));
+    EXPECT_EQ(Status_Line(port, "/api/status"), "HTTP/1.1 403 Forbidden")
+        << "asked for host \"kiln\", a name that may have been made to point here";
+}
+
+// A broker whose name takes long to look up, with TLS, where the library looks the name
+// up itself: both lookups (the client's check of the name, the library's) run off the
+// event loop, which goes on meanwhile.
+TEST(Mqtt_Client, LooksTheBrokersNameUpOffTheEventLoop) {
+    Make_Application();
+    Event_Loop_Thread = std::this_thread::get_id();
+    Status_Snapshot snapshot;
+    int turns = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++turns; });
+    timer.start(10);
+    {
+        Mqtt_Client client(
+            {.Enabled = true, .Host = "broker.slow.test", .Port = Free_Port(), .Tls = true},
+            snapshot, "kiln", {});
+        for (int lookup = 1; lookup <= 2; ++lookup) {
+            SCOPED_TRACE(lookup);
+            ASSERT_TRUE(Eventually([&] { return Slow_Lookups >= lookup; }, 30000));
+            const int before = turns;
+            EXPECT_TRUE(Eventually([&] { return turns >= before + 5; }, 30000));
+            EXPECT_LT(Slow_Lookups_Done, lookup) << "the event loop waited for the lookup";
+            ++Slow_Lookups_Let_Go;
+        }
+    }
+    Slow_Lookups_Let_Go = 1000;  // a retry's lookup still waiting
+    EXPECT_EQ(Slow_Lookups_On_Event_Loop, 0);
 }
 
 TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {

@@ -52,22 +52,23 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Form.Start_Profile_Click();
     rig.Tick(60);
     Date_Time finish = Date_Time_Of_Seconds(Seconds_Of(rig.Snapshot.Status().Clock) + 120);
-    rig.Expect_Json(
-        {"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
-         "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
-         "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
-         "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
-         "\"scale\":\"F\",\"time_unit\":\"M\"",
-         // from the profile's first row: no vertical line up from the origin
-         "\"plan\":[[0,70],[2,250],[3,250]]",
-         "\"finish_time\":\"" + Format_Date_Minute(finish) + "\"",
-         // and in the potter's words
-         "\"text\":{\"state\":\"Firing\",\"measured\":\"" + rig.Form.Real_Temp_Display_1 +
-             " °F\",\"set_value\":\"160 °F\","
-             "\"elapsed\":\"1 min\",\"time_left\":\"2 min\","
-             "\"finish_time\":\"09:03\",\"output\":\"100 %\"",
-         "\"title\":\"short.txt · 5 Dec 2026, 09:00 · Studio \\\"big\\\" kiln\","
-         "\"time_axis\":\"Time (minutes)\",\"temperature_axis\":\"Temperature (°F)\"}"});
+    rig.Expect_Json({"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
+                     "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
+                     "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
+                     "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
+                     "\"scale\":\"F\",\"time_unit\":\"M\"",
+                     // from the profile's first row: no vertical line up from the origin
+                     "\"plan\":[[0,70],[2,250],[3,250]]",
+                     "\"finish_time\":\"" + Format_Date_Minute(finish) + "\"",
+                     // and in the potter's words
+                     "\"text\":{\"state\":\"Firing\",\"measured\":\"" +
+                         rig.Form.Real_Temp_Display_1 +
+                         " °F\",\"set_value\":\"160 °F\","
+                         "\"elapsed\":\"1 min\",\"time_left\":\"2 min\","
+                         "\"finish_time\":\"09:03\",\"output\":\"100 %\"",
+                     "\"title\":\"short.txt · 5 Dec 2026, 09:00 · Studio \\\"big\\\" kiln\","
+                     "\"time_axis\":\"Time (minutes)\",\"temperature_axis\":\"Temperature (°F)\","
+                     "\"trace\":\"The chart shows every control tick.\"}"});
 
     Firing_Status alarmed = rig.Snapshot.Status();
     alarmed.Alarms = {"No Heat"};
@@ -175,28 +176,51 @@ void Tick_At(Status_Snapshot& snapshot, Firing_Status status, std::initializer_l
     }
 }
 
-// A firing of days stays small: at its limit the trace keeps every second point.
+// A firing of days stays small: at its limit the trace keeps every second point, and from
+// then on every second tick, so its points stay evenly spaced; the JSON and the page say so.
 TEST(Status_Snapshot, AtItsLimitTheTraceKeepsEverySecondPoint) {
     Status_Snapshot snapshot(4);
-    Tick_At(snapshot, {}, {0, 1, 2, 3, 4});
-    std::vector<double> kept;
-    for (const Trace_Point& point : snapshot.Trace()) kept.push_back(point.Elapsed);
-    EXPECT_EQ(kept, (std::vector<double>{0, 2, 4}));
+    auto kept = [&] {
+        std::vector<double> elapsed;
+        for (const Trace_Point& point : snapshot.Trace()) elapsed.push_back(point.Elapsed);
+        return elapsed;
+    };
+    Tick_At(snapshot, {}, {0, 1, 2, 3});
+    EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace_ticks_per_point\":1,"));
+    EXPECT_THAT(Status_Json(snapshot),
+                HasSubstr("\"trace\":\"The chart shows every control tick.\""));
+    Tick_At(snapshot, {}, {4});
+    EXPECT_EQ(kept(), (std::vector<double>{0, 2, 4}));
+    Tick_At(snapshot, {}, {5, 6, 7, 8, 9, 10, 11});
+    EXPECT_EQ(kept(), (std::vector<double>{0, 4, 8}));
+    EXPECT_THAT(Status_Json(snapshot), HasSubstr("\"trace_ticks_per_point\":4,"));
+    EXPECT_THAT(
+        Status_Json(snapshot),
+        HasSubstr("\"trace\":\"The firing is long: the chart shows one control tick in 4.\""));
+    snapshot.Firing_Changed({}, Firing_Event::Profile_Loaded, "");
+    Tick_At(snapshot, {}, {0, 1});
+    EXPECT_EQ(kept(), (std::vector<double>{0, 1})) << "a new firing is drawn whole again";
 }
 
-// A request as "METHOD PATH", then one of "|since:", "|token:" (query), "|bearer:", "|cookie:".
+// A request as "METHOD PATH", then any of "|since:", "|token:" (query), "|bearer:",
+// "|cookie:", "|host:" (127.0.0.1:8080 unless given).
 Status_Request Request_Of(const std::string& text) {
     Status_Request request;
+    request.Host = "127.0.0.1:8080";
     std::size_t space = text.find(' '), bar = text.find('|');
     request.Method = text.substr(0, space);
     request.Path = text.substr(space + 1, bar - space - 1);
-    if (bar == std::string::npos) return request;
-    std::size_t colon = text.find(':', bar);
-    std::string key = text.substr(bar + 1, colon - bar - 1), value = text.substr(colon + 1);
-    if (key == "since") request.Has_Since = true, request.Query_Since = value;
-    if (key == "token") request.Query_Token = value;
-    if (key == "bearer") request.Authorization = "Bearer " + value;
-    if (key == "cookie") request.Cookie = value;
+    while (bar != std::string::npos) {
+        const std::size_t colon = text.find(':', bar), next = text.find('|', colon);
+        const std::string key = text.substr(bar + 1, colon - bar - 1),
+                          value = text.substr(colon + 1, next - colon - 1);
+        if (key == "since") request.Has_Since = true, request.Query_Since = value;
+        if (key == "token") request.Query_Token = value;
+        if (key == "bearer") request.Authorization = "Bearer " + value;
+        if (key == "cookie") request.Cookie = value;
+        if (key == "host") request.Host = value;
+        bar = next;
+    }
     return request;
 }
 
@@ -209,36 +233,53 @@ TEST(Status_Routes, EachRequestGetsItsCodeBodyAndHeaders) {
         int Code;
         std::string Body_Start;
         bool Sets_Cookie = false;
-    } cases[] = {{"GET /", false, 200, "<!DOCTYPE html>"},
-                 {"GET /api/status", false, 200, "{\"kiln\":"},
-                 {"GET /api/trace", false, 200, "{\"points\":[[2,"},
-                 {"GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
-                 {"GET /api/trace|since:yesterday", false, 400, "{\"error\":"},
-                 {"POST /Setup", false, 404, ""},  // unknown path and method
-                 {"POST /api/status", false, 405, ""},
-                 {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
-                 {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
-                 // one character short: a page that says where the whole address is
-                 {"GET /|token:0123456789abcde", true, 401, "<!DOCTYPE html>"},
-                 {"GET /api/status|bearer:0123456789abcdef", true, 200, "{\"kiln\":"},
-                 {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
-                 {"GET /api/trace|cookie:theme=dark; corvanel_token=0123456789abcdef", true, 200,
-                  "{\"points\":"},
-                 {"GET /api/trace|cookie:xcorvanel_token=0123456789abcdef", true, 401, ""}};
+    } cases[] = {
+        {"GET /", false, 200, "<!DOCTYPE html>"},
+        {"GET /api/status", false, 200, "{\"kiln\":"},
+        {"GET /api/trace", false, 200, "{\"points\":[[2,"},
+        {"GET /api/trace|since:2", false, 200, "{\"points\":[[3,0,0]]}"},
+        {"GET /api/trace|since:yesterday", false, 400, "{\"error\":"},
+        {"POST /Setup", false, 404, ""},  // unknown path and method
+        {"POST /api/status", false, 405, ""},
+        // on this computer only under its own names: not a name made to point here
+        {"GET /api/status|host:LocalHost", false, 200, "{"},
+        {"GET /api/status|host:[::1]:8080", false, 200, "{"},
+        {"GET /api/status|host:kiln.example:8080", false, 403, "This status page opens"},
+        {"GET /|host:localhost.kiln.example", false, 403, ""},
+        {"GET /api/status|host:127.0.0.1:8081", false, 403, ""},
+        {"GET /api/status|host:", false, 403, ""},
+        {"GET /api/status", true, 401, "{\"error\":"},  // no token from the network
+        {"GET /api/status|bearer:0123456789abcdeX", true, 401, ""},
+        // one character short: a page that says where the whole address is
+        {"GET /|token:0123456789abcde", true, 401, "<!DOCTYPE html>"},
+        {"GET /api/status|bearer:0123456789abcdef|host:kiln.example", true, 200, "{\"kiln\":"},
+        {"GET /|token:0123456789abcdef", true, 200, "<!DOCTYPE html>", true},
+        {"GET /api/trace|cookie:theme=dark; corvanel_token_8080=0123456789abcdef", true, 200,
+         "{\"points\":"},
+        // another program's cookie: another port, or no port at all
+        {"GET /api/trace|cookie:corvanel_token_8081=0123456789abcdef", true, 401, ""},
+        {"GET /api/trace|cookie:corvanel_token=0123456789abcdef", true, 401, ""},
+        {"GET /api/trace|cookie:xcorvanel_token_8080=0123456789abcdef", true, 401, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Request) + (c.Network ? " from the network" : ""));
-        Status_Response response = Answer_Status_Request(
-            Request_Of(c.Request), snapshot, {c.Network, c.Network ? "0123456789abcdef" : ""});
+        Status_Response response =
+            Answer_Status_Request(Request_Of(c.Request), snapshot,
+                                  {c.Network, c.Network ? "0123456789abcdef" : "", 8080});
         EXPECT_EQ(response.Code, c.Code);
         EXPECT_EQ(response.Body.substr(0, c.Body_Start.size()), c.Body_Start);
         std::map<std::string, std::string> headers(response.Headers.begin(),
                                                    response.Headers.end());
         EXPECT_EQ(headers["Cache-Control"], "no-store");
-        EXPECT_EQ(headers["Set-Cookie"].empty(), !c.Sets_Cookie) << headers["Set-Cookie"];
+        EXPECT_EQ(headers["Referrer-Policy"], "no-referrer");
+        EXPECT_EQ(headers["Set-Cookie"],
+                  c.Sets_Cookie ? "corvanel_token_8080=0123456789abcdef; Path=/; HttpOnly; "
+                                  "SameSite=Strict"
+                                : "");
         EXPECT_EQ(headers["Allow"], c.Code == 405 ? "GET" : "");
         if (c.Code == 401 && c.Body_Start[0] == '<') {
             EXPECT_THAT(response.Body, HasSubstr("SetUp -&gt; Remote Monitoring"));
         }
+        if (c.Code == 403) EXPECT_THAT(response.Body, HasSubstr("http://127.0.0.1:8080/"));
     }
 }
 
@@ -257,9 +298,10 @@ TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
     status.Set_Value = 1832;
     status.Output_Percent = 87.4;
     snapshot.Firing_Changed(status, Firing_Event::Start, "");
-    const std::string page = Answer_Status_Request(Request_Of("GET /"), snapshot, {}).Body;
+    const std::string page =
+        Answer_Status_Request(Request_Of("GET /"), snapshot, {.Port = 8080}).Body;
     const std::string json =
-        Answer_Status_Request(Request_Of("GET /api/status"), snapshot, {}).Body;
+        Answer_Status_Request(Request_Of("GET /api/status"), snapshot, {.Port = 8080}).Body;
     CurrentLanguage.clear();
     for (const std::string part : {"<html lang=\"de\">", ">Gemessen<", ">Sollwert<", ">Restzeit<",
                                    ">Ende um<", "Die Kurve erscheint"}) {
@@ -270,6 +312,7 @@ TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
                                 "\"set_value\":\"1.832 °F\",\"elapsed\":\"1 h 00 min\","
                                 "\"time_left\":\"2 h 05 min\",\"finish_time\":\"16:05\","
                                 "\"output\":\"87 %\""));
+    EXPECT_THAT(json, HasSubstr("\"trace\":\"Die Kurve zeigt jeden Regeltakt.\""));
     EXPECT_THAT(json, HasSubstr("\"title\":\"glaze.txt · 09.03.2027, 13:00\",\"time_axis\":\"Zeit "
                                 "(Minuten)\""));
 }

@@ -7,7 +7,14 @@
 namespace corvanel {
 
 Bounded_Listener::Bounded_Listener(Listener_Limits limits, QObject* parent)
-    : QTcpServer(parent), Limits_(limits) {}
+    : QTcpServer(parent), Limits_(limits), Resume_(new QTimer(this)) {
+    // Qt stops accepting for good after a failed accept (out of files, out of memory);
+    // the page must come back once the program has files again.
+    Resume_->setSingleShot(true);
+    Resume_->setInterval(1000);
+    connect(Resume_, &QTimer::timeout, this, [this] { resumeAccepting(); });
+    connect(this, &QTcpServer::acceptError, Resume_, qOverload<>(&QTimer::start));
+}
 
 std::list<Bounded_Listener::Client>::iterator Bounded_Listener::Find(QTcpSocket* socket) {
     for (auto client = Clients_.begin(); client != Clients_.end(); ++client) {

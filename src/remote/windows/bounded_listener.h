@@ -22,7 +22,8 @@ struct Listener_Limits {
 // connection past the limit takes the place of the one that has waited longest without
 // sending anything (an idle client goes, the operator's browser comes in); a client that
 // sends too much before an answer, keeps too much unread, or is silent too long is
-// dropped.
+// dropped. A connection that cannot be taken for want of open files (EMFILE) pauses the
+// listening socket, which tries again every second until files are free.
 class Bounded_Listener : public QTcpServer {
   public:
     explicit Bounded_Listener(Listener_Limits limits, QObject* parent = nullptr);
@@ -48,6 +49,7 @@ class Bounded_Listener : public QTcpServer {
     void Forget(QTcpSocket* socket);
 
     Listener_Limits Limits_;
+    QTimer* Resume_ = nullptr;
     std::list<Client> Clients_;  // oldest first; an answered client moves to the back
 };
 

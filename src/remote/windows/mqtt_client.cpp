@@ -6,10 +6,13 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <utility>
 
 #include "language/translate.h"
 #include "remote/mqtt_client_setup.h"
@@ -27,9 +30,17 @@ void Library_Once() {
 
 }  // namespace
 
+// Where a worker reports: gone with the client, under a lock, so a report is never posted
+// to a client being destroyed.
+struct Mqtt_Client::Return_Address {
+    Mqtt_Client* Owner;
+    std::mutex Lock;
+};
+
 Mqtt_Client::Mqtt_Client(const Mqtt_Settings& settings, const Status_Snapshot& snapshot,
                          const std::string& prefix, std::function<void(const std::string&)> display)
-    : Settings_(settings),
+    : Return_(std::make_shared<Return_Address>(this)),
+      Settings_(settings),
       Display_(std::move(display)),
       Link_(settings.Host + ":" + std::to_string(settings.Port)),
       Telemetry_(snapshot, prefix, settings.Discovery,
@@ -45,6 +56,10 @@ Mqtt_Client::Mqtt_Client(const Mqtt_Settings& settings, const Status_Snapshot& s
 }
 
 Mqtt_Client::~Mqtt_Client() {
+    {
+        std::lock_guard held(Return_->Lock);
+        Return_->Owner = nullptr;
+    }
     Closing_ = true;
     if (Client_ && Link_.Is_Connected()) {
         Mqtt_Message offline = Telemetry_.Going_Offline();
@@ -79,6 +94,7 @@ void Mqtt_Client::Drop_Client() {
 void Mqtt_Client::Start_Attempt() {
     if (Closing_) return;
     Drop_Client();
+    ++Attempts_;
     Refused_ = false;
     Attempting_ = true;
     Attempt_.start();
@@ -126,10 +142,44 @@ void Mqtt_Client::Connect_To(const std::string& target) {
     mosquitto_disconnect_callback_set(Client_, [](mosquitto*, void* self, int code) {
         static_cast<Mqtt_Client*>(self)->Ended(code, errno);
     });
-    int code = mosquitto_connect_async(Client_, target.c_str(), Settings_.Port, Keep_Alive_Seconds);
+    // The library looks the name up itself and waits for the answer (with TLS it is the
+    // broker's name, not an address): that happens on a worker, so a slow name server
+    // never holds up a control tick. The client is the worker's until it reports back;
+    // a report that finds this object gone frees it.
+    struct Pending {
+        mosquitto* Client = nullptr;
+        int Code = MOSQ_ERR_SUCCESS, System_Error = 0;
+        ~Pending() {
+            if (Client) mosquitto_destroy(Client);
+        }
+    };
+    auto pending = std::make_shared<Pending>();
+    pending->Client = std::exchange(Client_, nullptr);
+    QThreadPool::globalInstance()->start(
+        [back = Return_, pending, target, port = Settings_.Port, attempt = Attempts_] {
+            pending->Code =
+                mosquitto_connect_async(pending->Client, target.c_str(), port, Keep_Alive_Seconds);
+            pending->System_Error = errno;
+            std::lock_guard held(back->Lock);
+            if (!back->Owner) return;
+            Mqtt_Client* self = back->Owner;
+            QMetaObject::invokeMethod(self, [self, pending, attempt] {
+                self->Connect_Returned(attempt, std::exchange(pending->Client, nullptr),
+                                       pending->Code, pending->System_Error);
+            });
+        });
+}
+
+void Mqtt_Client::Connect_Returned(int attempt, mosquitto* client, int code, int system_error) {
+    // A report of an attempt given up meanwhile is only freed.
+    if (Closing_ || !Attempting_ || Client_ || attempt != Attempts_) {
+        mosquitto_destroy(client);
+        return;
+    }
+    Client_ = client;
     if (code != MOSQ_ERR_SUCCESS) {
         Trouble(Mqtt_Trouble::Unreachable,
-                code == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(code));
+                code == MOSQ_ERR_ERRNO ? std::strerror(system_error) : mosquitto_strerror(code));
         return;
     }
     Watch_Socket();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "remote/mqtt_link.h"
@@ -18,7 +19,7 @@ struct mosquitto;
 namespace corvanel {
 
 // The connection to the broker through libmosquitto, driven by the program's event loop:
-// the name is looked up in the background, the connection is made without waiting, the
+// the name is looked up and the connection begun on a worker, never waiting here, the
 // socket is watched by notifiers and a short timer keeps the connection alive, so a slow
 // or absent broker never holds up a control tick. Mqtt_Link decides when to try again and
 // what to tell the operator; this class only moves bytes.
@@ -39,6 +40,7 @@ class Mqtt_Client : public QObject {
     void Start_Attempt();
     void Name_Found(const QHostInfo& found);
     void Connect_To(const std::string& target);
+    void Connect_Returned(int attempt, mosquitto* client, int code, int system_error);
     void Connack(int code);
     void Ended(int code, int system_error);
     void Trouble(Mqtt_Trouble trouble, const std::string& reason);
@@ -48,6 +50,8 @@ class Mqtt_Client : public QObject {
     void Housekeeping();
     void Say(const std::string& text);
 
+    struct Return_Address;
+    std::shared_ptr<Return_Address> Return_;
     Mqtt_Settings Settings_;
     std::function<void(const std::string&)> Display_;
     Mqtt_Link Link_;
@@ -58,6 +62,7 @@ class Mqtt_Client : public QObject {
     QTimer Misc_, Retry_;
     QElapsedTimer Attempt_;
     bool Attempting_ = false;
+    int Attempts_ = 0;
     bool Closing_ = false;
     // A refusal the broker gave in its answer, reported when the connection ends.
     bool Refused_ = false;

@@ -93,6 +93,13 @@ void Remote_Monitoring::Apply_Settings() {
             std::string(CRLF) + TranslateText(
                                     "A phone needs the whole address with its key: SetUp -> Remote "
                                     "Monitoring shows it, ready to copy.");
+        // A short token the operator typed still opens the page, but is said to be weak.
+        if (!Token_Is_Strong(settings.Token)) {
+            said += std::string(CRLF) +
+                    TranslateText(
+                        "The access token is short: someone on the network could guess it. "
+                        "SetUp -> Remote Monitoring -> New Token makes a safe one.");
+        }
     }
     Messages_.Display(said);
 }

@@ -50,6 +50,7 @@ std::string Status_Server::Start(const Remote_Settings& settings) {
         Listener_ = nullptr;
         return reason;
     }
+    Access_.Port = Listener_->serverPort();
     bind(Listener_);
     return "";
 }
@@ -70,6 +71,7 @@ bool Status_Server::handleRequest(const QHttpServerRequest& request, QTcpSocket*
     asked.Query_Since = query.queryItemValue("since").toStdString();
     asked.Authorization = Header(request, "Authorization");
     asked.Cookie = Header(request, "Cookie");
+    asked.Host = Header(request, "Host");
     Status_Response answer = Answer_Status_Request(asked, Snapshot_, Access_);
 
     // What earlier answers left unsent: the client's own backlog, whatever this answer's size.
