@@ -84,7 +84,7 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
             beat.Beat = static_cast<long long>(*number);
             has_beat = true;
         } else if (key == "pid") {
-            if (!whole(1, 2147483647.0)) return std::nullopt;
+            if (!whole(0, 2147483647.0)) return std::nullopt;
             beat.Program_Pid = static_cast<long>(*number);
         } else if (key == "record") {
             beat.Record_Path = value;
