@@ -97,6 +97,7 @@ struct Main_Window_Rig {
         Panel.Link = &Serial;
         Form.Connect_Serial_Port(Serial);
     }
+    ~Main_Window_Rig() { Form.Firing.Detach(Writer); }  // it goes before the window model
 
     void Choose_Log(const std::string& name) {
         Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
