@@ -60,10 +60,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     rig.Choose_Log("short_04_03_2027.txt");
     observer.Heard.clear();
 
-    auto tick = [&](int seconds) {
-        rig.Clock.Advance(seconds);
-        rig.Form.Control_Interval_Timer();
-    };
+    auto tick = [&](int seconds) { rig.Control_Ticks(1, seconds); };
     rig.Form.Start_Profile_Click();  // at 09:00:30, with its first tick
     EXPECT_EQ(Shown(view), "now=0.00 seg=1 left=3 min ends=09:03");
     tick(60);
@@ -193,14 +190,22 @@ TEST(Live_Firing_View, ComparesTheDifferenceWithTheLimitAndShowsTheFinishesDate)
     EXPECT_EQ(Drawn_Points(hours, 1.0 / 60), hours) << "in hours a minute is a sixtieth";
 }
 
+// A rig on a copy of `before`'s program folder, its kiln made by `kiln`.
+std::unique_ptr<Main_Window_Rig> Copy_Of(const Main_Window_Rig& before,
+                                         const sim::Unit_Settings& kiln = Kiln_Settings()) {
+    auto again = std::make_unique<Main_Window_Rig>();
+    again->Model = sim::Controller_Model({0}, kiln);
+    std::filesystem::copy(before.Folder.Path(), again->Folder.Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    return again;
+}
+
 // The program started with recall on a copy of `before`'s folder, `seconds` later, and
 // the last line of its firing record, which it goes on without a second header.
 std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long seconds,
                                              std::string& last_line, double kiln_now = 0) {
-    auto again = std::make_unique<Main_Window_Rig>();
-    std::filesystem::copy(before.Folder.Path(), again->Folder.Path(),
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::overwrite_existing);
+    auto again = Copy_Of(before);
     // The kiln kept warm at `kiln_now` by its controller while the program was gone.
     if (sim::Controller_Unit* kiln = again->Model.Unit(0); kiln_now) {
         char set_value[8];
@@ -211,10 +216,9 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
     }
     again->Clock.Set(before.Clock.Now());
     again->Clock.Advance(seconds);
-    Firing_Record_Writer writer(again->Paths, "Corvanel");
-    again->Form.Firing.Attach(writer);
+    again->Keep_Record();
     again->Form.Form_Load();
-    again->Form.Firing.Detach(writer);
+    again->Form.Firing.Detach(again->Writer);
     const std::string record = Read_Whole_File(again->Paths.Logfile("cut.firing.csv"));
     EXPECT_EQ(record.find("# program:"), record.rfind("# program:")) << "one header";
     const Firing_Record_Line line = Parse_Firing_Record(record).Lines.back();
@@ -227,18 +231,16 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
 // reaches its files.
 void Fire_And_Cut(
     Main_Window_Rig& first, int minutes, bool heat, const std::function<void()>& cut = [] {}) {
-    Firing_Record_Writer writer(first.Paths, "Corvanel");
-    first.Form.Firing.Attach(writer);
+    first.Keep_Record();
     first.Choose_Log("cut.txt");
     first.Form.mnuRecallSetup_Click();
     first.Form.Start_Profile_Click();
     for (int minute = 0; minute < minutes; ++minute) {
-        first.Clock.Advance(60);
         if (heat) first.Model.Advance(60);
-        first.Form.Control_Interval_Timer();
+        first.Control_Ticks(1);
     }
     cut();
-    first.Form.Firing.Detach(writer);
+    first.Form.Firing.Detach(first.Writer);
     first.Form.Save_Setup();
 }
 
@@ -251,22 +253,16 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     Main_Window_Rig first;
     first.Model = sim::Controller_Model({0}, platinum);
     first.Form.Form_Load();
-    first.Write_Profile("pt.txt",
-                        {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
-                         {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
-                        "PtJIS", false, false);
-    first.Open_Profile("pt.txt");
-    Fire_And_Cut(first, 0, false, [&] {  // one tick, ninety minutes on; then the power goes
-        first.Clock.Advance(90 * 60);
-        first.Form.Control_Interval_Timer();
-    });
+    first.Open_Profile("pt.txt",
+                       {{"1", "0", "60", "r", "20", "200", "3.00", "", "", ""},
+                        {"2", "60.00", "", "e", "200", "", "", "", "", ""}},
+                       "PtJIS", false, false);
+    // One tick, ninety minutes on; then the power goes.
+    Fire_And_Cut(first, 0, false, [&] { first.Control_Ticks(1, 90 * 60); });
     ASSERT_TRUE(Append_Log_Record(first.Paths.Logfile("cut.txt"), "2.0"));  // torn
 
-    Main_Window_Rig again;
-    again.Model = sim::Controller_Model({0}, platinum);
-    std::filesystem::copy(first.Folder.Path(), again.Folder.Path(),
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::overwrite_existing);
+    const auto copy = Copy_Of(first, platinum);
+    Main_Window_Rig& again = *copy;
     Live_Firing_View view{again.Paths};
     Recording_Observer heard;
     again.Form.Firing.Attach(view);
@@ -356,10 +352,9 @@ TEST(Restart_With_Recall, AFiringGoesOnAfterTheCountDownOnlyWhenTheKilnAllows) {
     Main_Window_Rig first;
     first.Form.Form_Load();
     // 70 to 1000 F in 10 minutes, then a hold at the top.
-    first.Write_Profile("hot.txt", {{"1", "0", "10", "r", "70", "1000", "93.00", "", "", ""},
-                                    {"2", "10.00", "10", "h", "1000", "1000", "0", "", "", ""},
-                                    {"3", "20.00", "", "e", "1000", "", "", "", "", ""}});
-    first.Open_Profile("hot.txt");
+    first.Open_Profile("hot.txt", {{"1", "0", "10", "r", "70", "1000", "93.00", "", "", ""},
+                                   {"2", "10.00", "10", "h", "1000", "1000", "0", "", "", ""},
+                                   {"3", "20.00", "", "e", "1000", "", "", "", "", ""}});
     Fire_And_Cut(first, 6, false);  // stopped at 6.00, set value 628 F
     const std::string safety = first.Paths.Setup_File("Safety.txt");
     std::string settings = Read_Whole_File(safety);

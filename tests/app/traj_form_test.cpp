@@ -11,7 +11,6 @@
 #include "app/autostart_entry.h"
 #include "app/comm_setup_model.h"
 #include "profiles/printout.h"
-#include "run/firing_record_writer.h"
 #include "run/live_view_setting.h"
 #include "support/fake_devices.h"
 #include "support/main_window_rig.h"
@@ -83,11 +82,10 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
     // simulated Fahrenheit controller is read out in Celsius.
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b1\r")) rig.Form.Type_Elapsed_Key(key);
-    rig.Write_Profile("celsius_hours.txt",
-                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
-                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
-                      "K    ", false, false);
-    rig.Open_Profile("celsius_hours.txt");
+    rig.Open_Profile("celsius_hours.txt",
+                     {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
+                      {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
+                     "K    ", false, false);
     EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
     EXPECT_TRUE(
         rig.Said("The elapsed time was converted to this profile's time unit: "
@@ -101,12 +99,11 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
     const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
     EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
 
-    rig.Write_Profile("pt.txt",
-                      {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
-                       {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
-                       {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
-                      "PtJIS", false, false);
-    rig.Open_Profile("pt.txt");
+    rig.Open_Profile("pt.txt",
+                     {{"1", "0", "2", "r", "20", "400", "190.00", "5", "", ""},
+                      {"2", "2.00", "1", "h", "400", "400", "0", "", "", ""},
+                      {"3", "3.00", "", "e", "400", "", "", "", "", ""}},
+                     "PtJIS", false, false);
     EXPECT_EQ(rig.Loaded(),
               "pt.txt rows=3 total=3 PtJISCH tick=60000 SetTemp(C) Time(hours) chart=4");
 
@@ -176,10 +173,7 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
     rig.Open_Short_Profile();
     rig.Choose_Log("short_log.txt");
     rig.Form.Start_Profile_Click();
-    for (int minute = 0; minute < 4; ++minute) {
-        rig.Clock.Advance(60);
-        rig.Form.Control_Interval_Timer();
-    }
+    rig.Control_Ticks(4);
     rig.Form.mnuRecallSetup_Click();
     rig.Form.mnuExitProgram_Click();
 
@@ -440,22 +434,19 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
 TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsClampedOrRefused) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
-    rig.Write_Profile("damaged.txt", {{"1", "0", "2", "r", "70", "80000", "", "", "", ""},
-                                      {"2", "2.00", "", "e", "80000", "", "", "", "", ""}});
-    rig.Open_Profile("damaged.txt");
+    rig.Open_Profile("damaged.txt", {{"1", "0", "2", "r", "70", "80000", "", "", "", ""},
+                                     {"2", "2.00", "", "e", "80000", "", "", "", "", ""}});
     rig.Set_Values_Sent();
     rig.Form.Start_Profile_Click();
-    rig.Clock.Advance(60);
-    rig.Form.Control_Interval_Timer();
+    rig.Control_Ticks(1);
     EXPECT_TRUE(rig.Said("Control Timer Loop Error\r\nDesired Temp Calc\r\nError Number= 6\r\n"));
     EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{70, 70}));
 
     rig.Model = sim::Controller_Model({0}, Kiln_Settings(6));  // a platinum sensor
-    rig.Write_Profile("platinum.txt",
-                      {{"1", "0", "5", "h", "-100", "-100", "", "", "", ""},
-                       {"2", "5.00", "", "e", "-100", "", "", "", "", ""}},
-                      "PtJIS");
-    rig.Open_Profile("platinum.txt");
+    rig.Open_Profile("platinum.txt",
+                     {{"1", "0", "5", "h", "-100", "-100", "", "", "", ""},
+                      {"2", "5.00", "", "e", "-100", "", "", "", "", ""}},
+                     "PtJIS");
     rig.Form.SoftOff_Click();
     rig.Form.Clear();
     rig.Form.Start_Profile_Click();  // -100.0 degrees is -1000 tenths, the sensor's least
@@ -474,8 +465,7 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
     rig.Form.Clear();
     rig.Form.Start_Profile_Click();
     EXPECT_FALSE(rig.Said("Set Value Communications Error"));
-    rig.Clock.Advance(120);
-    rig.Form.Control_Interval_Timer();  // 250 degrees asked
+    rig.Control_Ticks(1, 120);  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
 }
@@ -485,18 +475,16 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
 // said once and recorded.
 TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControllersLimit) {
     Main_Window_Rig rig;
-    Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    rig.Form.Firing.Attach(writer);
+    rig.Keep_Record();
     rig.Model = sim::Controller_Model({0}, [] {
         sim::Unit_Settings kiln = Kiln_Settings();
         kiln.High_Limit = 2250;  // below the K thermocouple's 2300
         return kiln;
     }());
     rig.Form.Form_Load();
-    rig.Write_Profile("moved.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "", "", ""},
-                                    {"2", "2.50", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.50", "", "e", "250", "", "", "", "", ""}});
-    rig.Open_Profile("moved.txt");
+    rig.Open_Profile("moved.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "", "", ""},
+                                   {"2", "2.50", "1", "h", "250", "250", "0", "", "", ""},
+                                   {"3", "3.50", "", "e", "250", "", "", "", "", ""}});
     rig.Set_Values_Sent();
     rig.Form.Clear();
     rig.Form.Start_Profile_Click();
@@ -509,19 +497,14 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     EXPECT_EQ(rig.Beeper.Beeps, 1);
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{70});  // the refusal's soft off
 
-    rig.Write_Profile("hot.txt", {{"1", "0", "2", "r", "2150", "2350", "100.00", "", "", ""},
-                                  {"2", "2.00", "2", "h", "2350", "2350", "0", "", "", ""},
-                                  {"3", "4.00", "", "e", "2350", "", "", "", "", ""}});
-    rig.Open_Profile("hot.txt");
+    rig.Open_Profile("hot.txt", {{"1", "0", "2", "r", "2150", "2350", "100.00", "", "", ""},
+                                 {"2", "2.00", "2", "h", "2350", "2350", "0", "", "", ""},
+                                 {"3", "4.00", "", "e", "2350", "", "", "", "", ""}});
     rig.Choose_Log("hot.txt");
     rig.Form.Start_Profile_Click();
-    for (int minute = 1; minute <= 3; ++minute) {
-        rig.Clock.Advance(60);
-        rig.Form.Control_Interval_Timer();
-    }
+    rig.Control_Ticks(3);
     EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{2150, 2250, 2250, 2250}));
-    std::vector<std::string> events =
-        Events_Of(Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("hot.firing.csv"))));
+    std::vector<std::string> events = Events_Of(rig.Record("hot.txt"));
     std::erase_if(events, [](const std::string& e) { return !e.starts_with("set value held"); });
     EXPECT_EQ(events, std::vector<std::string>{
                           "set value held: The profile asks for 2350 here, beyond the "
@@ -535,20 +518,16 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     rig.Set_Values_Sent();
     rig.Form.mnuReset_Logfile_Click();
     rig.Form.Start_Profile_Click();
-    rig.Clock.Advance(150);
-    rig.Form.Control_Interval_Timer();
+    rig.Control_Ticks(1, 150);
     EXPECT_EQ(rig.Set_Values_Sent(), (std::vector<int>{2150, 2300})) << "the thermocouple's top";
-    rig.Form.Firing.Detach(writer);
 }
 
-// A firing of 70 to 1070 degrees in 20 minutes, started at 09:00:30 and recorded by
-// `writer` under `log`.
-void Start_Long_Firing(Main_Window_Rig& rig, Firing_Record_Writer& writer, const std::string& log) {
-    rig.Form.Firing.Attach(writer);
+// A firing of 70 to 1070 degrees in 20 minutes, started at 09:00:30 and recorded under `log`.
+void Start_Long_Firing(Main_Window_Rig& rig, const std::string& log) {
+    rig.Keep_Record();
     rig.Form.Form_Load();
-    rig.Write_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
-                                   {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
-    rig.Open_Profile("long.txt");
+    rig.Open_Profile("long.txt", {{"1", "0", "20", "r", "70", "1070", "", "", "", ""},
+                                  {"2", "20.00", "", "e", "1070", "", "", "", "", ""}});
     rig.Choose_Log(log);
     rig.Form.Start_Profile_Click();
 }
@@ -561,12 +540,10 @@ const std::string Lost_Text =
 // and the port chosen anew by the operator, which ends the reconnecting.
 TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     Main_Window_Rig rig;
-    Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    Start_Long_Firing(rig, writer, "link.txt");
+    Start_Long_Firing(rig, "link.txt");
     int told = 0;
     auto tick = [&](int seconds) {
-        rig.Clock.Advance(seconds);
-        rig.Form.Control_Interval_Timer();
+        rig.Control_Ticks(1, seconds);
         if (rig.Said(Lost_Text)) ++told;
     };
     tick(30);
@@ -600,8 +577,7 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     EXPECT_FALSE(rig.Said("Controller answering again")) << rig.Form.User_Message_Box;
     EXPECT_EQ(told, 2);
 
-    std::vector<std::string> events =
-        Events_Of(Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("link.firing.csv"))));
+    std::vector<std::string> events = Events_Of(rig.Record("link.txt"));
     std::erase_if(events,
                   [](const std::string& e) { return e.starts_with("communication error"); });
     EXPECT_EQ(events,
@@ -609,7 +585,6 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
                                         "link restored: Controller answering again; no answer "
                                         "for 2 min 27 s",
                                         "alarm cleared: Controller lost"}));
-    rig.Form.Firing.Detach(writer);
 }
 
 // The computer's clock going back an hour in the night (summer time ending, or set by
@@ -617,12 +592,10 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
 // the profile asks, and the record read back keeps its ticks in order.
 TEST(Wall_Clock_Step, MovesNoSetValueAndTheRecordStaysInOrder) {
     Main_Window_Rig rig;
-    Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    Start_Long_Firing(rig, writer, "step.txt");
+    Start_Long_Firing(rig, "step.txt");
     std::vector<std::string> seen;
     auto minute = [&] {
-        rig.Clock.Advance(60);
-        rig.Form.Control_Interval_Timer();
+        rig.Control_Ticks(1);
         seen.push_back(rig.Form.Elapsed_Time + " " + rig.Form.Profile_Temperature);
     };
     minute();
@@ -631,15 +604,13 @@ TEST(Wall_Clock_Step, MovesNoSetValueAndTheRecordStaysInOrder) {
     rig.Clock.Set(Date_Time_Of_Seconds(Seconds_Of(rig.Clock.Now()) + 2 * 3600));
     minute();
     EXPECT_EQ(seen, (std::vector<std::string>{"1.00 120", "2.00 170", "3.00 220"}));
-    const Firing_Record record =
-        Parse_Firing_Record(Read_Whole_File(rig.Paths.Logfile("step.firing.csv")));
+    const Firing_Record record = rig.Record("step.txt");
     const std::vector<double> times = Real_Elapsed_Times(record);
     ASSERT_GE(times.size(), 4u);
     for (std::size_t i = 1; i < times.size(); ++i) {
         EXPECT_LE(times[i - 1], times[i]) << i;
         EXPECT_NEAR(times[i], record.Lines[i].Elapsed, 1.0) << i;
     }
-    rig.Form.Firing.Detach(writer);
 }
 
 }  // namespace

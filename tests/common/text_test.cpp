@@ -42,15 +42,10 @@ TEST(Quantity_Text, IsWrittenAndTypedAsTheOperatorsLanguageWritesNumbers) {
     EXPECT_EQ(Number_Shown(1234567.891, 2, spanish), "1.234.567,89");
     EXPECT_EQ(Number_Shown(0.005, 2, english), "0.01");
     EXPECT_EQ(Number_Shown(-0.001, 2, english), "0.00");
-    for (auto [seconds, shown] : std::vector<std::pair<double, std::string>>{{45, "45 s"},
-                                                                             {125, "2 min 5 s"},
-                                                                             {420, "7 min"},
-                                                                             {725, "12 min"},
-                                                                             {7500, "2 h 05 min"},
-                                                                             {49560, "13 h 46 min"},
-                                                                             {-3, "0 s"}}) {
-        EXPECT_EQ(Duration_Shown(seconds), shown);
-    }
+    const std::pair<double, const char*> durations[] = {
+        {45, "45 s"},         {125, "2 min 5 s"},     {420, "7 min"}, {725, "12 min"},
+        {7500, "2 h 05 min"}, {49560, "13 h 46 min"}, {-3, "0 s"}};
+    for (auto [seconds, shown] : durations) EXPECT_EQ(Duration_Shown(seconds), shown);
     const Date_Time now{2027, 4, 3, 18, 0, 0}, today{2027, 4, 3, 14, 5, 0},
         before{2027, 3, 9, 7, 30, 0};
     EXPECT_EQ(Clock_Shown(today, now, german), "14:05");

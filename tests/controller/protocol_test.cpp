@@ -77,69 +77,65 @@ struct Routine {
     bool Executed_Whatever_End_Code = false;
 };
 
-class Each_Routine : public ::testing::TestWithParam<Routine> {};
-
-TEST_P(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) {
-    const Routine& routine = GetParam();
-    std::string header = std::string(routine.Request).substr(0, 5);
-    std::string good = Reply_Of(header + "00" + routine.Data);
-    std::string corrupted = good;
-    corrupted[2] = '1';
-    const std::pair<std::string, std::string> replies[] = {
-        {"00", good},
-        {"0D", Reply_Of(header + "0D" + routine.Data)},
-        {"7F", Reply_Of(header + "7F" + routine.Data)},
-        {"no reply", ""},
-        {"one character corrupted", corrupted}};
-    for (const auto& [story, reply] : replies) {
-        SCOPED_TRACE(story);
-        Controller_Rig rig;
-        InOut_Functions& io = rig.Protocol;
-        FrontPanel& p = rig.Panel;
-        auto values = [&] {
-            return std::tuple(io.Last_PV, io.Low_Set_Limit, io.High_Set_Limit, io.Status_High,
-                              p.Set_Point, p.Process_Value, p.Output_Display,
-                              p.Controller_Input_Type, Indicators(p));
-        };
-        auto before = values();
-        rig.Line.Scripted.push_back(reply);
-        routine.Send(io, rig.Unit);
-
-        EXPECT_EQ(rig.Line.Sent.at(0), routine.Request);
-        bool intact = story.size() == 2;
-        bool executed = story == "00" || (intact && routine.Executed_Whatever_End_Code);
-        EXPECT_EQ(io.Comm_Error, !intact);
-        EXPECT_EQ(p.Communication_Status, intact);
-        EXPECT_EQ(io.Command_OK, executed);
-        EXPECT_EQ(p.Command_Executed, executed);
-        if (executed) continue;
-        bool refusal =
-            intact && std::string(routine.Refusal_Shown_On).find(story) != std::string::npos;
-        EXPECT_EQ(p.User_Interface, refusal ? "Command cannot be executed\r\n" : "");
-        EXPECT_TRUE(values() == before);
-    }
-}
-
 #define CALL(routine) [](auto& io, auto& a) { io.routine(a); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Protocol, Each_Routine,
-    ::testing::Values(
-        Routine{"Write_SV", "@00WS01F01032*\r\n", "",
-                [](auto& io, auto& a) {
-                    std::int16_t v = -10;
-                    io.Write_SV(a, v);
-                },
-                "0D"},
-        Routine{"Read_SV", "@00RS0140*\r\n", "0123", CALL(Read_SV), "0D 7F"},
-        Routine{"Read_PV", "@00RX014B*\r\n", "01230004", CALL(Read_PV), ""},
-        Routine{"Set_Write_Mode_Backup", "@00ME0149*\r\n", "", CALL(Set_Write_Mode_Backup), ""},
-        Routine{"Read_Status", "@00RU0146*\r\n", "10002", CALL(Read_Status), ""},
-        Routine{"Read_Output", "@00RO015C*\r\n", "0500", CALL(Read_Output), ""},
-        Routine{"Read_Limits", "@00RL015F*\r\n", "F0501300", CALL(Read_Limits), ""},
-        Routine{"Start_Auto_Tune", "@00AS0153*\r\n", "", CALL(Start_Auto_Tune), "0D"},
-        Routine{"Stop_Auto_Tune", "@00AP0150*\r\n", "", CALL(Stop_Auto_Tune), "", true}),
-    [](const auto& info) { return std::string(info.param.Name); });
+TEST(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) {
+    const Routine routines[] = {
+        {"Write_SV", "@00WS01F01032*\r\n", "",
+         [](auto& io, auto& a) {
+             std::int16_t v = -10;
+             io.Write_SV(a, v);
+         },
+         "0D"},
+        {"Read_SV", "@00RS0140*\r\n", "0123", CALL(Read_SV), "0D 7F"},
+        {"Read_PV", "@00RX014B*\r\n", "01230004", CALL(Read_PV), ""},
+        {"Set_Write_Mode_Backup", "@00ME0149*\r\n", "", CALL(Set_Write_Mode_Backup), ""},
+        {"Read_Status", "@00RU0146*\r\n", "10002", CALL(Read_Status), ""},
+        {"Read_Output", "@00RO015C*\r\n", "0500", CALL(Read_Output), ""},
+        {"Read_Limits", "@00RL015F*\r\n", "F0501300", CALL(Read_Limits), ""},
+        {"Start_Auto_Tune", "@00AS0153*\r\n", "", CALL(Start_Auto_Tune), "0D"},
+        {"Stop_Auto_Tune", "@00AP0150*\r\n", "", CALL(Stop_Auto_Tune), "", true}};
+    for (const Routine& routine : routines) {
+        SCOPED_TRACE(routine.Name);
+        std::string header = std::string(routine.Request).substr(0, 5);
+        std::string good = Reply_Of(header + "00" + routine.Data);
+        std::string corrupted = good;
+        corrupted[2] = '1';
+        const std::pair<std::string, std::string> replies[] = {
+            {"00", good},
+            {"0D", Reply_Of(header + "0D" + routine.Data)},
+            {"7F", Reply_Of(header + "7F" + routine.Data)},
+            {"no reply", ""},
+            {"one character corrupted", corrupted}};
+        for (const auto& [story, reply] : replies) {
+            SCOPED_TRACE(story);
+            Controller_Rig rig;
+            InOut_Functions& io = rig.Protocol;
+            FrontPanel& p = rig.Panel;
+            auto values = [&] {
+                return std::tuple(io.Last_PV, io.Low_Set_Limit, io.High_Set_Limit, io.Status_High,
+                                  p.Set_Point, p.Process_Value, p.Output_Display,
+                                  p.Controller_Input_Type, Indicators(p));
+            };
+            auto before = values();
+            rig.Line.Scripted.push_back(reply);
+            routine.Send(io, rig.Unit);
+
+            EXPECT_EQ(rig.Line.Sent.at(0), routine.Request);
+            bool intact = story.size() == 2;
+            bool executed = story == "00" || (intact && routine.Executed_Whatever_End_Code);
+            EXPECT_EQ(io.Comm_Error, !intact);
+            EXPECT_EQ(p.Communication_Status, intact);
+            EXPECT_EQ(io.Command_OK, executed);
+            EXPECT_EQ(p.Command_Executed, executed);
+            if (executed) continue;
+            bool refusal =
+                intact && std::string(routine.Refusal_Shown_On).find(story) != std::string::npos;
+            EXPECT_EQ(p.User_Interface, refusal ? "Command cannot be executed\r\n" : "");
+            EXPECT_TRUE(values() == before);
+        }
+    }
+}
 
 TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
     Controller_Rig rig;

@@ -361,12 +361,6 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     EXPECT_TRUE(Check_Profile_Pace(plan, "F", "M", firings, {fitted}, {}, now).empty());
 }
 
-struct Said_Lines : Message_Area {
-    std::vector<std::string> Lines;
-    void Display(const std::string& text) override { Lines.push_back(text); }
-    void Clear() override { Lines.clear(); }
-};
-
 // The potter's kiln managed 500 F/h up to 1,000 F in its last firings; the worked example
 // asks 930 F/h from 70 to 1,000 F. RUN PROFILE says so (the firing starts all the same),
 // and so does the editor's check of the profile file, until the setting turns it off.
@@ -383,7 +377,7 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
     }
     const std::string profile = paths.Profile_File("example.txt");
     Write_Whole_File(profile, Worked_Example_Text());
-    Said_Lines said;
+    Recorded_Messages said;
     Kiln_Pace_Check check(paths, settings, said, said);
     Firing_Status status;
     Firing_Record_Header header;

@@ -360,21 +360,18 @@ TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
 }
 
 // Built from the same phrase list as the template, a shipped language holds its rows.
-class Shipped_Language : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(Shipped_Language, TranslatesEveryPhraseKeepingTheBlanksAtTheEnds) {
-    Language_Database language(Language_Files + GetParam() + ".mdb",
-                               Language_Database::Access::Read_Only);
-    for (const Phrase_Row& row : language.Select_All()) {
-        ASSERT_FALSE(row.TargetLanguage.value_or("").empty()) << row.English;
-        const std::string& text = *row.TargetLanguage;
-        EXPECT_EQ(text.front() == ' ', row.English.front() == ' ') << "[" << text << "]";
-        EXPECT_EQ(text.back() == ' ', row.English.back() == ' ') << "[" << text << "]";
+TEST(Shipped_Language, TranslatesEveryPhraseKeepingTheBlanksAtTheEnds) {
+    for (const char* shipped : {"german", "spanish"}) {
+        Language_Database language(Language_Files + shipped + ".mdb",
+                                   Language_Database::Access::Read_Only);
+        for (const Phrase_Row& row : language.Select_All()) {
+            ASSERT_FALSE(row.TargetLanguage.value_or("").empty()) << shipped << ": " << row.English;
+            const std::string& text = *row.TargetLanguage;
+            EXPECT_EQ(text.front() == ' ', row.English.front() == ' ') << "[" << text << "]";
+            EXPECT_EQ(text.back() == ' ', row.English.back() == ' ') << "[" << text << "]";
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Languages, Shipped_Language, ::testing::Values("german", "spanish"),
-                         [](const auto& info) { return std::string(info.param); });
 
 // What the stand-in for the windows cannot reach while blocking: a window and a menu item.
 bool Unreachable(const Caption_Entry& entry) {

@@ -535,40 +535,25 @@ TEST_F(Editor_Commands, OpenReadsOnlyFromTheProfilesFolder) {
 // A cone 6 glaze firing in hours: candling at 180 F, 300 F/h to 1000 and on to 2032, the
 // final 200 degrees at 108 F/h to 2232, a quarter-hour hold, cooled at 150 F/h to 1900.
 // The potter in the other scale types the same durations and the temperatures to the
-// nearest degree: 21, 82, 538, 1111, 1222, 1038 C, and an error limit of 28 for 50.
-const Typed_Profile Cone6_F_Typed_With_Rates{true,
-                                             false,
-                                             2,
-                                             "70",
-                                             {{"180", "1", "", "50", ""},
-                                              {"180", "1", "", "", ""},
-                                              {"1000", "", "300", "50", ""},
-                                              {"2032", "", "300", "50", ""},
-                                              {"2232", "", "108", "", ""},
-                                              {"2232", "0.25", "", "", ""},
-                                              {"1900", "", "-150", "", "wait"}}};
-const Typed_Profile Cone6_F{true,
-                            false,
-                            2,
-                            "70",
-                            {{"180", "1", "", "50", ""},
-                             {"180", "1", "", "", ""},
-                             {"1000", "2.73", "", "50", ""},
-                             {"2032", "3.44", "", "50", ""},
-                             {"2232", "1.85", "", "", ""},
-                             {"2232", "0.25", "", "", ""},
-                             {"1900", "2.21", "", "", "wait"}}};
-const Typed_Profile Cone6_C{false,
-                            false,
-                            2,
-                            "21",
-                            {{"82", "1", "", "28", ""},
-                             {"82", "1", "", "", ""},
-                             {"538", "2.73", "", "28", ""},
-                             {"1111", "3.44", "", "28", ""},
-                             {"1222", "1.85", "", "", ""},
-                             {"1222", "0.25", "", "", ""},
-                             {"1038", "2.21", "", "", "wait"}}};
+// nearest degree: 21, 82, 538, 1111, 1222, 1038 C, and an error limit of 28 for 50. In
+// Fahrenheit the rows with a ramp rate may be typed with it instead of their duration.
+Typed_Profile Cone6(bool fahrenheit, bool with_rates = false) {
+    // End Temp in F and C, Duration, Ramp Rate in F/h, whether the row has an error limit.
+    const std::tuple<const char*, const char*, const char*, const char*, bool> rows[] = {
+        {"180", "82", "1", "", true},           {"180", "82", "1", "", false},
+        {"1000", "538", "2.73", "300", true},   {"2032", "1111", "3.44", "300", true},
+        {"2232", "1222", "1.85", "108", false}, {"2232", "1222", "0.25", "", false},
+        {"1900", "1038", "2.21", "-150", false}};
+    Typed_Profile profile{fahrenheit, false, 2, fahrenheit ? "70" : "21", {}};
+    for (auto [f, c, duration, rate, limited] : rows) {
+        const bool by_rate = with_rates && *rate;
+        profile.Segments.push_back({fahrenheit ? f : c, by_rate ? "" : duration,
+                                    by_rate ? rate : "", limited ? (fahrenheit ? "50" : "28") : "",
+                                    ""});
+    }
+    profile.Segments.back().Command = "wait";
+    return profile;
+}
 
 struct Conversion_Case {
     const char* What;
@@ -583,9 +568,9 @@ TEST(Scale_Conversion, GivesTheSheetTypedInTheOtherScaleByteForByte) {
         return [profile](Profile_Editor& editor) { Type_Profile(editor, profile); };
     };
     const Conversion_Case cases[] = {
-        {"cone 6 typed with rates, F to C", typed(Cone6_F_Typed_With_Rates), Cone6_C},
-        {"cone 6, F to C", typed(Cone6_F), Cone6_C},
-        {"cone 6, C to F", typed(Cone6_C), Cone6_F},
+        {"cone 6 typed with rates, F to C", typed(Cone6(true, true)), Cone6(false)},
+        {"cone 6, F to C", typed(Cone6(true)), Cone6(false)},
+        {"cone 6, C to F", typed(Cone6(false)), Cone6(true)},
         {"the worked example's file, F to C",
          [](Profile_Editor& editor) {
              editor.Load_Profile_Text(Worked_Example_Text(), "example.txt");

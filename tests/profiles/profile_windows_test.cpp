@@ -39,17 +39,11 @@ class Editor_From_Run_Window : public Program_Rig {
         QTableWidgetItem* item = Editor().Profile_FlexGrid->item(row - 1, col);
         return item ? item->text() : QString();
     }
-
-    Fake_File_Dialog Editor_Dialog;
 };
 
 TEST_F(Editor_From_Run_Window, TheOperatorTypesTheWorkedExampleSavesItAndLeaves) {
     Start_Kiln_Sim();
-    Program = std::make_unique<Corvanel_Program>(
-        Paths, Program_Parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter,
-                             &Editor_Dialog});
-    Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
-    Program->Main();
+    Start_Program();
     Window().mnuEdit->trigger();
     ASSERT_TRUE(Editor().isVisible());
 

@@ -27,51 +27,6 @@
 namespace corvanel {
 namespace {
 
-// One segment from Start to End over minutes (or hours) 0 to Duration.
-Loaded_Profile One_Segment(double start, double end, double duration,
-                           const std::string& sensor = "K    ") {
-    Run_Tables tables;
-    tables.Seg_End_Time[0] = duration;
-    tables.Seg_Start_Temp[0] = start;
-    tables.Seg_End_Temp[0] = end;
-    Loaded_Profile profile;
-    profile.Use_Tables(tables, 2, sensor);
-    return profile;
-}
-
-Date_Time At(int minute, int second = 0) {
-    return Date_Time{2026, 3, 12, 8 + minute / 60, minute % 60, second};
-}
-
-// The set value a tick computes a number of whole minutes into the run.
-TEST(Run_Engine, TheSetValueFollowsTheSegmentRoundingHalvesToEven) {
-    const struct {
-        const char* What;
-        double Start, End, Duration;
-        int Minutes;
-        bool Hours;
-        std::string Sensor;
-        int Set_Value;
-        const char* Shown;
-    } cases[] = {{"tie rounds down to even", 0, 5, 2, 1, false, "K    ", 2, "2"},
-                 {"tie rounds up to even", 0, 7, 2, 1, false, "K    ", 4, "4"},
-                 {"cooling ramp", 1000, 400, 10, 5, false, "K    ", 700, "700"},
-                 {"hours count whole minutes", 0, 300, 3, 90, true, "K    ", 150, "150"},
-                 {"platinum in tenths", 1234, 1234, 10, 3, false, "PtJIS", 1234, "123.4"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.What);
-        const Loaded_Profile profile = One_Segment(c.Start, c.End, c.Duration, c.Sensor);
-        Run_Engine engine(profile);
-        engine.Use_Minutes(!c.Hours);
-        engine.Start(At(0, 30), 500);
-        engine.Count(500 + 60.0 * c.Minutes);
-        EXPECT_FALSE(engine.Find_Segment());
-        engine.Follow_Profile();
-        EXPECT_EQ(engine.Set_Value(), c.Set_Value);
-        EXPECT_EQ(profile.Controller_Units_Text(engine.Set_Value()), c.Shown);
-    }
-}
-
 // Segments as {start time, end time, from, to} in the controller's units, then the end.
 Loaded_Profile Segments(const std::vector<std::array<double, 4>>& rows, const std::string& sensor) {
     Run_Tables tables;
@@ -86,9 +41,11 @@ Loaded_Profile Segments(const std::vector<std::array<double, 4>>& rows, const st
     return profile;
 }
 
-// A profile whose rows do not join (a start moved by hand), in the other scale or beyond
-// its sensor: the set value keeps inside every limit, and says which one held it.
-TEST(Run_Engine, ASetValueKeepsWithinItsSegmentThePeakTheSensorAndTheController) {
+// The set value a tick works out a number of whole minutes into the run follows its
+// segment, halves rounding to even. Where a profile's rows do not join (a start moved by
+// hand), or it is in the other scale or beyond its sensor, the set value keeps inside
+// every limit, and says which one held it.
+TEST(Run_Engine, ASetValueFollowsItsSegmentWithinThePeakTheSensorAndTheController) {
     using L = Set_Value_Limit;
     using Rows = std::vector<std::array<double, 4>>;
     const Rows climb = {{0, 60, 70, 1000}, {60, 90, 1000, 1000}};
@@ -103,49 +60,59 @@ TEST(Run_Engine, ASetValueKeepsWithinItsSegmentThePeakTheSensorAndTheController)
     const struct {
         const char* What;
         Rows Segments;
-        std::string Sensor;
-        Controller_Limits Controller;
         int Minute, Set_Value;
-        Set_Value_Limit Held_By;
+        Set_Value_Limit Held_By = L::None;
+        Controller_Limits Controller = {};
+        std::string Sensor = "K    ";
+        bool Hours = false;
+        const char* Shown = nullptr;  // in the controller's units
     } cases[] = {
-        {"a joined ramp as asked", climb, "K    ", {true, 2300}, 30, 535, L::None},
-        {"a rise starting late: its start", late_rise, "K    ", F, 70, 400, L::Segment_Range},
-        {"a cooling starting late: its start", late_cooling, "K    ", F, 70, 1800,
-         L::Segment_Range},
-        {"the same from the peak", late_from_peak, "K    ", F, 70, 2269, L::Profile_Peak},
-        {"above the sensor's range", too_hot, "K    ", F, 59, 2300, L::Sensor_Range},
-        {"below the sensor's range", from_cold, "J    ", F, 3, -100, L::Sensor_Range},
-        {"Fahrenheit on a Celsius controller", to_2269, "K    ", C, 75, 1300, L::Sensor_Range},
-        {"its limit read", to_2269, "K    ", {false, 1300}, 75, 1300, L::Controller_High},
-        {"the controller's limit", climb, "K    ", {true, 800}, 50, 800, L::Controller_High},
-        {"platinum in tenths", platinum, "PtJIS", C, 75, 4500, L::Sensor_Range},
+        {"tie rounds down to even", {{0, 2, 0, 5}}, 1, 2, L::None, {}, "K    ", false, "2"},
+        {"tie rounds up to even", {{0, 2, 0, 7}}, 1, 4, L::None, {}, "K    ", false, "4"},
+        {"cooling ramp", {{0, 10, 1000, 400}}, 5, 700, L::None, {}, "K    ", false, "700"},
+        {"hours count whole minutes", {{0, 3, 0, 300}}, 90, 150, L::None, {}, "K    ", true, "150"},
+        {"platinum shown in tenths",
+         {{0, 10, 1234, 1234}},
+         3,
+         1234,
+         L::None,
+         {},
+         "PtJIS",
+         false,
+         "123.4"},
+        {"a joined ramp as asked", climb, 30, 535, L::None, {true, 2300}},
+        {"a rise starting late: its start", late_rise, 70, 400, L::Segment_Range, F},
+        {"a cooling starting late: its start", late_cooling, 70, 1800, L::Segment_Range, F},
+        {"the same from the peak", late_from_peak, 70, 2269, L::Profile_Peak, F},
+        {"above the sensor's range", too_hot, 59, 2300, L::Sensor_Range, F},
+        {"below the sensor's range", from_cold, 3, -100, L::Sensor_Range, F, "J    "},
+        {"Fahrenheit on a Celsius controller", to_2269, 75, 1300, L::Sensor_Range, C},
+        {"its limit read", to_2269, 75, 1300, L::Controller_High, {false, 1300}},
+        {"the controller's limit", climb, 50, 800, L::Controller_High, {true, 800}},
+        {"platinum held in tenths", platinum, 75, 4500, L::Sensor_Range, C, "PtJIS"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
         const Loaded_Profile profile = Segments(c.Segments, c.Sensor);
         Run_Engine engine(profile);
         engine.Use_Controller_Limits(c.Controller);
-        engine.Use_Minutes(true);
-        engine.Start(At(0), 0);
-        engine.Count(60.0 * c.Minute);
+        engine.Use_Minutes(!c.Hours);
+        engine.Start({2026, 3, 12, 8, 0, 30}, 500);
+        engine.Count(500 + 60.0 * c.Minute);
         EXPECT_FALSE(engine.Find_Segment());
         engine.Follow_Profile();
         EXPECT_EQ(engine.Set_Value(), c.Set_Value);
+        if (c.Shown) {
+            EXPECT_EQ(profile.Controller_Units_Text(engine.Set_Value()), c.Shown);
+        }
         EXPECT_EQ(engine.Held_By(), c.Held_By);
         EXPECT_EQ(engine.Held_Text().Empty(), c.Held_By == L::None);
+        if (c.Segments == late_cooling) {
+            EXPECT_EQ(engine.Held_Text().English(),
+                      "The profile asks for 2200 here, beyond the start and end temperatures of "
+                      "segment 2: the set value is held at 1800");
+        }
     }
-
-    const Loaded_Profile late = Segments(late_cooling, "K    ");
-    Run_Engine engine(late);
-    engine.Use_Controller_Limits(F);
-    engine.Use_Minutes(true);
-    engine.Start(At(0), 0);
-    engine.Count(60.0 * 70);
-    engine.Find_Segment();
-    engine.Follow_Profile();
-    EXPECT_EQ(engine.Held_Text().English(),
-              "The profile asks for 2200 here, beyond the start and end temperatures of segment "
-              "2: the set value is held at 1800");
 }
 
 Profile_Sheet Sheet_Of(std::initializer_list<std::array<std::string, 10>> rows) {
@@ -279,36 +246,6 @@ struct Supervisor_Case {
     double Confirm_Seconds = 18;
 };
 
-class Safety_Supervisor_Test : public ::testing::TestWithParam<Supervisor_Case> {};
-
-TEST_P(Safety_Supervisor_Test, RaisesAndClearsEachAlarmAtTheRightTick) {
-    const Supervisor_Case& c = GetParam();
-    Safety_Settings settings;
-    settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
-    settings.Alarm_Confirm_Seconds = c.Confirm_Seconds;
-    Safety_Supervisor supervisor(settings);
-    auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
-    std::string heard;
-    for (int m = 0; m < c.Minutes; ++m) {
-        Firing_Status tick;
-        tick.Clock = Date_Time_Of_Seconds(Seconds_Of({2026, 12, 5, 9, 0, 0}) +
-                                          static_cast<long long>(c.Tick_Seconds) * m);
-        tick.Tick_Length = c.Tick_Seconds;
-        tick.Temp_Scale = c.Scale;
-        tick.Plan = plan;
-        tick.State = Firing_State::Running;
-        tick.Set_Value = 500, tick.Measured = 495, tick.Output_Percent = 40;
-        c.Kiln(m, tick);
-        Safety_Changes changes = supervisor.Check(tick);
-        for (auto [word, alarms] :
-             {std::pair{"raised ", &changes.Raised}, {"cleared ", &changes.Cleared}})
-            for (Safety_Alarm alarm : *alarms)
-                heard +=
-                    word + std::string(Safety_Alarm_Name(alarm)) + " @" + std::to_string(m) + "; ";
-    }
-    EXPECT_EQ(heard, c.Expected);
-}
-
 // A kiln at full power `gap` below its set value, climbing `per_minute`.
 auto Full_Power(double per_minute, double gap = 100) {
     return [=](int m, Firing_Status& t) {
@@ -359,6 +296,139 @@ void Over_From_Tick_5(int m, Firing_Status& t) {
     t.Measured = m == 2 || m >= 5 ? 1100 : 990;
 }
 
+// Each case's alarms raised and cleared, at the right tick.
+TEST(Safety_Supervisor, RaisesAndClearsEachAlarmAtTheRightTick) {
+    const Supervisor_Case cases[] = {
+        {"ControllerLostOnTheFifthFailedTick",
+         [](int m, Firing_Status& t) { t.Exchange_Failed = m >= 3 && m < 10; }, 12,
+         "raised Controller lost @7; cleared Controller lost @10; "},
+        {"ControllerLostSwitchedOffStaysQuiet",
+         [](int, Firing_Status& t) { t.Exchange_Failed = true; }, 12, "", "F", false},
+        {"ThermocoupleBreakOnTheSecondTickInARow",
+         [](int m, Firing_Status& t) { t.Input_Error = m == 2 || m == 5 || m == 6; }, 9,
+         "raised Thermocouple break @6; cleared Thermocouple break @7; "},
+        {"NineDegreesInTwentyMinutesIsAFailureToHeat", Full_Power(0.45), 30,
+         "raised Failure to heat @20; "},
+        {"AGapOfFortyIsAFailureInCelsiusOnly", Full_Power(0, 40), 30,
+         "raised Failure to heat @20; ", "C"},
+        {"AGapOfJustTheSettingIsNoFailure", Full_Power(0, 28), 30, "", "C"},
+        {"CreepingAcrossTheRiseStaysOneAlarmUntilTheGapCloses",
+         [](int m, Firing_Status& t) {
+             Full_Power(m < 25 ? 0 : 0.6)(m, t);
+             if (m >= 50) t.Set_Value = t.Measured;
+         },
+         60, "raised Failure to heat @20; cleared Failure to heat @50; "},
+        {"MoreThanFiftyAboveTheProfilesTop",
+         [](int m, Firing_Status& t) { t.Measured = m < 5   ? 1050
+                                                    : m < 8 ? 1051
+                                                            : 990; }, 10,
+         "raised Over-temperature @6; cleared Over-temperature @8; "},
+        {"AStuckRelayClimbsWithTheOutputOff",
+         [](int m, Firing_Status& t) {
+             t.Output_Percent = m == 0 || m == 9 ? 10 : 0;  // a pulse starts it anew
+             t.Measured = 500 + 6 * m;
+         },
+         24,
+         "raised Kiln heating with output off @19; raised Over-temperature @21; "
+         "raised Kiln hot with output off @23; "},
+        // The lowest reading after the soft off counts as 985 (980 is as low as its
+        // neighbour 985 only): 1015 is the last that is not heating, 1025 the first that
+        // is, and the next reading confirms it. Five minutes after that lowest reading the
+        // kiln, far above its set value, has not cooled since: held hot.
+        {"AfterASoftOffARiseOfMoreThanThirtyIsHeating", After_Soft_Off(10), 16,
+         "raised Kiln hot with output off @14; "
+         "raised Kiln heating with output off @15; "},
+        {"OneLowReadingIsNoLowestAndNoRise", After_Soft_Off(99, 7), 15, ""},
+        {"TwoInARowInARampAHoldAndTheCoolingAreAnAlarm", Firing({8, 9, 14, 15, 25, 26}), 30,
+         "raised Over-temperature @9; cleared Over-temperature @10; "
+         "raised Over-temperature @15; cleared Over-temperature @16; "
+         "raised Over-temperature @26; cleared Over-temperature @27; "},
+        {"EighteenSecondsAreSixTicksOfThree", Over_From_Tick_5, 20, "raised Over-temperature @11; ",
+         "F", true, 3},
+        {"NoSecondsStillTakeTwoReadings", Over_From_Tick_5, 20, "raised Over-temperature @6; ", "F",
+         true, 3, 0},
+        {"ThermocoupleBreakLastsItsSecondsToo",
+         [](int m, Firing_Status& t) { t.Input_Error = m >= 2; }, 12,
+         "raised Thermocouple break @8; ", "F", true, 3},
+        // ---- outside a run: no profile followed, the controller left at room temperature ----
+        {"InMonitorModeARelayStuckAtRoomTemperatureIsHeatingAndThenHeldHot",
+         [](int m, Firing_Status& t) { Left_Alone(t, m < 10 ? 75 : 75 + 20 * (m - 9)); }, 24,
+         "raised Kiln heating with output off @13; "
+         "raised Kiln hot with output off @20; "},
+        {"InMonitorModeNothingOnlyARunCanRaise",
+         [](int m, Firing_Status& t) {
+             Left_Alone(t, 1100);
+             t.Exchange_Failed = m < 12;
+             t.Input_Error = m >= 12 && m < 20;
+             // Full power 100 below the set value, not rising, above the plan.
+             t.Set_Value = 1200, t.Output_Percent = 100;
+         },
+         50, ""},
+        // Room temperature through an afternoon: 35 degrees over five hours is no relay.
+        {"InMonitorModeARoomWarmingSlowlyIsNoAlarm",
+         [](int m, Firing_Status& t) { Left_Alone(t, 60 + m * 35.0 / 300); }, 300, ""},
+        {"AnHourOfAHotKilnCoolingInMonitorModeRaisesNothing",
+         [](int m, Firing_Status& t) { Left_Alone(t, Cooled(1200, m * 3, 1)); }, 1200, "", "F",
+         true, 3},
+        // A big kiln in slow cooling, near the margin: still a degree every few minutes.
+        {"AnHourOfASlowKilnNearTheMarginRaisesNothing",
+         [](int m, Firing_Status& t) { Left_Alone(t, Cooled(260, m * 3, 8)); }, 1200, "", "F", true,
+         3},
+        // The kiln rose 28 after the soft off, under the heating alarm's 30, and sits at its
+        // ceiling: not cooling for five minutes is the relay; cooling by 30 ends it.
+        {"AKilnAtItsCeilingWithTheOutputOffIsHeldHot",
+         [](int m, Firing_Status& t) {
+             Left_Alone(t, m < 20 ? std::min(2523 + 4 * m, 2551) : 2551 - 10 * (m - 19));
+         },
+         30, "raised Kiln hot with output off @6; cleared Kiln hot with output off @24; "},
+        // Readings 200 high, twice in a row at three seconds, and one 50 low: no rise lasts.
+        {"SpikesAloneRaiseNothing",
+         [](int m, Firing_Status& t) {
+             Left_Alone(t, m == 10 || m == 11 ? 275 : m == 20 ? 25 : 75);
+         },
+         40, "", "F", true, 3},
+        // A Celsius profile opened while a Fahrenheit kiln cools, and back: the readings of
+        // one scale are never compared with the other's.
+        {"ReadingsInAnotherScaleStartTheWatchAfresh",
+         [](int m, Firing_Status& t) {
+             const double fahrenheit = 800 - 2 * m;
+             Left_Alone(t, fahrenheit);
+             if (m >= 10 && m < 20) {
+                 t.Temp_Scale = "C";
+                 t.Measured = std::round((fahrenheit - 32) * 5 / 9);
+                 t.Set_Value = 21;
+             }
+         },
+         30, ""}};
+    for (const Supervisor_Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Safety_Settings settings;
+        settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+        settings.Alarm_Confirm_Seconds = c.Confirm_Seconds;
+        Safety_Supervisor supervisor(settings);
+        auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
+        std::string heard;
+        for (int m = 0; m < c.Minutes; ++m) {
+            Firing_Status tick;
+            tick.Clock = Date_Time_Of_Seconds(Seconds_Of({2026, 12, 5, 9, 0, 0}) +
+                                              static_cast<long long>(c.Tick_Seconds) * m);
+            tick.Tick_Length = c.Tick_Seconds;
+            tick.Temp_Scale = c.Scale;
+            tick.Plan = plan;
+            tick.State = Firing_State::Running;
+            tick.Set_Value = 500, tick.Measured = 495, tick.Output_Percent = 40;
+            c.Kiln(m, tick);
+            Safety_Changes changes = supervisor.Check(tick);
+            for (auto [word, alarms] :
+                 {std::pair{"raised ", &changes.Raised}, {"cleared ", &changes.Cleared}})
+                for (Safety_Alarm alarm : *alarms)
+                    heard += word + std::string(Safety_Alarm_Name(alarm)) + " @" +
+                             std::to_string(m) + "; ";
+        }
+        EXPECT_EQ(heard, c.Expected);
+    }
+}
+
 // A new run starts with no alarm of the last one: the reset clears what was active.
 TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     Safety_Supervisor supervisor{Safety_Settings{}};
@@ -374,176 +444,57 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     EXPECT_TRUE(supervisor.Active_Names().empty());
 }
 
-// Only a hot kiln is watched after its run; the watch ends on a good reading below the
-// setting of the profile's scale, or after 48 hours whatever it reads.
-TEST(Run_Safety, WatchesAHotKilnUntilItIsBelowTheSettingOrFortyEightHoursHavePassed) {
+// A watch after a run ends on a good reading below the setting of the profile's scale: the
+// watch of a hot kiln (only a hot one), and that of a run ending with an alarm on, which is
+// watched however cold and, outside a firing, keeps a record named after its moment.
+TEST(Run_Safety, AWatchAfterTheRunEndsOnAGoodReadingBelowTheSettingOfItsScale) {
     const Safety_Settings settings;
-    Run_Safety safety;
-    Firing_Status last;
-    last.Clock = {2026, 12, 5, 9, 0, 0};
-    last.Measured = 149;
-    safety.Run_Ended(last, settings);
-    EXPECT_FALSE(safety.Cooling());
-    last.Temp_Scale = "C";
-    safety.Run_Ended(last, settings);
-    ASSERT_TRUE(safety.Cooling());
-    Firing_Status tick = last;
-    tick.Measured = 64;
-    tick.Exchange_Failed = true;
-    EXPECT_FALSE(safety.Cooling_Ends(tick, settings)) << "a failed read proves nothing";
-    tick.Exchange_Failed = false;
-    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "below 65 C");
-    EXPECT_FALSE(safety.Cooling());
-    safety.Run_Ended(last, settings);
-    tick.Measured = 1000;
-    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600 - 1);
-    EXPECT_FALSE(safety.Cooling_Ends(tick, settings));
-    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600);
-    EXPECT_EQ(safety.Cooling_Ends(tick, settings), "48 hours");
+    for (const bool alarm : {false, true}) {
+        SCOPED_TRACE(alarm ? "alarm" : "hot kiln");
+        Run_Safety safety;
+        Firing_Status last;
+        last.Clock = {2026, 12, 5, 9, 3, 7};
+        last.Measured = alarm ? 80 : 149;
+        if (alarm) last.Alarms = {"Kiln heating with output off"};
+        safety.Run_Ended(last, settings);
+        EXPECT_EQ(safety.Cooling(), alarm) << "149 F is cold";
+        last.Temp_Scale = alarm ? "F" : "C";
+        safety.Run_Ended(last, settings);
+        ASSERT_TRUE(safety.Cooling());
+        auto ends = [&](const Firing_Status& tick) {
+            return alarm ? safety.Alarm_Watch_Ends(tick, settings)
+                         : safety.Cooling_Ends(tick, settings);
+        };
+        Firing_Status tick = last;
+        if (alarm) {
+            safety.End_Cooling();
+            safety.Begin_Alarm_Watch(last.Clock);
+            EXPECT_EQ(safety.Alarm_Record(), "kiln_alarm_05_12_2026_09_03_07.txt");
+            tick.Plan = std::make_shared<const Plan_Points>();
+            tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 90);
+            tick.State = Firing_State::Monitor;
+            tick.Output_Percent = 0;
+            tick.Measured = 200;
+            EXPECT_DOUBLE_EQ(safety.Seconds_Of_Alarm_Watch(tick.Clock), 90);
+            EXPECT_FALSE(ends(tick)) << "hot";
+        }
+        tick.Measured = alarm ? 100 : 64;
+        tick.Exchange_Failed = true;
+        EXPECT_FALSE(ends(tick)) << "a failed read proves nothing";
+        tick.Exchange_Failed = false;
+        EXPECT_EQ(ends(tick), alarm ? "below 150 F" : "below 65 C");
+        EXPECT_FALSE(safety.Cooling() || safety.Alarm_Watch());
+        EXPECT_EQ(safety.Alarm_Record(), "");
+        if (alarm) continue;
+        // Past 48 hours the watch ends whatever the kiln reads.
+        safety.Run_Ended(last, settings);
+        tick.Measured = 1000;
+        tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600 - 1);
+        EXPECT_FALSE(ends(tick));
+        tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 48 * 3600);
+        EXPECT_EQ(ends(tick), "48 hours");
+    }
 }
-
-// A run ending with an alarm on is watched however cold the kiln is. An alarm outside a
-// firing keeps its record, named after its moment, while the kiln is hot.
-TEST(Run_Safety, AnAlarmKeepsTheKilnWatchedUntilItEndsAndTheKilnIsCold) {
-    const Safety_Settings settings;
-    Run_Safety safety;
-    Firing_Status last;
-    last.Clock = {2026, 12, 5, 9, 3, 7};
-    last.Measured = 80;
-    last.Alarms = {"Kiln heating with output off"};
-    safety.Run_Ended(last, settings);
-    EXPECT_TRUE(safety.Cooling());
-    safety.End_Cooling();
-
-    safety.Begin_Alarm_Watch(last.Clock);
-    EXPECT_EQ(safety.Alarm_Record(), "kiln_alarm_05_12_2026_09_03_07.txt");
-    Firing_Status tick;
-    tick.Plan = std::make_shared<const Plan_Points>();
-    tick.Clock = Date_Time_Of_Seconds(Seconds_Of(last.Clock) + 90);
-    tick.State = Firing_State::Monitor;
-    tick.Output_Percent = 0;
-    tick.Measured = 200;
-    EXPECT_DOUBLE_EQ(safety.Seconds_Of_Alarm_Watch(tick.Clock), 90);
-    EXPECT_FALSE(safety.Alarm_Watch_Ends(tick, settings)) << "hot";
-    tick.Measured = 100;
-    tick.Exchange_Failed = true;
-    EXPECT_FALSE(safety.Alarm_Watch_Ends(tick, settings)) << "a failed read proves nothing";
-    tick.Exchange_Failed = false;
-    EXPECT_EQ(safety.Alarm_Watch_Ends(tick, settings), "below 150 F");
-    EXPECT_FALSE(safety.Alarm_Watch());
-    EXPECT_EQ(safety.Alarm_Record(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ticks, Safety_Supervisor_Test,
-    ::testing::Values(
-        Supervisor_Case{"ControllerLostOnTheFifthFailedTick",
-                        [](int m, Firing_Status& t) { t.Exchange_Failed = m >= 3 && m < 10; }, 12,
-                        "raised Controller lost @7; cleared Controller lost @10; "},
-        Supervisor_Case{"ControllerLostSwitchedOffStaysQuiet",
-                        [](int, Firing_Status& t) { t.Exchange_Failed = true; }, 12, "", "F",
-                        false},
-        Supervisor_Case{"ThermocoupleBreakOnTheSecondTickInARow",
-                        [](int m, Firing_Status& t) { t.Input_Error = m == 2 || m == 5 || m == 6; },
-                        9, "raised Thermocouple break @6; cleared Thermocouple break @7; "},
-        Supervisor_Case{"NineDegreesInTwentyMinutesIsAFailureToHeat", Full_Power(0.45), 30,
-                        "raised Failure to heat @20; "},
-        Supervisor_Case{"AGapOfFortyIsAFailureInCelsiusOnly", Full_Power(0, 40), 30,
-                        "raised Failure to heat @20; ", "C"},
-        Supervisor_Case{"AGapOfJustTheSettingIsNoFailure", Full_Power(0, 28), 30, "", "C"},
-        Supervisor_Case{"CreepingAcrossTheRiseStaysOneAlarmUntilTheGapCloses",
-                        [](int m, Firing_Status& t) {
-                            Full_Power(m < 25 ? 0 : 0.6)(m, t);
-                            if (m >= 50) t.Set_Value = t.Measured;
-                        },
-                        60, "raised Failure to heat @20; cleared Failure to heat @50; "},
-        Supervisor_Case{"MoreThanFiftyAboveTheProfilesTop",
-                        [](int m, Firing_Status& t) {
-                            t.Measured = m < 5 ? 1050 : m < 8 ? 1051 : 990;
-                        },
-                        10, "raised Over-temperature @6; cleared Over-temperature @8; "},
-        Supervisor_Case{"AStuckRelayClimbsWithTheOutputOff",
-                        [](int m, Firing_Status& t) {
-                            t.Output_Percent = m == 0 || m == 9 ? 10 : 0;  // a pulse starts it anew
-                            t.Measured = 500 + 6 * m;
-                        },
-                        24,
-                        "raised Kiln heating with output off @19; raised Over-temperature @21; "
-                        "raised Kiln hot with output off @23; "},
-        // The lowest reading after the soft off counts as 985 (980 is as low as its
-        // neighbour 985 only): 1015 is the last that is not heating, 1025 the first that
-        // is, and the next reading confirms it. Five minutes after that lowest reading the
-        // kiln, far above its set value, has not cooled since: held hot.
-        Supervisor_Case{"AfterASoftOffARiseOfMoreThanThirtyIsHeating", After_Soft_Off(10), 16,
-                        "raised Kiln hot with output off @14; "
-                        "raised Kiln heating with output off @15; "},
-        Supervisor_Case{"OneLowReadingIsNoLowestAndNoRise", After_Soft_Off(99, 7), 15, ""},
-        Supervisor_Case{"TwoInARowInARampAHoldAndTheCoolingAreAnAlarm",
-                        Firing({8, 9, 14, 15, 25, 26}), 30,
-                        "raised Over-temperature @9; cleared Over-temperature @10; "
-                        "raised Over-temperature @15; cleared Over-temperature @16; "
-                        "raised Over-temperature @26; cleared Over-temperature @27; "},
-        Supervisor_Case{"EighteenSecondsAreSixTicksOfThree", Over_From_Tick_5, 20,
-                        "raised Over-temperature @11; ", "F", true, 3},
-        Supervisor_Case{"NoSecondsStillTakeTwoReadings", Over_From_Tick_5, 20,
-                        "raised Over-temperature @6; ", "F", true, 3, 0},
-        Supervisor_Case{"ThermocoupleBreakLastsItsSecondsToo",
-                        [](int m, Firing_Status& t) { t.Input_Error = m >= 2; }, 12,
-                        "raised Thermocouple break @8; ", "F", true, 3},
-        // ---- outside a run: no profile followed, the controller left at room temperature ----
-        Supervisor_Case{
-            "InMonitorModeARelayStuckAtRoomTemperatureIsHeatingAndThenHeldHot",
-            [](int m, Firing_Status& t) { Left_Alone(t, m < 10 ? 75 : 75 + 20 * (m - 9)); }, 24,
-            "raised Kiln heating with output off @13; "
-            "raised Kiln hot with output off @20; "},
-        Supervisor_Case{"InMonitorModeNothingOnlyARunCanRaise",
-                        [](int m, Firing_Status& t) {
-                            Left_Alone(t, 1100);
-                            t.Exchange_Failed = m < 12;
-                            t.Input_Error = m >= 12 && m < 20;
-                            // Full power 100 below the set value, not rising, above the plan.
-                            t.Set_Value = 1200, t.Output_Percent = 100;
-                        },
-                        50, ""},
-        // Room temperature through an afternoon: 35 degrees over five hours is no relay.
-        Supervisor_Case{"InMonitorModeARoomWarmingSlowlyIsNoAlarm",
-                        [](int m, Firing_Status& t) { Left_Alone(t, 60 + m * 35.0 / 300); }, 300,
-                        ""},
-        Supervisor_Case{"AnHourOfAHotKilnCoolingInMonitorModeRaisesNothing",
-                        [](int m, Firing_Status& t) { Left_Alone(t, Cooled(1200, m * 3, 1)); },
-                        1200, "", "F", true, 3},
-        // A big kiln in slow cooling, near the margin: still a degree every few minutes.
-        Supervisor_Case{"AnHourOfASlowKilnNearTheMarginRaisesNothing",
-                        [](int m, Firing_Status& t) { Left_Alone(t, Cooled(260, m * 3, 8)); }, 1200,
-                        "", "F", true, 3},
-        // The kiln rose 28 after the soft off, under the heating alarm's 30, and sits at its
-        // ceiling: not cooling for five minutes is the relay; cooling by 30 ends it.
-        Supervisor_Case{
-            "AKilnAtItsCeilingWithTheOutputOffIsHeldHot",
-            [](int m, Firing_Status& t) {
-                Left_Alone(t, m < 20 ? std::min(2523 + 4 * m, 2551) : 2551 - 10 * (m - 19));
-            },
-            30, "raised Kiln hot with output off @6; cleared Kiln hot with output off @24; "},
-        // Readings 200 high, twice in a row at three seconds, and one 50 low: no rise lasts.
-        Supervisor_Case{"SpikesAloneRaiseNothing",
-                        [](int m, Firing_Status& t) {
-                            Left_Alone(t, m == 10 || m == 11 ? 275 : m == 20 ? 25 : 75);
-                        },
-                        40, "", "F", true, 3},
-        // A Celsius profile opened while a Fahrenheit kiln cools, and back: the readings of
-        // one scale are never compared with the other's.
-        Supervisor_Case{"ReadingsInAnotherScaleStartTheWatchAfresh",
-                        [](int m, Firing_Status& t) {
-                            const double fahrenheit = 800 - 2 * m;
-                            Left_Alone(t, fahrenheit);
-                            if (m >= 10 && m < 20) {
-                                t.Temp_Scale = "C";
-                                t.Measured = std::round((fahrenheit - 32) * 5 / 9);
-                                t.Set_Value = 21;
-                            }
-                        },
-                        30, ""}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 // Each line not taken is said in the store's shared words, and an older file is completed
 // quietly; the dialog's taking of the good entries is the run window's.

@@ -14,15 +14,9 @@
 #include "controller/serial_link.h"
 #include "controller_model.h"
 #include "fault_plan.h"
+#include "support/fake_platform.h"
 
 namespace corvanel::testing {
-
-// The main window's message area as the link sees it.
-struct Recorded_Messages : Message_Area {
-    std::vector<std::string> Lines;
-    void Display(const std::string& text) override { Lines.push_back(text); }
-    void Clear() override { Lines.clear(); }
-};
 
 // A serial line with a fake clock: what the program writes goes to a simulated
 // controller (or a scripted reply), and replies arrive when the pause reaches their time.

@@ -42,6 +42,13 @@ class Fake_Message_Box : public corvanel::Message_Box {
     }
 };
 
+// A message area (the main window's as the link sees it, or a window's) keeping its lines.
+struct Recorded_Messages : corvanel::Message_Area {
+    std::vector<std::string> Lines;
+    void Display(const std::string& text) override { Lines.push_back(text); }
+    void Clear() override { Lines.clear(); }
+};
+
 class Counting_Beeper : public corvanel::Beeper {
   public:
     int Beeps = 0;

@@ -15,6 +15,7 @@
 #include "fault_plan.h"
 #include "profiles/profile_file.h"
 #include "run/firing_record.h"
+#include "run/firing_record_writer.h"
 #include "setup/setup_files.h"
 #include "support/fake_clock.h"
 #include "support/fake_line.h"
@@ -87,6 +88,7 @@ struct Main_Window_Rig {
     Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
                     Windows, Settings}};
     Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
+    Firing_Record_Writer Writer{Paths, "Corvanel"};  // records only once Keep_Record is called
 
     Main_Window_Rig() {
         Line.Link = &Serial;
@@ -95,6 +97,7 @@ struct Main_Window_Rig {
         Panel.Link = &Serial;
         Form.Connect_Serial_Port(Serial);
     }
+    ~Main_Window_Rig() { Form.Firing.Detach(Writer); }  // it goes before the window model
 
     void Choose_Log(const std::string& name) {
         Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
@@ -103,6 +106,20 @@ struct Main_Window_Rig {
 
     void Setup_File(const std::string& name, const std::string& value) {
         Write_Text_File(Paths.Setup_File(name), value);
+    }
+
+    // The firing record is written from now on; Record reads back the one beside `log`.
+    void Keep_Record() { Form.Firing.Attach(Writer); }
+    Firing_Record Record(const std::string& log) const {
+        return Parse_Firing_Record(Read_Whole_File(Paths.Logfile(Firing_Record_Name(log))));
+    }
+
+    // `count` ticks of the run, `seconds` apart on the clock.
+    void Control_Ticks(int count, int seconds = 60) {
+        for (int i = 0; i < count; ++i) {
+            Clock.Advance(seconds);
+            Form.Control_Interval_Timer();
+        }
     }
 
     // A profile typed as the editor saves it: rows of ten cells, then the settings.
@@ -119,15 +136,21 @@ struct Main_Window_Rig {
     // short.txt: 70 to 250 degrees in 2 minutes with an error limit of 50, a 1-minute
     // hold, the end; opened.
     void Open_Short_Profile() {
-        Write_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
-                                    {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
-                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
-        Open_Profile("short.txt");
+        Open_Profile("short.txt", {{"1", "0", "2", "r", "70", "250", "90.00", "50", "", ""},
+                                   {"2", "2.00", "1", "h", "250", "250", "0", "", "", ""},
+                                   {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
     }
 
     void Open_Profile(const std::string& name) {
         Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/" + name));
         Form.mnuFileOpen_Click();
+    }
+    // Written as Write_Profile writes it, then opened.
+    void Open_Profile(const std::string& name, std::vector<std::array<std::string, 10>> rows,
+                      const std::string& sensor = "K    ", bool fahrenheit = true,
+                      bool minutes = true) {
+        Write_Profile(name, std::move(rows), sensor, fahrenheit, minutes);
+        Open_Profile(name);
     }
 
     // The set values written since the last call, in order.

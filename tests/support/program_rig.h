@@ -49,6 +49,7 @@ class Program_Rig : public ::testing::Test {
 
     void Start_Program() {
         Program_Parts parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter};
+        parts.Editor_Dialog = &Editor_Dialog;
 #ifdef CORVANEL_GUARD_PATH
         parts.Guard_Program = CORVANEL_GUARD_PATH;  // the build's, not an installed one
 #endif
@@ -77,7 +78,7 @@ class Program_Rig : public ::testing::Test {
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
     Kiln_Sim_Process Sim;
-    Fake_File_Dialog Profile_Dialog, Log_Dialog;
+    Fake_File_Dialog Profile_Dialog, Log_Dialog, Editor_Dialog;
     Fake_Message_Box Ask;
     Counting_Beeper Beeper;
     Recording_Mail Mail;

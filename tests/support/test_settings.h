@@ -35,35 +35,16 @@ inline const Setting Alarm{.File = "Safe.txt",
                            .Label = "Alarm",
                            .On_Word = "1",
                            .Off_Word = "0"};
-inline const Setting Ticks{.File = "Safe.txt",
-                           .Key = "Ticks",
-                           .Type = Setting_Type::Whole,
-                           .Default = "5",
-                           .Label = "Failed ticks",
-                           .Low = 1,
-                           .High = 1000};
-inline const Setting Margin{.File = "Safe.txt",
-                            .Key = "Margin",
-                            .Type = Setting_Type::Decimal,
-                            .Default = "50",
-                            .Label = "Margin",
-                            .Low = 1,
-                            .High = 1000};
 
-inline const Setting Power{.File = "Energy.txt",
-                           .Key = "Power",
-                           .Type = Setting_Type::Decimal,
-                           .Label = "Kiln power",
-                           .Unit = "kW",
-                           .Low = 0,
-                           .High = 100,
-                           .Empty_Allowed = true};
-inline const Setting Price{.File = "Energy.txt",
-                           .Key = "Price",
-                           .Type = Setting_Type::Decimal,
-                           .Label = "Price per kWh",
-                           .Low = 0,
-                           .High = 100,
-                           .Empty_Allowed = true};
+// In the order of Setting's fields: file, key, type, default, label, unit, low, high, then
+// rounding and whether an empty value is taken.
+inline const Setting Ticks{"Safe.txt", "Ticks", Setting_Type::Whole, "5", "Failed ticks", "",
+                           1,          1000};
+inline const Setting Margin{"Safe.txt", "Margin", Setting_Type::Decimal, "50", "Margin", "",
+                            1,          1000};
+inline const Setting Power{
+    "Energy.txt", "Power", Setting_Type::Decimal, "", "Kiln power", "kW", 0, 100, false, true};
+inline const Setting Price{
+    "Energy.txt", "Price", Setting_Type::Decimal, "", "Price per kWh", "", 0, 100, false, true};
 
 }  // namespace corvanel::test_settings

@@ -21,7 +21,6 @@
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "setup/setup_files.h"
-#include "support/case_name.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
 
@@ -110,55 +109,46 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
                                 "precise\nUse profile editor to create profiles\n"));
 }
 
-struct Bad_Input {
-    std::string Command_Line;  // OUT stands for a file in a fresh folder
-    std::string Csv;
-    std::string Message;
-};
-
-class Profile_Tool_Bad_Input : public ::testing::TestWithParam<Bad_Input> {};
-
-TEST_P(Profile_Tool_Bad_Input, GivesOneClearLineAndExits2) {
-    Temp_Folder folder;
-    std::string command_line = GetParam().Command_Line;
-    if (std::size_t at = command_line.find("OUT"); at != std::string::npos)
-        command_line.replace(at, 3, folder.File("out.txt"));
-    Tool_Run result = Run_Tool(command_line, GetParam().Csv);
-    EXPECT_EQ(result.Status, 2);
-    EXPECT_EQ(result.Err, "corvanel-profile: " + GetParam().Message + "\n");
-    EXPECT_FALSE(std::filesystem::exists(folder.File("out.txt")));
+// Bad input: one clear line, exit status 2, and no file written.
+TEST(Profile_Tool, BadInputGivesOneClearLineAndExits2) {
+    const struct {
+        std::string Command_Line;  // OUT stands for a file in a fresh folder
+        std::string Csv, Message;
+    } cases[] = {
+        {"", "", "no command given (check, show, make or cone); see --help"},
+        {"burn", "", "unknown command burn (check, show, make or cone)"},
+        {"check", "", "check needs at least one FILE"},
+        {"make --colour red OUT", "", "unknown option --colour for make"},
+        {"make --sensor Q OUT", "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
+        {"make --unit", "", "option --unit needs a value"},
+        {"make", Csv_Header, "make needs the OUT file to write"},
+        {"make OUT", "", "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
+        {"make OUT", Csv_Header + "1000,60,,,\n500,x,,,\n",
+         "line 3: duration \"x\" is not a number the editor takes"},
+        {"make OUT", Csv_Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
+        {"make OUT", Csv_Header + "1000,60,10,,\n",
+         "line 2: give either duration or ramp_rate, not both and not neither"},
+        {"make OUT", Csv_Header + "\n1000,60,,,stop\n",
+         "line 3: command \"stop\" is not known (only wait)"},
+        {"make OUT", Csv_Header + "70,,5,,\n",
+         "line 2: a hold (end_temp equal to its start) needs a duration"},
+        {"make OUT", Holds(255), "more than 254 segments: a profile holds 254 and its end row"},
+        {"cone 11 OUT", "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
+        {"cone 6 --speed warp OUT", "", "--speed takes slow, medium or fast, not warp"},
+        {"cone 6 --cool 150 OUT", "", "--cool takes RATE:TEMP, for example 150:1500, not 150"},
+        {"cone 10 OUT", "", "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Message);
+        Temp_Folder folder;
+        std::string command_line = c.Command_Line;
+        if (std::size_t at = command_line.find("OUT"); at != std::string::npos)
+            command_line.replace(at, 3, folder.File("out.txt"));
+        Tool_Run result = Run_Tool(command_line, c.Csv);
+        EXPECT_EQ(result.Status, 2);
+        EXPECT_EQ(result.Err, "corvanel-profile: " + c.Message + "\n");
+        EXPECT_FALSE(std::filesystem::exists(folder.File("out.txt")));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Profile_Tool_Bad_Input,
-    ::testing::Values(
-        Bad_Input{"", "", "no command given (check, show, make or cone); see --help"},
-        Bad_Input{"burn", "", "unknown command burn (check, show, make or cone)"},
-        Bad_Input{"check", "", "check needs at least one FILE"},
-        Bad_Input{"make --colour red OUT", "", "unknown option --colour for make"},
-        Bad_Input{"make --sensor Q OUT", "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
-        Bad_Input{"make --unit", "", "option --unit needs a value"},
-        Bad_Input{"make", Csv_Header, "make needs the OUT file to write"},
-        Bad_Input{"make OUT", "",
-                  "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
-        Bad_Input{"make OUT", Csv_Header + "1000,60,,,\n500,x,,,\n",
-                  "line 3: duration \"x\" is not a number the editor takes"},
-        Bad_Input{"make OUT", Csv_Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
-        Bad_Input{"make OUT", Csv_Header + "1000,60,10,,\n",
-                  "line 2: give either duration or ramp_rate, not both and not neither"},
-        Bad_Input{"make OUT", Csv_Header + "\n1000,60,,,stop\n",
-                  "line 3: command \"stop\" is not known (only wait)"},
-        Bad_Input{"make OUT", Csv_Header + "70,,5,,\n",
-                  "line 2: a hold (end_temp equal to its start) needs a duration"},
-        Bad_Input{"make OUT", Holds(255),
-                  "more than 254 segments: a profile holds 254 and its end row"},
-        Bad_Input{"cone 11 OUT", "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
-        Bad_Input{"cone 6 --speed warp OUT", "", "--speed takes slow, medium or fast, not warp"},
-        Bad_Input{"cone 6 --cool 150 OUT", "",
-                  "--cool takes RATE:TEMP, for example 150:1500, not 150"},
-        Bad_Input{"cone 10 OUT", "",
-                  "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"}),
-    [](const auto& info) { return Case_Name_Of(info.param.Message); });
 
 TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
     Temp_Folder folder;
@@ -249,41 +239,31 @@ TEST_F(Log_Tool, APlainLogIsReadAgainstItsProfile) {
         EXPECT_THAT(run.Out, HasSubstr(field));
 }
 
-struct Bad_Input_Case {
-    std::vector<std::string> Args;
-    std::string Message;
-};
-
-struct Log_Tool_Bad_Input : Log_Tool, ::testing::WithParamInterface<Bad_Input_Case> {};
-
 // Bad input: one line naming the problem, exit status 2, nothing on standard output.
-TEST_P(Log_Tool_Bad_Input, OneLineAndStatusTwo) {
-    Tool_Run run = Run(GetParam().Args);
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err, "corvanel-log: " + GetParam().Message + "\n");
-    EXPECT_EQ(run.Out, "");
+TEST_F(Log_Tool, BadInputGivesOneLineAndStatusTwo) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "no command given (list, show, export, plot or health); see --help"},
+        {{"print"}, "unknown command print (list, show, export, plot or health)"},
+        {{"show", "x", "--fast"}, "unknown option --fast for show"},
+        {{"show", "/no/such.firing.csv"}, "/no/such.firing.csv: cannot be read"},
+        {{"export", "a"}, "export needs --format csv or --format json"},
+        {{"export", Glaze, "--format", "xml"}, "--format must be csv or json, not xml"},
+        {{"plot", "a"}, "plot needs -o OUT.png, OUT.svg or OUT.pdf"},
+        {{"plot", "a", "-o", "x.svg"}, "plot needs a build with Qt"},
+        {{"show", "a", "--profile", "/no/profile.txt"}, "/no/profile.txt: not a readable profile"},
+        {{"list", "/no/such/folder"}, "/no/such/folder: not a folder"},
+        {{"health", "/no/such/place"}, "/no/such/place: not a folder"},
+        {{"health", "--format", "json"}, "--format must be text or csv, not json"},
+        {{"health", "--scale", "K"}, "--scale must be F or C, not K"},
+        {{"health", "--profile", "x"}, "unknown option --profile for health"}};
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(message);
+        Tool_Run run = Run(args);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Err, "corvanel-log: " + message + "\n");
+        EXPECT_EQ(run.Out, "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, Log_Tool_Bad_Input,
-    ::testing::Values(
-        Bad_Input_Case{{}, "no command given (list, show, export, plot or health); see --help"},
-        Bad_Input_Case{{"print"}, "unknown command print (list, show, export, plot or health)"},
-        Bad_Input_Case{{"show", "x", "--fast"}, "unknown option --fast for show"},
-        Bad_Input_Case{{"show", "/no/such.firing.csv"}, "/no/such.firing.csv: cannot be read"},
-        Bad_Input_Case{{"export", "a"}, "export needs --format csv or --format json"},
-        Bad_Input_Case{{"export", Glaze, "--format", "xml"},
-                       "--format must be csv or json, not xml"},
-        Bad_Input_Case{{"plot", "a"}, "plot needs -o OUT.png, OUT.svg or OUT.pdf"},
-        Bad_Input_Case{{"plot", "a", "-o", "x.svg"}, "plot needs a build with Qt"},
-        Bad_Input_Case{{"show", "a", "--profile", "/no/profile.txt"},
-                       "/no/profile.txt: not a readable profile"},
-        Bad_Input_Case{{"list", "/no/such/folder"}, "/no/such/folder: not a folder"},
-        Bad_Input_Case{{"health", "/no/such/place"}, "/no/such/place: not a folder"},
-        Bad_Input_Case{{"health", "--format", "json"}, "--format must be text or csv, not json"},
-        Bad_Input_Case{{"health", "--scale", "K"}, "--scale must be F or C, not K"},
-        Bad_Input_Case{{"health", "--profile", "x"}, "unknown option --profile for health"}),
-    [](const auto& info) { return Case_Name_Of(info.param.Message); });
 
 TEST_F(Log_Tool, PlotHandsTheOverlaidChartToTheWriter) {
     Firing_Chart drawn;
@@ -319,33 +299,26 @@ std::vector<std::string> Words(const std::string& line) {
 // A bisque, three glaze firings, then three with the top band 25% slower; the last is kept
 // in Celsius. New elements were marked before them all. The figures of each are the kiln
 // health's own test; here is how the tool lays them out.
-struct Log_Tool_Health : Log_Tool {
-    std::string Folder;
-    void SetUp() override {
-        Log_Tool::SetUp();
-        Folder = Program.File("Logfiles");
-        for (int day = 1; day <= 7; ++day) {
-            Synthetic_Firing firing;
-            firing.Start.Day = day;
-            if (day == 1) firing.Peak = 1200;
-            firing.Rates.back().second = day < 5 ? 300 : 225;
-            Write_Whole_File(
-                Folder + (day == 1 ? "/bisque" : "/glaze" + std::to_string(day)) + ".firing.csv",
-                (day == 7 ? firing.Celsius() : firing).Text());
-        }
-        Write_Whole_File(Folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
+TEST_F(Log_Tool, HealthIsATableTheEventsAndTheReadingOrInCsvOneLineAFiringOfNumbers) {
+    const std::string folder = Program.File("Logfiles");
+    for (int day = 1; day <= 7; ++day) {
+        Synthetic_Firing firing;
+        firing.Start.Day = day;
+        if (day == 1) firing.Peak = 1200;
+        firing.Rates.back().second = day < 5 ? 300 : 225;
+        Write_Whole_File(
+            folder + (day == 1 ? "/bisque" : "/glaze" + std::to_string(day)) + ".firing.csv",
+            (day == 7 ? firing.Celsius() : firing).Text());
     }
-};
-
-TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
+    Write_Whole_File(folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
     Tool_Run run = Run({"health", "--scale", "F"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    const std::vector<std::string> lines = Split(run.Out, '\n');
+    std::vector<std::string> lines = Split(run.Out, '\n');
     ASSERT_EQ(lines.size(), 13u) << run.Out;  // the climb's reading too
     EXPECT_EQ(lines[0],
               "Start             Profile    600-1000 F/h  1000-1500 F/h  1500-2000 F/h  Full power "
               "(%)  Ramp lag (F)  Last climb (min)  Energy (kWh)  Cost   Outcome");
-    const std::vector<std::string> bisque = Words(lines[1]), glaze = Words(lines[2]);
+    std::vector<std::string> bisque = Words(lines[1]), glaze = Words(lines[2]);
     ASSERT_EQ(glaze.size(), 12u) << lines[2];
     EXPECT_EQ(glaze[0] + " " + glaze[1] + " " + glaze[2], "2027-01-02 08:00 glaze.txt");
     // 600, 480, 300 F/h; 551 of 611 ticks at full power; the set value 40 F ahead; the
@@ -366,18 +339,16 @@ TEST_F(Log_Tool_Health, TextIsATableTheEventsAndTheReading) {
     Write_Text_File(Program.File("Setup/KilnHealth.txt"), "Replace_Percent=40");
     run = Run({"health", "--scale", "F"});
     EXPECT_THAT(run.Out, HasSubstr("the elements are wearing; watch the next firings."));
-}
 
-// Numbers only, units in the header, in the latest firing's scale when none is asked.
-TEST_F(Log_Tool_Health, CsvIsOneLineAFiringOfNumbers) {
-    Tool_Run run = Run({"health", Folder, "--format", "csv"});
+    // CSV: numbers only, units in the header, in the latest firing's scale when none is asked.
+    run = Run({"health", folder, "--format", "csv"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    const std::vector<std::string> lines = Split(run.Out, '\n');
+    lines = Split(run.Out, '\n');
     ASSERT_EQ(lines.size(), 8u) << run.Out;
     EXPECT_EQ(lines[0],
               "start,profile,rate_315_540_C_per_h,rate_540_815_C_per_h,rate_815_1095_C_per_h,"
               "full_power_percent,ramp_lag_C,last_climb_minutes,energy_kWh,cost,outcome");
-    const std::vector<std::string> bisque = Split(lines[1], ',');
+    bisque = Split(lines[1], ',');
     ASSERT_EQ(bisque.size(), 11u) << lines[1];
     EXPECT_EQ(bisque[4], "") << "the bisque's top band";
     const std::vector<std::string> latest = Split(lines[7], ',');
@@ -388,7 +359,7 @@ TEST_F(Log_Tool_Health, CsvIsOneLineAFiringOfNumbers) {
     EXPECT_NEAR(std::stod(latest[4]), 225 * 5.0 / 9, 2);
     EXPECT_NEAR(std::stod(latest[6]), 40 * 5.0 / 9, 1);
     EXPECT_EQ(latest[10], "finished");
-    EXPECT_THAT(Run({"health", Folder, "--format", "csv", "--scale", "F"}).Out,
+    EXPECT_THAT(Run({"health", folder, "--format", "csv", "--scale", "F"}).Out,
                 HasSubstr("rate_600_1000_F_per_h"));
 }
 
