@@ -7,47 +7,31 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string_view>
 
 namespace corvanel {
 namespace {
 
-// The one argument of an Exec value; nothing when it is not exactly one quoted argument
-// or holds a field code other than %%.
+// The one argument of an Exec value, read in a session's three passes (string escapes,
+// field codes, quoting); nothing when it is not exactly one quoted argument or holds a
+// field code other than %%.
 std::optional<std::string> Program_Of_Exec(const std::string& value) {
-    std::string unescaped;
+    std::string unescaped, expanded, argument;
     for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            unescaped += value[i];
-            continue;
-        }
-        const char next = value[++i];
-        unescaped += next == 's'    ? ' '
-                     : next == 'n'  ? '\n'
-                     : next == 't'  ? '\t'
-                     : next == 'r'  ? '\r'
-                     : next == '\\' ? '\\'
-                                    : '?';
+        const char c = value[i] == '\\' && i + 1 < value.size() ? value[++i] : 0;
+        const std::size_t at = std::string_view("sntr\\").find(c);
+        unescaped += !c ? value[i] : at == std::string_view::npos ? '?' : " \n\t\r\\"[at];
     }
-    std::string expanded;
     for (std::size_t i = 0; i < unescaped.size(); ++i) {
-        if (unescaped[i] != '%') {
-            expanded += unescaped[i];
-        } else if (i + 1 < unescaped.size() && unescaped[++i] == '%') {
-            expanded += '%';
-        } else {
-            return std::nullopt;
-        }
+        if (unescaped[i] == '%' && (++i == unescaped.size() || unescaped[i] != '%')) return {};
+        expanded += unescaped[i];
     }
     if (expanded.size() < 2 || expanded.front() != '"' || expanded.back() != '"') return {};
-    std::string argument;
     for (std::size_t i = 1; i + 1 < expanded.size(); ++i) {
-        char c = expanded[i];
-        if (c == '\\') {
-            c = expanded[++i];
-            if (c != '"' && c != '`' && c != '$' && c != '\\') return std::nullopt;
-        } else if (c == '"' || c == '`' || c == '$') {
-            return std::nullopt;
-        }
+        // Escaped, only these four may stand; bare, none of them.
+        const bool escaped = expanded[i] == '\\';
+        const char c = expanded[i += escaped];
+        if ((std::string_view("\"`$\\").find(c) != std::string_view::npos) != escaped) return {};
         argument += c;
     }
     return argument;

@@ -31,21 +31,18 @@ TEST(Guard_Mqtt_Client, RefusesToConnectWhenItsTlsSetUpFails) {
     socklen_t length = sizeof address;
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
 
-    Mqtt_Settings settings;
-    settings.Enabled = true;
-    settings.Host = "127.0.0.1";
-    settings.Port = ntohs(address.sin_port);
-    settings.User_Name = "potter";
-    settings.Password = "kiln-secret";
-    settings.Tls = true;
-    settings.Ca_File = folder.File("no-such-ca.pem");
+    const Mqtt_Settings settings{.Enabled = true,
+                                 .Host = "127.0.0.1",
+                                 .Port = ntohs(address.sin_port),
+                                 .User_Name = "potter",
+                                 .Password = "kiln-secret",
+                                 .Tls = true,
+                                 .Ca_File = folder.File("no-such-ca.pem")};
     std::string heard;
     {
         Guard_Mqtt client(settings, "Studio kiln");
-        Firing_Status status;
-        status.Plan = std::make_shared<const Plan_Points>();
-        client.Firing_Changed(status, Firing_Event::Alarm_Raised,
-                              "Kiln guard: the firing was stopped");
+        client.Firing_Changed({.Plan = std::make_shared<const Plan_Points>()},
+                              Firing_Event::Alarm_Raised, "Kiln guard: the firing was stopped");
         EXPECT_NE(client.Refused().find("no-such-ca.pem"), std::string::npos) << client.Refused();
         // A client that went ahead connects at once; give it a few seconds to show itself.
         pollfd ready{listener, POLLIN, 0};

@@ -93,11 +93,10 @@ TEST(Guard_Log_Lines, ARepeatedLineIsCountedNotRepeated) {
 // Values are escaped, so a profile's name cannot forge the beat, the process or the end;
 // a file longer than any heartbeat is not read.
 TEST(Guard_Heartbeat_File, ValuesAreEscapedAndAnOversizedFileIsNotRead) {
-    Guard_Heartbeat beat;
-    beat.Beat = 7;
-    beat.Program_Pid = 4242;
-    beat.Record_Path = "/kiln/Logfiles/a\\b.firing.csv";
-    beat.Device = "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0";
+    Guard_Heartbeat beat{.Beat = 7,
+                         .Program_Pid = 4242,
+                         .Record_Path = "/kiln/Logfiles/a\\b.firing.csv",
+                         .Device = "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0"};
     for (const std::string name :
          {"glaze.txt", "x\nbeat=999\npid=1\nend\n", "back\\nslash", "cr\r\nend", "ends in \\"}) {
         SCOPED_TRACE(name);
@@ -335,16 +334,14 @@ class Guard_Against_Kiln_Sim : public ::testing::Test {
     // A heartbeat as the program writes it, naming kiln-sim's terminal as its device,
     // from a program that is gone.
     void Beat(long long beat) {
-        Guard_Heartbeat heartbeat;
-        heartbeat.Beat = beat;
-        heartbeat.Program_Pid = Gone_Pid;
-        heartbeat.Record_Path = Record;
-        heartbeat.Device = Link;
-        heartbeat.Profile_Name = "glaze.txt";
-        heartbeat.Elapsed = 100;
-        heartbeat.Segment = 2;
-        heartbeat.Measured = 1500;
-        ASSERT_TRUE(Write_Heartbeat(Paths.Folder(), heartbeat));
+        ASSERT_TRUE(Write_Heartbeat(Paths.Folder(), {.Beat = beat,
+                                                     .Program_Pid = Gone_Pid,
+                                                     .Record_Path = Record,
+                                                     .Device = Link,
+                                                     .Profile_Name = "glaze.txt",
+                                                     .Elapsed = 100,
+                                                     .Segment = 2,
+                                                     .Measured = 1500}));
     }
     void Start_Guard(int after) {
         ASSERT_TRUE(

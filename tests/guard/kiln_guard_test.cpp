@@ -40,15 +40,14 @@ struct Fake_Machine : Guard_Platform {
     bool Stop_Asked() override { return Now_Seconds >= Stand_Down_At; }
     bool Act_Asked() override { return Told_To_End_At >= 0 && Now_Seconds >= Told_To_End_At; }
     std::optional<Guard_Heartbeat> Heartbeat() override {
-        Guard_Heartbeat beat;
-        beat.Beat = static_cast<long long>(std::min(Now_Seconds, Silent_From) / 3);
-        beat.Program_Pid = 4242;
-        beat.Record_Path = "glaze.firing.csv";
-        beat.Profile_Name = "glaze.txt";
-        beat.Elapsed = 100;
-        beat.Segment = 3;
-        beat.Measured = 1900;
-        return beat;
+        return Guard_Heartbeat{
+            .Beat = static_cast<long long>(std::min(Now_Seconds, Silent_From) / 3),
+            .Program_Pid = 4242,
+            .Record_Path = "glaze.firing.csv",
+            .Profile_Name = "glaze.txt",
+            .Elapsed = 100,
+            .Segment = 3,
+            .Measured = 1900};
     }
     bool Sign_Of_Life() override { return Now_Seconds < Alive_Until; }
     bool Folder_Exists() override {
@@ -97,11 +96,8 @@ class Guard_Over_A_Fake_Machine : public ::testing::Test {
 };
 
 Guard_Settings Settings() {
-    Guard_Settings settings;
-    settings.After_Seconds = 600;
-    settings.Program_Pid = 4242;
-    settings.Notification_List = "potter@studio.example";
-    return settings;
+    return {
+        .After_Seconds = 600, .Program_Pid = 4242, .Notification_List = "potter@studio.example"};
 }
 
 // Ten minutes after the last beat the hung program is ended and the kiln soft-offed; a

@@ -10,8 +10,8 @@
 
 #include "guard/guard_heartbeat.h"
 #include "remote/status_json.h"
-#include "run/firing_record.h"
 #include "remote/status_snapshot.h"
+#include "run/firing_record.h"
 
 namespace corvanel::testing {
 namespace {
@@ -35,17 +35,14 @@ class Desktop_Locale {
 TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
     for (const char* desktop : {"de_DE.UTF-8", "es_ES.UTF-8"}) {
         SCOPED_TRACE(desktop);
-        Guard_Heartbeat beat;
-        beat.Beat = 12;
-        beat.Elapsed = 2.0 / 60;  // two minutes into a profile in hours
-        beat.Measured = 1832.5;
-        Firing_Record_Line line;
-        line.Clock = {2026, 12, 7, 3, 0, 0};
-        line.Elapsed = 0.5;
-        line.Segment = 2;
-        line.Set_Value = 1000;
-        line.Measured = 998.25;
-        line.Output_Percent = 37.5;
+        // Two minutes into a profile in hours.
+        const Guard_Heartbeat beat{.Beat = 12, .Elapsed = 2.0 / 60, .Measured = 1832.5};
+        const Firing_Record_Line line{.Clock = {2026, 12, 7, 3, 0, 0},
+                                      .Elapsed = 0.5,
+                                      .Segment = 2,
+                                      .Set_Value = 1000,
+                                      .Measured = 998.25,
+                                      .Output_Percent = 37.5};
         std::string heartbeat, record, json;
         {
             Desktop_Locale german_or_spanish(desktop);
@@ -55,14 +52,13 @@ TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
             Firing_Record_Header header;
             header.Plan = {{0, 70}, {0.5, 1000}};
             record = Firing_Record_Header_Text(header) + Firing_Record_Line_Text(line);
-            Firing_Status status;
-            status.Clock = line.Clock;
-            status.Measured = line.Measured;
-            status.Has_Reading = true;
-            status.Last_Reading = line.Clock;
-            status.Output_Percent = line.Output_Percent;
             Status_Snapshot snapshot;
-            snapshot.Firing_Changed(status, Firing_Event::Monitor_Tick, "");
+            snapshot.Firing_Changed({.Clock = line.Clock,
+                                     .Measured = line.Measured,
+                                     .Output_Percent = line.Output_Percent,
+                                     .Has_Reading = true,
+                                     .Last_Reading = line.Clock},
+                                    Firing_Event::Monitor_Tick, "");
             json = Status_Json(snapshot);
         }
         Desktop_Locale plain("C");

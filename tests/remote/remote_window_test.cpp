@@ -81,17 +81,23 @@ namespace {
 
 using ::testing::HasSubstr, ::testing::Not;
 
-// The status line of the answer to GET `path`, running the event loop meanwhile: the
-// server shares it.
+// What `phone` receives up to the end of the answer's headers, running the event loop
+// meanwhile: the server shares it.
+std::string Answer_Head(QTcpSocket& phone) {
+    std::string answer;
+    Eventually([&] {
+        answer += phone.readAll().toStdString();
+        return answer.find("\r\n\r\n") != std::string::npos;
+    });
+    return answer;
+}
+
+// The status line of the answer to GET `path`.
 std::string Status_Line(quint16 port, const std::string& path) {
     QTcpSocket phone;
     phone.connectToHost(QHostAddress::LocalHost, port);
     phone.write(QByteArray::fromStdString("GET " + path + " HTTP/1.1\r\nHost: kiln\r\n\r\n"));
-    std::string answer;
-    Eventually([&] {
-        answer += phone.readAll().toStdString();
-        return answer.find("\r\n") != std::string::npos;
-    });
+    const std::string answer = Answer_Head(phone);
     return answer.substr(0, answer.find("\r\n"));
 }
 
@@ -136,6 +142,17 @@ void Headless_Dom(const QString& url, std::string& dom, const QString& picture =
         << "chromium did not finish";
     dom = browser.readAllStandardOutput().toStdString();
     ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
+}
+
+// A snapshot of a firing that started as `status` and then ticked `ticks` times, each tick's
+// values set by `step`.
+void Fire(Status_Snapshot& snapshot, Firing_Status status, int ticks,
+          const std::function<void(Firing_Status&, int)>& step) {
+    snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    for (int tick = 0; tick < ticks; ++tick) {
+        step(status, tick);
+        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
+    }
 }
 
 class Remote_Features : public Program_Rig, public Firing_Observer {
@@ -414,14 +431,11 @@ const wait = setInterval(() => {
 TEST(Status_Page, ServesTheWholeTraceOfATwoDayFiring) {
     Make_Application();
     Status_Snapshot snapshot;
-    Firing_Status tick;
-    tick.State = Firing_State::Running;
-    tick.Time_Unit = "M";
-    for (int i = 0; i < 48 * 3600 / 3; ++i) {
-        tick.Real_Elapsed = i / 20.0;
-        tick.Set_Value = 70 + i / 25.0;
-        snapshot.Firing_Changed(tick, Firing_Event::Tick, "");
-    }
+    Fire(snapshot, {.State = Firing_State::Running, .Time_Unit = "M"}, 48 * 3600 / 3,
+         [](Firing_Status& tick, int i) {
+             tick.Real_Elapsed = i / 20.0;
+             tick.Set_Value = 70 + i / 25.0;
+         });
     Status_Server server(snapshot);
     ASSERT_EQ(server.Start({.Enabled = true, .Port = 0}), "");
     QTcpSocket phone;
@@ -482,11 +496,7 @@ TEST(Status_Page, TakesConnectionsAgainWhenFilesAreFreeAndAnswersOnlyItsOwnNames
     EXPECT_TRUE(Eventually([&] { return refused; }, 30000)) << "the listener was never short";
     for (int file : taken) close(file);
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &before), 0);
-    std::string answer;
-    Eventually([&] {
-        answer += phone.readAll().toStdString();
-        return answer.find("\r\n\r\n") != std::string::npos;
-    });
+    const std::string answer = Answer_Head(phone);
     EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 OK")) << answer.substr(0, 200);
     EXPECT_THAT(answer, HasSubstr("Referrer-Policy: no-referrer\r\n"));
     EXPECT_EQ(Status_Line(port, "/api/status"), "HTTP/1.1 403 Forbidden")
@@ -524,25 +534,23 @@ TEST(Mqtt_Client, LooksTheBrokersNameUpOffTheEventLoop) {
 TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
     Make_Application();
     Status_Snapshot snapshot;
-    Firing_Status status;
-    status.State = Firing_State::Running;
-    status.Kiln_Name = "The big studio kiln by the north window of the pottery";
-    status.Profile_Name = "Cone6_glaze_with_slow_cool_for_the_stoneware_shelf_of_March_2027.txt";
-    status.Clock = {2027, 3, 9, 14, 0, 0};
-    status.Total_Time = 600;
-    status.Segment = 12;
-    status.Output_Percent = 87;
-    status.Has_Reading = true;
-    status.Plan = std::make_shared<const Plan_Points>(
-        Plan_Points{{0, 0}, {0, 70}, {240, 1100}, {480, 2232}, {600, 2232}});
-    snapshot.Firing_Changed(status, Firing_Event::Start, "");
-    for (double minute = 0; minute <= 300; minute += 10) {
-        status.Elapsed = status.Real_Elapsed = minute;
-        status.Set_Value = 70 + minute * 4;
-        status.Measured = status.Set_Value - 12;
-        status.Last_Reading = status.Clock;
-        snapshot.Firing_Changed(status, Firing_Event::Tick, "");
-    }
+    Fire(snapshot,
+         {.State = Firing_State::Running,
+          .Clock = {2027, 3, 9, 14, 0, 0},
+          .Kiln_Name = "The big studio kiln by the north window of the pottery",
+          .Profile_Name = "Cone6_glaze_with_slow_cool_for_the_stoneware_shelf_of_March_2027.txt",
+          .Segment = 12,
+          .Total_Time = 600,
+          .Output_Percent = 87,
+          .Plan = std::make_shared<const Plan_Points>(
+              Plan_Points{{0, 0}, {0, 70}, {240, 1100}, {480, 2232}, {600, 2232}}),
+          .Has_Reading = true,
+          .Last_Reading = {2027, 3, 9, 14, 0, 0}},
+         31, [](Firing_Status& status, int tick) {
+             status.Elapsed = status.Real_Elapsed = tick * 10;  // minutes
+             status.Set_Value = 70 + status.Elapsed * 4;
+             status.Measured = status.Set_Value - 12;
+         });
     Layout_Check_Server server(snapshot);
     ASSERT_EQ(server.Start({true, 0, false, ""}), "");
     std::string dom;

@@ -289,15 +289,15 @@ TEST(Status_Routes, ThePageSpeaksTheProgramsLanguage) {
     Use_Language_Program_Folder(Program_Paths(CORVANEL_PROGRAM_DIR));
     CurrentLanguage = "german";
     Status_Snapshot snapshot;
-    Firing_Status status;
-    status.State = Firing_State::Running;
-    status.Profile_Name = "glaze.txt";
-    status.Clock = {2027, 3, 9, 14, 0, 0};
-    status.Elapsed = status.Real_Elapsed = 60;
-    status.Total_Time = 185;
-    status.Set_Value = 1832;
-    status.Output_Percent = 87.4;
-    snapshot.Firing_Changed(status, Firing_Event::Start, "");
+    snapshot.Firing_Changed({.State = Firing_State::Running,
+                             .Clock = {2027, 3, 9, 14, 0, 0},
+                             .Profile_Name = "glaze.txt",
+                             .Elapsed = 60,
+                             .Total_Time = 185,
+                             .Set_Value = 1832,
+                             .Output_Percent = 87.4,
+                             .Real_Elapsed = 60},
+                            Firing_Event::Start, "");
     const std::string page =
         Answer_Status_Request(Request_Of("GET /"), snapshot, {.Port = 8080}).Body;
     const std::string json =
