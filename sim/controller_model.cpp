@@ -189,19 +189,13 @@ std::optional<Controller_Unit::Answer> Controller_Unit::Execute(std::string_view
     if (code == "RO01") return Answer{"00", Text_Of(Output_Tenths(), "%04d")};
     if (code == "RL01") return Answer{"00", Field_Of(Low_Limit_) + Text_Of(High_Limit_, "%04d")};
     if (code == "RU01") return Answer{"00", Status_Fields()};
-    if (code == "ME01") {
-        Ram_Only = false;
-        Backup_Set_Value = Set_Value_;
-        Memory_Differs = false;
-        return Answer{"00", ""};
-    }
-    if (code == "MA01") {
-        Ram_Only = true;
-        return Answer{"00", ""};
-    }
-    if (code == "MW01") {
-        Backup_Set_Value = Set_Value_;
-        Memory_Differs = false;
+    if (code == "ME01" || code == "MA01" || code == "MW01") {
+        // ME01 and MA01 choose where writes go; ME01 and MW01 copy volatile to backup now.
+        if (code != "MW01") Ram_Only = code == "MA01";
+        if (code != "MA01") {
+            Backup_Set_Value = Set_Value_;
+            Memory_Differs = false;
+        }
         return Answer{"00", ""};
     }
     if (code == "AS01") {

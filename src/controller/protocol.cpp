@@ -198,28 +198,27 @@ void InOut_Functions::Read_PV(std::uint8_t& unit_address) {
     Panel_.OverFlow = digit[3] & 1;
 }
 
-void InOut_Functions::Set_Write_Mode_Backup(std::uint8_t& unit_address) {
-    if (!Exchange(unit_address, "ME01", {}, N_No_Data, false)) return;
-    if (End_Code() != "00") return;
+bool InOut_Functions::Memory_Mode_Command(std::uint8_t unit_address, std::string_view code) {
+    if (!Exchange(unit_address, code, {}, N_No_Data, false)) return false;
+    if (End_Code() != "00") return false;
     Command_OK = true;
     Panel_.Command_Executed = true;
-    Panel_.Display(TranslateText("Settings in NVRam and Volatile memory"));
+    return true;
+}
+
+void InOut_Functions::Set_Write_Mode_Backup(std::uint8_t& unit_address) {
+    if (Memory_Mode_Command(unit_address, "ME01"))
+        Panel_.Display(TranslateText("Settings in NVRam and Volatile memory"));
 }
 
 void InOut_Functions::Set_Write_Mode_RAM(std::uint8_t& unit_address) {
-    if (!Exchange(unit_address, "MA01", {}, N_No_Data, false)) return;
-    if (End_Code() != "00") return;
-    Command_OK = true;
-    Panel_.Command_Executed = true;
-    Panel_.Display(TranslateText("Settings in Volatile Memory only"));
+    if (Memory_Mode_Command(unit_address, "MA01"))
+        Panel_.Display(TranslateText("Settings in Volatile Memory only"));
 }
 
 void InOut_Functions::Save_RAM_To_NV(std::uint8_t& unit_address) {
-    if (!Exchange(unit_address, "MW01", {}, N_No_Data, false)) return;
-    if (End_Code() != "00") return;
-    Command_OK = true;
-    Panel_.Command_Executed = true;
-    Panel_.Display(TranslateText("RAM Values copied to NV RAM"));
+    if (Memory_Mode_Command(unit_address, "MW01"))
+        Panel_.Display(TranslateText("RAM Values copied to NV RAM"));
 }
 
 void InOut_Functions::Read_Status(std::uint8_t& unit_address) {

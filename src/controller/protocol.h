@@ -88,6 +88,8 @@ class InOut_Functions {
     // characters matched, with Communication_Status then checked.
     bool Exchange(std::uint8_t unit_address, std::string_view code, std::string_view data,
                   std::size_t n, bool clear_messages);
+    // ME01, MA01 and MW01: no data either way; true when the controller took it.
+    bool Memory_Mode_Command(std::uint8_t unit_address, std::string_view code);
     std::string End_Code() const;
     std::string Reply_Chars(std::size_t position, std::size_t length) const;
 

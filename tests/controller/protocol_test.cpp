@@ -90,6 +90,8 @@ TEST(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) 
         {"Read_SV", "@00RS0140*\r\n", "0123", CALL(Read_SV), "0D 7F"},
         {"Read_PV", "@00RX014B*\r\n", "01230004", CALL(Read_PV), ""},
         {"Set_Write_Mode_Backup", "@00ME0149*\r\n", "", CALL(Set_Write_Mode_Backup), ""},
+        {"Set_Write_Mode_RAM", "@00MA014D*\r\n", "", CALL(Set_Write_Mode_RAM), ""},
+        {"Save_RAM_To_NV", "@00MW015B*\r\n", "", CALL(Save_RAM_To_NV), ""},
         {"Read_Status", "@00RU0146*\r\n", "10002", CALL(Read_Status), ""},
         {"Read_Output", "@00RO015C*\r\n", "0500", CALL(Read_Output), ""},
         {"Read_Limits", "@00RL015F*\r\n", "F0501300", CALL(Read_Limits), ""},
