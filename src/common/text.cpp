@@ -74,8 +74,7 @@ std::string Format_00(double value) {
     if (!std::isfinite(value)) return "0.00";
     // Decimal digits as the value is written with 15 significant digits, then
     // rounded half away from zero at the second decimal.
-    const std::string written =
-        Without_Locale(std::fabs(value), std::chars_format::scientific, 14);
+    const std::string written = Without_Locale(std::fabs(value), std::chars_format::scientific, 14);
     // written: d.dddddddddddddde[+-]XX
     std::string digits;
     digits += written[0];
@@ -140,6 +139,23 @@ std::string Right_Align(std::string_view text, std::size_t width) {
 
 std::string Duration_Text(long long seconds) {
     return Duration_Shown(static_cast<double>(seconds));
+}
+
+std::optional<std::vector<Key_Value_Line>> Key_Value_Lines(std::string_view text,
+                                                           std::string_view last) {
+    std::vector<Key_Value_Line> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!last.empty() && line == last) return lines;
+        if (end == std::string_view::npos) return std::nullopt;  // cut short
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return std::nullopt;
+        lines.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+    if (!last.empty()) return std::nullopt;
+    return lines;
 }
 
 }  // namespace corvanel

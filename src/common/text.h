@@ -2,8 +2,10 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvanel {
@@ -44,5 +46,13 @@ std::string Duration_Text(long long seconds);
 // The text right-aligned in a field of `width` characters: padded with spaces on the
 // left, or cut to its first `width` characters when longer.
 std::string Right_Align(std::string_view text, std::size_t width);
+
+// The "key=value" lines of a small file, in order, each split at its first "=". With
+// `last`, reading stops after the line that is `last` (its line end may be missing), and a
+// text without it is no whole file; without, every line needs its line end. Nothing when
+// a line has no "=" or the text is not whole (written half).
+using Key_Value_Line = std::pair<std::string_view, std::string_view>;
+std::optional<std::vector<Key_Value_Line>> Key_Value_Lines(std::string_view text,
+                                                           std::string_view last = {});
 
 }  // namespace corvanel

@@ -57,20 +57,12 @@ std::string Heartbeat_Text(const Guard_Heartbeat& beat) {
 }
 
 std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
+    const std::optional<std::vector<Key_Value_Line>> lines = Key_Value_Lines(text, "end");
+    if (!lines) return std::nullopt;
     Guard_Heartbeat beat;
-    bool ended = false, has_beat = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line == "end") {
-            ended = true;
-            break;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) return std::nullopt;
-        const std::string_view key = line.substr(0, equals);
-        const std::string value = Unescaped(line.substr(equals + 1));
+    bool has_beat = false;
+    for (const auto& [key, escaped] : *lines) {
+        const std::string value = Unescaped(escaped);
         const std::optional<double> number = Convert_To_Double(value).Value;
         if (key == "beat" || key == "pid" || key == "segment" || key == "elapsed" ||
             key == "measured") {
@@ -107,7 +99,7 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
             beat.Measured = *number;
         }
     }
-    if (!ended || !has_beat) return std::nullopt;
+    if (!has_beat) return std::nullopt;
     return beat;
 }
 

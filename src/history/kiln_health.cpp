@@ -256,17 +256,10 @@ std::string Health_File_Text(const Firing_Health& health, unsigned long long rec
 std::optional<Firing_Health> Parse_Health_File(const std::string& text,
                                                unsigned long long record_size,
                                                long long record_time) {
+    const std::optional<std::vector<Key_Value_Line>> lines = Key_Value_Lines(text);
+    if (!lines) return std::nullopt;  // torn: work it out again
     std::map<std::string, std::string> values;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) return std::nullopt;  // torn: work it out again
-        const std::string line = text.substr(at, end - at);
-        at = end + 1;
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) return std::nullopt;
-        values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
+    for (const auto& [key, value] : *lines) values[std::string(key)] = value;
     if (values["method"] != std::to_string(Health_Method) ||
         values["record_size"] != std::to_string(record_size) ||
         values["record_time"] != std::to_string(record_time)) {

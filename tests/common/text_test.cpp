@@ -32,6 +32,22 @@ TEST(Right_Align, PadsOnTheLeftOrCutsToTheFirstCharacters) {
     EXPECT_EQ(Right_Align("1234.5678", 7), "1234.56");
 }
 
+// A small key file (the heartbeat, the kept health figures) is read whole or not at all:
+// a line cut short, a line without "=", or a missing end line makes it no file.
+TEST(Key_Value_Lines, AreReadWholeOrNotAtAll) {
+    const struct {
+        const char* Text;
+        const char* Last;
+        std::size_t Lines;  // 0: no file
+    } cases[] = {{"a=1\nb=x=y\n", "", 2}, {"a=1\nb=2", "", 0},       {"a=1\nb\n", "", 0},
+                 {"a=1\nend", "end", 1},  {"a=1\nend\nz", "end", 1}, {"a=1\n", "end", 0}};
+    for (const auto& c : cases) {
+        const auto lines = Key_Value_Lines(c.Text, c.Last);
+        EXPECT_EQ(lines ? lines->size() : 0, c.Lines) << c.Text;
+    }
+    EXPECT_EQ(Key_Value_Lines("b=x=y\n")->front(), Key_Value_Line("b", "x=y"));
+}
+
 // What the operator reads in English, German and Spanish, and what they may type.
 TEST(Quantity_Text, IsWrittenAndTypedAsTheOperatorsLanguageWritesNumbers) {
     const Number_Style english, german{".", ",", Number_Style::Days::German},
