@@ -105,10 +105,7 @@ std::optional<Guard_Heartbeat> Parse_Heartbeat(std::string_view text) {
 
 Guard_Heartbeat Heartbeat_Of(const Firing_Status& status) {
     Guard_Heartbeat beat;
-    beat.Profile_Name = status.Profile_Name;
-    beat.Sensor_Type = status.Sensor_Type;
-    beat.Temp_Scale = status.Temp_Scale;
-    beat.Time_Unit = status.Time_Unit;
+    Copy_Profile_Fields(beat, status);
     beat.Elapsed = status.Elapsed;
     beat.Segment = status.Segment;
     beat.Measured = status.Measured;
@@ -120,10 +117,7 @@ Firing_Status Watched_Status_Of(const Guard_Heartbeat& beat, const Date_Time& no
     Firing_Status status;
     status.State = Firing_State::Cooling;
     status.Clock = now;
-    status.Profile_Name = beat.Profile_Name;
-    status.Sensor_Type = beat.Sensor_Type;
-    status.Temp_Scale = beat.Temp_Scale;
-    status.Time_Unit = beat.Time_Unit;
+    Copy_Profile_Fields(status, beat);
     status.Segment = beat.Segment;
     status.Elapsed = beat.Elapsed;
     status.Set_Value = set_value;

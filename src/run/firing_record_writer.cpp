@@ -115,10 +115,7 @@ void Firing_Record_Writer::Firing_Changed(const Firing_Status& status, Firing_Ev
         Header_Of_Profile_File(Paths_.Profile_File(status.Profile_Name), header);
         header.Program = Program_;
         header.Kiln_Name = status.Kiln_Name;
-        header.Profile_Name = status.Profile_Name;
-        header.Sensor_Type = status.Sensor_Type;
-        header.Temp_Scale = status.Temp_Scale;
-        header.Time_Unit = status.Time_Unit;
+        Copy_Profile_Fields(header, status);
         header.Tick_Length = status.Tick_Length;
         header.Started = Format_Clock(status.Clock, offset);
         header.Plan = status.Plan ? *status.Plan : Plan_Points{};

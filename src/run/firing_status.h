@@ -106,6 +106,16 @@ struct Firing_Status {
     Date_Time Finish_Clock() const;
 };
 
+// The profile's names and units, which a status, the guard's heartbeat and a firing
+// record's header each carry under the same names: one copies them to the other.
+template <class To, class From>
+void Copy_Profile_Fields(To& to, const From& from) {
+    to.Profile_Name = from.Profile_Name;
+    to.Sensor_Type = from.Sensor_Type;
+    to.Temp_Scale = from.Temp_Scale;
+    to.Time_Unit = from.Time_Unit;
+}
+
 // A chart's title: the profile, the day and time the firing started (once it has) and the
 // kiln, "glaze.txt · 9 Mar 2027, 13:00 · Studio kiln"; parts not known are left out.
 std::string Firing_Title(const Firing_Status& status, const Number_Style& style);
