@@ -7,18 +7,11 @@
 #include "common/text.h"
 #include "profiles/cone_firing.h"
 #include "profiles/cone_table.h"
-#include "profiles/sensor_table.h"
 #include "tools/profile_tool_parts.h"
 
 namespace corvanel {
 
 namespace {
-
-class Usage_Error {
-  public:
-    explicit Usage_Error(std::string text) : Text(std::move(text)) {}
-    std::string Text;
-};
 
 void Print_Cone_Table(std::ostream& out) {
     out << "cone  60 C/h  150 C/h  108 F/h  270 F/h\n";
@@ -42,28 +35,15 @@ Cone_Options Parse_Cone_Options(const std::vector<std::string>& args) {
     bool cone_given = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= args.size()) throw Usage_Error("option " + arg + " needs a value");
-            return args[++i];
-        };
+        auto value = [&] { return Option_Value(args, i); };
+        if (Take_Sensor_Or_Scale(args, i, choice.Sensor, choice.Fahrenheit)) continue;
         if (arg == "--list") {
             options.List = true;
         } else if (arg == "--speed") {
             std::string speed = value();
             std::optional<Cone_Speed> known = Cone_Speed_Of_Name(speed);
-            if (!known) throw Usage_Error("--speed takes slow, medium or fast, not " + speed);
+            if (!known) throw Input_Error("--speed takes slow, medium or fast, not " + speed);
             choice.Speed = *known;
-        } else if (arg == "--scale") {
-            std::string scale = value();
-            if (scale != "F" && scale != "C")
-                throw Usage_Error("--scale takes F or C, not " + scale);
-            choice.Fahrenheit = scale == "F";
-        } else if (arg == "--sensor") {
-            std::string code = value();
-            std::optional<int> index = Sensor_Index_Of_Caption(code);
-            if (!index)
-                throw Usage_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
-            choice.Sensor = *index;
         } else if (arg == "--preheat") {
             choice.Preheat_Hours = value();
         } else if (arg == "--hold") {
@@ -74,22 +54,22 @@ Cone_Options Parse_Cone_Options(const std::vector<std::string>& args) {
             std::string cool = value();
             std::size_t colon = cool.find(':');
             if (colon == std::string::npos || colon == 0 || colon + 1 == cool.size())
-                throw Usage_Error("--cool takes RATE:TEMP, for example 150:1500, not " + cool);
+                throw Input_Error("--cool takes RATE:TEMP, for example 150:1500, not " + cool);
             choice.Cool_Rate = cool.substr(0, colon);
             choice.Cool_Temp = cool.substr(colon + 1);
         } else if (arg.rfind("--", 0) == 0) {
-            throw Usage_Error("unknown option " + arg + " for cone");
+            throw Input_Error("unknown option " + arg + " for cone");
         } else if (!cone_given) {
             choice.Cone = arg;
             cone_given = true;
         } else if (options.Out.empty()) {
             options.Out = arg;
         } else {
-            throw Usage_Error("cone writes one file; unexpected " + arg);
+            throw Input_Error("cone writes one file; unexpected " + arg);
         }
     }
     if (!options.List && options.Out.empty())
-        throw Usage_Error("cone needs a CONE and the OUT file to write");
+        throw Input_Error("cone needs a CONE and the OUT file to write");
     return options;
 }
 
@@ -99,7 +79,7 @@ int Make_Cone_Profile(const std::vector<std::string>& args, std::ostream& out, s
     Cone_Options options;
     try {
         options = Parse_Cone_Options(args);
-    } catch (const Usage_Error& error) {
+    } catch (const Input_Error& error) {
         err << "corvanel-profile: " << error.Text << '\n';
         return 2;
     }

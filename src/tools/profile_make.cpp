@@ -38,6 +38,29 @@ std::string Load_Into_Editor(Profile_Editor& editor, const std::string& text,
     return messages;
 }
 
+std::string Option_Value(const std::vector<std::string>& args, std::size_t& i) {
+    if (i + 1 >= args.size()) throw Input_Error("option " + args[i] + " needs a value");
+    return args[++i];
+}
+
+bool Take_Sensor_Or_Scale(const std::vector<std::string>& args, std::size_t& i, int& sensor,
+                          bool& fahrenheit) {
+    if (args[i] == "--sensor") {
+        std::string code = Option_Value(args, i);
+        std::optional<int> index = Sensor_Index_Of_Caption(code);
+        if (!index) throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
+        sensor = *index;
+        return true;
+    }
+    if (args[i] == "--scale") {
+        std::string scale = Option_Value(args, i);
+        if (scale != "F" && scale != "C") throw Input_Error("--scale takes F or C, not " + scale);
+        fahrenheit = scale == "F";
+        return true;
+    }
+    return false;
+}
+
 namespace {
 
 struct Segment_Row {
@@ -51,12 +74,6 @@ struct Make_Options {
     bool Minutes = true;
     std::string Start_Temp = "70";
     std::string Out;
-};
-
-class Input_Error {
-  public:
-    explicit Input_Error(std::string text) : Text(std::move(text)) {}
-    std::string Text;
 };
 
 std::string Trim(std::string text) {
@@ -153,22 +170,9 @@ Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
     Make_Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= args.size()) throw Input_Error("option " + arg + " needs a value");
-            return args[++i];
-        };
-        if (arg == "--sensor") {
-            std::string code = value();
-            std::optional<int> index = Sensor_Index_Of_Caption(code);
-            if (!index)
-                throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
-            options.Sensor = *index;
-        } else if (arg == "--scale") {
-            std::string scale = value();
-            if (scale != "F" && scale != "C")
-                throw Input_Error("--scale takes F or C, not " + scale);
-            options.Fahrenheit = scale == "F";
-        } else if (arg == "--unit") {
+        auto value = [&] { return Option_Value(args, i); };
+        if (Take_Sensor_Or_Scale(args, i, options.Sensor, options.Fahrenheit)) continue;
+        if (arg == "--unit") {
             std::string unit = value();
             if (unit != "M" && unit != "H") throw Input_Error("--unit takes M or H, not " + unit);
             options.Minutes = unit == "M";

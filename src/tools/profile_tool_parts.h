@@ -14,6 +14,22 @@ namespace corvanel {
 // The editor as the profile tool drives it: no windows, no beeps, no settings files.
 using Tool_Editor = Detached_Editor;
 
+// A command line or an input the tool cannot take: said after "corvanel-profile: ", and
+// the tool ends with status 2.
+class Input_Error {
+  public:
+    explicit Input_Error(std::string text) : Text(std::move(text)) {}
+    std::string Text;
+};
+
+// The value after the option args[i]; i moves on to it.
+std::string Option_Value(const std::vector<std::string>& args, std::size_t& i);
+
+// --sensor CODE and --scale F|C, as make and cone take them: false when args[i] is
+// neither, else the option's value taken (i moved past it).
+bool Take_Sensor_Or_Scale(const std::vector<std::string>& args, std::size_t& i, int& sensor,
+                          bool& fahrenheit);
+
 // Message box text (CR LF line ends) as console lines.
 std::string Console_Text(const std::string& message_box_text);
 
