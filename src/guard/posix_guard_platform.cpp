@@ -15,8 +15,8 @@
 #include <thread>
 
 #include "guard/guard_process.h"
+#include "run/kept_setup.h"
 #include "setup/program_lock.h"
-#include "setup/program_settings.h"
 #include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
@@ -194,8 +194,7 @@ bool Posix_Guard_Platform::Port_Ready() {
     // the port number as the program maps it.
     const int port = [&] {
         Settings_Store settings(Paths_);
-        const std::optional<double> number = settings.Number(Program_Setting::CommPortNumber);
-        return number ? static_cast<int>(*number) : 1;
+        return Kept_Comm_Port(settings).value_or(1);
     }();
     if (Device_.Used_Device() != Device_Path_) {
         Release_Port();

@@ -48,14 +48,7 @@ const Setting Host{.File = "MqttHost.txt",
                    .Check = Host_Problem,
                    .Object_Name = "Host",
                    .Refusal = "The broker's host must be a name or an address without spaces"};
-const Setting Port{.File = "MqttPort.txt",
-                   .Type = Setting_Type::Whole,
-                   .Default = "1883",
-                   .Label = "Port",
-                   .Low = 1,
-                   .High = 65535,
-                   .Object_Name = "Port",
-                   .Refusal = "The port must be a whole number from 1 to 65535"};
+const Setting Port = Port_Setting("MqttPort.txt", "1883");
 const Setting User_Name = Text("MqttUserName.txt", Setting_Type::Text, "User name", "User_Name");
 const Setting Password = Text("MqttPassword.txt", Setting_Type::Secret, "Password", "Password");
 const Setting Tls = Check_Mark("MqttTls.txt", "Use TLS", "Use_Tls", "unchecked");
@@ -84,11 +77,7 @@ const Setting_List& Mqtt_Setting_List() {
 }
 
 Mqtt_Settings Read_Mqtt_Settings(Settings_Store& store, std::vector<Problem>& problems) {
-    auto read = [&](const Setting& setting) {
-        Settings_Store::Reading reading = store.Read(setting);
-        if (reading.Problem) problems.push_back(*reading.Problem);
-        return reading.Value;
-    };
+    auto read = [&](const Setting& setting) { return store.Read(setting, problems); };
     auto on = [&](const Setting& setting) { return read(setting) == setting.On_Word; };
     Mqtt_Settings settings;
     settings.Enabled = on(Mqtt_Setting::Enabled);

@@ -12,14 +12,7 @@ const Setting Enabled{.File = "RemoteMonitoring.txt",
                       .Default = "unchecked",
                       .Label = "Show the status page",
                       .Object_Name = "Enable_Page"};
-const Setting Port{.File = "RemoteMonitoringPort.txt",
-                   .Type = Setting_Type::Whole,
-                   .Default = "8080",
-                   .Label = "Port",
-                   .Low = 1,
-                   .High = 65535,
-                   .Object_Name = "Port",
-                   .Refusal = "The port must be a whole number from 1 to 65535"};
+const Setting Port = Port_Setting("RemoteMonitoringPort.txt", "8080");
 const Setting Listen{.File = "RemoteMonitoringListen.txt",
                      .Type = Setting_Type::Choice,
                      .Default = "local",
@@ -74,11 +67,7 @@ std::string New_Access_Token() {
 }
 
 Remote_Settings Read_Remote_Settings(Settings_Store& store, std::vector<Problem>& problems) {
-    auto read = [&](const Setting& setting) {
-        Settings_Store::Reading reading = store.Read(setting);
-        if (reading.Problem) problems.push_back(*reading.Problem);
-        return reading.Value;
-    };
+    auto read = [&](const Setting& setting) { return store.Read(setting, problems); };
     Remote_Settings settings;
     settings.Enabled = read(Remote_Setting::Enabled) == Remote_Setting::Enabled.On_Word;
     settings.Port = std::stoi(read(Remote_Setting::Port));

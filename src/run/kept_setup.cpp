@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/kept_setup.h"
 
+#include "common/numeric.h"
 #include "run/firing_record.h"
 #include "setup/program_settings.h"
 
@@ -42,6 +43,11 @@ Recalled_Setup Read_Kept_Setup(Settings_Store& settings) {
     found.Profile_Name = Recalled(settings, Setting_Of::Profile_Name).value_or("");
     found.Log_Name = Recalled(settings, Setting_Of::Logfile_Name).value_or("");
     return found;
+}
+
+std::optional<std::int16_t> Kept_Comm_Port(Settings_Store& settings) {
+    const std::optional<std::string> port = Recalled(settings, Setting_Of::CommPortNumber);
+    return port ? Convert_To_Int16(*port).Value : std::nullopt;
 }
 
 long long Interrupted_Firing::Seconds_Stopped(const Date_Time& now, int now_offset_minutes) const {
@@ -99,7 +105,8 @@ std::optional<Firing_Record_Line> Shutdown_Firing_In(const std::string& record_p
                    line->Detail == Shutdown_Alarm) {
             if (starts_since != 1) break;
             return *line;
-        } else if (!line->Is_After_Run() && line->Event != Firing_Event_Name(Firing_Event::Soft_Off) &&
+        } else if (!line->Is_After_Run() &&
+                   line->Event != Firing_Event_Name(Firing_Event::Soft_Off) &&
                    line->Event != Firing_Event_Name(Firing_Event::Cooling_Ended) &&
                    line->Event != Firing_Event_Name(Firing_Event::Alarm_Raised) &&
                    line->Event != Firing_Event_Name(Firing_Event::Alarm_Cleared)) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ struct Recalled_Setup {
     std::optional<std::string> Port;  // kept as it was written
 };
 Recalled_Setup Read_Kept_Setup(Settings_Store& settings);
+// The kept port number read the same way, for a reader without the run window (the guard).
+std::optional<std::int16_t> Kept_Comm_Port(Settings_Store& settings);
 
 // A firing its record shows cut off (a crash, a power cut, the program killed): after its
 // last start or resume came no suspension, soft off or end. What a start with recall

@@ -124,4 +124,15 @@ Problem Bad_Setting_Problem(const Setting& setting, std::string_view bad,
                                   {Setting_Name(setting)})};
 }
 
+Setting Port_Setting(std::string file, std::string fallback) {
+    return {.File = std::move(file),
+            .Type = Setting_Type::Whole,
+            .Default = std::move(fallback),
+            .Label = "Port",
+            .Low = 1,
+            .High = 65535,
+            .Object_Name = "Port",
+            .Refusal = "The port must be a whole number from 1 to 65535"};
+}
+
 }  // namespace corvanel

@@ -28,8 +28,8 @@ struct Setting {
     std::string Key{};   // empty: the file's first line is the value; else a Key=value line
     Setting_Type Type = Setting_Type::Text;
     std::string Default{};
-    std::string Label{};  // what the operator calls it: "Serial port number"
-    std::string Unit{};   // "kW", "minutes"; may be empty
+    std::string Label{};         // what the operator calls it: "Serial port number"
+    std::string Unit{};          // "kW", "minutes"; may be empty
     double Low = 0, High = 0;    // High may be infinity: no upper bound
     bool Round = false;          // Whole: 2.5 is taken as 2 (half to even), not refused
     bool Empty_Allowed = false;  // numbers: an empty value is taken and means "not set"
@@ -54,6 +54,10 @@ struct Setting {
 };
 
 using Setting_List = std::vector<const Setting*>;
+
+// A network port kept in a file of its own (the status page's, the MQTT broker's): a whole
+// number from 1 to 65535, in a box named "Port".
+Setting Port_Setting(std::string file, std::string fallback);
 
 // The one rule per type that a value must keep, for a line read from a file and for an
 // entry typed into a dialog alike. Returns the value as it is written (numbers in their

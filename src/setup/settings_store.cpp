@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/settings_store.h"
 
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +151,12 @@ Settings_Store::Reading Settings_Store::Read(const Setting& setting) {
     Take(setting, value);
     reading.Value = value;
     return reading;
+}
+
+std::string Settings_Store::Read(const Setting& setting, std::vector<Problem>& problems) {
+    Reading reading = Read(setting);
+    if (reading.Problem) problems.push_back(std::move(*reading.Problem));
+    return std::move(reading.Value);
 }
 
 std::vector<Settings_Store::Line_Problem> Settings_Store::Read_File(const std::string& file) {

@@ -60,6 +60,8 @@ class Settings_Store {
     // Reads the setting's file now. A missing file gives the value the store had (the
     // default at first) without a problem.
     Reading Read(const Setting& setting);
+    // Reads it so, its problem added to those of the other settings read with it.
+    std::string Read(const Setting& setting, std::vector<Problem>& problems);
 
     // What was wrong with one line of a Key=value file, for the owner whose messages
     // have fixed words of their own, and the shared wording.
