@@ -12,6 +12,7 @@
 #include "app/windows/comm_setup_window.h"
 #include "ui/caption_registry.h"
 #include "ui/print_profile.h"
+#include "ui/widgets.h"
 
 #include <QChartView>
 #include "app/autostart_entry.h"
@@ -214,8 +215,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
             auto* menu =
                 Main_Window_->findChild<QMenu*>(QString::fromStdString("mnu" + entry.Menu));
             if (!menu) continue;
-            QAction* action = menu->addAction(QString::fromStdString(TranslateText(entry.Caption)));
-            action->setObjectName(QString::fromStdString(entry.Object_Name));
+            QAction* action =
+                Menu_Item(*menu, entry.Object_Name.c_str(), TranslateText(entry.Caption).c_str());
             QObject::connect(action, &QAction::triggered, Main_Window_.get(),
                              [chosen = std::move(entry.Chosen)] { chosen(); });
             Feature_Actions_.push_back({action, entry.Caption});

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -23,6 +25,10 @@ void Show_Text(QLineEdit& box, const std::string& text) {
     if (box.text() == value) return;
     QSignalBlocker quiet(&box);
     box.setText(value);
+}
+
+void Show_Texts(std::initializer_list<Shown_Text> boxes) {
+    for (const Shown_Text& shown : boxes) Show_Text(*shown.Box, shown.Text);
 }
 
 void Show_Message_Lines(QPlainTextEdit& box, std::string& shown, const std::string& text) {
@@ -61,6 +67,33 @@ QGroupBox* Frame(QWidget* parent, const char* name, const char* caption) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(name);
     return frame;
+}
+
+QPlainTextEdit* Message_View(QWidget* parent, const char* name, const char* tip) {
+    auto* area = new QPlainTextEdit(parent);
+    area->setObjectName(name);
+    area->setReadOnly(true);
+    if (tip) area->setToolTip(tip);
+    return area;
+}
+
+QMenu* Menu(QMenuBar& bar, const char* name, const char* caption) {
+    QMenu* menu = bar.addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QMenu* Menu(QMenu& parent, const char* name, const char* caption) {
+    QMenu* menu = parent.addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction* Menu_Item(QMenu& menu, const char* name, const char* caption, bool checkable) {
+    QAction* action = menu.addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(checkable);
+    return action;
 }
 
 void Fit_Columns_To_Titles(QTableWidget& grid, const std::vector<int>& design_widths) {

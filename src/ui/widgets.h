@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QAction;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -27,6 +31,12 @@ inline QString Q(const std::string& text) {
 // A text box shows the model's text. It is set only when it differs, so the caret of a
 // box being typed into stays, and without signals, so showing is never taken for typing.
 void Show_Text(QLineEdit& box, const std::string& text);
+// Every text box of a window's refresh, each showing its text so.
+struct Shown_Text {
+    QLineEdit* Box;
+    const std::string& Text;
+};
+void Show_Texts(std::initializer_list<Shown_Text> boxes);
 
 // A message box shows the model's messages: each CR LF a line break, no empty line after
 // the last, scrolled to the end. `shown` remembers the text on show, so an unchanged
@@ -40,6 +50,14 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption,
 QLineEdit* Text_Box(QWidget* parent, const char* name, const char* tip = nullptr,
                     bool read_only = true);
 QGroupBox* Frame(QWidget* parent, const char* name, const char* caption);
+// A message area: read-only, shown through Show_Message_Lines.
+QPlainTextEdit* Message_View(QWidget* parent, const char* name, const char* tip = nullptr);
+
+// Menus and their entries, named as the manual names them: a menu of the window's menu
+// bar or one inside another menu; an entry with a check mark when `checkable`.
+QMenu* Menu(QMenuBar& bar, const char* name, const char* caption);
+QMenu* Menu(QMenu& parent, const char* name, const char* caption);
+QAction* Menu_Item(QMenu& menu, const char* name, const char* caption, bool checkable = false);
 
 // The OK and Cancel of a settings dialog. OK closes the dialog only when `take` says the
 // entries were taken, and then runs `saved` if it is set; otherwise the dialog stays open

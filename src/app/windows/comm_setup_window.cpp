@@ -26,9 +26,7 @@ CommSetUp_Window::CommSetUp_Window(CommSetUp& model, QWidget* parent)
     Port_Device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     SavePortSettings = Button(this, "SavePortSettings", "Use This Setting");
     ScanPortNumber = Button(this, "ScanPortNumber", "Scan Serial Ports");
-    SerialPortPrompt = new QPlainTextEdit(this);
-    SerialPortPrompt->setObjectName("SerialPortPrompt");
-    SerialPortPrompt->setReadOnly(true);
+    SerialPortPrompt = Message_View(this, "SerialPortPrompt");
     SerialPortPromptLabel =
         Label_For(this, "SerialPortPromptLabel", "Port Prompt", SerialPortPrompt);
 

@@ -116,17 +116,14 @@ void Traj_form_Window::Build_Controls() {
         row_column += 2;
     }
 
-    Start_Profile = new QPushButton(" RUN PROFILE", central);
-    Start_Profile->setObjectName("Start_Profile");
-    SoftOff = new QPushButton("SOFT OFF", central);
-    SoftOff->setObjectName("SoftOff");
+    Start_Profile = Button(central, "Start_Profile", " RUN PROFILE");
+    SoftOff = Button(central, "SoftOff", "SOFT OFF");
     for (QPushButton* button : {Start_Profile, SoftOff}) {
         button->setMinimumHeight(44);
         button->setFont(readout_font);
     }
 
-    Load_Profile_Frame = new QGroupBox("Load Profile", central);
-    Load_Profile_Frame->setObjectName("Load_Profile_Frame");
+    Load_Profile_Frame = Frame(central, "Load_Profile_Frame", "Load Profile");
     Profile_Name = Text_Box(Load_Profile_Frame, "Profile_Name",
                             "Profile Name Display:  Enter name via dialog box brought up "
                             "through the File Menu -> OpenFile function");
@@ -135,8 +132,7 @@ void Traj_form_Window::Build_Controls() {
     profile_row->addWidget(Profile_Label);
     profile_row->addWidget(Profile_Name);
 
-    Log_File_Frame = new QGroupBox("Specify Log File", central);
-    Log_File_Frame->setObjectName("Log_File_Frame");
+    Log_File_Frame = Frame(central, "Log_File_Frame", "Specify Log File");
     LogFile = Text_Box(Log_File_Frame, "LogFile",
                        "Log File Name Display:  Set with LogFile Menu -> Specify Logfiile");
     Log_Label = Label_For(Log_File_Frame, "Log_Label", "Log", LogFile);
@@ -149,10 +145,8 @@ void Traj_form_Window::Build_Controls() {
                                   "Menu -> EditNotificationList");
     Email_Label = Label_For(central, "Email_Label", "Email", Email_Notification);
 
-    User_Message_Box = new QPlainTextEdit(central);
-    User_Message_Box->setObjectName("User_Message_Box");
-    User_Message_Box->setReadOnly(true);
-    User_Message_Box->setToolTip(
+    User_Message_Box = Message_View(
+        central, "User_Message_Box",
         "Watch this display for messages that inform you about the state of operation ");
     Message_Label = Label_For(central, "Message_Label", "User Prompt Window", User_Message_Box);
 
@@ -213,52 +207,40 @@ void Traj_form_Window::Build_Controls() {
 }
 
 void Traj_form_Window::Build_Menus() {
-    auto menu = [this](QMenu* parent, const char* name, const char* caption) {
-        QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-        m->setObjectName(name);
-        return m;
-    };
-    auto item = [this](QMenu* parent, const char* name, const char* caption,
-                       bool checkable = false) {
-        QAction* action = parent->addAction(caption);
-        action->setObjectName(name);
-        action->setCheckable(checkable);
-        return action;
-    };
-    mnuFile = menu(nullptr, "mnuFile", "File");
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", "OpenProfile");
-    mnuPrintProfile = item(mnuFile, "mnuPrintProfile", "Print Profile");
-    mnuLogFile = menu(nullptr, "mnuLogFile", "LogFile");
-    mnuSpecifyLogFile = item(mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
-    mnuReset_Logfile = item(mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
-    mnuSetUp = menu(nullptr, "mnuSetUp", "SetUp");
-    mnuRecallSetup = item(mnuSetUp, "mnuRecallSetup", "RecallLastStateAtRestart?", true);
-    mnuCommPortNumber = menu(mnuSetUp, "mnuCommPortNumber", "CommPortNumber");
-    mnuComm[0] = item(mnuCommPortNumber, "mnuComm1", "Comm=1", true);
-    mnuComm[1] = item(mnuCommPortNumber, "mnuComm2", "Comm=2", true);
-    mnuComm[2] = item(mnuCommPortNumber, "mnuComm3", "Comm=3", true);
-    frmCommPortConfig = item(mnuSetUp, "frmCommPortConfig", "Comm Port Config");
-    mnuSetUpName = item(mnuSetUp, "mnuSetUpName", "SetDeviceName");
-    mnuEmail = menu(nullptr, "mnuEmail", "Email");
+    mnuFile = Menu(*menuBar(), "mnuFile", "File");
+    mnuFileOpen = Menu_Item(*mnuFile, "mnuFileOpen", "OpenProfile");
+    mnuPrintProfile = Menu_Item(*mnuFile, "mnuPrintProfile", "Print Profile");
+    mnuLogFile = Menu(*menuBar(), "mnuLogFile", "LogFile");
+    mnuSpecifyLogFile = Menu_Item(*mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
+    mnuReset_Logfile = Menu_Item(*mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
+    mnuSetUp = Menu(*menuBar(), "mnuSetUp", "SetUp");
+    mnuRecallSetup = Menu_Item(*mnuSetUp, "mnuRecallSetup", "RecallLastStateAtRestart?", true);
+    mnuCommPortNumber = Menu(*mnuSetUp, "mnuCommPortNumber", "CommPortNumber");
+    mnuComm[0] = Menu_Item(*mnuCommPortNumber, "mnuComm1", "Comm=1", true);
+    mnuComm[1] = Menu_Item(*mnuCommPortNumber, "mnuComm2", "Comm=2", true);
+    mnuComm[2] = Menu_Item(*mnuCommPortNumber, "mnuComm3", "Comm=3", true);
+    frmCommPortConfig = Menu_Item(*mnuSetUp, "frmCommPortConfig", "Comm Port Config");
+    mnuSetUpName = Menu_Item(*mnuSetUp, "mnuSetUpName", "SetDeviceName");
+    mnuEmail = Menu(*menuBar(), "mnuEmail", "Email");
     mnuEditNotificationList =
-        item(mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
+        Menu_Item(*mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
     mnuEnableEmailNotification =
-        item(mnuEmail, "mnuEnableEmailNotification", "EnableNotification", true);
-    mnuTestNotication = item(mnuEmail, "mnuTestNotication", "TestNotification");
-    mnuEditor = menu(nullptr, "mnuEditor", "Editor");
-    mnuEdit = item(mnuEditor, "mnuEdit", "Edit / Create Profile");
-    mnuLock = menu(nullptr, "mnuLock", "Lock Controls");
-    mnuLockControls = item(mnuLock, "mnuLockControls", "Lock Controls?", true);
-    mnuFrontPanelMenu = menu(nullptr, "mnuFrontPanelMenu", "FrontPanel");
-    mnuFrontPanel = item(mnuFrontPanelMenu, "mnuFrontPanel", "ShowFrontPanel", true);
-    mnuLanguage = menu(nullptr, "mnuLanguage", "Language");
-    mnuSelectLanguage = item(mnuLanguage, "mnuSelectLanguage", "Select Language");
-    mnuAddLanguage = item(mnuLanguage, "mnuAddLanguage", "Add Language");
-    mnuEditTranslation = item(mnuLanguage, "mnuEditTranslation", "Edit Translation");
-    mnuAbout = menu(nullptr, "mnuAbout", "About");
-    mnuVersion = item(mnuAbout, "mnuVersion", "Version");
-    mnuExit = menu(nullptr, "mnuExit", "Exit");
-    mnuExitProgram = item(mnuExit, "mnuExitProgram", "ExitProgram");
+        Menu_Item(*mnuEmail, "mnuEnableEmailNotification", "EnableNotification", true);
+    mnuTestNotication = Menu_Item(*mnuEmail, "mnuTestNotication", "TestNotification");
+    mnuEditor = Menu(*menuBar(), "mnuEditor", "Editor");
+    mnuEdit = Menu_Item(*mnuEditor, "mnuEdit", "Edit / Create Profile");
+    mnuLock = Menu(*menuBar(), "mnuLock", "Lock Controls");
+    mnuLockControls = Menu_Item(*mnuLock, "mnuLockControls", "Lock Controls?", true);
+    mnuFrontPanelMenu = Menu(*menuBar(), "mnuFrontPanelMenu", "FrontPanel");
+    mnuFrontPanel = Menu_Item(*mnuFrontPanelMenu, "mnuFrontPanel", "ShowFrontPanel", true);
+    mnuLanguage = Menu(*menuBar(), "mnuLanguage", "Language");
+    mnuSelectLanguage = Menu_Item(*mnuLanguage, "mnuSelectLanguage", "Select Language");
+    mnuAddLanguage = Menu_Item(*mnuLanguage, "mnuAddLanguage", "Add Language");
+    mnuEditTranslation = Menu_Item(*mnuLanguage, "mnuEditTranslation", "Edit Translation");
+    mnuAbout = Menu(*menuBar(), "mnuAbout", "About");
+    mnuVersion = Menu_Item(*mnuAbout, "mnuVersion", "Version");
+    mnuExit = Menu(*menuBar(), "mnuExit", "Exit");
+    mnuExitProgram = Menu_Item(*mnuExit, "mnuExitProgram", "ExitProgram");
 }
 
 void Traj_form_Window::Connect_Events() {
@@ -401,21 +383,21 @@ void Traj_form_Window::Sync_Timer(QTimer& timer, const Timer_State& state) {
 void Traj_form_Window::Refresh() {
     const Traj_form& m = Model_;
     Show_Message_Lines(*User_Message_Box, Shown_Messages_, m.User_Message_Box);
-    Show_Text(*Elapsed_Time, m.Elapsed_Time);
+    Show_Texts({{Elapsed_Time, m.Elapsed_Time},
+                {Real_Temp_Display_1, m.Real_Temp_Display_1},
+                {Profile_Temperature, m.Profile_Temperature},
+                {Segment_Executing, m.Segment_Executing},
+                {Duty_Cycle, m.Duty_Cycle},
+                {LogFile, m.LogFile},
+                {Profile_Name, m.Profile_Name},
+                {Email_Notification, m.Email_Notification}});
     Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
-    Show_Text(*Real_Temp_Display_1, m.Real_Temp_Display_1);
     Process_Temp_Note->setText(Q(m.Process_Temp_Note));
     Process_Temp_Note->setVisible(!m.Process_Temp_Note.empty());
     if (m.Process_Temp_Stale != Shown_Stale_) {
         Shown_Stale_ = m.Process_Temp_Stale;
         Show_Process_Temp_Look();
     }
-    Show_Text(*Profile_Temperature, m.Profile_Temperature);
-    Show_Text(*Segment_Executing, m.Segment_Executing);
-    Show_Text(*Duty_Cycle, m.Duty_Cycle);
-    Show_Text(*LogFile, m.LogFile);
-    Show_Text(*Profile_Name, m.Profile_Name);
-    Show_Text(*Email_Notification, m.Email_Notification);
     Email_Notification->setReadOnly(m.Email_Notification_Locked);
     Email_Notification->setEnabled(m.Email_Notification_Enabled);
     OvenName->setText(Q(m.OvenName));
@@ -443,32 +425,11 @@ void Traj_form_Window::Refresh() {
 }
 
 void Traj_form_Window::Refresh_Grid() {
-    const auto& grid = Model_.RunProfile_FlexGrid;
-    QStringList titles;
-    for (int col = 0; col < Sheet_Columns; ++col)
-        titles << Q(grid[0][static_cast<std::size_t>(col)]);
-    if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0]) {
-        RunProfile_FlexGrid->setHorizontalHeaderLabels(titles);
-        Fit_Columns_To_Titles(*RunProfile_FlexGrid,
-                              std::vector<int>(Sheet_Columns, Grid_Column_Width));
-    }
-    for (int row = 1; row < Sheet_Rows; ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        if (Grid_Shown_Once_ && grid[r] == Shown_Grid_[r]) continue;
-        for (int col = 0; col < Sheet_Columns; ++col) {
-            const auto c = static_cast<std::size_t>(col);
-            QTableWidgetItem* cell = RunProfile_FlexGrid->item(row - 1, col);
-            if (!cell) {
-                if (grid[r][c].empty()) continue;
-                cell = new QTableWidgetItem;
-                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                RunProfile_FlexGrid->setItem(row - 1, col, cell);
-            }
-            cell->setText(Q(grid[r][c]));
-        }
-    }
-    Shown_Grid_ = grid;
-    Grid_Shown_Once_ = true;
+    Grid_Shown_.Show(*RunProfile_FlexGrid, Model_.RunProfile_FlexGrid,
+                     std::vector<int>(Sheet_Columns, Grid_Column_Width),
+                     [](QTableWidgetItem& cell, int) {
+                         cell.setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                     });
 }
 
 void Traj_form_Window::Refresh_Chart() {

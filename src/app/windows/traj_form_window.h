@@ -12,6 +12,7 @@
 #include "app/windows/run_chart_view.h"
 #include "run/live_firing_view.h"
 #include "ui/caption_registry.h"
+#include "ui/sheet_table.h"
 
 class QAction;
 class QGroupBox;
@@ -61,7 +62,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QGroupBox *Load_Profile_Frame, *Log_File_Frame;
     QPushButton *Start_Profile, *SoftOff;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
-    QTimer* Link_Retry;  // the link's way back after an outage
+    QTimer* Link_Retry;           // the link's way back after an outage
     QTimer* Continue_Count_Down;  // an interrupted firing going on by itself
     QTableWidget* RunProfile_FlexGrid;
     Run_Chart_View* ProfileChart;
@@ -102,8 +103,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     Message_Box& Ask_;
     bool Ending_ = false;
     int Handling_ = 0;  // handlers running, one inside another's pause for a reply
-    std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
-    bool Grid_Shown_Once_ = false;
+    Sheet_Table Grid_Shown_;
     std::string Shown_Messages_;
     const Live_Firing_View* Live_View_ = nullptr;
     int Shown_Highlight_ = 0;

@@ -203,9 +203,7 @@ void FrontPanel_Window::Build_Controls() {
     Response_Box = new QPlainTextEdit(this);
     Response_Box->setObjectName("Response_Box");
     Response_Label = Label_For(this, "Response_Label", "Unit Response String", Response_Box);
-    User_Interface = new QPlainTextEdit(this);
-    User_Interface->setObjectName("User_Interface");
-    User_Interface->setReadOnly(true);
+    User_Interface = Message_View(this, "User_Interface");
     QFont fixed("Monospace");
     fixed.setStyleHint(QFont::TypeWriter);
     Response_Box->setFont(fixed);
@@ -296,12 +294,12 @@ void FrontPanel_Window::closeEvent(QCloseEvent* event) {
 
 void FrontPanel_Window::Refresh() {
     const FrontPanel& m = Model_;
-    Show_Text(*Unit_Address_Display, m.Unit_Address_Display);
-    Show_Text(*Set_Point, m.Set_Point);
-    Show_Text(*Process_Value, m.Process_Value);
-    Show_Text(*Output_Display, m.Output_Display);
-    Show_Text(*Low_Limit_Display, m.Low_Limit_Display);
-    Show_Text(*High_Limit_Display, m.High_Limit_Display);
+    Show_Texts({{Unit_Address_Display, m.Unit_Address_Display},
+                {Set_Point, m.Set_Point},
+                {Process_Value, m.Process_Value},
+                {Output_Display, m.Output_Display},
+                {Low_Limit_Display, m.Low_Limit_Display},
+                {High_Limit_Display, m.High_Limit_Display}});
     for (auto [box, state] : Indicators_) {
         QSignalBlocker quiet(box);
         box->setChecked(m.*state);

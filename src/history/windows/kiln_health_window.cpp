@@ -123,9 +123,7 @@ Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& sett
     : QWidget(parent, Qt::Window), Settings_Form_(settings, Kiln_Health_Setting_List()) {
     Model_ = std::make_unique<Kiln_Health_Model>(paths, settings);
     setObjectName("Kiln_Health");
-    Health_Readings = new QPlainTextEdit(this);
-    Health_Readings->setObjectName("Health_Readings");
-    Health_Readings->setReadOnly(true);
+    Health_Readings = Message_View(this, "Health_Readings");
     Health_Readings->setMaximumHeight(80);
     Health_Readings->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Health_Readings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -142,9 +140,7 @@ Kiln_Health_Window::Kiln_Health_Window(Program_Paths paths, Settings_Store& sett
     Settings_Window_ = new Settings_Dialog(Settings_Form_, "KilnHealth", "Kiln Health Settings",
                                            Translate_Phrase, this);
     Settings_Window_->setObjectName("Kiln_Health_Settings");
-    Health_Messages = new QPlainTextEdit(this);
-    Health_Messages->setObjectName("Health_Messages");
-    Health_Messages->setReadOnly(true);
+    Health_Messages = Message_View(this, "Health_Messages");
     Health_Messages->setMaximumHeight(70);
 
     auto* events = new QHBoxLayout;

@@ -56,11 +56,9 @@ AddALanguage_Window::AddALanguage_Window(Program_Paths paths, QWidget* parent)
     select_layout->addWidget(LanguageList, 1);
     select_layout->addLayout(select_buttons);
 
-    AddALanguageDisplay = new QPlainTextEdit(this);
-    AddALanguageDisplay->setObjectName("AddALanguageDisplay");
-    AddALanguageDisplay->setToolTip("Watch this display for instructions and results");
+    AddALanguageDisplay = Message_View(this, "AddALanguageDisplay",
+                                       "Watch this display for instructions and results");
     AddALanguageDisplay->setAccessibleName("Instructions and results");
-    AddALanguageDisplay->setReadOnly(true);
     cmdDone = Button(this, "cmdDone", "Done", nullptr);
 
     auto* done_row = new QHBoxLayout;

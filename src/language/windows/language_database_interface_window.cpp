@@ -20,8 +20,6 @@
 
 namespace corvanel {
 
-namespace {}  // namespace
-
 LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& dialog,
                                                                    QWidget* parent)
     : QMainWindow(parent), Dialog_(dialog) {
@@ -50,9 +48,7 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     (new QVBoxLayout(LanguageFileFrame))->addWidget(LanguageName);
 
     MessagesFrame = Frame(central, "MessagesFrame", "Messages");
-    DBInterfaceDisplay = new QPlainTextEdit(MessagesFrame);
-    DBInterfaceDisplay->setObjectName("DBInterfaceDisplay");
-    DBInterfaceDisplay->setReadOnly(true);
+    DBInterfaceDisplay = Message_View(MessagesFrame, "DBInterfaceDisplay");
     (new QVBoxLayout(MessagesFrame))->addWidget(DBInterfaceDisplay);
 
     PhrasesFrame = Frame(central, "PhrasesFrame", "Phrases");
@@ -117,12 +113,9 @@ LanguageDataBaseInterface_Window::LanguageDataBaseInterface_Window(File_Dialog& 
     layout->addWidget(PhraseMapFrame, 1);
     layout->addLayout(bottom);
 
-    mnuFile = menuBar()->addMenu("File");
-    mnuFile->setObjectName("mnuFile");
-    mnuOpenLanguage = mnuFile->addAction("Open Language");
-    mnuOpenLanguage->setObjectName("mnuOpenLanguage");
-    mnuExit = mnuFile->addAction("Exit");
-    mnuExit->setObjectName("mnuExit");
+    mnuFile = Menu(*menuBar(), "mnuFile", "File");
+    mnuOpenLanguage = Menu_Item(*mnuFile, "mnuOpenLanguage", "Open Language");
+    mnuExit = Menu_Item(*mnuFile, "mnuExit", "Exit");
     resize(980, 700);
 
     connect(LanguageMap, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
@@ -228,13 +221,13 @@ void LanguageDataBaseInterface_Window::Refresh() {
     Refreshing_ = true;
     LanguageDataBaseInterface& m = Model();
     Refresh_Map();
-    Show_Text(*LanguageName, m.LanguageName);
-    Show_Text(*DisplayEnglish, m.DisplayEnglish);
-    Show_Text(*DisplayTargetLanguage, m.DisplayTargetLanguage);
-    Show_Text(*DisplayEnglishExplanation, m.DisplayEnglishExplanation);
-    Show_Text(*DisplayTargetLanguageExplanation, m.DisplayTargetLanguageExplanation);
-    Show_Text(*EntryDateOfLastUpdate, m.EntryDateOfLastUpdate);
-    Show_Text(*SearchBox, m.SearchBox);
+    Show_Texts({{LanguageName, m.LanguageName},
+                {DisplayEnglish, m.DisplayEnglish},
+                {DisplayTargetLanguage, m.DisplayTargetLanguage},
+                {DisplayEnglishExplanation, m.DisplayEnglishExplanation},
+                {DisplayTargetLanguageExplanation, m.DisplayTargetLanguageExplanation},
+                {EntryDateOfLastUpdate, m.EntryDateOfLastUpdate},
+                {SearchBox, m.SearchBox}});
     // Checking one option button of the pair clears the other.
     (m.SearchLanguageOption ? SearchLanguageOption : SearchTargetLanguageOption)->setChecked(true);
     Show_Message_Lines(*DBInterfaceDisplay, Shown_Display_, m.DBInterfaceDisplay);

@@ -152,11 +152,11 @@ void New_From_Cone_Window::Refresh() {
         cboScale->setCurrentIndex(m.Choice.Fahrenheit ? 0 : 1);
         cboSensor->setCurrentIndex(m.Choice.Sensor);
     }
-    Show_Text(*txtPreheat, m.Choice.Preheat_Hours);
-    Show_Text(*txtHold, m.Choice.Hold_Minutes);
-    Show_Text(*txtCoolRate, m.Choice.Cool_Rate);
-    Show_Text(*txtCoolTemp, m.Choice.Cool_Temp);
-    Show_Text(*txtErrorLimit, m.Choice.Error_Limit);
+    Show_Texts({{txtPreheat, m.Choice.Preheat_Hours},
+                {txtHold, m.Choice.Hold_Minutes},
+                {txtCoolRate, m.Choice.Cool_Rate},
+                {txtCoolTemp, m.Choice.Cool_Temp},
+                {txtErrorLimit, m.Choice.Error_Limit}});
 
     grdPreview->setRowCount(static_cast<int>(m.Preview.size()));
     for (int row = 0; row < static_cast<int>(m.Preview.size()); ++row) {

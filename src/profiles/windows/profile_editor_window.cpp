@@ -64,8 +64,7 @@ void Profile_Editor_Window::Build_Controls() {
     central->setObjectName("Profile_Editor_Controls");
     setCentralWidget(central);
 
-    Edit_Profile_Frame = new QGroupBox("Edit Profile", central);
-    Edit_Profile_Frame->setObjectName("Edit_Profile_Frame");
+    Edit_Profile_Frame = Frame(central, "Edit_Profile_Frame", "Edit Profile");
 
     // Row 0 of the sheet is the grid's fixed title row: the header. Table row t is
     // sheet row t + 1.
@@ -95,25 +94,19 @@ void Profile_Editor_Window::Build_Controls() {
     EditChart = new Profile_Chart_View("EditChart", central);
     EditChart->setMinimumSize(420, 220);
 
-    User_Prompt = new QPlainTextEdit(central);
-    User_Prompt->setObjectName("User_Prompt");
-    User_Prompt->setReadOnly(true);
-    User_Prompt->setToolTip("Watch for messages that guide you when creating profiles");
-    Message_Center = new QLabel("User Prompt Window", central);
-    Message_Center->setObjectName("Message_Center");
-    Message_Center->setBuddy(User_Prompt);
+    User_Prompt = Message_View(central, "User_Prompt",
+                               "Watch for messages that guide you when creating profiles");
+    Message_Center = Label_For(central, "Message_Center", "User Prompt Window", User_Prompt);
 
-    Edit_Profile_Name = new QLineEdit(central);
-    Edit_Profile_Name->setObjectName("Edit_Profile_Name");
-    Edit_Profile_Name->setReadOnly(true);  // named through the File menu's dialogs only
-    Edit_Profile_Name->setToolTip(
+    // Named through the File menu's dialogs only.
+    Edit_Profile_Name = Text_Box(
+        central, "Edit_Profile_Name",
         "Profile Name Display:  Enter name via dialog box brought up through the Flie Menu -> "
         "open, save or saveas functions");
-    File_Name_Prompter = new QLabel("File Name Display", central);
-    File_Name_Prompter->setObjectName("File_Name_Prompter");
+    File_Name_Prompter =
+        Label_For(central, "File_Name_Prompter", "File Name Display", Edit_Profile_Name);
     File_Name_Prompter->setToolTip(
         "This readout only displays the name of the profile being edited");
-    File_Name_Prompter->setBuddy(Edit_Profile_Name);
 
     TempScale = new QLabel(central);
     TempScale->setObjectName("TempScale");
@@ -143,36 +136,26 @@ void Profile_Editor_Window::Build_Controls() {
 }
 
 void Profile_Editor_Window::Build_Menus() {
-    auto menu = [this](QMenu* parent, const char* name, const char* caption) {
-        QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-        m->setObjectName(name);
-        return m;
-    };
-    auto item = [](QMenu* parent, const char* name, const char* caption, bool checkable) {
-        QAction* action = parent->addAction(caption);
-        action->setObjectName(name);
-        action->setCheckable(checkable);
-        return action;
-    };
-    mnuFile = menu(nullptr, "mnuFile", "File");
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", "Open", false);
-    mnuSaveFileAs = item(mnuFile, "mnuSaveFileAs", "SaveAs", false);
-    mnuNew = item(mnuFile, "mnuNew", "New", false);
-    mnuNewFromCone = item(mnuFile, "mnuNewFromCone", "New From Cone", false);
-    mnuSensorType = menu(nullptr, "mnuSensorType", "SensorType");
+    mnuFile = Menu(*menuBar(), "mnuFile", "File");
+    mnuFileOpen = Menu_Item(*mnuFile, "mnuFileOpen", "Open");
+    mnuSaveFileAs = Menu_Item(*mnuFile, "mnuSaveFileAs", "SaveAs");
+    mnuNew = Menu_Item(*mnuFile, "mnuNew", "New");
+    mnuNewFromCone = Menu_Item(*mnuFile, "mnuNewFromCone", "New From Cone");
+    mnuSensorType = Menu(*menuBar(), "mnuSensorType", "SensorType");
     for (std::size_t i = 0; i < Sensor_Items.size(); ++i) {
-        mnuSensor[i] = item(mnuSensorType, Sensor_Items[i].first, Sensor_Items[i].second, true);
+        mnuSensor[i] =
+            Menu_Item(*mnuSensorType, Sensor_Items[i].first, Sensor_Items[i].second, true);
     }
-    mnuScales = menu(nullptr, "mnuScales", "Scales");
-    mnuTemp = menu(mnuScales, "mnuTemp", "Temp");
-    mnuFahrenheit = item(mnuTemp, "mnuFahrenheit", "Fahrenheit", true);
-    mnuCelcius = item(mnuTemp, "mnuCelcius", "Celcius", true);
-    mnuTime = menu(mnuScales, "mnuTime", "Time");
-    mnuMinutes = item(mnuTime, "mnuMinutes", "Minutes", true);
-    mnuHours = item(mnuTime, "mnuHours", "Hours", true);
-    mnuConvertScale = item(mnuScales, "mnuConvertScale", "", false);
-    mnuExit = menu(nullptr, "mnuExit", "Exit");
-    mnuExitEditor = item(mnuExit, "mnuExitEditor", "Exit Editor", false);
+    mnuScales = Menu(*menuBar(), "mnuScales", "Scales");
+    mnuTemp = Menu(*mnuScales, "mnuTemp", "Temp");
+    mnuFahrenheit = Menu_Item(*mnuTemp, "mnuFahrenheit", "Fahrenheit", true);
+    mnuCelcius = Menu_Item(*mnuTemp, "mnuCelcius", "Celcius", true);
+    mnuTime = Menu(*mnuScales, "mnuTime", "Time");
+    mnuMinutes = Menu_Item(*mnuTime, "mnuMinutes", "Minutes", true);
+    mnuHours = Menu_Item(*mnuTime, "mnuHours", "Hours", true);
+    mnuConvertScale = Menu_Item(*mnuScales, "mnuConvertScale", "");
+    mnuExit = Menu(*menuBar(), "mnuExit", "Exit");
+    mnuExitEditor = Menu_Item(*mnuExit, "mnuExitEditor", "Exit Editor");
 }
 
 void Profile_Editor_Window::Connect_Events() {
@@ -295,9 +278,7 @@ bool Profile_Editor_Window::Set_Own_Text(const Caption_Entry& entry, const std::
 void Profile_Editor_Window::Refresh() {
     const Profile_Editor& m = Model_;
     Show_Message_Lines(*User_Prompt, Shown_Messages_, m.User_Prompt);
-    if (Edit_Profile_Name->text() != Q(m.Edit_Profile_Name)) {
-        Edit_Profile_Name->setText(Q(m.Edit_Profile_Name));
-    }
+    Show_Text(*Edit_Profile_Name, m.Edit_Profile_Name);
     TempScale->setText(Q(m.TempScale));
     TimeScale->setText(Q(m.TimeScale));
 
@@ -318,37 +299,18 @@ void Profile_Editor_Window::Refresh() {
 }
 
 void Profile_Editor_Window::Refresh_Grid() {
-    const auto& grid = Model_.Profile_FlexGrid;
-    if (!Grid_Shown_Once_ || grid[0] != Shown_Grid_[0]) {
-        QStringList titles;
-        for (const std::string& title : grid[0]) titles << Q(title);
-        Profile_FlexGrid->setHorizontalHeaderLabels(titles);
-        std::vector<int> widths(Sheet_Columns, Column_Width);
-        widths[Col_Seg] = Seg_Column_Width;
-        Fit_Columns_To_Titles(*Profile_FlexGrid, widths);
-    }
+    std::vector<int> widths(Sheet_Columns, Column_Width);
+    widths[Col_Seg] = Seg_Column_Width;
+    // The segment numbers stand apart as the grid's fixed column.
     const QBrush fixed_column = Profile_FlexGrid->palette().button();
-    for (int row = 1; row < Sheet_Rows; ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        if (Grid_Shown_Once_ && grid[r] == Shown_Grid_[r]) continue;
-        for (int col = 0; col < Sheet_Columns; ++col) {
-            const auto c = static_cast<std::size_t>(col);
-            QTableWidgetItem* cell = Profile_FlexGrid->item(row - 1, col);
-            if (!cell) {
-                if (grid[r][c].empty()) continue;
-                cell = new QTableWidgetItem;
-                if (col == Col_Seg) {
-                    cell->setBackground(fixed_column);
-                } else {
-                    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                }
-                Profile_FlexGrid->setItem(row - 1, col, cell);
-            }
-            cell->setText(Q(grid[r][c]));
-        }
-    }
-    Shown_Grid_ = grid;
-    Grid_Shown_Once_ = true;
+    Grid_Shown_.Show(*Profile_FlexGrid, Model_.Profile_FlexGrid, widths,
+                     [&](QTableWidgetItem& cell, int col) {
+                         if (col == Col_Seg) {
+                             cell.setBackground(fixed_column);
+                         } else {
+                             cell.setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                         }
+                     });
 }
 
 void Profile_Editor_Window::Refresh_Text_Box() {

@@ -12,6 +12,7 @@
 #include "profiles/profile_editor_model.h"
 #include "ui/caption_registry.h"
 #include "ui/profile_chart_view.h"
+#include "ui/sheet_table.h"
 
 class QAction;
 class QGroupBox;
@@ -91,8 +92,7 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     void mnuNewFromCone_Click();
 
     Profile_Editor Model_;
-    std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> Shown_Grid_{};
-    bool Grid_Shown_Once_ = false;
+    Sheet_Table Grid_Shown_;
     std::string Shown_Messages_;
     bool Closed_ = false;
     std::optional<bool> Convert_Caption_To_Fahrenheit_;  // as last translated; none: again
