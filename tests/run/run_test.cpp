@@ -403,7 +403,7 @@ TEST(Safety_Supervisor, RaisesAndClearsEachAlarmAtTheRightTick) {
     for (const Supervisor_Case& c : cases) {
         SCOPED_TRACE(c.Name);
         Safety_Settings settings;
-        settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+        settings.Alarm_Values["Controller_Lost_Alarm"] = c.Controller_Lost_Alarm;
         settings.Alarm_Confirm_Seconds = c.Confirm_Seconds;
         Safety_Supervisor supervisor(settings);
         auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
@@ -438,9 +438,11 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     tick.State = Firing_State::Running;
     EXPECT_TRUE(supervisor.Check(tick).Empty());
     tick.Clock = Date_Time_Of_Seconds(Seconds_Of(tick.Clock) + 60);
-    EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
+    const Safety_Changes raised = supervisor.Check(tick);
+    ASSERT_EQ(raised.Raised.size(), 1u);
+    EXPECT_EQ(Safety_Alarm_Name(raised.Raised[0]), std::string("Over-temperature"));
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
-    EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
+    EXPECT_EQ(supervisor.Reset().Cleared, raised.Raised);
     EXPECT_TRUE(supervisor.Active_Names().empty());
 }
 
@@ -530,7 +532,8 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
         file.replace(file.find(from), std::string(from).size(), to);
     Write_Whole_File(safety, file);
     Safety_Settings expected;
-    expected.Heat_Gap_C = 15.5, expected.Heat_Rise = 2.5, expected.Alarm_Confirm_Seconds = 0;
+    expected.Alarm_Values["Heat_Gap_C"] = 15.5, expected.Alarm_Values["Heat_Rise"] = 2.5;
+    expected.Alarm_Confirm_Seconds = 0;
     expected.Scale_Check = false;
     const auto [read, problems] = said();
     EXPECT_EQ(read, expected);
