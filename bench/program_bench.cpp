@@ -91,7 +91,8 @@ int Child(const std::string& mode, const std::string& folder, int seconds) {
                       << fs::file_size(fs::path(folder) / "Logfiles" / "bench_firing.txt",
                                        Ignored_Error)
                       << std::endl;
-            std::cout << "running " << program.Model().Control_Interval.Enabled << std::endl;
+            std::cout << "running " << program.Model().Run().Control_Interval().Enabled
+                      << std::endl;
             QApplication::exit(0);
         });
     });

@@ -97,7 +97,7 @@ int Child(const std::string& folder, int seconds) {
     parts.Log_Dialog = &log_dialog;
     Corvanel_Program program(Program_Paths(folder), parts);
     Tick_Times ticks;
-    program.Model().Firing.Attach(ticks);
+    program.Model().Run().Firing().Attach(ticks);
     program.Main();
     QTimer::singleShot(0, [&] {
         program.Main_Window().mnuFileOpen->trigger();
@@ -116,7 +116,7 @@ int Child(const std::string& folder, int seconds) {
         });
     });
     int result = QApplication::exec();
-    program.Model().Firing.Detach(ticks);
+    program.Model().Run().Firing().Detach(ticks);
     return result;
 }
 
@@ -193,8 +193,7 @@ Firing_Result Fire(int clients, int seconds, bool network = false, bool hostile 
     const QString client = CORVANEL_SOURCE_ROOT "/tests/remote/hostile_client.py";
     const QString on = QString::number(port);
     for (const QStringList& arguments :
-         {QStringList{"idle", on, "1000"},
-          QStringList{"pipeline", on, QString("/?token=") + Token},
+         {QStringList{"idle", on, "1000"}, QStringList{"pipeline", on, QString("/?token=") + Token},
           QStringList{"pipeline", on, "/api/status"}, QStringList{"slow", on}}) {
         if (!hostile) break;
         attackers.push_back(std::make_unique<QProcess>());

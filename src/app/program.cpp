@@ -148,13 +148,13 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
                                                             profile_dialog, log_dialog, beep, mail,
                                                             *Name_Dialog_, *this, Settings_});
     Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
-    Model_->Firing.Attach(*Live_View_);
-    Model_->Live_Readouts = Read_Live_View_Setting(Paths_, Live_View_Message_);
+    Model_->Run().Firing().Attach(*Live_View_);
+    Model_->Run().Use_Live_Readouts(Read_Live_View_Setting(Paths_, Live_View_Message_));
     // Every firing is kept in a record beside its log.
     Record_Writer_ =
         std::make_unique<Firing_Record_Writer>(Paths_, "Corvanel " CORVANEL_PROGRAM_VERSION);
-    Record_Writer_->Hold_In(Model_->Held_Files);  // one word to the operator of a full disk
-    Model_->Firing.Attach(*Record_Writer_);
+    Record_Writer_->Hold_In(Model_->Run().Held_Files());  // one word to the operator of a full disk
+    Model_->Run().Firing().Attach(*Record_Writer_);
     Serial_Window_ =
         std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);
     Protocol_->Connect(Serial_Window_->Link());
@@ -193,7 +193,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         std::make_unique<Refreshing_Message_Area>(*Model_, [this] { Main_Window_->Refresh(); });
     Feature_Notices_ = std::make_unique<Refreshing_Message_Area>(
         *Model_, [this] { Main_Window_->Refresh(); },
-        [this](const std::string& text) { Model_->Notice(text); });
+        [this](const std::string& text) { Model_->Run().Notice(text); });
     File_Dialog& export_dialog =
         Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
     Features_ =
@@ -209,7 +209,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         });
     };
     for (const std::unique_ptr<Feature>& feature : Features_.All) {
-        feature->Attach(Model_->Firing);
+        feature->Attach(Model_->Run().Firing());
         for (Menu_Entry& entry : feature->Menu_Entries()) {
             auto* menu =
                 Main_Window_->findChild<QMenu*>(QString::fromStdString("mnu" + entry.Menu));
@@ -235,7 +235,7 @@ Corvanel_Program::~Corvanel_Program() {
     Front_Panel_.reset();
     Main_Window_->Program_Ending();
     Main_Window_.reset();
-    Model_->Firing.Detach(*Live_View_);
+    Model_->Run().Firing().Detach(*Live_View_);
 }
 
 Profile_Editor_Window& Corvanel_Program::Editor_Window() {
@@ -243,7 +243,7 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
     Editor_Window_ =
         std::make_unique<Profile_Editor_Window>(Paths_, *Editor_Dialog_, *Ask_, *Beep_);
     Editor_Window_->Caption_Pass = [this] { Apply_Language(); };
-    Editor_Window_->Units_Follow_Profile = Model_->Live_Readouts;
+    Editor_Window_->Units_Follow_Profile = Model_->Run().Live_Readouts();
     Editor_Window_->On_Closed = [this] {
         // The sheet goes with the window; the next showing makes and loads a new one. The
         // window is inside its own close event, so it is deleted once that has returned.

@@ -7,11 +7,11 @@
 namespace corvanel {
 
 std::string Run_Unit_Caption(const Traj_form& form, std::string_view control) {
-    const std::string& time_unit = form.Engine().Time_Unit();
+    const std::string& time_unit = form.Run().Engine().Time_Unit();
     if (control == "TimeReadOut" && !time_unit.empty()) {
         return TranslateText(time_unit == "M" ? "Time(mins)" : "Time(hours)");
     }
-    const std::string& scale = form.Profile().Temp_Scale();
+    const std::string& scale = form.Run().Profile().Temp_Scale();
     if (control == "SetPointReadOut" && !scale.empty()) {
         return TranslateText(scale == "F" ? "SetTemp(F)" : "SetTemp(C)");
     }

@@ -28,7 +28,7 @@ void Report(Corvanel_Program& program, bool passed) {
     std::printf("  program folder: %s\n", program.Paths().Folder().c_str());
     std::printf("  port %d: %s\n", model.Comm_Port_Number, port.c_str());
     std::printf("  controller answered: %s\n", program.Protocol().Command_OK ? "yes" : "no");
-    std::printf("  measured: %d\n", model.Measured_Temp);
+    std::printf("  measured: %d\n", model.Run().Measured_Temp());
     std::printf("  message area:\n%s\n", model.User_Message_Box.c_str());
     std::fflush(stdout);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The operator controls of the main window: lock, front panel, device name, editor,
-// the quick port menu and the alarm banner's Acknowledge.
+// and the quick port menu.
 
 #include <array>
 
@@ -29,7 +29,7 @@ void Traj_form::mnuLockControls_Click() {
 }
 
 void Traj_form::mnuFrontPanel_Click() {
-    if (mnuLockControls || Control_Interval.Enabled) {
+    if (mnuLockControls || Run_.Running()) {
         mnuFrontPanel = false;
         Services_.Windows.Show_Front_Panel(false);
         Display(TranslateText("Controls locked and or profile running") + std::string(CRLF) +
@@ -39,11 +39,11 @@ void Traj_form::mnuFrontPanel_Click() {
     mnuFrontPanel = !mnuFrontPanel;
     if (mnuFrontPanel) {
         Services_.Windows.Show_Front_Panel(true);
-        Set_Polling_Mode("off");
+        Run_.Set_Polling_Mode("off");
         Services_.Windows.Show_Main_Window(false);
     } else {
         Services_.Windows.Show_Front_Panel(false);
-        Set_Polling_Mode("monitor");
+        Run_.Set_Polling_Mode("monitor");
         Services_.Windows.Show_Main_Window(true);
     }
 }
@@ -51,63 +51,26 @@ void Traj_form::mnuFrontPanel_Click() {
 void Traj_form::Front_Panel_Exited() {
     Services_.Windows.Show_Main_Window(true);
     mnuFrontPanel = false;
-    Monitor_Interval.Enabled = true;
+    Run_.Resume_Ticks(false);
     Display("Monitor Mode");
 }
 
 void Traj_form::mnuSetUpName_Click() {
     Name_Dialog& dialog = Services_.Name;
-    if (dialog.GetName() == 1) OvenName = dialog.DeviceName();
+    if (dialog.GetName() == 1) {
+        OvenName = dialog.DeviceName();
+        Run_.Name_Kiln(OvenName);
+    }
     Services_.Settings.Write(Program_Setting::ThermalDeviceName, OvenName);
     Display(TranslateText("Thermal Device Name set") + " == " + dialog.DeviceName());
 }
 
-void Traj_form::Acknowledge_Click() {
-    if (Continue_Interval.Enabled) {
-        Continue_Interval.Enabled = false;
-        Display(TranslateText("The firing does not continue by itself: RUN PROFILE continues it"));
-    }
-    Supervisor.Acknowledge(Services_.Time.Now());
-    // The operator has seen it: the record of an alarm outside a firing has done its work.
-    End_Alarm_Record(Firing_Status_Now(), "acknowledged");
-}
-
-void Traj_form::Start_Alarms_Afresh() {
-    // The observers still hear each alarm end; the message area and the banner of the
-    // new stretch of run are not filled with the last one's.
-    for (Safety_Alarm alarm : Supervisor.Reset().Cleared)
-        Publish_Firing(Firing_Event::Alarm_Cleared, Safety_Alarm_Name(alarm));
-    Supervisor.Forget_Active();
-    Supervisor.Start_Banner_Afresh();
-}
-
 void Traj_form::mnuEdit_Click() {
-    Services_.Windows.Show_Profile_Editor(Controller_Scale_);
+    Services_.Windows.Show_Profile_Editor(Run_.Controller_Scale());
 }
 
 void Traj_form::frmCommPortConfig_Click() {
     Statement([this] { Services_.Windows.Show_CommSetUp(); });
-}
-
-std::optional<bool> Traj_form::Pause_Ticks() {
-    std::optional<bool> control;
-    if (Monitor_Interval.Enabled) {
-        control = false;
-        Monitor_Interval.Enabled = false;
-    }
-    if (Control_Interval.Enabled) {
-        control = true;
-        Control_Interval.Enabled = false;
-    }
-    return control;
-}
-
-void Traj_form::Resume_Ticks(bool control) {
-    if (control) {
-        Control_Interval.Enabled = true;
-    } else {
-        Monitor_Interval.Enabled = true;
-    }
 }
 
 void Traj_form::mnuComm_Click(int number) {

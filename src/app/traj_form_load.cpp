@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's start-up, message area, polling modes and exit.
+// The main window's start-up, message area and exit.
 
 #include "app/traj_form_model.h"
 #include "common/text.h"
@@ -13,24 +13,21 @@
 namespace corvanel {
 
 Traj_form::Traj_form(Traj_form_Services services)
-    : Alerts(services.Mail), Services_(std::move(services)) {}
+    : Services_(std::move(services)),
+      Run_({Services_.Paths, Services_.Protocol, Services_.Panel, Services_.Time, Services_.Beep,
+            Services_.Mail, Services_.Settings, *this}) {}
 
-void Traj_form::Statement(const std::function<void()>& statement,
-                          const std::function<void(int)>& on_error) {
-    try {
-        statement();
-    } catch (const Run_Time_Error& error) {
-        if (on_error) on_error(To_Int(error.Number));
-    } catch (const std::exception&) {
-        if (on_error) on_error(To_Int(Error_Number::Out_Of_Memory));
-    }
+void Traj_form::Connect_Serial_Port(Serial_Port& port) {
+    Port_ = &port;
+    Run_.Connect_Serial_Port(port);
 }
 
-void Traj_form::Tick_Step(const char* step, const std::function<void()>& statement) {
-    Statement(statement, [this, step](int number) {
-        Display(Join_Lines(
-            {"Control Timer Loop Error", step, "Error Number= " + std::to_string(number)}));
-    });
+void Traj_form::Statement(const std::function<void()>& statement) {
+    try {
+        statement();
+    } catch (const std::exception&) {
+        // the handler goes on with its next statement, as it always has
+    }
 }
 
 void Traj_form::Set_User_Message_Box(std::string text) {
@@ -44,27 +41,28 @@ void Traj_form::Display(const std::string& text) {
 void Traj_form::Form_Load() {
     Error_Trap = true;
     Use_Chosen_Language(Services_.Settings);
-    Profile_.Show_Empty_Chart();
-    Profile_.Unload();
     Loading_Form = true;
-    Engine_.Reset();
-    Elapsed_Time = Format_Number(Engine_.Elapsed());
+    Run_.Set_Loading(true);
+    Run_.Reset();
+    Elapsed_Time = Format_Number(Run_.Engine().Elapsed());
     Time_Entry.End();
     Comm_Port_Number = 1;
     Recall_Profile_Pending = Recall_Log_Pending = false;
     CommonDialog3.Filter = TranslateText("Text files") + " (*.txt) | *.txt" + "|" +
                            TranslateText("All files") + " (*.*) | *.*";
-    Alerts.Restart_Count();
     Recall_Setup();
     Loading_Form = false;
+    Run_.Set_Loading(false);
     if (Port_) Port_->Form_Load(Comm_Port_Number);
-    std::uint8_t unit = 0;
-    Statement([&] { Services_.Protocol.Set_Write_Mode_RAM(unit); });
-    Set_Polling_Mode("monitor");
-    Monitor_Interval_Timer();
-    Read_Safety_Setup();
-    Tell_Interrupted_Firing();
-    Tell_Shutdown_Firing();
+    Run_.Use_Controller_RAM();
+    Run_.Set_Polling_Mode("monitor");
+    Run_.Monitor_Interval_Timer();
+    Run_.Read_Safety_Setup();
+    // A start with recall: what the record says of the last firing.
+    if (mnuRecallSetup) {
+        Run_.Tell_Interrupted_Firing();
+        Run_.Tell_Shutdown_Firing();
+    }
 }
 
 void Traj_form::Form_Activate() {
@@ -78,28 +76,8 @@ void Traj_form::mnuVersion_Click() {
     Display("Corvanel " + TranslateText("Version") + "= 2.0-3");
 }
 
-void Traj_form::Set_Polling_Mode(const std::string& mode) {
-    if (mode == "off") {
-        Monitor_Interval.Enabled = false;
-        Control_Interval.Enabled = false;
-        Display(TranslateText("Polling turned off"));
-    } else if (mode == "monitor") {
-        Monitor_Interval.Enabled = true;
-        Control_Interval.Enabled = false;
-        Display(TranslateText("Monitor Mode"));
-    } else if (mode == "run") {
-        Monitor_Interval.Enabled = false;
-        Control_Interval.Enabled = true;
-        Display(TranslateText("Run Mode"));
-    } else {
-        Monitor_Interval.Enabled = false;
-        Control_Interval.Enabled = false;
-        Display(TranslateText("Ambiguous Polling Mode, polling = OFF"));
-    }
-}
-
 void Traj_form::mnuExitProgram_Click() {
-    Set_Polling_Mode("off");
+    Run_.Set_Polling_Mode("off");
     if (Port_) Statement([this] { Port_->Form_Unload(); });
     Exit_Routine();
 }

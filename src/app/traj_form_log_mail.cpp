@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's log file commands and e-mail alerts.
 
-#include <filesystem>
-
 #include "app/traj_form_model.h"
 #include "common/text.h"
 #include "language/translate.h"
@@ -42,47 +40,16 @@ void Traj_form::mnuSpecifyLogFile_Click() {
     Recalled_Log_Name = File_Name_Of_Path(chosen);
     Set_LogFile(File_Name_Of_Path(Recalled_Log_Name));
     Display(TranslateText("LogFile Specified"));
-    Publish_Firing(Firing_Event::Log_Changed);
+    Run_.Publish_Firing(Firing_Event::Log_Changed);
 }
 
 void Traj_form::mnuReset_Logfile_Click() {
-    Engine_.Recall(0);
-    Elapsed_Time = "0";
+    Run_.Reset_Elapsed();
     if (!Profile_Name.empty()) Set_LogFile(Reset_Log_Name(Profile_Name, Services_.Time.Now()));
     Display(TranslateText("Elapsed time reset") + "=>0" + std::string(CRLF) +
             TranslateText("LogFile Set to") + "=>" + TranslateText("ProfileName_Date_Time") +
             ".txt");
-    Engine_.Set_Suspended(false);
-    Publish_Firing(Firing_Event::Log_Changed, "reset");
-}
-
-void Traj_form::Append_Log_Record() {
-    if (LogFile.empty()) return;
-    // A record the disk refuses (full) waits in memory and goes out, in order, when it
-    // takes records again: the tick goes on, and the operator hears of it once.
-    Held_Files.Write(Services_.Paths.Logfile(LogFile),
-                     Log_Record(Elapsed_Time, Engine_.Set_Value(), Measured_Temp),
-                     [](const std::string& path, const std::string& record) {
-                         std::error_code ignored;
-                         std::filesystem::create_directories(
-                             std::filesystem::path(path).parent_path(), ignored);
-                         return corvanel::Append_Log_Record(path, record);
-                     });
-}
-
-void Traj_form::Send_Email_Alert() {
-    Alerts.Send(Email_Notification, Engine_.Set_Value(), Measured_Temp);
-}
-
-void Traj_form::Message_Timer() {
-    Alerts.Timer_Tick(Email_Notification, Engine_.Set_Value(), Measured_Temp);
-}
-
-void Traj_form::Arm_Email_Alert() {
-    if (!mnuEnableEmailNotification) return;
-    const auto segment = static_cast<std::size_t>(Engine_.Current_Segment() - 1);
-    Alerts.Arm(Engine_.Set_Value(), Measured_Temp,
-               Profile_.Tables().Seg_Error_Limit[segment % 256]);
+    Run_.Log_Was_Reset();
 }
 
 void Traj_form::mnuEditNotificationList_Click() {

@@ -28,12 +28,14 @@ void Traj_form::Save_Setup() {
 void Traj_form::Set_Profile_Name(const std::string& text) {
     if (text == Profile_Name) return;  // a change event fires only on a change
     Profile_Name = text;
+    Run_.Name_Profile(text);
     Save_Setup();
 }
 
 void Traj_form::Set_LogFile(const std::string& text) {
     if (text == LogFile) return;
     LogFile = text;
+    Run_.Use_Log_File(text);
     Save_Setup();
 }
 
@@ -47,6 +49,7 @@ void Traj_form::Recall_Setup() {
         if (Comm_Port_Number == n) mnuComm[n - 1] = true;
     }
     OvenName = found.Device_Name;
+    Run_.Name_Kiln(OvenName);
     Display("Thermal Device Name set == " + found.Device_Name);
     mnuRecallSetup = found.Recall;
     if (!mnuRecallSetup) return;
@@ -72,55 +75,7 @@ void Traj_form::Recall_Setup() {
                             TranslateText("Try setting up and exiting, then restarting")}));
     }
 
-    // The run goes on where its log ends; a run is never restarted by itself.
-    Engine_.Recall(LogFile.empty() ? 0
-                                   : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(LogFile)));
-    Elapsed_Time = Format_Number(Engine_.Elapsed());
-    Publish_Firing(Firing_Event::Recall_Resume);
-}
-
-namespace {
-
-std::string Degrees_Text(double value, const std::string& scale) {
-    return Temperature_Shown(value, scale, Operator_Style());
-}
-
-}  // namespace
-
-std::string Traj_form::Continue_Or_Start_Afresh() const {
-    std::string run_button = TranslateText(" RUN PROFILE");
-    run_button.erase(0, run_button.find_first_not_of(' '));
-    return run_button + " " + TranslateText("continues the firing") + "; " +
-           TranslateText("LogFile") + " -> \"" + TranslateText("Reset Logfile and Time") + "\" " +
-           TranslateText("starts from 0");
-}
-
-void Traj_form::Tell_Interrupted_Firing() {
-    if (!mnuRecallSetup || LogFile.empty()) return;
-    const std::optional<Interrupted_Firing> cut =
-        Interrupted_Firing_In(Services_.Paths.Logfile(Firing_Record_Name(LogFile)));
-    if (!cut) return;
-    const Firing_Status now = Firing_Status_Now();
-    const long long gap = cut->Seconds_Stopped(now.Clock, Local_Offset_Minutes(now.Clock));
-    const std::string gap_text = Duration_Shown(static_cast<double>(gap));
-    const bool read_now = now.Reading_At(now.Clock) == Firing_Status::Reading::Live;
-    Safety_Notice(Join_Lines(
-        {TranslateText("The firing was interrupted") + ": " +
-             (cut->Profile_Name.empty() ? Profile_Name : cut->Profile_Name),
-         TranslateText("It stopped at") + " " +
-             Clock_Shown(cut->Stopped, now.Clock, Operator_Style()) + ", " +
-             TranslateText("elapsed time") + " " + Format_00(cut->Elapsed) +
-             (cut->Time_Unit == "H" ? " h, " : " min, ") +
-             Degrees_Text(cut->Measured, cut->Temp_Scale),
-         TranslateText("Stopped for") + " " + gap_text + ", " +
-             (read_now ? TranslateText("the kiln is now at") + " " +
-                             Degrees_Text(now.Measured, now.Temp_Scale)
-                       : TranslateText("the kiln's temperature cannot be read now")),
-         Continue_Or_Start_Afresh()}));
-    Publish_Firing(
-        Firing_Event::Interrupted,
-        "stopped " + Format_Clock(cut->Stopped, cut->Offset_Minutes) + ", gap " + gap_text);
-    Offer_Continuation(*cut, gap);
+    Run_.Recall_Elapsed();
 }
 
 void Traj_form::mnuFileOpen_Click() {
@@ -147,9 +102,9 @@ void Traj_form::mnuFileOpen_Click() {
     CommonDialog3.File_Name = file_name;
 
     // A rejected or broken file leaves the profile loaded before in force, whole.
-    const bool had_profile = Profile_.Valid();
+    const bool had_profile = Run_.Profile().Valid();
     const Loaded_Profile::Load_Result loaded =
-        Profile_.Load(Services_.Paths.Profile_File(file_name));
+        Run_.Load_Profile(Services_.Paths.Profile_File(file_name));
     if (loaded.What == Loaded_Profile::Load_Result::Outcome::Format_Not_Valid) {
         Display(Join_Lines({TranslateText("File found: Format not valid:") + " ",
                             TranslateText("Profile Syntax must be precise"),
@@ -165,26 +120,23 @@ void Traj_form::mnuFileOpen_Click() {
 
     Set_Profile_Name(file_name);
     RunWorkSheet_to_FlexGrid();
-    SetPointReadOut = TranslateText(Profile_.Fahrenheit() ? "SetTemp(F)" : "SetTemp(C)");
-    if (had_profile) Carry_Elapsed_Into(Profile_.Minutes());
-    Use_Time_Unit(Profile_.Minutes(), Control_Interval);
-    Learn_Controller_Scale();
+    SetPointReadOut = TranslateText(Run_.Profile().Fahrenheit() ? "SetTemp(F)" : "SetTemp(C)");
+    Run_.Take_Loaded_Profile(had_profile);
     Display(TranslateText("Profile Loaded"));
-    Publish_Firing(Firing_Event::Profile_Loaded);
-    Notice_Carried_Over_Time();
+    Run_.Profile_Loaded();
 }
 
 void Traj_form::mnuPrintProfile_Click() {
     Statement([this] {
         std::string file =
-            Services_.Windows.Print_Profile(Build_Printout(Profile_.Sheet(), Profile_Name));
+            Services_.Windows.Print_Profile(Build_Printout(Run_.Profile().Sheet(), Profile_Name));
         if (!file.empty()) Display(TranslateText("Profile printed to") + " " + file);
     });
 }
 
 void Traj_form::RunWorkSheet_to_FlexGrid() {
     for (int row = 1; row <= Last_Segment_Row; ++row)
-        RunProfile_FlexGrid[row] = Profile_.Sheet()[row];
+        RunProfile_FlexGrid[row] = Run_.Profile().Sheet()[row];
 }
 
 }  // namespace corvanel

@@ -58,9 +58,9 @@ struct Pty_Kiln {
         fs::copy_file(fs::path(CORVANEL_PROGRAM_DIR) / "Profiles" / "quick_test.txt",
                       Paths.Profile_File("quick_test.txt"));
         ASSERT_FALSE(Sink.Port().empty()) << "the loopback SMTP server did not start";
-        Sim.Start(Folder, Paths,
-                  QStringList{"--units=0", "--scale=F", "--speed=" + QString::number(speed)} +
-                      options);
+        Sim.Start(
+            Folder, Paths,
+            QStringList{"--units=0", "--scale=F", "--speed=" + QString::number(speed)} + options);
         Write_Whole_File(Paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + Sink.Port());
         Write_Whole_File(Paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
         Device = std::make_unique<Qt_Serial_Device>(Paths);
@@ -70,14 +70,14 @@ struct Pty_Kiln {
         Protocol.Connect(*Serial);
         Panel.Link = Serial.get();
         Form.Connect_Serial_Port(*Serial);
-        Form.Firing.Attach(Writer);
+        Form.Run().Firing().Attach(Writer);
         Form.Form_Load();
         ASSERT_TRUE(Device->Port_Open()) << Form.User_Message_Box;
         Form.mnuEnableEmailNotification = true;
         Form.Email_Notification = "potter@studio.example";
         Since_Tick.start();
     }
-    ~Pty_Kiln() { Form.Firing.Detach(Writer); }
+    ~Pty_Kiln() { Form.Run().Firing().Detach(Writer); }
 
     // The quick profile fired for a moment and ended by the operator.
     void Fire_And_Soft_Off() {
@@ -153,16 +153,18 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
         const int tick_seconds = c.Profile ? 3 : 60;
         if (c.Profile) kiln.Fire_And_Soft_Off();
         kiln.Tick(tick_seconds);
-        ASSERT_EQ(form.Firing_Status_Now().State, c.After_Soft_Off)
-            << form.Firing_Status_Now().Measured;
-        const double at_start = form.Firing_Status_Now().Measured;
+        ASSERT_EQ(form.Run().Firing_Status_Now().State, c.After_Soft_Off)
+            << form.Run().Firing_Status_Now().Measured;
+        const double at_start = form.Run().Firing_Status_Now().Measured;
 
-        auto raised = [&] { return std::ranges::count(form.Firing_Status_Now().Alarms, c.Alarm); };
+        auto raised = [&] {
+            return std::ranges::count(form.Run().Firing_Status_Now().Alarms, c.Alarm);
+        };
         int seconds = 0;
         for (; !raised() && seconds < 30 * 60; seconds += tick_seconds) kiln.Tick(tick_seconds);
-        ASSERT_TRUE(raised()) << ::testing::PrintToString(form.Firing_Status_Now().Alarms);
+        ASSERT_TRUE(raised()) << ::testing::PrintToString(form.Run().Firing_Status_Now().Alarms);
         EXPECT_LE(seconds, 10 * 60);
-        EXPECT_NE(form.Supervisor.Banner().Text().find(c.Advice), std::string::npos);
+        EXPECT_NE(form.Run().Safety().Banner().Text().find(c.Advice), std::string::npos);
         // A line a minute follows the kiln on; the alarm sounds on every tick.
         for (int n = 0; n < 3; ++n) kiln.Tick(60);
         EXPECT_GE(kiln.Beeper.Beeps, 2);
@@ -171,8 +173,8 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
             // The firing's own record follows the kiln up, and its summary's peak with it.
             Firing_Record record;
             std::string error;
-            ASSERT_TRUE(Read_Firing_Record(kiln.Paths.Logfile(Firing_Record_Name("relay.txt")),
-                                           {}, record, error))
+            ASSERT_TRUE(Read_Firing_Record(kiln.Paths.Logfile(Firing_Record_Name("relay.txt")), {},
+                                           record, error))
                 << error;
             std::vector<Firing_Record_Line> readings;
             std::ranges::copy_if(record.Lines, std::back_inserter(readings),
@@ -230,16 +232,16 @@ TEST(A_Kiln_Cooling_On_A_Pty, RaisesNothingForAnHourNotEvenForOneFalseReading) {
     kiln.Start(60, {"--start-temp=1000", "--spike=at:31-33"});
     if (::testing::Test::HasFatalFailure()) return;
     kiln.Tick(60);
-    const double at_start = kiln.Form.Firing_Status_Now().Measured;
+    const double at_start = kiln.Form.Run().Firing_Status_Now().Measured;
     int false_readings = 0;
     for (int minute = 1; minute <= 60; ++minute) {
-        const double before = kiln.Form.Firing_Status_Now().Measured;
+        const double before = kiln.Form.Run().Firing_Status_Now().Measured;
         kiln.Tick(60);
-        if (kiln.Form.Firing_Status_Now().Measured > before + 150) ++false_readings;
-        EXPECT_TRUE(kiln.Form.Firing_Status_Now().Alarms.empty()) << minute;
+        if (kiln.Form.Run().Firing_Status_Now().Measured > before + 150) ++false_readings;
+        EXPECT_TRUE(kiln.Form.Run().Firing_Status_Now().Alarms.empty()) << minute;
     }
     EXPECT_EQ(false_readings, 1);
-    EXPECT_LT(kiln.Form.Firing_Status_Now().Measured, at_start - 50) << "it cooled";
+    EXPECT_LT(kiln.Form.Run().Firing_Status_Now().Measured, at_start - 50) << "it cooled";
     EXPECT_TRUE(List_Firing_Records(kiln.Paths.Logfiles_Folder(), {}).empty());
     EXPECT_FALSE(fs::exists(kiln.Mailbox.Path() / "mail-1.txt"));
     EXPECT_EQ(kiln.Beeper.Beeps, 0);

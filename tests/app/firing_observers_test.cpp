@@ -47,7 +47,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     Firing_Record_Writer writer(rig.Paths, "Corvanel 9.9.9");
     for (Firing_Observer* attached :
          std::initializer_list<Firing_Observer*>{&observer, &view, &writer})
-        rig.Form.Firing.Attach(*attached);
+        rig.Form.Run().Firing().Attach(*attached);
     rig.Setup_File("ThermalDeviceName.txt", "Big Kiln");
     rig.Form.Form_Load();
     rig.Open_Short_Profile();
@@ -81,7 +81,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_EQ(Shown(view), "now=1.50 seg=1 left=2 min ends=09:13");
     rig.Line.Server = nullptr;  // the cable is pulled for one tick: the run goes on
     tick(3);
-    EXPECT_TRUE(observer.Last.Exchange_Failed && rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(observer.Last.Exchange_Failed && rig.Form.Run().Control_Interval().Enabled);
     EXPECT_TRUE(rig.Said("Read Value Communications Error\r\nIf condition persists unplug kiln"));
     EXPECT_EQ(rig.Form.Duty_Cycle, "0%");
     rig.Line.Server = &rig.Server;
@@ -99,9 +99,9 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     // Each tick at its real time: the last 33 s after the resume at 1.50 (elapsed 2.50).
     ASSERT_EQ(view.Set_Value().size(), 5u);
     EXPECT_NEAR(view.Set_Value()[3].first + view.Set_Value()[4].first, 1.55 + 2.05, 1e-9);
-    EXPECT_EQ(view.Measured().back().second, rig.Form.Measured_Temp);
+    EXPECT_EQ(view.Measured().back().second, rig.Form.Run().Measured_Temp());
 
-    for (int i = 0; i < 100 && rig.Form.Control_Interval.Enabled; ++i) tick(3);
+    for (int i = 0; i < 100 && rig.Form.Run().Control_Interval().Enabled; ++i) tick(3);
     EXPECT_EQ(observer.Heard.back(), "tick mon 3 3.50 70");  // the tick that ended the run
     EXPECT_TRUE(rig.Said("Profile Finished\r\n"));
     EXPECT_EQ(Shown(view), "no now seg=0 left= ends=");
@@ -132,7 +132,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     // and as the live chart drew them.
     const Firing_Chart chart = Build_Firing_Chart({&record});
     Live_Firing_View again{rig.Paths};
-    again.Firing_Changed(rig.Form.Firing_Status_Now(), Firing_Event::Recall_Resume, "");
+    again.Firing_Changed(rig.Form.Run().Firing_Status_Now(), Firing_Event::Recall_Resume, "");
     EXPECT_EQ(again.Measured(), chart.Series.back().Points);
     for (std::size_t i = 0; i < view.Measured().size(); ++i) {
         EXPECT_NEAR(again.Measured().at(i).first, view.Measured()[i].first, 1e-9) << i;
@@ -146,7 +146,7 @@ TEST(Firing_Observers, HearSeeAndRecordAFiringTickByTickAndEventByEvent) {
     EXPECT_NE(view.Trace_Generation(), generation);
     for (Firing_Observer* attached :
          std::initializer_list<Firing_Observer*>{&observer, &view, &writer})
-        rig.Form.Firing.Detach(*attached);
+        rig.Form.Run().Firing().Detach(*attached);
 }
 
 // The Process Temp read-out turns red beyond the segment's limit, on either side; and the
@@ -218,7 +218,7 @@ std::unique_ptr<Main_Window_Rig> Start_Again(Main_Window_Rig& before, long long 
     again->Clock.Advance(seconds);
     again->Keep_Record();
     again->Form.Form_Load();
-    again->Form.Firing.Detach(again->Writer);
+    again->Form.Run().Firing().Detach(again->Writer);
     const std::string record = Read_Whole_File(again->Paths.Logfile("cut.firing.csv"));
     EXPECT_EQ(record.find("# program:"), record.rfind("# program:")) << "one header";
     const Firing_Record_Line line = Parse_Firing_Record(record).Lines.back();
@@ -240,7 +240,7 @@ void Fire_And_Cut(
         first.Control_Ticks(1);
     }
     cut();
-    first.Form.Firing.Detach(first.Writer);
+    first.Form.Run().Firing().Detach(first.Writer);
     first.Form.Save_Setup();
 }
 
@@ -265,8 +265,8 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
     Main_Window_Rig& again = *copy;
     Live_Firing_View view{again.Paths};
     Recording_Observer heard;
-    again.Form.Firing.Attach(view);
-    again.Form.Firing.Attach(heard);
+    again.Form.Run().Firing().Attach(view);
+    again.Form.Run().Firing().Attach(heard);
     again.Form.Form_Load();
     // The time is the last whole record's.
     EXPECT_EQ(again.Form.Profile_Name + " " + again.Form.LogFile + " " + again.Form.Elapsed_Time,
@@ -286,8 +286,8 @@ TEST(Live_Firing_View, ARecalledFiringIsRedrawnFromItsLogAndContinuesItsRecord) 
 
     again.Open_Short_Profile();
     EXPECT_TRUE(view.Measured().empty());
-    again.Form.Firing.Detach(view);
-    again.Form.Firing.Detach(heard);
+    again.Form.Run().Firing().Detach(view);
+    again.Form.Run().Firing().Detach(heard);
 }
 
 // The short profile fired for two minutes, then the program gone in the way the case
@@ -306,7 +306,8 @@ TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded)
         std::string last_line;
         auto again = Start_Again(first, 35, last_line);
         if (ending != "killed") {
-            EXPECT_FALSE(again->Form.Supervisor.Banner().Visible() || again->Said("interrupted"));
+            EXPECT_FALSE(again->Form.Run().Safety().Banner().Visible() ||
+                         again->Said("interrupted"));
             EXPECT_EQ(last_line, "program started with recall ");
             continue;
         }
@@ -326,7 +327,7 @@ TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded)
             EXPECT_TRUE(
                 again->Form.User_Message_Box.ends_with("Monitor Mode\r\n" + notice + "\r\n"))
                 << again->Form.User_Message_Box;
-            const Alarm_Banner& banner = again->Form.Supervisor.Banner();
+            const Alarm_Banner& banner = again->Form.Run().Safety().Banner();
             EXPECT_TRUE(banner.Text() == notice && banner.Look() == Banner_Look::Quiet);
             const Date_Time stopped{2026, 12, 5, 9, 2, 30};
             EXPECT_EQ(last_line, "interrupted stopped " +
@@ -336,7 +337,7 @@ TEST(Restart_With_Recall, TellsOfAFiringCutOffUntilRunProfileAndOfNoneThatEnded)
         // RUN PROFILE goes on where the log ends, with a clean banner.
         again->Form.Start_Profile_Click();
         EXPECT_EQ(again->Form.Elapsed_Time, "2.00");
-        EXPECT_FALSE(again->Form.Supervisor.Banner().Visible() || again->Said("interrupted"));
+        EXPECT_FALSE(again->Form.Run().Safety().Banner().Visible() || again->Said("interrupted"));
     }
     // Stopped at 02:30 summer time, started at 02:10 after the clocks went back: 40 minutes.
     Interrupted_Firing autumn;
@@ -379,16 +380,16 @@ TEST(Restart_With_Recall, AFiringGoesOnAfterTheCountDownOnlyWhenTheKilnAllows) {
         SCOPED_TRACE(c.Story);
         std::string last_line;
         auto again = Start_Again(first, c.Gap, last_line, c.Kiln_Now);
-        EXPECT_EQ(again->Form.Continue_Interval.Enabled, c.Goes_On || c.Cancelled);
-        EXPECT_EQ(again->Form.Supervisor.Banner().Text().find("continues by itself in 30 s") !=
+        EXPECT_EQ(again->Form.Run().Continue_Interval().Enabled, c.Goes_On || c.Cancelled);
+        EXPECT_EQ(again->Form.Run().Safety().Banner().Text().find("continues by itself in 30 s") !=
                       std::string::npos,
                   c.Goes_On || c.Cancelled);
         if (c.Cancelled) again->Form.Acknowledge_Click();
         for (int second = 0; second < 30; ++second) {
-            EXPECT_FALSE(again->Form.Control_Interval.Enabled) << second;
+            EXPECT_FALSE(again->Form.Run().Control_Interval().Enabled) << second;
             again->Form.Continue_Timer();
         }
-        EXPECT_EQ(again->Form.Control_Interval.Enabled, c.Goes_On);
+        EXPECT_EQ(again->Form.Run().Control_Interval().Enabled, c.Goes_On);
         EXPECT_TRUE(again->Said(c.Said)) << again->Form.User_Message_Box;
     }
 }

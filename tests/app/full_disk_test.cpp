@@ -24,8 +24,8 @@ TEST(Full_Disk, TheFiringGoesOnTellsOnceAndWritesEverythingInOrderWhenSpaceRetur
     Small_Disk disk(rig.Paths.Logfiles_Folder(), 256 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << "this system lets no test mount a small disk";
     Firing_Record_Writer writer(rig.Paths, "Corvanel");
-    writer.Hold_In(rig.Form.Held_Files);
-    rig.Form.Firing.Attach(writer);
+    writer.Hold_In(rig.Form.Run().Held_Files());
+    rig.Form.Run().Firing().Attach(writer);
     rig.Form.Form_Load();
     rig.Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
                                    {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
@@ -47,18 +47,18 @@ TEST(Full_Disk, TheFiringGoesOnTellsOnceAndWritesEverythingInOrderWhenSpaceRetur
     disk.Fill();
     // Long enough for the log's last page, which takes records still, to fill up too.
     tick(400);
-    const std::string banner = rig.Form.Supervisor.Banner().Text();
+    const std::string banner = rig.Form.Run().Safety().Banner().Text();
     EXPECT_EQ(Count(banner, full), 1u) << banner;
     EXPECT_EQ(Count(banner, again), 0u);
-    EXPECT_TRUE(rig.Form.Held_Files.Holding());
-    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Run().Held_Files().Holding());
+    EXPECT_TRUE(rig.Form.Run().Control_Interval().Enabled);
     EXPECT_EQ(rig.Set_Values_Sent().size(), static_cast<std::size_t>(ticks));
     EXPECT_FALSE(rig.Said("Control Timer Loop Error"));
     disk.Free();
     tick(5);
-    EXPECT_FALSE(rig.Form.Held_Files.Holding());
-    EXPECT_EQ(Count(rig.Form.Supervisor.Banner().Text(), full), 1u);
-    EXPECT_EQ(Count(rig.Form.Supervisor.Banner().Text(), again), 1u);
+    EXPECT_FALSE(rig.Form.Run().Held_Files().Holding());
+    EXPECT_EQ(Count(rig.Form.Run().Safety().Banner().Text(), full), 1u);
+    EXPECT_EQ(Count(rig.Form.Run().Safety().Banner().Text(), again), 1u);
 
     // Every tick once, in order, in the log and in the record: the elapsed time (whole
     // minutes) never goes back, and the record's clock moves 3 s a line.

@@ -179,14 +179,14 @@ TEST_F(Killed_Firing, AHotFiringGoesOnByItselfAfterTheCountDown) {
 
     Clock.Advance(5 * 60);
     Start_Program();
-    ASSERT_TRUE(Model().Continue_Interval.Enabled) << Messages();
+    ASSERT_TRUE(Model().Run().Continue_Interval().Enabled) << Messages();
     EXPECT_TRUE(
         Window().Banner->Alarm_Text->text().contains("The firing continues by itself in 30 s"));
     for (int second = 0; second < 30; ++second) {
-        EXPECT_FALSE(Model().Control_Interval.Enabled);
+        EXPECT_FALSE(Model().Run().Control_Interval().Enabled);
         Model().Continue_Timer();
     }
-    EXPECT_TRUE(Model().Control_Interval.Enabled) << Messages();
+    EXPECT_TRUE(Model().Run().Control_Interval().Enabled) << Messages();
     const std::size_t seen = Sim.Exchanges().size();
     EXPECT_TRUE(Eventually([&] { return Sim.Exchanges().find("WS01", seen) != std::string::npos; }))
         << Messages();
@@ -299,7 +299,7 @@ class Link_Window : public Program_Rig {
         Open_Quick_Test();
         Choose_Log("link.txt");
         QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-        ASSERT_TRUE(Model().Control_Interval.Enabled) << Messages();
+        ASSERT_TRUE(Model().Run().Control_Interval().Enabled) << Messages();
     }
     std::string Record() { return Read_Whole_File(Paths.Logfile("link.firing.csv")); }
     bool Restored_After(std::size_t seen) {
@@ -307,7 +307,7 @@ class Link_Window : public Program_Rig {
     }
     // The firing goes on: the controller gets set values again and answers them.
     void Expect_Firing_Goes_On() {
-        EXPECT_TRUE(Model().Control_Interval.Enabled);
+        EXPECT_TRUE(Model().Run().Control_Interval().Enabled);
         const std::size_t seen = Sim.Exchanges().size();
         EXPECT_TRUE(Eventually([&] {
             return Sim.Exchanges().find("-> @00WS00", seen) != std::string::npos;

@@ -194,7 +194,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         EXPECT_EQ(minutes->text() + "|" + dialog->findChild<QLabel*>("Safety_Messages")->text(),
                   "20|Minutes at full power: \"0\" is not a number from 1 to 600, so 20 is "
                   "used.\r\nSet Minutes at full power again to keep a value of your own.");
-        EXPECT_TRUE(Model().Safety.Start_At_Kiln_Temperature);
+        EXPECT_TRUE(Model().Run().Safety_Settings_In_Force().Start_At_Kiln_Temperature);
         QTest::mouseClick(dialog->findChild<QPushButton*>("Safety_OK"), Qt::LeftButton);
         if (dialog->isVisible()) dialog->reject();  // refused again: the test goes on
     });

@@ -34,7 +34,7 @@ struct Ticking_Rig : Main_Window_Rig {
     void Tick(int seconds = 3) {
         Clock.Advance(seconds);
         Model.Advance(seconds);
-        if (Form.Control_Interval.Enabled) {
+        if (Form.Run().Control_Interval().Enabled) {
             Form.Control_Interval_Timer();
         } else {
             Form.Monitor_Interval_Timer();
@@ -52,7 +52,7 @@ struct Safety_Rig : Ticking_Rig {
         sim::Unit_Settings kiln = Kiln_Settings();
         kiln.Start_Temperature = kiln_at;
         Model = sim::Controller_Model({0}, kiln);
-        Form.Firing.Attach(Observer);
+        Form.Run().Firing().Attach(Observer);
         Form.Form_Load();
         Form.mnuEnableEmailNotification = true;
         Form.Email_Notification = "potter@studio.example";
@@ -78,8 +78,8 @@ struct Safety_Rig : Ticking_Rig {
     int Fire(int limit) {
         Form.Start_Profile_Click();
         int ticks = 1;
-        for (; Form.Control_Interval.Enabled && ticks < limit; ++ticks)
-            Tick(Form.Control_Interval.Interval / 1000);
+        for (; Form.Run().Control_Interval().Enabled && ticks < limit; ++ticks)
+            Tick(Form.Run().Control_Interval().Interval / 1000);
         return ticks;
     }
 };
@@ -118,20 +118,20 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
             EXPECT_EQ(ticks, c.Ticks);
             EXPECT_TRUE(rig.Said("Profile Finished"));
             EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
-            EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible() || rig.Beeper.Beeps ||
+            EXPECT_FALSE(rig.Form.Run().Safety().Banner().Visible() || rig.Beeper.Beeps ||
                          !rig.Mail.Sent.empty());
             continue;
         }
         ASSERT_FALSE(rig.Observer.Alarms.empty());
         EXPECT_EQ(rig.Observer.Alarms.front(), "raised " + c.Alarm + " { \"" + c.Alarm + "\" }");
-        EXPECT_TRUE(rig.Form.Supervisor.Banner().Alarm_On());
+        EXPECT_TRUE(rig.Form.Run().Safety().Banner().Alarm_On());
         ASSERT_EQ(rig.Mail.Sent.size(), c.Mails) << ::testing::PrintToString(rig.Observer.Alarms);
         EXPECT_NE(rig.Mail.Sent[0].Body.find("Alarm=" + c.Alarm + "\r\nTime=2026-12-05 "),
                   std::string::npos);
-        EXPECT_EQ(rig.Form.Control_Interval.Enabled, !c.Ends_Run);
+        EXPECT_EQ(rig.Form.Run().Control_Interval().Enabled, !c.Ends_Run);
         if (c.Ends_Run) {  // by the soft off, before the profile's end
             EXPECT_EQ(rig.Model.Unit(0)->Set_Value(), 70);
-            EXPECT_LT(rig.Form.Engine().Elapsed(), rig.Form.Profile().Total_Time());
+            EXPECT_LT(rig.Form.Run().Engine().Elapsed(), rig.Form.Run().Profile().Total_Time());
         }
         rig.Form.Monitor_Interval_Timer();
         const int beeps = rig.Beeper.Beeps;
@@ -168,7 +168,7 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
     std::size_t seen = 0;
     rig.Form.Start_Profile_Click();
     int second = 0;
-    for (; second < 48 * 3600 && rig.Form.Firing_Status_Now().State != Firing_State::Monitor;
+    for (; second < 48 * 3600 && rig.Form.Run().Firing_Status_Now().State != Firing_State::Monitor;
          second += 3) {
         rig.Tick();
         for (; seen < rig.Mail.Sent.size(); ++seen)
@@ -176,14 +176,14 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
                 std::string::npos)
                 mailed_at.push_back(second);
     }
-    EXPECT_NE(rig.Form.Supervisor.Banner().Text().find(
+    EXPECT_NE(rig.Form.Run().Safety().Banner().Text().find(
                   "relay may be stuck, and only you can stop it: switch the kiln off at its "
                   "power switch now."),
               std::string::npos);
     ASSERT_EQ(mailed_at.size(), 4u) << second;
     for (std::size_t i = 1; i < mailed_at.size(); ++i)
         EXPECT_EQ(mailed_at[i] - mailed_at[i - 1], 15 * 60);
-    EXPECT_LT(rig.Form.Firing_Status_Now().Measured, 150);
+    EXPECT_LT(rig.Form.Run().Firing_Status_Now().Measured, 150);
     const Firing_Record record = rig.Record("relay.txt");
     const std::vector<Firing_Record_Line> tail = After_Run_Lines(record);
     ASSERT_GE(tail.size(), 60u);
@@ -248,9 +248,10 @@ TEST(Outside_A_Firing, AHealthyFiringItsCoolingAndAnHourAfterRaiseNothing) {
     rig.Fire(1000);
     ASSERT_TRUE(rig.Said("Profile Finished"));
     int ticks = 0;
-    for (; rig.Form.Firing_Status_Now().State != Firing_State::Monitor && ticks < 20000; ++ticks)
+    for (; rig.Form.Run().Firing_Status_Now().State != Firing_State::Monitor && ticks < 20000;
+         ++ticks)
         rig.Tick();
-    EXPECT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Monitor);
+    EXPECT_EQ(rig.Form.Run().Firing_Status_Now().State, Firing_State::Monitor);
     for (int tick = 0; tick < 3600 / 3; ++tick) rig.Tick();
     EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
     EXPECT_EQ(rig.Beeper.Beeps, 0);
@@ -265,13 +266,13 @@ TEST(After_The_Run, AProfileInAnotherScaleLeavesTheRecordInItsOwn) {
     rig.Choose_Log("glaze.txt");
     rig.Fire(3);
     rig.Form.SoftOff_Click();
-    ASSERT_EQ(rig.Form.Firing_Status_Now().State, Firing_State::Cooling);
+    ASSERT_EQ(rig.Form.Run().Firing_Status_Now().State, Firing_State::Cooling);
     for (int tick = 0; tick < 40; ++tick) rig.Tick();
     rig.Open_Profile("celsius.txt",
                      {{"1", "0", "2", "r", "20", "500", "240.00", "", "", ""},
                       {"2", "2.00", "", "e", "500", "", "", "", "", ""}},
                      "K    ", false, false);
-    ASSERT_EQ(rig.Form.Firing_Status_Now().Temp_Scale, "C");
+    ASSERT_EQ(rig.Form.Run().Firing_Status_Now().Temp_Scale, "C");
     for (int tick = 0; tick < 5; ++tick) rig.Tick(60);
 
     const Firing_Record record = rig.Record("glaze.txt");
@@ -290,7 +291,7 @@ TEST(After_The_Run, AProfileInAnotherScaleLeavesTheRecordInItsOwn) {
 
 TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     Safety_Rig rig;
-    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible())
+    EXPECT_FALSE(rig.Form.Run().Safety().Banner().Visible())
         << "a profile opened at elapsed 0 tells nothing";
     rig.Form.Elapsed_Time_GotFocus();
     for (char key : std::string("\b8\r")) rig.Form.Type_Elapsed_Key(key);
@@ -300,16 +301,16 @@ TEST(Safe_Start, ACarriedOverElapsedTimeIsToldWhenNoLogHoldsIt) {
     rig.Form.Acknowledge_Click();
     rig.Choose_Log("new_log.txt");
     rig.Fire(3);  // the log is empty: the run is told where it goes on
-    EXPECT_TRUE(rig.Form.Supervisor.Banner().Text().starts_with(notice));
+    EXPECT_TRUE(rig.Form.Run().Safety().Banner().Text().starts_with(notice));
     EXPECT_EQ(rig.Form.Elapsed_Time, "8.00");
     rig.Form.Acknowledge_Click();
     rig.Form.SoftOff_Click();
     std::filesystem::resize_file(rig.Paths.Logfile("new_log.txt"), Log_Record_Length);
     rig.Fire(3);  // now the log holds the firing (one whole record is enough): nothing new
-    EXPECT_FALSE(rig.Form.Supervisor.Banner().Visible());
+    EXPECT_FALSE(rig.Form.Run().Safety().Banner().Visible());
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();  // starts from 0, as the notice says
-    EXPECT_EQ(rig.Form.Engine().Elapsed(), 0);
+    EXPECT_EQ(rig.Form.Run().Engine().Elapsed(), 0);
 }
 
 // RUN PROFILE on a kiln far hotter than the profile's start (70 F) says what it sees and
@@ -336,8 +337,8 @@ TEST(Safe_Start, AKilnFarHotterThanTheProfilesStartIsAskedAbout) {
         Fake_Message_Box ask;
         ask.Answer_OK = c.Answer_OK;
         rig.Form.Connect_Message_Box(ask);
-        rig.Form.Safety.Hot_Start_Question = c.Question_On;
-        rig.Form.Safety.Start_At_Kiln_Temperature = c.Start_At_Kiln;
+        rig.Safety_Switch("Hot_Start_Question", c.Question_On);
+        rig.Safety_Switch("Start_At_Kiln_Temperature", c.Start_At_Kiln);
         rig.Tick();  // the monitoring tick's reading is what RUN PROFILE sees
         rig.Set_Values_Sent();
         rig.Form.Start_Profile_Click();
@@ -349,7 +350,7 @@ TEST(Safe_Start, AKilnFarHotterThanTheProfilesStartIsAskedAbout) {
                       std::string::npos)
                 << ask.Questions[0];
         }
-        EXPECT_EQ(rig.Form.Control_Interval.Enabled, c.Runs);
+        EXPECT_EQ(rig.Form.Run().Control_Interval().Enabled, c.Runs);
         if (!c.Runs) {
             EXPECT_TRUE(rig.Said("Run not started"));
             EXPECT_TRUE(rig.Set_Values_Sent().empty()) << "nothing goes to the controller";
@@ -364,7 +365,7 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
     rig.Form.SoftOff_Click();
     rig.Form.mnuReset_Logfile_Click();
 
-    rig.Form.Safety.Start_At_Kiln_Temperature = true;
+    rig.Safety_Switch("Start_At_Kiln_Temperature", true);
     rig.Use_Fault(sim::Fault::End_Code_0D, "at:2");  // the start's reading is refused
     rig.Fire(1);
     EXPECT_EQ(rig.Form.Elapsed_Time, "0.00") << "a refused reading is no reading";
@@ -376,7 +377,7 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
     // (400 - 70) / (1500 - 70) of the hour's ramp: 13.85 minutes.
     EXPECT_EQ(rig.Form.Elapsed_Time, "13.85");
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{400});
-    EXPECT_EQ(rig.Form.Supervisor.Banner().Text(),
+    EXPECT_EQ(rig.Form.Run().Safety().Banner().Text(),
               "Start at kiln temperature: the kiln is at 400\r\n"
               "The firing starts at elapsed time 13.85");
 }
@@ -423,12 +424,13 @@ struct Aging_Kiln_Rig : Ticking_Rig {
         const long long morning = Seconds_Of(Clock.Now());
         Form.mnuReset_Logfile_Click();
         Form.Start_Profile_Click();
-        for (int tick = 0; Form.Control_Interval.Enabled && tick < 1000; ++tick) Tick(60);
+        for (int tick = 0; Form.Run().Control_Interval().Enabled && tick < 1000; ++tick) Tick(60);
         ASSERT_TRUE(Said("Profile Finished"));
-        for (int tick = 0; Form.Firing_Status_Now().State == Firing_State::Cooling && tick < 1000;
-             ++tick)
+        for (int tick = 0;
+             Form.Run().Firing_Status_Now().State == Firing_State::Cooling && tick < 1000; ++tick)
             Tick(60);
-        ASSERT_EQ(Form.Firing_Status_Now().State, Firing_State::Monitor) << "watched until cold";
+        ASSERT_EQ(Form.Run().Firing_Status_Now().State, Firing_State::Monitor)
+            << "watched until cold";
         const long long until_next_morning = morning + 24 * 3600 - Seconds_Of(Clock.Now());
         Clock.Advance(until_next_morning);
         Model.Advance(static_cast<double>(until_next_morning));

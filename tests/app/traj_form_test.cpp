@@ -23,15 +23,17 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     Main_Window_Rig rig;
     rig.Form.Form_Load();
     EXPECT_EQ(rig.Form.mnuComm, (std::array<bool, 3>{true, false, false}));  // port 1
-    EXPECT_TRUE(rig.Form.Monitor_Interval.Enabled && !rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Run().Monitor_Interval().Enabled &&
+                !rig.Form.Run().Control_Interval().Enabled);
     // MA01 first, then one monitoring tick; without a profile it slows to once a minute.
     ASSERT_GE(rig.Line.Sent.size(), 2u);
     EXPECT_EQ(rig.Line.Sent[0] + rig.Line.Sent[1],
               Build_Request(0, "MA01") + Build_Request(0, "RS01"));
-    EXPECT_EQ(rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Monitor_Interval.Interval),
-              "Time(hours) 60000");
+    EXPECT_EQ(
+        rig.Form.TimeReadOut + " " + std::to_string(rig.Form.Run().Monitor_Interval().Interval),
+        "Time(hours) 60000");
     // The chart's placeholder before any profile: (1,0) to (10,0).
-    const Plan_Points& chart = rig.Form.Profile().Chart_Points();
+    const Plan_Points& chart = rig.Form.Run().Profile().Chart_Points();
     ASSERT_EQ(chart.size(), 10u);
     EXPECT_EQ(chart.front(), std::make_pair(1.0, 0.0));
     EXPECT_EQ(chart.back(), std::make_pair(10.0, 0.0));
@@ -43,7 +45,8 @@ TEST(Startup, FirstStartUsesTheDefaultsSendsMA01FirstAndExitSavesTheSetup) {
     EXPECT_TRUE(rig.Said("Comm port 3 set")) << rig.Form.User_Message_Box;
     rig.Form.mnuRecallSetup_Click();
     rig.Form.mnuExitProgram_Click();
-    EXPECT_FALSE(rig.Form.Monitor_Interval.Enabled || rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(rig.Form.Run().Monitor_Interval().Enabled ||
+                 rig.Form.Run().Control_Interval().Enabled);
     EXPECT_FALSE(rig.Line.Port_Open());
     EXPECT_TRUE(rig.Windows.Ended);
     // What is saved is pinned below; here: no empty profile name.
@@ -68,7 +71,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
     EXPECT_EQ(rig.Profile_Dialog.Open_Requests.back().Initial_Folder, rig.Paths.Profiles_Folder());
     EXPECT_EQ(Read_First_Line(rig.Paths.Setup_File("Profile_Name.txt")), "example.txt");
     // Printed: row 0 without values, then the rows before the end row in two decimals.
-    Printout printout = Build_Printout(rig.Form.Profile().Sheet(), rig.Form.Profile_Name);
+    Printout printout = Build_Printout(rig.Form.Run().Profile().Sheet(), rig.Form.Profile_Name);
     EXPECT_EQ(printout.Name_Line + "|" + printout.Titles[1] + "|" + printout.Titles[8],
               "Profile Name=example.txt|Start-Time|Notif-Time");
     EXPECT_EQ(printout.Rows,
@@ -86,7 +89,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
                      {{"1", "0", "2", "r", "20", "120", "50", "", "", ""},
                       {"2", "2.00", "", "e", "120", "", "", "", "", ""}},
                      "K    ", false, false);
-    EXPECT_NEAR(rig.Form.Engine().Elapsed(), 1.0 / 60, 1e-12);
+    EXPECT_NEAR(rig.Form.Run().Engine().Elapsed(), 1.0 / 60, 1e-12);
     EXPECT_TRUE(
         rig.Said("The elapsed time was converted to this profile's time unit: "
                  "1.00 Minutes = 0.02 Hours"))
@@ -95,7 +98,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
     const double celsius = (rig.Protocol.Last_PV - 32) * 5 / 9.0;
     EXPECT_EQ(rig.Form.Real_Temp_Display_1 + " " + rig.Form.SetPointReadOut,
               Format_Number(std::round(celsius)) + " SetTemp(C)");
-    EXPECT_NEAR(rig.Form.Firing_Status_Now().Measured, celsius, 1e-9);
+    EXPECT_NEAR(rig.Form.Run().Firing_Status_Now().Measured, celsius, 1e-9);
     const int set_value = std::atoi(rig.Panel.Set_Point.c_str());
     EXPECT_EQ(rig.Form.Profile_Temperature, Format_Number(std::round((set_value - 32) * 5 / 9.0)));
 
@@ -123,7 +126,7 @@ TEST(Loading, TheWorkedExampleAndAPlatinumProfileInHoursFillTablesCaptionsTheTic
         rig.Open_Profile(file);
         EXPECT_EQ(rig.Form.User_Message_Box.substr(0, std::strlen(message)), message);
         EXPECT_EQ(rig.Loaded(), loaded);
-        EXPECT_TRUE(rig.Form.Profile().Valid());
+        EXPECT_TRUE(rig.Form.Run().Profile().Valid());
     }
     rig.Open_Short_Profile();
     EXPECT_EQ(rig.Form.Elapsed_Time, "1.00");
@@ -147,7 +150,7 @@ TEST(Controls, LockingOrARunKeepsTheFrontPanelShutAndLockingStopsAutoTune) {
     rig.Form.Set_Polling_Mode("run");
     rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(rig.Windows.Front_Panel_Shown);
-    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Run().Control_Interval().Enabled);
 }
 
 // A start, a short firing and an exit leave these files in the Setup folder, byte for byte,
@@ -265,10 +268,12 @@ TEST_F(Port_Setup_Test,
     for (const char* mode : {"run", "monitor"}) {
         Rig.Form.Set_Polling_Mode(mode);
         Setup.Form_Open();
-        EXPECT_FALSE(Rig.Form.Control_Interval.Enabled || Rig.Form.Monitor_Interval.Enabled);
+        EXPECT_FALSE(Rig.Form.Run().Control_Interval().Enabled ||
+                     Rig.Form.Run().Monitor_Interval().Enabled);
         Setup.Form_Close();
-        EXPECT_EQ(Rig.Form.Control_Interval.Enabled, mode == std::string("run")) << mode;
-        EXPECT_EQ(Rig.Form.Monitor_Interval.Enabled, mode == std::string("monitor")) << mode;
+        EXPECT_EQ(Rig.Form.Run().Control_Interval().Enabled, mode == std::string("run")) << mode;
+        EXPECT_EQ(Rig.Form.Run().Monitor_Interval().Enabled, mode == std::string("monitor"))
+            << mode;
     }
 }
 
@@ -365,15 +370,15 @@ TEST(Refused_Start, SaysWhyAndSoftOffs) {
         rig.Set_Values_Sent();
         rig.Form.Start_Profile_Click();
         EXPECT_TRUE(rig.Said(c.Said)) << rig.Form.User_Message_Box;
-        EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+        EXPECT_FALSE(rig.Form.Run().Control_Interval().Enabled);
         EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{c.Soft_Off});
         EXPECT_EQ(rig.Beeper.Beeps, c.Profile ? 0 : 1);
         rig.Form.mnuEdit_Click();
         EXPECT_EQ(rig.Windows.Editor_Shown_With_Scale, c.Editor_Scale);
         if (c.Kiln.Fahrenheit) continue;
-        rig.Form.Safety.Scale_Check = false;
+        rig.Safety_Switch("Scale_Check", false);
         rig.Form.Start_Profile_Click();
-        EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+        EXPECT_TRUE(rig.Form.Run().Control_Interval().Enabled);
     }
 }
 
@@ -389,9 +394,10 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
     EXPECT_EQ(rig.Beeper.Beeps, 1);
     form.Start_Profile_Click();  // refused while editing
     EXPECT_TRUE(rig.Said("Must hit ENTER to update time or\r\n"));
-    EXPECT_FALSE(form.Control_Interval.Enabled);
+    EXPECT_FALSE(form.Run().Control_Interval().Enabled);
     form.Type_Elapsed_Key(13);
-    EXPECT_EQ(Format_Number(form.Engine().Elapsed()) + " " + Format_Number(form.Engine().Base()),
+    EXPECT_EQ(Format_Number(form.Run().Engine().Elapsed()) + " " +
+                  Format_Number(form.Run().Engine().Base()),
               "1.5 1.5");
     EXPECT_FALSE(form.Time_Entry.Active());
 
@@ -415,9 +421,9 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
     rig.Set_Values_Sent();
     EXPECT_TRUE(start_warns());  // continues at minute 1.5 of the ramp: 70 + 135
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{205});
-    form.Start_Profile_Click();                  // suspend
-    EXPECT_FALSE(start_warns());                 // resumed: the same firing, said already
-    EXPECT_TRUE(form.Control_Interval.Enabled);  // the warning does not stop the run
+    form.Start_Profile_Click();                          // suspend
+    EXPECT_FALSE(start_warns());                         // resumed: the same firing, said already
+    EXPECT_TRUE(form.Run().Control_Interval().Enabled);  // the warning does not stop the run
 
     form.SoftOff_Click();
     rig.Setup_File("WarnWithoutLogFile.txt", "unchecked");
@@ -467,7 +473,7 @@ TEST(Set_Value_Errors, AnImpossibleValueKeepsTheLastGoodOneOneBeyondTheFieldIsCl
     EXPECT_FALSE(rig.Said("Set Value Communications Error"));
     rig.Control_Ticks(1, 120);  // 250 degrees asked
     EXPECT_TRUE(rig.Said("Set Value Communications Error")) << rig.Form.User_Message_Box;
-    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
+    EXPECT_TRUE(rig.Form.Run().Control_Interval().Enabled);
 }
 
 // A profile whose rows do not join is not run; one beyond what the kiln may have is run
@@ -488,7 +494,7 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     rig.Set_Values_Sent();
     rig.Form.Clear();
     rig.Form.Start_Profile_Click();
-    EXPECT_FALSE(rig.Form.Control_Interval.Enabled);
+    EXPECT_FALSE(rig.Form.Run().Control_Interval().Enabled);
     EXPECT_TRUE(rig.Form.User_Message_Box.starts_with(
         "Segment 2 does not start when segment 1 ends: it starts at 2.50, segment 1 ends at "
         "2.00\r\nType the Duration and End Temp of segment 1 again in the profile editor and "
@@ -552,14 +558,14 @@ TEST(Link_Run, APortThatWentAwayIsOpenedAgainAndTheFiringGoesOnAtItsTime) {
     rig.Line.Set_Port_Open(false);
     for (int i = 0; i < 40; ++i) tick(3);
     EXPECT_TRUE(rig.Said("Comm port not open")) << rig.Form.User_Message_Box;
-    EXPECT_EQ(rig.Form.Supervisor.Active_Alarms(), std::vector<std::string>{"Controller lost"});
-    EXPECT_TRUE(rig.Form.Control_Interval.Enabled);
-    EXPECT_TRUE(rig.Form.Link_Retry_Interval.Enabled);
+    EXPECT_EQ(rig.Form.Run().Safety().Active_Alarms(), std::vector<std::string>{"Controller lost"});
+    EXPECT_TRUE(rig.Form.Run().Control_Interval().Enabled);
+    EXPECT_TRUE(rig.Form.Run().Link_Retry_Interval().Enabled);
     rig.Line.Existing_Ports = {1};  // plugged back
     rig.Clock.Advance(30);          // the longest wait between tries
     rig.Form.Link_Retry_Timer();    // the port opened, its tick at once
     EXPECT_TRUE(rig.Line.Port_Open());
-    EXPECT_FALSE(rig.Form.Link_Retry_Interval.Enabled);
+    EXPECT_FALSE(rig.Form.Run().Link_Retry_Interval().Enabled);
     EXPECT_TRUE(rig.Said("Controller answering again; no answer for 2 min 27 s"))
         << rig.Form.User_Message_Box;
     EXPECT_TRUE(rig.Said("Alarm cleared: Controller lost")) << rig.Form.User_Message_Box;

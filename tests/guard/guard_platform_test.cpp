@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -28,26 +27,18 @@
 #include "guard/posix_guard_platform.h"
 #include "guard/posix_serial_device.h"
 #include "setup/program_lock.h"
+#include "support/child_process.h"
 #include "support/recording_mail.h"
 #include "support/small_disk.h"
 #include "support/temp_folder.h"
-
-extern char** environ;
 
 namespace corvanel {
 namespace {
 
 namespace fs = std::filesystem;
 
-template <typename Condition>
-bool Eventually(Condition done, double seconds = 60) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
+using testing::Child;
+using testing::Within_Seconds;
 
 struct Counted_Messages : Message_Area {
     std::vector<std::string> Lines;
@@ -118,8 +109,8 @@ TEST(Guard_Heartbeat_File, ValuesAreEscapedAndAnOversizedFileIsNotRead) {
                      Heartbeat_Text(beat) + std::string(Longest_Heartbeat, '#'));
     EXPECT_FALSE(Read_Heartbeat(folder.Path()));
     // A number no count or process can be is no heartbeat: the guard acts on no such pid.
-    for (const std::string line : {"pid=11111111111111111114242", "pid=-4242",
-                                   "beat=1e300", "segment=1e20", "elapsed=1e999"}) {
+    for (const std::string line : {"pid=11111111111111111114242", "pid=-4242", "beat=1e300",
+                                   "segment=1e20", "elapsed=1e999"}) {
         SCOPED_TRACE(line);
         EXPECT_FALSE(Parse_Heartbeat("beat=7\npid=4242\n" + line + "\nend\n"));
     }
@@ -289,44 +280,13 @@ TEST(Guard_Port, OpensOnlyATerminalAndTakesItForItself) {
 
 // ---- corvanel-guard itself, against kiln-sim on a pseudo-terminal ----
 
-struct Child {
-    pid_t Pid = 0;
-    int Status = 0;
-    bool Start(const std::vector<std::string>& words, const std::string& output) {
-        std::vector<char*> argv;
-        std::vector<std::string> copy = words;
-        for (std::string& word : copy) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        const int failed = ::posix_spawn(&Pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return failed == 0;
-    }
-    bool Ended() {
-        if (Pid <= 0) return true;
-        if (::waitpid(Pid, &Status, WNOHANG) != Pid) return false;
-        Pid = 0;
-        return true;
-    }
-    ~Child() {
-        if (Pid > 0) {
-            ::kill(Pid, SIGKILL);
-            ::waitpid(Pid, &Status, 0);
-        }
-    }
-};
-
 class Guard_Against_Kiln_Sim : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(
             Sim.Start({KILN_SIM_PATH, "--speed=60", "--scale=F", "--verbose", "--link=" + Link},
                       Folder.File("sim.out")));
-        ASSERT_TRUE(Eventually([&] { return fs::exists(Link); }, 30)) << Sim_Log();
+        ASSERT_TRUE(Within_Seconds([&] { return fs::exists(Link); }, 30)) << Sim_Log();
         fs::create_directories(Paths.Folder() / "Logfiles");
     }
     std::string Sim_Log() { return Read_Whole_File(Folder.File("sim.out")); }
@@ -348,7 +308,7 @@ class Guard_Against_Kiln_Sim : public ::testing::Test {
             Guard.Start({CORVANEL_GUARD_PATH, "--folder", Paths.Folder().string(), "--program-pid",
                          std::to_string(Gone_Pid), "--after", std::to_string(after)},
                         Folder.File("guard.out")));
-        ASSERT_TRUE(Eventually([&] {
+        ASSERT_TRUE(Within_Seconds([&] {
             return Program_Lock::Holder_Of(Paths.Folder(), Guard_Lock_File_Name).has_value();
         })) << Read_Whole_File(Folder.File("guard.out"));
     }
@@ -356,7 +316,7 @@ class Guard_Against_Kiln_Sim : public ::testing::Test {
     // The guard stands down when the program asks, and ends.
     void Stand_Down() {
         ASSERT_EQ(::kill(Guard.Pid, Guard_Stand_Down_Signal), 0);
-        ASSERT_TRUE(Eventually([&] { return Guard.Ended(); })) << Guard_Log();
+        ASSERT_TRUE(Within_Seconds([&] { return Guard.Ended(); })) << Guard_Log();
         EXPECT_TRUE(WIFEXITED(Guard.Status) && WEXITSTATUS(Guard.Status) == 0) << Guard.Status;
     }
 
@@ -380,7 +340,7 @@ TEST_F(Guard_Against_Kiln_Sim, ActsOnTheDeviceTheProgramHadOpenNotOnWhatPortOneI
     Write_Whole_File(Paths.Setup_File("CommPortMap.txt"), "1=" + other.Name + "\r\n");
     ASSERT_NO_FATAL_FAILURE(Beat(1));
     ASSERT_NO_FATAL_FAILURE(Start_Guard(2));
-    ASSERT_TRUE(Eventually([&] { return Soft_Offed(); })) << Guard_Log() << Sim_Log();
+    ASSERT_TRUE(Within_Seconds([&] { return Soft_Offed(); })) << Guard_Log() << Sim_Log();
     EXPECT_EQ(other.Received(), "");
     ASSERT_NO_FATAL_FAILURE(Stand_Down());
 }
@@ -391,8 +351,8 @@ TEST_F(Guard_Against_Kiln_Sim, SigtermMidFiringSoftOffsRecordsAndOnlyThePrograms
     ASSERT_NO_FATAL_FAILURE(Beat(1));
     ASSERT_NO_FATAL_FAILURE(Start_Guard(600));
     ASSERT_EQ(::kill(Guard.Pid, SIGTERM), 0);
-    ASSERT_TRUE(Eventually([&] { return Soft_Offed(); })) << Guard_Log() << Sim_Log();
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(Within_Seconds([&] { return Soft_Offed(); })) << Guard_Log() << Sim_Log();
+    ASSERT_TRUE(Within_Seconds([&] {
         return Read_Whole_File(Record).find(",guard,") != std::string::npos;
     })) << Guard_Log();
     EXPECT_NE(Read_Whole_File(Record).find("the kiln guard was told to end during the firing"),
@@ -419,7 +379,7 @@ TEST_F(Guard_Against_Kiln_Sim, AFullDiskUnderTheHeartbeatIsNoReasonToActASilentP
     status.Profile_Name = "glaze.txt";
     seam.Publish(status, Firing_Event::Start);
     ASSERT_TRUE(keeper.Guarding());
-    ASSERT_TRUE(Eventually(
+    ASSERT_TRUE(Within_Seconds(
         [&] { return Program_Lock::Holder_Of(Paths.Folder(), Guard_Lock_File_Name).has_value(); }));
     disk.Fill();
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -433,7 +393,7 @@ TEST_F(Guard_Against_Kiln_Sim, AFullDiskUnderTheHeartbeatIsNoReasonToActASilentP
                                 return line.find("heartbeat cannot be saved") != std::string::npos;
                             }),
               1);
-    ASSERT_TRUE(Eventually([&] { return Soft_Offed(); })) << Sim_Log();
+    ASSERT_TRUE(Within_Seconds([&] { return Soft_Offed(); })) << Sim_Log();
     seam.Publish(status, Firing_Event::Soft_Off);  // the guard stands down
     EXPECT_FALSE(keeper.Guarding());
 }
@@ -463,11 +423,11 @@ TEST(Guard_Keeping, ADeadGuardIsStartedAgainOneThatActedStopsTheFiring) {
             std::string text = Read_Whole_File(starts);
             return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
         };
-        ASSERT_TRUE(Eventually([&] { return started() == 1; }));
+        ASSERT_TRUE(Within_Seconds([&] { return started() == 1; }));
         const pid_t first = std::stoi(Read_Whole_File(starts));
         if (acted) Write_Whole_File(folder.File(Guard_Lock_File_Name), "1 acted\n");
         ASSERT_EQ(::kill(first, SIGKILL), 0);
-        ASSERT_TRUE(Eventually([&] {
+        ASSERT_TRUE(Within_Seconds([&] {
             seam.Publish(status, Firing_Event::Tick);
             return !acted ? started() == 2 : stopped;
         })) << messages.Lines.size();

@@ -162,7 +162,7 @@ class Remote_Features : public Program_Rig, public Firing_Observer {
         if (event == Firing_Event::Tick) Ticks.push_back(status);
     }
     void TearDown() override {
-        if (Program) Model().Firing.Detach(*this);
+        if (Program) Model().Run().Firing().Detach(*this);
         Program_Rig::TearDown();
     }
     bool Ticked(std::size_t more, int timeout = 30000) {
@@ -333,7 +333,7 @@ TEST_F(Remote_Features, AreTurnedOnInTheirDialogsAndFollowAFiringThroughTrouble)
                                       std::to_string(broker.Port)));
     Expect_The_Entries_In_German();
 
-    Model().Firing.Attach(*this);
+    Model().Run().Firing().Attach(*this);
     Open_Quick_Test();
     Choose_Log("firing.txt");
     QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);

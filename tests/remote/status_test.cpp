@@ -26,12 +26,12 @@ using ::testing::HasSubstr, ::testing::Not;
 struct Snapshot_Rig : Main_Window_Rig {
     Status_Snapshot Snapshot;
     Snapshot_Rig() {
-        Form.Firing.Attach(Snapshot);
+        Form.Run().Firing().Attach(Snapshot);
         Setup_File("ThermalDeviceName.txt", "Studio \"big\" kiln");
         Form.Form_Load();
         Open_Short_Profile();
     }
-    ~Snapshot_Rig() { Form.Firing.Detach(Snapshot); }
+    ~Snapshot_Rig() { Form.Run().Firing().Detach(Snapshot); }
     void Tick(int seconds) {
         Clock.Advance(seconds);
         Form.Control_Interval_Timer();
@@ -55,7 +55,7 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Expect_Json({"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
                      "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
                      "\"time_left\":2,\"seconds_left\":120,", "\"set_value\":160,",
-                     "\"measured\":" + Format_Number(rig.Form.Measured_Temp) + ",",
+                     "\"measured\":" + Format_Number(rig.Form.Run().Measured_Temp()) + ",",
                      "\"scale\":\"F\",\"time_unit\":\"M\"",
                      // from the profile's first row: no vertical line up from the origin
                      "\"plan\":[[0,70],[2,250],[3,250]]",
@@ -79,7 +79,7 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
 
     rig.Tick(60);
     EXPECT_EQ(Trace_Json(rig.Snapshot, 1),
-              "{\"points\":[[2,250," + Format_Number(rig.Form.Measured_Temp) + "]]}");
+              "{\"points\":[[2,250," + Format_Number(rig.Form.Run().Measured_Temp()) + "]]}");
     rig.Form.Start_Profile_Click();  // suspend: no finish time while nothing moves
     rig.Expect_Json({"\"state\":\"suspended\"", "\"finish_time\":null"});
     rig.Form.Start_Profile_Click();
@@ -129,8 +129,8 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     std::string state;  // the MQTT state last sent
     Mqtt_Telemetry mqtt{rig.Snapshot, "k", false,
                         [&](const Mqtt_Message& m) { state = m.Payload; }};
-    rig.Form.Firing.Attach(view);
-    rig.Form.Firing.Attach(mqtt);
+    rig.Form.Run().Firing().Attach(view);
+    rig.Form.Run().Firing().Attach(mqtt);
     rig.Form.Start_Profile_Click();  // at 09:00:30
     auto tick = [&](int seconds) {
         rig.Tick(seconds);
@@ -164,8 +164,8 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     EXPECT_EQ(shown, rig.Form.Real_Temp_Display_1 + " ");
     rig.Expect_Json({"\"measured\":" + rig.Form.Real_Temp_Display_1 + ","});
     EXPECT_FALSE(std::isnan(view.Measured().back().second));
-    rig.Form.Firing.Detach(view);
-    rig.Form.Firing.Detach(mqtt);
+    rig.Form.Run().Firing().Detach(view);
+    rig.Form.Run().Firing().Detach(mqtt);
 }
 
 // Ticks of `status` at each of the elapsed times.

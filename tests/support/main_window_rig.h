@@ -16,6 +16,7 @@
 #include "profiles/profile_file.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
+#include "run/safety_settings.h"
 #include "setup/setup_files.h"
 #include "support/fake_clock.h"
 #include "support/fake_line.h"
@@ -97,11 +98,17 @@ struct Main_Window_Rig {
         Panel.Link = &Serial;
         Form.Connect_Serial_Port(Serial);
     }
-    ~Main_Window_Rig() { Form.Firing.Detach(Writer); }  // it goes before the window model
+    ~Main_Window_Rig() { Form.Run().Firing().Detach(Writer); }  // it goes before the window model
 
     void Choose_Log(const std::string& name) {
         Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
         Form.mnuSpecifyLogFile_Click();
+    }
+
+    // A switch of the safety settings, saved as the dialog saves it: the run follows it.
+    void Safety_Switch(const std::string& key, bool on) {
+        for (const Setting* setting : Safety_Setting_List())
+            if (setting->Key == key) ASSERT_FALSE(Settings.Set_On(*setting, on)) << key;
     }
 
     void Setup_File(const std::string& name, const std::string& value) {
@@ -109,7 +116,7 @@ struct Main_Window_Rig {
     }
 
     // The firing record is written from now on; Record reads back the one beside `log`.
-    void Keep_Record() { Form.Firing.Attach(Writer); }
+    void Keep_Record() { Form.Run().Firing().Attach(Writer); }
     Firing_Record Record(const std::string& log) const {
         return Parse_Firing_Record(Read_Whole_File(Paths.Logfile(Firing_Record_Name(log))));
     }
@@ -168,12 +175,13 @@ struct Main_Window_Rig {
     // The loaded profile as the run sees it, in one line (its tables have tests of their own).
     std::string Loaded() const {
         const Traj_form& f = Form;
-        const Loaded_Profile& p = f.Profile();
+        const Loaded_Profile& p = f.Run().Profile();
         auto number = [](double value) { return Format_Number(value); };
         return f.Profile_Name + " rows=" + std::to_string(p.Finished_Segment()) +
                " total=" + number(p.Total_Time()) + " " + p.Sensor_Type() + p.Temp_Scale() +
-               f.Engine().Time_Unit() + " tick=" + std::to_string(f.Control_Interval.Interval) +
-               " " + f.SetPointReadOut + " " + f.TimeReadOut +
+               f.Run().Engine().Time_Unit() +
+               " tick=" + std::to_string(f.Run().Control_Interval().Interval) + " " +
+               f.SetPointReadOut + " " + f.TimeReadOut +
                " chart=" + std::to_string(p.Chart_Points().size());
     }
 

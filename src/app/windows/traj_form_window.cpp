@@ -190,7 +190,7 @@ void Traj_form_Window::Build_Controls() {
     right->addWidget(RunProfile_FlexGrid, 2);
 
     Banner = new Alarm_Banner_Widget(
-        Model_.Supervisor.Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); },
+        Model_.Run().Safety().Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); },
         central);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
@@ -360,7 +360,7 @@ void Traj_form_Window::closeEvent(QCloseEvent* event) {
     // Closing by the frame ends the program as ExitProgram does, so the settings are
     // saved and the port closed; a firing in progress is only left after the operator
     // confirms, and the controller then holds its last set value.
-    if (Model_.Control_Interval.Enabled &&
+    if (Model_.Run().Control_Interval().Enabled &&
         !Ask_.Ask_OK_Cancel(TranslateText("Profile Running") + std::string(CRLF) +
                             TranslateText("ExitProgram") + "?")) {
         event->ignore();
@@ -373,7 +373,8 @@ void Traj_form_Window::closeEvent(QCloseEvent* event) {
 bool Traj_form_Window::Set_Own_Text(const Caption_Entry& entry, const std::string& text) {
     // These two captions are state of the run: the model keeps them. They show the
     // loaded profile's units, which the design texts may not be.
-    const std::string units = Model_.Live_Readouts ? Run_Unit_Caption(Model_, entry.Control) : "";
+    const std::string units =
+        Model_.Run().Live_Readouts() ? Run_Unit_Caption(Model_, entry.Control) : "";
     if (entry.Control == "TimeReadOut") {
         Model_.TimeReadOut = units.empty() ? text : units;
     } else if (entry.Control == "SetPointReadOut") {
@@ -432,11 +433,11 @@ void Traj_form_Window::Refresh() {
     mnuLockControls->setChecked(m.mnuLockControls);
     mnuFrontPanel->setChecked(m.mnuFrontPanel);
 
-    Sync_Timer(*Control_Interval, m.Control_Interval);
-    Sync_Timer(*Monitor_Interval, m.Monitor_Interval);
-    Sync_Timer(*Message, m.Alerts.Timer());
-    Sync_Timer(*Link_Retry, m.Link_Retry_Interval);
-    Sync_Timer(*Continue_Count_Down, m.Continue_Interval);
+    Sync_Timer(*Control_Interval, m.Run().Control_Interval());
+    Sync_Timer(*Monitor_Interval, m.Run().Monitor_Interval());
+    Sync_Timer(*Message, m.Run().Alert_Interval());
+    Sync_Timer(*Link_Retry, m.Run().Link_Retry_Interval());
+    Sync_Timer(*Continue_Count_Down, m.Run().Continue_Interval());
     Refresh_Grid();
     Refresh_Chart();
     Banner->Refresh();
@@ -474,17 +475,17 @@ void Traj_form_Window::Refresh_Grid() {
 void Traj_form_Window::Refresh_Chart() {
     // Before any profile there is nothing to draw: words say what to do instead.
     const bool nothing =
-        !Model_.Profile().Valid() && (!Live_View_ || Live_View_->Measured().empty());
+        !Model_.Run().Profile().Valid() && (!Live_View_ || Live_View_->Measured().empty());
     ProfileChart->Show_Title(
-        Firing_Title(Model_.Firing_Status_Now(), Operator_Style()),
+        Firing_Title(Model_.Run().Firing_Status_Now(), Operator_Style()),
         nothing ? TranslateText("Open a profile from the File menu to see its plan here; the "
                                 "firing is drawn over it.")
                 : "");
     if (!Live_View_) {
-        ProfileChart->Show_Points(Model_.Profile().Chart_Points());
+        ProfileChart->Show_Points(Model_.Run().Profile().Chart_Points());
         return;
     }
-    ProfileChart->Show_Firing(Model_.Profile().Chart_Points(), *Live_View_);
+    ProfileChart->Show_Firing(Model_.Run().Profile().Chart_Points(), *Live_View_);
     Refresh_Live_View();
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/no_log_warning.h"
+#include "run/no_log_warning.h"
 
 #include "language/setting_complaint.h"
 #include "language/translate.h"
@@ -13,8 +13,7 @@ std::vector<std::string> No_Log_File_Messages(const Program_Paths& paths,
     std::vector<std::string> lines;
     Check_Mark_Reading warn = Read_Check_Mark(paths, Program_Setting::WarnWithoutLogFile);
     if (!warn.Complaint.empty()) lines.push_back(warn.Complaint);
-    if (warn.On)
-        lines.push_back(TranslateText("No log file: this firing is not being logged"));
+    if (warn.On) lines.push_back(TranslateText("No log file: this firing is not being logged"));
     return lines;
 }
 

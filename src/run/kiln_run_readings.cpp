@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The run window's read-outs of the kiln: how old the measured value is, the
-// controller's numbers in the profile's scale, and a time carried into another unit.
+// The kiln run's readings: how old the measured value is, the controller's scale and
+// limit learned, its numbers in the profile's scale, and a time carried into another unit.
 
 #include <cmath>
 
-#include "app/traj_form_model.h"
 #include "common/numeric.h"
+#include "common/quantity_text.h"
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -13,67 +13,70 @@
 #include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
-#include "run/live_firing_view.h"
+#include "run/kiln_run.h"
 
 namespace corvanel {
 
-void Traj_form::Note_Reading() {
+void Kiln_Run::Note_Reading() {
     const FrontPanel& panel = Services_.Panel;
     if (!(panel.Communication_Status && panel.Command_Executed) || panel.InputError) return;
     Has_Reading_ = true;
     Last_Reading_ = Services_.Time.Now();
 }
 
-double Traj_form::Read_Interval() const {
-    const Timer_State& ticks = Control_Interval.Enabled ? Control_Interval : Monitor_Interval;
+double Kiln_Run::Read_Interval() const {
+    const Timer_State& ticks = Control_Interval_.Enabled ? Control_Interval_ : Monitor_Interval_;
     return ticks.Interval / 1000.0;
 }
 
-bool Traj_form::Scales_Differ() const {
-    return Live_Readouts && !Controller_Scale_.empty() && !Profile_.Temp_Scale().empty() &&
+bool Kiln_Run::Scales_Differ() const {
+    return Live_Readouts_ && !Controller_Scale_.empty() && !Profile_.Temp_Scale().empty() &&
            Controller_Scale_ != Profile_.Temp_Scale();
 }
 
-double Traj_form::Shown_Degrees(std::int16_t value) const {
+double Kiln_Run::Shown_Degrees(std::int16_t value) const {
     const double degrees = value / Profile_.Controller_Scale();
     if (!Scales_Differ()) return degrees;
     return Profile_.Fahrenheit() ? degrees * 9 / 5 + 32 : (degrees - 32) * 5 / 9;
 }
 
-std::string Traj_form::Shown_Text(std::int16_t value) const {
+std::string Kiln_Run::Shown_Text(std::int16_t value) const {
     if (!Scales_Differ()) return Controller_Units_Text(value);
     // Converted to as many places as the controller gives: whole degrees or tenths.
     const double places = Profile_.Controller_Scale();
     return Format_Number(std::round(Shown_Degrees(value) * places) / places);
 }
 
-void Traj_form::Show_Process_Temp() {
-    Real_Temp_Display_1 = Shown_Text(Measured_Temp);
-    Process_Temp_Stale = false;
-    Process_Temp_Note.clear();
-    if (!Live_Readouts) return;
+void Kiln_Run::Show_Process_Temp() {
+    const std::string shown = Shown_Text(Measured_Temp_);
+    if (!Live_Readouts_) {
+        View_.Show_Measured(shown, false, "");
+        return;
+    }
     const Firing_Status status = Firing_Status_Now();
     switch (status.Reading_At(status.Clock)) {
         case Firing_Status::Reading::Live:
+            View_.Show_Measured(shown, false, "");
             return;
         case Firing_Status::Reading::Stale:
-            Process_Temp_Note = TranslateText("No reading since") + " " +
-                                Clock_Shown(status.Last_Reading, status.Clock, Operator_Style());
-            break;
+            View_.Show_Measured(
+                shown, true,
+                TranslateText("No reading since") + " " +
+                    Clock_Shown(status.Last_Reading, status.Clock, Operator_Style()));
+            return;
         case Firing_Status::Reading::Absent:
-            Real_Temp_Display_1 = "----";
-            Process_Temp_Note =
+            View_.Show_Measured(
+                "----", true,
                 TranslateText(status.Input_Error ? "No reading: the thermocouple is open"
-                                                 : "No reading from the controller");
-            break;
+                                                 : "No reading from the controller"));
+            return;
     }
-    Process_Temp_Stale = true;
 }
 
-void Traj_form::Learn_Controller_Scale() {
+void Kiln_Run::Learn_Controller_Scale() {
     // Asked only of a controller that has just answered, so a closed port or a silent
     // line gives no message more than the ticks already give.
-    if (!Live_Readouts || Loading_Form || !Services_.Panel.Communication_Status) return;
+    if (!Live_Readouts_ || Loading_ || !Services_.Panel.Communication_Status) return;
     std::uint8_t unit = 0;
     Statement([&] { Services_.Protocol.Read_Status(unit); });
     if (Services_.Panel.Communication_Status && Services_.Panel.Command_Executed) {
@@ -83,8 +86,8 @@ void Traj_form::Learn_Controller_Scale() {
     }
 }
 
-void Traj_form::Learn_Controller_Limit() {
-    if (Loading_Form || !Services_.Panel.Communication_Status) return;
+void Kiln_Run::Learn_Controller_Limit() {
+    if (Loading_ || !Services_.Panel.Communication_Status) return;
     std::optional<std::int16_t> high;
     Statement([&] { high = Services_.Protocol.Read_High_Set_Limit(0); });
     // A controller that answers without a limit is not asked again.
@@ -94,7 +97,7 @@ void Traj_form::Learn_Controller_Limit() {
     Engine_.Use_Controller_Limits(Known_Controller_);
 }
 
-bool Traj_form::Forget_Controller_After_New_Port() {
+bool Kiln_Run::Forget_Controller_After_New_Port() {
     if (!Port_ || Port_->Openings() == Learned_On_Opening_) return false;
     Learned_On_Opening_ = Port_->Openings();
     const bool knew = Limit_Asked_ || !Controller_Scale_.empty();
@@ -105,23 +108,35 @@ bool Traj_form::Forget_Controller_After_New_Port() {
     return knew;
 }
 
-void Traj_form::Say_Set_Value_Held() {
+void Kiln_Run::Say_Set_Value_Held() {
     const Set_Value_Limit limit = Engine_.Held_By();
     if (limit == Set_Value_Limit::None || !Holds_Said_.insert(limit).second) return;
     const Operator_Text text = Engine_.Held_Text();
-    Safety_Notice(Operator_Text_Shown(text));
+    Notice(Operator_Text_Shown(text));
     Publish_Firing(Firing_Event::Set_Value_Held, text.English());
 }
 
-void Traj_form::Carry_Elapsed_Into(bool minutes) {
+void Kiln_Run::Carry_Elapsed_Into(bool minutes) {
     const std::string& unit = Engine_.Time_Unit();
     if (unit.empty() || (unit == "M") == minutes || Engine_.Elapsed() == 0) return;
     const std::string before =
         Format_00(Engine_.Elapsed()) + " " + TranslateText(unit == "M" ? "Minutes" : "Hours");
     Engine_.Convert_To_Unit(minutes);
-    Elapsed_Time = Format_00(Engine_.Elapsed());
+    const std::string now = Format_00(Engine_.Elapsed());
+    View_.Show_Elapsed(now);
     Display(TranslateText("The elapsed time was converted to this profile's time unit") + ": " +
-            before + " = " + Elapsed_Time + " " + TranslateText(minutes ? "Minutes" : "Hours"));
+            before + " = " + now + " " + TranslateText(minutes ? "Minutes" : "Hours"));
+}
+
+void Kiln_Run::Take_Loaded_Profile(bool had_profile) {
+    if (had_profile) Carry_Elapsed_Into(Profile_.Minutes());
+    Use_Time_Unit(Profile_.Minutes(), Control_Interval_);
+    Learn_Controller_Scale();
+}
+
+void Kiln_Run::Profile_Loaded() {
+    Publish_Firing(Firing_Event::Profile_Loaded);
+    Notice_Carried_Over_Time();
 }
 
 }  // namespace corvanel
