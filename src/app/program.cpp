@@ -179,7 +179,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     File_Dialog& language_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
         Parts_.Language_Dialog, Own_Language_Dialog_, nullptr);
     Language_Editor_Window_ = std::make_unique<LanguageDataBaseInterface_Window>(language_dialog);
-    Language_Window_ = std::make_unique<AddALanguage_Window>(Paths_);
+    Language_Window_ = std::make_unique<AddALanguage_Window>(Paths_, Settings_);
     Language_Window_->Show_Language_Editor = [this] { Show_Language_Editor(); };
     // The new language shows on every window at once, not only at the next activation.
     Language_Window_->Language_Chosen = [this] {
@@ -241,7 +241,7 @@ Corvanel_Program::~Corvanel_Program() {
 Profile_Editor_Window& Corvanel_Program::Editor_Window() {
     if (Editor_Window_) return *Editor_Window_;
     Editor_Window_ =
-        std::make_unique<Profile_Editor_Window>(Paths_, *Editor_Dialog_, *Ask_, *Beep_);
+        std::make_unique<Profile_Editor_Window>(Paths_, Settings_, *Editor_Dialog_, *Ask_, *Beep_);
     Editor_Window_->Caption_Pass = [this] { Apply_Language(); };
     Editor_Window_->Units_Follow_Profile = Model_->Run().Live_Readouts();
     Editor_Window_->On_Closed = [this] {

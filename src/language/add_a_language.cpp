@@ -22,11 +22,14 @@ const char* const Error_Line = "-------------------------ERROR------------------
 
 }  // namespace
 
-AddALanguage::AddALanguage(Program_Paths paths)
-    : Show_Language_Editor([] { Language_Editor_Instance().Show(); }), Paths_(std::move(paths)) {}
+AddALanguage::AddALanguage(Program_Paths paths, Settings_Store& settings)
+    : Show_Language_Editor([] { Language_Editor_Instance().Show(); }),
+      Paths_(std::move(paths)),
+      Settings_(settings) {}
 
 std::string AddALanguage::Selected_Language_File() const {
-    return Settings_Store(Paths_).Value(Program_Setting::InterfaceLanguage);
+    // Read now: the file may have been changed since the store last saw it.
+    return Settings_.Read(Program_Setting::InterfaceLanguage).Value;
 }
 
 void AddALanguage::AddDisplayLine(const std::string& text) {
@@ -192,7 +195,7 @@ void AddALanguage::UseSelectedLanguage_Click() {
         return;
     }
     std::string name = LanguageList[static_cast<std::size_t>(ListIndex)];
-    Settings_Store(Paths_).Write(Program_Setting::InterfaceLanguage, name + ".mdb");
+    Settings_.Write(Program_Setting::InterfaceLanguage, name + ".mdb");
     ClearDisplayLines();
     AddDisplayLine("InterfaceLanguage set to: " + name);
     CurrentLanguage = name;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -14,7 +15,8 @@ namespace corvanel {
 // English in every language.
 class AddALanguage {
   public:
-    explicit AddALanguage(Program_Paths paths);
+    // The language chosen is a setting of the program's store.
+    AddALanguage(Program_Paths paths, Settings_Store& settings);
 
     void Form_Load();  // each opening of the window
     void ListLanguages();
@@ -47,6 +49,7 @@ class AddALanguage {
     void Add_Language(const std::string& name);
 
     Program_Paths Paths_;
+    Settings_Store& Settings_;
 };
 
 }  // namespace corvanel

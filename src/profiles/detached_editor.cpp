@@ -14,7 +14,7 @@ Detached_Editor::Detached_Editor()
                  ("corvanel-profile-" + std::to_string(random()) + std::to_string(random()));
           // never created: the editor finds no settings there
       }()),
-      Editor(Program_Paths(Settings_Folder_), Dialog_, Box_, Beeper_) {
+      Editor(Program_Paths(Settings_Folder_), Settings_, Dialog_, Box_, Beeper_) {
     Editor.Form_Load();
 }
 

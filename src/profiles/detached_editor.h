@@ -44,6 +44,7 @@ class Detached_Editor {
 
   private:
     std::filesystem::path Settings_Folder_;
+    Settings_Store Settings_{Program_Paths(Settings_Folder_)};
     Answering_Dialog Dialog_;
     Confirming_Box Box_;
     Silent_Beeper Beeper_;

@@ -48,27 +48,27 @@ void Profile_Editor::Form_Unload() {
 }
 
 void Profile_Editor::Read_Editor_Settings() {
-    // The editor alone keeps these and nobody observes them: a store of its own over the
-    // program's folder. Anything but a check mark in a file means off, as it always has.
-    Settings_Store settings(Paths_);
-    if (settings.On(Program_Setting::TempScale)) {
+    // Read now, as the files are; anything but a check mark means off, as it always has.
+    auto on = [this](const Setting& setting) {
+        return Settings_.Read(setting).Value == setting.On_Word;
+    };
+    if (on(Program_Setting::TempScale)) {
         mnuFahrenheit_Click();
     } else {
         mnuCelcius_Click();
     }
-    if (settings.On(Program_Setting::TimeScale)) {
+    if (on(Program_Setting::TimeScale)) {
         mnuMinutes_Click();
     } else {
         mnuHours_Click();
     }
-    Sensor_Code = settings.Value(Program_Setting::SensorType);
+    Sensor_Code = Settings_.Read(Program_Setting::SensorType).Value;
 }
 
 void Profile_Editor::Save_Editor_Settings() {
-    Settings_Store settings(Paths_);
-    settings.Set_On(Program_Setting::TempScale, mnuFahrenheit);
-    settings.Set_On(Program_Setting::TimeScale, mnuMinutes);
-    settings.Write(Program_Setting::SensorType, Sensor_Code);
+    Settings_.Set_On(Program_Setting::TempScale, mnuFahrenheit);
+    Settings_.Set_On(Program_Setting::TimeScale, mnuMinutes);
+    Settings_.Write(Program_Setting::SensorType, Sensor_Code);
 }
 
 void Profile_Editor::mnuFahrenheit_Click() {

@@ -18,9 +18,9 @@ constexpr char Backspace = '\b';
 
 }  // namespace
 
-Profile_Editor::Profile_Editor(Program_Paths paths, File_Dialog& dialog, Message_Box& box,
-                               Beeper& beeper)
-    : Paths_(std::move(paths)), Dialog_(dialog), Box_(box), Beeper_(beeper) {}
+Profile_Editor::Profile_Editor(Program_Paths paths, Settings_Store& settings, File_Dialog& dialog,
+                               Message_Box& box, Beeper& beeper)
+    : Paths_(std::move(paths)), Settings_(settings), Dialog_(dialog), Box_(box), Beeper_(beeper) {}
 
 std::string& Profile_Editor::Cell(int row, int col) {
     if (row < 0 || row >= Sheet_Rows || col < 0 || col >= Sheet_Columns) {

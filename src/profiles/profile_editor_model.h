@@ -11,6 +11,7 @@
 #include "profiles/profile_file.h"
 #include "profiles/profile_sheet.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -19,7 +20,9 @@ namespace corvanel {
 // forwards its events here.
 class Profile_Editor {
   public:
-    Profile_Editor(Program_Paths paths, File_Dialog& dialog, Message_Box& box, Beeper& beeper);
+    // The editor's scales and sensor are settings of the program's store, kept at each close.
+    Profile_Editor(Program_Paths paths, Settings_Store& settings, File_Dialog& dialog,
+                   Message_Box& box, Beeper& beeper);
 
     // ---- window events ----
     void Form_Load();
@@ -120,6 +123,7 @@ class Profile_Editor {
     Profile_Settings Current_Settings() const;
 
     Program_Paths Paths_;
+    Settings_Store& Settings_;
     File_Dialog& Dialog_;
     Message_Box& Box_;
     Beeper& Beeper_;

@@ -83,7 +83,8 @@ class Language_Folder : public ::testing::Test {
     const std::string Template = Database("LanguageTemplateFiles/LanguageDBTemplate");
     Fake_File_Dialog Dialog;
     LanguageDataBaseInterface Editor{Paths};
-    AddALanguage Window{Paths};
+    Settings_Store Settings{Paths};
+    AddALanguage Window{Paths, Settings};
 };
 class Phrase_Lookup : public Language_Folder {};
 class Language_Editor : public Language_Folder {};
@@ -137,10 +138,11 @@ TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEdito
 TEST_F(Phrase_Lookup, NeverWaitsOnALanguageFileThatIsNoHonestPhraseList) {
     Make_Language("endless", {Row("Profile Running", "Profil läuft")});
     Language_Database(Database("endless"), Language_Database::Access::Read_Write)
-        .Execute("DROP TABLE Language; CREATE VIEW Language AS WITH RECURSIVE n(x) AS "
-                 "(SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT 'x' AS English, 'y' AS "
-                 "TargetLanguage, '' AS EnglishComments, '' AS TargetLanguageComments, '' AS "
-                 "DateLastModified FROM n");
+        .Execute(
+            "DROP TABLE Language; CREATE VIEW Language AS WITH RECURSIVE n(x) AS "
+            "(SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT 'x' AS English, 'y' AS "
+            "TargetLanguage, '' AS EnglishComments, '' AS TargetLanguageComments, '' AS "
+            "DateLastModified FROM n");
     fs::copy_file(Database("german"), Database("huge"));
     fs::resize_file(Database("huge"), Language_Database::Largest_File + 1);
     for (const char* language : {"endless", "huge"}) {
@@ -150,10 +152,11 @@ TEST_F(Phrase_Lookup, NeverWaitsOnALanguageFileThatIsNoHonestPhraseList) {
 
     Make_Language("long", {});
     Language_Database(Database("long"), Language_Database::Access::Read_Write)
-        .Execute("DROP INDEX IF EXISTS Language_English; INSERT INTO Language (English, "
-                 "TargetLanguage) WITH RECURSIVE n(x) AS (SELECT 1 "
-                 "UNION ALL SELECT x + 1 FROM n WHERE x < 20000) SELECT 'phrase ' || x, 'Satz ' "
-                 "|| x FROM n");
+        .Execute(
+            "DROP INDEX IF EXISTS Language_English; INSERT INTO Language (English, "
+            "TargetLanguage) WITH RECURSIVE n(x) AS (SELECT 1 "
+            "UNION ALL SELECT x + 1 FROM n WHERE x < 20000) SELECT 'phrase ' || x, 'Satz ' "
+            "|| x FROM n");
     Language_Database long_list(Database("long"), Language_Database::Access::Read_Only);
     EXPECT_EQ(long_list.Find("PHRASE 19999").value_or(Phrase_Row{}).TargetLanguage, "Satz 19999");
     try {
@@ -255,7 +258,7 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolde
         {"ab", "No language was previously selected", -1},
         {".mdb", "No language was previously selected", -1}};
     for (const auto& [line, last_line, highlighted] : lines) {
-        AddALanguage window{Paths};
+        AddALanguage window{Paths, Settings};
         Write_Text_File(Setup_File, line);
         window.Form_Load();
         EXPECT_TRUE(window.AddALanguageDisplay.ends_with(std::string(last_line) + "\r\n")) << line;
@@ -283,7 +286,7 @@ TEST_F(Add_A_Language, OpeningReadsTheSelectedLineUseNeedsAChoiceAndAnEmptyFolde
 
     fs::remove(Database("french"));
     fs::remove(Database("german"));
-    AddALanguage empty{Paths};
+    AddALanguage empty{Paths, Settings};
     empty.Form_Load();
     EXPECT_NE(empty.AddALanguageDisplay.find("No files in Language folder"), std::string::npos);
 }

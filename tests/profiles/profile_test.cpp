@@ -187,7 +187,8 @@ class Editor_Test : public ::testing::Test {
     Fake_Message_Box Box;
     Counting_Beeper Beeper;
     Program_Paths Paths{Folder.Path()};
-    Profile_Editor Editor{Paths, Dialog, Box, Beeper};
+    Settings_Store Settings{Paths};
+    Profile_Editor Editor{Paths, Settings, Dialog, Box, Beeper};
 
     void SetUp() override { Editor.Form_Load(); }
 
@@ -470,7 +471,7 @@ TEST_F(Editor_Commands, FirstStartUsesCelsiusHoursAndKAndExitSavesTheSettingsFor
     EXPECT_TRUE(Editor.mnuExitEditor_Click());
     EXPECT_EQ(Read_First_Line(Paths.Setup_File("SensorType.txt")), "R    ");
 
-    Profile_Editor again(Paths, Dialog, Box, Beeper);
+    Profile_Editor again(Paths, Settings, Dialog, Box, Beeper);
     again.Form_Load();
     EXPECT_TRUE(again.mnuFahrenheit && again.mnuMinutes && again.mnuSensor_Checked[0]);
     EXPECT_TRUE(again.User_Prompt.starts_with(

@@ -91,7 +91,8 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     Fake_File_Dialog dialog;
     Fake_Message_Box ask;
     Counting_Beeper beeper;
-    Profile_Editor_Window window(paths, dialog, ask, beeper);
+    Settings_Store settings{paths};
+    Profile_Editor_Window window(paths, settings, dialog, ask, beeper);
     window.Form_Load();
     window.show();
     window.mnuNewFromCone->trigger();

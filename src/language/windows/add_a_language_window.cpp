@@ -18,8 +18,9 @@ namespace corvanel {
 
 namespace {}  // namespace
 
-AddALanguage_Window::AddALanguage_Window(Program_Paths paths, QWidget* parent)
-    : QWidget(parent, Qt::Window), Paths_(paths), Model_(std::move(paths)) {
+AddALanguage_Window::AddALanguage_Window(Program_Paths paths, Settings_Store& settings,
+                                         QWidget* parent)
+    : QWidget(parent, Qt::Window), Paths_(paths), Model_(std::move(paths), settings) {
     setObjectName("AddALanguage");
     setWindowTitle("Add or Select a Target Language");
 

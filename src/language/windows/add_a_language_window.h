@@ -21,7 +21,7 @@ namespace corvanel {
 class AddALanguage_Window : public QWidget {
     Q_OBJECT
   public:
-    explicit AddALanguage_Window(Program_Paths paths, QWidget* parent = nullptr);
+    AddALanguage_Window(Program_Paths paths, Settings_Store& settings, QWidget* parent = nullptr);
 
     // Shows the window; an unloaded window is loaded afresh, a loaded one comes forward.
     void Open();

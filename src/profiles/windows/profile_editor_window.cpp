@@ -49,9 +49,9 @@ constexpr std::array<std::pair<const char*, const char*>, 10> Sensor_Items = {{
 
 }  // namespace
 
-Profile_Editor_Window::Profile_Editor_Window(Program_Paths paths, File_Dialog& dialog,
-                                             Message_Box& ask, Beeper& beeper)
-    : Model_(std::move(paths), dialog, ask, beeper) {
+Profile_Editor_Window::Profile_Editor_Window(Program_Paths paths, Settings_Store& settings,
+                                             File_Dialog& dialog, Message_Box& ask, Beeper& beeper)
+    : Model_(std::move(paths), settings, dialog, ask, beeper) {
     setObjectName("Profile_Editor");
     setWindowTitle("PROFILE EDITOR");
     Build_Controls();

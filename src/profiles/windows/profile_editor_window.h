@@ -32,8 +32,8 @@ class New_From_Cone_Window;
 class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     Q_OBJECT
   public:
-    Profile_Editor_Window(Program_Paths paths, File_Dialog& dialog, Message_Box& ask,
-                          Beeper& beeper);
+    Profile_Editor_Window(Program_Paths paths, Settings_Store& settings, File_Dialog& dialog,
+                          Message_Box& ask, Beeper& beeper);
 
     // The load: the model reads the editor's settings files and seeds a new profile.
     void Form_Load();
