@@ -13,32 +13,31 @@ namespace corvanel {
 namespace {
 
 template <typename Kind, typename... Args>
-Kind* Add(Program_Features& features, Args&&... args) {
+Kind& Add(Program_Features& features, Args&&... args) {
     auto feature = std::make_unique<Kind>(std::forward<Args>(args)...);
-    Kind* added = feature.get();
-    features.All.push_back(std::move(feature));
+    Kind& added = *feature;
+    features.push_back(std::move(feature));
     return added;
 }
 
 }  // namespace
 
-Program_Features Make_Features(const Feature_Host& host) {
+Program_Features Make_Features(const Feature_Host& host, const Guard_Launch& guard) {
     Program_Features features;
-    features.History =
-        Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
-    Add<Kiln_Health_Feature>(features, host.Paths, host.Settings, host.Notices, host.Messages,
-                             host.Export_Dialog);
+    Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
+    Add<Kiln_Health_Feature>(features, host.Paths, host.Settings, host.Time, host.Notices,
+                             host.Messages, host.Export_Dialog);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // Its setting is in the safety dialog; it has no entry of its own. What it says must
     // outlast the tick that clears the message area: the banner keeps it.
-    features.Guard = Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Notices,
-                                       host.Guard_Program, host.Guard_Seconds);
+    Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Notices, host.Kiln, guard.Program,
+                      guard.Seconds);
     // The status page's snapshot hears the firing before MQTT, which publishes from it.
-    features.Remote =
+    Remote_Monitoring& remote =
         Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);
-    features.Mqtt = Add<Mqtt_Publishing>(features, host.Settings, features.Remote->Snapshot(),
-                                         host.Messages, host.Dialog_Parent);
+    Add<Mqtt_Publishing>(features, host.Settings, remote.Snapshot(), host.Messages,
+                         host.Dialog_Parent);
     return features;
 }
 

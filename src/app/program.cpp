@@ -30,6 +30,8 @@
 #include "language/windows/add_a_language_window.h"
 #include "language/windows/language_database_interface_window.h"
 #include "profiles/windows/profile_editor_window.h"
+#include "remote/windows/mqtt_publishing.h"
+#include "remote/windows/remote_monitoring.h"
 #include "run/live_view_setting.h"
 #include "run/mail_outbox.h"
 #include "run/safety_settings.h"
@@ -196,19 +198,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         [this](const std::string& text) { Model_->Run().Notice(text); });
     File_Dialog& export_dialog =
         Part_Or_Own<File_Dialog, Qt_File_Dialog>(Parts_.Export_Dialog, Own_Export_Dialog_, nullptr);
-    Features_ =
-        Make_Features({Paths_, Settings_, *Feature_Messages_, *Feature_Notices_, Main_Window_.get(),
-                       export_dialog, Parts_.Guard_Program, Parts_.Guard_Seconds});
-    // The guard acts on the device the port has open, whatever the port numbers say then;
-    // a firing it stopped while this program still ran is soft-offed here too.
-    Features_.Guard->Use_Device([this] { return Serial_Window_->Link().Device().Opened_Device(); });
-    Features_.Guard->Guard_Stopped_Firing = [this] {
-        QTimer::singleShot(0, Main_Window_.get(), [this] {
-            Model_->SoftOff_Click();
-            Main_Window_->Refresh();
-        });
-    };
-    for (const std::unique_ptr<Feature>& feature : Features_.All) {
+    Features_ = Make_Features({Paths_, Settings_, *Clock_, Kiln_, *Feature_Messages_,
+                               *Feature_Notices_, Main_Window_.get(), export_dialog},
+                              {Parts_.Guard_Program, Parts_.Guard_Seconds});
+    for (const std::unique_ptr<Feature>& feature : Features_) {
         feature->Attach(Model_->Run().Firing());
         for (Menu_Entry& entry : feature->Menu_Entries()) {
             auto* menu =
@@ -226,7 +219,7 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
 Corvanel_Program::~Corvanel_Program() {
     // Last made, first gone: MQTT says "offline" to the broker while the snapshot it
     // reads is still there.
-    while (!Features_.All.empty()) Features_.All.pop_back();
+    while (!Features_.empty()) Features_.pop_back();
     // The windows go first: nothing may refresh them while the rest is taken down.
     Editor_Window_.reset();
     Language_Window_.reset();
@@ -254,7 +247,29 @@ Profile_Editor_Window& Corvanel_Program::Editor_Window() {
 }
 
 Firing_History_Window& Corvanel_Program::History_Window() {
-    return Features_.History->Window();
+    return Find_Feature<Firing_History_Feature>(Features_)->Window();
+}
+
+Remote_Monitoring& Corvanel_Program::Remote() {
+    return *Find_Feature<Remote_Monitoring>(Features_);
+}
+
+Mqtt_Publishing& Corvanel_Program::Mqtt() {
+    return *Find_Feature<Mqtt_Publishing>(Features_);
+}
+
+// The guard acts on the device the port has open, whatever the port numbers say then.
+std::string Corvanel_Program::Program_Kiln::Opened_Device() const {
+    return Program_.Serial_Window_->Link().Device().Opened_Device();
+}
+
+// A firing the guard stopped while this program still ran is soft-offed here too, after
+// the tick that heard of it.
+void Corvanel_Program::Program_Kiln::Stop_Firing() {
+    QTimer::singleShot(0, Program_.Main_Window_.get(), [this] {
+        Program_.Model_->SoftOff_Click();
+        Program_.Main_Window_->Refresh();
+    });
 }
 
 void Corvanel_Program::Show_Profile_Editor(const std::string& controller_scale) {
@@ -303,11 +318,12 @@ void Corvanel_Program::Main() {
     // a window manager never activates the window, and the grid still needs its titles.
     Main_Window_->Form_Activate();
     Apply_Feature_Language();
-    for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Settings();
-    // The guard hears of the event loop once a minute besides every tick.
+    for (const std::unique_ptr<Feature>& feature : Features_) feature->Apply_Settings();
+    // The features hear of the event loop once a minute besides every tick.
     auto* alive = new QTimer(Main_Window_.get());
-    QObject::connect(alive, &QTimer::timeout, Main_Window_.get(),
-                     [this] { Features_.Guard->Program_Alive(); });
+    QObject::connect(alive, &QTimer::timeout, Main_Window_.get(), [this] {
+        for (const std::unique_ptr<Feature>& feature : Features_) feature->Program_Alive();
+    });
     alive->start(60000);
     // The computer shutting down, the session ending or the program told to end mid-firing:
     // nobody will hold the kiln, so the firing ends with a soft off before the program goes.
@@ -377,7 +393,7 @@ void Corvanel_Program::Apply_Feature_Language() {
     for (const Feature_Action& entry : Feature_Actions_) {
         entry.Action->setText(QString::fromStdString(TranslateText(entry.Caption)));
     }
-    for (const std::unique_ptr<Feature>& feature : Features_.All) feature->Apply_Language();
+    for (const std::unique_ptr<Feature>& feature : Features_) feature->Apply_Language();
 }
 
 void Corvanel_Program::Focus_Elapsed_Time() {

@@ -22,6 +22,8 @@ class CommSetUp_Window;
 class FrontPanel_Window;
 class dlgGetName;
 class Firing_History_Window;
+class Mqtt_Publishing;
+class Remote_Monitoring;
 class Profile_Editor_Window;
 class Qt_Window_Registry;
 class AddALanguage_Window;
@@ -72,8 +74,8 @@ class Corvanel_Program : public Window_Manager {
     const Live_Firing_View& Live_View() const { return *Live_View_; }
     // The Firing History window, the feature's, created on first use.
     Firing_History_Window& History_Window();
-    Remote_Monitoring& Remote() { return *Features_.Remote; }
-    Mqtt_Publishing& Mqtt() { return *Features_.Mqtt; }
+    Remote_Monitoring& Remote();
+    Mqtt_Publishing& Mqtt();
     const Program_Paths& Paths() const { return Paths_; }
 
     // What ending the program does; by default it leaves the event loop.
@@ -134,6 +136,17 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Qt_Window_Registry> Registry_;
     std::unique_ptr<Message_Area> Feature_Messages_;  // the run window's, refreshed
     std::unique_ptr<Message_Area> Feature_Notices_;   // ... and kept on its banner
+    // The program's hands on the kiln, for the features.
+    class Program_Kiln : public Kiln_Access {
+      public:
+        explicit Program_Kiln(Corvanel_Program& program) : Program_(program) {}
+        std::string Opened_Device() const override;
+        void Stop_Firing() override;
+
+      private:
+        Corvanel_Program& Program_;
+    };
+    Program_Kiln Kiln_{*this};
     Program_Features Features_;
     struct Feature_Action {
         QAction* Action;

@@ -14,12 +14,14 @@
 namespace corvanel {
 
 Guard_Keeper::Guard_Keeper(const Program_Paths& paths, Settings_Store& settings,
-                           Message_Area& messages, std::string guard_program, double after_seconds)
+                           Message_Area& messages, Kiln_Access& kiln, std::string guard_program,
+                           double after_seconds)
     : Paths_(paths),
       Settings_(settings),
       Messages_(messages),
       Process_(std::move(guard_program)),
-      After_Seconds_(after_seconds) {}
+      After_Seconds_(after_seconds),
+      Kiln_(kiln) {}
 
 Guard_Keeper::~Guard_Keeper() {
     if (Firing_) Firing_->Detach(*this);
@@ -39,7 +41,7 @@ void Guard_Keeper::Beat(const Firing_Status& status) {
     Guard_Heartbeat beat = Heartbeat_Of(status);
     beat.Beat = ++Beats_;
     beat.Program_Pid = ::getpid();
-    if (Device_) beat.Device = Device_();
+    beat.Device = Kiln_.Opened_Device();
     if (!status.Log_File.empty()) {
         beat.Record_Path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
     }
@@ -78,7 +80,7 @@ void Guard_Keeper::Check_Guard() {
     if (said.find(Guard_Acted_Word) != std::string::npos) {
         // It soft-offed the controller: the firing is over, whatever this program thinks.
         Wanted_ = false;
-        if (Guard_Stopped_Firing) Guard_Stopped_Firing();
+        Kiln_.Stop_Firing();
         return;
     }
     Start_Guard();

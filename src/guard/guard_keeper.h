@@ -25,8 +25,10 @@ namespace corvanel {
 class Guard_Keeper : public Feature, private Firing_Observer {
   public:
     // `guard_program` and `after_seconds` (0: the safety setting's minutes) are for tests.
+    // The guard acts on the device `kiln` has open; a firing it stopped while this program
+    // still runs is stopped through `kiln` too, so that it does not go on by itself.
     Guard_Keeper(const Program_Paths& paths, Settings_Store& settings, Message_Area& messages,
-                 std::string guard_program = "", double after_seconds = 0);
+                 Kiln_Access& kiln, std::string guard_program = "", double after_seconds = 0);
     ~Guard_Keeper() override;
 
     void Attach(Firing_Status_Seam& firing) override;
@@ -34,16 +36,10 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     std::vector<Menu_Entry> Menu_Entries() override { return {}; }
 
     bool Guarding() const { return Process_.Running(); }
-    // Where the program's controller is: the device it has open by its stable name ("" when
-    // none is open), for the guard to act on that very device.
-    void Use_Device(std::function<std::string()> device) { Device_ = std::move(device); }
-    // Told when the guard has ended after stopping the firing while the program still
-    // runs: the program soft-offs too, so that the firing does not go on by itself.
-    std::function<void()> Guard_Stopped_Firing;
-    // The program's event loop is turning: a beat while the ticks are held by the
-    // operator (the front panel, Comm Port Config), so that the guard waits for a program
-    // that hangs or is gone, not for one whose dialog stands open.
-    void Program_Alive();
+    // A beat while the ticks are held by the operator (the front panel, Comm Port Config),
+    // so that the guard waits for a program that hangs or is gone, not for one whose
+    // dialog stands open.
+    void Program_Alive() override;
 
   private:
     void Firing_Changed(const Firing_Status& status, Firing_Event event,
@@ -61,7 +57,7 @@ class Guard_Keeper : public Feature, private Firing_Observer {
     long long Beats_ = 0;
     Firing_Status Last_;  // of the last beat
     double After_Seconds_;
-    std::function<std::string()> Device_;
+    Kiln_Access& Kiln_;
     bool Wanted_ = false;          // a run is on and the safety settings keep the guard on
     bool Heartbeat_Said_ = false;  // the operator knows the heartbeat cannot be saved
 };

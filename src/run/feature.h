@@ -19,6 +19,17 @@ struct Menu_Entry {
     std::function<void()> Chosen;
 };
 
+// The program's hands on the kiln, as a feature may use them: which device the
+// controller's port has open, and a request to end the firing.
+class Kiln_Access {
+  public:
+    virtual ~Kiln_Access() = default;
+    // The device the port has open, by its stable name; "" when none is open.
+    virtual std::string Opened_Device() const = 0;
+    // Ends the firing with a soft off as soon as the program can (not from inside a tick).
+    virtual void Stop_Firing() = 0;
+};
+
 // What the program knows of a feature (the status page, MQTT, ...): it attaches it to
 // the firing status, adds its menu entries, applies its settings once the run window has
 // loaded and its language after the start-up caption pass. A feature uses no other one.
@@ -33,6 +44,9 @@ class Feature {
     virtual std::vector<Menu_Entry> Menu_Entries() = 0;
     // For what the feature shows beyond its menu entries (the program sets those).
     virtual void Apply_Language() {}
+    // The program's event loop is turning: once a minute, ticks or not (the front panel
+    // and Comm Port Config hold the ticks while they are open).
+    virtual void Program_Alive() {}
 };
 
 }  // namespace corvanel

@@ -40,6 +40,15 @@ namespace fs = std::filesystem;
 using testing::Child;
 using testing::Within_Seconds;
 
+// The program's kiln as the guard's keeper sees it: the device open, and whether the
+// firing was stopped.
+struct Fake_Kiln : Kiln_Access {
+    std::string Device;
+    bool Stopped = false;
+    std::string Opened_Device() const override { return Device; }
+    void Stop_Firing() override { Stopped = true; }
+};
+
 struct Counted_Messages : Message_Area {
     std::vector<std::string> Lines;
     void Display(const std::string& text) override { Lines.push_back(text); }
@@ -371,8 +380,9 @@ TEST_F(Guard_Against_Kiln_Sim, AFullDiskUnderTheHeartbeatIsNoReasonToActASilentP
     Settings_Store settings(Paths);
     Counted_Messages messages;
     Firing_Status_Seam seam;
-    Guard_Keeper keeper(Paths, settings, messages, CORVANEL_GUARD_PATH, 3);
-    keeper.Use_Device([&] { return Link; });
+    Fake_Kiln kiln;
+    kiln.Device = Link;
+    Guard_Keeper keeper(Paths, settings, messages, kiln, CORVANEL_GUARD_PATH, 3);
     keeper.Attach(seam);
     Firing_Status status;
     status.State = Firing_State::Running;
@@ -412,9 +422,8 @@ TEST(Guard_Keeping, ADeadGuardIsStartedAgainOneThatActedStopsTheFiring) {
         Settings_Store settings(paths);
         Counted_Messages messages;
         Firing_Status_Seam seam;
-        Guard_Keeper keeper(paths, settings, messages, guard, 600);
-        bool stopped = false;
-        keeper.Guard_Stopped_Firing = [&] { stopped = true; };
+        Fake_Kiln kiln;
+        Guard_Keeper keeper(paths, settings, messages, kiln, guard, 600);
         keeper.Attach(seam);
         Firing_Status status;
         status.State = Firing_State::Running;
@@ -429,10 +438,10 @@ TEST(Guard_Keeping, ADeadGuardIsStartedAgainOneThatActedStopsTheFiring) {
         ASSERT_EQ(::kill(first, SIGKILL), 0);
         ASSERT_TRUE(Within_Seconds([&] {
             seam.Publish(status, Firing_Event::Tick);
-            return !acted ? started() == 2 : stopped;
+            return !acted ? started() == 2 : kiln.Stopped;
         })) << messages.Lines.size();
         EXPECT_EQ(keeper.Guarding(), !acted);
-        EXPECT_EQ(stopped, acted);
+        EXPECT_EQ(kiln.Stopped, acted);
         seam.Publish(status, Firing_Event::Soft_Off);
         EXPECT_FALSE(keeper.Guarding());
     }

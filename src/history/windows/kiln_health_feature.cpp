@@ -5,11 +5,12 @@
 
 namespace corvanel {
 
-Kiln_Health_Feature::Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings,
+Kiln_Health_Feature::Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings, Clock& time,
                                          Message_Area& notices, Message_Area& messages,
                                          File_Dialog& profile_dialog)
     : Paths_(paths),
       Settings_(settings),
+      Time_(time),
       Profile_Dialog_(profile_dialog),
       Pace_Check_(paths, settings, notices, messages) {}
 
@@ -23,8 +24,7 @@ std::vector<Menu_Entry> Kiln_Health_Feature::Menu_Entries() {
                  request.Filter = "Text files (*.txt) | *.txt|All files (*.*) | *.*";
                  const File_Dialog_Result chosen = Profile_Dialog_.Show_Open(request);
                  if (chosen.Result != File_Dialog_Result::Outcome::Chosen) return;
-                 System_Clock clock;
-                 Pace_Check_.Check_Profile_File(chosen.Path, clock.Now());
+                 Pace_Check_.Check_Profile_File(chosen.Path, Time_.Now());
              }}};
 }
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "common/clock.h"
 #include "common/platform.h"
 #include "history/kiln_pace_check.h"
 #include "run/feature.h"
@@ -18,8 +19,8 @@ class Kiln_Health_Window;
 // does the same for a profile file.
 class Kiln_Health_Feature : public Feature {
   public:
-    Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings, Message_Area& notices,
-                        Message_Area& messages, File_Dialog& profile_dialog);
+    Kiln_Health_Feature(Program_Paths paths, Settings_Store& settings, Clock& time,
+                        Message_Area& notices, Message_Area& messages, File_Dialog& profile_dialog);
     ~Kiln_Health_Feature() override;
 
     void Attach(Firing_Status_Seam& firing) override { firing.Attach(Pace_Check_); }
@@ -32,6 +33,7 @@ class Kiln_Health_Feature : public Feature {
   private:
     Program_Paths Paths_;
     Settings_Store& Settings_;
+    Clock& Time_;
     File_Dialog& Profile_Dialog_;
     Kiln_Pace_Check Pace_Check_;
     std::unique_ptr<Kiln_Health_Window> Window_;
