@@ -33,11 +33,8 @@ Program_Features Make_Features(const Feature_Host& host, const Guard_Launch& gua
     // outlast the tick that clears the message area: the banner keeps it.
     Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Notices, host.Kiln, guard.Program,
                       guard.Seconds);
-    // The status page's snapshot hears the firing before MQTT, which publishes from it.
-    Remote_Monitoring& remote =
-        Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);
-    Add<Mqtt_Publishing>(features, host.Settings, remote.Snapshot(), host.Messages,
-                         host.Dialog_Parent);
+    Add<Remote_Monitoring>(features, host.Settings, host.Messages, host.Dialog_Parent);
+    Add<Mqtt_Publishing>(features, host.Settings, host.Messages, host.Dialog_Parent);
     return features;
 }
 

@@ -174,13 +174,8 @@ class Traj_form : public Run_View {
     std::string Alert_Addresses() const override { return Email_Notification; }
     bool Alerts_On() const override { return mnuEnableEmailNotification; }
 
-    // ---- state ----
-    bool Error_Trap = false;
-    bool Loading_Form = false;
+    // The port number kept with the setup.
     std::int16_t Comm_Port_Number = 1;
-    Elapsed_Time_Entry Time_Entry;  // the operator editing the elapsed time
-    bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
-    std::string Recalled_Log_Name;
 
     // Controls.
     std::string User_Message_Box;
@@ -200,8 +195,6 @@ class Traj_form : public Run_View {
     std::string TimeReadOut = "Time (mins)";
     std::string SetPointReadOut = "Set Temp(F)";
     std::array<std::array<std::string, Sheet_Columns>, Sheet_Rows> RunProfile_FlexGrid{};
-    File_Dialog_Request CommonDialog3;  // profiles
-    File_Dialog_Request CommonDialog2;  // log files
 
     // Menu check marks.
     bool mnuRecallSetup = false;
@@ -212,6 +205,14 @@ class Traj_form : public Run_View {
     bool mnuFrontPanel = false;
 
   private:
+    bool Error_Trap = false;
+    bool Loading_Form = false;
+    Elapsed_Time_Entry Time_Entry;  // the operator editing the elapsed time
+    bool Recall_Profile_Pending = false, Recall_Log_Pending = false;
+    std::string Recalled_Log_Name;
+    File_Dialog_Request CommonDialog3;  // profiles
+    File_Dialog_Request CommonDialog2;  // log files
+
     // Runs one statement of a handler; a run-time error is skipped.
     void Statement(const std::function<void()>& statement);
     static constexpr std::size_t User_Message_Box_Limit = 1500;

@@ -399,7 +399,7 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
     EXPECT_EQ(Format_Number(form.Run().Engine().Elapsed()) + " " +
                   Format_Number(form.Run().Engine().Base()),
               "1.5 1.5");
-    EXPECT_FALSE(form.Time_Entry.Active());
+    EXPECT_FALSE(form.Editing_Elapsed());
 
     form.Elapsed_Time_GotFocus();
     form.Type_Elapsed_Key(8);
@@ -407,7 +407,7 @@ TEST(Elapsed_Time_Entry, IsEditedOnlyWithinTheProfileAndAStartWithoutALogSaysSoO
     form.Clear();
     form.Type_Elapsed_Key(27);  // not even Escape is taken
     EXPECT_EQ(form.User_Message_Box, "Profile does not include time entered\r\n");
-    EXPECT_TRUE(form.Time_Entry.Active());
+    EXPECT_TRUE(form.Editing_Elapsed());
     for (char key : std::string("\b2\x1b")) form.Type_Elapsed_Key(key);
     EXPECT_EQ(form.Elapsed_Time, "1.5");
     EXPECT_TRUE(rig.Said("Time change aborted, ready to run\r\n"));

@@ -10,10 +10,9 @@
 
 namespace corvanel {
 
-Mqtt_Publishing::Mqtt_Publishing(Settings_Store& settings, const Status_Snapshot& snapshot,
-                                 Message_Area& messages, QWidget* dialog_parent)
+Mqtt_Publishing::Mqtt_Publishing(Settings_Store& settings, Message_Area& messages,
+                                 QWidget* dialog_parent)
     : Settings_(settings),
-      Snapshot_(snapshot),
       Messages_(messages),
       Display_([&messages](const std::string& text) { messages.Display(text); }),
       Dialog_Parent_(dialog_parent),
@@ -21,6 +20,7 @@ Mqtt_Publishing::Mqtt_Publishing(Settings_Store& settings, const Status_Snapshot
 
 void Mqtt_Publishing::Attach(Firing_Status_Seam& firing) {
     Firing_ = &firing;
+    firing.Attach(Snapshot_);  // before the client's telemetry, which reads it
 }
 
 std::vector<Menu_Entry> Mqtt_Publishing::Menu_Entries() {
@@ -30,6 +30,7 @@ std::vector<Menu_Entry> Mqtt_Publishing::Menu_Entries() {
 Mqtt_Publishing::~Mqtt_Publishing() {
     Window_.reset();
     Stop();
+    if (Firing_) Firing_->Detach(Snapshot_);
 }
 
 void Mqtt_Publishing::Stop() {

@@ -18,12 +18,11 @@ class Mqtt_Client;
 class Mqtt_Setup_Window;
 
 // The program's MQTT publisher: off until the settings turn it on; then a client that
-// hears the firing (after the status snapshot it reads) and publishes it. Its dialog
-// opens over the given window.
+// hears the firing (after its own status snapshot, which it reads) and publishes it. Its
+// dialog opens over the given window.
 class Mqtt_Publishing : public Feature {
   public:
-    Mqtt_Publishing(Settings_Store& settings, const Status_Snapshot& snapshot,
-                    Message_Area& messages, QWidget* dialog_parent);
+    Mqtt_Publishing(Settings_Store& settings, Message_Area& messages, QWidget* dialog_parent);
     ~Mqtt_Publishing() override;
 
     void Attach(Firing_Status_Seam& firing) override;
@@ -43,7 +42,7 @@ class Mqtt_Publishing : public Feature {
 
     Settings_Store& Settings_;
     Firing_Status_Seam* Firing_ = nullptr;
-    const Status_Snapshot& Snapshot_;
+    Status_Snapshot Snapshot_;
     Message_Area& Messages_;
     std::function<void(const std::string&)> Display_;
     QWidget* Dialog_Parent_;
