@@ -15,7 +15,7 @@ namespace {
 
 // The longest a kiln is watched after its run: by then it is cold, or the reading is wrong.
 constexpr double Longest_Cooling_Seconds = 48 * 3600;
-// A stuck relay's alarm is mailed again after this long.
+// An alarm mailed again while it lasts is sent again after this long.
 constexpr long long Mail_Again_Seconds = 15 * 60;
 
 }  // namespace
@@ -71,25 +71,16 @@ void Run_Safety::End_Alarm_Watch() {
     Alarm_Record_.clear();
 }
 
-namespace {
-
-bool Mailed_Again(Safety_Alarm alarm) {
-    return alarm == Safety_Alarm::Heating_With_Output_Off ||
-           alarm == Safety_Alarm::Hot_With_Output_Off;
-}
-
-}  // namespace
-
 void Run_Safety::Mailed(Safety_Alarm alarm, const Date_Time& when) {
-    if (Mailed_Again(alarm)) Mailed_At_[static_cast<std::size_t>(alarm)] = Seconds_Of(when);
+    if (alarm.Rule().Mailed_Again()) Mailed_At_[alarm.Index()] = Seconds_Of(when);
 }
 
 std::vector<Safety_Alarm> Run_Safety::Mail_Again(const Date_Time& now) {
     std::vector<Safety_Alarm> due;
-    for (std::size_t i = 0; i < Safety_Alarm_Count; ++i) {
-        const auto alarm = static_cast<Safety_Alarm>(i);
+    for (std::size_t i = 0; i < Mailed_At_.size(); ++i) {
+        const Safety_Alarm alarm(i);
         std::optional<long long>& mailed = Mailed_At_[i];
-        if (!Mailed_Again(alarm) || !Supervisor_.Active(alarm)) {
+        if (!alarm.Rule().Mailed_Again() || !Supervisor_.Active(alarm)) {
             mailed.reset();
             continue;
         }

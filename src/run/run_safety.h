@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,8 +67,8 @@ class Run_Safety {
                                                 const Safety_Settings& settings);
     void End_Alarm_Watch();
 
-    // The alarms of a kiln heating or held hot with the output off are mailed again every
-    // quarter of an hour while they last, each on its own count: the alarms due now
+    // The alarms mailed again (a kiln heating or held hot with the output off) are mailed
+    // every quarter of an hour while they last, each on its own count: the alarms due now
     // (and counted as sent).
     void Mailed(Safety_Alarm alarm, const Date_Time& when);
     std::vector<Safety_Alarm> Mail_Again(const Date_Time& now);
@@ -81,7 +80,8 @@ class Run_Safety {
                                                  const Safety_Settings& settings);
     Safety_Supervisor Supervisor_;
     std::optional<long long> Cooling_Since_;  // seconds of the clock
-    std::array<std::optional<long long>, Safety_Alarm_Count> Mailed_At_{};
+    std::vector<std::optional<long long>> Mailed_At_ =
+        std::vector<std::optional<long long>>(Alarm_Rules().size());
     std::optional<long long> Alarm_Watch_Since_;  // seconds of the clock
     std::string Alarm_Record_;
     Alarm_Banner Banner_;

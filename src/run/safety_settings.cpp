@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/safety_settings.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "common/numeric.h"
 #include "common/text.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "run/alarm_rule.h"
 
 namespace corvanel {
 
@@ -14,102 +18,81 @@ using S = Safety_Settings;
 
 constexpr const char* File = "Safety.txt";
 
-// A setting of the file with the member of Safety_Settings it fills.
-struct Safety_Line {
-    Setting Of;
+// The first setting a file written by an older version may lack.
+constexpr std::string_view First_Added_Key = "Alarm_Confirm_Seconds";
+
+// The layer's own lines; the alarm rules put theirs among them.
+const std::vector<Safety_Line<S>>& Own_Lines() {
+    static const std::vector<Safety_Line<S>> lines = {
+        Safety_Switch("Soft_Off_On_Alarm", "On over-temperature or thermocouple break: soft off",
+                      &S::Soft_Off_On_Alarm),
+        Safety_Switch("Scale_Check", "Refuse a profile in the other scale", &S::Scale_Check),
+        Safety_Switch("Carried_Over_Notice", "Tell when a firing continues at an elapsed time",
+                      &S::Carried_Over_Notice),
+        Safety_Switch("Start_At_Kiln_Temperature", "Start at kiln temperature",
+                      &S::Start_At_Kiln_Temperature),
+        // Settings added later go at the end, so an older file keeps its lines as they are.
+        Safety_Number("Alarm_Confirm_Seconds",
+                      "Seconds over-temperature or a thermocouple break must last",
+                      &S::Alarm_Confirm_Seconds, 0, 600, true),
+        Safety_Number("Cooling_End_F", "Watch the kiln after the run until below (F)",
+                      &S::Cooling_End_F, 32, 1000),
+        Safety_Number("Cooling_End_C", "Watch the kiln after the run until below (C)",
+                      &S::Cooling_End_C, 0, 540),
+        Safety_Number("Off_Heating_Rise_F", "Rise with the output off that is heating (F)",
+                      &S::Off_Heating_Rise_F, 1, 1000),
+        Safety_Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)",
+                      &S::Off_Heating_Rise_C, 1, 540),
+        Safety_Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone",
+                      &S::Kiln_Guard),
+        Safety_Number("Guard_Minutes", "Minutes without a sign of life before the guard acts",
+                      &S::Guard_Minutes, 2, 120, true),
+        Safety_Switch("Continue_After_Restart", "Continue an interrupted firing after a restart",
+                      &S::Continue_After_Restart),
+        Safety_Number("Continue_Gap_Minutes",
+                      "Longest interruption a firing continues after (minutes)",
+                      &S::Continue_Gap_Minutes, 1, 600, true),
+        Safety_Switch("Start_At_Login", "Start Corvanel when I log in", &S::Start_At_Login),
+        Safety_Switch("Hot_Start_Question",
+                      "Ask before RUN PROFILE on a kiln hotter than the profile's start",
+                      &S::Hot_Start_Question),
+        Safety_Number("Hot_Start_Margin_F", "Degrees above the profile's start that ask first (F)",
+                      &S::Hot_Start_Margin_F, 10, 3000),
+        Safety_Number("Hot_Start_Margin_C", "Degrees above the profile's start that ask first (C)",
+                      &S::Hot_Start_Margin_C, 5, 1700),
+    };
+    return lines;
+}
+
+// A line of the file: the layer's own fills a member, a rule's is kept by its key.
+struct File_Line {
+    const Setting* Of;
     bool S::*Switch = nullptr;
     double S::*Number = nullptr;
 };
 
-Safety_Line Switch(const char* key, const char* label, bool S::*member) {
-    Setting setting;
-    setting.File = File;
-    setting.Key = key;
-    setting.Type = Setting_Type::On_Off;
-    setting.Default = S{}.*member ? "1" : "0";
-    setting.Label = label;
-    setting.On_Word = "1", setting.Off_Word = "0";
-    return {setting, member, nullptr};
-}
-
-Safety_Line Number(const char* key, const char* label, double S::*member, double low, double high,
-                   bool whole = false) {
-    Setting setting;
-    setting.File = File;
-    setting.Key = key;
-    setting.Type = whole ? Setting_Type::Whole : Setting_Type::Decimal;
-    setting.Default = Format_Number(S{}.*member);
-    setting.Label = label;
-    setting.Low = low, setting.High = high;
-    return {setting, nullptr, member};
-}
-
-// The first setting a file written by an older version may lack.
-constexpr std::string_view First_Added_Key = "Alarm_Confirm_Seconds";
-
-const std::vector<Safety_Line>& Lines() {
-    static const std::vector<Safety_Line> lines = {
-        Switch("Controller_Lost_Alarm", "Controller lost alarm", &S::Controller_Lost_Alarm),
-        Number("Controller_Lost_Ticks",
-               "Unanswered readings in a row before the controller counts as lost",
-               &S::Controller_Lost_Ticks, 1, 1000, true),
-        Switch("Failure_To_Heat_Alarm", "Failure to heat alarm", &S::Failure_To_Heat_Alarm),
-        Number("Heat_Gap_F", "Set value above measured (F)", &S::Heat_Gap_F, 1, 1000),
-        Number("Heat_Gap_C", "Set value above measured (C)", &S::Heat_Gap_C, 1, 600),
-        Number("Heat_Rise", "Least rise at full power", &S::Heat_Rise, 0.1, 1000),
-        Number("Heat_Minutes", "Minutes at full power", &S::Heat_Minutes, 1, 600),
-        Switch("Over_Temperature_Alarm", "Over-temperature alarm", &S::Over_Temperature_Alarm),
-        Number("Over_Temperature_Margin", "Degrees above the profile's top",
-               &S::Over_Temperature_Margin, 1, 1000),
-        Number("Stuck_Relay_Minutes", "Minutes at 0% output", &S::Stuck_Relay_Minutes, 1, 600),
-        Switch("Thermocouple_Break_Alarm", "Thermocouple break alarm",
-               &S::Thermocouple_Break_Alarm),
-        Number("Thermocouple_Break_Ticks",
-               "Readings in a row with an input error before a thermocouple break",
-               &S::Thermocouple_Break_Ticks, 1, 100, true),
-        Switch("Soft_Off_On_Alarm", "On over-temperature or thermocouple break: soft off",
-               &S::Soft_Off_On_Alarm),
-        Switch("Scale_Check", "Refuse a profile in the other scale", &S::Scale_Check),
-        Switch("Carried_Over_Notice", "Tell when a firing continues at an elapsed time",
-               &S::Carried_Over_Notice),
-        Switch("Start_At_Kiln_Temperature", "Start at kiln temperature",
-               &S::Start_At_Kiln_Temperature),
-        // Settings added later go at the end, so an older file keeps its lines as they are.
-        Number("Alarm_Confirm_Seconds",
-               "Seconds over-temperature or a thermocouple break must last",
-               &S::Alarm_Confirm_Seconds, 0, 600, true),
-        Number("Cooling_End_F", "Watch the kiln after the run until below (F)", &S::Cooling_End_F,
-               32, 1000),
-        Number("Cooling_End_C", "Watch the kiln after the run until below (C)", &S::Cooling_End_C,
-               0, 540),
-        Number("Off_Heating_Rise_F", "Rise with the output off that is heating (F)",
-               &S::Off_Heating_Rise_F, 1, 1000),
-        Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)",
-               &S::Off_Heating_Rise_C, 1, 540),
-        Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone", &S::Kiln_Guard),
-        Number("Guard_Minutes", "Minutes without a sign of life before the guard acts",
-               &S::Guard_Minutes, 2, 120, true),
-        Switch("Continue_After_Restart", "Continue an interrupted firing after a restart",
-               &S::Continue_After_Restart),
-        Number("Continue_Gap_Minutes", "Longest interruption a firing continues after (minutes)",
-               &S::Continue_Gap_Minutes, 1, 600, true),
-        Switch("Start_At_Login", "Start Corvanel when I log in", &S::Start_At_Login),
-        Number("Off_Heating_Minutes", "Minutes that rise with the output off is seen in",
-               &S::Off_Heating_Minutes, 1, 600),
-        Number("Hot_Off_Margin_F", "Degrees above the set value at 0% output that are hot (F)",
-               &S::Hot_Off_Margin_F, 10, 2000),
-        Number("Hot_Off_Margin_C", "Degrees above the set value at 0% output that are hot (C)",
-               &S::Hot_Off_Margin_C, 5, 1100),
-        Number("Hot_Off_Minutes", "Minutes a kiln that hot may go without cooling",
-               &S::Hot_Off_Minutes, 1, 120),
-        Switch("Hot_Start_Question",
-               "Ask before RUN PROFILE on a kiln hotter than the profile's start",
-               &S::Hot_Start_Question),
-        Number("Hot_Start_Margin_F", "Degrees above the profile's start that ask first (F)",
-               &S::Hot_Start_Margin_F, 10, 3000),
-        Number("Hot_Start_Margin_C", "Degrees above the profile's start that ask first (C)",
-               &S::Hot_Start_Margin_C, 5, 1700),
-    };
+// The file's lines in order: the layer's own, and each rule's (in the list's order) after
+// the line it names, or at the end. A rule that names a line not there before it is a
+// mistake in the list.
+const std::vector<File_Line>& Lines() {
+    static const std::vector<File_Line> lines = [] {
+        std::vector<File_Line> lines;
+        for (const Safety_Line<S>& line : Own_Lines())
+            lines.push_back({&line.Of, line.Switch, line.Number});
+        for (const auto& rule : Alarm_Rules()) {
+            const std::optional<std::string_view> after = rule->Settings_Follow();
+            auto at = !after ? lines.end() : lines.begin();
+            if (after && !after->empty()) {
+                at = std::ranges::find(lines, *after, [](const File_Line& l) { return l.Of->Key; });
+                if (at == lines.end())
+                    throw std::logic_error(std::string(rule->Name()) + ": no line " +
+                                           std::string(*after) + " in " + File);
+                ++at;
+            }
+            for (const Setting* setting : rule->Settings()) at = lines.insert(at, {setting}) + 1;
+        }
+        return lines;
+    }();
     return lines;
 }
 
@@ -117,19 +100,57 @@ const std::vector<Safety_Line>& Lines() {
 // the first one added.
 bool Added_Later(const Setting& setting) {
     bool later = false;
-    for (const Safety_Line& line : Lines()) {
-        later = later || line.Of.Key == First_Added_Key;
-        if (&line.Of == &setting) return later;
+    for (const File_Line& line : Lines()) {
+        later = later || line.Of->Key == First_Added_Key;
+        if (line.Of == &setting) return later;
     }
     return false;
 }
 
 }  // namespace
 
+Alarm_Setting_Values Alarm_Setting_Defaults() {
+    Alarm_Setting_Values values;
+    for (const auto& rule : Alarm_Rules()) {
+        for (const Setting* setting : rule->Settings())
+            values[setting->Key] = Number_Of(setting->Default);
+    }
+    return values;
+}
+
+double Safety_Settings::Alarm_Value(std::string_view key) const {
+    const auto value = Alarm_Values.find(key);
+    if (value == Alarm_Values.end()) throw std::logic_error("no alarm setting " + std::string(key));
+    return value->second;
+}
+
+Setting Safety_Switch_Setting(const char* key, const char* label, bool on) {
+    Setting setting;
+    setting.File = File;
+    setting.Key = key;
+    setting.Type = Setting_Type::On_Off;
+    setting.Default = on ? "1" : "0";
+    setting.Label = label;
+    setting.On_Word = "1", setting.Off_Word = "0";
+    return setting;
+}
+
+Setting Safety_Number_Setting(const char* key, const char* label, double value, double low,
+                              double high, bool whole) {
+    Setting setting;
+    setting.File = File;
+    setting.Key = key;
+    setting.Type = whole ? Setting_Type::Whole : Setting_Type::Decimal;
+    setting.Default = Format_Number(value);
+    setting.Label = label;
+    setting.Low = low, setting.High = high;
+    return setting;
+}
+
 const Setting_List& Safety_Setting_List() {
     static const Setting_List list = [] {
         Setting_List settings;
-        for (const Safety_Line& line : Lines()) settings.push_back(&line.Of);
+        for (const File_Line& line : Lines()) settings.push_back(line.Of);
         return settings;
     }();
     return list;
@@ -137,11 +158,14 @@ const Setting_List& Safety_Setting_List() {
 
 Safety_Settings Safety_Settings_Of(Settings_Store& store) {
     Safety_Settings settings;
-    for (const Safety_Line& line : Lines()) {
-        if (line.Switch) {
-            settings.*line.Switch = store.On(line.Of);
-        } else if (std::optional<double> number = store.Number(line.Of)) {
-            settings.*line.Number = *number;
+    for (const File_Line& line : Lines()) {
+        if (line.Of->Type == Setting_Type::On_Off) {
+            const bool on = store.On(*line.Of);
+            if (line.Switch) settings.*line.Switch = on;
+            if (!line.Switch) settings.Alarm_Values[line.Of->Key] = on ? 1 : 0;
+        } else if (std::optional<double> number = store.Number(*line.Of)) {
+            if (line.Number) settings.*line.Number = *number;
+            if (!line.Number) settings.Alarm_Values[line.Of->Key] = *number;
         }
     }
     return settings;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/problem.h"
@@ -11,21 +14,15 @@
 
 namespace corvanel {
 
+// The alarms' own settings, by key: a number, a switch 1 or 0 (see alarm_rule.h). Every
+// key of every rule in the list, at its default.
+using Alarm_Setting_Values = std::map<std::string, double, std::less<>>;
+Alarm_Setting_Values Alarm_Setting_Defaults();
+
 // The safety layer's thresholds and switches in force. Temperatures are degrees of the
 // profile's scale.
 struct Safety_Settings {
-    bool Controller_Lost_Alarm = true;
-    double Controller_Lost_Ticks = 5;  // consecutive ticks whose write or read failed
-    bool Failure_To_Heat_Alarm = true;
-    double Heat_Gap_F = 50, Heat_Gap_C = 28;  // set value this far above the measured
-    double Heat_Rise = 10;                    // ... and the kiln rose less than this
-    double Heat_Minutes = 20;                 // ... over this long at full output
-    bool Over_Temperature_Alarm = true;
-    double Over_Temperature_Margin = 50;  // above the profile's top, or risen unpowered
-    double Stuck_Relay_Minutes = 20;      // the stretch of 0% output that rise is seen in
-    bool Thermocouple_Break_Alarm = true;
-    double Thermocouple_Break_Ticks = 2;
-    bool Soft_Off_On_Alarm = true;  // over-temperature and thermocouple break end the run
+    bool Soft_Off_On_Alarm = true;  // alarms that end the run do so with a soft off
     bool Scale_Check = true;        // RUN PROFILE refuses a profile in the other scale
     bool Carried_Over_Notice = true;
     bool Start_At_Kiln_Temperature = false;
@@ -36,7 +33,7 @@ struct Safety_Settings {
     // each scale).
     double Cooling_End_F = 150, Cooling_End_C = 65;
     // With the output off (after a soft off, or at 0%), a rise of more than this above the
-    // lowest reading since is the kiln heating by itself: a stuck relay.
+    // lowest reading since is the kiln heating by itself: a stuck relay. Two alarms use it.
     double Off_Heating_Rise_F = 30, Off_Heating_Rise_C = 17;
     // The kiln guard, a process of its own, takes over a run whose program has given no
     // sign of life for this long: it soft-offs the controller and tells the operator.
@@ -48,16 +45,11 @@ struct Safety_Settings {
     double Continue_Gap_Minutes = 30;
     // The desktop session starts the program at login (the entry is the program's own).
     bool Start_At_Login = false;
-    // The rise with the output off counts only within this many minutes: a room warming
-    // through a summer day is no stuck relay.
-    double Off_Heating_Minutes = 20;
-    // At 0% output, this far above the set value without cooling for this long: the kiln
-    // is held hot by something the controller does not switch.
-    double Hot_Off_Margin_F = 100, Hot_Off_Margin_C = 55;
-    double Hot_Off_Minutes = 5;
     // RUN PROFILE on a kiln this far above the profile's start asks before it starts.
     bool Hot_Start_Question = true;
     double Hot_Start_Margin_F = 100, Hot_Start_Margin_C = 55;
+    // Each alarm's own switch and thresholds, read by its rule.
+    Alarm_Setting_Values Alarm_Values = Alarm_Setting_Defaults();
 
     double Cooling_End(const std::string& scale) const {
         return scale == "C" ? Cooling_End_C : Cooling_End_F;
@@ -65,18 +57,59 @@ struct Safety_Settings {
     double Off_Heating_Rise(const std::string& scale) const {
         return scale == "C" ? Off_Heating_Rise_C : Off_Heating_Rise_F;
     }
-    double Hot_Off_Margin(const std::string& scale) const {
-        return scale == "C" ? Hot_Off_Margin_C : Hot_Off_Margin_F;
-    }
     double Hot_Start_Margin(const std::string& scale) const {
         return scale == "C" ? Hot_Start_Margin_C : Hot_Start_Margin_F;
     }
+    // The value of an alarm's setting; every rule's keys are there from the start.
+    double Alarm_Value(std::string_view key) const;
 
     bool operator==(const Safety_Settings&) const = default;
 };
 
+// A line of Setup/Safety.txt with the member of T it fills: T is Safety_Settings for the
+// layer's own lines, an alarm rule's values for the rule's. The default is T's.
+template <class T>
+struct Safety_Line {
+    Setting Of;
+    bool T::*Switch = nullptr;
+    double T::*Number = nullptr;
+};
+Setting Safety_Switch_Setting(const char* key, const char* label, bool on);
+Setting Safety_Number_Setting(const char* key, const char* label, double value, double low,
+                              double high, bool whole);
+
+template <class T>
+Safety_Line<T> Safety_Switch(const char* key, const char* label, bool T::*member) {
+    return {Safety_Switch_Setting(key, label, T{}.*member), member, nullptr};
+}
+template <class T>
+Safety_Line<T> Safety_Number(const char* key, const char* label, double T::*member, double low,
+                             double high, bool whole = false) {
+    return {Safety_Number_Setting(key, label, T{}.*member, low, high, whole), nullptr, member};
+}
+
+// An alarm rule's values as the settings in force hold them.
+template <class T>
+T Alarm_Values_Of(const std::vector<Safety_Line<T>>& lines, const Safety_Settings& settings) {
+    T values;
+    for (const Safety_Line<T>& line : lines) {
+        const double value = settings.Alarm_Value(line.Of.Key);
+        if (line.Switch) values.*line.Switch = value != 0;
+        if (line.Number) values.*line.Number = value;
+    }
+    return values;
+}
+
+template <class T>
+Setting_List Setting_List_Of(const std::vector<Safety_Line<T>>& lines) {
+    Setting_List settings;
+    for (const Safety_Line<T>& line : lines) settings.push_back(&line.Of);
+    return settings;
+}
+
 // Setup/Safety.txt holds one Key=value line per setting, a switch as 1 or 0; these are
-// its settings, in the order of the file and of the "Safety Settings" dialog.
+// its settings, the layer's own and each alarm rule's where the rule puts them, in the
+// order of the file and of the "Safety Settings" dialog.
 const Setting_List& Safety_Setting_List();
 
 // The values the store holds.

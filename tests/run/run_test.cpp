@@ -9,12 +9,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "common/clock.h"
 #include "common/error_numbers.h"
 #include "common/text.h"
+#include "language/language_database.h"
 #include "profiles/run_profile.h"
+#include "run/alarm_rule.h"
 #include "run/alarm_banner.h"
 #include "run/run_engine.h"
 #include "run/run_safety.h"
@@ -403,7 +406,7 @@ TEST(Safety_Supervisor, RaisesAndClearsEachAlarmAtTheRightTick) {
     for (const Supervisor_Case& c : cases) {
         SCOPED_TRACE(c.Name);
         Safety_Settings settings;
-        settings.Controller_Lost_Alarm = c.Controller_Lost_Alarm;
+        settings.Alarm_Values["Controller_Lost_Alarm"] = c.Controller_Lost_Alarm;
         settings.Alarm_Confirm_Seconds = c.Confirm_Seconds;
         Safety_Supervisor supervisor(settings);
         auto plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 0}, {0, 70}, {60, 1000}});
@@ -438,10 +441,38 @@ TEST(Safety_Supervisor, ResetEndsTheActiveAlarms) {
     tick.State = Firing_State::Running;
     EXPECT_TRUE(supervisor.Check(tick).Empty());
     tick.Clock = Date_Time_Of_Seconds(Seconds_Of(tick.Clock) + 60);
-    EXPECT_EQ(supervisor.Check(tick).Raised, std::vector{Safety_Alarm::Over_Temperature});
+    const Safety_Changes raised = supervisor.Check(tick);
+    ASSERT_EQ(raised.Raised.size(), 1u);
+    EXPECT_EQ(Safety_Alarm_Name(raised.Raised[0]), std::string("Over-temperature"));
     EXPECT_EQ(supervisor.Active_Names(), std::vector<std::string>{"Over-temperature"});
-    EXPECT_EQ(supervisor.Reset().Cleared, std::vector{Safety_Alarm::Over_Temperature});
+    EXPECT_EQ(supervisor.Reset().Cleared, raised.Raised);
     EXPECT_TRUE(supervisor.Active_Names().empty());
+}
+
+// The list is all the layer knows of its alarms. Each rule's words reach the operator
+// through variables no literal scan sees: its name, advice and setting labels need rows
+// in every shipped language. A name is what the banner and the record tell alarms apart
+// by, a key what the file and the rules' values do: neither may be taken twice.
+TEST(Alarm_Rules, EachNameAndKeyIsItsOwnAndItsWordsAreTranslated) {
+    std::set<std::string> names, keys;
+    for (const Setting* setting : Safety_Setting_List())
+        EXPECT_TRUE(keys.insert(setting->Key).second) << setting->Key;
+    for (const char* shipped : {"german", "spanish"}) {
+        Language_Database language(
+            std::string(CORVANEL_PROGRAM_DIR) + "/LanguageFiles/" + shipped + ".mdb",
+            Language_Database::Access::Read_Only);
+        for (const auto& rule : Alarm_Rules()) {
+            std::vector<std::string> words = {rule->Name()};
+            if (*rule->Advice()) words.emplace_back(rule->Advice());
+            for (const Setting* setting : rule->Settings()) words.push_back(setting->Label);
+            for (const std::string& english : words) {
+                const std::optional<Phrase_Row> row = language.Find(english);
+                EXPECT_TRUE(row && !row->TargetLanguage.value_or("").empty())
+                    << shipped << ": " << english;
+            }
+        }
+    }
+    for (const auto& rule : Alarm_Rules()) EXPECT_TRUE(names.insert(rule->Name()).second);
 }
 
 // A watch after a run ends on a good reading below the setting of the profile's scale: the
@@ -530,7 +561,8 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
         file.replace(file.find(from), std::string(from).size(), to);
     Write_Whole_File(safety, file);
     Safety_Settings expected;
-    expected.Heat_Gap_C = 15.5, expected.Heat_Rise = 2.5, expected.Alarm_Confirm_Seconds = 0;
+    expected.Alarm_Values["Heat_Gap_C"] = 15.5, expected.Alarm_Values["Heat_Rise"] = 2.5;
+    expected.Alarm_Confirm_Seconds = 0;
     expected.Scale_Check = false;
     const auto [read, problems] = said();
     EXPECT_EQ(read, expected);
