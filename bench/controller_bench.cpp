@@ -22,7 +22,7 @@
 #ifdef CORVANEL_BENCH_QT
 #include <QCoreApplication>
 
-#include "controller/windows/qt_serial_device.h"
+#include "controller/qt/qt_serial_device.h"
 #endif
 
 extern char** environ;

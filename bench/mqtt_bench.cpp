@@ -18,7 +18,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "remote/windows/mqtt_client.h"
+#include "remote/qt/mqtt_client.h"
 
 namespace corvanel {
 namespace {

@@ -1,14 +1,36 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -DTARGET=<name> -DSOURCE_ROOT=<src> -DREACH=<folders> -DFILES=<files> [-DSTAMP=<file>]
-#       -P check_includes.cmake
+# cmake -DTARGET=<name> -DSOURCE_ROOT=<src> -DREACH=<folders> -DFILES=<sources>
+#       [-DFOLDER=<folder>] [-DSTAMP=<file>] -P check_includes.cmake
 #
-# Reads every file and fails, naming file and line, at a quoted include of a folder under
-# SOURCE_ROOT that is not among REACH (the target's own folder and the folders of the
-# libraries it uses), or at an include that climbs with "../". An include without a folder
-# is the file's own folder; one whose first folder is not under SOURCE_ROOT is not ours.
+# Reads the target's sources, the header beside each and, given its FOLDER, every header
+# there with no source beside it: a lone header belongs to each target of its folder (one
+# with a source beside it is read with that source's target). Fails, naming file and line,
+# at a quoted include of a folder under SOURCE_ROOT that is not among REACH (the target's
+# own folder and the folders of the libraries it uses), or at an include that climbs with
+# "../". An include without a folder is the file's own folder; one whose first folder is
+# not under SOURCE_ROOT is not ours.
 cmake_minimum_required(VERSION 3.25)
+set(files "")
+foreach(source IN LISTS FILES)
+  list(APPEND files ${source})
+  string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+  if(EXISTS ${header})
+    list(APPEND files ${header})
+  endif()
+endforeach()
+if(FOLDER)
+  file(GLOB headers ${FOLDER}/*.h)
+  foreach(header IN LISTS headers)
+    string(REGEX REPLACE "\\.h$" ".cpp" source ${header})
+    if(NOT EXISTS ${source})
+      list(APPEND files ${header})
+    endif()
+  endforeach()
+endif()
+list(REMOVE_DUPLICATES files)
+
 set(problems "")
-foreach(file IN LISTS FILES)
+foreach(file IN LISTS files)
   file(READ ${file} content)
   # Keep the lines apart as a list: no character of the code may read as list syntax.
   string(REPLACE "\\" "/" content "${content}")

@@ -8,8 +8,9 @@
 #     PRIVATE_LINKS SQLite::SQLite3)
 #
 # USES is what the library may include: its own folder and the folders of the libraries
-# it uses, and theirs, down to common/. Before the library is compiled, its sources and
-# their headers are read and the build stops at an include of any other folder of src/.
+# it uses, and theirs, down to common/. Before the library is compiled, its sources, the
+# header beside each and every header of its folder with no source beside it are read, and
+# the build stops at an include of any other folder of src/.
 # A library that links Qt6::Widgets, or uses one that does, is a widgets library; the
 # command-line tools may use none.
 set(CORVANEL_INCLUDE_CHECK ${CMAKE_CURRENT_LIST_DIR}/check_includes.cmake)
@@ -36,30 +37,26 @@ function(corvanel_check_includes target folder uses files)
   set_property(GLOBAL PROPERTY CORVANEL_REACH_${target} ${reach})
   set(CORVANEL_WIDGETS ${widgets} PARENT_SCOPE)
 
-  # The sources in the folder, and the header beside each source.
+  # The sources in the folder (not generated ones); the check reads the header beside each
+  # and every header of the folder with no source beside it. A new header there configures
+  # again, so that it is read from the next build on.
   set(checked)
   foreach(source IN LISTS files)
     cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-    if(NOT source MATCHES "\\.(cpp|h)$" OR NOT EXISTS ${source})
-      continue()  # generated
-    endif()
-    list(APPEND checked ${source})
-    if(source MATCHES "\\.cpp$")
-      string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
-      if(EXISTS ${header})
-        list(APPEND checked ${header})
-      endif()
+    if(source MATCHES "\\.(cpp|h)$" AND EXISTS ${source})
+      list(APPEND checked ${source})
     endif()
   endforeach()
   list(REMOVE_DUPLICATES checked)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
 
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.includes_checked)
   add_custom_command(
     OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -DTARGET=${target} "-DSOURCE_ROOT=${PROJECT_SOURCE_DIR}/src"
-            "-DREACH=${reach}" "-DFILES=${checked}" -DSTAMP=${stamp}
-            -P ${CORVANEL_INCLUDE_CHECK}
-    DEPENDS ${checked} ${CORVANEL_INCLUDE_CHECK}
+            "-DREACH=${reach}" "-DFOLDER=${CMAKE_CURRENT_SOURCE_DIR}" "-DFILES=${checked}"
+            -DSTAMP=${stamp} -P ${CORVANEL_INCLUDE_CHECK}
+    DEPENDS ${checked} ${headers} ${CORVANEL_INCLUDE_CHECK}
     COMMENT "Checking the includes of ${target}"
     VERBATIM)
   add_custom_target(${target}_includes DEPENDS ${stamp})

@@ -11,7 +11,7 @@
 
 #include <QElapsedTimer>
 
-#include "controller/windows/qt_serial_device.h"
+#include "controller/qt/qt_serial_device.h"
 #include "history/firing_summary.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"

@@ -5,7 +5,7 @@
 
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
-#include "controller/windows/qt_serial_device.h"
+#include "controller/qt/qt_serial_device.h"
 #include "setup/setup_files.h"
 #include "support/fake_line.h"
 #include "support/qt_rig.h"

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "controller/windows/qt_serial_device.h"
+#include "controller/qt/qt_serial_device.h"
 #include "setup/program_paths.h"
 #include "support/temp_folder.h"
 

@@ -3,8 +3,8 @@
 
 #include <QWidget>
 
+#include "controller/qt/qt_serial_device.h"
 #include "controller/serial_link.h"
-#include "controller/windows/qt_serial_device.h"
 
 class QLabel;
 

@@ -3,7 +3,7 @@
 
 #include "language/show_problem.h"
 #include "remote/mqtt_telemetry.h"
-#include "remote/windows/mqtt_client.h"
+#include "remote/qt/mqtt_client.h"
 #include "remote/windows/mqtt_setup_window.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"

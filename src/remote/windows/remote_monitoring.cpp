@@ -7,9 +7,9 @@
 #include "common/text.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "remote/qt/status_server.h"
 #include "remote/remote_settings.h"
 #include "remote/windows/remote_monitoring_window.h"
-#include "remote/windows/status_server.h"
 
 namespace corvanel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "remote/windows/mqtt_client.h"
+#include "remote/qt/mqtt_client.h"
 
 #include <mosquitto.h>
 

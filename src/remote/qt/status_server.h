@@ -4,9 +4,9 @@
 #include <QAbstractHttpServer>
 #include <string>
 
+#include "remote/qt/bounded_listener.h"
 #include "remote/remote_settings.h"
 #include "remote/status_routes.h"
-#include "remote/windows/bounded_listener.h"
 
 namespace corvanel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "remote/windows/bounded_listener.h"
+#include "remote/qt/bounded_listener.h"
 
 #include <QTcpSocket>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controller/windows/qt_serial_device.h"
+#include "controller/qt/qt_serial_device.h"
 
 #include <QEventLoop>
 #include <QTimer>

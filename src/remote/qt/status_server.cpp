@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "remote/windows/status_server.h"
+#include "remote/qt/status_server.h"
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
