@@ -131,10 +131,9 @@ void BM_List_500_And_Open_A_Day(benchmark::State& state) {
             List_Firing_Records(history.Folder.string(), Energy_Settings{11.0, 0.3});
         listing_peak = Peak_Bytes - before;
         Firing_Record record;
-        std::string error;
         Peak_Bytes = Live_Bytes.load();
         before = Live_Bytes;
-        Read_Firing_Record(history.Day_Record, {}, record, error);
+        Read_Firing_Record(history.Day_Record, {}, record);
         Firing_Chart chart = Build_Firing_Chart({&record});
         opening_peak = Peak_Bytes - before;
         benchmark::DoNotOptimize(list.data());

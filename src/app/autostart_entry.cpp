@@ -72,25 +72,25 @@ std::string Autostart_Entry_Text(const std::string& program) {
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-bool Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_folder,
-                          const std::string& program, std::string& error) {
+Maybe_Problem Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_folder,
+                                   const std::string& program) {
+    const Problem not_kept{
+        Operator_Text::Phrase("Corvanel could not be set to start when you log in"),
+        Operator_Text::Phrase("Check that your home folder can be written to, then save the "
+                              "safety settings again")};
     const std::filesystem::path entry = Autostart_Entry_Path(program_folder);
     std::error_code code;
     if (!wanted) {
         std::filesystem::remove(entry, code);
-        if (code) error = code.message();
-        return !code;
+        return code ? Maybe_Problem(not_kept) : std::nullopt;
     }
     const std::string text = Autostart_Entry_Text(program);
     std::ifstream current(entry, std::ios::binary);
     std::string found((std::istreambuf_iterator<char>(current)), std::istreambuf_iterator<char>());
-    if (found == text) return true;
+    if (found == text) return std::nullopt;
     // Whole or not at all: a session never starts from half an entry.
-    if (!Replace_File_Contents(entry.string(), text)) {
-        error = "cannot write " + entry.string();
-        return false;
-    }
-    return true;
+    if (!Replace_File_Contents(entry.string(), text)) return not_kept;
+    return std::nullopt;
 }
 
 }  // namespace corvanel

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/problem.h"
+
 namespace corvanel {
 
 // "Start Corvanel when I log in": the desktop session's autostart entry for this program
@@ -13,8 +15,8 @@ namespace corvanel {
 std::filesystem::path Autostart_Entry_Path(const std::filesystem::path& program_folder);
 std::string Autostart_Entry_Text(const std::string& program);
 
-// Writes or removes the entry; false with the reason in `error` when it cannot.
-bool Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_folder,
-                          const std::string& program, std::string& error);
+// Writes or removes the entry; the problem when it cannot.
+Maybe_Problem Keep_Autostart_Entry(bool wanted, const std::filesystem::path& program_folder,
+                                   const std::string& program);
 
 }  // namespace corvanel

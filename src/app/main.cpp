@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/second_start.h"
 #include "app/smoke_check.h"
+#include "common/problem.h"
 #include "setup/program_lock.h"
 
 #include <sys/resource.h>
@@ -61,6 +62,19 @@ void Raise_Open_Files_Limit() {
     ::setrlimit(RLIMIT_NOFILE, &files);
 }
 
+// The one way trouble at start-up is told: on standard error, and a fault also in a
+// message box when there is a display to show one on (the application is up by then).
+void Tell_Start_Problem(const corvanel::Problem& problem,
+                        const corvanel::Translate_Function& translate) {
+    const std::string text = problem.Text(translate);
+    std::cerr << text << "\n";
+    if (problem.Level != corvanel::Severity::Fault) return;
+    const QString platform = QGuiApplication::platformName();
+    if (platform != "offscreen" && platform != "minimal") {
+        QMessageBox::warning(nullptr, "Corvanel", QString::fromStdString(text));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -80,18 +94,14 @@ int main(int argc, char* argv[]) {
     // Held until the program ends; taken before anything in the folder or the port is used.
     const corvanel::Program_Lock lock = corvanel::Program_Lock::Take(paths.Folder());
     if (lock.Result() == corvanel::Program_Lock::Outcome::Not_Locked) {
-        std::cerr << "corvanel: " << paths.Folder().string() << ": cannot lock the program folder ("
-                  << lock.Error() << "); running without the check for a second start\n";
+        Tell_Start_Problem(corvanel::Unlocked_Folder_Problem(paths.Folder(), lock.Error()),
+                           nullptr);
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Corvanel");
     if (lock.Result() == corvanel::Program_Lock::Outcome::Held) {
-        const std::string text = corvanel::Second_Start_Text(paths, lock.Holder());
-        std::cerr << text << "\n";
-        const QString platform = QGuiApplication::platformName();
-        if (platform != "offscreen" && platform != "minimal") {
-            QMessageBox::warning(nullptr, "Corvanel", QString::fromStdString(text));
-        }
+        Tell_Start_Problem(corvanel::Second_Start_Problem(lock.Holder()),
+                           corvanel::Folder_Language(paths));
         return corvanel::Second_Start_Status;
     }
     corvanel::Corvanel_Program program(paths);

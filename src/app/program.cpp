@@ -348,12 +348,8 @@ void Corvanel_Program::Keep_Start_At_Login() {
     const bool wanted = Safety_Settings_Of(Settings_).Start_At_Login;
     std::error_code unknown;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", unknown);
-    std::string error;
-    if (Keep_Autostart_Entry(wanted, Paths_.Folder(), program.string(), error)) return;
-    Show_Problem(*Model_,
-                 {Operator_Text::Phrase("Corvanel could not be set to start when you log in"),
-                  Operator_Text::Phrase("Check that your home folder can be written to, then "
-                                        "save the safety settings again")});
+    if (Maybe_Problem problem = Keep_Autostart_Entry(wanted, Paths_.Folder(), program.string()))
+        Show_Problem(*Model_, *problem);
 }
 
 void Corvanel_Program::Show_Front_Panel(bool visible) {

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/settings_store.h"
 
@@ -16,14 +15,20 @@ Problem Second_Start_Problem(long holder) {
                    : Operator_Text::Phrase("Corvanel is already running for this kiln");
     return {std::move(what),
             Operator_Text::Phrase("Use its window, which is still open, or close it before "
-                                  "starting Corvanel again. Nothing was changed.")};
+                                  "starting Corvanel again. Nothing was changed."),
+            Severity::Fault};
 }
 
-std::string Second_Start_Text(const Program_Paths& paths, long holder) {
+Problem Unlocked_Folder_Problem(const std::filesystem::path& folder, const std::string& error) {
+    return Problem::Fixed("corvanel: " + folder.string() + ": cannot lock the program folder (" +
+                          error + "); running without the check for a second start");
+}
+
+Translate_Function Folder_Language(const Program_Paths& paths) {
     Use_Language_Program_Folder(paths);
     Settings_Store settings(paths);
     Use_Chosen_Language(settings);
-    return Problem_Text(Second_Start_Problem(holder));
+    return Translate_Phrase;
 }
 
 }  // namespace corvanel

@@ -3,6 +3,9 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "common/problem.h"
 
 namespace corvanel {
 
@@ -41,5 +44,10 @@ class Run_Time_Error : public std::runtime_error {
         : std::runtime_error("run-time error " + std::to_string(To_Int(number))), Number(number) {}
     Error_Number Number;
 };
+
+// What a failed statement says in the run window: the handler's own lines, then the
+// number as those messages have always shown it ("Error Number= 13"). The one place
+// that words it.
+Problem Problem_Of(const Run_Time_Error& error, const std::vector<std::string>& where);
 
 }  // namespace corvanel

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/problem.h"
 
+#include <ostream>
+
 #include "common/text.h"
 
 namespace corvanel {
@@ -33,6 +35,10 @@ std::string Problem::Text(const Translate_Function& translate) const {
 
 std::string Problem::English() const {
     return Text(nullptr);
+}
+
+void Report_Tool_Problem(std::ostream& err, std::string_view tool, const Problem& problem) {
+    err << tool << ": " << problem.What.English() << '\n';
 }
 
 }  // namespace corvanel

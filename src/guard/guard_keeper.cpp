@@ -60,17 +60,12 @@ void Guard_Keeper::Beat(const Firing_Status& status) {
 }
 
 void Guard_Keeper::Start_Guard() {
-    std::string error;
     const double after =
         After_Seconds_ > 0 ? After_Seconds_ : Safety_Settings_Of(Settings_).Guard_Minutes * 60;
-    if (Process_.Start(Paths_.Folder(), static_cast<long long>(after), error)) return;
+    const Maybe_Problem problem = Process_.Start(Paths_.Folder(), static_cast<long long>(after));
+    if (!problem) return;
     Wanted_ = false;  // said once; the next run tries again
-    Show_Problem(Messages_,
-                 {Operator_Text::Phrase("The kiln guard could not be started: if the program "
-                                        "stops during this firing, nothing will soft off the "
-                                        "kiln"),
-                  Operator_Text::Phrase("Check that the program is installed completely, or "
-                                        "turn the kiln guard off in SetUp -> Safety Settings")});
+    Show_Problem(Messages_, *problem);
 }
 
 void Guard_Keeper::Check_Guard() {

@@ -70,9 +70,8 @@ void Guard_Process::Beat() {
     if (Pipe_ >= 0) (void)!::send(Pipe_, &beat, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
 }
 
-bool Guard_Process::Start(const std::filesystem::path& program_folder, long long seconds,
-                          std::string& error) {
-    if (Running()) return true;
+Maybe_Problem Guard_Process::Start(const std::filesystem::path& program_folder, long long seconds) {
+    if (Running()) return std::nullopt;
     const std::string program = Guard_Program();
     std::vector<std::string> words = {program,
                                       "--folder",
@@ -124,13 +123,17 @@ bool Guard_Process::Start(const std::filesystem::path& program_folder, long long
     if (ends[0] >= 0) ::close(ends[0]);
     if (failed != 0) {
         if (ends[1] >= 0) ::close(ends[1]);
-        error = program + ": " + std::strerror(failed);
-        return false;
+        return Problem{
+            Operator_Text::Phrase("The kiln guard could not be started: if the program "
+                                  "stops during this firing, nothing will soft off "
+                                  "the kiln"),
+            Operator_Text::Phrase("Check that the program is installed completely, or "
+                                  "turn the kiln guard off in SetUp -> Safety Settings")};
     }
     Close_Pipe();
     Pipe_ = ends[1];
     Pid_ = pid;
-    return true;
+    return std::nullopt;
 }
 
 void Guard_Process::Stop() {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/problem.h"
+
 namespace corvanel {
 
 // How the program tells its guard to stand down. SIGTERM is not it: a shutdown, a logout
@@ -26,8 +28,8 @@ class Guard_Process {
     ~Guard_Process();
 
     // Starts a guard over `program_folder` that acts after `seconds` without a sign of
-    // life. False with the reason in `error` when it cannot be started.
-    bool Start(const std::filesystem::path& program_folder, long long seconds, std::string& error);
+    // life. The problem when it cannot be started.
+    Maybe_Problem Start(const std::filesystem::path& program_folder, long long seconds);
     // Asks it to stand down and waits until it has (a few seconds at most).
     void Stop();
     bool Running() const { return Pid_ > 0; }

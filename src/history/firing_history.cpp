@@ -80,8 +80,7 @@ void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
             Header_Of_Profile_File(Paths_.Profile_File(entry.Header.Profile_Name), profile);
         }
         Firing_Record record;
-        std::string error;
-        if (!Read_Firing_Record(entry.Path, profile, record, error)) {
+        if (Read_Firing_Record(entry.Path, profile, record)) {
             Show_Problem(*this, {Operator_Text::Phrase("The firing record %1 could not be read",
                                                        {Operator_Text::Value(entry.File_Name)}),
                                  Operator_Text::Phrase("It may have been moved or damaged: "

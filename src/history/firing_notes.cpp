@@ -15,10 +15,10 @@ std::string Notes_File_Of_Record(const std::string& record_path) {
 }
 
 std::string Read_Firing_Notes(const std::string& record_path) {
-    std::string text, error;
+    std::string text;
     std::error_code missing;
     if (!std::filesystem::exists(Notes_File_Of_Record(record_path), missing)) return "";
-    if (!Read_Record_File(Notes_File_Of_Record(record_path), text, error)) return "";
+    if (Read_Record_File(Notes_File_Of_Record(record_path), text)) return "";
     return text;
 }
 

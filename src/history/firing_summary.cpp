@@ -152,9 +152,9 @@ std::vector<Firing_List_Entry> List_Firing_Records(const std::string& folder,
     // record's text at a time.
     std::vector<char> readable(entries.size(), 0);
     On_Cores(entries.size(), [&](std::size_t i) {
-        std::string text, problem;
+        std::string text;
         Firing_List_Entry& entry = entries[i];
-        if (!Read_Record_File(entry.Path, text, problem)) return;
+        if (Read_Record_File(entry.Path, text)) return;
         Firing_Summary_Builder builder;
         std::vector<Record_Problem> problems;
         Scan_Firing_Record(

@@ -86,10 +86,10 @@ std::vector<std::string> Lines_Of(const std::string& text) {
 std::vector<Kiln_Event> Read_Kiln_Events(const std::string& folder,
                                          std::vector<Problem>* problems) {
     std::vector<Kiln_Event> events;
-    std::string text, error;
+    std::string text;
     std::error_code missing;
     if (!std::filesystem::exists(Events_Path(folder), missing)) return events;
-    if (!Read_Record_File(Events_Path(folder), text, error)) {
+    if (Read_Record_File(Events_Path(folder), text)) {
         if (problems) {
             problems->push_back(
                 {Operator_Text::Phrase("The kiln's marked events could not be read."),
@@ -122,10 +122,10 @@ Maybe_Problem Add_Kiln_Event(const std::string& folder, const Kiln_Event& event)
         Operator_Text::Phrase("Check that the records' folder can be written and mark it again.")};
     // Every line there stays, one that cannot be read as an event too: the new one goes in
     // before the first later event. A file that cannot be read is not written over.
-    std::string text, error;
+    std::string text;
     std::error_code missing;
     const bool there = std::filesystem::exists(Events_Path(folder), missing);
-    if (missing || (there && !Read_Record_File(Events_Path(folder), text, error))) {
+    if (missing || (there && Read_Record_File(Events_Path(folder), text))) {
         return not_kept;
     }
     std::vector<std::string> lines = Lines_Of(text);

@@ -300,14 +300,14 @@ std::optional<Firing_Health> Kept_Health(const std::string& record_path) {
         static_cast<long long>(fs::last_write_time(record_path, error).time_since_epoch().count());
     if (error) return std::nullopt;
     const std::string kept_path = Health_File_Of_Record(record_path);
-    std::string kept_text, problem;
-    if (fs::exists(kept_path, error) && Read_Record_File(kept_path, kept_text, problem)) {
+    std::string kept_text;
+    if (fs::exists(kept_path, error) && !Read_Record_File(kept_path, kept_text)) {
         if (auto kept = Parse_Health_File(kept_text, size, time)) return kept;
     }
     // The record is scanned line by line, not held whole: the figures of a long firing are
     // worked out in one pass over its text.
     std::string text;
-    if (!Read_Record_File(record_path, text, problem)) return std::nullopt;
+    if (Read_Record_File(record_path, text)) return std::nullopt;
     Firing_Health health;
     if ((!text.empty() && text.front() == '#') || record_path.ends_with(Firing_Record_Suffix)) {
         Health_Lines lines(text.size() / 48);
@@ -318,7 +318,7 @@ std::optional<Firing_Health> Kept_Health(const std::string& record_path) {
         health = Health_Of_Lines(lines, header);
     } else {
         Firing_Record record;
-        if (!Read_Firing_Record(record_path, {}, record, problem)) return std::nullopt;
+        if (Read_Firing_Record(record_path, {}, record)) return std::nullopt;
         health = Work_Out_Health(record);
     }
     // Not kept (a read-only folder) is no loss: the figures are worked out again next time.

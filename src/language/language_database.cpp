@@ -7,8 +7,21 @@
 #include <memory>
 
 #include "common/error_numbers.h"
+#include "common/text.h"
 
 namespace corvanel {
+
+Problem Routine_Problem(const std::string& routine, const std::string& number_label, int number,
+                        const std::string& description) {
+    return Problem::Fixed(
+        Join_Lines({"Error in the " + routine, number_label + std::to_string(number),
+                    "Error description: " + description}));
+}
+
+Problem Problem_Of(const Language_Database_Error& error, const std::string& routine,
+                   const std::string& number_label) {
+    return Routine_Problem(routine, number_label, error.Number, error.what());
+}
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/problem.h"
+
 struct sqlite3;
 
 namespace corvanel {
@@ -20,6 +22,15 @@ class Language_Database_Error : public std::runtime_error {
         : std::runtime_error(description), Number(number) {}
     int Number;
 };
+
+// A failed step of a language window's routine, reported as those windows always have,
+// one line each: "Error in the <routine>", `number_label` and the number, "Error
+// description: ...".
+Problem Routine_Problem(const std::string& routine, const std::string& number_label, int number,
+                        const std::string& description);
+// The report of a failed database step.
+Problem Problem_Of(const Language_Database_Error& error, const std::string& routine,
+                   const std::string& number_label = "Error number= ");
 
 // One row of table Language, every column read as text; NULL stays distinguishable.
 struct Phrase_Row {

@@ -6,6 +6,7 @@
 #include "common/error_numbers.h"
 #include "common/text.h"
 #include "language/language_names.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/program_settings.h"
 #include "setup/settings_store.h"
@@ -60,17 +61,13 @@ std::string LanguageDataBaseInterface::Translate(const std::string& SourcePhrase
         if (!row || !row->TargetLanguage) return SourcePhrase;
         return *row->TargetLanguage;
     } catch (const Language_Database_Error& error) {
-        if (ErrorTrapping)
-            Report("Translate routine", " Error number= ", error.Number, error.what());
+        if (ErrorTrapping) Report(Problem_Of(error, "Translate routine", " Error number= "));
         return SourcePhrase;
     }
 }
 
-void LanguageDataBaseInterface::Report(const std::string& label, const std::string& number_prefix,
-                                       int number, const std::string& description) {
-    Display("Error in the " + label);
-    Display(number_prefix + std::to_string(number));
-    Display("Error description: " + description);
+void LanguageDataBaseInterface::Report(const Problem& problem) {
+    Display(Problem_Text(problem));
 }
 
 void LanguageDataBaseInterface::Display(const std::string& text) {
@@ -131,8 +128,7 @@ void LanguageDataBaseInterface::LoadPhrases(const Phrase_Source& source) {
                 break;
         }
     } catch (const Language_Database_Error& error) {
-        if (ErrorTrapping)
-            Report("LoadPhrases routine", "Error number= ", error.Number, error.what());
+        if (ErrorTrapping) Report(Problem_Of(error, "LoadPhrases routine"));
         return;  // the map keeps its rows
     }
     LoadListView(rows, source.Name);
@@ -173,9 +169,9 @@ void LanguageDataBaseInterface::LoadListView(const std::vector<Phrase_Row>& rows
 void LanguageDataBaseInterface::LanguageMap_ItemClick(int row_number) {
     if (row_number < 1 || static_cast<std::size_t>(row_number) > LanguageMap.size()) {
         if (ErrorTrapping) {
-            Report("LanguageMap_ItemClick routine",
-                   "Error number= ", To_Int(Error_Number::Subscript_Out_Of_Range),
-                   "Index out of bounds");
+            Report(Routine_Problem("LanguageMap_ItemClick routine",
+                                   "Error number= ", To_Int(Error_Number::Subscript_Out_Of_Range),
+                                   "Index out of bounds"));
         }
         return;
     }
@@ -231,12 +227,13 @@ void LanguageDataBaseInterface::Edit_Box(Editable_Column column, std::size_t sub
         Language_Database database(Database_Path(), Language_Database::Access::Read_Write);
         database.Update(column, text, DisplayEnglish);
     } catch (const Language_Database_Error& error) {
-        if (ErrorTrapping) Report(label, "Error number= ", error.Number, error.what());
+        if (ErrorTrapping) Report(Problem_Of(error, label));
     }
     if (CurrentRow < 1 || static_cast<std::size_t>(CurrentRow) > LanguageMap.size()) {
         if (ErrorTrapping) {
-            Report(label, "Error number= ", To_Int(Error_Number::Subscript_Out_Of_Range),
-                   "Index out of bounds");
+            Report(Routine_Problem(label,
+                                   "Error number= ", To_Int(Error_Number::Subscript_Out_Of_Range),
+                                   "Index out of bounds"));
         }
         return;
     }
@@ -253,8 +250,8 @@ void LanguageDataBaseInterface::mnuOpenLanguage_Click() {
     if (result.Result == File_Dialog_Result::Outcome::Cancelled) return;
     if (result.Result == File_Dialog_Result::Outcome::Failed) {
         if (ErrorTrapping) {
-            Report("mnuOpenLanguage_Click routine", "Error number= ", To_Int(result.Error),
-                   "The file dialog could not be shown");
+            Report(Routine_Problem("mnuOpenLanguage_Click routine", "Error number= ",
+                                   To_Int(result.Error), "The file dialog could not be shown"));
         }
         return;
     }

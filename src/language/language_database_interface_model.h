@@ -90,8 +90,7 @@ class LanguageDataBaseInterface {
     bool SearchLanguageOption = true;  // "English" selected; false: "Target Language"
 
   private:
-    void Report(const std::string& label, const std::string& number_prefix, int number,
-                const std::string& description);
+    void Report(const Problem& problem);
     void Edit_Box(Editable_Column column, std::size_t sub_item, const std::string& label,
                   const std::string& text);
     void Show_Map_Row(const Language_Map_Row& row, bool with_date);

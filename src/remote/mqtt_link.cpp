@@ -21,16 +21,16 @@ std::string Mqtt_Link::Connected() {
     return say ? TranslateText("Publishing to the MQTT broker at") + " " + Broker_ : "";
 }
 
-std::string Mqtt_Link::Failed(Mqtt_Trouble trouble, const std::string& reason) {
+Maybe_Problem Mqtt_Link::Failed(Mqtt_Trouble trouble, const std::string& reason) {
     Connected_ = false;
     Delay_ = Next_Delay_;
     Next_Delay_ = std::min(Next_Delay_ * 2, 60.0);
     // After a loss the next try fails as unreachable while the broker is away: that is
     // the same trouble, said once.
     if (trouble == Mqtt_Trouble::Unreachable && Said_Trouble_ && Said_ == Mqtt_Trouble::Lost) {
-        return "";
+        return std::nullopt;
     }
-    if (Said_Trouble_ && Said_ == trouble) return "";
+    if (Said_Trouble_ && Said_ == trouble) return std::nullopt;
     Said_Trouble_ = true;
     Said_ = trouble;
     std::string what;
@@ -50,8 +50,10 @@ std::string Mqtt_Link::Failed(Mqtt_Trouble trouble, const std::string& reason) {
     }
     std::string first = TranslateText("MQTT broker") + " " + Broker_ + ": " + what;
     if (!reason.empty()) first += ": " + reason;
-    return Join_Lines({first, TranslateText("The firing goes on; publishing resumes when the "
-                                            "broker can be reached")});
+    // Worded now, in the language of the moment, as the messages always were.
+    return Problem{Operator_Text::Value(first),
+                   Operator_Text::Value(TranslateText("The firing goes on; publishing resumes "
+                                                      "when the broker can be reached"))};
 }
 
 bool Mqtt_Link::Offer(const Mqtt_Message& message) {

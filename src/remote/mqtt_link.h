@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 
+#include "common/problem.h"
 #include "remote/mqtt_telemetry.h"
 
 namespace corvanel {
@@ -31,8 +32,8 @@ class Mqtt_Link {
     // A good connection: the message to show ("" for none) and the kept messages to send.
     std::string Connected();
     // A failed attempt or a lost connection, with the library's or system's reason: the
-    // message to show, or "" when this trouble was said already.
-    std::string Failed(Mqtt_Trouble trouble, const std::string& reason);
+    // problem to show, or none when this trouble was said already.
+    Maybe_Problem Failed(Mqtt_Trouble trouble, const std::string& reason);
 
     bool Is_Connected() const { return Connected_; }
     // Seconds to wait before the next attempt, after a failure.

@@ -22,6 +22,11 @@ namespace {
 // Larger than a year of 3-second ticks; anything bigger is not a record.
 constexpr std::uintmax_t Largest_Record = 256ull * 1024 * 1024;
 
+// A skipped line is a notice: the rest of the record is read.
+Record_Problem Skipped_Line(std::size_t number, std::string what) {
+    return {number, Problem::Fixed(std::move(what), Severity::Notice)};
+}
+
 std::string_view Trim(std::string_view text) {
     if (text.empty() || (text.front() != ' ' && text.back() != ' ')) return text;
     std::size_t first = text.find_first_not_of(' ');
@@ -347,7 +352,7 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
             if (line.empty() || line == Firing_Record_Columns) return;
             if (line.front() == '#') {
                 std::string problem = Take_Header_Line(line, header);
-                if (!problem.empty()) problems.push_back({number, problem});
+                if (!problem.empty()) problems.push_back(Skipped_Line(number, problem));
                 return;
             }
             Firing_Record_Line record;
@@ -356,11 +361,11 @@ void Scan_Firing_Record(std::string_view text, Firing_Record_Header& header,
             if (problem.empty()) {
                 take(std::move(record));
             } else {
-                problems.push_back({number, problem});
+                problems.push_back(Skipped_Line(number, problem));
             }
         },
         [&](std::size_t number) {
-            problems.push_back({number, "is torn (no line end)"});
+            problems.push_back(Skipped_Line(number, "is torn (no line end)"));
         });
 }
 
@@ -418,7 +423,7 @@ Firing_Record Parse_Plain_Log(std::string_view text, const Firing_Record_Header&
             int set = 0, measured = 0;
             if (line.size() != 19 || !Number_Of(line.substr(0, 9), read.Elapsed) ||
                 !Whole_Of(line.substr(9, 5), set) || !Whole_Of(line.substr(14, 5), measured)) {
-                record.Problems.push_back({number, "is not a log record"});
+                record.Problems.push_back(Skipped_Line(number, "is not a log record"));
                 return;
             }
             read.Set_Value = set / scale;
@@ -426,7 +431,7 @@ Firing_Record Parse_Plain_Log(std::string_view text, const Firing_Record_Header&
             record.Lines.push_back(std::move(read));
         },
         [&](std::size_t number) {
-            record.Problems.push_back({number, "is torn (no line end)"});
+            record.Problems.push_back(Skipped_Line(number, "is torn (no line end)"));
         });
     return record;
 }
@@ -448,39 +453,31 @@ bool Header_Of_Profile_File(const std::string& path, Firing_Record_Header& heade
     return true;
 }
 
-bool Read_Record_File(const std::string& path, std::string& text, std::string& error) {
+Maybe_Problem Read_Record_File(const std::string& path, std::string& text) {
+    auto unread = [&](const char* why) { return Problem::Fixed(path + why); };
     std::error_code code;
-    if (std::filesystem::is_directory(path, code)) {
-        error = path + ": is a folder, not a record";
-        return false;
-    }
+    if (std::filesystem::is_directory(path, code)) return unread(": is a folder, not a record");
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be read";
-        return false;
-    }
+    if (!in) return unread(": cannot be read");
     std::uintmax_t size = std::filesystem::file_size(path, code);
-    if (!code && size > Largest_Record) {
-        error = path + ": too large to be a firing record";
-        return false;
-    }
+    if (!code && size > Largest_Record) return unread(": too large to be a firing record");
     text.resize(code ? 0 : static_cast<std::size_t>(size));
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<std::size_t>(in.gcount()));
-    return true;
+    return std::nullopt;
 }
 
-bool Read_Firing_Record(const std::string& path, const Firing_Record_Header& plan_header,
-                        Firing_Record& record, std::string& error) {
+Maybe_Problem Read_Firing_Record(const std::string& path, const Firing_Record_Header& plan_header,
+                                 Firing_Record& record) {
     std::string text;
-    if (!Read_Record_File(path, text, error)) return false;
+    if (Maybe_Problem problem = Read_Record_File(path, text)) return problem;
     const bool is_record =
         (!text.empty() && text.front() == '#') ||
         (path.size() >= Firing_Record_Suffix.size() && path.ends_with(Firing_Record_Suffix));
     record = is_record ? Parse_Firing_Record(text) : Parse_Plain_Log(text, plan_header);
     record.Path = path;
     if (is_record && record.Header.Plan.empty()) record.Header.Plan = plan_header.Plan;
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace corvanel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/problem.h"
 #include "run/firing_status.h"
 
 namespace corvanel {
@@ -56,10 +57,11 @@ struct Firing_Record_Line {
 std::vector<double> Real_Elapsed_Times(const std::vector<Firing_Record_Line>& lines,
                                        const std::string& time_unit);
 
-// A line skipped by a reader: its number (from 1) and what is wrong with it.
+// A line skipped by a reader: its number (from 1) and what is wrong with it (a notice in
+// the reader's fixed English words: "is torn (no line end)").
 struct Record_Problem {
     std::size_t Line_Number = 0;
-    std::string What;
+    Problem What;
 };
 
 struct Firing_Record {
@@ -126,13 +128,13 @@ Firing_Record Parse_Plain_Log(std::string_view text, const Firing_Record_Header&
 // unit, checksum. False when the file is not a readable profile.
 bool Header_Of_Profile_File(const std::string& path, Firing_Record_Header& header);
 
-// Reads a file whole. False (and `error` says why) when it cannot be read or is larger
-// than any record can be.
-bool Read_Record_File(const std::string& path, std::string& text, std::string& error);
+// Reads a file whole into `text`. The problem when it cannot be read or is larger than
+// any record can be; none when it was read.
+Maybe_Problem Read_Record_File(const std::string& path, std::string& text);
 
-// A record file, or a plain log when its first line is not a "#" line. False, with the
-// reason in `error`, when the file cannot be read.
-bool Read_Firing_Record(const std::string& path, const Firing_Record_Header& plan_header,
-                        Firing_Record& record, std::string& error);
+// A record file, or a plain log when its first line is not a "#" line. The problem when
+// the file cannot be read; none when `record` holds it.
+Maybe_Problem Read_Firing_Record(const std::string& path, const Firing_Record_Header& plan_header,
+                                 Firing_Record& record);
 
 }  // namespace corvanel

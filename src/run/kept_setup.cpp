@@ -57,8 +57,7 @@ long long Interrupted_Firing::Seconds_Stopped(const Date_Time& now, int now_offs
 
 std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& record_path) {
     Firing_Record record;
-    std::string error;
-    if (!Read_Firing_Record(record_path, {}, record, error)) return std::nullopt;
+    if (Read_Firing_Record(record_path, {}, record)) return std::nullopt;
     auto is = [](const Firing_Record_Line& line, Firing_Event event) {
         return line.Event == Firing_Event_Name(event);
     };
@@ -95,8 +94,7 @@ std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& recor
 
 std::optional<Firing_Record_Line> Shutdown_Firing_In(const std::string& record_path) {
     Firing_Record record;
-    std::string error;
-    if (!Read_Firing_Record(record_path, {}, record, error)) return std::nullopt;
+    if (Read_Firing_Record(record_path, {}, record)) return std::nullopt;
     int starts_since = 0;
     for (auto line = record.Lines.rbegin(); line != record.Lines.rend(); ++line) {
         if (line->Event == Firing_Event_Name(Firing_Event::Recall_Resume)) {

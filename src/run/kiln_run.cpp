@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 
 namespace corvanel {
@@ -15,20 +16,19 @@ Kiln_Run::Kiln_Run(Kiln_Run_Services services)
     : Services_(std::move(services)), View_(Services_.View), Alerts_(Services_.Mail) {}
 
 void Kiln_Run::Statement(const std::function<void()>& statement,
-                         const std::function<void(int)>& on_error) {
+                         const std::function<void(const Run_Time_Error&)>& on_error) {
     try {
         statement();
     } catch (const Run_Time_Error& error) {
-        if (on_error) on_error(To_Int(error.Number));
+        if (on_error) on_error(error);
     } catch (const std::exception&) {
-        if (on_error) on_error(To_Int(Error_Number::Out_Of_Memory));
+        if (on_error) on_error(Run_Time_Error(Error_Number::Out_Of_Memory));
     }
 }
 
 void Kiln_Run::Tick_Step(const char* step, const std::function<void()>& statement) {
-    Statement(statement, [this, step](int number) {
-        Display(Join_Lines(
-            {"Control Timer Loop Error", step, "Error Number= " + std::to_string(number)}));
+    Statement(statement, [this, step](const Run_Time_Error& error) {
+        Display(Problem_Text(Problem_Of(error, {"Control Timer Loop Error", step})));
     });
 }
 

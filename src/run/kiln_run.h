@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/error_numbers.h"
 #include "common/platform.h"
 #include "run/firing_record.h"
 #include "run/firing_status.h"
@@ -158,7 +159,7 @@ class Kiln_Run {
   private:
     // Runs one statement; a run-time error is reported by `on_error` (or skipped).
     void Statement(const std::function<void()>& statement,
-                   const std::function<void(int)>& on_error = {});
+                   const std::function<void(const Run_Time_Error&)>& on_error = {});
     void Tick_Step(const char* step, const std::function<void()>& statement);
     void Display(const std::string& text) { View_.Display(text); }
     void Clear() { View_.Clear(); }

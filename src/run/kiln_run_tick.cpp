@@ -75,7 +75,7 @@ void Kiln_Run::Control_Interval_Timer() {
 }
 
 void Kiln_Run::Write_Set_Value() {
-    auto report = [this](int) {
+    auto report = [this](const Run_Time_Error&) {
         Display("SetValue Routine error");
         Exchange_Failed("SetValue Routine error");
     };
@@ -99,7 +99,7 @@ void Kiln_Run::Write_Set_Value() {
 }
 
 void Kiln_Run::Read_Measured() {
-    auto report = [this](int) {
+    auto report = [this](const Run_Time_Error&) {
         Display("ReadValue Routine Error");
         Exchange_Failed("ReadValue Routine Error");
     };

@@ -50,10 +50,8 @@ void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
     // more than two ticks and two minutes (the program was not running) is a gap; lines
     // kept once a minute are not.
     Firing_Record record;
-    std::string error;
     const std::string path = Paths_.Logfile(Firing_Record_Name(status.Log_File));
-    if (Read_Firing_Record(path, {}, record, error) &&
-        record.Header.Temp_Scale == status.Temp_Scale &&
+    if (!Read_Firing_Record(path, {}, record) && record.Header.Temp_Scale == status.Temp_Scale &&
         record.Header.Time_Unit == status.Time_Unit) {
         const std::vector<double> times = Real_Elapsed_Times(record);
         const double gap = std::max(2 * record.Header.Tick_Length, 120.0) /

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/problem.h"
 #include "guard/guard_heartbeat.h"
 #include "guard/kiln_guard.h"
 #include "guard/posix_guard_platform.h"
@@ -64,8 +65,10 @@ const char* const Help =
     "stand down before the controller took the soft off, 2 for bad arguments, 3 when\n"
     "another guard already watches the folder.\n";
 
-int Usage_Error(const std::string& message) {
-    std::cerr << "corvanel-guard: " << message << "\n";
+constexpr std::string_view Tool_Name = "corvanel-guard";
+
+int Bad_Usage(const std::string& message) {
+    corvanel::Report_Tool_Problem(std::cerr, Tool_Name, corvanel::Problem::Fixed(message));
     return 2;
 }
 
@@ -88,37 +91,39 @@ int main(int argc, char** argv) {
                       << "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>.\n";
             return 0;
         }
-        if (i + 1 >= argc) return Usage_Error("option " + word + " needs a value; see --help");
+        if (i + 1 >= argc) return Bad_Usage("option " + word + " needs a value; see --help");
         const std::string value = argv[++i];
         char* end = nullptr;
         if (word == "--folder") {
             folder = value;
         } else if (word == "--program-pid") {
             pid = std::strtol(value.c_str(), &end, 10);
-            if (*end || pid <= 0) return Usage_Error("--program-pid takes a process id");
+            if (*end || pid <= 0) return Bad_Usage("--program-pid takes a process id");
         } else if (word == "--after") {
             after = std::strtod(value.c_str(), &end);
             if (*end || !(after >= 1 && after <= 24 * 3600)) {
-                return Usage_Error("--after takes seconds from 1 to 86400");
+                return Bad_Usage("--after takes seconds from 1 to 86400");
             }
         } else if (word == "--life-pipe") {
             life_line = std::strtol(value.c_str(), &end, 10);
             if (*end || life_line < 0 || life_line > 1023) {
-                return Usage_Error("--life-pipe takes a file descriptor");
+                return Bad_Usage("--life-pipe takes a file descriptor");
             }
         } else {
-            return Usage_Error("unknown option " + word + "; see --help");
+            return Bad_Usage("unknown option " + word + "; see --help");
         }
     }
-    if (folder.empty() || pid == 0) return Usage_Error("--folder and --program-pid are needed");
+    if (folder.empty() || pid == 0) return Bad_Usage("--folder and --program-pid are needed");
 
     corvanel::Posix_Guard_Platform::Catch_Signals();
     const corvanel::Program_Paths paths{std::filesystem::path(folder)};
     const corvanel::Program_Lock lock =
         corvanel::Program_Lock::Take(paths.Folder(), corvanel::Guard_Lock_File_Name);
     if (lock.Result() == corvanel::Program_Lock::Outcome::Held) {
-        std::cerr << "corvanel-guard: another guard (process " << lock.Holder()
-                  << ") already watches " << folder << "\n";
+        corvanel::Report_Tool_Problem(
+            std::cerr, Tool_Name,
+            corvanel::Problem::Fixed("another guard (process " + std::to_string(lock.Holder()) +
+                                     ") already watches " + folder));
         return 3;
     }
     corvanel::Settings_Store settings(paths);

@@ -9,6 +9,7 @@
 
 #include "common/clock.h"
 #include "common/json_text.h"
+#include "common/problem.h"
 #include "common/text.h"
 #include "history/firing_notes.h"
 #include "history/firing_report.h"
@@ -23,6 +24,8 @@
 namespace corvanel {
 
 namespace {
+
+constexpr std::string_view Tool_Name = "corvanel-log";
 
 const char* const Usage =
     "usage: corvanel-log list [FOLDER]\n"
@@ -46,10 +49,6 @@ const char* const Usage =
     "\n"
     "exit status: 0 success, 2 a usage or input error\n";
 
-struct Usage_Error {
-    std::string What;
-};
-
 // The command's arguments split into files and options.
 struct Arguments {
     std::vector<std::string> Files;
@@ -66,9 +65,9 @@ Arguments Parse_Arguments(const std::vector<std::string>& rest, const std::strin
             continue;
         }
         if (std::find(allowed.begin(), allowed.end(), arg) == allowed.end()) {
-            throw Usage_Error{"unknown option " + arg + " for " + command};
+            throw Problem_Error{"unknown option " + arg + " for " + command};
         }
-        if (i + 1 >= rest.size()) throw Usage_Error{arg + " needs a value"};
+        if (i + 1 >= rest.size()) throw Problem_Error{arg + " needs a value"};
         const std::string& value = rest[++i];
         (arg == "--profile"  ? parsed.Profile
          : arg == "--format" ? parsed.Format
@@ -81,11 +80,13 @@ Arguments Parse_Arguments(const std::vector<std::string>& rest, const std::strin
 Firing_Record Read_Or_Fail(const std::string& path, const Firing_Record_Header& plan,
                            std::ostream& err) {
     Firing_Record record;
-    std::string error;
-    if (!Read_Firing_Record(path, plan, record, error)) throw Usage_Error{error};
-    for (const Record_Problem& problem : record.Problems) {
-        err << "corvanel-log: " << path << ": line " << problem.Line_Number
-            << " skipped: " << problem.What << '\n';
+    if (Maybe_Problem problem = Read_Firing_Record(path, plan, record))
+        throw Problem_Error{*problem};
+    for (const Record_Problem& skipped : record.Problems) {
+        Report_Tool_Problem(err, Tool_Name,
+                            Problem::Fixed(path + ": line " + std::to_string(skipped.Line_Number) +
+                                               " skipped: " + skipped.What.English(),
+                                           Severity::Notice));
     }
     return record;
 }
@@ -93,7 +94,7 @@ Firing_Record Read_Or_Fail(const std::string& path, const Firing_Record_Header& 
 Firing_Record_Header Plan_Of(const std::string& profile) {
     Firing_Record_Header header;
     if (!profile.empty() && !Header_Of_Profile_File(profile, header)) {
-        throw Usage_Error{profile + ": not a readable profile"};
+        throw Problem_Error{profile + ": not a readable profile"};
     }
     return header;
 }
@@ -130,12 +131,12 @@ void Print_Table(const std::vector<std::vector<std::string>>& rows, std::ostream
 // The records' folder a command is given, Logfiles beside the program without one.
 std::string Folder_Of(const Arguments& args, const std::string& program_folder,
                       const std::string& command) {
-    if (args.Files.size() > 1) throw Usage_Error{command + " takes at most one FOLDER"};
+    if (args.Files.size() > 1) throw Problem_Error{command + " takes at most one FOLDER"};
     const std::string folder =
         args.Files.empty() ? Program_Paths(program_folder).Logfiles_Folder() : args.Files[0];
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        throw Usage_Error{folder + ": not a folder"};
+        throw Problem_Error{folder + ": not a folder"};
     }
     return folder;
 }
@@ -221,10 +222,10 @@ int Health(const Arguments& args, const std::string& program_folder, std::ostrea
            std::ostream& err) {
     const std::string format = args.Format.empty() ? "text" : args.Format;
     if (format != "text" && format != "csv") {
-        throw Usage_Error{"--format must be text or csv, not " + format};
+        throw Problem_Error{"--format must be text or csv, not " + format};
     }
     if (!args.Scale.empty() && args.Scale != "F" && args.Scale != "C") {
-        throw Usage_Error{"--scale must be F or C, not " + args.Scale};
+        throw Problem_Error{"--scale must be F or C, not " + args.Scale};
     }
     const std::string folder = Folder_Of(args, program_folder, "health");
     const Program_Paths paths(program_folder);
@@ -253,8 +254,7 @@ int Health(const Arguments& args, const std::string& program_folder, std::ostrea
 
     std::vector<Problem> problems;
     const std::vector<Kiln_Event> events = Read_Kiln_Events(folder, &problems);
-    for (const Problem& problem : problems)
-        err << "corvanel-log: " << problem.What.English() << '\n';
+    for (const Problem& problem : problems) Report_Tool_Problem(err, Tool_Name, problem);
     out << '\n';
     if (events.empty()) {
         out << "No events marked.\n";
@@ -337,7 +337,7 @@ int Export(const Firing_Record& record, const Energy_Settings& energy, const std
 int Run(const std::vector<std::string>& args, const std::string& program_folder,
         const Chart_File_Writer& write_chart, std::ostream& out, std::ostream& err) {
     if (args.empty())
-        throw Usage_Error{"no command given (list, show, export, plot or health); see --help"};
+        throw Problem_Error{"no command given (list, show, export, plot or health); see --help"};
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "list") return List(Parse_Arguments(rest, command, {}), program_folder, out);
@@ -346,7 +346,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
                       err);
     }
     if (command != "show" && command != "export" && command != "plot") {
-        throw Usage_Error{"unknown command " + command + " (list, show, export, plot or health)"};
+        throw Problem_Error{"unknown command " + command + " (list, show, export, plot or health)"};
     }
     const Arguments parsed =
         Parse_Arguments(rest, command,
@@ -354,23 +354,23 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
                         : command == "export" ? std::vector<std::string>{"--profile", "--format"}
                                               : std::vector<std::string>{"--profile", "-o"});
     if (parsed.Files.empty() || (command != "plot" && parsed.Files.size() != 1)) {
-        throw Usage_Error{command + (command == "plot" ? " needs at least one RECORD"
-                                                       : " needs exactly one RECORD")};
+        throw Problem_Error{command + (command == "plot" ? " needs at least one RECORD"
+                                                         : " needs exactly one RECORD")};
     }
     if (command == "export" && parsed.Format.empty()) {
-        throw Usage_Error{"export needs --format csv or --format json"};
+        throw Problem_Error{"export needs --format csv or --format json"};
     }
     if (command == "export" && parsed.Format != "csv" && parsed.Format != "json") {
-        throw Usage_Error{"--format must be csv or json, not " + parsed.Format};
+        throw Problem_Error{"--format must be csv or json, not " + parsed.Format};
     }
     std::string extension;
     if (command == "plot") {
-        if (parsed.Output.empty()) throw Usage_Error{"plot needs -o OUT.png, OUT.svg or OUT.pdf"};
+        if (parsed.Output.empty()) throw Problem_Error{"plot needs -o OUT.png, OUT.svg or OUT.pdf"};
         extension = std::filesystem::path(parsed.Output).extension().string();
         if (extension != ".png" && extension != ".svg" && extension != ".pdf") {
-            throw Usage_Error{"-o must end in .png, .svg or .pdf: " + parsed.Output};
+            throw Problem_Error{"-o must end in .png, .svg or .pdf: " + parsed.Output};
         }
-        if (!write_chart) throw Usage_Error{"plot needs a build with Qt"};
+        if (!write_chart) throw Problem_Error{"plot needs a build with Qt"};
     }
     const Firing_Record_Header plan = Plan_Of(parsed.Profile);
     const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
@@ -387,7 +387,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     Firing_Chart chart = Build_Firing_Chart(shown);
     Label_Firing_Chart(chart, shown, summaries, Report_Style{});
     std::string problem = write_chart(chart, parsed.Output);
-    if (!problem.empty()) throw Usage_Error{parsed.Output + ": " + problem};
+    if (!problem.empty()) throw Problem_Error{parsed.Output + ": " + problem};
     return 0;
 }
 
@@ -403,8 +403,8 @@ int Run_Log_Tool(const std::vector<std::string>& args, const std::string& progra
     }
     try {
         return Run(args, program_folder, write_chart, out, err);
-    } catch (const Usage_Error& error) {
-        err << "corvanel-log: " << error.What << '\n';
+    } catch (const Problem_Error& error) {
+        Report_Tool_Problem(err, Tool_Name, error.Carried);
         return 2;
     }
 }

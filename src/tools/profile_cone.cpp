@@ -42,7 +42,7 @@ Cone_Options Parse_Cone_Options(const std::vector<std::string>& args) {
         } else if (arg == "--speed") {
             std::string speed = value();
             std::optional<Cone_Speed> known = Cone_Speed_Of_Name(speed);
-            if (!known) throw Input_Error("--speed takes slow, medium or fast, not " + speed);
+            if (!known) throw Problem_Error("--speed takes slow, medium or fast, not " + speed);
             choice.Speed = *known;
         } else if (arg == "--preheat") {
             choice.Preheat_Hours = value();
@@ -54,22 +54,22 @@ Cone_Options Parse_Cone_Options(const std::vector<std::string>& args) {
             std::string cool = value();
             std::size_t colon = cool.find(':');
             if (colon == std::string::npos || colon == 0 || colon + 1 == cool.size())
-                throw Input_Error("--cool takes RATE:TEMP, for example 150:1500, not " + cool);
+                throw Problem_Error("--cool takes RATE:TEMP, for example 150:1500, not " + cool);
             choice.Cool_Rate = cool.substr(0, colon);
             choice.Cool_Temp = cool.substr(colon + 1);
         } else if (arg.rfind("--", 0) == 0) {
-            throw Input_Error("unknown option " + arg + " for cone");
+            throw Problem_Error("unknown option " + arg + " for cone");
         } else if (!cone_given) {
             choice.Cone = arg;
             cone_given = true;
         } else if (options.Out.empty()) {
             options.Out = arg;
         } else {
-            throw Input_Error("cone writes one file; unexpected " + arg);
+            throw Problem_Error("cone writes one file; unexpected " + arg);
         }
     }
     if (!options.List && options.Out.empty())
-        throw Input_Error("cone needs a CONE and the OUT file to write");
+        throw Problem_Error("cone needs a CONE and the OUT file to write");
     return options;
 }
 
@@ -79,8 +79,8 @@ int Make_Cone_Profile(const std::vector<std::string>& args, std::ostream& out, s
     Cone_Options options;
     try {
         options = Parse_Cone_Options(args);
-    } catch (const Input_Error& error) {
-        err << "corvanel-profile: " << error.Text << '\n';
+    } catch (const Problem_Error& error) {
+        Report_Tool_Problem(err, Profile_Tool_Name, error.Carried);
         return 2;
     }
     if (options.List) {
@@ -89,7 +89,7 @@ int Make_Cone_Profile(const std::vector<std::string>& args, std::ostream& out, s
     }
     Cone_Firing_Plan plan = Plan_Cone_Firing(options.Choice);
     if (!plan.Refusal.empty()) {
-        err << "corvanel-profile: " << plan.Refusal << '\n';
+        Report_Tool_Problem(err, Profile_Tool_Name, Problem::Fixed(plan.Refusal));
         return 2;
     }
     std::vector<std::string> labels;

@@ -39,7 +39,7 @@ std::string Load_Into_Editor(Profile_Editor& editor, const std::string& text,
 }
 
 std::string Option_Value(const std::vector<std::string>& args, std::size_t& i) {
-    if (i + 1 >= args.size()) throw Input_Error("option " + args[i] + " needs a value");
+    if (i + 1 >= args.size()) throw Problem_Error("option " + args[i] + " needs a value");
     return args[++i];
 }
 
@@ -48,13 +48,14 @@ bool Take_Sensor_Or_Scale(const std::vector<std::string>& args, std::size_t& i, 
     if (args[i] == "--sensor") {
         std::string code = Option_Value(args, i);
         std::optional<int> index = Sensor_Index_Of_Caption(code);
-        if (!index) throw Input_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
+        if (!index)
+            throw Problem_Error("unknown sensor " + code + " (R S K J T E PtJIS PtDIN L U)");
         sensor = *index;
         return true;
     }
     if (args[i] == "--scale") {
         std::string scale = Option_Value(args, i);
-        if (scale != "F" && scale != "C") throw Input_Error("--scale takes F or C, not " + scale);
+        if (scale != "F" && scale != "C") throw Problem_Error("--scale takes F or C, not " + scale);
         fahrenheit = scale == "F";
         return true;
     }
@@ -103,13 +104,13 @@ void Require_Number(const Segment_Row& row, const char* column, const std::strin
     for (char c : value) {
         bool allowed = (c >= '0' && c <= '9') || c == '.' || (may_be_negative && c == '-');
         if (!allowed)
-            throw Input_Error(where + "\"" + value + "\" is not a number the editor takes");
+            throw Problem_Error(where + "\"" + value + "\" is not a number the editor takes");
     }
     bool converts = whole ? Convert_To_Int16(value).Value.has_value()
                           : Convert_To_Double(value).Value.has_value();
     if (!converts) {
-        throw Input_Error(where + "\"" + value + "\" is not " +
-                          (whole ? "a whole number from -32768 to 32767" : "a number"));
+        throw Problem_Error(where + "\"" + value + "\" is not " +
+                            (whole ? "a whole number from -32768 to 32767" : "a number"));
     }
 }
 
@@ -128,20 +129,20 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
             for (char c : trimmed)
                 if (c != ' ' && c != '\t') compact += c;
             if (compact != header) {
-                throw Input_Error("line " + std::to_string(number) + ": expected the header " +
-                                  header);
+                throw Problem_Error("line " + std::to_string(number) + ": expected the header " +
+                                    header);
             }
             header_seen = true;
             continue;
         }
         std::vector<std::string> fields = Split_Fields(trimmed);
         if (fields.size() != 5) {
-            throw Input_Error("line " + std::to_string(number) + ": expected 5 fields, found " +
-                              std::to_string(fields.size()));
+            throw Problem_Error("line " + std::to_string(number) + ": expected 5 fields, found " +
+                                std::to_string(fields.size()));
         }
         Segment_Row row{number, {fields[0], fields[1], fields[2], fields[3], fields[4]}};
         if (row.Typed.End_Temp.empty())
-            throw Input_Error("line " + std::to_string(number) + ": end_temp is missing");
+            throw Problem_Error("line " + std::to_string(number) + ": end_temp is missing");
         Require_Number(row, "end_temp", row.Typed.End_Temp, true, true);
         if (!row.Typed.Duration.empty())
             Require_Number(row, "duration", row.Typed.Duration, false, false);
@@ -150,19 +151,19 @@ std::vector<Segment_Row> Read_Segments(std::istream& in) {
         if (!row.Typed.Error_Limit.empty())
             Require_Number(row, "error_limit", row.Typed.Error_Limit, true, false);
         if (row.Typed.Duration.empty() == row.Typed.Ramp_Rate.empty()) {
-            throw Input_Error("line " + std::to_string(number) +
-                              ": give either duration or ramp_rate, not both and not neither");
+            throw Problem_Error("line " + std::to_string(number) +
+                                ": give either duration or ramp_rate, not both and not neither");
         }
         if (!row.Typed.Command.empty() && row.Typed.Command != "wait") {
-            throw Input_Error("line " + std::to_string(number) + ": command \"" +
-                              row.Typed.Command + "\" is not known (only wait)");
+            throw Problem_Error("line " + std::to_string(number) + ": command \"" +
+                                row.Typed.Command + "\" is not known (only wait)");
         }
         rows.push_back(row);
     }
-    if (in.bad()) throw Input_Error("the segments could not be read");
-    if (!header_seen) throw Input_Error("no CSV header: expected " + header);
+    if (in.bad()) throw Problem_Error("the segments could not be read");
+    if (!header_seen) throw Problem_Error("no CSV header: expected " + header);
     if (rows.size() > 254)
-        throw Input_Error("more than 254 segments: a profile holds 254 and its end row");
+        throw Problem_Error("more than 254 segments: a profile holds 254 and its end row");
     return rows;
 }
 
@@ -174,25 +175,25 @@ Make_Options Parse_Make_Options(const std::vector<std::string>& args) {
         if (Take_Sensor_Or_Scale(args, i, options.Sensor, options.Fahrenheit)) continue;
         if (arg == "--unit") {
             std::string unit = value();
-            if (unit != "M" && unit != "H") throw Input_Error("--unit takes M or H, not " + unit);
+            if (unit != "M" && unit != "H") throw Problem_Error("--unit takes M or H, not " + unit);
             options.Minutes = unit == "M";
         } else if (arg == "--start-temp") {
             options.Start_Temp = value();
             bool typeable =
                 options.Start_Temp.find_first_not_of("0123456789.-") == std::string::npos;
             if (!typeable || !Convert_To_Int16(options.Start_Temp).Value) {
-                throw Input_Error("--start-temp takes a whole temperature, not " +
-                                  options.Start_Temp);
+                throw Problem_Error("--start-temp takes a whole temperature, not " +
+                                    options.Start_Temp);
             }
         } else if (arg.rfind("--", 0) == 0) {
-            throw Input_Error("unknown option " + arg + " for make");
+            throw Problem_Error("unknown option " + arg + " for make");
         } else if (options.Out.empty()) {
             options.Out = arg;
         } else {
-            throw Input_Error("make writes one file; unexpected " + arg);
+            throw Problem_Error("make writes one file; unexpected " + arg);
         }
     }
-    if (options.Out.empty()) throw Input_Error("make needs the OUT file to write");
+    if (options.Out.empty()) throw Problem_Error("make needs the OUT file to write");
     return options;
 }
 
@@ -205,8 +206,8 @@ int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::os
     try {
         options = Parse_Make_Options(args);
         segments = Read_Segments(in);
-    } catch (const Input_Error& error) {
-        err << "corvanel-profile: " << error.Text << '\n';
+    } catch (const Problem_Error& error) {
+        Report_Tool_Problem(err, Profile_Tool_Name, error.Carried);
         return 2;
     }
 
@@ -220,8 +221,10 @@ int Make_Profile(const std::vector<std::string>& args, std::istream& in, std::os
     for (const Segment_Row& segment : segments) {
         double end_temp = Number_Of(segment.Typed.End_Temp);
         if (end_temp == start_temp && segment.Typed.Duration.empty()) {
-            err << "corvanel-profile: line " << segment.Line
-                << ": a hold (end_temp equal to its start) needs a duration\n";
+            Report_Tool_Problem(err, Profile_Tool_Name,
+                                Problem::Fixed("line " + std::to_string(segment.Line) +
+                                               ": a hold (end_temp equal to its start) needs a "
+                                               "duration"));
             return 2;
         }
         profile.Segments.push_back(segment.Typed);

@@ -108,7 +108,9 @@ int Show(const std::string& file, std::ostream& out) {
 int Run_Profile_Tool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                      std::ostream& err) {
     if (args.empty()) {
-        err << "corvanel-profile: no command given (check, show, make or cone); see --help\n";
+        Report_Tool_Problem(
+            err, Profile_Tool_Name,
+            Problem::Fixed("no command given (check, show, make or cone); see --help"));
         return 2;
     }
     const std::string& command = args[0];
@@ -126,26 +128,31 @@ int Run_Profile_Tool(const std::vector<std::string>& args, std::istream& in, std
     if (command == "check") {
         for (const std::string& arg : rest) {
             if (arg.rfind("--", 0) == 0) {
-                err << "corvanel-profile: unknown option " << arg << " for check\n";
+                Report_Tool_Problem(err, Profile_Tool_Name,
+                                    Problem::Fixed("unknown option " + arg + " for check"));
                 return 2;
             }
         }
         if (rest.empty()) {
-            err << "corvanel-profile: check needs at least one FILE\n";
+            Report_Tool_Problem(err, Profile_Tool_Name,
+                                Problem::Fixed("check needs at least one FILE"));
             return 2;
         }
         return Check(rest, out);
     }
     if (command == "show") {
         if (rest.size() != 1 || rest[0].rfind("--", 0) == 0) {
-            err << "corvanel-profile: show needs exactly one FILE\n";
+            Report_Tool_Problem(err, Profile_Tool_Name,
+                                Problem::Fixed("show needs exactly one FILE"));
             return 2;
         }
         return Show(rest[0], out);
     }
     if (command == "make") return Make_Profile(rest, in, out, err);
     if (command == "cone") return Make_Cone_Profile(rest, out, err);
-    err << "corvanel-profile: unknown command " << command << " (check, show, make or cone)\n";
+    Report_Tool_Problem(
+        err, Profile_Tool_Name,
+        Problem::Fixed("unknown command " + command + " (check, show, make or cone)"));
     return 2;
 }
 

@@ -3,8 +3,10 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/problem.h"
 #include "profiles/detached_editor.h"
 #include "profiles/editor_typing.h"
 #include "profiles/profile_editor_model.h"
@@ -14,13 +16,9 @@ namespace corvanel {
 // The editor as the profile tool drives it: no windows, no beeps, no settings files.
 using Tool_Editor = Detached_Editor;
 
-// A command line or an input the tool cannot take: said after "corvanel-profile: ", and
-// the tool ends with status 2.
-class Input_Error {
-  public:
-    explicit Input_Error(std::string text) : Text(std::move(text)) {}
-    std::string Text;
-};
+// A command line or an input the tool cannot take is thrown as a Problem_Error, said by
+// Report_Tool_Problem under this name, and the tool ends with status 2.
+inline constexpr std::string_view Profile_Tool_Name = "corvanel-profile";
 
 // The value after the option args[i]; i moves on to it.
 std::string Option_Value(const std::vector<std::string>& args, std::size_t& i);

@@ -172,10 +172,9 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
         if (c.After_Soft_Off == Firing_State::Cooling) {
             // The firing's own record follows the kiln up, and its summary's peak with it.
             Firing_Record record;
-            std::string error;
-            ASSERT_TRUE(Read_Firing_Record(kiln.Paths.Logfile(Firing_Record_Name("relay.txt")), {},
-                                           record, error))
-                << error;
+            const Maybe_Problem problem =
+                Read_Firing_Record(kiln.Paths.Logfile(Firing_Record_Name("relay.txt")), {}, record);
+            ASSERT_FALSE(problem) << problem->English();
             std::vector<Firing_Record_Line> readings;
             std::ranges::copy_if(record.Lines, std::back_inserter(readings),
                                  &Firing_Record_Line::Is_Reading);

@@ -139,11 +139,16 @@ TEST(Mqtt_Link, SaysEachChangeOnceAndBacksOff) {
         Mqtt_Link link("kiln-pi:1883");
         std::string said, delays;
         for (const char* step = story.Steps; *step; ++step) {
-            std::string message = *step == 'C'   ? link.Connected()
-                                  : *step == 'U' ? link.Failed(Mqtt_Trouble::Unreachable, "why")
-                                  : *step == 'B' ? link.Failed(Mqtt_Trouble::Bad_Credentials, "")
-                                  : *step == 'R' ? link.Failed(Mqtt_Trouble::Refused, "why")
-                                                 : link.Failed(Mqtt_Trouble::Lost, "");
+            const Mqtt_Trouble trouble = *step == 'U'   ? Mqtt_Trouble::Unreachable
+                                         : *step == 'B' ? Mqtt_Trouble::Bad_Credentials
+                                         : *step == 'R' ? Mqtt_Trouble::Refused
+                                                        : Mqtt_Trouble::Lost;
+            const Maybe_Problem problem =
+                *step == 'C' ? std::nullopt
+                             : link.Failed(trouble, *step == 'U' || *step == 'R' ? "why" : "");
+            std::string message = *step == 'C' ? link.Connected()
+                                  : problem    ? problem->English()
+                                               : "";
             said += message.empty() ? '-' : '+';
             if (*step != 'C') delays += std::to_string(int(link.Retry_Delay())) + " ";
             if (*step == 'B' && !message.empty())

@@ -57,7 +57,7 @@ TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
         Firing_Record record = Parse_Firing_Record(Header + Good + c.Bad_Line + Good);
         ASSERT_EQ(record.Problems.size(), 1u);
         EXPECT_EQ(record.Problems[0].Line_Number, 10u);
-        EXPECT_EQ(record.Problems[0].What, c.Problem);
+        EXPECT_EQ(record.Problems[0].What.English(), c.Problem);
         EXPECT_EQ(record.Lines.size(), 2u);
     }
     // Every field at its last value is still a clock: a leap second at the farthest offset.
@@ -255,7 +255,7 @@ TEST(Plain_Log, IsWrittenInWholeRecordsAndReadBackAgainstItsProfile) {
     EXPECT_EQ(Real_Elapsed_Times(record), (std::vector<double>{125, 126}));
     ASSERT_EQ(record.Problems.size(), 2u);
     EXPECT_EQ(record.Problems[0].Line_Number, 3u);
-    EXPECT_EQ(record.Problems[1].What, "is torn (no line end)");
+    EXPECT_EQ(record.Problems[1].What.English(), "is torn (no line end)");
 
     std::string missing = folder.File("new.txt");
     EXPECT_EQ(Last_Logged_Elapsed_Time(missing), 0);

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <utility>
 
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "remote/mqtt_client_setup.h"
 
@@ -264,7 +265,7 @@ void Mqtt_Client::Trouble(Mqtt_Trouble trouble, const std::string& reason) {
         delete Write_;
         Read_ = Write_ = nullptr;
     }
-    Say(Link_.Failed(trouble, reason));
+    if (Maybe_Problem problem = Link_.Failed(trouble, reason)) Say(Problem_Text(*problem));
     Retry_.start(static_cast<int>(Link_.Retry_Delay() * 1000));
 }
 
