@@ -5,6 +5,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "language/operator_style.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "run/firing_record.h"
 #include "run/kept_setup.h"
@@ -13,6 +14,16 @@
 #include "setup/setup_files.h"
 
 namespace corvanel {
+
+namespace {
+
+// A profile that could not be opened or loaded, as the run window has always said it.
+Problem Profile_Load_Failed(Error_Number number) {
+    return Problem::Fixed(TranslateText("Profile Load Error") +
+                          ": System error number=" + std::to_string(To_Int(number)));
+}
+
+}  // namespace
 
 void Traj_form::Save_Setup() {
     if (Loading_Form) return;
@@ -90,8 +101,7 @@ void Traj_form::mnuFileOpen_Click() {
         }
         if (result.Result == File_Dialog_Result::Outcome::Failed) {
             Recall_Profile_Pending = false;
-            Display(TranslateText("Profile Load Error") +
-                    ": System error number=" + std::to_string(To_Int(result.Error)));
+            Display(Problem_Text(Profile_Load_Failed(result.Error)));
             return;
         }
         chosen = result.Path;
@@ -113,8 +123,7 @@ void Traj_form::mnuFileOpen_Click() {
     }
     Display(TranslateText("Profile syntax is is valid"));
     if (loaded.What == Loaded_Profile::Load_Result::Outcome::Load_Error) {
-        Display(TranslateText("Profile Load Error") +
-                ": System error number=" + std::to_string(To_Int(loaded.Error)));
+        Display(Problem_Text(Profile_Load_Failed(loaded.Error)));
         return;
     }
 

@@ -3,6 +3,7 @@
 // and the small settings files the editor keeps between openings.
 
 #include "common/text.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "profiles/profile_editor_model.h"
 #include "profiles/scale_conversion.h"
@@ -16,6 +17,12 @@ namespace corvanel {
 namespace {
 
 constexpr int K_Type_Index = 2;
+
+// A profile that could not be saved, as the editor has always said it.
+Problem Save_Failed(Error_Number number) {
+    return Problem::Fixed(TranslateText("Undefined file save error: System error number=") +
+                          std::to_string(To_Int(number)));
+}
 
 }  // namespace
 
@@ -254,8 +261,7 @@ void Profile_Editor::Save_Profile() {
             return;
         }
         if (chosen.Result == File_Dialog_Result::Outcome::Failed) {
-            Display(TranslateText("Undefined file save error: System error number=") +
-                    std::to_string(To_Int(chosen.Error)));
+            Display(Problem_Text(Save_Failed(chosen.Error)));
             return;
         }
         Profile_File_Name = File_Name_Of_Path(chosen.Path);
@@ -271,8 +277,7 @@ void Profile_Editor::Save_Profile() {
     }
     // The file is replaced whole: a failed save leaves the previous file as it was.
     if (!Replace_File_Contents(target, Profile_Text + std::string(CRLF))) {
-        Display(TranslateText("Undefined file save error: System error number=") +
-                std::to_string(To_Int(Error_Number::Path_File_Access_Error)));
+        Display(Problem_Text(Save_Failed(Error_Number::Path_File_Access_Error)));
         return;
     }
     Clear_User_Prompt();
