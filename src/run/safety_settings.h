@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "common/problem.h"
-#include "common/text.h"
 #include "setup/setting.h"
 #include "setup/setting_binding.h"
 #include "setup/settings_form.h"
@@ -78,10 +77,8 @@ Setting Safety_Number(const char* key, const char* label, double low, double hig
 template <class T>
 T Alarm_Values_Of(const Setting_Bindings<T>& lines, const Safety_Settings& settings) {
     T values;
-    for (const auto& line : lines.Bindings()) {
-        Setting_Bindings<T>::Take(*line.Of, line.To, values,
-                                  Format_Number(settings.Alarm_Value(line.Of->Key)));
-    }
+    for (const auto& line : lines.Bindings())
+        Setting_Bindings<T>::Take_Number(line.To, values, settings.Alarm_Value(line.Of->Key));
     return values;
 }
 

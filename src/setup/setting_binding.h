@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -82,6 +83,25 @@ class Setting_Bindings {
                     value = empty ? std::nullopt : std::optional<double>(Number_Of(text));
                 } else if (!empty) {
                     value = static_cast<V>(Number_Of(text));
+                }
+            },
+            member);
+    }
+
+    // Sets the member from a number kept by key (a switch as 1 or 0), with no text between.
+    static void Take_Number(Member member, T& values, double number) {
+        std::visit(
+            [&](auto to) {
+                auto& value = values.*to;
+                using V = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<V, std::string>) {
+                    value = Format_Number(number);
+                } else if constexpr (std::is_same_v<V, bool>) {
+                    value = number != 0;
+                } else if constexpr (std::is_same_v<V, int>) {
+                    value = static_cast<int>(number);
+                } else {
+                    value = number;
                 }
             },
             member);
