@@ -30,13 +30,13 @@ void Statement(const std::function<void()>& statement,
 }  // namespace
 
 CommSetUp::CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol,
-                     Program_Paths paths)
-    : Main_(main_window), Serial_(serial_window), Protocol_(protocol), Paths_(std::move(paths)) {}
+                     Settings_Store& settings)
+    : Main_(main_window), Serial_(serial_window), Protocol_(protocol), Settings_(settings) {}
 
 void CommSetUp::Show_Selected_Port() {
     CommPortNumber = std::to_string(Selected_Port);
-    Port_Device_Text = Serial_Port_Details_Shown(Paths_)
-                           ? Serial_Port_Text(Selected_Port, Paths_, Devices)
+    Port_Device_Text = Serial_Port_Details_Shown(Settings_)
+                           ? Serial_Port_Text(Selected_Port, Settings_, Devices)
                            : std::string();
 }
 
@@ -57,7 +57,7 @@ void CommSetUp::Form_Open() {
     Port_At_Open = Selected_Port = static_cast<std::int16_t>(Serial_.Device().Comm_Port());
     Show_Selected_Port();
     Max_Port_Number = 20;
-    Check_Mark_Reading details = Read_Check_Mark(Paths_, Program_Setting::SerialPortDetails);
+    Check_Mark_Reading details = Read_Check_Mark(Settings_, Program_Setting::SerialPortDetails);
     if (!details.Complaint.empty()) SPDisplay(details.Complaint);
     if (std::optional<bool> control = Main_.Pause_Ticks()) Resume_Control_Timer = *control;
 }
@@ -93,7 +93,7 @@ void CommSetUp::SavePortSettings_Click() {
 
 void CommSetUp::SerialPortScan() {
     SerialPortPrompt.clear();
-    const bool details_shown = Serial_Port_Details_Shown(Paths_);
+    const bool details_shown = Serial_Port_Details_Shown(Settings_);
     SPDisplay(TranslateText("Scanning Serial Port # Range"));
     SPDisplay(std::string(35, '-'));
     const std::string stars(72, '*');
@@ -135,8 +135,8 @@ void CommSetUp::SerialPortScan() {
             SPDisplay(TranslateText("Serial Port") + " #" + std::to_string(p) + "  ->" +
                       TranslateText("Port seen, no controller seen on it") + "<-");
         }
-        if (details_shown && Serial_Port_Of(p, Paths_, Devices)) {
-            SPDisplay("    " + Serial_Port_Text(p, Paths_, Devices));
+        if (details_shown && Serial_Port_Of(p, Settings_, Devices)) {
+            SPDisplay("    " + Serial_Port_Text(p, Settings_, Devices));
         }
     }
     SPDisplay("");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controller/serial_ports.h"
-#include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -18,7 +18,7 @@ class Traj_form;
 class CommSetUp {
   public:
     CommSetUp(Traj_form& main_window, Serial_Port& serial_window, InOut_Functions& protocol,
-              Program_Paths paths);
+              Settings_Store& settings);
 
     // Each showing by "Comm Port Config": the ticks stop while the window is open.
     void Form_Open();
@@ -51,7 +51,7 @@ class CommSetUp {
     Traj_form& Main_;
     Serial_Port& Serial_;
     InOut_Functions& Protocol_;
-    Program_Paths Paths_;
+    Settings_Store& Settings_;
 };
 
 }  // namespace corvanel

@@ -152,14 +152,14 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
                                                             *Name_Dialog_, *this, Settings_});
     Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
     Model_->Run().Firing().Attach(*Live_View_);
-    Model_->Run().Use_Live_Readouts(Read_Live_View_Setting(Paths_, Live_View_Message_));
+    Model_->Run().Use_Live_Readouts(Read_Live_View_Setting(Settings_, Live_View_Message_));
     // Every firing is kept in a record beside its log.
     Record_Writer_ =
         std::make_unique<Firing_Record_Writer>(Paths_, "Corvanel " CORVANEL_PROGRAM_VERSION);
     Record_Writer_->Hold_In(Model_->Run().Held_Files());  // one word to the operator of a full disk
     Model_->Run().Firing().Attach(*Record_Writer_);
     Serial_Window_ =
-        std::make_unique<Serial_Port_Window>(Paths_, Panel_, *Model_, Protocol_->Reply_Buffer);
+        std::make_unique<Serial_Port_Window>(Settings_, Panel_, *Model_, Protocol_->Reply_Buffer);
     Protocol_->Connect(Serial_Window_->Link());
     Panel_.Link = &Serial_Window_->Link();
     Model_->Connect_Serial_Port(Serial_Window_->Link());
@@ -176,7 +176,8 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         Main_Window_->Refresh();
     };
     Front_Panel_ = std::make_unique<FrontPanel_Window>(Panel_);
-    Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_, Paths_);
+    Port_Setup_ =
+        std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_, Settings_);
     Port_Setup_Window_ = std::make_unique<CommSetUp_Window>(*Port_Setup_);
     Port_Setup_Window_->Main_Window_Changed = [this] { Main_Window_->Refresh(); };
     File_Dialog& language_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(

@@ -77,6 +77,7 @@ class Corvanel_Program : public Window_Manager {
     Remote_Monitoring& Remote();
     Mqtt_Publishing& Mqtt();
     const Program_Paths& Paths() const { return Paths_; }
+    Settings_Store& Settings() { return Settings_; }
 
     // What ending the program does; by default it leaves the event loop.
     std::function<void()> On_End_Program;

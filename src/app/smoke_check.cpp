@@ -21,7 +21,7 @@ bool Run_Window_Live(Corvanel_Program& program) {
 
 void Report(Corvanel_Program& program, bool passed) {
     Traj_form& model = program.Model();
-    const std::string port = Serial_Port_Text(model.Comm_Port_Number, program.Paths(), {});
+    const std::string port = Serial_Port_Text(model.Comm_Port_Number, program.Settings(), {});
     std::printf("corvanel: %s\n",
                 passed ? "run window shown, the controller answered" : "smoke test failed");
     std::printf("  window shown: %s\n", program.Main_Window().isVisible() ? "yes" : "no");

@@ -42,14 +42,14 @@ Line_Settings Parse_Line_Settings(const std::string& settings) {
     return line;
 }
 
-std::string Serial_Device_Name(int port, const Program_Paths& paths, const Device_Tree& tree) {
+std::string Serial_Device_Name(int port, const Settings_Store& settings, const Device_Tree& tree) {
     if (port < 1) throw Run_Time_Error(Error_Number::No_Such_Port);
 #ifdef _WIN32
-    (void)paths;
+    (void)settings;
     (void)tree;
     return "COM" + Format_Whole(port);
 #else
-    std::optional<Serial_Port_Entry> entry = Serial_Port_Of(port, paths, tree);
+    std::optional<Serial_Port_Entry> entry = Serial_Port_Of(port, settings, tree);
     if (!entry) throw Run_Time_Error(Error_Number::No_Such_Port);
     return entry->Device;
 #endif

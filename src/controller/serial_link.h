@@ -13,7 +13,7 @@
 namespace corvanel {
 
 class FrontPanel;
-class Program_Paths;
+class Settings_Store;
 
 // The serial-port object the link drives. Operations that fail throw Run_Time_Error:
 // opening a port that does not exist with No_Such_Port, writing to a closed port with
@@ -64,7 +64,7 @@ Line_Settings Parse_Line_Settings(const std::string& settings);
 // The device behind port number `port`: COMn on Windows; elsewhere the line "n=device"
 // of Setup/CommPortMap.txt when there is one, else the nth serial device of the machine
 // (List_Serial_Ports). A port with no device throws Run_Time_Error(No_Such_Port).
-std::string Serial_Device_Name(int port, const Program_Paths& paths,
+std::string Serial_Device_Name(int port, const Settings_Store& settings,
                                const Device_Tree& tree = Device_Tree{});
 
 // The serial window: it owns the port, transmits what is put into

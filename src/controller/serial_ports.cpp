@@ -172,37 +172,25 @@ std::string Stable_Device_Name(const std::string& device, const Device_Tree& tre
     return device;
 }
 
-std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& paths,
+std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Settings_Store& settings,
                                                 const Device_Tree& tree) {
     if (port < 1) return std::nullopt;
-    // The port map stays outside the settings store: its keys are port numbers the
-    // operator adds freely, not settings declared beforehand, and a line this does not
-    // understand is passed over as it always was, not reported.
-    std::ifstream map(paths.Setup_File("CommPortMap.txt"), std::ios::binary);
-    std::string line;
-    const std::string key = Format_Whole(port) + "=";
-    while (std::getline(map, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        std::size_t start = line.find_first_not_of(' ');
-        if (start == std::string::npos) continue;
-        line.erase(0, start);
-        if (line.compare(0, key.size(), key) == 0 && line.size() > key.size()) {
-            std::string device = line.substr(key.size());
-            std::error_code error;
-            std::string kernel_name = fs::exists(device, error) ? Kernel_Name_Of(device) : "";
-            Serial_Port_Entry entry = Entry_Of(tree, device, kernel_name);
-            if (entry.Description.empty())
-                entry.Description = TranslateText("set in CommPortMap.txt");
-            return entry;
-        }
+    // Its keys are port numbers the operator adds freely, not settings declared beforehand.
+    if (std::optional<std::string> device =
+            settings.Free_Value(Comm_Port_Map_File, Format_Whole(port))) {
+        std::error_code error;
+        std::string kernel_name = fs::exists(*device, error) ? Kernel_Name_Of(*device) : "";
+        Serial_Port_Entry entry = Entry_Of(tree, *device, kernel_name);
+        if (entry.Description.empty()) entry.Description = TranslateText("set in CommPortMap.txt");
+        return entry;
     }
     std::vector<Serial_Port_Entry> ports = List_Serial_Ports(tree);
     if (static_cast<std::size_t>(port) > ports.size()) return std::nullopt;
     return ports[static_cast<std::size_t>(port) - 1];
 }
 
-std::string Serial_Port_Text(int port, const Program_Paths& paths, const Device_Tree& tree) {
-    std::optional<Serial_Port_Entry> entry = Serial_Port_Of(port, paths, tree);
+std::string Serial_Port_Text(int port, const Settings_Store& settings, const Device_Tree& tree) {
+    std::optional<Serial_Port_Entry> entry = Serial_Port_Of(port, settings, tree);
     if (!entry) return TranslateText("no serial device for this port number");
     std::string text = entry->Device;
     // A stable name hides which tty it is today; a pseudo-terminal's number says nothing.
@@ -236,9 +224,12 @@ std::vector<std::string> Port_Open_Advice(const std::string& device, Error_Numbe
             TranslateText("Close the other program that uses the port, then try again")};
 }
 
-bool Serial_Port_Details_Shown(const Program_Paths& paths) {
-    // Asked now and then, observed by no one: a store of its own over the same folder.
-    return Settings_Store(paths).On(Program_Setting::SerialPortDetails);
+bool Serial_Port_Details_Shown(Settings_Store& settings) {
+    // Read each time: a change made in the file is seen at once; a value not understood
+    // is the default, as it always was.
+    const Setting& details = Program_Setting::SerialPortDetails;
+    Settings_Store::Reading reading = settings.Read(details);
+    return (reading.Problem ? details.Default : reading.Value) == details.On_Word;
 }
 
 }  // namespace corvanel

@@ -10,7 +10,7 @@
 
 namespace corvanel {
 
-class Program_Paths;
+class Settings_Store;
 
 // Where the system describes its devices: /dev and /sys on a real machine, a folder
 // of the test's own in tests.
@@ -33,9 +33,11 @@ struct Serial_Port_Entry {
 // its number whichever socket it is plugged into.
 std::vector<Serial_Port_Entry> List_Serial_Ports(const Device_Tree& tree);
 
+inline constexpr const char* Comm_Port_Map_File = "CommPortMap.txt";
+
 // The device port `port` stands for: the line "port=device" of Setup/CommPortMap.txt
 // when there is one, else the port-th of List_Serial_Ports; nothing when neither.
-std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& paths,
+std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Settings_Store& settings,
                                                 const Device_Tree& tree);
 
 // The name to open `device` again by after it went away: the stable by-id name of
@@ -44,7 +46,7 @@ std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Program_Paths& p
 std::string Stable_Device_Name(const std::string& device, const Device_Tree& tree);
 
 // The text shown beside a port number: its device and what is known of it.
-std::string Serial_Port_Text(int port, const Program_Paths& paths, const Device_Tree& tree);
+std::string Serial_Port_Text(int port, const Settings_Store& settings, const Device_Tree& tree);
 
 // A port that could not be opened: the device that was tried and what the operator
 // can do about it (empty when the details are turned off or there is nothing to say).
@@ -63,7 +65,7 @@ std::vector<std::string> Port_Open_Advice(const std::string& device, Error_Numbe
 // The setting file that turns the devices beside port numbers and the advice off.
 inline constexpr const char* Serial_Port_Details_File = "SerialPortDetails.txt";
 // Whether the devices and the advice are shown ("checked" or "unchecked"; on by default).
-bool Serial_Port_Details_Shown(const Program_Paths& paths);
+bool Serial_Port_Details_Shown(Settings_Store& settings);
 
 // Shows the advice a failed port operation carries, after the messages it already gave.
 template <typename Show>

@@ -43,13 +43,14 @@ void Ask_To_Act(int) {
 
 }  // namespace
 
-Posix_Guard_Platform::Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail)
-    : Paths_(paths),
+Posix_Guard_Platform::Posix_Guard_Platform(Settings_Store& settings, Mail_Sender& mail)
+    : Paths_(settings.Paths()),
+      Settings_(settings),
       Mail_(mail),
-      Log_File_(::open((paths.Folder() / "corvanel-guard.log").c_str(),
+      Log_File_(::open((Paths_.Folder() / "corvanel-guard.log").c_str(),
                        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644)),
       Log_([this](const std::string& line) { Write_Log(line); }, [this] { return Seconds(); }),
-      Device_(paths),
+      Device_(settings),
       Serial_(Device_, Panel_, *this, Protocol_.Reply_Buffer) {
     Waiter_.Connect(Serial_, Protocol_.Reply_Buffer);
     Protocol_.Connect(Serial_);
@@ -192,10 +193,7 @@ void Posix_Guard_Platform::Mark_Acted() {
 bool Posix_Guard_Platform::Port_Ready() {
     // Without the program's word on its device (a program that never opened its port),
     // the port number as the program maps it.
-    const int port = [&] {
-        Settings_Store settings(Paths_);
-        return Kept_Comm_Port(settings).value_or(1);
-    }();
+    const int port = Kept_Comm_Port(Settings_).value_or(1);
     if (Device_.Used_Device() != Device_Path_) {
         Release_Port();
         Device_.Use_Device(Device_Path_);

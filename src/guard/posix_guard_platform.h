@@ -29,7 +29,7 @@ namespace corvanel {
 // program folder, never through a link found under that name).
 class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
   public:
-    Posix_Guard_Platform(const Program_Paths& paths, Mail_Sender& mail);
+    Posix_Guard_Platform(Settings_Store& settings, Mail_Sender& mail);
     ~Posix_Guard_Platform() override;
 
     // The program asks the guard to stand down with Guard_Stand_Down_Signal; SIGTERM and
@@ -78,6 +78,7 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     void Mail_Loop();
 
     Program_Paths Paths_;
+    Settings_Store& Settings_;
     Mail_Sender& Mail_;
     std::mutex Mail_Mutex_, Log_Mutex_;
     std::condition_variable Mail_Waiting_;

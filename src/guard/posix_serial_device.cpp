@@ -68,7 +68,8 @@ void Posix_Serial_Device::Set_Port_Open(bool open) {
         return;
     }
     if (File_ >= 0) return;
-    const std::string device = Device_.empty() ? Serial_Device_Name(Comm_Port_, Paths_) : Device_;
+    const std::string device =
+        Device_.empty() ? Serial_Device_Name(Comm_Port_, Setup_) : Device_;
     File_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (File_ < 0) {
         const int error = errno;

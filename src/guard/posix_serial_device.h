@@ -5,7 +5,7 @@
 
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
-#include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -16,7 +16,7 @@ namespace corvanel {
 // alone: nothing else opens it while the guard has it.
 class Posix_Serial_Device : public Serial_Device {
   public:
-    explicit Posix_Serial_Device(Program_Paths paths) : Paths_(std::move(paths)) {}
+    explicit Posix_Serial_Device(const Settings_Store& settings) : Setup_(settings) {}
     ~Posix_Serial_Device() override;
     Posix_Serial_Device(const Posix_Serial_Device&) = delete;
     Posix_Serial_Device& operator=(const Posix_Serial_Device&) = delete;
@@ -35,7 +35,7 @@ class Posix_Serial_Device : public Serial_Device {
     int File() const { return File_; }
 
   private:
-    Program_Paths Paths_;
+    const Settings_Store& Setup_;  // where the port number's device is mapped
     int Comm_Port_ = 1;
     std::string Device_;
     std::string Settings_ = Line_Settings_Text;

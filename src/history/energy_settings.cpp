@@ -5,7 +5,7 @@
 
 #include "common/text.h"
 #include "language/show_problem.h"
-#include "setup/settings_store.h"
+#include "setup/setting_binding.h"
 
 namespace corvanel {
 
@@ -34,16 +34,14 @@ const Setting_List& Energy_Setting_List() {
     return list;
 }
 
-Energy_Settings Read_Energy_Settings(const Program_Paths& paths, std::vector<Problem>* problems) {
-    Settings_Store store(paths);
-    auto read = [&](const Setting& setting) {
-        Settings_Store::Reading reading = store.Read(setting);
-        if (reading.Problem && problems) problems->push_back(*reading.Problem);
-        return store.Number(setting);
-    };
+Energy_Settings Read_Energy_Settings(Settings_Store& store, std::vector<Problem>* problems) {
+    static const Setting_Bindings<Energy_Settings> bindings = {
+        {&Kiln_Power_Setting, &Energy_Settings::Kiln_Power_kW},
+        {&Energy_Price_Setting, &Energy_Settings::Price_Per_kWh}};
     Energy_Settings settings;
-    settings.Kiln_Power_kW = read(Kiln_Power_Setting);
-    settings.Price_Per_kWh = read(Energy_Price_Setting);
+    std::vector<Problem> said;
+    Read_Into(store, bindings, settings, said);
+    if (problems) problems->insert(problems->end(), said.begin(), said.end());
     return settings;
 }
 

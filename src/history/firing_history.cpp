@@ -14,9 +14,12 @@
 
 namespace corvanel {
 
-Firing_History::Firing_History(Program_Paths paths, File_Dialog& export_dialog,
-                               Report_Printer printer)
-    : Paths_(std::move(paths)), Export_Dialog_(export_dialog), Printer_(std::move(printer)) {}
+Firing_History::Firing_History(Program_Paths paths, Settings_Store& settings,
+                               File_Dialog& export_dialog, Report_Printer printer)
+    : Paths_(std::move(paths)),
+      Settings_(settings),
+      Export_Dialog_(export_dialog),
+      Printer_(std::move(printer)) {}
 
 Report_Style Firing_History::Style() const {
     return {[](const std::string& text) { return TranslateText(text); }, Operator_Style(), Now()};
@@ -25,7 +28,7 @@ Report_Style Firing_History::Style() const {
 void Firing_History::Form_Load() {
     Clear();
     std::vector<Problem> problems;
-    Energy_ = Read_Energy_Settings(Paths_, &problems);
+    Energy_ = Read_Energy_Settings(Settings_, &problems);
     for (const Problem& problem : problems) Show_Problem(*this, problem);
     Entries_ = List_Firing_Records(Paths_.Logfiles_Folder(), Energy_);
     Entry_Notes_.clear();

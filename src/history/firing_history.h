@@ -26,7 +26,8 @@ class Firing_History : public Message_Area {
     using Report_Printer = std::function<std::optional<std::string>(
         const Firing_Chart&, const std::vector<std::string>&, const std::string& pdf_path)>;
 
-    Firing_History(Program_Paths paths, File_Dialog& export_dialog, Report_Printer printer);
+    Firing_History(Program_Paths paths, Settings_Store& settings, File_Dialog& export_dialog,
+                   Report_Printer printer);
 
     // Reads the energy settings and the records, newest first; chooses nothing.
     void Form_Load();
@@ -60,6 +61,7 @@ class Firing_History : public Message_Area {
     std::vector<std::string> Report_Lines() const;
 
     Program_Paths Paths_;
+    Settings_Store& Settings_;
     File_Dialog& Export_Dialog_;
     Report_Printer Printer_;
     Energy_Settings Energy_;

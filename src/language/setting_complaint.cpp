@@ -3,18 +3,20 @@
 
 #include "language/translate.h"
 #include "setup/program_settings.h"
-#include "setup/settings_store.h"
 
 namespace corvanel {
 
-Check_Mark_Reading Read_Check_Mark(const Program_Paths& paths, const Setting& setting) {
-    Settings_Store::Reading reading = Settings_Store(paths).Read(setting);
+Check_Mark_Reading Read_Check_Mark(Settings_Store& settings, const Setting& setting) {
+    Settings_Store::Reading reading = settings.Read(setting);
+    // The default, not the value the store had: what these messages have always said.
+    const std::string& value = reading.Problem ? setting.Default : reading.Value;
     Check_Mark_Reading read;
-    read.On = reading.Value == setting.On_Word;
+    read.On = value == setting.On_Word;
     if (reading.Problem) {
-        read.Complaint = "Setup/" + setting.File + " = \"" + Setting_Line_Found(paths, setting) +
+        read.Complaint = "Setup/" + setting.File + " = \"" +
+                         Setting_Line_Found(settings.Paths(), setting) +
                          "\": " + TranslateText("not checked or unchecked, the default is used") +
-                         " (" + reading.Value + ")";
+                         " (" + value + ")";
     }
     return read;
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "setup/program_paths.h"
 #include "setup/setting.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -16,7 +16,7 @@ struct Check_Mark_Reading {
     std::string Complaint;
 };
 
-// Reads it where it is only read, observed by no one: a store of its own over the folder.
-Check_Mark_Reading Read_Check_Mark(const Program_Paths& paths, const Setting& setting);
+// Reads its file now; a value not understood is said, and the default used.
+Check_Mark_Reading Read_Check_Mark(Settings_Store& settings, const Setting& setting);
 
 }  // namespace corvanel

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/mqtt_settings.h"
 
+#include "setup/setting_binding.h"
+
 namespace corvanel {
 
 namespace {
@@ -77,18 +79,16 @@ const Setting_List& Mqtt_Setting_List() {
 }
 
 Mqtt_Settings Read_Mqtt_Settings(Settings_Store& store, std::vector<Problem>& problems) {
-    auto read = [&](const Setting& setting) { return store.Read(setting, problems); };
-    auto on = [&](const Setting& setting) { return read(setting) == setting.On_Word; };
+    using namespace Mqtt_Setting;
+    using S = Mqtt_Settings;
+    static const Setting_Bindings<S> bindings = {
+        {&Enabled, &S::Enabled},    {&Host, &S::Host},
+        {&Port, &S::Port},          {&User_Name, &S::User_Name},
+        {&Password, &S::Password},  {&Tls, &S::Tls},
+        {&Ca_File, &S::Ca_File},    {&Topic_Prefix, &S::Topic_Prefix},
+        {&Discovery, &S::Discovery}};
     Mqtt_Settings settings;
-    settings.Enabled = on(Mqtt_Setting::Enabled);
-    settings.Host = read(Mqtt_Setting::Host);
-    settings.Port = std::stoi(read(Mqtt_Setting::Port));
-    settings.User_Name = read(Mqtt_Setting::User_Name);
-    settings.Password = read(Mqtt_Setting::Password);
-    settings.Tls = on(Mqtt_Setting::Tls);
-    settings.Ca_File = read(Mqtt_Setting::Ca_File);
-    settings.Topic_Prefix = read(Mqtt_Setting::Topic_Prefix);
-    settings.Discovery = on(Mqtt_Setting::Discovery);
+    Read_Into(store, bindings, settings, problems);
     return settings;
 }
 

@@ -3,6 +3,8 @@
 
 #include <random>
 
+#include "setup/setting_binding.h"
+
 namespace corvanel {
 
 namespace Remote_Setting {
@@ -17,6 +19,8 @@ const Setting Listen{.File = "RemoteMonitoringListen.txt",
                      .Type = Setting_Type::Choice,
                      .Default = "local",
                      .Label = "Who can open the status page",
+                     .On_Word = "network",  // bound to On_Network
+                     .Off_Word = "local",
                      .Choices = {"local", "network"},
                      .Choice_Labels = {"Listen on this computer only",
                                        "Listen on the network (needs the access token)"},
@@ -66,26 +70,27 @@ std::string New_Access_Token() {
     return token;
 }
 
+namespace {
+
+const Setting_Bindings<Remote_Settings>& Bindings() {
+    using S = Remote_Settings;
+    static const Setting_Bindings<S> bindings = {{&Remote_Setting::Enabled, &S::Enabled},
+                                                 {&Remote_Setting::Port, &S::Port},
+                                                 {&Remote_Setting::Listen, &S::On_Network},
+                                                 {&Remote_Setting::Token, &S::Token}};
+    return bindings;
+}
+
+}  // namespace
+
 Remote_Settings Read_Remote_Settings(Settings_Store& store, std::vector<Problem>& problems) {
-    auto read = [&](const Setting& setting) { return store.Read(setting, problems); };
     Remote_Settings settings;
-    settings.Enabled = read(Remote_Setting::Enabled) == Remote_Setting::Enabled.On_Word;
-    settings.Port = std::stoi(read(Remote_Setting::Port));
-    settings.On_Network = read(Remote_Setting::Listen) == "network";
-    settings.Token = read(Remote_Setting::Token);
+    Read_Into(store, Bindings(), settings, problems);
     return settings;
 }
 
 Maybe_Problem Save_Remote_Settings(Settings_Store& store, const Remote_Settings& settings) {
-    Maybe_Problem problem = store.Set_On(Remote_Setting::Enabled, settings.Enabled);
-    for (auto [setting, value] :
-         {std::pair{&Remote_Setting::Port, std::to_string(settings.Port)},
-          {&Remote_Setting::Listen, std::string(settings.On_Network ? "network" : "local")},
-          {&Remote_Setting::Token, settings.Token}}) {
-        Maybe_Problem next = store.Write(*setting, value);
-        if (!problem) problem = std::move(next);
-    }
-    return problem;
+    return Write_From(store, Bindings(), settings);
 }
 
 std::string Page_Address(const Remote_Settings& settings, const std::string& host) {

@@ -11,12 +11,13 @@ struct Values {
     double Ticks = 5;  // consecutive ticks whose write or read failed
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Switch("Controller_Lost_Alarm", "Controller lost alarm", &Values::Alarm),
-        Safety_Number("Controller_Lost_Ticks",
-                      "Unanswered readings in a row before the controller counts as lost",
-                      &Values::Ticks, 1, 1000, true),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Switch("Controller_Lost_Alarm", "Controller lost alarm"), &Values::Alarm},
+        {Safety_Number("Controller_Lost_Ticks",
+                       "Unanswered readings in a row before the controller counts as lost", 1, 1000,
+                       true),
+         &Values::Ticks},
     };
     return lines;
 }
@@ -24,7 +25,7 @@ const std::vector<Safety_Line<Values>>& Lines() {
 class Controller_Lost final : public Alarm_Rule {
   public:
     const char* Name() const override { return "Controller lost"; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override { return ""; }
     void Use_Settings(const Safety_Settings& settings) override {
         Values_ = Alarm_Values_Of(Lines(), settings);

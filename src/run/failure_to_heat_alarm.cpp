@@ -16,13 +16,13 @@ struct Values {
     double Minutes = 20;            // ... over this long at full output
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Switch("Failure_To_Heat_Alarm", "Failure to heat alarm", &Values::Alarm),
-        Safety_Number("Heat_Gap_F", "Set value above measured (F)", &Values::Gap_F, 1, 1000),
-        Safety_Number("Heat_Gap_C", "Set value above measured (C)", &Values::Gap_C, 1, 600),
-        Safety_Number("Heat_Rise", "Least rise at full power", &Values::Rise, 0.1, 1000),
-        Safety_Number("Heat_Minutes", "Minutes at full power", &Values::Minutes, 1, 600),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Switch("Failure_To_Heat_Alarm", "Failure to heat alarm"), &Values::Alarm},
+        {Safety_Number("Heat_Gap_F", "Set value above measured (F)", 1, 1000), &Values::Gap_F},
+        {Safety_Number("Heat_Gap_C", "Set value above measured (C)", 1, 600), &Values::Gap_C},
+        {Safety_Number("Heat_Rise", "Least rise at full power", 0.1, 1000), &Values::Rise},
+        {Safety_Number("Heat_Minutes", "Minutes at full power", 1, 600), &Values::Minutes},
     };
     return lines;
 }
@@ -30,7 +30,7 @@ const std::vector<Safety_Line<Values>>& Lines() {
 class Failure_To_Heat final : public Alarm_Rule {
   public:
     const char* Name() const override { return "Failure to heat"; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override {
         return "Controller_Lost_Ticks";
     }

@@ -14,10 +14,11 @@ struct Values {
     double Minutes = 20;
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Number("Off_Heating_Minutes", "Minutes that rise with the output off is seen in",
-                      &Values::Minutes, 1, 600),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Number("Off_Heating_Minutes", "Minutes that rise with the output off is seen in", 1,
+                       600),
+         &Values::Minutes},
     };
     return lines;
 }
@@ -31,7 +32,7 @@ class Heating_With_Output_Off final : public Alarm_Rule {
                "now.";
     }
     bool Mailed_Again() const override { return true; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override { return "Start_At_Login"; }
     void Use_Settings(const Safety_Settings& settings) override {
         Values_ = Alarm_Values_Of(Lines(), settings);

@@ -14,16 +14,16 @@ struct Values {
     double Minutes = 5;
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Number("Hot_Off_Margin_F",
-                      "Degrees above the set value at 0% output that are hot (F)",
-                      &Values::Margin_F, 10, 2000),
-        Safety_Number("Hot_Off_Margin_C",
-                      "Degrees above the set value at 0% output that are hot (C)",
-                      &Values::Margin_C, 5, 1100),
-        Safety_Number("Hot_Off_Minutes", "Minutes a kiln that hot may go without cooling",
-                      &Values::Minutes, 1, 120),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Number("Hot_Off_Margin_F",
+                       "Degrees above the set value at 0% output that are hot (F)", 10, 2000),
+         &Values::Margin_F},
+        {Safety_Number("Hot_Off_Margin_C",
+                       "Degrees above the set value at 0% output that are hot (C)", 5, 1100),
+         &Values::Margin_C},
+        {Safety_Number("Hot_Off_Minutes", "Minutes a kiln that hot may go without cooling", 1, 120),
+         &Values::Minutes},
     };
     return lines;
 }
@@ -37,7 +37,7 @@ class Hot_With_Output_Off final : public Alarm_Rule {
                "switch now.";
     }
     bool Mailed_Again() const override { return true; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override {
         return "Off_Heating_Minutes";
     }

@@ -4,6 +4,7 @@
 #include "common/numeric.h"
 #include "run/firing_record.h"
 #include "setup/program_settings.h"
+#include "setup/setting_binding.h"
 
 namespace corvanel {
 
@@ -25,12 +26,15 @@ bool Recalled_On(Settings_Store& settings, const Setting& setting) {
 }  // namespace
 
 void Save_Kept_Setup(Settings_Store& settings, const Kept_Setup& kept) {
-    settings.Set_On(Setting_Of::Check_Flag, kept.Recall);
-    settings.Write(Setting_Of::Profile_Name, kept.Profile_Name);
-    settings.Write(Setting_Of::Logfile_Name, kept.Log_Name);
-    settings.Write(Setting_Of::Email_List, kept.Email_List);
-    settings.Write(Setting_Of::CommPortNumber, std::to_string(kept.Port));
-    settings.Set_On(Setting_Of::EnableEmailNotification, kept.Email_On);
+    using K = Kept_Setup;
+    static const Setting_Bindings<K> bindings = {
+        {&Setting_Of::Check_Flag, &K::Recall},
+        {&Setting_Of::Profile_Name, &K::Profile_Name},
+        {&Setting_Of::Logfile_Name, &K::Log_Name},
+        {&Setting_Of::Email_List, &K::Email_List},
+        {&Setting_Of::CommPortNumber, &K::Port},
+        {&Setting_Of::EnableEmailNotification, &K::Email_On}};
+    Write_From(settings, bindings, kept);
 }
 
 Recalled_Setup Read_Kept_Setup(Settings_Store& settings) {

@@ -78,7 +78,7 @@ void Kiln_Run::Start_Profile() {
     Control_Interval_Timer();
     // After the first tick, which empties the message area.
     if (!resumed) {
-        for (const std::string& line : No_Log_File_Messages(Services_.Paths, Log_File_))
+        for (const std::string& line : No_Log_File_Messages(Services_.Settings, Log_File_))
             Display(line);
     }
 }

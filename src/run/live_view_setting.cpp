@@ -8,15 +8,13 @@
 
 namespace corvanel {
 
-bool Read_Live_View_Setting(const Program_Paths& paths, std::string& message) {
-    // Read once at start and observed by no one: a store of its own over the same folder.
-    Settings_Store settings(paths);
+bool Read_Live_View_Setting(Settings_Store& settings, std::string& message) {
     const Setting& live = Program_Setting::LiveFiringView;
     Settings_Store::Reading reading = settings.Read(live);
     message.clear();
     const bool exists = settings.File_Exists(live.File);
     if (exists && !reading.Problem) return settings.On(live);
-    const std::string found = exists ? Setting_Line_Found(paths, live) : std::string();
+    const std::string found = exists ? Setting_Line_Found(settings.Paths(), live) : std::string();
     if (found.empty()) {
         settings.Write(live, live.Default);
         message = TranslateText("The live firing view is on: no choice had been saved yet.");

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -12,6 +12,6 @@ namespace corvanel {
 // the unit labels of the run window and the editor show the profile's units through the
 // caption pass. A missing file is written with the default; a bad one is left alone and
 // the default used. `message` then says which (it is empty when the file was read).
-bool Read_Live_View_Setting(const Program_Paths& paths, std::string& message);
+bool Read_Live_View_Setting(Settings_Store& settings, std::string& message);
 
 }  // namespace corvanel

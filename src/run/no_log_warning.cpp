@@ -7,11 +7,11 @@
 
 namespace corvanel {
 
-std::vector<std::string> No_Log_File_Messages(const Program_Paths& paths,
+std::vector<std::string> No_Log_File_Messages(Settings_Store& settings,
                                               const std::string& log_file) {
     if (!log_file.empty()) return {};
     std::vector<std::string> lines;
-    Check_Mark_Reading warn = Read_Check_Mark(paths, Program_Setting::WarnWithoutLogFile);
+    Check_Mark_Reading warn = Read_Check_Mark(settings, Program_Setting::WarnWithoutLogFile);
     if (!warn.Complaint.empty()) lines.push_back(warn.Complaint);
     if (warn.On) lines.push_back(TranslateText("No log file: this firing is not being logged"));
     return lines;

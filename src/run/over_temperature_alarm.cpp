@@ -14,13 +14,13 @@ struct Values {
     double Stuck_Relay_Minutes = 20;  // the stretch of 0% output that rise is seen in
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Switch("Over_Temperature_Alarm", "Over-temperature alarm", &Values::Alarm),
-        Safety_Number("Over_Temperature_Margin", "Degrees above the profile's top", &Values::Margin,
-                      1, 1000),
-        Safety_Number("Stuck_Relay_Minutes", "Minutes at 0% output", &Values::Stuck_Relay_Minutes,
-                      1, 600),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Switch("Over_Temperature_Alarm", "Over-temperature alarm"), &Values::Alarm},
+        {Safety_Number("Over_Temperature_Margin", "Degrees above the profile's top", 1, 1000),
+         &Values::Margin},
+        {Safety_Number("Stuck_Relay_Minutes", "Minutes at 0% output", 1, 600),
+         &Values::Stuck_Relay_Minutes},
     };
     return lines;
 }
@@ -29,7 +29,7 @@ class Over_Temperature final : public Alarm_Rule {
   public:
     const char* Name() const override { return "Over-temperature"; }
     bool Ends_Run() const override { return true; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override { return "Heat_Minutes"; }
     void Use_Settings(const Safety_Settings& settings) override {
         Values_ = Alarm_Values_Of(Lines(), settings);

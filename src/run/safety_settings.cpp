@@ -22,74 +22,70 @@ constexpr const char* File = "Safety.txt";
 constexpr std::string_view First_Added_Key = "Alarm_Confirm_Seconds";
 
 // The layer's own lines; the alarm rules put theirs among them.
-const std::vector<Safety_Line<S>>& Own_Lines() {
-    static const std::vector<Safety_Line<S>> lines = {
-        Safety_Switch("Soft_Off_On_Alarm", "On over-temperature or thermocouple break: soft off",
-                      &S::Soft_Off_On_Alarm),
-        Safety_Switch("Scale_Check", "Refuse a profile in the other scale", &S::Scale_Check),
-        Safety_Switch("Carried_Over_Notice", "Tell when a firing continues at an elapsed time",
-                      &S::Carried_Over_Notice),
-        Safety_Switch("Start_At_Kiln_Temperature", "Start at kiln temperature",
-                      &S::Start_At_Kiln_Temperature),
+const Setting_Bindings<S>& Own_Lines() {
+    static const Setting_Bindings<S> lines = {
+        {Safety_Switch("Soft_Off_On_Alarm", "On over-temperature or thermocouple break: soft off"),
+         &S::Soft_Off_On_Alarm},
+        {Safety_Switch("Scale_Check", "Refuse a profile in the other scale"), &S::Scale_Check},
+        {Safety_Switch("Carried_Over_Notice", "Tell when a firing continues at an elapsed time"),
+         &S::Carried_Over_Notice},
+        {Safety_Switch("Start_At_Kiln_Temperature", "Start at kiln temperature"),
+         &S::Start_At_Kiln_Temperature},
         // Settings added later go at the end, so an older file keeps its lines as they are.
-        Safety_Number("Alarm_Confirm_Seconds",
-                      "Seconds over-temperature or a thermocouple break must last",
-                      &S::Alarm_Confirm_Seconds, 0, 600, true),
-        Safety_Number("Cooling_End_F", "Watch the kiln after the run until below (F)",
-                      &S::Cooling_End_F, 32, 1000),
-        Safety_Number("Cooling_End_C", "Watch the kiln after the run until below (C)",
-                      &S::Cooling_End_C, 0, 540),
-        Safety_Number("Off_Heating_Rise_F", "Rise with the output off that is heating (F)",
-                      &S::Off_Heating_Rise_F, 1, 1000),
-        Safety_Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)",
-                      &S::Off_Heating_Rise_C, 1, 540),
-        Safety_Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone",
-                      &S::Kiln_Guard),
-        Safety_Number("Guard_Minutes", "Minutes without a sign of life before the guard acts",
-                      &S::Guard_Minutes, 2, 120, true),
-        Safety_Switch("Continue_After_Restart", "Continue an interrupted firing after a restart",
-                      &S::Continue_After_Restart),
-        Safety_Number("Continue_Gap_Minutes",
-                      "Longest interruption a firing continues after (minutes)",
-                      &S::Continue_Gap_Minutes, 1, 600, true),
-        Safety_Switch("Start_At_Login", "Start Corvanel when I log in", &S::Start_At_Login),
-        Safety_Switch("Hot_Start_Question",
-                      "Ask before RUN PROFILE on a kiln hotter than the profile's start",
-                      &S::Hot_Start_Question),
-        Safety_Number("Hot_Start_Margin_F", "Degrees above the profile's start that ask first (F)",
-                      &S::Hot_Start_Margin_F, 10, 3000),
-        Safety_Number("Hot_Start_Margin_C", "Degrees above the profile's start that ask first (C)",
-                      &S::Hot_Start_Margin_C, 5, 1700),
+        {Safety_Number("Alarm_Confirm_Seconds",
+                       "Seconds over-temperature or a thermocouple break must last", 0, 600, true),
+         &S::Alarm_Confirm_Seconds},
+        {Safety_Number("Cooling_End_F", "Watch the kiln after the run until below (F)", 32, 1000),
+         &S::Cooling_End_F},
+        {Safety_Number("Cooling_End_C", "Watch the kiln after the run until below (C)", 0, 540),
+         &S::Cooling_End_C},
+        {Safety_Number("Off_Heating_Rise_F", "Rise with the output off that is heating (F)", 1,
+                       1000),
+         &S::Off_Heating_Rise_F},
+        {Safety_Number("Off_Heating_Rise_C", "Rise with the output off that is heating (C)", 1,
+                       540),
+         &S::Off_Heating_Rise_C},
+        {Safety_Switch("Kiln_Guard", "Kiln guard: soft off when the program is gone"),
+         &S::Kiln_Guard},
+        {Safety_Number("Guard_Minutes", "Minutes without a sign of life before the guard acts", 2,
+                       120, true),
+         &S::Guard_Minutes},
+        {Safety_Switch("Continue_After_Restart", "Continue an interrupted firing after a restart"),
+         &S::Continue_After_Restart},
+        {Safety_Number("Continue_Gap_Minutes",
+                       "Longest interruption a firing continues after (minutes)", 1, 600, true),
+         &S::Continue_Gap_Minutes},
+        {Safety_Switch("Start_At_Login", "Start Corvanel when I log in"), &S::Start_At_Login},
+        {Safety_Switch("Hot_Start_Question",
+                       "Ask before RUN PROFILE on a kiln hotter than the profile's start"),
+         &S::Hot_Start_Question},
+        {Safety_Number("Hot_Start_Margin_F", "Degrees above the profile's start that ask first (F)",
+                       10, 3000),
+         &S::Hot_Start_Margin_F},
+        {Safety_Number("Hot_Start_Margin_C", "Degrees above the profile's start that ask first (C)",
+                       5, 1700),
+         &S::Hot_Start_Margin_C},
     };
     return lines;
 }
 
-// A line of the file: the layer's own fills a member, a rule's is kept by its key.
-struct File_Line {
-    const Setting* Of;
-    bool S::*Switch = nullptr;
-    double S::*Number = nullptr;
-};
-
 // The file's lines in order: the layer's own, and each rule's (in the list's order) after
 // the line it names, or at the end. A rule that names a line not there before it is a
 // mistake in the list.
-const std::vector<File_Line>& Lines() {
-    static const std::vector<File_Line> lines = [] {
-        std::vector<File_Line> lines;
-        for (const Safety_Line<S>& line : Own_Lines())
-            lines.push_back({&line.Of, line.Switch, line.Number});
+const Setting_List& Lines() {
+    static const Setting_List lines = [] {
+        Setting_List lines = Own_Lines().Settings();
         for (const auto& rule : Alarm_Rules()) {
             const std::optional<std::string_view> after = rule->Settings_Follow();
             auto at = !after ? lines.end() : lines.begin();
             if (after && !after->empty()) {
-                at = std::ranges::find(lines, *after, [](const File_Line& l) { return l.Of->Key; });
+                at = std::ranges::find(lines, *after, [](const Setting* l) { return l->Key; });
                 if (at == lines.end())
                     throw std::logic_error(std::string(rule->Name()) + ": no line " +
                                            std::string(*after) + " in " + File);
                 ++at;
             }
-            for (const Setting* setting : rule->Settings()) at = lines.insert(at, {setting}) + 1;
+            for (const Setting* setting : rule->Settings()) at = lines.insert(at, setting) + 1;
         }
         return lines;
     }();
@@ -100,9 +96,9 @@ const std::vector<File_Line>& Lines() {
 // the first one added.
 bool Added_Later(const Setting& setting) {
     bool later = false;
-    for (const File_Line& line : Lines()) {
-        later = later || line.Of->Key == First_Added_Key;
-        if (line.Of == &setting) return later;
+    for (const Setting* line : Lines()) {
+        later = later || line->Key == First_Added_Key;
+        if (line == &setting) return later;
     }
     return false;
 }
@@ -124,48 +120,38 @@ double Safety_Settings::Alarm_Value(std::string_view key) const {
     return value->second;
 }
 
-Setting Safety_Switch_Setting(const char* key, const char* label, bool on) {
-    Setting setting;
-    setting.File = File;
-    setting.Key = key;
-    setting.Type = Setting_Type::On_Off;
-    setting.Default = on ? "1" : "0";
-    setting.Label = label;
-    setting.On_Word = "1", setting.Off_Word = "0";
-    return setting;
+Setting Safety_Switch(const char* key, const char* label) {
+    return {.File = File,
+            .Key = key,
+            .Type = Setting_Type::On_Off,
+            .Label = label,
+            .On_Word = "1",
+            .Off_Word = "0"};
 }
 
-Setting Safety_Number_Setting(const char* key, const char* label, double value, double low,
-                              double high, bool whole) {
-    Setting setting;
-    setting.File = File;
-    setting.Key = key;
-    setting.Type = whole ? Setting_Type::Whole : Setting_Type::Decimal;
-    setting.Default = Format_Number(value);
-    setting.Label = label;
-    setting.Low = low, setting.High = high;
-    return setting;
+Setting Safety_Number(const char* key, const char* label, double low, double high, bool whole) {
+    return {.File = File,
+            .Key = key,
+            .Type = whole ? Setting_Type::Whole : Setting_Type::Decimal,
+            .Label = label,
+            .Low = low,
+            .High = high};
 }
 
 const Setting_List& Safety_Setting_List() {
-    static const Setting_List list = [] {
-        Setting_List settings;
-        for (const File_Line& line : Lines()) settings.push_back(line.Of);
-        return settings;
-    }();
-    return list;
+    return Lines();
 }
 
 Safety_Settings Safety_Settings_Of(Settings_Store& store) {
     Safety_Settings settings;
-    for (const File_Line& line : Lines()) {
-        if (line.Of->Type == Setting_Type::On_Off) {
-            const bool on = store.On(*line.Of);
-            if (line.Switch) settings.*line.Switch = on;
-            if (!line.Switch) settings.Alarm_Values[line.Of->Key] = on ? 1 : 0;
-        } else if (std::optional<double> number = store.Number(*line.Of)) {
-            if (line.Number) settings.*line.Number = *number;
-            if (!line.Number) settings.Alarm_Values[line.Of->Key] = *number;
+    Values_Into(store, Own_Lines(), settings);
+    // The rules' lines are kept by key: each rule reads its own (Alarm_Values_Of).
+    for (const auto& rule : Alarm_Rules()) {
+        for (const Setting* setting : rule->Settings()) {
+            if (setting->Type == Setting_Type::On_Off)
+                settings.Alarm_Values[setting->Key] = store.On(*setting) ? 1 : 0;
+            else if (std::optional<double> number = store.Number(*setting))
+                settings.Alarm_Values[setting->Key] = *number;
         }
     }
     return settings;

@@ -9,6 +9,7 @@
 
 #include "common/problem.h"
 #include "setup/setting.h"
+#include "setup/setting_binding.h"
 #include "setup/settings_form.h"
 #include "setup/settings_store.h"
 
@@ -66,45 +67,19 @@ struct Safety_Settings {
     bool operator==(const Safety_Settings&) const = default;
 };
 
-// A line of Setup/Safety.txt with the member of T it fills: T is Safety_Settings for the
-// layer's own lines, an alarm rule's values for the rule's. The default is T's.
-template <class T>
-struct Safety_Line {
-    Setting Of;
-    bool T::*Switch = nullptr;
-    double T::*Number = nullptr;
-};
-Setting Safety_Switch_Setting(const char* key, const char* label, bool on);
-Setting Safety_Number_Setting(const char* key, const char* label, double value, double low,
-                              double high, bool whole);
-
-template <class T>
-Safety_Line<T> Safety_Switch(const char* key, const char* label, bool T::*member) {
-    return {Safety_Switch_Setting(key, label, T{}.*member), member, nullptr};
-}
-template <class T>
-Safety_Line<T> Safety_Number(const char* key, const char* label, double T::*member, double low,
-                             double high, bool whole = false) {
-    return {Safety_Number_Setting(key, label, T{}.*member, low, high, whole), nullptr, member};
-}
+// A line of Setup/Safety.txt, bound to its member (see setting_binding.h): a switch as 1
+// or 0, a number from `low` to `high`.
+Setting Safety_Switch(const char* key, const char* label);
+Setting Safety_Number(const char* key, const char* label, double low, double high,
+                      bool whole = false);
 
 // An alarm rule's values as the settings in force hold them.
 template <class T>
-T Alarm_Values_Of(const std::vector<Safety_Line<T>>& lines, const Safety_Settings& settings) {
+T Alarm_Values_Of(const Setting_Bindings<T>& lines, const Safety_Settings& settings) {
     T values;
-    for (const Safety_Line<T>& line : lines) {
-        const double value = settings.Alarm_Value(line.Of.Key);
-        if (line.Switch) values.*line.Switch = value != 0;
-        if (line.Number) values.*line.Number = value;
-    }
+    for (const auto& line : lines.Bindings())
+        Setting_Bindings<T>::Take_Number(line.To, values, settings.Alarm_Value(line.Of->Key));
     return values;
-}
-
-template <class T>
-Setting_List Setting_List_Of(const std::vector<Safety_Line<T>>& lines) {
-    Setting_List settings;
-    for (const Safety_Line<T>& line : lines) settings.push_back(&line.Of);
-    return settings;
 }
 
 // Setup/Safety.txt holds one Key=value line per setting, a switch as 1 or 0; these are

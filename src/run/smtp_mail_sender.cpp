@@ -93,7 +93,9 @@ std::string Smtp_Mail_Sender::Wire_Text(const std::string& from, const Mail_Mess
 
 bool Smtp_Mail_Sender::Send(const Mail_Message& message) {
     static Curl_Global global;
-    // Read for every message, so a change made outside is used by the next one.
+    // Read for every message, so a change made outside is used by the next one. A store
+    // of its own, read only: this runs on the outbox's worker thread, which may outlive
+    // the program, and the program's store is used from its own thread only.
     Settings_Store settings(Paths_);
     const std::string server = settings.Value(Program_Setting::MailServer);
     const std::string from = settings.Value(Program_Setting::MailFrom);

@@ -11,12 +11,13 @@ struct Values {
     double Ticks = 2;
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Switch("Thermocouple_Break_Alarm", "Thermocouple break alarm", &Values::Alarm),
-        Safety_Number("Thermocouple_Break_Ticks",
-                      "Readings in a row with an input error before a thermocouple break",
-                      &Values::Ticks, 1, 100, true),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Switch("Thermocouple_Break_Alarm", "Thermocouple break alarm"), &Values::Alarm},
+        {Safety_Number("Thermocouple_Break_Ticks",
+                       "Readings in a row with an input error before a thermocouple break", 1, 100,
+                       true),
+         &Values::Ticks},
     };
     return lines;
 }
@@ -25,7 +26,7 @@ class Thermocouple_Break final : public Alarm_Rule {
   public:
     const char* Name() const override { return "Thermocouple break"; }
     bool Ends_Run() const override { return true; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     std::optional<std::string_view> Settings_Follow() const override {
         return "Stuck_Relay_Minutes";
     }

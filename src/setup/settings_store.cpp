@@ -107,6 +107,22 @@ bool Settings_Store::File_Exists(const std::string& file) const {
     return fs::exists(Paths_.Setup_File(file), error);
 }
 
+std::optional<std::string> Settings_Store::Free_Value(const std::string& file,
+                                                      std::string_view key) const {
+    std::ifstream in(Paths_.Setup_File(file), std::ios::binary);
+    const std::string start = std::string(key) + "=";
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos) continue;
+        line.erase(0, first);
+        if (line.size() > start.size() && line.compare(0, start.size(), start) == 0)
+            return line.substr(start.size());
+    }
+    return std::nullopt;
+}
+
 std::string Settings_Store::Value(const Setting& setting) {
     auto found = Values_.find(&setting);
     if (found != Values_.end()) return found->second;

@@ -77,6 +77,12 @@ class Settings_Store {
     std::vector<Line_Problem> Read_File(const std::string& file);
     bool File_Exists(const std::string& file) const;
 
+    // A Key=value file whose keys the operator chooses (the port map's port numbers), not
+    // settings declared beforehand: the value of the first line with `key`, blanks at its
+    // ends dropped; nullopt when there is none. A line not understood is passed over, not
+    // said, and nothing is kept: the file is read at every call.
+    std::optional<std::string> Free_Value(const std::string& file, std::string_view key) const;
+
     // The value last read or written; the file is read the first time.
     std::string Value(const Setting& setting);
     bool On(const Setting& setting) { return Value(setting) == setting.On_Word; }

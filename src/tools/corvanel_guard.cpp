@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         guard.Notification_List = settings.Read(corvanel::Program_Setting::Email_List).Value;
     }
     corvanel::Smtp_Mail_Sender mail(paths);
-    corvanel::Posix_Guard_Platform platform(paths, mail);
+    corvanel::Posix_Guard_Platform platform(settings, mail);
     if (life_line >= 0) platform.Use_Life_Line(static_cast<int>(life_line));
     // Connected only once the guard acts: until then the program publishes.
     std::vector<corvanel::Problem> ignored;

@@ -129,11 +129,10 @@ void Print_Table(const std::vector<std::vector<std::string>>& rows, std::ostream
 }
 
 // The records' folder a command is given, Logfiles beside the program without one.
-std::string Folder_Of(const Arguments& args, const std::string& program_folder,
+std::string Folder_Of(const Arguments& args, const Program_Paths& paths,
                       const std::string& command) {
     if (args.Files.size() > 1) throw Problem_Error{command + " takes at most one FOLDER"};
-    const std::string folder =
-        args.Files.empty() ? Program_Paths(program_folder).Logfiles_Folder() : args.Files[0];
+    const std::string folder = args.Files.empty() ? paths.Logfiles_Folder() : args.Files[0];
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         throw Problem_Error{folder + ": not a folder"};
@@ -141,9 +140,9 @@ std::string Folder_Of(const Arguments& args, const std::string& program_folder,
     return folder;
 }
 
-int List(const Arguments& args, const std::string& program_folder, std::ostream& out) {
-    const std::string folder = Folder_Of(args, program_folder, "list");
-    const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
+int List(const Arguments& args, Settings_Store& settings, std::ostream& out) {
+    const std::string folder = Folder_Of(args, settings.Paths(), "list");
+    const Energy_Settings energy = Read_Energy_Settings(settings);
     std::vector<std::vector<std::string>> rows{
         {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
     rows[0].push_back("Record");
@@ -218,8 +217,7 @@ std::vector<std::string> Health_Fields(const Firing_Health& firing, const Energy
     return fields;
 }
 
-int Health(const Arguments& args, const std::string& program_folder, std::ostream& out,
-           std::ostream& err) {
+int Health(const Arguments& args, Settings_Store& store, std::ostream& out, std::ostream& err) {
     const std::string format = args.Format.empty() ? "text" : args.Format;
     if (format != "text" && format != "csv") {
         throw Problem_Error{"--format must be text or csv, not " + format};
@@ -227,10 +225,8 @@ int Health(const Arguments& args, const std::string& program_folder, std::ostrea
     if (!args.Scale.empty() && args.Scale != "F" && args.Scale != "C") {
         throw Problem_Error{"--scale must be F or C, not " + args.Scale};
     }
-    const std::string folder = Folder_Of(args, program_folder, "health");
-    const Program_Paths paths(program_folder);
-    const Energy_Settings energy = Read_Energy_Settings(paths);
-    Settings_Store store(paths);
+    const std::string folder = Folder_Of(args, store.Paths(), "health");
+    const Energy_Settings energy = Read_Energy_Settings(store);
     const Kiln_Health_Settings settings = Read_Kiln_Health_Settings(store);
     const std::vector<Firing_Health> firings = Health_Of_Folder(folder);
     const std::string scale = !args.Scale.empty() ? args.Scale
@@ -340,10 +336,11 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
         throw Problem_Error{"no command given (list, show, export, plot or health); see --help"};
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "list") return List(Parse_Arguments(rest, command, {}), program_folder, out);
+    // The tool's one store of the program folder's settings, read only.
+    Settings_Store settings{Program_Paths(program_folder)};
+    if (command == "list") return List(Parse_Arguments(rest, command, {}), settings, out);
     if (command == "health") {
-        return Health(Parse_Arguments(rest, command, {"--format", "--scale"}), program_folder, out,
-                      err);
+        return Health(Parse_Arguments(rest, command, {"--format", "--scale"}), settings, out, err);
     }
     if (command != "show" && command != "export" && command != "plot") {
         throw Problem_Error{"unknown command " + command + " (list, show, export, plot or health)"};
@@ -373,7 +370,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
         if (!write_chart) throw Problem_Error{"plot needs a build with Qt"};
     }
     const Firing_Record_Header plan = Plan_Of(parsed.Profile);
-    const Energy_Settings energy = Read_Energy_Settings(Program_Paths(program_folder));
+    const Energy_Settings energy = Read_Energy_Settings(settings);
     std::vector<Firing_Record> records;
     for (const std::string& file : parsed.Files) records.push_back(Read_Or_Fail(file, plan, err));
     if (command == "show") return Show(records[0], energy, out);

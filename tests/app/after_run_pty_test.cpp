@@ -63,7 +63,7 @@ struct Pty_Kiln {
             QStringList{"--units=0", "--scale=F", "--speed=" + QString::number(speed)} + options);
         Write_Whole_File(Paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + Sink.Port());
         Write_Whole_File(Paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
-        Device = std::make_unique<Qt_Serial_Device>(Paths);
+        Device = std::make_unique<Qt_Serial_Device>(Settings);
         Serial = std::make_unique<Serial_Port>(*Device, Panel, Form, Protocol.Reply_Buffer);
         Waiter.Reply_Buffer = &Protocol.Reply_Buffer;
         Device->Deliver_To(*Serial);

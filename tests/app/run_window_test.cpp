@@ -139,7 +139,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
         // The history with its chart, and the report's first page as it is printed.
         history.resize(1100, 700);
         EXPECT_TRUE(history.grab().save(QString(pictures) + "/history_window.png"));
-        Firing_History pages(Paths, Log_Dialog,
+        Firing_History pages(Paths, Program->Settings(), Log_Dialog,
                              [&](const Firing_Chart& chart, const std::vector<std::string>& lines,
                                  const std::string&) {
                                  const QImage page = Chart_Report_Image(

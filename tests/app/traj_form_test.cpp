@@ -160,14 +160,14 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
     Main_Window_Rig rig;
     rig.Setup_File("ThermalDeviceName.txt", "Big Kiln ");
     std::string said;  // as the program reads it at start: a missing file is written
-    EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+    EXPECT_TRUE(Read_Live_View_Setting(rig.Settings, said));
     EXPECT_EQ(said, "The live firing view is on: no choice had been saved yet.");
     for (auto [line, told] :
          {std::pair{"on", "Live firing view: \"on\" is not"},
           {"",
            "The live firing view is on: no choice had been saved yet."}}) {  // an empty file too
         rig.Setup_File("LiveFiringView.txt", line);
-        EXPECT_TRUE(Read_Live_View_Setting(rig.Paths, said));
+        EXPECT_TRUE(Read_Live_View_Setting(rig.Settings, said));
         EXPECT_EQ(said.substr(0, std::string(told).size()), told) << said;
     }
     rig.Form.Form_Load();
@@ -236,7 +236,7 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
 // Ports 1 to 4 exist, the controller answers on port 3 only, no serial devices unless added.
 struct Port_Setup_Test : ::testing::Test {
     Main_Window_Rig Rig;
-    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Paths};
+    CommSetUp Setup{Rig.Form, Rig.Serial, Rig.Protocol, Rig.Settings};
     Fake_Devices Devices;
 
     void SetUp() override {

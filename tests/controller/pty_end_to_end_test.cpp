@@ -21,7 +21,8 @@ TEST(Kiln_Sim_On_A_Pty, CommandsAreAnsweredFaultsAreCommErrorsAndAnUnpluggedAdap
     Temp_Folder folder;
     Program_Paths paths{folder.Path()};
     Kiln_Sim_Process sim;
-    Qt_Serial_Device device{paths};
+    Settings_Store settings{paths};
+    Qt_Serial_Device device{settings};
     FrontPanel panel;
     Recorded_Messages main_window;
     Patient_Waiter waiter;

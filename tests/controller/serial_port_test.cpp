@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 #include "support/fake_devices.h"
 #include "support/fake_line.h"
 #include "support/temp_folder.h"
@@ -39,11 +40,12 @@ TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
     devices.Add({.Kernel_Name = "ttyUSB3", .By_Id = "usb-FTDI_FT232R-if00-port0"});
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
+    Settings_Store settings(paths);
     const std::string adapter =
         (devices.Tree.Dev / "serial/by-id/usb-FTDI_FT232R-if00-port0").string();
 
-    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
-    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), adapter);
+    EXPECT_EQ(Serial_Device_Name(1, settings, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, settings, devices.Tree), adapter);
     // Opened again after it went away, an adapter is looked for by its stable name.
     for (const char* device : {"ttyUSB3", "serial/by-id/usb-FTDI_FT232R-if00-port0"}) {
         EXPECT_EQ(Stable_Device_Name((devices.Tree.Dev / device).string(), devices.Tree), adapter);
@@ -51,17 +53,18 @@ TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
     const std::string builtin = (devices.Tree.Dev / "ttyS0").string();
     EXPECT_EQ(Stable_Device_Name(builtin, devices.Tree), builtin);
     for (int port : {0, 3, 20}) {
-        EXPECT_THROW(Serial_Device_Name(port, paths, devices.Tree), Run_Time_Error) << port;
+        EXPECT_THROW(Serial_Device_Name(port, settings, devices.Tree), Run_Time_Error) << port;
     }
 
     // A line with no device after "=" maps nothing: port 1 stays the first device found.
     Write_Whole_File(paths.Setup_File("CommPortMap.txt"),
                      "1= \r\n2=/tmp/kiln port\r\n 7=/dev/ttyS9\r\n");
-    EXPECT_EQ(Serial_Device_Name(1, paths, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
-    EXPECT_EQ(Serial_Device_Name(2, paths, devices.Tree), "/tmp/kiln port");
-    EXPECT_EQ(Serial_Device_Name(7, paths, devices.Tree), "/dev/ttyS9");
-    EXPECT_THROW(Serial_Device_Name(3, paths, devices.Tree), Run_Time_Error);
-    EXPECT_EQ(Serial_Port_Text(2, paths, devices.Tree), "/tmp/kiln port: set in CommPortMap.txt");
+    EXPECT_EQ(Serial_Device_Name(1, settings, devices.Tree), (devices.Tree.Dev / "ttyS0").string());
+    EXPECT_EQ(Serial_Device_Name(2, settings, devices.Tree), "/tmp/kiln port");
+    EXPECT_EQ(Serial_Device_Name(7, settings, devices.Tree), "/dev/ttyS9");
+    EXPECT_THROW(Serial_Device_Name(3, settings, devices.Tree), Run_Time_Error);
+    EXPECT_EQ(Serial_Port_Text(2, settings, devices.Tree),
+              "/tmp/kiln port: set in CommPortMap.txt");
 }
 
 // The port's own open says "permission" also for a port another program holds; the

@@ -7,6 +7,7 @@
 #include "controller/serial_link.h"
 #include "fuzz_input.h"
 #include "setup/program_paths.h"
+#include "setup/settings_store.h"
 #include "setup/setup_files.h"
 
 using namespace corvanel;
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes = input.Rest();
 
     static const Program_Paths paths(fuzz::Scratch_File("program"));
+    static const Settings_Store settings(paths);
     for (const char* name : {"CommPortNumber.txt", "CommPortMap.txt"})
         Write_Whole_File(paths.Setup_File(name), bytes);
 
@@ -25,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Convert_To_Double(line);
     File_Name_Of_Path(line);
     fuzz::Allowing<Run_Time_Error>([&] { Parse_Line_Settings(line); });
-    fuzz::Allowing<Run_Time_Error>([&] { Serial_Device_Name(port, paths); });
+    fuzz::Allowing<Run_Time_Error>([&] { Serial_Device_Name(port, settings); });
     return 0;
 }

@@ -138,12 +138,14 @@ TEST(Guard_Files, NoLinkIsFollowedWhereTheProgramOrTheGuardWrites) {
         {"guard log", "corvanel-guard.log",
          [](const Program_Paths& paths) {
              testing::Recording_Mail mail;
-             Posix_Guard_Platform(paths, mail).Log("a line");
+             Settings_Store settings(paths);
+             Posix_Guard_Platform(settings, mail).Log("a line");
          }},
         {"guard's record line", "glaze.firing.csv",
          [](const Program_Paths& paths) {
              testing::Recording_Mail mail;
-             Posix_Guard_Platform(paths, mail)
+             Settings_Store settings(paths);
+             Posix_Guard_Platform(settings, mail)
                  .Append_Record((paths.Folder() / "glaze.firing.csv").string(), "guard\n");
          }},
     };
@@ -176,7 +178,8 @@ TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
     Temp_Folder folder;
     Slow_Mail mail;
     {
-        Posix_Guard_Platform platform(Program_Paths(folder.Path()), mail);
+        Settings_Store settings{Program_Paths(folder.Path())};
+        Posix_Guard_Platform platform(settings, mail);
         platform.Send_Mail({"potter@studio.example", "first", ""});
         platform.Send_Mail({"potter@studio.example", "second", ""});
         std::lock_guard<std::mutex> lock(mail.Lock);
@@ -191,7 +194,8 @@ TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
 TEST(Guard_Record, TheGuardsLineNeverFollowsATornLine) {
     Temp_Folder folder;
     testing::Recording_Mail mail;
-    Posix_Guard_Platform platform(Program_Paths(folder.Path()), mail);
+    Settings_Store settings{Program_Paths(folder.Path())};
+    Posix_Guard_Platform platform(settings, mail);
     const std::string line = "guard line\n";
     const std::pair<const char*, std::string> cases[][2] = {
         {{"none", ""}, {"", "guard line\n"}},
@@ -241,7 +245,8 @@ TEST(Guard_Port, AFarEndThatWentAwayEndsTheWaitForTheReply) {
     ASSERT_FALSE(pty.Name.empty());
     const Program_Paths paths(folder.Path());
     Write_Whole_File(paths.Setup_File("CommPortMap.txt"), "1=" + pty.Name + "\r\n");
-    Posix_Serial_Device device(paths);
+    Settings_Store settings(paths);
+    Posix_Serial_Device device(settings);
     Posix_Reply_Waiter waiter(device);
     FrontPanel panel;
     Counted_Messages messages;
@@ -267,9 +272,10 @@ TEST(Guard_Port, OpensOnlyATerminalAndTakesItForItself) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int fifo_reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     Write_Whole_File(file, "");
+    Settings_Store settings(paths);
     for (const std::string& path : {file, fifo}) {
         SCOPED_TRACE(path);
-        Posix_Serial_Device device(paths);
+        Posix_Serial_Device device(settings);
         device.Use_Device(path);
         EXPECT_THROW(device.Set_Port_Open(true), Run_Time_Error);
         EXPECT_FALSE(device.Port_Open());
@@ -278,7 +284,7 @@ TEST(Guard_Port, OpensOnlyATerminalAndTakesItForItself) {
     ::close(fifo_reader);
 
     Pty pty;
-    Posix_Serial_Device device(paths);
+    Posix_Serial_Device device(settings);
     device.Use_Device(pty.Name);
     device.Set_Port_Open(true);
     ASSERT_TRUE(device.Port_Open());

@@ -60,8 +60,9 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     Fake_File_Dialog dialog;
     std::vector<std::string> printed;
     std::optional<std::string> printer_answer = std::string();
+    Settings_Store settings(paths);
     Firing_History model{
-        paths, dialog,
+        paths, settings, dialog,
         [&](const Firing_Chart&, const std::vector<std::string>& lines, const std::string&) {
             printed = lines;  // where the PDF goes is shown by the history window's own test
             return printer_answer;

@@ -44,7 +44,7 @@ struct Kiln {
          const std::string& name)
         : Link(folder.File(name + "-port")),
           Sim_Output(folder.File(name + "-sim.out")),
-          Device(paths),
+          Device(settings),
           Run({paths, Protocol, Panel, Clock, Beeper, Mail, settings, View}) {
         EXPECT_TRUE(Sim.Start(
             {KILN_SIM_PATH, "--units=0", "--scale=F", "--verbose", "--link=" + Link}, Sim_Output));

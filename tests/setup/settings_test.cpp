@@ -10,6 +10,7 @@
 
 #include "setup/program_settings.h"
 #include "setup/setting.h"
+#include "setup/setting_binding.h"
 #include "setup/settings_form.h"
 #include "setup/settings_store.h"
 #include "setup/setup_files.h"
@@ -192,7 +193,8 @@ TEST(Settings_Store, AFileItNeverWroteGivesTheOldValueOrTheDefaultAndAProblem) {
         EXPECT_EQ(store.Value(Ticks), "7");
     }
     Write_Whole_File(paths.Setup_File("Warn.txt"), std::string(1 << 20, 'c'));
-    EXPECT_EQ(Read_First_Line(paths.Setup_File("Warn.txt")).size(), 64u * 1024) << "read no further";
+    EXPECT_EQ(Read_First_Line(paths.Setup_File("Warn.txt")).size(), 64u * 1024)
+        << "read no further";
     fs::remove(paths.Setup_File("Warn.txt"));
     fs::create_directories(paths.Setup_File("Warn.txt"));  // a folder where the file goes
     EXPECT_EQ(store.Read(Warn).Value, "unchecked");
@@ -243,6 +245,51 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
     EXPECT_TRUE(heard.empty());
     store.reset();
     file.Cancel();  // after the store is gone: harmless
+}
+
+// A struct bound to its settings: each member's type is written as its setting keeps it
+// and read back; a value its setting may not have leaves the one in force and is said; a
+// setting declared with its binding takes the struct's default.
+TEST(Setting_Bindings, EachMemberTypeRoundTripsAndABadValueKeepsTheOneInForce) {
+    struct Values {
+        bool On = false;
+        int Port = 0;
+        double Margin = 0;
+        std::optional<double> Power;
+        std::string Listen;
+        double Here = 7;
+        bool operator==(const Values&) const = default;
+    };
+    const Setting_Bindings<Values> bindings = {
+        {&Enabled, &Values::On},
+        {&Port, &Values::Port},
+        {&Margin, &Values::Margin},
+        {&Power, &Values::Power},
+        {&Listen, &Values::Listen},
+        {Setting{.File = "Safe.txt", .Key = "Here", .Type = Setting_Type::Decimal, .High = 9},
+         &Values::Here}};
+    EXPECT_EQ(bindings.Settings().back()->Default, "7");
+    Temp_Folder folder;
+    const Program_Paths paths(folder.Path());
+    Settings_Store store(paths);
+    const Values written{true, 1883, 2.5, 3.25, "network", 8.5};
+    EXPECT_FALSE(Write_From(store, bindings, written));
+    std::size_t bad = 0;  // the files made bad so far, each said
+    for (auto [file, text] :
+         {std::pair{"", ""}, {"Port.txt", "70000\r\n"}, {"Energy.txt", "Power=abc\r\n"}}) {
+        if (*file) Write_Whole_File(paths.Setup_File(file), text), ++bad;
+        Values read;
+        std::vector<Problem> problems;
+        Read_Into(store, bindings, read, problems);
+        EXPECT_EQ(read, written) << file;
+        EXPECT_EQ(problems.size(), bad) << file;
+    }
+    Settings_Store fresh(paths);  // an unset number, and the defaults of a missing file
+    EXPECT_FALSE(fresh.Write(Power, ""));
+    fs::remove_all(folder.Path() / "Setup");
+    Values read;
+    Values_Into(fresh, bindings, read);
+    EXPECT_EQ(read, (Values{false, 8080, 50, std::nullopt, "local", 7}));
 }
 
 // Load says what the files held that was not taken; OK writes every enabled field or

@@ -6,9 +6,9 @@
 
 namespace corvanel {
 
-Serial_Port_Window::Serial_Port_Window(const Program_Paths& paths, FrontPanel& panel,
+Serial_Port_Window::Serial_Port_Window(Settings_Store& settings, FrontPanel& panel,
                                        Message_Area& main_display, std::string& reply_buffer)
-    : Device_(paths, this), Link_(Device_, panel, main_display, reply_buffer) {
+    : Device_(settings, this), Link_(Device_, panel, main_display, reply_buffer) {
     setObjectName("Serial_Port");
     setWindowTitle("Form1");
     Port_Label = new QLabel("Serial_Port.frx", this);

@@ -15,7 +15,7 @@ namespace corvanel {
 class Serial_Port_Window : public QWidget {
     Q_OBJECT
   public:
-    Serial_Port_Window(const Program_Paths& paths, FrontPanel& panel, Message_Area& main_display,
+    Serial_Port_Window(Settings_Store& settings, FrontPanel& panel, Message_Area& main_display,
                        std::string& reply_buffer);
 
     Serial_Port& Link() { return Link_; }

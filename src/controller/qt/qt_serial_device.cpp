@@ -7,8 +7,8 @@
 
 namespace corvanel {
 
-Qt_Serial_Device::Qt_Serial_Device(Program_Paths paths, QObject* parent)
-    : QObject(parent), Paths_(std::move(paths)) {
+Qt_Serial_Device::Qt_Serial_Device(Settings_Store& settings, QObject* parent)
+    : QObject(parent), Settings_(settings) {
     connect(&Port_, &QSerialPort::readyRead, this, [this] {
         if (Serial_) Serial_->MSComm1_OnComm(Serial_Port::Comm_Event_Receive);
     });
@@ -57,7 +57,7 @@ void Qt_Serial_Device::Set_Port_Open(bool open) {
         return;
     }
     if (Port_.isOpen()) return;
-    Open_Device(Serial_Device_Name(Comm_Port_, Paths_));
+    Open_Device(Serial_Device_Name(Comm_Port_, Settings_));
 }
 
 void Qt_Serial_Device::Reopen() {
@@ -78,8 +78,9 @@ void Qt_Serial_Device::Open_Device(const std::string& device) {
         if (error == QSerialPort::DeviceNotFoundError) number = Error_Number::No_Such_Port;
         if (error == QSerialPort::PermissionError) number = Error_Number::Permission_Denied;
         throw Port_Open_Error(number, device,
-                              Serial_Port_Details_Shown(Paths_) ? Port_Open_Advice(device, number)
-                                                                : std::vector<std::string>{});
+                              Serial_Port_Details_Shown(Settings_)
+                                  ? Port_Open_Advice(device, number)
+                                  : std::vector<std::string>{});
     }
     Apply_Line_Settings();
     Reopen_Name_ = Stable_Device_Name(device, Device_Tree{});

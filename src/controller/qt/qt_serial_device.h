@@ -6,7 +6,7 @@
 
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
-#include "setup/program_paths.h"
+#include "setup/settings_store.h"
 
 namespace corvanel {
 
@@ -16,7 +16,7 @@ namespace corvanel {
 class Qt_Serial_Device : public QObject, public Serial_Device {
     Q_OBJECT
   public:
-    explicit Qt_Serial_Device(Program_Paths paths, QObject* parent = nullptr);
+    explicit Qt_Serial_Device(Settings_Store& settings, QObject* parent = nullptr);
 
     // The serial window whose receive event gets the characters.
     void Deliver_To(Serial_Port& serial) { Serial_ = &serial; }
@@ -44,7 +44,7 @@ class Qt_Serial_Device : public QObject, public Serial_Device {
     void Apply_Line_Settings();
     void Open_Device(const std::string& device);
 
-    Program_Paths Paths_;
+    Settings_Store& Settings_;
     QSerialPort Port_;
     Serial_Port* Serial_ = nullptr;
     int Comm_Port_ = 1;

@@ -61,7 +61,7 @@ void Firing_Chart_Widget::paintEvent(QPaintEvent*) {
 Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& export_dialog,
                                              Settings_Store& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), Energy_Form_(settings, Energy_Setting_List()) {
-    Model_ = std::make_unique<Firing_History>(paths, export_dialog, Print_Report);
+    Model_ = std::make_unique<Firing_History>(paths, settings, export_dialog, Print_Report);
     setObjectName("Firing_History");
     Firings = new QTableWidget(0, static_cast<int>(Firing_List_Titles.size()), this);
     Firings->setObjectName("Firings");
