@@ -34,6 +34,9 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
         case Firing_Event::Recall_Resume:
         case Firing_Event::Interrupted:
         case Firing_Event::Set_Value_Held:
+        case Firing_Event::Segment_Skipped:
+        case Firing_Event::Hold_Extended:
+        case Firing_Event::Segment_Changed:
             return true;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:

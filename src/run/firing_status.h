@@ -41,6 +41,10 @@ enum class Firing_Event {
     Interrupted,  // a start with recall found the firing cut off; detail: when and how long
     // A limit held the set value back from what the profile asked; detail: which and how far.
     Set_Value_Held,
+    // The operator changed the firing while it ran; detail: old -> new (firing_change.h).
+    Segment_Skipped,
+    Hold_Extended,
+    Segment_Changed,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...
@@ -68,7 +72,9 @@ struct Firing_Status {
     bool Exchange_Failed = false;             // this tick's set-value write or measured read failed
     bool Input_Error = false;                 // the controller reports its input-error status
     std::vector<std::string> Alarms;          // the alarms active now
-    std::shared_ptr<const Plan_Points> Plan;  // never null
+    std::shared_ptr<const Plan_Points> Plan;  // never null: the plan followed
+    // The profile's own plan once the operator has changed the firing; null before.
+    std::shared_ptr<const Plan_Points> Original_Plan;
     // After the run (State Cooling): seconds since it ended.
     double Seconds_After_Run = 0;
     // An alarm outside a firing (State Monitor) keeps a record of its own while it lasts:

@@ -120,6 +120,7 @@ Firing_Status Kiln_Run::Firing_Status_Now() const {
     status.Input_Error = Services_.Panel.InputError;
     status.Alarms = Supervisor_.Active_Alarms();
     status.Plan = Profile_.Plan();
+    status.Original_Plan = Profile_.Original_Plan();
     status.Has_Reading = Has_Reading_;
     status.Last_Reading = Last_Reading_;
     status.Read_Interval = Read_Interval();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <variant>
 
 #include "common/clock.h"
 #include "common/platform.h"
@@ -125,6 +126,19 @@ class Kiln_Run {
     // The e-mail alert now (the test menu), with the run's values.
     void Send_Email_Alert();
 
+    // ---- changing the firing while it runs (firing_change.h) ----
+    // A change of the segment running, made at the elapsed time of the last tick, with
+    // what it proposes: 10 minutes more, or the segment's own end and rate.
+    Firing_Change Change_Now(Firing_Change::Kind kind) const;
+    // Why the change cannot be made now (no firing, no hold running, an end beyond the
+    // sensor's or the controller's range, ...); none when it can.
+    Maybe_Problem Change_Refused(const Firing_Change& change) const;
+    // Changes the plan from the change's time on; the next tick asks the set value of the
+    // changed plan. Refused, the run is untouched; made, it is said, recorded, published.
+    Maybe_Problem Change_Firing(const Firing_Change& change);
+    // After a start with recall: the changes its record holds, made again in order.
+    void Recall_Changes();
+
     // ---- safety ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
@@ -167,6 +181,7 @@ class Kiln_Run {
     void Arm_Email_Alert();
     void Show_Running(bool running) { View_.Show_Running(running); }
     void Suspend();
+    std::variant<Followed_Plan, Problem> Plan_After(const Firing_Change& change) const;
 
     // safety
     Safety_Changes Check_Safety();

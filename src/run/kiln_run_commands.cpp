@@ -141,6 +141,7 @@ void Kiln_Run::Recall_Elapsed() {
     Engine_.Recall(
         Log_File_.empty() ? 0 : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(Log_File_)));
     View_.Show_Elapsed(Format_Number(Engine_.Elapsed()));
+    Recall_Changes();
     Publish_Firing(Firing_Event::Recall_Resume);
 }
 

@@ -67,6 +67,9 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     QTableWidget* RunProfile_FlexGrid;
     Run_Chart_View* ProfileChart;
 
+    // The Firing menu: changes of the running firing.
+    QMenu* mnuFiring;
+    QAction *mnuSkipSegment, *mnuExtendHold, *mnuChangeSegment;
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
         *mnuFrontPanelMenu, *mnuLanguage, *mnuAbout, *mnuExit;
     QAction *mnuFileOpen, *mnuSpecifyLogFile, *mnuReset_Logfile, *mnuRecallSetup, *mnuSetUpName,
