@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Firing menu: the operator changes the firing while it runs.
 #include "app/firing_change_dialog.h"
+#include "app/start_time_dialog.h"
 #include "app/traj_form_model.h"
 #include "common/quantity_text.h"
 #include "language/operator_style.h"
@@ -55,6 +56,36 @@ void Traj_form::Change_Firing(Firing_Change::Kind kind) {
         return;
     }
     if (Maybe_Problem refused = Run_.Change_Firing(*entered)) Show_Problem(*this, *refused);
+}
+
+void Traj_form::Start_Later_Click() {
+    if (Run_.Start_Later_At()) {
+        Run_.Cancel_Start_Later();
+        return;
+    }
+    if (mnuLockControls) {
+        Show_Problem(*this,
+                     {Operator_Text::Phrase("The controls are locked: the firing was not changed."),
+                      Operator_Text::Phrase("Unlock the controls first.")});
+        return;
+    }
+    if (!Start_Time_Dialog_) return;
+    const Date_Time now = Services_.Time.Now();
+    const auto entered = Start_Time_Dialog_->Ask_Start_Time(
+        TranslateText(
+            "At what clock time should the firing start? A time earlier than now is tomorrow."),
+        {(now.Hour + 1) % 24, 0});
+    if (!entered) {
+        Display(TranslateText("The firing was not changed."));
+        return;
+    }
+    if (Maybe_Problem refused =
+            Run_.Start_Later(Next_Clock_Time(now, entered->first, entered->second)))
+        Show_Problem(*this, *refused);
+}
+
+std::string Traj_form::Start_Later_Caption() const {
+    return TranslateText(Run_.Start_Later_At() ? "Cancel the later start" : "Start later...");
 }
 
 }  // namespace corvanel

@@ -48,6 +48,8 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
             return status.State == Firing_State::Cooling;
         case Firing_Event::Profile_Loaded:
         case Firing_Event::Log_Changed:
+        case Firing_Event::Start_Waiting:
+        case Firing_Event::Start_Cancelled:
             break;
     }
     return false;

@@ -50,6 +50,10 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "hold extended";
         case Firing_Event::Segment_Changed:
             return "segment changed";
+        case Firing_Event::Start_Waiting:
+            return "waiting to start";
+        case Firing_Event::Start_Cancelled:
+            return "later start cancelled";
     }
     return "";
 }

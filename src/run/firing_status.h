@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/clock.h"
+#include "common/problem.h"
 #include "common/quantity_text.h"
 
 namespace corvanel {
@@ -45,6 +47,10 @@ enum class Firing_Event {
     Segment_Skipped,
     Hold_Extended,
     Segment_Changed,
+    // The loaded profile waits to start at a clock time (detail "2026-12-08 02:00"), or
+    // the wait was cancelled.
+    Start_Waiting,
+    Start_Cancelled,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...
@@ -75,6 +81,10 @@ struct Firing_Status {
     std::shared_ptr<const Plan_Points> Plan;  // never null: the plan followed
     // The profile's own plan once the operator has changed the firing; null before.
     std::shared_ptr<const Plan_Points> Original_Plan;
+    // The clock time the loaded profile waits to start at; none when it does not wait.
+    std::optional<Date_Time> Starts_At;
+    // The operator's last change of this firing, in words; empty before any.
+    Operator_Text Last_Change;
     // After the run (State Cooling): seconds since it ended.
     double Seconds_After_Run = 0;
     // An alarm outside a firing (State Monitor) keeps a record of its own while it lasts:

@@ -50,6 +50,9 @@ struct Kiln_Run_Services {
 // the safety supervision and its alarms, the e-mail alerts, the log, and the firing
 // status every tick and event publishes. The run window is a presenter over it; a test or
 // a tool drives it the same way. Nothing here assumes it is the only run in the process.
+// The next time the clock shows hour:minute after `now`: today, or else tomorrow.
+Date_Time Next_Clock_Time(const Date_Time& now, int hour, int minute);
+
 class Kiln_Run {
   public:
     explicit Kiln_Run(Kiln_Run_Services services);
@@ -139,6 +142,18 @@ class Kiln_Run {
     // After a start with recall: the changes its record holds, made again in order.
     void Recall_Changes();
 
+    // ---- starting later (kiln_run_start_later.cpp) ----
+    // The loaded profile starts by itself at a local clock time within the next 24 hours;
+    // until then the kiln is watched as in monitor mode and the banner counts down.
+    // RUN PROFILE starts it at once. Refused while a firing runs or without a profile.
+    Maybe_Problem Start_Later(const Date_Time& at);
+    void Cancel_Start_Later();
+    const std::optional<Date_Time>& Start_Later_At() const { return Start_Later_At_; }
+    std::string Start_Later_Text() const;  // "Waiting to start at 02:00", translated
+    // At a start with recall: the wait goes on, or, its time passed while the program was
+    // not running, the operator is asked whether to start now.
+    void Recall_Start_Later();
+
     // ---- safety ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
@@ -182,6 +197,9 @@ class Kiln_Run {
     void Show_Running(bool running) { View_.Show_Running(running); }
     void Suspend();
     std::variant<Followed_Plan, Problem> Plan_After(const Firing_Change& change) const;
+    bool Start_Later_Due();  // true when it started the firing
+    void Show_Start_Later();
+    void End_Start_Later();
 
     // safety
     Safety_Changes Check_Safety();
@@ -258,6 +276,9 @@ class Kiln_Run {
     Controller_Limits Known_Controller_;
     bool Limit_Asked_ = false;
     int Learned_On_Opening_ = 0;
+    Operator_Text Last_Change_;  // the operator's last change of this firing
+    std::optional<Date_Time> Start_Later_At_;
+    double Start_Later_Steady_ = 0;  // when, on the steady clock
     // A set value held back by a limit: said once a firing for each kind of limit.
     std::set<Set_Value_Limit> Holds_Said_;
 };

@@ -56,7 +56,8 @@ Maybe_Problem Kiln_Run::Change_Firing(const Firing_Change& change) {
     const Followed_Plan before = Profile_.Followed();
     const std::string& scale = Profile_.Temp_Scale();
     Profile_.Follow(std::get<Followed_Plan>(changed), change.At);
-    Display(Operator_Text_Shown(Firing_Change_Said(before, change, scale)));
+    Last_Change_ = Firing_Change_Said(before, change, scale);
+    Display(Operator_Text_Shown(Last_Change_));
     Publish_Firing(Firing_Change_Event(change), Firing_Change_Detail(before, change, scale));
     return std::nullopt;
 }
@@ -73,7 +74,10 @@ void Kiln_Run::Recall_Changes() {
             Firing_Change_Of_Line(line.Event, line.Detail, line.Elapsed, line.Segment);
         if (!change) continue;
         auto changed = Changed_Plan(Profile_.Followed(), *change);
-        if (auto* plan = std::get_if<Followed_Plan>(&changed)) Profile_.Follow(*plan, change->At);
+        if (auto* plan = std::get_if<Followed_Plan>(&changed)) {
+            Last_Change_ = Firing_Change_Said(Profile_.Followed(), *change, Profile_.Temp_Scale());
+            Profile_.Follow(*plan, change->At);
+        }
     }
 }
 

@@ -18,6 +18,11 @@ namespace corvanel {
 
 void Kiln_Run::Start_Profile() {
     Clear();
+    if (Start_Later_At_) {  // started now instead of later
+        End_Start_Later();
+        Supervisor_.Renew_Notice(TranslateText("Waiting to start at"),
+                                 TranslateText("The firing was started now instead of later."));
+    }
     if (View_.Editing_Elapsed()) {
         Display(Join_Lines({TranslateText("Must hit ENTER to update time or"),
                             TranslateText("ESCAPE to exit without changing time")}));

@@ -3,31 +3,16 @@
 // skip to the hold, a longer hold; refused changes leave the firing alone, and a start
 // with recall follows the changed plan again.
 
-#include "app/firing_change_dialog.h"
+#include "run/firing_chart.h"
+#include "support/answering_change_dialog.h"
 #include "support/main_window_rig.h"
 
 namespace corvanel::testing {
 namespace {
 
-// Answers the question with what the test set, or Cancel.
-struct Answering_Dialog : Firing_Change_Dialog {
-    std::optional<Firing_Change> Ask(const Firing_Change& proposed, const std::string& question,
-                                     const std::string&) override {
-        Questions.push_back(question);
-        if (Cancel) return std::nullopt;
-        Firing_Change entered = proposed;
-        if (Minutes) entered.Minutes = Minutes;
-        if (End_Temp) entered.End_Temp = End_Temp, entered.Rate = Rate;
-        return entered;
-    }
-    std::vector<std::string> Questions;
-    bool Cancel = false;
-    double Minutes = 0, End_Temp = 0, Rate = 0;
-};
-
 struct Changed_Firing : ::testing::Test {
     Main_Window_Rig Rig;
-    Answering_Dialog Dialog;
+    Answering_Change_Dialog Dialog;
 
     // A climb of 50 degrees a minute to 1070, a 10-minute hold, a cooling to 570 in 10
     // minutes: 30 minutes in all, started and 4 minutes fired.
@@ -77,8 +62,12 @@ TEST_F(Changed_Firing, EachChangeTakesEffectAtTheNextTickAndIsRecorded) {
     EXPECT_EQ(Next_Set_Values(19), std::vector<int>(19, 870));
     EXPECT_EQ(Next_Set_Values(2), (std::vector<int>{820, 770}));
 
+    const Firing_Record record = Rig.Record("glaze_log.txt");
+    std::vector<std::string> marks;  // on the history's chart and the report's
+    for (const Chart_Mark& mark : Build_Firing_Chart({&record}).Marks) marks.push_back(mark.Label);
+    EXPECT_EQ(marks, (std::vector<std::string>{"segment changed", "skip", "hold extended"}));
     std::vector<std::string> events;
-    for (const Firing_Record_Line& line : Rig.Record("glaze_log.txt").Lines)
+    for (const Firing_Record_Line& line : record.Lines)
         if (line.Event != "" && line.Event != "alarm raised")
             events.push_back(line.Event + " " + line.Detail);
     EXPECT_EQ(events,

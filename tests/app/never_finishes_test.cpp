@@ -39,9 +39,6 @@ TEST(Never_Finishes, AWeakKilnIsStoppedWithTheAdviceAndAHealthyOneFinishes) {
         rig.Model.Set_Heating(elements);
         rig.Keep_Record();
         rig.Form.Form_Load();
-        // Failure to heat would stop a weak kiln first, at full power: with it off, this
-        // rule still does.
-        rig.Safety_Switch("Failure_To_Heat_Alarm", false);
         rig.Form.mnuEnableEmailNotification = true;
         rig.Form.Email_Notification = "potter@studio.example";
         // To 2000 at about 370 degrees an hour, an hour's hold: over six hours in all.

@@ -170,6 +170,9 @@ void Traj_form_Window::Build_Controls() {
     buttons->addWidget(Start_Profile);
     buttons->addWidget(SoftOff);
     left->addLayout(buttons);
+    // Beside the specified buttons, smaller: the firing started at a clock time instead.
+    Start_Later = Button(central, "Start_Later", "Start later...");
+    left->addWidget(Start_Later);
     left->addWidget(Load_Profile_Frame);
     left->addWidget(Log_File_Frame);
     auto* email_row = new QHBoxLayout;
@@ -278,6 +281,8 @@ void Traj_form_Window::Connect_Events() {
 
     connect(Start_Profile, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.Start_Profile_Click(); }); });
+    connect(Start_Later, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.Start_Later_Click(); }); });
     connect(SoftOff, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.SoftOff_Click(); }); });
     connect(Control_Interval, &QTimer::timeout, this,
@@ -417,6 +422,7 @@ void Traj_form_Window::Refresh() {
     TimeReadOut->setText(Q(m.TimeReadOut));
     SetPointReadOut->setText(Q(m.SetPointReadOut));
     Start_Profile->setEnabled(m.Start_Profile_Enabled);
+    Start_Later->setText(Q(m.Start_Later_Caption()));
     Start_Profile->setStyleSheet(m.Start_Profile_Red ? "background-color: red; color: white;" : "");
 
     mnuRecallSetup->setChecked(m.mnuRecallSetup);
