@@ -44,11 +44,11 @@ void BM_Tick_With_24_Hours_Drawn(benchmark::State& state) {
     chart.show();
     int tick = 0;
     for (; tick < Ticks_Drawn; ++tick) view.Firing_Changed(Status_At(tick), Firing_Event::Tick, "");
-    chart.Show_Firing(Plan, view);
+    chart.Show_Firing(Plan, nullptr, view);
     chart.repaint();
     for (auto _ : state) {
         view.Firing_Changed(Status_At(tick++), Firing_Event::Tick, "");
-        chart.Show_Firing(Plan, view);
+        chart.Show_Firing(Plan, nullptr, view);
         chart.viewport()->repaint();
     }
     state.counters["points"] = static_cast<double>(view.Measured().size());

@@ -19,6 +19,8 @@
 #include "app/qt_platform.h"
 #include "app/shutdown_signals.h"
 #include "app/windows/dlg_get_name.h"
+#include "app/windows/firing_change_window.h"
+#include "app/windows/start_time_window.h"
 #include "app/windows/serial_port_window.h"
 #include "app/windows/traj_form_window.h"
 #include "controller/qt/qt_serial_device.h"
@@ -165,6 +167,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Model_->Connect_Serial_Port(Serial_Window_->Link());
     Model_->Connect_Message_Box(ask);
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
+    Model_->Connect_Change_Dialog(Part_Or_Own<Firing_Change_Dialog, Firing_Change_Window>(
+        Parts_.Change_Dialog, Own_Change_Dialog_, Main_Window_.get()));
+    Model_->Connect_Start_Time_Dialog(Part_Or_Own<Start_Time_Dialog, Start_Time_Window>(
+        Parts_.Start_Time, Own_Start_Time_, Main_Window_.get()));
     Main_Window_->Show_Live_View(*Live_View_);
 
     Panel_.Connect(*Protocol_);

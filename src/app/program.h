@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app/features.h"
+#include "app/firing_change_dialog.h"
+#include "app/start_time_dialog.h"
 #include "app/traj_form_model.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -43,9 +45,11 @@ struct Program_Parts {
     Reply_Waiter* Waiter = nullptr;
     File_Dialog* Editor_Dialog = nullptr;
     File_Dialog* Language_Dialog = nullptr;
-    File_Dialog* Export_Dialog = nullptr;  // the firing history's "Export CSV"
-    std::string Guard_Program;             // the kiln guard; "" beside the program or on the PATH
-    double Guard_Seconds = 0;              // its wait; 0 for the safety setting's minutes
+    File_Dialog* Export_Dialog = nullptr;           // the firing history's "Export CSV"
+    Firing_Change_Dialog* Change_Dialog = nullptr;  // the Firing menu's question
+    Start_Time_Dialog* Start_Time = nullptr;        // Start later's question
+    std::string Guard_Program;  // the kiln guard; "" beside the program or on the PATH
+    double Guard_Seconds = 0;   // its wait; 0 for the safety setting's minutes
 };
 
 // The program: the windows, the controller link and the models, wired once for the
@@ -110,6 +114,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<File_Dialog> Own_Profile_Dialog_, Own_Log_Dialog_, Own_Editor_Dialog_,
         Own_Language_Dialog_;
     std::unique_ptr<Message_Box> Own_Ask_;
+    std::unique_ptr<Firing_Change_Dialog> Own_Change_Dialog_;
+    std::unique_ptr<Start_Time_Dialog> Own_Start_Time_;
     std::unique_ptr<Beeper> Own_Beep_;
     std::unique_ptr<Mail_Sender> Own_Mail_;
     std::unique_ptr<Clock> Own_Clock_;

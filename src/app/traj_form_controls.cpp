@@ -29,7 +29,7 @@ void Traj_form::mnuLockControls_Click() {
 }
 
 void Traj_form::mnuFrontPanel_Click() {
-    if (mnuLockControls || Run_.Running()) {
+    if (mnuLockControls || Run_.Running() || Run_.Start_Later_At()) {
         mnuFrontPanel = false;
         Services_.Windows.Show_Front_Panel(false);
         Display(TranslateText("Controls locked and or profile running") + std::string(CRLF) +

@@ -25,6 +25,8 @@
 namespace corvanel {
 
 class FrontPanel;
+class Firing_Change_Dialog;
+class Start_Time_Dialog;
 class InOut_Functions;
 class Serial_Port;
 
@@ -155,6 +157,16 @@ class Traj_form : public Run_View {
     void Set_LogFile(const std::string& text);
 
     void Acknowledge_Click() { Run_.Acknowledge(); }
+
+    // ---- the Firing menu: changes of the firing while it runs, each asked first ----
+    void Connect_Change_Dialog(Firing_Change_Dialog& dialog) { Change_Dialog_ = &dialog; }
+    void mnuSkipSegment_Click() { Change_Firing(Firing_Change::Kind::Skip); }
+    void mnuExtendHold_Click() { Change_Firing(Firing_Change::Kind::Extend_Hold); }
+    void mnuChangeSegment_Click() { Change_Firing(Firing_Change::Kind::Change_Segment); }
+    // Start later: asks a clock time and waits for it; while it waits, cancels the wait.
+    void Connect_Start_Time_Dialog(Start_Time_Dialog& dialog) { Start_Time_Dialog_ = &dialog; }
+    void Start_Later_Click();
+    std::string Start_Later_Caption() const;
     // The computer shutting down, the session ending or the program told to end in the
     // middle of a firing: the firing ends with a soft off, an alarm line in the record and
     // the alarm mail. False when no firing ran.
@@ -221,7 +233,10 @@ class Traj_form : public Run_View {
 
     Traj_form_Services Services_;
     Serial_Port* Port_ = nullptr;
+    Firing_Change_Dialog* Change_Dialog_ = nullptr;
+    Start_Time_Dialog* Start_Time_Dialog_ = nullptr;
     Kiln_Run Run_;
+    void Change_Firing(Firing_Change::Kind kind);
 };
 
 }  // namespace corvanel

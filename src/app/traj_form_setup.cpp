@@ -87,6 +87,7 @@ void Traj_form::Recall_Setup() {
     }
 
     Run_.Recall_Elapsed();
+    Run_.Recall_Start_Later();
 }
 
 void Traj_form::mnuFileOpen_Click() {

@@ -84,6 +84,9 @@ void Guard_Keeper::Check_Guard() {
 void Guard_Keeper::Firing_Changed(const Firing_Status& status, Firing_Event event,
                                   const std::string&) {
     switch (event) {
+        // Waiting for a later start is watched as a firing is: the program gone then is
+        // a start that will not come, and the operator must hear of it.
+        case Firing_Event::Start_Waiting:
         case Firing_Event::Start:
         case Firing_Event::Resume: {
             Wanted_ = Safety_Settings_Of(Settings_).Kiln_Guard;
@@ -99,6 +102,7 @@ void Guard_Keeper::Firing_Changed(const Firing_Status& status, Firing_Event even
             break;
         case Firing_Event::Soft_Off:
         case Firing_Event::Finished:
+        case Firing_Event::Start_Cancelled:
             Wanted_ = false;
             Process_.Stop();
             break;

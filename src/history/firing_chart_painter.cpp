@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
@@ -129,6 +130,19 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
         painter.setClipRect(plot);
         painter.drawPath(path);
         painter.restore();
+    }
+
+    // The operator's changes: a small diamond on the set value, named above it.
+    painter.setPen(QPen(Qt::black, 0));
+    for (const Chart_Mark& mark : chart.Marks) {
+        const QPointF at(x_of(mark.X), y_of(mark.Y));
+        const double r = line / 4;
+        painter.setBrush(QColor(204, 121, 167));
+        painter.drawPolygon(QPolygonF({at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r),
+                                       at + QPointF(-r, 0)}));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawText(QRectF(at.x() - 4 * line, at.y() - 1.4 * line, 8 * line, line),
+                         Qt::AlignCenter, QString::fromStdString(mark.Label));
     }
 
     const double legend_width = (area.width() - 2 * line) / 3;

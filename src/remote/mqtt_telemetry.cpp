@@ -50,13 +50,15 @@ void Mqtt_Telemetry::Connected() {
     Publish_(State());
 }
 
-void Mqtt_Telemetry::Firing_Message(const std::string& event, const std::string& outcome) {
+void Mqtt_Telemetry::Firing_Message(const std::string& event, const std::string& outcome,
+                                    const std::string& detail) {
     const Firing_Status& status = Snapshot_.Status();
     std::string payload = "{\"event\":" + Json_String(event) +
                           ",\"profile\":" + Json_String(status.Profile_Name) +
                           ",\"elapsed\":" + Json_Number(status.Elapsed) +
                           ",\"clock\":" + Json_String(Format_Date_Minute(status.Clock));
     if (!outcome.empty()) payload += ",\"outcome\":" + Json_String(outcome);
+    if (!detail.empty()) payload += ",\"detail\":" + Json_String(detail);
     Publish_({Prefix_ + "/firing", payload + "}", 1, false});
 }
 
@@ -74,6 +76,12 @@ void Mqtt_Telemetry::Firing_Changed(const Firing_Status& status, Firing_Event ev
                 Firing_Message("end", event == Firing_Event::Finished ? "finished" : "soft off");
             }
             In_Firing_ = false;
+            break;
+        // The operator changed the firing: "skip", "hold extended", "segment changed".
+        case Firing_Event::Segment_Skipped:
+        case Firing_Event::Hold_Extended:
+        case Firing_Event::Segment_Changed:
+            Firing_Message(Firing_Event_Name(event), "", detail);
             break;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:

@@ -48,7 +48,8 @@ class Mqtt_Telemetry : public Firing_Observer {
 
   private:
     Mqtt_Message State() const;
-    void Firing_Message(const std::string& event, const std::string& outcome);
+    void Firing_Message(const std::string& event, const std::string& outcome,
+                        const std::string& detail = "");
 
     const Status_Snapshot& Snapshot_;
     std::string Prefix_;

@@ -74,6 +74,8 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         Field("time_left", Json_Number(status.Time_Left())),
         Field("seconds_left", Json_Number(std::round(snapshot.Seconds_Left()))),
         Field("finish_time", finish ? Json_String(Format_Date_Minute(*finish)) : "null"),
+        Field("starts_at",
+              status.Starts_At ? Json_String(Format_Date_Minute(*status.Starts_At)) : "null"),
         Field("clock", Json_String(Format_Date_Minute(status.Clock))),
         Field("set_value", Json_Number(status.Set_Value)),
         Field("measured",

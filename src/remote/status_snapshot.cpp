@@ -75,6 +75,7 @@ long long Status_Snapshot::Seconds_Since_Taken() const {
 
 std::string Status_Snapshot::State_Name() const {
     if (!Status_.Alarms.empty()) return "alarm";
+    if (Status_.Starts_At && Status_.State == Firing_State::Monitor) return "waiting";
     switch (Status_.State) {
         case Firing_State::Running:
             return "running";

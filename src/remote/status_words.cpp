@@ -6,6 +6,7 @@
 
 #include "common/quantity_text.h"
 #include "language/operator_style.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "remote/status_json.h"
 
@@ -67,6 +68,13 @@ std::string State_Text(const Status_Snapshot& snapshot) {
         case Firing_State::Monitor:
             // An alarm outside a firing is news; how the last firing ended is not.
             if (!status.Alarms.empty()) return TranslateText("Alarm");
+            if (status.Starts_At) {
+                return Operator_Text::Phrase(
+                           "Waiting to start at %1",
+                           {Operator_Text::Value(
+                               Clock_Shown(*status.Starts_At, status.Clock, Operator_Style()))})
+                    .Text(Translate_Phrase);
+            }
             break;
     }
     switch (snapshot.Ended()) {
@@ -110,6 +118,7 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
         Field("finish_time", finish ? Clock_Shown(*finish, status.Clock, style) : "-"),
         Field("output", Number_Shown(status.Output_Percent, 0, style) + " %"),
         Field("segment", status.Segment > 0 ? Number_Shown(status.Segment, 0, style) : "-"),
+        Field("change", Operator_Text_Shown(status.Last_Change)),
         Field("problem", problem),
         Field("title", Firing_Title(status, style)),
         Field("time_axis",
@@ -138,6 +147,7 @@ std::string Page_In_Language(std::string_view page) {
         {"{{time_left}}", TranslateText("Time Left")},
         {"{{finish_time}}", TranslateText("Finish time")},
         {"{{output}}", TranslateText("Output")},
+        {"{{change}}", TranslateText("Changed by the operator")},
         {"{{plan}}", TranslateText("Plan")},
         {"{{chart}}", TranslateText("Temperature chart")},
         {"{{no_chart}}",

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -84,6 +85,12 @@ struct Alarm_Reading {
 // Readings taken while a condition held without a break, reaching back `minutes` (plus
 // the one reading just before that, the window's starting point).
 void Keep_Within(std::deque<Alarm_Reading>& readings, long long now, double minutes);
+
+// How many hours the kiln at `measured` is behind the plan at `elapsed` (in the plan's
+// time unit, "M" or "H"): since when the plan has asked for more than that; 0 when the
+// kiln is where the plan is or ahead of it.
+double Hours_Behind_Plan(const Plan_Points& plan, double elapsed, double measured,
+                         const std::string& time_unit);
 
 // How long a condition has held on readings in a row: one bad reading is noise, so an
 // alarm that ends the firing waits for a second one and the set seconds.

@@ -12,6 +12,7 @@ std::unique_ptr<Alarm_Rule> Over_Temperature_Alarm();
 std::unique_ptr<Alarm_Rule> Thermocouple_Break_Alarm();
 std::unique_ptr<Alarm_Rule> Heating_With_Output_Off_Alarm();
 std::unique_ptr<Alarm_Rule> Hot_With_Output_Off_Alarm();
+std::unique_ptr<Alarm_Rule> Never_Finishes_Alarm();
 
 std::vector<std::unique_ptr<Alarm_Rule>> Make_Alarm_Rules() {
     std::vector<std::unique_ptr<Alarm_Rule>> rules;
@@ -21,6 +22,7 @@ std::vector<std::unique_ptr<Alarm_Rule>> Make_Alarm_Rules() {
     rules.push_back(Thermocouple_Break_Alarm());
     rules.push_back(Heating_With_Output_Off_Alarm());
     rules.push_back(Hot_With_Output_Off_Alarm());
+    rules.push_back(Never_Finishes_Alarm());
     return rules;
 }
 

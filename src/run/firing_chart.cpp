@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/firing_chart.h"
 
+#include "run/firing_change.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -84,6 +86,12 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         for (std::size_t i = 0; i < record.Lines.size(); ++i) {
             const Firing_Record_Line& line = record.Lines[i];
             if (line.Is_Tick()) add(set, times[i], line.Set_Value, record.Header);
+            if (Firing_Change_Of_Line(line.Event, line.Detail, line.Elapsed, line.Segment)) {
+                chart.Marks.push_back(
+                    {Time_In(times[i], record.Header.Time_Unit, chart.Time_Unit),
+                     Temperature_In(line.Set_Value, record.Header.Temp_Scale, chart.Temp_Scale), r,
+                     line.Event});
+            }
             if (line.Is_Reading()) add(measured, times[i], line.Measured, record.Header);
         }
         for (Chart_Series* series : {&plan, &set, &measured}) {

@@ -22,6 +22,14 @@ struct Chart_Series {
     std::vector<std::pair<double, double>> Points;
 };
 
+// Where the operator changed a firing while it ran: at the tick's real time and set value,
+// named by the record's event ("skip", "hold extended", "segment changed").
+struct Chart_Mark {
+    double X = 0, Y = 0;
+    std::size_t Record = 0;
+    std::string Label;
+};
+
 struct Firing_Chart {
     std::string Title;  // what the chart shows: profile, day and kiln, or the firings overlaid
     std::vector<std::string> Record_Labels;  // what the legend says of each record
@@ -29,6 +37,7 @@ struct Firing_Chart {
     std::string X_Title = "Elapsed (minutes)", Y_Title = "Temperature (°F)";
     std::string Empty_Hint;  // said instead of an empty chart
     std::vector<Chart_Series> Series;
+    std::vector<Chart_Mark> Marks;
     std::string Time_Unit = "M", Temp_Scale = "F";
     double X_Min = 0, X_Max = 1, Y_Min = 0, Y_Max = 1;
     std::vector<double> X_Ticks, Y_Ticks;

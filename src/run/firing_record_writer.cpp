@@ -34,6 +34,9 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
         case Firing_Event::Recall_Resume:
         case Firing_Event::Interrupted:
         case Firing_Event::Set_Value_Held:
+        case Firing_Event::Segment_Skipped:
+        case Firing_Event::Hold_Extended:
+        case Firing_Event::Segment_Changed:
             return true;
         case Firing_Event::Alarm_Raised:
         case Firing_Event::Alarm_Cleared:
@@ -45,6 +48,8 @@ bool Is_Recorded(const Firing_Status& status, Firing_Event event) {
             return status.State == Firing_State::Cooling;
         case Firing_Event::Profile_Loaded:
         case Firing_Event::Log_Changed:
+        case Firing_Event::Start_Waiting:
+        case Firing_Event::Start_Cancelled:
             break;
     }
     return false;

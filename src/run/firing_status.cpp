@@ -44,6 +44,16 @@ const char* Firing_Event_Name(Firing_Event event) {
             return "interrupted";
         case Firing_Event::Set_Value_Held:
             return "set value held";
+        case Firing_Event::Segment_Skipped:
+            return "skip";
+        case Firing_Event::Hold_Extended:
+            return "hold extended";
+        case Firing_Event::Segment_Changed:
+            return "segment changed";
+        case Firing_Event::Start_Waiting:
+            return "waiting to start";
+        case Firing_Event::Start_Cancelled:
+            return "later start cancelled";
     }
     return "";
 }

@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/clock.h"
+#include "common/problem.h"
 #include "common/quantity_text.h"
 
 namespace corvanel {
@@ -41,6 +43,14 @@ enum class Firing_Event {
     Interrupted,  // a start with recall found the firing cut off; detail: when and how long
     // A limit held the set value back from what the profile asked; detail: which and how far.
     Set_Value_Held,
+    // The operator changed the firing while it ran; detail: old -> new (firing_change.h).
+    Segment_Skipped,
+    Hold_Extended,
+    Segment_Changed,
+    // The loaded profile waits to start at a clock time (detail "2026-12-08 02:00"), or
+    // the wait was cancelled.
+    Start_Waiting,
+    Start_Cancelled,
 };
 
 // The event's name in records and messages: "tick", "start", "soft off", ...
@@ -68,7 +78,13 @@ struct Firing_Status {
     bool Exchange_Failed = false;             // this tick's set-value write or measured read failed
     bool Input_Error = false;                 // the controller reports its input-error status
     std::vector<std::string> Alarms;          // the alarms active now
-    std::shared_ptr<const Plan_Points> Plan;  // never null
+    std::shared_ptr<const Plan_Points> Plan;  // never null: the plan followed
+    // The profile's own plan once the operator has changed the firing; null before.
+    std::shared_ptr<const Plan_Points> Original_Plan;
+    // The clock time the loaded profile waits to start at; none when it does not wait.
+    std::optional<Date_Time> Starts_At;
+    // The operator's last change of this firing, in words; empty before any.
+    Operator_Text Last_Change;
     // After the run (State Cooling): seconds since it ended.
     double Seconds_After_Run = 0;
     // An alarm outside a firing (State Monitor) keeps a record of its own while it lasts:

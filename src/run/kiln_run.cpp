@@ -120,6 +120,9 @@ Firing_Status Kiln_Run::Firing_Status_Now() const {
     status.Input_Error = Services_.Panel.InputError;
     status.Alarms = Supervisor_.Active_Alarms();
     status.Plan = Profile_.Plan();
+    status.Original_Plan = Profile_.Original_Plan();
+    if (status.Original_Plan) status.Last_Change = Last_Change_;
+    status.Starts_At = Start_Later_At_;
     status.Has_Reading = Has_Reading_;
     status.Last_Reading = Last_Reading_;
     status.Read_Interval = Read_Interval();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <variant>
 
 #include "common/clock.h"
 #include "common/error_numbers.h"
@@ -50,6 +51,9 @@ struct Kiln_Run_Services {
 // the safety supervision and its alarms, the e-mail alerts, the log, and the firing
 // status every tick and event publishes. The run window is a presenter over it; a test or
 // a tool drives it the same way. Nothing here assumes it is the only run in the process.
+// The next time the clock shows hour:minute after `now`: today, or else tomorrow.
+Date_Time Next_Clock_Time(const Date_Time& now, int hour, int minute);
+
 class Kiln_Run {
   public:
     explicit Kiln_Run(Kiln_Run_Services services);
@@ -126,6 +130,31 @@ class Kiln_Run {
     // The e-mail alert now (the test menu), with the run's values.
     void Send_Email_Alert();
 
+    // ---- changing the firing while it runs (firing_change.h) ----
+    // A change of the segment running, made at the elapsed time of the last tick, with
+    // what it proposes: 10 minutes more, or the segment's own end and rate.
+    Firing_Change Change_Now(Firing_Change::Kind kind) const;
+    // Why the change cannot be made now (no firing, no hold running, an end beyond the
+    // sensor's or the controller's range, ...); none when it can.
+    Maybe_Problem Change_Refused(const Firing_Change& change) const;
+    // Changes the plan from the change's time on; the next tick asks the set value of the
+    // changed plan. Refused, the run is untouched; made, it is said, recorded, published.
+    Maybe_Problem Change_Firing(const Firing_Change& change);
+    // After a start with recall: the changes its record holds, made again in order.
+    void Recall_Changes();
+
+    // ---- starting later (kiln_run_start_later.cpp) ----
+    // The loaded profile starts by itself at a local clock time within the next 24 hours;
+    // until then the kiln is watched as in monitor mode and the banner counts down.
+    // RUN PROFILE starts it at once. Refused while a firing runs or without a profile.
+    Maybe_Problem Start_Later(const Date_Time& at);
+    void Cancel_Start_Later();
+    const std::optional<Date_Time>& Start_Later_At() const { return Start_Later_At_; }
+    std::string Start_Later_Text() const;  // "Waiting to start at 02:00", translated
+    // At a start with recall: the wait goes on, or, its time passed while the program was
+    // not running, the operator is asked whether to start now.
+    void Recall_Start_Later();
+
     // ---- safety ----
     // Setup/Safety.txt, at load; from then on every change saved to it is in force.
     void Read_Safety_Setup();
@@ -168,6 +197,10 @@ class Kiln_Run {
     void Arm_Email_Alert();
     void Show_Running(bool running) { View_.Show_Running(running); }
     void Suspend();
+    std::variant<Followed_Plan, Problem> Plan_After(const Firing_Change& change) const;
+    bool Start_Later_Due();  // true when it started the firing
+    void Show_Start_Later();
+    void End_Start_Later();
 
     // safety
     Safety_Changes Check_Safety();
@@ -244,6 +277,9 @@ class Kiln_Run {
     Controller_Limits Known_Controller_;
     bool Limit_Asked_ = false;
     int Learned_On_Opening_ = 0;
+    Operator_Text Last_Change_;  // the operator's last change of this firing
+    std::optional<Date_Time> Start_Later_At_;
+    double Start_Later_Steady_ = 0;  // when, on the steady clock
     // A set value held back by a limit: said once a firing for each kind of limit.
     std::set<Set_Value_Limit> Holds_Said_;
 };

@@ -18,6 +18,11 @@ namespace corvanel {
 
 void Kiln_Run::Start_Profile() {
     Clear();
+    if (Start_Later_At_) {  // started now instead of later
+        End_Start_Later();
+        Supervisor_.Renew_Notice(TranslateText("Waiting to start at"),
+                                 TranslateText("The firing was started now instead of later."));
+    }
     if (View_.Editing_Elapsed()) {
         Display(Join_Lines({TranslateText("Must hit ENTER to update time or"),
                             TranslateText("ESCAPE to exit without changing time")}));
@@ -141,6 +146,7 @@ void Kiln_Run::Recall_Elapsed() {
     Engine_.Recall(
         Log_File_.empty() ? 0 : Last_Logged_Elapsed_Time(Services_.Paths.Logfile(Log_File_)));
     View_.Show_Elapsed(Format_Number(Engine_.Elapsed()));
+    Recall_Changes();
     Publish_Firing(Firing_Event::Recall_Resume);
 }
 

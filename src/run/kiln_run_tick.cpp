@@ -123,6 +123,7 @@ void Kiln_Run::Read_Measured() {
 }
 
 void Kiln_Run::Monitor_Interval_Timer() {
+    if (Start_Later_Due()) return;
     std::uint8_t unit = 0;
     Tick_Exchange_Failed_ = false;
     // A failing statement ends this tick; the next one starts afresh.

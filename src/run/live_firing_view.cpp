@@ -9,6 +9,7 @@
 #include "language/operator_style.h"
 #include "language/translate.h"
 #include "profiles/run_profile.h"
+#include "run/firing_change.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 
@@ -40,6 +41,7 @@ Trace_Points Drawn_Points(const Trace_Points& trace, double minute) {
 void Live_Firing_View::Clear_Traces() {
     Measured_.clear();
     Set_Value_.clear();
+    Changes_.clear();
     ++Generation_;
 }
 
@@ -58,6 +60,8 @@ void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
                            Seconds_Per_Time_Unit(status.Time_Unit);
         for (std::size_t i = 0; i < record.Lines.size(); ++i) {
             const Firing_Record_Line& line = record.Lines[i];
+            if (Firing_Change_Of_Line(line.Event, line.Detail, line.Elapsed, line.Segment))
+                Changes_.emplace_back(times[i], line.Set_Value);
             if (!line.Is_Tick()) continue;
             if (!Measured_.empty() && times[i] - Measured_.back().first > gap) {
                 Measured_.emplace_back(times[i], std::nan(""));
@@ -139,6 +143,11 @@ void Live_Firing_View::Firing_Changed(const Firing_Status& status, Firing_Event 
             break;
         case Firing_Event::Recall_Resume:
             Rebuild_From_Log(status);
+            break;
+        case Firing_Event::Segment_Skipped:
+        case Firing_Event::Hold_Extended:
+        case Firing_Event::Segment_Changed:
+            Changes_.emplace_back(status.Real_Elapsed, status.Set_Value);
             break;
         default:
             break;

@@ -35,6 +35,9 @@ class Live_Firing_View : public Firing_Observer {
     // traces only grow, so a drawing can add just the new points.
     std::uint64_t Trace_Generation() const { return Generation_; }
 
+    // Where the operator changed the firing while it ran: (real time, set value then).
+    const Trace_Points& Changes() const { return Changes_; }
+
     // The now marker: shown at the last tick's real time while a run is active (suspended
     // too), where the traces end.
     bool Now_Shown() const { return Now_Shown_; }
@@ -63,7 +66,7 @@ class Live_Firing_View : public Firing_Observer {
     void Follow(const Firing_Status& status, Firing_Event event);
 
     Program_Paths Paths_;
-    Trace_Points Measured_, Set_Value_;
+    Trace_Points Measured_, Set_Value_, Changes_;
     std::uint64_t Generation_ = 0;
     bool Now_Shown_ = false;
     double Now_Elapsed_ = 0;

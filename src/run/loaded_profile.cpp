@@ -38,6 +38,7 @@ Loaded_Profile::Load_Result Loaded_Profile::Load(const std::string& path) {
     Tables_ = tables;
     Chart_Points_ = Build_Run_Chart(Sheet_);
     Plan_ = std::make_shared<const Plan_Points>(Chart_Points_);
+    Original_Plan_.reset();
     Temp_Scale_ = settings.Fahrenheit ? "F" : "C";
     Minutes_ = settings.Minutes;
     Valid_ = true;
@@ -49,6 +50,18 @@ void Loaded_Profile::Use_Tables(const Run_Tables& tables, int finished_segment,
     Tables_ = tables;
     Finished_Segment_ = finished_segment;
     Sensor_Type_ = std::move(sensor_type);
+}
+
+Followed_Plan Loaded_Profile::Followed() const {
+    return {Tables_, Finished_Segment_, Total_Time_, Minutes_, Controller_Scale()};
+}
+
+void Loaded_Profile::Follow(const Followed_Plan& plan, double at) {
+    if (!Original_Plan_) Original_Plan_ = Plan_;
+    Tables_ = plan.Tables;
+    Total_Time_ = plan.Total_Time;
+    Chart_Points_ = Changed_Chart(Chart_Points_, plan, at);
+    Plan_ = std::make_shared<const Plan_Points>(Chart_Points_);
 }
 
 bool Loaded_Profile::Minutes_In_Text() const {

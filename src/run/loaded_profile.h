@@ -8,6 +8,7 @@
 #include "common/error_numbers.h"
 #include "profiles/profile_sheet.h"
 #include "profiles/run_profile.h"
+#include "run/firing_change.h"
 #include "run/firing_status.h"
 
 namespace corvanel {
@@ -43,6 +44,15 @@ class Loaded_Profile {
     const Plan_Points& Chart_Points() const { return Chart_Points_; }
     std::shared_ptr<const Plan_Points> Plan() const { return Plan_; }  // empty before a load
     void Show_Empty_Chart();  // the flat line the run window starts with
+
+    // ---- a firing changed while it runs ----
+    // The plan the run follows now: the profile's, or the one the operator's changes made.
+    Followed_Plan Followed() const;
+    // Follows the plan changed at elapsed `at` from now on (tables, end and chart); the
+    // profile's own plan stays as the original until the next load.
+    void Follow(const Followed_Plan& plan, double at);
+    // The profile's own plan once the followed one differs from it; empty before.
+    std::shared_ptr<const Plan_Points> Original_Plan() const { return Original_Plan_; }
     // The window loads: no profile is in force and no row counts (the text, the sensor
     // and the tables stay until a profile replaces them).
     void Unload();
@@ -59,6 +69,7 @@ class Loaded_Profile {
     Run_Tables Tables_;
     Plan_Points Chart_Points_;
     std::shared_ptr<const Plan_Points> Plan_ = std::make_shared<const Plan_Points>();
+    std::shared_ptr<const Plan_Points> Original_Plan_;
 };
 
 }  // namespace corvanel

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdlib>
@@ -23,6 +24,8 @@
 #include "history/firing_chart_painter.h"
 #include "history/firing_history.h"
 #include "history/windows/firing_history_window.h"
+#include "run/firing_change.h"
+#include "run/firing_record.h"
 #include "run/log_file.h"
 #include "run/windows/safety_settings_window.h"
 #include "setup/setup_files.h"
@@ -43,6 +46,42 @@ Trace_Points Points_Of(const QLineSeries& series) {
 std::string Last_Set_Value_Sent(const std::string& exchanges) {
     std::size_t at = exchanges.rfind("WS01");
     return at == std::string::npos ? "" : exchanges.substr(at + 4, 4);
+}
+
+// The potter changes the quick test while it runs, from the Change Firing menu: a lower
+// end at the same rate, two minutes more of the hold, then a skip to the cooling.
+TEST_F(Run_Window, AFiringIsChangedFromItsMenuAndTheChartShowsWhere) {
+    Start_Kiln_Sim({"--speed=60"});
+    Start_Program();
+    Open_Quick_Test();
+    Choose_Log("changed.txt");
+    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);  // at 09:00:30
+    Clock.Advance(60);
+    ASSERT_TRUE(Eventually([&] { return Window().Elapsed_Time->text() == "1.00"; }));
+
+    Change_Dialog.End_Temp = 150;
+    Change_Dialog.Rate = 2600;
+    Window().mnuChangeSegment->trigger();
+    Clock.Advance(60);  // on the hold, now at 150
+    ASSERT_TRUE(Eventually([&] { return Last_Set_Value_Sent(Sim.Exchanges()) == "0150"; }))
+        << Messages();
+    Change_Dialog.Minutes = 2;
+    Window().mnuExtendHold->trigger();
+    Window().mnuSkipSegment->trigger();
+    Clock.Advance(60);  // a minute into the cooling: 150 less a third of 100
+    ASSERT_TRUE(Eventually([&] { return Last_Set_Value_Sent(Sim.Exchanges()) == "0117"; }))
+        << Messages();
+    EXPECT_EQ(Change_Dialog.Questions.size(), 3u);
+
+    const Run_Chart_View& chart = *Window().ProfileChart;
+    EXPECT_TRUE(chart.Original_Plan()->isVisible());
+    EXPECT_EQ(chart.Changes()->count(), 3);
+    const Firing_Record record = Parse_Firing_Record(
+        Read_Whole_File(Paths.Logfile(Firing_Record_Name("changed.txt"))));
+    std::vector<std::string> changes;
+    for (const Firing_Record_Line& line : record.Lines)
+        if (Firing_Change_Of_Line(line.Event, line.Detail, 0, 0)) changes.push_back(line.Event);
+    EXPECT_EQ(changes, (std::vector<std::string>{"segment changed", "hold extended", "skip"}));
 }
 
 TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {

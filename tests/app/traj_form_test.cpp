@@ -201,7 +201,9 @@ TEST(Setup_Folder, AStartAFiringAndAnExitLeaveTheSetupFilesByteForByte) {
          "Alarm_Confirm_Seconds=18\r\nCooling_End_F=150\r\nCooling_End_C=65\r\n"
          "Off_Heating_Rise_F=30\r\nOff_Heating_Rise_C=17\r\nKiln_Guard=1\r\nGuard_Minutes=10\r\nContinue_After_Restart=0\r\nContinue_Gap_Minutes=30\r\nStart_At_Login=0\r\n"
          "Off_Heating_Minutes=20\r\nHot_Off_Margin_F=100\r\nHot_Off_Margin_C=55\r\nHot_Off_Minutes=5\r\n"
-         "Hot_Start_Question=1\r\nHot_Start_Margin_F=100\r\nHot_Start_Margin_C=55\r\n"},
+         "Hot_Start_Question=1\r\nHot_Start_Margin_F=100\r\nHot_Start_Margin_C=55\r\n"
+         "Never_Finishes_Alarm=1\r\nNever_Finishes_Climb_F=27\r\nNever_Finishes_Climb_C=15\r\n"
+         "Never_Finishes_Hours=2\r\n"},
         {"ThermalDeviceName.txt", "Big Kiln \r\n"}};
     EXPECT_EQ(files, expected);
 

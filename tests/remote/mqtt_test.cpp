@@ -40,8 +40,8 @@ struct Published {
     }
 };
 
-// A firing from start through an alarm to its end: the state after every tick and event,
-// each alarm once, the firing's start and end once each, nothing for a second soft off.
+// A firing from start through a change and an alarm to its end: the state after every tick
+// and event, the change and each alarm once, the firing's start and end once each, nothing for a second soft off.
 TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     Published p;
     Firing_Status status{.State = Firing_State::Running, .Profile_Name = "bisque.txt"};
@@ -49,6 +49,7 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     status.Measured = 1200;
     status.Has_Reading = true;  // read just now
     p.Firing.Publish(status, Firing_Event::Tick);
+    p.Firing.Publish(status, Firing_Event::Segment_Skipped, "segment 1 -> 2");
     status.Alarms = {"No Heat"};
     p.Firing.Publish(status, Firing_Event::Alarm_Raised, "No Heat");
     status.State = Firing_State::Monitor;
@@ -57,12 +58,15 @@ TEST(Mqtt_Telemetry, AFiringPublishesStateAlarmsAndItsStartAndEnd) {
     std::vector<std::string> payloads;
     EXPECT_EQ(p.Take(&payloads),
               (std::vector<std::string>{"firing 1", "state 0 retained", "state 0 retained",
-                                        "alarm 1", "state 0 retained", "firing 1",
-                                        "state 0 retained", "state 0 retained"}));
+                                        "firing 1", "state 0 retained", "alarm 1",
+                                        "state 0 retained", "firing 1", "state 0 retained",
+                                        "state 0 retained"}));
     EXPECT_EQ(payloads[0].rfind("{\"event\":\"start\",\"profile\":\"bisque.txt\"", 0), 0u)
         << payloads[0];
-    EXPECT_EQ(payloads[3].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
-    EXPECT_NE(payloads[5].find("\"outcome\":\"finished\""), std::string::npos) << payloads[5];
+    EXPECT_EQ(payloads[3].rfind("{\"event\":\"skip\"", 0), 0u) << payloads[3];
+    EXPECT_NE(payloads[3].find("\"detail\":\"segment 1 -> 2\""), std::string::npos);
+    EXPECT_EQ(payloads[5].rfind("{\"alarm\":\"No Heat\",\"raised\":true", 0), 0u);
+    EXPECT_NE(payloads[7].find("\"outcome\":\"finished\""), std::string::npos) << payloads[7];
 
     // Publishing turned on while a firing runs: the state says it runs, and its end is told.
     status.State = Firing_State::Running;

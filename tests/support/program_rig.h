@@ -16,6 +16,7 @@
 #include "app/windows/dlg_get_name.h"
 #include "app/windows/traj_form_window.h"
 #include "language/translate.h"
+#include "support/answering_change_dialog.h"
 #include "support/fake_clock.h"
 #include "support/fake_platform.h"
 #include "support/qt_rig.h"
@@ -54,6 +55,7 @@ class Program_Rig : public ::testing::Test {
         parts.Guard_Program = CORVANEL_GUARD_PATH;  // the build's, not an installed one
 #endif
         parts.Guard_Seconds = Guard_Seconds;
+        parts.Change_Dialog = &Change_Dialog;
         Program = std::make_unique<Corvanel_Program>(Paths, parts);
         Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
         Program->On_End_Program = [this] { ++Ends; };
@@ -85,6 +87,7 @@ class Program_Rig : public ::testing::Test {
     Fake_Clock Clock;
     Patient_Waiter Waiter;
     int Ends = 0;
+    Answering_Change_Dialog Change_Dialog;
     double Guard_Seconds = 0;  // the kiln guard's wait; 0 for the safety setting's
     std::unique_ptr<Corvanel_Program> Program;
 };

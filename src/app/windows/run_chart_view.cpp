@@ -5,6 +5,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -68,18 +69,28 @@ Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     Measured_ = new QLineSeries;
     Set_Value_ = new QLineSeries;
     Now_Line_ = new QLineSeries;
+    Original_ = new QLineSeries;
+    Changes_ = new QScatterSeries;
     // Okabe-Ito colours, and a dash of its own for each line: apart for colour-blind eyes
     // and on a grey printout too.
     Series_->setPen(QPen(QColor(0x33, 0x33, 0x33), 2, Qt::DashLine));
     Set_Value_->setPen(QPen(QColor(230, 159, 0), 2, Qt::DashDotLine));
     Measured_->setPen(QPen(QColor(0, 114, 178), 3, Qt::SolidLine));
     Now_Line_->setPen(QPen(QColor(0x55, 0x55, 0x55), 1, Qt::DotLine));
-    for (QLineSeries* series : {Set_Value_, Measured_, Now_Line_}) {
+    // The plan before the operator changed it: faint, behind the plan followed.
+    Original_->setPen(QPen(QColor(0x99, 0x99, 0x99), 1, Qt::DashLine));
+    Changes_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    Changes_->setMarkerSize(9);
+    Changes_->setColor(QColor(204, 121, 167));
+    for (QXYSeries* series :
+         std::initializer_list<QXYSeries*>{Set_Value_, Measured_, Now_Line_, Original_, Changes_}) {
         chart()->addSeries(series);
         series->attachAxis(X_Axis_);
         series->attachAxis(Y_Axis_);
     }
     Now_Line_->setVisible(false);
+    Original_->setVisible(false);
+    Changes_->setVisible(false);
     chart()->legend()->show();
     chart()->legend()->setAlignment(Qt::AlignBottom);
     // Each entry drawn as its line, dash and all, not as a coloured square.
@@ -94,6 +105,8 @@ void Run_Chart_View::Show_Names() {
     if (Series_->name() != plan) Series_->setName(plan);
     if (Measured_->name() != measured) Measured_->setName(measured);
     if (Set_Value_->name() != set_value) Set_Value_->setName(set_value);
+    Original_->setName(Q(TranslateText("Profile before the change")));
+    Changes_->setName(Q(TranslateText("Changed by the operator")));
 }
 
 void Run_Chart_View::Show_Title(const std::string& title, const std::string& hint) {
@@ -110,8 +123,22 @@ void Run_Chart_View::Show_Title(const std::string& title, const std::string& hin
 }
 
 void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& plan,
+                                 const std::vector<std::pair<double, double>>* original,
                                  const Live_Firing_View& view) {
     bool refit = false;
+    const std::vector<std::pair<double, double>> no_original;
+    const auto& before = original ? *original : no_original;
+    if (before != Shown_Original_) {
+        Shown_Original_ = before;
+        Original_->replace(Points_Of(before, First_Drawn_Plan_Point(before)));
+        Original_->setVisible(!before.empty());
+        refit = true;
+    }
+    if (view.Changes().size() != Shown_Changes_) {
+        Shown_Changes_ = view.Changes().size();
+        Changes_->replace(Points_Of(view.Changes(), 0));
+        Changes_->setVisible(Shown_Changes_ > 0);
+    }
     if (!Shown_Once_ || plan != Shown_) {
         Shown_ = plan;
         Shown_Once_ = true;

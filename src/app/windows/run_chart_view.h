@@ -8,6 +8,8 @@
 
 #include "ui/profile_chart_view.h"
 
+class QScatterSeries;
+
 namespace corvanel {
 
 class Live_Firing_View;
@@ -19,7 +21,9 @@ class Run_Chart_View : public Profile_Chart_View {
   public:
     Run_Chart_View(const char* object_name, QWidget* parent);
 
+    // `original`: the profile's own plan once the operator changed the firing, else null.
     void Show_Firing(const std::vector<std::pair<double, double>>& plan,
+                     const std::vector<std::pair<double, double>>* original,
                      const Live_Firing_View& view);
 
     QLineSeries* Plan() const { return Series_; }
@@ -28,6 +32,8 @@ class Run_Chart_View : public Profile_Chart_View {
     const std::vector<QLineSeries*>& Measured_Before_Gaps() const { return Measured_Parts_; }
     QLineSeries* Set_Value() const { return Set_Value_; }
     QLineSeries* Now_Line() const { return Now_Line_; }
+    QLineSeries* Original_Plan() const { return Original_; }
+    QScatterSeries* Changes() const { return Changes_; }
 
     // The legend's names in the interface language; the caption pass calls it.
     void Show_Names();
@@ -40,7 +46,10 @@ class Run_Chart_View : public Profile_Chart_View {
     void Close_Measured_Part();
     void Clear_Measured_Parts();
 
-    QLineSeries *Measured_, *Set_Value_, *Now_Line_;
+    QLineSeries *Measured_, *Set_Value_, *Now_Line_, *Original_;
+    QScatterSeries* Changes_;
+    std::vector<std::pair<double, double>> Shown_Original_;
+    std::size_t Shown_Changes_ = 0;
     std::vector<QLineSeries*> Measured_Parts_;
     // What the two trace series hold: the traces as Drawn_Points draws them.
     std::vector<std::pair<double, double>> Drawn_Measured_, Drawn_Set_Value_;

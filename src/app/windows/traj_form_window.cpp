@@ -170,6 +170,9 @@ void Traj_form_Window::Build_Controls() {
     buttons->addWidget(Start_Profile);
     buttons->addWidget(SoftOff);
     left->addLayout(buttons);
+    // Beside the specified buttons, smaller: the firing started at a clock time instead.
+    Start_Later = Button(central, "Start_Later", "Start later...");
+    left->addWidget(Start_Later);
     left->addWidget(Load_Profile_Frame);
     left->addWidget(Log_File_Frame);
     auto* email_row = new QHBoxLayout;
@@ -213,6 +216,11 @@ void Traj_form_Window::Build_Menus() {
     mnuLogFile = Menu(*menuBar(), "mnuLogFile", "LogFile");
     mnuSpecifyLogFile = Menu_Item(*mnuLogFile, "mnuSpecifyLogFile", "Specify LogFile");
     mnuReset_Logfile = Menu_Item(*mnuLogFile, "mnuReset_Logfile", "Reset Logfile and Time");
+    mnuFiring = Menu(*menuBar(), "mnuFiring", "Change Firing");
+    mnuSkipSegment = Menu_Item(*mnuFiring, "mnuSkipSegment", "Skip to the next segment");
+    mnuExtendHold = Menu_Item(*mnuFiring, "mnuExtendHold", "Extend this hold...");
+    mnuChangeSegment =
+        Menu_Item(*mnuFiring, "mnuChangeSegment", "Change this segment's end or rate...");
     mnuSetUp = Menu(*menuBar(), "mnuSetUp", "SetUp");
     mnuRecallSetup = Menu_Item(*mnuSetUp, "mnuRecallSetup", "RecallLastStateAtRestart?", true);
     mnuCommPortNumber = Menu(*mnuSetUp, "mnuCommPortNumber", "CommPortNumber");
@@ -257,6 +265,9 @@ void Traj_form_Window::Connect_Events() {
     on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
     for (int n = 1; n <= 3; ++n) on(mnuComm[n - 1], [&m, n] { m.mnuComm_Click(n); });
     on(mnuSetUpName, [&m] { m.mnuSetUpName_Click(); });
+    on(mnuSkipSegment, [&m] { m.mnuSkipSegment_Click(); });
+    on(mnuExtendHold, [&m] { m.mnuExtendHold_Click(); });
+    on(mnuChangeSegment, [&m] { m.mnuChangeSegment_Click(); });
     on(mnuEditNotificationList, [&m] { m.mnuEditNotificationList_Click(); });
     on(mnuEnableEmailNotification, [&m] { m.mnuEnableEmailNotification_Click(); });
     on(mnuTestNotication, [&m] { m.mnuTestNotication_Click(); });
@@ -270,6 +281,8 @@ void Traj_form_Window::Connect_Events() {
 
     connect(Start_Profile, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.Start_Profile_Click(); }); });
+    connect(Start_Later, &QPushButton::clicked, this,
+            [this] { Handle([this] { Model_.Start_Later_Click(); }); });
     connect(SoftOff, &QPushButton::clicked, this,
             [this] { Handle([this] { Model_.SoftOff_Click(); }); });
     connect(Control_Interval, &QTimer::timeout, this,
@@ -324,6 +337,10 @@ void Traj_form_Window::Form_Activate() {
     Model_.Form_Activate();
     Time_Left_Label->setText(Q(TranslateText("Time Left")));
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
+    mnuFiring->setTitle(Q(TranslateText("Change Firing")));
+    mnuSkipSegment->setText(Q(TranslateText("Skip to the next segment")));
+    mnuExtendHold->setText(Q(TranslateText("Extend this hold...")));
+    mnuChangeSegment->setText(Q(TranslateText("Change this segment's end or rate...")));
     ProfileChart->Show_Names();
     Refresh();
 }
@@ -405,6 +422,7 @@ void Traj_form_Window::Refresh() {
     TimeReadOut->setText(Q(m.TimeReadOut));
     SetPointReadOut->setText(Q(m.SetPointReadOut));
     Start_Profile->setEnabled(m.Start_Profile_Enabled);
+    Start_Later->setText(Q(m.Start_Later_Caption()));
     Start_Profile->setStyleSheet(m.Start_Profile_Red ? "background-color: red; color: white;" : "");
 
     mnuRecallSetup->setChecked(m.mnuRecallSetup);
@@ -446,7 +464,8 @@ void Traj_form_Window::Refresh_Chart() {
         ProfileChart->Show_Points(Model_.Run().Profile().Chart_Points());
         return;
     }
-    ProfileChart->Show_Firing(Model_.Run().Profile().Chart_Points(), *Live_View_);
+    const auto original = Model_.Run().Profile().Original_Plan();
+    ProfileChart->Show_Firing(Model_.Run().Profile().Chart_Points(), original.get(), *Live_View_);
     Refresh_Live_View();
 }
 

@@ -60,13 +60,16 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *Power_Label, *Log_Label, *Profile_Label, *Email_Label, *Message_Label, *Time_Left_Label,
         *Finishes_At_Label;
     QGroupBox *Load_Profile_Frame, *Log_File_Frame;
-    QPushButton *Start_Profile, *SoftOff;
+    QPushButton *Start_Profile, *SoftOff, *Start_Later;
     QTimer *Control_Interval, *Monitor_Interval, *Message;
     QTimer* Link_Retry;           // the link's way back after an outage
     QTimer* Continue_Count_Down;  // an interrupted firing going on by itself
     QTableWidget* RunProfile_FlexGrid;
     Run_Chart_View* ProfileChart;
 
+    // The Firing menu: changes of the running firing.
+    QMenu* mnuFiring;
+    QAction *mnuSkipSegment, *mnuExtendHold, *mnuChangeSegment;
     QMenu *mnuFile, *mnuLogFile, *mnuSetUp, *mnuCommPortNumber, *mnuEmail, *mnuEditor, *mnuLock,
         *mnuFrontPanelMenu, *mnuLanguage, *mnuAbout, *mnuExit;
     QAction *mnuFileOpen, *mnuSpecifyLogFile, *mnuReset_Logfile, *mnuRecallSetup, *mnuSetUpName,

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/windows/start_time_window.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "language/translate.h"
+#include "ui/widgets.h"
+
+namespace corvanel {
+
+std::optional<std::pair<int, int>> Start_Time_Window::Ask_Start_Time(const std::string& question,
+                                                                     std::pair<int, int> proposed) {
+    QDialog dialog(Parent_);
+    dialog.setObjectName("Start_Later");
+    dialog.setWindowTitle(Q(TranslateText("Start later")));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* asked = new QLabel(Q(question), &dialog);
+    asked->setWordWrap(true);
+    layout->addWidget(asked);
+    auto* time = new QTimeEdit(QTime(proposed.first, proposed.second), &dialog);
+    time->setObjectName("Start_Time");
+    time->setDisplayFormat("HH:mm");
+    asked->setBuddy(time);
+    layout->addWidget(time);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return std::pair{time->time().hour(), time->time().minute()};
+}
+
+}  // namespace corvanel

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A potter sets the glaze firing to start at a clock time (cheap night power): the kiln is
+// watched until then and the banner counts down; the firing starts by itself, at once on
+// RUN PROFILE, not at all when cancelled; a restart waits on, or asks once the time passed.
+
+#include "app/start_time_dialog.h"
+#include "setup/program_settings.h"
+#include "support/fake_platform.h"
+#include "support/main_window_rig.h"
+
+namespace corvanel::testing {
+namespace {
+
+struct Answering_Start_Time : Start_Time_Dialog {
+    std::optional<std::pair<int, int>> Ask_Start_Time(const std::string&,
+                                                      std::pair<int, int>) override {
+        ++Asked;
+        return Time;
+    }
+    std::optional<std::pair<int, int>> Time;
+    int Asked = 0;
+};
+
+struct Later_Start : ::testing::Test {
+    Main_Window_Rig Rig;
+    Answering_Start_Time Dialog;
+    Fake_Message_Box Ask;
+
+    void SetUp() override {  // the clock shows 09:00:30
+        Rig.Form.Connect_Start_Time_Dialog(Dialog);
+        Rig.Form.Connect_Message_Box(Ask);
+        Rig.Form.Form_Load();
+        Rig.Open_Short_Profile();
+        Rig.Choose_Log("night.txt");
+    }
+    void Monitor_Minutes(int minutes) {
+        for (int i = 0; i < minutes; ++i) {
+            Rig.Clock.Advance(60);
+            Rig.Form.Monitor_Interval_Timer();
+        }
+    }
+    std::string Kept() const { return Read_Whole_File(Rig.Paths.Setup_File("StartLater.txt")); }
+    bool Running() { return Rig.Form.Run().Running(); }
+};
+
+TEST_F(Later_Start, TheFiringStartsByItselfAtTheClockTimeAndTheBannerCountsDown) {
+    Dialog.Time = std::pair{9, 10};
+    Rig.Form.Start_Later_Click();
+    EXPECT_EQ(Rig.Form.Run().Firing_Status_Now().Starts_At->Minute, 10);
+    EXPECT_EQ(Kept(), "2026-12-05 09:10\r\n");
+    EXPECT_EQ(Rig.Form.Start_Later_Caption(), "Cancel the later start");
+    Monitor_Minutes(9);
+    EXPECT_FALSE(Running());
+    EXPECT_NE(Rig.Form.Run().Safety().Banner().Text().find("Waiting to start at 09:10 (1 min)"),
+              std::string::npos)
+        << Rig.Form.Run().Safety().Banner().Text();
+    Rig.Set_Values_Sent();
+    Monitor_Minutes(1);
+    EXPECT_TRUE(Running());
+    EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
+    EXPECT_EQ(Kept(), "\r\n");
+    Rig.Control_Ticks(1);
+    EXPECT_FALSE(Rig.Set_Values_Sent().empty());
+}
+
+TEST_F(Later_Start, RunProfileStartsAtOnceTheButtonCancelsAndNonsenseIsRefused) {
+    Dialog.Time = std::pair{23, 0};
+    Rig.Form.Start_Later_Click();
+    Rig.Form.Start_Later_Click();  // cancelled
+    EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
+    EXPECT_TRUE(Rig.Said("The later start was cancelled"));
+    Monitor_Minutes(24 * 60);
+    EXPECT_FALSE(Running());
+
+    Rig.Form.Start_Later_Click();
+    Rig.Form.Start_Profile_Click();
+    EXPECT_TRUE(Running());
+    EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
+    EXPECT_TRUE(Rig.Form.Run().Start_Later(Rig.Clock.Now()).has_value());  // a firing runs
+    Rig.Form.mnuFrontPanel_Click();
+    EXPECT_FALSE(Rig.Form.mnuFrontPanel);
+}
+
+TEST_F(Later_Start, ARestartWaitsOnOrAsksOnceTheTimeHasPassed) {
+    Rig.Setup_File("StartLater.txt", "2026-12-05 09:30\r\n");
+    Rig.Form.Run().Recall_Start_Later();
+    ASSERT_TRUE(Rig.Form.Run().Start_Later_At());
+    EXPECT_EQ(Rig.Form.Run().Start_Later_At()->Minute, 30);
+    Rig.Form.Run().Cancel_Start_Later();
+
+    for (bool answer : {false, true}) {
+        Ask.Answer_OK = answer;
+        Rig.Setup_File("StartLater.txt", "2026-12-05 02:00\r\n");
+        Rig.Form.Run().Recall_Start_Later();
+        ASSERT_FALSE(Ask.Questions.empty());
+        EXPECT_EQ(Ask.Questions.back(),
+                  "The firing was to start at 02:00 while the program was not running. Start it "
+                  "now?");
+        EXPECT_EQ(Running(), answer);
+        EXPECT_EQ(Kept(), "\r\n");
+    }
+}
+
+}  // namespace
+}  // namespace corvanel::testing
