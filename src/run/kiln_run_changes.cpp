@@ -64,9 +64,8 @@ Maybe_Problem Kiln_Run::Change_Firing(const Firing_Change& change) {
 
 void Kiln_Run::Recall_Changes() {
     if (Log_File_.empty() || !Profile_.Valid()) return;
-    std::string text, error;
-    if (!Read_Record_File(Services_.Paths.Logfile(Firing_Record_Name(Log_File_)), text, error))
-        return;
+    std::string text;
+    if (Read_Record_File(Services_.Paths.Logfile(Firing_Record_Name(Log_File_)), text)) return;
     const Firing_Record record = Parse_Firing_Record(text);
     if (record.Header.Profile_Name != Profile_Name_) return;
     for (const Firing_Record_Line& line : record.Lines) {

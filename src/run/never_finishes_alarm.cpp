@@ -18,15 +18,17 @@ struct Values {
     double Behind_Hours = 2;            // ... this far behind the plan
 };
 
-const std::vector<Safety_Line<Values>>& Lines() {
-    static const std::vector<Safety_Line<Values>> lines = {
-        Safety_Switch("Never_Finishes_Alarm", "Stop a firing that cannot finish", &Values::Alarm),
-        Safety_Number("Never_Finishes_Climb_F", "Climbing slower than, degrees an hour (F)",
-                      &Values::Climb_F, 1, 500),
-        Safety_Number("Never_Finishes_Climb_C", "Climbing slower than, degrees an hour (C)",
-                      &Values::Climb_C, 1, 280),
-        Safety_Number("Never_Finishes_Hours", "Hours behind the plan", &Values::Behind_Hours, 0.5,
-                      48),
+const Setting_Bindings<Values>& Lines() {
+    static const Setting_Bindings<Values> lines = {
+        {Safety_Switch("Never_Finishes_Alarm", "Stop a firing that cannot finish"), &Values::Alarm},
+        {Safety_Number("Never_Finishes_Climb_F", "Climbing slower than, degrees an hour (F)", 1,
+                       500),
+         &Values::Climb_F},
+        {Safety_Number("Never_Finishes_Climb_C", "Climbing slower than, degrees an hour (C)", 1,
+                       280),
+         &Values::Climb_C},
+        {Safety_Number("Never_Finishes_Hours", "Hours behind the plan", 0.5, 48),
+         &Values::Behind_Hours},
     };
     return lines;
 }
@@ -40,7 +42,7 @@ class Never_Finishes final : public Alarm_Rule {
                "firing.";
     }
     bool Ends_Run() const override { return true; }
-    Setting_List Settings() const override { return Setting_List_Of(Lines()); }
+    Setting_List Settings() const override { return Lines().Settings(); }
     void Use_Settings(const Safety_Settings& settings) override {
         Values_ = Alarm_Values_Of(Lines(), settings);
     }
