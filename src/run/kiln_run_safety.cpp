@@ -62,7 +62,7 @@ void Kiln_Run::Act_On_Alarms(const Safety_Changes& changes) {
         const Firing_Status status = Firing_Status_Now();
         // Not bound to the alert timer's cadence: an alarm is news the moment it starts.
         if (View_.Alerts_On()) {
-            Alerts_.Send_Alarm(View_.Alert_Addresses(), name, status);
+            Alerts_.Send_Alarm(View_.Alert_Addresses(), name, status, Safety_Alarm_Advice(alarm));
             Supervisor_.Mailed(alarm, now);
         }
         Firing_.Publish(status, Firing_Event::Alarm_Raised, name);
@@ -73,7 +73,8 @@ void Kiln_Run::Act_On_Alarms(const Safety_Changes& changes) {
     // read the first.
     if (!View_.Alerts_On()) return;
     for (Safety_Alarm again : Supervisor_.Mail_Again(now))
-        Alerts_.Send_Alarm(View_.Alert_Addresses(), Safety_Alarm_Name(again), Firing_Status_Now());
+        Alerts_.Send_Alarm(View_.Alert_Addresses(), Safety_Alarm_Name(again), Firing_Status_Now(),
+                           Safety_Alarm_Advice(again));
 }
 
 void Kiln_Run::Watch_After_Run() {

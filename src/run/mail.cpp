@@ -18,7 +18,7 @@ Mail_Message Compose_Alert(const std::string& recipients, std::int16_t desired_t
 }
 
 Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::string& alarm,
-                                  const Firing_Status& status) {
+                                  const Firing_Status& status, const std::string& advice) {
     Mail_Message message;
     message.Recipients = recipients;
     message.Subject = TranslateText("Oven Alarm");
@@ -31,6 +31,9 @@ Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::stri
                     TranslateText("Desired Temp") + "=" + Format_Number(status.Set_Value) + scale,
                     TranslateText("Measured Temp") + "=" + Format_Number(status.Measured) + scale,
                     TranslateText("Output") + "=" + Format_Number(status.Output_Percent) + "%"});
+    // What to do about it, where the alarm's name does not say enough.
+    if (!advice.empty())
+        message.Body += std::string(CRLF) + std::string(CRLF) + TranslateText(advice);
     return message;
 }
 

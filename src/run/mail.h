@@ -29,8 +29,8 @@ Mail_Message Compose_Alert(const std::string& recipients, std::int16_t desired_t
 
 // A safety alarm, sent the moment it starts: subject "Oven Alarm", the body the alarm,
 // the time, the elapsed time, the set value, the measured temperature (degrees of the
-// profile's scale) and the output, one per line.
+// profile's scale) and the output, one per line; after an empty line, what to do.
 Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::string& alarm,
-                                  const Firing_Status& status);
+                                  const Firing_Status& status, const std::string& advice = "");
 
 }  // namespace corvanel

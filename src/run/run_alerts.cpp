@@ -25,8 +25,8 @@ void Run_Alerts::Send(const std::string& addresses, std::int16_t desired, std::i
 }
 
 void Run_Alerts::Send_Alarm(const std::string& addresses, const std::string& alarm,
-                            const Firing_Status& status) {
-    Mail_.Send(Compose_Safety_Alarm(addresses, alarm, status));
+                            const Firing_Status& status, const std::string& advice) {
+    Mail_.Send(Compose_Safety_Alarm(addresses, alarm, status, advice));
 }
 
 }  // namespace corvanel

@@ -31,7 +31,7 @@ class Run_Alerts {
 
     void Send(const std::string& addresses, std::int16_t desired, std::int16_t measured);
     void Send_Alarm(const std::string& addresses, const std::string& alarm,
-                    const Firing_Status& status);
+                    const Firing_Status& status, const std::string& advice = "");
 
   private:
     Mail_Sender& Mail_;
