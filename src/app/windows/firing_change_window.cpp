@@ -6,7 +6,6 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "language/translate.h"
@@ -60,11 +59,7 @@ std::optional<Firing_Change> Firing_Change_Window::Ask(const Firing_Change& prop
             break;
     }
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(Ok_Cancel_Buttons(dialog, [] { return true; }, [] {}));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
 
     Firing_Change entered = proposed;

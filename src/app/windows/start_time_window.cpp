@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -27,11 +26,7 @@ std::optional<std::pair<int, int>> Start_Time_Window::Ask_Start_Time(const std::
     time->setDisplayFormat("HH:mm");
     asked->setBuddy(time);
     layout->addWidget(time);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(Ok_Cancel_Buttons(dialog, [] { return true; }, [] {}));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return std::pair{time->time().hour(), time->time().minute()};
 }
