@@ -49,6 +49,11 @@ struct Snapshot_Rig : Main_Window_Rig {
 TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     Snapshot_Rig rig;
     EXPECT_EQ(rig.Snapshot.State_Name(), "monitor");
+    // Set to start later, it waits and says until when; RUN PROFILE starts it now.
+    ASSERT_FALSE(rig.Form.Run().Start_Later(Next_Clock_Time(rig.Clock.Now(), 23, 30)));
+    EXPECT_EQ(rig.Snapshot.State_Name(), "waiting");
+    rig.Expect_Json({"\"starts_at\":\"2026-12-05 23:30\"",
+                     "\"state\":\"Waiting to start at 23:30\""});
     rig.Form.Start_Profile_Click();
     rig.Tick(60);
     Date_Time finish = Date_Time_Of_Seconds(Seconds_Of(rig.Snapshot.Status().Clock) + 120);
