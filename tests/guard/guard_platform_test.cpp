@@ -433,7 +433,8 @@ TEST(Guard_Keeping, ADeadGuardIsStartedAgainOneThatActedStopsTheFiring) {
         keeper.Attach(seam);
         Firing_Status status;
         status.State = Firing_State::Running;
-        seam.Publish(status, Firing_Event::Start);
+        // A firing waiting to start later is guarded as one that runs.
+        seam.Publish(status, acted ? Firing_Event::Start : Firing_Event::Start_Waiting);
         auto started = [&] {
             std::string text = Read_Whole_File(starts);
             return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -448,7 +449,7 @@ TEST(Guard_Keeping, ADeadGuardIsStartedAgainOneThatActedStopsTheFiring) {
         })) << messages.Lines.size();
         EXPECT_EQ(keeper.Guarding(), !acted);
         EXPECT_EQ(kiln.Stopped, acted);
-        seam.Publish(status, Firing_Event::Soft_Off);
+        seam.Publish(status, acted ? Firing_Event::Soft_Off : Firing_Event::Start_Cancelled);
         EXPECT_FALSE(keeper.Guarding());
     }
 }
