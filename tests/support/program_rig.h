@@ -55,7 +55,6 @@ class Program_Rig : public ::testing::Test {
 #endif
         parts.Guard_Seconds = Guard_Seconds;
         Program = std::make_unique<Corvanel_Program>(Paths, parts);
-        Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
         Program->On_End_Program = [this] { ++Ends; };
         Program->Main();
     }
