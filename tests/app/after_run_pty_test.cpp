@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
-#include <memory>
 
 #include <QElapsedTimer>
 
@@ -25,34 +24,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The program as it is wired, on kiln-sim through a pseudo-terminal, mailing a loopback
-// SMTP server, recording its firings; its clock is fake and keeps kiln-sim's pace.
-struct Pty_Kiln {
+// What the run window's model runs on here: kiln-sim on a pseudo-terminal through the
+// program's own serial port, and a loopback SMTP server.
+struct Pty_Parts {
+    Pty_Parts() { Make_Application(); }
     Temp_Folder Folder, Mailbox;
-    Program_Paths Paths{Folder.Path()};
+    Program_Paths Folder_Paths{Folder.Path()};  // the rig's Paths, for the parts made first
     Smtp_Sink Sink{Mailbox.Path()};
     Kiln_Sim_Process Sim;
-    int Speed;
-    std::unique_ptr<Qt_Serial_Device> Device;
-    FrontPanel Panel;
+    Qt_Serial_Device Device{Folder_Paths};
     Patient_Waiter Waiter;
-    InOut_Functions Protocol{Panel, Waiter};
-    Fake_Clock Clock;
-    Fake_File_Dialog Profile_Dialog, Log_Dialog;
-    Counting_Beeper Beeper;
-    Smtp_Mail_Sender Mail{Paths};
-    Fake_Name_Dialog Name;
-    Recording_Windows Windows;
-    Settings_Store Settings{Paths};
-    Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
-                    Windows, Settings}};
-    std::unique_ptr<Serial_Port> Serial;
-    Firing_Record_Writer Writer{Paths, "Corvanel"};
+    Smtp_Mail_Sender Mail{Folder_Paths};
+};
+
+// The program as it is wired, on kiln-sim through a pseudo-terminal, mailing a loopback
+// SMTP server, recording its firings; its clock is fake and keeps kiln-sim's pace.
+struct Pty_Kiln : Pty_Parts, Run_Window_Rig {
+    Pty_Kiln() : Run_Window_Rig(Device, Waiter, Mail, Folder.Path()) {}
+    int Speed = 1;
     QElapsedTimer Since_Tick;
 
     // kiln-sim at `speed` kiln seconds to a real second, with `options`.
     void Start(int speed, QStringList options) {
-        Make_Application();
         Speed = speed;
         fs::create_directories(Folder.Path() / "Profiles");
         fs::copy_file(fs::path(CORVANEL_PROGRAM_DIR) / "Profiles" / "quick_test.txt",
@@ -63,28 +56,18 @@ struct Pty_Kiln {
             QStringList{"--units=0", "--scale=F", "--speed=" + QString::number(speed)} + options);
         Write_Whole_File(Paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:" + Sink.Port());
         Write_Whole_File(Paths.Setup_File("MailFrom.txt"), "kiln@studio.example");
-        Device = std::make_unique<Qt_Serial_Device>(Paths);
-        Serial = std::make_unique<Serial_Port>(*Device, Panel, Form, Protocol.Reply_Buffer);
-        Waiter.Reply_Buffer = &Protocol.Reply_Buffer;
-        Device->Deliver_To(*Serial);
-        Protocol.Connect(*Serial);
-        Panel.Link = Serial.get();
-        Form.Connect_Serial_Port(*Serial);
-        Form.Run().Firing().Attach(Writer);
+        Keep_Record();
         Form.Form_Load();
-        ASSERT_TRUE(Device->Port_Open()) << Form.User_Message_Box;
+        ASSERT_TRUE(Device.Port_Open()) << Form.User_Message_Box;
         Form.mnuEnableEmailNotification = true;
         Form.Email_Notification = "potter@studio.example";
         Since_Tick.start();
     }
-    ~Pty_Kiln() { Form.Run().Firing().Detach(Writer); }
 
     // The quick profile fired for a moment and ended by the operator.
     void Fire_And_Soft_Off() {
-        Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/quick_test.txt"));
-        Form.mnuFileOpen_Click();
-        Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/relay.txt"));
-        Form.mnuSpecifyLogFile_Click();
+        Open_Profile("quick_test.txt");
+        Choose_Log("relay.txt");
         Form.Start_Profile_Click();
         Clock.Advance(3);
         Form.Control_Interval_Timer();
@@ -221,30 +204,6 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedWhateverTheProgramWasDoing
         }
         EXPECT_TRUE(Eventually([&] { return kiln.Mailed(c.Alarm); }));
     }
-}
-
-// An hour of a kiln cooling by itself, one reading in it 200 F off: nothing is raised,
-// mailed, sounded or recorded.
-TEST(A_Kiln_Cooling_On_A_Pty, RaisesNothingForAnHourNotEvenForOneFalseReading) {
-    Pty_Kiln kiln;
-    // A monitoring tick takes about a second: a second is a minute to kiln-sim. Exchange
-    // 31 to 33 are one tick, one of them its reading of the kiln.
-    kiln.Start(60, {"--start-temp=1000", "--spike=at:31-33"});
-    if (::testing::Test::HasFatalFailure()) return;
-    kiln.Tick(60);
-    const double at_start = kiln.Form.Run().Firing_Status_Now().Measured;
-    int false_readings = 0;
-    for (int minute = 1; minute <= 60; ++minute) {
-        const double before = kiln.Form.Run().Firing_Status_Now().Measured;
-        kiln.Tick(60);
-        if (kiln.Form.Run().Firing_Status_Now().Measured > before + 150) ++false_readings;
-        EXPECT_TRUE(kiln.Form.Run().Firing_Status_Now().Alarms.empty()) << minute;
-    }
-    EXPECT_EQ(false_readings, 1);
-    EXPECT_LT(kiln.Form.Run().Firing_Status_Now().Measured, at_start - 50) << "it cooled";
-    EXPECT_TRUE(List_Firing_Records(kiln.Paths.Logfiles_Folder(), {}).empty());
-    EXPECT_FALSE(fs::exists(kiln.Mailbox.Path() / "mail-1.txt"));
-    EXPECT_EQ(kiln.Beeper.Beeps, 0);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <map>
 
-#include "app/autostart_entry.h"
 #include "app/comm_setup_model.h"
 #include "profiles/printout.h"
 #include "run/live_view_setting.h"
@@ -310,33 +309,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
     EXPECT_TRUE(
         Setup.SerialPortPrompt.ends_with("not checked or unchecked, the default is used "
                                          "(checked)\r\n"));
-}
-
-// "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
-// folder, starting each kiln's program; turned off, only that kiln's entry goes.
-TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
-    Temp_Folder config;
-    const char* before = std::getenv("XDG_CONFIG_HOME");
-    const std::string kept = before ? before : "";
-    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-    std::string error;
-    ASSERT_TRUE(
-        Keep_Autostart_Entry(true, "/home/potter/kiln 1", "/home/potter/kiln 1/corvanel", error))
-        << error;
-    ASSERT_TRUE(Keep_Autostart_Entry(true, "/home/potter/kiln 2", "/opt/a$b\"c/corvanel", error));
-    const auto first = Autostart_Entry_Path("/home/potter/kiln 1");
-    const auto second = Autostart_Entry_Path("/home/potter/kiln 2");
-    EXPECT_EQ(first.parent_path(), config.Path() / "autostart");
-    EXPECT_NE(first, second);
-    EXPECT_NE(Read_Whole_File(first.string()).find("\nExec=\"/home/potter/kiln 1/corvanel\"\n"),
-              std::string::npos);
-    EXPECT_NE(Read_Whole_File(second.string()).find("\nExec=\"/opt/a\\\\$b\\\\\"c/corvanel\"\n"),
-              std::string::npos)
-        << Read_Whole_File(second.string());
-    ASSERT_TRUE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", "", error));
-    EXPECT_FALSE(std::filesystem::exists(first));
-    EXPECT_TRUE(std::filesystem::exists(second));
-    before ? ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
