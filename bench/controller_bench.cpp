@@ -13,9 +13,7 @@
 #include <chrono>
 #include <string>
 
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
+#include "controller/controller_link.h"
 #include "controller_model.h"
 #include "fault_plan.h"
 
@@ -59,6 +57,7 @@ class Instant_Line : public Serial_Device, public Reply_Waiter {
     }
     std::string Input() override { return std::move(Waiting_); }
     void Wait(double) override { Link->MSComm1_OnComm(Serial_Port::Comm_Event_Receive); }
+    void Listen(Serial_Port& serial, const std::string&) override { Link = &serial; }
 
   private:
     std::string Waiting_;
@@ -66,14 +65,10 @@ class Instant_Line : public Serial_Device, public Reply_Waiter {
 
 struct Bench_Rig {
     Instant_Line Line;
-    FrontPanel Panel;
     Quiet_Area Main_Window;
-    InOut_Functions Protocol{Panel, Line};
-    Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
-    Bench_Rig() {
-        Line.Link = &Serial;
-        Protocol.Connect(Serial);
-    }
+    Controller_Link Link{Line, Line, &Main_Window};
+    FrontPanel& Panel = Link.Panel();
+    InOut_Functions& Protocol = Link.Protocol();
 };
 
 void BM_Compute_FCS(benchmark::State& state) {

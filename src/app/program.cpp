@@ -58,6 +58,9 @@ class Showing_Waiter : public Reply_Waiter {
             Program_Waiter_.Wait(seconds);
         }
     }
+    void Listen(Serial_Port& serial, const std::string& reply_buffer) override {
+        if (Inner_) Inner_->Listen(serial, reply_buffer);
+    }
 
   private:
     Reply_Waiter* Inner_;
@@ -147,9 +150,11 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         if (Front_Panel_ && Front_Panel_->isVisible()) Front_Panel_->Refresh();
         if (Port_Setup_Window_ && Port_Setup_Window_->isVisible()) Port_Setup_Window_->Refresh();
     });
-    Protocol_ = std::make_unique<InOut_Functions>(Panel_, *Waiter_);
+    Device_ = std::make_unique<Qt_Serial_Device>(Settings_);
+    Link_ = std::make_unique<Controller_Link>(*Device_, *Waiter_);
+    FrontPanel& panel = Link_->Panel();
     Name_Dialog_ = std::make_unique<dlgGetName>();
-    Model_ = std::make_unique<Traj_form>(Traj_form_Services{Paths_, *Protocol_, Panel_, clock,
+    Model_ = std::make_unique<Traj_form>(Traj_form_Services{Paths_, Protocol(), panel, clock,
                                                             profile_dialog, log_dialog, beep, mail,
                                                             *Name_Dialog_, *this, Settings_});
     Live_View_ = std::make_unique<Live_Firing_View>(Paths_);
@@ -160,11 +165,9 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         std::make_unique<Firing_Record_Writer>(Paths_, "Corvanel " CORVANEL_PROGRAM_VERSION);
     Record_Writer_->Hold_In(Model_->Run().Held_Files());  // one word to the operator of a full disk
     Model_->Run().Firing().Attach(*Record_Writer_);
-    Serial_Window_ =
-        std::make_unique<Serial_Port_Window>(Settings_, Panel_, *Model_, Protocol_->Reply_Buffer);
-    Protocol_->Connect(Serial_Window_->Link());
-    Panel_.Link = &Serial_Window_->Link();
-    Model_->Connect_Serial_Port(Serial_Window_->Link());
+    Link_->Show_Messages_On(*Model_);
+    Serial_Window_ = std::make_unique<Serial_Port_Window>(*Device_, Link_->Serial());
+    Model_->Connect_Serial_Port(Link_->Serial());
     Model_->Connect_Message_Box(ask);
     Main_Window_ = std::make_unique<Traj_form_Window>(*Model_, ask);
     Model_->Connect_Change_Dialog(Part_Or_Own<Firing_Change_Dialog, Firing_Change_Window>(
@@ -173,17 +176,15 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
         Parts_.Start_Time, Own_Start_Time_, Main_Window_.get()));
     Main_Window_->Show_Live_View(*Live_View_);
 
-    Panel_.Connect(*Protocol_);
-    Panel_.Load_Serial_Window = [this] {
+    panel.Load_Serial_Window = [this] {
         Serial_Window_->Link().Form_Load(Model_->Comm_Port_Number);
     };
-    Panel_.Exited = [this] {
+    panel.Exited = [this] {
         Model_->Front_Panel_Exited();
         Main_Window_->Refresh();
     };
-    Front_Panel_ = std::make_unique<FrontPanel_Window>(Panel_);
-    Port_Setup_ =
-        std::make_unique<CommSetUp>(*Model_, Serial_Window_->Link(), *Protocol_, Settings_);
+    Front_Panel_ = std::make_unique<FrontPanel_Window>(panel);
+    Port_Setup_ = std::make_unique<CommSetUp>(*Model_, Link_->Serial(), Protocol(), Settings_);
     Port_Setup_Window_ = std::make_unique<CommSetUp_Window>(*Port_Setup_);
     Port_Setup_Window_->Main_Window_Changed = [this] { Main_Window_->Refresh(); };
     File_Dialog& language_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(

@@ -8,8 +8,7 @@
 #include "app/firing_change_dialog.h"
 #include "app/start_time_dialog.h"
 #include "app/traj_form_model.h"
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
+#include "controller/controller_link.h"
 #include "run/firing_record_writer.h"
 #include "run/live_firing_view.h"
 #include "setup/settings_store.h"
@@ -27,6 +26,7 @@ class Firing_History_Window;
 class Mqtt_Publishing;
 class Remote_Monitoring;
 class Profile_Editor_Window;
+class Qt_Serial_Device;
 class Qt_Window_Registry;
 class AddALanguage_Window;
 class LanguageDataBaseInterface_Window;
@@ -73,7 +73,7 @@ class Corvanel_Program : public Window_Manager {
     bool Editor_Exists() const { return Editor_Window_ != nullptr; }
     AddALanguage_Window& Language_Window() { return *Language_Window_; }
     LanguageDataBaseInterface_Window& Language_Editor_Window() { return *Language_Editor_Window_; }
-    InOut_Functions& Protocol() { return *Protocol_; }
+    InOut_Functions& Protocol() { return Link_->Protocol(); }
     // The run window's live view of the firing, fed by the run model.
     const Live_Firing_View& Live_View() const { return *Live_View_; }
     // The Firing History window, the feature's, created on first use.
@@ -120,8 +120,8 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Mail_Sender> Own_Mail_;
     std::unique_ptr<Clock> Own_Clock_;
     std::unique_ptr<Reply_Waiter> Waiter_;
-    FrontPanel Panel_;
-    std::unique_ptr<InOut_Functions> Protocol_;
+    std::unique_ptr<Qt_Serial_Device> Device_;
+    std::unique_ptr<Controller_Link> Link_;  // its panel outlives the front panel's window
     std::unique_ptr<dlgGetName> Name_Dialog_;
     std::unique_ptr<Firing_Record_Writer> Record_Writer_;  // outlives the run model it hears
     std::unique_ptr<Traj_form> Model_;
@@ -130,7 +130,7 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Serial_Port_Window> Serial_Window_;
     std::unique_ptr<Traj_form_Window> Main_Window_;
     std::unique_ptr<Profile_Editor_Window> Editor_Window_;
-    std::unique_ptr<FrontPanel_Window> Front_Panel_;  // after Panel_: it goes first
+    std::unique_ptr<FrontPanel_Window> Front_Panel_;  // after Link_: it goes first
     std::unique_ptr<CommSetUp> Port_Setup_;
     std::unique_ptr<CommSetUp_Window> Port_Setup_Window_;
     std::unique_ptr<LanguageDataBaseInterface_Window> Language_Editor_Window_;

@@ -10,6 +10,7 @@ namespace corvanel {
 
 class FrontPanel;
 class Request_Sink;
+class Serial_Port;
 
 // The fixed pause after every request. The program lets window events run while it
 // waits (the receive event among them); tests advance a clock and deliver replies.
@@ -17,6 +18,9 @@ class Reply_Waiter {
   public:
     virtual ~Reply_Waiter() = default;
     virtual void Wait(double seconds) = 0;
+    // The link whose replies it waits for, and the buffer they gather in: a waiter that
+    // reads the port itself hands the link each chunk and stops at the reply's end.
+    virtual void Listen(Serial_Port& /*serial*/, const std::string& /*reply_buffer*/) {}
 };
 
 // The exclusive-or of the character codes, as two upper-case hexadecimal digits.

@@ -13,6 +13,7 @@
 namespace corvanel {
 
 class FrontPanel;
+class Serial_Port;
 class Settings_Store;
 
 // The serial-port object the link drives. Operations that fail throw Run_Time_Error:
@@ -40,6 +41,9 @@ class Serial_Device {
     // The device last opened, by the name that finds it again after other adapters come
     // and go (its /dev/serial/by-id name when it has one); "" when none has opened.
     virtual std::string Opened_Device() const { return ""; }
+    // The serial link whose receive event gets the characters, for a device that delivers
+    // them as they arrive; one that is read in the pause needs none.
+    virtual void Deliver_To(Serial_Port& /*serial*/) {}
 };
 
 // Where a request goes to be transmitted.

@@ -50,12 +50,7 @@ Posix_Guard_Platform::Posix_Guard_Platform(Settings_Store& settings, Mail_Sender
       Log_File_(::open((Paths_.Folder() / "corvanel-guard.log").c_str(),
                        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644)),
       Log_([this](const std::string& line) { Write_Log(line); }, [this] { return Seconds(); }),
-      Device_(settings),
-      Serial_(Device_, Panel_, *this, Protocol_.Reply_Buffer) {
-    Waiter_.Connect(Serial_, Protocol_.Reply_Buffer);
-    Protocol_.Connect(Serial_);
-    Panel_.Link = &Serial_;
-}
+      Device_(settings) {}
 
 Posix_Guard_Platform::~Posix_Guard_Platform() {
     Release_Port();
@@ -221,14 +216,14 @@ bool Posix_Guard_Platform::Port_Ready() {
 bool Posix_Guard_Platform::Write_Set_Value(std::int16_t value) {
     if (!Port_Ready()) return false;
     std::uint8_t unit = 0;
-    Protocol_.Write_SV(unit, value);
+    Protocol().Write_SV(unit, value);
     return Answered();
 }
 
 std::optional<std::int16_t> Posix_Guard_Platform::Read_Set_Value() {
     if (!Port_Ready()) return std::nullopt;
     std::uint8_t unit = 0;
-    const std::int16_t value = Protocol_.Read_SV(unit);
+    const std::int16_t value = Protocol().Read_SV(unit);
     if (!Answered()) return std::nullopt;
     return value;
 }
@@ -236,9 +231,9 @@ std::optional<std::int16_t> Posix_Guard_Platform::Read_Set_Value() {
 std::optional<std::int16_t> Posix_Guard_Platform::Read_Measured() {
     if (!Port_Ready()) return std::nullopt;
     std::uint8_t unit = 0;
-    Protocol_.Read_PV(unit);
+    Protocol().Read_PV(unit);
     if (!Answered()) return std::nullopt;
-    return Protocol_.Last_PV;
+    return Protocol().Last_PV;
 }
 
 void Posix_Guard_Platform::Release_Port() {

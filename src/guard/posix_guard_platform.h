@@ -11,12 +11,10 @@
 #include <string>
 #include <thread>
 
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
+#include "controller/controller_link.h"
+#include "controller/posix/posix_serial_device.h"
 #include "guard/guard_log.h"
 #include "guard/kiln_guard.h"
-#include "guard/posix_serial_device.h"
 #include "run/mail.h"
 #include "setup/program_paths.h"
 
@@ -72,7 +70,8 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     // Opens the port on first use, and again after an exchange failed.
     bool Port_Ready();
     // True when the last exchange went through.
-    bool Answered() const { return !Protocol_.Comm_Error && Protocol_.Command_OK; }
+    bool Answered() { return !Protocol().Comm_Error && Protocol().Command_OK; }
+    InOut_Functions& Protocol() { return Link_.Protocol(); }
     bool Alive(long pid) const;
     void Write_Log(const std::string& line);
     void Mail_Loop();
@@ -88,11 +87,9 @@ class Posix_Guard_Platform : public Guard_Platform, private Message_Area {
     int Log_File_ = -1;  // corvanel-guard.log, appended to; -1 when it cannot be
     Guard_Log Log_;
     std::string Device_Path_;  // the program's, from its heartbeat
-    FrontPanel Panel_;
     Posix_Serial_Device Device_;
     Posix_Reply_Waiter Waiter_{Device_};
-    InOut_Functions Protocol_{Panel_, Waiter_};
-    Serial_Port Serial_;
+    Controller_Link Link_{Device_, Waiter_, this};
     bool Loaded_ = false;
     int Life_Line_ = -1;
 };

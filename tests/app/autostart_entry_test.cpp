@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The autostart entry's Exec line read back as a desktop session reads it: the string
-// escapes first, then the field codes, then the quoted argument.
+// escapes first, then the field codes, then the quoted argument; an entry for each kiln.
 
 #include "app/autostart_entry.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string_view>
+
+#include "setup/setup_files.h"
+#include "support/temp_folder.h"
 
 namespace corvanel {
 namespace {
@@ -49,6 +54,27 @@ TEST(Autostart_Entry, TheExecLineStartsTheProgramWhateverItsPathHolds) {
         EXPECT_EQ(Program_Of_Exec(text.substr(exec + 6, end - exec - 6)), program);
         EXPECT_NE(text.find("\nIcon=corvanel\n"), std::string::npos);  // nothing broke the lines
     }
+}
+
+// "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
+// folder, starting each kiln's program; turned off, only that kiln's entry goes.
+TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
+    Temp_Folder config;
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    ASSERT_FALSE(Keep_Autostart_Entry(true, "/home/potter/kiln 1", "/home/potter/kiln 1/corvanel"));
+    ASSERT_FALSE(Keep_Autostart_Entry(true, "/home/potter/kiln 2", "/opt/corvanel"));
+    const auto first = Autostart_Entry_Path("/home/potter/kiln 1");
+    const auto second = Autostart_Entry_Path("/home/potter/kiln 2");
+    EXPECT_EQ(first.parent_path(), config.Path() / "autostart");
+    EXPECT_NE(first, second);
+    EXPECT_NE(Read_Whole_File(first.string()).find("\nExec=\"/home/potter/kiln 1/corvanel\"\n"),
+              std::string::npos);
+    ASSERT_FALSE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", ""));
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    before ? ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -162,36 +162,6 @@ TEST_F(Killed_Firing, ASecondStartIsRefusedTheNextTellsOfTheFiringAndEachRunsEnd
     EXPECT_EQ(log.find("set value"), std::string::npos) << log;
 }
 
-// After a power cut, on a real pty: with the setting on, the program started again goes on
-// with a firing whose kiln is still hot, once its count-down has run out.
-TEST_F(Killed_Firing, AHotFiringGoesOnByItselfAfterTheCountDown) {
-    Start_Kiln_Sim({"--speed=60", "--start-temp=600"});
-    Start_Program();
-    Window().mnuRecallSetup->trigger();
-    Open_Quick_Test();
-    Choose_Log("cut.txt");
-    QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
-    ASSERT_TRUE(Eventually([&] { return Read_Whole_File(Log).size() >= 2 * Log_Record_Length; }));
-    Program.reset();  // the power goes
-    std::string safety = Read_Whole_File(Paths.Setup_File("Safety.txt"));
-    safety.replace(safety.find("Continue_After_Restart=0"), 24, "Continue_After_Restart=1");
-    Write_Whole_File(Paths.Setup_File("Safety.txt"), safety);
-
-    Clock.Advance(5 * 60);
-    Start_Program();
-    ASSERT_TRUE(Model().Run().Continue_Interval().Enabled) << Messages();
-    EXPECT_TRUE(
-        Window().Banner->Alarm_Text->text().contains("The firing continues by itself in 30 s"));
-    for (int second = 0; second < 30; ++second) {
-        EXPECT_FALSE(Model().Run().Control_Interval().Enabled);
-        Model().Continue_Timer();
-    }
-    EXPECT_TRUE(Model().Run().Control_Interval().Enabled) << Messages();
-    const std::size_t seen = Sim.Exchanges().size();
-    EXPECT_TRUE(Eventually([&] { return Sim.Exchanges().find("WS01", seen) != std::string::npos; }))
-        << Messages();
-}
-
 // A shutdown of the computer (SIGTERM, as systemd sends it; SIGHUP for a session that
 // ends goes the same way) in the middle of a firing: the program soft-offs the kiln
 // itself, the record says why, the guard stands down, and the next start tells the potter.

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <map>
 
-#include "app/autostart_entry.h"
 #include "app/comm_setup_model.h"
 #include "app/second_start.h"
 #include "profiles/printout.h"
@@ -315,30 +314,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
                                          "(checked)\r\n"));
 }
 
-// "Start Corvanel when I log in" for two kilns: an entry each in the session's autostart
-// folder, starting each kiln's program; turned off, only that kiln's entry goes.
-TEST(Start_At_Login, EachProgramFolderHasItsOwnEntryUntilTurnedOff) {
-    Temp_Folder config;
-    const char* before = std::getenv("XDG_CONFIG_HOME");
-    const std::string kept = before ? before : "";
-    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-    ASSERT_FALSE(Keep_Autostart_Entry(true, "/home/potter/kiln 1", "/home/potter/kiln 1/corvanel"));
-    ASSERT_FALSE(Keep_Autostart_Entry(true, "/home/potter/kiln 2", "/opt/a$b\"c/corvanel"));
-    const auto first = Autostart_Entry_Path("/home/potter/kiln 1");
-    const auto second = Autostart_Entry_Path("/home/potter/kiln 2");
-    EXPECT_EQ(first.parent_path(), config.Path() / "autostart");
-    EXPECT_NE(first, second);
-    EXPECT_NE(Read_Whole_File(first.string()).find("\nExec=\"/home/potter/kiln 1/corvanel\"\n"),
-              std::string::npos);
-    EXPECT_NE(Read_Whole_File(second.string()).find("\nExec=\"/opt/a\\\\$b\\\\\"c/corvanel\"\n"),
-              std::string::npos)
-        << Read_Whole_File(second.string());
-    ASSERT_FALSE(Keep_Autostart_Entry(false, "/home/potter/kiln 1", ""));
-    EXPECT_FALSE(std::filesystem::exists(first));
-    EXPECT_TRUE(std::filesystem::exists(second));
-    before ? ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
-}
-
 // A start that cannot be fired is refused with its reason and a soft off; the scale check
 // can be turned off. A profile in the other scale is met with the way to convert it, and
 // the editor opened next knows the controller's scale, which the watch of the kiln reads
@@ -506,11 +481,9 @@ TEST(Set_Value_Limits, RowsThatDoNotJoinAreRefusedAndASetValueIsHeldAtTheControl
     rig.Form.Clear();
     rig.Form.Start_Profile_Click();
     EXPECT_FALSE(rig.Form.Run().Control_Interval().Enabled);
-    EXPECT_TRUE(rig.Form.User_Message_Box.starts_with(
-        "Segment 2 does not start when segment 1 ends: it starts at 2.50, segment 1 ends at "
-        "2.00\r\nType the Duration and End Temp of segment 1 again in the profile editor and "
-        "save the profile\r\nRun not started\r\n"))
-        << rig.Form.User_Message_Box;
+    // The check's words are the editor's (pinned there); the run says them and refuses.
+    EXPECT_TRUE(rig.Form.User_Message_Box.starts_with("Segment 2 does not start when segment 1"));
+    EXPECT_TRUE(rig.Said("save the profile\r\nRun not started\r\n")) << rig.Form.User_Message_Box;
     EXPECT_EQ(rig.Beeper.Beeps, 1);
     EXPECT_EQ(rig.Set_Values_Sent(), std::vector<int>{70});  // the refusal's soft off
 

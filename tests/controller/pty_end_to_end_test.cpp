@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
+#include "controller/controller_link.h"
 #include "controller/qt/qt_serial_device.h"
 #include "setup/setup_files.h"
 #include "support/fake_line.h"
@@ -23,19 +22,15 @@ TEST(Kiln_Sim_On_A_Pty, CommandsAreAnsweredFaultsAreCommErrorsAndAnUnpluggedAdap
     Kiln_Sim_Process sim;
     Settings_Store settings{paths};
     Qt_Serial_Device device{settings};
-    FrontPanel panel;
     Recorded_Messages main_window;
     Patient_Waiter waiter;
-    InOut_Functions protocol{panel, waiter};
-    Serial_Port serial{device, panel, main_window, protocol.Reply_Buffer};
+    Controller_Link link{device, waiter, &main_window};
+    InOut_Functions& protocol = link.Protocol();
+    Serial_Port& serial = link.Serial();
     // Exchanges 1..3 are clean; the fourth gets no reply, the fifth comes in pieces.
     sim.Start(
         folder, paths,
         {"--units=0", "--speed=60", "--start-temp=25", "--no-reply=at:4", "--split-reply=at:5"});
-    waiter.Reply_Buffer = &protocol.Reply_Buffer;
-    device.Deliver_To(serial);
-    protocol.Connect(serial);
-    panel.Link = &serial;
     serial.Form_Load(1);
     ASSERT_TRUE(device.Port_Open()) << (main_window.Lines.empty() ? "" : main_window.Lines[0]);
     std::uint8_t unit = 0;
@@ -59,7 +54,7 @@ TEST(Kiln_Sim_On_A_Pty, CommandsAreAnsweredFaultsAreCommErrorsAndAnUnpluggedAdap
     const std::string missing = folder.File("no-such-tty");
     Write_Whole_File(paths.Setup_File("CommPortMap.txt"), "1=" + missing + "\r\n");
     serial.Form_Unload();
-    Serial_Port unplugged{device, panel, main_window, protocol.Reply_Buffer};
+    Serial_Port unplugged{device, link.Panel(), main_window, protocol.Reply_Buffer};
     unplugged.Form_Load(1);
     EXPECT_EQ(main_window.Lines,
               (std::vector<std::string>{"Comm port init error", "Invalid Port Number",

@@ -19,13 +19,13 @@
 #include <mutex>
 #include <thread>
 
-#include "controller/front_panel_model.h"
+#include "controller/controller_link.h"
+#include "controller/posix/posix_serial_device.h"
 #include "guard/guard_heartbeat.h"
 #include "guard/guard_keeper.h"
 #include "guard/guard_log.h"
 #include "guard/guard_process.h"
 #include "guard/posix_guard_platform.h"
-#include "guard/posix_serial_device.h"
 #include "setup/program_lock.h"
 #include "support/child_process.h"
 #include "support/recording_mail.h"
@@ -248,12 +248,9 @@ TEST(Guard_Port, AFarEndThatWentAwayEndsTheWaitForTheReply) {
     Settings_Store settings(paths);
     Posix_Serial_Device device(settings);
     Posix_Reply_Waiter waiter(device);
-    FrontPanel panel;
     Counted_Messages messages;
-    InOut_Functions protocol(panel, waiter);
-    Serial_Port serial(device, panel, messages, protocol.Reply_Buffer);
-    waiter.Connect(serial, protocol.Reply_Buffer);
-    protocol.Connect(serial);
+    Controller_Link link(device, waiter, &messages);
+    InOut_Functions& protocol = link.Protocol();
     device.Set_Comm_Port(1);
     device.Set_Port_Open(true);
     pty.Close();

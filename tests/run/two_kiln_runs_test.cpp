@@ -10,10 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
-#include "guard/posix_serial_device.h"
+#include "controller/controller_link.h"
+#include "controller/posix/posix_serial_device.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
 #include "run/kiln_run.h"
@@ -42,20 +40,17 @@ struct Heard_Events : Firing_Observer {
 struct Kiln {
     Kiln(const Temp_Folder& folder, const Program_Paths& paths, Settings_Store& settings,
          const std::string& name)
-        : Link(folder.File(name + "-port")),
+        : Port(folder.File(name + "-port")),
           Sim_Output(folder.File(name + "-sim.out")),
           Device(settings),
-          Run({paths, Protocol, Panel, Clock, Beeper, Mail, settings, View}) {
+          Run({paths, Link.Protocol(), Link.Panel(), Clock, Beeper, Mail, settings, View}) {
         EXPECT_TRUE(Sim.Start(
-            {KILN_SIM_PATH, "--units=0", "--scale=F", "--verbose", "--link=" + Link}, Sim_Output));
-        EXPECT_TRUE(Within_Seconds([&] { return fs::exists(Link); }, 30)) << Sim_Log();
-        Device.Use_Device(Link);
-        Waiter.Connect(Serial, Protocol.Reply_Buffer);
-        Protocol.Connect(Serial);
-        Panel.Link = &Serial;
-        Run.Connect_Serial_Port(Serial);
+            {KILN_SIM_PATH, "--units=0", "--scale=F", "--verbose", "--link=" + Port}, Sim_Output));
+        EXPECT_TRUE(Within_Seconds([&] { return fs::exists(Port); }, 30)) << Sim_Log();
+        Device.Use_Device(Port);
+        Run.Connect_Serial_Port(Link.Serial());
         Run.Firing().Attach(Heard);
-        Serial.Form_Load(1);
+        Link.Serial().Form_Load(1);
     }
     ~Kiln() { Run.Firing().Detach(Heard); }
 
@@ -70,14 +65,12 @@ struct Kiln {
         return sent;
     }
 
-    std::string Link, Sim_Output;
+    std::string Port, Sim_Output;
     Child Sim;
-    FrontPanel Panel;
     Posix_Serial_Device Device;
     Posix_Reply_Waiter Waiter{Device};
-    InOut_Functions Protocol{Panel, Waiter};
     Silent_Run_View View;
-    Serial_Port Serial{Device, Panel, View, Protocol.Reply_Buffer};
+    Controller_Link Link{Device, Waiter, &View};
     Fake_Clock Clock;
     Counting_Beeper Beeper;
     Recording_Mail Mail;

@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "common/error_numbers.h"
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
+#include "controller/controller_link.h"
 #include "controller_model.h"
 #include "fault_plan.h"
 #include "support/fake_platform.h"
@@ -62,6 +60,8 @@ class Fake_Line : public Serial_Device, public Reply_Waiter {
     }
     std::string Input() override { return std::exchange(Waiting_, {}); }
 
+    void Listen(Serial_Port& serial, const std::string&) override { Link = &serial; }
+
     // The pause: every chunk due before its end arrives, each as its own receive event.
     void Wait(double seconds) override {
         double end = Now + seconds;
@@ -104,20 +104,17 @@ struct Controller_Rig {
     sim::Controller_Model Model;
     sim::Kiln_Sim_Server Server;
     Fake_Line Line;
-    FrontPanel Panel;
     Recorded_Messages Main_Window;
-    InOut_Functions Protocol{Panel, Line};
-    Serial_Port Serial{Line, Panel, Main_Window, Protocol.Reply_Buffer};
+    Controller_Link Link{Line, Line, &Main_Window};
+    FrontPanel& Panel = Link.Panel();
+    InOut_Functions& Protocol = Link.Protocol();
+    Serial_Port& Serial = Link.Serial();
     std::uint8_t Unit = 0;
 
     explicit Controller_Rig(std::vector<int> addresses = {}, sim::Unit_Settings settings = {},
                             sim::Fault_Options faults = {})
         : Model(addresses, settings), Server(Model, faults) {
         if (!addresses.empty()) Line.Server = &Server;
-        Line.Link = &Serial;
-        Protocol.Connect(Serial);
-        Panel.Link = &Serial;
-        Panel.Connect(Protocol);
         Serial.Form_Load(1);
         Panel.Form_Load();
     }

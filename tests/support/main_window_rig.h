@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/traj_form_model.h"
 #include "common/text.h"
-#include "controller/front_panel_model.h"
-#include "controller/protocol.h"
-#include "controller/serial_link.h"
+#include "controller/controller_link.h"
 #include "controller_model.h"
 #include "fault_plan.h"
 #include "profiles/profile_file.h"
@@ -69,36 +68,33 @@ inline sim::Unit_Settings Kiln_Settings(int input_type = 2, bool fahrenheit = tr
     return settings;
 }
 
-// The main window wired as the program wires it, over a fake line to the simulated
-// controller, with a fake clock, dialogs and mail. Form_Load is left to the test.
-struct Main_Window_Rig {
-    Temp_Folder Folder;
-    Program_Paths Paths{Folder.Path()};
-    sim::Controller_Model Model{{0}, Kiln_Settings()};
-    sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
-    Rig_Line Line;
-    FrontPanel Panel;
-    InOut_Functions Protocol{Panel, Line};
+// The run window's model wired as the program wires it over `device`, with a fake clock
+// and dialogs and the given mail, in the program folder `folder`. Form_Load is left to the
+// test.
+struct Run_Window_Rig {
+    Run_Window_Rig(Serial_Device& device, Reply_Waiter& waiter, Mail_Sender& mail,
+                   const std::filesystem::path& folder)
+        : Paths(folder),
+          Link(device, waiter, &Form),
+          Form({Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, mail, Name,
+                Windows, Settings}) {
+        Form.Connect_Serial_Port(Serial);
+    }
+    ~Run_Window_Rig() { Form.Run().Firing().Detach(Writer); }  // it goes before the window model
+
+    Program_Paths Paths;
+    Controller_Link Link;
+    FrontPanel& Panel = Link.Panel();
+    InOut_Functions& Protocol = Link.Protocol();
+    Serial_Port& Serial = Link.Serial();
     Fake_Clock Clock;
     Fake_File_Dialog Profile_Dialog, Log_Dialog;
     Counting_Beeper Beeper;
-    Recording_Mail Mail;
     Fake_Name_Dialog Name;
     Recording_Windows Windows;
     Settings_Store Settings{Paths};
-    Traj_form Form{{Paths, Protocol, Panel, Clock, Profile_Dialog, Log_Dialog, Beeper, Mail, Name,
-                    Windows, Settings}};
-    Serial_Port Serial{Line, Panel, Form, Protocol.Reply_Buffer};
+    Traj_form Form;
     Firing_Record_Writer Writer{Paths, "Corvanel"};  // records only once Keep_Record is called
-
-    Main_Window_Rig() {
-        Line.Link = &Serial;
-        Line.Server = &Server;
-        Protocol.Connect(Serial);
-        Panel.Link = &Serial;
-        Form.Connect_Serial_Port(Serial);
-    }
-    ~Main_Window_Rig() { Form.Run().Firing().Detach(Writer); }  // it goes before the window model
 
     void Choose_Log(const std::string& name) {
         Log_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/elsewhere/" + name));
@@ -160,18 +156,6 @@ struct Main_Window_Rig {
         Open_Profile(name);
     }
 
-    // The set values written since the last call, in order.
-    std::vector<int> Set_Values_Sent() {
-        std::vector<int> values;
-        for (; Frames_Seen_ < Line.Sent.size(); ++Frames_Seen_) {
-            const std::string& frame = Line.Sent[Frames_Seen_];
-            if (frame.compare(3, 4, "WS01") == 0) {
-                values.push_back(sim::Value_Of_Field(frame.substr(7, 4)).value_or(-99999));
-            }
-        }
-        return values;
-    }
-
     // The loaded profile as the run sees it, in one line (its tables have tests of their own).
     std::string Loaded() const {
         const Traj_form& f = Form;
@@ -187,6 +171,33 @@ struct Main_Window_Rig {
 
     bool Said(const std::string& text) const {
         return Form.User_Message_Box.find(text) != std::string::npos;
+    }
+};
+
+// What the main window's rig runs on: a fake line to the simulated controller, and mail
+// that is only recorded.
+struct Fake_Line_Parts {
+    Temp_Folder Folder;
+    sim::Controller_Model Model{{0}, Kiln_Settings()};
+    sim::Kiln_Sim_Server Server{Model, sim::Fault_Options{}};
+    Rig_Line Line;
+    Recording_Mail Mail;
+};
+
+// The run window's model over the fake line to the simulated controller.
+struct Main_Window_Rig : Fake_Line_Parts, Run_Window_Rig {
+    Main_Window_Rig() : Run_Window_Rig(Line, Line, Mail, Folder.Path()) { Line.Server = &Server; }
+
+    // The set values written since the last call, in order.
+    std::vector<int> Set_Values_Sent() {
+        std::vector<int> values;
+        for (; Frames_Seen_ < Line.Sent.size(); ++Frames_Seen_) {
+            const std::string& frame = Line.Sent[Frames_Seen_];
+            if (frame.compare(3, 4, "WS01") == 0) {
+                values.push_back(sim::Value_Of_Field(frame.substr(7, 4)).value_or(-99999));
+            }
+        }
+        return values;
     }
 
   private:

@@ -57,7 +57,6 @@ class Program_Rig : public ::testing::Test {
         parts.Guard_Seconds = Guard_Seconds;
         parts.Change_Dialog = &Change_Dialog;
         Program = std::make_unique<Corvanel_Program>(Paths, parts);
-        Waiter.Reply_Buffer = &Program->Protocol().Reply_Buffer;
         Program->On_End_Program = [this] { ++Ends; };
         Program->Main();
     }

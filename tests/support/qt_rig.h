@@ -53,6 +53,9 @@ inline bool Eventually(const std::function<bool()>& condition, int milliseconds 
 class Patient_Waiter : public Reply_Waiter {
   public:
     const std::string* Reply_Buffer = nullptr;
+    void Listen(Serial_Port&, const std::string& reply_buffer) override {
+        Reply_Buffer = &reply_buffer;
+    }
     void Wait(double seconds) override {
         Program_Waiter_.Wait(seconds);
         QElapsedTimer waited;

@@ -6,16 +6,14 @@
 
 namespace corvanel {
 
-Serial_Port_Window::Serial_Port_Window(Settings_Store& settings, FrontPanel& panel,
-                                       Message_Area& main_display, std::string& reply_buffer)
-    : Device_(settings, this), Link_(Device_, panel, main_display, reply_buffer) {
+Serial_Port_Window::Serial_Port_Window(Qt_Serial_Device& device, Serial_Port& link)
+    : Device_(device), Link_(link) {
     setObjectName("Serial_Port");
     setWindowTitle("Form1");
     Port_Label = new QLabel("Serial_Port.frx", this);
     Port_Label->setObjectName("Port_Label");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Port_Label);
-    Device_.Deliver_To(Link_);
 }
 
 }  // namespace corvanel

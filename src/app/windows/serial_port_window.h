@@ -10,13 +10,12 @@ class QLabel;
 
 namespace corvanel {
 
-// The hidden serial window: it owns the port and the link that transmits requests and
-// hands received characters to the protocol. The operator never sees it.
+// The hidden serial window over the port and the link that transmits requests and hands
+// received characters to the protocol. The operator never sees it.
 class Serial_Port_Window : public QWidget {
     Q_OBJECT
   public:
-    Serial_Port_Window(Settings_Store& settings, FrontPanel& panel, Message_Area& main_display,
-                       std::string& reply_buffer);
+    Serial_Port_Window(Qt_Serial_Device& device, Serial_Port& link);
 
     Serial_Port& Link() { return Link_; }
     Qt_Serial_Device& Device() { return Device_; }
@@ -24,8 +23,8 @@ class Serial_Port_Window : public QWidget {
     QLabel* Port_Label;
 
   private:
-    Qt_Serial_Device Device_;
-    Serial_Port Link_;
+    Qt_Serial_Device& Device_;
+    Serial_Port& Link_;
 };
 
 }  // namespace corvanel

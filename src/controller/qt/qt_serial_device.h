@@ -19,7 +19,7 @@ class Qt_Serial_Device : public QObject, public Serial_Device {
     explicit Qt_Serial_Device(Settings_Store& settings, QObject* parent = nullptr);
 
     // The serial window whose receive event gets the characters.
-    void Deliver_To(Serial_Port& serial) { Serial_ = &serial; }
+    void Deliver_To(Serial_Port& serial) override { Serial_ = &serial; }
 
     // A port chosen forgets the device the last one was opened again by.
     void Set_Comm_Port(int port) override {

@@ -9,9 +9,9 @@
 
 namespace corvanel {
 
-// The serial port without Qt, for the kiln guard: the device the program had open (its
-// port number mapped as the program maps it when that is not known), opened read-write
-// with the program's line settings (a pseudo-terminal refuses some of them: only a
+// The serial port without Qt, for the kiln guard and a run without a window: the device the program
+// had open (its port number mapped as the program maps it when that is not known), opened
+// read-write with the program's line settings (a pseudo-terminal refuses some of them: only a
 // failure to open counts). Only a terminal is opened, and it is taken for the guard
 // alone: nothing else opens it while the guard has it.
 class Posix_Serial_Device : public Serial_Device {
@@ -50,7 +50,7 @@ class Posix_Reply_Waiter : public Reply_Waiter {
     explicit Posix_Reply_Waiter(Posix_Serial_Device& device, double longest = 3)
         : Device_(device), Longest_(longest) {}
     // Where the chunks go and where the reply is looked for; until then it only waits.
-    void Connect(Serial_Port& serial, const std::string& reply_buffer) {
+    void Listen(Serial_Port& serial, const std::string& reply_buffer) override {
         Serial_ = &serial;
         Reply_Buffer_ = &reply_buffer;
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "guard/posix_serial_device.h"
+#include "controller/posix/posix_serial_device.h"
 
 #include <fcntl.h>
 #include <poll.h>
