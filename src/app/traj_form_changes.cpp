@@ -84,6 +84,16 @@ void Traj_form::Start_Later_Click() {
         Show_Problem(*this, *refused);
 }
 
+std::string Traj_form::Later_Start_Exit_Question() const {
+    if (!Run_.Start_Later_At()) return "";
+    return Operator_Text::Phrase(
+               "The firing is set to start at %1. With the program ended it does not start. "
+               "Exit anyway?",
+               {Operator_Text::Value(
+                   Clock_Shown(*Run_.Start_Later_At(), Services_.Time.Now(), Operator_Style()))})
+        .Text(Translate_Phrase);
+}
+
 std::string Traj_form::Start_Later_Caption() const {
     return TranslateText(Run_.Start_Later_At() ? "Cancel the later start" : "Start later...");
 }

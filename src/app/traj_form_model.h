@@ -167,6 +167,8 @@ class Traj_form : public Run_View {
     void Connect_Start_Time_Dialog(Start_Time_Dialog& dialog) { Start_Time_Dialog_ = &dialog; }
     void Start_Later_Click();
     std::string Start_Later_Caption() const;
+    // Closing the window while a later start waits: what to ask first ("" when none waits).
+    std::string Later_Start_Exit_Question() const;
     // The computer shutting down, the session ending or the program told to end in the
     // middle of a firing: the firing ends with a soft off, an alarm line in the record and
     // the alarm mail. False when no firing ran.

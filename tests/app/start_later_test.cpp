@@ -49,6 +49,9 @@ TEST_F(Later_Start, TheFiringStartsByItselfAtTheClockTimeAndTheBannerCountsDown)
     EXPECT_EQ(Rig.Form.Run().Firing_Status_Now().Starts_At->Minute, 10);
     EXPECT_EQ(Kept(), "2026-12-05 09:10\r\n");
     EXPECT_EQ(Rig.Form.Start_Later_Caption(), "Cancel the later start");
+    EXPECT_EQ(Rig.Form.Later_Start_Exit_Question(),
+              "The firing is set to start at 09:10. With the program ended it does not start. "
+              "Exit anyway?");
     Monitor_Minutes(9);
     EXPECT_FALSE(Running());
     EXPECT_NE(Rig.Form.Run().Safety().Banner().Text().find("Waiting to start at 09:10 (1 min)"),
@@ -58,6 +61,7 @@ TEST_F(Later_Start, TheFiringStartsByItselfAtTheClockTimeAndTheBannerCountsDown)
     Monitor_Minutes(1);
     EXPECT_TRUE(Running());
     EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
+    EXPECT_EQ(Rig.Form.Later_Start_Exit_Question(), "");
     EXPECT_EQ(Kept(), "\r\n");
     Rig.Control_Ticks(1);
     EXPECT_FALSE(Rig.Set_Values_Sent().empty());

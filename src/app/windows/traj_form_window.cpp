@@ -365,6 +365,11 @@ void Traj_form_Window::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    const std::string waiting = Model_.Later_Start_Exit_Question();
+    if (!waiting.empty() && !Ask_.Ask_OK_Cancel(waiting)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Model_.mnuExitProgram_Click();
 }
