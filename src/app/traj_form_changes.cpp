@@ -35,13 +35,16 @@ Operator_Text Question(const Firing_Change& change, const std::string& scale) {
 
 }  // namespace
 
+bool Traj_form::Said_Locked() {
+    if (!mnuLockControls) return false;
+    Show_Problem(*this,
+                 {Operator_Text::Phrase("The controls are locked: the firing was not changed."),
+                  Operator_Text::Phrase("Unlock the controls first.")});
+    return true;
+}
+
 void Traj_form::Change_Firing(Firing_Change::Kind kind) {
-    if (mnuLockControls) {
-        Show_Problem(*this,
-                     {Operator_Text::Phrase("The controls are locked: the firing was not changed."),
-                      Operator_Text::Phrase("Unlock the controls first.")});
-        return;
-    }
+    if (Said_Locked()) return;
     const Firing_Change proposed = Run_.Change_Now(kind);
     if (Maybe_Problem refused = Run_.Change_Refused(proposed)) {
         Show_Problem(*this, *refused);
@@ -63,12 +66,7 @@ void Traj_form::Start_Later_Click() {
         Run_.Cancel_Start_Later();
         return;
     }
-    if (mnuLockControls) {
-        Show_Problem(*this,
-                     {Operator_Text::Phrase("The controls are locked: the firing was not changed."),
-                      Operator_Text::Phrase("Unlock the controls first.")});
-        return;
-    }
+    if (Said_Locked()) return;
     if (!Start_Time_Dialog_) return;
     const Date_Time now = Services_.Time.Now();
     const auto entered = Start_Time_Dialog_->Ask_Start_Time(

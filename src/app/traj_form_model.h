@@ -239,6 +239,7 @@ class Traj_form : public Run_View {
     Start_Time_Dialog* Start_Time_Dialog_ = nullptr;
     Kiln_Run Run_;
     void Change_Firing(Firing_Change::Kind kind);
+    bool Said_Locked();  // the controls are locked: said, and nothing is changed
 };
 
 }  // namespace corvanel
