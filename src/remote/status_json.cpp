@@ -61,7 +61,7 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
                 Json_Number(temperature) + "]";
     }
     std::string forecast;
-    if (status.Forecast) {
+    if (status.Forecast && status.Forecast->From_History) {
         for (const auto& [elapsed, temperature] : status.Forecast->Curve) {
             forecast += (forecast.empty() ? "[" : ",[") + Json_Number(elapsed) + "," +
                         Json_Number(temperature) + "]";

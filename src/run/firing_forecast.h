@@ -37,17 +37,4 @@ struct Firing_Forecast {
     bool Late(const std::string& time_unit) const;
 };
 
-// The clock time of the likely end, and of the plan's, for a forecast made at `now` when
-// the run stood at `now_elapsed`.
-Date_Time Likely_Finish_Clock(const Firing_Forecast& forecast, const Date_Time& now,
-                              double now_elapsed, const std::string& time_unit);
-Date_Time Plan_Finish_Clock(const Firing_Forecast& forecast, const Date_Time& now,
-                            double now_elapsed, const std::string& time_unit);
-
-// "Plan 14:30, likely 15:10: the kiln is climbing 90 °F/h slower than asked above
-// 1,800 °F" when the forecast is late; the reason alone (no history yet) otherwise, and
-// nothing when the kiln keeps to the plan.
-Operator_Text Finish_Forecast_Words(const Firing_Forecast& forecast, const Date_Time& now,
-                                    double now_elapsed, const std::string& time_unit);
-
 }  // namespace corvanel

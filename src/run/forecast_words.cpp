@@ -11,9 +11,6 @@ namespace corvanel {
 
 namespace {
 
-// A difference under a minute is the counting of whole minutes, not the kiln.
-constexpr double Same_Seconds = 60;
-
 Date_Time Later(const Date_Time& clock, double seconds) {
     return Date_Time_Of_Seconds(Seconds_Of(clock) + std::llround(seconds));
 }
@@ -27,22 +24,16 @@ Forecast_Words Forecast_Words_Of(const Firing_Status& status, const Number_Style
     double seconds_left = status.Seconds_Left();
     const std::string plan_end = Clock_Shown(status.Finish_Clock(), status.Clock, style);
     words.Finishes_At = plan_end;
-    if (forecast && forecast->From_History) {
-        const double late =
-            (forecast->Likely_End - forecast->Plan_End) * Seconds_Per_Time_Unit(status.Time_Unit);
-        if (std::abs(late) >= Same_Seconds) {
-            seconds_left = std::max(0.0, seconds_left + late);
-            words.Finishes_At = Operator_Text_Shown(Operator_Text::Phrase(
-                "Plan %1, likely %2",
-                {Operator_Text::Value(plan_end),
-                 Operator_Text::Value(
-                     Clock_Shown(Later(status.Clock, seconds_left), status.Clock, style))}));
-            words.Note = Operator_Text_Shown(forecast->Why);
-        }
-    } else if (forecast) {
-        words.Note =
-            TranslateText("Times from the plan: no firings of this kiln to learn from yet");
+    if (forecast && forecast->From_History && forecast->Late(status.Time_Unit)) {
+        seconds_left += forecast->Late_By() * Seconds_Per_Time_Unit(status.Time_Unit);
+        words.Finishes_At = Operator_Text_Shown(Operator_Text::Phrase(
+            "Plan %1, likely %2", {Operator_Text::Value(plan_end),
+                                   Operator_Text::Value(Clock_Shown(
+                                       Later(status.Clock, seconds_left), status.Clock, style))}));
     }
+    // Why it is late, or that the times are the plan's for want of history.
+    if (forecast && (!forecast->From_History || forecast->Late(status.Time_Unit)))
+        words.Note = Operator_Text_Shown(forecast->Why);
     // To the minute: the seconds of a time left would only flicker.
     words.Time_Left = Duration_Shown(60.0 * std::llround(seconds_left / 60));
     if (status.State == Firing_State::Suspended) words.Finishes_At = TranslateText("suspended");

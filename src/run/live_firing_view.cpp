@@ -93,7 +93,9 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
     Now_Shown_ = active;
     Now_Elapsed_ = status.Real_Elapsed;  // where the traces end, not the counted minutes
     Current_Segment_ = active ? status.Segment : 0;
-    Forecast_ = status.Forecast ? status.Forecast->Curve : Trace_Points{};
+    // A forecast without history is the plan's: the plan is drawn already.
+    const bool foreseen = status.Forecast && status.Forecast->From_History;
+    Forecast_ = foreseen ? status.Forecast->Curve : Trace_Points{};
     Cooling_Note_ = Cooling_Words_Of(status, Operator_Style());
     Forecast_Words words = Forecast_Words_Of(status, Operator_Style());
     Time_Left_ = std::move(words.Time_Left);

@@ -41,9 +41,9 @@ TEST(Forecast_Words, SayThePlanUnlessTheKilnsHistoryForeseesItLate) {
         // Less than a minute apart: the whole minutes the run counts, not the kiln.
         {Ahead(300.5, true, slow), "3 h 20 min", "15:20", ""},
         {Ahead(340, true, slow), "4 h 00 min", "Plan 15:20, likely 16:00", slow},
-        {Ahead(280, true, "ahead"), "3 h 00 min", "Plan 15:20, likely 15:00", "ahead"},
-        {Ahead(340, false), "3 h 20 min", "15:20",
-         "Times from the plan: no firings of this kiln to learn from yet"},
+        // The plan's times when the kiln has no history, and said so.
+        {Ahead(340, false, "no firings to learn from"), "3 h 20 min", "15:20",
+         "no firings to learn from"},
     };
     for (const Case& c : cases) {
         Firing_Status status = Glaze_At_Noon();
