@@ -117,9 +117,9 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Now = [] { return Date_Time{2027, 2, 1, 12, 0, 0}; };
     model.Form_Load();
     CurrentLanguage = "";
-    EXPECT_EQ(
-        Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
-        Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished", "6,10", "-"}));
+    EXPECT_EQ(Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
+              Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished",
+                          "below cone 022", "6,10", "-"}));
     EXPECT_EQ(model.Rows[1][0], "05.01.2027, 08:00");
 
     // Notes kept beside the record, found by the search, shown in the report.
