@@ -24,7 +24,7 @@ void Add_Cone_Lines(std::vector<std::string>& lines, const Firing_Record_Header&
     };
     add("Cone by heat-work", Format_Cone(summary, h, style));
     const Cone_Reached& cone = summary.Cone;
-    if (cone.Known()) {
+    if (cone.Known() && cone.Reached != Cone_Reached::Reach::Below_Chart) {
         const double climb = h.Temp_Scale == "F" ? Last_Climb_C * 9 / 5 : Last_Climb_C;
         auto degrees = [&](double value) {
             return Temperature_Shown(value, h.Temp_Scale, style.Numbers);
