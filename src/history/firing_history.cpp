@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "history/firing_notes.h"
 #include "history/firing_report.h"
+#include "history/witness_cones.h"
 #include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
@@ -22,18 +23,22 @@ Firing_History::Firing_History(Program_Paths paths, Settings_Store& settings,
       Printer_(std::move(printer)) {}
 
 Report_Style Firing_History::Style() const {
-    return {[](const std::string& text) { return TranslateText(text); }, Operator_Style(), Now()};
+    return {[](const std::string& text) { return TranslateText(text); }, Operator_Style(), Now(),
+            Offset_};
 }
 
 void Firing_History::Form_Load() {
     Clear();
     std::vector<Problem> problems;
     Energy_ = Read_Energy_Settings(Settings_, &problems);
+    Offset_ = Read_Cone_Offset(Settings_, &problems);
     for (const Problem& problem : problems) Show_Problem(*this, problem);
     Entries_ = List_Firing_Records(Paths_.Logfiles_Folder(), Energy_);
     Entry_Notes_.clear();
+    Entry_Witness_.clear();
     for (const Firing_List_Entry& entry : Entries_) {
         Entry_Notes_.push_back(Read_Firing_Notes(entry.Path));
+        Entry_Witness_.push_back(Read_Witness_Cones(entry.Path));
         if (entry.Problems > 0) {
             Append_Message(Messages, entry.File_Name + ": " + std::to_string(entry.Problems) + " " +
                                          TranslateText("damaged lines skipped"));
@@ -51,19 +56,24 @@ void Firing_History::Search_Changed(const std::string& text) {
         for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return s;
     };
+    Search_ = text;
     const std::string wanted = lower(text);
-    const Report_Style style = Style();
-    Rows.clear();
     Shown_.clear();
     for (std::size_t i = 0; i < Entries_.size(); ++i) {
         const Firing_List_Entry& entry = Entries_[i];
         const std::string haystack = lower(entry.Header.Profile_Name + "\n" +
                                            entry.Header.Kiln_Name + "\n" + Entry_Notes_[i]);
         if (!wanted.empty() && haystack.find(wanted) == std::string::npos) continue;
-        Rows.push_back(Firing_List_Row(entry, style));
         Shown_.push_back(i);
     }
+    Show_Rows();
     Firings_Chosen({});
+}
+
+void Firing_History::Show_Rows() {
+    const Report_Style style = Style();
+    Rows.clear();
+    for (std::size_t i : Shown_) Rows.push_back(Firing_List_Row(Entries_[i], style));
 }
 
 void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
@@ -103,6 +113,86 @@ void Firing_History::Firings_Chosen(const std::vector<int>& rows) {
     Print_Report_Enabled = !Chosen_Records_.empty();
     Notes_Enabled = Chosen_Records_.size() == 1;
     Notes = Notes_Enabled ? Entry_Notes_[Chosen_Entries_[0]] : "";
+    Witness_Cones = Notes_Enabled ? Entry_Witness_[Chosen_Entries_[0]] : "";
+    Propose_Offset();
+}
+
+void Firing_History::Propose_Offset() {
+    Cone_Offset_Proposal.clear();
+    Take_Cone_Offset_Enabled = false;
+    Proposed_.reset();
+    if (!Notes_Enabled) return;
+    const std::string& kiln = Entries_[Chosen_Entries_[0]].Header.Kiln_Name;
+    std::vector<Witness_Comparison> compared;
+    for (std::size_t i = 0; i < Entries_.size(); ++i) {
+        const Cone_Reached& cone = Entries_[i].Summary.Cone;
+        if (Entry_Witness_[i].empty() || cone.Reached != Cone_Reached::Reach::On_Chart) continue;
+        const Witness_Reading witness = Read_Witness_Text(Entry_Witness_[i], Translate_Phrase);
+        if (!witness.Position) continue;
+        compared.push_back({Entries_[i].Header.Kiln_Name, cone.Position, *witness.Position});
+    }
+    const Offset_Proposal proposal = Propose_Cone_Offset(compared, kiln);
+    Operator_Text said;
+    if (!proposal.Cones) {
+        said = Operator_Text::Phrase(
+            "Record the witness cones of %1 more firings of this kiln, and the program proposes a "
+            "cone offset from them",
+            {Operator_Text::Value(std::to_string(Offset_Firings_Needed - proposal.Firings))});
+    } else if (*proposal.Cones == 0) {
+        said = Operator_Text::Phrase(
+            "The witness cones of the last %1 firings of this kiln agree with the program's cone",
+            {Operator_Text::Value(std::to_string(proposal.Firings))});
+    } else {
+        said = Operator_Text::Phrase(
+            "The witness cones of the last %1 firings of this kiln read %2 cones from the "
+            "program's cone: take it as the kiln's cone offset",
+            {Operator_Text::Value(std::to_string(proposal.Firings)),
+             Operator_Text::Value((*proposal.Cones > 0 ? "+" : "") +
+                                  Number_Shown(*proposal.Cones, 2, Operator_Style()))});
+    }
+    Cone_Offset_Proposal = said.Text(Translate_Phrase);
+    if (proposal.Cones && (Offset_.Kiln != kiln || Offset_.Cones != *proposal.Cones)) {
+        Proposed_ = proposal.Cones;
+        Take_Cone_Offset_Enabled = *proposal.Cones != 0 || Offset_.For(kiln) != 0;
+    }
+}
+
+void Firing_History::Save_Witness_Cones_Click(const std::string& text) {
+    if (!Notes_Enabled) return;
+    const std::size_t index = Chosen_Entries_[0];
+    const Witness_Reading witness = Read_Witness_Text(text, Translate_Phrase);
+    if (witness.Problem) {
+        Show_Problem(*this, *witness.Problem);
+        return;
+    }
+    if (Maybe_Problem problem = Write_Witness_Cones(Entries_[index].Path, text)) {
+        Show_Problem(*this, *problem);
+        return;
+    }
+    Entry_Witness_[index] = Witness_Cones = text;
+    Summary = Join_Lines(Report_Lines());
+    Append_Message(Messages, TranslateText("Witness cones saved"));
+    Propose_Offset();
+}
+
+void Firing_History::Take_Cone_Offset_Click() {
+    if (!Take_Cone_Offset_Enabled || !Proposed_) return;
+    const Cone_Offset taken{Entries_[Chosen_Entries_[0]].Header.Kiln_Name, *Proposed_};
+    if (Maybe_Problem problem = Write_Cone_Offset(Settings_, taken)) {
+        Show_Problem(*this, *problem);
+        return;
+    }
+    Offset_ = taken;
+    Show_Rows();
+    Summary = Join_Lines(Report_Lines());
+    Append_Message(Messages,
+                   Operator_Text::Phrase(
+                       "Cone offset taken: %1 cones on the program's cone for "
+                       "the firings of this kiln",
+                       {Operator_Text::Value((taken.Cones > 0 ? "+" : "") +
+                                             Number_Shown(taken.Cones, 2, Operator_Style()))})
+                       .Text(Translate_Phrase));
+    Propose_Offset();
 }
 
 void Firing_History::Save_Notes_Click(const std::string& notes) {
@@ -123,7 +213,8 @@ std::vector<std::string> Firing_History::Report_Lines() const {
     for (std::size_t i = 0; i < Chosen_Records_.size(); ++i) {
         if (!lines.empty()) lines.emplace_back();
         for (std::string& line : Firing_Report_Lines(Chosen_Records_[i], Chosen_Summaries_[i],
-                                                     style, Entry_Notes_[Chosen_Entries_[i]])) {
+                                                     style, Entry_Notes_[Chosen_Entries_[i]],
+                                                     Entry_Witness_[Chosen_Entries_[i]])) {
             lines.push_back(std::move(line));
         }
     }

@@ -40,15 +40,23 @@ class Firing_History : public Message_Area {
     void Search_Changed(const std::string& text);
     // Keeps the notes of the one firing chosen.
     void Save_Notes_Click(const std::string& notes);
+    // Keeps the witness cones of the one firing chosen, as typed, and compares them.
+    void Save_Witness_Cones_Click(const std::string& text);
+    // Takes the cone offset proposed for the chosen firing's kiln.
+    void Take_Cone_Offset_Click();
 
     // What the window shows.
-    std::vector<std::array<std::string, 8>> Rows;  // in the operator's language and style
+    std::vector<std::array<std::string, Firing_List_Titles.size()>>
+        Rows;  // in the operator's language and style
     std::vector<int> Chosen;
     Firing_Chart Chart;
-    std::string Summary;         // the chosen firings' report lines, CR LF between
-    std::string Messages;        // the message area
-    std::string Notes;           // the one firing chosen's notes
-    bool Notes_Enabled = false;  // exactly one firing is chosen
+    std::string Summary;               // the chosen firings' report lines, CR LF between
+    std::string Messages;              // the message area
+    std::string Notes;                 // the one firing chosen's notes
+    bool Notes_Enabled = false;        // exactly one firing is chosen (its witness cones too)
+    std::string Witness_Cones;         // the one firing chosen's, as typed
+    std::string Cone_Offset_Proposal;  // what its kiln's witness cones say of the program
+    bool Take_Cone_Offset_Enabled = false;
     bool Print_Report_Enabled = false;
     // Today, for the clock times shown without their day.
     std::function<Date_Time()> Now = [] { return System_Clock().Now(); };
@@ -59,6 +67,8 @@ class Firing_History : public Message_Area {
 
   private:
     std::vector<std::string> Report_Lines() const;
+    void Show_Rows();
+    void Propose_Offset();
 
     Program_Paths Paths_;
     Settings_Store& Settings_;
@@ -68,8 +78,12 @@ class Firing_History : public Message_Area {
     Report_Style Style() const;
 
     std::vector<Firing_List_Entry> Entries_;
-    std::vector<std::string> Entry_Notes_;  // beside each entry
-    std::vector<std::size_t> Shown_;        // the entries the rows show, in order
+    std::vector<std::string> Entry_Notes_;    // beside each entry
+    std::vector<std::string> Entry_Witness_;  // beside each entry
+    Cone_Offset Offset_;
+    std::optional<double> Proposed_;
+    std::string Search_;
+    std::vector<std::size_t> Shown_;  // the entries the rows show, in order
     std::vector<Firing_Record> Chosen_Records_;
     std::vector<Firing_Summary> Chosen_Summaries_;
     std::vector<std::size_t> Chosen_Entries_;

@@ -6,12 +6,63 @@
 #include <filesystem>
 
 #include "common/text.h"
+#include "history/witness_cones.h"
 
 namespace corvanel {
 
+namespace {
+
+// The cone by heat-work, how it was read, the kiln's offset and the witness cones.
+void Add_Cone_Lines(std::vector<std::string>& lines, const Firing_Record_Header& h,
+                    const Firing_Summary& summary, const Report_Style& style,
+                    const std::string& witness_cones) {
+    const Translate_Function label = [&](std::string_view english) {
+        return style.Label(std::string(english));
+    };
+    auto add = [&](const std::string& name, const std::string& value) {
+        lines.push_back(style.Label(name) + ": " + value);
+    };
+    add("Cone by heat-work", Format_Cone(summary, h, style));
+    const Cone_Reached& cone = summary.Cone;
+    if (cone.Known() && cone.Reached != Cone_Reached::Reach::Below_Chart) {
+        const double climb = h.Temp_Scale == "F" ? Last_Climb_C * 9 / 5 : Last_Climb_C;
+        auto degrees = [&](double value) {
+            return Temperature_Shown(value, h.Temp_Scale, style.Numbers);
+        };
+        add("Last climb",
+            Operator_Text::Phrase("the last %1 at %2/h, %3 near the peak, read as a climb at %4/h",
+                                  {Operator_Text::Value(degrees(climb)),
+                                   Operator_Text::Value(degrees(cone.Climb_Rate)),
+                                   Operator_Text::Value(Duration_Shown(cone.Seconds_Near_Peak)),
+                                   Operator_Text::Value(degrees(cone.Effective_Rate))})
+                .Text(label));
+    }
+    const double offset = style.Offset.For(h.Kiln_Name);
+    if (offset != 0 && cone.Known()) {
+        add("Cone offset of this kiln",
+            Operator_Text::Phrase("%1 cones",
+                                  {Operator_Text::Value((offset > 0 ? "+" : "") +
+                                                        Number_Shown(offset, 2, style.Numbers))})
+                .Text(label));
+    }
+    if (witness_cones.empty()) return;
+    const Witness_Reading witness = Read_Witness_Text(witness_cones, label);
+    std::string seen = witness_cones;
+    if (witness.Position) {
+        Cone_Reached as_seen;
+        as_seen.Reached = Cone_Reached::Reach::On_Chart;
+        seen += " (" + Cone_Reached_Text(With_Cone_Offset(as_seen, *witness.Position)).Text(label) +
+                ")";
+    }
+    add("Witness cones", seen);
+}
+
+}  // namespace
+
 std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
                                              const Firing_Summary& summary,
-                                             const Report_Style& style, const std::string& notes) {
+                                             const Report_Style& style, const std::string& notes,
+                                             const std::string& witness_cones) {
     const Firing_Record_Header& h = record.Header;
     const Number_Style& numbers = style.Numbers;
     std::vector<std::string> lines;
@@ -26,6 +77,7 @@ std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
     add("How it ended", style.Label(Firing_Outcome_Name(summary.Outcome)));
     add("Peak", Format_Peak(summary, h, numbers));
     add("Time within 50 degrees of the peak", Duration_Shown(summary.Seconds_Near_Peak));
+    Add_Cone_Lines(lines, h, summary, style, witness_cones);
     add("Duration", Duration_Shown(summary.Duration_Seconds));
     if (summary.Seconds_After_Run > 0) {
         add("Watched after the run", Duration_Shown(summary.Seconds_After_Run));

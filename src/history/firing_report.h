@@ -10,13 +10,15 @@
 namespace corvanel {
 
 // What a report of one firing says below its chart, in the potter's words, one line each:
-// profile, kiln, when it started and ended, how it ended, peak, time near the peak,
-// duration, energy, cost, alarms, the potter's notes, and every event with its clock. The
-// tool's `show` prints the same.
+// profile, kiln, when it started and ended, how it ended, peak, time near the peak, the
+// cone reached by heat-work and how it was read, the witness cones, duration, energy,
+// cost, alarms, the potter's notes, and every event with its clock. The tool's `show`
+// prints the same.
 std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
                                              const Firing_Summary& summary,
                                              const Report_Style& style,
-                                             const std::string& notes = "");
+                                             const std::string& notes = "",
+                                             const std::string& witness_cones = "");
 
 // The report's title and the name of its file, after what it holds: one firing's profile
 // and day, or how many firings from which day to which.

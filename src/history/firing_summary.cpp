@@ -46,6 +46,11 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
     } else if (line.Is_Tick() || line.Event == "start" || line.Event == "resume") {
         After_Run_ = false;
     }
+    if (line.Is_Reading()) {
+        Readings_.push_back(
+            {line.Has_Clock ? static_cast<double>(line.Utc_Seconds()) : line.Elapsed,
+             line.Measured});
+    }
     if (After_Run_) {
         if (line.Has_Clock) Last_After_Run_Second_ = line.Utc_Seconds();
         if (line.Is_After_Run()) Add_Peak(line.Measured);
@@ -108,6 +113,13 @@ Firing_Summary Firing_Summary_Builder::Result(const Firing_Record_Header& header
                    : std::max(0.0, Last_Elapsed_ - First_Elapsed_) * Seconds_Per_Unit(header);
     if (Has_Clock_ && Last_After_Run_Second_ > Last_Second_) {
         summary.Seconds_After_Run = static_cast<double>(Last_After_Run_Second_ - Last_Second_);
+    }
+    if (Has_Clock_) {
+        summary.Cone = Cone_Of_Readings(Readings_, header.Temp_Scale);
+    } else {
+        std::vector<Kiln_Reading> readings = Readings_;
+        for (Kiln_Reading& reading : readings) reading.Seconds *= Seconds_Per_Unit(header);
+        summary.Cone = Cone_Of_Readings(readings, header.Temp_Scale);
     }
     if (energy.Kiln_Power_kW) {
         // Each tick runs the elements for its output share of the tick's length.
@@ -186,6 +198,19 @@ std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Heade
     return Temperature_Shown(summary.Peak, header.Temp_Scale, style);
 }
 
+Cone_Reached Cone_Shown(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Cone_Offset& offset) {
+    return With_Cone_Offset(summary.Cone, offset.For(header.Kiln_Name));
+}
+
+std::string Format_Cone(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Report_Style& style) {
+    const Cone_Reached shown = Cone_Shown(summary, header, style.Offset);
+    if (!shown.Known()) return "-";
+    return Cone_Reached_Text(shown).Text(
+        [&](std::string_view english) { return style.Label(std::string(english)); });
+}
+
 std::string Format_Optional(const std::optional<double>& value, const Number_Style& style) {
     return value ? Number_Shown(*value, 2, style) : "-";
 }
@@ -195,7 +220,7 @@ Date_Time Firing_End(const Firing_Summary& summary) {
                                 static_cast<long long>(summary.Duration_Seconds));
 }
 
-std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
+std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style) {
     const Firing_Summary& s = entry.Summary;
     const std::string profile = entry.Header.Outside_Firing
@@ -208,6 +233,7 @@ std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
             Duration_Shown(s.Duration_Seconds),
             Format_Peak(s, entry.Header, style.Numbers),
             style.Label(Firing_Outcome_Name(s.Outcome)),
+            Format_Cone(s, entry.Header, style),
             Format_Optional(s.Energy_kWh, style.Numbers),
             Format_Optional(s.Cost, style.Numbers)};
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/quantity_text.h"
+#include "history/cone_heat_work.h"
 #include "history/energy_settings.h"
 #include "run/firing_record.h"
 
@@ -34,6 +35,7 @@ struct Firing_Summary {
     std::optional<double> Energy_kWh, Cost;  // unset without a kiln power (or price)
     Firing_Outcome Outcome = Firing_Outcome::Unfinished;
     std::vector<std::string> Alarms;  // every alarm raised in the run, once, in order
+    Cone_Reached Cone;                // by heat-work, the program's own figure
 };
 
 // The summary built one line at a time, so a listing needs no more than one line in
@@ -55,6 +57,9 @@ class Firing_Summary_Builder {
     long long Last_After_Run_Second_ = 0;
     double Output_Sum_ = 0;  // percent, summed over ticks
     std::set<std::string> Active_Alarms_;
+    // For the cone: each reading at its clock (UTC seconds), or at its elapsed time in a
+    // plain log, whose lines have no clock.
+    std::vector<Kiln_Reading> Readings_;
 };
 
 // The whole summary of a record read in full.
@@ -81,13 +86,14 @@ struct Report_Style {
     Label_Translation Label = [](const std::string& text) { return text; };
     Number_Style Numbers;
     Date_Time Now;
+    Cone_Offset Offset;  // the kiln's cone offset the operator took, added where it applies
 };
 
 // The history table's columns and one entry's texts in them: start, profile, kiln,
-// duration, peak, outcome, energy, cost. "-" where a value is not known.
-inline constexpr std::array<const char*, 8> Firing_List_Titles = {
-    "Start", "Profile", "Kiln", "Duration", "Peak", "Outcome", "Energy (kWh)", "Cost"};
-std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
+// duration, peak, outcome, cone reached, energy, cost. "-" where a value is not known.
+inline constexpr std::array<const char*, 9> Firing_List_Titles = {
+    "Start", "Profile", "Kiln", "Duration", "Peak", "Outcome", "Cone", "Energy (kWh)", "Cost"};
+std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style);
 
 // The same table for a spreadsheet: units in the column names, plain numbers (a point
@@ -95,6 +101,11 @@ std::array<std::string, 8> Firing_List_Row(const Firing_List_Entry& entry,
 std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries);
 
 // Shared by the table, the report and the tool.
+// The cone reached as shown: the kiln's offset added when the firing is of its kiln.
+Cone_Reached Cone_Shown(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Cone_Offset& offset);
+std::string Format_Cone(const Firing_Summary& summary, const Firing_Record_Header& header,
+                        const Report_Style& style);
 std::string Format_Peak(const Firing_Summary& summary, const Firing_Record_Header& header,
                         const Number_Style& style);
 std::string Format_Optional(const std::optional<double>& value, const Number_Style& style);  // "-"

@@ -68,7 +68,7 @@ double Fahrenheit(double degrees, const std::string& scale) {
     return scale == "C" ? degrees * 9 / 5 + 32 : degrees;
 }
 
-std::vector<Model_Reading> Readings_Of(const Firing_Record& record) {
+std::vector<Model_Reading> Model_Readings_Of(const Firing_Record& record) {
     const Firing_Record_Header& header = record.Header;
     const double unit = Seconds_Per_Time_Unit(header.Time_Unit);
     std::vector<Model_Reading> readings;
@@ -102,7 +102,7 @@ class Model_Learner {
   public:
     // True when the record held anything to learn from.
     bool Add(const Firing_Record& record) {
-        const std::vector<Model_Reading> readings = Readings_Of(record);
+        const std::vector<Model_Reading> readings = Model_Readings_Of(record);
         const double gap = std::max(60.0, 5 * record.Header.Tick_Length);
         bool used = false;
         for (std::size_t i = 1; i < readings.size(); ++i) {

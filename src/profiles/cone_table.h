@@ -8,12 +8,16 @@
 namespace corvanel {
 
 // One self-supporting pyrometric cone: the temperatures at which it bends at the
-// chart's two standard final heating rates, in whole degrees of each scale as the
-// published chart gives them.
+// chart's standard final heating rates, in whole degrees of each scale as the published
+// chart gives them. The slow rate (15 C/h, 27 F/h) is last: the chart has it for cone 019
+// and hotter only, and 0 stands for its absence.
 struct Cone_Equivalent {
     std::string_view Cone;  // as potters write it: "022", "04", "4", "10"
     int Celsius_60, Celsius_150;
     int Fahrenheit_108, Fahrenheit_270;
+    int Celsius_15 = 0, Fahrenheit_27 = 0;
+
+    bool Has_Slow_Rate() const { return Celsius_15 > 0; }
 };
 
 // The chart from cone 022 to cone 10, coolest first; built from data/cones.

@@ -20,6 +20,7 @@
 #include "history/kiln_health_reading.h"
 #include "history/kiln_health_settings.h"
 #include "history/kiln_thermal_model.h"
+#include "history/witness_cones.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
 #include "setup/setup_files.h"
@@ -155,8 +156,10 @@ int List(const Arguments& args, Settings_Store& settings, std::ostream& out) {
     std::vector<std::vector<std::string>> rows{
         {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
     rows[0].push_back("Record");
+    Report_Style style;
+    style.Offset = Read_Cone_Offset(settings);
     for (const Firing_List_Entry& entry : List_Firing_Records(folder, energy)) {
-        auto row = Firing_List_Row(entry, Report_Style{});
+        auto row = Firing_List_Row(entry, style);
         rows.emplace_back(row.begin(), row.end());
         rows.back().push_back(entry.File_Name);
     }
@@ -398,10 +401,14 @@ int Forecast(std::vector<std::string> rest, Settings_Store& settings, std::ostre
     return 0;
 }
 
-int Show(const Firing_Record& record, const Energy_Settings& energy, std::ostream& out) {
+int Show(const Firing_Record& record, const Energy_Settings& energy, const Cone_Offset& offset,
+         std::ostream& out) {
     // Every clock with its day: the tool's reader may be on another day.
-    for (const std::string& line : Firing_Report_Lines(
-             record, Summarise(record, energy), Report_Style{}, Read_Firing_Notes(record.Path))) {
+    Report_Style style;
+    style.Offset = offset;
+    for (const std::string& line :
+         Firing_Report_Lines(record, Summarise(record, energy), style,
+                             Read_Firing_Notes(record.Path), Read_Witness_Cones(record.Path))) {
         out << line << '\n';
     }
     return 0;
@@ -506,7 +513,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     const Energy_Settings energy = Read_Energy_Settings(settings);
     std::vector<Firing_Record> records;
     for (const std::string& file : parsed.Files) records.push_back(Read_Or_Fail(file, plan, err));
-    if (command == "show") return Show(records[0], energy, out);
+    if (command == "show") return Show(records[0], energy, Read_Cone_Offset(settings), out);
     if (command == "export") return Export(records[0], energy, parsed.Format, out);
     std::vector<const Firing_Record*> shown;
     std::vector<Firing_Summary> summaries;

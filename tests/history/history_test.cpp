@@ -15,7 +15,9 @@
 #include "history/kiln_health_model.h"
 #include "history/kiln_health_reading.h"
 #include "history/kiln_pace_check.h"
+#include "history/witness_cones.h"
 #include "language/translate.h"
+#include "profiles/cone_table.h"
 #include "run/firing_chart.h"
 #include "run/firing_record.h"
 #include "setup/setup_files.h"
@@ -117,9 +119,9 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Now = [] { return Date_Time{2027, 2, 1, 12, 0, 0}; };
     model.Form_Load();
     CurrentLanguage = "";
-    EXPECT_EQ(
-        Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
-        Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished", "6,10", "-"}));
+    EXPECT_EQ(Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
+              Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished",
+                          "below cone 022", "6,10", "-"}));
     EXPECT_EQ(model.Rows[1][0], "05.01.2027, 08:00");
 
     // Notes kept beside the record, found by the search, shown in the report.
@@ -146,6 +148,63 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
 // The watch after a run: its readings count for the peak, the time near it and the
 // chart's measured trace; the duration, the ticks, the energy and the outcome stay the
 // run's, and the report says how long the kiln was watched without listing each reading.
+// Witness cones are kept beside a record and read against the program's cone; after
+// three firings of a kiln its offset is proposed, and shown only once the operator takes it.
+TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTakes) {
+    Temp_Folder folder;
+    Program_Paths paths{folder.Path()};
+    Fake_File_Dialog dialog;
+    Settings_Store settings(paths);
+    Firing_History model{paths, settings, dialog, nullptr};
+    std::vector<std::string> witness;  // newest first, as the table lists them
+    for (int day = 4; day <= 6; ++day) {
+        Synthetic_Firing firing;
+        firing.Start = {2027, 1, day, 8, 0, 0};
+        firing.Peak = 2080 + 15 * day;
+        Firing_Record record = Parse_Firing_Record(firing.Text());
+        record.Header.Kiln_Name = "Kiln A";
+        std::string text = Firing_Record_Header_Text(record.Header);
+        for (const Firing_Record_Line& line : record.Lines) text += Firing_Record_Line_Text(line);
+        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"), text);
+        // The potter saw the cone after the program's nearest one go down.
+        const Cone_Reached cone = Summarise(record, {}).Cone;
+        ASSERT_EQ(cone.Reached, Cone_Reached::Reach::On_Chart);
+        const auto next = static_cast<std::size_t>(std::lround(cone.Position)) + 1;
+        witness.insert(witness.begin(), std::string(Cone_Table()[next].Cone) + " down, " +
+                                            std::string(Cone_Table()[next + 1].Cone) + " standing");
+    }
+    model.Form_Load();
+    ASSERT_EQ(model.Rows.size(), 3u);
+    model.Firings_Chosen({0});
+    model.Save_Witness_Cones_Click("5 wobbly");
+    EXPECT_THAT(model.Messages, HasSubstr("could not be read at \"5 wobbly\""));
+    EXPECT_FALSE(std::filesystem::exists(paths.Logfile("glaze6.cones")));
+    const std::string program_cone = model.Rows[0][6];
+    for (int row = 0; row < 3; ++row) {
+        model.Firings_Chosen({row});
+        EXPECT_FALSE(model.Take_Cone_Offset_Enabled) << row;
+        EXPECT_THAT(model.Cone_Offset_Proposal,
+                    HasSubstr(std::to_string(3 - row) + " more firings"));
+        model.Save_Witness_Cones_Click(witness[static_cast<std::size_t>(row)]);
+    }
+    EXPECT_EQ(Read_Whole_File(paths.Logfile("glaze4.cones")), witness[2]);
+    EXPECT_THAT(model.Summary, HasSubstr("Witness cones: " + witness[2] + " (cone "));
+    EXPECT_THAT(model.Cone_Offset_Proposal, HasSubstr("last 3 firings of this kiln read +"));
+    ASSERT_TRUE(model.Take_Cone_Offset_Enabled);
+    EXPECT_EQ(model.Rows[0][6], program_cone);  // nothing applied before it is taken
+    model.Take_Cone_Offset_Click();
+    EXPECT_FALSE(model.Take_Cone_Offset_Enabled);
+    EXPECT_THAT(model.Messages, HasSubstr("Cone offset taken: +"));
+    const Cone_Offset taken = Read_Cone_Offset(settings);
+    EXPECT_EQ(taken.Kiln, "Kiln A");
+    EXPECT_NEAR(taken.Cones, 1, 0.5);
+    model.Form_Load();
+    EXPECT_NE(model.Rows[0][6], program_cone);
+    model.Firings_Chosen({0});
+    EXPECT_THAT(model.Summary, HasSubstr("Cone offset of this kiln: +"));
+    EXPECT_THAT(model.Cone_Offset_Proposal, HasSubstr("read +"));
+}
+
 TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     const Firing_Record record = Parse_Firing_Record(
         Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212) +

@@ -105,7 +105,13 @@ TEST(Cone_Table, RunsFrom022To10HotterWithEveryConeAndIsFoundAsPottersWriteIt) {
     for (const Cone_Equivalent& cone : table) {
         EXPECT_EQ(cone.Fahrenheit_108, std::lround(cone.Celsius_60 * 9.0 / 5 + 32)) << cone.Cone;
         EXPECT_EQ(cone.Fahrenheit_270, std::lround(cone.Celsius_150 * 9.0 / 5 + 32)) << cone.Cone;
+        // The slow column: from cone 019 on, cooler than the medium one, in both scales.
+        EXPECT_EQ(cone.Has_Slow_Rate(), &cone >= &table[3]) << cone.Cone;
+        if (!cone.Has_Slow_Rate()) continue;
+        EXPECT_EQ(cone.Fahrenheit_27, std::lround(cone.Celsius_15 * 9.0 / 5 + 32)) << cone.Cone;
+        EXPECT_LT(cone.Celsius_15, cone.Celsius_60) << cone.Cone;
     }
+    EXPECT_EQ(Find_Cone("6")->Celsius_15, 1185);
     EXPECT_EQ(Find_Cone("04")->Fahrenheit_108, 1945);
     EXPECT_EQ(Find_Cone("4")->Fahrenheit_108, 2124);
     EXPECT_EQ(Find_Cone(" 10 ")->Celsius_150, 1305);

@@ -220,9 +220,9 @@ TEST_F(Log_Tool, ListShowsTheFolderAsATable) {
     Tool_Run run = Run({"list"});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out,
-              "Start              Profile    Kiln         Duration  Peak    Outcome   "
+              "Start              Profile    Kiln         Duration  Peak    Outcome   Cone            "
               "Energy (kWh)  Cost  Record\n"
-              "3 Apr 2027, 14:05  glaze.txt  Studio kiln  6 min     201 °C  finished  "
+              "3 Apr 2027, 14:05  glaze.txt  Studio kiln  6 min     201 °C  finished  below cone 022  "
               "0.63          0.19  glaze.firing.csv\n");
 }
 

@@ -77,6 +77,12 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     Firing_Search = Text_Box(this, "Firing_Search", nullptr, false);
     Firing_Search->setClearButtonEnabled(true);
     SaveNotes = Button(this, "SaveNotes", "Save Notes");
+    Witness_Cones = Text_Box(this, "Witness_Cones", nullptr, false);
+    SaveCones = Button(this, "SaveCones", "Save Witness Cones");
+    Cone_Offset_Proposal = new QLabel(this);
+    Cone_Offset_Proposal->setObjectName("Cone_Offset_Proposal");
+    Cone_Offset_Proposal->setWordWrap(true);
+    TakeConeOffset = Button(this, "TakeConeOffset", "Take Cone Offset");
     History_Messages = Message_View(this, "History_Messages");
     History_Messages->setMaximumHeight(80);
     ExportCSV = Button(this, "ExportCSV", "Export CSV");
@@ -111,6 +117,12 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     notes->addWidget(Firing_Notes, 1);
     notes->addWidget(SaveNotes, 0, Qt::AlignTop);
     layout->addLayout(notes);
+    auto* cones = new QHBoxLayout;
+    cones->addWidget(Witness_Cones, 1);
+    cones->addWidget(SaveCones);
+    cones->addWidget(Cone_Offset_Proposal, 1);
+    cones->addWidget(TakeConeOffset);
+    layout->addLayout(cones);
     layout->addLayout(buttons);
     layout->addWidget(History_Messages);
     resize(1100, 760);
@@ -141,6 +153,15 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
         Model_->Save_Notes_Click(Firing_Notes->toPlainText().toStdString());
         Refresh();
     });
+    connect(SaveCones, &QPushButton::clicked, this, [this] {
+        Model_->Save_Witness_Cones_Click(Witness_Cones->text().toStdString());
+        Refresh();
+    });
+    connect(TakeConeOffset, &QPushButton::clicked, this, [this] {
+        Model_->Take_Cone_Offset_Click();
+        Show_Table();
+        Refresh();
+    });
     connect(EnergySettings, &QPushButton::clicked, this, [this] {
         if (Energy_Window_->Open() == QDialog::Accepted) Open();
     });
@@ -157,6 +178,10 @@ void Firing_History_Window::Set_Captions() {
     PrintReport->setText(T("Print Report"));
     EnergySettings->setText(T("Energy Settings"));
     SaveNotes->setText(T("Save Notes"));
+    SaveCones->setText(T("Save Witness Cones"));
+    TakeConeOffset->setText(T("Take Cone Offset"));
+    Witness_Cones->setPlaceholderText(
+        T("Witness cones of the chosen firing, for example: 5 down, 6 at 3 o'clock, 7 standing"));
     Firing_Search->setPlaceholderText(T("Search profile, kiln or notes"));
     Firing_Notes->setPlaceholderText(
         T("Notes on the chosen firing: what was in the kiln, the cone pack, what to change"));
@@ -194,6 +219,14 @@ void Firing_History_Window::Refresh() {
     }
     Firing_Notes->setEnabled(Model_->Notes_Enabled);
     SaveNotes->setEnabled(Model_->Notes_Enabled);
+    if (Shown_Witness_ != Model_->Witness_Cones) {
+        Shown_Witness_ = Model_->Witness_Cones;
+        Witness_Cones->setText(Q(Model_->Witness_Cones));
+    }
+    Witness_Cones->setEnabled(Model_->Notes_Enabled);
+    SaveCones->setEnabled(Model_->Notes_Enabled);
+    Cone_Offset_Proposal->setText(Q(Model_->Cone_Offset_Proposal));
+    TakeConeOffset->setEnabled(Model_->Take_Cone_Offset_Enabled);
     Show_Message_Lines(*Firing_Summary, Shown_Summary_, Model_->Summary);
     Show_Message_Lines(*History_Messages, Shown_Messages_, Model_->Messages);
     PrintReport->setEnabled(Model_->Print_Report_Enabled);

@@ -9,6 +9,7 @@
 #include "history/firing_history.h"
 #include "setup/settings_form.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -48,8 +49,9 @@ class Firing_History_Window : public QWidget {
     QTableWidget* Firings;
     Firing_Chart_Widget* FiringChart;
     QPlainTextEdit *Firing_Summary, *History_Messages, *Firing_Notes;
-    QLineEdit* Firing_Search;
-    QPushButton *ExportCSV, *PrintReport, *EnergySettings, *SaveNotes;
+    QLineEdit *Firing_Search, *Witness_Cones;
+    QLabel* Cone_Offset_Proposal;
+    QPushButton *ExportCSV, *PrintReport, *EnergySettings, *SaveNotes, *SaveCones, *TakeConeOffset;
 
   private:
     void Set_Captions();
@@ -58,7 +60,7 @@ class Firing_History_Window : public QWidget {
     std::unique_ptr<Firing_History> Model_;
     Settings_Form Energy_Form_;
     Settings_Dialog* Energy_Window_;
-    std::string Shown_Summary_, Shown_Messages_, Shown_Notes_;
+    std::string Shown_Summary_, Shown_Messages_, Shown_Notes_, Shown_Witness_;
 };
 
 }  // namespace corvanel
