@@ -35,11 +35,7 @@ TEST(Full_Disk, TheFiringGoesOnTellsOnceAndWritesEverythingInOrderWhenSpaceRetur
     rig.Form.Start_Profile_Click();
     int ticks = 1;
     auto tick = [&](int count) {
-        for (int i = 0; i < count; ++i, ++ticks) {
-            rig.Clock.Advance(3);
-            rig.Model.Advance(3);
-            rig.Form.Control_Interval_Timer();
-        }
+        for (int i = 0; i < count; ++i, ++ticks) rig.Tick();
     };
     const std::string full = "The disk is full or cannot be written";
     const std::string again = "The firing's record is saved again";

@@ -50,10 +50,7 @@ TEST(Never_Finishes, AWeakKilnIsStoppedWithTheAdviceAndAHealthyOneFinishes) {
         rig.Choose_Log("glaze_log.txt");
         rig.Form.Start_Profile_Click();
         int minutes = 0;
-        for (; minutes < 8 * 60 && rig.Form.Run().Running(); ++minutes) {
-            rig.Model.Advance(60);
-            rig.Control_Ticks(1);
-        }
+        for (; minutes < 8 * 60 && rig.Form.Run().Running(); ++minutes) rig.Tick(60);
 
         std::vector<std::string> alarms;
         for (const Firing_Record_Line& line : rig.Record("glaze_log.txt").Lines)

@@ -29,22 +29,9 @@ struct Alarm_Observer : Firing_Observer {
     }
 };
 
-struct Ticking_Rig : Main_Window_Rig {
-    // One tick of whichever timer runs, `seconds` after the last; the kiln at its pace.
-    void Tick(int seconds = 3) {
-        Clock.Advance(seconds);
-        Model.Advance(seconds);
-        if (Form.Run().Control_Interval().Enabled) {
-            Form.Control_Interval_Timer();
-        } else {
-            Form.Monitor_Interval_Timer();
-        }
-    }
-};
-
 // A Fahrenheit kiln heating at its real pace, notification on, and 70 to 1500 degrees in an
 // hour with an hour's hold: long enough for every alarm.
-struct Safety_Rig : Ticking_Rig {
+struct Safety_Rig : Main_Window_Rig {
     Alarm_Observer Observer;
     std::optional<sim::Kiln_Sim_Server> Faulty;
 
@@ -403,7 +390,7 @@ double Predicted_Rate(const Health_Band& band, double power) {
 constexpr double Tolerance = 0.03;
 
 // A Fahrenheit kiln on the simulator whose elements age, the firing records kept.
-struct Aging_Kiln_Rig : Ticking_Rig {
+struct Aging_Kiln_Rig : Main_Window_Rig {
     Aging_Kiln_Rig() {
         sim::Unit_Settings kiln = Kiln_Settings();
         kiln.Aging_Per_Firing = Aging;

@@ -188,6 +188,14 @@ struct Fake_Line_Parts {
 struct Main_Window_Rig : Fake_Line_Parts, Run_Window_Rig {
     Main_Window_Rig() : Run_Window_Rig(Line, Line, Mail, Folder.Path()) { Line.Server = &Server; }
 
+    // One tick of whichever timer runs, `seconds` after the last; the kiln at its pace.
+    void Tick(int seconds = 3) {
+        Clock.Advance(seconds);
+        Model.Advance(seconds);
+        Form.Run().Control_Interval().Enabled ? Form.Control_Interval_Timer()
+                                              : Form.Monitor_Interval_Timer();
+    }
+
     // The set values written since the last call, in order.
     std::vector<int> Set_Values_Sent() {
         std::vector<int> values;
