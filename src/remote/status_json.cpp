@@ -99,6 +99,8 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         Field("plan", "[" + plan + "]"),
         // The measured temperature the kiln's history foresees from now on.
         Field("forecast", forecast.empty() ? "[]" : forecast + "]"),
+        // The cone by heat-work once the kiln has left its peak, in English: for machines.
+        Field("cone", Json_String(status.Cone.English())),
         Field("trace_points", Json_Number(static_cast<double>(trace.size()))),
         Field("last_trace_elapsed", trace.empty() ? "null" : Json_Number(trace.back().Elapsed)),
         // 1: every control tick; a long firing's trace keeps one tick in this many.

@@ -87,6 +87,9 @@ struct Firing_Status {
     std::optional<Date_Time> Starts_At;
     // The operator's last change of this firing, in words; empty before any.
     Operator_Text Last_Change;
+    // The cone the firing's heat-work reached, once the kiln has left its peak; empty
+    // before and without a feature that reads it.
+    Operator_Text Cone;
     // What a feature that foresees the firing says of the way ahead; null without one.
     std::shared_ptr<const Firing_Forecast> Forecast;
     // After the run (State Cooling): seconds since it ended.
