@@ -2,6 +2,7 @@
 #include "app/features.h"
 
 #include "guard/guard_keeper.h"
+#include "history/firing_forecaster.h"
 #include "history/windows/firing_history_feature.h"
 #include "history/windows/kiln_health_feature.h"
 #include "remote/windows/mqtt_publishing.h"
@@ -27,6 +28,7 @@ Program_Features Make_Features(const Feature_Host& host, const Guard_Launch& gua
     Add<Firing_History_Feature>(features, host.Paths, host.Export_Dialog, host.Settings);
     Add<Kiln_Health_Feature>(features, host.Paths, host.Settings, host.Time, host.Notices,
                              host.Messages, host.Export_Dialog);
+    Add<Firing_Forecaster>(features, host.Paths, host.Settings);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // Its setting is in the safety dialog; it has no entry of its own. What it says must

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Firing menu: the operator changes the firing while it runs.
+#include <cmath>
+
 #include "app/firing_change_dialog.h"
 #include "app/start_time_dialog.h"
 #include "app/traj_form_model.h"
@@ -7,6 +9,7 @@
 #include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "run/ready_by.h"
 
 namespace corvanel {
 
@@ -77,9 +80,34 @@ void Traj_form::Start_Later_Click() {
         Display(TranslateText("The firing was not changed."));
         return;
     }
-    if (Maybe_Problem refused =
-            Run_.Start_Later(Next_Clock_Time(now, entered->first, entered->second)))
-        Show_Problem(*this, *refused);
+    const Date_Time asked = Next_Clock_Time(now, entered->Hour, entered->Minute);
+    Date_Time start = asked;
+    if (entered->Meaning != Start_Time_Meaning::Start) {
+        // Ready by: the start worked out back from the time asked, by the kiln's pace.
+        const bool done = entered->Meaning == Start_Time_Meaning::End;
+        const long long span =
+            std::llround(Seconds_Until_Ready(Run_.Firing().Latest(), done) / 60) * 60;
+        start = Date_Time_Of_Seconds(Seconds_Of(asked) - span);
+        const auto shown = [&](const Date_Time& time) {
+            return Operator_Text::Value(Clock_Shown(time, now, Operator_Style()));
+        };
+        if (Seconds_Of(start) < Seconds_Of(now)) {
+            const Date_Time soonest = Date_Time_Of_Seconds(Seconds_Of(now) + span);
+            Show_Problem(*this, {Operator_Text::Phrase(
+                                     done ? "Started now, the firing is likely done only at %1."
+                                          : "Started now, the kiln likely reaches its top "
+                                            "temperature only at %1.",
+                                     {shown(soonest)}),
+                                 Operator_Text::Phrase("Choose a later time, or start now.")});
+            return;
+        }
+        Display(Operator_Text::Phrase(done ? "The firing starts at %1 to be likely done by %2."
+                                           : "The firing starts at %1 for the kiln to likely "
+                                             "reach its top temperature by %2.",
+                                      {shown(start), shown(asked)})
+                    .Text(Translate_Phrase));
+    }
+    if (Maybe_Problem refused = Run_.Start_Later(start)) Show_Problem(*this, *refused);
 }
 
 std::string Traj_form::Later_Start_Exit_Question() const {

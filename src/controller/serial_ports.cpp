@@ -181,7 +181,8 @@ std::optional<Serial_Port_Entry> Serial_Port_Of(int port, const Settings_Store& 
         std::error_code error;
         std::string kernel_name = fs::exists(*device, error) ? Kernel_Name_Of(*device) : "";
         Serial_Port_Entry entry = Entry_Of(tree, *device, kernel_name);
-        if (entry.Description.empty()) entry.Description = TranslateText("set in CommPortMap.txt");
+        if (entry.Description.empty())
+            entry.Description = TranslateText("set by hand for this port number");
         return entry;
     }
     std::vector<Serial_Port_Entry> ports = List_Serial_Ports(tree);
@@ -206,8 +207,10 @@ std::vector<std::string> Port_Open_Advice(const std::string& device, Error_Numbe
     if (device.empty()) return {};
     const std::string named = TranslateText("Serial device") + " " + device + ": ";
     if (number == Error_Number::No_Such_Port) {
-        return {named + TranslateText("not found"),
-                TranslateText("Check that the adapter is plugged in, or correct CommPortMap.txt")};
+        return {
+            named + TranslateText("not found"),
+            TranslateText(
+                "Check that the adapter is plugged in, or choose its port number in SetUp -> CommPortNumber")};
     }
     if (number != Error_Number::Permission_Denied) return {};
 #ifndef _WIN32

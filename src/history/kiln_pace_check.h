@@ -2,15 +2,27 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/platform.h"
+#include "history/kiln_thermal_model.h"
 #include "run/firing_status.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
 
 namespace corvanel {
 
-// Before a firing, the profile against what the kiln managed in its recent firings: at
+// Before a firing, from the kiln's model: each segment of the plan (corner points in the
+// profile's scale and time unit) the kiln will fall behind in by a minute or more, with how
+// fast it goes there and about how far behind. Nothing when it can follow every segment.
+std::vector<Operator_Text> Check_Profile_Pace_With_Model(const Kiln_Thermal_Model& model,
+                                                         const Plan_Points& plan,
+                                                         const std::string& scale,
+                                                         const std::string& time_unit,
+                                                         const Date_Time& now);
+
+// Before a firing, the profile against what the kiln managed in its recent firings (its
+// model when it has one, else the health bands' rates): at
 // RUN PROFILE (unless the setting turns it off) and on request for a profile file, the
 // segments it cannot follow are said in the message area. The firing starts either way.
 class Kiln_Pace_Check : public Firing_Observer {

@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "language/translate.h"
 #include "remote/status_words.h"
+#include "run/firing_forecast.h"
 
 namespace corvanel {
 
@@ -59,6 +60,13 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         plan += (plan.empty() ? "[" : ",[") + Json_Number(elapsed) + "," +
                 Json_Number(temperature) + "]";
     }
+    std::string forecast;
+    if (status.Forecast && status.Forecast->From_History) {
+        for (const auto& [elapsed, temperature] : status.Forecast->Curve) {
+            forecast += (forecast.empty() ? "[" : ",[") + Json_Number(elapsed) + "," +
+                        Json_Number(temperature) + "]";
+        }
+    }
     std::optional<Date_Time> finish = snapshot.Finish_Time();
     const std::vector<Trace_Point>& trace = snapshot.Trace();
     // The measured value only while it is fresh: an old one is the last one, with its age.
@@ -89,6 +97,8 @@ std::string Status_Json(const Status_Snapshot& snapshot, long long later) {
         Field("input_error", status.Input_Error ? "true" : "false"),
         Field("alarms", "[" + alarms + "]"),
         Field("plan", "[" + plan + "]"),
+        // The measured temperature the kiln's history foresees from now on.
+        Field("forecast", forecast.empty() ? "[]" : forecast + "]"),
         Field("trace_points", Json_Number(static_cast<double>(trace.size()))),
         Field("last_trace_elapsed", trace.empty() ? "null" : Json_Number(trace.back().Elapsed)),
         // 1: every control tick; a long firing's trace keeps one tick in this many.

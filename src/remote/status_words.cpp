@@ -9,6 +9,8 @@
 #include "language/show_problem.h"
 #include "language/translate.h"
 #include "remote/status_json.h"
+#include "run/firing_forecast.h"
+#include "run/forecast_words.h"
 
 namespace corvanel {
 
@@ -104,6 +106,9 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
     }
     const Firing_Status::Reading reading = status.Reading_At(now);
     const std::optional<Date_Time> finish = snapshot.Finish_Time();
+    // Where the kiln's history foresees another finish than the plan's, its words.
+    const Forecast_Words ahead = Forecast_Words_Of(status, style);
+    const bool foreseen = status.Forecast && status.Forecast->From_History && !ahead.Note.empty();
     const std::vector<std::string> fields = {
         Field("state", State_Text(snapshot)),
         Field("measured", reading == Firing_Status::Reading::Absent
@@ -114,11 +119,16 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
               loaded ? Duration_Shown(status.Elapsed * Seconds_Per_Time_Unit(status.Time_Unit))
                      : "-"),
         // A time left belongs to a firing that runs; after its end there is none.
-        Field("time_left", status.Run_Active() ? Duration_Shown(snapshot.Seconds_Left()) : "-"),
-        Field("finish_time", finish ? Clock_Shown(*finish, status.Clock, style) : "-"),
+        Field("time_left", !status.Run_Active() ? "-"
+                           : foreseen           ? ahead.Time_Left
+                                                : Duration_Shown(snapshot.Seconds_Left())),
+        Field("finish_time", foreseen ? ahead.Finishes_At
+                             : finish ? Clock_Shown(*finish, status.Clock, style)
+                                      : "-"),
         Field("output", Number_Shown(status.Output_Percent, 0, style) + " %"),
         Field("segment", status.Segment > 0 ? Number_Shown(status.Segment, 0, style) : "-"),
         Field("change", Operator_Text_Shown(status.Last_Change)),
+        Field("forecast", ahead.Note.empty() ? Cooling_Words_Of(status, style) : ahead.Note),
         Field("problem", problem),
         Field("title", Firing_Title(status, style)),
         Field("time_axis",
@@ -149,6 +159,7 @@ std::string Page_In_Language(std::string_view page) {
         {"{{output}}", TranslateText("Output")},
         {"{{change}}", TranslateText("Changed by the operator")},
         {"{{plan}}", TranslateText("Plan")},
+        {"{{forecast}}", TranslateText("Likely, from this kiln's firings")},
         {"{{chart}}", TranslateText("Temperature chart")},
         {"{{no_chart}}",
          TranslateText("The chart starts when a profile is opened or a firing starts.")},

@@ -106,9 +106,12 @@ void Firing_Status_Seam::Publish(const Firing_Status& status, Firing_Event event
                                  const std::string& detail) {
     // By index: an observer told may attach another or detach itself; the detached are
     // swept out once the outermost publication is over.
+    Latest_ = status;
+    for (Firing_Annotator* annotator : Annotators_) annotator->Annotate(Latest_, event);
+    const Firing_Status annotated = Latest_;  // an observer may publish again meanwhile
     ++Depth_;
     for (std::size_t i = 0; i < Observers_.size(); ++i) {
-        if (Observers_[i]) Observers_[i]->Firing_Changed(status, event, detail);
+        if (Observers_[i]) Observers_[i]->Firing_Changed(annotated, event, detail);
     }
     if (--Depth_ == 0) std::erase(Observers_, nullptr);
 }

@@ -62,6 +62,8 @@ using Plan_Points = std::vector<std::pair<double, double>>;
 // run chart puts before it (a vertical line at 0 otherwise).
 std::size_t First_Drawn_Plan_Point(const Plan_Points& plan);
 
+struct Firing_Forecast;
+
 // A snapshot of the firing after a tick or an event. Temperatures are in degrees of the
 // profile's scale (a platinum sensor's tenths already divided).
 struct Firing_Status {
@@ -85,6 +87,8 @@ struct Firing_Status {
     std::optional<Date_Time> Starts_At;
     // The operator's last change of this firing, in words; empty before any.
     Operator_Text Last_Change;
+    // What a feature that foresees the firing says of the way ahead; null without one.
+    std::shared_ptr<const Firing_Forecast> Forecast;
     // After the run (State Cooling): seconds since it ended.
     double Seconds_After_Run = 0;
     // An alarm outside a firing (State Monitor) keeps a record of its own while it lasts:
@@ -144,16 +148,31 @@ class Firing_Observer {
                                 const std::string& detail) = 0;
 };
 
-// The run model's one way out: it publishes, the observers registered here hear it in
-// the order they came. An observer may detach itself while it is being told.
+// A feature that adds what it knows to the status before anyone hears it (the forecast
+// of the way ahead): the others take it from the status, not from the feature.
+class Firing_Annotator {
+  public:
+    virtual ~Firing_Annotator() = default;
+    virtual void Annotate(Firing_Status& status, Firing_Event event) = 0;
+};
+
+// The run model's one way out: it publishes, the annotators add to the status, and the
+// observers registered here hear it in the order they came. An observer may detach itself
+// while it is being told.
 class Firing_Status_Seam {
   public:
+    Firing_Status_Seam() { Latest_.Plan = std::make_shared<const Plan_Points>(); }
     void Attach(Firing_Observer& observer);
     void Detach(Firing_Observer& observer);
+    void Attach(Firing_Annotator& annotator) { Annotators_.push_back(&annotator); }
     void Publish(const Firing_Status& status, Firing_Event event, const std::string& detail = "");
+    // The last status published, as its observers heard it.
+    const Firing_Status& Latest() const { return Latest_; }
 
   private:
     std::vector<Firing_Observer*> Observers_;
+    std::vector<Firing_Annotator*> Annotators_;
+    Firing_Status Latest_;
     int Depth_ = 0;  // publishing inside an observer's call
 };
 

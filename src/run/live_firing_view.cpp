@@ -10,7 +10,9 @@
 #include "language/translate.h"
 #include "profiles/run_profile.h"
 #include "run/firing_change.h"
+#include "run/firing_forecast.h"
 #include "run/firing_record.h"
+#include "run/forecast_words.h"
 #include "run/log_file.h"
 
 namespace corvanel {
@@ -91,18 +93,17 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
     Now_Shown_ = active;
     Now_Elapsed_ = status.Real_Elapsed;  // where the traces end, not the counted minutes
     Current_Segment_ = active ? status.Segment : 0;
+    // A forecast without history is the plan's: the plan is drawn already.
+    const bool foreseen = status.Forecast && status.Forecast->From_History;
+    Forecast_ = foreseen ? status.Forecast->Curve : Trace_Points{};
+    Cooling_Note_ = Cooling_Words_Of(status, Operator_Style());
+    Forecast_Words words = Forecast_Words_Of(status, Operator_Style());
+    Time_Left_ = std::move(words.Time_Left);
+    Finishes_At_ = std::move(words.Finishes_At);
+    Forecast_Note_ = std::move(words.Note);
     if (!active) {
-        Time_Left_.clear();
-        Finishes_At_.clear();
         Off_Profile_ = false;
         return;
-    }
-    // To the minute: the seconds of a time left would only flicker.
-    Time_Left_ = Duration_Shown(60.0 * std::llround(status.Seconds_Left() / 60));
-    if (status.State == Firing_State::Suspended) {
-        Finishes_At_ = TranslateText("suspended");
-    } else {
-        Finishes_At_ = Clock_Shown(status.Finish_Clock(), status.Clock, Operator_Style());
     }
     // The alert's own test, shown at once: the difference beyond the segment's limit.
     if (event == Firing_Event::Tick || event == Firing_Event::Monitor_Tick) {

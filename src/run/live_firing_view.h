@@ -48,6 +48,15 @@ class Live_Firing_View : public Firing_Observer {
     const std::string& Time_Left() const { return Time_Left_; }
     const std::string& Finishes_At() const { return Finishes_At_; }
 
+    // Why the likely finish is not the plan's, or that the times are the plan's for want
+    // of the kiln's history; empty when there is nothing to add.
+    const std::string& Forecast_Note() const { return Forecast_Note_; }
+    // The measured temperature the kiln's history foresees from now on, in the traces'
+    // units; empty without a forecast.
+    const Trace_Points& Forecast() const { return Forecast_; }
+    // After the run: when the kiln is likely cool enough to open; empty when not known.
+    const std::string& Cooling_Note() const { return Cooling_Note_; }
+
     // The segment whose grid row is highlighted, 0 for none.
     int Current_Segment() const { return Current_Segment_; }
     // The measured temperature is outside the current segment's error limit.
@@ -70,7 +79,8 @@ class Live_Firing_View : public Firing_Observer {
     std::uint64_t Generation_ = 0;
     bool Now_Shown_ = false;
     double Now_Elapsed_ = 0;
-    std::string Time_Left_, Finishes_At_;
+    std::string Time_Left_, Finishes_At_, Forecast_Note_, Cooling_Note_;
+    Trace_Points Forecast_;
     int Current_Segment_ = 0;
     bool Off_Profile_ = false;
     std::string Time_Axis_Title_, Temperature_Axis_Title_;

@@ -15,11 +15,14 @@
 #include "history/firing_report.h"
 #include "history/firing_summary.h"
 #include "history/kiln_events.h"
+#include "history/kiln_forecast.h"
 #include "history/kiln_health.h"
 #include "history/kiln_health_reading.h"
 #include "history/kiln_health_settings.h"
+#include "history/kiln_thermal_model.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
+#include "setup/setup_files.h"
 
 namespace corvanel {
 
@@ -33,6 +36,7 @@ const char* const Usage =
     "       corvanel-log export RECORD --format csv|json [--profile FILE]\n"
     "       corvanel-log plot RECORD... -o OUT.png|OUT.svg|OUT.pdf [--profile FILE]\n"
     "       corvanel-log health [FOLDER] [--format text|csv] [--scale F|C]\n"
+    "       corvanel-log forecast PROFILE [FOLDER] [--csv]\n"
     "\n"
     "list    the firing records in FOLDER (default: Logfiles beside the program), newest first\n"
     "show    a record's header, summary and events\n"
@@ -42,6 +46,11 @@ const char* const Usage =
     "        full power, time at full power, lag in ramps, last climb, energy, cost and\n"
     "        outcome of each, then the marked events and the reading; as CSV, one line a\n"
     "        firing and nothing else. The scale defaults to that of the latest firing.\n"
+    "forecast the predicted temperature and finish of a profile fired on this kiln, from\n"
+    "        the kiln's model learned from its latest firings in FOLDER (kept there as\n"
+    "        kiln.model): heating at full output, lag in ramps, cooling with the power off.\n"
+    "        Without firings to learn from, the plan's times, said so. With --csv, the\n"
+    "        predicted curve alone: elapsed time in the profile's unit, temperature.\n"
     "\n"
     "RECORD is a firing record (*.firing.csv) or a plain log of 21-byte lines; --profile\n"
     "gives a plain log its plan, sensor, scale and time unit. Damaged lines are skipped\n"
@@ -268,6 +277,127 @@ int Health(const Arguments& args, Settings_Store& store, std::ostream& out, std:
     return 0;
 }
 
+// ---- forecast ----
+
+std::string Rate_Shown(double fahrenheit_per_hour, const std::string& scale) {
+    return Temperature_Text(scale == "C" ? fahrenheit_per_hour * 5 / 9 : fahrenheit_per_hour,
+                            scale) +
+           "/h";
+}
+std::string Degrees_Shown(double fahrenheit, const std::string& scale) {
+    return Temperature_Text(scale == "C" ? (fahrenheit - 32) * 5 / 9 : fahrenheit, scale);
+}
+
+// The model in a few lines: what it was learned from and how well it fits.
+void Print_Model(const Kiln_Thermal_Model& model, const std::string& scale, std::ostream& out) {
+    const std::string from = model.Oldest_Firing ? Format_Day(*model.Oldest_Firing) : "?";
+    const std::string to = model.Newest_Firing ? Format_Day(*model.Newest_Firing) : "?";
+    out << "Kiln model: " << model.Firings << (model.Firings == 1 ? " firing" : " firings")
+        << " from " << from << " to " << to << '\n';
+    std::size_t ticks = 0, from_bands = 0;
+    for (const Heating_Bin& bin : model.Heating) {
+        ticks += bin.Ticks;
+        if (bin.Ticks == 0) ++from_bands;
+    }
+    const Heating_Bin &low = model.Heating.front(), &high = model.Heating.back();
+    const double middle = (low.Low_F + high.Low_F + Model_Bin_F) / 2;
+    out << "  heating at full output: " << Rate_Shown(low.Rate_F_Per_Hour, scale) << " at "
+        << Degrees_Shown(low.Low_F + Model_Bin_F / 2, scale) << ", "
+        << Rate_Shown(model.Full_Output_Rate(middle), scale) << " at "
+        << Degrees_Shown(middle, scale) << ", " << Rate_Shown(high.Rate_F_Per_Hour, scale) << " at "
+        << Degrees_Shown(high.Low_F + Model_Bin_F / 2, scale) << " (" << model.Heating.size()
+        << " bins of 100 F from " << ticks << " ticks";
+    if (from_bands > 0) out << ", " << from_bands << " from the health bands";
+    out << ")\n";
+    if (model.Ramp_Lag_F) {
+        out << "  lag in ramps: "
+            << Temperature_Text(scale == "C" ? *model.Ramp_Lag_F * 5 / 9 : *model.Ramp_Lag_F, scale)
+            << " (" << model.Lag_Ticks << " ticks)\n";
+    } else {
+        out << "  lag in ramps: none read\n";
+    }
+    if (model.Cooling_Per_Hour) {
+        out << "  cooling with the power off: dT/dt = -"
+            << Formatted("%.3f", *model.Cooling_Per_Hour) << "/h (T - "
+            << Degrees_Shown(model.Room_F, scale) << "), " << model.Cooling_Steps << " steps, "
+            << Format_Number(std::round((scale == "C" ? model.Cooling_Rms_F_Per_Hour * 5 / 9
+                                                      : model.Cooling_Rms_F_Per_Hour) *
+                                        10) /
+                             10)
+            << (scale == "C" ? " °C/h" : " °F/h") << " off the fit on average\n";
+    } else {
+        out << "  cooling with the power off: not enough readings\n";
+    }
+}
+
+int Forecast(std::vector<std::string> rest, Settings_Store& settings, std::ostream& out) {
+    const auto csv_flag = std::find(rest.begin(), rest.end(), "--csv");
+    const bool csv = csv_flag != rest.end();
+    if (csv) rest.erase(csv_flag);
+    const Arguments args = Parse_Arguments(rest, "forecast", {});
+    if (args.Files.empty() || args.Files.size() > 2) {
+        throw Problem_Error{"forecast needs a PROFILE and at most one FOLDER"};
+    }
+    Firing_Record_Header profile;
+    if (!Header_Of_Profile_File(args.Files[0], profile) || profile.Plan.size() < 2) {
+        throw Problem_Error{args.Files[0] + ": not a readable profile"};
+    }
+    std::error_code error;
+    const std::string folder =
+        args.Files.size() == 2 ? args.Files[1] : settings.Paths().Logfiles_Folder();
+    const bool is_folder = std::filesystem::is_directory(folder, error);
+    if (args.Files.size() == 2 && !is_folder) throw Problem_Error{folder + ": not a folder"};
+    const Kiln_Thermal_Model model = is_folder ? Kept_Kiln_Model(folder) : Kiln_Thermal_Model{};
+
+    const std::string& scale = profile.Temp_Scale;
+    const std::string& unit = profile.Time_Unit;
+    const auto& [start, first_temperature] = profile.Plan[First_Drawn_Plan_Point(profile.Plan)];
+    const Firing_Forecast forecast =
+        Forecast_Firing(&model, profile.Plan, scale, unit, start, first_temperature);
+    if (csv) {
+        out << (unit == "H" ? "elapsed_h" : "elapsed_min") << ",temperature_" << scale << '\n';
+        const double places = unit == "H" ? 1000 : 10;
+        for (const auto& [elapsed, degrees] : forecast.Curve) {
+            out << Format_Number(std::round(elapsed * places) / places + 0.0) << ','
+                << Format_Number(std::round(degrees * 10) / 10 + 0.0) << '\n';
+        }
+        return 0;
+    }
+    const double unit_seconds = Seconds_Per_Time_Unit(unit);
+    auto after = [&](double elapsed) {
+        return Duration_Text(std::llround((elapsed - start) * unit_seconds));
+    };
+    out << "Forecast of " << File_Name_Of_Path(args.Files[0]) << " from the firing records in "
+        << folder << '\n';
+    if (forecast.From_History) {
+        Print_Model(model, scale, out);
+    } else {
+        out << "No firings of this kiln to learn from: the times are the plan's.\n";
+    }
+    out << "Plan ends after " << after(forecast.Plan_End);
+    if (forecast.Late(unit)) {
+        out << "; likely after " << after(forecast.Likely_End) << ", "
+            << Duration_Text(std::llround(forecast.Late_By() * unit_seconds)) << " late";
+        if (!forecast.Why.Empty()) out << ": " << forecast.Why.English();
+    } else if (forecast.From_History) {
+        out << "; the kiln keeps to the plan";
+    }
+    out << '\n';
+    if (forecast.Peak_Reached) {
+        double top = first_temperature;
+        for (const auto& point : profile.Plan) top = std::max(top, point.second);
+        out << "Top " << Temperature_Text(top, scale) << (forecast.From_History ? " likely" : "")
+            << " reached after " << after(*forecast.Peak_Reached) << '\n';
+    }
+    out << '\n';
+    std::vector<std::vector<std::string>> rows{{"Elapsed", "Temperature"}};
+    for (const auto& [elapsed, degrees] : forecast.Curve) {
+        rows.push_back({after(elapsed), Temperature_Text(degrees, scale)});
+    }
+    Print_Table(rows, out);
+    return 0;
+}
+
 int Show(const Firing_Record& record, const Energy_Settings& energy, std::ostream& out) {
     // Every clock with its day: the tool's reader may be on another day.
     for (const std::string& line : Firing_Report_Lines(
@@ -333,7 +463,8 @@ int Export(const Firing_Record& record, const Energy_Settings& energy, const std
 int Run(const std::vector<std::string>& args, const std::string& program_folder,
         const Chart_File_Writer& write_chart, std::ostream& out, std::ostream& err) {
     if (args.empty())
-        throw Problem_Error{"no command given (list, show, export, plot or health); see --help"};
+        throw Problem_Error{
+            "no command given (list, show, export, plot, health or forecast); see --help"};
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     // The tool's one store of the program folder's settings, read only.
@@ -342,8 +473,10 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     if (command == "health") {
         return Health(Parse_Arguments(rest, command, {"--format", "--scale"}), settings, out, err);
     }
+    if (command == "forecast") return Forecast(rest, settings, out);
     if (command != "show" && command != "export" && command != "plot") {
-        throw Problem_Error{"unknown command " + command + " (list, show, export, plot or health)"};
+        throw Problem_Error{"unknown command " + command +
+                            " (list, show, export, plot, health or forecast)"};
     }
     const Arguments parsed =
         Parse_Arguments(rest, command,

@@ -12,12 +12,12 @@ namespace corvanel::testing {
 namespace {
 
 struct Answering_Start_Time : Start_Time_Dialog {
-    std::optional<std::pair<int, int>> Ask_Start_Time(const std::string&,
-                                                      std::pair<int, int>) override {
+    std::optional<Start_Time_Answer> Ask_Start_Time(const std::string&,
+                                                    std::pair<int, int>) override {
         ++Asked;
         return Time;
     }
-    std::optional<std::pair<int, int>> Time;
+    std::optional<Start_Time_Answer> Time;
     int Asked = 0;
 };
 
@@ -44,7 +44,7 @@ struct Later_Start : ::testing::Test {
 };
 
 TEST_F(Later_Start, TheFiringStartsByItselfAtTheClockTimeAndTheBannerCountsDown) {
-    Dialog.Time = std::pair{9, 10};
+    Dialog.Time = Start_Time_Answer{9, 10};
     Rig.Form.Start_Later_Click();
     EXPECT_EQ(Rig.Form.Run().Firing_Status_Now().Starts_At->Minute, 10);
     EXPECT_EQ(Kept(), "2026-12-05 09:10\r\n");
@@ -68,7 +68,7 @@ TEST_F(Later_Start, TheFiringStartsByItselfAtTheClockTimeAndTheBannerCountsDown)
 }
 
 TEST_F(Later_Start, RunProfileStartsAtOnceTheButtonCancelsAndNonsenseIsRefused) {
-    Dialog.Time = std::pair{23, 0};
+    Dialog.Time = Start_Time_Answer{23, 0};
     Rig.Form.Start_Later_Click();
     Rig.Form.Start_Later_Click();  // cancelled
     EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
@@ -83,6 +83,28 @@ TEST_F(Later_Start, RunProfileStartsAtOnceTheButtonCancelsAndNonsenseIsRefused) 
     EXPECT_TRUE(Rig.Form.Run().Start_Later(Rig.Clock.Now()).has_value());  // a firing runs
     Rig.Form.mnuFrontPanel_Click();
     EXPECT_FALSE(Rig.Form.mnuFrontPanel);
+}
+
+// Ready by: the start worked out back from the time the kiln should be at its top or done
+// (the plan's times here: this kiln has no firings to learn from).
+TEST_F(Later_Start, ReadyByWorksTheStartOutBackFromTheTimeAsked) {
+    Dialog.Time = Start_Time_Answer{10, 0, Start_Time_Meaning::End};
+    Rig.Form.Start_Later_Click();
+    ASSERT_TRUE(Rig.Form.Run().Start_Later_At());
+    EXPECT_EQ(Rig.Form.Run().Start_Later_At()->Minute, 57);
+    EXPECT_TRUE(Rig.Said("The firing starts at 09:57 to be likely done by 10:00."));
+    Rig.Form.Run().Cancel_Start_Later();
+
+    Dialog.Time = Start_Time_Answer{10, 0, Start_Time_Meaning::Peak};
+    Rig.Form.Start_Later_Click();
+    EXPECT_EQ(Rig.Form.Run().Start_Later_At()->Minute, 58);
+    Rig.Form.Run().Cancel_Start_Later();
+
+    Dialog.Time = Start_Time_Answer{9, 1, Start_Time_Meaning::End};
+    Rig.Form.Start_Later_Click();
+    EXPECT_FALSE(Rig.Form.Run().Start_Later_At());
+    EXPECT_TRUE(Rig.Said("Started now, the firing is likely done only at 09:03."));
+    EXPECT_FALSE(Running());
 }
 
 TEST_F(Later_Start, ARestartWaitsOnOrAsksOnceTheTimeHasPassed) {

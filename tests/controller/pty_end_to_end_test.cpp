@@ -59,8 +59,8 @@ TEST(Kiln_Sim_On_A_Pty, CommandsAreAnsweredFaultsAreCommErrorsAndAnUnpluggedAdap
     EXPECT_EQ(main_window.Lines,
               (std::vector<std::string>{"Comm port init error", "Invalid Port Number",
                                         "Serial device " + missing + ": not found",
-                                        "Check that the adapter is plugged in, or correct "
-                                        "CommPortMap.txt"}));
+                                        "Check that the adapter is plugged in, or choose its port "
+                                        "number in SetUp -> CommPortNumber"}));
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST(Serial_Port_Map, AMapLineWinsAndOtherPortsCountTheListedDevices) {
     EXPECT_EQ(Serial_Device_Name(7, settings, devices.Tree), "/dev/ttyS9");
     EXPECT_THROW(Serial_Device_Name(3, settings, devices.Tree), Run_Time_Error);
     EXPECT_EQ(Serial_Port_Text(2, settings, devices.Tree),
-              "/tmp/kiln port: set in CommPortMap.txt");
+              "/tmp/kiln port: set by hand for this port number");
 }
 
 // The port's own open says "permission" also for a port another program holds; the

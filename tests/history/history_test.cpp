@@ -396,6 +396,20 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
     check.Check_Profile_File(profile, status.Clock);
     EXPECT_EQ(said.Lines, expected);
 
+    // Once the records have settled the kiln's model says it, from the kiln's own rate all
+    // the way from 70 F: 930 F/h asked of a kiln that climbs 500 F/h there, 930/500 of the
+    // planned hour.
+    for (int day : {4, 11, 18}) {
+        std::filesystem::last_write_time(
+            paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv"),
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+    said.Clear();
+    check.Check_Profile_File(profile, status.Clock);
+    EXPECT_EQ(said.Lines, std::vector<std::string>{
+                              "Segment 1 asks 930 °F/h above 70 °F; your kiln managed 500 °F/h "
+                              "there last month: expect about 51 min behind the plan."});
+
     said.Clear();
     check.Check_Profile_File(paths.Logfile("glaze_4.firing.csv"), status.Clock);
     ASSERT_EQ(said.Lines.size(), 1u);

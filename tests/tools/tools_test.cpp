@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "common/numeric.h"
+#include "history/planted_kiln.h"
 #include "history/synthetic_firing.h"
 #include "profiles/profile_file.h"
 #include "run/firing_record.h"
@@ -241,8 +242,8 @@ TEST_F(Log_Tool, APlainLogIsReadAgainstItsProfile) {
 // Bad input: one line naming the problem, exit status 2, nothing on standard output.
 TEST_F(Log_Tool, BadInputGivesOneLineAndStatusTwo) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "no command given (list, show, export, plot or health); see --help"},
-        {{"print"}, "unknown command print (list, show, export, plot or health)"},
+        {{}, "no command given (list, show, export, plot, health or forecast); see --help"},
+        {{"print"}, "unknown command print (list, show, export, plot, health or forecast)"},
         {{"show", "x", "--fast"}, "unknown option --fast for show"},
         {{"show", "/no/such.firing.csv"}, "/no/such.firing.csv: cannot be read"},
         {{"export", "a"}, "export needs --format csv or --format json"},
@@ -254,7 +255,9 @@ TEST_F(Log_Tool, BadInputGivesOneLineAndStatusTwo) {
         {{"health", "/no/such/place"}, "/no/such/place: not a folder"},
         {{"health", "--format", "json"}, "--format must be text or csv, not json"},
         {{"health", "--scale", "K"}, "--scale must be F or C, not K"},
-        {{"health", "--profile", "x"}, "unknown option --profile for health"}};
+        {{"health", "--profile", "x"}, "unknown option --profile for health"},
+        {{"forecast"}, "forecast needs a PROFILE and at most one FOLDER"},
+        {{"forecast", Glaze}, Glaze + ": not a readable profile"}};
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);
         Tool_Run run = Run(args);
@@ -360,6 +363,57 @@ TEST_F(Log_Tool, HealthIsATableTheEventsAndTheReadingOrInCsvOneLineAFiringOfNumb
     EXPECT_EQ(latest[10], "finished");
     EXPECT_THAT(Run({"health", folder, "--format", "csv", "--scale", "F"}).Out,
                 HasSubstr("rate_600_1000_F_per_h"));
+}
+
+// The worked example asks 930 F/h from 70 F, more than the planted kiln's 640 F/h: without
+// records the plan's times, said so; with three firings of the kiln (the climb at full
+// output from the start), the curve to the likely end as a table or as CSV.
+TEST_F(Log_Tool, ForecastPrintsTheLikelyFinishAndCurveOrThePlansTimesWithoutHistory) {
+    const std::string profile = Program.File("example.txt"), folder = Program.File("Logfiles");
+    Write_Whole_File(profile, Worked_Example_Text() + "\r\n");
+    Tool_Run run = Run({"forecast", profile});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_THAT(run.Out,
+                StartsWith("Forecast of example.txt from the firing records in " + folder +
+                           "/\nNo firings of this kiln to learn from: the times are the "
+                           "plan's.\nPlan ends after 1 h 30 min\nTop 1,000 °F reached "
+                           "after 1 h 00 min\n\nElapsed     Temperature\n0 s         70 °F\n"));
+    EXPECT_THAT(run.Out, EndsWith("\n1 h 00 min  1,000 °F\n1 h 30 min  1,000 °F\n"));
+
+    const Planted_Kiln kiln;
+    for (int day : {4, 11, 18}) {
+        const std::string record = folder + "/glaze_" + std::to_string(day) + ".firing.csv";
+        Write_Whole_File(record,
+                         Planted_Record(kiln, Planted_Plan({{0, 70}, {150, 2250}, {330, 2250}}),
+                                        {2027, 1, day, 8, 0, 0}));
+        std::filesystem::last_write_time(
+            record, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+    // The kiln climbs at full output from 70 to 1,000 F.
+    double hours = 0;
+    for (double f = 70; f < 1000; f += 0.1) hours += 0.1 / kiln.Rate(f + 0.05);
+    const double late_minutes = hours * 60 - 60;
+    EXPECT_EQ(Run({"forecast", profile, "/no/such"}).Err, "corvanel-log: /no/such: not a folder\n");
+    run = Run({"forecast", profile, folder});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    std::vector<std::string> lines = Split(run.Out, '\n');
+    ASSERT_GE(lines.size(), 9u) << run.Out;
+    EXPECT_EQ(lines[1], "Kiln model: 3 firings from 2027-01-04 to 2027-01-18");
+    EXPECT_THAT(lines[2], StartsWith("  heating at full output: 63"));
+    EXPECT_THAT(lines[4], StartsWith("  cooling with the power off: dT/dt = -0.28"));
+    EXPECT_THAT(lines[5], StartsWith("Plan ends after 1 h 30 min; likely after "));
+    EXPECT_THAT(lines[5], HasSubstr(" min late: the kiln is climbing "));
+
+    run = Run({"forecast", "--csv", profile, folder});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    lines = Split(run.Out, '\n');
+    ASSERT_GE(lines.size(), 10u) << run.Out;
+    EXPECT_EQ(lines[0], "elapsed_min,temperature_F");
+    EXPECT_EQ(lines[1], "0,70");
+    const std::vector<std::string> last = Split(lines.back(), ',');
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_NEAR(std::stod(last[0]), 90 + late_minutes, 1.5) << "the likely end";
+    EXPECT_NEAR(std::stod(last[1]), 1000, 3);
 }
 
 }  // namespace

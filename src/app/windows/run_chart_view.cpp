@@ -70,6 +70,7 @@ Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     Set_Value_ = new QLineSeries;
     Now_Line_ = new QLineSeries;
     Original_ = new QLineSeries;
+    Forecast_ = new QLineSeries;
     Changes_ = new QScatterSeries;
     // Okabe-Ito colours, and a dash of its own for each line: apart for colour-blind eyes
     // and on a grey printout too.
@@ -79,17 +80,20 @@ Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
     Now_Line_->setPen(QPen(QColor(0x55, 0x55, 0x55), 1, Qt::DotLine));
     // The plan before the operator changed it: faint, behind the plan followed.
     Original_->setPen(QPen(QColor(0x99, 0x99, 0x99), 1, Qt::DashLine));
+    // What the kiln's history foresees: the measured line's colour, dotted, thin.
+    Forecast_->setPen(QPen(QColor(0, 114, 178), 2, Qt::DotLine));
     Changes_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     Changes_->setMarkerSize(9);
     Changes_->setColor(QColor(204, 121, 167));
-    for (QXYSeries* series :
-         std::initializer_list<QXYSeries*>{Set_Value_, Measured_, Now_Line_, Original_, Changes_}) {
+    for (QXYSeries* series : std::initializer_list<QXYSeries*>{Set_Value_, Measured_, Now_Line_,
+                                                               Original_, Forecast_, Changes_}) {
         chart()->addSeries(series);
         series->attachAxis(X_Axis_);
         series->attachAxis(Y_Axis_);
     }
     Now_Line_->setVisible(false);
     Original_->setVisible(false);
+    Forecast_->setVisible(false);
     Changes_->setVisible(false);
     chart()->legend()->show();
     chart()->legend()->setAlignment(Qt::AlignBottom);
@@ -107,6 +111,7 @@ void Run_Chart_View::Show_Names() {
     if (Set_Value_->name() != set_value) Set_Value_->setName(set_value);
     Original_->setName(Q(TranslateText("Profile before the change")));
     Changes_->setName(Q(TranslateText("Changed by the operator")));
+    Forecast_->setName(Q(TranslateText("Likely, from this kiln's firings")));
 }
 
 void Run_Chart_View::Show_Title(const std::string& title, const std::string& hint) {
@@ -132,6 +137,13 @@ void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& p
         Shown_Original_ = before;
         Original_->replace(Points_Of(before, First_Drawn_Plan_Point(before)));
         Original_->setVisible(!before.empty());
+        refit = true;
+    }
+    if (view.Forecast() != Shown_Forecast_) {
+        Shown_Forecast_ = view.Forecast();
+        Forecast_->replace(Points_Of(Shown_Forecast_, 0));
+        Forecast_->setVisible(!Shown_Forecast_.empty());
+        Forecast_X_Max_ = Shown_Forecast_.empty() ? 0 : Shown_Forecast_.back().first;
         refit = true;
     }
     if (view.Changes().size() != Shown_Changes_) {
@@ -189,7 +201,7 @@ void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& p
     }
     Shown_Points_ = measured.size();
 
-    const double x_max = std::max(Plan_X_Max_, Trace_X_Max_);
+    const double x_max = std::max({Plan_X_Max_, Trace_X_Max_, Forecast_X_Max_});
     const double y_max = std::max(Plan_Y_Max_, Trace_Y_Max_);
     if (refit) Fit_Axes(Plan_X_Min_, x_max, Trace_Y_Min_, y_max);
 

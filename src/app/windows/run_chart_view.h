@@ -34,6 +34,7 @@ class Run_Chart_View : public Profile_Chart_View {
     QLineSeries* Now_Line() const { return Now_Line_; }
     QLineSeries* Original_Plan() const { return Original_; }
     QScatterSeries* Changes() const { return Changes_; }
+    QLineSeries* Forecast() const { return Forecast_; }
 
     // The legend's names in the interface language; the caption pass calls it.
     void Show_Names();
@@ -46,10 +47,12 @@ class Run_Chart_View : public Profile_Chart_View {
     void Close_Measured_Part();
     void Clear_Measured_Parts();
 
-    QLineSeries *Measured_, *Set_Value_, *Now_Line_, *Original_;
+    QLineSeries *Measured_, *Set_Value_, *Now_Line_, *Original_, *Forecast_;
     QScatterSeries* Changes_;
     std::vector<std::pair<double, double>> Shown_Original_;
     std::size_t Shown_Changes_ = 0;
+    std::vector<std::pair<double, double>> Shown_Forecast_;
+    double Forecast_X_Max_ = 0;
     std::vector<QLineSeries*> Measured_Parts_;
     // What the two trace series hold: the traces as Drawn_Points draws them.
     std::vector<std::pair<double, double>> Drawn_Measured_, Drawn_Set_Value_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/windows/start_time_window.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,8 +13,8 @@
 
 namespace corvanel {
 
-std::optional<std::pair<int, int>> Start_Time_Window::Ask_Start_Time(const std::string& question,
-                                                                     std::pair<int, int> proposed) {
+std::optional<Start_Time_Answer> Start_Time_Window::Ask_Start_Time(const std::string& question,
+                                                                   std::pair<int, int> proposed) {
     QDialog dialog(Parent_);
     dialog.setObjectName("Start_Later");
     dialog.setWindowTitle(Q(TranslateText("Start later")));
@@ -26,9 +27,18 @@ std::optional<std::pair<int, int>> Start_Time_Window::Ask_Start_Time(const std::
     time->setDisplayFormat("HH:mm");
     asked->setBuddy(time);
     layout->addWidget(time);
-    layout->addWidget(Ok_Cancel_Buttons(dialog, [] { return true; }, [] {}));
+    // What the time is: the start, or when the kiln should be ready (the start worked out).
+    auto* meaning = new QComboBox(&dialog);
+    meaning->setObjectName("Start_Time_Meaning");
+    meaning->addItem(Q(TranslateText("The firing starts at this time")));
+    meaning->addItem(Q(TranslateText("The kiln reaches its top temperature by this time")));
+    meaning->addItem(Q(TranslateText("The firing is done by this time")));
+    layout->addWidget(meaning);
+    layout->addWidget(Ok_Cancel_Buttons(
+        dialog, [] { return true; }, [] {}));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return std::pair{time->time().hour(), time->time().minute()};
+    return Start_Time_Answer{time->time().hour(), time->time().minute(),
+                             static_cast<Start_Time_Meaning>(meaning->currentIndex())};
 }
 
 }  // namespace corvanel

@@ -11,8 +11,8 @@ namespace corvanel {
 class Start_Time_Window : public Start_Time_Dialog {
   public:
     explicit Start_Time_Window(QWidget* parent) : Parent_(parent) {}
-    std::optional<std::pair<int, int>> Ask_Start_Time(const std::string& question,
-                                                      std::pair<int, int> proposed) override;
+    std::optional<Start_Time_Answer> Ask_Start_Time(const std::string& question,
+                                                    std::pair<int, int> proposed) override;
 
   private:
     QWidget* Parent_;

@@ -115,6 +115,12 @@ void Traj_form_Window::Build_Controls() {
         grid->addWidget(box, 3, row_column, 1, 2);
         row_column += 2;
     }
+    // What the kiln's history foresees beyond the plan, and when a cooling kiln may open.
+    Forecast_Note = new QLabel(readouts);
+    Forecast_Note->setObjectName("Forecast_Note");
+    Forecast_Note->setWordWrap(true);
+    Forecast_Note->setVisible(false);
+    grid->addWidget(Forecast_Note, 5, 0, 1, column);
 
     Start_Profile = Button(central, "Start_Profile", " RUN PROFILE");
     SoftOff = Button(central, "SoftOff", "SOFT OFF");
@@ -486,6 +492,10 @@ void Traj_form_Window::Refresh_Live_View() {
     const Live_Firing_View& view = *Live_View_;
     Show_Text(*Time_Left, view.Time_Left());
     Show_Text(*Finishes_At, view.Finishes_At());
+    const std::string& note =
+        view.Forecast_Note().empty() ? view.Cooling_Note() : view.Forecast_Note();
+    if (Forecast_Note->text() != Q(note)) Forecast_Note->setText(Q(note));
+    Forecast_Note->setVisible(!note.empty());
     if (view.Off_Profile() != Shown_Off_Profile_) {
         Shown_Off_Profile_ = view.Off_Profile();
         Show_Process_Temp_Look();

@@ -79,6 +79,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     Alarm_Banner_Widget* Banner;
     std::array<QAction*, 3> mnuComm{};
     QLabel* Process_Temp_Note;  // since when Process Temp has no fresh reading
+    QLabel* Forecast_Note = nullptr;
 
   protected:
     bool event(QEvent* event) override;

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the run window and the page say of the way ahead: the plan's times, or the plan's
+// beside the likely ones when the kiln's history foresees the firing late.
+#include <gtest/gtest.h>
+
+#include "run/firing_forecast.h"
+#include "run/forecast_words.h"
+
+namespace corvanel {
+namespace {
+
+// A glaze firing in minutes at 12:00, 100 minutes in, 200 to go.
+Firing_Status Glaze_At_Noon() {
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Clock = {2027, 3, 9, 12, 0, 0};
+    status.Elapsed = status.Real_Elapsed = 100;
+    status.Total_Time = 300;
+    status.Plan = std::make_shared<const Plan_Points>(Plan_Points{{0, 70}, {300, 2200}});
+    return status;
+}
+
+std::shared_ptr<const Firing_Forecast> Ahead(double likely_end, bool from_history,
+                                             const char* why = "") {
+    auto forecast = std::make_shared<Firing_Forecast>();
+    forecast->Plan_End = 300;
+    forecast->Likely_End = likely_end;
+    forecast->From_History = from_history;
+    if (*why) forecast->Why = Operator_Text::Phrase(why);
+    return forecast;
+}
+
+TEST(Forecast_Words, SayThePlanUnlessTheKilnsHistoryForeseesItLate) {
+    const Number_Style english;
+    const char* slow = "the kiln is climbing slower than asked";
+    struct Case {
+        std::shared_ptr<const Firing_Forecast> Forecast;
+        const char *Time_Left, *Finishes_At, *Note;
+    } cases[] = {
+        {nullptr, "3 h 20 min", "15:20", ""},
+        // Less than a minute apart: the whole minutes the run counts, not the kiln.
+        {Ahead(300.5, true, slow), "3 h 20 min", "15:20", ""},
+        {Ahead(340, true, slow), "4 h 00 min", "Plan 15:20, likely 16:00", slow},
+        // The plan's times when the kiln has no history, and said so.
+        {Ahead(340, false, "no firings to learn from"), "3 h 20 min", "15:20",
+         "no firings to learn from"},
+    };
+    for (const Case& c : cases) {
+        Firing_Status status = Glaze_At_Noon();
+        status.Forecast = c.Forecast;
+        const Forecast_Words words = Forecast_Words_Of(status, english);
+        EXPECT_EQ(words.Time_Left, c.Time_Left) << c.Finishes_At;
+        EXPECT_EQ(words.Finishes_At, c.Finishes_At);
+        EXPECT_EQ(words.Note, c.Note) << c.Finishes_At;
+    }
+    Firing_Status suspended = Glaze_At_Noon();
+    suspended.State = Firing_State::Suspended;
+    suspended.Forecast = Ahead(340, true, slow);
+    EXPECT_EQ(Forecast_Words_Of(suspended, english).Finishes_At, "suspended");
+    Firing_Status ended = Glaze_At_Noon();
+    ended.State = Firing_State::Monitor;
+    EXPECT_EQ(Forecast_Words_Of(ended, english).Time_Left, "");
+}
+
+TEST(Forecast_Words, SayWhenTheCoolingKilnMayBeOpened) {
+    Firing_Status status = Glaze_At_Noon();
+    status.State = Firing_State::Cooling;
+    EXPECT_EQ(Cooling_Words_Of(status, {}), "");
+    auto cooling = std::make_shared<Firing_Forecast>();
+    cooling->Open_Below = 150;
+    cooling->Cool_Seconds = 9.5 * 3600;
+    status.Forecast = cooling;
+    EXPECT_EQ(Cooling_Words_Of(status, {}), "below 150 °F about 21:30");
+    status.State = Firing_State::Running;
+    EXPECT_EQ(Cooling_Words_Of(status, {}), "");
+}
+
+// A feature that foresees adds to the status before the observers hear it.
+TEST(Firing_Status_Seam, ObserversAndTheLatestStatusCarryWhatAnnotatorsAdd) {
+    struct Foreseeing : Firing_Annotator {
+        void Annotate(Firing_Status& status, Firing_Event) override {
+            status.Forecast = Ahead(status.Elapsed + 10, true);
+        }
+    } foreseeing;
+    struct Hearing : Firing_Observer {
+        double Likely_End = 0;
+        void Firing_Changed(const Firing_Status& status, Firing_Event,
+                            const std::string&) override {
+            Likely_End = status.Forecast ? status.Forecast->Likely_End : -1;
+        }
+    } hearing;
+    Firing_Status_Seam seam;
+    EXPECT_TRUE(seam.Latest().Plan);
+    seam.Attach(hearing);
+    Firing_Status status = Glaze_At_Noon();
+    seam.Publish(status, Firing_Event::Tick);
+    EXPECT_EQ(hearing.Likely_End, -1);
+    seam.Attach(foreseeing);
+    seam.Publish(status, Firing_Event::Tick);
+    EXPECT_EQ(hearing.Likely_End, 110);
+    ASSERT_TRUE(seam.Latest().Forecast);
+    EXPECT_EQ(seam.Latest().Forecast->Likely_End, 110);
+}
+
+}  // namespace
+}  // namespace corvanel
