@@ -134,7 +134,8 @@ double Fast_Top_Late(const Planted_Kiln& kiln) {
 TEST_F(Kiln_Forecast, AFollowedProfileEndsOnThePlanAndOneTooFastLateByWhatTheKilnLoses) {
     const Forecast_Case cases[] = {
         {"followed",
-         Planted_Plan({{0, 70}, {279, 1000}, {309, 1000}, {469, 1800}, {479, 1800}, {599, 1500}}),
+         Planted_Plan(
+             {{0, 70}, {279.2, 1000}, {309.2, 1000}, {469.2, 1800}, {479.2, 1800}, {599.3, 1500}}),
          "F", "M", [](const Planted_Kiln&) { return 0.0; }, "", ""},
         // Asked 400 F/h, the kiln climbs 315 F/h on average from there to the top.
         {"top too fast", Fast_Top, "F", "M", Fast_Top_Late, "the kiln is climbing 8",
@@ -187,6 +188,11 @@ TEST_F(Kiln_Forecast, TheLikelyEndHoldsWhereverTheFiringIsAskedFrom) {
         EXPECT_NEAR(now.Likely_End, from_start.Likely_End, 0.5) << minute;
         EXPECT_EQ(now.Curve.front(), std::make_pair(minute, measured));
     }
+    // Held up below the first hold (its elements failed for a while): as far behind as the
+    // plan was at 900 F, where the kiln trailed the first ramp by its lag.
+    const double at_900 = (900 + Kiln_.Lag_F - 70) / 300 * 60;
+    EXPECT_NEAR(Forecast_Firing(Model_, Fast_Top, "F", "M", 210, 900).Likely_End,
+                from_start.Likely_End + 210 - at_900, 0.5);
     // "Ready by": the top comes 15 minutes (the hold) before the end, both late alike.
     const double to_top = Seconds_To_Ready(Model_, Fast_Top, "F", "M", 70, Ready_Point::Peak);
     const double to_end = Seconds_To_Ready(Model_, Fast_Top, "F", "M", 70, Ready_Point::End);
