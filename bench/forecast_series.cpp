@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "history/kiln_forecast.h"
+#include "history/firing_forecaster.h"
 #include "history/kiln_thermal_model.h"
 #include "run/firing_record.h"
 #include "sped_up_kiln.h"
@@ -68,14 +68,18 @@ std::optional<Options> Options_Of(int argc, char** argv) {
         auto value = [&](const char* flag) -> std::optional<double> {
             const std::string prefix = std::string(flag) + "=";
             if (word.rfind(prefix, 0) != 0) return std::nullopt;
-            return std::stod(word.substr(prefix.size()));
+            try {
+                return std::stod(word.substr(prefix.size()));
+            } catch (const std::exception&) {
+                return std::nan("");
+            }
         };
         if (word == "--keep") {
             options.Keep = true;
         } else if (const auto speed = value("--speed")) {
             options.Speed = *speed;
         } else if (const auto learning = value("--learning")) {
-            options.Learning = static_cast<int>(*learning);
+            options.Learning = std::isfinite(*learning) ? static_cast<int>(*learning) : 0;
         } else if (const auto watch = value("--watch-hours")) {
             options.Watch_Hours = *watch;
         } else {
@@ -84,7 +88,11 @@ std::optional<Options> Options_Of(int argc, char** argv) {
             return std::nullopt;
         }
     }
-    if (!(options.Speed > 0) || options.Learning < 1) return std::nullopt;
+    if (!(options.Speed > 0) || !(options.Learning >= 1) || !(options.Watch_Hours >= 0)) {
+        std::cerr << "forecast_series: a speed above 0, one learning firing or more, a watch "
+                     "of 0 hours or more\n";
+        return std::nullopt;
+    }
     return options;
 }
 
@@ -142,6 +150,7 @@ struct Firing_Seen {
     long Ticks = 0;
     Plan_Points Plan;
     double Plan_End = 0;
+    long Late_Ticks = 0;  // the machine was busy: ticks coalesced as a timer would
 };
 
 void Note_Tick(Firing_Seen& seen, const Firing_Status& status) {
@@ -159,7 +168,7 @@ struct Forecast_Taken {
     Forecast_Taken(const char* name, double share) : Name(name), Share(share) {}
     const char* Name;
     double Share;  // of the plan's time
-    bool Taken = false;
+    bool Taken = false, Has_Forecast = false;
     double Elapsed = 0, Measured = 0;
     Firing_Forecast Forecast;
     std::string Model;
@@ -188,20 +197,24 @@ int Run_Series(const Options& options) {
 
     std::cout << "Forecast series: kiln-sim --speed=" << options.Speed << " " << Sim_Words << "\n"
               << "profile " << Profile_Name << ": " << Profile_Words << "\n"
-              << "program folder " << paths.Folder().string() << "\n\n";
+              << "program folder " << paths.Folder().string()
+              << (options.Keep ? "" : " (removed at the end unless a firing fails)") << "\n\n";
 
     auto kiln_options = [&](int firing) {
         Sped_Up_Kiln_Options kiln;
         kiln.Kiln_Sim = KILN_SIM_PATH;
         kiln.Sim_Flags = Sim_Flags;
         kiln.Speed = options.Speed;
-        kiln.Start = {2026, 12, firing, 8, 0, 0};
+        // A day apart, so the records' starts put them in order.
+        kiln.Start = Date_Time_Of_Seconds(Seconds_Of({2026, 12, 1, 8, 0, 0}) + 86400LL * firing);
         kiln.Name = "firing-" + std::to_string(firing);
         return kiln;
     };
     auto fire = [&](int firing, const std::string& log, const Sped_Up_Kiln::Tick_Callback& tick,
-                    double watch_hours, Firing_Seen& seen) -> bool {
+                    double watch_hours, Firing_Seen& seen,
+                    Firing_Annotator* annotator = nullptr) -> bool {
         Sped_Up_Kiln kiln(paths, settings, kiln_options(firing));
+        if (annotator) kiln.Run().Firing().Attach(*annotator);
         if (!kiln.Ready()) {
             std::cerr << "forecast_series: kiln-sim did not answer; see " << kiln.Sim_Output()
                       << "\n";
@@ -216,8 +229,7 @@ int Run_Series(const Options& options) {
             std::cerr << "forecast_series: " << failed << "\n";
             return false;
         }
-        if (kiln.Late_Ticks() > 0)
-            std::cout << "  (" << kiln.Late_Ticks() << " ticks came late and were coalesced)\n";
+        seen.Late_Ticks = kiln.Late_Ticks();
         return true;
     };
 
@@ -234,14 +246,21 @@ int Run_Series(const Options& options) {
                   << Fixed(top.Temperature, 0) << " F reached "
                   << (seen.Top_Reached ? "at " + Hours(*seen.Top_Reached) : std::string("never"))
                   << " (plan " << Hours(top.At) << "), then watched " << options.Watch_Hours
-                  << " h; " << Fixed(real, 0) << " s real\n";
+                  << " h; " << Fixed(real, 0) << " s real, " << seen.Late_Ticks << " ticks late\n";
     }
 
-    // The measured firing: the records written so far have settled as far as the model
-    // is concerned, the one being written has not (the program waits for a record to
-    // rest before learning from it).
-    const auto settled_now = fs::file_time_type::clock::now() + Record_Settle_Time;
+    // In kiln time the learning firings ended a day or more ago, on the disk seconds ago:
+    // their change times are put back, or the program would wait for them to settle
+    // before learning from them. The measured firing's record is left as it is written.
     const std::string logfiles = paths.Logfiles_Folder();
+    const auto long_ago =
+        fs::file_time_type::clock::now() - Record_Settle_Time - std::chrono::hours(1);
+    for (const fs::directory_entry& file : fs::directory_iterator(logfiles))
+        fs::last_write_time(file.path(), long_ago);
+
+    // The measured firing, with the program's own forecaster on the seam: the forecast the
+    // run window and the status page would show at that tick.
+    Firing_Forecaster forecaster{paths, settings};
     Forecast_Taken taken[] = {{"a quarter", 0.25}, {"half", 0.5}};
     const int measured = options.Learning + 1;
     Firing_Seen seen;
@@ -249,22 +268,26 @@ int Run_Series(const Options& options) {
         if (!status.Plan || status.Plan->empty()) return;
         for (Forecast_Taken& at : taken) {
             if (at.Taken || status.Elapsed < at.Share * status.Total_Time) continue;
-            const Kiln_Thermal_Model model = Kept_Kiln_Model(logfiles, settled_now);
             at.Taken = true;
             at.Elapsed = status.Elapsed;
             at.Measured = status.Measured;
-            at.Forecast = Forecast_Firing(&model, *status.Plan, status.Temp_Scale, status.Time_Unit,
-                                          status.Elapsed, status.Measured);
-            at.Model = Model_Words(model);
+            if (status.Forecast) at.Forecast = *status.Forecast;
+            at.Has_Forecast = status.Forecast != nullptr;
+            at.Model = Model_Words(Kept_Kiln_Model(logfiles));
         }
     };
     std::cout << "\nmeasured firing (" << measured << "):\n";
-    if (!fire(measured, "measured.txt", forecast_tick, 0, seen)) return 1;
+    if (!fire(measured, "measured.txt", forecast_tick, 0, seen, &forecaster)) return 1;
 
     const Plan_Top top = Top_Of(seen.Plan);
+    std::cout << "  " << seen.Ticks << " ticks, " << seen.Late_Ticks << " late\n";
     for (const Forecast_Taken& at : taken) {
         if (!at.Taken) continue;
         std::cout << "  model at " << at.Name << ": " << at.Model << "\n";
+        if (!at.Has_Forecast) {
+            std::cout << "  no forecast on the status at " << at.Name << "\n";
+            continue;
+        }
         std::cout << "  forecast at " << at.Name << " (elapsed " << Hours(at.Elapsed) << ", kiln "
                   << Fixed(at.Measured, 0) << " F): plan end " << Hours(at.Forecast.Plan_End)
                   << ", likely end " << Hours(at.Forecast.Likely_End) << ", top likely at "
@@ -288,14 +311,14 @@ int Run_Series(const Options& options) {
     std::cout << "  error in % of the actual: plan " << Hours(seen.Plan_End) << " "
               << Percent(seen.Plan_End, actual);
     for (const Forecast_Taken& at : taken) {
-        if (at.Taken)
+        if (at.Has_Forecast)
             std::cout << "; forecast at " << at.Name << " "
                       << Percent(at.Forecast.Likely_End, actual);
     }
     std::cout << "\n";
     std::cout << "closing note: actual " << Hours(actual) << ", predicted";
     for (const Forecast_Taken& at : taken) {
-        if (at.Taken) std::cout << " " << Hours(at.Forecast.Likely_End) << " at " << at.Name;
+        if (at.Has_Forecast) std::cout << " " << Hours(at.Forecast.Likely_End) << " at " << at.Name;
     }
     std::cout << ", plan " << Hours(seen.Plan_End) << "\n";
     if (!options.Keep) {

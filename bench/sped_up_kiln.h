@@ -201,7 +201,8 @@ class Sped_Up_Kiln {
     long Late_Ticks() const { return Late_Ticks_; }
 
     // Fires a profile of the Profiles folder, logging to `log` (its firing record
-    // beside it), calling `each_tick` after every control tick, until the run ends by
+    // beside it), calling `each_tick` with the status the tick published (as the
+    // observers heard it, annotated) after every control tick, until the run ends by
     // itself; then watches the kiln for `watch_kiln_seconds` as the program does after a
     // run. An empty text when it fired, otherwise why not.
     std::string Fire(const std::string& profile, const std::string& log, double watch_kiln_seconds,
@@ -220,7 +221,7 @@ class Sped_Up_Kiln {
                      [this] { return Run_.Control_Interval().Interval; },
                      [this, &each_tick] {
                          Run_.Control_Interval_Timer();
-                         if (each_tick) each_tick(Run_.Firing_Status_Now());
+                         if (each_tick) each_tick(Run_.Firing().Latest());
                      });
         Watch(watch_kiln_seconds);
         return "";
@@ -233,7 +234,7 @@ class Sped_Up_Kiln {
                      [this] { return Run_.Monitor_Interval().Interval; },
                      [this, &each_tick] {
                          Run_.Monitor_Interval_Timer();
-                         if (each_tick) each_tick(Run_.Firing_Status_Now());
+                         if (each_tick) each_tick(Run_.Firing().Latest());
                      });
     }
 
