@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How well the finish forecast of a firing holds on a kiln that cannot keep up: a series
-// on kiln-sim (its speed raised, its elements worn), each firing
-// through the real headless run with its firing record in the program folder's Logfiles.
-// A few firings teach the kiln's model; in the last one the forecast is taken at a quarter
-// and at half of the plan's time and set beside the finish the kiln actually made.
+// on kiln-sim (its speed raised, its elements worn), each firing through the real headless
+// run with its firing record in the program folder's Logfiles. A few firings teach the
+// kiln's model; in the last one the program's forecaster sits on the run's seam, and its
+// forecast at a quarter and at half of the plan's time is set beside the finish the kiln
+// actually made.
 //
 // The actual finish is measured by the forecast's own definition of the likely end (each
 // segment waits for the kiln to reach its end temperature): the time the measured
@@ -26,7 +27,6 @@
 
 #include "history/firing_forecaster.h"
 #include "history/kiln_thermal_model.h"
-#include "run/firing_record.h"
 #include "sped_up_kiln.h"
 #include "tools/profile_tool.h"
 
