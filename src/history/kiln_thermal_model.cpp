@@ -56,6 +56,15 @@ struct Model_Reading {
 // A bin counts when the kiln climbed at least this much in it at full output.
 constexpr double Least_Climb_F = Model_Bin_F / 4;
 constexpr std::size_t Least_Lag_Ticks = 20;
+// No kiln heats or cools this fast: a reading this far off its neighbour (a spike, a broken
+// thermocouple) is no rate. And a kiln this far below the set value with the output short
+// of full is not following a ramp.
+constexpr double Fastest_F_Per_Hour = 3000;
+constexpr double Farthest_Lag_F = 150;
+
+bool Too_Fast(double from_f, double to_f, double seconds) {
+    return std::abs(to_f - from_f) / seconds * 3600 > Fastest_F_Per_Hour;
+}
 // Cooling is read in steps of at least this long, so a reading's rounding is no rate,
 // and only from stretches that fell at least this far.
 constexpr double Cooling_Step_Seconds = 300;
@@ -110,7 +119,8 @@ class Model_Learner {
             const Model_Reading& to = readings[i];
             const double dt = to.Seconds - from.Seconds;
             if (!from.Tick || !to.Tick || dt <= 0 || dt > gap) continue;
-            if (from.Output < Full_Output_Percent) continue;
+            if (from.Output < Full_Output_Percent || Too_Fast(from.Measured_F, to.Measured_F, dt))
+                continue;
             const double middle = (from.Measured_F + to.Measured_F) / 2;
             Climb& bin = Bins_[static_cast<long>(std::floor(middle / Model_Bin_F))];
             bin.Degrees += to.Measured_F - from.Measured_F;
@@ -126,6 +136,7 @@ class Model_Learner {
         }
         for (const Model_Reading& reading : readings) {
             if (!reading.Tick || reading.Output >= Full_Output_Percent ||
+                std::abs(reading.Set_F - reading.Measured_F) > Farthest_Lag_F ||
                 !Plan_Rises_At(record.Header.Plan, reading.Elapsed)) {
                 continue;
             }
@@ -186,8 +197,13 @@ class Model_Learner {
                 ++end;
             }
             if (readings[i].Measured_F - readings[end - 1].Measured_F >= Least_Cooling_Fall_F) {
-                std::size_t from = i;
+                std::size_t from = i, last = i;
                 for (std::size_t k = i + 1; k < end; ++k) {
+                    if (Too_Fast(readings[last].Measured_F, readings[k].Measured_F,
+                                 readings[k].Seconds - readings[last].Seconds)) {
+                        continue;  // a reading off by far: passed over
+                    }
+                    last = k;
                     const double dt = readings[k].Seconds - readings[from].Seconds;
                     if (dt < Cooling_Step_Seconds) continue;
                     Steps_.push_back(
@@ -497,8 +513,9 @@ Kiln_Thermal_Model Kept_Kiln_Model(const std::string& folder, std::filesystem::f
         taken.Add(record);
     }
     const Kiln_Thermal_Model model = taken.Result();
-    // Not kept (a read-only folder) is no loss: it is learned again next time.
-    Replace_File_Contents(kept_path, Kiln_Model_Text(model, source));
+    // Not kept (a read-only folder) is no loss: it is learned again next time. Without
+    // records there is nothing worth keeping, nor a folder to fill.
+    if (source.Records > 0) Replace_File_Contents(kept_path, Kiln_Model_Text(model, source));
     return model;
 }
 

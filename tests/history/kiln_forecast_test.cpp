@@ -10,6 +10,7 @@
 
 #include "history/kiln_events.h"
 #include "history/kiln_forecast.h"
+#include "history/kiln_pace_check.h"
 #include "history/kiln_thermal_model.h"
 #include "planted_kiln.h"
 #include "setup/setup_files.h"
@@ -33,8 +34,30 @@ void Write_Settled(const std::string& path, const std::string& text,
     fs::last_write_time(path, fs::file_time_type::clock::now() - age);
 }
 
+// The record with every 101st reading 400 F off, as a thermocouple with a loose contact
+// reads now and then.
+std::string With_Spikes(const std::string& record) {
+    std::string text;
+    std::size_t at = 0, line = 0;
+    while (at < record.size()) {
+        std::size_t end = record.find('\n', at) + 1;
+        std::string row = record.substr(at, end - at);
+        at = end;
+        if (row[0] != '#' && ++line % 101 == 0) {
+            std::vector<std::string> fields = *Csv_Line_Fields(row.substr(0, row.size() - 2));
+            fields[4] = std::to_string(std::stod(fields[4]) + 400);
+            row.clear();
+            for (const std::string& field : fields) row += (row.empty() ? "" : ",") + field;
+            row += "\r\n";
+        }
+        text += row;
+    }
+    return text;
+}
+
 // Three firings on worn elements (half the rate), the elements replaced on 1 January, then
-// three firings of the planted kiln, the last one kept in Celsius.
+// three firings of the planted kiln, one with spikes in its readings, the last kept in
+// Celsius. Beside them: a file that is no record, and an alarm's record outside a firing.
 void Write_Kiln_History(const std::string& folder, const Planted_Kiln& kiln) {
     Planted_Kiln worn = kiln;
     for (auto& point : worn.Rate_Curve) point.second /= 2;
@@ -46,10 +69,23 @@ void Write_Kiln_History(const std::string& folder, const Planted_Kiln& kiln) {
     fs::last_write_time(folder + "/" + Kiln_Events_File,
                         fs::file_time_type::clock::now() - std::chrono::hours(2));
     for (int day : {4, 11, 18}) {
-        Write_Settled(
-            folder + "/glaze_" + std::to_string(day) + ".firing.csv",
-            Planted_Record(kiln, Learning_Plan, {2027, 1, day, 8, 0, 0}, day == 18 ? "C" : "F"));
+        const std::string record =
+            Planted_Record(kiln, Learning_Plan, {2027, 1, day, 8, 0, 0}, day == 18 ? "C" : "F");
+        Write_Settled(folder + "/glaze_" + std::to_string(day) + ".firing.csv",
+                      day == 11 ? With_Spikes(record) : record);
     }
+    Write_Settled(folder + "/torn.firing.csv", "125.00   1000 998  \r\n");
+    Firing_Record_Header alarm;
+    alarm.Outside_Firing = true;
+    alarm.Started = "2027-01-25T08:00:00+00:00";
+    Firing_Record_Line cooling;
+    std::string text = Firing_Record_Header_Text(alarm);
+    for (int minute = 0; minute < 600; ++minute) {  // 1,000 F an hour down: no kiln's cooling
+        cooling.Clock = Date_Time_Of_Seconds(Seconds_Of({2027, 1, 25, 8, 0, 0}) + minute * 60);
+        cooling.Measured = 2000 - minute * 1000 / 60.0;
+        text += Firing_Record_Line_Text(cooling);
+    }
+    Write_Settled(folder + "/kiln_alarm.firing.csv", text);
 }
 
 class Kiln_Forecast : public ::testing::Test {
@@ -210,6 +246,29 @@ TEST_F(Kiln_Forecast, TheLikelyEndHoldsWhereverTheFiringIsAskedFrom) {
     EXPECT_EQ(plain.Why.English(),
               "there are no firings of this kiln to learn from yet: the times are the plan's");
     EXPECT_EQ(Seconds_To_Ready(nullptr, Fast_Top, "F", "M", 70, Ready_Point::Peak), 386 * 60);
+}
+
+// Before a firing: the segments the kiln falls behind in, with its own rates there.
+TEST_F(Kiln_Forecast, ThePaceCheckNamesTheSegmentsTheKilnFallsBehindIn) {
+    const Date_Time march{2027, 3, 1, 9, 0, 0};
+    std::vector<std::string> said;
+    for (const Plan_Points& plan :
+         {Fast_Top, Planted_Plan({{0, 70}, {440, 1900}, {470, 1900}, {560, 1000}})}) {
+        for (const Operator_Text& line :
+             Check_Profile_Pace_With_Model(*Model_, plan, "F", "M", march)) {
+            said.push_back(line.English());
+        }
+    }
+    // 20.8 and 54.4 minutes behind by the planted kiln; 316 F/h its mean climb above
+    // 1,667 F, 373 F/h its mean fall from 1,900 to 1,000 F.
+    EXPECT_EQ(said,
+              (std::vector<std::string>{
+                  "Segment 3 asks 400 °F/h above 1,670 °F; your kiln managed 316 °F/h "
+                  "there in its last firings: expect about 21 min behind the plan.",
+                  "Segment 3 asks the kiln to cool 600 °F/h below 1,900 °F; with the power "
+                  "off it cools about 373 °F/h there: expect about 54 min behind the plan."}));
+    EXPECT_EQ(Check_Profile_Pace_With_Model(*Model_, Learning_Plan, "F", "M", march).size(), 2u)
+        << "the climb at 800 F/h, and the fall at 500 F/h once the kiln cools slower";
 }
 
 // The kept model stands until a record settles or the events change; a record still
