@@ -14,13 +14,9 @@ namespace corvanel {
 // and, once the kiln has left its peak, puts it on the firing status ("cone 6, about a
 // quarter bent") for the page and MQTT. A restart with recall reads the readings before
 // it from the firing record.
-class Cone_Watch : public Feature, public Firing_Annotator {
+class Cone_Watch : public Annotating_Feature {
   public:
     Cone_Watch(Program_Paths paths, Settings_Store& settings);
-
-    void Attach(Firing_Status_Seam& firing) override { firing.Attach(*this); }
-    void Apply_Settings() override {}
-    std::vector<Menu_Entry> Menu_Entries() override { return {}; }
 
     void Annotate(Firing_Status& status, Firing_Event event) override;
 

@@ -16,13 +16,9 @@ namespace corvanel {
 // goes, the measured temperature ahead and the likely finish; after it, when the cooling
 // kiln is likely below the temperature the watch ends at. It adds the forecast to the
 // firing status, so the run window, the page and Start later take it from there.
-class Firing_Forecaster : public Feature, public Firing_Annotator {
+class Firing_Forecaster : public Annotating_Feature {
   public:
     Firing_Forecaster(Program_Paths paths, Settings_Store& settings);
-
-    void Attach(Firing_Status_Seam& firing) override { firing.Attach(*this); }
-    void Apply_Settings() override {}
-    std::vector<Menu_Entry> Menu_Entries() override { return {}; }
 
     void Annotate(Firing_Status& status, Firing_Event event) override;
 

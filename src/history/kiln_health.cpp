@@ -9,6 +9,7 @@
 #include "common/numeric.h"
 #include "common/on_cores.h"
 #include "common/text.h"
+#include "history/beside_record.h"
 #include "setup/setup_files.h"
 
 namespace corvanel {
@@ -227,10 +228,7 @@ const std::array<Firing_Outcome, 4> Outcomes = {Firing_Outcome::Unfinished,
 }  // namespace
 
 std::string Health_File_Of_Record(const std::string& record_path) {
-    std::string path = record_path;
-    if (path.ends_with(Firing_Record_Suffix))
-        path.resize(path.size() - Firing_Record_Suffix.size());
-    return path + ".health";
+    return File_Beside_Record(record_path, ".health");
 }
 
 std::string Health_File_Text(const Firing_Health& health, unsigned long long record_size,

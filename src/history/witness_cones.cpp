@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "history/beside_record.h"
 #include "profiles/cone_table.h"
 #include "run/firing_record.h"
 #include "setup/setting_binding.h"
@@ -15,27 +16,15 @@
 namespace corvanel {
 
 std::string Witness_File_Of_Record(const std::string& record_path) {
-    std::string path = record_path;
-    if (path.ends_with(Firing_Record_Suffix))
-        path.resize(path.size() - Firing_Record_Suffix.size());
-    return path + ".cones";
+    return File_Beside_Record(record_path, ".cones");
 }
 
 std::string Read_Witness_Cones(const std::string& record_path) {
-    std::string text;
-    std::error_code missing;
-    if (!std::filesystem::exists(Witness_File_Of_Record(record_path), missing)) return "";
-    if (Read_Record_File(Witness_File_Of_Record(record_path), text)) return "";
-    return text;
+    return Read_Beside_Record(record_path, ".cones");
 }
 
 Maybe_Problem Write_Witness_Cones(const std::string& record_path, const std::string& text) {
-    const std::string path = Witness_File_Of_Record(record_path);
-    std::error_code error;
-    if (text.empty() ? (std::filesystem::remove(path, error), !error)
-                     : Replace_File_Contents(path, text)) {
-        return std::nullopt;
-    }
+    if (Keep_Beside_Record(record_path, ".cones", text)) return std::nullopt;
     return Problem{Operator_Text::Phrase("The witness cones were not kept"),
                    Operator_Text::Phrase("Check that the records' folder can be written, then "
                                          "save the witness cones again")};

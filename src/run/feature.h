@@ -49,4 +49,13 @@ class Feature {
     virtual void Program_Alive() {}
 };
 
+// A feature that only adds what it knows to the firing status (firing_status.h), with no
+// settings of its own and no menu entries.
+class Annotating_Feature : public Feature, public Firing_Annotator {
+  public:
+    void Attach(Firing_Status_Seam& firing) override { firing.Attach(*this); }
+    void Apply_Settings() override {}
+    std::vector<Menu_Entry> Menu_Entries() override { return {}; }
+};
+
 }  // namespace corvanel
