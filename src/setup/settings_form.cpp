@@ -15,8 +15,10 @@ Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings
 void Settings_Form::Load() {
     Load_Problems.clear();
     std::set<std::string> read_files;
+    if (Kept) Load_Problems = Kept->Read(*this);
     for (Settings_Field& field : Fields_) {
         const Setting& setting = *field.Of;
+        if (Kept) break;  // read above
         if (!Load_Reads_Files) {
             field.Text = Shown(setting, Store_.Value(setting));
             continue;
@@ -80,6 +82,11 @@ bool Settings_Form::OK() {
         Message = Bad_Setting_Problem(*field.Of, field.Text, std::nullopt);
         Bad_Field = i;
         return false;
+    }
+    if (Kept) {
+        Bad_Field = 0;  // or the field Write names
+        Message = Kept->Write(*this);
+        return !Message;
     }
     for (std::size_t i = 0; i < Fields_.size(); ++i) {
         if (!Fields_[i].Enabled) continue;
