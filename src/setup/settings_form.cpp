@@ -2,6 +2,7 @@
 #include "setup/settings_form.h"
 
 #include <set>
+#include <span>
 
 namespace corvanel {
 
@@ -15,10 +16,10 @@ Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings
 void Settings_Form::Load() {
     Load_Problems.clear();
     std::set<std::string> read_files;
+    // Settings kept together are read by their owner; every other one alone.
     if (Kept) Load_Problems = Kept->Read(*this);
-    for (Settings_Field& field : Fields_) {
+    for (Settings_Field& field : Kept ? std::span<Settings_Field>() : std::span(Fields_)) {
         const Setting& setting = *field.Of;
-        if (Kept) break;  // read above
         if (!Load_Reads_Files) {
             field.Text = Shown(setting, Store_.Value(setting));
             continue;
