@@ -27,6 +27,8 @@ Mail_Settings_Window::Mail_Settings_Window(Settings_Form& form,
       Form_(form),
       Recipients_(std::move(recipients)) {
     How_Mail_Goes = Add_Note("How_Mail_Goes");
+    // Wide enough for the note to read as a paragraph, not a column of words.
+    How_Mail_Goes->setMinimumWidth(How_Mail_Goes->fontMetrics().averageCharWidth() * 56);
     Test_Button = Add_Button("Send_Test_Mail", "Send a test mail");
     connect(Test_Button, &QPushButton::clicked, this, [this] { Send_Test_Mail(); });
 }
@@ -41,6 +43,7 @@ int Mail_Settings_Window::Open() {
 void Mail_Settings_Window::Say(const Problem& said) {
     Form_.Message = said;
     Apply_Language();
+    adjustSize();  // a longer message must not squeeze the note
 }
 
 void Mail_Settings_Window::Send_Test_Mail() {
