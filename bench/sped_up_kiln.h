@@ -108,7 +108,7 @@ struct Quiet_Beeper : Beeper {
     void Beep() override {}
 };
 struct No_Mail : Mail_Sender {
-    bool Send(const Mail_Message&) override { return true; }
+    Mail_Result Send(const Mail_Message&) override { return Mail_Result::Sent(); }
 };
 
 struct Sped_Up_Kiln_Options {

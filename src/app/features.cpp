@@ -8,6 +8,7 @@
 #include "history/windows/kiln_health_feature.h"
 #include "remote/windows/mqtt_publishing.h"
 #include "remote/windows/remote_monitoring.h"
+#include "run/windows/mail_feature.h"
 #include "run/windows/safety_feature.h"
 
 namespace corvanel {
@@ -33,6 +34,8 @@ Program_Features Make_Features(const Feature_Host& host, const Guard_Launch& gua
     Add<Cone_Watch>(features, host.Paths, host.Settings);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
+    // The Email menu's last entry: the server the alarm mails go out through.
+    Add<Mail_Feature>(features, host.Settings, host.Kiln, host.Dialog_Parent);
     // Its setting is in the safety dialog; it has no entry of its own. What it says must
     // outlast the tick that clears the message area: the banner keeps it.
     Add<Guard_Keeper>(features, host.Paths, host.Settings, host.Notices, host.Kiln, guard.Program,

@@ -139,9 +139,20 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
                                                                Own_Editor_Dialog_, nullptr);
     Ask_ = &ask;
     Beep_ = &beep;
-    // Mail goes out beside the firing: a hung mail server never holds a tick.
+    // Mail goes out beside the firing: a hung mail server never holds a tick. What became
+    // of an alarm's mail comes back on the event loop, for the banner.
+    Mail_Replies_ = std::make_unique<QObject>();
     Mail_Sender& mail = Part_Or_Own<Mail_Sender, Mail_Outbox>(
-        Parts_.Mail, Own_Mail_, std::make_unique<Smtp_Mail_Sender>(Paths_));
+        Parts_.Mail, Own_Mail_, std::make_unique<Smtp_Mail_Sender>(Paths_), 100,
+        [this](std::function<void()> told) {
+            QMetaObject::invokeMethod(
+                Mail_Replies_.get(),
+                [this, told = std::move(told)] {
+                    told();
+                    if (Main_Window_) Main_Window_->Refresh();
+                },
+                Qt::QueuedConnection);
+        });
     Clock& clock = Part_Or_Own<Clock, System_Clock>(Parts_.Time, Own_Clock_);
     Clock_ = &clock;
 
@@ -283,6 +294,10 @@ void Corvanel_Program::Program_Kiln::Stop_Firing() {
         Program_.Model_->SoftOff_Click();
         Program_.Main_Window_->Refresh();
     });
+}
+
+std::string Corvanel_Program::Program_Kiln::Notification_List() const {
+    return Program_.Model_->Email_Notification;
 }
 
 void Corvanel_Program::Show_Profile_Editor(const std::string& controller_scale) {

@@ -14,6 +14,7 @@
 #include "setup/settings_store.h"
 
 class QAction;
+class QObject;
 class QWidget;
 
 namespace corvanel {
@@ -117,6 +118,7 @@ class Corvanel_Program : public Window_Manager {
     std::unique_ptr<Firing_Change_Dialog> Own_Change_Dialog_;
     std::unique_ptr<Start_Time_Dialog> Own_Start_Time_;
     std::unique_ptr<Beeper> Own_Beep_;
+    std::unique_ptr<QObject> Mail_Replies_;  // where the outbox tells a mail's fate; outlives it
     std::unique_ptr<Mail_Sender> Own_Mail_;
     std::unique_ptr<Clock> Own_Clock_;
     std::unique_ptr<Reply_Waiter> Waiter_;
@@ -149,6 +151,7 @@ class Corvanel_Program : public Window_Manager {
         explicit Program_Kiln(Corvanel_Program& program) : Program_(program) {}
         std::string Opened_Device() const override;
         void Stop_Firing() override;
+        std::string Notification_List() const override;
 
       private:
         Corvanel_Program& Program_;

@@ -272,8 +272,10 @@ void Posix_Guard_Platform::Mail_Loop() {
         const Mail_Message message = std::move(Mails_.front());
         Mails_.pop_front();
         lock.unlock();
-        const bool sent = Mail_.Send(message);
-        Log(std::string(sent ? "mailed: " : "mail could not be sent: ") + message.Subject);
+        const Mail_Result sent = Mail_.Send(message);
+        Log(sent.Is == Mail_Result::State::Failed
+                ? "mail could not be sent: " + message.Subject + ": " + sent.Why.English()
+                : "mailed: " + message.Subject);
         lock.lock();
     }
 }

@@ -20,7 +20,7 @@ struct Menu_Entry {
 };
 
 // The program's hands on the kiln, as a feature may use them: which device the
-// controller's port has open, and a request to end the firing.
+// controller's port has open, a request to end the firing, and who hears of its alarms.
 class Kiln_Access {
   public:
     virtual ~Kiln_Access() = default;
@@ -28,6 +28,8 @@ class Kiln_Access {
     virtual std::string Opened_Device() const = 0;
     // Ends the firing with a soft off as soon as the program can (not from inside a tick).
     virtual void Stop_Firing() = 0;
+    // Who the alarms are mailed to: the notification list as the run window holds it now.
+    virtual std::string Notification_List() const { return ""; }
 };
 
 // What the program knows of a feature (the status page, MQTT, ...): it attaches it to

@@ -14,7 +14,9 @@
 namespace corvanel {
 
 Kiln_Run::Kiln_Run(Kiln_Run_Services services)
-    : Services_(std::move(services)), View_(Services_.View), Alerts_(Services_.Mail) {}
+    : Services_(std::move(services)),
+      View_(Services_.View),
+      Alerts_(Services_.Mail, [this](const Problem& why) { Alarm_Mail_Failed(why); }) {}
 
 void Kiln_Run::Statement(const std::function<void()>& statement,
                          const std::function<void(const Run_Time_Error&)>& on_error) {

@@ -165,6 +165,8 @@ class Kiln_Run {
     void Acknowledge();
     // What must not be missed: said, and kept on the banner without a sound.
     void Notice(const std::string& text);
+    // An alarm's mail that did not go out: said, and kept on the banner (the latest only).
+    void Alarm_Mail_Failed(const Problem& why);
     bool End_For_Shutdown();
     // At a start with recall: a firing the record shows cut off or ended by a shutdown.
     void Tell_Interrupted_Firing();

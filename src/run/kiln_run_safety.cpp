@@ -15,6 +15,7 @@
 #include "profiles/scale_conversion.h"
 #include "run/kiln_run.h"
 #include "run/log_file.h"
+#include "run/mail_setup.h"
 #include "run/safe_start.h"
 
 namespace corvanel {
@@ -137,6 +138,12 @@ void Kiln_Run::Notice(const std::string& text) {
     Display(text);
     // The first tick clears the message area; the banner keeps the notice.
     Supervisor_.Notice(text);
+}
+
+void Kiln_Run::Alarm_Mail_Failed(const Problem& why) {
+    const std::string line = Alarm_Mail_Not_Sent_Line(why);
+    Display(line);
+    Supervisor_.Renew_Notice(TranslateText(Alarm_Mail_Not_Sent), line);
 }
 
 void Kiln_Run::Notice_Carried_Over_Time() {

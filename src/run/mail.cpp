@@ -37,4 +37,12 @@ Mail_Message Compose_Safety_Alarm(const std::string& recipients, const std::stri
     return message;
 }
 
+Mail_Message Compose_Test_Mail(const std::string& recipients) {
+    Mail_Message message;
+    message.Recipients = recipients;
+    message.Subject = TranslateText("Kiln test mail");
+    message.Body = TranslateText("The kiln's alarm mails reach this address.");
+    return message;
+}
+
 }  // namespace corvanel

@@ -13,6 +13,7 @@ namespace corvanel {
 // outbox safely.
 struct Mail_Outbox::Shared {
     std::unique_ptr<Mail_Sender> Sender;
+    Poster Post;  // dropped when the outbox goes: its owner may be gone too
     std::size_t Limit = 0;
     mutable std::mutex Lock;
     std::condition_variable Changed;
@@ -30,17 +31,20 @@ struct Mail_Outbox::Shared {
             Queue.pop_front();
             Sending = true;
             lock.unlock();
-            Sender->Send(message);  // a failed send is ignored, as every send is
+            const Mail_Result result = Sender->Send(message);
             lock.lock();
+            if (message.Then && Post)
+                Post([then = std::move(message.Then), result] { then(result); });
             Sending = false;
             Changed.notify_all();
         }
     }
 };
 
-Mail_Outbox::Mail_Outbox(std::unique_ptr<Mail_Sender> sender, std::size_t limit)
+Mail_Outbox::Mail_Outbox(std::unique_ptr<Mail_Sender> sender, std::size_t limit, Poster post)
     : Shared_(std::make_shared<Shared>()) {
     Shared_->Sender = std::move(sender);
+    Shared_->Post = std::move(post);
     Shared_->Limit = limit == 0 ? 1 : limit;
     std::thread([shared = Shared_] { shared->Work(); }).detach();
 }
@@ -49,12 +53,12 @@ Mail_Outbox::~Mail_Outbox() {
     std::unique_lock<std::mutex> lock(Shared_->Lock);
     Shared_->Closing = true;
     Shared_->Changed.notify_all();
-    Shared_->Changed.wait_for(lock, std::chrono::seconds(5), [this] {
-        return Shared_->Queue.empty() && !Shared_->Sending;
-    });
+    Shared_->Changed.wait_for(lock, std::chrono::seconds(5),
+                              [this] { return Shared_->Queue.empty() && !Shared_->Sending; });
+    Shared_->Post = nullptr;
 }
 
-bool Mail_Outbox::Send(const Mail_Message& message) {
+Mail_Result Mail_Outbox::Send(const Mail_Message& message) {
     std::lock_guard<std::mutex> lock(Shared_->Lock);
     if (Shared_->Queue.size() >= Shared_->Limit) {
         Shared_->Queue.pop_front();
@@ -62,7 +66,7 @@ bool Mail_Outbox::Send(const Mail_Message& message) {
     }
     Shared_->Queue.push_back(message);
     Shared_->Changed.notify_all();
-    return true;
+    return Mail_Result::Queued();
 }
 
 std::size_t Mail_Outbox::Waiting() const {

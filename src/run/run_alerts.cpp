@@ -26,7 +26,14 @@ void Run_Alerts::Send(const std::string& addresses, std::int16_t desired, std::i
 
 void Run_Alerts::Send_Alarm(const std::string& addresses, const std::string& alarm,
                             const Firing_Status& status, const std::string& advice) {
-    Mail_.Send(Compose_Safety_Alarm(addresses, alarm, status, advice));
+    Mail_Message message = Compose_Safety_Alarm(addresses, alarm, status, advice);
+    message.Then =
+        [report = std::weak_ptr<Failure_Report>(Alarm_Mail_Failed_)](const Mail_Result& result) {
+            const std::shared_ptr<Failure_Report> failed = report.lock();
+            if (failed && *failed && result.Is == Mail_Result::State::Failed) (*failed)(result.Why);
+        };
+    const Mail_Result result = Mail_.Send(message);
+    if (result.Is != Mail_Result::State::Queued) message.Then(result);
 }
 
 }  // namespace corvanel

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "run/firing_status.h"
@@ -12,10 +14,14 @@ namespace corvanel {
 
 // The run's e-mail alerts. The control tick arms the alert timer while the kiln is
 // farther from its set value than the segment allows; every fifteenth tick of that timer
-// mails the notification list. A safety alarm is mailed the moment it is raised.
+// mails the notification list. A safety alarm is mailed the moment it is raised, and a
+// mail of it that does not go out is said: the operator must not believe it went. The
+// alert's failures are ignored, as they always were.
 class Run_Alerts {
   public:
-    explicit Run_Alerts(Mail_Sender& mail) : Mail_(mail) {}
+    using Failure_Report = std::function<void(const Problem& why)>;
+    explicit Run_Alerts(Mail_Sender& mail, Failure_Report alarm_mail_failed = {})
+        : Mail_(mail), Alarm_Mail_Failed_(std::make_shared<Failure_Report>(alarm_mail_failed)) {}
 
     // The alert timer, as the window runs it.
     const Timer_State& Timer() const { return Timer_; }
@@ -35,6 +41,8 @@ class Run_Alerts {
 
   private:
     Mail_Sender& Mail_;
+    // A queued mail's fate may come after the run has gone: it is told only while this lives.
+    std::shared_ptr<Failure_Report> Alarm_Mail_Failed_;
     Timer_State Timer_{false, 60000};
     std::uint8_t Tick_Count_ = 0;
 };

@@ -2,6 +2,7 @@
 #include "setup/settings_form.h"
 
 #include <set>
+#include <span>
 
 namespace corvanel {
 
@@ -15,7 +16,9 @@ Settings_Form::Settings_Form(Settings_Store& store, const Setting_List& settings
 void Settings_Form::Load() {
     Load_Problems.clear();
     std::set<std::string> read_files;
-    for (Settings_Field& field : Fields_) {
+    // Settings kept together are read by their owner; every other one alone.
+    if (Kept) Load_Problems = Kept->Read(*this);
+    for (Settings_Field& field : Kept ? std::span<Settings_Field>() : std::span(Fields_)) {
         const Setting& setting = *field.Of;
         if (!Load_Reads_Files) {
             field.Text = Shown(setting, Store_.Value(setting));
@@ -80,6 +83,11 @@ bool Settings_Form::OK() {
         Message = Bad_Setting_Problem(*field.Of, field.Text, std::nullopt);
         Bad_Field = i;
         return false;
+    }
+    if (Kept) {
+        Bad_Field = 0;  // or the field Write names
+        Message = Kept->Write(*this);
+        return !Message;
     }
     for (std::size_t i = 0; i < Fields_.size(); ++i) {
         if (!Fields_[i].Enabled) continue;

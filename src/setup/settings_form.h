@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,16 @@ class Settings_Form {
     // How OK says what it did not take, for an owner whose messages have fixed words;
     // by default the first entry's shared wording.
     std::function<Problem(const std::vector<Not_Taken>&)> Say_Not_Taken;
+
+    // Settings kept in another shape than a line or a key each (the mail server's address
+    // holds its host, port, user and password): Read fills the fields and says what the
+    // files held that was not taken, Write saves the entries OK took. Both go through the
+    // store; without them each field is its own setting's line.
+    struct Kept_Together {
+        std::function<std::vector<Problem>(Settings_Form& form)> Read;
+        std::function<Maybe_Problem(Settings_Form& form)> Write;
+    };
+    std::optional<Kept_Together> Kept;
 
     Maybe_Problem Message;
     std::vector<Problem> Load_Problems;

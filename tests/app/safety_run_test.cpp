@@ -193,9 +193,10 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
     rig.Setup_File("MailServer.txt", "smtp://127.0.0.1:" + sink.Port());
     rig.Setup_File("MailFrom.txt", "<kiln@studio.example>");  // brackets typed or not
     Smtp_Mail_Sender sender(rig.Paths);
-    ASSERT_TRUE(sender.Send(*over));
-    ASSERT_TRUE(
-        sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)));
+    ASSERT_EQ(sender.Send(*over).Is, Mail_Result::State::Sent);
+    ASSERT_EQ(
+        sender.Send(Compose_Alert("potter@studio.example, helper@studio.example", 1000, 940)).Is,
+        Mail_Result::State::Sent);
     const std::string alarm = sink.Message(1), alert = sink.Message(2);
     for (const char* line :
          {"TO potter@studio.example\n", "Subject: Oven Alarm\r\n", "\r\nAlarm=Over-temperature\r\n",

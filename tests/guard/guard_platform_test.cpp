@@ -168,11 +168,11 @@ TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
         std::condition_variable Answer;
         bool Answering = false;
         std::vector<std::string> Sent;
-        bool Send(const Mail_Message& message) override {
+        Mail_Result Send(const Mail_Message& message) override {
             std::unique_lock<std::mutex> lock(Lock);
             Answer.wait_for(lock, std::chrono::seconds(20), [&] { return Answering; });
             Sent.push_back(message.Subject);
-            return true;
+            return Mail_Result::Sent();
         }
     };
     Temp_Folder folder;

@@ -3,6 +3,8 @@
 # smtp_sink.py FOLDER LIMIT: a real SMTP server on loopback for the mail tests. Prints its
 # port, writes each message to FOLDER/mail-N.txt ("FROM sender", "TO recipients", then the
 # message as received) and stops on "quit", at the end of its input or after LIMIT seconds.
+# A recipient whose address starts with "nobody@" is refused, as a server refuses one it
+# does not know.
 import os
 import socket
 import sys
@@ -15,6 +17,12 @@ class Sink:
     def __init__(self, folder):
         self.folder = folder
         self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith("nobody@"):
+            return "550 5.1.1 No such mailbox here"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1

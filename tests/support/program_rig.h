@@ -50,6 +50,7 @@ class Program_Rig : public ::testing::Test {
 
     void Start_Program() {
         Program_Parts parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter};
+        if (Real_Mail) parts.Mail = nullptr;  // the program's own outbox, over SMTP
         parts.Editor_Dialog = &Editor_Dialog;
 #ifdef CORVANEL_GUARD_PATH
         parts.Guard_Program = CORVANEL_GUARD_PATH;  // the build's, not an installed one
@@ -88,6 +89,7 @@ class Program_Rig : public ::testing::Test {
     int Ends = 0;
     Answering_Change_Dialog Change_Dialog;
     double Guard_Seconds = 0;  // the kiln guard's wait; 0 for the safety setting's
+    bool Real_Mail = false;
     std::unique_ptr<Corvanel_Program> Program;
 };
 

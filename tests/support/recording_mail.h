@@ -7,12 +7,13 @@
 
 namespace corvanel::testing {
 
-// Mail kept instead of sent; every send fails, as if no server answered.
+// Mail kept instead of sent: taken, or refused with the given reason.
 struct Recording_Mail : Mail_Sender {
     std::vector<Mail_Message> Sent;
-    bool Send(const Mail_Message& message) override {
+    Maybe_Problem Refusal;
+    Mail_Result Send(const Mail_Message& message) override {
         Sent.push_back(message);
-        return false;
+        return Refusal ? Mail_Result::Failed(*Refusal) : Mail_Result::Sent();
     }
 };
 
