@@ -20,8 +20,8 @@
 #include "app/shutdown_signals.h"
 #include "app/windows/dlg_get_name.h"
 #include "app/windows/firing_change_window.h"
-#include "app/windows/start_time_window.h"
 #include "app/windows/serial_port_window.h"
+#include "app/windows/start_time_window.h"
 #include "app/windows/traj_form_window.h"
 #include "controller/qt/qt_serial_device.h"
 #include "controller/windows/front_panel_window.h"
@@ -279,6 +279,11 @@ void Corvanel_Program::Program_Kiln::Stop_Firing() {
         Program_.Model_->SoftOff_Click();
         Program_.Main_Window_->Refresh();
     });
+}
+
+// The run makes the change itself after the tick that asked it, then the window follows.
+void Corvanel_Program::Program_Kiln::Ask_Change(const Asked_Change& change) {
+    Program_.Model_->Run().Ask_Change(change);
 }
 
 void Corvanel_Program::Show_Profile_Editor(const std::string& controller_scale) {

@@ -149,6 +149,7 @@ class Corvanel_Program : public Window_Manager {
         explicit Program_Kiln(Corvanel_Program& program) : Program_(program) {}
         std::string Opened_Device() const override;
         void Stop_Firing() override;
+        void Ask_Change(const Asked_Change& change) override;
 
       private:
         Corvanel_Program& Program_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "run/firing_change.h"
 #include "run/firing_status.h"
 
 namespace corvanel {
@@ -20,7 +21,7 @@ struct Menu_Entry {
 };
 
 // The program's hands on the kiln, as a feature may use them: which device the
-// controller's port has open, and a request to end the firing.
+// controller's port has open, a request to end the firing and one to change it.
 class Kiln_Access {
   public:
     virtual ~Kiln_Access() = default;
@@ -28,6 +29,8 @@ class Kiln_Access {
     virtual std::string Opened_Device() const = 0;
     // Ends the firing with a soft off as soon as the program can (not from inside a tick).
     virtual void Stop_Firing() = 0;
+    // Changes the running firing after this tick; a kiln that cannot be changed ignores it.
+    virtual void Ask_Change(const Asked_Change&) {}
 };
 
 // What the program knows of a feature (the status page, MQTT, ...): it attaches it to
