@@ -109,11 +109,12 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
     model.Export_CSV_Click();
     // Plain numbers for a spreadsheet, the units in the column names.
-    EXPECT_EQ(
-        Read_Whole_File(out),
-        "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n"
-        "2027-02-01T09:00:00,glaze.txt,,60.0,212.0,F,unfinished,6.10,,glaze.firing.csv\r\n"
-        "2027-01-05T08:00:00,bisque.txt,,120.0,520.0,C,unfinished,12.10,,bisque.firing.csv\r\n");
+    EXPECT_EQ(Read_Whole_File(out),
+              "start,profile,kiln,duration_min,peak,scale,outcome,cone,energy_kWh,cost,record\r\n"
+              "2027-02-01T09:00:00,glaze.txt,,60.0,212.0,F,unfinished,below cone 022,6.10,,"
+              "glaze.firing.csv\r\n"
+              "2027-01-05T08:00:00,bisque.txt,,120.0,520.0,C,unfinished,below cone 022,12.10,,"
+              "bisque.firing.csv\r\n");
     // The table in German: decimal comma, the day first; what the potter reads.
     CurrentLanguage = "german";
     model.Now = [] { return Date_Time{2027, 2, 1, 12, 0, 0}; };
