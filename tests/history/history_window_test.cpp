@@ -35,11 +35,9 @@ TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick
         Synthetic_Firing firing;
         firing.Start = {2027, 1, day, 8, 0, 0};
         firing.Peak = 2080 + 15 * day;
-        Firing_Record record = Parse_Firing_Record(firing.Text());
-        record.Header.Kiln_Name = "Kiln A";
-        std::string text = Firing_Record_Header_Text(record.Header);
-        for (const Firing_Record_Line& line : record.Lines) text += Firing_Record_Line_Text(line);
-        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"), text);
+        firing.Kiln = "Kiln A";
+        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
+                         firing.Text());
     }
     Firing_History_Window window(paths, dialog, settings);
     window.Open();
