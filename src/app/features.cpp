@@ -4,6 +4,7 @@
 #include "guard/guard_keeper.h"
 #include "history/cone_watch.h"
 #include "history/firing_forecaster.h"
+#include "history/heat_work_end.h"
 #include "history/windows/firing_history_feature.h"
 #include "history/windows/kiln_health_feature.h"
 #include "remote/windows/mqtt_publishing.h"
@@ -32,6 +33,7 @@ Program_Features Make_Features(const Feature_Host& host, const Guard_Launch& gua
                              host.Messages, host.Export_Dialog);
     Add<Firing_Forecaster>(features, host.Paths, host.Settings);
     Add<Cone_Watch>(features, host.Paths, host.Settings);
+    Add<Heat_Work_End>(features, host.Paths, host.Settings, host.Kiln);
     // Safety's entry ends the program's own SetUp entries, before the remote ones.
     Add<Safety_Feature>(features, host.Settings, host.Dialog_Parent);
     // The Email menu's last entry: the server the alarm mails go out through.

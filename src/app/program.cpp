@@ -300,6 +300,11 @@ std::string Corvanel_Program::Program_Kiln::Notification_List() const {
     return Program_.Model_->Email_Notification;
 }
 
+// The run makes the change itself after the tick that asked it, then the window follows.
+void Corvanel_Program::Program_Kiln::Ask_Change(const Asked_Change& change) {
+    Program_.Model_->Run().Ask_Change(change);
+}
+
 void Corvanel_Program::Show_Profile_Editor(const std::string& controller_scale) {
     Profile_Editor_Window& editor = Editor_Window();
     editor.Model().Controller_Scale = controller_scale;

@@ -152,6 +152,7 @@ class Corvanel_Program : public Window_Manager {
         std::string Opened_Device() const override;
         void Stop_Firing() override;
         std::string Notification_List() const override;
+        void Ask_Change(const Asked_Change& change) override;
 
       private:
         Corvanel_Program& Program_;

@@ -241,7 +241,7 @@ void Firing_History::Export_CSV_Click() {
     }
     std::vector<Firing_List_Entry> shown;
     for (std::size_t index : Shown_) shown.push_back(Entries_[index]);
-    const std::string text = Firing_List_Csv(shown);
+    const std::string text = Firing_List_Csv(shown, Offset_);
     if (Replace_File_Contents(result.Path, text)) {
         Append_Message(Messages, TranslateText("Firing table exported to") + " " + result.Path);
     } else {

@@ -238,9 +238,10 @@ std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
             Format_Optional(s.Cost, style.Numbers)};
 }
 
-std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries) {
+std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries,
+                            const Cone_Offset& offset) {
     std::string text =
-        "start,profile,kiln,duration_min,peak,scale,outcome,energy_kWh,cost,record\r\n";
+        "start,profile,kiln,duration_min,peak,scale,outcome,cone,energy_kWh,cost,record\r\n";
     auto number = [](const std::optional<double>& value, int decimals) {
         if (!value) return std::string();
         return Formatted("%.*f", decimals, *value);
@@ -252,8 +253,10 @@ std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries) {
                                                       : entry.Header.Profile_Name) +
                 "," + Csv_Field(entry.Header.Kiln_Name) + "," + number(s.Duration_Seconds / 60, 1) +
                 "," + (s.Has_Peak ? number(s.Peak, 1) : "") + "," + entry.Header.Temp_Scale + "," +
-                Csv_Field(Firing_Outcome_Name(s.Outcome)) + "," + number(s.Energy_kWh, 2) + "," +
-                number(s.Cost, 2) + "," + Csv_Field(entry.File_Name) + "\r\n";
+                Csv_Field(Firing_Outcome_Name(s.Outcome)) + "," +
+                Csv_Field(Cone_Reached_Text(Cone_Shown(s, entry.Header, offset)).English()) + "," +
+                number(s.Energy_kWh, 2) + "," + number(s.Cost, 2) + "," +
+                Csv_Field(entry.File_Name) + "\r\n";
     }
     return text;
 }

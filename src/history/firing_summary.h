@@ -97,8 +97,10 @@ std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style);
 
 // The same table for a spreadsheet: units in the column names, plain numbers (a point
-// for decimals) and ISO dates in the fields, one line each with its CR LF.
-std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries);
+// for decimals) and ISO dates in the fields, the cone in English words with the kiln's
+// offset as the table shows it, one line each with its CR LF.
+std::string Firing_List_Csv(const std::vector<Firing_List_Entry>& entries,
+                            const Cone_Offset& offset = {});
 
 // Shared by the table, the report and the tool.
 // The cone reached as shown: the kiln's offset added when the firing is of its kiln.

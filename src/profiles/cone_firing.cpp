@@ -151,6 +151,7 @@ Cone_Firing_Plan Plan_Cone_Firing(const Cone_Firing_Choice& choice) {
     if (hold) hold_for(peak, *hold / 60);
     if (cool_temp) ramp(*cool_temp, "-" + Typed_Number(*cool_rate));
 
+    if (choice.End_On_Heat_Work) profile.Heat_Work_Cone = std::string(cone->Cone);
     plan.Peak_Temp = peak;
     plan.File_Name = "cone" + std::string(cone->Cone) + "_" + Cone_Speed_Names[speed] + ".txt";
     return plan;

@@ -29,6 +29,9 @@ struct Cone_Firing_Choice {
     std::string Cool_Rate;      // degrees per hour, given as a positive number
     std::string Cool_Temp;      // where the controlled cooling ends
     std::string Error_Limit;    // on every segment: how far the kiln may stray before an alert
+    // The run moves the peak to the chart's temperature for the rate the kiln climbs at
+    // and ends the hold once the cone is reached by heat-work (kept beside the profile).
+    bool End_On_Heat_Work = true;
 };
 
 struct Cone_Firing_Plan {

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "profiles/heat_work_end_file.h"
 #include "profiles/profile_editor_model.h"
 #include "profiles/scale_conversion.h"
 #include "profiles/sensor_table.h"
@@ -160,6 +161,7 @@ void Profile_Editor::mnuNew_Click() {
     Segment_Rows = 0;
     Profile_Error = false;
     Edit_Profile_Name.clear();
+    Heat_Work_Cone.reset();
     ClearProfile();
 }
 
@@ -210,6 +212,7 @@ void Profile_Editor::mnuFileOpen_Click() {
     Profile_Text = Read_Profile_File(Paths_.Profile_File(Profile_File_Name));
     if (!Profile_Text.empty()) {
         Load_Profile_Text(Profile_Text, Profile_File_Name);
+        Heat_Work_Cone = Read_Heat_Work_End(Paths_.Profile_File(Profile_File_Name));
         return;
     }
     Display(Profile_Format_Message());
@@ -276,7 +279,8 @@ void Profile_Editor::Save_Profile() {
         target = Paths_.Profile_File(Profile_File_Name);
     }
     // The file is replaced whole: a failed save leaves the previous file as it was.
-    if (!Replace_File_Contents(target, Profile_Text + std::string(CRLF))) {
+    if (!Replace_File_Contents(target, Profile_Text + std::string(CRLF)) ||
+        !Keep_Heat_Work_End(target, Heat_Work_Cone)) {
         Display(Problem_Text(Save_Failed(Error_Number::Path_File_Access_Error)));
         return;
     }

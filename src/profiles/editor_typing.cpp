@@ -59,6 +59,7 @@ std::vector<std::string> Type_Profile(Profile_Editor& editor, const Typed_Profil
         ++row;
     }
     Enter(editor, row, Col_Action, "e");
+    editor.Heat_Work_Cone = profile.Heat_Work_Cone;
     return messages;
 }
 

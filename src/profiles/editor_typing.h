@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct Typed_Profile {
     int Sensor = 2;  // index in Sensor_Types; K
     std::string Start_Temp = "70";
     std::vector<Typed_Segment> Segments;
+    // The cone it ends on by heat-work (heat_work_end_file.h); none: at its own peak.
+    std::optional<std::string> Heat_Work_Cone;
 };
 
 // Starts a new sheet and types the profile into it cell by cell, with the clicks and

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,6 +115,9 @@ class Profile_Editor {
     // The controller's scale, "F" or "C", when the run window knows it; "" unknown. Only
     // New From Cone starts from it: the editor's own scale stays the remembered one.
     std::string Controller_Scale;
+    // The cone the sheet's firing ends on by heat-work (New From Cone, or read beside the
+    // file opened); kept beside the file at each save. None: it ends at its own peak.
+    std::optional<std::string> Heat_Work_Cone;
 
   private:
     static constexpr std::size_t User_Prompt_Limit = 1000;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "run/firing_change.h"
 #include "run/firing_status.h"
 
 namespace corvanel {
@@ -20,7 +21,8 @@ struct Menu_Entry {
 };
 
 // The program's hands on the kiln, as a feature may use them: which device the
-// controller's port has open, a request to end the firing, and who hears of its alarms.
+// controller's port has open, a request to end the firing and one to change it, and who
+// hears of its alarms.
 class Kiln_Access {
   public:
     virtual ~Kiln_Access() = default;
@@ -30,6 +32,8 @@ class Kiln_Access {
     virtual void Stop_Firing() = 0;
     // Who the alarms are mailed to: the notification list as the run window holds it now.
     virtual std::string Notification_List() const { return ""; }
+    // Changes the running firing after this tick; a kiln that cannot be changed ignores it.
+    virtual void Ask_Change(const Asked_Change&) {}
 };
 
 // What the program knows of a feature (the status page, MQTT, ...): it attaches it to

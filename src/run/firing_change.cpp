@@ -255,7 +255,8 @@ std::optional<Firing_Change> Firing_Change_Of_Line(const std::string& event,
     Firing_Change change;
     change.At = elapsed;
     change.Segment = segment;
-    const std::vector<std::string> words = Words(detail);
+    // A change a feature asked for carries why after "; ".
+    const std::vector<std::string> words = Words(detail.substr(0, detail.find(';')));
     if (event == Firing_Event_Name(Firing_Event::Segment_Skipped)) {
         change.What = Firing_Change::Kind::Skip;
         return change;

@@ -35,6 +35,20 @@ struct Followed_Plan {
     double Per_Degree = 1;  // controller units in a degree: 10 for platinum sensors
 };
 
+// A change of the running firing that a feature asks for (feature.h). It is made after
+// the tick that heard it, by the operator's own route (the same limits, record line and
+// published event), and said in the feature's words. Dropped when another segment runs
+// by then.
+struct Asked_Change {
+    // Change_Segment: the segment ends at End_Temp, at its own rate. Skip: the segment ends
+    // now; when it is the last one, the firing finishes.
+    Firing_Change::Kind What = Firing_Change::Kind::Change_Segment;
+    int Segment = 0;
+    double End_Temp = 0;  // degrees of the profile's scale
+    Operator_Text Said;   // for the message area and the banner
+    std::string Why;      // the record's words after the change's own, numbers as machines read
+};
+
 // What a new end temperature may not pass: the sensor's range and, once known, the
 // controller's high set limit, in degrees of the profile's scale.
 struct Change_Limits {
@@ -66,7 +80,7 @@ std::string Firing_Change_Detail(const Followed_Plan& plan, const Firing_Change&
                                  const std::string& scale);
 
 // The change a record's line holds (its event, detail, elapsed time and segment); none
-// for any other line.
+// for any other line. A detail may go on after "; " with why the change was made.
 std::optional<Firing_Change> Firing_Change_Of_Line(const std::string& event,
                                                    const std::string& detail, double elapsed,
                                                    int segment);

@@ -76,7 +76,10 @@ struct Firing_Status {
     double Total_Time = 0;   // the profile's end, in the same unit
     double Tick_Length = 3;  // seconds between control ticks
     double Set_Value = 0, Measured = 0, Output_Percent = 0;
-    double Error_Limit = 0;                   // the current segment's, 0 for none
+    double Error_Limit = 0;  // the current segment's, 0 for none
+    // The controller's high set limit in degrees of the profile's scale, once it is known
+    // and the controller works in that scale.
+    std::optional<double> Set_Limit_High;
     bool Exchange_Failed = false;             // this tick's set-value write or measured read failed
     bool Input_Error = false;                 // the controller reports its input-error status
     std::vector<std::string> Alarms;          // the alarms active now

@@ -119,6 +119,7 @@ Firing_Status Kiln_Run::Firing_Status_Now() const {
         double limit = Profile_.Tables().Seg_Error_Limit[static_cast<std::size_t>(segment - 1)];
         status.Error_Limit = limit >= No_Error_Limit ? 0 : limit / scale;
     }
+    status.Set_Limit_High = Limits_Of_Change().Controller_High;
     status.Exchange_Failed = Tick_Exchange_Failed_;
     status.Input_Error = Services_.Panel.InputError;
     status.Alarms = Supervisor_.Active_Alarms();

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "common/clock.h"
 #include "common/error_numbers.h"
@@ -142,6 +143,8 @@ class Kiln_Run {
     Maybe_Problem Change_Firing(const Firing_Change& change);
     // After a start with recall: the changes its record holds, made again in order.
     void Recall_Changes();
+    // A change a feature asks for: made after the tick that heard it.
+    void Ask_Change(const Asked_Change& change) { Asked_.push_back(change); }
 
     // ---- starting later (kiln_run_start_later.cpp) ----
     // The loaded profile starts by itself at a local clock time within the next 24 hours;
@@ -200,6 +203,10 @@ class Kiln_Run {
     void Show_Running(bool running) { View_.Show_Running(running); }
     void Suspend();
     std::variant<Followed_Plan, Problem> Plan_After(const Firing_Change& change) const;
+    Change_Limits Limits_Of_Change() const;
+    Maybe_Problem Make_Change(const Firing_Change& change, const Operator_Text& said,
+                              const std::string& why);
+    void Make_Asked_Changes();
     bool Start_Later_Due();  // true when it started the firing
     void Show_Start_Later();
     void End_Start_Later();
@@ -280,6 +287,7 @@ class Kiln_Run {
     bool Limit_Asked_ = false;
     int Learned_On_Opening_ = 0;
     Operator_Text Last_Change_;  // the operator's last change of this firing
+    std::vector<Asked_Change> Asked_;
     std::optional<Date_Time> Start_Later_At_;
     double Start_Later_Steady_ = 0;  // when, on the steady clock
     // A set value held back by a limit: said once a firing for each kind of limit.

@@ -74,6 +74,7 @@ void Kiln_Run::Control_Interval_Timer() {
     Publish_Firing(Firing_Event::Tick);
     Act_On_Alarms(alarms);
     Sound_Alarm();
+    Make_Asked_Changes();
 }
 
 void Kiln_Run::Write_Set_Value() {

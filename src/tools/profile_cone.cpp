@@ -48,6 +48,8 @@ Cone_Options Parse_Cone_Options(const std::vector<std::string>& args) {
             choice.Preheat_Hours = value();
         } else if (arg == "--hold") {
             choice.Hold_Minutes = value();
+        } else if (arg == "--fixed-peak") {
+            choice.End_On_Heat_Work = false;
         } else if (arg == "--error-limit") {
             choice.Error_Limit = value();
         } else if (arg == "--cool") {

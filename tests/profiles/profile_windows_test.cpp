@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The profile editor and its New From Cone dialog as the operator uses them.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <filesystem>
 
 #include "profiles/windows/new_from_cone_window.h"
 #include "profiles/windows/profile_editor_window.h"
@@ -113,6 +115,7 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     EXPECT_EQ(cone->txtHold->placeholderText(), "1 – 6,000 min");
     EXPECT_EQ(cone->txtErrorLimit->placeholderText(), "1 – 9,999 °C");
     EXPECT_EQ(cone->txtCoolTemp->placeholderText(), "-200 – 1,062 °C") << "up to below the peak";
+    EXPECT_TRUE(cone->chkHeatWork->isChecked());
     QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
     EXPECT_FALSE(cone->isVisible());
     for (int row = 0; row < 5; ++row) {
@@ -128,6 +131,16 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     ASSERT_EQ(dialog.Save_Requests.size(), 1u);
     EXPECT_EQ(dialog.Save_Requests[0].File_Name, "cone04_slow.txt");
     EXPECT_EQ(window.User_Prompt->toPlainText(), "PROFILE SAVED");
+    // The cone it ends on by heat-work is kept beside it; unticked, the firing keeps its peak.
+    EXPECT_EQ(Read_Whole_File(folder.File("cone04_slow.txt.heat-work")),
+              "end on heat-work: cone 04\r\n");
+    window.mnuNewFromCone->trigger();
+    cone->chkHeatWork->click();
+    QTest::mouseClick(cone->cmdOk, Qt::LeftButton);
+    dialog.Answers.push_back(File_Dialog_Result::Chosen(folder.File("fixed.txt")));
+    window.mnuSaveFileAs->trigger();
+    EXPECT_TRUE(std::filesystem::exists(folder.File("fixed.txt")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("fixed.txt.heat-work")));
 
     // The conversion's item names the scale it goes to, and follows the sheet's scale.
     EXPECT_EQ(window.mnuConvertScale->text(), "Convert Sheet to Fahrenheit");

@@ -139,7 +139,10 @@ TEST(Firing_Change, TheRecordHoldsEachChangeSoARestartMakesTheSamePlan) {
     Followed_Plan live = Glaze, replayed = Glaze;
     for (const Firing_Change& change : made) {
         const std::string event = Firing_Event_Name(Firing_Change_Event(change));
-        const std::string detail = Firing_Change_Detail(live, change, "F");
+        // A change a feature made says why after its own words.
+        const std::string detail =
+            Firing_Change_Detail(live, change, "F") +
+            (change.What == Kind::Change_Segment ? "; peak moved from 1100 F to 950.5 F" : "");
         live = std::get<Followed_Plan>(Changed_Plan(live, change));
         const auto read = Firing_Change_Of_Line(event, detail, change.At, change.Segment);
         ASSERT_TRUE(read) << event << ": " << detail;

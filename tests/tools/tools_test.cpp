@@ -167,6 +167,12 @@ TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
             "600,,-100,40,\n");
     ASSERT_EQ(by_hand.Status, 0) << by_hand.Out << by_hand.Err;
     EXPECT_TRUE(Read_Whole_File(cone) == Read_Whole_File(typed)) << "the files differ";
+    // The cone it ends on by heat-work goes beside it, never into it; saved again with
+    // --fixed-peak it fires to its own peak.
+    EXPECT_EQ(Read_Whole_File(cone + ".heat-work"), "end on heat-work: cone 04\r\n");
+    EXPECT_FALSE(std::filesystem::exists(typed + ".heat-work"));
+    ASSERT_EQ(Run_Tool("cone 04 --fixed-peak " + cone).Status, 0);
+    EXPECT_FALSE(std::filesystem::exists(cone + ".heat-work"));
 
     // The chart it works from, in columns a potter can read against a printed one.
     Tool_Run list = Run_Tool("cone --list");

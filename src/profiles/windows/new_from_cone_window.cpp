@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/windows/new_from_cone_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -43,6 +44,8 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     txtCoolRate = Text_Box(this, "txtCoolRate", nullptr, false);
     txtCoolTemp = Text_Box(this, "txtCoolTemp", nullptr, false);
     txtErrorLimit = Text_Box(this, "txtErrorLimit", nullptr, false);
+    chkHeatWork = new QCheckBox(this);
+    chkHeatWork->setObjectName("chkHeatWork");
 
     auto* form = new QFormLayout;
     auto row = [this, form](const char* name, const char* caption, QWidget* field) {
@@ -59,6 +62,7 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     row("lblCoolRate", "Cooling rate (degrees per hour, empty for none)", txtCoolRate);
     row("lblCoolTemp", "Cooling ends at", txtCoolTemp);
     row("lblErrorLimit", "Error limit for the alerts (degrees, empty for none)", txtErrorLimit);
+    form->addRow(chkHeatWork);
 
     grdPreview = new QTableWidget(0, New_From_Cone::Preview_Columns, this);
     grdPreview->setObjectName("grdPreview");
@@ -105,6 +109,9 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
     on_text(txtCoolTemp, &Cone_Firing_Choice::Cool_Temp);
     on_text(txtErrorLimit, &Cone_Firing_Choice::Error_Limit);
 
+    connect(chkHeatWork, &QCheckBox::toggled, this,
+            [this](bool on) { Changed([on](Cone_Firing_Choice& c) { c.End_On_Heat_Work = on; }); });
+
     connect(cmdOk, &QPushButton::clicked, this, [this] {
         if (!Model_.OK_Enabled) return;
         if (On_OK) On_OK(Model_);
@@ -116,6 +123,9 @@ New_From_Cone_Window::New_From_Cone_Window(QWidget* parent) : QDialog(parent) {
 void New_From_Cone_Window::Translate_Captions() {
     setWindowTitle(Q(TranslateText("New From Cone")));
     for (const auto& [label, caption] : Labels_) label->setText(Q(TranslateText(caption)));
+    chkHeatWork->setText(
+        Q(TranslateText("End on heat-work: the peak follows the rate the kiln reaches, and the "
+                        "hold ends when the cone is reached")));
     cmdOk->setText(Q(TranslateText("Ok")));
     cmdCancel->setText(Q(TranslateText("Cancel")));
     QSignalBlocker quiet_speed(cboSpeed), quiet_scale(cboScale), quiet_cone(cboCone);
@@ -149,11 +159,12 @@ void New_From_Cone_Window::Refresh() {
     const New_From_Cone& m = Model_;
     {
         QSignalBlocker quiet_cone(cboCone), quiet_speed(cboSpeed), quiet_scale(cboScale),
-            quiet_sensor(cboSensor);
+            quiet_sensor(cboSensor), quiet_heat_work(chkHeatWork);
         cboCone->setCurrentIndex(m.Cone_Index);
         cboSpeed->setCurrentIndex(static_cast<int>(m.Choice.Speed));
         cboScale->setCurrentIndex(m.Choice.Fahrenheit ? 0 : 1);
         cboSensor->setCurrentIndex(m.Choice.Sensor);
+        chkHeatWork->setChecked(m.Choice.End_On_Heat_Work);
     }
     Show_Texts({{txtPreheat, m.Choice.Preheat_Hours},
                 {txtHold, m.Choice.Hold_Minutes},

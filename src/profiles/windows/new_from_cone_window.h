@@ -6,6 +6,7 @@
 
 #include "profiles/new_from_cone_model.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,7 @@ class New_From_Cone_Window : public QDialog {
 
     QComboBox *cboCone, *cboSpeed, *cboScale, *cboSensor;
     QLineEdit *txtPreheat, *txtHold, *txtCoolRate, *txtCoolTemp, *txtErrorLimit;
+    QCheckBox* chkHeatWork;
     QTableWidget* grdPreview;
     QLabel* lblMessage;
     QPushButton *cmdOk, *cmdCancel;
