@@ -123,7 +123,7 @@ void New_From_Cone_Window::Translate_Captions() {
     for (const char* caption : Speed_Captions) cboSpeed->addItem(Q(TranslateText(caption)));
     cboScale->clear();
     cboScale->addItem(Q(TranslateText("Fahrenheit")));
-    cboScale->addItem(Q(TranslateText("Celcius")));
+    cboScale->addItem(Q(TranslateText("Celsius")));
     cboCone->clear();
     for (const std::string& cone : Model_.Cone_List) cboCone->addItem(Q(cone));
 }
