@@ -18,6 +18,7 @@
 
 #include "app/windows/alarm_banner_widget.h"
 #include "app/windows/comm_setup_window.h"
+#include "app/windows/large_readouts_view.h"
 #include "app/windows/run_chart_view.h"
 #include "app/windows/serial_port_window.h"
 #include "controller/windows/front_panel_window.h"
@@ -76,8 +77,8 @@ TEST_F(Run_Window, AFiringIsChangedFromItsMenuAndTheChartShowsWhere) {
     const Run_Chart_View& chart = *Window().ProfileChart;
     EXPECT_TRUE(chart.Original_Plan()->isVisible());
     EXPECT_EQ(chart.Changes()->count(), 3);
-    const Firing_Record record = Parse_Firing_Record(
-        Read_Whole_File(Paths.Logfile(Firing_Record_Name("changed.txt"))));
+    const Firing_Record record =
+        Parse_Firing_Record(Read_Whole_File(Paths.Logfile(Firing_Record_Name("changed.txt"))));
     std::vector<std::string> changes;
     for (const Firing_Record_Line& line : record.Lines)
         if (Firing_Change_Of_Line(line.Event, line.Detail, 0, 0)) changes.push_back(line.Event);
@@ -135,6 +136,14 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(chart.chart()->title(), "quick_test.txt · 5 Dec 2026, 09:00");
     const Live_Firing_View& view = Program->Live_View();
     EXPECT_EQ(view.Measured().back().second, Window().Real_Temp_Display_1->text().toDouble());
+    // Above the specified controls, large: what a potter reads from across the studio.
+    const Large_Readouts_View& large = *Window().Large_Readouts;
+    EXPECT_TRUE(large.isVisible());
+    EXPECT_EQ(
+        large.State_Word->text() + "|" + large.Set_Value->text() + "|" + large.Time_Left->text(),
+        "Holding|200 °F|" + Window().Time_Left->text());
+    EXPECT_EQ(large.Measured->text(), Window().Real_Temp_Display_1->text() + " °F");
+    EXPECT_GE(large.Measured->font().pointSize(), 28);
     EXPECT_EQ(Points_Of(*chart.Measured()), Drawn_Points(view.Measured()));
 
     // The pictures in docs/, taken when scripts/screenshots asks for them (a plain test run
@@ -259,7 +268,9 @@ TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
     Start_Kiln_Sim({"--tc-break=1"});
     // Two readings in a row are enough: the window need not wait out the set time.
     Write_Whole_File(Paths.Setup_File("Safety.txt"), "Alarm_Confirm_Seconds=0\r\n");
+    Write_Whole_File(Paths.Setup_File("LargeReadouts.txt"), "unchecked\r\n");
     Start_Program();
+    EXPECT_FALSE(Window().Large_Readouts->isVisible()) << "turned off by its setting";
     Open_Quick_Test();
     QTest::mouseClick(Window().Start_Profile, Qt::LeftButton);
     Alarm_Banner_Widget& banner = *Window().Banner;
