@@ -6,12 +6,6 @@
 // the POSIX serial port, its clock running as fast as kiln-sim's kiln. A ten-hour firing
 // takes a minute at --speed=600. Without Qt.
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -31,8 +25,7 @@
 #include "run/run_view.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
-
-extern char** environ;
+#include "support/child_process.h"
 
 namespace corvanel::bench {
 
@@ -99,44 +92,16 @@ class Kiln_Sim_Process {
                const std::string& output) {
         flags.insert(flags.begin(), program);
         flags.push_back("--link=" + link);
-        std::vector<char*> argv;
-        for (std::string& word : flags) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        const int failed = ::posix_spawn(&Pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (failed != 0) {
-            Pid_ = 0;
-            return false;
-        }
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!std::filesystem::exists(link)) {
-            if (std::chrono::steady_clock::now() > until || Ended()) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return true;
+        if (!Child_.Start(flags, output)) return false;
+        testing::Within_Seconds([&] { return std::filesystem::exists(link) || Child_.Ended(); },
+                                30);
+        return std::filesystem::exists(link);
     }
-    bool Ended() {
-        if (Pid_ <= 0) return true;
-        int status = 0;
-        if (::waitpid(Pid_, &status, WNOHANG) != Pid_) return false;
-        Pid_ = 0;
-        return true;
-    }
-    void Stop() {
-        if (Pid_ <= 0) return;
-        ::kill(Pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(Pid_, &status, 0);
-        Pid_ = 0;
-    }
+    bool Ended() { return Child_.Ended(); }
+    void Stop() { Child_.Stop(SIGTERM); }
 
   private:
-    pid_t Pid_ = 0;
+    testing::Child Child_;
 };
 
 struct Quiet_Beeper : Beeper {

@@ -20,8 +20,8 @@
 #include "app/shutdown_signals.h"
 #include "app/windows/dlg_get_name.h"
 #include "app/windows/firing_change_window.h"
-#include "app/windows/start_time_window.h"
 #include "app/windows/serial_port_window.h"
+#include "app/windows/start_time_window.h"
 #include "app/windows/traj_form_window.h"
 #include "controller/qt/qt_serial_device.h"
 #include "controller/windows/front_panel_window.h"
@@ -192,9 +192,13 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Language_Editor_Window_ = std::make_unique<LanguageDataBaseInterface_Window>(language_dialog);
     Language_Window_ = std::make_unique<AddALanguage_Window>(Paths_, Settings_);
     Language_Window_->Show_Language_Editor = [this] { Show_Language_Editor(); };
-    // The new language shows on every window at once, not only at the next activation.
+    // The new language shows on every window at once, not only at the next activation
+    // (which may never come on a desktop without a window manager).
     Language_Window_->Language_Chosen = [this] {
         Apply_Language();
+        Live_View_->Language_Changed(Model_->Run().Firing().Latest());
+        Main_Window_->Language_Changed();
+        if (Editor_Window_) Editor_Window_->Language_Changed();
         Apply_Feature_Language();
     };
     Registry_ = std::make_unique<Qt_Window_Registry>(

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+
+#include "language/translate.h"
 
 namespace corvanel {
 
@@ -44,9 +47,14 @@ File_Dialog_Result Qt_File_Dialog::Show_Save(const File_Dialog_Request& request)
 }
 
 bool Qt_Message_Box::Ask_OK_Cancel(const std::string& text) {
-    return QMessageBox::question(Parent_, QString(), QString::fromStdString(text),
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Question, QString(), QString::fromStdString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, Parent_);
+    box.setObjectName("Message_Box");
+    box.setDefaultButton(QMessageBox::Ok);
+    // The buttons in the operator's language, not the desktop's.
+    box.button(QMessageBox::Ok)->setText(QString::fromStdString(TranslateText("OK")));
+    box.button(QMessageBox::Cancel)->setText(QString::fromStdString(TranslateText("Cancel")));
+    return box.exec() == QMessageBox::Ok;
 }
 
 void Qt_Beeper::Beep() {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/traj_form_model.h"
+#include "common/fixed_message.h"
 #include "common/text.h"
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
@@ -52,7 +53,7 @@ void Traj_form::Front_Panel_Exited() {
     Services_.Windows.Show_Main_Window(true);
     mnuFrontPanel = false;
     Run_.Resume_Ticks(false);
-    Display("Monitor Mode");
+    Display(Words_Of(Fixed_Message::Monitor_Mode));
 }
 
 void Traj_form::mnuSetUpName_Click() {

@@ -78,6 +78,10 @@ void Traj_form::Form_Load() {
 
 void Traj_form::Form_Activate() {
     Services_.Windows.Apply_Language();
+    Translate_Grid_Titles();
+}
+
+void Traj_form::Translate_Grid_Titles() {
     for (int col = 0; col < Sheet_Columns; ++col) {
         RunProfile_FlexGrid[0][col] = TranslateText(Sheet_Column_Titles[col]);
     }

@@ -95,6 +95,8 @@ class Traj_form : public Run_View {
     // ---- start-up, messages, exit ----
     void Form_Load();
     void Form_Activate();
+    // The grid's titles in the language of the moment (the second half of the activation).
+    void Translate_Grid_Titles();
     void Display(const std::string& text) override;
     void Clear() override { Set_User_Message_Box(""); }
     void mnuVersion_Click();

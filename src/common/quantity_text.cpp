@@ -53,8 +53,10 @@ std::string Clock_Shown(const Date_Time& time, const Date_Time& now, const Numbe
         case Number_Style::Days::English:
             break;
     }
-    return Formatted("%d %s %04d, %02d:%02d", time.Day, Months[(time.Month + 11) % 12], time.Year,
-                     time.Hour, time.Minute);
+    const std::string month = Months[(time.Month + 11) % 12];
+    return Formatted("%d %s %04d, %02d:%02d", time.Day,
+                     (style.Month ? style.Month(month) : month).c_str(), time.Year, time.Hour,
+                     time.Minute);
 }
 
 std::string Decimal_Point_Text(std::string_view text, const Number_Style& style) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ namespace corvanel {
 struct Number_Style {
     std::string Thousands = ",", Decimal = ".";
     enum class Days { English, German, Spanish } Day_Order = Days::English;
+    // A month's short English name ("Dec") as the language writes it, where a day is
+    // written with its month in words; unset keeps the English.
+    std::function<std::string(const std::string&)> Month;
 };
 
 // A number with `decimals` places (rounded half away from zero) and its thousands grouped.

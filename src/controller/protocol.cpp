@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controller/protocol.h"
+#include "common/fixed_message.h"
 
 #include <algorithm>
 #include <array>
@@ -151,7 +152,7 @@ void InOut_Functions::Write_SV(std::uint8_t& unit_address, std::int16_t& set_val
         Panel_.Set_Point = Format_Whole(value);
         Panel_.Command_Executed = true;
     } else if (end_code == "0D") {
-        Panel_.Display("Command cannot be executed");
+        Panel_.Display(Words_Of(Fixed_Message::Command_Cannot_Be_Executed));
     }
 }
 
@@ -165,7 +166,7 @@ std::int16_t InOut_Functions::Read_SV(std::uint8_t& unit_address) {
         Panel_.Set_Point = Signed_Text_Of(field);
         Skip_On_Error([&] { result = Signed_Value_Of(field); });
     } else {
-        Panel_.Display(TranslateText("Command cannot be executed"));
+        Panel_.Display(TranslateText(Words_Of(Fixed_Message::Command_Cannot_Be_Executed)));
     }
     return result;
 }
@@ -238,7 +239,7 @@ void InOut_Functions::Read_Status(std::uint8_t& unit_address) {
                         "TempScale=" + Format_Whole(Panel_.Controller_Temp_Scale)}));
         Panel_.Command_Executed = true;
     } catch (const Run_Time_Error&) {
-        Panel_.Display("Read status Error");
+        Panel_.Display(Words_Of(Fixed_Message::Read_Status_Error));
     }
 }
 
@@ -279,7 +280,7 @@ void InOut_Functions::Start_Auto_Tune(std::uint8_t& unit_address) {
         Command_OK = true;
         Panel_.Command_Executed = true;
     } else if (end_code == "0D") {
-        Panel_.Display(TranslateText("Command cannot be executed"));
+        Panel_.Display(TranslateText(Words_Of(Fixed_Message::Command_Cannot_Be_Executed)));
     }
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controller/serial_link.h"
+#include "common/fixed_message.h"
 
 #include <cmath>
 #include <vector>
@@ -69,9 +70,9 @@ void Serial_Port::Form_Load(int comm_port_number) {
         Device_.Set_Port_Open(true);
         ++Openings_;
     } catch (const Run_Time_Error& error) {
-        Main_Display_.Display("Comm port init error");
+        Main_Display_.Display(Words_Of(Fixed_Message::Comm_Port_Init_Error));
         if (error.Number == Error_Number::No_Such_Port)
-            Main_Display_.Display("Invalid Port Number");
+            Main_Display_.Display(Words_Of(Fixed_Message::Invalid_Port_Number));
         Show_Port_Open_Advice(error,
                               [this](const std::string& line) { Main_Display_.Display(line); });
     }
@@ -82,7 +83,7 @@ void Serial_Port::Form_Unload() {
         Device_.Set_Port_Open(false);
     } catch (const Run_Time_Error&) {
         Main_Display_.Clear();
-        Main_Display_.Display("Error encountered closing serial port");
+        Main_Display_.Display(Words_Of(Fixed_Message::Error_Closing_Serial_Port));
     }
 }
 
@@ -117,9 +118,9 @@ void Serial_Port::Inter_Module_Message_Change() {
         // Emptying the box fires the event once more, which then sends nothing.
         Set_Inter_Module_Message("");
     } catch (const Run_Time_Error& error) {
-        Main_Display_.Display("Inter module message error");
+        Main_Display_.Display(Words_Of(Fixed_Message::Inter_Module_Message_Error));
         if (error.Number == Error_Number::Port_Not_Open)
-            Main_Display_.Display("Comm port not open");
+            Main_Display_.Display(Words_Of(Fixed_Message::Comm_Port_Not_Open));
     }
 }
 
@@ -151,7 +152,7 @@ void Serial_Port::MSComm1_OnComm(int comm_event) {
         Reply_Buffer_ += chunk;
     } catch (const Run_Time_Error&) {
         Main_Display_.Clear();
-        Main_Display_.Display("OnComm transmission error");
+        Main_Display_.Display(Words_Of(Fixed_Message::OnComm_Transmission_Error));
     }
 }
 

@@ -70,6 +70,12 @@ void Firing_History::Search_Changed(const std::string& text) {
     Firings_Chosen({});
 }
 
+void Firing_History::Language_Changed() {
+    Show_Rows();
+    const std::vector<int> chosen = Chosen;
+    Firings_Chosen(chosen);
+}
+
 void Firing_History::Show_Rows() {
     const Report_Style style = Style();
     Rows.clear();

@@ -38,6 +38,9 @@ class Firing_History : public Message_Area {
     // The table shows only the firings whose profile, kiln or notes hold the text (any
     // letter case); empty shows all. Chooses nothing.
     void Search_Changed(const std::string& text);
+    // A language chosen while the window is open: the rows and the chosen firings' chart
+    // and summary again in it, the same firings chosen.
+    void Language_Changed();
     // Keeps the notes of the one firing chosen.
     void Save_Notes_Click(const std::string& notes);
     // Keeps the witness cones of the one firing chosen, as typed, and compares them.

@@ -111,7 +111,7 @@ std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
         if (line.Is_Reading()) continue;
         std::string text = line.Has_Clock ? Clock_Shown(line.Clock, style.Now, numbers) + "  "
                                           : Number_Shown(line.Elapsed, 2, numbers) + "  ";
-        text += line.Event;
+        text += style.Label(line.Event);
         if (!line.Detail.empty()) text += ": " + line.Detail;
         lines.push_back(text);
     }

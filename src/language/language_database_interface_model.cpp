@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/language_database_interface_model.h"
+#include "common/fixed_message.h"
 
 #include <memory>
 
@@ -94,7 +95,7 @@ void LanguageDataBaseInterface::Form_Load() {
         LoadLanguageMap();
     } else {
         ClearDisplay();
-        Display("No language selected");
+        Display(Words_Of(Fixed_Message::No_Language_Selected));
     }
     SearchLanguageOption = true;
     EditsEnabled = true;

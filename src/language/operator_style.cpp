@@ -10,8 +10,11 @@ Number_Style Operator_Style() {
     if (CurrentLanguage == "german" || CurrentLanguage == "spanish") {
         style.Thousands = ".";
         style.Decimal = ",";
-        style.Day_Order = CurrentLanguage == "german" ? Number_Style::Days::German
-                                                      : Number_Style::Days::Spanish;
+        style.Day_Order =
+            CurrentLanguage == "german" ? Number_Style::Days::German : Number_Style::Days::Spanish;
+    } else if (CurrentLanguage != "english" && !CurrentLanguage.empty()) {
+        // A language the operator added writes the month in its own words.
+        style.Month = [](const std::string& month) { return TranslateText(month); };
     }
     return style;
 }

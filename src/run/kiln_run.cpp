@@ -2,6 +2,7 @@
 // The kiln run's set-up, its statements, polling modes and the firing status.
 
 #include "run/kiln_run.h"
+#include "common/fixed_message.h"
 
 #include "common/error_numbers.h"
 #include "common/text.h"
@@ -52,7 +53,7 @@ void Kiln_Run::Set_Polling_Mode(const std::string& mode) {
     } else if (mode == "monitor") {
         Monitor_Interval_.Enabled = true;
         Control_Interval_.Enabled = false;
-        Display(TranslateText("Monitor Mode"));
+        Display(TranslateText(Words_Of(Fixed_Message::Monitor_Mode)));
     } else if (mode == "run") {
         Monitor_Interval_.Enabled = false;
         Control_Interval_.Enabled = true;

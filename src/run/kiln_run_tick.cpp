@@ -3,6 +3,7 @@
 // and the monitoring tick that watches the kiln before, between and after firings.
 
 #include "common/error_numbers.h"
+#include "common/fixed_message.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "controller/front_panel_model.h"
@@ -55,7 +56,8 @@ void Kiln_Run::Control_Interval_Timer() {
         View_.Show_Output(Format_Number(Output_Percent_) + "%");
     });
     Tick_Step("Thermocouple Input Fault routine", [this] {
-        if (Services_.Panel.InputError) Display(TranslateText("Thermocouple Input Fault"));
+        if (Services_.Panel.InputError)
+            Display(TranslateText(Words_Of(Fixed_Message::Thermocouple_Input_Fault)));
     });
     Tick_Step("Real Temp Display Routine", [this] {
         Measured_Temp_ = Services_.Protocol.Last_PV;
@@ -76,8 +78,8 @@ void Kiln_Run::Control_Interval_Timer() {
 
 void Kiln_Run::Write_Set_Value() {
     auto report = [this](const Run_Time_Error&) {
-        Display("SetValue Routine error");
-        Exchange_Failed("SetValue Routine error");
+        Display(Words_Of(Fixed_Message::SetValue_Routine_Error));
+        Exchange_Failed(Words_Of(Fixed_Message::SetValue_Routine_Error));
     };
     Reconnect_If_Due();
     std::uint8_t unit = 0;
@@ -90,9 +92,10 @@ void Kiln_Run::Write_Set_Value() {
     Statement(
         [this] {
             if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
-                Display(Join_Lines({TranslateText("Set Value Communications Error"),
-                                    TranslateText("If condition persists unplug kiln")}));
-                Exchange_Failed("Set Value Communications Error");
+                Display(Join_Lines(
+                    {TranslateText(Words_Of(Fixed_Message::Set_Value_Communications_Error)),
+                     TranslateText(Words_Of(Fixed_Message::Unplug_Kiln_If_Persists))}));
+                Exchange_Failed(Words_Of(Fixed_Message::Set_Value_Communications_Error));
             }
         },
         report);
@@ -100,8 +103,8 @@ void Kiln_Run::Write_Set_Value() {
 
 void Kiln_Run::Read_Measured() {
     auto report = [this](const Run_Time_Error&) {
-        Display("ReadValue Routine Error");
-        Exchange_Failed("ReadValue Routine Error");
+        Display(Words_Of(Fixed_Message::ReadValue_Routine_Error));
+        Exchange_Failed(Words_Of(Fixed_Message::ReadValue_Routine_Error));
     };
     Reconnect_If_Due();
     std::uint8_t unit = 0;
@@ -111,9 +114,10 @@ void Kiln_Run::Read_Measured() {
     Statement(
         [this] {
             if (!(Services_.Panel.Communication_Status && Services_.Panel.Command_Executed)) {
-                Display(Join_Lines({TranslateText("Read Value Communications Error"),
-                                    TranslateText("If condition persists unplug kiln")}));
-                Exchange_Failed("Read Value Communications Error");
+                Display(Join_Lines(
+                    {TranslateText(Words_Of(Fixed_Message::Read_Value_Communications_Error)),
+                     TranslateText(Words_Of(Fixed_Message::Unplug_Kiln_If_Persists))}));
+                Exchange_Failed(Words_Of(Fixed_Message::Read_Value_Communications_Error));
             } else {
                 Link_Answered();
             }
@@ -139,7 +143,7 @@ void Kiln_Run::Monitor_Interval_Timer() {
         Services_.Protocol.Reply_Wait();
         Output_Percent_ = Services_.Protocol.Read_Output(unit) / 10.0;
         View_.Show_Output(Format_Number(Output_Percent_) + "%");
-        if (Services_.Panel.InputError) Display("Thermocouple Input Fault");
+        if (Services_.Panel.InputError) Display(Words_Of(Fixed_Message::Thermocouple_Input_Fault));
         Measured_Temp_ = Services_.Protocol.Last_PV;
         Show_Process_Temp();
     } catch (const Run_Time_Error&) {

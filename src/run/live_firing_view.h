@@ -79,6 +79,12 @@ class Live_Firing_View : public Firing_Observer {
     const std::string& Time_Axis_Title() const { return Time_Axis_Title_; }
     const std::string& Temperature_Axis_Title() const { return Temperature_Axis_Title_; }
 
+    // A language chosen while the program runs: the words and axis titles again, from
+    // the last status heard.
+    void Language_Changed(const Firing_Status& latest) {
+        Follow(latest, Firing_Event::Profile_Loaded);
+    }
+
   private:
     void Clear_Traces();
     void Rebuild_From_Log(const Firing_Status& status);

@@ -21,6 +21,8 @@
 #include "history/kiln_health_settings.h"
 #include "history/kiln_thermal_model.h"
 #include "history/witness_cones.h"
+#include "language/operator_style.h"
+#include "language/translate.h"
 #include "setup/program_paths.h"
 #include "setup/settings_store.h"
 #include "setup/setup_files.h"
@@ -150,14 +152,24 @@ std::string Folder_Of(const Arguments& args, const Program_Paths& paths,
     return folder;
 }
 
+// What a person reads is in the language the program folder has chosen, as the program
+// shows it; exports for machines never follow it. Every clock with its day: the tool's
+// reader may be on another day.
+Report_Style Operator_Report_Style(Settings_Store& settings) {
+    Report_Style style;
+    style.Label = [](const std::string& text) { return TranslateText(text); };
+    style.Numbers = Operator_Style();
+    style.Offset = Read_Cone_Offset(settings);
+    return style;
+}
+
 int List(const Arguments& args, Settings_Store& settings, std::ostream& out) {
     const std::string folder = Folder_Of(args, settings.Paths(), "list");
     const Energy_Settings energy = Read_Energy_Settings(settings);
-    std::vector<std::vector<std::string>> rows{
-        {Firing_List_Titles.begin(), Firing_List_Titles.end()}};
-    rows[0].push_back("Record");
-    Report_Style style;
-    style.Offset = Read_Cone_Offset(settings);
+    const Report_Style style = Operator_Report_Style(settings);
+    std::vector<std::vector<std::string>> rows(1);
+    for (const char* title : Firing_List_Titles) rows[0].push_back(style.Label(title));
+    rows[0].push_back(style.Label("Record"));
     for (const Firing_List_Entry& entry : List_Firing_Records(folder, energy)) {
         auto row = Firing_List_Row(entry, style);
         rows.emplace_back(row.begin(), row.end());
@@ -401,11 +413,8 @@ int Forecast(std::vector<std::string> rest, Settings_Store& settings, std::ostre
     return 0;
 }
 
-int Show(const Firing_Record& record, const Energy_Settings& energy, const Cone_Offset& offset,
+int Show(const Firing_Record& record, const Energy_Settings& energy, const Report_Style& style,
          std::ostream& out) {
-    // Every clock with its day: the tool's reader may be on another day.
-    Report_Style style;
-    style.Offset = offset;
     for (const std::string& line :
          Firing_Report_Lines(record, Summarise(record, energy), style,
                              Read_Firing_Notes(record.Path), Read_Witness_Cones(record.Path))) {
@@ -476,6 +485,8 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     // The tool's one store of the program folder's settings, read only.
     Settings_Store settings{Program_Paths(program_folder)};
+    Use_Language_Program_Folder(settings.Paths());
+    Use_Chosen_Language(settings);
     if (command == "list") return List(Parse_Arguments(rest, command, {}), settings, out);
     if (command == "health") {
         return Health(Parse_Arguments(rest, command, {"--format", "--scale"}), settings, out, err);
@@ -513,7 +524,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
     const Energy_Settings energy = Read_Energy_Settings(settings);
     std::vector<Firing_Record> records;
     for (const std::string& file : parsed.Files) records.push_back(Read_Or_Fail(file, plan, err));
-    if (command == "show") return Show(records[0], energy, Read_Cone_Offset(settings), out);
+    if (command == "show") return Show(records[0], energy, Operator_Report_Style(settings), out);
     if (command == "export") return Export(records[0], energy, parsed.Format, out);
     std::vector<const Firing_Record*> shown;
     std::vector<Firing_Summary> summaries;
@@ -522,7 +533,7 @@ int Run(const std::vector<std::string>& args, const std::string& program_folder,
         summaries.push_back(Summarise(record, energy));
     }
     Firing_Chart chart = Build_Firing_Chart(shown);
-    Label_Firing_Chart(chart, shown, summaries, Report_Style{});
+    Label_Firing_Chart(chart, shown, summaries, Operator_Report_Style(settings));
     std::string problem = write_chart(chart, parsed.Output);
     if (!problem.empty()) throw Problem_Error{parsed.Output + ": " + problem};
     return 0;

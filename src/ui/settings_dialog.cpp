@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -29,6 +31,26 @@ std::vector<QRadioButton*> Radio_Buttons(QWidget* control) {
     return buttons;
 }
 
+// The fields, scrolled up and down when the dialog would be taller than the screen (a
+// window opens at most two thirds of the screen high), so OK is always in reach. It asks
+// for the whole form where there is room (a scroll area's own wish is a few lines) and
+// never for less than the fields' width.
+class Fields_Area : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override { return Around(widget() ? widget()->sizeHint() : QSize()); }
+    QSize minimumSizeHint() const override {
+        const QSize fields = widget() ? widget()->minimumSizeHint() : QSize();
+        return {Around(fields).width(), QScrollArea::minimumSizeHint().height()};
+    }
+
+  private:
+    QSize Around(const QSize& fields) const {
+        const int frame = 2 * frameWidth();
+        return fields + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
+    }
+};
+
 }  // namespace
 
 Settings_Dialog::Settings_Dialog(Settings_Form& form, const std::string& name, std::string title,
@@ -36,8 +58,17 @@ Settings_Dialog::Settings_Dialog(Settings_Form& form, const std::string& name, s
     : QDialog(parent), Form_(form), Title_(std::move(title)), Translate_(std::move(translate)) {
     setObjectName(Q(name));
     auto* layout = new QVBoxLayout(this);
-    Grid_ = new QGridLayout;
-    layout->addLayout(Grid_);
+    auto* fields = new QWidget;
+    fields->setObjectName(Q(name + "_Fields"));
+    Grid_ = new QGridLayout(fields);
+    Grid_->setContentsMargins(0, 0, 0, 0);
+    auto* area = new Fields_Area(this);
+    area->setObjectName(Q(name + "_Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(fields);
+    layout->addWidget(area, 1);
     for (Settings_Field& field : Form_.Fields()) {
         const Setting& setting = *field.Of;
         const int row = Next_Row();

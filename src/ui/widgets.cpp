@@ -111,6 +111,7 @@ QDialogButtonBox* Ok_Cancel_Buttons(QDialog& dialog, std::function<bool()> take,
                                     std::function<void()> show,
                                     const std::function<void()>* saved) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(Q(TranslateText("OK")));
     buttons->button(QDialogButtonBox::Cancel)->setText(Q(TranslateText("Cancel")));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
                      [&dialog, take = std::move(take), show = std::move(show), saved] {

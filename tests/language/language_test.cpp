@@ -10,6 +10,7 @@
 #include <regex>
 #include <stdexcept>
 
+#include "common/fixed_message.h"
 #include "language/add_a_language.h"
 #include "language/caption_table.h"
 #include "language/language_database.h"
@@ -333,6 +334,19 @@ const std::string Language_Files = std::string(CORVANEL_PROGRAM_DIR) + "/Languag
 const std::string Shipped_Template =
     Language_Files + "LanguageTemplateFiles/LanguageDBTemplate.mdb";
 
+// The kinds of fixed message in the order the enum declares them.
+const std::map<std::string, int> Fixed_Kinds = [] {
+    const std::string header =
+        Read_Whole_File(std::string(CORVANEL_SOURCE_DIR) + "/common/fixed_message.h");
+    const std::string body = header.substr(header.find("enum class Fixed_Message {"));
+    static const std::regex name(R"re((\w+),)re");
+    std::map<std::string, int> kinds;
+    for (std::sregex_iterator at(body.begin(), body.begin() + body.find('}'), name), end; at != end;
+         ++at)
+        kinds.emplace((*at)[1], static_cast<int>(kinds.size()));
+    return kinds;
+}();
+
 // The English of every TranslateText call on string literals (adjacent ones joined, as the
 // compiler joins them), possibly spread over lines.
 TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
@@ -357,6 +371,15 @@ TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
             EXPECT_TRUE(database.Find(text).has_value())
                 << "no row in data/language/phrases.txt for \"" << text << "\" (" << file.path()
                 << ":" << 1 + std::count(code.begin(), code.begin() + at->position(), '\n') << ")";
+        }
+        // The fixed messages shown translated are named by their kind, not written out.
+        static const std::regex fixed(
+            R"re(TranslateText\s*\(\s*Words_Of\(Fixed_Message::(\w+)\))re");
+        for (std::sregex_iterator at(code.begin(), code.end(), fixed), end; at != end; ++at) {
+            const std::string words =
+                Words_Of(static_cast<Fixed_Message>(Fixed_Kinds.at((*at)[1])));
+            ++scanned;
+            EXPECT_TRUE(database.Find(words).has_value()) << "no row for \"" << words << "\"";
         }
     }
     EXPECT_GT(scanned, 0u);

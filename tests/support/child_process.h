@@ -27,7 +27,8 @@ bool Within_Seconds(Condition done, double seconds = 60) {
     return true;
 }
 
-// A program of our own (kiln-sim, corvanel-guard) started without Qt, its standard output
+// A program of our own (kiln-sim, corvanel-guard) started without Qt (by tests and
+// benchmarks alike), its standard output
 // and error in a file; killed at the end of the test if it is still running.
 struct Child {
     pid_t Pid = 0;
@@ -44,6 +45,7 @@ struct Child {
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
         const int failed = ::posix_spawn(&Pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0) Pid = 0;
         return failed == 0;
     }
     bool Ended() {
@@ -52,12 +54,14 @@ struct Child {
         Pid = 0;
         return true;
     }
-    ~Child() {
-        if (Pid > 0) {
-            ::kill(Pid, SIGKILL);
-            ::waitpid(Pid, &Status, 0);
-        }
+    // Sends the signal (SIGTERM lets kiln-sim remove its link) and waits for the end.
+    void Stop(int signal = SIGKILL) {
+        if (Pid <= 0) return;
+        ::kill(Pid, signal);
+        ::waitpid(Pid, &Status, 0);
+        Pid = 0;
     }
+    ~Child() { Stop(); }
 };
 
 }  // namespace corvanel::testing

@@ -352,6 +352,17 @@ void Traj_form_Window::Form_Load() {
 
 void Traj_form_Window::Form_Activate() {
     Model_.Form_Activate();
+    Apply_Own_Language();
+    Refresh();
+}
+
+void Traj_form_Window::Language_Changed() {
+    Model_.Translate_Grid_Titles();
+    Apply_Own_Language();
+    Refresh();
+}
+
+void Traj_form_Window::Apply_Own_Language() {
     Time_Left_Label->setText(Q(TranslateText("Time Left")));
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
     mnuFiring->setTitle(Q(TranslateText("Change Firing")));
@@ -359,7 +370,6 @@ void Traj_form_Window::Form_Activate() {
     mnuExtendHold->setText(Q(TranslateText("Extend this hold...")));
     mnuChangeSegment->setText(Q(TranslateText("Change this segment's end or rate...")));
     ProfileChart->Show_Names();
-    Refresh();
 }
 
 bool Traj_form_Window::event(QEvent* event) {

@@ -47,6 +47,9 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     void Refresh();
     // The activation pass: the caption pass, then the grid titles.
     void Form_Activate();
+    // A language chosen while the program runs: every text the window sets itself, the
+    // grid titles and the dates, without the activation's caption pass.
+    void Language_Changed();
 
     bool Set_Own_Text(const Caption_Entry& entry, const std::string& text) override;
 
@@ -112,6 +115,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
     Sheet_Table Grid_Shown_;
     std::string Shown_Messages_;
     const Live_Firing_View* Live_View_ = nullptr;
+    void Apply_Own_Language();
     int Shown_Highlight_ = 0;
     bool Shown_Off_Profile_ = false;
     bool Shown_Stale_ = false;

@@ -15,6 +15,10 @@ std::vector<Menu_Entry> Firing_History_Feature::Menu_Entries() {
     return {{"File", "Firing History", "mnuFiringHistory", [this] { Window().Open(); }}};
 }
 
+void Firing_History_Feature::Apply_Language() {
+    if (Window_) Window_->Apply_Language();
+}
+
 Firing_History_Window& Firing_History_Feature::Window() {
     if (!Window_)
         Window_ = std::make_unique<Firing_History_Window>(Paths_, Export_Dialog_, Settings_);

@@ -23,6 +23,7 @@ class Firing_History_Feature : public Feature {
     void Attach(Firing_Status_Seam&) override {}
     void Apply_Settings() override {}
     std::vector<Menu_Entry> Menu_Entries() override;
+    void Apply_Language() override;
 
     // The window, created on first use.
     Firing_History_Window& Window();

@@ -125,7 +125,7 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     layout->addLayout(cones);
     layout->addLayout(buttons);
     layout->addWidget(History_Messages);
-    resize(1100, 760);
+    resize(1100, 700);
 
     connect(Firings, &QTableWidget::itemSelectionChanged, this, [this] {
         std::vector<int> rows;
@@ -195,6 +195,21 @@ void Firing_History_Window::Open() {
     show();
     raise();
     activateWindow();
+}
+
+void Firing_History_Window::Apply_Language() {
+    if (!isVisible()) return;  // opening sets them all
+    Set_Captions();
+    Model_->Language_Changed();
+    Show_Table();
+    {
+        QSignalBlocker quiet(Firings);
+        for (int row : Model_->Chosen)
+            Firings->selectionModel()->select(
+                Firings->model()->index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    Refresh();
 }
 
 void Firing_History_Window::Show_Table() {

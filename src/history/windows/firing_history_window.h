@@ -44,6 +44,8 @@ class Firing_History_Window : public QWidget {
     // Reads Logfiles/ again and shows the window.
     void Open();
     void Refresh();
+    // A language chosen while the window is open: its texts, rows and chart in it.
+    void Apply_Language();
     Firing_History& Model() { return *Model_; }
 
     QTableWidget* Firings;

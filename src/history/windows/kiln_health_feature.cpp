@@ -28,6 +28,10 @@ std::vector<Menu_Entry> Kiln_Health_Feature::Menu_Entries() {
              }}};
 }
 
+void Kiln_Health_Feature::Apply_Language() {
+    if (Window_) Window_->Apply_Language();
+}
+
 Kiln_Health_Window& Kiln_Health_Feature::Window() {
     if (!Window_) Window_ = std::make_unique<Kiln_Health_Window>(Paths_, Settings_);
     return *Window_;

@@ -26,6 +26,7 @@ class Kiln_Health_Feature : public Feature {
     void Attach(Firing_Status_Seam& firing) override { firing.Attach(Pace_Check_); }
     void Apply_Settings() override {}
     std::vector<Menu_Entry> Menu_Entries() override;
+    void Apply_Language() override;
 
     Kiln_Health_Window& Window();
     Kiln_Pace_Check& Pace_Check() { return Pace_Check_; }

@@ -195,6 +195,17 @@ void Kiln_Health_Window::Set_Captions() {
 }
 
 void Kiln_Health_Window::Open() {
+    Show_Model();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Kiln_Health_Window::Apply_Language() {
+    if (isVisible()) Show_Model();  // opening sets them all
+}
+
+void Kiln_Health_Window::Show_Model() {
     Set_Captions();
     Model_->Form_Load();
     {
@@ -208,9 +219,6 @@ void Kiln_Health_Window::Open() {
         Health_Measure_Choice->setCurrentIndex(static_cast<int>(Model_->Measure));
     }
     Refresh();
-    show();
-    raise();
-    activateWindow();
 }
 
 void Kiln_Health_Window::Refresh() {

@@ -37,6 +37,8 @@ class Kiln_Health_Window : public QWidget {
 
     void Open();
     void Refresh();
+    // A language chosen while the window is open: its texts and readings in it.
+    void Apply_Language();
     Kiln_Health_Model& Model() { return *Model_; }
 
     QPlainTextEdit *Health_Readings, *Health_Messages;
@@ -47,6 +49,7 @@ class Kiln_Health_Window : public QWidget {
 
   private:
     void Set_Captions();
+    void Show_Model();
 
     std::unique_ptr<Kiln_Health_Model> Model_;
     Settings_Form Settings_Form_;

@@ -121,6 +121,9 @@ void New_From_Cone_Window::Translate_Captions() {
     QSignalBlocker quiet_speed(cboSpeed), quiet_scale(cboScale), quiet_cone(cboCone);
     cboSpeed->clear();
     for (const char* caption : Speed_Captions) cboSpeed->addItem(Q(TranslateText(caption)));
+    // The sensor letters as the editor's SensorType menu shows them.
+    for (std::size_t s = 0; s < Sensor_Types.size(); ++s)
+        cboSensor->setItemText(static_cast<int>(s), Q(TranslateText(Sensor_Types[s].Caption)));
     cboScale->clear();
     cboScale->addItem(Q(TranslateText("Fahrenheit")));
     cboScale->addItem(Q(TranslateText("Celsius")));

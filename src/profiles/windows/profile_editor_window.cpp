@@ -132,7 +132,7 @@ void Profile_Editor_Window::Build_Controls() {
     layout->addWidget(Edit_Profile_Frame, 3);
     layout->addLayout(name_row);
     layout->addLayout(lower, 2);
-    resize(1000, 760);
+    resize(1000, 700);
 }
 
 void Profile_Editor_Window::Build_Menus() {
@@ -229,6 +229,10 @@ void Profile_Editor_Window::mnuNewFromCone_Click() {
 
 void Profile_Editor_Window::Form_Activate() {
     if (Caption_Pass) Caption_Pass();
+    Language_Changed();
+}
+
+void Profile_Editor_Window::Language_Changed() {
     mnuNewFromCone->setText(Q(TranslateText("New From Cone")));
     Convert_Caption_To_Fahrenheit_.reset();  // the language may have changed
     Model_.Form_Activate();

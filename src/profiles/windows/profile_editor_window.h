@@ -41,6 +41,9 @@ class Profile_Editor_Window : public QMainWindow, public Caption_Owner {
     void Refresh();
     // The activation pass: the caption pass, then the grid titles.
     void Form_Activate();
+    // A language chosen while the program runs: what the activation sets besides the
+    // caption pass.
+    void Language_Changed();
 
     bool Set_Own_Text(const Caption_Entry& entry, const std::string& text) override;
     // The scale labels show the edited profile's scales through the caption pass
