@@ -73,6 +73,9 @@ struct Traj_form_Services {
     Settings_Store& Settings;
 };
 
+// Setup/LargeReadouts.txt: the run window's large read-outs, on unless unchecked.
+extern const Setting Large_Readouts_Setting;
+
 // The main (run) window without its widgets: a presenter over the kiln run. It keeps the
 // handler names the window binds to, the texts of its controls and the order of each
 // handler's steps; the run's rules are the Kiln_Run's.
@@ -159,6 +162,8 @@ class Traj_form : public Run_View {
     void Set_LogFile(const std::string& text);
 
     void Acknowledge_Click() { Run_.Acknowledge(); }
+    void Continue_Now_Click() { Run_.Continue_Now(); }
+    void Do_Not_Continue_Click() { Run_.Do_Not_Continue(); }
 
     // ---- the Firing menu: changes of the firing while it runs, each asked first ----
     void Connect_Change_Dialog(Firing_Change_Dialog& dialog) { Change_Dialog_ = &dialog; }
@@ -169,6 +174,10 @@ class Traj_form : public Run_View {
     void Connect_Start_Time_Dialog(Start_Time_Dialog& dialog) { Start_Time_Dialog_ = &dialog; }
     void Start_Later_Click();
     std::string Start_Later_Caption() const;
+    // Closing the window mid-firing, once the operator has said yes: what happens to the
+    // kiln then, after the safety settings in force (the set value it keeps, when and how
+    // far the kiln guard turns it down).
+    std::string Leaving_Firing_Words() const;
     // Closing the window while a later start waits: what to ask first ("" when none waits).
     std::string Later_Start_Exit_Question() const;
     // The computer shutting down, the session ending or the program told to end in the
@@ -206,6 +215,9 @@ class Traj_form : public Run_View {
     bool Email_Notification_Locked = true;
     bool Email_Notification_Enabled = false;
     std::string OvenName;
+    // The large read-outs above the controls (Setup/LargeReadouts.txt, checked unless
+    // the operator turns them off).
+    bool Large_Readouts_Shown = true;
     bool Start_Profile_Enabled = true;
     bool Start_Profile_Red = false;  // otherwise the system's button face colour
     std::string TimeReadOut = "Time (mins)";

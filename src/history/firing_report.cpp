@@ -71,10 +71,10 @@ std::vector<std::string> Firing_Report_Lines(const Firing_Record& record,
     };
     auto shown = [](const std::string& text) { return text.empty() ? std::string("-") : text; };
     add("Profile", shown(h.Profile_Name));
-    add("Kiln", shown(h.Kiln_Name));
+    add("Kiln", Kiln_Name_Shown(h.Kiln_Name, style));
     add("Started", summary.Has_Start ? Clock_Shown(summary.Start, style.Now, numbers) : "-");
     add("Ended", summary.Has_Start ? Clock_Shown(Firing_End(summary), style.Now, numbers) : "-");
-    add("How it ended", style.Label(Firing_Outcome_Name(summary.Outcome)));
+    add("How it ended", Firing_Outcome_Shown(summary, style));
     add("Peak", Format_Peak(summary, h, numbers));
     add("Time within 50 degrees of the peak", Duration_Shown(summary.Seconds_Near_Peak));
     Add_Cone_Lines(lines, h, summary, style, witness_cones);

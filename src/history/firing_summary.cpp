@@ -82,6 +82,9 @@ void Firing_Summary_Builder::Add(const Firing_Record_Line& line) {
         if (Summary_.Outcome != Firing_Outcome::Finished) {
             Summary_.Outcome =
                 Active_Alarms_.empty() ? Firing_Outcome::Soft_Off : Firing_Outcome::Alarm;
+            // The latest raised of those still on.
+            for (const std::string& alarm : Summary_.Alarms)
+                if (Active_Alarms_.contains(alarm)) Summary_.Ending_Alarm = alarm;
         }
     } else if (line.Event == "alarm raised") {
         Active_Alarms_.insert(line.Detail);
@@ -107,7 +110,10 @@ Firing_Summary Firing_Summary_Builder::Result(const Firing_Record_Header& header
                                               const Energy_Settings& energy) const {
     Firing_Summary summary = Summary_;
     // Such a record exists because of its alarm.
-    if (header.Outside_Firing && !summary.Alarms.empty()) summary.Outcome = Firing_Outcome::Alarm;
+    if (header.Outside_Firing && !summary.Alarms.empty()) {
+        summary.Outcome = Firing_Outcome::Alarm;
+        if (summary.Ending_Alarm.empty()) summary.Ending_Alarm = summary.Alarms.front();
+    }
     summary.Duration_Seconds =
         Has_Clock_ ? static_cast<double>(Last_Second_ - First_Second_)
                    : std::max(0.0, Last_Elapsed_ - First_Elapsed_) * Seconds_Per_Unit(header);
@@ -220,6 +226,18 @@ Date_Time Firing_End(const Firing_Summary& summary) {
                                 static_cast<long long>(summary.Duration_Seconds));
 }
 
+std::string Firing_Outcome_Shown(const Firing_Summary& summary, const Report_Style& style) {
+    const std::string outcome = style.Label(Firing_Outcome_Name(summary.Outcome));
+    if (summary.Outcome != Firing_Outcome::Alarm || summary.Ending_Alarm.empty()) return outcome;
+    return outcome + ": " + style.Label(summary.Ending_Alarm);
+}
+
+std::string Kiln_Name_Shown(const std::string& name, const Report_Style& style) {
+    if (!name.empty()) return name;
+    return style.Label("not named") + " (" + style.Label("SetUp") + " -> " +
+           style.Label("SetDeviceName") + ")";
+}
+
 std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style) {
     const Firing_Summary& s = entry.Summary;
@@ -229,10 +247,10 @@ std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                                                     : entry.Header.Profile_Name;
     return {s.Has_Start ? Clock_Shown(s.Start, style.Now, style.Numbers) : "-",
             profile,
-            entry.Header.Kiln_Name.empty() ? "-" : entry.Header.Kiln_Name,
+            Kiln_Name_Shown(entry.Header.Kiln_Name, style),
             Duration_Shown(s.Duration_Seconds),
             Format_Peak(s, entry.Header, style.Numbers),
-            style.Label(Firing_Outcome_Name(s.Outcome)),
+            Firing_Outcome_Shown(s, style),
             Format_Cone(s, entry.Header, style),
             Format_Optional(s.Energy_kWh, style.Numbers),
             Format_Optional(s.Cost, style.Numbers)};

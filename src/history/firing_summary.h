@@ -35,6 +35,7 @@ struct Firing_Summary {
     std::optional<double> Energy_kWh, Cost;  // unset without a kiln power (or price)
     Firing_Outcome Outcome = Firing_Outcome::Unfinished;
     std::vector<std::string> Alarms;  // every alarm raised in the run, once, in order
+    std::string Ending_Alarm;         // the alarm on when the run ended by one
     Cone_Reached Cone;                // by heat-work, the program's own figure
 };
 
@@ -93,6 +94,12 @@ struct Report_Style {
 // duration, peak, outcome, cone reached, energy, cost. "-" where a value is not known.
 inline constexpr std::array<const char*, 9> Firing_List_Titles = {
     "Start", "Profile", "Kiln", "Duration", "Peak", "Outcome", "Cone", "Energy (kWh)", "Cost"};
+// How the firing ended, for its reader: "finished", or the alarm it ended by ("alarm:
+// Thermocouple break").
+std::string Firing_Outcome_Shown(const Firing_Summary& summary, const Report_Style& style);
+// The kiln's name, or how to give it one: "not named (SetUp -> SetDeviceName)".
+std::string Kiln_Name_Shown(const std::string& name, const Report_Style& style);
+
 std::array<std::string, 9> Firing_List_Row(const Firing_List_Entry& entry,
                                            const Report_Style& style);
 

@@ -30,10 +30,13 @@ void Kiln_Health_Model::Form_Load() {
         lines.push_back(TranslateText(
             "No firings are recorded yet: the kiln's health is read from its firing records."));
     } else {
-        for (const Health_Reading& reading :
-             Read_Kiln_Health(Firings_, Events_, Health_Settings_, Scale)) {
+        const std::vector<Health_Reading> readings =
+            Read_Kiln_Health(Firings_, Events_, Health_Settings_, Scale);
+        for (const Health_Reading& reading : readings) {
             lines.push_back(Operator_Text_Shown(reading.Text));
         }
+        // The trend opens on the figure the reading names, until the operator picks one.
+        if (!Measure_Picked_ && readings.front().Measure) Measure = *readings.front().Measure;
     }
     Readings = Join_Lines(lines);
     Show_Measure();
@@ -41,6 +44,7 @@ void Kiln_Health_Model::Form_Load() {
 
 void Kiln_Health_Model::Measure_Chosen(Health_Measure measure) {
     Measure = measure;
+    Measure_Picked_ = true;
     Show_Measure();
 }
 

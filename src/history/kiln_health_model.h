@@ -39,8 +39,8 @@ class Kiln_Health_Model : public Message_Area {
         double Value = 0;
         bool In_Baseline = false;
     };
-    std::vector<Trend_Point> Trend;   // the chosen measure, in the operator's scale
-    std::optional<double> Baseline;   // its mean over the baseline's firings
+    std::vector<Trend_Point> Trend;  // the chosen measure, in the operator's scale
+    std::optional<double> Baseline;  // its mean over the baseline's firings
     struct Event_Mark {
         long long Day = 0;
         std::string Text;  // "elements replaced", translated
@@ -55,6 +55,7 @@ class Kiln_Health_Model : public Message_Area {
 
   private:
     void Show_Measure();
+    bool Measure_Picked_ = false;  // by the operator, since the window was made
 
     Program_Paths Paths_;
     Settings_Store& Settings_;

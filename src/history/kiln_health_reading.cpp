@@ -197,22 +197,44 @@ std::vector<Health_Reading> Read_Kiln_Health(const std::vector<Firing_Health>& f
     const Operator_Text than = Baseline_Words(baseline, firings);
     const Operator_Text low = Band_Edge(*worst, false, scale),
                         high = Band_Edge(*worst, true, scale);
+    const auto band = static_cast<Health_Measure>(*worst);
     if (worst_slower >= settings.Replace_Percent) {
         readings.push_back({Level::Replace,
                             Phrase::Phrase("At full power the kiln now heats %1% slower between %2 "
                                            "and %3 than %4: plan to replace the elements before "
                                            "glaze firings stall.",
-                                           {Percent(worst_slower), low, high, than})});
+                                           {Percent(worst_slower), low, high, than}),
+                            band});
     } else if (worst_slower >= settings.Watch_Percent) {
-        readings.push_back(
-            {Level::Watch, Phrase::Phrase("At full power the kiln now heats %1% slower between %2 "
-                                          "and %3 than %4: the elements are wearing; watch the "
-                                          "next firings.",
-                                          {Percent(worst_slower), low, high, than})});
+        readings.push_back({Level::Watch,
+                            Phrase::Phrase("At full power the kiln now heats %1% slower between %2 "
+                                           "and %3 than %4: the elements are wearing; watch the "
+                                           "next firings.",
+                                           {Percent(worst_slower), low, high, than}),
+                            band});
+        // The pace: the slowing so far over the firings from the baseline's to the latest.
+        auto middle = [](const std::vector<std::size_t>& chosen) {
+            double sum = 0;
+            for (std::size_t i : chosen) sum += static_cast<double>(i);
+            return sum / static_cast<double>(chosen.size());
+        };
+        const double firings_apart = middle(baseline.Recent) - middle(baseline.Base);
+        if (firings_apart > 0) {
+            const double per_firing = worst_slower / firings_apart;
+            const long long left =
+                std::max(1LL, std::llround((settings.Replace_Percent - worst_slower) / per_firing));
+            readings.push_back(
+                {Level::Watch,
+                 Phrase::Phrase(
+                     "At this pace it is %1% slower, where new elements are due, in "
+                     "about %2 firings.",
+                     {Percent(settings.Replace_Percent), Phrase::Value(Format_Whole(left))}),
+                 band});
+        }
     } else {
         readings.push_back(
             {Level::Steady,
-             Phrase::Phrase("At full power the kiln heats about as fast as %1.", {than})});
+             Phrase::Phrase("At full power the kiln heats about as fast as %1.", {than}), band});
     }
     const std::optional<double> base_climb =
         Mean_Of(firings, baseline.Base, Health_Measure::Last_Climb);
@@ -224,7 +246,8 @@ std::vector<Health_Reading> Read_Kiln_Health(const std::vector<Firing_Health>& f
             readings.push_back(
                 {longer >= settings.Replace_Percent ? Level::Replace : Level::Watch,
                  Phrase::Phrase("The last climb to the peak now takes %1% longer than %2.",
-                                {Percent(longer), than})});
+                                {Percent(longer), than}),
+                 Health_Measure::Last_Climb});
         }
     }
     return readings;

@@ -52,6 +52,7 @@ struct Health_Reading {
     enum class Level { Steady, Watch, Replace, Too_Few };
     Level Says = Level::Too_Few;
     Operator_Text Text;
+    std::optional<Health_Measure> Measure;  // the figure it reads, whose trend shows it
 };
 
 // The readings, the one that matters most first. `scale` is the operator's ("F"/"C").

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/new_from_cone_model.h"
 
+#include "common/numeric.h"
 #include "common/quantity_text.h"
 #include "language/operator_style.h"
 #include "language/translate.h"
@@ -43,6 +44,13 @@ void New_From_Cone::Choice_Changed() {
     for (int row = 1; row <= Last_Used_Row(sheet); ++row) {
         std::array<std::string, Preview_Columns> cells;
         for (int col = 0; col < Preview_Columns; ++col) cells[col] = sheet[row][col];
+        // The sheet's hours read as a potter says them: "6 h 40 min", not "6.66".
+        for (const int col : {Col_Start_Time, Col_Duration}) {
+            std::string& hours = cells[static_cast<std::size_t>(col)];
+            if (hours.empty()) continue;
+            const double seconds = Number_Of(hours) * 3600;
+            hours = seconds > 0 ? Duration_Shown(seconds) : "0 min";
+        }
         Preview.push_back(cells);
     }
     Message = TranslateText("Peak temperature") + "=" +
@@ -57,9 +65,9 @@ void New_From_Cone::Show_Units(const Cone_Firing_Plan& plan) {
         return Number_Shown(low, decimals, style) + " \u2013 " +
                Number_Shown(high, decimals, style) + " " + unit;
     };
-    // A cone firing is written in hours.
-    const std::array<std::string, Preview_Columns> units = {"",      "h",     "h",           "",
-                                                            degrees, degrees, degrees + "/h"};
+    // A cone firing is written in hours; its times are shown in hours and minutes.
+    const std::array<std::string, Preview_Columns> units = {
+        "", "", "", "", degrees, degrees, degrees + "/h"};
     for (std::size_t col = 0; col < units.size(); ++col) {
         Preview_Titles[col] = TranslateText(Sheet_Column_Titles[col]) +
                               (units[col].empty() ? "" : " (" + units[col] + ")");

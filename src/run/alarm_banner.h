@@ -25,18 +25,15 @@ class Alarm_Banner {
     // A line that tells something without sounding: it stays until acknowledged.
     void Notice(const std::string& text) { Lines_.push_back({"", false, false, text}); }
     // A notice that changes while it stands (a count-down): the one beginning with `lead`
-    // takes the new text, or it is added.
-    void Renew_Notice(const std::string& lead, const std::string& text) {
-        for (Line& line : Lines_) {
-            if (line.Name.empty() && line.Text.starts_with(lead)) {
-                line.Text = text;
-                return;
-            }
-        }
-        Notice(text);
-    }
+    // takes the new text, or it is added. It stays through Acknowledge until dropped.
+    void Renew_Notice(const std::string& lead, const std::string& text);
+    void Drop_Notice(const std::string& lead);
+    // A firing interrupted by a restart that goes on by itself after a count-down: the
+    // banner offers "Continue now" and "Do not continue" while it counts.
+    void Offer_Continuation(bool offered) { Continuation_Offered_ = offered; }
+    bool Continuation_Offered() const { return Continuation_Offered_; }
     // "Acknowledge": the beeping stops, each alarm still on says since when it is known
-    // and still present, and the notices go. Ended alarms stay said.
+    // and still present, and the notices go but a standing one. Ended alarms stay said.
     void Acknowledge(const Date_Time& when);
     // RUN PROFILE: nothing of the last stretch of run is shown any more.
     void Start_Afresh() { *this = Alarm_Banner(); }
@@ -55,9 +52,11 @@ class Alarm_Banner {
         bool On;
         bool Acknowledged;
         std::string Text;
+        bool Standing = false;
     };
     std::vector<Line> Lines_;
     bool Acknowledged_ = true;
+    bool Continuation_Offered_ = false;
 };
 
 }  // namespace corvanel

@@ -74,6 +74,44 @@ std::string Firing_Title(const Firing_Status& status, const Number_Style& style)
     return title;
 }
 
+namespace {
+
+// The plan's slope at `elapsed`: +1 rising, -1 falling, 0 flat (or past its end).
+int Plan_Slope_At(const Plan_Points& plan, double elapsed) {
+    for (std::size_t i = First_Drawn_Plan_Point(plan); i + 1 < plan.size(); ++i) {
+        if (elapsed < plan[i].first || elapsed >= plan[i + 1].first) continue;
+        const double rise = plan[i + 1].second - plan[i].second;
+        return rise > 0 ? 1 : rise < 0 ? -1 : 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+const char* Firing_State_Word(const Firing_Status& status) {
+    if (!status.Alarms.empty()) return "Alarm";
+    const bool past_end = status.Total_Time > 0 && status.Elapsed >= status.Total_Time;
+    switch (status.State) {
+        case Firing_State::Running:
+            if (past_end) return "Finished";
+            switch (status.Plan ? Plan_Slope_At(*status.Plan, status.Elapsed) : 0) {
+                case 1:
+                    return "Heating";
+                case -1:
+                    return "Cooling";
+                default:
+                    return "Holding";
+            }
+        case Firing_State::Suspended:
+            return "Holding";
+        case Firing_State::Cooling:
+            return past_end ? "Finished" : "Cooling";
+        case Firing_State::Monitor:
+            break;
+    }
+    return past_end && !status.Starts_At ? "Finished" : "Waiting";
+}
+
 std::size_t First_Drawn_Plan_Point(const Plan_Points& plan) {
     return plan.size() > 1 && plan[0] == std::make_pair(0.0, 0.0) && plan[1].first == 0 ? 1 : 0;
 }

@@ -146,6 +146,12 @@ void Copy_Profile_Fields(To& to, const From& from) {
 // kiln, "glaze.txt · 9 Mar 2027, 13:00 · Studio kiln"; parts not known are left out.
 std::string Firing_Title(const Firing_Status& status, const Number_Style& style);
 
+// What the kiln is doing, in one English word for the large read-outs: "Alarm" while any
+// alarm is on; in a run "Heating", "Holding" or "Cooling" after the plan's slope where it
+// is now ("Holding" when suspended: the set value stays); after the profile's end
+// "Finished"; a hot kiln after a run ended early "Cooling"; otherwise "Waiting".
+const char* Firing_State_Word(const Firing_Status& status);
+
 // What the live view, the firing record, the status page and the publisher implement.
 class Firing_Observer {
   public:

@@ -50,4 +50,18 @@ std::string Cooling_Words_Of(const Firing_Status& status, const Number_Style& st
              Clock_Shown(Later(status.Clock, *forecast->Cool_Seconds), status.Clock, style))}));
 }
 
+std::string Reading_Words_Of(const Firing_Status& status, const Number_Style& style) {
+    switch (status.Reading_At(status.Clock)) {
+        case Firing_Status::Reading::Live:
+            break;
+        case Firing_Status::Reading::Stale:
+            return TranslateText("No reading since") + " " +
+                   Clock_Shown(status.Last_Reading, status.Clock, style);
+        case Firing_Status::Reading::Absent:
+            return TranslateText(status.Input_Error ? "No reading: the thermocouple is open"
+                                                    : "No reading from the controller");
+    }
+    return "";
+}
+
 }  // namespace corvanel

@@ -26,4 +26,8 @@ Forecast_Words Forecast_Words_Of(const Firing_Status& status, const Number_Style
 // opened at ("below 150 °F about 06:40"); empty without a forecast of it.
 std::string Cooling_Words_Of(const Firing_Status& status, const Number_Style& style);
 
+// Why the measured temperature is not a live reading ("No reading since 14:05", "No
+// reading: the thermocouple is open"); empty while it is live.
+std::string Reading_Words_Of(const Firing_Status& status, const Number_Style& style);
+
 }  // namespace corvanel

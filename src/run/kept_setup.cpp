@@ -69,8 +69,13 @@ std::optional<Interrupted_Firing> Interrupted_Firing_In(const std::string& recor
     const Firing_Record_Line* last_tick = nullptr;
     bool guard_stopped = false;
     for (auto line = record.Lines.rbegin(); line != record.Lines.rend(); ++line) {
-        if (is(*line, Firing_Event::Recall_Resume) || is(*line, Firing_Event::Interrupted))
+        if (is(*line, Firing_Event::Interrupted)) continue;
+        // What a start with recall wrote after its own line (a first exchange that failed)
+        // came after the stop.
+        if (is(*line, Firing_Event::Recall_Resume)) {
+            last = last_tick = nullptr;
             continue;
+        }
         // The guard's lines come after the program's: the firing stopped before them.
         if (line->Event == Guard_Event) {
             guard_stopped = true;

@@ -163,9 +163,12 @@ class Kiln_Run {
     void Read_Safety_Setup();
     const Safety_Settings& Safety_Settings_In_Force() const { return Safety_; }
     const Run_Safety& Safety() const { return Supervisor_; }
-    // The banner's Acknowledge: a count-down to go on after a restart is cancelled, and
-    // the record of an alarm outside a firing has done its work.
+    // The banner's Acknowledge: the operator has read it, and the record of an alarm
+    // outside a firing has done its work. A count-down to go on after a restart goes on.
     void Acknowledge();
+    // The banner's choice during that count-down: go on at once, or stay in monitor mode.
+    void Continue_Now();
+    void Do_Not_Continue();
     // What must not be missed: said, and kept on the banner without a sound.
     void Notice(const std::string& text);
     // An alarm's mail that did not go out: said, and kept on the banner (the latest only).
@@ -223,6 +226,7 @@ class Kiln_Run {
     void End_Alarm_Record(const Firing_Status& last, const std::string& why);
     void Start_Alarms_Afresh();
     void Show_Count_Down();
+    void End_Count_Down();  // the count-down and the banner's choice go
 
     // the link
     void Exchange_Failed(const std::string& message);

@@ -13,6 +13,7 @@
 #include "language/operator_style.h"
 #include "language/show_problem.h"
 #include "language/translate.h"
+#include "run/forecast_words.h"
 #include "run/kiln_run.h"
 
 namespace corvanel {
@@ -54,23 +55,10 @@ void Kiln_Run::Show_Process_Temp() {
         return;
     }
     const Firing_Status status = Firing_Status_Now();
-    switch (status.Reading_At(status.Clock)) {
-        case Firing_Status::Reading::Live:
-            View_.Show_Measured(shown, false, "");
-            return;
-        case Firing_Status::Reading::Stale:
-            View_.Show_Measured(
-                shown, true,
-                TranslateText("No reading since") + " " +
-                    Clock_Shown(status.Last_Reading, status.Clock, Operator_Style()));
-            return;
-        case Firing_Status::Reading::Absent:
-            View_.Show_Measured(
-                "----", true,
-                TranslateText(status.Input_Error ? "No reading: the thermocouple is open"
-                                                 : "No reading from the controller"));
-            return;
-    }
+    const Firing_Status::Reading reading = status.Reading_At(status.Clock);
+    View_.Show_Measured(reading == Firing_Status::Reading::Absent ? "----" : shown,
+                        reading != Firing_Status::Reading::Live,
+                        Reading_Words_Of(status, Operator_Style()));
 }
 
 void Kiln_Run::Learn_Controller_Scale() {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // After a power cut or a crash: a firing found interrupted at the start goes on by itself
 // when the safety settings allow it and the kiln is still where the profile left it, after
-// a count-down the operator can cancel with the banner's Acknowledge.
+// a count-down; the banner offers to go on at once or not at all.
 
 #include "common/quantity_text.h"
 #include "common/text.h"
@@ -61,11 +61,33 @@ namespace {
 
 constexpr int Count_Down_Seconds = 30;
 
+std::string Count_Down_Lead() {
+    return TranslateText("The firing continues by itself in");
+}
+
 }  // namespace
 
 void Kiln_Run::Show_Count_Down() {
-    const std::string lead = TranslateText("The firing continues by itself in");
+    const std::string lead = Count_Down_Lead();
     Supervisor_.Renew_Notice(lead, lead + " " + Format_Whole(Continue_Countdown_) + " s");
+}
+
+void Kiln_Run::End_Count_Down() {
+    Continue_Interval_.Enabled = false;
+    Supervisor_.Offer_Continuation(false);
+    Supervisor_.Drop_Notice(Count_Down_Lead());
+}
+
+void Kiln_Run::Continue_Now() {
+    if (!Continue_Interval_.Enabled) return;
+    Continue_Countdown_ = 1;
+    Continue_Timer();
+}
+
+void Kiln_Run::Do_Not_Continue() {
+    if (!Continue_Interval_.Enabled) return;
+    End_Count_Down();
+    Display(TranslateText("The firing does not continue by itself: RUN PROFILE continues it"));
 }
 
 void Kiln_Run::Offer_Continuation(const Interrupted_Firing& cut, long long gap_seconds) {
@@ -109,21 +131,23 @@ void Kiln_Run::Offer_Continuation(const Interrupted_Firing& cut, long long gap_s
     Display(Join_Lines({why.Text(Translate_Phrase),
                         TranslateText("The firing continues by itself in") + " " +
                             Format_Whole(Continue_Countdown_) + " s; " +
-                            TranslateText("Acknowledge stops that and stays in monitor mode")}));
+                            TranslateText("Do not continue keeps the kiln in monitor mode, "
+                                          "Continue now goes on at once")}));
+    Supervisor_.Offer_Continuation(true);
     Show_Count_Down();
 }
 
 void Kiln_Run::Continue_Timer() {
     if (!Continue_Interval_.Enabled) return;
     if (Control_Interval_.Enabled) {  // the operator started it already
-        Continue_Interval_.Enabled = false;
+        End_Count_Down();
         return;
     }
     if (--Continue_Countdown_ > 0) {
         Show_Count_Down();
         return;
     }
-    Continue_Interval_.Enabled = false;
+    End_Count_Down();
     if (Continue_Elapsed_ != Engine_.Elapsed()) {
         Engine_.Begin_At(Continue_Elapsed_);
         View_.Show_Elapsed(Format_00(Continue_Elapsed_));

@@ -190,10 +190,6 @@ void Kiln_Run::Prepare_Run_Start(bool resuming) {
 }
 
 void Kiln_Run::Acknowledge() {
-    if (Continue_Interval_.Enabled) {
-        Continue_Interval_.Enabled = false;
-        Display(TranslateText("The firing does not continue by itself: RUN PROFILE continues it"));
-    }
     Supervisor_.Acknowledge(Services_.Time.Now());
     // The operator has seen it: the record of an alarm outside a firing has done its work.
     End_Alarm_Record(Firing_Status_Now(), "acknowledged");

@@ -96,6 +96,17 @@ void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
     // A forecast without history is the plan's: the plan is drawn already.
     const bool foreseen = status.Forecast && status.Forecast->From_History;
     Forecast_ = foreseen ? status.Forecast->Curve : Trace_Points{};
+    const Number_Style style = Operator_Style();
+    State_Word_ = TranslateText(Firing_State_Word(status));
+    const Firing_Status::Reading reading = status.Reading_At(status.Clock);
+    Reading_Live_ = reading == Firing_Status::Reading::Live;
+    Reading_Note_ = Reading_Words_Of(status, style);
+    Measured_Shown_ = reading == Firing_Status::Reading::Absent
+                          ? "----"
+                          : Temperature_Shown(status.Measured, status.Temp_Scale, style);
+    Set_Value_Shown_ = active || status.State == Firing_State::Cooling
+                           ? Temperature_Shown(status.Set_Value, status.Temp_Scale, style)
+                           : "";
     Cooling_Note_ = Cooling_Words_Of(status, Operator_Style());
     Forecast_Words words = Forecast_Words_Of(status, Operator_Style());
     Time_Left_ = std::move(words.Time_Left);

@@ -48,6 +48,16 @@ class Live_Firing_View : public Firing_Observer {
     const std::string& Time_Left() const { return Time_Left_; }
     const std::string& Finishes_At() const { return Finishes_At_; }
 
+    // The large read-outs: what the kiln is doing in one word, the measured temperature
+    // and the set value with their unit ("1,832 °F"; "----" without a reading, the set
+    // value empty outside a run and its cooling), and whether the measured one is live;
+    // when it is not, why ("No reading since 14:05").
+    const std::string& State_Word() const { return State_Word_; }
+    const std::string& Measured_Shown() const { return Measured_Shown_; }
+    const std::string& Set_Value_Shown() const { return Set_Value_Shown_; }
+    bool Reading_Live() const { return Reading_Live_; }
+    const std::string& Reading_Note() const { return Reading_Note_; }
+
     // Why the likely finish is not the plan's, or that the times are the plan's for want
     // of the kiln's history; empty when there is nothing to add.
     const std::string& Forecast_Note() const { return Forecast_Note_; }
@@ -86,6 +96,8 @@ class Live_Firing_View : public Firing_Observer {
     bool Now_Shown_ = false;
     double Now_Elapsed_ = 0;
     std::string Time_Left_, Finishes_At_, Forecast_Note_, Cooling_Note_;
+    std::string State_Word_, Measured_Shown_, Set_Value_Shown_, Reading_Note_;
+    bool Reading_Live_ = false;
     Trace_Points Forecast_;
     int Current_Segment_ = 0;
     bool Off_Profile_ = false;

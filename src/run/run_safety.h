@@ -35,6 +35,8 @@ class Run_Safety {
     void Renew_Notice(const std::string& lead, const std::string& text) {
         Banner_.Renew_Notice(lead, text);
     }
+    void Drop_Notice(const std::string& lead) { Banner_.Drop_Notice(lead); }
+    void Offer_Continuation(bool offered) { Banner_.Offer_Continuation(offered); }
     void Acknowledge(const Date_Time& when) { Banner_.Acknowledge(when); }
     void Start_Banner_Afresh() { Banner_.Start_Afresh(); }
     bool Wants_Attention() const { return Banner_.Wants_Attention(); }

@@ -158,7 +158,8 @@ TEST(A_Stuck_Relay_On_A_Pty, IsRaisedMailedAndRecordedOutsideAFiring) {
         });
         ASSERT_NE(entry, listed.end());
         const auto row = Firing_List_Row(*entry, {});
-        EXPECT_EQ(row[1] + " / " + row[5], "Kiln alarm outside a firing / alarm");
+        EXPECT_EQ(row[1] + " / " + row[5],
+                  "Kiln alarm outside a firing / alarm: " + std::string(c.Alarm));
         const Firing_Record record = Parse_Firing_Record(
             Read_Whole_File((fs::path(kiln.Paths.Logfiles_Folder()) / entry->File_Name).string()));
         EXPECT_TRUE(record.Header.Outside_Firing);

@@ -18,6 +18,7 @@
 
 #include "app/windows/alarm_banner_widget.h"
 #include "app/windows/comm_setup_window.h"
+#include "app/windows/large_readouts_view.h"
 #include "app/windows/run_chart_view.h"
 #include "app/windows/serial_port_window.h"
 #include "controller/windows/front_panel_window.h"
@@ -137,6 +138,14 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(chart.chart()->title(), "quick_test.txt · 5 Dec 2026, 09:00");
     const Live_Firing_View& view = Program->Live_View();
     EXPECT_EQ(view.Measured().back().second, Window().Real_Temp_Display_1->text().toDouble());
+    // Above the specified controls, large: what a potter reads from across the studio.
+    const Large_Readouts_View& large = *Window().Large_Readouts;
+    EXPECT_TRUE(large.isVisible());
+    EXPECT_EQ(
+        large.State_Word->text() + "|" + large.Set_Value->text() + "|" + large.Time_Left->text(),
+        "Holding|200 °F|" + Window().Time_Left->text());
+    EXPECT_EQ(large.Measured->text(), Window().Real_Temp_Display_1->text() + " °F");
+    EXPECT_GE(large.Measured->font().pointSize(), 28);
     EXPECT_EQ(Points_Of(*chart.Measured()), Drawn_Points(view.Measured()));
 
     // The pictures in docs/, taken when scripts/screenshots asks for them (a plain test run
@@ -264,8 +273,10 @@ TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
     // Two readings in a row are enough: the window need not wait out the set time.
     Write_Whole_File(Paths.Setup_File("Safety.txt"), "Alarm_Confirm_Seconds=0\r\n");
     Write_Whole_File(Paths.Setup_File("MailServer.txt"), "smtp://127.0.0.1:1\r\n");
+    Write_Whole_File(Paths.Setup_File("LargeReadouts.txt"), "unchecked\r\n");
     Real_Mail = true;
     Start_Program();
+    EXPECT_FALSE(Window().Large_Readouts->isVisible()) << "turned off by its setting";
     Model().mnuEnableEmailNotification = true;
     Model().Email_Notification = "potter@studio.example";
     Open_Quick_Test();

@@ -329,6 +329,28 @@ TEST(Start_Problems, OnlyARefusedSecondStartIsAFault) {
               "available); running without the check for a second start");
 }
 
+// Closing the window mid-firing, once the operator has said yes: what the kiln does then,
+// after the safety settings in force.
+TEST(Leaving_A_Firing, SaysTheSetValueKeptAndWhenTheGuardTurnsItDown) {
+    for (const auto& [safety, then] : std::vector<std::pair<std::string, std::string>>{
+             {"Guard_Minutes=25",
+              "If the program is not started again within 25 min, the kiln guard turns the set "
+              "value down to 70 °F."},
+             {"Kiln_Guard=0",
+              "The kiln guard is off: nothing turns it down until the program is started again "
+              "or the kiln is switched off."}}) {
+        Main_Window_Rig rig;
+        rig.Setup_File("Safety.txt", safety);
+        rig.Form.Form_Load();
+        rig.Open_Short_Profile();
+        rig.Form.Start_Profile_Click();
+        rig.Control_Ticks(1);  // a minute up the ramp of 90 degrees a minute
+        EXPECT_EQ(
+            rig.Form.Leaving_Firing_Words(),
+            "The controller keeps the set value of 160 °F while the program is closed.\r\n" + then);
+    }
+}
+
 TEST(Refused_Start, SaysWhyAndSoftOffs) {
     const struct {
         const char* Name;

@@ -29,7 +29,7 @@
 namespace corvanel {
 namespace {
 
-using ::testing::EndsWith, ::testing::HasSubstr, ::testing::Not;
+using ::testing::AllOf, ::testing::EndsWith, ::testing::HasSubstr, ::testing::Not;
 
 // A record of a ramp from 20 to `peak`: one tick a minute for `minutes` minutes.
 std::string Record_Text(const std::string& profile, const std::string& scale,
@@ -121,8 +121,8 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Form_Load();
     CurrentLanguage = "";
     EXPECT_EQ(Join_Lines({model.Rows[0].begin(), model.Rows[0].end()}),
-              Join_Lines({"09:00", "glaze.txt", "-", "1 h 00 min", "212 °F", "unfinished",
-                          "below cone 022", "6,10", "-"}));
+              Join_Lines({"09:00", "glaze.txt", "not named (SetUp -> SetDeviceName)", "1 h 00 min",
+                          "212 °F", "unfinished", "below cone 022", "6,10", "-"}));
     EXPECT_EQ(model.Rows[1][0], "05.01.2027, 08:00");
 
     // Notes kept beside the record, found by the search, shown in the report.
@@ -223,6 +223,14 @@ TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     EXPECT_THAT(events, Not(HasSubstr("after run\r\n")));
     EXPECT_THAT(events, EndsWith("10:03  alarm raised: Kiln heating with output off\r\n"
                                  "1 Feb 2027, 10:03  after run ended: new firing"));
+    // Ended by an alarm: the report names it, and how to name a kiln that has no name.
+    const Firing_Record alarmed = Parse_Firing_Record(
+        Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212) +
+        "2027-02-01T10:00:00+00:00,60.00,0,212,212,0,alarm raised,Over-temperature\r\n"
+        "2027-02-01T10:00:00+00:00,60.00,0,70,212,0,soft off,\r\n");
+    EXPECT_THAT(Join_Lines(Firing_Report_Lines(alarmed, Summarise(alarmed, {}), Report_Style{})),
+                AllOf(HasSubstr("Kiln: not named (SetUp -> SetDeviceName)\r\n"),
+                      HasSubstr("How it ended: alarm: Over-temperature\r\n")));
     Firing_Summary brief = summary;
     brief.Seconds_After_Run = 1;  // one reading a second after the run is still said
     EXPECT_THAT(Join_Lines(Firing_Report_Lines(record, brief, Report_Style{})),
@@ -382,8 +390,12 @@ TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
               "At full power the kiln now heats 15% slower between 1,500 °F and 2,000 °F than in "
               "its first firings from 4 January 2027: the elements are wearing; watch the next "
               "firings.");
-    ASSERT_EQ(readings.size(), 2u);
+    // The trend that shows it is the band's; the pace of the last nine firings, on.
+    EXPECT_EQ(readings.front().Measure, Health_Measure::Rate_Band_3);
+    ASSERT_EQ(readings.size(), 3u);
     EXPECT_EQ(readings[1].Text.English(),
+              "At this pace it is 20% slower, where new elements are due, in about 3 firings.");
+    EXPECT_EQ(readings[2].Text.English(),
               "The last climb to the peak now takes 18% longer than in its first firings from "
               "4 January 2027.");
 

@@ -111,7 +111,11 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     EXPECT_EQ(cone->lblMessage->text(), "Peak temperature=1,063 °C  File name=cone04_slow.txt");
     // Each column and each box says its unit, and each box what it takes.
     EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Ramp_Rate)->text(), "Ramp Rate (°C/h)");
-    EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Start_Time)->text(), "Start Time (h)");
+    // Its times as a potter says them, where the sheet writes hours.
+    EXPECT_EQ(cone->grdPreview->horizontalHeaderItem(Col_Start_Time)->text(), "Start Time");
+    EXPECT_EQ(cone->grdPreview->item(0, Col_Duration)->text() + "|" +
+                  cone->grdPreview->item(1, Col_Duration)->text(),
+              "43 min|2 h 00 min");
     EXPECT_EQ(cone->txtHold->placeholderText(), "1 – 6,000 min");
     EXPECT_EQ(cone->txtErrorLimit->placeholderText(), "1 – 9,999 °C");
     EXPECT_EQ(cone->txtCoolTemp->placeholderText(), "-200 – 1,062 °C") << "up to below the peak";
@@ -120,6 +124,7 @@ TEST(New_From_Cone_Window, OKFillsTheSheetThePreviewShowedAndSaveAsSuggestsItsNa
     EXPECT_FALSE(cone->isVisible());
     for (int row = 0; row < 5; ++row) {
         for (int col = 0; col < New_From_Cone::Preview_Columns; ++col) {
+            if (col == Col_Start_Time || col == Col_Duration) continue;
             QTableWidgetItem* cell = window.Profile_FlexGrid->item(row, col);
             EXPECT_EQ(cell ? cell->text() : "", cone->grdPreview->item(row, col)->text());
         }

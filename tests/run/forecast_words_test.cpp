@@ -75,6 +75,39 @@ TEST(Forecast_Words, SayWhenTheCoolingKilnMayBeOpened) {
     EXPECT_EQ(Cooling_Words_Of(status, {}), "");
 }
 
+// The large read-outs' one word for what the kiln is doing: the plan's slope where the
+// run is, an alarm before anything, the end of the profile, or waiting.
+TEST(Firing_State_Word, FollowsTheRunThePlanAndTheAlarms) {
+    // Up to 1000 F by 100 minutes, held to 150, down to 500 by 200: the end.
+    const auto plan = std::make_shared<const Plan_Points>(
+        Plan_Points{{0, 0}, {0, 70}, {100, 1000}, {150, 1000}, {200, 500}});
+    using S = Firing_State;
+    struct Case {
+        Firing_State State;
+        double Elapsed;
+        bool Alarm, Waits;
+        const char* Word;
+    } cases[] = {
+        {S::Running, 50, false, false, "Heating"},   {S::Running, 100, false, false, "Holding"},
+        {S::Running, 170, false, false, "Cooling"},  {S::Running, 170, true, false, "Alarm"},
+        {S::Running, 200, false, false, "Finished"}, {S::Suspended, 50, false, false, "Holding"},
+        {S::Cooling, 120, false, false, "Cooling"},  {S::Cooling, 200, false, false, "Finished"},
+        {S::Monitor, 0, false, false, "Waiting"},    {S::Monitor, 200, false, true, "Waiting"},
+        {S::Monitor, 200, false, false, "Finished"}, {S::Monitor, 0, true, false, "Alarm"},
+    };
+    for (const Case& c : cases) {
+        Firing_Status status;
+        status.State = c.State;
+        status.Elapsed = c.Elapsed;
+        status.Total_Time = 200;
+        status.Plan = plan;
+        if (c.Alarm) status.Alarms = {"Over-temperature"};
+        if (c.Waits) status.Starts_At = Date_Time{2027, 3, 9, 22, 0, 0};
+        EXPECT_STREQ(Firing_State_Word(status), c.Word)
+            << static_cast<int>(c.State) << " at " << c.Elapsed;
+    }
+}
+
 // A feature that foresees adds to the status before the observers hear it.
 TEST(Firing_Status_Seam, ObserversAndTheLatestStatusCarryWhatAnnotatorsAdd) {
     struct Foreseeing : Firing_Annotator {

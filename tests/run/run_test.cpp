@@ -17,8 +17,8 @@
 #include "common/text.h"
 #include "language/language_database.h"
 #include "profiles/run_profile.h"
-#include "run/alarm_rule.h"
 #include "run/alarm_banner.h"
+#include "run/alarm_rule.h"
 #include "run/run_engine.h"
 #include "run/run_safety.h"
 #include "run/safe_start.h"
@@ -577,11 +577,15 @@ TEST(Safety_Settings, AMissingFileIsWrittenAnOlderOneCompletedAndBadLinesSaid) {
 }
 
 // An acknowledged alarm says since when it is known, a later one calls again, ended ones
-// stay said past an acknowledgement, and notices go with them; RUN PROFILE starts afresh.
+// stay said past an acknowledgement, and notices go with them but a count-down, whose
+// choice stays offered; RUN PROFILE starts afresh.
 TEST(Alarm_Banner, KeepsWhatGoesOnAndWhatEndedUntilStartedAfresh) {
     Alarm_Banner banner;
     const Date_Time nine{2026, 12, 5, 9, 0, 0}, three{2026, 12, 5, 15, 0, 0};
     banner.Notice("The firing was interrupted");
+    banner.Renew_Notice("Goes on in", "Goes on in 30 s");
+    banner.Renew_Notice("Goes on in", "Goes on in 29 s");
+    banner.Offer_Continuation(true);
     EXPECT_TRUE(banner.Look() == Banner_Look::Quiet && banner.Acknowledge_Offered());
     EXPECT_FALSE(banner.Wants_Attention());
     banner.Raise("Over-temperature", nine);
@@ -589,9 +593,12 @@ TEST(Alarm_Banner, KeepsWhatGoesOnAndWhatEndedUntilStartedAfresh) {
     EXPECT_EQ(banner.Look(), Banner_Look::Alarm);
     banner.Acknowledge({2026, 12, 5, 14, 35, 59});
     EXPECT_EQ(banner.Text(),
+              "Goes on in 29 s\r\n"
               "Acknowledged at 14:35: Over-temperature still present\r\n"
               "Acknowledged at 14:35: Controller lost still present");
-    EXPECT_TRUE(banner.Look() == Banner_Look::Acknowledged && !banner.Acknowledge_Offered());
+    EXPECT_TRUE(banner.Look() == Banner_Look::Acknowledged && !banner.Acknowledge_Offered() &&
+                banner.Continuation_Offered());
+    banner.Drop_Notice("Goes on in");
 
     banner.Clear("Controller lost", three);
     banner.Raise("Failure to heat", three);
@@ -599,14 +606,14 @@ TEST(Alarm_Banner, KeepsWhatGoesOnAndWhatEndedUntilStartedAfresh) {
     banner.Acknowledge({2026, 12, 5, 15, 1, 0});
     EXPECT_EQ(banner.Text(),
               "Acknowledged at 14:35: Over-temperature still present\r\n"
-              "Alarm cleared: Controller lost at 2026-12-05 15:00:00\r\n"
+              "Alarm cleared: Controller lost at 15:00\r\n"
               "Acknowledged at 15:01: Failure to heat still present");
     banner.Clear("Over-temperature", three);
     banner.Clear("Failure to heat", three);
     banner.Acknowledge(three);
     EXPECT_TRUE(banner.Look() == Banner_Look::Quiet && !banner.Acknowledge_Offered());
     banner.Start_Afresh();
-    EXPECT_EQ(banner.Look(), Banner_Look::Hidden);
+    EXPECT_TRUE(banner.Look() == Banner_Look::Hidden && !banner.Continuation_Offered());
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 namespace corvanel {
 
-Alarm_Banner_Widget::Alarm_Banner_Widget(const Alarm_Banner& banner,
-                                         std::function<void()> acknowledge, QWidget* parent)
+Alarm_Banner_Widget::Alarm_Banner_Widget(const Alarm_Banner& banner, Actions actions,
+                                         QWidget* parent)
     : QFrame(parent), Banner_(banner) {
     setObjectName("Alarm_Banner");
     setAccessibleName("Alarm");
@@ -24,11 +24,17 @@ Alarm_Banner_Widget::Alarm_Banner_Widget(const Alarm_Banner& banner,
     bold.setPointSize(bold.pointSize() + 3);
     Alarm_Text->setFont(bold);
     Alarm_Text->setWordWrap(true);
+    Continue_Now = Button(this, "Continue_Now", "Continue now");
+    Do_Not_Continue = Button(this, "Do_Not_Continue", "Do not continue");
     Acknowledge = Button(this, "Acknowledge", "Acknowledge");
     auto* row = new QHBoxLayout(this);
     row->addWidget(Alarm_Text, 1);
-    row->addWidget(Acknowledge);
-    connect(Acknowledge, &QPushButton::clicked, this, [acknowledge] { acknowledge(); });
+    for (auto [button, action] : {std::pair{Continue_Now, actions.Continue_Now},
+                                  std::pair{Do_Not_Continue, actions.Do_Not_Continue},
+                                  std::pair{Acknowledge, actions.Acknowledge}}) {
+        row->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [action] { action(); });
+    }
     hide();
 }
 
@@ -36,6 +42,8 @@ void Alarm_Banner_Widget::Refresh() {
     if (Shown_Language_ != CurrentLanguage) {
         Shown_Language_ = CurrentLanguage;
         Acknowledge->setText(Q(TranslateText("Acknowledge")));
+        Continue_Now->setText(Q(TranslateText("Continue now")));
+        Do_Not_Continue->setText(Q(TranslateText("Do not continue")));
     }
     QString text = Q(Banner_.Text());
     text.replace("\r\n", "\n");
@@ -52,6 +60,8 @@ void Alarm_Banner_Widget::Refresh() {
                           : "#Alarm_Banner { background-color: #fff3c4; }");
     }
     Acknowledge->setVisible(Banner_.Acknowledge_Offered());
+    Continue_Now->setVisible(Banner_.Continuation_Offered());
+    Do_Not_Continue->setVisible(Banner_.Continuation_Offered());
     setVisible(Banner_.Visible());
 }
 

@@ -14,17 +14,20 @@ class Alarm_Banner;
 
 // The alarm banner across the run window, bound to the run model's banner: red with
 // the alarms while any is on and not acknowledged, amber once acknowledged, pale once
-// they have ended, hidden when there is nothing to show. "Acknowledge" tells the model,
-// then the window refreshes; the button shows only while there is something to acknowledge.
+// they have ended, hidden when there is nothing to show. Each button tells the model, then
+// the window refreshes. "Acknowledge" shows only while there is something to acknowledge;
+// "Continue now" and "Do not continue" while an interrupted firing counts down to going on.
 class Alarm_Banner_Widget : public QFrame {
     Q_OBJECT
   public:
-    Alarm_Banner_Widget(const Alarm_Banner& banner, std::function<void()> acknowledge,
-                        QWidget* parent = nullptr);
+    struct Actions {
+        std::function<void()> Acknowledge, Continue_Now, Do_Not_Continue;
+    };
+    Alarm_Banner_Widget(const Alarm_Banner& banner, Actions actions, QWidget* parent = nullptr);
     void Refresh();
 
     QLabel* Alarm_Text;
-    QPushButton* Acknowledge;
+    QPushButton *Acknowledge, *Continue_Now, *Do_Not_Continue;
 
   private:
     const Alarm_Banner& Banner_;

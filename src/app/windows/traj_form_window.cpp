@@ -2,6 +2,7 @@
 #include "app/windows/traj_form_window.h"
 
 #include "app/windows/alarm_banner_widget.h"
+#include "app/windows/large_readouts_view.h"
 #include "ui/widgets.h"
 
 #include <QCloseEvent>
@@ -193,13 +194,23 @@ void Traj_form_Window::Build_Controls() {
     right->addWidget(RunProfile_FlexGrid, 2);
 
     Banner = new Alarm_Banner_Widget(
-        Model_.Run().Safety().Banner(), [this] { Handle([this] { Model_.Acknowledge_Click(); }); },
+        Model_.Run().Safety().Banner(),
+        {.Acknowledge = [this] { Handle([this] { Model_.Acknowledge_Click(); }); },
+         // As the count-down's own end: never inside a tick waiting for its reply.
+         .Continue_Now =
+             [this] {
+                 if (Handling_ == 0) Handle([this] { Model_.Continue_Now_Click(); });
+             },
+         .Do_Not_Continue = [this] { Handle([this] { Model_.Do_Not_Continue_Click(); }); }},
         central);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
+    // An addition above the specified controls, which stay as they are.
+    Large_Readouts = new Large_Readouts_View(central);
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(Banner);
+    layout->addWidget(Large_Readouts);
     layout->addLayout(columns, 1);
 
     Control_Interval = new QTimer(this);
@@ -376,8 +387,9 @@ void Traj_form_Window::closeEvent(QCloseEvent* event) {
     // saved and the port closed; a firing in progress is only left after the operator
     // confirms, and the controller then holds its last set value.
     if (Model_.Run().Control_Interval().Enabled &&
-        !Ask_.Ask_OK_Cancel(TranslateText("Profile Running") + std::string(CRLF) +
-                            TranslateText("ExitProgram") + "?")) {
+        (!Ask_.Ask_OK_Cancel(TranslateText("Profile Running") + std::string(CRLF) +
+                             TranslateText("ExitProgram") + "?") ||
+         !Ask_.Ask_OK_Cancel(Model_.Leaving_Firing_Words()))) {
         event->ignore();
         return;
     }
@@ -431,6 +443,7 @@ void Traj_form_Window::Refresh() {
                 {Profile_Name, m.Profile_Name},
                 {Email_Notification, m.Email_Notification}});
     Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
+    Large_Readouts->setVisible(m.Large_Readouts_Shown);
     Process_Temp_Note->setText(Q(m.Process_Temp_Note));
     Process_Temp_Note->setVisible(!m.Process_Temp_Note.empty());
     if (m.Process_Temp_Stale != Shown_Stale_) {
@@ -500,6 +513,7 @@ void Traj_form_Window::Show_Process_Temp_Look() {
 
 void Traj_form_Window::Refresh_Live_View() {
     const Live_Firing_View& view = *Live_View_;
+    if (Model_.Large_Readouts_Shown) Large_Readouts->Refresh(view);
     Show_Text(*Time_Left, view.Time_Left());
     Show_Text(*Finishes_At, view.Finishes_At());
     const std::string& note =

@@ -28,6 +28,7 @@ class QTimer;
 namespace corvanel {
 
 class Alarm_Banner_Widget;
+class Large_Readouts_View;
 
 // The run window: the widgets of the main window bound to its model. Every event goes
 // to the model's handler; after it the widgets, menus and timers are brought in line
@@ -80,6 +81,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuLockControls, *mnuVersion, *mnuExitProgram, *mnuPrintProfile, *frmCommPortConfig,
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
     Alarm_Banner_Widget* Banner;
+    Large_Readouts_View* Large_Readouts;
     std::array<QAction*, 3> mnuComm{};
     QLabel* Process_Temp_Note;  // since when Process Temp has no fresh reading
     QLabel* Forecast_Note = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
@@ -86,9 +87,17 @@ void Health_Trend_Widget::paintEvent(QPaintEvent*) {
                      Day_Label(last));
     // Events: a dotted upright line and what was done.
     painter.setPen(QPen(QColor(150, 60, 0), 1, Qt::DotLine));
+    const QFontMetricsF metrics(painter.font());
+    double row = 0;  // each label a line lower than the one before, so none covers another
     for (const auto& event : Model_.Events) {
-        painter.drawLine(QPointF(x(event.Day), area.top()), QPointF(x(event.Day), area.bottom()));
-        painter.drawText(QPointF(x(event.Day) + 3, area.top() + 14), Q(event.Text));
+        const double at = x(event.Day);
+        painter.drawLine(QPointF(at, area.top()), QPointF(at, area.bottom()));
+        // Whole: on the line's left where the right would run past the widget.
+        const QString text = Q(event.Text);
+        const double width = metrics.horizontalAdvance(text);
+        const double left = at + 3 + width <= rect().right() - 2 ? at + 3 : at - 3 - width;
+        painter.drawText(QPointF(std::max(2.0, left), area.top() + 14 + row), text);
+        row = row >= 2 * metrics.height() ? 0 : row + metrics.height();
     }
     if (Model_.Baseline) {
         // From the baseline's first firing on: the firings before it are not read against it.

@@ -136,7 +136,7 @@ void New_From_Cone_Window::Translate_Captions() {
         cboSensor->setItemText(static_cast<int>(s), Q(TranslateText(Sensor_Types[s].Caption)));
     cboScale->clear();
     cboScale->addItem(Q(TranslateText("Fahrenheit")));
-    cboScale->addItem(Q(TranslateText("Celcius")));
+    cboScale->addItem(Q(TranslateText("Celsius")));
     cboCone->clear();
     for (const std::string& cone : Model_.Cone_List) cboCone->addItem(Q(cone));
 }
