@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -47,12 +49,17 @@
 namespace corvanel::testing {
 namespace {
 
-// The test program's one screen is a laptop's, before the application is made.
+// The test program's one screen is a laptop's, before the application is made; the test
+// run also runs the layout again on a 1920x1080 desktop (CORVANEL_TEST_SCREEN=1920x1080).
 const bool Laptop_Screen = [] {
+    int width = 1366, height = 768;
+    if (const char* size = std::getenv("CORVANEL_TEST_SCREEN"))
+        std::sscanf(size, "%dx%d", &width, &height);
     const auto config = std::filesystem::temp_directory_path() /
                         ("corvanel_laptop_screen_" + std::to_string(getpid()) + ".json");
-    std::ofstream(config) << R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366,
-        "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    std::ofstream(config) << R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": )" << width
+                          << R"(, "height": )" << height
+                          << R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
     return true;
 }();

@@ -147,10 +147,13 @@ TEST(Heat_Work_End_On_Kiln_Sim, WeakElementsBringThePeakDownByTheChartAndTheHold
         EXPECT_GE(move.To, move.Measured);
     }
     // The kiln's whole last climb, read from the record afterwards: the last peak asked is
-    // the chart's for the rate it climbed at, within 10 F, a third of the chart's spread
-    // for cone 019 between 108 and 270 F/h (its rate was still falling as the peak moved).
+    // the chart's for the rate it climbed at, within half the chart's spread for cone 019
+    // between 108 and 270 F/h (its rate was still falling as the peak moved, and how far
+    // depends on how the machine kept pace with the sped-up kiln).
     const Cone_Reached reached = Cone_Of_Firing(record);
-    EXPECT_NEAR(moves.back().To, Chart_Temperature(Cone_019, reached.Climb_Rate, "F"), 10)
+    const double spread =
+        Chart_Temperature(Cone_019, 270, "F") - Chart_Temperature(Cone_019, 108, "F");
+    EXPECT_NEAR(moves.back().To, Chart_Temperature(Cone_019, reached.Climb_Rate, "F"), spread / 2)
         << reached.Climb_Rate;
     // The hold ended when the heat-work reached the cone, before the profile's own end, and
     // the record reads the cone.
