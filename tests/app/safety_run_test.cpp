@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Firings on the run model against the simulated kiln with a fake clock: the safety layer
-// and its plant faults, and a kiln whose elements wear.
+// and its plant faults.
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "history/firing_summary.h"
-#include "history/kiln_health.h"
-#include "history/kiln_health_reading.h"
 #include "run/firing_record.h"
 #include "run/log_file.h"
 #include "run/smtp_mail_sender.h"
@@ -104,6 +101,13 @@ TEST(Kiln_Fault, RaisesItsAlarmWithBannerBeepMailAndSoftOffWhereDue) {
         if (c.Alarm.empty()) {
             EXPECT_EQ(ticks, c.Ticks);
             EXPECT_TRUE(rig.Said("Profile Finished"));
+            // Its watch until the kiln is cold and an hour of monitor mode after it.
+            for (int tick = 0;
+                 rig.Form.Run().Firing_Status_Now().State != Firing_State::Monitor && tick < 20000;
+                 ++tick)
+                rig.Tick();
+            ASSERT_EQ(rig.Form.Run().Firing_Status_Now().State, Firing_State::Monitor);
+            for (int tick = 0; tick < 3600 / 3; ++tick) rig.Tick();
             EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
             EXPECT_FALSE(rig.Form.Run().Safety().Banner().Visible() || rig.Beeper.Beeps ||
                          !rig.Mail.Sent.empty());
@@ -208,42 +212,6 @@ TEST(After_The_Run, AKilnHeatingWithItsOutputOffIsMailedEveryQuarterHourAndWatch
           "Subject: Oven Status\r\n", "\r\n\r\n\r\nDesired Temp=1000\r\nMeasured Temp=940\r\n"}) {
         EXPECT_NE(alert.find(line), std::string::npos) << line << " in " << alert;
     }
-}
-
-// The records of alarms outside a firing in the Logfiles folder, oldest first (their names
-// hold the moment, and these tests stay within a day).
-std::vector<Firing_Record> Outside_Records(const Program_Paths& paths) {
-    std::vector<std::string> names;
-    for (const auto& file : std::filesystem::directory_iterator(paths.Logfiles_Folder())) {
-        const std::string name = file.path().filename().string();
-        if (name.starts_with("kiln_alarm_") && name.ends_with(Firing_Record_Suffix))
-            names.push_back(file.path().string());
-    }
-    std::ranges::sort(names);
-    std::vector<Firing_Record> records;
-    for (const std::string& name : names)
-        records.push_back(Parse_Firing_Record(Read_Whole_File(name)));
-    return records;
-}
-
-// A healthy quick firing, its watch until the kiln is cold and an hour of monitor mode
-// after it: not one alarm, beep or record of an alarm.
-TEST(Outside_A_Firing, AHealthyFiringItsCoolingAndAnHourAfterRaiseNothing) {
-    Safety_Rig rig;
-    rig.Keep_Record();
-    rig.Choose_Log("quick.txt");
-    rig.Open_Sample("quick_test.txt");
-    rig.Fire(1000);
-    ASSERT_TRUE(rig.Said("Profile Finished"));
-    int ticks = 0;
-    for (; rig.Form.Run().Firing_Status_Now().State != Firing_State::Monitor && ticks < 20000;
-         ++ticks)
-        rig.Tick();
-    EXPECT_EQ(rig.Form.Run().Firing_Status_Now().State, Firing_State::Monitor);
-    for (int tick = 0; tick < 3600 / 3; ++tick) rig.Tick();
-    EXPECT_EQ(rig.Observer.Alarms, std::vector<std::string>{});
-    EXPECT_EQ(rig.Beeper.Beeps, 0);
-    EXPECT_TRUE(Outside_Records(rig.Paths).empty());
 }
 
 // A Celsius profile in hours opened while a Fahrenheit firing in minutes is still watched:
@@ -368,105 +336,6 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRampReachesItOnlyWhenAskedTo) {
     EXPECT_EQ(rig.Form.Run().Safety().Banner().Text(),
               "Start at kiln temperature: the kiln is at 400\r\n"
               "The firing starts at elapsed time 13.85");
-}
-
-// The share of their power the elements lose with each firing: the first firing runs on new
-// elements, the n-th on (1 - Aging)^(n - 1) of their power.
-constexpr double Aging = 0.03;
-constexpr int Firings = 7;
-
-// The simulated kiln heats towards E = room + power * (full - room) at (E - T) / tau, so
-// it crosses a band from low to high in tau * ln((E - low) / (E - high)): the rate falls by
-// more than the power, as the heat lost stays.
-constexpr double Room_F = 68, Full_Power_F = 2552, Tau_Hours = 1;
-
-double Predicted_Rate(const Health_Band& band, double power) {
-    const double equilibrium = Room_F + power * (Full_Power_F - Room_F);
-    return (band.High_F - band.Low_F) /
-           (Tau_Hours * std::log((equilibrium - band.Low_F) / (equilibrium - band.High_F)));
-}
-
-// Minute ticks, whole degrees, ticks counted in the band their middle falls in and the
-// controller easing off below the hold: well under this share, less than one firing's wear.
-constexpr double Tolerance = 0.03;
-
-// A Fahrenheit kiln on the simulator whose elements age, the firing records kept.
-struct Aging_Kiln_Rig : Main_Window_Rig {
-    Aging_Kiln_Rig() {
-        sim::Unit_Settings kiln = Kiln_Settings();
-        kiln.Aging_Per_Firing = Aging;
-        Model = sim::Controller_Model({0}, kiln);
-        Keep_Record();
-        Form.Form_Load();
-        // As fast as the kiln goes to 2,000 °F, held there, in hours: a tick a minute. The
-        // kiln counts a firing begun where the set value passes well above room temperature.
-        Open_Profile("fast.txt",
-                     {{"1", "0", "0.1", "r", "70", "2000", "19300.00", "", "", ""},
-                      {"2", "0.10", "3", "h", "2000", "2000", "0", "", "", ""},
-                      {"3", "3.10", "", "e", "2000", "", "", "", "", ""}},
-                     "K    ", true, false);
-    }
-    // A morning's firing: log and time reset, RUN PROFILE, the run to its end, the kiln
-    // watched until it is cold, and the next morning; a tick a minute, the profile in hours.
-    void Fire() {
-        const long long morning = Seconds_Of(Clock.Now());
-        Form.mnuReset_Logfile_Click();
-        Form.Start_Profile_Click();
-        for (int tick = 0; Form.Run().Control_Interval().Enabled && tick < 1000; ++tick) Tick(60);
-        ASSERT_TRUE(Said("Profile Finished"));
-        for (int tick = 0;
-             Form.Run().Firing_Status_Now().State == Firing_State::Cooling && tick < 1000; ++tick)
-            Tick(60);
-        ASSERT_EQ(Form.Run().Firing_Status_Now().State, Firing_State::Monitor)
-            << "watched until cold";
-        const long long until_next_morning = morning + 24 * 3600 - Seconds_Of(Clock.Now());
-        Clock.Advance(until_next_morning);
-        Model.Advance(static_cast<double>(until_next_morning));
-    }
-};
-
-// Fired day after day as the potter fires it, the health figures of its firing records
-// follow the wear and the reading warns of it. What RUN PROFILE then says is the pace
-// check's own test.
-TEST(Kiln_Aging, ASeriesOfFiringsOnWearingElementsShowsTheKilnSlowingAndWarns) {
-    Aging_Kiln_Rig rig;
-    sim::Controller_Unit& kiln = *rig.Model.Unit(0);
-    for (int firing = 1; firing <= Firings; ++firing) {
-        SCOPED_TRACE(firing);
-        rig.Fire();
-        ASSERT_EQ(kiln.Firings(), firing);
-        ASSERT_LT(kiln.Temperature(), 100) << "cold again by the morning";
-    }
-
-    const std::vector<Firing_Health> series = Health_Of_Folder(rig.Paths.Logfiles_Folder());
-    ASSERT_EQ(series.size(), static_cast<std::size_t>(Firings));
-    for (const Firing_Health& firing : series) EXPECT_EQ(firing.Outcome, Firing_Outcome::Finished);
-    for (std::size_t b = 0; b < Health_Band_Count; ++b) {
-        SCOPED_TRACE(b);
-        const Health_Band& band = Health_Bands[b];
-        const double first = series[0].Full_Power_Rate[b].Value.value_or(0);
-        EXPECT_NEAR(first, Predicted_Rate(band, 1), Tolerance * Predicted_Rate(band, 1));
-        for (int k = 1; k < Firings; ++k) {
-            SCOPED_TRACE(k + 1);
-            const double power = std::pow(1 - Aging, k);
-            const double predicted = Predicted_Rate(band, power) / Predicted_Rate(band, 1);
-            const double rate = series[k].Full_Power_Rate[b].Value.value_or(0);
-            EXPECT_NEAR(rate / first, predicted, Tolerance * predicted);
-        }
-    }
-
-    // The rates above make the percentage; the top band, with the least heat to spare,
-    // slowed most.
-    const std::vector<Health_Reading> readings =
-        Read_Kiln_Health(series, {}, Kiln_Health_Settings{}, "F");
-    ASSERT_FALSE(readings.empty());
-    EXPECT_EQ(readings[0].Says, Health_Reading::Level::Replace);
-    const std::string text = readings[0].Text.English();
-    EXPECT_TRUE(text.starts_with("At full power the kiln now heats ") &&
-                text.ends_with("% slower between 1,500 °F and 2,000 °F than in its first firings "
-                               "from 5 December 2026: plan to replace the elements before glaze "
-                               "firings stall."))
-        << text;
 }
 
 }  // namespace

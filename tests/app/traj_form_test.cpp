@@ -9,7 +9,6 @@
 #include <map>
 
 #include "app/comm_setup_model.h"
-#include "app/second_start.h"
 #include "profiles/printout.h"
 #include "run/live_view_setting.h"
 #include "support/fake_devices.h"
@@ -318,17 +317,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
 // can be turned off. A profile in the other scale is met with the way to convert it, and
 // the editor opened next knows the controller's scale, which the watch of the kiln reads
 // with or without a profile.
-// Only a fault goes into a message box at start-up: a folder that cannot be locked is told
-// before there is an application to show one in, and the start goes on.
-TEST(Start_Problems, OnlyARefusedSecondStartIsAFault) {
-    EXPECT_EQ(Second_Start_Problem(0).Level, Severity::Fault);
-    const Problem unlocked = Unlocked_Folder_Problem("/kiln", "No locks available");
-    EXPECT_NE(unlocked.Level, Severity::Fault);
-    EXPECT_EQ(unlocked.English(),
-              "corvanel: /kiln: cannot lock the program folder (No locks "
-              "available); running without the check for a second start");
-}
-
 // Closing the window mid-firing, once the operator has said yes: what the kiln does then,
 // after the safety settings in force.
 TEST(Leaving_A_Firing, SaysTheSetValueKeptAndWhenTheGuardTurnsItDown) {

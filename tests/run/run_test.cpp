@@ -59,6 +59,7 @@ TEST(Run_Engine, ASetValueFollowsItsSegmentWithinThePeakTheSensorAndTheControlle
     const Rows from_cold = {{0, 60, -150, 500}};
     const Rows to_2269 = {{0, 60, 70, 2269}, {60, 90, 2269, 2269}};
     const Rows platinum = {{0, 60, 200, 6000}, {60, 90, 6000, 6000}};
+    const Rows tenths = {{0, 10, 1234, 1234}};
     const Controller_Limits F{true, {}}, C{false, {}};
     const struct {
         const char* What;
@@ -74,15 +75,7 @@ TEST(Run_Engine, ASetValueFollowsItsSegmentWithinThePeakTheSensorAndTheControlle
         {"tie rounds up to even", {{0, 2, 0, 7}}, 1, 4, L::None, {}, "K    ", false, "4"},
         {"cooling ramp", {{0, 10, 1000, 400}}, 5, 700, L::None, {}, "K    ", false, "700"},
         {"hours count whole minutes", {{0, 3, 0, 300}}, 90, 150, L::None, {}, "K    ", true, "150"},
-        {"platinum shown in tenths",
-         {{0, 10, 1234, 1234}},
-         3,
-         1234,
-         L::None,
-         {},
-         "PtJIS",
-         false,
-         "123.4"},
+        {"platinum shown in tenths", tenths, 3, 1234, L::None, {}, "PtJIS", false, "123.4"},
         {"a joined ramp as asked", climb, 30, 535, L::None, {true, 2300}},
         {"a rise starting late: its start", late_rise, 70, 400, L::Segment_Range, F},
         {"a cooling starting late: its start", late_cooling, 70, 1800, L::Segment_Range, F},
