@@ -86,6 +86,10 @@ int Plan_Slope_At(const Plan_Points& plan, double elapsed) {
     return 0;
 }
 
+// How far from a hold's set value the kiln still counts as holding (degrees of either
+// scale: a kiln on its hold stays well within it).
+constexpr double Hold_Band = 20;
+
 }  // namespace
 
 const char* Firing_State_Word(const Firing_Status& status) {
@@ -100,6 +104,12 @@ const char* Firing_State_Word(const Firing_Status& status) {
                 case -1:
                     return "Cooling";
                 default:
+                    // A kiln still far from a hold's temperature is catching up to it, not
+                    // holding: the word says what the kiln does, not what the plan does.
+                    if (status.Has_Reading && !status.Input_Error) {
+                        if (status.Measured < status.Set_Value - Hold_Band) return "Heating";
+                        if (status.Measured > status.Set_Value + Hold_Band) return "Cooling";
+                    }
                     return "Holding";
             }
         case Firing_State::Suspended:

@@ -106,6 +106,18 @@ TEST(Firing_State_Word, FollowsTheRunThePlanAndTheAlarms) {
         EXPECT_STREQ(Firing_State_Word(status), c.Word)
             << static_cast<int>(c.State) << " at " << c.Elapsed;
     }
+    // On the hold, a kiln still far below (or above) its temperature is heating (cooling).
+    for (const auto& [measured, word] : std::vector<std::pair<double, const char*>>{
+             {600, "Heating"}, {985, "Holding"}, {1015, "Holding"}, {1100, "Cooling"}}) {
+        Firing_Status status;
+        status.State = S::Running;
+        status.Elapsed = 120;
+        status.Plan = plan;
+        status.Set_Value = 1000;
+        status.Measured = measured;
+        status.Has_Reading = true;
+        EXPECT_STREQ(Firing_State_Word(status), word) << measured;
+    }
 }
 
 // A feature that foresees adds to the status before the observers hear it.
