@@ -9,6 +9,7 @@
 #include "language/show_problem.h"
 #include "language/translate.h"
 #include "remote/status_json.h"
+#include "run/firing_chart.h"
 #include "run/firing_forecast.h"
 #include "run/forecast_words.h"
 
@@ -132,10 +133,8 @@ std::string Status_Words_Json(const Status_Snapshot& snapshot, const Date_Time& 
         Field("cone", Operator_Text_Shown(status.Cone)),
         Field("problem", problem),
         Field("title", Firing_Title(status, style)),
-        Field("time_axis",
-              TranslateText(status.Time_Unit == "H" ? "Time (hours)" : "Time (minutes)")),
-        Field("temperature_axis",
-              TranslateText(status.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)")),
+        Field("time_axis", TranslateText(Time_Axis_Title(status.Time_Unit))),
+        Field("temperature_axis", TranslateText(Temperature_Axis_Title(status.Temp_Scale))),
         Field("trace", Trace_Words(snapshot.Trace_Ticks_Per_Point(), style)),
     };
     std::string json = "{";

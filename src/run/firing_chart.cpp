@@ -22,6 +22,14 @@ double Time_In(double value, const std::string& from, const std::string& to) {
 
 }  // namespace
 
+const char* Time_Axis_Title(const std::string& time_unit) {
+    return time_unit == "H" ? "Time (hours)" : "Time (minutes)";
+}
+
+const char* Temperature_Axis_Title(const std::string& temp_scale) {
+    return temp_scale == "C" ? "Temperature (°C)" : "Temperature (°F)";
+}
+
 double Round_Step(double span, int most) {
     if (!(span > 0) || most < 1 || !std::isfinite(span)) return 0;
     const double rough = span / most;
@@ -99,7 +107,7 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
         }
     }
     chart.X_Title = chart.Time_Unit == "H" ? "Elapsed (hours)" : "Elapsed (minutes)";
-    chart.Y_Title = chart.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)";
+    chart.Y_Title = Temperature_Axis_Title(chart.Temp_Scale);
     chart.Y_Min = std::min(0.0, chart.Y_Min);
     if (chart.X_Max <= chart.X_Min) chart.X_Max = chart.X_Min + 1;
     if (chart.Y_Max <= chart.Y_Min) chart.Y_Max = chart.Y_Min + 1;

@@ -47,6 +47,11 @@ Firing_Chart Build_Firing_Chart(const std::vector<const Firing_Record*>& records
 
 // The round step (1, 2 or 5 times a power of ten) that cuts `span` into at most `most`
 // parts; 0 when there is no finite span to cut.
+// The axis titles of a chart of a firing or a profile, in English: the time in the
+// profile's unit ("M" minutes, "H" hours) and the temperature in its scale ("F", "C").
+const char* Time_Axis_Title(const std::string& time_unit);
+const char* Temperature_Axis_Title(const std::string& temp_scale);
+
 double Round_Step(double span, int most);
 
 // Round steps covering min to max with at most `most` marks.

@@ -10,6 +10,7 @@
 #include "language/translate.h"
 #include "profiles/run_profile.h"
 #include "run/firing_change.h"
+#include "run/firing_chart.h"
 #include "run/firing_forecast.h"
 #include "run/firing_record.h"
 #include "run/forecast_words.h"
@@ -85,9 +86,8 @@ void Live_Firing_View::Rebuild_From_Log(const Firing_Status& status) {
 void Live_Firing_View::Follow(const Firing_Status& status, Firing_Event event) {
     const bool minutes = status.Time_Unit == "M";
     Minute_ = minutes ? 1 : 1.0 / 60;
-    Time_Axis_Title_ = TranslateText(minutes ? "Time (minutes)" : "Time (hours)");
-    Temperature_Axis_Title_ =
-        TranslateText(status.Temp_Scale == "C" ? "Temperature (°C)" : "Temperature (°F)");
+    Time_Axis_Title_ = TranslateText(corvanel::Time_Axis_Title(status.Time_Unit));
+    Temperature_Axis_Title_ = TranslateText(corvanel::Temperature_Axis_Title(status.Temp_Scale));
 
     const bool active = status.Run_Active();
     Now_Shown_ = active;

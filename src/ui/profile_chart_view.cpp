@@ -60,6 +60,13 @@ void Profile_Chart_View::Fit_Axes(double x_min, double x_max, double y_min, doub
     Round_Axis(*Y_Axis_, std::min(0.0, y_min), y_max + 0.02 * (y_max - std::min(0.0, y_min)), 8);
 }
 
+void Profile_Chart_View::Title_Axes(const std::string& time_unit, const std::string& temp_scale) {
+    const QString time = Q(TranslateText(Time_Axis_Title(time_unit)));
+    const QString temperature = Q(TranslateText(Temperature_Axis_Title(temp_scale)));
+    if (X_Axis_->titleText() != time) X_Axis_->setTitleText(time);
+    if (Y_Axis_->titleText() != temperature) Y_Axis_->setTitleText(temperature);
+}
+
 void Profile_Chart_View::Show_Points(const std::vector<std::pair<double, double>>& points) {
     if (Shown_Once_ && points == Shown_) return;
     Shown_ = points;

@@ -18,6 +18,9 @@ class Profile_Chart_View : public QChartView {
 
     // Plots the points, the axes fitted to them (the temperature axis from 0).
     void Show_Points(const std::vector<std::pair<double, double>>& points);
+    // Titles both axes in the operator's language for the profile's time unit ("M", "H")
+    // and scale ("F", "C").
+    void Title_Axes(const std::string& time_unit, const std::string& temp_scale);
 
   protected:
     // Both axes over at least the given ranges, on round ticks (steps of 1, 2 or 5 times

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QtCharts/QAbstractAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -64,6 +65,10 @@ TEST_F(Editor_From_Run_Window, TheOperatorTypesTheWorkedExampleSavesItAndLeaves)
     Editor().mnuFahrenheit->trigger();
     Editor().mnuMinutes->trigger();
     Editor().mnuSensor[2]->trigger();  // K
+    // The chart's axes say the units the sheet is now in.
+    const QList<QAbstractAxis*> axes = Editor().EditChart->chart()->axes();
+    EXPECT_EQ(axes.at(0)->titleText(), "Time (minutes)");
+    EXPECT_EQ(axes.at(1)->titleText(), "Temperature (°F)");
     Enter(1, Col_Error_Limits, "50");
     Enter(2, Col_Duration, "30");
     Enter(2, Col_End_Temp, "1000");

@@ -299,6 +299,7 @@ void Profile_Editor_Window::Refresh() {
 
     Refresh_Grid();
     EditChart->Show_Points(m.EditChart_Points);
+    EditChart->Title_Axes(m.mnuMinutes ? "M" : "H", m.mnuFahrenheit ? "F" : "C");
     Refresh_Text_Box();
 }
 
