@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "common/text.h"
 
@@ -54,7 +55,42 @@ QPen Trace_Pen(Chart_Series::Kind kind, std::size_t record, bool overlaid, doubl
     return pen;
 }
 
+double Chart_Title_Height(const Firing_Chart& chart, double line) {
+    return chart.Title.empty() ? 0.5 * line : 1.6 * line;
+}
+
 }  // namespace
+
+std::vector<Legend_Place> Lay_Out_Legend(const QFontMetricsF& metrics, const QRectF& area,
+                                         const Firing_Chart& chart) {
+    std::vector<std::string> texts(chart.Kind_Names.begin(), chart.Kind_Names.end());
+    if (chart.Record_Labels.size() > 1) {
+        texts.insert(texts.end(), chart.Record_Labels.begin(), chart.Record_Labels.end());
+    }
+    // As many columns (up to three) as the widest entry lets the row hold, so no name is
+    // cut; only a name wider than the whole row is shortened.
+    const double line = metrics.height();
+    const double sample = 3 * line, gap = 1.5 * line;
+    const double row = std::max(1.0, area.width() - 2 * line);
+    double widest = 0;
+    for (const std::string& text : texts) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+    }
+    const auto columns = static_cast<std::size_t>(
+        std::clamp(std::floor((row + gap) / (sample + widest + gap)), 1.0, 3.0));
+    const double column_width = row / static_cast<double>(columns);
+    const double top = area.top() + Chart_Title_Height(chart, line) + 0.4 * line;
+    std::vector<Legend_Place> places;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const double left =
+            area.left() + line + static_cast<double>(i % columns) * column_width + sample;
+        const QRectF text_area(left, top + static_cast<double>(i / columns) * line,
+                               column_width - sample - (columns > 1 ? gap : 0), line);
+        places.push_back({text_area, metrics.elidedText(QString::fromStdString(texts[i]),
+                                                        Qt::ElideRight, text_area.width())});
+    }
+    return places;
+}
 
 void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Chart& chart) {
     painter.save();
@@ -72,10 +108,11 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
         return;
     }
     const bool overlaid = chart.Record_Labels.size() > 1;
-    // The legend: the kinds of trace, then (overlaid) one entry a firing.
-    const std::size_t entries = 3 + (overlaid ? chart.Record_Labels.size() : 0);
-    const double title_height = chart.Title.empty() ? 0.5 * line : 1.6 * line;
-    const double legend_height = line * static_cast<double>((entries + 2) / 3) + 1.5 * line;
+    const std::vector<Legend_Place> legend = Lay_Out_Legend(metrics, area, chart);
+    const double title_height = Chart_Title_Height(chart, line);
+    const double legend_height =
+        (legend.empty() ? 0.0 : legend.back().Text_Area.bottom() - area.top() - title_height) +
+        1.1 * line;
     const QRectF plot = area.adjusted(metrics.horizontalAdvance("00000") + line,
                                       title_height + legend_height, -line, -2.5 * line);
     auto x_of = [&](double x) {
@@ -145,29 +182,17 @@ void Paint_Firing_Chart(QPainter& painter, const QRectF& area, const Firing_Char
                          Qt::AlignCenter, QString::fromStdString(mark.Label));
     }
 
-    const double legend_width = (area.width() - 2 * line) / 3;
-    auto legend = [&](std::size_t i, const QPen& pen, const std::string& text) {
-        const QPointF at(area.left() + line + static_cast<double>(i % 3) * legend_width,
-                         area.top() + title_height + line * (0.9 + static_cast<double>(i / 3)));
+    const Chart_Series::Kind kinds[] = {Chart_Series::Kind::Plan, Chart_Series::Kind::Set_Value,
+                                        Chart_Series::Kind::Measured};
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+        QPen pen = i < 3 ? Trace_Pen(kinds[i], 0, false, width)
+                         : Trace_Pen(Chart_Series::Kind::Measured, i - 3, true, width);
+        if (i < 3 && overlaid) pen.setColor(Qt::darkGray);
+        const QPointF at(legend[i].Text_Area.left() - 3 * line, legend[i].Text_Area.center().y());
         painter.setPen(pen);
         painter.drawLine(at, at + QPointF(2.5 * line, 0));
         painter.setPen(QPen(Qt::black, 0));
-        painter.drawText(
-            QRectF(at.x() + 3 * line, at.y() - line / 2, legend_width - 3.5 * line, line),
-            Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(text));
-    };
-    const Chart_Series::Kind kinds[] = {Chart_Series::Kind::Plan, Chart_Series::Kind::Set_Value,
-                                        Chart_Series::Kind::Measured};
-    for (std::size_t k = 0; k < 3; ++k) {
-        QPen pen = Trace_Pen(kinds[k], 0, false, width);
-        if (overlaid) pen.setColor(Qt::darkGray);
-        legend(k, pen, chart.Kind_Names[k]);
-    }
-    if (overlaid) {
-        for (std::size_t r = 0; r < chart.Record_Labels.size(); ++r) {
-            legend(3 + r, Trace_Pen(Chart_Series::Kind::Measured, r, true, width),
-                   chart.Record_Labels[r]);
-        }
+        painter.drawText(legend[i].Text_Area, Qt::AlignLeft | Qt::AlignVCenter, legend[i].Text);
     }
     painter.restore();
 }

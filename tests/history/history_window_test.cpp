@@ -7,26 +7,34 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 
+#include "history/firing_chart_painter.h"
 #include "history/windows/firing_history_window.h"
 #include "history/witness_cones.h"
 #include "support/fake_platform.h"
+#include "ui/print_profile.h"
 #include "support/temp_folder.h"
 #include "synthetic_firing.h"
 
 namespace corvanel {
 namespace {
 
-TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick) {
+// The test program's one application, never destroyed: the windows' statics outlive it.
+void Make_Application() {
     static int argc = 1;
     static char name[] = "history_window_tests";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    if (!QCoreApplication::instance()) new QApplication(argc, argv);
+}
+
+TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick) {
+    Make_Application();
     Temp_Folder folder;
     Program_Paths paths{folder.Path()};
     Fake_File_Dialog dialog;
@@ -60,6 +68,51 @@ TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick
     EXPECT_EQ(Read_Cone_Offset(settings).Kiln, "Kiln A");
     EXPECT_GT(Read_Cone_Offset(settings).Cones, 0);
     EXPECT_NE(window.Firings->item(0, 6)->text(), program_cone);
+}
+
+// Three firings of a long-named profile overlaid: on the screen and on the report's page
+// every firing's name in the legend is whole and no two legend names overlap.
+TEST(History_Window, OverlaidFiringsAreNamedWholeInTheLegendOnScreenAndInTheReport) {
+    Make_Application();
+    Temp_Folder folder;
+    Program_Paths paths{folder.Path()};
+    Fake_File_Dialog dialog;
+    Settings_Store settings(paths);
+    for (int day = 4; day <= 6; ++day) {
+        Synthetic_Firing firing;
+        firing.Start = {2027, 1, day, 8, 0, 0};
+        firing.Profile = "Stoneware glaze cone 6 with slow cool.txt";
+        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
+                         firing.Text());
+    }
+    Firing_History_Window window(paths, dialog, settings);
+    window.Open();
+    window.resize(1366 - 20, 768 - 60);
+    window.show();
+    window.Firings->selectAll();
+    const Firing_Chart& chart = window.FiringChart->Chart();
+    ASSERT_EQ(chart.Record_Labels.size(), 3u);
+    auto expect_whole = [&](const QFontMetricsF& metrics, const QRectF& area, const char* where) {
+        const std::vector<Legend_Place> legend = Lay_Out_Legend(metrics, area, chart);
+        ASSERT_EQ(legend.size(), 6u) << where;
+        for (std::size_t i = 0; i < legend.size(); ++i) {
+            const std::string name =
+                i < 3 ? chart.Kind_Names[i] : chart.Record_Labels[i - 3];
+            EXPECT_EQ(legend[i].Text.toStdString(), name) << where;
+            EXPECT_TRUE(area.contains(legend[i].Text_Area)) << where << " " << name;
+            for (std::size_t j = 0; j < i; ++j) {
+                EXPECT_FALSE(legend[i].Text_Area.intersects(legend[j].Text_Area))
+                    << where << " " << name;
+            }
+        }
+    };
+    expect_whole(QFontMetricsF(window.FiringChart->font()), QRectF(window.FiringChart->rect()),
+                 "on screen");
+    Chart_Report_Image(
+        [&](QPainter& painter, const QRect& area) {
+            expect_whole(QFontMetricsF(painter.font()), QRectF(area), "in the report");
+        },
+        {"a line of the report"}, 794);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ struct Synthetic_Firing {
     double Gap_At = -1, Gap_Minutes = 0;  // the program was gone from this temperature on
     int Hold = 30;
     std::string Kiln;  // the record's kiln name
+    std::string Profile = "glaze.txt";
 
     // The same firing kept in Celsius.
     Synthetic_Firing Celsius() const {
@@ -67,7 +68,7 @@ struct Synthetic_Firing {
         Firing_Record_Header header;
         header.Temp_Scale = Scale;
         header.Tick_Length = 30;
-        header.Profile_Name = "glaze.txt";
+        header.Profile_Name = Profile;
         header.Kiln_Name = Kiln;
         header.Plan = {{0, 0}, {0, From}, {climbed, Peak}, {climbed + Hold, Peak}};
         return Firing_Record_Header_Text(header) + body;

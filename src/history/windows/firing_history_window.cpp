@@ -120,9 +120,12 @@ Firing_History_Window::Firing_History_Window(Program_Paths paths, File_Dialog& e
     auto* cones = new QHBoxLayout;
     cones->addWidget(Witness_Cones, 1);
     cones->addWidget(SaveCones);
-    cones->addWidget(Cone_Offset_Proposal, 1);
-    cones->addWidget(TakeConeOffset);
     layout->addLayout(cones);
+    // The proposal gets a row of its own: a sentence or two that must not be cut.
+    auto* offset = new QHBoxLayout;
+    offset->addWidget(Cone_Offset_Proposal, 1);
+    offset->addWidget(TakeConeOffset, 0, Qt::AlignTop);
+    layout->addLayout(offset);
     layout->addLayout(buttons);
     layout->addWidget(History_Messages);
     resize(1100, 700);
