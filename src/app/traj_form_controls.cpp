@@ -10,6 +10,7 @@
 #include "controller/front_panel_model.h"
 #include "controller/protocol.h"
 #include "controller/serial_link.h"
+#include "language/show_problem.h"
 #include "language/translate.h"
 #include "setup/program_settings.h"
 #include "setup/setup_files.h"
@@ -64,6 +65,14 @@ void Traj_form::mnuSetUpName_Click() {
     }
     Services_.Settings.Write(Program_Setting::ThermalDeviceName, OvenName);
     Display(TranslateText("Thermal Device Name set") + " == " + dialog.DeviceName());
+}
+
+void Traj_form::mnuLargeReadouts_Click() {
+    Large_Readouts_Shown = !Large_Readouts_Shown;
+    if (Maybe_Problem unsaved = Services_.Settings.Set_On(Large_Readouts_Setting,
+                                                          Large_Readouts_Shown)) {
+        Show_Problem(*this, *unsaved);
+    }
 }
 
 void Traj_form::mnuEdit_Click() {

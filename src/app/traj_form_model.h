@@ -143,6 +143,7 @@ class Traj_form : public Run_View {
     // watches the kiln again, whatever the polling was before.
     void Front_Panel_Exited();
     void mnuSetUpName_Click();
+    void mnuLargeReadouts_Click();  // the large read-outs on or off, kept for the next start
     void mnuEdit_Click();
     void mnuComm_Click(int number);  // mnuComm1..mnuComm3
     void frmCommPortConfig_Click();
@@ -217,7 +218,7 @@ class Traj_form : public Run_View {
     std::string OvenName;
     // The large read-outs above the controls (Setup/LargeReadouts.txt, checked unless
     // the operator turns them off).
-    bool Large_Readouts_Shown = true;
+    bool Large_Readouts_Shown = true;  // also the check mark of mnuLargeReadouts
     bool Start_Profile_Enabled = true;
     bool Start_Profile_Red = false;  // otherwise the system's button face colour
     std::string TimeReadOut = "Time (mins)";

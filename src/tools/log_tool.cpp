@@ -152,6 +152,13 @@ std::string Folder_Of(const Arguments& args, const Program_Paths& paths,
     return folder;
 }
 
+// A phrase in the folder's language with its parts shown as they are.
+std::string Said(const char* english, const std::vector<std::string>& parts = {}) {
+    std::vector<Operator_Text> values;
+    for (const std::string& part : parts) values.push_back(Operator_Text::Value(part));
+    return Operator_Text::Phrase(english, std::move(values)).Text(Translate_Phrase);
+}
+
 // What a person reads is in the language the program folder has chosen, as the program
 // shows it; exports for machines never follow it. Every clock with its day: the tool's
 // reader may be on another day.
@@ -184,15 +191,16 @@ int List(const Arguments& args, Settings_Store& settings, std::ostream& out) {
 // The columns of the health table and of its CSV: what the CSV calls them is in the
 // operator's scale, with the unit in the name.
 std::vector<std::string> Health_Titles(const std::string& scale) {
-    std::vector<std::string> titles = {"Start", "Profile"};
+    std::vector<std::string> titles = {Said("Start"), Said("Profile")};
     for (const Health_Band& band : Health_Bands) {
         titles.push_back(
             scale == "C" ? Format_Whole(band.Low_C) + "-" + Format_Whole(band.High_C) + " C/h"
                          : Format_Number(band.Low_F) + "-" + Format_Number(band.High_F) + " F/h");
     }
-    for (const char* title : {"Full power (%)", scale == "C" ? "Ramp lag (C)" : "Ramp lag (F)",
-                              "Last climb (min)", "Energy (kWh)", "Cost", "Outcome"}) {
-        titles.push_back(title);
+    titles.push_back(Said("Full power (%)"));
+    titles.push_back(Said("Ramp lag (%1)", {scale == "C" ? "C" : "F"}));
+    for (const char* title : {"Last climb (min)", "Energy (kWh)", "Cost", "Outcome"}) {
+        titles.push_back(Said(title));
     }
     return titles;
 }
@@ -237,7 +245,8 @@ std::vector<std::string> Health_Fields(const Firing_Health& firing, const Energy
     }
     fields.push_back(money(Health_Energy_kWh(firing, energy)));
     fields.push_back(money(Health_Cost(firing, energy)));
-    fields.push_back(Firing_Outcome_Name(firing.Outcome));
+    const char* outcome = Firing_Outcome_Name(firing.Outcome);
+    fields.push_back(csv ? outcome : Said(outcome));
     return fields;
 }
 
@@ -277,17 +286,17 @@ int Health(const Arguments& args, Settings_Store& store, std::ostream& out, std:
     for (const Problem& problem : problems) Report_Tool_Problem(err, Tool_Name, problem);
     out << '\n';
     if (events.empty()) {
-        out << "No events marked.\n";
+        out << Said("No events marked.") << '\n';
     } else {
         std::vector<std::vector<std::string>> marked;
         for (const Kiln_Event& event : events) {
-            marked.push_back({Format_Day(event.Date), Kiln_Event_Name(event.Kind), event.Note});
+            marked.push_back({Format_Day(event.Date), Said(Kiln_Event_Name(event.Kind)), event.Note});
         }
         Print_Table(marked, out);
     }
     out << '\n';
     for (const Health_Reading& reading : Read_Kiln_Health(firings, events, settings, scale)) {
-        out << reading.Text.English() << '\n';
+        out << reading.Text.Text(Translate_Phrase) << '\n';
     }
     return 0;
 }
@@ -307,41 +316,54 @@ std::string Degrees_Shown(double fahrenheit, const std::string& scale) {
 void Print_Model(const Kiln_Thermal_Model& model, const std::string& scale, std::ostream& out) {
     const std::string from = model.Oldest_Firing ? Format_Day(*model.Oldest_Firing) : "?";
     const std::string to = model.Newest_Firing ? Format_Day(*model.Newest_Firing) : "?";
-    out << "Kiln model: " << model.Firings << (model.Firings == 1 ? " firing" : " firings")
-        << " from " << from << " to " << to << '\n';
-    std::size_t ticks = 0, from_bands = 0;
+    out << Said(model.Firings == 1 ? "Kiln model: %1 firing from %2 to %3"
+                                   : "Kiln model: %1 firings from %2 to %3",
+                {std::to_string(model.Firings), from, to})
+        << '\n';
+    std::size_t readings = 0, from_bands = 0;
     for (const Heating_Bin& bin : model.Heating) {
-        ticks += bin.Ticks;
+        readings += bin.Ticks;
         if (bin.Ticks == 0) ++from_bands;
     }
     const Heating_Bin &low = model.Heating.front(), &high = model.Heating.back();
     const double middle = (low.Low_F + high.Low_F + Model_Bin_F) / 2;
-    out << "  heating at full output: " << Rate_Shown(low.Rate_F_Per_Hour, scale) << " at "
-        << Degrees_Shown(low.Low_F + Model_Bin_F / 2, scale) << ", "
-        << Rate_Shown(model.Full_Output_Rate(middle), scale) << " at "
-        << Degrees_Shown(middle, scale) << ", " << Rate_Shown(high.Rate_F_Per_Hour, scale) << " at "
-        << Degrees_Shown(high.Low_F + Model_Bin_F / 2, scale) << " (" << model.Heating.size()
-        << " bins of 100 F from " << ticks << " ticks";
-    if (from_bands > 0) out << ", " << from_bands << " from the health bands";
-    out << ")\n";
-    if (model.Ramp_Lag_F) {
-        out << "  lag in ramps: "
-            << Temperature_Text(scale == "C" ? *model.Ramp_Lag_F * 5 / 9 : *model.Ramp_Lag_F, scale)
-            << " (" << model.Lag_Ticks << " ticks)\n";
-    } else {
-        out << "  lag in ramps: none read\n";
+    out << "  "
+        << Said("heating at full output: %1 at %2, %3 at %4, %5 at %6 (%7 stretches of %8 from %9 "
+                "readings)",
+                {Rate_Shown(low.Rate_F_Per_Hour, scale),
+                 Degrees_Shown(low.Low_F + Model_Bin_F / 2, scale),
+                 Rate_Shown(model.Full_Output_Rate(middle), scale), Degrees_Shown(middle, scale),
+                 Rate_Shown(high.Rate_F_Per_Hour, scale),
+                 Degrees_Shown(high.Low_F + Model_Bin_F / 2, scale),
+                 std::to_string(model.Heating.size()),
+                 Temperature_Text(scale == "C" ? Model_Bin_F * 5 / 9 : Model_Bin_F, scale),
+                 std::to_string(readings)});
+    if (from_bands > 0) {
+        out << "; " << Said("%1 from the health bands", {std::to_string(from_bands)});
     }
+    out << '\n';
+    const std::string unit = scale == "C" ? " °C" : " °F";
+    out << "  "
+        << (model.Ramp_Lag_F
+                ? Said("lag in ramps: %1 (%2 readings)",
+                       {Temperature_Text(scale == "C" ? *model.Ramp_Lag_F * 5 / 9
+                                                      : *model.Ramp_Lag_F,
+                                         scale),
+                        std::to_string(model.Lag_Ticks)})
+                : Said("lag in ramps: none read"))
+        << '\n';
     if (model.Cooling_Per_Hour) {
-        out << "  cooling with the power off: dT/dt = -"
-            << Formatted("%.3f", *model.Cooling_Per_Hour) << "/h (T - "
-            << Degrees_Shown(model.Room_F, scale) << "), " << model.Cooling_Steps << " steps, "
-            << Format_Number(std::round((scale == "C" ? model.Cooling_Rms_F_Per_Hour * 5 / 9
-                                                      : model.Cooling_Rms_F_Per_Hour) *
-                                        10) /
-                             10)
-            << (scale == "C" ? " °C/h" : " °F/h") << " off the fit on average\n";
+        const double off = scale == "C" ? model.Cooling_Rms_F_Per_Hour * 5 / 9
+                                        : model.Cooling_Rms_F_Per_Hour;
+        out << "  "
+            << Said("cooling with the power off: dT/dt = -%1/h (T - %2), %3 steps, %4 off the "
+                    "fit on average",
+                    {Formatted("%.3f", *model.Cooling_Per_Hour), Degrees_Shown(model.Room_F, scale),
+                     std::to_string(model.Cooling_Steps),
+                     Format_Number(std::round(off * 10) / 10) + unit + "/h"})
+            << '\n';
     } else {
-        out << "  cooling with the power off: not enough readings\n";
+        out << "  " << Said("cooling with the power off: not enough readings") << '\n';
     }
 }
 
@@ -382,30 +404,35 @@ int Forecast(std::vector<std::string> rest, Settings_Store& settings, std::ostre
     auto after = [&](double elapsed) {
         return Duration_Text(std::llround((elapsed - start) * unit_seconds));
     };
-    out << "Forecast of " << File_Name_Of_Path(args.Files[0]) << " from the firing records in "
-        << folder << '\n';
+    out << Said("Forecast of %1 from the firing records in %2",
+                {File_Name_Of_Path(args.Files[0]), folder})
+        << '\n';
     if (forecast.From_History) {
         Print_Model(model, scale, out);
     } else {
-        out << "No firings of this kiln to learn from: the times are the plan's.\n";
+        out << Said("No firings of this kiln to learn from: the times are the plan's.") << '\n';
     }
-    out << "Plan ends after " << after(forecast.Plan_End);
+    out << Said("Plan ends after %1", {after(forecast.Plan_End)});
     if (forecast.Late(unit)) {
-        out << "; likely after " << after(forecast.Likely_End) << ", "
-            << Duration_Text(std::llround(forecast.Late_By() * unit_seconds)) << " late";
-        if (!forecast.Why.Empty()) out << ": " << forecast.Why.English();
+        out << "; "
+            << Said("likely after %1, %2 late",
+                    {after(forecast.Likely_End),
+                     Duration_Text(std::llround(forecast.Late_By() * unit_seconds))});
+        if (!forecast.Why.Empty()) out << ": " << forecast.Why.Text(Translate_Phrase);
     } else if (forecast.From_History) {
-        out << "; the kiln keeps to the plan";
+        out << "; " << Said("the kiln keeps to the plan");
     }
     out << '\n';
     if (forecast.Peak_Reached) {
         double top = first_temperature;
         for (const auto& point : profile.Plan) top = std::max(top, point.second);
-        out << "Top " << Temperature_Text(top, scale) << (forecast.From_History ? " likely" : "")
-            << " reached after " << after(*forecast.Peak_Reached) << '\n';
+        out << Said(forecast.From_History ? "Top %1 likely reached after %2"
+                                          : "Top %1 reached after %2",
+                    {Temperature_Text(top, scale), after(*forecast.Peak_Reached)})
+            << '\n';
     }
     out << '\n';
-    std::vector<std::vector<std::string>> rows{{"Elapsed", "Temperature"}};
+    std::vector<std::vector<std::string>> rows{{Said("Elapsed"), Said("Temperature")}};
     for (const auto& [elapsed, degrees] : forecast.Curve) {
         rows.push_back({after(elapsed), Temperature_Text(degrees, scale)});
     }

@@ -457,7 +457,9 @@ TEST_F(Every_Window, InAMarkingLanguageEveryTextTheOperatorSeesIsTranslated) {
 
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"list"},
-          {"show", Paths.Logfile(Firing_Record_Name("marked.txt"))}}) {
+          {"show", Paths.Logfile(Firing_Record_Name("marked.txt"))},
+          {"health"},
+          {"forecast", Paths.Profile_File("quick_test.txt")}}) {
         std::ostringstream out, err;
         EXPECT_EQ(Run_Log_Tool(command, Paths.Folder().string(), nullptr, out, err), 0)
             << err.str();

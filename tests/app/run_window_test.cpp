@@ -266,8 +266,9 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
     EXPECT_EQ(Read_First_Line(Paths.Setup_File("Check_Flag.txt")), "checked");
 }
 
-// A thermocouple break on every exchange: after two readings the banner is red with its
-// button; acknowledged it turns amber, says so, and the button goes. The alarm's mail,
+// Large read-outs turned off by their setting come back from the SetUp menu, kept for the
+// next start. A thermocouple break on every exchange: after two readings the banner is red
+// with its button; acknowledged it turns amber, says so, and the button goes. The alarm's mail,
 // through the program's own outbox to a server nobody answers at, is said not to have
 // gone out.
 TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
@@ -279,6 +280,11 @@ TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
     Real_Mail = true;
     Start_Program();
     EXPECT_FALSE(Window().Large_Readouts->isVisible()) << "turned off by its setting";
+    EXPECT_FALSE(Window().mnuLargeReadouts->isChecked());
+    Window().mnuLargeReadouts->trigger();
+    EXPECT_TRUE(Window().Large_Readouts->isVisible()) << "turned on again from the SetUp menu";
+    EXPECT_TRUE(Window().mnuLargeReadouts->isChecked());
+    EXPECT_EQ(Read_First_Line(Paths.Setup_File("LargeReadouts.txt")), "checked");
     Model().mnuEnableEmailNotification = true;
     Model().Email_Notification = "potter@studio.example";
     Open_Quick_Test();

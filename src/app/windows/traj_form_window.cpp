@@ -246,6 +246,7 @@ void Traj_form_Window::Build_Menus() {
     mnuComm[2] = Menu_Item(*mnuCommPortNumber, "mnuComm3", "Comm=3", true);
     frmCommPortConfig = Menu_Item(*mnuSetUp, "frmCommPortConfig", "Comm Port Config");
     mnuSetUpName = Menu_Item(*mnuSetUp, "mnuSetUpName", "SetDeviceName");
+    mnuLargeReadouts = Menu_Item(*mnuSetUp, "mnuLargeReadouts", "Large read-outs", true);
     mnuEmail = Menu(*menuBar(), "mnuEmail", "Email");
     mnuEditNotificationList =
         Menu_Item(*mnuEmail, "mnuEditNotificationList", "EditNotificationList", true);
@@ -282,6 +283,7 @@ void Traj_form_Window::Connect_Events() {
     on(mnuRecallSetup, [&m] { m.mnuRecallSetup_Click(); });
     for (int n = 1; n <= 3; ++n) on(mnuComm[n - 1], [&m, n] { m.mnuComm_Click(n); });
     on(mnuSetUpName, [&m] { m.mnuSetUpName_Click(); });
+    on(mnuLargeReadouts, [&m] { m.mnuLargeReadouts_Click(); });
     on(mnuSkipSegment, [&m] { m.mnuSkipSegment_Click(); });
     on(mnuExtendHold, [&m] { m.mnuExtendHold_Click(); });
     on(mnuChangeSegment, [&m] { m.mnuChangeSegment_Click(); });
@@ -367,6 +369,7 @@ void Traj_form_Window::Apply_Own_Language() {
     Finishes_At_Label->setText(Q(TranslateText("Finishes At")));
     mnuFiring->setTitle(Q(TranslateText("Change Firing")));
     mnuSkipSegment->setText(Q(TranslateText("Skip to the next segment")));
+    mnuLargeReadouts->setText(Q(TranslateText("Large read-outs")));
     mnuExtendHold->setText(Q(TranslateText("Extend this hold...")));
     mnuChangeSegment->setText(Q(TranslateText("Change this segment's end or rate...")));
     ProfileChart->Show_Names();
@@ -444,6 +447,7 @@ void Traj_form_Window::Refresh() {
                 {Email_Notification, m.Email_Notification}});
     Elapsed_Time->setEnabled(m.Elapsed_Time_Enabled);
     Large_Readouts->setVisible(m.Large_Readouts_Shown);
+    mnuLargeReadouts->setChecked(m.Large_Readouts_Shown);
     Process_Temp_Note->setText(Q(m.Process_Temp_Note));
     Process_Temp_Note->setVisible(!m.Process_Temp_Note.empty());
     if (m.Process_Temp_Stale != Shown_Stale_) {

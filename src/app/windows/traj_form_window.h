@@ -82,6 +82,7 @@ class Traj_form_Window : public QMainWindow, public Caption_Owner {
         *mnuFrontPanel, *mnuSelectLanguage, *mnuAddLanguage, *mnuEditTranslation;
     Alarm_Banner_Widget* Banner;
     Large_Readouts_View* Large_Readouts;
+    QAction* mnuLargeReadouts;
     std::array<QAction*, 3> mnuComm{};
     QLabel* Process_Temp_Note;  // since when Process Temp has no fresh reading
     QLabel* Forecast_Note = nullptr;
