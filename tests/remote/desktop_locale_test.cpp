@@ -9,6 +9,7 @@
 #include <clocale>
 
 #include "guard/guard_heartbeat.h"
+#include "remote/mqtt_telemetry.h"
 #include "remote/status_json.h"
 #include "remote/status_snapshot.h"
 #include "run/firing_record.h"
@@ -32,9 +33,12 @@ class Desktop_Locale {
     bool Taken_ = false;
 };
 
+// Written on a German desktop and read on a Spanish one, and the other way round: both
+// write a decimal comma, so a writer or a reader that follows the desktop goes wrong.
 TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
-    for (const char* desktop : {"de_DE.UTF-8", "es_ES.UTF-8"}) {
-        SCOPED_TRACE(desktop);
+    for (const auto& [desktop, reader] : {std::pair{"de_DE.UTF-8", "es_ES.UTF-8"},
+                                         std::pair{"es_ES.UTF-8", "de_DE.UTF-8"}}) {
+        SCOPED_TRACE(std::string(desktop) + " read on " + reader);
         // Two minutes into a profile in hours.
         const Guard_Heartbeat beat{.Beat = 12, .Elapsed = 2.0 / 60, .Measured = 1832.5};
         const Firing_Record_Line line{.Clock = {2026, 12, 7, 3, 0, 0},
@@ -43,7 +47,7 @@ TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
                                       .Set_Value = 1000,
                                       .Measured = 998.25,
                                       .Output_Percent = 37.5};
-        std::string heartbeat, record, json;
+        std::string heartbeat, record, json, mqtt_state;
         {
             Desktop_Locale german_or_spanish(desktop);
             ASSERT_TRUE(german_or_spanish.Taken())
@@ -60,8 +64,13 @@ TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
                                      .Last_Reading = line.Clock},
                                     Firing_Event::Monitor_Tick, "");
             json = Status_Json(snapshot);
+            Mqtt_Telemetry mqtt(snapshot, "corvanel/kiln", false, [&](const Mqtt_Message& m) {
+                if (m.Topic == "corvanel/kiln/state") mqtt_state = m.Payload;
+            });
+            mqtt.Connected();
         }
-        Desktop_Locale plain("C");
+        Desktop_Locale other(reader);
+        ASSERT_TRUE(other.Taken()) << reader << " is not installed";
         const std::optional<Guard_Heartbeat> heard = Parse_Heartbeat(heartbeat);
         ASSERT_TRUE(heard) << heartbeat;
         EXPECT_NEAR(heard->Elapsed, beat.Elapsed, 1e-15);
@@ -74,6 +83,8 @@ TEST(Desktop_Locale, NumbersWrittenUnderOneLocaleAreReadUnderAnother) {
         EXPECT_EQ(read.Header.Plan, (Plan_Points{{0, 70}, {0.5, 1000}}));
         EXPECT_THAT(json, HasSubstr("998.25"));
         EXPECT_THAT(json, HasSubstr("37.5"));
+        EXPECT_THAT(mqtt_state, HasSubstr("998.25"));
+        EXPECT_THAT(mqtt_state, HasSubstr("37.5"));
     }
 }
 
