@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "history/firing_chart_painter.h"
 #include "history/windows/firing_history_window.h"
@@ -33,20 +34,30 @@ void Make_Application() {
     if (!QCoreApplication::instance()) new QApplication(argc, argv);
 }
 
-TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick) {
-    Make_Application();
+// A program folder with three glaze firings of one kiln, a week apart.
+class History_Window : public ::testing::Test {
+  protected:
+    void SetUp() override { Make_Application(); }
+    void Write_Firings(const std::function<void(Synthetic_Firing&, int day)>& vary) {
+        for (int day = 4; day <= 6; ++day) {
+            Synthetic_Firing firing;
+            firing.Start = {2027, 1, day, 8, 0, 0};
+            vary(firing, day);
+            Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
+                             firing.Text());
+        }
+    }
     Temp_Folder folder;
     Program_Paths paths{folder.Path()};
     Fake_File_Dialog dialog;
-    Settings_Store settings(paths);
-    for (int day = 4; day <= 6; ++day) {
-        Synthetic_Firing firing;
-        firing.Start = {2027, 1, day, 8, 0, 0};
+    Settings_Store settings{paths};
+};
+
+TEST_F(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick) {
+    Write_Firings([](Synthetic_Firing& firing, int day) {
         firing.Peak = 2080 + 15 * day;
         firing.Kiln = "Kiln A";
-        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
-                         firing.Text());
-    }
+    });
     Firing_History_Window window(paths, dialog, settings);
     window.Open();
     ASSERT_EQ(window.Firings->rowCount(), 3);
@@ -72,19 +83,10 @@ TEST(History_Window, WitnessConesAreKeptAndTheOffsetTakenOnlyOnTheOperatorsClick
 
 // Three firings of a long-named profile overlaid: on the screen and on the report's page
 // every firing's name in the legend is whole and no two legend names overlap.
-TEST(History_Window, OverlaidFiringsAreNamedWholeInTheLegendOnScreenAndInTheReport) {
-    Make_Application();
-    Temp_Folder folder;
-    Program_Paths paths{folder.Path()};
-    Fake_File_Dialog dialog;
-    Settings_Store settings(paths);
-    for (int day = 4; day <= 6; ++day) {
-        Synthetic_Firing firing;
-        firing.Start = {2027, 1, day, 8, 0, 0};
+TEST_F(History_Window, OverlaidFiringsAreNamedWholeInTheLegendOnScreenAndInTheReport) {
+    Write_Firings([](Synthetic_Firing& firing, int) {
         firing.Profile = "Stoneware glaze cone 6 with slow cool.txt";
-        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
-                         firing.Text());
-    }
+    });
     Firing_History_Window window(paths, dialog, settings);
     window.Open();
     window.resize(1366 - 20, 768 - 60);
