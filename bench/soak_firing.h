@@ -71,6 +71,9 @@ struct Soak_Plan {
     double Speed = 100;
     std::vector<double> Memory_Hours;  // kiln hours from the start at which memory is read
     double Probe_Hour = 0;             // page, broker and heartbeat checked then
+    // The guard's wait in kiln minutes; 0 keeps the safety setting's default (ten). A
+    // test on a busy machine gives it more, so a stall of a few real seconds is no death.
+    double Guard_Minutes = 0;
 };
 
 // Where the build's parts are.
@@ -417,6 +420,8 @@ inline Soak_Result Run_Soak(const Soak_Plan& plan, const Soak_Parts& parts,
     write("Mqtt.txt", "checked");
     write("MqttHost.txt", "127.0.0.1");
     write("MqttPort.txt", std::to_string(broker_port));
+    if (plan.Guard_Minutes > 0)
+        write("Safety.txt", "Guard_Minutes=" + detail::Fixed(plan.Guard_Minutes, 0));
     {
         Settings_Store settings{paths};
         std::vector<Problem> problems;
