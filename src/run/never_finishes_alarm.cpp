@@ -80,6 +80,8 @@ double Hours_Behind_Plan(const Plan_Points& plan, double elapsed, double measure
         auto [x0, t0] = plan[k - 1];
         auto [x1, t1] = plan[k];
         if (x0 > elapsed) continue;
+        // A planned cool: a kiln at or below it is where the plan takes it, never behind.
+        if (t1 < t0) return 0;
         if (x1 > elapsed) {
             t1 = x1 > x0 ? t0 + (t1 - t0) * (elapsed - x0) / (x1 - x0) : t1;
             x1 = elapsed;

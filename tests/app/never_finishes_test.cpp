@@ -29,6 +29,11 @@ TEST(Never_Finishes, TheKilnIsBehindSinceThePlanPassedItsTemperature) {
                                            c.Elapsed * 60, c.Measured, "M"),
                          c.Behind);
     }
+    // On a planned cool the kiln a degree under the falling plan is on it, not back on the
+    // climb that once passed that temperature.
+    const Plan_Points cooled = {{0, 0}, {0, 100}, {2, 1100}, {3, 1100}, {5, 700}};
+    EXPECT_DOUBLE_EQ(Hours_Behind_Plan(cooled, 4, 899, "H"), 0);
+    EXPECT_DOUBLE_EQ(Hours_Behind_Plan(cooled, 4, 950, "H"), 0);
 }
 
 TEST(Never_Finishes, AWeakKilnIsStoppedWithTheAdviceAndAHealthyOneFinishes) {
