@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controller/windows/front_panel_window.h"
 
+#include <functional>
+
 #include "ui/widgets.h"
 
 #include <QCheckBox>
@@ -240,9 +242,11 @@ void FrontPanel_Window::Connect_Events() {
         {Stop_Tune, &FrontPanel::Stop_Tune_Click},
         {Unit_Addr_Scan, &FrontPanel::Unit_Addr_Scan_Click},
         {Exit_FrontPanel, &FrontPanel::Exit_FrontPanel_Click}};
+    // std::invoke rather than `.*`: GCC 12's UBSan reports a null `this` for a member
+    // pointer called inside these lambdas, though the window is there.
     for (auto [button, handler] : clicks) {
         connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { Handle([&] { (Model_.*handler)(); }); });
+                [this, handler = handler] { Handle([&] { std::invoke(handler, Model_); }); });
     }
     // An operator's click on an indicator is undone at once: only the system sets them.
     for (auto [box, state] : Indicators_) {
