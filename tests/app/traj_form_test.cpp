@@ -313,10 +313,6 @@ TEST_F(Port_Setup_Test, AScanNamesTheControllersPortAndEachPortsDeviceUnlessTurn
                                          "(checked)\r\n"));
 }
 
-// A start that cannot be fired is refused with its reason and a soft off; the scale check
-// can be turned off. A profile in the other scale is met with the way to convert it, and
-// the editor opened next knows the controller's scale, which the watch of the kiln reads
-// with or without a profile.
 // Closing the window mid-firing, once the operator has said yes: what the kiln does then,
 // after the safety settings in force.
 TEST(Leaving_A_Firing, SaysTheSetValueKeptAndWhenTheGuardTurnsItDown) {
@@ -339,6 +335,10 @@ TEST(Leaving_A_Firing, SaysTheSetValueKeptAndWhenTheGuardTurnsItDown) {
     }
 }
 
+// A start that cannot be fired is refused with its reason and a soft off; the scale check
+// can be turned off. A profile in the other scale is met with the way to convert it, and
+// the editor opened next knows the controller's scale, which the watch of the kiln reads
+// with or without a profile.
 TEST(Refused_Start, SaysWhyAndSoftOffs) {
     const struct {
         const char* Name;

@@ -27,7 +27,7 @@
 #include "guard/guard_process.h"
 #include "guard/posix_guard_platform.h"
 #include "setup/program_lock.h"
-#include "support/child_process.h"
+#include "support/pty_kiln_run.h"
 #include "support/recording_mail.h"
 #include "support/small_disk.h"
 #include "support/temp_folder.h"
@@ -294,14 +294,8 @@ TEST(Guard_Port, OpensOnlyATerminalAndTakesItForItself) {
 
 class Guard_Against_Kiln_Sim : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(
-            Sim.Start({KILN_SIM_PATH, "--speed=60", "--scale=F", "--verbose", "--link=" + Link},
-                      Folder.File("sim.out")));
-        ASSERT_TRUE(Within_Seconds([&] { return fs::exists(Link); }, 30)) << Sim_Log();
-        fs::create_directories(Paths.Folder() / "Logfiles");
-    }
-    std::string Sim_Log() { return Read_Whole_File(Folder.File("sim.out")); }
+    void SetUp() override { fs::create_directories(Paths.Folder() / "Logfiles"); }
+    std::string Sim_Log() { return Sim.Log(); }
     std::string Guard_Log() { return Read_Whole_File(Folder.File("corvanel-guard.log")); }
     // A heartbeat as the program writes it, naming kiln-sim's terminal as its device,
     // from a program that is gone.
@@ -334,7 +328,8 @@ class Guard_Against_Kiln_Sim : public ::testing::Test {
 
     Temp_Folder Folder;
     const Program_Paths Paths{Folder.Path() / "kiln"};
-    const std::string Link = Folder.File("kiln-port");
+    testing::Sim_On_A_Pty Sim{Folder, "kiln", {"--speed=60", "--scale=F"}};
+    const std::string Link = Sim.Port;
     const std::string Record = (Folder.Path() / "kiln" / "Logfiles" / "glaze.firing.csv").string();
     const long Gone_Pid = [] {
         const pid_t pid = ::fork();
@@ -342,7 +337,7 @@ class Guard_Against_Kiln_Sim : public ::testing::Test {
         ::waitpid(pid, nullptr, 0);
         return static_cast<long>(pid);
     }();
-    Child Sim, Guard;
+    Child Guard;
 };
 
 // A second adapter plugged in meanwhile: port 1 is now another terminal. The guard

@@ -10,19 +10,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "controller/controller_link.h"
-#include "controller/posix/posix_serial_device.h"
 #include "history/heat_work_end.h"
 #include "profiles/cone_firing.h"
 #include "profiles/detached_editor.h"
 #include "profiles/editor_typing.h"
 #include "run/firing_record_writer.h"
-#include "run/kiln_run.h"
-#include "support/child_process.h"
-#include "support/fake_clock.h"
-#include "support/fake_platform.h"
-#include "support/recording_mail.h"
-#include "support/temp_folder.h"
+#include "support/pty_kiln_run.h"
 
 namespace corvanel::testing {
 namespace {
@@ -64,43 +57,19 @@ TEST(Heat_Work_End_On_Kiln_Sim, WeakElementsBringThePeakDownByTheChartAndTheHold
         ASSERT_TRUE(fs::exists(profile + ".heat-work")) << editor.Editor.User_Prompt;
     }
 
-    const std::string port = folder.File("kiln-port"), sim_output = folder.File("sim.out");
-    Child sim;
     // The elements give half their power from the first exchange: the kiln levels off
     // near 1,300 F, so it climbs the last 200 F well below the profile's 270 F/h.
-    ASSERT_TRUE(sim.Start(
-        {KILN_SIM_PATH, "--units=0", "--scale=F", "--start-temp=820", "--weak-elements=at:1",
-         "--verbose", "--link=" + port, "--speed=" + std::to_string(static_cast<int>(Kiln_Speed))},
-        sim_output));
-    ASSERT_TRUE(Within_Seconds([&] { return fs::exists(port); }, 30));
     Settings_Store settings{paths};
-    Posix_Serial_Device device{settings};
-    Posix_Reply_Waiter waiter{device};
-    Silent_Run_View view;
-    Controller_Link link{device, waiter, &view};
-    Fake_Clock clock;
-    Counting_Beeper beeper;
-    Recording_Mail mail;
-    Kiln_Run run({paths, link.Protocol(), link.Panel(), clock, beeper, mail, settings, view});
-    device.Use_Device(port);
-    run.Connect_Serial_Port(link.Serial());
-    link.Serial().Form_Load(1);
+    Pty_Kiln_Run kiln(folder, paths, settings, "kiln",
+                      {"--units=0", "--scale=F", "--start-temp=820", "--weak-elements=at:1",
+                       "--speed=" + std::to_string(static_cast<int>(Kiln_Speed))});
+    Kiln_Run& run = kiln.Run;
     Run_Access access{run};
     Heat_Work_End end{paths, settings, access};
     end.Attach(run.Firing());
     Firing_Record_Writer record_writer{paths, "Corvanel"};
     run.Firing().Attach(record_writer);
-
-    run.Use_Controller_RAM();
-    run.Set_Polling_Mode("monitor");
-    run.Read_Safety_Setup();
-    run.Monitor_Interval_Timer();
-    ASSERT_TRUE(run.Firing_Status_Now().Has_Reading);
-    ASSERT_EQ(run.Load_Profile(profile).What, Loaded_Profile::Load_Result::Outcome::Loaded);
-    run.Name_Profile("cone019.txt");
-    run.Take_Loaded_Profile(false);
-    run.Profile_Loaded();
-    run.Use_Log_File("cone019.txt");
+    ASSERT_NO_FATAL_FAILURE(kiln.Load(profile, "cone019.txt", true));
     const double planned_end = run.Profile().Total_Time();
     // Part-way up the first ramp, where the plan is near the kiln.
     run.Begin_At(2.5);
@@ -108,13 +77,13 @@ TEST(Heat_Work_End_On_Kiln_Sim, WeakElementsBringThePeakDownByTheChartAndTheHold
     const auto real_start = std::chrono::steady_clock::now();
     long long advanced = 0;
     run.Start_Profile();
-    ASSERT_TRUE(run.Running()) << Read_Whole_File(sim_output);
+    ASSERT_TRUE(run.Running()) << kiln.Sim.Log();
     while (run.Running()) {
         const double real =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - real_start).count();
         ASSERT_LT(real, 600) << "the firing did not end";
         const auto kiln_seconds = static_cast<long long>(real * Kiln_Speed);
-        clock.Advance(kiln_seconds - advanced);
+        kiln.Clock.Advance(kiln_seconds - advanced);
         advanced = kiln_seconds;
         run.Control_Interval_Timer();
     }
@@ -163,9 +132,7 @@ TEST(Heat_Work_End_On_Kiln_Sim, WeakElementsBringThePeakDownByTheChartAndTheHold
     EXPECT_EQ(Cone_Reached_Text(reached).English(), "cone 019");
     // Never beyond the limits: no set value above the chart's hottest figure for the cone
     // and its margin.
-    const std::string log = Read_Whole_File(sim_output);
-    for (std::size_t at = log.find("WS01"); at != std::string::npos; at = log.find("WS01", at + 1))
-        EXPECT_LE(std::stoi(log.substr(at + 4, 4)), 1283 + 18);
+    for (int sent : kiln.Sim.Set_Values_Sent()) EXPECT_LE(sent, 1283 + 18);
 }
 
 }  // namespace

@@ -146,9 +146,6 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     EXPECT_THAT(model.Messages, EndsWith("and export again\r\n"));
 }
 
-// The watch after a run: its readings count for the peak, the time near it and the
-// chart's measured trace; the duration, the ticks, the energy and the outcome stay the
-// run's, and the report says how long the kiln was watched without listing each reading.
 // Witness cones are kept beside a record and read against the program's cone; after
 // three firings of a kiln its offset is proposed, and shown only once the operator takes it
 // (the window's own test shows the table unchanged until then).
@@ -201,6 +198,9 @@ TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTak
     EXPECT_THAT(model.Cone_Offset_Proposal, HasSubstr("read +"));
 }
 
+// The watch after a run: its readings count for the peak, the time near it and the
+// chart's measured trace; the duration, the ticks, the energy and the outcome stay the
+// run's, and the report says how long the kiln was watched without listing each reading.
 TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     const Firing_Record record = Parse_Firing_Record(
         Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212) +

@@ -423,8 +423,6 @@ const wait = setInterval(() => {
 </script></body></html>)html";
 };
 
-// A long kiln name and a long profile name without a blank to break at, on a 360-px phone
-// and a 1280-px desktop: no two read-outs overlap and nothing leaves the screen.
 // The trace of a two-day firing in minutes, a tick every 3 s, is well over a megabyte: the
 // phone asking for it from bed gets it whole, however much more that is than a client may
 // leave unread. Only a client that leaves earlier answers unread is let go.
@@ -531,6 +529,8 @@ TEST(Mqtt_Client, LooksTheBrokersNameUpOffTheEventLoop) {
     EXPECT_EQ(Slow_Lookups_On_Event_Loop, 0);
 }
 
+// A long kiln name and a long profile name without a blank to break at, on a 360-px phone
+// and a 1280-px desktop: no two read-outs overlap and nothing leaves the screen.
 TEST(Status_Page, KeepsLongNamesApartOnAPhoneAndADesktop) {
     Make_Application();
     Status_Snapshot snapshot;

@@ -120,32 +120,5 @@ TEST(Firing_State_Word, FollowsTheRunThePlanAndTheAlarms) {
     }
 }
 
-// A feature that foresees adds to the status before the observers hear it.
-TEST(Firing_Status_Seam, ObserversAndTheLatestStatusCarryWhatAnnotatorsAdd) {
-    struct Foreseeing : Firing_Annotator {
-        void Annotate(Firing_Status& status, Firing_Event) override {
-            status.Forecast = Ahead(status.Elapsed + 10, true);
-        }
-    } foreseeing;
-    struct Hearing : Firing_Observer {
-        double Likely_End = 0;
-        void Firing_Changed(const Firing_Status& status, Firing_Event,
-                            const std::string&) override {
-            Likely_End = status.Forecast ? status.Forecast->Likely_End : -1;
-        }
-    } hearing;
-    Firing_Status_Seam seam;
-    EXPECT_TRUE(seam.Latest().Plan);
-    seam.Attach(hearing);
-    Firing_Status status = Glaze_At_Noon();
-    seam.Publish(status, Firing_Event::Tick);
-    EXPECT_EQ(hearing.Likely_End, -1);
-    seam.Attach(foreseeing);
-    seam.Publish(status, Firing_Event::Tick);
-    EXPECT_EQ(hearing.Likely_End, 110);
-    ASSERT_TRUE(seam.Latest().Forecast);
-    EXPECT_EQ(seam.Latest().Forecast->Likely_End, 110);
-}
-
 }  // namespace
 }  // namespace corvanel

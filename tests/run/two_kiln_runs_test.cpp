@@ -6,21 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "controller/controller_link.h"
-#include "controller/posix/posix_serial_device.h"
 #include "run/firing_record.h"
 #include "run/firing_record_writer.h"
-#include "run/kiln_run.h"
 #include "run/log_file.h"
-#include "support/child_process.h"
-#include "support/fake_clock.h"
-#include "support/fake_platform.h"
-#include "support/recording_mail.h"
-#include "support/temp_folder.h"
+#include "support/pty_kiln_run.h"
 
 namespace corvanel::testing {
 namespace {
@@ -36,48 +28,6 @@ struct Heard_Events : Firing_Observer {
     }
 };
 
-// One kiln: kiln-sim on a terminal of its own, and the run that fires it.
-struct Kiln {
-    Kiln(const Temp_Folder& folder, const Program_Paths& paths, Settings_Store& settings,
-         const std::string& name)
-        : Port(folder.File(name + "-port")),
-          Sim_Output(folder.File(name + "-sim.out")),
-          Device(settings),
-          Run({paths, Link.Protocol(), Link.Panel(), Clock, Beeper, Mail, settings, View}) {
-        EXPECT_TRUE(Sim.Start(
-            {KILN_SIM_PATH, "--units=0", "--scale=F", "--verbose", "--link=" + Port}, Sim_Output));
-        EXPECT_TRUE(Within_Seconds([&] { return fs::exists(Port); }, 30)) << Sim_Log();
-        Device.Use_Device(Port);
-        Run.Connect_Serial_Port(Link.Serial());
-        Run.Firing().Attach(Heard);
-        Link.Serial().Form_Load(1);
-    }
-    ~Kiln() { Run.Firing().Detach(Heard); }
-
-    std::string Sim_Log() const { return Read_Whole_File(Sim_Output); }
-    // The set values this kiln's controller was sent, in order.
-    std::vector<int> Set_Values_Sent() const {
-        std::vector<int> sent;
-        const std::string log = Sim_Log();
-        for (std::size_t at = log.find("WS01"); at != std::string::npos;
-             at = log.find("WS01", at + 1))
-            sent.push_back(std::stoi(log.substr(at + 4, 4)));
-        return sent;
-    }
-
-    std::string Port, Sim_Output;
-    Child Sim;
-    Posix_Serial_Device Device;
-    Posix_Reply_Waiter Waiter{Device};
-    Silent_Run_View View;
-    Controller_Link Link{Device, Waiter, &View};
-    Fake_Clock Clock;
-    Counting_Beeper Beeper;
-    Recording_Mail Mail;
-    Kiln_Run Run;
-    Heard_Events Heard;
-};
-
 // Fires the quick profile on both kilns, ends one with a soft off after two minutes and
 // lets the other go on: neither run, record, seam nor controller hears of the other's.
 TEST(Two_Kiln_Runs, FireSideBySideEachOnItsOwnControllerRecordAndSeam) {
@@ -87,29 +37,23 @@ TEST(Two_Kiln_Runs, FireSideBySideEachOnItsOwnControllerRecordAndSeam) {
     fs::copy_file(fs::path(CORVANEL_PROGRAM_DIR) / "Profiles" / "quick_test.txt",
                   paths.Profile_File("quick_test.txt"));
     Settings_Store settings{paths};
+    // The observers outlive the runs they hear.
     Firing_Record_Writer record_writer_a{paths, "Corvanel"}, record_writer_b{paths, "Corvanel"};
-    Kiln a(folder, paths, settings, "a"), b(folder, paths, settings, "b");
-    a.Run.Firing().Attach(record_writer_a);
-    b.Run.Firing().Attach(record_writer_b);
-
-    for (auto [kiln, log] : {std::pair{&a, "kiln_a.txt"}, std::pair{&b, "kiln_b.txt"}}) {
-        Kiln_Run& run = kiln->Run;
-        run.Use_Controller_RAM();
-        run.Set_Polling_Mode("monitor");
-        run.Read_Safety_Setup();
-        run.Monitor_Interval_Timer();
-        ASSERT_TRUE(run.Firing_Status_Now().Has_Reading) << kiln->Sim_Log();
-        ASSERT_EQ(run.Load_Profile(paths.Profile_File("quick_test.txt")).What,
-                  Loaded_Profile::Load_Result::Outcome::Loaded);
-        run.Name_Profile("quick_test.txt");
-        run.Take_Loaded_Profile(false);
-        run.Use_Log_File(log);
-        run.Name_Kiln(log == std::string("kiln_a.txt") ? "Big kiln" : "Test kiln");
-        run.Start_Profile();
-        ASSERT_TRUE(run.Running()) << kiln->Sim_Log();
+    Heard_Events heard_a, heard_b;
+    Pty_Kiln_Run a(folder, paths, settings, "a", {"--units=0", "--scale=F"}),
+        b(folder, paths, settings, "b", {"--units=0", "--scale=F"});
+    for (auto [kiln, log, writer, heard] :
+         {std::tuple{&a, "kiln_a.txt", &record_writer_a, &heard_a},
+          std::tuple{&b, "kiln_b.txt", &record_writer_b, &heard_b}}) {
+        kiln->Run.Firing().Attach(*writer);
+        kiln->Run.Firing().Attach(*heard);
+        ASSERT_NO_FATAL_FAILURE(kiln->Load(paths.Profile_File("quick_test.txt"), log));
+        kiln->Run.Name_Kiln(log == std::string("kiln_a.txt") ? "Big kiln" : "Test kiln");
+        kiln->Run.Start_Profile();
+        ASSERT_TRUE(kiln->Run.Running()) << kiln->Sim.Log();
     }
     for (int minute = 1; minute <= 2; ++minute) {
-        for (Kiln* kiln : {&a, &b}) {
+        for (Pty_Kiln_Run* kiln : {&a, &b}) {
             kiln->Clock.Advance(60);
             kiln->Run.Control_Interval_Timer();
         }
@@ -120,11 +64,11 @@ TEST(Two_Kiln_Runs, FireSideBySideEachOnItsOwnControllerRecordAndSeam) {
 
     EXPECT_TRUE(a.Run.Running());
     EXPECT_FALSE(b.Run.Running());
-    EXPECT_EQ(a.Heard.Events, (std::vector<std::string>{"start"}));
-    EXPECT_EQ(b.Heard.Events, (std::vector<std::string>{"start", "soft off"}));
+    EXPECT_EQ(heard_a.Events, (std::vector<std::string>{"start"}));
+    EXPECT_EQ(heard_b.Events, (std::vector<std::string>{"start", "soft off"}));
     // The ramp from 70 F to 200 F in 3 minutes, for both; only b was set back to 70 F.
-    EXPECT_EQ(a.Set_Values_Sent(), (std::vector<int>{70, 113, 157, 200})) << a.Sim_Log();
-    EXPECT_EQ(b.Set_Values_Sent(), (std::vector<int>{70, 113, 157, 70})) << b.Sim_Log();
+    EXPECT_EQ(a.Sim.Set_Values_Sent(), (std::vector<int>{70, 113, 157, 200})) << a.Sim.Log();
+    EXPECT_EQ(b.Sim.Set_Values_Sent(), (std::vector<int>{70, 113, 157, 70})) << b.Sim.Log();
     struct Expected {
         const char *Log, *Kiln;
         std::size_t Ticks;
@@ -148,8 +92,6 @@ TEST(Two_Kiln_Runs, FireSideBySideEachOnItsOwnControllerRecordAndSeam) {
         EXPECT_EQ(ticks, kiln.Ticks);
         EXPECT_EQ(events, kiln.Events);
     }
-    a.Run.Firing().Detach(record_writer_a);
-    b.Run.Firing().Detach(record_writer_b);
 }
 
 }  // namespace
