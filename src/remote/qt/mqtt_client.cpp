@@ -6,12 +6,12 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
-#include <QThreadPool>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 #include "language/show_problem.h"
@@ -31,17 +31,21 @@ void Library_Once() {
 
 }  // namespace
 
-// Where a worker reports: gone with the client, under a lock, so a report is never posted
-// to a client being destroyed.
-struct Mqtt_Client::Return_Address {
-    Mqtt_Client* Owner;
+// A connection begun on a thread of its own: the client is the thread's until Done.
+struct Mqtt_Client::Pending_Connect {
     std::mutex Lock;
+    mosquitto* Client = nullptr;
+    int Attempt = 0;
+    int Code = MOSQ_ERR_SUCCESS, System_Error = 0;
+    bool Done = false;
+    ~Pending_Connect() {
+        if (Client) mosquitto_destroy(Client);
+    }
 };
 
 Mqtt_Client::Mqtt_Client(const Mqtt_Settings& settings, const Status_Snapshot& snapshot,
                          const std::string& prefix, std::function<void(const std::string&)> display)
-    : Return_(std::make_shared<Return_Address>(this)),
-      Settings_(settings),
+    : Settings_(settings),
       Display_(std::move(display)),
       Link_(settings.Host + ":" + std::to_string(settings.Port)),
       Telemetry_(snapshot, prefix, settings.Discovery,
@@ -57,10 +61,6 @@ Mqtt_Client::Mqtt_Client(const Mqtt_Settings& settings, const Status_Snapshot& s
 }
 
 Mqtt_Client::~Mqtt_Client() {
-    {
-        std::lock_guard held(Return_->Lock);
-        Return_->Owner = nullptr;
-    }
     Closing_ = true;
     if (Client_ && Link_.Is_Connected()) {
         Mqtt_Message offline = Telemetry_.Going_Offline();
@@ -88,6 +88,7 @@ void Mqtt_Client::Drop_Client() {
     delete Write_;
     Read_ = Write_ = nullptr;
     Attempting_ = false;
+    Pending_.reset();  // a connection still being begun is freed by its thread
     if (Client_) mosquitto_destroy(Client_);
     Client_ = nullptr;
 }
@@ -144,31 +145,38 @@ void Mqtt_Client::Connect_To(const std::string& target) {
         static_cast<Mqtt_Client*>(self)->Ended(code, errno);
     });
     // The library looks the name up itself and waits for the answer (with TLS it is the
-    // broker's name, not an address): that happens on a worker, so a slow name server
-    // never holds up a control tick. The client is the worker's until it reports back;
-    // a report that finds this object gone frees it.
-    struct Pending {
-        mosquitto* Client = nullptr;
-        int Code = MOSQ_ERR_SUCCESS, System_Error = 0;
-        ~Pending() {
-            if (Client) mosquitto_destroy(Client);
-        }
-    };
-    auto pending = std::make_shared<Pending>();
+    // broker's name, not an address): that happens on a thread of its own, so a slow name
+    // server never holds up a control tick. The thread leaves its result under a lock and
+    // the housekeeping timer collects it; whichever of the two lets go of it last frees a
+    // client nobody took. Plain std:: threads and locks, so a race checker sees every hand-over.
+    auto pending = std::make_shared<Pending_Connect>();
     pending->Client = std::exchange(Client_, nullptr);
-    QThreadPool::globalInstance()->start(
-        [back = Return_, pending, target, port = Settings_.Port, attempt = Attempts_] {
-            pending->Code =
-                mosquitto_connect_async(pending->Client, target.c_str(), port, Keep_Alive_Seconds);
-            pending->System_Error = errno;
-            std::lock_guard held(back->Lock);
-            if (!back->Owner) return;
-            Mqtt_Client* self = back->Owner;
-            QMetaObject::invokeMethod(self, [self, pending, attempt] {
-                self->Connect_Returned(attempt, std::exchange(pending->Client, nullptr),
-                                       pending->Code, pending->System_Error);
-            });
-        });
+    pending->Attempt = Attempts_;
+    Pending_ = pending;
+    std::thread([pending, target, port = Settings_.Port, client = pending->Client] {
+        int code = mosquitto_connect_async(client, target.c_str(), port, Keep_Alive_Seconds);
+        int system_error = errno;
+        std::lock_guard held(pending->Lock);
+        pending->Code = code;
+        pending->System_Error = system_error;
+        pending->Done = true;
+    }).detach();
+}
+
+void Mqtt_Client::Collect_Connect() {
+    if (!Pending_) return;
+    std::shared_ptr<Pending_Connect> pending = Pending_;
+    mosquitto* client = nullptr;
+    int code = 0, system_error = 0;
+    {
+        std::lock_guard held(pending->Lock);
+        if (!pending->Done) return;
+        client = std::exchange(pending->Client, nullptr);
+        code = pending->Code;
+        system_error = pending->System_Error;
+    }
+    Pending_.reset();
+    Connect_Returned(pending->Attempt, client, code, system_error);
 }
 
 void Mqtt_Client::Connect_Returned(int attempt, mosquitto* client, int code, int system_error) {
@@ -215,6 +223,7 @@ void Mqtt_Client::Loop_Result(int code) {
 }
 
 void Mqtt_Client::Housekeeping() {
+    Collect_Connect();
     if (!Client_ || !Read_) return;
     if (Attempting_ && Attempt_.elapsed() > Mqtt_Link::Connect_Timeout * 1000) {
         Trouble(Mqtt_Trouble::Unreachable, TranslateText("no answer"));

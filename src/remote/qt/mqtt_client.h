@@ -19,7 +19,7 @@ struct mosquitto;
 namespace corvanel {
 
 // The connection to the broker through libmosquitto, driven by the program's event loop:
-// the name is looked up and the connection begun on a worker, never waiting here, the
+// the name is looked up and the connection begun on a thread, never waiting here, the
 // socket is watched by notifiers and a short timer keeps the connection alive, so a slow
 // or absent broker never holds up a control tick. Mqtt_Link decides when to try again and
 // what to tell the operator; this class only moves bytes.
@@ -50,8 +50,10 @@ class Mqtt_Client : public QObject {
     void Housekeeping();
     void Say(const std::string& text);
 
-    struct Return_Address;
-    std::shared_ptr<Return_Address> Return_;
+    void Collect_Connect();
+
+    struct Pending_Connect;
+    std::shared_ptr<Pending_Connect> Pending_;  // a connection being begun, if any
     Mqtt_Settings Settings_;
     std::function<void(const std::string&)> Display_;
     Mqtt_Link Link_;
