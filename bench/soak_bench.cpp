@@ -7,7 +7,8 @@
 // record read back whole. Ends with status 1 when something seen is wrong.
 //
 //   build/bench/soak_bench [--speed=100]     (about 45 minutes at 100 times)
-// CORVANEL_SOAK_KEEP=1 keeps the program folder.
+// CORVANEL_SOAK_KEEP=1 keeps the program folder; CORVANEL_SOAK_WRAP="heaptrack -o FILE"
+// runs the program's side under heaptrack (or any command given the program to run).
 
 #include <QCoreApplication>
 #include <iostream>

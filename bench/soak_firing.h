@@ -17,6 +17,7 @@
 // Used by bench/soak_bench.cpp (48 hours and a day's watch) and the glaze firing test.
 
 #include <signal.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,7 @@ inline std::string Libfaketime_Path() {
 
 inline constexpr const char* Log_Name = "soak.txt";
 inline constexpr const char* Child_Figures = "soak-program.txt";
+inline constexpr const char* Child_Heap = "soak-heap.txt";
 
 // The program's pause, then on (in the same nested loops) until the reply's end is in, at
 // most `longest` seconds of the faked clock.
@@ -218,6 +220,16 @@ inline int Soak_Program(const fs::path& folder, const std::string& profile, doub
         QTimer::singleShot(static_cast<int>(watch_hours * 3600 * 1000), [] { QApplication::exit(0); });
     };
     program.Model().Run().Firing().Attach(ticks);
+    // Beside the resident size, the bytes the program holds on its heap (glibc's count),
+    // every ten kiln minutes: growth here is data the program keeps or loses; growth of
+    // the resident size alone is memory the allocator keeps back for later.
+    std::ofstream heap(folder / Child_Heap);
+    QTimer heap_clock;
+    QObject::connect(&heap_clock, &QTimer::timeout, [&heap] {
+        const struct mallinfo2 in_use = mallinfo2();
+        heap << (in_use.uordblks + in_use.hblkhd) / 1024 << std::endl;
+    });
+    heap_clock.start(600 * 1000);
     program.On_End_Program = [] { QApplication::exit(1); };
     program.Main();
     QTimer::singleShot(0, [&] {
@@ -256,6 +268,14 @@ inline int Soak_Program_From_Environment(const std::string& guard) {
 }
 
 // ---------------------------------------------------------------- the parent's side
+
+// The program's heap in use at its last count, in kB (0 before the first).
+inline long Heap_In_Use_kB(const fs::path& folder) {
+    std::ifstream counts(folder / Child_Heap);
+    long kb = 0, read = 0;
+    while (counts >> read) kb = read;
+    return kb;
+}
 
 // The program's resident memory now, in kB (0 when it is gone).
 inline long Resident_kB(qint64 pid) {
@@ -500,10 +520,14 @@ inline Soak_Result Run_Soak(const Soak_Plan& plan, const Soak_Parts& parts,
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.setStandardOutputFile(QString::fromStdString((folder / "program.out").string()));
-    QStringList arguments;
+    // CORVANEL_SOAK_WRAP runs the program's side under another program (a heap profiler):
+    // its words, then this executable and its arguments.
+    QStringList arguments =
+        QString::fromLocal8Bit(qgetenv("CORVANEL_SOAK_WRAP")).split(' ', Qt::SkipEmptyParts);
+    arguments << QString::fromStdString(parts.Self);
     for (const std::string& argument : parts.Child_Arguments)
         arguments << QString::fromStdString(argument);
-    program.start(QString::fromStdString(parts.Self), arguments);
+    program.start(arguments.takeFirst(), arguments);
     if (!program.waitForStarted(30000)) {
         result.Failure = "the program did not start";
         stop(subscriber);
@@ -568,7 +592,8 @@ inline Soak_Result Run_Soak(const Soak_Plan& plan, const Soak_Parts& parts,
             const long kb = Resident_kB(pid);
             result.Memory_kB[memory_hours[next_memory]] = kb;
             figure("hour " + detail::Fixed(memory_hours[next_memory], 0) + ": resident " +
-                   detail::Fixed(kb / 1024.0) + " MB");
+                   detail::Fixed(kb / 1024.0) + " MB, heap in use " +
+                   detail::Fixed(Heap_In_Use_kB(folder) / 1024.0) + " MB");
             ++next_memory;
         }
         if (!probed && hours >= plan.Probe_Hour) {
@@ -664,7 +689,11 @@ inline Soak_Result Run_Soak(const Soak_Plan& plan, const Soak_Parts& parts,
                result.Program_Figures["monitor_ticks"] + " monitoring ticks; late (>1 kiln s) " +
                result.Program_Figures["late"] + ", missed (a whole interval late) " +
                result.Program_Figures["missed"] + ", largest lateness " +
-               result.Program_Figures["latest_late"] + " kiln s; pauses extended for a reply " +
+               result.Program_Figures["latest_late"] + " kiln s (" +
+               detail::Fixed(std::atof(result.Program_Figures["latest_late"].c_str()) * 1000 /
+                                 plan.Speed,
+                             0) +
+               " real ms); pauses extended for a reply " +
                result.Program_Figures["waits_extended"]);
         if (result.Program_Figures.count("resident_kb_at_end")) {
             const long kb = std::stol(result.Program_Figures["resident_kb_at_end"]);
