@@ -213,10 +213,14 @@ void Traj_form_Window::Build_Controls() {
     layout->addWidget(Large_Readouts);
     layout->addLayout(columns, 1);
 
+    // The firing's ticks keep to the millisecond: Qt's default timer may come up to 5%
+    // of its interval late, three seconds on a one-minute tick.
     Control_Interval = new QTimer(this);
     Control_Interval->setObjectName("Control_Interval");
+    Control_Interval->setTimerType(Qt::PreciseTimer);
     Monitor_Interval = new QTimer(this);
     Monitor_Interval->setObjectName("Monitor_Interval");
+    Monitor_Interval->setTimerType(Qt::PreciseTimer);
     Message = new QTimer(this);
     Message->setObjectName("Message");
     Link_Retry = new QTimer(this);
