@@ -309,15 +309,11 @@ std::vector<std::string> Words(const std::string& line) {
 // health's own test; here is how the tool lays them out.
 TEST_F(Log_Tool, HealthIsATableTheEventsAndTheReadingOrInCsvOneLineAFiringOfNumbers) {
     const std::string folder = Program.File("Logfiles");
-    for (int day = 1; day <= 7; ++day) {
-        Synthetic_Firing firing;
-        firing.Start.Day = day;
+    Write_Synthetic_Firings(folder, {1, 2, 3, 4, 5, 6, 7}, [](Synthetic_Firing& firing, int day) {
         if (day == 1) firing.Peak = 1200;
         firing.Rates.back().second = day < 5 ? 300 : 225;
-        Write_Whole_File(
-            folder + (day == 1 ? "/bisque" : "/glaze" + std::to_string(day)) + ".firing.csv",
-            (day == 7 ? firing.Celsius() : firing).Text());
-    }
+        if (day == 7) firing = firing.Celsius();
+    });
     Write_Whole_File(folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
     Tool_Run run = Run({"health", "--scale", "F"});
     EXPECT_EQ(run.Status, 0) << run.Err;
@@ -387,14 +383,7 @@ TEST_F(Log_Tool, ForecastPrintsTheLikelyFinishAndCurveOrThePlansTimesWithoutHist
     EXPECT_THAT(run.Out, EndsWith("\n1 h 00 min  1,000 °F\n1 h 30 min  1,000 °F\n"));
 
     const Planted_Kiln kiln;
-    for (int day : {4, 11, 18}) {
-        const std::string record = folder + "/glaze_" + std::to_string(day) + ".firing.csv";
-        Write_Whole_File(record,
-                         Planted_Record(kiln, Planted_Plan({{0, 70}, {150, 2250}, {330, 2250}}),
-                                        {2027, 1, day, 8, 0, 0}));
-        std::filesystem::last_write_time(
-            record, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    }
+    Write_Planted_Glazes(folder, kiln, Planted_Plan({{0, 70}, {150, 2250}, {330, 2250}}));
     // The kiln climbs at full output from 70 to 1,000 F.
     double hours = 0;
     for (double f = 70; f < 1000; f += 0.1) hours += 0.1 / kiln.Rate(f + 0.05);
