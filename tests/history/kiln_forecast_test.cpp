@@ -145,7 +145,7 @@ Plan_Points In_Scale_And_Unit(Plan_Points plan, const std::string& scale, const 
     return plan;
 }
 
-// Fast_Top: from the hold the kiln trails the ramp by its lag; it is done at 2,200 F less the lag.
+// On Fast_Top the kiln trails the ramp by its lag from the hold: done at 2,200 F less it.
 double Fast_Top_Late(const Planted_Kiln& kiln) {
     return (kiln.Lag_F / 400 + Climb_Hours(kiln, 1000, 2200 - kiln.Lag_F, 400) - 3) * 60;
 }
