@@ -60,8 +60,7 @@ struct Pty_Kiln : Pty_Parts, Run_Window_Rig {
         Keep_Record();
         Form.Form_Load();
         ASSERT_TRUE(Device.Port_Open()) << Form.User_Message_Box;
-        Form.mnuEnableEmailNotification = true;
-        Form.Email_Notification = "potter@studio.example";
+        Notify_Potter();
         Since_Tick.start();
     }
 

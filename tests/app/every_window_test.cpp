@@ -71,11 +71,15 @@ struct Shown_Text {
     std::string Where, Text;
 };
 
+// Its objectName, or its class when it has none.
+std::string Name_Of(const QObject* object) {
+    return (object->objectName().isEmpty() ? QString(object->metaObject()->className())
+                                           : object->objectName())
+        .toStdString();
+}
+
 void Add(std::vector<Shown_Text>& texts, const QObject* where, const QString& text) {
-    if (text.trimmed().isEmpty()) return;
-    const QString name =
-        where->objectName().isEmpty() ? where->metaObject()->className() : where->objectName();
-    texts.push_back({name.toStdString(), text.toStdString()});
+    if (!text.trimmed().isEmpty()) texts.push_back({Name_Of(where), text.toStdString()});
 }
 
 void Add_Menu(std::vector<Shown_Text>& texts, const QList<QAction*>& actions) {
@@ -193,17 +197,12 @@ bool Marked(const std::string& text, const std::vector<std::string>& names) {
 // the other.
 std::vector<std::string> Layout_Faults(QWidget& window) {
     std::vector<std::string> faults;
-    auto name = [](const QWidget* widget) {
-        return (widget->objectName().isEmpty() ? QString(widget->metaObject()->className())
-                                               : widget->objectName())
-            .toStdString();
-    };
     auto size = [](const QSize& s) {
         return std::to_string(s.width()) + "x" + std::to_string(s.height());
     };
     const QRect screen = window.screen()->availableGeometry();
     if (window.width() > screen.width() || window.height() + Title_Bar > screen.height())
-        faults.push_back(name(&window) + " is " + size(window.size()) + " with its title bar");
+        faults.push_back(Name_Of(&window) + " is " + size(window.size()) + " with its title bar");
     std::map<QWidget*, std::vector<QWidget*>> placed;  // by the widget they are laid out in
     for (QLayout* layout : window.findChildren<QLayout*>()) {
         QWidget* owner = layout->parentWidget();
@@ -213,7 +212,7 @@ std::vector<std::string> Layout_Faults(QWidget& window) {
             if (!widget || !widget->isVisible()) continue;
             placed[owner].push_back(widget);
             if (!owner->rect().contains(widget->geometry()))
-                faults.push_back(name(widget) + " is cut off by " + name(owner));
+                faults.push_back(Name_Of(widget) + " is cut off by " + Name_Of(owner));
             QSize need = widget->minimumSizeHint().expandedTo(widget->minimumSize());
             // A button's text needs its width inside the frame, whatever width the style likes.
             if (auto* button = qobject_cast<QPushButton*>(widget)) {
@@ -228,7 +227,7 @@ std::vector<std::string> Layout_Faults(QWidget& window) {
             if ((policy.horizontalPolicy() != QSizePolicy::Ignored &&
                  widget->width() < need.width()) ||
                 (policy.verticalPolicy() != QSizePolicy::Ignored && widget->height() < need_height))
-                faults.push_back(name(widget) + " has " + size(widget->size()) + " of the " +
+                faults.push_back(Name_Of(widget) + " has " + size(widget->size()) + " of the " +
                                  size({need.width(), need_height}) + " it needs");
         }
     }
@@ -236,7 +235,7 @@ std::vector<std::string> Layout_Faults(QWidget& window) {
         for (std::size_t a = 0; a < widgets.size(); ++a)
             for (std::size_t b = a + 1; b < widgets.size(); ++b)
                 if (widgets[a]->geometry().intersects(widgets[b]->geometry()))
-                    faults.push_back(name(widgets[a]) + " lies over " + name(widgets[b]));
+                    faults.push_back(Name_Of(widgets[a]) + " lies over " + Name_Of(widgets[b]));
     }
     return faults;
 }
@@ -245,12 +244,8 @@ class Every_Window : public Program_Rig {
   protected:
     // The program with its own dialogs for changing a firing and starting later.
     void Start_With_Its_Dialogs() {
-        Program_Parts parts{&Profile_Dialog, &Log_Dialog, &Ask, &Beeper, &Mail, &Clock, &Waiter};
-        parts.Editor_Dialog = &Editor_Dialog;
-        parts.Guard_Program = CORVANEL_GUARD_PATH;
-        Program = std::make_unique<Corvanel_Program>(Paths, parts);
-        Program->On_End_Program = [this] { ++Ends; };
-        Program->Main();
+        Own_Change_Dialog = true;
+        Start_Program();
     }
 
     void Choose_Language(const char* name) {
@@ -278,10 +273,7 @@ class Every_Window : public Program_Rig {
         auto history = [this] { return &Program->History_Window(); };
         auto health = [this] {
             Entry(Window().mnuFile, "mnuKilnHealth")->trigger();
-            QWidget* shown = nullptr;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->objectName() == "Kiln_Health") shown = window;
-            return shown;
+            return Shown_Window("Kiln_Health");
         };
         return {
             {"Traj_form", [] {}, [](QWidget&) {}},
@@ -329,9 +321,7 @@ class Every_Window : public Program_Rig {
         bool visited = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            QWidget* shown = nullptr;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->isVisible() && window->objectName() == entry.Name) shown = window;
+            QWidget* shown = Shown_Window(entry.Name);
             if (!shown || visited) return;
             visited = true;
             poll.stop();

@@ -27,10 +27,7 @@ TEST(Full_Disk, TheFiringGoesOnTellsOnceAndWritesEverythingInOrderWhenSpaceRetur
     writer.Hold_In(rig.Form.Run().Held_Files());
     rig.Form.Run().Firing().Attach(writer);
     rig.Form.Form_Load();
-    rig.Write_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
-                                   {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
-                                   {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
-    rig.Open_Profile("ramp.txt");
+    rig.Open_Long_Ramp();
     rig.Choose_Log("ramp_log.txt");
     rig.Form.Start_Profile_Click();
     int ticks = 1;

@@ -44,8 +44,7 @@ TEST(Never_Finishes, AWeakKilnIsStoppedWithTheAdviceAndAHealthyOneFinishes) {
         rig.Model.Set_Heating(elements);
         rig.Keep_Record();
         rig.Form.Form_Load();
-        rig.Form.mnuEnableEmailNotification = true;
-        rig.Form.Email_Notification = "potter@studio.example";
+        rig.Notify_Potter();
         // To 2000 at about 370 degrees an hour, an hour's hold: over six hours in all.
         rig.Open_Profile("glaze.txt",
                          {{"1", "0", "5.2", "r", "70", "2000", "", "", "", ""},

@@ -217,10 +217,7 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
 
     // Kiln Health reads the same record: one firing is too few to compare with.
     Window().mnuFile->findChild<QAction*>("mnuKilnHealth")->trigger();
-    QWidget* health = nullptr;
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-        if (shown->objectName() == "Kiln_Health" && shown->isVisible()) health = shown;
-    }
+    QWidget* health = Shown_Window("Kiln_Health");
     ASSERT_TRUE(health);
     EXPECT_EQ(health->findChild<QPlainTextEdit*>("Health_Readings")->toPlainText().left(22),
               "Too few firings at ful");

@@ -32,20 +32,14 @@ struct Safety_Rig : Main_Window_Rig {
     Alarm_Observer Observer;
     std::optional<sim::Kiln_Sim_Server> Faulty;
 
-    explicit Safety_Rig(std::optional<double> kiln_at = {}, bool open_profile = true) {
+    explicit Safety_Rig(std::optional<double> kiln_at = {}) {
         sim::Unit_Settings kiln = Kiln_Settings();
         kiln.Start_Temperature = kiln_at;
         Model = sim::Controller_Model({0}, kiln);
         Form.Run().Firing().Attach(Observer);
         Form.Form_Load();
-        Form.mnuEnableEmailNotification = true;
-        Form.Email_Notification = "potter@studio.example";
-        if (open_profile) Open_Long_Ramp();
-    }
-    void Open_Long_Ramp() {
-        Open_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
-                                  {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
-                                  {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
+        Notify_Potter();
+        Open_Long_Ramp();
     }
     void Open_Sample(const char* name) {
         std::filesystem::copy_file(std::filesystem::path(CORVANEL_PROGRAM_DIR) / "Profiles" / name,

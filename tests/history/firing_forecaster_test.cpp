@@ -21,10 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr, ::testing::StartsWith;
 
-// A glaze firing that asks 360 F/h over the top: more than the planted kiln manages.
-const Plan_Points Fast_Top =
-    Planted_Plan({{0, 70}, {186, 1000}, {206, 1000}, {386, 2200}, {401, 2200}});
-
 struct Forecast_Story : ::testing::Test {
     Temp_Folder Folder;
     Program_Paths Paths{Folder.Path()};
@@ -40,17 +36,6 @@ struct Forecast_Story : ::testing::Test {
         Forecaster.Attach(Seam);
         Seam.Attach(View);
     }
-    // Three earlier firings of the planted kiln, finished an hour ago.
-    void Give_The_Kiln_A_History() {
-        const Plan_Points learning =
-            Planted_Plan({{0, 70}, {132, 400}, {270.75, 2250}, {420.75, 2250}, {510.75, 1500}});
-        for (int day : {4, 11, 18}) {
-            const std::string path = Paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv");
-            Write_Whole_File(path,
-                             Planted_Record(Planted_Kiln{}, learning, {2027, 1, day, 8, 0, 0}));
-            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
-        }
-    }
     Firing_Status Firing_At(double minute, double measured, Firing_State state) const {
         Firing_Status status;
         status.State = state;
@@ -65,15 +50,15 @@ struct Forecast_Story : ::testing::Test {
     }
 };
 
-TEST_F(Forecast_Story, ANewKilnSaysItsTimesAreThePlans) {
+// New, the kiln says its times are the plan's; with three earlier firings of the planted
+// kiln it shows the likely finish, why, and the curve ahead.
+TEST_F(Forecast_Story, ANewKilnGivesThePlansTimesOneWithAHistoryTheLikelyFinishAndCurve) {
     Seam.Publish(Firing_At(100, 600, Firing_State::Running), Firing_Event::Tick);
     EXPECT_EQ(View.Finishes_At(), "15:01");
     EXPECT_THAT(View.Forecast_Note(), HasSubstr("no firings of this kiln to learn from yet"));
     EXPECT_TRUE(View.Forecast().empty());
-}
 
-TEST_F(Forecast_Story, AKilnWithAHistoryShowsTheLikelyFinishWhyAndTheCurveAhead) {
-    Give_The_Kiln_A_History();
+    Write_Planted_Glazes(Paths.Logfiles_Folder());
     Seam.Publish(Firing_At(0, 70, Firing_State::Monitor), Firing_Event::Profile_Loaded);
     ASSERT_TRUE(Seam.Latest().Forecast);
     EXPECT_TRUE(Seam.Latest().Forecast->From_History);

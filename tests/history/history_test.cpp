@@ -52,28 +52,34 @@ std::string Record_Text(const std::string& profile, const std::string& scale,
     return text;
 }
 
+// A program folder of the test's own, its settings and its file dialog.
+struct Program_Folder : ::testing::Test {
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+    Settings_Store Settings{Paths};
+    Fake_File_Dialog Dialog;
+};
+using History = Program_Folder;
+using Kiln_Health = Program_Folder;
+
 // Two firings chosen are overlaid from elapsed 0 in the first one's units: the bisque in
 // minutes and Fahrenheit beside the glaze. Their report is printed or said not to be; the
 // table is exported with each firing's energy and no cost for a bad price, or said to be
 // cancelled.
-TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
-    Temp_Folder folder;
-    Program_Paths paths{folder.Path()};
-    Fake_File_Dialog dialog;
+TEST_F(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     std::vector<std::string> printed;
     std::optional<std::string> printer_answer = std::string();
-    Settings_Store settings(paths);
     Firing_History model{
-        paths, settings, dialog,
+        Paths, Settings, Dialog,
         [&](const Firing_Chart&, const std::vector<std::string>& lines, const std::string&) {
             printed = lines;  // where the PDF goes is shown by the history window's own test
             return printer_answer;
         }};
-    Write_Whole_File(paths.Logfile("bisque.firing.csv"),
+    Write_Whole_File(Paths.Logfile("bisque.firing.csv"),
                      Record_Text("bisque.txt", "C", "H", {2027, 1, 5, 8, 0, 0}, 120, 520));
-    Write_Whole_File(paths.Logfile("glaze.firing.csv"),
+    Write_Whole_File(Paths.Logfile("glaze.firing.csv"),
                      Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212));
-    Write_Whole_File(paths.Logfile("glaze.txt"), "125.00   1000 998  \r\n");  // not a record
+    Write_Whole_File(Paths.Logfile("glaze.txt"), "125.00   1000 998  \r\n");  // not a record
     model.Form_Load();
     ASSERT_EQ(model.Rows.size(), 2u);  // the records only (newest first: the German table)
     EXPECT_FALSE(model.Print_Report_Enabled);
@@ -97,16 +103,16 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     EXPECT_THAT(model.Messages, EndsWith("Report could not be printed\r\nCheck that the printer "
                                          "is on and ready, then print again\r\n"));
 
-    Write_Text_File(paths.Setup_File("KilnPower.txt"), "12");
-    Write_Text_File(paths.Setup_File("EnergyPrice.txt"), "-3");
+    Write_Text_File(Paths.Setup_File("KilnPower.txt"), "12");
+    Write_Text_File(Paths.Setup_File("EnergyPrice.txt"), "-3");
     model.Form_Load();
     EXPECT_THAT(model.Messages, HasSubstr("Price per kWh: \"-3\" is not a number of 0 or more, so "
                                           "nothing is used."));
     EXPECT_THAT(model.Messages, Not(HasSubstr("Kiln Power")));
     model.Export_CSV_Click();
     EXPECT_THAT(model.Messages, EndsWith("Export cancelled\r\n"));
-    const std::string out = folder.File("book.csv");
-    dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
+    const std::string out = Folder.File("book.csv");
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen(out));
     model.Export_CSV_Click();
     // Plain numbers for a spreadsheet, the units in the column names.
     EXPECT_EQ(Read_Whole_File(out),
@@ -129,7 +135,7 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     model.Firings_Chosen({1});
     ASSERT_TRUE(model.Notes_Enabled);
     model.Save_Notes_Click("Celadon test tiles, cone 6 bent at 3 o'clock");
-    EXPECT_EQ(Read_Whole_File(paths.Logfile("bisque.notes")),
+    EXPECT_EQ(Read_Whole_File(Paths.Logfile("bisque.notes")),
               "Celadon test tiles, cone 6 bent at 3 o'clock");
     model.Search_Changed("CELADON");
     ASSERT_EQ(model.Rows.size(), 1u);
@@ -140,7 +146,7 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
     EXPECT_FALSE(model.Notes_Enabled);
     EXPECT_EQ(model.Chart.Empty_Hint, "Choose one or more firings in the table to see their chart");
     // A place that cannot be written (a file stands where the folder would be).
-    dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
+    Dialog.Answers.push_back(File_Dialog_Result::Chosen(out + "/inside_a_file.csv"));
     model.Export_CSV_Click();
     EXPECT_THAT(model.Messages, HasSubstr("The firing table could not be written to "));
     EXPECT_THAT(model.Messages, EndsWith("and export again\r\n"));
@@ -149,21 +155,17 @@ TEST(History, OverlaysTwoChosenFiringsPrintsTheirReportAndExportsTheTable) {
 // Witness cones are kept beside a record and read against the program's cone; after
 // three firings of a kiln its offset is proposed, and shown only once the operator takes it
 // (the window's own test shows the table unchanged until then).
-TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTakes) {
-    Temp_Folder folder;
-    Program_Paths paths{folder.Path()};
-    Fake_File_Dialog dialog;
-    Settings_Store settings(paths);
-    Firing_History model{paths, settings, dialog, nullptr};
+TEST_F(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTakes) {
+    Firing_History model{Paths, Settings, Dialog, nullptr};
+    Write_Synthetic_Firings(Paths.Logfiles_Folder(), {4, 5, 6},
+                            [](Synthetic_Firing& firing, int day) {
+                                firing.Peak = 2080 + 15 * day;
+                                firing.Kiln = "Kiln A";
+                            });
     std::vector<std::string> witness;  // newest first, as the table lists them
     for (int day = 4; day <= 6; ++day) {
-        Synthetic_Firing firing;
-        firing.Start = {2027, 1, day, 8, 0, 0};
-        firing.Peak = 2080 + 15 * day;
-        firing.Kiln = "Kiln A";
-        const Firing_Record record = Parse_Firing_Record(firing.Text());
-        Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
-                         firing.Text());
+        const Firing_Record record = Parse_Firing_Record(
+            Read_Whole_File(Paths.Logfile("glaze" + std::to_string(day) + ".firing.csv")));
         // The potter saw the cone after the program's nearest one go down.
         const Cone_Reached cone = Summarise(record, {}).Cone;
         ASSERT_EQ(cone.Reached, Cone_Reached::Reach::On_Chart);
@@ -176,7 +178,7 @@ TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTak
     model.Firings_Chosen({0});
     model.Save_Witness_Cones_Click("5 wobbly");
     EXPECT_THAT(model.Messages, HasSubstr("could not be read at \"5 wobbly\""));
-    EXPECT_FALSE(std::filesystem::exists(paths.Logfile("glaze6.cones")));
+    EXPECT_FALSE(std::filesystem::exists(Paths.Logfile("glaze6.cones")));
     for (int row = 0; row < 3; ++row) {
         model.Firings_Chosen({row});
         EXPECT_FALSE(model.Take_Cone_Offset_Enabled) << row;
@@ -190,7 +192,7 @@ TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTak
     model.Take_Cone_Offset_Click();
     EXPECT_FALSE(model.Take_Cone_Offset_Enabled);
     EXPECT_THAT(model.Messages, HasSubstr("Cone offset taken: +"));
-    const Cone_Offset taken = Read_Cone_Offset(settings);
+    const Cone_Offset taken = Read_Cone_Offset(Settings);
     EXPECT_NEAR(taken.Cones, 1, 0.5);
     model.Form_Load();
     model.Firings_Chosen({0});
@@ -201,7 +203,7 @@ TEST(History, WitnessConesOfThreeFiringsProposeTheKilnsOffsetWhichTheOperatorTak
 // The watch after a run: its readings count for the peak, the time near it and the
 // chart's measured trace; the duration, the ticks, the energy and the outcome stay the
 // run's, and the report says how long the kiln was watched without listing each reading.
-TEST(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
+TEST_F(History, ReadingsAfterTheRunCountForThePeakAndTheChartNotForTheRun) {
     const Firing_Record record = Parse_Firing_Record(
         Record_Text("glaze.txt", "F", "M", {2027, 2, 1, 9, 0, 0}, 60, 212) +
         "2027-02-01T10:00:00+00:00,60.00,0,212,212,0,soft off,\r\n"
@@ -269,7 +271,7 @@ double Rate(const Firing_Health& health, std::size_t band) {
     return health.Full_Power_Rate[band].Value.value_or(-1);
 }
 
-TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
+TEST_F(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     const Firing_Health glaze = Synthetic_Firing{}.Health();
     for (auto [band, rate] : {std::pair{0, 600.0}, {1, 480.0}, {2, 300.0}})
         EXPECT_NEAR(Rate(glaze, band), rate, rate / 100) << band;
@@ -316,7 +318,7 @@ TEST(Kiln_Health, RatesAtFullOutputAreReadInEachBandTheFiringCrossed) {
     EXPECT_EQ(cut.Health().Last_200_Minutes.Omitted, health.Last_200_Minutes.Omitted);
 }
 
-TEST(Kiln_Health, HostileRecordsGiveReasonsNeverACrash) {
+TEST_F(Kiln_Health, HostileRecordsGiveReasonsNeverACrash) {
     EXPECT_EQ(Work_Out_Health(Parse_Firing_Record("")).Ramp_Lag.Omitted,
               "the record holds no readings of a run");
     std::mt19937 random(7);
@@ -332,11 +334,10 @@ TEST(Kiln_Health, HostileRecordsGiveReasonsNeverACrash) {
     }
 }
 
-TEST(Kiln_Health, FiguresAreKeptBesideTheRecordAndWorkedOutAgainWhenItChanges) {
-    Temp_Folder folder;
-    const std::string record = folder.File("glaze.firing.csv");
+TEST_F(Kiln_Health, FiguresAreKeptBesideTheRecordAndWorkedOutAgainWhenItChanges) {
+    const std::string record = Folder.File("glaze.firing.csv");
     Write_Whole_File(record, Synthetic_Firing{}.Text());
-    const std::string kept = folder.File("glaze.health");
+    const std::string kept = Folder.File("glaze.health");
     ASSERT_TRUE(Kept_Health(record));
     ASSERT_TRUE(std::filesystem::exists(kept));
 
@@ -377,7 +378,7 @@ std::vector<Firing_Health> Wearing_Kiln(int count, double loss, int from = 0) {
     return firings;
 }
 
-TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
+TEST_F(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
     const Kiln_Health_Settings settings;
     std::vector<Health_Reading> readings =
         Read_Kiln_Health(Wearing_Kiln(3, 0.05), {}, settings, "F");
@@ -404,7 +405,7 @@ TEST(Kiln_Health, TheReadingComparesTheLatestFiringsWithTheBaseline) {
     EXPECT_THAT(readings.front().Text.English(), HasSubstr("between 815 °C and 1,095 °C"));
 }
 
-TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
+TEST_F(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
     std::vector<Firing_Health> firings = Wearing_Kiln(4, 0);
     for (Firing_Health& firing : firings) firing.Full_Power_Rate[2].Value = 210;
     firings.front().Full_Power_Rate[2].Value = 150;  // not among the latest three
@@ -432,21 +433,14 @@ TEST(Kiln_Health, BeforeAFiringTheSegmentsTheKilnCannotFollowAreSaid) {
 // The potter's kiln managed 500 F/h up to 1,000 F in its last firings; the worked example
 // asks 930 F/h from 70 to 1,000 F. RUN PROFILE says so (the firing starts all the same),
 // and so does the editor's check of the profile file, until the setting turns it off.
-TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
-    Temp_Folder folder;
-    Program_Paths paths{folder.Path()};
-    Settings_Store settings(paths);
-    for (int day : {4, 11, 18}) {
-        Synthetic_Firing firing;
-        firing.Start.Day = day;
-        firing.Rates.front().second = 500;
-        Write_Whole_File(paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv"),
-                         firing.Text());
-    }
-    const std::string profile = paths.Profile_File("example.txt");
+TEST_F(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
+    Write_Synthetic_Firings(
+        Paths.Logfiles_Folder(), {4, 11, 18},
+        [](Synthetic_Firing& firing, int) { firing.Rates.front().second = 500; });
+    const std::string profile = Paths.Profile_File("example.txt");
     Write_Whole_File(profile, Worked_Example_Text());
     Recorded_Messages said;
-    Kiln_Pace_Check check(paths, settings, said, said);
+    Kiln_Pace_Check check(Paths, Settings, said, said);
     Firing_Status status;
     Firing_Record_Header header;
     ASSERT_TRUE(Header_Of_Profile_File(profile, header));
@@ -468,7 +462,7 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
     // planned hour.
     for (int day : {4, 11, 18}) {
         std::filesystem::last_write_time(
-            paths.Logfile("glaze_" + std::to_string(day) + ".firing.csv"),
+            Paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     }
     said.Clear();
@@ -478,11 +472,11 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
                               "there last month: expect about 51 min behind the plan."});
 
     said.Clear();
-    check.Check_Profile_File(paths.Logfile("glaze_4.firing.csv"), status.Clock);
+    check.Check_Profile_File(Paths.Logfile("glaze4.firing.csv"), status.Clock);
     ASSERT_EQ(said.Lines.size(), 1u);
-    EXPECT_EQ(said.Lines[0].substr(0, 50), "glaze_4.firing.csv is not a profile that can be ch");
+    EXPECT_EQ(said.Lines[0].substr(0, 49), "glaze4.firing.csv is not a profile that can be ch");
 
-    Write_Whole_File(folder.File("Setup/KilnHealth.txt"), "Check_At_Start=0\r\n");
+    Write_Whole_File(Folder.File("Setup/KilnHealth.txt"), "Check_At_Start=0\r\n");
     said.Clear();
     check.Firing_Changed(status, Firing_Event::Start, "");
     EXPECT_TRUE(said.Lines.empty());
@@ -490,17 +484,14 @@ TEST(Kiln_Health, RunProfileAndTheEditorSayWhatTheKilnCannotFollow) {
 
 // The Kiln Health window's model: the trend of a measure with its baseline, and an event
 // marked on a day starts a new baseline; a day that is not one is refused in words.
-TEST(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
-    Temp_Folder folder;
-    Program_Paths paths{folder.Path()};
-    Settings_Store settings(paths);
-    for (int week = 0; week < 8; ++week) {
-        Synthetic_Firing firing;
-        firing.Start = Date_Time_Of_Seconds(Seconds_Of(firing.Start) + week * 7 * 86400LL);
-        firing.Rates.back().second = week < 3 ? 300 : 240;
-        Write_Whole_File(paths.Logfile("g" + std::to_string(week) + ".firing.csv"), firing.Text());
-    }
-    Kiln_Health_Model model(paths, settings);
+TEST_F(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
+    Write_Synthetic_Firings(
+        Paths.Logfiles_Folder(), {0, 1, 2, 3, 4, 5, 6, 7}, [](Synthetic_Firing& firing, int week) {
+            firing.Start =
+                Date_Time_Of_Seconds(Seconds_Of({2027, 1, 4, 8, 0, 0}) + week * 7 * 86400LL);
+            firing.Rates.back().second = week < 3 ? 300 : 240;
+        });
+    Kiln_Health_Model model(Paths, Settings);
     model.Form_Load();
     EXPECT_EQ(model.Firings, 8u);
     ASSERT_EQ(model.Trend.size(), 8u);
@@ -518,16 +509,16 @@ TEST(Kiln_Health, TheWindowShowsTheTrendAndMarksEventsThatStartANewBaseline) {
                            "new set, \"Kanthal\"");
     ASSERT_EQ(model.Events.size(), 1u);
     EXPECT_EQ(model.Events[0].Text, "elements replaced");
-    EXPECT_EQ(Read_Kiln_Events(paths.Logfiles_Folder())[0].Note, "new set, \"Kanthal\"");
+    EXPECT_EQ(Read_Kiln_Events(Paths.Logfiles_Folder())[0].Note, "new set, \"Kanthal\"");
     EXPECT_NEAR(model.Baseline.value_or(0), 240, 3);
     EXPECT_EQ(model.Readings,
               "At full power the kiln heats about as fast as with the elements "
               "fitted on 25 January 2027.");
     // A line that is no event (typed in by hand) is left out and said.
-    const std::string events = paths.Logfile(Kiln_Events_File);
+    const std::string events = Paths.Logfile(Kiln_Events_File);
     Write_Whole_File(events, Read_Whole_File(events) + "2027-01-26,new paint\r\n");
     std::vector<Problem> problems;
-    EXPECT_EQ(Read_Kiln_Events(paths.Logfiles_Folder(), &problems).size(), 1u);
+    EXPECT_EQ(Read_Kiln_Events(Paths.Logfiles_Folder(), &problems).size(), 1u);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_THAT(problems[0].English(), HasSubstr("2027-01-26,new paint"));
 }

@@ -39,13 +39,7 @@ class History_Window : public ::testing::Test {
   protected:
     void SetUp() override { Make_Application(); }
     void Write_Firings(const std::function<void(Synthetic_Firing&, int day)>& vary) {
-        for (int day = 4; day <= 6; ++day) {
-            Synthetic_Firing firing;
-            firing.Start = {2027, 1, day, 8, 0, 0};
-            vary(firing, day);
-            Write_Whole_File(paths.Logfile("glaze" + std::to_string(day) + ".firing.csv"),
-                             firing.Text());
-        }
+        Write_Synthetic_Firings(paths.Logfiles_Folder(), {4, 5, 6}, vary);
     }
     Temp_Folder folder;
     Program_Paths paths{folder.Path()};

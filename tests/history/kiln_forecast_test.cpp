@@ -22,18 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::EndsWith, ::testing::StartsWith;
 
-// The firings the model learns from: a ramp it follows to 400 F, a climb at full output
-// to 2,250 F held until the kiln is there, and a fall the kiln follows until it cools
-// slower than asked, then the watch after the run.
-const Plan_Points Learning_Plan =
-    Planted_Plan({{0, 70}, {132, 400}, {270.75, 2250}, {420.75, 2250}, {510.75, 1500}});
-
-void Write_Settled(const std::string& path, const std::string& text,
-                   std::chrono::minutes age = std::chrono::minutes(60)) {
-    Write_Whole_File(path, text);
-    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
-}
-
 // The record with every 101st reading 400 F off, as a thermocouple with a loose contact
 // reads now and then.
 std::string With_Spikes(const std::string& record) {
@@ -65,9 +53,8 @@ void Write_Kiln_History(const std::string& folder, const Planted_Kiln& kiln) {
         Write_Settled(folder + "/worn_" + std::to_string(day) + ".firing.csv",
                       Planted_Record(worn, Learning_Plan, {2026, 12, day, 8, 0, 0}));
     }
-    Write_Whole_File(folder + "/" + Kiln_Events_File, "2027-01-01,elements replaced,\r\n");
-    fs::last_write_time(folder + "/" + Kiln_Events_File,
-                        fs::file_time_type::clock::now() - std::chrono::hours(2));
+    Write_Settled(folder + "/" + Kiln_Events_File, "2027-01-01,elements replaced,\r\n",
+                  std::chrono::hours(2));
     for (int day : {4, 11, 18}) {
         const std::string record =
             Planted_Record(kiln, Learning_Plan, {2027, 1, day, 8, 0, 0}, day == 18 ? "C" : "F");
@@ -158,11 +145,7 @@ Plan_Points In_Scale_And_Unit(Plan_Points plan, const std::string& scale, const 
     return plan;
 }
 
-// 300 F/h to 1,000 F, a hold, 400 F/h to 2,200 F (more than the kiln has above about
-// 1,670 F), a hold of 15 minutes.
-const Plan_Points Fast_Top =
-    Planted_Plan({{0, 70}, {186, 1000}, {206, 1000}, {386, 2200}, {401, 2200}});
-// From the hold the kiln trails the ramp by its lag; it is done at 2,200 F less the lag.
+// On Fast_Top the kiln trails the ramp by its lag from the hold: done at 2,200 F less it.
 double Fast_Top_Late(const Planted_Kiln& kiln) {
     return (kiln.Lag_F / 400 + Climb_Hours(kiln, 1000, 2200 - kiln.Lag_F, 400) - 3) * 60;
 }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "run/firing_record.h"
+#include "support/temp_folder.h"
 
 namespace corvanel {
 
@@ -125,6 +128,34 @@ inline std::string Planted_Record(const Planted_Kiln& kiln, const Plan_Points& p
         write(s, 70, t, 0, t < 150 ? "after run ended" : "after run");
     }
     return text;
+}
+
+// The firings the model learns from: a ramp it follows to 400 F, a climb at full output
+// to 2,250 F held until the kiln is there, and a fall the kiln follows until it cools
+// slower than asked, then the watch after the run.
+inline const Plan_Points Learning_Plan =
+    Planted_Plan({{0, 70}, {132, 400}, {270.75, 2250}, {420.75, 2250}, {510.75, 1500}});
+
+// A glaze firing of 300 F/h to 1,000 F, a hold, 400 F/h to 2,200 F (more than the planted
+// kiln has above about 1,670 F), a hold of 15 minutes.
+inline const Plan_Points Fast_Top =
+    Planted_Plan({{0, 70}, {186, 1000}, {206, 1000}, {386, 2200}, {401, 2200}});
+
+// `text` written to `path` and left as a record that has settled: last written `age` ago.
+inline void Write_Settled(const std::string& path, const std::string& text,
+                          std::chrono::minutes age = std::chrono::minutes(60)) {
+    Write_Whole_File(path, text);
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - age);
+}
+
+// Settled records glaze_<day>.firing.csv in `folder` of the planted kiln fired along the
+// plan on 4, 11 and 18 January 2027.
+inline void Write_Planted_Glazes(const std::string& folder, const Planted_Kiln& kiln = {},
+                                 const Plan_Points& plan = Learning_Plan) {
+    for (int day : {4, 11, 18})
+        Write_Settled(
+            std::filesystem::path(folder) / ("glaze_" + std::to_string(day) + ".firing.csv"),
+            Planted_Record(kiln, plan, {2027, 1, day, 8, 0, 0}));
 }
 
 }  // namespace corvanel

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "history/kiln_health.h"
 #include "run/firing_record.h"
+#include "support/temp_folder.h"
 
 namespace corvanel {
 
@@ -75,5 +77,19 @@ struct Synthetic_Firing {
     }
     Firing_Health Health() const { return Work_Out_Health(Parse_Firing_Record(Text())); }
 };
+
+// The records <folder>/<name><n>.firing.csv of a firing for each n of `numbers`, each made
+// by `vary` from one started on the nth of January 2027 at 08:00.
+inline void Write_Synthetic_Firings(const std::string& folder, std::initializer_list<int> numbers,
+                                    const std::function<void(Synthetic_Firing&, int n)>& vary,
+                                    const std::string& name = "glaze") {
+    for (int n : numbers) {
+        Synthetic_Firing firing;
+        firing.Start.Day = n;
+        vary(firing, n);
+        Write_Whole_File(std::filesystem::path(folder) / (name + std::to_string(n) + ".firing.csv"),
+                         firing.Text());
+    }
+}
 
 }  // namespace corvanel

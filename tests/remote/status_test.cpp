@@ -32,10 +32,6 @@ struct Snapshot_Rig : Main_Window_Rig {
         Open_Short_Profile();
     }
     ~Snapshot_Rig() { Form.Run().Firing().Detach(Snapshot); }
-    void Tick(int seconds) {
-        Clock.Advance(seconds);
-        Form.Control_Interval_Timer();
-    }
     void Expect_Json(std::initializer_list<std::string> parts) {
         std::string json = Status_Json(Snapshot);
         for (const std::string& part : parts) {
@@ -55,7 +51,7 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Expect_Json({"\"starts_at\":\"2026-12-05 23:30\"",
                      "\"state\":\"Waiting to start at 23:30\""});
     rig.Form.Start_Profile_Click();
-    rig.Tick(60);
+    rig.Control_Ticks(1, 60);
     Date_Time finish = Date_Time_Of_Seconds(Seconds_Of(rig.Snapshot.Status().Clock) + 120);
     rig.Expect_Json({"\"kiln\":\"Studio \\\"big\\\" kiln\"", "\"state\":\"running\"",
                      "\"profile\":\"short.txt\",\"segment\":1,\"elapsed\":1,",
@@ -82,13 +78,13 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Expect_Json(
         {"\"alarms\":[\"No Heat\"]", "\"state\":\"Firing, alarm\"", "\"problem\":\"No Heat\""});
 
-    rig.Tick(60);
+    rig.Control_Ticks(1, 60);
     EXPECT_EQ(Trace_Json(rig.Snapshot, 1),
               "{\"points\":[[2,250," + Format_Number(rig.Form.Run().Measured_Temp()) + "]]}");
     rig.Form.Start_Profile_Click();  // suspend: no finish time while nothing moves
     rig.Expect_Json({"\"state\":\"suspended\"", "\"finish_time\":null"});
     rig.Form.Start_Profile_Click();
-    rig.Tick(120);  // past the end: "Profile Finished" and the soft off
+    rig.Control_Ticks(1, 120);  // past the end: "Profile Finished" and the soft off
     EXPECT_EQ(rig.Snapshot.State_Name(), "finished");
     rig.Expect_Json({"\"time_left\":0,", "\"text\":{\"state\":\"Finished\"",
                      "\"time_left\":\"-\",\"finish_time\":\"-\""});
@@ -102,7 +98,7 @@ TEST(Status_Snapshot, JsonFollowsAFiringToItsEndAndTheTraceOnlyThisFiring) {
     rig.Snapshot.Firing_Changed(rig.Snapshot.Status(), Firing_Event::Log_Changed, "reset");
     EXPECT_EQ(rig.Snapshot.Trace().size(), 0u);
     rig.Form.Start_Profile_Click();
-    rig.Tick(30);
+    rig.Control_Ticks(1, 30);
     ASSERT_FALSE(rig.Snapshot.Trace().empty());
     rig.Form.SoftOff_Click();
     rig.Open_Profile("short.txt");
@@ -138,7 +134,7 @@ TEST(Status_Snapshot, AnOldReadingIsGreyedWithItsAgeAndAnOpenThermocoupleShowsNo
     rig.Form.Run().Firing().Attach(mqtt);
     rig.Form.Start_Profile_Click();  // at 09:00:30
     auto tick = [&](int seconds) {
-        rig.Tick(seconds);
+        rig.Control_Ticks(1, seconds);
         EXPECT_EQ(state, Status_Json(rig.Snapshot));
         return rig.Form.Real_Temp_Display_1 + (rig.Form.Process_Temp_Stale ? " grey " : " ") +
                rig.Form.Process_Temp_Note;

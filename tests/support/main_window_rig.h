@@ -144,6 +144,19 @@ struct Run_Window_Rig {
                                    {"3", "3.00", "", "e", "250", "", "", "", "", ""}});
     }
 
+    // ramp.txt: 70 to 1500 degrees in an hour, an hour's hold, the end; opened.
+    void Open_Long_Ramp() {
+        Open_Profile("ramp.txt", {{"1", "0", "60", "r", "70", "1500", "23.83", "", "", ""},
+                                  {"2", "60.00", "60", "h", "1500", "1500", "0", "", "", ""},
+                                  {"3", "120.00", "", "e", "1500", "", "", "", "", ""}});
+    }
+
+    // Alarms and notices are mailed to the potter.
+    void Notify_Potter() {
+        Form.mnuEnableEmailNotification = true;
+        Form.Email_Notification = "potter@studio.example";
+    }
+
     void Open_Profile(const std::string& name) {
         Profile_Dialog.Answers.push_back(File_Dialog_Result::Chosen("/anywhere/" + name));
         Form.mnuFileOpen_Click();

@@ -56,13 +56,20 @@ class Program_Rig : public ::testing::Test {
         parts.Guard_Program = CORVANEL_GUARD_PATH;  // the build's, not an installed one
 #endif
         parts.Guard_Seconds = Guard_Seconds;
-        parts.Change_Dialog = &Change_Dialog;
+        if (!Own_Change_Dialog) parts.Change_Dialog = &Change_Dialog;
         Program = std::make_unique<Corvanel_Program>(Paths, parts);
         Program->On_End_Program = [this] { ++Ends; };
         Program->Main();
     }
 
     void TearDown() override { Program.reset(); }
+
+    // The top-level window of that name that shows, if one does.
+    static QWidget* Shown_Window(const QString& name) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->objectName() == name) return window;
+        return nullptr;
+    }
 
     Traj_form_Window& Window() { return Program->Main_Window(); }
     Traj_form& Model() { return Program->Model(); }
@@ -88,6 +95,7 @@ class Program_Rig : public ::testing::Test {
     Patient_Waiter Waiter;
     int Ends = 0;
     Answering_Change_Dialog Change_Dialog;
+    bool Own_Change_Dialog = false;  // the program's own dialog instead of Change_Dialog
     double Guard_Seconds = 0;  // the kiln guard's wait; 0 for the safety setting's
     bool Real_Mail = false;
     std::unique_ptr<Corvanel_Program> Program;

@@ -35,14 +35,16 @@ struct Tool_Run {
     std::string Out, Err;
 };
 
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), {}};
+}
+
 // The tool run with the words of a command line (no word has a blank in it here).
 Tool_Run Run_Tool(const std::string& command_line, const std::string& input = "") {
-    std::vector<std::string> args;
-    std::istringstream words(command_line);
-    for (std::string word; words >> word;) args.push_back(word);
     std::istringstream in(input);
     std::ostringstream out, err;
-    int status = Run_Profile_Tool(args, in, out, err);
+    int status = Run_Profile_Tool(Words(command_line), in, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -107,47 +109,6 @@ TEST(Profile_Tool, MakeCheckShowTheWorkedExampleAndRefuseAProfileTooHotForItsSen
     EXPECT_THAT(result.Out,
                 HasSubstr(hot + "\nFile found: Format not valid: \nProfile Syntax must be "
                                 "precise\nUse profile editor to create profiles\n"));
-}
-
-// Bad input: one clear line, exit status 2, and no file written.
-TEST(Profile_Tool, BadInputGivesOneClearLineAndExits2) {
-    const struct {
-        std::string Command_Line;  // OUT stands for a file in a fresh folder
-        std::string Csv, Message;
-    } cases[] = {
-        {"", "", "no command given (check, show, make or cone); see --help"},
-        {"burn", "", "unknown command burn (check, show, make or cone)"},
-        {"check", "", "check needs at least one FILE"},
-        {"make --colour red OUT", "", "unknown option --colour for make"},
-        {"make --sensor Q OUT", "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
-        {"make --unit", "", "option --unit needs a value"},
-        {"make", Csv_Header, "make needs the OUT file to write"},
-        {"make OUT", "", "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
-        {"make OUT", Csv_Header + "1000,60,,,\n500,x,,,\n",
-         "line 3: duration \"x\" is not a number the editor takes"},
-        {"make OUT", Csv_Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
-        {"make OUT", Csv_Header + "1000,60,10,,\n",
-         "line 2: give either duration or ramp_rate, not both and not neither"},
-        {"make OUT", Csv_Header + "\n1000,60,,,stop\n",
-         "line 3: command \"stop\" is not known (only wait)"},
-        {"make OUT", Csv_Header + "70,,5,,\n",
-         "line 2: a hold (end_temp equal to its start) needs a duration"},
-        {"make OUT", Holds(255), "more than 254 segments: a profile holds 254 and its end row"},
-        {"cone 11 OUT", "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
-        {"cone 6 --speed warp OUT", "", "--speed takes slow, medium or fast, not warp"},
-        {"cone 6 --cool 150 OUT", "", "--cool takes RATE:TEMP, for example 150:1500, not 150"},
-        {"cone 10 OUT", "", "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Message);
-        Temp_Folder folder;
-        std::string command_line = c.Command_Line;
-        if (std::size_t at = command_line.find("OUT"); at != std::string::npos)
-            command_line.replace(at, 3, folder.File("out.txt"));
-        Tool_Run result = Run_Tool(command_line, c.Csv);
-        EXPECT_EQ(result.Status, 2);
-        EXPECT_EQ(result.Err, "corvanel-profile: " + c.Message + "\n");
-        EXPECT_FALSE(std::filesystem::exists(folder.File("out.txt")));
-    }
 }
 
 TEST(Profile_Tool, ConeWritesTheFileThatTypingItsRowsWrites) {
@@ -225,11 +186,12 @@ TEST_F(Log_Tool, ListShowsTheFolderAsATable) {
     Write_Whole_File(Program.File("Logfiles/glaze.firing.csv"), Read_Whole_File(Glaze));
     Tool_Run run = Run({"list"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out,
-              "Start              Profile    Kiln         Duration  Peak    Outcome   Cone            "
-              "Energy (kWh)  Cost  Record\n"
-              "3 Apr 2027, 14:05  glaze.txt  Studio kiln  6 min     201 °C  finished  below cone 022  "
-              "0.63          0.19  glaze.firing.csv\n");
+    EXPECT_EQ(
+        run.Out,
+        "Start              Profile    Kiln         Duration  Peak    Outcome   Cone            "
+        "Energy (kWh)  Cost  Record\n"
+        "3 Apr 2027, 14:05  glaze.txt  Studio kiln  6 min     201 °C  finished  below cone 022  "
+        "0.63          0.19  glaze.firing.csv\n");
 }
 
 // A log from before the records came, read against its profile: the profile gives the
@@ -245,31 +207,70 @@ TEST_F(Log_Tool, APlainLogIsReadAgainstItsProfile) {
         EXPECT_THAT(run.Out, HasSubstr(field));
 }
 
-// Bad input: one line naming the problem, exit status 2, nothing on standard output.
-TEST_F(Log_Tool, BadInputGivesOneLineAndStatusTwo) {
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "no command given (list, show, export, plot, health or forecast); see --help"},
-        {{"print"}, "unknown command print (list, show, export, plot, health or forecast)"},
-        {{"show", "x", "--fast"}, "unknown option --fast for show"},
-        {{"show", "/no/such.firing.csv"}, "/no/such.firing.csv: cannot be read"},
-        {{"export", "a"}, "export needs --format csv or --format json"},
-        {{"export", Glaze, "--format", "xml"}, "--format must be csv or json, not xml"},
-        {{"plot", "a"}, "plot needs -o OUT.png, OUT.svg or OUT.pdf"},
-        {{"plot", "a", "-o", "x.svg"}, "plot needs a build with Qt"},
-        {{"show", "a", "--profile", "/no/profile.txt"}, "/no/profile.txt: not a readable profile"},
-        {{"list", "/no/such/folder"}, "/no/such/folder: not a folder"},
-        {{"health", "/no/such/place"}, "/no/such/place: not a folder"},
-        {{"health", "--format", "json"}, "--format must be text or csv, not json"},
-        {{"health", "--scale", "K"}, "--scale must be F or C, not K"},
-        {{"health", "--profile", "x"}, "unknown option --profile for health"},
-        {{"forecast"}, "forecast needs a PROFILE and at most one FOLDER"},
-        {{"forecast", Glaze}, Glaze + ": not a readable profile"}};
-    for (const auto& [args, message] : cases) {
-        SCOPED_TRACE(message);
-        Tool_Run run = Run(args);
+// Bad input to either tool: one clear line naming the problem, exit status 2, nothing on
+// standard output and no file written.
+TEST_F(Log_Tool, BadInputToEitherToolGivesOneLineAndStatusTwo) {
+    const struct {
+        const char* Tool;          // corvanel-profile or corvanel-log
+        std::string Command_Line;  // OUT stands for a file in a fresh folder
+        std::string Csv, Message;
+    } cases[] = {
+        {"profile", "", "", "no command given (check, show, make or cone); see --help"},
+        {"profile", "burn", "", "unknown command burn (check, show, make or cone)"},
+        {"profile", "check", "", "check needs at least one FILE"},
+        {"profile", "make --colour red OUT", "", "unknown option --colour for make"},
+        {"profile", "make --sensor Q OUT", "", "unknown sensor Q (R S K J T E PtJIS PtDIN L U)"},
+        {"profile", "make --unit", "", "option --unit needs a value"},
+        {"profile", "make", Csv_Header, "make needs the OUT file to write"},
+        {"profile", "make OUT", "",
+         "no CSV header: expected " + Csv_Header.substr(0, Csv_Header.size() - 1)},
+        {"profile", "make OUT", Csv_Header + "1000,60,,,\n500,x,,,\n",
+         "line 3: duration \"x\" is not a number the editor takes"},
+        {"profile", "make OUT", Csv_Header + "1000,60,,\n", "line 2: expected 5 fields, found 4"},
+        {"profile", "make OUT", Csv_Header + "1000,60,10,,\n",
+         "line 2: give either duration or ramp_rate, not both and not neither"},
+        {"profile", "make OUT", Csv_Header + "\n1000,60,,,stop\n",
+         "line 3: command \"stop\" is not known (only wait)"},
+        {"profile", "make OUT", Csv_Header + "70,,5,,\n",
+         "line 2: a hold (end_temp equal to its start) needs a duration"},
+        {"profile", "make OUT", Holds(255),
+         "more than 254 segments: a profile holds 254 and its end row"},
+        {"profile", "cone 11 OUT", "", "Not a cone of the chart (022 to 01, 1 to 10): 11"},
+        {"profile", "cone 6 --speed warp OUT", "", "--speed takes slow, medium or fast, not warp"},
+        {"profile", "cone 6 --cool 150 OUT", "",
+         "--cool takes RATE:TEMP, for example 150:1500, not 150"},
+        {"profile", "cone 10 OUT", "",
+         "The cone temperature is above the sensor's limit: 2381 > 2300 (K)"},
+        {"log", "", "",
+         "no command given (list, show, export, plot, health or forecast); see --help"},
+        {"log", "print", "",
+         "unknown command print (list, show, export, plot, health or forecast)"},
+        {"log", "show x --fast", "", "unknown option --fast for show"},
+        {"log", "show /no/such.firing.csv", "", "/no/such.firing.csv: cannot be read"},
+        {"log", "export a", "", "export needs --format csv or --format json"},
+        {"log", "export " + Glaze + " --format xml", "", "--format must be csv or json, not xml"},
+        {"log", "plot a", "", "plot needs -o OUT.png, OUT.svg or OUT.pdf"},
+        {"log", "plot a -o x.svg", "", "plot needs a build with Qt"},
+        {"log", "show a --profile /no/profile.txt", "", "/no/profile.txt: not a readable profile"},
+        {"log", "list /no/such/folder", "", "/no/such/folder: not a folder"},
+        {"log", "health /no/such/place", "", "/no/such/place: not a folder"},
+        {"log", "health --format json", "", "--format must be text or csv, not json"},
+        {"log", "health --scale K", "", "--scale must be F or C, not K"},
+        {"log", "health --profile x", "", "unknown option --profile for health"},
+        {"log", "forecast", "", "forecast needs a PROFILE and at most one FOLDER"},
+        {"log", "forecast " + Glaze, "", Glaze + ": not a readable profile"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Message);
+        Temp_Folder folder;
+        std::string command_line = c.Command_Line;
+        if (std::size_t at = command_line.find("OUT"); at != std::string::npos)
+            command_line.replace(at, 3, folder.File("out.txt"));
+        const bool log = c.Tool == std::string("log");
+        const Tool_Run run = log ? Run(Words(command_line)) : Run_Tool(command_line, c.Csv);
         EXPECT_EQ(run.Status, 2);
-        EXPECT_EQ(run.Err, "corvanel-log: " + message + "\n");
+        EXPECT_EQ(run.Err, "corvanel-" + std::string(c.Tool) + ": " + c.Message + "\n");
         EXPECT_EQ(run.Out, "");
+        EXPECT_FALSE(std::filesystem::exists(folder.File("out.txt")));
     }
 }
 
@@ -299,25 +300,16 @@ std::vector<std::string> Split(const std::string& text, char by) {
     return parts;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    return {std::istream_iterator<std::string>(in), {}};
-}
-
 // A bisque, three glaze firings, then three with the top band 25% slower; the last is kept
 // in Celsius. New elements were marked before them all. The figures of each are the kiln
 // health's own test; here is how the tool lays them out.
 TEST_F(Log_Tool, HealthIsATableTheEventsAndTheReadingOrInCsvOneLineAFiringOfNumbers) {
     const std::string folder = Program.File("Logfiles");
-    for (int day = 1; day <= 7; ++day) {
-        Synthetic_Firing firing;
-        firing.Start.Day = day;
+    Write_Synthetic_Firings(folder, {1, 2, 3, 4, 5, 6, 7}, [](Synthetic_Firing& firing, int day) {
         if (day == 1) firing.Peak = 1200;
         firing.Rates.back().second = day < 5 ? 300 : 225;
-        Write_Whole_File(
-            folder + (day == 1 ? "/bisque" : "/glaze" + std::to_string(day)) + ".firing.csv",
-            (day == 7 ? firing.Celsius() : firing).Text());
-    }
+        if (day == 7) firing = firing.Celsius();
+    });
     Write_Whole_File(folder + "/kiln_events.csv", "2027-01-01,elements replaced,new set\r\n");
     Tool_Run run = Run({"health", "--scale", "F"});
     EXPECT_EQ(run.Status, 0) << run.Err;
@@ -387,14 +379,7 @@ TEST_F(Log_Tool, ForecastPrintsTheLikelyFinishAndCurveOrThePlansTimesWithoutHist
     EXPECT_THAT(run.Out, EndsWith("\n1 h 00 min  1,000 °F\n1 h 30 min  1,000 °F\n"));
 
     const Planted_Kiln kiln;
-    for (int day : {4, 11, 18}) {
-        const std::string record = folder + "/glaze_" + std::to_string(day) + ".firing.csv";
-        Write_Whole_File(record,
-                         Planted_Record(kiln, Planted_Plan({{0, 70}, {150, 2250}, {330, 2250}}),
-                                        {2027, 1, day, 8, 0, 0}));
-        std::filesystem::last_write_time(
-            record, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    }
+    Write_Planted_Glazes(folder, kiln, Planted_Plan({{0, 70}, {150, 2250}, {330, 2250}}));
     // The kiln climbs at full output from 70 to 1,000 F.
     double hours = 0;
     for (double f = 70; f < 1000; f += 0.1) hours += 0.1 / kiln.Rate(f + 0.05);
