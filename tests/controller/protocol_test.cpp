@@ -20,12 +20,6 @@ std::string Indicators(const FrontPanel& p) {
     return text.insert(3, " ").insert(8, " ").insert(12, " ");
 }
 
-TEST(Compute_FCS, IsTheExclusiveOrInTwoUpperCaseDigits) {
-    EXPECT_EQ(Compute_FCS("@01RX00F0150004"), "3D");
-    EXPECT_EQ(Compute_FCS("\x0A"), "0A");  // below 16: leading zero
-    EXPECT_EQ(Compute_FCS("\xFF"), "FF");  // 8-bit codes count in full
-}
-
 // The field sent for a value, and what the operator is told when it had to be clamped.
 TEST(Write_SV, FillsTheFourCharacterFieldOrSendsTheNearestValueAndSaysSo) {
     const std::tuple<int, const char*, const char*> cases[] = {{5, "0005", ""},
@@ -139,7 +133,12 @@ TEST(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) 
     }
 }
 
+// The check code is the exclusive or in two upper-case digits; a reply's fields are
+// decoded, and an unconvertible one gives zero or is skipped alone.
 TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
+    EXPECT_EQ(Compute_FCS("@01RX00F0150004"), "3D");
+    EXPECT_EQ(Compute_FCS("\x0A"), "0A");  // below 16: leading zero
+    EXPECT_EQ(Compute_FCS("\xFF"), "FF");  // 8-bit codes count in full
     Controller_Rig rig;
     rig.Answer("@00RS000500");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 500);

@@ -92,8 +92,9 @@ class Language_Editor : public Language_Folder {};
 class Add_A_Language : public Language_Folder {};
 
 // Case is ignored, the first of two such rows serving both; blanks at the ends belong to
-// the key; a row never translated gives English; apostrophes are never spliced in.
-TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEditorIsLoaded) {
+// the key; a row never translated gives English; apostrophes are never spliced in. A file
+// that is no honest phrase list is never waited on.
+TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndNeverWaitsOnADishonestFile) {
     CurrentLanguage = "french";
     const std::pair<const char*, const char*> lookups[] = {
         {"Profile Running", "Profil en cours"}, {"PROFILE RUNNING", "Profil en cours"},
@@ -131,12 +132,10 @@ TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEdito
     EXPECT_EQ(Messages(), "");
     CurrentLanguage = "English";
     EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
-}
 
-// A language file is anyone's to hand over; a lookup runs at every caption pass and tick.
-// Phrases that are a view that never ends, or a file far too large to be a language, give
-// English at once; a search that outlasts its time is cut off.
-TEST_F(Phrase_Lookup, NeverWaitsOnALanguageFileThatIsNoHonestPhraseList) {
+    // A language file is anyone's to hand over; a lookup runs at every caption pass and
+    // tick. Phrases that are a view that never ends, or a file far too large to be a
+    // language, give English at once; a search that outlasts its time is cut off.
     Make_Language("endless", {Row("Profile Running", "Profil läuft")});
     Language_Database(Database("endless"), Language_Database::Access::Read_Write)
         .Execute(
