@@ -56,6 +56,7 @@
 #include "run/firing_record.h"
 #include "setup/program_lock.h"
 #include "tools/profile_tool.h"
+#include "support/qt_rig.h"
 
 namespace corvanel::soak {
 
@@ -99,33 +100,6 @@ inline std::string Libfaketime_Path() {
 inline constexpr const char* Log_Name = "soak.txt";
 inline constexpr const char* Child_Figures = "soak-program.txt";
 inline constexpr const char* Child_Heap = "soak-heap.txt";
-
-// The program's pause, then on (in the same nested loops) until the reply's end is in, at
-// most `longest` seconds of the faked clock.
-class Soak_Waiter : public Reply_Waiter {
-  public:
-    explicit Soak_Waiter(double longest) : Longest_(longest) {}
-    void Listen(Serial_Port&, const std::string& reply_buffer) override {
-        Reply_Buffer_ = &reply_buffer;
-    }
-    void Wait(double seconds) override {
-        Program_Waiter_.Wait(seconds);
-        QElapsedTimer waited;
-        waited.start();
-        while (Reply_Buffer_ && Reply_Buffer_->find("*\r") == std::string::npos &&
-               waited.elapsed() < Longest_ * 1000) {
-            Program_Waiter_.Wait(0.02);
-            ++Extended_;
-        }
-    }
-    long Extended() const { return Extended_; }
-
-  private:
-    Qt_Reply_Waiter Program_Waiter_;
-    const std::string* Reply_Buffer_ = nullptr;
-    double Longest_;
-    long Extended_ = 0;
-};
 
 struct Soak_Dialog : File_Dialog {
     std::string Name;
@@ -204,7 +178,9 @@ inline int Soak_Program(const fs::path& folder, const std::string& profile, doub
     Soak_Dialog profile_dialog(profile), log_dialog(Log_Name);
     Soak_Ask ask;
     // Two real seconds for a reply, however fast the clock.
-    Soak_Waiter waiter(2 * speed);
+    // The program's pause, then on until the reply's end is in, at most two real
+    // seconds (2 * speed seconds of the faked clock).
+    corvanel::testing::Patient_Waiter waiter(2 * speed);
     Program_Parts parts;
     parts.Profile_Dialog = &profile_dialog;
     parts.Log_Dialog = &log_dialog;

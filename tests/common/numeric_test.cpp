@@ -6,8 +6,8 @@
 namespace corvanel {
 namespace {
 
-// Cells as the editor and the file hold them.
-TEST(Text_To_Double, ConvertsOrNamesTheFailure) {
+// Cells as the editor and the file hold them, as numbers and as 16-bit whole numbers.
+TEST(Cell_Numbers, ConvertOrNameTheFailureAndWholeNumbersRoundHalvesToEven) {
     const std::pair<const char*, double> numbers[] = {
         {"  15.50", 15.5}, {"-10", -10}, {"+7", 7}, {".5", 0.5}, {"60 ", 60}, {"1e3", 1000}};
     for (auto [text, value] : numbers) {
@@ -20,9 +20,8 @@ TEST(Text_To_Double, ConvertsOrNamesTheFailure) {
     }
     EXPECT_FALSE(Convert_To_Double("1e999").Value);
     EXPECT_EQ(Convert_To_Double("1e999").Error, Error_Number::Overflow);
-}
 
-TEST(Text_To_Int16, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
+    // A whole number rounds halves to even and refuses what does not fit 16 bits.
     const std::pair<const char*, int> fitting[] = {
         {"2.5", 2},        {"3.5", 4},       {"-2.5", -2},
         {" 1000.4", 1000}, {"32767", 32767}, {"-32768.5", -32768}};  // half to even stays in range

@@ -11,6 +11,7 @@
 namespace corvanel {
 namespace {
 
+// A setup file is written whole and read as its first line, whatever it holds.
 TEST(Setup_Files, AreWrittenWholeAndReadAsTheirFirstLineWhateverTheyHold) {
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
@@ -46,9 +47,8 @@ TEST(Setup_Files, AreWrittenWholeAndReadAsTheirFirstLineWhateverTheyHold) {
     Write_Text_File(folder.File("odd.txt/inside.txt"), "x");  // parent is not a folder
     EXPECT_EQ(Read_First_Line(folder.File("odd.txt/inside.txt")), "");
     EXPECT_EQ(Read_Whole_File(folder.File("odd.txt")), "3");
-}
 
-TEST(Setup_Files, FileNameOfPathKeepsWhatFollowsTheLastSeparator) {
+    // A path's file name is what follows its last separator, of either kind.
     EXPECT_EQ(File_Name_Of_Path("C:\\Kiln\\Logfiles\\run1.log"), "run1.log");
     EXPECT_EQ(File_Name_Of_Path("/home/potter/Profiles/glaze.txt"), "glaze.txt");
     EXPECT_EQ(File_Name_Of_Path("bisque.txt"), "bisque.txt");

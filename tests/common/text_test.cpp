@@ -21,15 +21,18 @@ TEST(Format_00, WritesTwoDecimalsRoundedAsAPersonWould) {
     EXPECT_EQ(Format_00(1e20), "100000000000000000000.00");
 }
 
-TEST(Message_Lines, AreJoinedWithCrLfAndNothingAfterTheLast) {
+// Message lines are joined with CR LF and nothing after the last; a cell is padded on the
+// left or cut to its first characters; a phrase fills its parts by number, up to the
+// ninth, and leaves a lone percent sign.
+TEST(Text_Pieces, LinesJoinCellsAlignAndPhrasesFillTheirParts) {
     EXPECT_EQ(Join_Lines({"one", "", "three"}), "one\r\n\r\nthree");
     EXPECT_EQ(Join_Lines(std::vector<std::string>{"alone"}), "alone");
-}
-
-TEST(Right_Align, PadsOnTheLeftOrCutsToTheFirstCharacters) {
     EXPECT_EQ(Right_Align("r", 7), "      r");
     EXPECT_EQ(Right_Align("", 7), "       ");
     EXPECT_EQ(Right_Align("1234.5678", 7), "1234.56");
+    std::vector<Operator_Text> parts;
+    for (char c = '1'; c <= '9'; ++c) parts.push_back(Operator_Text::Value(std::string(1, c)));
+    EXPECT_EQ(Operator_Text::Phrase("%9%8 %1 100%", parts).English(), "98 1 100%");
 }
 
 // A small key file (the heartbeat, the kept health figures) is read whole or not at all:
@@ -72,13 +75,6 @@ TEST(Quantity_Text, IsWrittenAndTypedAsTheOperatorsLanguageWritesNumbers) {
     EXPECT_EQ(Decimal_Typed("0.32", german), 0.32);
     EXPECT_EQ(Decimal_Typed("1.000,5", german), std::nullopt);
     EXPECT_EQ(Decimal_Typed("0,32", english), std::nullopt);
-}
-
-// A phrase fills its parts by number, up to the ninth, and leaves a lone percent sign.
-TEST(Operator_Text, FillsNinePartsInTheOrderThePatternAsks) {
-    std::vector<Operator_Text> parts;
-    for (char c = '1'; c <= '9'; ++c) parts.push_back(Operator_Text::Value(std::string(1, c)));
-    EXPECT_EQ(Operator_Text::Phrase("%9%8 %1 100%", parts).English(), "98 1 100%");
 }
 
 }  // namespace

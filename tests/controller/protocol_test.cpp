@@ -20,12 +20,6 @@ std::string Indicators(const FrontPanel& p) {
     return text.insert(3, " ").insert(8, " ").insert(12, " ");
 }
 
-TEST(Compute_FCS, IsTheExclusiveOrInTwoUpperCaseDigits) {
-    EXPECT_EQ(Compute_FCS("@01RX00F0150004"), "3D");
-    EXPECT_EQ(Compute_FCS("\x0A"), "0A");  // below 16: leading zero
-    EXPECT_EQ(Compute_FCS("\xFF"), "FF");  // 8-bit codes count in full
-}
-
 // The field sent for a value, and what the operator is told when it had to be clamped.
 TEST(Write_SV, FillsTheFourCharacterFieldOrSendsTheNearestValueAndSaysSo) {
     const std::tuple<int, const char*, const char*> cases[] = {{5, "0005", ""},
@@ -46,24 +40,6 @@ TEST(Write_SV, FillsTheFourCharacterFieldOrSendsTheNearestValueAndSaysSo) {
         EXPECT_NE(rig.Panel.User_Interface.find(told), std::string::npos);
         EXPECT_EQ(rig.Panel.User_Interface.empty(), !*told);
     }
-}
-
-TEST(Read_PV, TheWorkedReplyShowsMinus15WithOnlyInputErrorAndEachStatusDigitItsOwnIndicators) {
-    Controller_Rig rig;
-    rig.Unit = 1;
-    rig.Line.Scripted = {"@01RX00F01500043D*\r"};
-    rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_EQ(rig.Panel.Process_Value, "-015");
-    EXPECT_EQ(rig.Protocol.Last_PV, -15);
-    EXPECT_EQ(Indicators(rig.Panel), "000 0000 000 0100");
-    rig.Answer("@01RX0001239D2Z");  // each status digit drives its own indicators; Z counts as 0
-    rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_EQ(rig.Protocol.Last_PV, 123);
-    EXPECT_EQ(rig.Panel.Process_Value, "0123");
-    EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
-    rig.Answer("@01RX00000743F1");  // each bit apart from its neighbours; F is a digit too
-    rig.Protocol.Read_PV(rig.Unit);
-    EXPECT_EQ(Indicators(rig.Panel), "000 0011 111 0001");
 }
 
 using Call = std::function<void(InOut_Functions&, std::uint8_t&)>;
@@ -139,8 +115,29 @@ TEST(Each_Routine, ActsOnlyOnEndCode00AndLeavesEverythingAsItWasOnABrokenReply) 
     }
 }
 
-TEST(Reply_Fields, AreDecodedAndAnUnconvertibleOneGivesZeroOrIsSkippedAlone) {
+// The check code is the exclusive or in two upper-case digits. The worked reply shows
+// -15 with only Input Error on, each status digit drives its own indicators; a reply's
+// fields are decoded, and an unconvertible one gives zero or is skipped alone.
+TEST(Reply_Fields, AreDecodedIndicatorByIndicatorAndAnUnconvertibleOneGivesZeroOrIsSkipped) {
+    EXPECT_EQ(Compute_FCS("@01RX00F0150004"), "3D");
+    EXPECT_EQ(Compute_FCS("\x0A"), "0A");  // below 16: leading zero
+    EXPECT_EQ(Compute_FCS("\xFF"), "FF");  // 8-bit codes count in full
     Controller_Rig rig;
+    rig.Unit = 1;
+    rig.Line.Scripted = {"@01RX00F01500043D*\r"};
+    rig.Protocol.Read_PV(rig.Unit);
+    EXPECT_EQ(rig.Panel.Process_Value, "-015");
+    EXPECT_EQ(rig.Protocol.Last_PV, -15);
+    EXPECT_EQ(Indicators(rig.Panel), "000 0000 000 0100");
+    rig.Answer("@01RX0001239D2Z");  // each status digit drives its own indicators; Z counts as 0
+    rig.Protocol.Read_PV(rig.Unit);
+    EXPECT_EQ(rig.Protocol.Last_PV, 123);
+    EXPECT_EQ(rig.Panel.Process_Value, "0123");
+    EXPECT_EQ(Indicators(rig.Panel), "101 1101 001 0000");
+    rig.Answer("@01RX00000743F1");  // each bit apart from its neighbours; F is a digit too
+    rig.Protocol.Read_PV(rig.Unit);
+    EXPECT_EQ(Indicators(rig.Panel), "000 0011 111 0001");
+    rig.Unit = 0;
     rig.Answer("@00RS000500");
     EXPECT_EQ(rig.Protocol.Read_SV(rig.Unit), 500);
     rig.Answer("@00RS00FABC");

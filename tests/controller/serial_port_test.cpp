@@ -95,7 +95,8 @@ TEST(Serial_Port, TheRawViewMarksAChunksFirstCharacterWhileTheReplyBufferKeepsEv
 }
 
 // Sent once; on a closed port reported and kept; a receive event with nothing waiting is
-// reported afresh, other events are ignored; a failed switch closes the port.
+// reported afresh, other events are ignored; a failed switch closes the port. The line
+// settings the link gives are read back as written.
 TEST(Serial_Port, ARequestIsSentOnceAndATroubledPortReported) {
     Controller_Rig rig;
     EXPECT_EQ(rig.Line.Settings, "9600,E,7,2");
@@ -131,9 +132,8 @@ TEST(Serial_Port, ARequestIsSentOnceAndATroubledPortReported) {
     rig.Serial.Form_Unload();
     EXPECT_EQ(rig.Main_Window.Lines,
               std::vector<std::string>{"Error encountered closing serial port"});
-}
 
-TEST(Serial_Port, LineSettingsAreReadAsWritten) {
+    // The line settings are read as written.
     Line_Settings line = Parse_Line_Settings("9600,E,7,2");
     EXPECT_EQ(std::tuple(line.Baud, line.Parity, line.Data_Bits, line.Stop_Bits),
               std::tuple(9600, 'E', 7, 2));

@@ -161,8 +161,9 @@ TEST(Guard_Files, NoLinkIsFollowedWhereTheProgramOrTheGuardWrites) {
 }
 
 // A mail server that takes its time holds up neither the watch nor the port: the mails go
-// out beside it, in order, and the guard's end waits for them.
-TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
+// out beside it, in order, and the guard's end waits for them. The guard's record line
+// never follows a torn one.
+TEST(Guard_Platform, ASlowMailServerDoesNotHoldUpTheGuardAndItsLineStartsALine) {
     struct Slow_Mail : Mail_Sender {
         std::mutex Lock;
         std::condition_variable Answer;
@@ -188,12 +189,8 @@ TEST(Guard_Mail, ASlowMailServerDoesNotHoldUpTheGuard) {
         mail.Answer.notify_all();
     }
     EXPECT_EQ(mail.Sent, (std::vector<std::string>{"first", "second"}));
-}
 
-// The guard's line starts a line of its own, whatever the program left.
-TEST(Guard_Record, TheGuardsLineNeverFollowsATornLine) {
-    Temp_Folder folder;
-    testing::Recording_Mail mail;
+    // The guard's line starts a line of its own, whatever the program left.
     Settings_Store settings{Program_Paths(folder.Path())};
     Posix_Guard_Platform platform(settings, mail);
     const std::string line = "guard line\n";

@@ -92,8 +92,9 @@ class Language_Editor : public Language_Folder {};
 class Add_A_Language : public Language_Folder {};
 
 // Case is ignored, the first of two such rows serving both; blanks at the ends belong to
-// the key; a row never translated gives English; apostrophes are never spliced in.
-TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEditorIsLoaded) {
+// the key; a row never translated gives English; apostrophes are never spliced in. A file
+// that is no honest phrase list is never waited on.
+TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndNeverWaitsOnADishonestFile) {
     CurrentLanguage = "french";
     const std::pair<const char*, const char*> lookups[] = {
         {"Profile Running", "Profil en cours"}, {"PROFILE RUNNING", "Profil en cours"},
@@ -131,12 +132,10 @@ TEST_F(Phrase_Lookup, GivesTheTranslationOrEnglishAndReportsFailuresOnceTheEdito
     EXPECT_EQ(Messages(), "");
     CurrentLanguage = "English";
     EXPECT_EQ(TranslateText("Profile Running"), "Running, as the shop says");
-}
 
-// A language file is anyone's to hand over; a lookup runs at every caption pass and tick.
-// Phrases that are a view that never ends, or a file far too large to be a language, give
-// English at once; a search that outlasts its time is cut off.
-TEST_F(Phrase_Lookup, NeverWaitsOnALanguageFileThatIsNoHonestPhraseList) {
+    // A language file is anyone's to hand over; a lookup runs at every caption pass and
+    // tick. Phrases that are a view that never ends, or a file far too large to be a
+    // language, give English at once; a search that outlasts its time is cut off.
     Make_Language("endless", {Row("Profile Running", "Profil läuft")});
     Language_Database(Database("endless"), Language_Database::Access::Read_Write)
         .Execute(
@@ -348,8 +347,9 @@ const std::map<std::string, int> Fixed_Kinds = [] {
 }();
 
 // The English of every TranslateText call on string literals (adjacent ones joined, as the
-// compiler joins them), possibly spread over lines.
-TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
+// compiler joins them), possibly spread over lines, has a row; every shipped language
+// translates every row, keeping the blanks at the ends.
+TEST(Phrase_Template, EveryTranslatedLiteralHasARowAndEveryShippedLanguageTranslatesIt) {
     static const std::regex call(R"re(TranslateText\s*\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
     static const std::regex piece(R"re("((?:[^"\\]|\\.)*)")re");
     Language_Database database(Shipped_Template, Language_Database::Access::Read_Only);
@@ -383,10 +383,8 @@ TEST(Phrase_Template, EveryTranslatedLiteralOfTheProgramHasARow) {
         }
     }
     EXPECT_GT(scanned, 0u);
-}
 
-// Built from the same phrase list as the template, a shipped language holds its rows.
-TEST(Shipped_Language, TranslatesEveryPhraseKeepingTheBlanksAtTheEnds) {
+    // Built from the same phrase list as the template, a shipped language holds its rows.
     for (const char* shipped : {"german", "spanish"}) {
         Language_Database language(Language_Files + shipped + ".mdb",
                                    Language_Database::Access::Read_Only);

@@ -75,17 +75,17 @@ TEST(Profile_File, ADamagedFileIsRejectedWholeOrAcceptedWhole) {
         EXPECT_EQ(Read_Profile_File(folder.File(missing)), "") << missing;
 }
 
-// A field the editor would not write stays raw text; a file cut short has no rows.
-TEST(Profile_File, OddFieldsStayRawTextAndATooShortTextHasNoRows) {
+// A field the editor would not write stays raw text; a file cut short has no rows; the
+// last used row is the last with a time or a temperature.
+TEST(Profile_File, OddFieldsStayRawTextAndOnlyTimesAndTemperaturesMakeARowUsed) {
     std::string text = Worked_Example_Text();
     text.replace(7 * 3, 7, "r      ");  // a left-aligned action letter
     EXPECT_EQ(Parse_Profile_Text(text)[1][Col_Action], "r      ");
     Profile_Sheet nothing = Parse_Profile_Text(text.substr(0, 1000));
     EXPECT_EQ(Last_Used_Row(nothing), 0);
     EXPECT_TRUE(nothing[1][Col_Seg].empty());
-}
 
-TEST(Profile_File, LastUsedRowLooksOnlyAtTheTimeAndTemperatureColumns) {
+    // The last used row looks only at the time and temperature columns.
     Profile_Sheet sheet{};
     for (int row = 1; row <= 255; ++row) sheet[row][Col_Seg] = std::to_string(row);
     sheet[7][Col_Error_Limits] = "5";
@@ -137,8 +137,9 @@ std::vector<std::string> Sheet_Rows_Of(const Typed_Profile& profile) {
     return rows;
 }
 
-// Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate, worked out by hand from the chart.
-TEST(Cone_Firing, TheRowsAreWorkedOutByHandFromTheChart) {
+// Start Time|Duration|Action|Start Temp|End Temp|Ramp Rate, worked out by hand from the
+// chart; a choice that cannot be fired names what is wrong.
+TEST(Cone_Firing, TheRowsAreWorkedOutByHandFromTheChartAndARefusalNamesWhatIsWrong) {
     const std::tuple<Cone_Firing_Choice, std::vector<std::string>, const char*> firings[] = {
         // 04 medium in C: 1077 C at 150 C/h; 300 F/h is 166.67 C/h; preheat at 82 C.
         {{"04", Cone_Speed::Medium, false, 2, "1", "15", "", "", ""},
@@ -162,9 +163,8 @@ TEST(Cone_Firing, TheRowsAreWorkedOutByHandFromTheChart) {
         EXPECT_EQ(plan.File_Name, file_name);
         EXPECT_EQ(Sheet_Rows_Of(plan.Profile), rows);
     }
-}
 
-TEST(Cone_Firing_Refusal, NamesWhatIsWrong) {
+    // A choice that cannot be fired is refused with what is wrong with it.
     const std::pair<Cone_Firing_Choice, const char*> refused[] = {
         {{"6", Cone_Speed::Medium, true, 2, "two", "", "", "", ""},
          "The preheat must be from 0.01 to 100 hours: two"},
@@ -246,15 +246,6 @@ TEST_F(Editor_Grid, RatesDurationsHoldsAndStartTimesFollowEachOther) {
     EXPECT_EQ(Cell(1, Col_Action) + " " + Cell(1, Col_Duration), "h 10");
 }
 
-// The editor writes a start time to the hundredth: half a hundredth off its sum still joins.
-TEST_F(Editor_Grid, AStartTimeRoundedToTheHundredthStillJoins) {
-    Type_Worked_Example();
-    Enter(1, Col_Duration, "60.005");
-    EXPECT_EQ(Cell(2, Col_Start_Time) + " " + Cell(3, Col_Start_Time), "60.01 90.01");
-    Editor.Check_Profile();
-    EXPECT_FALSE(Editor.Profile_Error) << Editor.User_Prompt;
-}
-
 TEST_F(Editor_Grid, EndTempAfterADurationUsesTheRoundedRateAndAWrongSignIsRefused) {
     Enter(1, Col_Duration, "7");
     Enter(1, Col_End_Temp, "1000");
@@ -271,8 +262,15 @@ TEST_F(Editor_Grid, EndTempAfterADurationUsesTheRoundedRateAndAWrongSignIsRefuse
     }
 }
 
-TEST_F(Editor_Grid, TypingEEndsTheProfileAtThatRow) {
+// The editor writes a start time to the hundredth: half a hundredth off its sum still
+// joins. Typing e ends the profile at that row.
+TEST_F(Editor_Grid, AStartTimeRoundedToTheHundredthStillJoinsAndTypingEEndsTheProfile) {
     Type_Worked_Example();
+    Enter(1, Col_Duration, "60.005");
+    EXPECT_EQ(Cell(2, Col_Start_Time) + " " + Cell(3, Col_Start_Time), "60.01 90.01");
+    Editor.Check_Profile();
+    EXPECT_FALSE(Editor.Profile_Error) << Editor.User_Prompt;
+
     Enter(4, Col_End_Temp, "20");
     Enter(5, Col_Error_Limits, "7");
     Enter(3, Col_Action, "e");
@@ -319,7 +317,9 @@ TEST_F(Editor_Grid, TheKeyFilterRefusesWhatACellCannotHoldAndLockedCellsSayWhy) 
     }
 }
 
-TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
+// Entries are checked when the operator clicks away; what is being typed stays pending
+// through a scroll; the messages start afresh when they grow long.
+TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAwayAndMessagesStartAfresh) {
     Enter(1, Col_Duration, "1.2.3");  // every key passes the filter
     EXPECT_EQ(Cell(1, Col_Duration), "");
     EXPECT_EQ(Editor.User_Prompt, "Table entry format error\r\n");
@@ -341,9 +341,8 @@ TEST_F(Editor_Grid, EntriesAreCheckedWhenTheOperatorClicksAway) {
     Editor.Type_Text("5");
     Editor.Profile_FlexGrid_Click(3, Col_Duration);
     EXPECT_EQ(Cell(1, Col_Error_Limits), "25");
-}
 
-TEST_F(Editor_Grid, TheMessageBoxStartsAfreshPast1000Characters) {
+    // The message box starts afresh past 1000 characters, and at an accepted key.
     Editor.User_Prompt.clear();
     for (int i = 0; i < 10; ++i) Editor.Display(std::string(98, 'x'));  // 10 x 100 characters
     EXPECT_EQ(Editor.User_Prompt.size(), 1000u);

@@ -132,7 +132,8 @@ TEST(Firing_Change, AChangeThatMakesNoSenseIsRefusedWithItsReason) {
     }
 }
 
-TEST(Firing_Change, TheRecordHoldsEachChangeSoARestartMakesTheSamePlan) {
+// The record holds each change, so a restart makes the same plan; the chart shows both.
+TEST(Firing_Change, TheRecordHoldsEachChangeAndTheChartKeepsThePlanFired) {
     const Firing_Change made[] = {Change(Kind::Change_Segment, 1, 30, 0, 950.5, 150),
                                   Change(Kind::Extend_Hold, 2, 100, 45),
                                   Change(Kind::Skip, 2, 110)};
@@ -153,9 +154,8 @@ TEST(Firing_Change, TheRecordHoldsEachChangeSoARestartMakesTheSamePlan) {
               "segment 1: 1100 F at 1000 F/h -> 950.5 F at 150 F/h");
     EXPECT_FALSE(Firing_Change_Of_Line("elapsed edited", "1.00 -> 2.00", 0, 1));
     EXPECT_FALSE(Firing_Change_Of_Line("hold extended", "segment 2: lots -> more min", 0, 2));
-}
 
-TEST(Firing_Change, TheChartKeepsThePlanFiredAndDrawsTheChangedOneAfter) {
+    // The chart keeps the plan fired and draws the changed one after it.
     const Plan_Points before = {{0, 0}, {0, 100}, {60, 1100}, {90, 1100}, {150, 500}};
     auto changed = std::get<Followed_Plan>(
         Changed_Plan(Glaze, Change(Kind::Change_Segment, 1, 30, 0, 900, 300)));

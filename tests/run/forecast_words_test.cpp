@@ -30,7 +30,8 @@ std::shared_ptr<const Firing_Forecast> Ahead(double likely_end, bool from_histor
     return forecast;
 }
 
-TEST(Forecast_Words, SayThePlanUnlessTheKilnsHistoryForeseesItLate) {
+// The plan's times, or the likely ones beside them; and when a cooling kiln may be opened.
+TEST(Forecast_Words, SayThePlanUnlessTheKilnsHistoryForeseesItLateAndWhenToOpen) {
     const Number_Style english;
     const char* slow = "the kiln is climbing slower than asked";
     struct Case {
@@ -60,9 +61,8 @@ TEST(Forecast_Words, SayThePlanUnlessTheKilnsHistoryForeseesItLate) {
     Firing_Status ended = Glaze_At_Noon();
     ended.State = Firing_State::Monitor;
     EXPECT_EQ(Forecast_Words_Of(ended, english).Time_Left, "");
-}
 
-TEST(Forecast_Words, SayWhenTheCoolingKilnMayBeOpened) {
+    // After the run: when the cooling kiln may be opened.
     Firing_Status status = Glaze_At_Noon();
     status.State = Firing_State::Cooling;
     EXPECT_EQ(Cooling_Words_Of(status, {}), "");

@@ -69,8 +69,8 @@ TEST(Firing_Record_Format, ADamagedLineIsSkippedAndReported) {
 }
 
 // What the readers read the writer puts down again, quoting and all; a line end in a
-// detail is written as spaces.
-TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
+// detail is written as spaces. Ticks lie at their real times.
+TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWrittenAndTicksLieAtTheirRealTimes) {
     const std::string text =
         "2027-04-03T14:05:09-05:30,12.50,3,123.4,-5,99.9,alarm raised,"
         "\"over \"\"temp\"\", 1250  C\"\r\n";
@@ -90,12 +90,10 @@ TEST(Firing_Record_Format, LinesAndHeaderReadBackAsWritten) {
     EXPECT_EQ(Parse_Firing_Record("# tick length (s): 0.5\r\n").Header.Tick_Length, 0.5);
     EXPECT_EQ(Parse_Firing_Record("# tick length (s): 3600\r\n").Header.Tick_Length, 3600);
     EXPECT_EQ(record.Header.Plan, (Plan_Points{{0, 20}, {1, 120}}));
-}
 
-// Ticks at their real times since the start or resume before them, across a change of
-// the clock's offset; before any start at their elapsed times.
-TEST(Firing_Record_Format, TicksLieAtTheirRealTimesSinceTheStartTheyFollow) {
-    const Firing_Record record = Parse_Firing_Record(
+    // Ticks at their real times since the start or resume before them, across a change of
+    // the clock's offset; before any start at their elapsed times.
+    record = Parse_Firing_Record(
         Header +
         "2027-10-31T02:59:00+02:00,0.30,1,30,28,50,,\r\n"  // before any start
         "2027-10-31T02:59:30+02:00,0.50,1,30,28,50,start,\r\n"
@@ -119,7 +117,6 @@ std::string Line_Of(int minute, double measured, double output, const std::strin
            "," + std::to_string(output) + "," + event + "," + detail + "\r\n";
 }
 
-// The last ending event decides; an alarm cleared before the end does not count.
 // A note typed by the operator reaches spreadsheets through the exports: none of it may be
 // taken for a formula there, and the record reads back what was written.
 TEST(Firing_Record_Format, TextThatASpreadsheetWouldRunIsWrittenAsTextAndReadBackWhole) {
@@ -139,7 +136,9 @@ TEST(Firing_Record_Format, TextThatASpreadsheetWouldRunIsWrittenAsTextAndReadBac
     }
 }
 
-TEST(Firing_Summary, TheLastEndingEventDecidesTheOutcome) {
+// The last ending event decides the outcome; an alarm cleared before the end does not
+// count. Energy, time near the peak and the duration come from the known ticks.
+TEST(Firing_Summary, TheLastEndingEventDecidesAndEnergyPeakAndDurationComeFromTheTicks) {
     const struct {
         std::vector<std::string> Events;  // event or "event:detail", one line each after ticks
         Firing_Outcome Outcome;
@@ -160,11 +159,9 @@ TEST(Firing_Summary, TheLastEndingEventDecidesTheOutcome) {
         }
         EXPECT_EQ(Summarise(Parse_Firing_Record(text), {}).Outcome, c.Outcome);
     }
-}
 
-// Event lines count for no energy, and the summer-time change inside the firing does not
-// stretch its duration (the price and the peak are the firing list's).
-TEST(Firing_Summary, EnergyCostPeakAndDurationFromKnownTicks) {
+    // Event lines count for no energy, and the summer-time change inside the firing does
+    // not stretch its duration (the price and the peak are the firing list's).
     std::string text = Header + Line_Of(0, 20, 0, "start") + Line_Of(0, 20, 100) +
                        Line_Of(59, 900, 50) + Line_Of(59, 900, 100, "suspend") +
                        Line_Of(119, 1000, 25, "", "", "+02:00") +

@@ -154,8 +154,9 @@ TEST(Run_Tables, TheWorkedExampleAndAPlatinumProfileInTenths) {
 }
 
 // A warm kiln starts where the first rising segment reaches it, even when a hold comes
-// first: half-way up a ramp from 30 to 90 minutes is 60 minutes.
-TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
+// first: half-way up a ramp from 30 to 90 minutes is 60 minutes. An interrupted firing
+// goes on only within the limits of its segment.
+TEST(Safe_Start, AWarmKilnStartsOnTheFirstRiseAndAnInterruptedOneWithinItsSegment) {
     Run_Tables tables;
     tables.Seg_Start_Time = {0, 30, 90};
     tables.Seg_End_Time = {30, 90};
@@ -170,12 +171,9 @@ TEST(Safe_Start, AWarmKilnStartsWhereTheFirstRisingSegmentReachesIt) {
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 3, 100), 30);
     tables.Seg_Start_Temp[0] = 20;
     EXPECT_EQ(Elapsed_At_Kiln_Temperature(tables, 2, 45), 15);  // one ramp is enough
-}
 
-// After a power cut: up to 1000 F, a hold, up to 2000 F, a hold at the top. A firing goes
-// on where it stopped, from where an earlier ramp meets a cooler kiln, or not at all.
-TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
-    Run_Tables tables;
+    // After a power cut: up to 1000 F, a hold, up to 2000 F, a hold at the top. A firing
+    // goes on where it stopped, from where an earlier ramp meets a cooler kiln, or not at all.
     tables.Seg_Start_Time = {0, 60, 90, 150, 180};
     tables.Seg_End_Time = {60, 90, 150, 180};
     tables.Seg_Start_Temp = {70, 1000, 1000, 2000, 2000};
@@ -206,18 +204,16 @@ TEST(Safe_Start, AnInterruptedFiringGoesOnOnlyWithinTheLimitsOfItsSegment) {
     }
 }
 
-TEST(Clock, SecondsRoundTripThroughTheCalendar) {
+// Seconds go through the calendar and back; the local offset is that year's.
+TEST(Clock, SecondsRoundTripThroughTheCalendarAndTheOffsetFollowsSummerTime) {
     for (Date_Time time : {Date_Time{1969, 12, 31, 12, 30, 15}, Date_Time{1999, 12, 31, 23, 59, 59},
                            Date_Time{2024, 2, 29, 12, 0, 1}, Date_Time{2100, 3, 1, 0, 0, 0}}) {
         Date_Time back = Date_Time_Of_Seconds(Seconds_Of(time));
         EXPECT_EQ(Format_Month_Day_Year_Hour_Minute(back), Format_Month_Day_Year_Hour_Minute(time));
         EXPECT_EQ(back.Second, time.Second);
     }
-}
-
-// The offset a record line carries follows the zone's summer time of that very year: in
-// 2027 Central Europe goes to summer time on 28 March, in 2028 already on the 26th.
-TEST(Clock, TheLocalOffsetFollowsSummerTimeOfThatYear) {
+    // The offset a record line carries follows the zone's summer time of that very year:
+    // in 2027 Central Europe goes to summer time on 28 March, in 2028 already on the 26th.
     const char* zone = std::getenv("TZ");
     const std::string saved = zone ? zone : "";
     setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);

@@ -32,6 +32,13 @@ const Setting Host{.File = "H.txt",
                        return Operator_Text::Phrase("a name without spaces");
                    }};
 
+// A program folder of the test's own.
+class Setup_Folder : public ::testing::Test {
+  protected:
+    Temp_Folder Folder;
+    Program_Paths Paths{Folder.Path()};
+};
+
 // Each type's rule, once: what a line or an entry may hold and how it is written; a port
 // number is rounded into the 16-bit range.
 TEST(Setting_Rules, EachTypeTakesItsValuesAndWritesThemInOneForm) {
@@ -126,15 +133,17 @@ TEST(Settings_Store, WritesOneLineSettingsByteForByteAndReadsThemBack) {
     EXPECT_EQ(Read_Whole_File(ours.File("Setup/Email_List.txt")), "\r\n");
 }
 
-TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Settings_Store store(paths);
+// A store's story over one folder: a key file read line by line and written whole in
+// declared order; then a one-line file it never wrote gives the old value or the default.
+TEST_F(Setup_Folder, AKeyFileIsWrittenWholeAndAFileTheStoreNeverWroteGivesTheOldValue) {
+    Settings_Store store(Paths);
     store.Declare({&Alarm, &Ticks, &Margin});
+    EXPECT_EQ(store.Read(Warn).Value, "checked");  // no Setup folder at all
+    EXPECT_FALSE(store.Read(Warn).Problem);
     EXPECT_TRUE(store.Read_File("Safe.txt").empty());  // missing: defaults, no problem
     EXPECT_FALSE(store.File_Exists("Safe.txt"));
 
-    Write_Whole_File(paths.Setup_File("Safe.txt"),
+    Write_Whole_File(Paths.Setup_File("Safe.txt"),
                      "# kept by hand\n\n  Margin = 75.50 \r\nTicks=many\nColour=red\nAlarm\n");
     std::vector<Settings_Store::Line_Problem> problems = store.Read_File("Safe.txt");
     ASSERT_EQ(problems.size(), 4u);
@@ -145,58 +154,49 @@ TEST(Settings_Store, AKeyFileIsReadLineByLineAndWrittenWholeInDeclaredOrder) {
     EXPECT_EQ(problems[2].Found, "Alarm");  // a known name without a value is not known
     EXPECT_EQ(problems[3].Said.What.English(), "Alarm is not set, so on is used.");
     EXPECT_EQ(problems[3].What, Settings_Store::Line_Problem::Kind::Missing);
-    EXPECT_EQ(Settings_Store(paths).Read(Ticks).Problem->What.English(),
+    EXPECT_EQ(Settings_Store(Paths).Read(Ticks).Problem->What.English(),
               problems[0].Said.What.English());
     EXPECT_EQ(store.Value(Margin), "75.5");
 
     EXPECT_FALSE(store.Set_On(Alarm, false));
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Safe.txt")),
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Safe.txt")),
               "Alarm=0\r\nTicks=5\r\nMargin=75.5\r\n");
-    EXPECT_EQ(Settings_Store(paths).Read(Ticks).Problem.has_value(), false);
+    EXPECT_EQ(Settings_Store(Paths).Read(Ticks).Problem.has_value(), false);
 
     // A value refused keeps the old one and leaves the file as it was.
     Maybe_Problem refused = store.Write(Ticks, "0");
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->What.English(),
               "Failed ticks: \"0\" is not a whole number from 1 to 1000, so 5 is used.");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Safe.txt")),
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Safe.txt")),
               "Alarm=0\r\nTicks=5\r\nMargin=75.5\r\n");
 
     // Writing one line of a file not yet read keeps the others as the file has them.
-    Settings_Store fresh(paths);
+    Settings_Store fresh(Paths);
     fresh.Declare({&Alarm, &Ticks, &Margin});
     EXPECT_FALSE(fresh.Write(Ticks, "9"));
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Safe.txt")),
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Safe.txt")),
               "Alarm=0\r\nTicks=9\r\nMargin=75.5\r\n");
-}
 
-TEST(Settings_Store, AFileItNeverWroteGivesTheOldValueOrTheDefaultAndAProblem) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Settings_Store store(paths);
-    store.Declare({&Alarm, &Ticks, &Margin});
-    EXPECT_EQ(store.Read(Warn).Value, "checked");  // no Setup folder at all
-    EXPECT_FALSE(store.Read(Warn).Problem);
-
-    Write_Whole_File(paths.Setup_File("Warn.txt"), "unchecked\r\n");
+    Write_Whole_File(Paths.Setup_File("Warn.txt"), "unchecked\r\n");
     EXPECT_EQ(store.Read(Warn).Value, "unchecked");
     std::string binary(200000, '\0');
     for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 % 251);
     for (const std::string& odd : {std::string(), std::string(1 << 20, 'c'), binary}) {
-        Write_Whole_File(paths.Setup_File("Warn.txt"), odd);
+        Write_Whole_File(Paths.Setup_File("Warn.txt"), odd);
         Settings_Store::Reading reading = store.Read(Warn);
         EXPECT_EQ(reading.Value, "unchecked");  // the old value, not the default
         ASSERT_TRUE(reading.Problem);
-        EXPECT_EQ(Settings_Store(paths).Read(Warn).Value, "checked");  // the default
-        Write_Whole_File(paths.Setup_File("Safe.txt"), odd + "\nTicks=7\n" + odd);
+        EXPECT_EQ(Settings_Store(Paths).Read(Warn).Value, "checked");  // the default
+        Write_Whole_File(Paths.Setup_File("Safe.txt"), odd + "\nTicks=7\n" + odd);
         store.Read_File("Safe.txt");
         EXPECT_EQ(store.Value(Ticks), "7");
     }
-    Write_Whole_File(paths.Setup_File("Warn.txt"), std::string(1 << 20, 'c'));
-    EXPECT_EQ(Read_First_Line(paths.Setup_File("Warn.txt")).size(), 64u * 1024)
+    Write_Whole_File(Paths.Setup_File("Warn.txt"), std::string(1 << 20, 'c'));
+    EXPECT_EQ(Read_First_Line(Paths.Setup_File("Warn.txt")).size(), 64u * 1024)
         << "read no further";
-    fs::remove(paths.Setup_File("Warn.txt"));
-    fs::create_directories(paths.Setup_File("Warn.txt"));  // a folder where the file goes
+    fs::remove(Paths.Setup_File("Warn.txt"));
+    fs::create_directories(Paths.Setup_File("Warn.txt"));  // a folder where the file goes
     EXPECT_EQ(store.Read(Warn).Value, "unchecked");
     Maybe_Problem failed = store.Set_On(Warn, true);
     ASSERT_TRUE(failed);
@@ -206,10 +206,8 @@ TEST(Settings_Store, AFileItNeverWroteGivesTheOldValueOrTheDefaultAndAProblem) {
     EXPECT_FALSE(store.On(Warn));
 }
 
-TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    auto store = std::make_unique<Settings_Store>(paths);
+TEST_F(Setup_Folder, StoreObserversHearOfEachChangeUntilTheyLetGo) {
+    auto store = std::make_unique<Settings_Store>(Paths);
     store->Declare({&Alarm, &Ticks, &Margin});
     std::vector<std::string> heard;
     Setting_Subscription one =
@@ -234,7 +232,7 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
     store->Set_On(Warn, false);
     store->Write(Ticks, "8");
     store->Write(Ticks, "bad");  // refused: no change
-    Write_Whole_File(paths.Setup_File("Warn.txt"), "checked\r\n");
+    Write_Whole_File(Paths.Setup_File("Warn.txt"), "checked\r\n");
     store->Read(Warn);  // changed outside the program
     EXPECT_EQ(heard,
               (std::vector<std::string>{"Warn=unchecked", "once", "file Ticks=8", "Warn=checked"}));
@@ -250,7 +248,7 @@ TEST(Settings_Store, ObserversHearOfEachChangeUntilTheyLetGo) {
 // A struct bound to its settings: each member's type is written as its setting keeps it
 // and read back; a value its setting may not have leaves the one in force and is said; a
 // setting declared with its binding takes the struct's default.
-TEST(Setting_Bindings, EachMemberTypeRoundTripsAndABadValueKeepsTheOneInForce) {
+TEST_F(Setup_Folder, BindingsRoundTripEachMemberTypeAndABadValueKeepsTheOneInForce) {
     struct Values {
         bool On = false;
         int Port = 0;
@@ -269,24 +267,22 @@ TEST(Setting_Bindings, EachMemberTypeRoundTripsAndABadValueKeepsTheOneInForce) {
         {Setting{.File = "Safe.txt", .Key = "Here", .Type = Setting_Type::Decimal, .High = 9},
          &Values::Here}};
     EXPECT_EQ(bindings.Settings().back()->Default, "7");
-    Temp_Folder folder;
-    const Program_Paths paths(folder.Path());
-    Settings_Store store(paths);
+    Settings_Store store(Paths);
     const Values written{true, 1883, 2.5, 3.25, "network", 8.5};
     EXPECT_FALSE(Write_From(store, bindings, written));
     std::size_t bad = 0;  // the files made bad so far, each said
     for (auto [file, text] :
          {std::pair{"", ""}, {"Port.txt", "70000\r\n"}, {"Energy.txt", "Power=abc\r\n"}}) {
-        if (*file) Write_Whole_File(paths.Setup_File(file), text), ++bad;
+        if (*file) Write_Whole_File(Paths.Setup_File(file), text), ++bad;
         Values read;
         std::vector<Problem> problems;
         Read_Into(store, bindings, read, problems);
         EXPECT_EQ(read, written) << file;
         EXPECT_EQ(problems.size(), bad) << file;
     }
-    Settings_Store fresh(paths);  // an unset number, and the defaults of a missing file
+    Settings_Store fresh(Paths);  // an unset number, and the defaults of a missing file
     EXPECT_FALSE(fresh.Write(Power, ""));
-    fs::remove_all(folder.Path() / "Setup");
+    fs::remove_all(Folder.Path() / "Setup");
     Values read;
     Values_Into(fresh, bindings, read);
     EXPECT_EQ(read, (Values{false, 8080, 50, std::nullopt, "local", 7}));
@@ -294,12 +290,10 @@ TEST(Setting_Bindings, EachMemberTypeRoundTripsAndABadValueKeepsTheOneInForce) {
 
 // Load says what the files held that was not taken; OK writes every enabled field or
 // none, and names the first bad one.
-TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    Write_Whole_File(paths.Setup_File("Port.txt"), "http\r\n");
-    Write_Whole_File(paths.Setup_File("Energy.txt"), "Power=2.50\r\nPrice=-1\r\n");
-    Settings_Store store(paths);
+TEST_F(Setup_Folder, FormLoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
+    Write_Whole_File(Paths.Setup_File("Port.txt"), "http\r\n");
+    Write_Whole_File(Paths.Setup_File("Energy.txt"), "Power=2.50\r\nPrice=-1\r\n");
+    Settings_Store store(Paths);
     Settings_Form form(store, {&Enabled, &Port, &Power, &Price});
     form.Enable_When_On(Port, Enabled);
     form.Load();
@@ -319,22 +313,22 @@ TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
               "Kiln power (kW): \"lots\" is not a number from 0 to 100.\r\n"
               "Correct it, then press OK again.");
     EXPECT_FALSE(store.File_Exists("Enabled.txt"));
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=2.50\r\nPrice=-1\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Energy.txt")), "Power=2.50\r\nPrice=-1\r\n");
 
     form.Set_Text(*form.Field("Power"), " 3.0");
     form.Set_Text(*form.Field("Price"), "");
     EXPECT_TRUE(form.OK());
     EXPECT_FALSE(form.Message);
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Enabled.txt")), "unchecked\r\n");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "http\r\n");
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=3\r\nPrice=\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Enabled.txt")), "unchecked\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Port.txt")), "http\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Energy.txt")), "Power=3\r\nPrice=\r\n");
 
     form.Set_On(*form.Field("Enabled"), true);  // the port is checked now
     EXPECT_FALSE(form.OK());
     EXPECT_EQ(form.Bad_Field, 1u);
     form.Set_Text(*form.Field("Port"), "8883");
     EXPECT_TRUE(form.OK());
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Port.txt")), "8883\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Port.txt")), "8883\r\n");
 
     // Where the language writes a decimal comma, the operator reads and types one; the
     // file keeps the point, and a number written with both marks is refused.
@@ -345,19 +339,17 @@ TEST(Settings_Form, LoadsWhatWasTakenAndOkWritesAllEnabledFieldsOrNone) {
     EXPECT_EQ(form.Field("Power")->Text, "2,25");
     form.Set_Text(*form.Field("Power"), "0,32");
     EXPECT_TRUE(form.OK());
-    EXPECT_EQ(Read_Whole_File(paths.Setup_File("Energy.txt")), "Power=0.32\r\nPrice=\r\n");
+    EXPECT_EQ(Read_Whole_File(Paths.Setup_File("Energy.txt")), "Power=0.32\r\nPrice=\r\n");
     form.Set_Text(*form.Field("Power"), "1.000,5");
     EXPECT_FALSE(form.OK());
 }
 
 // Taking the good ones: each good entry is written, a bad one shows the value in force
 // again, said in the shared wording.
-TEST(Settings_Form, TakingTheGoodOnesWritesThemAndShowsTheValueKeptForABadOne) {
-    Temp_Folder folder;
-    Program_Paths paths(folder.Path());
-    const std::string file = paths.Setup_File("Safe.txt");
+TEST_F(Setup_Folder, FormTakingTheGoodOnesWritesThemAndShowsTheValueKeptForABadOne) {
+    const std::string file = Paths.Setup_File("Safe.txt");
     Write_Whole_File(file, "Alarm=1\r\nTicks=7\r\nMargin=50\r\n");
-    Settings_Store store(paths);
+    Settings_Store store(Paths);
     Settings_Form form(store, {&Alarm, &Ticks, &Margin}, Form_Taking::Good_Ones);
     form.Load();
     form.Set_On(*form.Field("Alarm"), false);

@@ -49,9 +49,12 @@ inline bool Eventually(const std::function<bool()>& condition, int milliseconds 
 }
 
 // The program's pause first; then, so that a busy machine cannot make a test flaky, the
-// event loop keeps running until the reply's terminator is in or 5 s have passed.
+// event loop keeps running until the reply's terminator is in or `longest` seconds have
+// passed (on the clock the process sees: a sped-up program's is faked). Extended counts
+// the short waits added after the program's pause.
 class Patient_Waiter : public Reply_Waiter {
   public:
+    explicit Patient_Waiter(double longest = 5) : Longest_(longest) {}
     const std::string* Reply_Buffer = nullptr;
     void Listen(Serial_Port&, const std::string& reply_buffer) override {
         Reply_Buffer = &reply_buffer;
@@ -61,13 +64,17 @@ class Patient_Waiter : public Reply_Waiter {
         QElapsedTimer waited;
         waited.start();
         while (Reply_Buffer && Reply_Buffer->find("*\r") == std::string::npos &&
-               waited.elapsed() < 5000) {
+               waited.elapsed() < Longest_ * 1000) {
             Program_Waiter_.Wait(0.02);
+            ++Extended_;
         }
     }
+    long Extended() const { return Extended_; }
 
   private:
     Qt_Reply_Waiter Program_Waiter_;
+    double Longest_;
+    long Extended_ = 0;
 };
 
 #ifdef KILN_SIM_PATH

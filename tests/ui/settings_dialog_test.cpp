@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
+#include "support/qt_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_settings.h"
 
@@ -19,19 +18,10 @@ namespace {
 
 using namespace test_settings;
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "setup_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // The dialog is laid out from its model, takes the entries back, and stays open with
 // the model's message until they are right.
 TEST(Settings_Dialog, LaysOutTheFormByTypeAndSavesOnlyWhatTheModelTakes) {
-    Application();
+    testing::Make_Application();
     Temp_Folder folder;
     Program_Paths paths(folder.Path());
     Settings_Store store(paths);
