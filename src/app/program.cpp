@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPixmapCache>
 #include <QSessionManager>
 #include <QTimer>
 #include <filesystem>
@@ -128,6 +129,10 @@ Corvanel_Program::Corvanel_Program(Program_Paths paths, Program_Parts parts)
     Make_Program_Folders(Paths_);
     Use_Language_Program_Folder(Paths_);
     On_End_Program = [] { QCoreApplication::exit(0); };
+    // Qt keeps pictures of drawn controls for reuse, 10 MB of them by default; a styled
+    // button (the banner's, a red Start) makes a new picture at every repaint, so a firing
+    // of days would fill all of it. Two megabytes hold what these windows show at once.
+    QPixmapCache::setCacheLimit(2048);
 
     File_Dialog& profile_dialog = Part_Or_Own<File_Dialog, Qt_File_Dialog>(
         Parts_.Profile_Dialog, Own_Profile_Dialog_, nullptr);

@@ -27,6 +27,11 @@ void Show_Text(QLineEdit& box, const std::string& text) {
     box.setText(value);
 }
 
+void Show_Style(QWidget& widget, const char* style_sheet) {
+    const QString wanted = QString::fromUtf8(style_sheet);
+    if (widget.styleSheet() != wanted) widget.setStyleSheet(wanted);
+}
+
 void Show_Texts(std::initializer_list<Shown_Text> boxes) {
     for (const Shown_Text& shown : boxes) Show_Text(*shown.Box, shown.Text);
 }

@@ -38,6 +38,11 @@ struct Shown_Text {
 };
 void Show_Texts(std::initializer_list<Shown_Text> boxes);
 
+// A widget takes a look (a style sheet) only when it differs from the one it has: a new
+// sheet repolishes the widget, and every repolish leaves another picture of its controls
+// in Qt's pixmap cache, which a refresh each tick would fill over a long firing.
+void Show_Style(QWidget& widget, const char* style_sheet);
+
 // A message box shows the model's messages: each CR LF a line break, no empty line after
 // the last, scrolled to the end. `shown` remembers the text on show, so an unchanged
 // text costs nothing.

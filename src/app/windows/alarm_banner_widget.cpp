@@ -48,17 +48,13 @@ void Alarm_Banner_Widget::Refresh() {
     QString text = Q(Banner_.Text());
     text.replace("\r\n", "\n");
     if (Alarm_Text->text() != text) Alarm_Text->setText(text);
-    // A style sheet costs a re-polish: it is set only when the look changes.
     const Banner_Look look = Banner_.Look();
-    if (Shown_Look_ != static_cast<int>(look)) {
-        Shown_Look_ = static_cast<int>(look);
-        setStyleSheet(look == Banner_Look::Alarm ? "#Alarm_Banner { background-color: #d00000; } "
-                                                   "#Alarm_Text { color: white; }"
+    Show_Style(*this, look == Banner_Look::Alarm ? "#Alarm_Banner { background-color: #d00000; } "
+                                                  "#Alarm_Text { color: white; }"
                       : look == Banner_Look::Acknowledged
                           ? "#Alarm_Banner { background-color: #f0a020; } "
                             "#Alarm_Text { color: black; }"
                           : "#Alarm_Banner { background-color: #fff3c4; }");
-    }
     Acknowledge->setVisible(Banner_.Acknowledge_Offered());
     Continue_Now->setVisible(Banner_.Continuation_Offered());
     Do_Not_Continue->setVisible(Banner_.Continuation_Offered());

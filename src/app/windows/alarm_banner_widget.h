@@ -32,7 +32,6 @@ class Alarm_Banner_Widget : public QFrame {
   private:
     const Alarm_Banner& Banner_;
     std::string Shown_Language_ = "?";
-    int Shown_Look_ = -1;  // none shown yet
 };
 
 }  // namespace corvanel

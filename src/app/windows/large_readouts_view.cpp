@@ -89,10 +89,7 @@ void Large_Readouts_View::Refresh(const Live_Firing_View& view) {
         Reading_Note->setText(Q(view.Reading_Note()));
     Reading_Note->setVisible(!view.Reading_Note().empty());
     // A number without a fresh reading behind it is greyed, as Process Temp is.
-    if (Shown_Live_ != static_cast<int>(view.Reading_Live())) {
-        Shown_Live_ = static_cast<int>(view.Reading_Live());
-        Measured->setStyleSheet(view.Reading_Live() ? "" : "color: #8a8a8a;");
-    }
+    Show_Style(*Measured, view.Reading_Live() ? "" : "color: #8a8a8a;");
 }
 
 }  // namespace corvanel

@@ -26,7 +26,6 @@ class Large_Readouts_View : public QFrame {
 
   private:
     std::string Shown_Language_ = "?";
-    int Shown_Live_ = -1;  // none shown yet
 };
 
 }  // namespace corvanel

@@ -465,7 +465,7 @@ void Traj_form_Window::Refresh() {
     SetPointReadOut->setText(Q(m.SetPointReadOut));
     Start_Profile->setEnabled(m.Start_Profile_Enabled);
     Start_Later->setText(Q(m.Start_Later_Caption()));
-    Start_Profile->setStyleSheet(m.Start_Profile_Red ? "background-color: red; color: white;" : "");
+    Show_Style(*Start_Profile, m.Start_Profile_Red ? "background-color: red; color: white;" : "");
 
     mnuRecallSetup->setChecked(m.mnuRecallSetup);
     for (int n = 0; n < 3; ++n)
@@ -513,10 +513,9 @@ void Traj_form_Window::Refresh_Chart() {
 
 void Traj_form_Window::Show_Process_Temp_Look() {
     // A number without a fresh reading behind it is greyed, whatever the profile says.
-    Real_Temp_Display_1->setStyleSheet(Shown_Stale_ ? "background-color: #d6d6d6; color: #7a7a7a;"
-                                       : Shown_Off_Profile_
-                                           ? "background-color: #c62828; color: white;"
-                                           : "");
+    Show_Style(*Real_Temp_Display_1, Shown_Stale_ ? "background-color: #d6d6d6; color: #7a7a7a;"
+                                     : Shown_Off_Profile_ ? "background-color: #c62828; color: white;"
+                                                          : "");
 }
 
 void Traj_form_Window::Refresh_Live_View() {
