@@ -7,8 +7,9 @@
 // record read back whole. Ends with status 1 when something seen is wrong.
 //
 //   build/bench/soak_bench [--speed=100]     (about 45 minutes at 100 times)
-// CORVANEL_SOAK_KEEP=1 keeps the program folder; CORVANEL_SOAK_WRAP="heaptrack -o FILE"
-// runs the program's side under heaptrack (or any command given the program to run).
+// CORVANEL_SOAK_KEEP=1 keeps the program folder; CORVANEL_SOAK_WRAP="COMMAND ARGS" runs
+// the program's side under another command. For heaptrack attach to the running side
+// (heaptrack -p PID): its preload and libfaketime's crash when started together.
 
 #include <QCoreApplication>
 #include <iostream>
