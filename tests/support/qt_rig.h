@@ -8,8 +8,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -65,7 +67,11 @@ class Patient_Waiter : public Reply_Waiter {
         waited.start();
         while (Reply_Buffer && Reply_Buffer->find("*\r") == std::string::npos &&
                waited.elapsed() < Longest_ * 1000) {
-            Program_Waiter_.Wait(0.02);
+            // Once the application is ending a loop returns at once (-1) and no reply
+            // comes in: waiting on would only spin, leaving a timer behind each time.
+            QEventLoop loop;
+            QTimer::singleShot(20, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+            if (loop.exec() == -1) break;
             ++Extended_;
         }
     }
