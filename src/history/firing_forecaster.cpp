@@ -19,7 +19,7 @@ Firing_Forecaster::Firing_Forecaster(Program_Paths paths, Settings_Store& settin
 
 bool Firing_Forecaster::Stale(const Firing_Status& status, Firing_Event event) const {
     return !Last_ || status.Plan.get() != Last_Plan_ || status.State != Last_State_ ||
-           event != Firing_Event::Tick && event != Firing_Event::Monitor_Tick ||
+           (event != Firing_Event::Tick && event != Firing_Event::Monitor_Tick) ||
            Seconds_Of(status.Clock) - Last_Made_ >= 60;
 }
 

@@ -41,6 +41,20 @@ Trace_Points Drawn_Points(const Trace_Points& trace, double minute) {
     return drawn;
 }
 
+double Drawing_Span(const Trace_Points& trace, double minute) {
+    // A gap is no point on the line, and stays however wide the span.
+    auto on_the_line = [](const Trace_Points& drawn) {
+        return std::count_if(drawn.begin(), drawn.end(),
+                             [](const auto& point) { return !std::isnan(point.second); });
+    };
+    double span = minute;
+    const double whole = trace.empty() ? 0 : trace.back().first - trace.front().first;
+    while (span < whole &&
+           static_cast<std::size_t>(on_the_line(Drawn_Points(trace, span))) > Most_Drawn_Points)
+        span *= 2;
+    return span;
+}
+
 void Live_Firing_View::Clear_Traces() {
     Measured_.clear();
     Set_Value_.clear();

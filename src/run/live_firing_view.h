@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -109,6 +110,15 @@ class Live_Firing_View : public Firing_Observer {
 // trace's unit; twenty ticks in a profile in minutes) the first and the last, so a day's
 // firing draws a tenth of its points along the same line. A gap (NaN) is always kept.
 Trace_Points Drawn_Points(const Trace_Points& trace, double minute = 1);
+
+// The most points a chart draws of one trace. The chart keeps a path of every point it
+// draws, so past this the span of which the first and last point are drawn doubles: a
+// firing of days draws about as many points as one of a day.
+constexpr std::size_t Most_Drawn_Points = 1500;
+
+// The span for Drawn_Points that keeps `trace` within Most_Drawn_Points: a minute, or a
+// minute doubled as often as that needs, but never wider than the trace.
+double Drawing_Span(const Trace_Points& trace, double minute = 1);
 
 // Adds one point to a drawing made by Drawn_Points: true when it takes the place of the
 // drawing's last point, false when it goes after it.

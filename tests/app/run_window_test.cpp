@@ -268,6 +268,45 @@ TEST_F(Run_Window, AFiringIsRunDrawnLiveFinishedRecordedAndPrinted) {
 // with its button; acknowledged it turns amber, says so, and the button goes. The alarm's mail,
 // through the program's own outbox to a server nobody answers at, is said not to have
 // gone out.
+// Three days of firing, a tick a minute, on the chart: it draws no more points than its
+// most (the chart keeps a path of each), from the first tick to the newest, and a gap in
+// the readings still breaks the line.
+TEST(Run_Chart, ALongFiringDrawsABoundedLineAlongItsWholeLength) {
+    Make_Application();
+    Temp_Folder folder;
+    Live_Firing_View view{Program_Paths(folder.Path())};
+    Run_Chart_View chart("chart", nullptr);
+    Firing_Status status;
+    status.State = Firing_State::Running;
+    status.Time_Unit = "M";
+    status.Temp_Scale = "F";
+    status.Has_Reading = true;
+    status.Clock = status.Last_Reading = {2026, 12, 5, 9, 0, 0};
+    const std::vector<std::pair<double, double>> plan{{0, 70}, {72 * 60, 1800}};
+    int most = 0;
+    for (int minute = 0; minute <= 72 * 60; ++minute) {
+        status.Real_Elapsed = minute;
+        status.Set_Value = 70 + minute * 0.4;
+        status.Measured = status.Set_Value - minute % 5;
+        // An hour without readings on the second day.
+        status.Last_Reading = minute / 60 == 30 ? Date_Time{2026, 12, 5, 8, 0, 0} : status.Clock;
+        view.Firing_Changed(status, Firing_Event::Tick, "");
+        chart.Show_Firing(plan, nullptr, view);
+        most = std::max({most, chart.Measured()->count(), chart.Set_Value()->count()});
+    }
+    EXPECT_LE(most, static_cast<int>(Most_Drawn_Points) + 1);
+    EXPECT_GT(chart.Set_Value()->count(), static_cast<int>(Most_Drawn_Points) / 4);
+    EXPECT_EQ(chart.Set_Value()->at(0), QPointF(0, 70));
+    EXPECT_EQ(chart.Measured()->points().back(), QPointF(72 * 60, 70 + 72 * 60 * 0.4));
+    ASSERT_EQ(chart.Measured_Before_Gaps().size(), 1u);
+    EXPECT_LT(chart.Measured_Before_Gaps()[0]->points().back().x(), 30 * 60);
+    EXPECT_GE(chart.Measured()->at(0).x(), 31 * 60);
+    // A day's firing is drawn a point a minute, as before.
+    EXPECT_EQ(Drawing_Span(Trace_Points(view.Measured().begin(),
+                                        view.Measured().begin() + 24 * 60)),
+              1);
+}
+
 TEST_F(Run_Window, AnAcknowledgedAlarmTurnsTheBannerAndTakesItsButtonAway) {
     Start_Kiln_Sim({"--tc-break=1"});
     // Two readings in a row are enough: the window need not wait out the set time.

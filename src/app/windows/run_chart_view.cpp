@@ -20,9 +20,9 @@ namespace {
 
 // One new point of a trace onto its drawing, as Drawn_Points would have drawn it.
 void Draw_Point(QLineSeries& series, Trace_Points& drawn, const std::pair<double, double>& point,
-                double minute) {
+                double span) {
     const QPointF shown(point.first, point.second);
-    if (Replaces_Last_Drawn(drawn, point, minute)) {
+    if (Replaces_Last_Drawn(drawn, point, span)) {
         drawn.back() = point;
         series.replace(static_cast<int>(series.count() - 1), shown);
     } else {
@@ -55,13 +55,13 @@ void Run_Chart_View::Clear_Measured_Parts() {
     Measured_Parts_.clear();
 }
 
-void Run_Chart_View::Draw_Measured(const std::pair<double, double>& point, double minute) {
+void Run_Chart_View::Draw_Measured(const std::pair<double, double>& point, double span) {
     if (std::isnan(point.second)) {
         Drawn_Measured_.push_back(point);
         Close_Measured_Part();
         return;
     }
-    Draw_Point(*Measured_, Drawn_Measured_, point, minute);
+    Draw_Point(*Measured_, Drawn_Measured_, point, span);
 }
 
 Run_Chart_View::Run_Chart_View(const char* object_name, QWidget* parent)
@@ -165,27 +165,29 @@ void Run_Chart_View::Show_Firing(const std::vector<std::pair<double, double>>& p
         refit = true;
     }
 
-    // The traces: all of them after a clear or rebuild, otherwise only the new points.
+    // The traces: all of them after a clear or rebuild, or once the drawing has grown past
+    // its most points (then with a wider span), otherwise only the new points.
     const Trace_Points& measured = view.Measured();
     const Trace_Points& set_value = view.Set_Value();
     std::size_t from = Shown_Points_;
-    if (view.Trace_Generation() != Shown_Generation_ || measured.size() < Shown_Points_) {
+    // The set value, never a gap, sets the span for both.
+    if (view.Trace_Generation() != Shown_Generation_ || measured.size() < Shown_Points_ ||
+        Drawn_Set_Value_.size() > Most_Drawn_Points) {
         Shown_Generation_ = view.Trace_Generation();
         from = 0;
         Trace_X_Max_ = Trace_Y_Min_ = Trace_Y_Max_ = 0;
-        Drawn_Set_Value_ = Drawn_Points(set_value, view.Minute());
+        Span_ = Drawing_Span(set_value, view.Minute());
+        Drawn_Set_Value_ = Drawn_Points(set_value, Span_);
         Set_Value_->replace(Points_Of(Drawn_Set_Value_, 0));
         Clear_Measured_Parts();
         Measured_->clear();
         Drawn_Measured_.clear();
-        for (const auto& point : Drawn_Points(measured, view.Minute())) {
-            Draw_Measured(point, view.Minute());
-        }
+        for (const auto& point : Drawn_Points(measured, Span_)) Draw_Measured(point, Span_);
         refit = true;
     } else {
         for (std::size_t i = from; i < measured.size(); ++i) {
-            Draw_Measured(measured[i], view.Minute());
-            Draw_Point(*Set_Value_, Drawn_Set_Value_, set_value[i], view.Minute());
+            Draw_Measured(measured[i], Span_);
+            Draw_Point(*Set_Value_, Drawn_Set_Value_, set_value[i], Span_);
         }
     }
     for (std::size_t i = from; i < measured.size(); ++i) {

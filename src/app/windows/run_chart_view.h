@@ -43,7 +43,7 @@ class Run_Chart_View : public Profile_Chart_View {
     void Show_Title(const std::string& title, const std::string& hint);
 
   private:
-    void Draw_Measured(const std::pair<double, double>& point, double minute);
+    void Draw_Measured(const std::pair<double, double>& point, double span);
     void Close_Measured_Part();
     void Clear_Measured_Parts();
 
@@ -54,8 +54,10 @@ class Run_Chart_View : public Profile_Chart_View {
     std::vector<std::pair<double, double>> Shown_Forecast_;
     double Forecast_X_Max_ = 0;
     std::vector<QLineSeries*> Measured_Parts_;
-    // What the two trace series hold: the traces as Drawn_Points draws them.
+    // What the two trace series hold: the traces as Drawn_Points draws them, over spans
+    // of Span_ (a minute, wider once a long firing would draw too many points).
     std::vector<std::pair<double, double>> Drawn_Measured_, Drawn_Set_Value_;
+    double Span_ = 1;
     std::uint64_t Shown_Generation_ = ~std::uint64_t{0};
     std::size_t Shown_Points_ = 0;
     double Trace_X_Max_ = 0, Trace_Y_Min_ = 0, Trace_Y_Max_ = 0;
