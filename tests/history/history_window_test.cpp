@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <filesystem>
 #include <functional>
 
 #include "history/firing_chart_painter.h"
