@@ -103,8 +103,11 @@ struct Run_Window_Rig {
 
     // A switch of the safety settings, saved as the dialog saves it: the run follows it.
     void Safety_Switch(const std::string& key, bool on) {
-        for (const Setting* setting : Safety_Setting_List())
-            if (setting->Key == key) ASSERT_FALSE(Settings.Set_On(*setting, on)) << key;
+        for (const Setting* setting : Safety_Setting_List()) {
+            if (setting->Key == key) {
+                ASSERT_FALSE(Settings.Set_On(*setting, on)) << key;
+            }
+        }
     }
 
     void Setup_File(const std::string& name, const std::string& value) {
